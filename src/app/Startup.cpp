@@ -1,0 +1,45 @@
+#include "Startup.h"
+
+#include "MainForm.h"
+#include "SplashForm.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+
+namespace kz {
+
+Program::Program() = default;
+
+Program::~Program() {
+    main.reset();
+    if (data)
+        data->closeAll();
+}
+
+std::unique_ptr<Program> startProgram(bool showSplash) {
+    std::unique_ptr<SplashForm> splash;
+    if (showSplash) {
+        splash = std::make_unique<SplashForm>();
+        splash->show();
+        splash->repaint();
+        QApplication::processEvents();
+    }
+    QApplication::setApplicationName(QStringLiteral("Kelvor ZU 2.0"));
+    registerBuiltCalculators(CalculatorRegistry::instance());
+    auto program = std::make_unique<Program>();
+    program->data = std::make_unique<DataModule>();
+    program->main = std::make_unique<MainForm>(*program->data);
+    program->data->openAll(dialogs());
+    program->main->createWindows();
+    return program;
+}
+
+int runProgram(QApplication& app) {
+    auto program = startProgram(true);
+    program->main->showMaximized();
+    const int code = app.exec();
+    program.reset();
+    return code;
+}
+
+} // namespace kz

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QApplication>
+#include <memory>
+
+namespace kz {
+
+class DataModule;
+class MainForm;
+
+// The running program: the data module and the main window with every calculator window.
+struct Program {
+    std::unique_ptr<DataModule> data;
+    std::unique_ptr<MainForm> main;
+    Program();
+    ~Program();
+};
+
+// Start-up without the event loop: splash, main window, tables opened, windows created.
+std::unique_ptr<Program> startProgram(bool showSplash);
+// The whole program: start-up, the maximised main window, the event loop.
+int runProgram(QApplication& app);
+
+} // namespace kz

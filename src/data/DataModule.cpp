@@ -1,0 +1,82 @@
+#include "DataModule.h"
+
+#include "frames/Messenger.h"
+#include "frames/TableProcedures.h"
+
+#include <stdexcept>
+
+namespace kz {
+
+void TranslateDbError(StoreError& error) {
+    switch (error.kind) {
+    case StoreError::Kind::DuplicateKey:
+        error.message = QString::fromUtf8("Нарушение первичного ключа.");
+        break;
+    case StoreError::Kind::DuplicateIndexKey:
+        error.message = QString::fromUtf8("Нарушение уникального ключа.");
+        break;
+    case StoreError::Kind::MasterHasDetails:
+        error.message = QString::fromUtf8(
+            "Запись главной таблицы имеет подчиненные записи в в других таблицах. Ее удаление или изменение запрещено");
+        break;
+    case StoreError::Kind::LookupRange:
+        error.message = QString::fromUtf8(
+            "Значение поля таблицы выходит за пределы диапазона значений таблицы для просмотра");
+        break;
+    case StoreError::Kind::MasterMissing:
+        error.message = QString::fromUtf8("Нарушение ссылочной целостности связанных таблиц");
+        break;
+    default:
+        break;
+    }
+}
+
+DataModule::DataModule(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("DataModule1"));
+    static const QStringList translated = {
+        QStringLiteral("raion.db"),    QStringLiteral("P_udel.DB"),   QStringLiteral("Kivz.DB"),
+        QStringLiteral("KIGZ.DB"),     QStringLiteral("truboprov.DB"), QStringLiteral("Z05.db"),
+        QStringLiteral("Z075.db"),     QStringLiteral("Z15.db"),       QStringLiteral("m.DB"),
+        QStringLiteral("st_krug.db"),  QStringLiteral("st_kvad.db"),   QStringLiteral("st_polos.db"),
+        QStringLiteral("st_truba.db"), QStringLiteral("st_uglov.db"),  QStringLiteral("Kipp.DB"),
+        QStringLiteral("Kiluch.DB"),   QStringLiteral("sv_fund.db"),   QStringLiteral("parpod0.db"),
+        QStringLiteral("sb_fund.db"),  QStringLiteral("kifund.db"),    QStringLiteral("vz2land.DB"),
+        QStringLiteral("gz2land.DB")};
+    for (const TableDef& def : dataModuleTables()) {
+        auto t = std::make_unique<DataTable>(def, this);
+        if (translated.contains(def.fileName))
+            t->onPostError = [](DataTable&, StoreError& e) { TranslateDbError(e); };
+        tables_.push_back(std::move(t));
+    }
+    for (const auto& t : tables_)
+        if (!t->def().masterFile.isEmpty())
+            t->setMaster(table(t->def().masterFile));
+}
+
+DataModule::~DataModule() { closeAll(); }
+
+void DataModule::openAll(Messenger& messenger) {
+    for (const auto& t : tables_)
+        OpenDataTable(*t, messenger);
+}
+
+void DataModule::closeAll() {
+    for (const auto& t : tables_)
+        CloseDataTable(*t);
+}
+
+DataTable* DataModule::table(const QString& name) const {
+    for (const auto& t : tables_)
+        if (t->def().component == name || t->def().fileName == name)
+            return t.get();
+    return nullptr;
+}
+
+DataTable& DataModule::operator[](const QString& name) const {
+    DataTable* t = table(name);
+    if (!t)
+        throw std::invalid_argument("unknown table");
+    return *t;
+}
+
+} // namespace kz

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "DataTable.h"
+
+#include <QObject>
+#include <memory>
+#include <vector>
+
+namespace kz {
+
+class Messenger;
+
+// Replaces the message of a store error raised while posting by its Russian text.
+void TranslateDbError(StoreError& error);
+
+// The shared tables of the program: created once, opened in their fixed order at start-up,
+// closed in the same order at exit.
+class DataModule : public QObject {
+    Q_OBJECT
+public:
+    explicit DataModule(QObject* parent = nullptr);
+    ~DataModule() override;
+
+    // Opens every table from the data folder; each missing file is reported once.
+    void openAll(Messenger& messenger);
+    void closeAll();
+
+    // By table object name ("TableUde") or file name ("P_udel.DB"); nullptr if unknown.
+    DataTable* table(const QString& name) const;
+    DataTable& operator[](const QString& name) const;
+    const std::vector<std::unique_ptr<DataTable>>& tables() const { return tables_; }
+
+private:
+    std::vector<std::unique_ptr<DataTable>> tables_;
+};
+
+} // namespace kz

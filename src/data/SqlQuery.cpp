@@ -1,0 +1,142 @@
+#include "SqlQuery.h"
+
+#include "Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QThread>
+
+namespace kz {
+
+namespace {
+
+QSqlDatabase queryConnection() {
+    const QString name = QStringLiteral("kz_query_%1").arg(quintptr(QThread::currentThreadId()));
+    if (QSqlDatabase::contains(name))
+        return QSqlDatabase::database(name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(QStringLiteral(":memory:"));
+    db.open();
+    return db;
+}
+
+} // namespace
+
+SqlQuery::SqlQuery(const QString& dataDir) : dataDir_(dataDir) {}
+
+void SqlQuery::bindValue(const QString& name, const QVariant& value) {
+    const QString key = name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
+    for (auto& b : binds_)
+        if (b.first == key) {
+            b.second = value;
+            return;
+        }
+    binds_.append({key, value});
+}
+
+QStringList SqlQuery::referencedTables(const QString& sql) {
+    static const QRegularExpression word(QStringLiteral(R"(\b[A-Za-z_][A-Za-z0-9_]*\b)"));
+    QStringList files;
+    auto it = word.globalMatch(sql);
+    while (it.hasNext()) {
+        const auto m = it.next();
+        // Parameter names and column qualifiers are not tables.
+        const qsizetype start = m.capturedStart();
+        if (start > 0 && (sql[start - 1] == QLatin1Char(':') || sql[start - 1] == QLatin1Char('.')))
+            continue;
+        if (const TableDef* def = findTableBySqlName(m.captured()); def && !files.contains(def->fileName))
+            files << def->fileName;
+    }
+    return files;
+}
+
+bool SqlQuery::open() {
+    close();
+    QSqlDatabase db = queryConnection();
+    if (!db.isOpen()) {
+        error_ = db.lastError().text();
+        return false;
+    }
+    QStringList attached;
+    const auto detachAll = [&] {
+        for (const auto& a : std::as_const(attached)) {
+            QSqlQuery d(db);
+            d.exec(QStringLiteral("DETACH DATABASE \"%1\"").arg(a));
+        }
+    };
+    for (const QString& file : referencedTables(sql_)) {
+        const QString path = QDir(dataDir_).filePath(file);
+        if (!QFileInfo(path).isFile()) {
+            error_ = QString::fromUtf8("Ошибка. Файл ") + path + QString::fromUtf8(" не найден.");
+            detachAll();
+            return false;
+        }
+        const QString alias = QStringLiteral("f_") + findTableDef(file)->sqlName();
+        QSqlQuery a(db);
+        a.prepare(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(alias));
+        a.addBindValue(path);
+        if (!a.exec()) {
+            error_ = a.lastError().text();
+            detachAll();
+            return false;
+        }
+        attached << alias;
+    }
+    bool ok = true;
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.prepare(sql_)) {
+            ok = false;
+        } else {
+            for (const auto& b : std::as_const(binds_))
+                q.bindValue(b.first, b.second);
+            ok = q.exec();
+        }
+        if (ok) {
+            const QSqlRecord rec = q.record();
+            for (int i = 0; i < rec.count(); ++i)
+                columns_ << rec.fieldName(i);
+            while (q.next()) {
+                QVector<QVariant> row(rec.count());
+                for (int i = 0; i < rec.count(); ++i)
+                    row[i] = q.value(i);
+                rows_.append(std::move(row));
+            }
+        } else {
+            error_ = q.lastError().text();
+        }
+    }
+    detachAll();
+    open_ = ok;
+    current_ = 0;
+    return ok;
+}
+
+void SqlQuery::close() {
+    rows_.clear();
+    columns_.clear();
+    current_ = 0;
+    open_ = false;
+    error_.clear();
+}
+
+QVariant SqlQuery::value(int column) const {
+    if (current_ < 0 || current_ >= rows_.size() || column < 0 || column >= columns_.size())
+        return {};
+    return rows_[current_][column];
+}
+
+QVariant SqlQuery::value(const QString& column) const {
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0)
+            return value(i);
+    return {};
+}
+
+} // namespace kz

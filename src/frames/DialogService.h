@@ -1,0 +1,68 @@
+#pragma once
+
+#include "Messenger.h"
+
+#include <QMessageBox>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+namespace kz {
+
+// Every modal message box, prompt, file dialog and modal window of the program opens through
+// this service, so that tests and the batch mode can see and answer them without blocking.
+class DialogService : public Messenger {
+public:
+    void showMessage(const QString& text) override;
+    virtual QMessageBox::StandardButton question(const QString& text, QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton);
+    // A one-line text prompt; nullopt when cancelled.
+    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& preset);
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter);
+    virtual int execModal(QDialog* dialog);
+    virtual void beep();
+};
+
+// The service in use; the program's own unless replaced.
+DialogService& dialogs();
+// Replaces the service (not owned); nullptr restores the program's own.
+void setDialogService(DialogService* service);
+
+// Records instead of showing: messages are kept in order, prompts and questions take their
+// answers from queues (a prompt with no queued answer is cancelled), modal windows are
+// answered with the queued result or Rejected without being shown.
+class RecordingDialogs : public DialogService {
+public:
+    void showMessage(const QString& text) override { messages << text; }
+    QMessageBox::StandardButton question(const QString& text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton defaultButton) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& preset) override;
+    QString openFileName(QWidget*, const QString&, const QString&) override;
+    QString saveFileName(QWidget*, const QString&, const QString&) override;
+    int execModal(QDialog* dialog) override;
+    void beep() override { ++beeps; }
+
+    QStringList messages;
+    QStringList questions;
+    QStringList prompts;
+    QList<QDialog*> modalWindows;
+    int beeps = 0;
+    QList<QMessageBox::StandardButton> answers;
+    QList<std::optional<QString>> inputs;
+    QStringList fileNames;
+    // Called with the dialog instead of showing it; returns the dialog's result.
+    std::function<int(QDialog*)> onModal;
+};
+
+// Installs a recording service for the lifetime of the object.
+class ScopedRecordingDialogs : public RecordingDialogs {
+public:
+    ScopedRecordingDialogs() { setDialogService(this); }
+    ~ScopedRecordingDialogs() override { setDialogService(nullptr); }
+};
+
+} // namespace kz

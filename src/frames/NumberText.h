@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Numbers as the user types and reads them: decimal comma whatever the system locale,
+// no grouping; written back in the shortest general format of up to 15 significant digits.
+namespace kz {
+
+// Text -> number. Accepts optional blanks around, a sign and an exponent, the comma as the only
+// decimal separator. Empty text, a decimal point or anything else gives nullopt.
+std::optional<long double> parseNumber(const QString& text);
+
+// Same, as double; false when the text is not a number.
+bool tryParseNumber(const QString& text, double& value);
+
+// Shortest general format, up to 15 significant digits, decimal comma: 0,6 / 2 / 21,81.
+// Fixed notation for 1e-5 <= |v| < 1e15, otherwise "1,5E20" / "1E-6".
+QString formatGeneral(long double value);
+
+// Rounds to n decimals: divide by 10^-n, round to the nearest integer with ties to even, multiply back.
+long double roundTo(long double value, int decimals);
+
+// Formats with a display mask where '.' stands for the decimal separator: "0", "0.00",
+// "0.#####" (optional digits). Rounds half away from zero as a display format does.
+QString formatMask(long double value, const QString& mask);
+
+// Mask for values produced by stepping: 0,01 -> "0.00", 0,5 -> "0.0", 1 and 10 -> "0".
+QString stepFormatMask(double step);
+
+// Rounding digit for values produced by stepping: 0,01 -> -2, 0,5 -> -1, 100 -> 0.
+int stepRoundDigits(double step);
+
+// Long form of a hint "short|long": the part after the bar, or the whole hint.
+QString longHint(const QString& hint);
+QString shortHint(const QString& hint);
+
+} // namespace kz

@@ -1,0 +1,195 @@
+#include "Procedur.h"
+
+#include "DialogService.h"
+#include "NumberText.h"
+#include "Paths.h"
+#include "SpinButton.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+
+namespace kz {
+
+namespace {
+
+// Key filter and exit check of one numeric input.
+class NumericInputFilter : public QObject {
+public:
+    NumericInputFilter(QObject* parent, bool keys, bool exit) : QObject(parent), keys_(keys), exit_(exit) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = static_cast<QWidget*>(watched);
+        if (keys_ && event->type() == QEvent::KeyPress)
+            return FilterNumberKey(w, static_cast<QKeyEvent*>(event));
+        if (exit_ && event->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            // Only a move of the focus inside the window counts as leaving the input.
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason ||
+                reason == Qt::ShortcutFocusReason)
+                CheckNumberOnExit(w);
+        }
+        return false;
+    }
+
+private:
+    bool keys_;
+    bool exit_;
+};
+
+void focusIfPossible(QWidget* control) {
+    if (control->isEnabled() && control->isVisible() && control->focusPolicy() != Qt::NoFocus)
+        control->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
+bool isTextControl(const QWidget* control) {
+    return qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control);
+}
+
+QString controlText(const QWidget* control) {
+    if (auto* e = qobject_cast<const QLineEdit*>(control))
+        return e->text();
+    if (auto* c = qobject_cast<const QComboBox*>(control))
+        return c->currentText();
+    return {};
+}
+
+void setControlText(QWidget* control, const QString& text) {
+    if (auto* e = qobject_cast<QLineEdit*>(control)) {
+        e->setText(text);
+    } else if (auto* c = qobject_cast<QComboBox*>(control)) {
+        if (c->isEditable()) {
+            c->setEditText(text);
+        } else {
+            c->setCurrentIndex(c->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        }
+    }
+}
+
+void setHint(QWidget* widget, const QString& hint) {
+    widget->setProperty("hint", hint);
+    widget->setToolTip(shortHint(hint));
+    widget->setStatusTip(longHint(hint));
+}
+
+QString hintOf(const QWidget* widget) { return widget->property("hint").toString(); }
+
+bool CheckNumberOnExit(QWidget* control) {
+    if (!isTextControl(control))
+        return true;
+    if (parseNumber(controlText(control)))
+        return true;
+    dialogs().showMessage(QString::fromUtf8("Ошибочное значение для числового параметра."));
+    control->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool FilterNumberKey(QWidget*, QKeyEvent* key) {
+    const QString text = key->text();
+    if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Escape)
+        return false; // navigation and editing keys carry no character
+    const QChar c = text.at(0);
+    if (text.size() == 1 && (c == QLatin1Char('\b') || c == QLatin1Char('\t') || c == QLatin1Char(',') ||
+                             (c >= QLatin1Char('0') && c <= QLatin1Char('9'))))
+        return false;
+    dialogs().beep();
+    return true;
+}
+
+void makeNumericInput(QWidget* control, bool keyFilter, bool exitCheck) {
+    control->installEventFilter(new NumericInputFilter(control, keyFilter, exitCheck));
+}
+
+bool CheckFilled(QWidget* control, const QString& name, bool show) {
+    if (!isTextControl(control))
+        return false;
+    if (!controlText(control).isEmpty())
+        return true;
+    if (show) {
+        dialogs().showMessage(QString::fromUtf8("Введите значение ") + name + QLatin1Char('.'));
+        focusIfPossible(control);
+    }
+    return false;
+}
+
+bool CheckPositive(QWidget* control, const QString& name, bool show) {
+    if (!isTextControl(control))
+        return false;
+    const QString text = controlText(control);
+    QString message;
+    if (text.isEmpty()) {
+        message = QString::fromUtf8("Введите значение ") + name + QLatin1Char('.');
+    } else if (const auto v = parseNumber(text); !v) {
+        message = QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение для ") + name + QLatin1Char('.');
+    } else if (*v <= 0) {
+        message = QString::fromUtf8("Значение ") + name + QString::fromUtf8(" должно быть больше 0.");
+    } else {
+        return true;
+    }
+    if (show) {
+        dialogs().showMessage(message);
+        focusIfPossible(control);
+    }
+    return false;
+}
+
+namespace {
+// The number in the pair's input; a text that is not a number is reported and left unchanged.
+std::optional<long double> stepBase(QWidget* control) {
+    const QString text = controlText(control);
+    if (text.isEmpty())
+        return 0.0L;
+    const auto v = parseNumber(text);
+    if (!v)
+        dialogs().showMessage(QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение."));
+    return v;
+}
+} // namespace
+
+void SpinStepUp(SpinButton* sender, double step) {
+    if (!sender || !isTextControl(sender->associate()))
+        return;
+    QWidget* control = sender->associate();
+    if (controlText(control).isEmpty()) {
+        setControlText(control, formatGeneral(step));
+        return;
+    }
+    if (const auto v = stepBase(control))
+        setControlText(control, formatGeneral(double(*v + step)));
+}
+
+void SpinStepDown(SpinButton* sender, double step) {
+    if (!sender || !isTextControl(sender->associate()))
+        return;
+    QWidget* control = sender->associate();
+    const auto v = stepBase(control);
+    if (!v)
+        return;
+    if (controlText(control).isEmpty() || *v == 0) {
+        setControlText(control, formatGeneral(step));
+        return;
+    }
+    if (*v > step)
+        setControlText(control, formatGeneral(double(*v - step)));
+}
+
+bool LoadPicture(QLabel* image, const QString& fileName) {
+    const QString path = pictureDir() + fileName;
+    QPixmap pixmap;
+    if (!QFileInfo(path).isFile() || !pixmap.load(path)) {
+        dialogs().showMessage(QString::fromUtf8("Ошибка. Графический файл ") + path + QString::fromUtf8(" не найден."));
+        return false;
+    }
+    image->setPixmap(pixmap);
+    image->setFixedSize(pixmap.size());
+    return true;
+}
+
+} // namespace kz

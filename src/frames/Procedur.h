@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QKeyEvent;
+class QLabel;
+class QWidget;
+
+namespace kz {
+
+class SpinButton;
+
+// Text of an edit line or combo box; empty for any other control.
+QString controlText(const QWidget* control);
+// Sets the text of an edit line or combo box as a user would (fires its change signals).
+void setControlText(QWidget* control, const QString& text);
+bool isTextControl(const QWidget* control);
+
+// Sets a hint "short|long": the tooltip gets the short form, the status bar the long one.
+void setHint(QWidget* widget, const QString& hint);
+QString hintOf(const QWidget* widget);
+
+// Leaving a numeric input whose text is not a number: message and focus back. False then.
+bool CheckNumberOnExit(QWidget* control);
+// True when the key must be discarded (it beeps): only digits, the comma, backspace and tab pass.
+bool FilterNumberKey(QWidget* control, QKeyEvent* key);
+// Makes an edit line or combo box a numeric input: key filter and exit check.
+void makeNumericInput(QWidget* control, bool keyFilter = true, bool exitCheck = true);
+
+bool CheckFilled(QWidget* control, const QString& name, bool show);
+bool CheckPositive(QWidget* control, const QString& name, bool show);
+
+void SpinStepUp(SpinButton* sender, double step);
+void SpinStepDown(SpinButton* sender, double step);
+
+// Loads PictureDir + fileName; a missing file is reported and the image is left as it was.
+bool LoadPicture(QLabel* image, const QString& fileName);
+
+} // namespace kz
