@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
         out << "rebuilt " << f << '\n';
     for (const auto& f : r.keptEdited)
         err << "warning: " << f
-            << " was edited in the program and is kept; run kelvorzu2-data --restore to restore the shipped rows\n";
+            << " was edited in the program and is kept; run kelvorzu2-data --restore to restore the shipped "
+               "rows\n";
     for (const auto& e : r.errors)
         err << "error: " << e << '\n';
     return r.errors.isEmpty() ? 0 : 1;

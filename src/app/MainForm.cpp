@@ -15,7 +15,8 @@
 
 namespace kz {
 
-MainForm::MainForm(DataModule& data, QWidget* parent) : QMainWindow(parent), data_(data), hintPanel_(new QLabel) {
+MainForm::MainForm(DataModule& data, QWidget* parent)
+    : QMainWindow(parent), data_(data), hintPanel_(new QLabel) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Kelvor ZU 2.0"));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
@@ -49,7 +50,8 @@ void MainForm::buildMenu() {
     }
     QMenu* help = menuBar()->addMenu(QString::fromUtf8("Помощь"));
     help->setObjectName(QStringLiteral("menuHelp"));
-    connect(help->addAction(QString::fromUtf8("Справка...")), &QAction::triggered, this, [] { showHelpContents(); });
+    connect(help->addAction(QString::fromUtf8("Справка...")), &QAction::triggered, this,
+            [] { showHelpContents(); });
     connect(help->addAction(QString::fromUtf8("О программе")), &QAction::triggered, this, [this] {
         AboutForm about(this);
         dialogs().execModal(&about);
@@ -76,9 +78,13 @@ void MainForm::openCalculator(const QString& className) {
         dialogs().execModal(w);
 }
 
-QString MainForm::statusText() const { return hintPanel_->text(); }
+QString MainForm::statusText() const {
+    return hintPanel_->text();
+}
 
-void MainForm::showHint(const QString& hint) { hintPanel_->setText(longHint(hint)); }
+void MainForm::showHint(const QString& hint) {
+    hintPanel_->setText(longHint(hint));
+}
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {

@@ -22,7 +22,8 @@ QFrame* raisedPanel(QWidget* parent) {
 }
 } // namespace
 
-SplashForm::SplashForm(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+SplashForm::SplashForm(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
     setObjectName(QStringLiteral("TSplashFm"));
     setWindowTitle(QStringLiteral("Kelvor ZU 2.0"));
     setFixedSize(424, 206);
@@ -53,7 +54,8 @@ SplashForm::SplashForm(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::Windo
     version->setFont(bold);
     version->setStyleSheet(QStringLiteral("color: navy"));
     version->setAlignment(Qt::AlignCenter);
-    auto* memo = new QLabel(QString::fromUtf8("Программа расчета \nсопротивления заземляющих\nустройств.\n"), textPanel);
+    auto* memo = new QLabel(QString::fromUtf8("Программа расчета \nсопротивления заземляющих\nустройств.\n"),
+                            textPanel);
     memo->setObjectName(QStringLiteral("Memo1"));
     memo->setAlignment(Qt::AlignCenter);
     textLayout->addWidget(title);

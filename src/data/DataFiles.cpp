@@ -108,7 +108,10 @@ bool fillRows(QSqlDatabase& db, const TableDef& def, const SourceTable& src, QSt
             } else {
                 const auto v = parseNumber(cell);
                 if (!v) {
-                    *error = QStringLiteral("%1: row %2: '%3' is not a number").arg(def.fileName).arg(line).arg(cell);
+                    *error = QStringLiteral("%1: row %2: '%3' is not a number")
+                                 .arg(def.fileName)
+                                 .arg(line)
+                                 .arg(cell);
                     return false;
                 }
                 if (f.type == FieldType::Float)

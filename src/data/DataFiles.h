@@ -19,9 +19,9 @@ bool readSourceTable(const QString& path, SourceTable& table, QString* error);
 
 // What a build of the data folder did, file by file.
 struct DataBuildReport {
-    QStringList created;     // new files
-    QStringList rebuilt;     // shipped data changed and the file was not edited by the user
-    QStringList keptEdited;  // reference tables the user edited: left as they are
+    QStringList created;    // new files
+    QStringList rebuilt;    // shipped data changed and the file was not edited by the user
+    QStringList keptEdited; // reference tables the user edited: left as they are
     QStringList errors;
 };
 
@@ -29,7 +29,8 @@ struct DataBuildReport {
 // created only when missing; a reference table is rebuilt when its source changed, unless the
 // user edited it since it was written (then it is kept and reported). With restoreReference set,
 // every reference table is rebuilt from its source whatever was edited.
-DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir, bool restoreReference = false);
+DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir,
+                                bool restoreReference = false);
 
 // Writes one table file (replacing it) with the given rows.
 bool writeTableFile(const TableDef& def, const SourceTable* rows, const QString& path, QString* error);

@@ -16,8 +16,8 @@ void TranslateDbError(StoreError& error) {
         error.message = QString::fromUtf8("Нарушение уникального ключа.");
         break;
     case StoreError::Kind::MasterHasDetails:
-        error.message = QString::fromUtf8(
-            "Запись главной таблицы имеет подчиненные записи в в других таблицах. Ее удаление или изменение запрещено");
+        error.message = QString::fromUtf8("Запись главной таблицы имеет подчиненные записи в в других "
+                                          "таблицах. Ее удаление или изменение запрещено");
         break;
     case StoreError::Kind::LookupRange:
         error.message = QString::fromUtf8(
@@ -34,7 +34,7 @@ void TranslateDbError(StoreError& error) {
 DataModule::DataModule(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("DataModule1"));
     static const QStringList translated = {
-        QStringLiteral("raion.db"),    QStringLiteral("P_udel.DB"),   QStringLiteral("Kivz.DB"),
+        QStringLiteral("raion.db"),    QStringLiteral("P_udel.DB"),    QStringLiteral("Kivz.DB"),
         QStringLiteral("KIGZ.DB"),     QStringLiteral("truboprov.DB"), QStringLiteral("Z05.db"),
         QStringLiteral("Z075.db"),     QStringLiteral("Z15.db"),       QStringLiteral("m.DB"),
         QStringLiteral("st_krug.db"),  QStringLiteral("st_kvad.db"),   QStringLiteral("st_polos.db"),
@@ -53,7 +53,9 @@ DataModule::DataModule(QObject* parent) : QObject(parent) {
             t->setMaster(table(t->def().masterFile));
 }
 
-DataModule::~DataModule() { closeAll(); }
+DataModule::~DataModule() {
+    closeAll();
+}
 
 void DataModule::openAll(Messenger& messenger) {
     for (const auto& t : tables_)

@@ -18,7 +18,9 @@ namespace {
 
 std::atomic<int> connectionCounter{0};
 
-QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
 
 QVariant normalised(const FieldDef& f, const QVariant& v) {
     if (!v.isValid() || v.isNull())
@@ -65,8 +67,8 @@ bool DataTable::open(const QString& dataDir) {
         return true;
     path_ = QDir::cleanPath(dataDir) + QLatin1Char('/') + def_.fileName;
     if (!QFileInfo(path_).isFile())
-        return fail(StoreError::Kind::Unavailable, QString::fromUtf8("Ошибка. Файл ") + path_ +
-                                                       QString::fromUtf8(" не найден."));
+        return fail(StoreError::Kind::Unavailable,
+                    QString::fromUtf8("Ошибка. Файл ") + path_ + QString::fromUtf8(" не найден."));
     connection_ = QStringLiteral("kz_table_%1").arg(++connectionCounter);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
@@ -173,7 +175,8 @@ void DataTable::reload(qint64 keepRowid) {
     QStringList cols;
     for (const auto& f : def_.fields)
         cols << quoted(f.name);
-    QString sql = QStringLiteral("SELECT rowid, %1 FROM %2").arg(cols.join(QStringLiteral(", ")), quoted(def_.sqlName()));
+    QString sql = QStringLiteral("SELECT rowid, %1 FROM %2")
+                      .arg(cols.join(QStringLiteral(", ")), quoted(def_.sqlName()));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + orderClause();
@@ -319,7 +322,9 @@ QVariant DataTable::value(int fieldIndex) const {
     return rows_[current_].values[fieldIndex];
 }
 
-QVariant DataTable::value(const QString& field) const { return value(def_.fieldIndex(field)); }
+QVariant DataTable::value(const QString& field) const {
+    return value(def_.fieldIndex(field));
+}
 
 QString DataTable::displayText(const FieldDef& field, const QVariant& v) {
     if (!v.isValid() || v.isNull())
@@ -365,8 +370,8 @@ bool DataTable::setText(const QString& field, const QString& text) {
     const bool whole = number && *number == static_cast<long double>(static_cast<long long>(*number));
     if (!number || (f.type != FieldType::Float && !whole))
         return fail(StoreError::Kind::BadValue,
-                    QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение для поля ") + f.title() +
-                        QLatin1Char('.'));
+                    QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение для поля ") +
+                        f.title() + QLatin1Char('.'));
     if (f.type == FieldType::Float)
         return setValue(field, double(*number));
     return setValue(field, static_cast<long long>(*number));
@@ -375,10 +380,11 @@ bool DataTable::setText(const QString& field, const QString& text) {
 void DataTable::setFilter(const QString& expression) {
     filterText_ = expression;
     conditions_.clear();
-    static const QRegularExpression term(QStringLiteral(R"re(^\s*\[([^\]]+)\]\s*=\s*('([^']*)'|"([^"]*)"|(\S+))\s*$)re"));
-    const auto parts = expression.split(QRegularExpression(QStringLiteral(R"(\s+and\s+)"),
-                                                           QRegularExpression::CaseInsensitiveOption),
-                                        Qt::SkipEmptyParts);
+    static const QRegularExpression term(
+        QStringLiteral(R"re(^\s*\[([^\]]+)\]\s*=\s*('([^']*)'|"([^"]*)"|(\S+))\s*$)re"));
+    const auto parts = expression.split(
+        QRegularExpression(QStringLiteral(R"(\s+and\s+)"), QRegularExpression::CaseInsensitiveOption),
+        Qt::SkipEmptyParts);
     for (const auto& part : parts) {
         const auto m = term.match(part);
         if (!m.hasMatch())
@@ -477,20 +483,25 @@ void DataTable::cancel() {
 
 StoreError DataTable::classify(const QString& engineText) const {
     const QString lower = engineText.toLower();
-    if (lower.contains(QStringLiteral("unique constraint")) || lower.contains(QStringLiteral("primary key"))) {
+    if (lower.contains(QStringLiteral("unique constraint")) ||
+        lower.contains(QStringLiteral("primary key"))) {
         // A named secondary unique index shows its name in the engine text.
         for (const auto& i : def_.indices)
-            if (i.unique && !i.name.isEmpty() && engineText.contains(def_.sqlName() + QLatin1Char('_') + i.name))
-                return {StoreError::Kind::DuplicateIndexKey, QStringLiteral("Key violation. Index: ") + i.name};
+            if (i.unique && !i.name.isEmpty() &&
+                engineText.contains(def_.sqlName() + QLatin1Char('_') + i.name))
+                return {StoreError::Kind::DuplicateIndexKey,
+                        QStringLiteral("Key violation. Index: ") + i.name};
         return {StoreError::Kind::DuplicateKey, QStringLiteral("Key violation.")};
     }
     if (lower.contains(QStringLiteral("readonly")) || lower.contains(QStringLiteral("read-only")))
-        return {StoreError::Kind::ReadOnly, QString::fromUtf8("Ошибка. Запись в файл ") + path_ +
-                                                QString::fromUtf8(" невозможна: файл или папка доступны только для чтения.")};
+        return {StoreError::Kind::ReadOnly,
+                QString::fromUtf8("Ошибка. Запись в файл ") + path_ +
+                    QString::fromUtf8(" невозможна: файл или папка доступны только для чтения.")};
     if (lower.contains(QStringLiteral("locked")) || lower.contains(QStringLiteral("busy")))
         return {StoreError::Kind::Unavailable,
                 QString::fromUtf8("Ошибка. Файл ") + path_ + QString::fromUtf8(" занят другой программой.")};
-    return {StoreError::Kind::Other, QString::fromUtf8("Ошибка записи в файл ") + path_ + QStringLiteral(": ") + engineText};
+    return {StoreError::Kind::Other,
+            QString::fromUtf8("Ошибка записи в файл ") + path_ + QStringLiteral(": ") + engineText};
 }
 
 bool DataTable::runWrite(const QString& sql, const QVariantList& binds, qint64* insertId) {
@@ -519,13 +530,15 @@ bool DataTable::post() {
     for (int i = 0; i < def_.fields.size(); ++i)
         if (def_.fields[i].required && buffer_[i].isNull())
             return fail(StoreError::Kind::RequiredField,
-                        QString::fromUtf8("Поле \"") + def_.fields[i].title() + QString::fromUtf8("\" должно иметь значение."),
+                        QString::fromUtf8("Поле \"") + def_.fields[i].title() +
+                            QString::fromUtf8("\" должно иметь значение."),
                         true);
     if (master_ && master_->isOpen()) {
         const int f = def_.fieldIndex(detailField_);
         const QVariant key = f >= 0 ? buffer_[f] : QVariant();
         QSqlQuery q(QSqlDatabase::database(master_->connection_, false));
-        q.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(quoted(master_->def_.sqlName()), quoted(masterField_)));
+        q.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?")
+                      .arg(quoted(master_->def_.sqlName()), quoted(masterField_)));
         q.addBindValue(key);
         if (key.isNull() || !q.exec() || !q.next())
             return fail(StoreError::Kind::MasterMissing, QStringLiteral("Master record missing"), true);
@@ -579,7 +592,8 @@ bool DataTable::remove() {
         if (!d->isOpen())
             continue;
         QSqlQuery q(QSqlDatabase::database(d->connection_, false));
-        q.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1").arg(quoted(d->def_.sqlName()), quoted(d->detailField_)));
+        q.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1")
+                      .arg(quoted(d->def_.sqlName()), quoted(d->detailField_)));
         q.addBindValue(value(d->masterField_));
         if (q.exec() && q.next())
             return fail(StoreError::Kind::MasterHasDetails,

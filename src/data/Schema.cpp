@@ -29,7 +29,9 @@ FieldDef hidden(FieldDef f) {
     return f;
 }
 
-QString s(const char* utf8) { return QString::fromUtf8(utf8); }
+QString s(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 TableDef table(const char* component, const char* source, const char* file, QList<FieldDef> fields) {
     TableDef t;
@@ -94,39 +96,52 @@ QList<TableDef> buildDataModuleTables() {
                {required(num(QStringLiteral("Dlina"))), required(integer(QStringLiteral("N"))),
                 required(num(QStringLiteral("Ras"))), required(num(QStringLiteral("KI")))});
     // The first letter of the round-steel mass label is a Latin M.
-    t << table("TableKrug", "SourceKrug", "st_krug.db",
-               {num(QStringLiteral("Diam"), s("Диаметр, м")), num(QStringLiteral("Massa"), s("Mасса 1 м, кг"))});
-    t << table("TableKvad", "SourceKvad", "st_kvad.db",
-               {num(QStringLiteral("Storona"), s("Сторона квадрата, м")), num(QStringLiteral("Massa"), massa)});
+    t << table(
+        "TableKrug", "SourceKrug", "st_krug.db",
+        {num(QStringLiteral("Diam"), s("Диаметр, м")), num(QStringLiteral("Massa"), s("Mасса 1 м, кг"))});
+    t << table(
+        "TableKvad", "SourceKvad", "st_kvad.db",
+        {num(QStringLiteral("Storona"), s("Сторона квадрата, м")), num(QStringLiteral("Massa"), massa)});
     t << table("TablePolos", "SourcePolos", "st_polos.db",
-               {num(QStringLiteral("Shir"), s("Ширина полосы, м")), num(QStringLiteral("Tol"), s("Толщина полосы, м")),
-                num(QStringLiteral("Massa"), massa)});
+               {num(QStringLiteral("Shir"), s("Ширина полосы, м")),
+                num(QStringLiteral("Tol"), s("Толщина полосы, м")), num(QStringLiteral("Massa"), massa)});
     t << table("TableTruba", "SourceTruba", "st_truba.db",
                {num(QStringLiteral("Diam"), s("Диаметр внешний, м")),
                 num(QStringLiteral("Tol"), s("Толщина стенки, мм"))});
     t << table("TableUglov", "SourceUglov", "st_uglov.db",
-               {num(QStringLiteral("Shir"), s("Ширина полки, м")), num(QStringLiteral("Tol"), s("Толщина полки, мм")),
-                num(QStringLiteral("Massa"), massa)});
-    t << userData(table(
-        "TableHist1", "SourceHist1", "hist1.db",
-        {autoKey(12), integer(QStringLiteral("KodTip"), {}, 12), str(QStringLiteral("Name"), 150, s("Наименование")),
-         str(QStringLiteral("Grunt"), 30, s("Тип грунта"), 17), num(QStringLiteral("P"), s("р, Ом м"), 9),
-         num(QStringLiteral("KP"), s("Коэф. поправки"), 16), str(QStringLiteral("Construct"), 30, s("Конструкция")),
-         str(QStringLiteral("Construct1"), 30), num(QStringLiteral("D1"), s("D1, м"), 8),
-         num(QStringLiteral("T"), s("T, м"), 6), num(QStringLiteral("L"), s("L, м"), 5),
-         num(QStringLiteral("D2"), s("D2, м"), 7), num(QStringLiteral("A"), s("A, м"), 6),
-         num(QStringLiteral("B"), s("B, м"), 6), num(QStringLiteral("Gor")), num(QStringLiteral("Vert")),
-         num(QStringLiteral("N")), num(QStringLiteral("Schema")), num(QStringLiteral("S"), s("S, м2")),
-         str(QStringLiteral("Razmer"), 30), num(QStringLiteral("R"))}));
+               {num(QStringLiteral("Shir"), s("Ширина полки, м")),
+                num(QStringLiteral("Tol"), s("Толщина полки, мм")), num(QStringLiteral("Massa"), massa)});
+    t << userData(table("TableHist1", "SourceHist1", "hist1.db",
+                        {autoKey(12),
+                         integer(QStringLiteral("KodTip"), {}, 12),
+                         str(QStringLiteral("Name"), 150, s("Наименование")),
+                         str(QStringLiteral("Grunt"), 30, s("Тип грунта"), 17),
+                         num(QStringLiteral("P"), s("р, Ом м"), 9),
+                         num(QStringLiteral("KP"), s("Коэф. поправки"), 16),
+                         str(QStringLiteral("Construct"), 30, s("Конструкция")),
+                         str(QStringLiteral("Construct1"), 30),
+                         num(QStringLiteral("D1"), s("D1, м"), 8),
+                         num(QStringLiteral("T"), s("T, м"), 6),
+                         num(QStringLiteral("L"), s("L, м"), 5),
+                         num(QStringLiteral("D2"), s("D2, м"), 7),
+                         num(QStringLiteral("A"), s("A, м"), 6),
+                         num(QStringLiteral("B"), s("B, м"), 6),
+                         num(QStringLiteral("Gor")),
+                         num(QStringLiteral("Vert")),
+                         num(QStringLiteral("N")),
+                         num(QStringLiteral("Schema")),
+                         num(QStringLiteral("S"), s("S, м2")),
+                         str(QStringLiteral("Razmer"), 30),
+                         num(QStringLiteral("R"))}));
     t << table("TableTruboprov", "SourceTruboprov", "truboprov.DB",
                {num(QStringLiteral("Diam"), s("Внешний диаметр, м")),
                 num(QStringLiteral("Tol"), s("Толщина стенки, мм"))});
     t << userData(table("TableHistMK0", "SourceHistMK0", "histmk0.db",
-                        {autoKey(), str(QStringLiteral("Name"), 50), num(QStringLiteral("A")), num(QStringLiteral("B")),
-                         num(QStringLiteral("S")), num(QStringLiteral("Pe")), num(QStringLiteral("P1")),
-                         num(QStringLiteral("Pb")), num(QStringLiteral("L")), num(QStringLiteral("Db")),
-                         num(QStringLiteral("Dbb")), integer(QStringLiteral("Nb")), integer(QStringLiteral("Nf")),
-                         num(QStringLiteral("R"))}));
+                        {autoKey(), str(QStringLiteral("Name"), 50), num(QStringLiteral("A")),
+                         num(QStringLiteral("B")), num(QStringLiteral("S")), num(QStringLiteral("Pe")),
+                         num(QStringLiteral("P1")), num(QStringLiteral("Pb")), num(QStringLiteral("L")),
+                         num(QStringLiteral("Db")), num(QStringLiteral("Dbb")), integer(QStringLiteral("Nb")),
+                         integer(QStringLiteral("Nf")), num(QStringLiteral("R"))}));
     t << userData(detail(table("TableHistMK1", "SourceHistMK1", "histmk1.db",
                                {autoKey(), integer(QStringLiteral("Kod0")), num(QStringLiteral("Xi")),
                                 num(QStringLiteral("Yi")), num(QStringLiteral("Zi"))}),
@@ -134,9 +149,10 @@ QList<TableDef> buildDataModuleTables() {
     t << table("TableZ05", "SourceZ05", "Z05.db", trestleFields());
     t << table("TableZ075", "SourceZ075", "Z075.db", trestleFields());
     t << table("TableZ15", "SourceZ15", "Z15.db", trestleFields());
-    t << withFilter(table("MTable", "MSource", "m.DB",
-                          {integer(QStringLiteral("N")), num(QStringLiteral("Otn")), num(QStringLiteral("M"))}),
-                    "[N]=1");
+    t << withFilter(
+        table("MTable", "MSource", "m.DB",
+              {integer(QStringLiteral("N")), num(QStringLiteral("Otn")), num(QStringLiteral("M"))}),
+        "[N]=1");
     t << withFilter(table("LuchTable", "LuchSource", "Kiluch.DB",
                           {integer(QStringLiteral("N"), s("Тип")), num(QStringLiteral("Dlina")),
                            num(QStringLiteral("KI"))}),
@@ -149,11 +165,11 @@ QList<TableDef> buildDataModuleTables() {
     t << table("SbFundTable", "SbFundSource", "sb_fund.db",
                {hidden(autoKey()), str(QStringLiteral("Marka"), 20, s("Марка"), 9),
                 num(QStringLiteral("DlinaSt"), s("h, м"), 5), num(QStringLiteral("DiamSt"), s("c, м"), 5),
-                num(QStringLiteral("DlinaPl"), s("\u0430, м"), 5), num(QStringLiteral("ShirPl"), s("b, м"), 5),
-                num(QStringLiteral("VusPl"), s("d, м"), 5)});
-    t << withFilter(
-        table("KIFundTable", "KIFundSource", "kifund.db", {num(QStringLiteral("Schema")), num(QStringLiteral("KI"))}),
-        "[Schema]=1");
+                num(QStringLiteral("DlinaPl"), s("\u0430, м"), 5),
+                num(QStringLiteral("ShirPl"), s("b, м"), 5), num(QStringLiteral("VusPl"), s("d, м"), 5)});
+    t << withFilter(table("KIFundTable", "KIFundSource", "kifund.db",
+                          {num(QStringLiteral("Schema")), num(QStringLiteral("KI"))}),
+                    "[Schema]=1");
     t << userData(
         table("TableParPod0", "SourceParPod0", "parpod0.db", {autoKey(), integer(QStringLiteral("KodTip"))}));
     t << userData(detail(table("TableSParPod1", "SourceSParPod1", "sparpod1.DB",
@@ -165,11 +181,11 @@ QList<TableDef> buildDataModuleTables() {
                                 integer(QStringLiteral("BValue")), integer(QStringLiteral("EValue")),
                                 integer(QStringLiteral("Shag"))}),
                          "parpod0.db"));
-    t << userData(detail(table("TableRParPod1", "SourceRParPod1", "rparpod1.DB",
-                               {autoKey(), integer(QStringLiteral("Kod0")), str(QStringLiteral("Param"), 100),
-                                num(QStringLiteral("BValue")), num(QStringLiteral("EValue")),
-                                num(QStringLiteral("Shag"))}),
-                         "parpod0.db"));
+    t << userData(detail(
+        table("TableRParPod1", "SourceRParPod1", "rparpod1.DB",
+              {autoKey(), integer(QStringLiteral("Kod0")), str(QStringLiteral("Param"), 100),
+               num(QStringLiteral("BValue")), num(QStringLiteral("EValue")), num(QStringLiteral("Shag"))}),
+        "parpod0.db"));
     t << table("RoIncTable", "RoIncSource", "ro_inc.db",
                {autoKey(), num(QStringLiteral("MinValue")), num(QStringLiteral("MaxValue")),
                 num(QStringLiteral("Inc1")), num(QStringLiteral("Inc2")),
@@ -183,7 +199,8 @@ QList<TableDef> buildDataModuleTables() {
                 required(num(QStringLiteral("P1_P2"))), required(num(QStringLiteral("T"))),
                 num(QStringLiteral("A"))});
     t << table("TableKorGrunt0", "SourceKorGrunt0", "korgrunt0.db",
-               {autoKey(), str(QStringLiteral("Name"), 30), num(QStringLiteral("Pmin")), num(QStringLiteral("Pmax"))});
+               {autoKey(), str(QStringLiteral("Name"), 30), num(QStringLiteral("Pmin")),
+                num(QStringLiteral("Pmax"))});
     t << detail(table("TableKorGrunt1", "SourceKorGrunt1", "korgrunt1.DB",
                       {autoKey(), integer(QStringLiteral("Kod0")), str(QStringLiteral("Vid"))}),
                 "korgrunt0.db");
@@ -202,23 +219,36 @@ QList<TableDef> buildDataModuleTables() {
 QList<TableDef> buildWindowTables() {
     QList<TableDef> t;
     auto req = [](FieldDef f) { return required(f); };
-    t << userData(table(
-        "TableHistory", "SourceHistory", "history.DB",
-        {autoKey(), req(str(QStringLiteral("Name"), 100)), req(num(QStringLiteral("PKV"))),
-         req(str(QStringLiteral("SechV"), 25)), req(str(QStringLiteral("GruntV"), 25)), req(num(QStringLiteral("RoV"))),
-         req(num(QStringLiteral("DlinaV"))), req(num(QStringLiteral("GlubV"))), req(str(QStringLiteral("Razm"), 10)),
-         req(num(QStringLiteral("RasSt"))), req(integer(QStringLiteral("NV"))), req(num(QStringLiteral("PKG"))),
-         req(str(QStringLiteral("SechG"), 25)), req(str(QStringLiteral("GruntG"), 25)), req(num(QStringLiteral("RoG"))),
-         str(QStringLiteral("RazmerV"), 30), str(QStringLiteral("RazmerG"), 30), integer(QStringLiteral("BtnDownV")),
-         integer(QStringLiteral("BtnDownG")), num(QStringLiteral("R"))}));
+    t << userData(table("TableHistory", "SourceHistory", "history.DB",
+                        {autoKey(),
+                         req(str(QStringLiteral("Name"), 100)),
+                         req(num(QStringLiteral("PKV"))),
+                         req(str(QStringLiteral("SechV"), 25)),
+                         req(str(QStringLiteral("GruntV"), 25)),
+                         req(num(QStringLiteral("RoV"))),
+                         req(num(QStringLiteral("DlinaV"))),
+                         req(num(QStringLiteral("GlubV"))),
+                         req(str(QStringLiteral("Razm"), 10)),
+                         req(num(QStringLiteral("RasSt"))),
+                         req(integer(QStringLiteral("NV"))),
+                         req(num(QStringLiteral("PKG"))),
+                         req(str(QStringLiteral("SechG"), 25)),
+                         req(str(QStringLiteral("GruntG"), 25)),
+                         req(num(QStringLiteral("RoG"))),
+                         str(QStringLiteral("RazmerV"), 30),
+                         str(QStringLiteral("RazmerG"), 30),
+                         integer(QStringLiteral("BtnDownV")),
+                         integer(QStringLiteral("BtnDownG")),
+                         num(QStringLiteral("R"))}));
     t << userData(table("TablePodbor0", "SourcePodbor0", "podbor0.DB",
                         {autoKey(), str(QStringLiteral("Name"), 50, s("Наименование подбора")),
                          num(QStringLiteral("R"), s("Сопротивление, Ом"))}));
-    t << userData(detail(table("TablePodbor1", "SourcePodbor1", "podbor1.DB",
-                               {autoKey(), integer(QStringLiteral("Kod0")), str(QStringLiteral("Param"), 100, s("Параметр")),
-                                num(QStringLiteral("BValue"), s("Начало")), num(QStringLiteral("EValue"), s("Конец")),
-                                num(QStringLiteral("Shag"), s("Шаг"))}),
-                         "podbor0.DB"));
+    t << userData(detail(
+        table("TablePodbor1", "SourcePodbor1", "podbor1.DB",
+              {autoKey(), integer(QStringLiteral("Kod0")), str(QStringLiteral("Param"), 100, s("Параметр")),
+               num(QStringLiteral("BValue"), s("Начало")), num(QStringLiteral("EValue"), s("Конец")),
+               num(QStringLiteral("Shag"), s("Шаг"))}),
+        "podbor0.DB"));
     return t;
 }
 
@@ -308,7 +338,8 @@ QStringList createStatements(const TableDef& def) {
         if (i.name.isEmpty())
             columns << QStringLiteral("PRIMARY KEY (\"%1\")").arg(i.fields.join(QStringLiteral("\", \"")));
     QStringList statements;
-    statements << QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(def.sqlName(), columns.join(QStringLiteral(", ")));
+    statements
+        << QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(def.sqlName(), columns.join(QStringLiteral(", ")));
     for (const auto& i : def.indices) {
         if (i.name.isEmpty())
             continue;

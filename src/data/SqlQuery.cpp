@@ -71,11 +71,10 @@ bool SqlQuery::open() {
     };
     for (const QString& file : referencedTables(sql_)) {
         const QString path = QDir(dataDir_).filePath(file);
-        if (!QFileInfo(path).isFile()) {
-            error_ = QString::fromUtf8("Ошибка. Файл ") + path + QString::fromUtf8(" не найден.");
-            detachAll();
-            return false;
-        }
+        // A word that names a table may be a column or alias too: attach only what exists,
+        // the engine names a table that is really missing.
+        if (!QFileInfo(path).isFile())
+            continue;
         const QString alias = QStringLiteral("f_") + findTableDef(file)->sqlName();
         QSqlQuery a(db);
         a.prepare(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(alias));
@@ -110,6 +109,11 @@ bool SqlQuery::open() {
             }
         } else {
             error_ = q.lastError().text();
+            static const QRegularExpression noTable(QStringLiteral("no such table: (?:\\w+\\.)?(\\w+)"));
+            if (const auto m = noTable.match(error_); m.hasMatch())
+                if (const TableDef* def = findTableBySqlName(m.captured(1)))
+                    error_ = QString::fromUtf8("Ошибка. Файл ") + QDir(dataDir_).filePath(def->fileName) +
+                             QString::fromUtf8(" не найден.");
         }
     }
     detachAll();

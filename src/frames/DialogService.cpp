@@ -23,7 +23,9 @@ DialogService& dialogs() {
     return current() ? *current() : own;
 }
 
-void setDialogService(DialogService* service) { current() = service; }
+void setDialogService(DialogService* service) {
+    current() = service;
+}
 
 void DialogService::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, QApplication::activeWindow());
@@ -35,7 +37,8 @@ QMessageBox::StandardButton DialogService::question(const QString& text, QMessag
     return QMessageBox::question(QApplication::activeWindow(), title(), text, buttons, defaultButton);
 }
 
-std::optional<QString> DialogService::inputText(const QString& caption, const QString& prompt, const QString& preset) {
+std::optional<QString> DialogService::inputText(const QString& caption, const QString& prompt,
+                                                const QString& preset) {
     bool ok = false;
     const QString text =
         QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, preset, &ok);
@@ -52,9 +55,13 @@ QString DialogService::saveFileName(QWidget* parent, const QString& caption, con
     return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
 }
 
-int DialogService::execModal(QDialog* dialog) { return dialog->exec(); }
+int DialogService::execModal(QDialog* dialog) {
+    return dialog->exec();
+}
 
-void DialogService::beep() { QApplication::beep(); }
+void DialogService::beep() {
+    QApplication::beep();
+}
 
 QMessageBox::StandardButton RecordingDialogs::question(const QString& text, QMessageBox::StandardButtons,
                                                        QMessageBox::StandardButton defaultButton) {

@@ -20,7 +20,8 @@ public:
     virtual QMessageBox::StandardButton question(const QString& text, QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton);
     // A one-line text prompt; nullopt when cancelled.
-    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& preset);
+    virtual std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                             const QString& preset);
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter);
     virtual int execModal(QDialog* dialog);
@@ -40,7 +41,8 @@ public:
     void showMessage(const QString& text) override { messages << text; }
     QMessageBox::StandardButton question(const QString& text, QMessageBox::StandardButtons,
                                          QMessageBox::StandardButton defaultButton) override;
-    std::optional<QString> inputText(const QString& caption, const QString& prompt, const QString& preset) override;
+    std::optional<QString> inputText(const QString& caption, const QString& prompt,
+                                     const QString& preset) override;
     QString openFileName(QWidget*, const QString&, const QString&) override;
     QString saveFileName(QWidget*, const QString&, const QString&) override;
     int execModal(QDialog* dialog) override;

@@ -67,9 +67,13 @@ void openPage(const QString& page) {
 
 } // namespace
 
-void showHelp(int context) { openPage(QString::number(context) + QStringLiteral(".html")); }
+void showHelp(int context) {
+    openPage(QString::number(context) + QStringLiteral(".html"));
+}
 
-void showHelpContents() { openPage(QStringLiteral("index.html")); }
+void showHelpContents() {
+    openPage(QStringLiteral("index.html"));
+}
 
 int helpContextOf(const QWidget* widget) {
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
@@ -80,6 +84,8 @@ int helpContextOf(const QWidget* widget) {
     return 0;
 }
 
-void setHelpContext(QWidget* window, int context) { window->setProperty("helpContext", context); }
+void setHelpContext(QWidget* window, int context) {
+    window->setProperty("helpContext", context);
+}
 
 } // namespace kz

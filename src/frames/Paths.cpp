@@ -21,8 +21,14 @@ void setApplicationFolder(const QString& baseDir) {
     base() = QDir::cleanPath(baseDir) + QLatin1Char('/');
 }
 
-QString dataDir() { return folder("Data"); }
-QString pictureDir() { return folder("Picture"); }
-QString helpDir() { return folder("help"); }
+QString dataDir() {
+    return folder("Data");
+}
+QString pictureDir() {
+    return folder("Picture");
+}
+QString helpDir() {
+    return folder("help");
+}
 
 } // namespace kz

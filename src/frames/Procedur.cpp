@@ -30,8 +30,8 @@ protected:
         if (exit_ && event->type() == QEvent::FocusOut) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
             // Only a move of the focus inside the window counts as leaving the input.
-            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::MouseFocusReason ||
-                reason == Qt::ShortcutFocusReason)
+            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason)
                 CheckNumberOnExit(w);
         }
         return false;
@@ -79,7 +79,9 @@ void setHint(QWidget* widget, const QString& hint) {
     widget->setStatusTip(longHint(hint));
 }
 
-QString hintOf(const QWidget* widget) { return widget->property("hint").toString(); }
+QString hintOf(const QWidget* widget) {
+    return widget->property("hint").toString();
+}
 
 bool CheckNumberOnExit(QWidget* control) {
     if (!isTextControl(control))
@@ -127,7 +129,8 @@ bool CheckPositive(QWidget* control, const QString& name, bool show) {
     if (text.isEmpty()) {
         message = QString::fromUtf8("Введите значение ") + name + QLatin1Char('.');
     } else if (const auto v = parseNumber(text); !v) {
-        message = QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение для ") + name + QLatin1Char('.');
+        message = QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение для ") + name +
+                  QLatin1Char('.');
     } else if (*v <= 0) {
         message = QString::fromUtf8("Значение ") + name + QString::fromUtf8(" должно быть больше 0.");
     } else {
@@ -184,7 +187,8 @@ bool LoadPicture(QLabel* image, const QString& fileName) {
     const QString path = pictureDir() + fileName;
     QPixmap pixmap;
     if (!QFileInfo(path).isFile() || !pixmap.load(path)) {
-        dialogs().showMessage(QString::fromUtf8("Ошибка. Графический файл ") + path + QString::fromUtf8(" не найден."));
+        dialogs().showMessage(QString::fromUtf8("Ошибка. Графический файл ") + path +
+                              QString::fromUtf8(" не найден."));
         return false;
     }
     image->setPixmap(pixmap);

@@ -9,7 +9,8 @@
 namespace kz {
 
 SpinButton::SpinButton(QWidget* associate, double step, QWidget* parent)
-    : QWidget(parent), associate_(associate), step_(step), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+    : QWidget(parent), associate_(associate), step_(step), up_(new QToolButton(this)),
+      down_(new QToolButton(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -33,8 +33,12 @@ void fillFromField(QStringList& list, DataTable& table, const QString& field) {
 }
 } // namespace
 
-void FillRaionList(QStringList& list, DataTable& raion) { fillFromField(list, raion, QStringLiteral("Raion")); }
+void FillRaionList(QStringList& list, DataTable& raion) {
+    fillFromField(list, raion, QStringLiteral("Raion"));
+}
 
-void FillGruntList(QStringList& list, DataTable& soils) { fillFromField(list, soils, QStringLiteral("Grunt")); }
+void FillGruntList(QStringList& list, DataTable& soils) {
+    fillFromField(list, soils, QStringLiteral("Grunt"));
+}
 
 } // namespace kz

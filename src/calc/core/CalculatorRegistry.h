@@ -23,8 +23,8 @@ using CalculatorFactory = std::function<QDialog*(CalculatorEnvironment&, QWidget
 // menu path; the factory is set once the calculator is built (until then its item is disabled).
 struct CalculatorInfo {
     QString className;
-    QString caption;     // window caption
-    QString menuCaption; // last element of the menu path
+    QString caption;      // window caption
+    QString menuCaption;  // last element of the menu path
     QStringList menuPath; // submenu captions above the item
     int helpContext = 0;
     int kindCode = 0; // 0 where the calculator has no kind code of its own

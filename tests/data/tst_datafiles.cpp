@@ -1,0 +1,158 @@
+#include "data/DataFiles.h"
+#include "data/DataTable.h"
+#include "data/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+void writeText(const QString& path, const QString& text) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+}
+} // namespace
+
+// Rebuilding the data folder must never wipe what the user saved or edited.
+class TestDataFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void readsTheSourceFormat();
+    void createsEveryTableAndKeepsThemOnRebuild();
+    void rebuildsAnUneditedReferenceTableWhenItsSourceChanges();
+    void keepsAReferenceTableTheUserEdited();
+    void restoreBringsBackTheShippedRows();
+    void neverReplacesHistoryOrSelectionSettings();
+    void reportsABadSourceAndLeavesTheOldFile();
+
+private:
+    QString soils() const { return QDir(src_->path()).filePath(QStringLiteral("P_udel.DB.tsv")); }
+    QString soilRows(const QString& table = QStringLiteral("P_udel.DB")) const;
+    std::unique_ptr<QTemporaryDir> src_;
+    std::unique_ptr<QTemporaryDir> out_;
+};
+
+void TestDataFiles::init() {
+    src_ = std::make_unique<QTemporaryDir>();
+    out_ = std::make_unique<QTemporaryDir>();
+    writeText(soils(),
+              u("# soils\nGrunt\tPMin\tPMax\tPDefault\nсуглинок\t40\t150\t100\n\nпесок\t400\t1000\t700\n"));
+    writeText(QDir(src_->path()).filePath(QStringLiteral("parpod0.db.tsv")),
+              QStringLiteral("Kod\tKodTip\n1\t4\n"));
+}
+
+QString TestDataFiles::soilRows(const QString& table) const {
+    DataTable t(*findTableDef(table));
+    if (!t.open(out_->path()))
+        return QStringLiteral("<closed>");
+    QStringList rows;
+    for (t.first(); !t.eof(); t.next()) {
+        QStringList cells;
+        for (const auto& f : t.def().fields)
+            cells << t.text(f.name);
+        rows << cells.join(QLatin1Char(' '));
+    }
+    return rows.join(QLatin1Char('|'));
+}
+
+void TestDataFiles::readsTheSourceFormat() {
+    SourceTable t;
+    QString error;
+    QVERIFY(readSourceTable(soils(), t, &error));
+    QCOMPARE(t.header, (QStringList{QStringLiteral("Grunt"), QStringLiteral("PMin"), QStringLiteral("PMax"),
+                                    QStringLiteral("PDefault")}));
+    QCOMPARE(t.rows.size(), 2);
+    QCOMPARE(t.rows[1][0], u("песок"));
+}
+
+void TestDataFiles::createsEveryTableAndKeepsThemOnRebuild() {
+    DataBuildReport r = buildDataFolder(src_->path(), out_->path());
+    QVERIFY(r.errors.isEmpty());
+    QCOMPARE(r.created.size(), dataModuleTables().size() + windowTables().size());
+    QCOMPARE(soilRows(), u("суглинок 40 150 100|песок 400 1000 700"));
+    r = buildDataFolder(src_->path(), out_->path());
+    QVERIFY(r.created.isEmpty() && r.rebuilt.isEmpty() && r.keptEdited.isEmpty());
+}
+
+void TestDataFiles::rebuildsAnUneditedReferenceTableWhenItsSourceChanges() {
+    buildDataFolder(src_->path(), out_->path());
+    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\t8\t70\t40\n"));
+    const DataBuildReport r = buildDataFolder(src_->path(), out_->path());
+    QCOMPARE(r.rebuilt, QStringList{QStringLiteral("P_udel.DB")});
+    QCOMPARE(soilRows(), u("глина 8 70 40"));
+}
+
+void TestDataFiles::keepsAReferenceTableTheUserEdited() {
+    buildDataFolder(src_->path(), out_->path());
+    {
+        DataTable t(*findTableDef(QStringLiteral("P_udel.DB")));
+        QVERIFY(t.open(out_->path()));
+        QVERIFY(t.edit());
+        t.setText(QStringLiteral("PDefault"), QStringLiteral("120"));
+        QVERIFY(t.post());
+    }
+    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\t8\t70\t40\n"));
+    const DataBuildReport r = buildDataFolder(src_->path(), out_->path());
+    QCOMPARE(r.keptEdited, QStringList{QStringLiteral("P_udel.DB")});
+    QCOMPARE(soilRows(), u("суглинок 40 150 120|песок 400 1000 700"));
+}
+
+void TestDataFiles::restoreBringsBackTheShippedRows() {
+    buildDataFolder(src_->path(), out_->path());
+    {
+        DataTable t(*findTableDef(QStringLiteral("P_udel.DB")));
+        QVERIFY(t.open(out_->path()));
+        QVERIFY(t.remove());
+    }
+    const DataBuildReport r = buildDataFolder(src_->path(), out_->path(), true);
+    QVERIFY(r.rebuilt.contains(QStringLiteral("P_udel.DB")));
+    QCOMPARE(soilRows(), u("суглинок 40 150 100|песок 400 1000 700"));
+}
+
+void TestDataFiles::neverReplacesHistoryOrSelectionSettings() {
+    buildDataFolder(src_->path(), out_->path());
+    {
+        DataTable h(*findTableDef(QStringLiteral("hist1.db")));
+        QVERIFY(h.open(out_->path()));
+        QVERIFY(h.insert());
+        h.setText(QStringLiteral("Name"), u("мой расчет"));
+        QVERIFY(h.post());
+    }
+    writeText(QDir(src_->path()).filePath(QStringLiteral("parpod0.db.tsv")),
+              QStringLiteral("Kod\tKodTip\n1\t5\n"));
+    for (bool restore : {false, true}) {
+        const DataBuildReport r = buildDataFolder(src_->path(), out_->path(), restore);
+        QVERIFY(!r.rebuilt.contains(QStringLiteral("hist1.db")));
+        QVERIFY(!r.rebuilt.contains(QStringLiteral("parpod0.db")));
+    }
+    DataTable h(*findTableDef(QStringLiteral("hist1.db")));
+    QVERIFY(h.open(out_->path()));
+    QCOMPARE(h.asString(QStringLiteral("Name")), u("мой расчет"));
+    DataTable p(*findTableDef(QStringLiteral("parpod0.db")));
+    QVERIFY(p.open(out_->path()));
+    QCOMPARE(p.asInteger(QStringLiteral("KodTip")), 4);
+}
+
+void TestDataFiles::reportsABadSourceAndLeavesTheOldFile() {
+    buildDataFolder(src_->path(), out_->path());
+    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\tмного\t70\t40\n"));
+    DataBuildReport r = buildDataFolder(src_->path(), out_->path());
+    QCOMPARE(r.errors.size(), 1);
+    QCOMPARE(soilRows(), u("суглинок 40 150 100|песок 400 1000 700"));
+    writeText(soils(), u("Grunt\tPMin\tUnknown\nглина\t8\t70\n"));
+    r = buildDataFolder(src_->path(), out_->path());
+    QCOMPARE(r.errors.size(), 1);
+    QVERIFY(r.errors[0].contains(QStringLiteral("Unknown")));
+}
+
+QTEST_GUILESS_MAIN(TestDataFiles)
+#include "tst_datafiles.moc"

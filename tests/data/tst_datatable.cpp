@@ -1,0 +1,551 @@
+#include "data/DataFiles.h"
+#include "data/DataModule.h"
+#include "data/DataTable.h"
+#include "data/Schema.h"
+#include "data/SqlQuery.h"
+#include "frames/Messenger.h"
+#include "frames/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kz;
+
+namespace {
+
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+struct Recorder : Messenger {
+    QStringList messages;
+    void showMessage(const QString& text) override { messages << text; }
+};
+
+void writeTable(const QString& dir, const QString& file, const QStringList& header,
+                const QList<QStringList>& rows) {
+    SourceTable src{header, rows};
+    QString error;
+    QVERIFY2(writeTableFile(*findTableDef(file), &src, QDir(dir).filePath(file), &error), qPrintable(error));
+}
+
+} // namespace
+
+class TestDataTable : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void schemaHasEveryTableInOpeningOrder();
+    void schemaFieldsMatchTheirDefinitions_data();
+    void schemaFieldsMatchTheirDefinitions();
+
+    void opensAndReadsTypedValues();
+    void missingOrForeignFilesAreReported_data();
+    void missingOrForeignFilesAreReported();
+    void navigatesAndLocates();
+    void filtersOnEquality_data();
+    void filtersOnEquality();
+    void detailFollowsItsMaster();
+    void switchesIndexOrder();
+    void insertAssignsKeyAndDetailLink();
+    void editPostAndCancel();
+    void textAssignmentUsesDecimalComma();
+    void requiredFieldsAndDuplicateKeysAreRefused();
+    void deletingAMasterWithDetailsIsRefused();
+    void hooksCanAbortSilently();
+    void postErrorHookRewritesTheMessage();
+    void readOnlyFolderIsReportedAndNothingIsLost();
+    void queryBindsParametersOverSeveralFiles();
+    void queryKeepsValuesOutOfTheStatement();
+    void dataModuleReportsAMissingFileOnceAndOpensTheRest();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    Recorder rec_;
+};
+
+void TestDataTable::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    rec_.messages.clear();
+}
+
+void TestDataTable::schemaHasEveryTableInOpeningOrder() {
+    const QStringList expected = {
+        QStringLiteral("raion.db"),     QStringLiteral("P_udel.DB"),    QStringLiteral("KIGZ.DB"),
+        QStringLiteral("Kivz.DB"),      QStringLiteral("Kipp.DB"),      QStringLiteral("st_krug.db"),
+        QStringLiteral("st_kvad.db"),   QStringLiteral("st_polos.db"),  QStringLiteral("st_truba.db"),
+        QStringLiteral("st_uglov.db"),  QStringLiteral("hist1.db"),     QStringLiteral("truboprov.DB"),
+        QStringLiteral("histmk0.db"),   QStringLiteral("histmk1.db"),   QStringLiteral("Z05.db"),
+        QStringLiteral("Z075.db"),      QStringLiteral("Z15.db"),       QStringLiteral("m.DB"),
+        QStringLiteral("Kiluch.DB"),    QStringLiteral("sv_fund.db"),   QStringLiteral("sb_fund.db"),
+        QStringLiteral("kifund.db"),    QStringLiteral("parpod0.db"),   QStringLiteral("sparpod1.DB"),
+        QStringLiteral("iparpod1.DB"),  QStringLiteral("rparpod1.DB"),  QStringLiteral("ro_inc.db"),
+        QStringLiteral("vz2land.DB"),   QStringLiteral("gz2land.DB"),   QStringLiteral("korgrunt0.db"),
+        QStringLiteral("korgrunt1.DB"), QStringLiteral("korgrunt2.DB"), QStringLiteral("korgrunt3.DB"),
+        QStringLiteral("korgrunt4.DB")};
+    QStringList actual;
+    for (const auto& t : dataModuleTables())
+        actual << t.fileName;
+    QCOMPARE(actual, expected);
+    QStringList window;
+    for (const auto& t : windowTables())
+        window << t.fileName;
+    QCOMPARE(window, (QStringList{QStringLiteral("history.DB"), QStringLiteral("podbor0.DB"),
+                                  QStringLiteral("podbor1.DB")}));
+}
+
+void TestDataTable::schemaFieldsMatchTheirDefinitions_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("required");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("width");
+    const int S = int(FieldType::String), I = int(FieldType::Integer), F = int(FieldType::Float),
+              A = int(FieldType::AutoInc);
+    QTest::newRow("soil name") << "P_udel.DB"
+                               << "Grunt" << S << 20 << false << u("Грунт") << 0;
+    QTest::newRow("kivz placement") << "Kivz.DB"
+                                    << "Razm" << S << 10 << true << u("Размещение") << 0;
+    QTest::newRow("kivz ratio") << "Kivz.DB"
+                                << "Otnosh" << I << 0 << true << u("Отношение") << 0;
+    QTest::newRow("kigz count") << "KIGZ.DB"
+                                << "N" << I << 0 << true << QString() << 0;
+    QTest::newRow("kigz coefficient") << "KIGZ.DB"
+                                      << "KI" << F << 0 << false << u("КИ") << 0;
+    QTest::newRow("round steel mass, Latin M")
+        << "st_krug.db"
+        << "Massa" << F << 0 << false << QStringLiteral("M") + u("асса 1 м, кг") << 0;
+    QTest::newRow("tube wall") << "st_truba.db"
+                               << "Tol" << F << 0 << false << u("Толщина стенки, мм") << 0;
+    QTest::newRow("history key") << "hist1.db"
+                                 << "Kod" << A << 0 << false << QString() << 12;
+    QTest::newRow("history name") << "hist1.db"
+                                  << "Name" << S << 150 << false << u("Наименование") << 0;
+    QTest::newRow("history soil") << "hist1.db"
+                                  << "Grunt" << S << 30 << false << u("Тип грунта") << 17;
+    QTest::newRow("history coefficient") << "hist1.db"
+                                         << "KP" << F << 0 << false << u("Коэф. поправки") << 16;
+    QTest::newRow("history area") << "hist1.db"
+                                  << "S" << F << 0 << false << u("S, м2") << 0;
+    QTest::newRow("pile diameter, Cyrillic") << "sv_fund.db"
+                                             << "Diam" << F << 0 << false << u("\u0441, м") << 5;
+    QTest::newRow("slab column, Latin") << "sb_fund.db"
+                                        << "DiamSt" << F << 0 << false << QStringLiteral("c, ") + u("м") << 5;
+    QTest::newRow("slab length, Cyrillic") << "sb_fund.db"
+                                           << "DlinaPl" << F << 0 << false << u("\u0430, м") << 5;
+    QTest::newRow("selection caption") << "sparpod1.DB"
+                                       << "Param" << S << 100 << false << QString() << 0;
+    QTest::newRow("integer selection") << "iparpod1.DB"
+                                       << "BValue" << I << 0 << false << QString() << 0;
+    QTest::newRow("two-layer ratio") << "vz2land.DB"
+                                     << "P1_P2" << F << 0 << true << QString() << 0;
+    QTest::newRow("corrosion class") << "korgrunt0.db"
+                                     << "Name" << S << 30 << false << QString() << 0;
+    QTest::newRow("standard device name") << "history.DB"
+                                          << "Name" << S << 100 << true << QString() << 0;
+    QTest::newRow("standard device size") << "history.DB"
+                                          << "RazmerV" << S << 30 << false << QString() << 0;
+    QTest::newRow("selection set") << "podbor1.DB"
+                                   << "BValue" << F << 0 << false << u("Начало") << 0;
+}
+
+void TestDataTable::schemaFieldsMatchTheirDefinitions() {
+    QFETCH(QString, file);
+    QFETCH(QString, field);
+    QFETCH(int, type);
+    QFETCH(int, size);
+    QFETCH(bool, required);
+    QFETCH(QString, label);
+    QFETCH(int, width);
+    const TableDef* def = findTableDef(file);
+    QVERIFY(def);
+    const FieldDef* f = def->field(field);
+    QVERIFY(f);
+    QCOMPARE(f->name, field);
+    QCOMPARE(int(f->type), type);
+    if (f->type == FieldType::String)
+        QCOMPARE(f->size, size);
+    QCOMPARE(f->required, required);
+    QCOMPARE(f->label, label);
+    QCOMPARE(f->width, width);
+}
+
+void TestDataTable::opensAndReadsTypedValues() {
+    writeTable(
+        dir_->path(), QStringLiteral("P_udel.DB"),
+        {QStringLiteral("Grunt"), QStringLiteral("PMin"), QStringLiteral("PMax"), QStringLiteral("PDefault")},
+        {{u("суглинок"), QStringLiteral("40"), QStringLiteral("150"), QStringLiteral("100")},
+         {u("песок"), QStringLiteral("400"), QStringLiteral("1000"), QStringLiteral("700,5")}});
+    DataTable t(*findTableDef(QStringLiteral("P_udel.DB")));
+    QVERIFY(t.open(dir_->path()));
+    QCOMPARE(t.recordCount(), 2);
+    QCOMPARE(t.asString(QStringLiteral("Grunt")), u("суглинок"));
+    t.next();
+    QCOMPARE(t.asFloat(QStringLiteral("PDefault")), 700.5);
+    QCOMPARE(t.text(QStringLiteral("PDefault")), QStringLiteral("700,5"));
+    t.close();
+    t.close(); // closing twice is harmless
+    QVERIFY(!t.isOpen());
+}
+
+void TestDataTable::missingOrForeignFilesAreReported_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("messageStart");
+    QTest::newRow("missing") << QByteArray() << u("Ошибка. Файл ");
+    QTest::newRow("not a database") << QByteArray("this is not a table file at all, just text")
+                                    << u("Ошибка. Файл ");
+}
+
+void TestDataTable::missingOrForeignFilesAreReported() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, messageStart);
+    const QString path = QDir(dir_->path()).filePath(QStringLiteral("raion.db"));
+    if (!content.isEmpty()) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    DataTable t(*findTableDef(QStringLiteral("raion.db")));
+    t.setReporter(&rec_);
+    QVERIFY(!t.open(dir_->path()));
+    QVERIFY(!t.isOpen());
+    QCOMPARE(rec_.messages.size(), 1);
+    QVERIFY(rec_.messages[0].startsWith(messageStart));
+    QVERIFY(rec_.messages[0].contains(QStringLiteral("raion.db")));
+    if (content.isEmpty())
+        QCOMPARE(rec_.messages[0], u("Ошибка. Файл ") + path + u(" не найден."));
+    // A closed table is empty, not a crash.
+    QCOMPARE(t.recordCount(), 0);
+    QVERIFY(t.value(QStringLiteral("Raion")).isNull());
+    t.first();
+    QVERIFY(t.eof());
+}
+
+void TestDataTable::navigatesAndLocates() {
+    writeTable(dir_->path(), QStringLiteral("Kivz.DB"),
+               {QStringLiteral("Razm"), QStringLiteral("N"), QStringLiteral("Otnosh"), QStringLiteral("KI")},
+               {{u("ряд"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")},
+                {u("ряд"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("0,91")},
+                {u("контур"), QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("0,69")}});
+    DataTable t(*findTableDef(QStringLiteral("Kivz.DB")));
+    QVERIFY(t.open(dir_->path()));
+    int visited = 0;
+    for (t.first(); !t.eof(); t.next())
+        ++visited;
+    QCOMPARE(visited, 3);
+    QVERIFY(t.locate({QStringLiteral("Razm"), QStringLiteral("Otnosh")}, {u("ряд"), 2}));
+    QCOMPARE(t.asFloat(QStringLiteral("KI")), 0.91);
+    QVERIFY(!t.locate(QStringLiteral("Razm"), u("звезда")));
+    QCOMPARE(t.asFloat(QStringLiteral("KI")), 0.91); // a failed locate does not move
+}
+
+void TestDataTable::filtersOnEquality_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("count");
+    QTest::newRow("bare number") << QStringLiteral("[N]=1") << 2;
+    QTest::newRow("quoted number") << QStringLiteral("[N]='2'") << 1;
+    QTest::newRow("no match") << QStringLiteral("[N]=7") << 0;
+}
+
+void TestDataTable::filtersOnEquality() {
+    QFETCH(QString, filter);
+    QFETCH(int, count);
+    writeTable(dir_->path(), QStringLiteral("Kiluch.DB"),
+               {QStringLiteral("N"), QStringLiteral("Dlina"), QStringLiteral("KI")},
+               {{QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("0,9")},
+                {QStringLiteral("1"), QStringLiteral("20"), QStringLiteral("0,85")},
+                {QStringLiteral("2"), QStringLiteral("10"), QStringLiteral("0,8")}});
+    DataTable t(*findTableDef(QStringLiteral("Kiluch.DB")));
+    QVERIFY(t.open(dir_->path()));
+    QCOMPARE(t.recordCount(), 2); // design-time filter [N]=1 is on
+    t.setFilter(filter);
+    QCOMPARE(t.recordCount(), count);
+    t.setFiltered(false);
+    QCOMPARE(t.recordCount(), 3);
+}
+
+void TestDataTable::detailFollowsItsMaster() {
+    writeTable(
+        dir_->path(), QStringLiteral("korgrunt0.db"),
+        {QStringLiteral("Kod"), QStringLiteral("Name"), QStringLiteral("Pmin"), QStringLiteral("Pmax")},
+        {{QStringLiteral("1"), u("высокая"), QStringLiteral("0"), QStringLiteral("20")},
+         {QStringLiteral("2"), u("низкая"), QStringLiteral("20"), QStringLiteral("100000")}});
+    writeTable(dir_->path(), QStringLiteral("korgrunt1.DB"),
+               {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Vid")},
+               {{QStringLiteral("1"), QStringLiteral("1"), u("вертикальный")},
+                {QStringLiteral("2"), QStringLiteral("1"), u("горизонтальный")},
+                {QStringLiteral("3"), QStringLiteral("2"), u("вертикальный")}});
+    writeTable(dir_->path(), QStringLiteral("korgrunt2.DB"),
+               {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Status")},
+               {{QStringLiteral("1"), QStringLiteral("1"), u("рекомендуется")},
+                {QStringLiteral("2"), QStringLiteral("3"), u("допускается")}});
+    DataTable k0(*findTableDef(QStringLiteral("korgrunt0.db")));
+    DataTable k1(*findTableDef(QStringLiteral("korgrunt1.DB")));
+    DataTable k2(*findTableDef(QStringLiteral("korgrunt2.DB")));
+    k1.setMaster(&k0);
+    k2.setMaster(&k1);
+    QVERIFY(k0.open(dir_->path()) && k1.open(dir_->path()) && k2.open(dir_->path()));
+    QCOMPARE(k1.recordCount(), 2);
+    QCOMPARE(k2.asString(QStringLiteral("Status")), u("рекомендуется"));
+    k0.next();
+    QCOMPARE(k1.recordCount(), 1);
+    QCOMPARE(k2.asString(QStringLiteral("Status")), u("допускается"));
+    k0.first();
+    k1.next(); // горизонтальный has no statuses
+    QCOMPARE(k2.recordCount(), 0);
+}
+
+void TestDataTable::switchesIndexOrder() {
+    writeTable(dir_->path(), QStringLiteral("Kivz.DB"),
+               {QStringLiteral("Razm"), QStringLiteral("N"), QStringLiteral("Otnosh"), QStringLiteral("KI")},
+               {{u("ряд"), QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("0,77")},
+                {u("ряд"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("0,91")},
+                {u("ряд"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")}});
+    DataTable t(*findTableDef(QStringLiteral("Kivz.DB")));
+    QVERIFY(t.open(dir_->path()));
+    auto order = [&] {
+        QList<double> ki;
+        for (t.first(); !t.eof(); t.next())
+            ki << t.asFloat(QStringLiteral("KI"));
+        return ki;
+    };
+    QCOMPARE(order(), (QList<double>{0.85, 0.91, 0.77})); // Razm, N, Otnosh
+    t.setIndexName(QStringLiteral("iOtnosh"));
+    QCOMPARE(order(), (QList<double>{0.77, 0.85, 0.91})); // Razm, Otnosh, then stored order
+    t.setIndexName(QString());
+    QCOMPARE(order(), (QList<double>{0.85, 0.91, 0.77}));
+}
+
+void TestDataTable::insertAssignsKeyAndDetailLink() {
+    writeTable(dir_->path(), QStringLiteral("parpod0.db"), {QStringLiteral("Kod"), QStringLiteral("KodTip")},
+               {{QStringLiteral("7"), QStringLiteral("4")}});
+    writeTable(dir_->path(), QStringLiteral("rparpod1.DB"), {QStringLiteral("Param")}, {});
+    DataTable master(*findTableDef(QStringLiteral("parpod0.db")));
+    DataTable detail(*findTableDef(QStringLiteral("rparpod1.DB")));
+    detail.setMaster(&master);
+    QVERIFY(master.open(dir_->path()) && detail.open(dir_->path()));
+    QVERIFY(detail.insert());
+    QCOMPARE(detail.asInteger(QStringLiteral("Kod0")), 7);
+    QVERIFY(detail.setText(QStringLiteral("Param"), u("Длина стержня, м")));
+    QVERIFY(detail.setText(QStringLiteral("BValue"), QStringLiteral("2,5")));
+    QVERIFY(detail.post());
+    QCOMPARE(detail.recordCount(), 1);
+    QVERIFY(detail.asInteger(QStringLiteral("Kod")) > 0);
+    QCOMPARE(detail.asFloat(QStringLiteral("BValue")), 2.5);
+    QVERIFY(master.insert());
+    QVERIFY(master.setValue(QStringLiteral("KodTip"), 3));
+    QVERIFY(master.post());
+    QCOMPARE(master.asInteger(QStringLiteral("Kod")), 8);
+    QCOMPARE(detail.recordCount(), 0); // the new master row has no details
+}
+
+void TestDataTable::editPostAndCancel() {
+    writeTable(dir_->path(), QStringLiteral("st_krug.db"), {QStringLiteral("Diam"), QStringLiteral("Massa")},
+               {{QStringLiteral("0,016"), QStringLiteral("1,58")}});
+    DataTable t(*findTableDef(QStringLiteral("st_krug.db")));
+    QVERIFY(t.open(dir_->path()));
+    QVERIFY(t.edit());
+    QVERIFY(t.setText(QStringLiteral("Massa"), QStringLiteral("2")));
+    QCOMPARE(t.text(QStringLiteral("Massa")), QStringLiteral("2"));
+    t.cancel();
+    QCOMPARE(t.text(QStringLiteral("Massa")), QStringLiteral("1,58"));
+    QVERIFY(t.edit());
+    QVERIFY(t.setText(QStringLiteral("Massa"), QStringLiteral("1,6")));
+    QVERIFY(t.post());
+    DataTable again(*findTableDef(QStringLiteral("st_krug.db")));
+    QVERIFY(again.open(dir_->path()));
+    QCOMPARE(again.text(QStringLiteral("Massa")), QStringLiteral("1,6"));
+}
+
+void TestDataTable::textAssignmentUsesDecimalComma() {
+    writeTable(dir_->path(), QStringLiteral("st_krug.db"), {QStringLiteral("Diam")}, {});
+    DataTable t(*findTableDef(QStringLiteral("st_krug.db")));
+    t.setReporter(&rec_);
+    QVERIFY(t.open(dir_->path()));
+    QVERIFY(t.insert());
+    QVERIFY(!t.setText(QStringLiteral("Diam"), QStringLiteral("0.016")));
+    QCOMPARE(rec_.messages.size(), 1);
+    QVERIFY(t.setText(QStringLiteral("Diam"), QStringLiteral("0,016")));
+    QCOMPARE(t.asFloat(QStringLiteral("Diam")), 0.016);
+    QVERIFY(t.setText(QStringLiteral("Diam"), QString()));
+    QVERIFY(t.isNull(QStringLiteral("Diam")));
+}
+
+void TestDataTable::requiredFieldsAndDuplicateKeysAreRefused() {
+    writeTable(dir_->path(), QStringLiteral("Kivz.DB"),
+               {QStringLiteral("Razm"), QStringLiteral("N"), QStringLiteral("Otnosh"), QStringLiteral("KI")},
+               {{u("ряд"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")}});
+    DataTable t(*findTableDef(QStringLiteral("Kivz.DB")));
+    t.setReporter(&rec_);
+    t.onPostError = [](DataTable&, StoreError& e) { TranslateDbError(e); };
+    QVERIFY(t.open(dir_->path()));
+    QVERIFY(t.insert());
+    t.setText(QStringLiteral("Razm"), u("ряд"));
+    t.setText(QStringLiteral("N"), QStringLiteral("2"));
+    t.setText(QStringLiteral("Otnosh"), QStringLiteral("1"));
+    QVERIFY(!t.post());
+    QCOMPARE(t.lastError().kind, StoreError::Kind::RequiredField);
+    QCOMPARE(t.state(), DataTable::State::Insert); // still editable
+    t.setText(QStringLiteral("KI"), QStringLiteral("0,8"));
+    QVERIFY(!t.post());
+    QCOMPARE(t.lastError().kind, StoreError::Kind::DuplicateKey);
+    QCOMPARE(rec_.messages.last(), u("Нарушение первичного ключа."));
+    QCOMPARE(t.state(), DataTable::State::Insert);
+    t.cancel();
+    QCOMPARE(t.recordCount(), 1);
+}
+
+void TestDataTable::deletingAMasterWithDetailsIsRefused() {
+    writeTable(dir_->path(), QStringLiteral("histmk0.db"), {QStringLiteral("Kod"), QStringLiteral("Name")},
+               {{QStringLiteral("1"), QStringLiteral("a")}});
+    writeTable(dir_->path(), QStringLiteral("histmk1.db"), {QStringLiteral("Kod0"), QStringLiteral("Xi")},
+               {{QStringLiteral("1"), QStringLiteral("5")}});
+    DataTable m(*findTableDef(QStringLiteral("histmk0.db")));
+    DataTable d(*findTableDef(QStringLiteral("histmk1.db")));
+    d.setMaster(&m);
+    m.setReporter(&rec_);
+    m.onPostError = [](DataTable&, StoreError& e) { TranslateDbError(e); };
+    QVERIFY(m.open(dir_->path()) && d.open(dir_->path()));
+    QVERIFY(!m.remove());
+    QCOMPARE(m.lastError().kind, StoreError::Kind::MasterHasDetails);
+    QCOMPARE(rec_.messages.last(), u("Запись главной таблицы имеет подчиненные записи в в других таблицах. "
+                                     "Ее удаление или изменение запрещено"));
+    QVERIFY(d.remove());
+    QVERIFY(m.remove());
+    QCOMPARE(m.recordCount(), 0);
+}
+
+void TestDataTable::hooksCanAbortSilently() {
+    writeTable(dir_->path(), QStringLiteral("hist1.db"), {QStringLiteral("Name")}, {{QStringLiteral("one")}});
+    DataTable t(*findTableDef(QStringLiteral("hist1.db")));
+    t.setReporter(&rec_);
+    QVERIFY(t.open(dir_->path()));
+    int calls = 0;
+    t.beforeInsert = [&](DataTable&) { return ++calls, false; };
+    t.beforeEdit = [&](DataTable&) { return ++calls, false; };
+    t.beforeDelete = [&](DataTable&) { return ++calls, false; };
+    QVERIFY(!t.insert());
+    QVERIFY(!t.edit());
+    QVERIFY(!t.remove());
+    QCOMPARE(calls, 3);
+    QCOMPARE(t.state(), DataTable::State::Browse);
+    QCOMPARE(t.recordCount(), 1);
+    QVERIFY(rec_.messages.isEmpty());
+    t.beforeEdit = nullptr;
+    t.beforePost = [&](DataTable&) { return false; };
+    QVERIFY(t.edit());
+    t.setText(QStringLiteral("Name"), QStringLiteral("two"));
+    QVERIFY(!t.post());
+    QCOMPARE(t.state(), DataTable::State::Edit); // refused post keeps the edit
+}
+
+void TestDataTable::postErrorHookRewritesTheMessage() {
+    writeTable(dir_->path(), QStringLiteral("Kipp.DB"), {QStringLiteral("Dlina")}, {});
+    DataTable t(*findTableDef(QStringLiteral("Kipp.DB")));
+    t.setReporter(&rec_);
+    t.onPostError = [](DataTable&, StoreError& e) { e.message = QStringLiteral("replaced"); };
+    QVERIFY(t.open(dir_->path()));
+    QVERIFY(t.insert());
+    QVERIFY(!t.post());
+    QCOMPARE(rec_.messages, QStringList{QStringLiteral("replaced")});
+}
+
+void TestDataTable::readOnlyFolderIsReportedAndNothingIsLost() {
+    if (geteuid() == 0)
+        QSKIP("file permissions do not bind the superuser");
+    writeTable(dir_->path(), QStringLiteral("hist1.db"), {QStringLiteral("Name")},
+               {{QStringLiteral("kept")}});
+    const QString path = QDir(dir_->path()).filePath(QStringLiteral("hist1.db"));
+    QFile::setPermissions(path, QFile::ReadOwner);
+    DataTable t(*findTableDef(QStringLiteral("hist1.db")));
+    t.setReporter(&rec_);
+    QVERIFY(t.open(dir_->path()));
+    QVERIFY(t.insert());
+    t.setText(QStringLiteral("Name"), QStringLiteral("new"));
+    QVERIFY(!t.post());
+    QCOMPARE(t.lastError().kind, StoreError::Kind::ReadOnly);
+    t.cancel();
+    t.refresh();
+    QCOMPARE(t.recordCount(), 1);
+    QCOMPARE(t.asString(QStringLiteral("Name")), QStringLiteral("kept"));
+}
+
+void TestDataTable::queryBindsParametersOverSeveralFiles() {
+    writeTable(
+        dir_->path(), QStringLiteral("korgrunt0.db"),
+        {QStringLiteral("Kod"), QStringLiteral("Name"), QStringLiteral("Pmin"), QStringLiteral("Pmax")},
+        {{QStringLiteral("1"), u("высокая"), QStringLiteral("0"), QStringLiteral("20")},
+         {QStringLiteral("2"), u("средняя"), QStringLiteral("20"), QStringLiteral("50")}});
+    writeTable(dir_->path(), QStringLiteral("korgrunt1.DB"),
+               {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Vid")},
+               {{QStringLiteral("1"), QStringLiteral("1"), u("вертикальный")},
+                {QStringLiteral("2"), QStringLiteral("2"), u("вертикальный")},
+                {QStringLiteral("3"), QStringLiteral("2"), u("горизонтальный")}});
+    SqlQuery q(dir_->path());
+    q.setText({QStringLiteral("select k0.Name, k1.Vid from KorGrunt0 k0, KorGrunt1 k1"),
+               QStringLiteral("where k0.Kod = k1.Kod0 and k0.Pmin < :P and k0.Pmax >= :P and k1.Vid = :Vid"),
+               QStringLiteral("order by k1.Vid")});
+    q.bindValue(QStringLiteral("P"), 30.0);
+    q.bindValue(QStringLiteral(":Vid"), u("вертикальный"));
+    QVERIFY2(q.open(), qPrintable(q.lastError()));
+    QCOMPARE(q.recordCount(), 1);
+    QCOMPARE(q.value(QStringLiteral("Name")).toString(), u("средняя"));
+    // Aggregates and nested Max sub-queries, with a quoted number compared as a number.
+    SqlQuery agg(dir_->path());
+    agg.setText(QStringLiteral("select count(*) as C, max(Pmax) as M from korgrunt0 "
+                               "where Pmax = (select max(Pmax) from korgrunt0 where Pmax <= '50')"));
+    QVERIFY2(agg.open(), qPrintable(agg.lastError()));
+    QCOMPARE(agg.value(QStringLiteral("C")).toInt(), 1);
+    QCOMPARE(agg.value(QStringLiteral("M")).toDouble(), 50.0);
+    // The files were detached: a second run works the same.
+    QVERIFY(q.open());
+    QCOMPARE(q.recordCount(), 1);
+}
+
+void TestDataTable::queryKeepsValuesOutOfTheStatement() {
+    writeTable(dir_->path(), QStringLiteral("hist1.db"), {QStringLiteral("Name")},
+               {{QStringLiteral("a'; drop table hist1; --")}, {QStringLiteral("b")}});
+    SqlQuery q(dir_->path());
+    q.setText(QStringLiteral("select Name from hist1 where Name = :N"));
+    q.bindValue(QStringLiteral("N"), QStringLiteral("a'; drop table hist1; --"));
+    QVERIFY(q.open());
+    QCOMPARE(q.recordCount(), 1);
+    SqlQuery all(dir_->path());
+    all.setText(QStringLiteral("select count(*) from hist1"));
+    QVERIFY(all.open());
+    QCOMPARE(all.value(0).toInt(), 2);
+    SqlQuery missing(dir_->path());
+    missing.setText(QStringLiteral("select * from kipp"));
+    QVERIFY(!missing.open());
+    QVERIFY(missing.lastError().contains(QStringLiteral("Kipp.DB")));
+}
+
+void TestDataTable::dataModuleReportsAMissingFileOnceAndOpensTheRest() {
+    const QString data = dir_->path() + QStringLiteral("/Data");
+    const DataBuildReport built = buildDataFolder(QStringLiteral(KELVOR_SOURCE_DIR "/data/tables"), data);
+    QVERIFY2(built.errors.isEmpty(), qPrintable(built.errors.join(QLatin1Char('\n'))));
+    QVERIFY(QFile::remove(QDir(data).filePath(QStringLiteral("Kipp.DB"))));
+    setApplicationFolder(dir_->path());
+    DataModule dm;
+    dm.openAll(rec_);
+    QCOMPARE(rec_.messages,
+             QStringList{u("Ошибка. Файл ") + dataDir() + QStringLiteral("Kipp.DB") + u(" не найден.")});
+    int open = 0;
+    for (const auto& t : dm.tables())
+        open += t->isOpen() ? 1 : 0;
+    QCOMPARE(open, 33);
+    QVERIFY(!dm[QStringLiteral("KippTable")].isOpen());
+    QVERIFY(dm[QStringLiteral("TableUde")].locate(QStringLiteral("Grunt"), u("суглинок")));
+    dm.closeAll();
+    for (const auto& t : dm.tables())
+        QVERIFY(!t->isOpen());
+}
+
+QTEST_GUILESS_MAIN(TestDataTable)
+#include "tst_datatable.moc"

@@ -1,0 +1,157 @@
+#include "frames/NumberText.h"
+
+#include <QTest>
+
+using namespace kz;
+
+class TestNumberText : public QObject {
+    Q_OBJECT
+private slots:
+    void parsesDecimalComma_data();
+    void parsesDecimalComma();
+    void rejectsWhatIsNotANumber_data();
+    void rejectsWhatIsNotANumber();
+    void formatsShortestGeneral_data();
+    void formatsShortestGeneral();
+    void roundsTiesToEven_data();
+    void roundsTiesToEven();
+    void formatsWithMask_data();
+    void formatsWithMask();
+    void derivesStepMasks_data();
+    void derivesStepMasks();
+    void splitsHints();
+};
+
+void TestNumberText::parsesDecimalComma_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("integer") << QStringLiteral("100") << 100.0;
+    QTest::newRow("comma") << QStringLiteral("0,7") << 0.7;
+    QTest::newRow("leading comma") << QStringLiteral(",5") << 0.5;
+    QTest::newRow("trailing comma") << QStringLiteral("5,") << 5.0;
+    QTest::newRow("blanks around") << QStringLiteral("  2,5 ") << 2.5;
+    QTest::newRow("negative, as pasted") << QStringLiteral("-1") << -1.0;
+    QTest::newRow("exponent") << QStringLiteral("1,5E3") << 1500.0;
+    QTest::newRow("zero") << QStringLiteral("0") << 0.0;
+}
+
+void TestNumberText::parsesDecimalComma() {
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    double value = -999;
+    QVERIFY(tryParseNumber(text, value));
+    QCOMPARE(value, expected);
+}
+
+void TestNumberText::rejectsWhatIsNotANumber_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("blank") << QStringLiteral("  ");
+    QTest::newRow("decimal point") << QStringLiteral("0.7");
+    QTest::newRow("letters") << QStringLiteral("abc");
+    QTest::newRow("two commas") << QStringLiteral("1,2,3");
+    QTest::newRow("grouping blank") << QStringLiteral("1 000");
+    QTest::newRow("lone comma") << QStringLiteral(",");
+    QTest::newRow("lone sign") << QStringLiteral("-");
+    QTest::newRow("dangling exponent") << QStringLiteral("1E");
+    QTest::newRow("overflow") << QStringLiteral("1E99999");
+    QTest::newRow("cyrillic") << QString::fromUtf8("пять");
+}
+
+void TestNumberText::rejectsWhatIsNotANumber() {
+    QFETCH(QString, text);
+    double value = 0;
+    QVERIFY(!tryParseNumber(text, value));
+    QVERIFY(!parseNumber(text).has_value());
+}
+
+void TestNumberText::formatsShortestGeneral_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("whole") << 2.0 << QStringLiteral("2");
+    QTest::newRow("0,7 - 0,1") << 0.7 - 0.1 << QStringLiteral("0,6");
+    QTest::newRow("0,1 + 0,2") << 0.1 + 0.2 << QStringLiteral("0,3");
+    QTest::newRow("step hint") << 0.001 << QStringLiteral("0,001");
+    QTest::newRow("result") << 21.81 << QStringLiteral("21,81");
+    QTest::newRow("large") << 123456789.0 << QStringLiteral("123456789");
+    QTest::newRow("negative") << -2.5 << QStringLiteral("-2,5");
+    QTest::newRow("zero") << 0.0 << QStringLiteral("0");
+    QTest::newRow("smallest fixed") << 0.00001 << QStringLiteral("0,00001");
+    QTest::newRow("tiny") << 0.000001 << QStringLiteral("1E-6");
+    QTest::newRow("huge") << 1.5e20 << QStringLiteral("1,5E20");
+    QTest::newRow("15 digits") << 1.0 / 3.0 << QStringLiteral("0,333333333333333");
+}
+
+void TestNumberText::formatsShortestGeneral() {
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(formatGeneral(value), expected);
+}
+
+void TestNumberText::roundsTiesToEven_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("to two") << 21.805123 << 2 << 21.81;
+    QTest::newRow("tie down to even") << 2.5 << 0 << 2.0;
+    QTest::newRow("tie up to even") << 3.5 << 0 << 4.0;
+    QTest::newRow("five decimals") << 100.0 * 1.3 << 5 << 130.0;
+    QTest::newRow("hundreds") << 1234.0 << -2 << 1200.0;
+    QTest::newRow("negative") << -1.236 << 2 << -1.24;
+}
+
+void TestNumberText::roundsTiesToEven() {
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(double, expected);
+    QCOMPARE(double(roundTo(value, decimals)), expected);
+}
+
+void TestNumberText::formatsWithMask_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("derived depth") << 3.2 << QStringLiteral("0.00") << QStringLiteral("3,20");
+    QTest::newRow("whole") << 7.0 << QStringLiteral("0") << QStringLiteral("7");
+    QTest::newRow("rounds half away") << 0.125 << QStringLiteral("0.00") << QStringLiteral("0,13");
+    QTest::newRow("optional digits") << 0.05 << QStringLiteral("0.#####") << QStringLiteral("0,05");
+    QTest::newRow("optional none") << 2.0 << QStringLiteral("0.#####") << QStringLiteral("2");
+    QTest::newRow("no minus zero") << -0.001 << QStringLiteral("0.00") << QStringLiteral("0,00");
+}
+
+void TestNumberText::formatsWithMask() {
+    QFETCH(double, value);
+    QFETCH(QString, mask);
+    QFETCH(QString, expected);
+    QCOMPARE(formatMask(value, mask), expected);
+}
+
+void TestNumberText::derivesStepMasks_data() {
+    QTest::addColumn<double>("step");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<int>("digits");
+    QTest::newRow("0,01") << 0.01 << QStringLiteral("0.00") << -2;
+    QTest::newRow("0,5") << 0.5 << QStringLiteral("0.0") << -1;
+    QTest::newRow("0,001") << 0.001 << QStringLiteral("0.000") << -3;
+    QTest::newRow("1") << 1.0 << QStringLiteral("0") << 0;
+    QTest::newRow("10") << 10.0 << QStringLiteral("0") << 0;
+    QTest::newRow("100") << 100.0 << QStringLiteral("0") << 0;
+}
+
+void TestNumberText::derivesStepMasks() {
+    QFETCH(double, step);
+    QFETCH(QString, mask);
+    QFETCH(int, digits);
+    QCOMPARE(stepFormatMask(step), mask);
+    QCOMPARE(stepRoundDigits(step), digits);
+}
+
+void TestNumberText::splitsHints() {
+    QCOMPARE(longHint(QStringLiteral("short|long one")), QStringLiteral("long one"));
+    QCOMPARE(shortHint(QStringLiteral("short|long one")), QStringLiteral("short"));
+    QCOMPARE(longHint(QStringLiteral("whole")), QStringLiteral("whole"));
+    QCOMPARE(shortHint(QStringLiteral("whole")), QStringLiteral("whole"));
+}
+
+QTEST_GUILESS_MAIN(TestNumberText)
+#include "tst_numbertext.moc"
