@@ -1,0 +1,70 @@
+#pragma once
+
+#include "HistoryMapping.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The values a calculator window is made of. The shared window builds itself from them; a
+// calculator adds only its formula and the hooks that need code.
+namespace kz {
+
+// Arguments of the construction frame's initialisation.
+struct ConstructionSetup {
+    QString letterD = QStringLiteral("D");
+    QString letterB = QStringLiteral("B");
+    QString electrodeKind; // "вертикальный" or "горизонтальный"
+};
+
+// A numeric input of the device's geometry with its label, default text and step buttons.
+struct GeometryInput {
+    QString name;        // object name, e.g. "EditDlina"
+    QString label;       // "L - длина стержня, м:"
+    QString defaultText; // "5"
+    QList<double> steps; // one step-button pair per step, largest first
+    QString spinPrefix;  // the pairs are named prefix + "1", "01", "001" ... by step
+    QString rangeName;   // optional range label beside the input
+    QString rangeText;
+    QString rangeHint;
+    bool readOnly = false; // a derived value, display only
+    bool bold = false;
+};
+
+// One of the input checks that use the common procedures, in the order they run.
+struct InputCheck {
+    enum class Kind { Filled, Positive };
+    Kind kind = Kind::Positive;
+    QString input;   // object name of the control
+    QString subject; // the parameter's name in the genitive case
+};
+
+struct CalculatorDescriptor {
+    QString className;
+    QString caption;
+    int helpContext = 0;
+    QString pictureFile;
+    QString formulaText;        // the formula label of the formula panel
+    QStringList conditionLines; // " Условия применения формулы "
+    std::optional<ConstructionSetup> construction;
+    QList<GeometryInput> geometry;
+    QString resultLabel = QString::fromUtf8("Сопротивление, Ом:");
+
+    QList<InputCheck> checks;
+    // Inputs whose emptiness disables save, calculation, report, selection and copy.
+    QStringList requiredInputs;
+    // The order in which inputs are assigned from history, the copy buffer or a batch: a combo's
+    // change handling may overwrite later inputs, so it comes before them.
+    QStringList inputOrder;
+    QStringList copyInputs;
+    HistoryLayout history;
+
+    bool multiLineOrder = false;    // calculation order in a memo with the viewer command
+    bool coefficientTables = false; // the toolbar's data-tables command
+    bool linkedParameters = false;  // the toolbar's linked-parameters toggle
+    // The soil frame's key filter and exit check on the correction coefficient.
+    bool coefficientInputChecks = true;
+};
+
+} // namespace kz

@@ -1,0 +1,142 @@
+#include "DVertCalc.h"
+
+#include "CalcCommon.h"
+#include "CalcOrder.h"
+#include "frames/NumberText.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace kz::dvert {
+
+namespace {
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+QString l1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+CalculatorDescriptor makeDescriptor() {
+    CalculatorDescriptor d;
+    d.className = l1("TDVertFm");
+    d.caption = u("Вертикальный заземлитель в земле.");
+    d.helpContext = 18;
+    d.pictureFile = l1("vert.bmp");
+    d.formulaText = u("Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом");
+    d.conditionLines = {u("L >> D; Tо >= 0,5 м "), u("Для полосы шириной B:  D = 0,5 B."),
+                        u("Для уголка с шириной полки B:  D = 0,95 B.")};
+    d.construction = ConstructionSetup{l1("D"), l1("B"), u("вертикальный")};
+
+    GeometryInput length;
+    length.name = l1("EditDlina");
+    length.label = u("L - длина стержня, м:");
+    length.defaultText = l1("5");
+    length.steps = {1, 0.1, 0.01};
+    length.spinPrefix = l1("SpinButtonA");
+    GeometryInput depth;
+    depth.name = l1("EditGlub");
+    depth.label = u("Tо - расстояние от поверхности земли, м:");
+    depth.defaultText = l1("0,7");
+    depth.steps = {1, 0.1, 0.01};
+    depth.spinPrefix = l1("SpinButtonT");
+    depth.rangeName = l1("lblRangeTo");
+    depth.rangeText = l1("( To >= 0,5 )");
+    depth.rangeHint = u("Диапазон допустимых значений глубины заложения");
+    GeometryInput middle;
+    middle.name = l1("EditT");
+    middle.label = u("T - глубина заложения, м:");
+    middle.readOnly = true;
+    d.geometry = {length, depth, middle};
+
+    using K = InputCheck::Kind;
+    d.checks = {
+        {K::Positive, l1("EditPKV"), u("коэффициента поправки")},
+        {K::Filled, l1("ComboGrunt"), u("типа грунта")},
+        {K::Positive, l1("EditRo0"), u("удельного сопротивления грунта")},
+        {K::Filled, l1("cmbSech"), u("конструкции заземлителя")},
+        {K::Filled, l1("cmbDiam"), u("размеров заземлителя")},
+        {K::Positive, l1("EditDiam0"), u("диаметра заземлителя")},
+        {K::Positive, l1("EditDlina"), u("длины заземлителя")},
+        {K::Positive, l1("EditGlub"), u("глубины заложения")},
+    };
+    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"),   l1("EditPKV"), l1("cmbSech"),
+                        l1("cmbDiam"),    l1("EditDlina"), l1("EditGlub")};
+    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
+                    l1("cmbSech"),    l1("cmbDiam"), l1("EditGlub"), l1("EditDlina")};
+    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),   l1("EditPKV"),  l1("cmbSech"),
+                    l1("cmbDiam"),    l1("EditDlina"), l1("EditGlub"), sizeSetModeInput()};
+
+    HistoryLayout& h = d.history;
+    h.kindCode = 4;
+    h.presetName = historyPresetName(d.caption);
+    h.fields = {
+        {l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},      {l1("KP"), l1("EditPKV")},
+        {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")}, {l1("T"), l1("EditGlub")},
+        {l1("L"), l1("EditDlina")},       {l1("N"), sizeSetModeInput()}, {l1("R"), l1("EditVS1"), false}};
+    h.captions = {{u("Тип грунта:"), l1("Grunt")},
+                  {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
+                  {u("Коэффициент поправки:"), l1("KP")},
+                  {u("Конструкция заземлителя:"), l1("Construct")},
+                  {u("Размер стержня, м:"), l1("Razmer")},
+                  {u("Расстояние от поверхности земли до заземлителя, м:"), l1("T")},
+                  {u("Длина стержня, м:"), l1("L")}};
+
+    // The soil frame's coefficient input keeps neither its key filter nor its exit check here.
+    d.coefficientInputChecks = false;
+    return d;
+}
+} // namespace
+
+const CalculatorDescriptor& descriptor() {
+    static const CalculatorDescriptor d = makeDescriptor();
+    return d;
+}
+
+Resistance ComputeResistance(long double p0, long double kp, long double l, long double d, long double t) {
+    Resistance out;
+    out.p = calculatedResistivity(p0, kp);
+    const long double a = std::log(2 * l / d);
+    const long double b = std::log((4 * t + l) / (4 * t - l));
+    out.r = roundResistance(out.p / 2 / std::numbers::pi_v<long double> / l * (a + 0.5L * b));
+    return out;
+}
+
+long double middleDepth(long double l, long double to) {
+    return l / 2 + to;
+}
+
+QString middleDepthText(long double l, long double to) {
+    return formatMask(middleDepth(l, to), QStringLiteral("0.00"));
+}
+
+QString diameterMessage() {
+    return u("Ошибка. Длина вертикального стержня должна быть больше диаметра.");
+}
+
+QString depthMessage() {
+    return u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.");
+}
+
+std::optional<QString> geometryError(long double d, long double l, long double to) {
+    if (!(d < l))
+        return diameterMessage();
+    if (!(to >= 0.5L))
+        return depthMessage();
+    return std::nullopt;
+}
+
+bool canStepDownDepth(long double to, double step) {
+    // Binary noise removed: 0,6 − 0,1 is 0,5, not a hair below it.
+    return roundTo(to - step, 10) >= 0.5L;
+}
+
+QString calcOrderLine(const QString& roText, const QString& lText, long double d, const QString& tText,
+                      const QString& rText) {
+    return QStringLiteral("R = ") + roText + QStringLiteral(" / (2*3,14*") + lText +
+           QStringLiteral(") * [Ln(2*") + lText + QLatin1Char('/') + formatGeneral(d) +
+           QStringLiteral(") + 0,5*Ln((4*") + tText + QLatin1Char('+') + lText + QStringLiteral(") / (4*") +
+           tText + QLatin1Char('-') + lText + QStringLiteral("))]") + oneLineEnding(rText);
+}
+
+} // namespace kz::dvert
