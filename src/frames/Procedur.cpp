@@ -17,6 +17,15 @@ namespace kz {
 
 namespace {
 
+// Only a move of the focus inside the window counts as leaving an input.
+bool leftByUser(QEvent* event) {
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+}
+
 // Key filter and exit check of one numeric input.
 class NumericInputFilter : public QObject {
 public:
@@ -27,19 +36,30 @@ protected:
         auto* w = static_cast<QWidget*>(watched);
         if (keys_ && event->type() == QEvent::KeyPress)
             return FilterNumberKey(w, static_cast<QKeyEvent*>(event));
-        if (exit_ && event->type() == QEvent::FocusOut) {
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            // Only a move of the focus inside the window counts as leaving the input.
-            if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-                reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason)
-                CheckNumberOnExit(w);
-        }
+        if (exit_ && leftByUser(event))
+            CheckNumberOnExit(w);
         return false;
     }
 
 private:
     bool keys_;
     bool exit_;
+};
+
+class LeaveFilter : public QObject {
+public:
+    LeaveFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (leftByUser(event))
+            handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
 };
 
 void focusIfPossible(QWidget* control) {
@@ -105,8 +125,16 @@ bool FilterNumberKey(QWidget*, QKeyEvent* key) {
     return true;
 }
 
-void makeNumericInput(QWidget* control, bool keyFilter, bool exitCheck) {
-    control->installEventFilter(new NumericInputFilter(control, keyFilter, exitCheck));
+QObject* makeNumericInput(QWidget* control, bool keyFilter, bool exitCheck) {
+    auto* filter = new NumericInputFilter(control, keyFilter, exitCheck);
+    control->installEventFilter(filter);
+    return filter;
+}
+
+QObject* onUserLeave(QWidget* control, std::function<void()> handler) {
+    auto* filter = new LeaveFilter(control, std::move(handler));
+    control->installEventFilter(filter);
+    return filter;
 }
 
 bool CheckFilled(QWidget* control, const QString& name, bool show) {
@@ -143,16 +171,21 @@ bool CheckPositive(QWidget* control, const QString& name, bool show) {
     return false;
 }
 
-namespace {
-// The number in the pair's input; a text that is not a number is reported and left unchanged.
-std::optional<long double> stepBase(QWidget* control) {
+std::optional<long double> numberOrReport(const QWidget* control) {
     const QString text = controlText(control);
-    if (text.isEmpty())
-        return 0.0L;
     const auto v = parseNumber(text);
     if (!v)
         dialogs().showMessage(QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение."));
     return v;
+}
+
+namespace {
+// The number in the pair's input (empty counts as 0); a text that is not a number is reported and left
+// unchanged.
+std::optional<long double> stepBase(QWidget* control) {
+    if (controlText(control).isEmpty())
+        return 0.0L;
+    return numberOrReport(control);
 }
 } // namespace
 

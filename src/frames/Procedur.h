@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <optional>
 
 class QKeyEvent;
+class QObject;
 class QLabel;
 class QWidget;
 
@@ -24,8 +27,15 @@ QString hintOf(const QWidget* widget);
 bool CheckNumberOnExit(QWidget* control);
 // True when the key must be discarded (it beeps): only digits, the comma, backspace and tab pass.
 bool FilterNumberKey(QWidget* control, QKeyEvent* key);
-// Makes an edit line or combo box a numeric input: key filter and exit check.
-void makeNumericInput(QWidget* control, bool keyFilter = true, bool exitCheck = true);
+// Makes an edit line or combo box a numeric input: key filter and exit check. Deleting the
+// returned object removes both again.
+QObject* makeNumericInput(QWidget* control, bool keyFilter = true, bool exitCheck = true);
+// Runs handler when the user moves the focus out of the control inside its window (the moves
+// that run the exit check of numeric inputs).
+QObject* onUserLeave(QWidget* control, std::function<void()> handler);
+// The number in an edit line or combo box; a text that is not a number, an empty one included,
+// is reported as a failed conversion and gives nullopt.
+std::optional<long double> numberOrReport(const QWidget* control);
 
 bool CheckFilled(QWidget* control, const QString& name, bool show);
 bool CheckPositive(QWidget* control, const QString& name, bool show);

@@ -26,10 +26,7 @@ SpinButton::SpinButton(QWidget* associate, double step, QWidget* parent)
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
     setFixedSize(15, 22);
-    const QString hint = QString::fromUtf8("Изменение значения параметра на ") + formatGeneral(step);
-    setHint(this, hint);
-    setHint(up_, hint);
-    setHint(down_, hint);
+    setStep(step);
     const auto focusFirst = [this] {
         if (associate_ && associate_->isEnabled() && associate_->isVisible())
             associate_->setFocus(Qt::OtherFocusReason);
@@ -42,6 +39,14 @@ SpinButton::SpinButton(QWidget* associate, double step, QWidget* parent)
         focusFirst();
         emit downClicked();
     });
+}
+
+void SpinButton::setStep(double step) {
+    step_ = step;
+    const QString hint = QString::fromUtf8("Изменение значения параметра на ") + formatGeneral(step);
+    setHint(this, hint);
+    setHint(up_, hint);
+    setHint(down_, hint);
 }
 
 void SpinButton::useDefaultSteps() {

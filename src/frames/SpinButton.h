@@ -15,6 +15,8 @@ public:
 
     QWidget* associate() const { return associate_; }
     double step() const { return step_; }
+    // Changes the step and its hint "Изменение значения параметра на <step>".
+    void setStep(double step);
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
     // Connects the pair to SpinStepUp / SpinStepDown with its own step.

@@ -1,0 +1,7 @@
+#include "BreakFlag.h"
+
+namespace kz {
+
+bool BreakRequested = false;
+
+} // namespace kz
