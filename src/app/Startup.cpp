@@ -6,6 +6,9 @@
 #include "data/DataModule.h"
 #include "frames/DialogService.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace kz {
 
 Program::Program() = default;
@@ -36,6 +39,9 @@ std::unique_ptr<Program> startProgram(bool showSplash) {
 
 int runProgram(QApplication& app) {
     auto program = startProgram(true);
+    // Without a window manager "maximised" means nothing: start from the whole screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        program->main->setGeometry(screen->availableGeometry());
     program->main->showMaximized();
     const int code = app.exec();
     program.reset();
