@@ -326,6 +326,14 @@ QVariant DataTable::value(const QString& field) const {
     return value(def_.fieldIndex(field));
 }
 
+QVariant DataTable::valueAt(int row, int fieldIndex) const {
+    if (row == current_ && isEditing())
+        return value(fieldIndex);
+    if (row < 0 || row >= rows_.size() || fieldIndex < 0 || fieldIndex >= def_.fields.size())
+        return {};
+    return rows_[row].values[fieldIndex];
+}
+
 QString DataTable::displayText(const FieldDef& field, const QVariant& v) {
     if (!v.isValid() || v.isNull())
         return {};

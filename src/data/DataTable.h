@@ -76,6 +76,9 @@ public:
     double asFloat(const QString& field) const { return value(field).toDouble(); }
     int asInteger(const QString& field) const { return value(field).toInt(); }
     bool isNull(const QString& field) const { return value(field).isNull(); }
+    // A field of any visible row without moving the current row (grids paint from it); the
+    // current row shows its edit buffer while editing.
+    QVariant valueAt(int row, int fieldIndex) const;
     bool setValue(const QString& field, const QVariant& value);
     // Converts with the decimal comma; empty text stores null.
     bool setText(const QString& field, const QString& text);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 
 namespace kz {
@@ -63,6 +64,14 @@ void DialogService::beep() {
     QApplication::beep();
 }
 
+std::optional<QFont> DialogService::chooseFont(QWidget* parent, const QFont& preset) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, preset, parent);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
 QMessageBox::StandardButton RecordingDialogs::question(const QString& text, QMessageBox::StandardButtons,
                                                        QMessageBox::StandardButton defaultButton) {
     questions << text;
@@ -81,6 +90,11 @@ QString RecordingDialogs::openFileName(QWidget*, const QString&, const QString&)
 
 QString RecordingDialogs::saveFileName(QWidget*, const QString&, const QString&) {
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+std::optional<QFont> RecordingDialogs::chooseFont(QWidget*, const QFont& preset) {
+    fontPresets << preset;
+    return fonts.isEmpty() ? std::nullopt : fonts.takeFirst();
 }
 
 int RecordingDialogs::execModal(QDialog* dialog) {

@@ -2,6 +2,7 @@
 
 #include "Messenger.h"
 
+#include <QFont>
 #include <QMessageBox>
 #include <QStringList>
 #include <functional>
@@ -26,6 +27,8 @@ public:
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter);
     virtual int execModal(QDialog* dialog);
     virtual void beep();
+    // The font dialog preset with a font; nullopt when cancelled.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& preset);
 };
 
 // The service in use; the program's own unless replaced.
@@ -47,6 +50,7 @@ public:
     QString saveFileName(QWidget*, const QString&, const QString&) override;
     int execModal(QDialog* dialog) override;
     void beep() override { ++beeps; }
+    std::optional<QFont> chooseFont(QWidget*, const QFont& preset) override;
 
     QStringList messages;
     QStringList questions;
@@ -56,6 +60,8 @@ public:
     QList<QMessageBox::StandardButton> answers;
     QList<std::optional<QString>> inputs;
     QStringList fileNames;
+    QList<std::optional<QFont>> fonts; // font dialog answers; none queued means cancelled
+    QList<QFont> fontPresets;
     // Called with the dialog instead of showing it; returns the dialog's result.
     std::function<int(QDialog*)> onModal;
 };
