@@ -1,13 +1,16 @@
 #include "Startup.h"
 
+#include "Batch.h"
 #include "MainForm.h"
 #include "SplashForm.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "data/DataModule.h"
 #include "frames/DialogService.h"
+#include "frames/Messenger.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTextStream>
 
 namespace kz {
 
@@ -37,7 +40,33 @@ std::unique_ptr<Program> startProgram(bool showSplash) {
     return program;
 }
 
+void preparePlatform(int argc, char** argv) {
+    // The batch mode shows no window and must run without a display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--batch") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+namespace {
+// Start-up messages of the batch mode go to the error stream instead of message boxes.
+struct StderrMessenger : Messenger {
+    void showMessage(const QString& text) override { QTextStream(stderr) << text << '\n'; }
+};
+
+int runBatch(const QStringList& arguments) {
+    QApplication::setApplicationName(QStringLiteral("Kelvor ZU 2.0"));
+    registerBuiltCalculators(CalculatorRegistry::instance());
+    DataModule data;
+    StderrMessenger messenger;
+    data.openAll(messenger);
+    CalculatorEnvironment env{data};
+    return runBatchCommand(arguments, env);
+}
+} // namespace
+
 int runProgram(QApplication& app) {
+    if (app.arguments().contains(QStringLiteral("--batch")))
+        return runBatch(app.arguments());
     auto program = startProgram(true);
     // Without a window manager "maximised" means nothing: start from the whole screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -18,7 +18,9 @@ struct Program {
 
 // Start-up without the event loop: splash, main window, tables opened, windows created.
 std::unique_ptr<Program> startProgram(bool showSplash);
-// The whole program: start-up, the maximised main window, the event loop.
+// Call before the application object exists: picks the platform the arguments need.
+void preparePlatform(int argc, char** argv);
+// The whole program (or the batch mode with --batch): start-up, the maximised main window, the event loop.
 int runProgram(QApplication& app);
 
 } // namespace kz

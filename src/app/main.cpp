@@ -3,6 +3,7 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    kz::preparePlatform(argc, argv);
     QApplication app(argc, argv);
     return kz::runProgram(app);
 }

@@ -1,0 +1,267 @@
+#include "Batch.h"
+
+#include "calc/core/CalculatorRegistry.h"
+#include "frames/DialogService.h"
+#include "frames/Procedur.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QTextStream>
+#include <memory>
+
+namespace kz {
+
+namespace {
+
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// Name of a widget qualified by the named ancestors that tell it apart from namesakes.
+QString qualifiedName(QWidget* window, QWidget* w, const QList<QWidget*>& namesakes) {
+    if (namesakes.size() <= 1)
+        return w->objectName();
+    QStringList path{w->objectName()};
+    for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (!p->objectName().isEmpty() && !p->objectName().startsWith(QLatin1String("qt_")))
+            path.prepend(p->objectName());
+    return path.join(QLatin1Char('.'));
+}
+
+bool isUserInput(QWidget* w) {
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        return !edit->isReadOnly();
+    return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w);
+}
+
+// Position of each widget in the window's tab order, so inputs are set as a user would go.
+int tabPosition(QWidget* window, QWidget* target) {
+    int i = 0;
+    QWidget* w = window;
+    do {
+        if (w == target || w->isAncestorOf(target))
+            return i;
+        w = w->nextInFocusChain();
+        ++i;
+    } while (w && w != window && i < 100000);
+    return i;
+}
+
+bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (!value.isBool()) {
+            *error = u("значение кнопки ") + w->objectName() + u(" должно быть true или false");
+            return false;
+        }
+        if (button->isCheckable()) {
+            if (button->isChecked() != value.toBool())
+                button->click();
+        } else if (value.toBool()) {
+            button->click();
+        }
+        return true;
+    }
+    if (!value.isString()) {
+        *error = u("значение поля ") + w->objectName() + u(" должно быть строкой");
+        return false;
+    }
+    const QString text = value.toString();
+    if (auto* combo = qobject_cast<QComboBox*>(w); combo && !combo->isEditable()) {
+        const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index < 0) {
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            *error = u("значения \"") + text + u("\" нет в списке ") + w->objectName() + u(" (") +
+                     items.join(QStringLiteral("; ")) + u(")");
+            return false;
+        }
+        combo->setCurrentIndex(index);
+        return true;
+    }
+    setControlText(w, text);
+    return true;
+}
+
+} // namespace
+
+BatchRunner::BatchRunner(CalculatorEnvironment& env) : env_(env) {}
+
+QWidget* BatchRunner::findInput(QWidget* window, const QString& path, QString* error) {
+    const QStringList parts = path.split(QLatin1Char('.'));
+    QWidget* scope = window;
+    for (int i = 0; i < parts.size(); ++i) {
+        const QList<QWidget*> found = scope->findChildren<QWidget*>(parts[i]);
+        if (found.isEmpty()) {
+            *error = u("нет поля ") + path;
+            return nullptr;
+        }
+        if (found.size() > 1 && i == parts.size() - 1) {
+            *error = u("поле ") + path + u(" неоднозначно: укажите фрейм, например ") +
+                     qualifiedName(window, found[0], found);
+            return nullptr;
+        }
+        scope = found[0];
+    }
+    return scope;
+}
+
+QJsonObject BatchRunner::outputs(QWidget* window) {
+    QJsonObject out;
+    QList<QWidget*> fields;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        auto* plain = qobject_cast<QPlainTextEdit*>(w);
+        auto* rich = qobject_cast<QTextEdit*>(w);
+        if ((edit && edit->isReadOnly()) || (plain && plain->isReadOnly()) || (rich && rich->isReadOnly()))
+            fields << w;
+    }
+    for (QWidget* w : std::as_const(fields)) {
+        QList<QWidget*> namesakes;
+        for (QWidget* other : std::as_const(fields))
+            if (other->objectName() == w->objectName())
+                namesakes << other;
+        QString text;
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            text = edit->text();
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+            text = plain->toPlainText();
+        else if (auto* rich = qobject_cast<QTextEdit*>(w))
+            text = rich->toPlainText();
+        out.insert(qualifiedName(window, w, namesakes), text);
+    }
+    return out;
+}
+
+QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
+    QJsonObject result;
+    *ran = false;
+    if (!value.isObject()) {
+        result.insert(QStringLiteral("error"), u("случай должен быть объектом JSON"));
+        return result;
+    }
+    const QJsonObject c = value.toObject();
+    const QString className = c.value(QStringLiteral("calculator")).toString();
+    result.insert(QStringLiteral("calculator"), className);
+    if (c.contains(QStringLiteral("name")))
+        result.insert(QStringLiteral("name"), c.value(QStringLiteral("name")));
+    const CalculatorInfo* info = CalculatorRegistry::instance().find(className);
+    if (!info || !info->factory) {
+        result.insert(QStringLiteral("error"), info ? u("калькулятор ") + className + u(" еще не реализован")
+                                                    : u("неизвестный калькулятор \"") + className + u("\""));
+        return result;
+    }
+    ScopedRecordingDialogs recorder;
+    // A fresh window per case: nothing left over from the case before.
+    std::unique_ptr<QDialog> window(info->factory(env_, nullptr));
+    window->setObjectName(className);
+    window->setAttribute(Qt::WA_DontShowOnScreen);
+    QMetaObject::invokeMethod(window.get(), "FormActivate", Qt::DirectConnection);
+
+    const QJsonObject inputs = c.value(QStringLiteral("inputs")).toObject();
+    struct Pending {
+        QWidget* widget;
+        QString key;
+        int position;
+    };
+    QList<Pending> pending;
+    for (auto it = inputs.begin(); it != inputs.end(); ++it) {
+        QString error;
+        QWidget* w = findInput(window.get(), it.key(), &error);
+        if (w && !isUserInput(w))
+            error = u("поле ") + it.key() + u(" не является полем ввода");
+        if (!error.isEmpty()) {
+            result.insert(QStringLiteral("error"), error);
+            return result;
+        }
+        pending.append({w, it.key(), tabPosition(window.get(), w)});
+    }
+    std::stable_sort(pending.begin(), pending.end(),
+                     [](const Pending& a, const Pending& b) { return a.position < b.position; });
+    for (const Pending& p : std::as_const(pending)) {
+        QString error;
+        if (!setInput(p.widget, inputs.value(p.key), &error)) {
+            result.insert(QStringLiteral("error"), error);
+            result.insert(QStringLiteral("messages"), QJsonArray::fromStringList(recorder.messages));
+            return result;
+        }
+    }
+    if (!QMetaObject::invokeMethod(window.get(), "Calculate", Qt::DirectConnection, Q_ARG(bool, true))) {
+        result.insert(QStringLiteral("error"), u("окно ") + className + u(" не умеет выполнять расчет"));
+        return result;
+    }
+    result.insert(QStringLiteral("outputs"), outputs(window.get()));
+    result.insert(QStringLiteral("messages"), QJsonArray::fromStringList(recorder.messages));
+    QMetaObject::invokeMethod(window.get(), "FormDeactivate", Qt::DirectConnection);
+    *ran = true;
+    return result;
+}
+
+QJsonArray BatchRunner::run(const QByteArray& json, bool* allRan) {
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
+    QJsonArray results;
+    *allRan = true;
+    if (parseError.error != QJsonParseError::NoError || !doc.isArray()) {
+        QJsonObject r;
+        r.insert(QStringLiteral("error"), parseError.error != QJsonParseError::NoError
+                                              ? u("ошибка JSON в позиции ") +
+                                                    QString::number(parseError.offset) + u(": ") +
+                                                    parseError.errorString()
+                                              : u("файл случаев должен содержать массив JSON"));
+        results.append(r);
+        *allRan = false;
+        return results;
+    }
+    for (const QJsonValue& v : doc.array()) {
+        bool ran = false;
+        results.append(runCase(v, &ran));
+        *allRan = *allRan && ran;
+    }
+    return results;
+}
+
+int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
+    QTextStream err(stderr);
+    const int at = arguments.indexOf(QStringLiteral("--batch"));
+    const QString casesPath = arguments.value(at + 1);
+    const int outAt = arguments.indexOf(QStringLiteral("--out"));
+    const QString outPath = outAt >= 0 ? arguments.value(outAt + 1) : QString();
+    if (casesPath.isEmpty() || (outAt >= 0 && outPath.isEmpty())) {
+        err << "usage: kelvorzu2 --batch CASES.json [--out RESULTS.json]\n";
+        return 2;
+    }
+    QFile in(casesPath);
+    if (!in.open(QIODevice::ReadOnly)) {
+        err << "cannot read " << casesPath << '\n';
+        return 2;
+    }
+    BatchRunner runner(env);
+    bool allRan = false;
+    const QByteArray json = QJsonDocument(runner.run(in.readAll(), &allRan)).toJson(QJsonDocument::Indented);
+    if (outPath.isEmpty()) {
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly))
+            return 2;
+        out.write(json);
+    } else {
+        QFile out(outPath);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(json) != json.size()) {
+            err << "cannot write " << outPath << '\n';
+            return 2;
+        }
+    }
+    return allRan ? 0 : 1;
+}
+
+} // namespace kz
