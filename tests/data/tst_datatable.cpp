@@ -5,12 +5,16 @@
 #include "data/SqlQuery.h"
 #include "frames/Messenger.h"
 #include "frames/Paths.h"
+#include "frames/TableProcedures.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace kz;
 
@@ -62,6 +66,7 @@ private slots:
     void queryBindsParametersOverSeveralFiles();
     void queryKeepsValuesOutOfTheStatement();
     void dataModuleReportsAMissingFileOnceAndOpensTheRest();
+    void fillsListsInTableOrder();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -457,12 +462,21 @@ void TestDataTable::postErrorHookRewritesTheMessage() {
 }
 
 void TestDataTable::readOnlyFolderIsReportedAndNothingIsLost() {
-    if (geteuid() == 0)
-        QSKIP("file permissions do not bind the superuser");
     writeTable(dir_->path(), QStringLiteral("hist1.db"), {QStringLiteral("Name")},
                {{QStringLiteral("kept")}});
     const QString path = QDir(dir_->path()).filePath(QStringLiteral("hist1.db"));
-    QFile::setPermissions(path, QFile::ReadOwner);
+    // The superuser ignores permission bits; an immutable file refuses him too.
+    const bool root = geteuid() == 0;
+    if (root) {
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) != 0)
+            QSKIP("cannot make a file read-only for the superuser here");
+    } else {
+        QFile::setPermissions(path, QFile::ReadOwner);
+    }
+    const auto restore = qScopeGuard([&] {
+        if (root)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    });
     DataTable t(*findTableDef(QStringLiteral("hist1.db")));
     t.setReporter(&rec_);
     QVERIFY(t.open(dir_->path()));
@@ -470,6 +484,8 @@ void TestDataTable::readOnlyFolderIsReportedAndNothingIsLost() {
     t.setText(QStringLiteral("Name"), QStringLiteral("new"));
     QVERIFY(!t.post());
     QCOMPARE(t.lastError().kind, StoreError::Kind::ReadOnly);
+    QCOMPARE(rec_.messages.size(), 1);
+    QVERIFY(rec_.messages[0].contains(path));
     t.cancel();
     t.refresh();
     QCOMPARE(t.recordCount(), 1);
@@ -545,6 +561,23 @@ void TestDataTable::dataModuleReportsAMissingFileOnceAndOpensTheRest() {
     dm.closeAll();
     for (const auto& t : dm.tables())
         QVERIFY(!t->isOpen());
+}
+
+void TestDataTable::fillsListsInTableOrder() {
+    writeTable(dir_->path(), QStringLiteral("P_udel.DB"), {QStringLiteral("Grunt")},
+               {{u("суглинок")}, {u("песок")}, {u("глина")}});
+    writeTable(dir_->path(), QStringLiteral("raion.db"), {QStringLiteral("Raion")},
+               {{QStringLiteral("I")}, {QStringLiteral("II")}});
+    DataTable soils(*findTableDef(QStringLiteral("P_udel.DB")));
+    DataTable regions(*findTableDef(QStringLiteral("raion.db")));
+    QStringList list{QStringLiteral("stale")};
+    FillGruntList(list, soils); // closed: cleared, nothing added
+    QVERIFY(list.isEmpty());
+    QVERIFY(soils.open(dir_->path()) && regions.open(dir_->path()));
+    FillGruntList(list, soils);
+    QCOMPARE(list, (QStringList{u("суглинок"), u("песок"), u("глина")}));
+    FillRaionList(list, regions);
+    QCOMPARE(list, (QStringList{QStringLiteral("I"), QStringLiteral("II")}));
 }
 
 QTEST_GUILESS_MAIN(TestDataTable)
