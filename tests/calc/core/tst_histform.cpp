@@ -1,0 +1,212 @@
+#include "calc/core/DVertCalc.h"
+#include "calc/core/HistUnt1.h"
+#include "calc/core/HistoryStore.h"
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+#include "frames/Paths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+QMap<QString, QString> record(const QString& soil, const QString& length) {
+    return {{QStringLiteral("Grunt"), soil},
+            {QStringLiteral("P"), QStringLiteral("100")},
+            {QStringLiteral("KP"), QStringLiteral("1,5")},
+            {QStringLiteral("Construct"), u("сталь круглая")},
+            {QStringLiteral("Razmer"), QStringLiteral("0,016")},
+            {QStringLiteral("T"), QStringLiteral("0,7")},
+            {QStringLiteral("L"), length},
+            {QStringLiteral("N"), QStringLiteral("0")},
+            {QStringLiteral("R"), QStringLiteral("21,81")}};
+}
+} // namespace
+
+class TestHistForm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void openingShowsTheCalculatorsCaptionsAndFields();
+    void navigatorMovesAndTheFieldsFollow();
+    void insertingByHandIsRefusedWhileVisible();
+    void deletingTheLastSetDisablesOk();
+    void noSetOfThisKindDisablesOk();
+    void renamingInTheGrid();
+    void closingEmptiesTheList();
+
+private:
+    void fill();
+    QToolButton* nav(const char* name) { return loader_->navigatorButton(QString::fromLatin1(name)); }
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<DataModule> data_;
+    std::unique_ptr<THistFrm1> loader_;
+    DataTable* hist_ = nullptr;
+};
+
+void TestHistForm::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    dir_ = std::make_unique<QTemporaryDir>();
+    QDir().mkpath(dir_->filePath(QStringLiteral("Data")));
+    const QString target = dir_->filePath(QStringLiteral("Data/hist1.db"));
+    QVERIFY(QFile::copy(QStringLiteral(KELVOR_BIN_DIR "/Data/hist1.db"), target));
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+    setApplicationFolder(dir_->path() + QLatin1Char('/'));
+    data_ = std::make_unique<DataModule>();
+    hist_ = data_->table(QStringLiteral("TableHist1"));
+    hist_->setReporter(rec_.get());
+    loader_ = std::make_unique<THistFrm1>(*data_);
+}
+
+void TestHistForm::cleanup() {
+    loader_.reset();
+    data_.reset();
+    dir_.reset();
+    rec_.reset();
+    HistoryFieldList().clear();
+}
+
+void TestHistForm::fill() {
+    HistoryLayout rod = dvert::descriptor().history;
+    HistoryLayout ring = rod;
+    ring.kindCode = 8;
+    QVERIFY(
+        saveHistoryRecord(*hist_, dataDir(), rod, u("Первый"), record(u("суглинок"), QStringLiteral("5"))));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), ring, u("Кольцо"), record(u("песок"), QStringLiteral("9"))));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), rod, u("Второй"), record(u("глина"), QStringLiteral("3"))));
+    QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
+    HistoryFieldList() = dvert::descriptor().history.fieldList();
+}
+
+void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
+    fill();
+    loader_->show();
+    QCOMPARE(loader_->windowTitle(), u("Загрузка заземляющего устройства."));
+    QCOMPARE(loader_->DBGrid1()->model()->rowCount(), 2); // the ring's set is not shown
+    QCOMPARE(loader_->DBGrid1()->model()->headerData(0, Qt::Horizontal).toString(), u("Наименование"));
+    QCOMPARE(loader_->DBGrid1()->model()->headerData(1, Qt::Horizontal).toString(), u("R, Ом"));
+    QCOMPARE(loader_->label(1)->text(), u("Тип грунта:"));
+    QCOMPARE(loader_->label(6)->text(), u("Расстояние от поверхности земли до заземлителя, м:"));
+    for (int k = 1; k <= 7; ++k) {
+        QVERIFY(loader_->label(k)->isVisible());
+        QVERIFY(loader_->dbEdit(k)->isVisible());
+    }
+    for (int k = 8; k <= THistFrm1::fieldRows; ++k) {
+        QVERIFY(!loader_->label(k)->isVisible());
+        QVERIFY(!loader_->dbEdit(k)->isVisible());
+    }
+    QCOMPARE(loader_->dbEdit(1)->width(), 145); // Grunt
+    QCOMPARE(loader_->dbEdit(2)->width(), 50);  // P
+    QCOMPARE(loader_->dbEdit(4)->width(), 145); // Construct
+    QCOMPARE(loader_->dbEdit(5)->width(), 145); // Razmer
+    QCOMPARE(loader_->dbEdit(1)->text(), u("суглинок"));
+    QCOMPARE(loader_->dbEdit(3)->text(), QStringLiteral("1,5"));
+    QCOMPARE(loader_->dbEdit(7)->text(), QStringLiteral("5"));
+    QVERIFY(loader_->dbEdit(1)->isReadOnly());
+    QVERIFY(loader_->btnOK()->isEnabled());
+    QCOMPARE(loader_->btnOK()->text(), u("ОК"));
+}
+
+void TestHistForm::navigatorMovesAndTheFieldsFollow() {
+    fill();
+    loader_->show();
+    QTest::mouseClick(nav("nbNext"), Qt::LeftButton);
+    QCOMPARE(hist_->asString(QStringLiteral("Name")), u("Второй"));
+    QCOMPARE(loader_->dbEdit(1)->text(), u("глина"));
+    QCOMPARE(loader_->dbEdit(7)->text(), QStringLiteral("3"));
+    QCOMPARE(loader_->DBGrid1()->currentIndex().row(), 1);
+    QTest::mouseClick(nav("nbFirst"), Qt::LeftButton);
+    QCOMPARE(loader_->dbEdit(1)->text(), u("суглинок"));
+    // Choosing a row in the grid makes it the current one.
+    loader_->DBGrid1()->setCurrentIndex(loader_->DBGrid1()->model()->index(1, 0));
+    QCOMPARE(hist_->asString(QStringLiteral("Name")), u("Второй"));
+}
+
+void TestHistForm::insertingByHandIsRefusedWhileVisible() {
+    fill();
+    loader_->show();
+    QVERIFY(!hist_->insert());
+    QCOMPARE(rec_->messages,
+             QStringList{u(
+                 "Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено.")});
+    QVERIFY(!hist_->isEditing());
+    loader_->hide();
+    QVERIFY(hist_->insert()); // the calculators' save is not hindered
+    hist_->cancel();
+    QCOMPARE(rec_->messages.size(), 1);
+}
+
+void TestHistForm::deletingTheLastSetDisablesOk() {
+    fill();
+    loader_->show();
+    QTest::mouseClick(nav("nbDelete"), Qt::LeftButton);
+    QVERIFY(rec_->questions.isEmpty()); // no confirmation
+    QCOMPARE(hist_->recordCount(), 1);
+    QVERIFY(loader_->btnOK()->isEnabled());
+    QCOMPARE(loader_->dbEdit(1)->text(), u("глина"));
+    QTest::mouseClick(nav("nbDelete"), Qt::LeftButton);
+    QCOMPARE(hist_->recordCount(), 0);
+    QVERIFY(!loader_->btnOK()->isEnabled());
+    QCOMPARE(loader_->dbEdit(1)->text(), QString());
+    // The other kind's set is still there.
+    QVERIFY(openHistoryOfKind(*hist_, dataDir(), 8));
+    QCOMPARE(hist_->recordCount(), 1);
+}
+
+void TestHistForm::noSetOfThisKindDisablesOk() {
+    QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
+    HistoryFieldList() = dvert::descriptor().history.fieldList();
+    loader_->show();
+    QCOMPARE(loader_->DBGrid1()->model()->rowCount(), 0);
+    QVERIFY(!loader_->btnOK()->isEnabled());
+}
+
+void TestHistForm::renamingInTheGrid() {
+    fill();
+    loader_->show();
+    QApplication::setActiveWindow(loader_.get());
+    QTableView* grid = loader_->DBGrid1();
+    const QModelIndex name = grid->model()->index(1, 0);
+    grid->setCurrentIndex(name);
+    grid->edit(name);
+    QWidget* editor = QApplication::focusWidget();
+    QVERIFY(qobject_cast<QLineEdit*>(editor));
+    static_cast<QLineEdit*>(editor)->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Opora 7"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The grid commits the edit once the key has been handled.
+    QTRY_COMPARE(hist_->asString(QStringLiteral("Name")), QStringLiteral("Opora 7"));
+    QVERIFY(!hist_->isEditing());
+    QCOMPARE(hist_->recordCount(), 2);
+    // The result column cannot be edited.
+    QVERIFY(!(grid->model()->flags(grid->model()->index(1, 1)) & Qt::ItemIsEditable));
+}
+
+void TestHistForm::closingEmptiesTheList() {
+    fill();
+    loader_->show();
+    loader_->hide();
+    QVERIFY(HistoryFieldList().isEmpty());
+    for (int k = 1; k <= THistFrm1::fieldRows; ++k)
+        QVERIFY(loader_->label(k)->isHidden());
+}
+
+QTEST_MAIN(TestHistForm)
+#include "tst_histform.moc"
