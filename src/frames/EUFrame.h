@@ -9,6 +9,7 @@ class QPushButton;
 namespace kz {
 
 class SpinButton;
+class TRForm;
 
 // Installation frame: the permissible resistance Rдоп the calculators compare their result
 // with, and the characteristics of the electrical installation it was derived from (type, Iзо,
@@ -53,6 +54,7 @@ signals:
     void installationChanged();
 
 private:
+    TRForm* dialog_ = nullptr; // created on first use, kept so that its settings persist
     QLineEdit* editTip_;
     QLineEdit* editRmax_;
     SpinButton* btnR1_;

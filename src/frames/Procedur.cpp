@@ -62,12 +62,12 @@ private:
     std::function<void()> handler_;
 };
 
+} // namespace
+
 void focusIfPossible(QWidget* control) {
     if (control->isEnabled() && control->isVisible() && control->focusPolicy() != Qt::NoFocus)
         control->setFocus(Qt::OtherFocusReason);
 }
-
-} // namespace
 
 bool isTextControl(const QWidget* control) {
     return qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control);

@@ -37,6 +37,9 @@ QObject* onUserLeave(QWidget* control, std::function<void()> handler);
 // is reported as a failed conversion and gives nullopt.
 std::optional<long double> numberOrReport(const QWidget* control);
 
+// Puts the focus on a control when it can take it (enabled, visible, focusable).
+void focusIfPossible(QWidget* control);
+
 bool CheckFilled(QWidget* control, const QString& name, bool show);
 bool CheckPositive(QWidget* control, const QString& name, bool show);
 

@@ -35,6 +35,18 @@ public:
     void setTypeIndex(int index);
     QString typeText() const;
 
+    // Loads the values of an installation frame: selects the type of that text (running the
+    // type handler), then enables Iзо, Uлин and S exactly where the frame has them and
+    // selects the Uлин and S items equal to them (none when not listed).
+    void loadInstallation(const QString& typeText, const QString& izo, const QString& ulin, const QString& s,
+                          const QString& p);
+    // Results for the frame on OK: R, and Iзо, Uлин, S where enabled (empty otherwise), р.
+    QString result() const;
+    QString usedCurrent() const;
+    QString usedVoltage() const;
+    QString usedPower() const;
+    QString resistivity() const;
+
     // What opening the dialog does: clears the results, justifies and updates the buttons.
     void activate();
     // "Обоснование": checks the inputs (silently with chkAuto) and derives R and the lines.

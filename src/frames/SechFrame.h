@@ -77,8 +77,7 @@ signals:
 
 private:
     std::optional<double> queryResistivity() const;
-    void fillSizesFromTable(int construction);
-    bool fillSizesFromQuery(int construction);
+    QStringList sizesFromTable(int construction) const;
 
     DataModule& data_;
     QString letterD_ = QStringLiteral("D");

@@ -1,0 +1,77 @@
+// Developer view of the four shared frames together, as a calculator window arranges them,
+// to look at their layout, texts and tab order (also under Xvfb for screenshots).
+//   kelvorzu2-gallery            the frames
+//   kelvorzu2-gallery --strip    strip steel chosen (second diameter row shown)
+//   kelvorzu2-gallery --rform    the permissible-resistance dialog over them
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/HelpViewer.h"
+#include "frames/RUnit.h"
+#include "frames/SechFrame.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace kz;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    DataModule data;
+    data.openAll(dialogs());
+
+    QDialog window;
+    window.setWindowTitle(QString::fromUtf8("Общие рамки калькулятора"));
+    setHelpContext(&window, 18);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* toolbar = new TButtonFrame(&window);
+    layout->addWidget(toolbar);
+
+    auto* main = new QHBoxLayout;
+    auto* picture = new QLabel(QString::fromUtf8("(рисунок)"), &window);
+    picture->setFrameShape(QFrame::Box);
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setFixedWidth(180);
+    main->addWidget(picture);
+    auto* right = new QVBoxLayout;
+    auto* soil = new TFrameP(data, &window);
+    right->addWidget(soil);
+    auto* section = new TfrmSech(data, &window);
+    right->addWidget(section);
+    right->addStretch(1);
+    main->addLayout(right, 1);
+    layout->addLayout(main);
+
+    auto* formula = new QFrame(&window);
+    formula->setObjectName(QStringLiteral("PanelRaschet"));
+    formula->setFrameShape(QFrame::StyledPanel);
+    auto* formulaLayout = new QVBoxLayout(formula);
+    formulaLayout->addWidget(new QLabel(QString::fromUtf8("Расчетная формула:   R = ..."), formula));
+    layout->addWidget(formula);
+    auto* installation = new TfrmEU(&window);
+    layout->addWidget(installation);
+
+    QObject::connect(toolbar->btnClose(), &QToolButton::clicked, &window, &QDialog::accept);
+    soil->InitSoil();
+    section->InitSection(QStringLiteral("D"), QStringLiteral("B"), soil->EditRo(),
+                         QString::fromUtf8("вертикальный"));
+    if (args.contains(QStringLiteral("--strip")))
+        section->cmbSech()->setCurrentIndex(
+            section->cmbSech()->findText(QString::fromUtf8("сталь полосовая")));
+    if (args.contains(QStringLiteral("--rform")))
+        QTimer::singleShot(300, installation, &TfrmEU::Button4Click);
+    window.show();
+    soil->ComboGrunt()->setFocus();
+    return app.exec();
+}
