@@ -2,6 +2,8 @@
 
 #include "NumberText.h"
 
+#include <cmath>
+
 namespace kz {
 
 namespace {
@@ -9,6 +11,15 @@ QString u(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 const QChar kSeparator = QLatin1Char('x'); // Latin x between the numbers of a size
+
+// Rounds to n decimals with an exact decimal half going to the even neighbour. The product of two
+// decimal sizes carries binary noise (0,95 * 0,05 comes out just below 0,0475), so the scaled value
+// is first cleaned to nine decimals, where a decimal half is exact again.
+long double roundHalfEven(long double value, int decimals) {
+    const long double factor = std::pow(10.0L, decimals);
+    const long double scaled = std::nearbyint(value * factor * 1e9L) / 1e9L;
+    return std::nearbyint(scaled) / factor;
+}
 } // namespace
 
 const QStringList& constructionNames() {
@@ -90,7 +101,7 @@ SectionDiameters sectionDiameters(int construction, const QString& sizeText) {
     if (sizeText.isEmpty() || !b)
         return {};
     const long double factor = construction == StripSteel ? 0.5L : 0.95L;
-    return {formatGeneral(*b), formatGeneral(roundTo(factor * *b, 3))};
+    return {formatGeneral(*b), formatGeneral(roundHalfEven(factor * *b, 3))};
 }
 
 QString corrosionStatus(int mode) {

@@ -182,7 +182,14 @@ void TestFrameRules::diameters_data() {
         << int(AngleSteel) << u("0,04x0,04x0,004") << u("0,04") << u("0,038");
     QTest::newRow("angle 0,063 rounds")
         << int(AngleSteel) << u("0,063x0,063x0,005") << u("0,063") << u("0,06");
-    QTest::newRow("strip half to even") << int(StripSteel) << u("0,025x0,004") << u("0,025") << u("0,012");
+    QTest::newRow("strip half to even, down")
+        << int(StripSteel) << u("0,025x0,004") << u("0,025") << u("0,012");
+    QTest::newRow("strip half to even, up")
+        << int(StripSteel) << u("0,075x0,006") << u("0,075") << u("0,038");
+    QTest::newRow("angle half to even, up")
+        << int(AngleSteel) << u("0,05x0,05x0,006") << u("0,05") << u("0,048");
+    QTest::newRow("angle half to even, down")
+        << int(AngleSteel) << u("0,09x0,09x0,006") << u("0,09") << u("0,086");
     QTest::newRow("strip width only") << int(StripSteel) << u("0,05") << u("0,05") << u("0,025");
     QTest::newRow("strip empty") << int(StripSteel) << QString() << QString() << QString();
     QTest::newRow("angle not a number") << int(AngleSteel) << u("ax0,004") << QString() << QString();

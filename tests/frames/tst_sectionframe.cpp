@@ -1,0 +1,398 @@
+#include "FrameFixture.h"
+#include "frames/DialogService.h"
+#include "frames/SechFrame.h"
+#include "frames/SectionRules.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+QStringList names(std::initializer_list<const char*> l) {
+    QStringList out;
+    for (const char* s : l)
+        out << QString::fromUtf8(s);
+    return out;
+}
+QStringList items(const QComboBox* c) {
+    QStringList out;
+    for (int i = 0; i < c->count(); ++i)
+        out << c->itemText(i);
+    return out;
+}
+const char* const kVertical = "вертикальный";
+const char* const kHorizontal = "горизонтальный";
+} // namespace
+
+class TestSectionFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void allModeShowsEverySteelSize();
+    void controlsAndHints();
+    void constructionChangesLabels_data();
+    void constructionChangesLabels();
+    void letterOfTheCalculator();
+    void recommendedAndPermitted_data();
+    void recommendedAndPermitted();
+    void classBoundaries_data();
+    void classBoundaries();
+    void resistivityInNoClassEmptiesLists_data();
+    void resistivityInNoClassEmptiesLists();
+    void resistivityNotANumberKeepsLists();
+    void sizeModeRoundTrip_data();
+    void sizeModeRoundTrip();
+    void twoFramesQueryEachTheirOwn();
+    void locateCorrosionRow();
+    void raisesSignalsForUserChanges();
+
+private:
+    void choose(QComboBox* list, const QString& text);
+
+    std::unique_ptr<FrameData> data_;
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<QWidget> window_;
+    TfrmSech* frame_ = nullptr;
+    QLineEdit* ro_ = nullptr;
+};
+
+void TestSectionFrame::init() {
+    data_ = std::make_unique<FrameData>();
+    QVERIFY(data_->ok());
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    window_ = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(window_.get());
+    ro_ = new QLineEdit(u("100"), window_.get());
+    frame_ = new TfrmSech(data_->data(), window_.get());
+    layout->addWidget(ro_);
+    layout->addWidget(frame_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    frame_->InitSection(u("D"), u("B"), ro_, u(kVertical));
+}
+
+void TestSectionFrame::cleanup() {
+    window_.reset();
+    rec_.reset();
+    data_.reset();
+}
+
+void TestSectionFrame::choose(QComboBox* list, const QString& text) {
+    const int i = list->findText(text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    list->setCurrentIndex(i);
+}
+
+void TestSectionFrame::allModeShowsEverySteelSize() {
+    QCOMPARE(frame_->GetSizeMode(), 0);
+    QVERIFY(frame_->btnAllMat()->isChecked());
+    QCOMPARE(items(frame_->cmbSech()), constructionNames());
+    QCOMPARE(frame_->cmbSech()->currentText(), u("сталь круглая"));
+    QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_krug.db").recordCount());
+    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,01"));
+    QCOMPARE(frame_->EditDiam0()->text(), u("0,01"));
+    QCOMPARE(frame_->diameterText(), u("0,01"));
+
+    choose(frame_->cmbSech(), u("сталь полосовая"));
+    QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_polos.db").recordCount());
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,012x0,004"));
+    choose(frame_->cmbSech(), u("сталь угловая"));
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,04x0,04x0,004"));
+    choose(frame_->cmbSech(), u("сталь трубчатая"));
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,0335"));
+    choose(frame_->cmbSech(), u("сталь квадратная"));
+    QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_kvad.db").recordCount());
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,01"));
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestSectionFrame::controlsAndHints() {
+    QCOMPARE(frame_->cmbSech()->toolTip(), u("Конструкция заземлителя"));
+    QCOMPARE(frame_->cmbDiam()->maxVisibleItems(), 20);
+    QVERIFY(!frame_->cmbSech()->isEditable());
+    QVERIFY(!frame_->cmbDiam()->isEditable());
+    QCOMPARE(frame_->btnAllMat()->toolTip(), u("Все конструкции и размеры заземлителя"));
+    QCOMPARE(frame_->btnRecMat()->toolTip(), u("Рекомендуемые конструкции и размеры заземлителя"));
+    QCOMPARE(frame_->btnDopMat()->toolTip(), u("Допустимые конструкции и размеры заземлителя"));
+    for (QWidget* w :
+         {static_cast<QWidget*>(frame_->EditDiam0()), static_cast<QWidget*>(frame_->EditDiam())}) {
+        QVERIFY(static_cast<QLineEdit*>(w)->isReadOnly());
+        QCOMPARE(w->focusPolicy(), Qt::NoFocus);
+    }
+    for (QToolButton* b : {frame_->btnAllMat(), frame_->btnRecMat(), frame_->btnDopMat()})
+        QCOMPARE(b->focusPolicy(), Qt::NoFocus);
+    const auto* panel = frame_->findChild<QFrame*>(QStringLiteral("Panel1"));
+    QVERIFY(panel);
+    QCOMPARE(panel->statusTip(), u("Панель выбора конструкции заземлителя"));
+}
+
+void TestSectionFrame::constructionChangesLabels_data() {
+    QTest::addColumn<QString>("construction");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("second");
+    QTest::addColumn<QString>("diam0");
+    QTest::addColumn<QString>("diam");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("strip") << u("сталь полосовая") << u("0,04x0,004") << u("B - ширина полосы, м:") << true
+                           << u("0,04") << u("0,02")
+                           << u("Размеры полосовой стали: ширина полосы х толщина полосы");
+    QTest::newRow("angle") << u("сталь угловая") << u("0,04x0,04x0,004") << u("B - ширина полки, м:") << true
+                           << u("0,04") << u("0,038")
+                           << u("Размеры угловой стали: ширина полки х ширина полки х толщина полки");
+    QTest::newRow("round") << u("сталь круглая") << u("0,016") << u("D - диаметр, м:") << false << u("0,016")
+                           << QString() << u("Диаметр круглой стали");
+    QTest::newRow("tubular") << u("сталь трубчатая") << u("0,048") << u("D - диаметр, м:") << false
+                             << u("0,048") << QString() << u("Внешний диаметр трубчатой стали");
+    QTest::newRow("square") << u("сталь квадратная") << u("0,012") << u("D - диаметр, м:") << false
+                            << u("0,012") << QString() << u("Сторона квадратной стали");
+}
+
+void TestSectionFrame::constructionChangesLabels() {
+    QFETCH(QString, construction);
+    QFETCH(QString, size);
+    QFETCH(QString, label);
+    QFETCH(bool, second);
+    QFETCH(QString, diam0);
+    QFETCH(QString, diam);
+    QFETCH(QString, hint);
+    choose(frame_->cmbSech(), u("сталь полосовая")); // the second row shown before
+    choose(frame_->cmbSech(), construction);
+    choose(frame_->cmbDiam(), size);
+    QCOMPARE(frame_->lblD()->text(), label);
+    QCOMPARE(frame_->lblRD()->isVisible(), second);
+    QCOMPARE(frame_->EditDiam()->isVisible(), second);
+    QCOMPARE(frame_->cmbDiam()->toolTip(), hint);
+    QCOMPARE(frame_->EditDiam0()->text(), diam0);
+    if (second) {
+        QCOMPARE(frame_->lblRD()->text(), u("D - диаметр, м:"));
+        QCOMPARE(frame_->EditDiam()->text(), diam);
+        QCOMPARE(frame_->diameterText(), diam);
+    } else {
+        QCOMPARE(frame_->diameterText(), size);
+    }
+}
+
+void TestSectionFrame::letterOfTheCalculator() {
+    frame_->InitSection(u("d"), u("B"), ro_, u(kHorizontal));
+    QCOMPARE(frame_->lblD()->text(), u("d - диаметр, м:"));
+    choose(frame_->cmbSech(), u("сталь полосовая"));
+    QCOMPARE(frame_->lblD()->text(), u("B - ширина полосы, м:"));
+    QCOMPARE(frame_->lblRD()->text(), u("d - диаметр, м:"));
+    QCOMPARE(frame_->ElectrodeKind(), u(kHorizontal));
+}
+
+void TestSectionFrame::recommendedAndPermitted_data() {
+    QTest::addColumn<QString>("ro");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("constructions");
+    QTest::addColumn<QString>("construction");
+    QTest::addColumn<QString>("firstSize");
+    QTest::addColumn<QString>("diam0");
+    QTest::addColumn<QString>("diam");
+    QTest::newRow("high, vertical, recommended")
+        << u("10") << u(kVertical) << u("btnRecMat")
+        << names({"сталь круглая", "сталь угловая", "сталь квадратная"}) << u("сталь угловая")
+        << u("0,05x0,05x0,006") << u("0,05") << u("0,048");
+    QTest::newRow("low, vertical, recommended")
+        << u("100") << u(kVertical) << u("btnRecMat")
+        << names({"сталь круглая", "сталь трубчатая", "сталь угловая", "сталь квадратная"})
+        << u("сталь круглая") << u("0,016") << u("0,016") << QString();
+    QTest::newRow("low, vertical, permitted")
+        << u("100") << u(kVertical) << u("btnDopMat")
+        << names({"сталь круглая", "сталь трубчатая", "сталь угловая", "сталь квадратная"})
+        << u("сталь трубчатая") << u("0,0335") << u("0,0335") << QString();
+    QTest::newRow("low, horizontal, recommended")
+        << u("100") << u(kHorizontal) << u("btnRecMat")
+        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u("сталь полосовая")
+        << u("0,025x0,004") << u("0,025") << u("0,012");
+    QTest::newRow("high, horizontal, permitted")
+        << u("5") << u(kHorizontal) << u("btnDopMat")
+        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u("сталь круглая") << u("0,01")
+        << u("0,01") << QString();
+}
+
+void TestSectionFrame::recommendedAndPermitted() {
+    QFETCH(QString, ro);
+    QFETCH(QString, kind);
+    QFETCH(QString, mode);
+    QFETCH(QStringList, constructions);
+    QFETCH(QString, construction);
+    QFETCH(QString, firstSize);
+    QFETCH(QString, diam0);
+    QFETCH(QString, diam);
+    ro_->setText(ro);
+    frame_->InitSection(u("D"), u("B"), ro_, kind);
+    QTest::mouseClick(frame_->findChild<QToolButton*>(mode), Qt::LeftButton);
+    QCOMPARE(items(frame_->cmbSech()), constructions);
+    QCOMPARE(frame_->cmbSech()->currentIndex(), 0);
+    choose(frame_->cmbSech(), construction);
+    QCOMPARE(frame_->cmbDiam()->itemText(0), firstSize);
+    QCOMPARE(frame_->cmbDiam()->currentText(), firstSize);
+    QCOMPARE(frame_->EditDiam0()->text(), diam0);
+    if (!diam.isEmpty())
+        QCOMPARE(frame_->EditDiam()->text(), diam);
+    // The sizes come sorted by their text.
+    QStringList sorted = items(frame_->cmbDiam());
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(items(frame_->cmbDiam()), sorted);
+    QVERIFY(rec_->messages.isEmpty());
+
+    QTest::mouseClick(frame_->btnAllMat(), Qt::LeftButton);
+    QCOMPARE(items(frame_->cmbSech()), constructionNames());
+    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,01"));
+}
+
+void TestSectionFrame::classBoundaries_data() {
+    QTest::addColumn<QString>("ro");
+    QTest::addColumn<int>("constructions");
+    QTest::addColumn<QString>("firstAngle");
+    // A class holds its upper bound and not its lower one. Sizes sort by their text, so 0,045x...
+    // comes before 0,04x... ('5' < 'x').
+    QTest::newRow("20 is high") << u("20") << 3 << u("0,05x0,05x0,006");
+    QTest::newRow("20,00001 is medium") << u("20,00001") << 3 << u("0,045x0,045x0,005");
+    QTest::newRow("50 is medium") << u("50") << 3 << u("0,045x0,045x0,005");
+    QTest::newRow("50,1 is low") << u("50,1") << 4 << u("0,045x0,045x0,004");
+    QTest::newRow("10000000 is low") << u("10000000") << 4 << u("0,045x0,045x0,004");
+}
+
+void TestSectionFrame::classBoundaries() {
+    QFETCH(QString, ro);
+    QFETCH(int, constructions);
+    QFETCH(QString, firstAngle);
+    ro_->setText(ro);
+    frame_->SetSizeMode(RecommendedSizes);
+    QCOMPARE(frame_->cmbSech()->count(), constructions);
+    choose(frame_->cmbSech(), u("сталь угловая"));
+    QCOMPARE(frame_->cmbDiam()->itemText(0), firstAngle);
+}
+
+void TestSectionFrame::resistivityInNoClassEmptiesLists_data() {
+    QTest::addColumn<QString>("ro");
+    QTest::newRow("zero") << u("0");
+    QTest::newRow("above every class") << u("20000000");
+}
+
+void TestSectionFrame::resistivityInNoClassEmptiesLists() {
+    QFETCH(QString, ro);
+    choose(frame_->cmbSech(), u("сталь полосовая"));
+    ro_->setText(ro);
+    QTest::mouseClick(frame_->btnRecMat(), Qt::LeftButton);
+    QCOMPARE(frame_->GetSizeMode(), 1);
+    QCOMPARE(frame_->cmbSech()->count(), 0);
+    QCOMPARE(frame_->cmbDiam()->count(), 0);
+    QVERIFY(frame_->EditDiam0()->text().isEmpty());
+    QVERIFY(frame_->diameterText().isEmpty());
+    QCOMPARE(frame_->lblD()->text(), u("D - диаметр, м:"));
+    QVERIFY(!frame_->EditDiam()->isVisible());
+    QVERIFY(rec_->messages.isEmpty());
+    frame_->LocateCorrosionRow(); // nothing to find, nothing to fail
+}
+
+void TestSectionFrame::resistivityNotANumberKeepsLists() {
+    ro_->setText(u("abc"));
+    QTest::mouseClick(frame_->btnDopMat(), Qt::LeftButton);
+    QCOMPARE(rec_->messages, QStringList{u("\"abc\" - некорректное значение.")});
+    QCOMPARE(items(frame_->cmbSech()), constructionNames());
+    QCOMPARE(frame_->EditDiam0()->text(), u("0,01"));
+    rec_->messages.clear();
+    ro_->clear();
+    frame_->RefreshConstructions();
+    QCOMPARE(rec_->messages, QStringList{u("\"\" - некорректное значение.")});
+    QCOMPARE(frame_->cmbSech()->count(), 5);
+}
+
+void TestSectionFrame::sizeModeRoundTrip_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("read");
+    QTest::addColumn<int>("count");
+    QTest::newRow("all") << 0 << 0 << 5;
+    QTest::newRow("recommended") << 1 << 1 << 4;
+    QTest::newRow("permitted") << 2 << 2 << 4;
+    QTest::newRow("unknown keeps the mode") << 7 << 2 << 4;
+    QTest::newRow("negative keeps the mode") << -1 << 2 << 4;
+}
+
+void TestSectionFrame::sizeModeRoundTrip() {
+    QFETCH(int, mode);
+    QFETCH(int, read);
+    QFETCH(int, count);
+    frame_->SetSizeMode(PermittedSizes);
+    frame_->SetSizeMode(mode);
+    QCOMPARE(frame_->GetSizeMode(), read);
+    QCOMPARE(frame_->btnAllMat()->isChecked(), read == 0);
+    QCOMPARE(frame_->btnRecMat()->isChecked(), read == 1);
+    QCOMPARE(frame_->btnDopMat()->isChecked(), read == 2);
+    QCOMPARE(frame_->cmbSech()->count(), count);
+}
+
+void TestSectionFrame::twoFramesQueryEachTheirOwn() {
+    auto* ro2 = new QLineEdit(u("100"), window_.get());
+    auto* second = new TfrmSech(data_->data(), window_.get());
+    second->setObjectName(QStringLiteral("frmSech2"));
+    window_->layout()->addWidget(ro2);
+    window_->layout()->addWidget(second);
+    ro_->setText(u("10"));
+    frame_->InitSection(u("D"), u("B"), ro_, u(kVertical));
+    second->InitSection(u("d"), u("B"), ro2, u(kHorizontal));
+    frame_->SetSizeMode(RecommendedSizes);
+    second->SetSizeMode(RecommendedSizes);
+    QCOMPARE(items(frame_->cmbSech()), names({"сталь круглая", "сталь угловая", "сталь квадратная"}));
+    QCOMPARE(items(second->cmbSech()), names({"сталь круглая", "сталь полосовая", "сталь квадратная"}));
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,018")); // high corrosivity: thicker rods
+    QCOMPARE(second->cmbDiam()->itemText(0), u("0,01"));
+}
+
+void TestSectionFrame::locateCorrosionRow() {
+    DataTable& classes = data_->table("korgrunt0.db");
+    DataTable& kinds = data_->table("korgrunt1.DB");
+    DataTable& statuses = data_->table("korgrunt2.DB");
+    DataTable& constructs = data_->table("korgrunt3.DB");
+    DataTable& sizes = data_->table("korgrunt4.DB");
+    classes.first();
+    frame_->LocateCorrosionRow(); // all mode: nothing moves
+    QCOMPARE(classes.asString(QStringLiteral("Name")), u("высокая"));
+
+    ro_->setText(u("30"));
+    frame_->SetSizeMode(PermittedSizes);
+    choose(frame_->cmbSech(), u("сталь угловая"));
+    choose(frame_->cmbDiam(), u("0,05x0,05x0,005"));
+    frame_->LocateCorrosionRow();
+    QCOMPARE(classes.asString(QStringLiteral("Name")), u("средняя"));
+    QCOMPARE(kinds.asString(QStringLiteral("Vid")), u(kVertical));
+    QCOMPARE(statuses.asString(QStringLiteral("Status")), u("допускается"));
+    QCOMPARE(constructs.asString(QStringLiteral("Construct")), u("сталь угловая"));
+    QCOMPARE(sizes.asString(QStringLiteral("Razmer")), u("0,05x0,05x0,005"));
+}
+
+void TestSectionFrame::raisesSignalsForUserChanges() {
+    QSignalSpy construction(frame_, &TfrmSech::constructionChanged);
+    QSignalSpy size(frame_, &TfrmSech::sizeChanged);
+    QSignalSpy mode(frame_, &TfrmSech::modeChanged);
+    frame_->InitSection(u("D"), u("B"), ro_, u(kVertical));
+    frame_->SetSizeMode(AllSizes);
+    QCOMPARE(construction.count() + size.count() + mode.count(), 0);
+    choose(frame_->cmbSech(), u("сталь квадратная"));
+    QCOMPARE(construction.count(), 1);
+    QCOMPARE(size.count(), 0);
+    choose(frame_->cmbDiam(), u("0,012"));
+    QCOMPARE(size.count(), 1);
+    QTest::mouseClick(frame_->btnRecMat(), Qt::LeftButton);
+    QCOMPARE(mode.count(), 1);
+    QCOMPARE(construction.count(), 1);
+}
+
+QTEST_MAIN(TestSectionFrame)
+#include "tst_sectionframe.moc"
