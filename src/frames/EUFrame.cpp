@@ -98,7 +98,7 @@ void TfrmEU::Button4Click() {
     if (dialogs().execModal(&d) != QDialog::Accepted)
         return;
     editTip_->setText(d.typeText());
-    editRmax_->setText(d.result());
+    editRmax_->setText(d.derivedResistance());
     editIzo_->setText(d.usedCurrent());
     editUlin_->setText(d.usedVoltage());
     editS_->setText(d.usedPower());

@@ -251,7 +251,7 @@ void TRForm::loadInstallation(const QString& typeText, const QString& izo, const
     editPekv_->setText(p);
 }
 
-QString TRForm::result() const {
+QString TRForm::derivedResistance() const {
     return lblRmax_->text();
 }
 QString TRForm::usedCurrent() const {

@@ -41,7 +41,7 @@ public:
     void loadInstallation(const QString& typeText, const QString& izo, const QString& ulin, const QString& s,
                           const QString& p);
     // Results for the frame on OK: R, and Iзо, Uлин, S where enabled (empty otherwise), р.
-    QString result() const;
+    QString derivedResistance() const;
     QString usedCurrent() const;
     QString usedVoltage() const;
     QString usedPower() const;
