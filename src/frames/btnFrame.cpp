@@ -6,6 +6,7 @@
 #include "HelpViewer.h"
 
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QProgressBar>
 #include <QToolButton>
 
@@ -116,10 +117,13 @@ void TButtonFrame::togglePanel(QWidget* panel, bool show) {
     QWidget* owner = window();
     // A panel never laid out has no height of its own yet.
     const int h = owner->isVisible() ? panel->height() : panel->sizeHint().height();
+    const int target = owner->height() + (show ? h : -h);
     panel->setVisible(show);
     if (owner == this)
         return;
-    const int target = owner->height() + (show ? h : -h);
+    // The window's minimum height follows the panel only once its layout has been redone.
+    if (QLayout* layout = owner->layout())
+        layout->activate();
     if (owner->minimumHeight() == owner->maximumHeight())
         owner->setFixedHeight(target);
     else

@@ -14,7 +14,9 @@ namespace kz {
 //
 // Handled by the frame itself:
 //   btnFormula / btnEU  show or hide the window's PanelRaschet (a QFrame) / frmEU1 (a TfrmEU);
-//                       a top-level window grows or shrinks by that panel's height;
+//                       the window grows or shrinks by exactly that panel's height (also a
+//                       window of fixed size; a layout with QLayout::SetFixedSize would impose
+//                       its own size hint instead, so calculators should not use it);
 //   btnMemo             the calculation-order viewer set with setCalcOrderViewer;
 //   btnKP               the climate-region dialog set with setClimateRegionDialog (disabled until set);
 //   SpeedButton1        help at the help context of the frame's window;
