@@ -52,6 +52,8 @@ struct CalculatorDescriptor {
     QString resultLabel = QString::fromUtf8("Сопротивление, Ом:");
 
     QList<InputCheck> checks;
+    // After those: p0 within the chosen soil's PMin..PMax.
+    bool soilRangeCheck = true;
     // Inputs whose emptiness disables save, calculation, report, selection and copy.
     QStringList requiredInputs;
     // The order in which inputs are assigned from history, the copy buffer or a batch: a combo's

@@ -1,0 +1,703 @@
+#include "CalculatorWindow.h"
+
+#include "CalcCommon.h"
+#include "CalcOrder.h"
+#include "HistUnt1.h"
+#include "HistoryStore.h"
+#include "MemoUnit.h"
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/FrameWidgets.h"
+#include "frames/HelpViewer.h"
+#include "frames/NumberText.h"
+#include "frames/Paths.h"
+#include "frames/Procedur.h"
+#include "frames/SechFrame.h"
+#include "frames/SpinButton.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kz {
+
+namespace {
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Report export and parameter selection come later; their commands stay disabled until then.
+constexpr bool reportExportBuilt = false;
+constexpr bool selectionBuilt = false;
+
+// The windows all calculators share live beside the main window (or, without one, beside the
+// calculator that opened them first).
+QWidget* sharedOwner(QWidget* calculator) {
+    return calculator->parentWidget() ? calculator->parentWidget() : calculator;
+}
+
+TMemoForm& memoForm(QWidget* calculator) {
+    static QPointer<TMemoForm> form;
+    if (!form)
+        form = new TMemoForm(sharedOwner(calculator));
+    return *form;
+}
+
+THistFrm1& historyLoader(DataModule& data, QWidget* calculator) {
+    static QPointer<THistFrm1> loader;
+    static DataModule* of = nullptr;
+    if (loader && of != &data)
+        delete loader;
+    if (!loader) {
+        loader = new THistFrm1(data, sharedOwner(calculator));
+        of = &data;
+    }
+    return *loader;
+}
+
+// Object-name suffix of a step pair: 1 -> "1", 0,1 -> "01", 0,01 -> "001".
+QString stepSuffix(double step) {
+    return formatGeneral(step).remove(QLatin1Char(','));
+}
+
+// Holds the tail of a change while several inputs are set in a row.
+class TailHold {
+public:
+    explicit TailHold(int& counter) : counter_(counter) { ++counter_; }
+    ~TailHold() { --counter_; }
+
+private:
+    int& counter_;
+};
+} // namespace
+
+ReferenceDialogs& referenceDialogs() {
+    static ReferenceDialogs hooks;
+    return hooks;
+}
+
+CalculatorWindow::CalculatorWindow(const CalculatorDescriptor& descriptor, DataModule& data, QWidget* parent)
+    : QDialog(parent), d_(descriptor), data_(data) {
+    buildWindow();
+    wireToolbar();
+    wireFrames();
+}
+
+CalculatorWindow::~CalculatorWindow() = default;
+
+void CalculatorWindow::buildWindow() {
+    setObjectName(d_.className);
+    setWindowTitle(d_.caption);
+    setHelpContext(this, d_.helpContext);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    // No spacing between the stacked parts: hiding a panel shortens the window by its height.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    toolbar_ = new TButtonFrame(this);
+    toolbar_->setObjectName(QStringLiteral("ButtonFrame1"));
+    layout->addWidget(toolbar_);
+
+    auto* mainPanel = new QWidget(this);
+    mainPanel->setObjectName(QStringLiteral("PanelMain"));
+    auto* mainLayout = new QHBoxLayout(mainPanel);
+    mainLayout->setContentsMargins(6, 6, 6, 6);
+
+    auto* left = new QVBoxLayout;
+    auto* picturePanel = new QFrame(mainPanel);
+    picturePanel->setObjectName(QStringLiteral("PanelPicture"));
+    picturePanel->setFrameShape(QFrame::StyledPanel);
+    picturePanel->setFrameShadow(QFrame::Sunken);
+    auto* pictureLayout = new QVBoxLayout(picturePanel);
+    pictureLayout->setContentsMargins(2, 2, 2, 2);
+    image_ = new QLabel(picturePanel);
+    image_->setObjectName(QStringLiteral("Image1"));
+    image_->setAlignment(Qt::AlignCenter);
+    pictureLayout->addWidget(image_, 0, Qt::AlignCenter);
+    left->addWidget(picturePanel, 0, Qt::AlignHCenter);
+    conditions_ = new QGroupBox(u(" Условия применения формулы "), mainPanel);
+    conditions_->setObjectName(QStringLiteral("GroupBox1"));
+    auto* condLayout = new QVBoxLayout(conditions_);
+    for (const QString& line : d_.conditionLines)
+        condLayout->addWidget(new QLabel(line, conditions_));
+    left->addWidget(conditions_);
+    left->addStretch(1);
+    mainLayout->addLayout(left);
+
+    auto* right = new QVBoxLayout;
+    soil_ = new TFrameP(data_, mainPanel);
+    soil_->setObjectName(QStringLiteral("pFrame"));
+    right->addWidget(soil_);
+    if (d_.construction) {
+        section_ = new TfrmSech(data_, mainPanel);
+        section_->setObjectName(QStringLiteral("frmSech1"));
+        right->addWidget(section_);
+    }
+    auto* geometry = new QFrame(mainPanel);
+    geometry->setObjectName(QStringLiteral("PanelGeometry"));
+    geometry->setFrameShape(QFrame::StyledPanel);
+    auto* grid = new QGridLayout(geometry);
+    grid->setColumnStretch(0, 1);
+    int row = 0;
+    buildGeometry(grid, row);
+
+    auto* resultLabel = new QLabel(d_.resultLabel, geometry);
+    resultLabel->setObjectName(QStringLiteral("lblResult"));
+    QFont bold = resultLabel->font();
+    bold.setBold(true);
+    resultLabel->setFont(bold);
+    result_ = makeDisplayField(geometry, QStringLiteral("EditVS1"));
+    result_->setFont(bold);
+    result_->setText(QStringLiteral("0.00"));
+    result_->setFixedWidth(90);
+    btnScore_ = new QToolButton(geometry);
+    btnScore_->setObjectName(QStringLiteral("btnScore"));
+    btnScore_->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    btnScore_->setAutoRaise(true);
+    btnScore_->setFocusPolicy(Qt::NoFocus);
+    setHint(btnScore_, u("Выполнить расчет"));
+    grid->addWidget(resultLabel, row, 0);
+    grid->addWidget(result_, row, 1);
+    grid->addWidget(btnScore_, row, 2, Qt::AlignLeft);
+    right->addWidget(geometry);
+    right->addStretch(1);
+    mainLayout->addLayout(right, 1);
+    layout->addWidget(mainPanel);
+
+    auto* formulaPanel = new QFrame(this);
+    formulaPanel->setObjectName(QStringLiteral("PanelRaschet"));
+    formulaPanel->setFrameShape(QFrame::StyledPanel);
+    auto* formulaLayout = new QVBoxLayout(formulaPanel);
+    formulaLayout->setContentsMargins(6, 4, 6, 4);
+    auto* formula = new QLabel(d_.formulaText, formulaPanel);
+    formula->setObjectName(QStringLiteral("Label5"));
+    QFont big = formula->font();
+    big.setPointSize(10);
+    formula->setFont(big);
+    formulaLayout->addWidget(formula);
+    auto* orderRow = new QHBoxLayout;
+    orderRow->addWidget(new QLabel(u("Порядок расчета:"), formulaPanel), 0, Qt::AlignTop);
+    if (d_.multiLineOrder) {
+        memo_ = new QPlainTextEdit(formulaPanel);
+        memo_->setObjectName(QStringLiteral("Memo1"));
+        memo_->setReadOnly(true);
+        memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo_->setFixedHeight(110);
+        orderRow->addWidget(memo_, 1);
+    } else {
+        orderLine_ = makeDisplayField(formulaPanel, QStringLiteral("EditRaschet"), true);
+        orderRow->addWidget(orderLine_, 1);
+    }
+    formulaLayout->addLayout(orderRow);
+    layout->addWidget(formulaPanel);
+
+    eu_ = new TfrmEU(this);
+    eu_->setObjectName(QStringLiteral("frmEU1"));
+    layout->addWidget(eu_);
+}
+
+void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
+    QWidget* panel = grid->parentWidget();
+    for (const GeometryInput& g : d_.geometry) {
+        auto* label = new QLabel(g.label, panel);
+        label->setObjectName(QStringLiteral("lbl") + g.name);
+        QLineEdit* edit =
+            g.readOnly ? makeDisplayField(panel, g.name) : makeEdit(panel, g.name, g.defaultText);
+        edit->setFixedWidth(90);
+        if (g.bold) {
+            QFont f = edit->font();
+            f.setBold(true);
+            edit->setFont(f);
+            label->setFont(f);
+        }
+        label->setBuddy(edit);
+        geometry_.insert(g.name, edit);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1);
+        auto* spins = new QHBoxLayout;
+        spins->setSpacing(0);
+        for (double step : g.steps) {
+            auto* pair = new SpinButton(edit, step, panel);
+            pair->setObjectName(g.spinPrefix + stepSuffix(step));
+            steps_.insert(pair->objectName(), pair);
+            spins->addWidget(pair);
+        }
+        if (!g.rangeName.isEmpty()) {
+            auto* range = new QLabel(g.rangeText, panel);
+            range->setObjectName(g.rangeName);
+            setHint(range, g.rangeHint);
+            spins->addWidget(range);
+        }
+        spins->addStretch(1);
+        grid->addLayout(spins, row, 2);
+        ++row;
+    }
+}
+
+void CalculatorWindow::wireToolbar() {
+    TButtonFrame* t = toolbar_;
+    connect(t->btnSave(), &QToolButton::clicked, this, &CalculatorWindow::saveToHistory);
+    connect(t->btnLoad(), &QToolButton::clicked, this, &CalculatorWindow::loadFromHistory);
+    connect(t->btnCopy(), &QToolButton::clicked, this, &CalculatorWindow::copyParameters);
+    connect(t->btnPaste(), &QToolButton::clicked, this, &CalculatorWindow::pasteParameters);
+    connect(t->btnAutoScore(), &QToolButton::clicked, this, [this](bool down) {
+        if (down)
+            Calculate(true);
+    });
+    connect(t->btnLinkRo(), &QToolButton::clicked, this, &CalculatorWindow::SyncInstallationResistivity);
+    connect(t->btnGrunt(), &QToolButton::clicked, this, &CalculatorWindow::runSoilDictionary);
+    connect(t->btnMaterial(), &QToolButton::clicked, this, [this] { runSectionDictionary(false); });
+    connect(t->btnKorGrunt(), &QToolButton::clicked, this, [this] { runSectionDictionary(true); });
+    connect(t->btnClose(), &QToolButton::clicked, this, &QDialog::reject);
+    connect(btnScore_, &QToolButton::clicked, this, [this] { Calculate(true); });
+
+    t->btnLinkParam()->setEnabled(d_.linkedParameters);
+    t->btnKI()->setEnabled(false);
+    t->btnMemo()->setEnabled(d_.multiLineOrder);
+    if (d_.multiLineOrder)
+        t->setCalcOrderViewer([this] { showCalcOrderViewer(); });
+    t->btnParPodbor()->setEnabled(selectionBuilt);
+    t->btnPaste()->setEnabled(false);
+}
+
+void CalculatorWindow::wireFrames() {
+    for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it) {
+        QLineEdit* edit = it.value();
+        if (edit->isReadOnly())
+            continue;
+        makeNumericInput(edit);
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] {
+            GeometryChanged(edit);
+            ChangeTail();
+        });
+    }
+    for (SpinButton* pair : std::as_const(steps_)) {
+        connect(pair, &SpinButton::upClicked, this, [pair] { SpinStepUp(pair, pair->step()); });
+        connect(pair, &SpinButton::downClicked, this, [this, pair] {
+            if (AllowStepDown(pair->associate(), pair->step()))
+                SpinStepDown(pair, pair->step());
+        });
+    }
+    if (!d_.coefficientInputChecks)
+        soil_->setCoefficientChecks(false, false);
+    connect(soil_, &TFrameP::soilChanged, this, &CalculatorWindow::soilTypeChanged);
+    connect(soil_, &TFrameP::measuredRoChanged, this, &CalculatorWindow::soilValueChanged);
+    connect(soil_, &TFrameP::coefficientChanged, this, &CalculatorWindow::soilValueChanged);
+    if (section_) {
+        connect(section_, &TfrmSech::constructionChanged, this, &CalculatorWindow::ChangeTail);
+        connect(section_, &TfrmSech::sizeChanged, this, &CalculatorWindow::ChangeTail);
+        connect(section_, &TfrmSech::modeChanged, this, &CalculatorWindow::ChangeTail);
+    }
+}
+
+QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
+    return geometry_.value(name);
+}
+
+SpinButton* CalculatorWindow::stepButton(const QString& name) const {
+    return steps_.value(name);
+}
+
+bool CalculatorWindow::autoCalculation() const {
+    return toolbar_->btnAutoScore()->isChecked();
+}
+
+void CalculatorWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        activate();
+}
+
+void CalculatorWindow::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        deactivate();
+}
+
+void CalculatorWindow::activate() {
+    if (!d_.pictureFile.isEmpty())
+        LoadPicture(image_, d_.pictureFile);
+    {
+        // Refilling the frames fires their change events; one calculation follows them all.
+        const TailHold hold(tailHold_);
+        soil_->InitSoil();
+        lastSoil_ = soil_->ComboGrunt()->currentText();
+        if (section_)
+            section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
+                                  d_.construction->electrodeKind);
+    }
+    const ReferenceDialogs& refs = referenceDialogs();
+    toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
+    toolbar_->btnMaterial()->setEnabled(section_ && refs.steels);
+    toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
+    if (!d_.geometry.isEmpty()) {
+        if (QLineEdit* first = geometry_.value(d_.geometry.first().name))
+            GeometryChanged(first);
+    }
+    ChangeTail();
+    // The picture may have changed the size: settle it before the window appears.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    fitToContents();
+}
+
+void CalculatorWindow::fitToContents() {
+    layout()->activate();
+    setFixedSize(sizeHint());
+}
+
+bool CalculatorWindow::event(QEvent* event) {
+    const bool done = QDialog::event(event);
+    // A fixed-size window that follows its contents: a panel shown or hidden, a row of a frame.
+    if (event->type() == QEvent::LayoutRequest)
+        fitToContents();
+    return done;
+}
+
+void CalculatorWindow::deactivate() {
+    soil_->SaveSoilState();
+}
+
+bool CalculatorWindow::runInputCheck(const InputCheck& check, bool show) {
+    QWidget* control = inputWidget(check.input);
+    if (!control)
+        return false;
+    return check.kind == InputCheck::Kind::Filled ? CheckFilled(control, check.subject, show)
+                                                  : CheckPositive(control, check.subject, show);
+}
+
+bool CalculatorWindow::fail(const QString& message, bool show) {
+    if (show)
+        dialogs().showMessage(message);
+    return false;
+}
+
+bool CalculatorWindow::CheckInputs(bool show) {
+    for (const InputCheck& check : d_.checks)
+        if (!runInputCheck(check, show))
+            return false;
+    if (d_.soilRangeCheck) {
+        const auto p0 = number(QStringLiteral("EditRo0"));
+        if (!p0)
+            return fail(soilRangeMessage(soil_->RoMin(), soil_->RoMax()), show);
+        if (const auto error = soilRangeError(*p0, soil_->RoMin(), soil_->RoMax()))
+            return fail(*error, show);
+    }
+    return CheckGeometry(show);
+}
+
+bool CalculatorWindow::CheckGeometry(bool) {
+    return true;
+}
+
+void CalculatorWindow::GeometryChanged(QWidget*) {}
+
+bool CalculatorWindow::AllowStepDown(QWidget*, double) {
+    return true;
+}
+
+void CalculatorWindow::Calculate(bool show) {
+    ++calculations_;
+    bool ok = false;
+    if (CheckInputs(show)) {
+        const auto r = ComputeResult();
+        if (r && isShowableResult(*r)) {
+            result_->setText(formatGeneral(*r));
+            ShowCalcOrder();
+            ok = true;
+        } else {
+            fail(resultOutOfRangeMessage(), show);
+        }
+    }
+    if (!ok)
+        clearResult();
+    UpdateButtons();
+    emit calculated(ok);
+}
+
+void CalculatorWindow::clearResult() {
+    result_->clear();
+    if (orderLine_)
+        orderLine_->clear();
+    if (memo_)
+        memo_->clear();
+}
+
+void CalculatorWindow::ChangeTail() {
+    if (tailHold_ == 0 && autoCalculation())
+        Calculate(true);
+    else
+        result_->clear();
+    UpdateButtons();
+}
+
+void CalculatorWindow::UpdateButtons() {
+    bool filled = true;
+    for (const QString& name : d_.requiredInputs)
+        if (inputText(name).isEmpty()) {
+            filled = false;
+            break;
+        }
+    toolbar_->btnSave()->setEnabled(filled);
+    btnScore_->setEnabled(filled);
+    toolbar_->btnCopy()->setEnabled(filled);
+    toolbar_->btnPodbor()->setEnabled(filled && selectionBuilt);
+    toolbar_->btnReport()->setEnabled(!result_->text().isEmpty() && reportExportBuilt);
+}
+
+void CalculatorWindow::SyncInstallationResistivity() {
+    if (!toolbar_->btnLinkRo()->isChecked() || eu_->isHidden())
+        return;
+    eu_->applySoilResistivity(soil_->EditRo()->text());
+}
+
+void CalculatorWindow::soilTypeChanged() {
+    lastSoil_ = soil_->ComboGrunt()->currentText();
+    if (section_ && !section_->btnAllMat()->isChecked())
+        section_->RefreshConstructions();
+    ChangeTail();
+    SyncInstallationResistivity();
+}
+
+void CalculatorWindow::soilValueChanged() {
+    // A new soil sets its default p0 first; its own handling follows with the whole tail.
+    if (soil_->ComboGrunt()->currentText() != lastSoil_) {
+        result_->clear();
+        return;
+    }
+    if (section_ && !section_->btnAllMat()->isChecked())
+        section_->RefreshConstructions();
+    ChangeTail();
+    SyncInstallationResistivity();
+}
+
+QWidget* CalculatorWindow::inputWidget(const QString& name) const {
+    QWidget* at = const_cast<CalculatorWindow*>(this);
+    for (const QString& part : name.split(QLatin1Char('.'))) {
+        at = at->findChild<QWidget*>(part);
+        if (!at)
+            return nullptr;
+    }
+    return at;
+}
+
+QString CalculatorWindow::inputText(const QString& name) const {
+    if (name == sizeSetModeInput())
+        return section_ ? QString::number(section_->GetSizeMode()) : QString();
+    const QWidget* w = inputWidget(name);
+    return w ? controlText(w) : QString();
+}
+
+bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
+    if (name == sizeSetModeInput()) {
+        if (!section_)
+            return false;
+        bool ok = false;
+        const int mode = int(text.toDouble(&ok));
+        section_->SetSizeMode(ok ? mode : -1);
+        ChangeTail();
+        return true;
+    }
+    QWidget* w = inputWidget(name);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->isEditable()) {
+            combo->setEditText(text);
+            return true;
+        }
+        const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index != combo->currentIndex() || index < 0) {
+            combo->setCurrentIndex(index);
+            return true;
+        }
+        // Choosing the item already chosen still runs its handling.
+        if (combo == soil_->ComboGrunt()) {
+            soil_->ComboGruntChange();
+        } else if (section_ && combo == section_->cmbSech()) {
+            section_->cmbSechChange();
+            ChangeTail();
+        } else if (section_ && combo == section_->cmbDiam()) {
+            section_->cmbDiamChange();
+            ChangeTail();
+        }
+        return true;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->isReadOnly())
+            return false;
+        edit->setText(text);
+        return true;
+    }
+    return false;
+}
+
+InputTexts CalculatorWindow::currentInputs(const QStringList& names) const {
+    InputTexts texts;
+    for (const QString& name : names)
+        texts.insert(name, inputText(name));
+    return texts;
+}
+
+void CalculatorWindow::applyInputs(const InputTexts& texts) {
+    QToolButton* autoScore = toolbar_->btnAutoScore();
+    const bool wasDown = autoScore->isChecked();
+    autoScore->setChecked(false);
+    for (const QString& name : d_.inputOrder)
+        if (texts.contains(name))
+            setInputText(name, texts.value(name));
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        if (!d_.inputOrder.contains(it.key()))
+            setInputText(it.key(), it.value());
+    Calculate(true);
+    autoScore->setChecked(wasDown);
+}
+
+std::optional<long double> CalculatorWindow::number(const QString& name) const {
+    return parseNumber(inputText(name));
+}
+
+std::optional<long double> CalculatorWindow::diameter() const {
+    if (!section_)
+        return std::nullopt;
+    return parseNumber(section_->diameterText());
+}
+
+void CalculatorWindow::setCalcOrderLines(const QStringList& lines) {
+    if (memo_)
+        memo_->setPlainText(lines.join(QLatin1Char('\n')));
+    else if (orderLine_)
+        orderLine_->setText(lines.join(QLatin1Char(' ')));
+}
+
+InstallationValues CalculatorWindow::installationValues() const {
+    InstallationValues v;
+    v.type = eu_->EditTip()->text();
+    v.current = eu_->EditIzo()->text();
+    v.voltage = eu_->EditUlin()->text();
+    v.power = eu_->EditS()->text();
+    v.resistivity = eu_->EditP()->text();
+    v.permissible = eu_->EditRmax()->text();
+    v.include = eu_->chkInclude()->isChecked();
+    return v;
+}
+
+void CalculatorWindow::showCalcOrderViewer() {
+    if (!memo_)
+        return;
+    TMemoForm& form = memoForm(this);
+    QStringList lines;
+    for (QTextBlock b = memo_->document()->begin(); b.isValid(); b = b.next())
+        lines << b.text();
+    form.setLines(lines);
+    dialogs().execModal(&form);
+}
+
+void CalculatorWindow::saveToHistory() {
+    if (!CheckInputs(true))
+        return;
+    const auto name = dialogs().inputText(u("Введите наименование заземляющего устройства."),
+                                          u("Наименование заземляющего устройства:"), d_.history.presetName);
+    if (!name)
+        return;
+    if (name->isEmpty()) {
+        dialogs().showMessage(u("Введите значение наименования заземляющего устройства."));
+        return;
+    }
+    QStringList inputs;
+    for (const HistoryField& f : d_.history.fields)
+        inputs << f.input;
+    saveHistoryRecord(data_[QStringLiteral("TableHist1")], dataDir(), d_.history, *name,
+                      d_.history.recordFromInputs(currentInputs(inputs)));
+}
+
+void CalculatorWindow::loadFromHistory() {
+    DataTable& table = data_[QStringLiteral("TableHist1")];
+    if (!openHistoryOfKind(table, dataDir(), d_.history.kindCode))
+        return;
+    HistoryFieldList() = d_.history.fieldList();
+    THistFrm1& loader = historyLoader(data_, this);
+    if (dialogs().execModal(&loader) != QDialog::Accepted)
+        return;
+    if (table.isEditing() && !table.post())
+        table.cancel();
+    if (!table.isOpen() || table.isEmpty())
+        return;
+    applyInputs(d_.history.inputsFromRecord(currentHistoryTexts(table, d_.history)));
+}
+
+void CalculatorWindow::copyParameters() {
+    if (!CheckInputs(true))
+        return;
+    copyBuffer_.store(currentInputs(d_.copyInputs));
+    toolbar_->btnPaste()->setEnabled(true);
+}
+
+void CalculatorWindow::pasteParameters() {
+    if (copyBuffer_.isEmpty())
+        return;
+    applyInputs(copyBuffer_.texts());
+}
+
+void CalculatorWindow::runSoilDictionary() {
+    const auto& open = referenceDialogs().soils;
+    if (!open)
+        return;
+    soil_->SaveSoilState();
+    open(this);
+    {
+        const TailHold hold(tailHold_);
+        soil_->InitSoil();
+        lastSoil_ = soil_->ComboGrunt()->currentText();
+    }
+    ChangeTail();
+}
+
+void CalculatorWindow::runSectionDictionary(bool corrosion) {
+    const auto& open = corrosion ? referenceDialogs().corrosion : referenceDialogs().steels;
+    if (!section_ || !open)
+        return;
+    const QString construction = section_->cmbSech()->currentText();
+    const QString size = section_->cmbDiam()->currentText();
+    {
+        const TailHold hold(tailHold_);
+        if (corrosion)
+            section_->LocateCorrosionRow();
+        open(this);
+        if (!corrosion)
+            section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
+                                  d_.construction->electrodeKind);
+        else if (!section_->btnAllMat()->isChecked())
+            section_->RefreshConstructions();
+        restoreSection(construction, size);
+    }
+    ChangeTail();
+}
+
+void CalculatorWindow::restoreSection(const QString& construction, const QString& size) {
+    if (section_->cmbSech()->findText(construction, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        return;
+    setInputText(QStringLiteral("cmbSech"), construction);
+    if (section_->cmbDiam()->findText(size, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        setInputText(QStringLiteral("cmbDiam"), size);
+}
+
+} // namespace kz

@@ -1,0 +1,164 @@
+#pragma once
+
+#include "CalculatorDescriptor.h"
+#include "HistoryMapping.h"
+
+#include <QDialog>
+#include <QList>
+#include <QMap>
+#include <functional>
+#include <optional>
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolButton;
+
+namespace kz {
+
+class DataModule;
+class SpinButton;
+class TButtonFrame;
+class TFrameP;
+class TfrmEU;
+class TfrmSech;
+struct InstallationValues;
+
+// The reference dictionaries a calculator's toolbar opens (soils, steels, soil corrosion). Each is
+// set once its dialog exists; until then its button stays disabled.
+struct ReferenceDialogs {
+    std::function<void(QWidget* parent)> soils;
+    std::function<void(QWidget* parent)> steels;
+    std::function<void(QWidget* parent)> corrosion;
+};
+ReferenceDialogs& referenceDialogs();
+
+// The window every calculator is: toolbar on top; picture and the formula's conditions on the
+// left; soil, construction and geometry with the result on the right; the formula panel; the
+// installation frame at the bottom. It runs the common work (checks, the tail of a change, the
+// enabling rule, activation, history, copy and paste, the resistivity link); a calculator gives
+// its values in a descriptor and its formula in ComputeResult and ShowCalcOrder.
+//
+// Inputs are reached by object name (inputWidget, setInputText), frame inputs included, so that
+// history, paste and a batch run set them the way a user would, in the descriptor's input order.
+class CalculatorWindow : public QDialog {
+    Q_OBJECT
+public:
+    CalculatorWindow(const CalculatorDescriptor& descriptor, DataModule& data, QWidget* parent = nullptr);
+    ~CalculatorWindow() override;
+
+    const CalculatorDescriptor& descriptor() const { return d_; }
+
+    // FormActivate / FormDeactivate: run when the window is opened and closed.
+    void activate();
+    void deactivate();
+
+    bool CheckInputs(bool show);
+    void Calculate(bool show);
+    void UpdateButtons();
+    void SyncInstallationResistivity();
+
+    // An input by object name; "Frame.Input" reaches into a named frame.
+    QWidget* inputWidget(const QString& name) const;
+    // The text of an input (the size-list mode as "0", "1" or "2").
+    QString inputText(const QString& name) const;
+    // Sets an input as a user would: a drop-down selects the item with that text (none when it
+    // is not listed), SizeSetMode presses the mode button. False for an unknown input.
+    bool setInputText(const QString& name, const QString& text);
+    InputTexts currentInputs(const QStringList& names) const;
+    // Assigns inputs in the descriptor's order with automatic calculation held, then calculates
+    // once with messages and restores automatic calculation.
+    void applyInputs(const InputTexts& texts);
+
+    // Toolbar commands.
+    void saveToHistory();
+    void loadFromHistory();
+    void copyParameters();
+    void pasteParameters();
+    const CopyBuffer& copyBuffer() const { return copyBuffer_; }
+
+    bool autoCalculation() const;
+    int calculationCount() const { return calculations_; }
+
+    TButtonFrame* ButtonFrame1() const { return toolbar_; }
+    TFrameP* pFrame() const { return soil_; }
+    TfrmSech* frmSech1() const { return section_; }
+    TfrmEU* frmEU1() const { return eu_; }
+    QLineEdit* EditVS1() const { return result_; }
+    QLineEdit* EditRaschet() const { return orderLine_; }
+    QPlainTextEdit* Memo1() const { return memo_; }
+    QLabel* Image1() const { return image_; }
+    QLineEdit* geometryEdit(const QString& name) const;
+    SpinButton* stepButton(const QString& name) const;
+
+signals:
+    // After every Calculate, with whether a result is shown.
+    void calculated(bool ok);
+
+protected:
+    // Checks of the geometry after the common ones; show reports the failure.
+    virtual bool CheckGeometry(bool show);
+    // The formula on the checked inputs; nullopt when it gives nothing to show.
+    virtual std::optional<long double> ComputeResult() = 0;
+    // The calculation order for the result just shown in EditVS1.
+    virtual void ShowCalcOrder() = 0;
+    // Derived fields of the geometry, before the tail of a change of that input.
+    virtual void GeometryChanged(QWidget* input);
+    // Whether a step-down button of a geometry input may step from the current value.
+    virtual bool AllowStepDown(QWidget* input, double step);
+
+    // The number in an input; nullopt when it is not one.
+    std::optional<long double> number(const QString& name) const;
+    // The diameter the formulas use: the equivalent one for angle and strip steel.
+    std::optional<long double> diameter() const;
+    // The message of a check after the common ones; shown only with show set.
+    bool fail(const QString& message, bool show);
+    // The tail of every change: calculate in automatic mode, otherwise forget the result.
+    void ChangeTail();
+    // Lines of the multi-line calculation order (also handed to the viewer).
+    void setCalcOrderLines(const QStringList& lines);
+    InstallationValues installationValues() const;
+
+private:
+    void buildWindow();
+    void buildGeometry(QGridLayout* grid, int& row);
+    void wireToolbar();
+    void wireFrames();
+    void soilTypeChanged();
+    void soilValueChanged();
+    void clearResult();
+    void showCalcOrderViewer();
+    void runSoilDictionary();
+    void runSectionDictionary(bool corrosion);
+    void restoreSection(const QString& construction, const QString& size);
+    bool runInputCheck(const InputCheck& check, bool show);
+
+    void fitToContents();
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+    const CalculatorDescriptor& d_;
+    DataModule& data_;
+    CopyBuffer copyBuffer_;
+    int calculations_ = 0;
+    int tailHold_ = 0;
+    QString lastSoil_;
+
+    TButtonFrame* toolbar_ = nullptr;
+    TFrameP* soil_ = nullptr;
+    TfrmSech* section_ = nullptr;
+    TfrmEU* eu_ = nullptr;
+    QLabel* image_ = nullptr;
+    QGroupBox* conditions_ = nullptr;
+    QLineEdit* result_ = nullptr;
+    QToolButton* btnScore_ = nullptr;
+    QLineEdit* orderLine_ = nullptr;
+    QPlainTextEdit* memo_ = nullptr;
+    QMap<QString, QLineEdit*> geometry_;
+    QMap<QString, SpinButton*> steps_;
+};
+
+} // namespace kz

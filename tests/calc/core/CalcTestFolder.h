@@ -1,0 +1,42 @@
+#pragma once
+
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+#include "frames/Paths.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+
+// A program folder of its own for a test: the built Data and Picture copied, the tables open.
+class CalcTestFolder {
+public:
+    explicit CalcTestFolder(kz::Messenger& messenger) {
+        for (const char* sub : {"Data", "Picture"}) {
+            const QString from = QStringLiteral(KELVOR_BIN_DIR "/") + QLatin1String(sub);
+            const QString to = dir_.filePath(QLatin1String(sub));
+            QDir().mkpath(to);
+            QDirIterator it(from, QDir::Files);
+            while (it.hasNext()) {
+                it.next();
+                const QString target = to + QLatin1Char('/') + it.fileName();
+                QFile::copy(it.filePath(), target);
+                QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+            }
+        }
+        kz::setApplicationFolder(dir_.path() + QLatin1Char('/'));
+        data = std::make_unique<kz::DataModule>();
+        data->openAll(messenger);
+    }
+    ~CalcTestFolder() { data.reset(); }
+
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+
+public:
+    std::unique_ptr<kz::DataModule> data;
+};

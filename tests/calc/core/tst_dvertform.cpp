@@ -1,0 +1,781 @@
+#include "CalcTestFolder.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "calc/core/DVertCalc.h"
+#include "calc/core/DVertUn.h"
+#include "calc/core/HistUnt1.h"
+#include "calc/core/HistoryStore.h"
+#include "frames/EUFrame.h"
+#include "frames/HelpViewer.h"
+#include "frames/NumberText.h"
+#include "frames/SechFrame.h"
+#include "frames/SpinButton.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+class TestDVertForm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstOpeningShowsTheDefaults();
+    void windowArrangement();
+    void typedInputsGiveTheFormulasResult_data();
+    void typedInputsGiveTheFormulasResult();
+    void calculationOrderLine();
+    void checks_data();
+    void checks();
+    void boundariesOfTheGeometry();
+    void automaticCalculationFollowsEveryChange();
+    void manualModeForgetsTheResultButKeepsTheOrderLine();
+    void emptyDepthDisablesTheCommands();
+    void depthStepping();
+    void lengthStepping();
+    void reopeningKeepsSoilAndGeometryNotTheConstruction();
+    void resistivityLink();
+    void saveAndLoadRoundTrip_data();
+    void saveAndLoadRoundTrip();
+    void savingTwiceUnderOneNameKeepsOneSet();
+    void saveIsCancelledOrRefused();
+    void loadingWithNoSetOfThisKind();
+    void loadedSizeNoLongerOfferedIsReported();
+    void pasteRestoresWithExactlyOneCalculation_data();
+    void pasteRestoresWithExactlyOneCalculation();
+    void copyBuffersAreNotShared();
+    void badInputNeverShowsNanOrInfinity_data();
+    void badInputNeverShowsNanOrInfinity();
+    void missingPictureIsReportedAndTheWindowWorks();
+    void menuOpensTheWindow();
+
+private:
+    template <class T> T* find(const char* name) {
+        T* w = win_->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qWarning("no %s", name);
+        return w;
+    }
+    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
+    QComboBox* combo(const char* name) { return find<QComboBox>(name); }
+    QToolButton* tool(const char* name) { return find<QToolButton>(name); }
+    // Replaces an input's text by keystrokes, as a user would.
+    void type(QLineEdit* e, const QString& text);
+    void clear(QLineEdit* e);
+    void choose(QComboBox* c, const QString& text);
+    void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
+    void autoOn();
+    QString focused() const {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f->objectName() : QString();
+    }
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TDVertFm> win_;
+};
+
+void TestDVertForm::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    win_ = std::make_unique<TDVertFm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+}
+
+void TestDVertForm::cleanup() {
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestDVertForm::type(QLineEdit* e, const QString& text) {
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(e, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(e, text);
+    QCOMPARE(e->text(), text);
+}
+
+void TestDVertForm::clear(QLineEdit* e) {
+    type(e, QString());
+}
+
+void TestDVertForm::choose(QComboBox* c, const QString& text) {
+    const int i = c->findText(text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    c->setCurrentIndex(i);
+}
+
+void TestDVertForm::autoOn() {
+    QToolButton* b = tool("btnAutoScore");
+    if (!b->isChecked())
+        QTest::mouseClick(b, Qt::LeftButton);
+    QVERIFY(b->isChecked());
+}
+
+void TestDVertForm::firstOpeningShowsTheDefaults() {
+    QCOMPARE(win_->windowTitle(), u("Вертикальный заземлитель в земле."));
+    QCOMPARE(helpContextOf(win_.get()), 18);
+    QCOMPARE(combo("ComboGrunt")->currentText(), u("суглинок"));
+    QCOMPARE(edit("EditRo0")->text(), QStringLiteral("100"));
+    QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1"));
+    QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,01"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
+    QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,7"));
+    QCOMPARE(edit("EditT")->text(), QStringLiteral("3,20"));
+    // Automatic calculation is off at start: the initial "0.00" is replaced by nothing.
+    QVERIFY(!tool("btnAutoScore")->isChecked());
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QVERIFY(tool("btnSave")->isEnabled());
+    QVERIFY(tool("btnCopy")->isEnabled());
+    QVERIFY(tool("btnScore")->isEnabled());
+    QVERIFY(!tool("btnReport")->isEnabled());
+    QVERIFY(!tool("btnPaste")->isEnabled());
+    QVERIFY(!tool("btnMemo")->isEnabled());
+    QVERIFY(!tool("btnKI")->isEnabled());
+    QVERIFY(!tool("btnLinkParam")->isEnabled());
+    QVERIFY(rec_->messages.isEmpty());
+    score();
+    // 23,30121... for D = 0,01.
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("23,3"));
+    QVERIFY(!tool("btnReport")->isEnabled()); // stays off until the report export exists
+}
+
+void TestDVertForm::windowArrangement() {
+    QCOMPARE(find<QLabel>("Label5")->text(),
+             u("Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"));
+    QVERIFY(find<QWidget>("PanelRaschet"));
+    QVERIFY(find<TfrmEU>("frmEU1"));
+    QVERIFY(find<TFrameP>("pFrame"));
+    QVERIFY(find<TfrmSech>("frmSech1"));
+    QCOMPARE(find<QLabel>("lblRangeTo")->text(), QStringLiteral("( To >= 0,5 )"));
+    QCOMPARE(find<QLabel>("lblEditDlina")->text(), u("L - длина стержня, м:"));
+    QCOMPARE(find<QLabel>("lblEditGlub")->text(), u("Tо - расстояние от поверхности земли, м:"));
+    QCOMPARE(find<QLabel>("lblEditT")->text(), u("T - глубина заложения, м:"));
+    QVERIFY(edit("EditT")->isReadOnly());
+    QVERIFY(edit("EditVS1")->isReadOnly());
+    QVERIFY(edit("EditRaschet")->isReadOnly());
+    QVERIFY(!find<QLabel>("Image1")->pixmap().isNull());
+    QCOMPARE(find<SpinButton>("SpinButtonA001")->step(), 0.01);
+    QCOMPARE(find<SpinButton>("SpinButtonT1")->step(), 1.0);
+    QCOMPARE(find<SpinButton>("SpinButtonT01")->associate(), edit("EditGlub"));
+    // Hiding the formula panel shortens the window by exactly its height.
+    QWidget* panel = find<QWidget>("PanelRaschet");
+    const int height = win_->height();
+    const int panelHeight = panel->height();
+    QTest::mouseClick(tool("btnFormula"), Qt::LeftButton);
+    QTRY_COMPARE(win_->height(), height - panelHeight);
+    QTest::mouseClick(tool("btnFormula"), Qt::LeftButton);
+    QTRY_COMPARE(win_->height(), height);
+}
+
+void TestDVertForm::typedInputsGiveTheFormulasResult_data() {
+    QTest::addColumn<QString>("soil");
+    QTest::addColumn<QString>("p0");
+    QTest::addColumn<QString>("kp");
+    QTest::addColumn<QString>("construction");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("depth");
+    QTest::addColumn<QString>("t");
+    QTest::addColumn<QString>("r");
+    const QString loam = u("суглинок");
+    const QString round = u("сталь круглая");
+    // Expected values from the formula by hand (30 digits), see the core test.
+    QTest::newRow("defaults") << loam << "100"
+                              << "1" << round << "0,016"
+                              << "5"
+                              << "0,7"
+                              << "3,20"
+                              << "21,81";
+    QTest::newRow("L 3, To 0,5") << loam << "100"
+                                 << "1" << round << "0,016"
+                                 << "3"
+                                 << "0,5"
+                                 << "2,00"
+                                 << "33,53";
+    QTest::newRow("coefficient 1,5") << loam << "100"
+                                     << "1,5" << round << "0,016"
+                                     << "5"
+                                     << "0,7"
+                                     << "3,20"
+                                     << "32,71"; // 32,7077
+    QTest::newRow("strip, D = 0,5 B") << loam << "100"
+                                      << "1" << u("сталь полосовая") << "0,04x0,004"
+                                      << "5"
+                                      << "0,7"
+                                      << "3,20"
+                                      << "21,09"; // D 0,02: 21,0949
+    QTest::newRow("angle, D = 0,95 B") << loam << "100"
+                                       << "1" << u("сталь угловая") << "0,04x0,04x0,004"
+                                       << "5"
+                                       << "0,7"
+                                       << "3,20"
+                                       << "19,05"; // D 0,038: 19,0518
+    QTest::newRow("p 180") << loam << "150"
+                           << "1,2" << round << "0,016"
+                           << "2,8"
+                           << "1,1"
+                           << "2,50"
+                           << "62,88"; // 62,8782
+    QTest::newRow("clay") << u("глина") << "50"
+                          << "1,3" << round << "0,02"
+                          << "4"
+                          << "0,9"
+                          << "2,90"
+                          << "16,43"; // p 65: 16,4255
+}
+
+void TestDVertForm::typedInputsGiveTheFormulasResult() {
+    QFETCH(QString, soil);
+    QFETCH(QString, p0);
+    QFETCH(QString, kp);
+    QFETCH(QString, construction);
+    QFETCH(QString, size);
+    QFETCH(QString, length);
+    QFETCH(QString, depth);
+    QFETCH(QString, t);
+    QFETCH(QString, r);
+    choose(combo("ComboGrunt"), soil);
+    type(edit("EditRo0"), p0);
+    type(edit("EditPKV"), kp);
+    choose(combo("cmbSech"), construction);
+    choose(combo("cmbDiam"), size);
+    type(edit("EditDlina"), length);
+    type(edit("EditGlub"), depth);
+    QCOMPARE(edit("EditT")->text(), t);
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    autoOn(); // pressing it calculates
+    QCOMPARE(edit("EditVS1")->text(), r);
+    QVERIFY(edit("EditRaschet")->text().endsWith(QStringLiteral(" = ") + r + u(" Ом")));
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    score();
+    QCOMPARE(edit("EditVS1")->text(), r);
+}
+
+void TestDVertForm::calculationOrderLine() {
+    choose(combo("cmbDiam"), QStringLiteral("0,016"));
+    score();
+    QCOMPARE(edit("EditRaschet")->text(),
+             u("R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"));
+    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
+    type(edit("EditPKV"), QStringLiteral("1,5"));
+    score();
+    QCOMPARE(edit("EditRaschet")->text(),
+             u("R = 150 / (2*3,14*5) * [Ln(2*5/0,02) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 31,64 Ом"));
+}
+
+void TestDVertForm::checks_data() {
+    QTest::addColumn<QString>("input"); // object name to change
+    QTest::addColumn<QString>("text");  // typed (or pasted) text; "<none>" unselects a list
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus"); // where the focus ends; empty: where it was (EditGlub)
+    QTest::newRow("1 coefficient empty") << "EditPKV"
+                                         << "" << u("Введите значение коэффициента поправки.") << "EditPKV";
+    QTest::newRow("1 coefficient 0") << "EditPKV"
+                                     << "0" << u("Значение коэффициента поправки должно быть больше 0.")
+                                     << "EditPKV";
+    QTest::newRow("2 no soil") << "ComboGrunt"
+                               << "<none>" << u("Введите значение типа грунта.") << "ComboGrunt";
+    QTest::newRow("3 p0 empty") << "EditRo0"
+                                << "" << u("Введите значение удельного сопротивления грунта.") << "EditRo0";
+    QTest::newRow("3 p0 pasted negative")
+        << "EditRo0"
+        << "-100" << u("Значение удельного сопротивления грунта должно быть больше 0.") << "EditRo0";
+    QTest::newRow("4 no construction")
+        << "cmbSech"
+        << "<none>" << u("Введите значение конструкции заземлителя.") << "cmbSech";
+    QTest::newRow("5 no size") << "cmbDiam"
+                               << "<none>" << u("Введите значение размеров заземлителя.") << "cmbDiam";
+    QTest::newRow("6 diameter 0") << "EditDiam0"
+                                  << "0" << u("Значение диаметра заземлителя должно быть больше 0.") << "";
+    QTest::newRow("7 length 0") << "EditDlina"
+                                << "0" << u("Значение длины заземлителя должно быть больше 0.")
+                                << "EditDlina";
+    QTest::newRow("7 length pasted text")
+        << "EditDlina"
+        << "5.5" << u("\"5.5\" - некорректное значение для длины заземлителя.") << "EditDlina";
+    QTest::newRow("8 depth empty") << "EditGlub"
+                                   << "" << u("Введите значение глубины заложения.") << "EditGlub";
+    QTest::newRow("9 p0 above the soil's range")
+        << "EditRo0"
+        << "170" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.") << "";
+    QTest::newRow("9 p0 below the soil's range")
+        << "EditRo0"
+        << "39,9" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.") << "";
+    QTest::newRow("10 length equal to the diameter")
+        << "EditDlina"
+        << "0,01" << u("Ошибка. Длина вертикального стержня должна быть больше диаметра.") << "";
+    QTest::newRow("11 depth 0,49") << "EditGlub"
+                                   << "0,49"
+                                   << u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.")
+                                   << "";
+}
+
+void TestDVertForm::checks() {
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    score(); // a result and an order line to be emptied
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    QWidget* w = win_->inputWidget(input);
+    QVERIFY(w);
+    if (auto* c = qobject_cast<QComboBox*>(w)) {
+        c->setCurrentIndex(-1);
+    } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        if (e->isReadOnly() || text.contains(QLatin1Char('-')) || text.contains(QLatin1Char('.')))
+            e->setText(text); // pasted or derived: the key filter would refuse these characters
+        else
+            type(e, text);
+    }
+    edit("EditGlub")->setFocus(Qt::OtherFocusReason);
+    rec_->messages.clear();
+    // An empty input disables the calculate button; the check is what automatic calculation runs.
+    win_->Calculate(true);
+    QCOMPARE(rec_->messages, QStringList{message});
+    QCOMPARE(focused(), focus.isEmpty() ? QStringLiteral("EditGlub") : focus);
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QCOMPARE(edit("EditRaschet")->text(), QString());
+    if (w != win_->inputWidget(QStringLiteral("EditDiam0")))
+        QCOMPARE(win_->inputText(input), text == QLatin1String("<none>") ? QString() : text); // kept as typed
+}
+
+void TestDVertForm::boundariesOfTheGeometry() {
+    type(edit("EditGlub"), QStringLiteral("0,5"));
+    score();
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    // Just longer than the diameter (0,01) passes.
+    type(edit("EditDlina"), QStringLiteral("0,011"));
+    score();
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    // p0 at the soil's bounds passes.
+    type(edit("EditDlina"), QStringLiteral("5"));
+    for (const char* p0 : {"40", "150"}) {
+        type(edit("EditRo0"), QLatin1String(p0));
+        score();
+        QVERIFY(rec_->messages.isEmpty());
+    }
+}
+
+void TestDVertForm::automaticCalculationFollowsEveryChange() {
+    choose(combo("cmbDiam"), QStringLiteral("0,016"));
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    const int before = win_->calculationCount();
+    autoOn(); // pressing it calculates at once
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("21,81"));
+    type(edit("EditDlina"), QStringLiteral("3"));
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("33,33")); // L 3, To 0,7: 33,3273
+    QVERIFY(rec_->messages.isEmpty());
+    // Every change that leaves the inputs invalid tells so at once: "0" and "0," on the way to "0,5".
+    type(edit("EditGlub"), QStringLiteral("0,5"));
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("33,53"));
+    QCOMPARE(rec_->messages, QStringList(2, u("Значение глубины заложения должно быть больше 0.")));
+    rec_->messages.clear();
+    clear(edit("EditGlub"));
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение глубины заложения.")});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QCOMPARE(edit("EditT")->text(), QString());
+    // Releasing the toggle calculates nothing.
+    const int count = win_->calculationCount();
+    QTest::mouseClick(tool("btnAutoScore"), Qt::LeftButton);
+    QCOMPARE(win_->calculationCount(), count);
+}
+
+void TestDVertForm::manualModeForgetsTheResultButKeepsTheOrderLine() {
+    score();
+    const QString line = edit("EditRaschet")->text();
+    QVERIFY(!line.isEmpty());
+    QTest::keyClicks(edit("EditDlina"), QStringLiteral("1")); // "51"
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QVERIFY(!tool("btnReport")->isEnabled());
+    QCOMPARE(edit("EditRaschet")->text(), line);
+    QCOMPARE(edit("EditT")->text(), QStringLiteral("26,20"));
+}
+
+void TestDVertForm::emptyDepthDisablesTheCommands() {
+    score();
+    clear(edit("EditGlub"));
+    for (const char* name : {"btnSave", "btnScore", "btnPodbor", "btnCopy", "btnReport"})
+        QVERIFY2(!tool(name)->isEnabled(), name);
+    QVERIFY(tool("btnLoad")->isEnabled());
+    QCOMPARE(edit("EditT")->text(), QString());
+    QVERIFY(rec_->messages.isEmpty()); // no calculation in manual mode
+    type(edit("EditGlub"), QStringLiteral("1"));
+    QVERIFY(tool("btnSave")->isEnabled());
+    QCOMPARE(edit("EditT")->text(), QStringLiteral("3,50"));
+}
+
+void TestDVertForm::depthStepping() {
+    QLineEdit* glub = edit("EditGlub");
+    type(glub, QStringLiteral("1,2"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonT1")->downButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QStringLiteral("1,2")); // 1,2 - 1 < 0,5
+    QTest::mouseClick(find<SpinButton>("SpinButtonT01")->downButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QStringLiteral("1,1"));
+    type(glub, QStringLiteral("0,6"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonT01")->downButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QStringLiteral("0,5"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonT001")->downButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QStringLiteral("0,5"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonT1")->upButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QStringLiteral("1,5"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonT1")->downButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QStringLiteral("0,5"));
+    QCOMPARE(edit("EditT")->text(), QStringLiteral("3,00"));
+    // An empty depth is not stepped down to a value below 0,5.
+    clear(glub);
+    QTest::mouseClick(find<SpinButton>("SpinButtonT001")->downButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QString());
+    QTest::mouseClick(find<SpinButton>("SpinButtonT01")->upButton(), Qt::LeftButton);
+    QCOMPARE(glub->text(), QStringLiteral("0,1")); // stepping up starts from the step
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestDVertForm::lengthStepping() {
+    autoOn();
+    choose(combo("cmbDiam"), QStringLiteral("0,016"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonA01")->upButton(), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5,1"));
+    QCOMPARE(edit("EditT")->text(), QStringLiteral("3,25"));
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("21,45")); // 21,4456
+    QCOMPARE(focused(), QStringLiteral("EditDlina"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonA1")->downButton(), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4,1"));
+    QTest::mouseClick(find<SpinButton>("SpinButtonA001")->upButton(), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4,11"));
+}
+
+void TestDVertForm::reopeningKeepsSoilAndGeometryNotTheConstruction() {
+    choose(combo("ComboGrunt"), u("глина"));
+    type(edit("EditRo0"), QStringLiteral("50"));
+    type(edit("EditPKV"), QStringLiteral("1,3"));
+    choose(combo("cmbSech"), u("сталь полосовая"));
+    type(edit("EditDlina"), QStringLiteral("4"));
+    type(edit("EditGlub"), QStringLiteral("0,9"));
+    win_->hide();
+    win_->show();
+    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
+    QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,3"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
+    QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,9"));
+    QCOMPARE(edit("EditT")->text(), QStringLiteral("2,90"));
+    QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,01"));
+    // With automatic calculation on, the reopened window shows its result with one calculation.
+    autoOn();
+    win_->hide();
+    const int before = win_->calculationCount();
+    win_->show();
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestDVertForm::resistivityLink() {
+    auto* eu = find<TfrmEU>("frmEU1");
+    QCOMPARE(eu->EditTip()->text(), u("напряжением до 1 кВ с заземленной нейтралью"));
+    QCOMPARE(eu->EditRmax()->text(), QStringLiteral("4"));
+    // Not linked: nothing follows the soil.
+    type(edit("EditPKV"), QStringLiteral("1,5"));
+    QCOMPARE(eu->EditP()->text(), QStringLiteral("100"));
+    QTest::mouseClick(tool("btnLinkRo"), Qt::LeftButton);
+    QCOMPARE(eu->EditP()->text(), QStringLiteral("150"));
+    QCOMPARE(eu->EditRmax()->text(), QStringLiteral("6,00")); // 0,04·p for 100 < p <= 1000, Uлин 380
+    type(edit("EditPKV"), QStringLiteral("0,8"));
+    QCOMPARE(eu->EditP()->text(), QStringLiteral("80"));
+    QCOMPARE(eu->EditRmax()->text(), QStringLiteral("4"));
+    // With the installation frame hidden nothing changes.
+    QTest::mouseClick(tool("btnEU"), Qt::LeftButton);
+    QVERIFY(eu->isHidden());
+    type(edit("EditPKV"), QStringLiteral("2"));
+    QCOMPARE(eu->EditP()->text(), QStringLiteral("80"));
+    QCOMPARE(eu->EditRmax()->text(), QStringLiteral("4"));
+}
+
+void TestDVertForm::saveAndLoadRoundTrip_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("preset") << u("Вертикальный заземлитель в земле 1.");
+    QTest::newRow("quotes") << u("Опора \"ВЛ-10\" 'А'");
+    QTest::newRow("percent") << u("100% сталь_1");
+    QTest::newRow("150 characters") << QString(150, QChar(0x042F));
+}
+
+void TestDVertForm::saveAndLoadRoundTrip() {
+    QFETCH(QString, name);
+    choose(combo("ComboGrunt"), u("глина"));
+    type(edit("EditRo0"), QStringLiteral("50"));
+    type(edit("EditPKV"), QStringLiteral("1,3"));
+    QTest::mouseClick(find<QToolButton>("btnRecMat"), Qt::LeftButton);
+    const QString construction = combo("cmbSech")->currentText();
+    const int lastSize = combo("cmbDiam")->count() - 1;
+    QVERIFY(lastSize >= 0);
+    combo("cmbDiam")->setCurrentIndex(lastSize);
+    const QString size = combo("cmbDiam")->currentText();
+    type(edit("EditDlina"), QStringLiteral("4"));
+    type(edit("EditGlub"), QStringLiteral("0,9"));
+    score();
+    const QString result = edit("EditVS1")->text();
+    QVERIFY(!result.isEmpty());
+
+    rec_->inputs << name;
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    QCOMPARE(rec_->prompts, QStringList{u("Введите наименование заземляющего устройства.|"
+                                          "Наименование заземляющего устройства:|"
+                                          "Вертикальный заземлитель в земле 1.")});
+
+    // Everything changed, automatic calculation on.
+    choose(combo("ComboGrunt"), u("песок"));
+    QTest::mouseClick(find<QToolButton>("btnAllMat"), Qt::LeftButton);
+    choose(combo("cmbSech"), u("сталь угловая"));
+    type(edit("EditDlina"), QStringLiteral("7"));
+    type(edit("EditGlub"), QStringLiteral("2"));
+    autoOn();
+    rec_->messages.clear();
+
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        if (!loader)
+            return int(QDialog::Rejected);
+        // Only this calculator's sets, the captions of the rod.
+        loader->show();
+        [&] {
+            QCOMPARE(loader->label(1)->text(), u("Тип грунта:"));
+            QVERIFY(loader->table().locate(QStringLiteral("Name"), name));
+            QCOMPARE(loader->dbEdit(7)->text(), QStringLiteral("4"));
+        }();
+        loader->hide();
+        return int(QDialog::Accepted);
+    };
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
+    QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,3"));
+    QVERIFY(find<QToolButton>("btnRecMat")->isChecked());
+    QCOMPARE(combo("cmbSech")->currentText(), construction);
+    QCOMPARE(combo("cmbDiam")->currentText(), size);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
+    QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,9"));
+    QCOMPARE(edit("EditVS1")->text(), result);
+    QVERIFY(tool("btnAutoScore")->isChecked()); // restored
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QVERIFY(HistoryFieldList().isEmpty());
+}
+
+void TestDVertForm::savingTwiceUnderOneNameKeepsOneSet() {
+    rec_->inputs << u("Опора 1") << u("ОПОРА 1");
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    type(edit("EditDlina"), QStringLiteral("3"));
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    QVERIFY(openHistoryOfKind(hist, dataDir(), 4));
+    QCOMPARE(hist.recordCount(), 1);
+    QCOMPARE(hist.asString(QStringLiteral("Name")), u("ОПОРА 1"));
+    QCOMPARE(hist.text(QStringLiteral("L")), QStringLiteral("3"));
+    QCOMPARE(hist.text(QStringLiteral("T")), QStringLiteral("0,7")); // To, not the derived depth
+    QCOMPARE(hist.text(QStringLiteral("R")), QString());             // nothing was shown in manual mode
+    QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 4);
+}
+
+void TestDVertForm::saveIsCancelledOrRefused() {
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton); // prompt cancelled
+    rec_->inputs << QString();
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton); // an empty name
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение наименования заземляющего устройства.")});
+    type(edit("EditGlub"), QStringLiteral("0,4"));
+    rec_->messages.clear();
+    rec_->inputs << QStringLiteral("X");
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton); // a failing check stops it before the prompt
+    QCOMPARE(rec_->messages,
+             QStringList{u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.")});
+    QCOMPARE(rec_->prompts.size(), 2);
+    QVERIFY(openHistoryOfKind(hist, dataDir(), 4));
+    QCOMPARE(hist.recordCount(), 0);
+}
+
+void TestDVertForm::loadingWithNoSetOfThisKind() {
+    // Another calculator's set of the same name is not this kind's.
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    HistoryLayout ring = dvert::descriptor().history;
+    ring.kindCode = 8;
+    QVERIFY(saveHistoryRecord(hist, dataDir(), ring, QStringLiteral("A"), {}));
+    bool okEnabled = true;
+    rec_->onModal = [&](QDialog* dialog) {
+        dialog->show();
+        okEnabled = static_cast<THistFrm1*>(dialog)->btnOK()->isEnabled();
+        dialog->hide();
+        return int(QDialog::Rejected);
+    };
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
+    QVERIFY(!okEnabled);
+    QCOMPARE(win_->calculationCount(), before);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
+}
+
+void TestDVertForm::loadedSizeNoLongerOfferedIsReported() {
+    rec_->inputs << QStringLiteral("S");
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    QVERIFY(openHistoryOfKind(hist, dataDir(), 4));
+    QVERIFY(hist.edit());
+    QVERIFY(hist.setText(QStringLiteral("Razmer"), QStringLiteral("0,999")));
+    QVERIFY(hist.post());
+    rec_->onModal = [](QDialog*) { return int(QDialog::Accepted); };
+    QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
+    QCOMPARE(combo("cmbDiam")->currentIndex(), -1);
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение размеров заземлителя.")});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+}
+
+void TestDVertForm::pasteRestoresWithExactlyOneCalculation_data() {
+    QTest::addColumn<bool>("automatic");
+    QTest::newRow("automatic on") << true;
+    QTest::newRow("automatic off") << false;
+}
+
+void TestDVertForm::pasteRestoresWithExactlyOneCalculation() {
+    QFETCH(bool, automatic);
+    QVERIFY(!tool("btnPaste")->isEnabled());
+    choose(combo("ComboGrunt"), u("глина"));
+    type(edit("EditRo0"), QStringLiteral("60"));
+    type(edit("EditPKV"), QStringLiteral("1,2"));
+    QTest::mouseClick(find<QToolButton>("btnDopMat"), Qt::LeftButton);
+    const QString construction = combo("cmbSech")->currentText();
+    combo("cmbDiam")->setCurrentIndex(combo("cmbDiam")->count() - 1);
+    const QString size = combo("cmbDiam")->currentText();
+    type(edit("EditDlina"), QStringLiteral("2,5"));
+    type(edit("EditGlub"), QStringLiteral("0,8"));
+    QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
+    QVERIFY(tool("btnPaste")->isEnabled());
+    score();
+    const QString result = edit("EditVS1")->text();
+
+    choose(combo("ComboGrunt"), u("песок"));
+    QTest::mouseClick(find<QToolButton>("btnAllMat"), Qt::LeftButton);
+    type(edit("EditDlina"), QStringLiteral("9"));
+    if (automatic)
+        autoOn();
+    rec_->messages.clear();
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnPaste"), Qt::LeftButton);
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(tool("btnAutoScore")->isChecked(), automatic);
+    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(edit("EditRo0")->text(), QStringLiteral("60")); // not the soil's default
+    QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,2"));
+    QVERIFY(find<QToolButton>("btnDopMat")->isChecked());
+    QCOMPARE(combo("cmbSech")->currentText(), construction);
+    QCOMPARE(combo("cmbDiam")->currentText(), size);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("2,5"));
+    QCOMPARE(edit("EditVS1")->text(), result);
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestDVertForm::copyBuffersAreNotShared() {
+    QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
+    QVERIFY(tool("btnPaste")->isEnabled());
+    TDVertFm other(*folder_->data);
+    other.show();
+    QVERIFY(!other.ButtonFrame1()->btnPaste()->isEnabled());
+    QVERIFY(other.copyBuffer().isEmpty());
+    // A failing check copies nothing.
+    TDVertFm third(*folder_->data);
+    third.show();
+    third.EditGlub()->setText(QStringLiteral("0,1"));
+    QTest::mouseClick(third.ButtonFrame1()->btnCopy(), Qt::LeftButton);
+    QVERIFY(third.copyBuffer().isEmpty());
+    QVERIFY(!third.ButtonFrame1()->btnPaste()->isEnabled());
+}
+
+void TestDVertForm::badInputNeverShowsNanOrInfinity_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("text");
+    for (const char* input : {"EditDlina", "EditGlub", "EditPKV", "EditRo0"})
+        for (const char* text : {"1e4900", "1e-4900", "1e309", "1,1e4932", "-0", "0,0", " ", "1.5", ",", "1e",
+                                 "nan", "inf", "99999999999999999999", "0,000000000000000000001"})
+            QTest::newRow(qPrintable(QLatin1String(input) + QLatin1Char(' ') + QLatin1String(text)))
+                << QString::fromLatin1(input) << QString::fromLatin1(text);
+}
+
+void TestDVertForm::badInputNeverShowsNanOrInfinity() {
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    autoOn();
+    win_->inputWidget(input)->setProperty("text", text); // pasted
+    score();
+    for (const char* out : {"EditVS1", "EditRaschet", "EditT"}) {
+        const QString shown = edit(out)->text().toUpper();
+        QVERIFY2(!shown.contains(QLatin1String("NAN")) && !shown.contains(QLatin1String("INF")),
+                 qPrintable(QLatin1String(out) + QStringLiteral(": ") + shown));
+    }
+    const QString r = edit("EditVS1")->text();
+    if (!r.isEmpty()) {
+        double v = 0;
+        QVERIFY(tryParseNumber(r, v));
+        QVERIFY(std::isfinite(v) && v >= 0);
+        // The result belongs to the inputs shown: calculating again gives the same.
+        score();
+        QCOMPARE(edit("EditVS1")->text(), r);
+    } else {
+        QVERIFY(!rec_->messages.isEmpty()); // no result is always explained
+    }
+}
+
+void TestDVertForm::missingPictureIsReportedAndTheWindowWorks() {
+    win_->hide();
+    QFile::remove(pictureDir() + QStringLiteral("vert.bmp"));
+    win_->show();
+    QCOMPARE(rec_->messages,
+             QStringList{u("Ошибка. Графический файл ") + pictureDir() + u("vert.bmp не найден.")});
+    choose(combo("cmbDiam"), QStringLiteral("0,016"));
+    score();
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("21,81"));
+}
+
+void TestDVertForm::menuOpensTheWindow() {
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    const CalculatorInfo* info = registry.find(QStringLiteral("TDVertFm"));
+    QVERIFY(info && info->factory);
+    QCOMPARE(info->menuPath, QStringList({u("Расчеты"), u("Одиночные заземлители")}));
+    QCOMPARE(info->menuCaption, u("Вертикальный заземлитель в земле..."));
+    CalculatorEnvironment env{*folder_->data};
+    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
+    QVERIFY(qobject_cast<TDVertFm*>(w.get()));
+    QCOMPARE(w->windowTitle(), info->caption);
+}
+
+QTEST_MAIN(TestDVertForm)
+#include "tst_dvertform.moc"
