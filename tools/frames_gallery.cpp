@@ -3,6 +3,7 @@
 //   kelvorzu2-gallery            the frames
 //   kelvorzu2-gallery --strip    strip steel chosen (second diameter row shown)
 //   kelvorzu2-gallery --rform    the permissible-resistance dialog over them
+//   kelvorzu2-gallery --tabs     prints the tab order of the window and of the dialog, then quits
 #include "data/DataModule.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
@@ -18,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextStream>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -69,6 +71,20 @@ int main(int argc, char** argv) {
     if (args.contains(QStringLiteral("--strip")))
         section->cmbSech()->setCurrentIndex(
             section->cmbSech()->findText(QString::fromUtf8("сталь полосовая")));
+    if (args.contains(QStringLiteral("--tabs"))) {
+        const auto print = [](QWidget* top) {
+            QTextStream out(stdout);
+            QWidget* w = top->nextInFocusChain();
+            for (int i = 0; w != top && i < 200; ++i, w = w->nextInFocusChain())
+                if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(top) && w->isEnabled())
+                    out << w->objectName() << ' ' << w->metaObject()->className() << '\n';
+            out << "--\n";
+        };
+        print(&window);
+        TRForm dialog(&window);
+        print(&dialog);
+        return 0;
+    }
     if (args.contains(QStringLiteral("--rform")))
         QTimer::singleShot(300, installation, &TfrmEU::Button4Click);
     window.show();

@@ -61,6 +61,7 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setHelpContext(this, kHelpContext);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: not resizable
 
     typeBox_ = new QGroupBox(u(" Тип электроустановки "), this);
     typeBox_->setObjectName(QStringLiteral("RadioGroup1"));

@@ -65,6 +65,7 @@ private slots:
     void linkedResistivity();
     void permissibleResistanceInput();
     void dialogHelp();
+    void dialogTabOrder();
 
 private:
     // Opens the dialog with "Изменить...", lets act drive it while it is shown, then presses OK
@@ -478,6 +479,25 @@ void TestEUFrame::dialogHelp() {
             QVERIFY(browser);
             QCOMPARE(browser->source().fileName(), QStringLiteral("9.html"));
             browser->window()->close();
+        },
+        false);
+}
+
+void TestEUFrame::dialogTabOrder() {
+    runDialog(
+        [&](TRForm& f) {
+            QTest::mouseClick(f.typeButton(2), Qt::LeftButton); // Iзо and Uлин in use
+            typeInto(f.EditI(), u("5"));
+            QStringList order;
+            f.typeButton(2)->setFocus(Qt::TabFocusReason);
+            for (int i = 0; i < 8; ++i) {
+                QWidget* w = QApplication::focusWidget();
+                order << (w ? w->objectName() : QString());
+                QTest::keyClick(w, Qt::Key_Tab);
+            }
+            QCOMPARE(order, (QStringList{u("RadioType2"), u("EditPekv"), u("EditI"), u("ComboUlin"),
+                                         u("chkAuto"), u("Button1"), u("btnOK"), u("Button2")}));
+            QVERIFY(rec_->messages.isEmpty());
         },
         false);
 }

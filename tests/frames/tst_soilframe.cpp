@@ -52,6 +52,7 @@ private slots:
     void rangeReadBack();
     void dialogButtonsWaitForTheirDialogs();
     void raisesChangeSignals();
+    void tabOrder();
 
 private:
     void choose(const char* soil);
@@ -447,6 +448,18 @@ void TestSoilFrame::raisesChangeSignals() {
     QCOMPARE(pkv.count(), 1);
     clickStep(1, true);
     QCOMPARE(ro0.count(), 2);
+}
+
+void TestSoilFrame::tabOrder() {
+    // Step buttons, dialog buttons and the calculated value are passed over.
+    frame_->ComboGrunt()->setFocus();
+    QTest::keyClick(frame_->ComboGrunt(), Qt::Key_Tab);
+    QVERIFY(frame_->EditRo0()->hasFocus());
+    QTest::keyClick(frame_->EditRo0(), Qt::Key_Tab);
+    QVERIFY(frame_->EditPKV()->hasFocus());
+    QTest::keyClick(frame_->EditPKV(), Qt::Key_Tab);
+    QVERIFY(other_->hasFocus());
+    QVERIFY(rec_->messages.isEmpty());
 }
 
 QTEST_MAIN(TestSoilFrame)
