@@ -1,0 +1,91 @@
+// One recalculation of the vertical rod after a keystroke: checks, formula, texts, enabling.
+#include "calc/core/DVertUn.h"
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+#include "frames/Paths.h"
+#include "frames/btnFrame.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+class BenchRecalc : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void recalculationAfterAChange();
+    void keystrokeInTheLength();
+    void calculateOnly();
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<DataModule> data_;
+    std::unique_ptr<TDVertFm> win_;
+};
+
+void BenchRecalc::initTestCase() {
+    for (const char* sub : {"Data", "Picture"}) {
+        const QString to = dir_.filePath(QLatin1String(sub));
+        QDir().mkpath(to);
+        QDirIterator it(QStringLiteral(KELVOR_BIN_DIR "/") + QLatin1String(sub), QDir::Files);
+        while (it.hasNext()) {
+            it.next();
+            QFile::copy(it.filePath(), to + QLatin1Char('/') + it.fileName());
+        }
+    }
+    setApplicationFolder(dir_.path() + QLatin1Char('/'));
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    data_ = std::make_unique<DataModule>();
+    data_->openAll(*rec_);
+    win_ = std::make_unique<TDVertFm>(*data_);
+    win_->show();
+    QTest::mouseClick(win_->ButtonFrame1()->btnAutoScore(), Qt::LeftButton);
+    QVERIFY(win_->ButtonFrame1()->btnAutoScore()->isChecked());
+}
+
+void BenchRecalc::cleanupTestCase() {
+    win_.reset();
+    data_.reset();
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void BenchRecalc::recalculationAfterAChange() {
+    QLineEdit* length = win_->EditDlina();
+    int i = 0;
+    QBENCHMARK {
+        length->setText((++i & 1) ? QStringLiteral("5,1") : QStringLiteral("5"));
+    }
+    QVERIFY(!win_->EditVS1()->text().isEmpty());
+}
+
+void BenchRecalc::keystrokeInTheLength() {
+    QLineEdit* length = win_->EditDlina();
+    length->setFocus();
+    length->setText(QStringLiteral("5"));
+    length->end(false);
+    int i = 0;
+    QBENCHMARK {
+        if (++i & 1)
+            QTest::keyClick(length, Qt::Key_1);
+        else
+            QTest::keyClick(length, Qt::Key_Backspace);
+    }
+    QVERIFY(!win_->EditVS1()->text().isEmpty());
+}
+
+void BenchRecalc::calculateOnly() {
+    QBENCHMARK {
+        win_->Calculate(true);
+    }
+}
+
+QTEST_MAIN(BenchRecalc)
+#include "bench_recalc.moc"
