@@ -247,6 +247,7 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             auto* range = new QLabel(g.rangeText, panel);
             range->setObjectName(g.rangeName);
             setHint(range, g.rangeHint);
+            spins->addSpacing(6);
             spins->addWidget(range);
         }
         spins->addStretch(1);

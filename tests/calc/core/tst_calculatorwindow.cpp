@@ -1,0 +1,278 @@
+#include "CalcTestFolder.h"
+#include "calc/core/CalcCommon.h"
+#include "calc/core/CalcOrder.h"
+#include "calc/core/CalculatorWindow.h"
+#include "calc/core/DVertUn.h"
+#include "calc/core/MemoUnit.h"
+#include "frames/NumberText.h"
+#include "frames/SechFrame.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <numbers>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// A calculator of another shape on the same pattern: no construction frame, one geometry
+// input, a multi-line calculation order with the installation and the verdict.
+const CalculatorDescriptor& hemisphere() {
+    static const CalculatorDescriptor d = [] {
+        CalculatorDescriptor d;
+        d.className = QStringLiteral("THemiFm");
+        d.caption = u("Полусфера.");
+        d.helpContext = 21;
+        d.formulaText = u("Расчетная формула:   R = p / (2*П*r), Ом");
+        d.conditionLines = {u("r - радиус полусферы")};
+        GeometryInput r;
+        r.name = QStringLiteral("EditR");
+        r.label = u("r - радиус, м:");
+        r.defaultText = QStringLiteral("1");
+        r.steps = {1, 0.1};
+        r.spinPrefix = QStringLiteral("SpinButtonR");
+        d.geometry = {r};
+        using K = InputCheck::Kind;
+        d.checks = {{K::Positive, QStringLiteral("EditPKV"), u("коэффициента поправки")},
+                    {K::Filled, QStringLiteral("ComboGrunt"), u("типа грунта")},
+                    {K::Positive, QStringLiteral("EditRo0"), u("удельного сопротивления грунта")},
+                    {K::Positive, QStringLiteral("EditR"), u("радиуса полусферы")}};
+        d.requiredInputs = {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
+                            QStringLiteral("EditPKV"), QStringLiteral("EditR")};
+        d.inputOrder = d.requiredInputs;
+        d.copyInputs = d.requiredInputs;
+        d.history.kindCode = 2;
+        d.history.presetName = historyPresetName(d.caption);
+        d.history.fields = {{QStringLiteral("Grunt"), QStringLiteral("ComboGrunt")},
+                            {QStringLiteral("P"), QStringLiteral("EditRo0")},
+                            {QStringLiteral("KP"), QStringLiteral("EditPKV")},
+                            {QStringLiteral("D1"), QStringLiteral("EditR")}};
+        d.multiLineOrder = true;
+        return d;
+    }();
+    return d;
+}
+
+class THemiFm : public CalculatorWindow {
+public:
+    explicit THemiFm(DataModule& data) : CalculatorWindow(hemisphere(), data) {}
+
+protected:
+    std::optional<long double> ComputeResult() override {
+        const long double p =
+            calculatedResistivity(*number(QStringLiteral("EditRo0")), *number(QStringLiteral("EditPKV")));
+        r_ = roundResistance(p / (2 * std::numbers::pi_v<long double> * *number(QStringLiteral("EditR"))));
+        return r_;
+    }
+    void ShowCalcOrder() override {
+        CalcOrderText t;
+        t.begin();
+        t.heading(u("Грунты"));
+        t.data(u("Удельное сопротивление грунта"), u("р"), pFrame()->EditRo()->text(), u("Ом м"));
+        t.blank();
+        t.formula(u("Сопротивление растеканию"), u("R = р / (2*П*r)"),
+                  u("R = ") + pFrame()->EditRo()->text() + u(" / (2*3,14*") +
+                      geometryEdit(QStringLiteral("EditR"))->text() + QLatin1Char(')'));
+        t.appendToLast(multiLineEnding(EditVS1()->text()));
+        t.blank();
+        t.installation(installationValues());
+        t.verdict(installationValues(), u("полусфера"), QStringLiteral("R"), double(r_));
+        setCalcOrderLines(t.lines());
+    }
+
+private:
+    long double r_ = 0;
+};
+} // namespace
+
+class TestCalculatorWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void windowWithoutConstruction();
+    void multiLineOrderAndItsViewer();
+    void failedCheckEmptiesTheMemo();
+    void pasteWithoutConstruction();
+    void soilDictionaryKeepsTheSoil();
+    void steelDictionaryKeepsConstructionAndSize();
+    void unknownInputsAreRefused();
+
+private:
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+};
+
+void TestCalculatorWindow::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+}
+
+void TestCalculatorWindow::cleanup() {
+    referenceDialogs() = {};
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestCalculatorWindow::windowWithoutConstruction() {
+    THemiFm w(*folder_->data);
+    w.show();
+    QVERIFY(!w.frmSech1());
+    QVERIFY(!w.findChild<QWidget*>(QStringLiteral("frmSech1")));
+    QVERIFY(!w.EditRaschet());
+    QVERIFY(w.Memo1());
+    QVERIFY(w.ButtonFrame1()->btnMemo()->isEnabled());
+    QVERIFY(!w.ButtonFrame1()->btnMaterial()->isEnabled());
+    QVERIFY(!w.ButtonFrame1()->btnKorGrunt()->isEnabled());
+    QCOMPARE(w.windowTitle(), u("Полусфера."));
+    QVERIFY(w.stepButton(QStringLiteral("SpinButtonR01")));
+    QVERIFY(rec_->messages.isEmpty()); // no picture named, none missing
+}
+
+void TestCalculatorWindow::multiLineOrderAndItsViewer() {
+    THemiFm w(*folder_->data);
+    w.show();
+    w.Calculate(true);
+    // p 100, r 1: 100 / 2π = 15,915...
+    QCOMPARE(w.EditVS1()->text(), QStringLiteral("15,92"));
+    const QStringList expected = {
+        u("Грунты."),
+        u("Удельное сопротивление грунта: р = 100 Ом м."),
+        QString(),
+        u("Сопротивление растеканию:"),
+        u("R = р / (2*П*r);"),
+        u("R = 100 / (2*3,14*1) = 15,92 Ом."),
+        QString(),
+        u("Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."),
+        u("Линейное напряжение источника тока: Uлин. = 380 В."),
+        u("Удельное сопротивление грунта: р = 100 Ом м."),
+        u("Допустимое сопротивление растеканию: Rдоп. = 4 Ом."),
+        u("Так как R > Rдоп., то полусфера нельзя использовать в качестве заземляющего устройства."),
+    };
+    QCOMPARE(w.Memo1()->toPlainText().split(QLatin1Char('\n')), expected);
+
+    TMemoForm* viewer = nullptr;
+    QStringList shown;
+    QString counter;
+    int rows = -1;
+    rec_->onModal = [&](QDialog* dialog) -> int {
+        viewer = qobject_cast<TMemoForm*>(dialog);
+        if (viewer) {
+            viewer->show();
+            shown = viewer->lines();
+            counter = viewer->lblNo()->text();
+            rows = viewer->StringGrid1()->rowCount();
+            viewer->hide();
+        }
+        return int(QDialog::Rejected);
+    };
+    QTest::mouseClick(w.ButtonFrame1()->btnMemo(), Qt::LeftButton);
+    QVERIFY(viewer);
+    QCOMPARE(shown, expected);
+    QCOMPARE(rows, 1);
+    // The first designation, the Cyrillic "р", is searched as it stands: inside words too.
+    QCOMPARE(counter, u("1 из ") + QString::number(expected.join(QLatin1Char('\n')).count(u("р"))));
+}
+
+void TestCalculatorWindow::failedCheckEmptiesTheMemo() {
+    THemiFm w(*folder_->data);
+    w.show();
+    w.Calculate(true);
+    QVERIFY(!w.Memo1()->toPlainText().isEmpty());
+    w.geometryEdit(QStringLiteral("EditR"))->setText(QStringLiteral("0"));
+    w.Calculate(true);
+    QCOMPARE(rec_->messages, QStringList{u("Значение радиуса полусферы должно быть больше 0.")});
+    QVERIFY(w.Memo1()->toPlainText().isEmpty());
+    QVERIFY(w.EditVS1()->text().isEmpty());
+}
+
+void TestCalculatorWindow::pasteWithoutConstruction() {
+    THemiFm w(*folder_->data);
+    w.show();
+    w.geometryEdit(QStringLiteral("EditR"))->setText(QStringLiteral("2,5"));
+    QTest::mouseClick(w.ButtonFrame1()->btnCopy(), Qt::LeftButton);
+    w.geometryEdit(QStringLiteral("EditR"))->setText(QStringLiteral("4"));
+    const int before = w.calculationCount();
+    QTest::mouseClick(w.ButtonFrame1()->btnPaste(), Qt::LeftButton);
+    QCOMPARE(w.calculationCount(), before + 1);
+    QCOMPARE(w.geometryEdit(QStringLiteral("EditR"))->text(), QStringLiteral("2,5"));
+    QCOMPARE(w.EditVS1()->text(), QStringLiteral("6,37")); // 100 / 5π = 6,366...
+    QVERIFY(!w.setInputText(QStringLiteral("SizeSetMode"), QStringLiteral("1")));
+}
+
+void TestCalculatorWindow::soilDictionaryKeepsTheSoil() {
+    TDVertFm w(*folder_->data);
+    w.show();
+    QVERIFY(!w.ButtonFrame1()->btnGrunt()->isEnabled()); // no dictionary yet
+    int opened = 0;
+    referenceDialogs().soils = [&](QWidget* parent) {
+        QCOMPARE(parent, static_cast<QWidget*>(&w));
+        ++opened;
+    };
+    w.hide();
+    w.show();
+    QVERIFY(w.ButtonFrame1()->btnGrunt()->isEnabled());
+    QTest::mouseClick(w.ButtonFrame1()->btnAutoScore(), Qt::LeftButton);
+    const int idx = w.pFrame()->ComboGrunt()->findText(u("глина"));
+    w.pFrame()->ComboGrunt()->setCurrentIndex(idx);
+    w.pFrame()->EditRo0()->setText(QStringLiteral("55"));
+    w.pFrame()->EditPKV()->setText(QStringLiteral("1,4"));
+    const int before = w.calculationCount();
+    QTest::mouseClick(w.ButtonFrame1()->btnGrunt(), Qt::LeftButton);
+    QCOMPARE(opened, 1);
+    QCOMPARE(w.pFrame()->ComboGrunt()->currentText(), u("глина"));
+    QCOMPARE(w.pFrame()->EditRo0()->text(), QStringLiteral("55"));
+    QCOMPARE(w.pFrame()->EditPKV()->text(), QStringLiteral("1,4"));
+    QCOMPARE(w.calculationCount(), before + 1); // one calculation after the dictionary
+    QVERIFY(!w.EditVS1()->text().isEmpty());
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestCalculatorWindow::steelDictionaryKeepsConstructionAndSize() {
+    referenceDialogs().steels = [](QWidget*) {};
+    referenceDialogs().corrosion = [](QWidget*) {};
+    TDVertFm w(*folder_->data);
+    w.show();
+    QVERIFY(w.ButtonFrame1()->btnMaterial()->isEnabled());
+    QVERIFY(w.ButtonFrame1()->btnKorGrunt()->isEnabled());
+    QComboBox* sech = w.frmSech1()->cmbSech();
+    sech->setCurrentIndex(sech->findText(u("сталь полосовая")));
+    QComboBox* diam = w.frmSech1()->cmbDiam();
+    diam->setCurrentIndex(diam->findText(QStringLiteral("0,04x0,004")));
+    QTest::mouseClick(w.ButtonFrame1()->btnMaterial(), Qt::LeftButton);
+    QCOMPARE(sech->currentText(), u("сталь полосовая"));
+    QCOMPARE(diam->currentText(), QStringLiteral("0,04x0,004"));
+    QCOMPARE(w.frmSech1()->EditDiam()->text(), QStringLiteral("0,02"));
+    QTest::mouseClick(w.ButtonFrame1()->btnKorGrunt(), Qt::LeftButton);
+    QCOMPARE(sech->currentText(), u("сталь полосовая"));
+    QCOMPARE(diam->currentText(), QStringLiteral("0,04x0,004"));
+    w.Calculate(true);
+    QCOMPARE(w.EditVS1()->text(), QStringLiteral("21,09"));
+}
+
+void TestCalculatorWindow::unknownInputsAreRefused() {
+    TDVertFm w(*folder_->data);
+    w.show();
+    QVERIFY(!w.setInputText(QStringLiteral("EditNothing"), QStringLiteral("1")));
+    QVERIFY(!w.setInputText(QStringLiteral("EditT"), QStringLiteral("1"))); // derived, display only
+    QVERIFY(!w.setInputText(QStringLiteral("EditVS1"), QStringLiteral("1")));
+    QVERIFY(w.setInputText(QStringLiteral("pFrame.EditPKV"), QStringLiteral("1,2")));
+    QCOMPARE(w.inputText(QStringLiteral("EditPKV")), QStringLiteral("1,2"));
+    QVERIFY(w.setInputText(QStringLiteral("cmbDiam"), QStringLiteral("0,777")));
+    QCOMPARE(w.frmSech1()->cmbDiam()->currentIndex(), -1);
+    QCOMPARE(w.inputText(QStringLiteral("SizeSetMode")), QStringLiteral("0"));
+}
+
+QTEST_MAIN(TestCalculatorWindow)
+#include "tst_calculatorwindow.moc"
