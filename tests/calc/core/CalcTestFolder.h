@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/DataModule.h"
-#include "frames/DialogService.h"
+#include "frames/Messenger.h"
 #include "frames/Paths.h"
 
 #include <QDir>
@@ -9,6 +9,19 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <memory>
+
+// Sets saved by hand in the build's folder are not the test's: a copied history starts empty.
+inline void emptyHistory(kz::DataTable& hist) {
+    hist.close();
+    hist.setFiltered(false);
+    if (!hist.open(kz::dataDir()))
+        return;
+    while (!hist.isEmpty()) {
+        hist.first();
+        hist.remove();
+    }
+    hist.close();
+}
 
 // A program folder of its own for a test: the built Data and Picture copied, the tables open.
 class CalcTestFolder {
@@ -29,6 +42,8 @@ public:
         kz::setApplicationFolder(dir_.path() + QLatin1Char('/'));
         data = std::make_unique<kz::DataModule>();
         data->openAll(messenger);
+        emptyHistory((*data)[QStringLiteral("TableHist1")]);
+        (*data)[QStringLiteral("TableHist1")].open(kz::dataDir());
     }
     ~CalcTestFolder() { data.reset(); }
 

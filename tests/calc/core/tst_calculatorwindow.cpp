@@ -4,6 +4,7 @@
 #include "calc/core/CalculatorWindow.h"
 #include "calc/core/DVertUn.h"
 #include "calc/core/MemoUnit.h"
+#include "frames/DialogService.h"
 #include "frames/NumberText.h"
 #include "frames/SechFrame.h"
 #include "frames/btnFrame.h"

@@ -4,6 +4,7 @@
 #include "calc/core/DVertUn.h"
 #include "calc/core/HistUnt1.h"
 #include "calc/core/HistoryStore.h"
+#include "frames/DialogService.h"
 #include "frames/EUFrame.h"
 #include "frames/HelpViewer.h"
 #include "frames/NumberText.h"

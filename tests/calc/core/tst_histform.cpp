@@ -1,3 +1,4 @@
+#include "CalcTestFolder.h"
 #include "calc/core/DVertCalc.h"
 #include "calc/core/HistUnt1.h"
 #include "calc/core/HistoryStore.h"
@@ -72,6 +73,7 @@ void TestHistForm::init() {
     data_ = std::make_unique<DataModule>();
     hist_ = data_->table(QStringLiteral("TableHist1"));
     hist_->setReporter(rec_.get());
+    emptyHistory(*hist_);
     loader_ = std::make_unique<THistFrm1>(*data_);
 }
 

@@ -1,3 +1,4 @@
+#include "CalcTestFolder.h"
 #include "calc/core/DVertCalc.h"
 #include "calc/core/HistoryMapping.h"
 #include "calc/core/HistoryStore.h"
@@ -84,6 +85,7 @@ void TestHistory::init() {
     hist_ = data_->table(QStringLiteral("TableHist1"));
     QVERIFY(hist_);
     hist_->setReporter(&messages_);
+    emptyHistory(*hist_);
 }
 
 void TestHistory::cleanup() {
