@@ -91,7 +91,63 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
     return true;
 }
 
+QJsonValue inputValue(QWidget* w) {
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return button->isChecked();
+    return controlText(w);
+}
+
+// Every input of a window with its value, in tab order: buttons only where they hold a state.
+QList<QPair<QWidget*, QJsonValue>> inputState(QWidget* window) {
+    QList<QPair<QWidget*, QJsonValue>> state;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) || !isUserInput(w))
+            continue;
+        if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->isCheckable())
+            continue;
+        state.append({w, inputValue(w)});
+    }
+    std::stable_sort(state.begin(), state.end(), [window](const auto& a, const auto& b) {
+        return tabPosition(window, a.first) < tabPosition(window, b.first);
+    });
+    return state;
+}
+
 } // namespace
+
+struct BatchRunner::Slot {
+    std::unique_ptr<QDialog> window;
+    QList<QPair<QWidget*, QJsonValue>> opening; // inputs as the window opened
+};
+
+BatchRunner::~BatchRunner() = default;
+
+QDialog* BatchRunner::windowFor(const QString& className, const CalculatorInfo& info) {
+    // Creating a window costs far more than a calculation: a window is kept per calculator and
+    // brought back to the state it opened with, so that no case sees what the one before typed.
+    // Where the inputs do not come back (a list that lost its item), a fresh window is made.
+    Slot& slot = windows_[className];
+    if (slot.window) {
+        for (int pass = 0; pass < 3; ++pass) {
+            bool same = true;
+            for (const auto& [w, value] : std::as_const(slot.opening)) {
+                if (inputValue(w) == value)
+                    continue;
+                same = false;
+                QString ignored;
+                setInput(w, value, &ignored);
+            }
+            if (same)
+                return slot.window.get();
+        }
+    }
+    slot.window.reset(info.factory(env_, nullptr));
+    slot.window->setObjectName(className);
+    slot.window->setAttribute(Qt::WA_DontShowOnScreen);
+    QMetaObject::invokeMethod(slot.window.get(), "activate", Qt::DirectConnection);
+    slot.opening = inputState(slot.window.get());
+    return slot.window.get();
+}
 
 BatchRunner::BatchRunner(CalculatorEnvironment& env) : env_(env) {}
 
@@ -162,11 +218,8 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
         return result;
     }
     ScopedRecordingDialogs recorder;
-    // A fresh window per case: nothing left over from the case before.
-    std::unique_ptr<QDialog> window(info->factory(env_, nullptr));
-    window->setObjectName(className);
-    window->setAttribute(Qt::WA_DontShowOnScreen);
-    QMetaObject::invokeMethod(window.get(), "FormActivate", Qt::DirectConnection);
+    QDialog* window = windowFor(className, *info);
+    recorder.messages.clear(); // what bringing the window back to its opening state said
 
     const QJsonObject inputs = c.value(QStringLiteral("inputs")).toObject();
     struct Pending {
@@ -177,14 +230,14 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
     QList<Pending> pending;
     for (auto it = inputs.begin(); it != inputs.end(); ++it) {
         QString error;
-        QWidget* w = findInput(window.get(), it.key(), &error);
+        QWidget* w = findInput(window, it.key(), &error);
         if (w && !isUserInput(w))
             error = u("поле ") + it.key() + u(" не является полем ввода");
         if (!error.isEmpty()) {
             result.insert(QStringLiteral("error"), error);
             return result;
         }
-        pending.append({w, it.key(), tabPosition(window.get(), w)});
+        pending.append({w, it.key(), tabPosition(window, w)});
     }
     std::stable_sort(pending.begin(), pending.end(),
                      [](const Pending& a, const Pending& b) { return a.position < b.position; });
@@ -196,13 +249,12 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
             return result;
         }
     }
-    if (!QMetaObject::invokeMethod(window.get(), "Calculate", Qt::DirectConnection, Q_ARG(bool, true))) {
+    if (!QMetaObject::invokeMethod(window, "Calculate", Qt::DirectConnection, Q_ARG(bool, true))) {
         result.insert(QStringLiteral("error"), u("окно ") + className + u(" не умеет выполнять расчет"));
         return result;
     }
-    result.insert(QStringLiteral("outputs"), outputs(window.get()));
+    result.insert(QStringLiteral("outputs"), outputs(window));
     result.insert(QStringLiteral("messages"), QJsonArray::fromStringList(recorder.messages));
-    QMetaObject::invokeMethod(window.get(), "FormDeactivate", Qt::DirectConnection);
     *ran = true;
     return result;
 }
@@ -227,6 +279,9 @@ QJsonArray BatchRunner::run(const QByteArray& json, bool* allRan) {
         bool ran = false;
         results.append(runCase(v, &ran));
         *allRan = *allRan && ran;
+        // No event loop runs here: deliver what the windows posted, or the queue grows with
+        // every case and each new object pays for scanning it.
+        QCoreApplication::sendPostedEvents();
     }
     return results;
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QJsonArray>
 #include <QStringList>
+#include <map>
+#include <memory>
 
 class QDialog;
 class QWidget;
@@ -10,6 +12,7 @@ class QWidget;
 namespace kz {
 
 struct CalculatorEnvironment;
+struct CalculatorInfo;
 
 // Runs calculator windows without showing them: a JSON array of cases in, a JSON array of
 // results out. A case names the window class and gives input texts by the widgets' object
@@ -18,6 +21,7 @@ struct CalculatorEnvironment;
 class BatchRunner {
 public:
     explicit BatchRunner(CalculatorEnvironment& env);
+    ~BatchRunner();
 
     // One result per case; allRan is false when any case could not be run.
     QJsonArray run(const QByteArray& json, bool* allRan);
@@ -28,8 +32,11 @@ public:
     static QJsonObject outputs(QWidget* window);
 
 private:
+    struct Slot;
     QJsonObject runCase(const QJsonValue& value, bool* ran);
+    QDialog* windowFor(const QString& className, const CalculatorInfo& info);
     CalculatorEnvironment& env_;
+    std::map<QString, Slot> windows_;
 };
 
 // Command line entry: kelvorzu2 --batch CASES.json [--out FILE]. Returns the exit code.

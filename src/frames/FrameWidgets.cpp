@@ -1,5 +1,7 @@
 #include "FrameWidgets.h"
 
+#include <QHash>
+
 #include "Procedur.h"
 
 #include <QIcon>
@@ -17,7 +19,12 @@ namespace kz {
 QIcon frameIcon(const QString& name) {
     static const bool registered = (initFrameIcons(), true);
     Q_UNUSED(registered);
-    return QIcon(QStringLiteral(":/icons/") + name + QStringLiteral(".svg"));
+    // Every calculator window has a toolbar: parse each drawing once, not once per window.
+    static QHash<QString, QIcon> cache;
+    auto it = cache.find(name);
+    if (it == cache.end())
+        it = cache.insert(name, QIcon(QStringLiteral(":/icons/") + name + QStringLiteral(".svg")));
+    return *it;
 }
 
 QToolButton* makeToolButton(QWidget* parent, const QString& objectName, const QString& icon,

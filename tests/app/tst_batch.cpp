@@ -53,7 +53,7 @@ public:
                 ->setText(QStringLiteral("100"));
         });
     }
-    Q_INVOKABLE void FormActivate() {
+    Q_INVOKABLE void activate() {
         soil_->clear();
         soil_->addItems({u("суглинок"), u("песок")});
     }
@@ -91,7 +91,7 @@ private slots:
             [](CalculatorEnvironment&, QWidget* p) { return new FakeCalculator(p); });
     }
 
-    void runsCasesInTabOrderWithFreshWindows() {
+    void runsCasesInTabOrderWithoutLeftovers() {
         const QByteArray json = R"([
             {"calculator": "TSferaFrm", "name": "first",
              "inputs": {"FramePN.EditRo0": "50", "FramePV.EditRo0": "300", "ComboGrunt": "песок", "EditDlina": "5"}},

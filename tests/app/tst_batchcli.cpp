@@ -76,6 +76,52 @@ private slots:
         QVERIFY(QJsonDocument::fromJson(f.readAll()).isArray());
     }
 
+    void computesRodCases() {
+        writeCases(R"([
+            {"name": "defaults", "calculator": "TDVertFm",
+             "inputs": {"ComboGrunt": "суглинок", "EditRo0": "100", "EditPKV": "1", "cmbSech": "сталь круглая",
+                        "cmbDiam": "0,016", "EditDlina": "5", "EditGlub": "0,7"}},
+            {"name": "other soil", "calculator": "TDVertFm",
+             "inputs": {"ComboGrunt": "глина", "EditPKV": "1,5", "cmbDiam": "0,02", "btnAutoScore": true}},
+            {"name": "short rod", "calculator": "TDVertFm", "inputs": {"EditDlina": "3", "EditGlub": "0,5"}},
+            {"name": "too shallow", "calculator": "TDVertFm", "inputs": {"EditGlub": "0,49"}},
+            {"name": "typo", "calculator": "TDVertFm", "inputs": {"EditDlinna": "3"}},
+            {"name": "no such size", "calculator": "TDVertFm", "inputs": {"cmbDiam": "0,0161"}}
+        ])");
+        QProcess p;
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")), {QStringLiteral("--batch"), casesPath()});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 1);
+        const QJsonArray r = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+        QCOMPARE(r.size(), 6);
+        const auto out = [&](int i, const char* field) {
+            return r[i]
+                .toObject()
+                .value(QStringLiteral("outputs"))
+                .toObject()
+                .value(QLatin1String(field))
+                .toString();
+        };
+        const auto messages = [&](int i) {
+            return r[i].toObject().value(QStringLiteral("messages")).toArray();
+        };
+        QCOMPARE(out(0, "EditVS1"), u("21,81"));
+        QCOMPARE(out(0, "EditT"), u("3,20"));
+        QCOMPARE(out(0, "EditRaschet"),
+                 u("R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"));
+        QVERIFY(messages(0).isEmpty());
+        QVERIFY(!out(1, "EditVS1").isEmpty());
+        // Nothing of the case before is left: soil, coefficient and size are as the window opened.
+        QCOMPARE(out(2, "EditVS1"), u("33,53"));
+        QCOMPARE(out(2, "EditRo"), u("100"));
+        QCOMPARE(out(3, "EditVS1"), QString());
+        QCOMPARE(messages(3),
+                 QJsonArray{u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.")});
+        QVERIFY(
+            r[4].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("EditDlinna")));
+        QVERIFY(r[5].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("0,0161")));
+    }
+
 private:
     // The program's own messages, without the toolkit's warnings.
     static QStringList programMessages(QProcess& p) {

@@ -100,9 +100,9 @@ void TestSectionFrame::allModeShowsEverySteelSize() {
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
     QCOMPARE(frame_->cmbSech()->currentText(), u("сталь круглая"));
     QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_krug.db").recordCount());
-    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,01"));
-    QCOMPARE(frame_->EditDiam0()->text(), u("0,01"));
-    QCOMPARE(frame_->diameterText(), u("0,01"));
+    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,016"));
+    QCOMPARE(frame_->EditDiam0()->text(), u("0,016"));
+    QCOMPARE(frame_->diameterText(), u("0,016"));
 
     choose(frame_->cmbSech(), u("сталь полосовая"));
     QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_polos.db").recordCount());
@@ -252,7 +252,7 @@ void TestSectionFrame::recommendedAndPermitted() {
 
     QTest::mouseClick(frame_->btnAllMat(), Qt::LeftButton);
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
-    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,01"));
+    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,016"));
 }
 
 void TestSectionFrame::classBoundaries_data() {
@@ -306,7 +306,7 @@ void TestSectionFrame::resistivityNotANumberKeepsLists() {
     QTest::mouseClick(frame_->btnDopMat(), Qt::LeftButton);
     QCOMPARE(rec_->messages, QStringList{u("\"abc\" - некорректное значение.")});
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
-    QCOMPARE(frame_->EditDiam0()->text(), u("0,01"));
+    QCOMPARE(frame_->EditDiam0()->text(), u("0,016"));
     rec_->messages.clear();
     ro_->clear();
     frame_->RefreshConstructions();

@@ -52,11 +52,11 @@ public:
     const CalculatorDescriptor& descriptor() const { return d_; }
 
     // FormActivate / FormDeactivate: run when the window is opened and closed.
-    void activate();
-    void deactivate();
+    Q_INVOKABLE void activate();
+    Q_INVOKABLE void deactivate();
 
     bool CheckInputs(bool show);
-    void Calculate(bool show);
+    Q_INVOKABLE void Calculate(bool show);
     void UpdateButtons();
     void SyncInstallationResistivity();
 

@@ -143,7 +143,7 @@ void TestDVertForm::firstOpeningShowsTheDefaults() {
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("100"));
     QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1"));
     QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
-    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,01"));
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,016"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
     QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,7"));
     QCOMPARE(edit("EditT")->text(), QStringLiteral("3,20"));
@@ -160,8 +160,8 @@ void TestDVertForm::firstOpeningShowsTheDefaults() {
     QVERIFY(!tool("btnLinkParam")->isEnabled());
     QVERIFY(rec_->messages.isEmpty());
     score();
-    // 23,30121... for D = 0,01.
-    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("23,3"));
+    // 21,805... for p = 100, D = 0,016, L = 5, To = 0,7.
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("21,81"));
     QVERIFY(!tool("btnReport")->isEnabled()); // stays off until the report export exists
 }
 
@@ -330,7 +330,7 @@ void TestDVertForm::checks_data() {
         << "39,9" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.") << "";
     QTest::newRow("10 length equal to the diameter")
         << "EditDlina"
-        << "0,01" << u("Ошибка. Длина вертикального стержня должна быть больше диаметра.") << "";
+        << "0,016" << u("Ошибка. Длина вертикального стержня должна быть больше диаметра.") << "";
     QTest::newRow("11 depth 0,49") << "EditGlub"
                                    << "0,49"
                                    << u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.")
@@ -371,8 +371,8 @@ void TestDVertForm::boundariesOfTheGeometry() {
     score();
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY(!edit("EditVS1")->text().isEmpty());
-    // Just longer than the diameter (0,01) passes.
-    type(edit("EditDlina"), QStringLiteral("0,011"));
+    // Just longer than the diameter (0,016) passes.
+    type(edit("EditDlina"), QStringLiteral("0,017"));
     score();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QVERIFY(!edit("EditVS1")->text().isEmpty());
@@ -490,7 +490,7 @@ void TestDVertForm::reopeningKeepsSoilAndGeometryNotTheConstruction() {
     QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,9"));
     QCOMPARE(edit("EditT")->text(), QStringLiteral("2,90"));
     QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
-    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,01"));
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,016"));
     // With automatic calculation on, the reopened window shows its result with one calculation.
     autoOn();
     win_->hide();

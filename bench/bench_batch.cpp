@@ -1,0 +1,54 @@
+// Rod cases per second in batch mode, once the program has started.
+#include "app/Batch.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+#include "frames/Paths.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTest>
+
+class BenchBatch : public QObject {
+    Q_OBJECT
+private slots:
+    void rodCases() {
+        kz::setApplicationFolder(QStringLiteral(KELVOR_BIN_DIR));
+        kz::registerBuiltCalculators(kz::CalculatorRegistry::instance());
+        kz::RecordingDialogs startMessages;
+        kz::DataModule data;
+        data.openAll(startMessages);
+        kz::CalculatorEnvironment env{data};
+        kz::BatchRunner runner(env);
+        constexpr int cases = 200;
+        QByteArray json = "[";
+        for (int i = 0; i < cases; ++i) {
+            if (i)
+                json += ',';
+            json +=
+                QStringLiteral(
+                    R"({"calculator": "TDVertFm", "inputs": {"EditRo0": "%1", "EditDlina": "%2,5", "EditGlub": "0,7"}})")
+                    .arg(60 + i % 80)
+                    .arg(2 + i % 5)
+                    .toUtf8();
+        }
+        json += ']';
+        bool allRan = false;
+        QJsonArray results;
+        QBENCHMARK {
+            results = runner.run(json, &allRan);
+        }
+        QVERIFY(allRan);
+        QVERIFY(!results[0]
+                     .toObject()
+                     .value(QStringLiteral("outputs"))
+                     .toObject()
+                     .value(QStringLiteral("EditVS1"))
+                     .toString()
+                     .isEmpty());
+        qInfo("%d cases per run", cases);
+    }
+};
+
+QTEST_MAIN(BenchBatch)
+#include "bench_batch.moc"
