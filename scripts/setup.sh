@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6sql6-sqlite libqt6svg6 qt6-qpa-plugins
-          libzip-dev fonts-dejavu-core)
+          libzip-dev fonts-dejavu-core qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,8 +9,11 @@
 #include "frames/Messenger.h"
 
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTextStream>
+#include <QTranslator>
 
 namespace kz {
 
@@ -22,7 +25,20 @@ Program::~Program() {
         data->closeAll();
 }
 
+namespace {
+// The toolkit's own buttons ("Отмена", "Да") speak Russian like the rest of the program.
+void loadToolkitTranslation() {
+    static QTranslator translator;
+    static const bool loaded =
+        translator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(&translator);
+    Q_UNUSED(loaded);
+}
+} // namespace
+
 std::unique_ptr<Program> startProgram(bool showSplash) {
+    loadToolkitTranslation();
     std::unique_ptr<SplashForm> splash;
     if (showSplash) {
         splash = std::make_unique<SplashForm>();
