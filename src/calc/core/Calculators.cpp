@@ -1,16 +1,23 @@
 #include "CalculatorRegistry.h"
 
 #include "DVertUn.h"
+#include "calc/rods/UVertUn.h"
 #include "data/DataModule.h"
 
 namespace kz {
 
+namespace {
+template <typename Window> void add(CalculatorRegistry& registry, const char* className) {
+    registry.setFactory(
+        QString::fromLatin1(className),
+        [](CalculatorEnvironment& env, QWidget* parent) -> QDialog* { return new Window(env.data, parent); });
+}
+} // namespace
+
 // Each calculator built so far adds its factory here; the others stay disabled in the menu.
 void registerBuiltCalculators(CalculatorRegistry& registry) {
-    registry.setFactory(QStringLiteral("TDVertFm"),
-                        [](CalculatorEnvironment& env, QWidget* parent) -> QDialog* {
-                            return new TDVertFm(env.data, parent);
-                        });
+    add<TDVertFm>(registry, "TDVertFm");
+    add<TUVertFm>(registry, "TUVertFm");
 }
 
 } // namespace kz

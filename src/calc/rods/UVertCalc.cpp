@@ -1,0 +1,96 @@
+#include "UVertCalc.h"
+
+#include "calc/core/CalcCommon.h"
+#include "calc/core/CalcOrder.h"
+#include "calc/core/HistoryMapping.h"
+#include "frames/NumberText.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace kz::uvert {
+
+namespace {
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+QString l1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+CalculatorDescriptor makeDescriptor() {
+    CalculatorDescriptor d;
+    d.className = l1("TUVertFm");
+    d.caption = u("Вертикальный заземлитель у поверхности земли.");
+    d.helpContext = 25;
+    d.pictureFile = l1("UVert.bmp");
+    d.formulaText = u("Расчетная формула:   R = p / (2*П*L) * Ln(4*L/D), Ом");
+    d.conditionLines = {u("L >> D "), u("Для полосы шириной B:  D = 0,5 B."),
+                        u("Для уголка с шириной полки B:  D = 0,95 B.")};
+    d.construction = ConstructionSetup{l1("D"), l1("B"), u("вертикальный")};
+
+    GeometryInput length;
+    length.name = l1("EditDlina");
+    length.label = u("L - длина заземлителя, м:");
+    length.defaultText = l1("5");
+    length.steps = {1, 0.1, 0.01};
+    length.spinPrefix = l1("SpinButtonA");
+    d.geometry = {length};
+
+    using K = InputCheck::Kind;
+    // p0 is only required here; its range check follows.
+    d.checks = {
+        {K::Positive, l1("EditPKV"), u("коэффициента поправки")},
+        {K::Filled, l1("ComboGrunt"), u("типа грунта")},
+        {K::Filled, l1("EditRo0"), u("удельного сопротивления грунта")},
+        {K::Filled, l1("cmbSech"), u("конструкции заземлителя")},
+        {K::Filled, l1("cmbDiam"), u("размеров заземлителя")},
+        {K::Positive, l1("EditDiam0"), u("диаметра заземлителя")},
+        {K::Positive, l1("EditDlina"), u("длины заземлителя")},
+    };
+    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),
+                        l1("cmbSech"),    l1("cmbDiam"), l1("EditDlina")};
+    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
+                    l1("cmbSech"),    l1("cmbDiam"), l1("EditDlina")};
+    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),   l1("EditPKV"),     l1("cmbSech"),
+                    l1("cmbDiam"),    l1("EditDlina"), sizeSetModeInput()};
+
+    HistoryLayout& h = d.history;
+    h.kindCode = 3;
+    h.presetName = historyPresetName(d.caption);
+    h.fields = {{l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},       {l1("KP"), l1("EditPKV")},
+                {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")},  {l1("L"), l1("EditDlina")},
+                {l1("N"), sizeSetModeInput()},    {l1("R"), l1("EditVS1"), false}};
+    h.captions = {
+        {u("Тип грунта:"), l1("Grunt")},         {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
+        {u("Коэффициент поправки:"), l1("KP")},  {u("Конструкция заземлителя:"), l1("Construct")},
+        {u("Размер стержня, м:"), l1("Razmer")}, {u("Длина стержня, м:"), l1("L")}};
+    return d;
+}
+} // namespace
+
+const CalculatorDescriptor& descriptor() {
+    static const CalculatorDescriptor d = makeDescriptor();
+    return d;
+}
+
+Resistance ComputeResistance(long double p0, long double kp, long double l, long double d) {
+    Resistance out;
+    out.p = calculatedResistivity(p0, kp);
+    out.r = roundResistance(out.p / 2 / std::numbers::pi_v<long double> / l * std::log(4 * l / d));
+    return out;
+}
+
+std::optional<QString> geometryError(long double d, long double l) {
+    if (!(d < l))
+        return u("Ошибка. Длина вертикального заземлителя должна быть больше диаметра.");
+    return std::nullopt;
+}
+
+QString calcOrderLine(const QString& roText, const QString& lText, long double d, const QString& rText) {
+    return QStringLiteral("R = ") + roText + QStringLiteral(" / (2*3,14*") + lText +
+           QStringLiteral(") * ln(4*") + lText + QLatin1Char('/') + formatGeneral(d) + QLatin1Char(')') +
+           oneLineEnding(rText);
+}
+
+} // namespace kz::uvert

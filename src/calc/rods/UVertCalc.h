@@ -1,0 +1,27 @@
+#pragma once
+
+#include "calc/core/CalculatorDescriptor.h"
+
+#include <QString>
+#include <optional>
+
+// The vertical rod whose top lies at the ground surface, in uniform soil. Its values and
+// formula, free of any window.
+namespace kz::uvert {
+
+const CalculatorDescriptor& descriptor();
+
+struct Resistance {
+    long double p = 0; // p0·Kп rounded to five decimals
+    long double r = 0; // rounded to two decimals
+};
+
+// R = p / (2·π·L) · ln(4·L / D).
+Resistance ComputeResistance(long double p0, long double kp, long double l, long double d);
+
+// The geometric condition after the input checks: D < L.
+std::optional<QString> geometryError(long double d, long double l);
+
+QString calcOrderLine(const QString& roText, const QString& lText, long double d, const QString& rText);
+
+} // namespace kz::uvert

@@ -1,0 +1,128 @@
+#include "../core/CalcTestFolder.h"
+#include "calc/rods/UVertCalc.h"
+#include "calc/rods/UVertUn.h"
+#include "frames/DialogService.h"
+#include "frames/NumberText.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+// The rod at the ground surface: a second calculator on the shared window, with its own values.
+class TestUVert : public QObject {
+    Q_OBJECT
+private slots:
+    void formula_data() {
+        QTest::addColumn<double>("p0");
+        QTest::addColumn<double>("kp");
+        QTest::addColumn<double>("l");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<QString>("expected");
+        // 100/(2π·5)·ln(1250) = 22,6983...
+        QTest::newRow("edge case of the handbook") << 100.0 << 1.0 << 5.0 << 0.016 << u("22,7");
+        // p = 50·1,3 = 65; 65/(2π·3)·ln(600) = 22,0588...
+        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 3.0 << 0.02 << u("22,06");
+        // 300/(2π·10)·ln(1250) = 34,0475...
+        QTest::newRow("long rod") << 300.0 << 1.0 << 10.0 << 0.032 << u("34,05");
+        // Just longer than the diameter: 100/(2π·0,017)·ln(4,25) = 1354,61...
+        QTest::newRow("barely longer than thick") << 100.0 << 1.0 << 0.017 << 0.016 << u("1354,61");
+    }
+    void formula() {
+        QFETCH(double, p0);
+        QFETCH(double, kp);
+        QFETCH(double, l);
+        QFETCH(double, d);
+        QFETCH(QString, expected);
+        QCOMPARE(formatGeneral(uvert::ComputeResistance(p0, kp, l, d).r), expected);
+    }
+
+    void init() {
+        rec_ = std::make_unique<ScopedRecordingDialogs>();
+        folder_ = std::make_unique<CalcTestFolder>(*rec_);
+        win_ = std::make_unique<TUVertFm>(*folder_->data);
+        win_->activate();
+        rec_->messages.clear();
+    }
+    void cleanup() {
+        win_.reset();
+        folder_.reset();
+        rec_.reset();
+    }
+
+    void windowShowsItsOwnValues() {
+        QCOMPARE(win_->windowTitle(), u("Вертикальный заземлитель у поверхности земли."));
+        QVERIFY(!win_->findChild<QLineEdit*>(QStringLiteral("EditGlub")));
+        QCOMPARE(win_->EditDlina()->text(), QStringLiteral("5"));
+        win_->Calculate(true);
+        QVERIFY(rec_->messages.isEmpty());
+        QCOMPARE(win_->EditVS1()->text(), u("22,7"));
+        QCOMPARE(win_->EditRaschet()->text(), u("R = 100 / (2*3,14*5) * ln(4*5/0,016) = 22,7 Ом"));
+    }
+
+    void checks_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("p0 empty: only required here")
+            << "EditRo0"
+            << "" << u("Введите значение удельного сопротивления грунта.");
+        QTest::newRow("p0 zero: refused by the range")
+            << "EditRo0"
+            << "0" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.");
+        QTest::newRow("length equal to the diameter")
+            << "EditDlina"
+            << "0,016" << u("Ошибка. Длина вертикального заземлителя должна быть больше диаметра.");
+        QTest::newRow("length empty") << "EditDlina"
+                                      << "" << u("Введите значение длины заземлителя.");
+    }
+    void checks() {
+        QFETCH(QString, input);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        win_->Calculate(true);
+        QVERIFY(!win_->EditVS1()->text().isEmpty());
+        QVERIFY(win_->setInputText(input, text));
+        rec_->messages.clear();
+        win_->Calculate(true);
+        QCOMPARE(rec_->messages, QStringList{message});
+        QCOMPARE(win_->EditVS1()->text(), QString());
+        QCOMPARE(win_->EditRaschet()->text(), QString());
+    }
+
+    void lengthJustAboveTheDiameterPasses() {
+        QVERIFY(win_->setInputText(QStringLiteral("EditDlina"), QStringLiteral("0,017")));
+        win_->Calculate(true);
+        QVERIFY(rec_->messages.isEmpty());
+        QCOMPARE(win_->EditVS1()->text(), u("1354,61"));
+    }
+
+    void historyKeepsItsOwnKind() {
+        QCOMPARE(uvert::descriptor().history.kindCode, 3);
+        rec_->inputs << std::optional<QString>(u("Стержень у поверхности"));
+        win_->saveToHistory();
+        DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+        hist.setFiltered(false);
+        QVERIFY(hist.open(dataDir()));
+        hist.refresh();
+        QVERIFY(hist.locate(QStringLiteral("Name"), u("Стержень у поверхности")));
+        QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 3);
+        QCOMPARE(hist.text(QStringLiteral("L")), QStringLiteral("5"));
+        QVERIFY(hist.isNull(QStringLiteral("T"))); // no depth here
+    }
+
+private:
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TUVertFm> win_;
+};
+
+QTEST_MAIN(TestUVert)
+#include "tst_uvert.moc"
