@@ -1,5 +1,6 @@
 #include "DataModule.h"
 
+#include "TableRules.h"
 #include "frames/Messenger.h"
 #include "frames/TableProcedures.h"
 
@@ -51,6 +52,7 @@ DataModule::DataModule(QObject* parent) : QObject(parent) {
     for (const auto& t : tables_)
         if (!t->def().masterFile.isEmpty())
             t->setMaster(table(t->def().masterFile));
+    AttachTableRules(*this);
 }
 
 DataModule::~DataModule() {

@@ -3,6 +3,7 @@
 #include "DataTable.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     DataTable* table(const QString& name) const;
     DataTable& operator[](const QString& name) const;
     const std::vector<std::unique_ptr<DataTable>>& tables() const { return tables_; }
+
+    // Whether the foundation-field history window is on screen: sets are not added by hand there.
+    std::function<bool()> histMKShown;
 
 private:
     std::vector<std::unique_ptr<DataTable>> tables_;

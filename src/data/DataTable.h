@@ -116,6 +116,7 @@ public:
     std::function<void(DataTable&, StoreError&)> onPostError;
 
     void setReporter(Messenger* reporter) { reporter_ = reporter; }
+    Messenger* reporter() const { return reporter_; }
     const StoreError& lastError() const { return lastError_; }
 
 signals:

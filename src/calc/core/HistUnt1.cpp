@@ -2,6 +2,7 @@
 
 #include "data/DataModule.h"
 #include "data/DataTableModel.h"
+#include "data/TableRules.h"
 #include "frames/DialogService.h"
 #include "frames/HelpViewer.h"
 #include "frames/Procedur.h"
@@ -54,7 +55,7 @@ QStringList& HistoryFieldList() {
 }
 
 QString THistFrm1::manualInsertMessage() {
-    return u("Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено.");
+    return manualHistoryInsertMessage();
 }
 
 THistFrm1::THistFrm1(DataModule& data, QWidget* parent)
