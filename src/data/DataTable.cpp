@@ -327,7 +327,8 @@ QVariant DataTable::value(const QString& field) const {
 }
 
 QVariant DataTable::valueAt(int row, int fieldIndex) const {
-    if (row == current_ && isEditing())
+    // An inserted row is not among the stored ones: the grid shows its buffer apart.
+    if (row == current_ && state_ == State::Edit)
         return value(fieldIndex);
     if (row < 0 || row >= rows_.size() || fieldIndex < 0 || fieldIndex >= def_.fields.size())
         return {};

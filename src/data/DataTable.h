@@ -77,7 +77,7 @@ public:
     int asInteger(const QString& field) const { return value(field).toInt(); }
     bool isNull(const QString& field) const { return value(field).isNull(); }
     // A field of any visible row without moving the current row (grids paint from it); the
-    // current row shows its edit buffer while editing.
+    // current row shows its edit buffer while edited (an inserted row is read with value()).
     QVariant valueAt(int row, int fieldIndex) const;
     bool setValue(const QString& field, const QVariant& value);
     // Converts with the decimal comma; empty text stores null.

@@ -2,6 +2,8 @@
 
 #include "DataTable.h"
 
+#include <algorithm>
+
 namespace kz {
 
 DataTableModel::DataTableModel(DataTable& table, const QStringList& fields, QObject* parent)
@@ -11,12 +13,21 @@ DataTableModel::DataTableModel(DataTable& table, const QStringList& fields, QObj
         const FieldDef* def = table_.def().field(f);
         titles_ << (def ? def->title() : f);
         editable_ << false;
+        alignments_ << Qt::Alignment();
     }
-    rows_ = table_.isOpen() ? table_.recordCount() : 0;
-    connect(&table_, &DataTable::rowsChanged, this, &DataTableModel::reset);
-    // Opening and closing change the rows without a row signal of their own.
+    rows_ = expectedRows();
+    // Same number of rows: repaint them, so that an editor committing a cell is not torn down.
+    connect(&table_, &DataTable::rowsChanged, this, [this] {
+        const bool inserting = table_.state() == DataTable::State::Insert;
+        if (expectedRows() != rows_ || inserting != (insertRow_ >= 0) || rows_ == 0)
+            reset();
+        else
+            emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+    });
+    // Opening, closing, inserting and its end change the rows without a row signal of their own.
     connect(&table_, &DataTable::stateChanged, this, [this] {
-        if ((table_.isOpen() ? table_.recordCount() : 0) != rows_)
+        const bool inserting = table_.state() == DataTable::State::Insert;
+        if (expectedRows() != rows_ || inserting != (insertRow_ >= 0))
             reset();
         else if (rows_ > 0)
             emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
@@ -27,10 +38,35 @@ DataTableModel::DataTableModel(DataTable& table, const QStringList& fields, QObj
     });
 }
 
+int DataTableModel::expectedRows() const {
+    if (!table_.isOpen())
+        return 0;
+    return table_.recordCount() + (table_.state() == DataTable::State::Insert ? 1 : 0);
+}
+
 void DataTableModel::reset() {
     beginResetModel();
-    rows_ = table_.isOpen() ? table_.recordCount() : 0;
+    rows_ = expectedRows();
+    insertRow_ = table_.state() == DataTable::State::Insert ? std::max(table_.recNo(), 0) : -1;
     endResetModel();
+}
+
+int DataTableModel::currentRow() const {
+    if (insertRow_ >= 0)
+        return insertRow_;
+    return table_.isOpen() ? table_.recNo() : -1;
+}
+
+int DataTableModel::tableRow(int gridRow) const {
+    if (insertRow_ < 0 || gridRow < insertRow_)
+        return gridRow;
+    return gridRow == insertRow_ ? -1 : gridRow - 1;
+}
+
+void DataTableModel::setAlignment(const QString& field, Qt::Alignment alignment) {
+    const int c = fields_.indexOf(field);
+    if (c >= 0)
+        alignments_[c] = alignment;
 }
 
 void DataTableModel::setEditable(const QString& field, bool editable) {
@@ -56,12 +92,18 @@ int DataTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant DataTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_ || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid() || index.row() >= rows_)
+        return {};
+    if (role == Qt::TextAlignmentRole && alignments_.value(index.column()))
+        return QVariant::fromValue(alignments_[index.column()]);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const int f = indices_.value(index.column(), -1);
     if (f < 0)
         return {};
-    return DataTable::displayText(table_.def().fields[f], table_.valueAt(index.row(), f));
+    const int row = tableRow(index.row());
+    const QVariant v = row < 0 ? table_.value(f) : table_.valueAt(row, f);
+    return DataTable::displayText(table_.def().fields[f], v);
 }
 
 QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -83,7 +125,16 @@ bool DataTableModel::setData(const QModelIndex& index, const QVariant& value, in
     if (role != Qt::EditRole || !index.isValid() || !editable_.value(index.column()))
         return false;
     const QString field = fields_[index.column()];
-    if (table_.recNo() != index.row() && !table_.moveTo(index.row()))
+    const int row = tableRow(index.row());
+    // A row in the edit buffer waits for the table's post.
+    if ((row < 0 && table_.state() == DataTable::State::Insert) ||
+        (row == table_.recNo() && table_.state() == DataTable::State::Edit)) {
+        if (!table_.setText(field, value.toString()))
+            return false;
+        emit dataChanged(index, index);
+        return true;
+    }
+    if (row < 0 || (table_.recNo() != row && !table_.moveTo(row)))
         return false;
     if (!table_.edit())
         return false;
