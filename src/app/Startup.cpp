@@ -7,6 +7,7 @@
 #include "data/DataModule.h"
 #include "frames/DialogService.h"
 #include "frames/Messenger.h"
+#include "reference/ReferenceWindows.h"
 
 #include <QGuiApplication>
 #include <QLibraryInfo>
@@ -20,6 +21,7 @@ namespace kz {
 Program::Program() = default;
 
 Program::~Program() {
+    references.reset();
     main.reset();
     if (data)
         data->closeAll();
@@ -52,6 +54,7 @@ std::unique_ptr<Program> startProgram(bool showSplash) {
     program->data = std::make_unique<DataModule>();
     program->main = std::make_unique<MainForm>(*program->data);
     program->data->openAll(dialogs());
+    program->references = std::make_unique<ReferenceWindows>(*program->data);
     program->main->createWindows();
     return program;
 }

@@ -7,11 +7,14 @@ namespace kz {
 
 class DataModule;
 class MainForm;
+class ReferenceWindows;
 
-// The running program: the data module and the main window with every calculator window.
+// The running program: the data module, the main window with every calculator window and the
+// reference dialogs.
 struct Program {
     std::unique_ptr<DataModule> data;
     std::unique_ptr<MainForm> main;
+    std::unique_ptr<ReferenceWindows> references;
     Program();
     ~Program();
 };

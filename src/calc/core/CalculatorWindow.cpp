@@ -352,6 +352,15 @@ void CalculatorWindow::activate() {
     toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
     toolbar_->btnMaterial()->setEnabled(section_ && refs.steels);
     toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
+    // The frames' own dialogs, for every calculator alike.
+    soil_->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
+                                                     [] { return referenceDialogs().correction(); })
+                                               : nullptr);
+    soil_->setStepSettingsDialog(refs.resistivitySteps
+                                     ? std::function<void()>([] { referenceDialogs().resistivitySteps(); })
+                                     : nullptr);
+    toolbar_->setClimateRegionDialog(
+        refs.climateRegions ? std::function<void()>([] { referenceDialogs().climateRegions(); }) : nullptr);
     if (!d_.geometry.isEmpty()) {
         if (QLineEdit* first = geometry_.value(d_.geometry.first().name))
             GeometryChanged(first);
@@ -682,6 +691,8 @@ void CalculatorWindow::runSectionDictionary(bool corrosion) {
         const TailHold hold(tailHold_);
         if (corrosion)
             section_->LocateCorrosionRow();
+        else if (referenceDialogs().locateSteel)
+            referenceDialogs().locateSteel(construction, size);
         open(this);
         if (!corrosion)
             section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),

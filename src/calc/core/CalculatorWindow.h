@@ -32,6 +32,13 @@ struct ReferenceDialogs {
     std::function<void(QWidget* parent)> soils;
     std::function<void(QWidget* parent)> steels;
     std::function<void(QWidget* parent)> corrosion;
+    // Positions the steels dialog on the construction and size in use before it is shown.
+    std::function<void(const QString& construction, const QString& size)> locateSteel;
+    // The soil frame's coefficient dialog (the coefficient text on OK), its step settings, and
+    // the toolbar's climate regions.
+    std::function<std::optional<QString>()> correction;
+    std::function<void()> resistivitySteps;
+    std::function<void()> climateRegions;
 };
 ReferenceDialogs& referenceDialogs();
 

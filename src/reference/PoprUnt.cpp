@@ -1,0 +1,170 @@
+#include "PoprUnt.h"
+
+#include "ClimateRegions.h"
+#include "CorrectionRules.h"
+#include "RadioGroup.h"
+#include "data/DataTable.h"
+#include "frames/DialogService.h"
+#include "frames/FrameWidgets.h"
+#include "frames/HelpViewer.h"
+#include "frames/Procedur.h"
+#include "frames/SpinButton.h"
+#include "frames/TableProcedures.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace kz {
+
+namespace {
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+} // namespace
+
+TPoprForm::TPoprForm(DataTable& raion, QWidget* parent) : QDialog(parent), raion_(raion) {
+    setObjectName(QStringLiteral("TPoprForm"));
+    setWindowTitle(u("Выбор коэффициента поправки к р."));
+    setHelpContext(this, 10);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    rdgKrit_ = new RadioGroup(QStringLiteral("rdgKrit"), u(" Выбор критерия "),
+                              {u("климатический район:"), u("температура, град.:")}, 1, this);
+    comboRaion_ = new QComboBox(this);
+    comboRaion_->setObjectName(QStringLiteral("ComboRaion"));
+    comboRaion_->addItems(
+        {QStringLiteral("I"), QStringLiteral("II"), QStringLiteral("III"), QStringLiteral("IV")});
+    spinTemp_ = new QSpinBox(this);
+    spinTemp_->setObjectName(QStringLiteral("SpinTemp"));
+    spinTemp_->setRange(-50, 50);
+    spinTemp_->setSingleStep(1);
+    spinTemp_->setValue(20);
+    spinTemp_->setEnabled(false);
+    // Digits only: a negative temperature is reached with the arrows.
+    makeNumericInput(spinTemp_, true, false);
+    {
+        auto* grid = qobject_cast<QGridLayout*>(rdgKrit_->layout());
+        grid->addWidget(comboRaion_, 0, 1);
+        grid->addWidget(spinTemp_, 1, 1);
+    }
+
+    rdgVid_ = new RadioGroup(QStringLiteral("rdgVid"), u(" Вид заземлителей "),
+                             {u("вертикальные"), u("горизонтальные")}, 1, this);
+    rdgVlaga_ = new RadioGroup(QStringLiteral("rdgVlaga"), u(" Влажность земли во время измерений "),
+                               {u("повышенная"), u("средняя"), u("малая")}, 1, this);
+    rdgVlaga_->setItemIndex(1);
+    rdgDlina_ = new RadioGroup(QStringLiteral("rdgDlina"), u(" Длина электрода "),
+                               electrodeLengthItems(ElectrodeKind::Vertical), 1, this);
+
+    editPKV_ = makeEdit(this, QStringLiteral("EditPKV"), QStringLiteral("1"));
+    makeNumericInput(editPKV_);
+    const double steps[3] = {1, 0.1, 0.01};
+    const char* stepNames[3] = {"SpinButton1", "SpinButton2", "SpinButton001"};
+    auto* pkvRow = new QHBoxLayout;
+    pkvRow->addWidget(makeLabel(this, u("Коэффициент поправки:")));
+    pkvRow->addWidget(editPKV_);
+    for (int i = 0; i < 3; ++i) {
+        steps_[i] = new SpinButton(editPKV_, steps[i], this);
+        steps_[i]->setObjectName(QLatin1String(stepNames[i]));
+        steps_[i]->useDefaultSteps();
+        pkvRow->addWidget(steps_[i]);
+    }
+    pkvRow->addStretch();
+
+    button1_ = new QPushButton(u("ОК"), this);
+    button1_->setObjectName(QStringLiteral("Button1"));
+    button1_->setDefault(true);
+    button2_ = new QPushButton(u("Отмена"), this);
+    button2_->setObjectName(QStringLiteral("Button2"));
+    button5_ = new QPushButton(u("Справка..."), this);
+    button5_->setObjectName(QStringLiteral("Button5"));
+    connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(button2_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(button5_, &QPushButton::clicked, this, [] { showHelp(10); });
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(rdgVid_);
+    groups->addWidget(rdgVlaga_);
+    groups->addWidget(rdgDlina_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(button1_);
+    buttons->addWidget(button2_);
+    buttons->addWidget(button5_);
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(rdgKrit_);
+    main->addLayout(groups);
+    main->addLayout(pkvRow);
+    main->addLayout(buttons);
+
+    connect(rdgKrit_, &RadioGroup::itemIndexChanged, this, &TPoprForm::criterionChanged);
+    connect(rdgVid_, &RadioGroup::itemIndexChanged, this, &TPoprForm::kindChanged);
+    connect(rdgVlaga_, &RadioGroup::itemIndexChanged, this, &TPoprForm::pickFromTable);
+    connect(rdgDlina_, &RadioGroup::itemIndexChanged, this, &TPoprForm::pickFromTable);
+    connect(comboRaion_, &QComboBox::currentIndexChanged, this, &TPoprForm::pickFromTable);
+    connect(spinTemp_, &QSpinBox::valueChanged, this, [this] {
+        if (!spinTemp_->cleanText().isEmpty())
+            pickFromTemperature();
+    });
+}
+
+void TPoprForm::activate() {
+    QStringList regions;
+    FillRaionList(regions, raion_);
+    {
+        const QSignalBlocker block(comboRaion_);
+        comboRaion_->clear();
+        comboRaion_->addItems(regions);
+        comboRaion_->setCurrentIndex(comboRaion_->findText(defaultClimateRegion()));
+    }
+    pickFromTable();
+}
+
+std::optional<QString> TPoprForm::choose() {
+    activate();
+    if (dialogs().execModal(this) != QDialog::Accepted)
+        return std::nullopt;
+    return editPKV_->text();
+}
+
+void TPoprForm::pickFromTable() {
+    if (rdgKrit_->itemIndex() != 0)
+        return;
+    const QString field = seasonalFieldName(ElectrodeKind(rdgVid_->itemIndex()), rdgDlina_->itemIndex() == 1,
+                                            SoilMoisture(rdgVlaga_->itemIndex()));
+    const QString region = comboRaion_->currentIndex() >= 0 ? comboRaion_->currentText() : QString();
+    editPKV_->setText(seasonalCoefficientText(raion_, region, field));
+}
+
+void TPoprForm::pickFromTemperature() {
+    editPKV_->setText(temperatureCoefficientText(spinTemp_->value()));
+}
+
+void TPoprForm::criterionChanged() {
+    const bool byRegion = rdgKrit_->itemIndex() == 0;
+    comboRaion_->setEnabled(byRegion);
+    rdgVid_->setEnabled(byRegion);
+    rdgVlaga_->setEnabled(byRegion);
+    rdgDlina_->setEnabled(byRegion);
+    spinTemp_->setEnabled(!byRegion);
+    if (byRegion)
+        pickFromTable();
+    else
+        pickFromTemperature();
+}
+
+void TPoprForm::kindChanged() {
+    const QStringList lengths = electrodeLengthItems(ElectrodeKind(rdgVid_->itemIndex()));
+    for (int i = 0; i < lengths.size(); ++i)
+        rdgDlina_->setItemText(i, lengths[i]);
+    pickFromTable();
+}
+
+} // namespace kz

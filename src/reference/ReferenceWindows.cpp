@@ -1,0 +1,40 @@
+#include "ReferenceWindows.h"
+
+#include "PoprUnt.h"
+#include "RaionUnt.h"
+#include "RoIncUnt.h"
+#include "StalUnt.h"
+#include "UdeUnt.h"
+#include "calc/core/CalculatorWindow.h"
+#include "data/DataModule.h"
+
+namespace kz {
+
+ReferenceWindows::ReferenceWindows(DataModule& data)
+    : popr_(std::make_unique<TPoprForm>(data[QStringLiteral("TableRaion")])),
+      raion_(std::make_unique<TRaionFrm>(data[QStringLiteral("TableRaion")])),
+      ude_(std::make_unique<TUdeForm>(data[QStringLiteral("TableUde")])),
+      stal_(std::make_unique<TStalForm>(data)),
+      roInc_(std::make_unique<TRoIncFrm>(data[QStringLiteral("RoIncTable")])) {
+    ReferenceDialogs& hooks = referenceDialogs();
+    hooks.correction = [this] { return popr_->choose(); };
+    hooks.climateRegions = [this] { raion_->run(); };
+    hooks.resistivitySteps = [this] { roInc_->run(); };
+    hooks.soils = [this](QWidget*) { ude_->run(); };
+    hooks.steels = [this](QWidget*) { stal_->run(); };
+    hooks.locateSteel = [this](const QString& construction, const QString& size) {
+        stal_->LocateSteelRow(construction, size);
+    };
+}
+
+ReferenceWindows::~ReferenceWindows() {
+    ReferenceDialogs& hooks = referenceDialogs();
+    hooks.correction = nullptr;
+    hooks.climateRegions = nullptr;
+    hooks.resistivitySteps = nullptr;
+    hooks.soils = nullptr;
+    hooks.steels = nullptr;
+    hooks.locateSteel = nullptr;
+}
+
+} // namespace kz

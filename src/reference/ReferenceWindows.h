@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+namespace kz {
+
+class DataModule;
+class TPoprForm;
+class TRaionFrm;
+class TRoIncFrm;
+class TStalForm;
+class TUdeForm;
+
+// The reference dialogs of the program, created once over the data module; while they exist the
+// calculator windows open them (referenceDialogs()).
+class ReferenceWindows {
+public:
+    explicit ReferenceWindows(DataModule& data);
+    ~ReferenceWindows();
+
+    TPoprForm& correction() const { return *popr_; }
+    TRaionFrm& climateRegions() const { return *raion_; }
+    TUdeForm& soils() const { return *ude_; }
+    TStalForm& steels() const { return *stal_; }
+    TRoIncFrm& resistivitySteps() const { return *roInc_; }
+
+private:
+    std::unique_ptr<TPoprForm> popr_;
+    std::unique_ptr<TRaionFrm> raion_;
+    std::unique_ptr<TUdeForm> ude_;
+    std::unique_ptr<TStalForm> stal_;
+    std::unique_ptr<TRoIncFrm> roInc_;
+};
+
+} // namespace kz
