@@ -1,10 +1,12 @@
 #include "DialogService.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QUrl>
 
 namespace kz {
 
@@ -56,6 +58,15 @@ QString DialogService::saveFileName(QWidget* parent, const QString& caption, con
     return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
 }
 
+QString DialogService::saveFileNameAt(QWidget* parent, const QString& caption, const QString& filter,
+                                      const QString& preset) {
+    return QFileDialog::getSaveFileName(parent, caption, preset, filter);
+}
+
+void DialogService::openDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 int DialogService::execModal(QDialog* dialog) {
     return dialog->exec();
 }
@@ -89,6 +100,11 @@ QString RecordingDialogs::openFileName(QWidget*, const QString&, const QString&)
 }
 
 QString RecordingDialogs::saveFileName(QWidget*, const QString&, const QString&) {
+    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
+}
+
+QString RecordingDialogs::saveFileNameAt(QWidget*, const QString&, const QString&, const QString& preset) {
+    fileNamePresets << preset;
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 

@@ -25,6 +25,11 @@ public:
                                              const QString& preset);
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& filter);
+    // The save dialog preset with a folder and file name.
+    virtual QString saveFileNameAt(QWidget* parent, const QString& caption, const QString& filter,
+                                   const QString& preset);
+    // Hands a written document to the program the desktop opens it with.
+    virtual void openDocument(const QString& path);
     virtual int execModal(QDialog* dialog);
     virtual void beep();
     // The font dialog preset with a font; nullopt when cancelled.
@@ -48,6 +53,8 @@ public:
                                      const QString& preset) override;
     QString openFileName(QWidget*, const QString&, const QString&) override;
     QString saveFileName(QWidget*, const QString&, const QString&) override;
+    QString saveFileNameAt(QWidget*, const QString&, const QString&, const QString& preset) override;
+    void openDocument(const QString& path) override { openedDocuments << path; }
     int execModal(QDialog* dialog) override;
     void beep() override { ++beeps; }
     std::optional<QFont> chooseFont(QWidget*, const QFont& preset) override;
@@ -60,6 +67,8 @@ public:
     QList<QMessageBox::StandardButton> answers;
     QList<std::optional<QString>> inputs;
     QStringList fileNames;
+    QStringList fileNamePresets;       // presets of the save dialogs asked
+    QStringList openedDocuments;       // documents handed to the desktop, never opened
     QList<std::optional<QFont>> fonts; // font dialog answers; none queued means cancelled
     QList<QFont> fontPresets;
     // Called with the dialog instead of showing it; returns the dialog's result.

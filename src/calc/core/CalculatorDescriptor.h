@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HistoryMapping.h"
+#include "ReportModel.h"
 
 #include <QList>
 #include <QString>
@@ -61,6 +62,8 @@ struct CalculatorDescriptor {
     QStringList inputOrder;
     QStringList copyInputs;
     HistoryLayout history;
+    // The report's paragraphs; without them the report command stays disabled.
+    ReportWriter report;
 
     bool multiLineOrder = false;    // calculation order in a memo with the viewer command
     bool coefficientTables = false; // the toolbar's data-tables command

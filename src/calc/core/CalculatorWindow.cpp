@@ -2,6 +2,7 @@
 
 #include "CalcCommon.h"
 #include "CalcOrder.h"
+#include "DocxWriter.h"
 #include "HistUnt1.h"
 #include "HistoryStore.h"
 #include "MemoUnit.h"
@@ -18,9 +19,12 @@
 #include "frames/btnFrame.h"
 #include "frames/pFrame.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,7 +34,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QShowEvent>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTextBlock>
 #include <QToolButton>
@@ -43,8 +49,7 @@ QString u(const char* text) {
     return QString::fromUtf8(text);
 }
 
-// Report export and parameter selection come later; their commands stay disabled until then.
-constexpr bool reportExportBuilt = false;
+// Parameter selection comes later; its commands stay disabled until then.
 constexpr bool selectionBuilt = false;
 
 // The windows all calculators share live beside the main window (or, without one, beside the
@@ -262,6 +267,7 @@ void CalculatorWindow::wireToolbar() {
     connect(t->btnLoad(), &QToolButton::clicked, this, &CalculatorWindow::loadFromHistory);
     connect(t->btnCopy(), &QToolButton::clicked, this, &CalculatorWindow::copyParameters);
     connect(t->btnPaste(), &QToolButton::clicked, this, &CalculatorWindow::pasteParameters);
+    connect(t->btnReport(), &QToolButton::clicked, this, &CalculatorWindow::exportReport);
     connect(t->btnAutoScore(), &QToolButton::clicked, this, [this](bool down) {
         if (down)
             Calculate(true);
@@ -472,7 +478,7 @@ void CalculatorWindow::UpdateButtons() {
     btnScore_->setEnabled(filled);
     toolbar_->btnCopy()->setEnabled(filled);
     toolbar_->btnPodbor()->setEnabled(filled && selectionBuilt);
-    toolbar_->btnReport()->setEnabled(!result_->text().isEmpty() && reportExportBuilt);
+    toolbar_->btnReport()->setEnabled(!result_->text().isEmpty() && bool(d_.report));
 }
 
 void CalculatorWindow::SyncInstallationResistivity() {
@@ -665,6 +671,58 @@ void CalculatorWindow::pasteParameters() {
     if (copyBuffer_.isEmpty())
         return;
     applyInputs(copyBuffer_.texts());
+}
+
+ReportSource CalculatorWindow::reportSource() const {
+    ReportSource source;
+    const auto controls = findChildren<QWidget*>();
+    for (const QWidget* w : controls) {
+        if (w->objectName().isEmpty() || !isTextControl(w))
+            continue;
+        const QString text = controlText(w);
+        if (!source.texts.contains(w->objectName()))
+            source.texts.insert(w->objectName(), text);
+        for (const QWidget* up = w->parentWidget(); up && up != this; up = up->parentWidget())
+            if (qobject_cast<const TFrameP*>(up) || qobject_cast<const TfrmSech*>(up) ||
+                qobject_cast<const TfrmEU*>(up)) {
+                source.texts.insert(up->objectName() + QLatin1Char('.') + w->objectName(), text);
+                break;
+            }
+    }
+    source.installation = installationValues();
+    source.picture = toolbar_->btnPicture()->isChecked();
+    return source;
+}
+
+void CalculatorWindow::exportReport() {
+    if (!d_.report || result_->text().isEmpty())
+        return;
+    const QString preset = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                               .filePath(reportFileName(d_.caption));
+    QString path = dialogs().saveFileNameAt(this, u("Экспорт отчета в Microsoft Word"),
+                                            u("Документы Word (*.docx)"), preset);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".docx");
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QProgressBar* gauge = toolbar_->Gauge1();
+    gauge->setRange(0, 5);
+    gauge->setValue(0);
+    gauge->show();
+    ReportBuilder report(dialogs());
+    report.onProgress = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
+    d_.report(report, reportSource());
+    QString error;
+    const bool written = writeDocx(report.paragraphs(), path, &error);
+    gauge->hide();
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        dialogs().showMessage(error);
+        return;
+    }
+    dialogs().openDocument(path);
 }
 
 void CalculatorWindow::runSoilDictionary() {

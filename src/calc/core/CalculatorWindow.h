@@ -84,6 +84,12 @@ public:
     void loadFromHistory();
     void copyParameters();
     void pasteParameters();
+    // ButtonFrame1Button3Click: the report into a document the user names, then opened for
+    // editing, saving or printing.
+    void exportReport();
+    // The texts the report reads: every named input and field by object name (also as
+    // "Frame.Name"), the installation frame, the picture button.
+    ReportSource reportSource() const;
     const CopyBuffer& copyBuffer() const { return copyBuffer_; }
 
     bool autoCalculation() const;

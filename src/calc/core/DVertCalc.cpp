@@ -82,6 +82,8 @@ CalculatorDescriptor makeDescriptor() {
                   {u("Расстояние от поверхности земли до заземлителя, м:"), l1("T")},
                   {u("Длина стержня, м:"), l1("L")}};
 
+    d.report = report;
+
     // The soil frame's coefficient input keeps neither its key filter nor its exit check here.
     d.coefficientInputChecks = false;
     return d;
@@ -137,6 +139,49 @@ QString calcOrderLine(const QString& roText, const QString& lText, long double d
            QStringLiteral(") * [Ln(2*") + lText + QLatin1Char('/') + formatGeneral(d) +
            QStringLiteral(") + 0,5*Ln((4*") + tText + QLatin1Char('+') + lText + QStringLiteral(") / (4*") +
            tText + QLatin1Char('-') + lText + QStringLiteral("))]") + oneLineEnding(rText);
+}
+
+void report(ReportBuilder& w, const ReportSource& s) {
+    using A = ReportParagraph::Alignment;
+    const QString l = s.text(l1("EditDlina"));
+    const QString to = s.text(l1("EditGlub"));
+    const QString t = s.text(l1("EditT"));
+    const bool include = s.installation.include;
+
+    w.WordTitle(descriptor().caption + reportCr + reportCr);
+    w.progress();
+    if (s.picture)
+        w.WordPicture(descriptor().pictureFile);
+    w.progress();
+    if (include)
+        w.WordInstallationParagraph(s.installation);
+    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
+                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.progress();
+    w.WordText(u("Заземляющее устройство представляет собой вертикальный заземлитель длиной L = ") + l +
+               u(" м.") + reportCr);
+    const auto d = w.WordConstructionParagraph(s.text(l1("cmbSech")), s.text(l1("cmbDiam")),
+                                               s.text(l1("EditDiam")), l1("D"));
+    w.progress();
+    // "То" and "Т" are Cyrillic here.
+    w.WordText(u("Расстояние от поверхности земли до верхнего края заземлителя: То = ") + to + u(" м.") +
+               reportCr);
+    w.WordText(u("Глубина заложения заземлителя: Т = ") + l + u("/2 + ") + to + u(" = ") + t + u(" м.") +
+               reportCr);
+    w.progress();
+    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.setAlignment(A::Center);
+    w.WordText(l1("R = "));
+    w.WordSymbol(l1("r"));
+    w.WordText(u(" / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;") + reportCr);
+    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(2*3,14*") + l + l1(") * [Ln(2*") + l +
+               QLatin1Char('/') + formatGeneral(d.value_or(0)) + l1(") + 0,5*Ln((4*") + t + QLatin1Char('+') +
+               l + l1(")/(4*") + t + QLatin1Char('-') + l + l1("))]") +
+               multiLineEnding(s.text(l1("EditVS1"))) + reportCr);
+    w.setAlignment(A::Left);
+    if (include)
+        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+    w.progress();
 }
 
 } // namespace kz::dvert

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CalculatorDescriptor.h"
+#include "ReportModel.h"
 
 #include <QString>
 #include <optional>
@@ -35,5 +36,9 @@ bool canStepDownDepth(long double to, double step);
 // The one-line calculation order from the texts on screen and the diameter used.
 QString calcOrderLine(const QString& roText, const QString& lText, long double d, const QString& tText,
                       const QString& rText);
+
+// The report: title, picture, installation, soil, length, construction, depths, the formula
+// with the numbers on screen and the verdict.
+void report(ReportBuilder& w, const ReportSource& s);
 
 } // namespace kz::dvert

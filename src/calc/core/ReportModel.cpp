@@ -1,0 +1,202 @@
+#include "ReportModel.h"
+
+#include "CalcCommon.h"
+#include "frames/Messenger.h"
+#include "frames/NumberText.h"
+#include "frames/Paths.h"
+
+#include <QFileInfo>
+
+namespace kz {
+
+namespace {
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+ReportRun plainRun() {
+    ReportRun run;
+    run.font = ReportBuilder::textFont();
+    return run;
+}
+} // namespace
+
+QString ReportParagraph::text() const {
+    QString all;
+    for (const ReportRun& run : runs)
+        all += run.text;
+    return all;
+}
+
+ReportBuilder::ReportBuilder(Messenger& messenger) : messenger_(messenger) {}
+
+QString ReportBuilder::textFont() {
+    return QStringLiteral("Times New Roman Cyr");
+}
+
+QString ReportBuilder::symbolFont() {
+    return QStringLiteral("Symbol");
+}
+
+void ReportBuilder::insert(const QString& text, const ReportRun& format, bool centre) {
+    const QStringList pieces = text.split(reportCr);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0) {
+            done_ << current_;
+            current_ = ReportParagraph();
+            current_.alignment = alignment_;
+        }
+        if (pieces[i].isEmpty())
+            continue;
+        ReportRun run = format;
+        run.text = pieces[i];
+        current_.runs << run;
+        if (centre)
+            current_.alignment = ReportParagraph::Alignment::Center;
+    }
+}
+
+void ReportBuilder::WordTitle(const QString& text) {
+    ReportRun run = plainRun();
+    run.bold = true;
+    insert(text, run, true);
+}
+
+void ReportBuilder::WordText(const QString& text) {
+    insert(text, plainRun());
+}
+
+void ReportBuilder::WordSymbol(const QString& text) {
+    ReportRun run = plainRun();
+    run.font = symbolFont();
+    insert(text, run);
+}
+
+void ReportBuilder::WordSuperscript(const QString& text) {
+    ReportRun run = plainRun();
+    run.position = ReportRun::Position::Superscript;
+    insert(QLatin1Char(' ') + text, run);
+}
+
+void ReportBuilder::WordSubscript(const QString& text) {
+    ReportRun run = plainRun();
+    run.position = ReportRun::Position::Subscript;
+    insert(QLatin1Char(' ') + text, run);
+}
+
+void ReportBuilder::WordPicture(const QString& file) {
+    const QString path = pictureDir() + file;
+    if (!QFileInfo(path).isFile()) {
+        messenger_.showMessage(u("Ошибка. Графический файл ") + path + u(" не найден."));
+        return;
+    }
+    ReportRun run;
+    run.picture = path;
+    current_.runs << run;
+    insert(QString(2, reportCr), plainRun());
+}
+
+void ReportBuilder::WordSoilParagraph(const QString& grunt, const QString& kText, const QString& pText,
+                                      long double p0) {
+    const QString p0Text = formatGeneral(p0);
+    WordText(u("Грунт в месте расположения заземляющего устройства: ") + grunt +
+             u(" с удельным сопротивлением "));
+    WordSymbol(QStringLiteral("r"));
+    WordText(u(" = ") + p0Text + u(" Ом м.") + reportCr);
+    const auto k = parseNumber(kText);
+    if (k && *k == 1)
+        return;
+    WordText(u("Поправочный коэффициент для удельного сопротивления "));
+    WordSymbol(QStringLiteral("r"));
+    WordText(u(": K = ") + kText + QLatin1Char('.'));
+    WordText(u(" С учетом поправочного коэффициента "));
+    WordSymbol(QStringLiteral("r"));
+    WordText(u(" = ") + p0Text + QLatin1Char('*') + kText + u(" = ") + pText + u(" Ом м.") + reportCr);
+}
+
+std::optional<long double> ReportBuilder::WordConstructionParagraph(const QString& sech, const QString& size,
+                                                                    const QString& equiv,
+                                                                    const QString& letter) {
+    const QString strip = u("сталь полосовая");
+    const QString angle = u("сталь угловая");
+    QString line = u("Конструкция заземлителя - ") + sech;
+    std::optional<long double> d;
+    if (sech != strip && sech != angle) {
+        if (sech != u("сталь квадратная"))
+            line += u(" диаметром ") + letter + u(" = ") + size + u(" м.");
+        else
+            line += u(" со стороной ") + size + u(" м, что соответствует диаметру ") + letter + u(" = ") +
+                    size + u(" м.");
+        d = parseNumber(size);
+    } else {
+        d = parseNumber(equiv);
+        const QString b = size.section(QLatin1Char('x'), 0, 0);
+        // "В" of the width is Cyrillic, "B" of the formula Latin.
+        if (sech == angle)
+            line += QLatin1Char(' ') + size + u(" м с шириной полки В = ") + b +
+                    u(" м, что соответствует диаметру ") + letter + u(" = 0,95*B = ") + equiv + u(" м.");
+        else
+            line += QLatin1Char(' ') + size + u(" м с шириной полосы В = ") + b +
+                    u(" м, что соответствует диаметру ") + letter + u(" = 0,5*B = ") + equiv + u(" м.");
+    }
+    WordText(line + reportCr);
+    return d;
+}
+
+void ReportBuilder::WordInstallationParagraph(const InstallationValues& eu) {
+    WordText(u("Тип электроустановки: ") + eu.type + QLatin1Char('.') + reportCr);
+    if (!eu.current.isEmpty())
+        WordText(u("Расчетный ток замыкания на землю: Iзо = ") + eu.current + u(" А.") + reportCr);
+    if (!eu.voltage.isEmpty())
+        WordText(u("Линейное напряжение источника тока: Uлин. = ") + eu.voltage + u(" В.") + reportCr);
+    if (!eu.power.isEmpty())
+        WordText(u("Суммарная мощность генераторов (трансформаторов): S = ") + eu.power + u(" кВА.") +
+                 reportCr);
+    if (!eu.resistivity.isEmpty()) {
+        WordText(u("Удельное сопротивление грунта: "));
+        WordSymbol(QStringLiteral("r"));
+        WordText(u(" = ") + eu.resistivity + u(" Ом м.") + reportCr);
+    }
+    WordText(u("Допустимое сопротивление растеканию: Rдоп. = ") + eu.permissible + u(" Ом.") + reportCr);
+}
+
+void ReportBuilder::WordVerdict(const InstallationValues& eu, const QString& noun, long double r) {
+    const auto permissible = parseNumber(eu.permissible);
+    // Without a number in Rдоп there is nothing to compare with.
+    if (!permissible)
+        return;
+    WordText(verdictText(isUsable(*permissible, r), noun, QStringLiteral("R")) + reportCr);
+}
+
+void ReportBuilder::setAlignment(ReportParagraph::Alignment alignment) {
+    alignment_ = alignment;
+    current_.alignment = alignment;
+}
+
+void ReportBuilder::progress() {
+    ++progress_;
+    if (onProgress)
+        onProgress();
+}
+
+QList<ReportParagraph> ReportBuilder::paragraphs() const {
+    QList<ReportParagraph> all = done_;
+    if (!current_.runs.isEmpty())
+        all << current_;
+    return all;
+}
+
+QString reportFileName(const QString& caption) {
+    QString name = caption.trimmed();
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    for (QChar& c : name)
+        if (QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = QLatin1Char('_');
+    name = name.trimmed();
+    if (name.isEmpty())
+        name = QString::fromUtf8("Отчет");
+    return name + QStringLiteral(".docx");
+}
+
+} // namespace kz

@@ -1,0 +1,211 @@
+#include "CalcTestFolder.h"
+#include "DocxReader.h"
+#include "calc/core/DVertUn.h"
+#include "frames/DialogService.h"
+#include "frames/btnFrame.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+QString l1(const char* s) {
+    return QString::fromLatin1(s);
+}
+const char* const negative =
+    "Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства.";
+const char* const positive =
+    "Так как R <= Rдоп., то заземлитель можно использовать в качестве заземляющего устройства.";
+} // namespace
+
+// btnReport of the vertical rod, clicked as a user would: the save dialog answered, the
+// document written and handed to the desktop (recorded, never opened).
+class TestReportExport : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void reportOnlyWithAResult();
+    void reportIsWrittenAndHandedOver_data();
+    void reportIsWrittenAndHandedOver();
+    void withoutInstallationNeitherItNorTheVerdict();
+    void pictureButtonUpLeavesThePictureOut();
+    void missingPictureIsReportedAndTheReportGoesOn();
+    void cancelledSaveWritesNothing();
+    void unwritableFileIsReported();
+
+private:
+    template <class T> T* find(const char* name) {
+        T* w = win_->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qWarning("no %s", name);
+        return w;
+    }
+    QToolButton* tool(const char* name) { return find<QToolButton>(name); }
+    void type(QLineEdit* e, const QString& text) {
+        e->setFocus(Qt::OtherFocusReason);
+        e->selectAll();
+        QTest::keyClicks(e, text);
+        QCOMPARE(e->text(), text);
+    }
+    void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
+    // Clicks btnReport with the save dialog answered by path; the paragraphs written.
+    QStringList report(const QString& path);
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TDVertFm> win_;
+    std::unique_ptr<QTemporaryDir> outDir_; // a fresh folder for each test's documents
+    QString outFile(const char* name) const { return outDir_->filePath(QLatin1String(name)); }
+};
+
+void TestReportExport::init() {
+    outDir_ = std::make_unique<QTemporaryDir>();
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    win_ = std::make_unique<TDVertFm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestReportExport::cleanup() {
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+QStringList TestReportExport::report(const QString& path) {
+    rec_->fileNames << path;
+    QTest::mouseClick(tool("btnReport"), Qt::LeftButton);
+    return DocxContents::read(path).paragraphs();
+}
+
+void TestReportExport::reportOnlyWithAResult() {
+    QVERIFY(!tool("btnReport")->isEnabled());
+    score();
+    QCOMPARE(find<QLineEdit>("EditVS1")->text(), l1("21,81"));
+    QVERIFY(tool("btnReport")->isEnabled());
+    // With automatic calculation off a typed change forgets the result.
+    type(find<QLineEdit>("EditDlina"), l1("6"));
+    QVERIFY(!tool("btnReport")->isEnabled());
+    QTest::mouseClick(tool("btnReport"), Qt::LeftButton);
+    QVERIFY(rec_->fileNamePresets.isEmpty());
+}
+
+void TestReportExport::reportIsWrittenAndHandedOver_data() {
+    QTest::addColumn<QString>("rmax");
+    QTest::addColumn<QString>("r");
+    QTest::addColumn<QString>("verdict");
+    QTest::newRow("21,81 > 4") << l1("4") << l1("21,81") << u(negative);
+    QTest::newRow("21,81 <= 30") << l1("30") << l1("21,81") << u(positive);
+    QTest::newRow("equal") << l1("21,81") << l1("21,81") << u(positive);
+}
+
+void TestReportExport::reportIsWrittenAndHandedOver() {
+    QFETCH(QString, rmax);
+    QFETCH(QString, r);
+    QFETCH(QString, verdict);
+    type(find<QLineEdit>("EditRmax"), rmax);
+    score();
+    QCOMPARE(find<QLineEdit>("EditVS1")->text(), r);
+    const QString path = outFile("rod.docx");
+    const QStringList paras = report(path);
+
+    QCOMPARE(rec_->fileNamePresets,
+             QStringList{QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                             .filePath(u("Вертикальный заземлитель в земле.docx"))});
+    QCOMPARE(rec_->openedDocuments, QStringList{path});
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QVERIFY(!find<QProgressBar>("Gauge1")->isVisible());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    QCOMPARE(
+        paras,
+        (QStringList{u("Вертикальный заземлитель в земле."), QString(), l1("[picture]"), QString(),
+                     u("Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."),
+                     u("Линейное напряжение источника тока: Uлин. = 380 В."),
+                     u("Удельное сопротивление грунта: r = 100 Ом м."),
+                     u("Допустимое сопротивление растеканию: Rдоп. = ") + rmax + u(" Ом."),
+                     u("Грунт в месте расположения заземляющего устройства: суглинок с удельным "
+                       "сопротивлением r = 100 Ом м."),
+                     u("Заземляющее устройство представляет собой вертикальный заземлитель длиной L = 5 м."),
+                     u("Конструкция заземлителя - сталь круглая диаметром D = 0,016 м."),
+                     u("Расстояние от поверхности земли до верхнего края заземлителя: То = 0,7 м."),
+                     u("Глубина заложения заземлителя: Т = 5/2 + 0,7 = 3,20 м."),
+                     u("Сопротивление растеканию заземлителя:"),
+                     u("R = r / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;"),
+                     u("R = 100/(2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5)/(4*3,20-5))] = 21,81 Ом."),
+                     verdict}));
+    QVERIFY(DocxContents::read(path).entries.contains(l1("word/media/image1.png")));
+}
+
+void TestReportExport::withoutInstallationNeitherItNorTheVerdict() {
+    QTest::mouseClick(find<QCheckBox>("chkInclude"), Qt::LeftButton);
+    QVERIFY(!find<QCheckBox>("chkInclude")->isChecked());
+    score();
+    const QStringList paras = report(outFile("rod.docx"));
+    QCOMPARE(paras.size(), 12);
+    QVERIFY(!paras.join(QLatin1Char('\n')).contains(u("Rдоп")));
+    QCOMPARE(paras[4].left(5), u("Грунт"));
+}
+
+void TestReportExport::pictureButtonUpLeavesThePictureOut() {
+    QTest::mouseClick(tool("btnPicture"), Qt::LeftButton);
+    QVERIFY(!tool("btnPicture")->isChecked());
+    score();
+    const QString path = outFile("rod.docx");
+    const QStringList paras = report(path);
+    QCOMPARE(paras.size(), 15);
+    QCOMPARE(paras[2], u("Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."));
+    QVERIFY(!DocxContents::read(path).entries.contains(l1("word/media/image1.png")));
+}
+
+void TestReportExport::missingPictureIsReportedAndTheReportGoesOn() {
+    score();
+    QVERIFY(QFile::remove(pictureDir() + l1("vert.bmp")));
+    const QString path = outFile("rod.docx");
+    const QStringList paras = report(path);
+    QCOMPARE(rec_->messages,
+             QStringList{u("Ошибка. Графический файл ") + pictureDir() + u("vert.bmp не найден.")});
+    QCOMPARE(paras.size(), 15);
+    QCOMPARE(rec_->openedDocuments, QStringList{path});
+}
+
+void TestReportExport::cancelledSaveWritesNothing() {
+    score();
+    QTest::mouseClick(tool("btnReport"), Qt::LeftButton);
+    QCOMPARE(rec_->fileNamePresets.size(), 1);
+    QVERIFY(rec_->openedDocuments.isEmpty());
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(QDir(outDir_->path()).isEmpty());
+}
+
+void TestReportExport::unwritableFileIsReported() {
+    score();
+    const QString path = outFile("missing/rod.docx");
+    rec_->fileNames << path;
+    QTest::mouseClick(tool("btnReport"), Qt::LeftButton);
+    QCOMPARE(rec_->messages,
+             QStringList{u("Ошибка. Не удалось записать отчет в файл ") + path + QLatin1Char('.')});
+    QVERIFY(rec_->openedDocuments.isEmpty());
+    QVERIFY(QDir(outDir_->path()).isEmpty());
+    QVERIFY(!find<QProgressBar>("Gauge1")->isVisible());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+QTEST_MAIN(TestReportExport)
+#include "tst_reportexport.moc"
