@@ -5,6 +5,7 @@
 #include "Paths.h"
 #include "Procedur.h"
 #include "SectionRules.h"
+#include "TableProcedures.h"
 #include "data/DataModule.h"
 #include "data/SqlQuery.h"
 
@@ -215,29 +216,8 @@ void TfrmSech::cmbSechChange() {
 
 QStringList TfrmSech::sizesFromTable(int construction) const {
     QStringList sizes;
-    DataTable* table = data_.table(steelTableFile(construction));
-    if (!table || !table->isOpen())
-        return sizes;
-    const int keep = table->recNo();
-    for (table->first(); !table->eof(); table->next()) {
-        switch (construction) {
-        case RoundSteel:
-        case TubularSteel:
-            sizes << roundSizeText(table->text(QStringLiteral("Diam")));
-            break;
-        case SquareSteel:
-            sizes << roundSizeText(table->text(QStringLiteral("Storona")));
-            break;
-        case AngleSteel:
-            sizes << angleSizeText(table->text(QStringLiteral("Shir")), table->text(QStringLiteral("Tol")));
-            break;
-        case StripSteel:
-            sizes << stripSizeText(table->text(QStringLiteral("Shir")), table->text(QStringLiteral("Tol")));
-            break;
-        }
-    }
-    if (keep >= 0)
-        table->moveTo(keep);
+    if (DataTable* table = data_.table(steelTableFile(construction)))
+        FillSizeList(sizes, *table, construction);
     return sizes;
 }
 

@@ -2,6 +2,7 @@
 
 #include "Messenger.h"
 #include "Paths.h"
+#include "SectionRules.h"
 #include "data/DataTable.h"
 
 namespace kz {
@@ -39,6 +40,32 @@ void FillRaionList(QStringList& list, DataTable& raion) {
 
 void FillGruntList(QStringList& list, DataTable& soils) {
     fillFromField(list, soils, QStringLiteral("Grunt"));
+}
+
+void FillSizeList(QStringList& list, DataTable& steel, int construction) {
+    list.clear();
+    if (!steel.isOpen())
+        return;
+    const int keep = steel.recNo();
+    for (steel.first(); !steel.eof(); steel.next()) {
+        switch (construction) {
+        case RoundSteel:
+        case TubularSteel:
+            list << roundSizeText(steel.text(QStringLiteral("Diam")));
+            break;
+        case SquareSteel:
+            list << roundSizeText(steel.text(QStringLiteral("Storona")));
+            break;
+        case AngleSteel:
+            list << angleSizeText(steel.text(QStringLiteral("Shir")), steel.text(QStringLiteral("Tol")));
+            break;
+        case StripSteel:
+            list << stripSizeText(steel.text(QStringLiteral("Shir")), steel.text(QStringLiteral("Tol")));
+            break;
+        }
+    }
+    if (keep >= 0)
+        steel.moveTo(keep);
 }
 
 } // namespace kz

@@ -16,5 +16,8 @@ void CloseDataTable(DataTable& table);
 void FillRaionList(QStringList& list, DataTable& raion);
 // Soil names of P_udel.DB, in table order, so that list positions equal row positions.
 void FillGruntList(QStringList& list, DataTable& soils);
+// Size texts of every row of a construction's steel table, in table order, written as the
+// construction frame writes them.
+void FillSizeList(QStringList& list, DataTable& steel, int construction);
 
 } // namespace kz

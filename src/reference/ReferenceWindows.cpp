@@ -1,5 +1,7 @@
 #include "ReferenceWindows.h"
 
+#include "KIUnt.h"
+#include "KorGrUnt.h"
 #include "PoprUnt.h"
 #include "RaionUnt.h"
 #include "RoIncUnt.h"
@@ -15,13 +17,15 @@ ReferenceWindows::ReferenceWindows(DataModule& data)
       raion_(std::make_unique<TRaionFrm>(data[QStringLiteral("TableRaion")])),
       ude_(std::make_unique<TUdeForm>(data[QStringLiteral("TableUde")])),
       stal_(std::make_unique<TStalForm>(data)),
-      roInc_(std::make_unique<TRoIncFrm>(data[QStringLiteral("RoIncTable")])) {
+      roInc_(std::make_unique<TRoIncFrm>(data[QStringLiteral("RoIncTable")])),
+      korGr_(std::make_unique<TKorGrFrm>(data)), ki_(std::make_unique<TKIForm>(data)) {
     ReferenceDialogs& hooks = referenceDialogs();
     hooks.correction = [this] { return popr_->choose(); };
     hooks.climateRegions = [this] { raion_->run(); };
     hooks.resistivitySteps = [this] { roInc_->run(); };
     hooks.soils = [this](QWidget*) { ude_->run(); };
     hooks.steels = [this](QWidget*) { stal_->run(); };
+    hooks.corrosion = [this](QWidget*) { korGr_->run(); };
     hooks.locateSteel = [this](const QString& construction, const QString& size) {
         stal_->LocateSteelRow(construction, size);
     };
@@ -34,6 +38,7 @@ ReferenceWindows::~ReferenceWindows() {
     hooks.resistivitySteps = nullptr;
     hooks.soils = nullptr;
     hooks.steels = nullptr;
+    hooks.corrosion = nullptr;
     hooks.locateSteel = nullptr;
 }
 

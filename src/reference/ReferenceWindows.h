@@ -5,6 +5,8 @@
 namespace kz {
 
 class DataModule;
+class TKIForm;
+class TKorGrFrm;
 class TPoprForm;
 class TRaionFrm;
 class TRoIncFrm;
@@ -23,6 +25,8 @@ public:
     TUdeForm& soils() const { return *ude_; }
     TStalForm& steels() const { return *stal_; }
     TRoIncFrm& resistivitySteps() const { return *roInc_; }
+    TKorGrFrm& corrosion() const { return *korGr_; }
+    TKIForm& coefficients() const { return *ki_; }
 
 private:
     std::unique_ptr<TPoprForm> popr_;
@@ -30,6 +34,8 @@ private:
     std::unique_ptr<TUdeForm> ude_;
     std::unique_ptr<TStalForm> stal_;
     std::unique_ptr<TRoIncFrm> roInc_;
+    std::unique_ptr<TKorGrFrm> korGr_;
+    std::unique_ptr<TKIForm> ki_;
 };
 
 } // namespace kz
