@@ -3,6 +3,7 @@
 #include "calc/core/CalcCommon.h"
 #include "calc/core/CalcOrder.h"
 #include "calc/core/HistoryMapping.h"
+#include "calc/core/ReportModel.h"
 #include "frames/NumberText.h"
 
 #include <cmath>
@@ -85,6 +86,40 @@ std::optional<QString> geometryError(long double d, long double l) {
     if (!(d < l))
         return u("Ошибка. Длина вертикального заземлителя должна быть больше диаметра.");
     return std::nullopt;
+}
+
+void report(ReportBuilder& w, const ReportSource& s) {
+    using A = ReportParagraph::Alignment;
+    const QString l = s.text(l1("EditDlina"));
+    const bool include = s.installation.include;
+
+    w.WordTitle(descriptor().caption + reportCr + reportCr);
+    w.progress();
+    if (s.picture)
+        w.WordPicture(descriptor().pictureFile);
+    w.progress();
+    if (include)
+        w.WordInstallationParagraph(s.installation);
+    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
+                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.progress();
+    w.WordText(u("Заземляющее устройство представляет собой вертикальный заземлитель длиной L = ") + l +
+               u(" м.") + reportCr);
+    const auto d = w.WordConstructionParagraph(s.text(l1("cmbSech")), s.text(l1("cmbDiam")),
+                                               s.text(l1("EditDiam")), l1("D"));
+    w.progress();
+    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.setAlignment(A::Center);
+    w.WordText(l1("R = "));
+    w.WordSymbol(l1("r"));
+    w.WordText(u(" / (2*П*L) * Ln(4*L/D), Ом;") + reportCr);
+    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(2*3,14*") + l + l1(") * Ln(4*") + l +
+               QLatin1Char('/') + formatGeneral(d.value_or(0)) + QLatin1Char(')') +
+               multiLineEnding(s.text(l1("EditVS1"))) + reportCr);
+    w.setAlignment(A::Left);
+    if (include)
+        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+    w.progress();
 }
 
 QString calcOrderLine(const QString& roText, const QString& lText, long double d, const QString& rText) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/core/CalculatorDescriptor.h"
+#include "calc/core/ReportModel.h"
 
 #include <QString>
 #include <optional>
@@ -21,6 +22,10 @@ Resistance ComputeResistance(long double p0, long double kp, long double l, long
 
 // The geometric condition after the input checks: D < L.
 std::optional<QString> geometryError(long double d, long double l);
+
+// The report: title, picture, installation, soil, length, construction, the formula with numbers
+// and the verdict.
+void report(ReportBuilder& w, const ReportSource& s);
 
 QString calcOrderLine(const QString& roText, const QString& lText, long double d, const QString& rText);
 

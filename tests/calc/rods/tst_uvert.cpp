@@ -1,4 +1,5 @@
 #include "../core/CalcTestFolder.h"
+#include "calc/core/ReportModel.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/rods/UVertUn.h"
 #include "frames/DialogService.h"
@@ -116,6 +117,43 @@ private slots:
         QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 3);
         QCOMPARE(hist.text(QStringLiteral("L")), QStringLiteral("5"));
         QVERIFY(hist.isNull(QStringLiteral("T"))); // no depth here
+    }
+
+    void reportHasTheFormulaWithNumbersAndTheVerdict() {
+        ReportSource source;
+        source.picture = false;
+        source.texts = {{QStringLiteral("ComboGrunt"), u("суглинок")},
+                        {QStringLiteral("EditPKV"), u("1")},
+                        {QStringLiteral("EditRo"), u("100")},
+                        {QStringLiteral("EditRo0"), u("100")},
+                        {QStringLiteral("cmbSech"), u("сталь круглая")},
+                        {QStringLiteral("cmbDiam"), u("0,016")},
+                        {QStringLiteral("EditDlina"), u("5")},
+                        {QStringLiteral("EditVS1"), u("22,7")}};
+        source.installation.type = u("напряжением до 1 кВ с заземленной нейтралью");
+        source.installation.permissible = u("30");
+        RecordingDialogs messages;
+        ReportBuilder w(messages);
+        uvert::report(w, source);
+        QStringList texts;
+        QList<ReportParagraph::Alignment> alignments;
+        for (const ReportParagraph& p : w.paragraphs()) {
+            texts << p.text();
+            alignments << p.alignment;
+        }
+        QCOMPARE(texts.first(), u("Вертикальный заземлитель у поверхности земли."));
+        QVERIFY(texts.contains(
+            u("Заземляющее устройство представляет собой вертикальный заземлитель длиной L = 5 м.")));
+        const int formula = int(texts.indexOf(u("R = r / (2*П*L) * Ln(4*L/D), Ом;")));
+        QVERIFY2(formula > 0, qPrintable(texts.join(QLatin1Char('\n'))));
+        QCOMPARE(texts[formula + 1], u("R = 100/(2*3,14*5) * Ln(4*5/0,016) = 22,7 Ом."));
+        QCOMPARE(alignments[formula], ReportParagraph::Alignment::Center);
+        QCOMPARE(alignments[formula + 1], ReportParagraph::Alignment::Center);
+        // 22,7 <= 30: the rod may be used.
+        QCOMPARE(
+            texts.last(),
+            u("Так как R <= Rдоп., то заземлитель можно использовать в качестве заземляющего устройства."));
+        QVERIFY(messages.messages.isEmpty());
     }
 
 private:
