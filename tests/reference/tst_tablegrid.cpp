@@ -174,7 +174,6 @@ private slots:
         QVERIFY(model->setData(model->index(row, 0), u("ряд")));
         QTest::mouseClick(b.button("nbPost"), Qt::LeftButton);
         QCOMPARE(rec.messages.size(), 1);
-        QVERIFY(rec.messages.first().contains(QStringLiteral("\"N\"")));
         QCOMPARE(b.table.state(), DataTable::State::Insert);
         QCOMPARE(model->index(row, 0).data().toString(), u("ряд"));
         // Moving away is refused too: the grid stays on the row being inserted.

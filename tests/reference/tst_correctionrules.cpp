@@ -1,0 +1,99 @@
+#include "reference/CorrectionRules.h"
+#include "reference/SteelRules.h"
+
+#include <QtTest>
+
+using namespace kz;
+
+class TestCorrectionRules : public QObject {
+    Q_OBJECT
+private slots:
+    void fieldOfTheTable_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("longer");
+        QTest::addColumn<int>("moisture");
+        QTest::addColumn<QString>("field");
+        const char* lengths[2][2] = {{"3", "5"}, {"10", "50"}};
+        const char* moistures = "psm";
+        for (int k = 0; k < 2; ++k)
+            for (int l = 0; l < 2; ++l)
+                for (int m = 0; m < 3; ++m) {
+                    const QString field = QLatin1String(k == 0 ? "V" : "G") + QLatin1String(lengths[k][l]) +
+                                          QLatin1Char(moistures[m]);
+                    QTest::newRow(qPrintable(field)) << k << bool(l) << m << field;
+                }
+    }
+    void fieldOfTheTable() {
+        QFETCH(int, kind);
+        QFETCH(bool, longer);
+        QFETCH(int, moisture);
+        QFETCH(QString, field);
+        QCOMPARE(seasonalFieldName(ElectrodeKind(kind), longer, SoilMoisture(moisture)), field);
+    }
+
+    void lengthItems() {
+        QCOMPARE(electrodeLengthItems(ElectrodeKind::Vertical),
+                 (QStringList{QString::fromUtf8("3 метра"), QString::fromUtf8("5 метров")}));
+        QCOMPARE(electrodeLengthItems(ElectrodeKind::Horizontal),
+                 (QStringList{QString::fromUtf8("10 метров"), QString::fromUtf8("50 метров")}));
+    }
+
+    // exp(-0,022*(t-20)) by hand: t=0 -> e^0,44 = 1,5527; t=40 -> e^-0,44 = 0,6440;
+    // t=-50 -> e^1,54 = 4,6646; t=50 -> e^-0,66 = 0,5169.
+    void coefficientFromTemperature_data() {
+        QTest::addColumn<int>("t");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("20") << 20 << QStringLiteral("1,00");
+        QTest::newRow("0") << 0 << QStringLiteral("1,55");
+        QTest::newRow("40") << 40 << QStringLiteral("0,64");
+        QTest::newRow("-50") << -50 << QStringLiteral("4,66");
+        QTest::newRow("50") << 50 << QStringLiteral("0,52");
+    }
+    void coefficientFromTemperature() {
+        QFETCH(int, t);
+        QFETCH(QString, text);
+        QCOMPARE(temperatureCoefficientText(t), text);
+    }
+
+    void steelRowToLocate_data() {
+        QTest::addColumn<QString>("construction");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QList<double>>("values");
+        const QStringList diam{QStringLiteral("Diam")};
+        const QStringList shirTol{QStringLiteral("Shir"), QStringLiteral("Tol")};
+        QTest::newRow("round") << QString::fromUtf8("сталь круглая") << QStringLiteral("0,016") << 0 << diam
+                               << QList<double>{0.016};
+        QTest::newRow("square") << QString::fromUtf8("сталь квадратная") << QStringLiteral("0,02") << 1
+                                << QStringList{QStringLiteral("Storona")} << QList<double>{0.02};
+        QTest::newRow("strip") << QString::fromUtf8("сталь полосовая") << QStringLiteral("0,04x0,004") << 2
+                               << shirTol << QList<double>{0.04, 0.004};
+        QTest::newRow("angle") << QString::fromUtf8("сталь угловая") << QStringLiteral("0,05x0,05x0,005") << 3
+                               << shirTol << QList<double>{0.05, 0.005};
+        QTest::newRow("tube") << QString::fromUtf8("сталь трубчатая") << QStringLiteral("0,06") << 4 << diam
+                              << QList<double>{0.06};
+        QTest::newRow("pipeline") << QString::fromUtf8("трубы для трубопроводов") << QStringLiteral("0,1")
+                                  << 5 << diam << QList<double>{0.1};
+        QTest::newRow("no size") << QString::fromUtf8("сталь полосовая") << QString() << 2 << shirTol
+                                 << QList<double>{};
+        QTest::newRow("unknown") << QString::fromUtf8("медь") << QStringLiteral("1") << -1 << QStringList{}
+                                 << QList<double>{};
+    }
+    void steelRowToLocate() {
+        QFETCH(QString, construction);
+        QFETCH(QString, size);
+        QFETCH(int, item);
+        QFETCH(QStringList, fields);
+        QFETCH(QList<double>, values);
+        const SteelLocation loc = steelLocation(construction, size);
+        QCOMPARE(loc.item, item);
+        QCOMPARE(loc.fields, fields);
+        QCOMPARE(loc.values, values);
+        if (item >= 0)
+            QVERIFY(!steelMaterialTable(item).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCorrectionRules)
+#include "tst_correctionrules.moc"
