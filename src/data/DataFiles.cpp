@@ -195,8 +195,35 @@ DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir
         const QString sourcePath = QDir(sourceDir).filePath(def.fileName + QStringLiteral(".tsv"));
         const bool exists = QFileInfo::exists(target);
         const QByteArray wantHash = sourceHash(def, sourcePath);
-        if (exists && def.role == TableRole::UserData)
+        if (exists && def.role == TableRole::UserData) {
+            // Saved sets are never replaced; a table still empty gets the shipped rows it lacks
+            // (selection settings that came with a later version).
+            SourceTable rows;
+            QString error;
+            if (!QFileInfo::exists(sourcePath) || !readSourceTable(sourcePath, rows, &error) ||
+                rows.rows.isEmpty())
+                continue;
+            bool filled = false;
+            withFile(target, [&](QSqlDatabase& db) {
+                QSqlQuery count(db);
+                if (!count.exec(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(def.sqlName())) ||
+                    !count.next() || count.value(0).toInt() != 0)
+                    return false;
+                count.finish();
+                db.transaction();
+                if (!fillRows(db, def, rows, &error)) {
+                    db.rollback();
+                    return false;
+                }
+                filled = db.commit();
+                return filled;
+            });
+            if (filled)
+                report.rebuilt << def.fileName;
+            else if (!error.isEmpty())
+                report.errors << error;
             continue;
+        }
         if (exists && !restoreReference) {
             QString storedSource, storedContent;
             QByteArray nowContent;

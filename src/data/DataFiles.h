@@ -26,9 +26,9 @@ struct DataBuildReport {
 };
 
 // Brings the data folder up to date with the shipped sources. History and selection tables are
-// created only when missing; a reference table is rebuilt when its source changed, unless the
-// user edited it since it was written (then it is kept and reported). With restoreReference set,
-// every reference table is rebuilt from its source whatever was edited.
+// created only when missing (an empty one gets the shipped rows); a reference table is rebuilt when its
+// source changed, unless the user edited it since it was written (then it is kept and reported). With
+// restoreReference set, every reference table is rebuilt from its source whatever was edited.
 DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir,
                                 bool restoreReference = false);
 

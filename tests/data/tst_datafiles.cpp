@@ -33,6 +33,7 @@ private slots:
     void restoreBringsBackTheShippedRows();
     void neverReplacesHistoryOrSelectionSettings();
     void reportsABadSourceAndLeavesTheOldFile();
+    void anEmptySelectionTableGetsTheShippedRows();
 
 private:
     QString soils() const { return QDir(src_->path()).filePath(QStringLiteral("P_udel.DB.tsv")); }
@@ -152,6 +153,22 @@ void TestDataFiles::reportsABadSourceAndLeavesTheOldFile() {
     r = buildDataFolder(src_->path(), out_->path());
     QCOMPARE(r.errors.size(), 1);
     QVERIFY(r.errors[0].contains(QStringLiteral("Unknown")));
+}
+
+void TestDataFiles::anEmptySelectionTableGetsTheShippedRows() {
+    QFile::remove(QDir(src_->path()).filePath(QStringLiteral("parpod0.db.tsv")));
+    buildDataFolder(src_->path(), out_->path()); // an older version shipped no settings
+    writeText(QDir(src_->path()).filePath(QStringLiteral("parpod0.db.tsv")),
+              QStringLiteral("Kod\tKodTip\n1\t4\n2\t3\n"));
+    DataBuildReport r = buildDataFolder(src_->path(), out_->path());
+    QCOMPARE(r.rebuilt, QStringList{QStringLiteral("parpod0.db")});
+    DataTable p(*findTableDef(QStringLiteral("parpod0.db")));
+    QVERIFY(p.open(out_->path()));
+    QCOMPARE(p.recordCount(), 2);
+    p.close();
+    // Filled once: nothing is added again.
+    r = buildDataFolder(src_->path(), out_->path());
+    QVERIFY(r.rebuilt.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDataFiles)
