@@ -183,12 +183,12 @@ void TableGrid::rowChosen(const QModelIndex& current, const QModelIndex&) {
 }
 
 TableNavigator::TableNavigator(QWidget* parent) : QWidget(parent) {
-    struct Spec {
+    struct ButtonText {
         const char* name;
         const char* glyph;
         const char* hint;
     };
-    static const Spec specs[] = {
+    static const ButtonText buttons[] = {
         {"nbFirst", "|\u25C0", "Первая запись"},       {"nbPrior", "\u25C0", "Предыдущая запись"},
         {"nbNext", "\u25B6", "Следующая запись"},      {"nbLast", "\u25B6|", "Последняя запись"},
         {"nbInsert", "+", "Вставка записи"},           {"nbDelete", "\u2212", "Удаление записи"},
@@ -200,11 +200,11 @@ TableNavigator::TableNavigator(QWidget* parent) : QWidget(parent) {
     row->setSpacing(0);
     for (int i = First; i <= Refresh; ++i) {
         auto* b = new QToolButton(this);
-        b->setObjectName(QLatin1String(specs[i].name));
-        b->setText(QString::fromUtf8(specs[i].glyph));
+        b->setObjectName(QLatin1String(buttons[i].name));
+        b->setText(QString::fromUtf8(buttons[i].glyph));
         b->setFocusPolicy(Qt::NoFocus);
         b->setFixedSize(25, 25);
-        setHint(b, QString::fromUtf8(specs[i].hint));
+        setHint(b, QString::fromUtf8(buttons[i].hint));
         connect(b, &QToolButton::clicked, this, [this, i] { click(Button(i)); });
         row->addWidget(b);
         buttons_[i] = b;
