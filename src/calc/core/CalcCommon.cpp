@@ -1,5 +1,7 @@
 #include "CalcCommon.h"
 
+#include "CalculatorDescriptor.h"
+
 #include "frames/NumberText.h"
 
 #include <cfloat>
@@ -28,6 +30,26 @@ QString resultOutOfRangeMessage() {
 
 bool isUsable(long double rPermissible, long double r) {
     return rPermissible >= r;
+}
+
+QList<InputCheck> soilAndConstructionChecks(InputCheck::Kind measuredResistivity) {
+    using K = InputCheck::Kind;
+    return {
+        {K::Positive, QStringLiteral("EditPKV"), QString::fromUtf8("коэффициента поправки")},
+        {K::Filled, QStringLiteral("ComboGrunt"), QString::fromUtf8("типа грунта")},
+        {measuredResistivity, QStringLiteral("EditRo0"), QString::fromUtf8("удельного сопротивления грунта")},
+        {K::Filled, QStringLiteral("cmbSech"), QString::fromUtf8("конструкции заземлителя")},
+        {K::Filled, QStringLiteral("cmbDiam"), QString::fromUtf8("размеров заземлителя")},
+        {K::Positive, QStringLiteral("EditDiam0"), QString::fromUtf8("диаметра заземлителя")},
+    };
+}
+
+QList<HistoryCaption> soilAndConstructionCaptions() {
+    return {{QString::fromUtf8("Тип грунта:"), QStringLiteral("Grunt")},
+            {QString::fromUtf8("Удельное сопротивление грунта, Ом м:"), QStringLiteral("P")},
+            {QString::fromUtf8("Коэффициент поправки:"), QStringLiteral("KP")},
+            {QString::fromUtf8("Конструкция заземлителя:"), QStringLiteral("Construct")},
+            {QString::fromUtf8("Размер стержня, м:"), QStringLiteral("Razmer")}};
 }
 
 } // namespace kz

@@ -72,4 +72,10 @@ struct CalculatorDescriptor {
     bool coefficientInputChecks = true;
 };
 
+// The checks of the soil and construction frames that open the list of every calculator with a
+// rolled-steel electrode; measured resistivity is checked as positive or only as present.
+QList<InputCheck> soilAndConstructionChecks(InputCheck::Kind measuredResistivity);
+// The loader's captions of the soil and construction fields, in their order.
+QList<HistoryCaption> soilAndConstructionCaptions();
+
 } // namespace kz

@@ -50,16 +50,9 @@ CalculatorDescriptor makeDescriptor() {
     d.geometry = {length, depth, middle};
 
     using K = InputCheck::Kind;
-    d.checks = {
-        {K::Positive, l1("EditPKV"), u("коэффициента поправки")},
-        {K::Filled, l1("ComboGrunt"), u("типа грунта")},
-        {K::Positive, l1("EditRo0"), u("удельного сопротивления грунта")},
-        {K::Filled, l1("cmbSech"), u("конструкции заземлителя")},
-        {K::Filled, l1("cmbDiam"), u("размеров заземлителя")},
-        {K::Positive, l1("EditDiam0"), u("диаметра заземлителя")},
-        {K::Positive, l1("EditDlina"), u("длины заземлителя")},
-        {K::Positive, l1("EditGlub"), u("глубины заложения")},
-    };
+    d.checks = soilAndConstructionChecks(K::Positive);
+    d.checks << InputCheck{K::Positive, l1("EditDlina"), u("длины заземлителя")}
+             << InputCheck{K::Positive, l1("EditGlub"), u("глубины заложения")};
     d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"),   l1("EditPKV"), l1("cmbSech"),
                         l1("cmbDiam"),    l1("EditDlina"), l1("EditGlub")};
     d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
@@ -74,13 +67,9 @@ CalculatorDescriptor makeDescriptor() {
         {l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},      {l1("KP"), l1("EditPKV")},
         {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")}, {l1("T"), l1("EditGlub")},
         {l1("L"), l1("EditDlina")},       {l1("N"), sizeSetModeInput()}, {l1("R"), l1("EditVS1"), false}};
-    h.captions = {{u("Тип грунта:"), l1("Grunt")},
-                  {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
-                  {u("Коэффициент поправки:"), l1("KP")},
-                  {u("Конструкция заземлителя:"), l1("Construct")},
-                  {u("Размер стержня, м:"), l1("Razmer")},
-                  {u("Расстояние от поверхности земли до заземлителя, м:"), l1("T")},
-                  {u("Длина стержня, м:"), l1("L")}};
+    h.captions = soilAndConstructionCaptions();
+    h.captions << HistoryCaption{u("Расстояние от поверхности земли до заземлителя, м:"), l1("T")}
+               << HistoryCaption{u("Длина стержня, м:"), l1("L")};
 
     d.report = report;
 

@@ -40,15 +40,8 @@ CalculatorDescriptor makeDescriptor() {
 
     using K = InputCheck::Kind;
     // p0 is only required here; its range check follows.
-    d.checks = {
-        {K::Positive, l1("EditPKV"), u("коэффициента поправки")},
-        {K::Filled, l1("ComboGrunt"), u("типа грунта")},
-        {K::Filled, l1("EditRo0"), u("удельного сопротивления грунта")},
-        {K::Filled, l1("cmbSech"), u("конструкции заземлителя")},
-        {K::Filled, l1("cmbDiam"), u("размеров заземлителя")},
-        {K::Positive, l1("EditDiam0"), u("диаметра заземлителя")},
-        {K::Positive, l1("EditDlina"), u("длины заземлителя")},
-    };
+    d.checks = soilAndConstructionChecks(K::Filled);
+    d.checks << InputCheck{K::Positive, l1("EditDlina"), u("длины заземлителя")};
     d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),
                         l1("cmbSech"),    l1("cmbDiam"), l1("EditDlina")};
     d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
@@ -62,10 +55,8 @@ CalculatorDescriptor makeDescriptor() {
     h.fields = {{l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},       {l1("KP"), l1("EditPKV")},
                 {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")},  {l1("L"), l1("EditDlina")},
                 {l1("N"), sizeSetModeInput()},    {l1("R"), l1("EditVS1"), false}};
-    h.captions = {
-        {u("Тип грунта:"), l1("Grunt")},         {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
-        {u("Коэффициент поправки:"), l1("KP")},  {u("Конструкция заземлителя:"), l1("Construct")},
-        {u("Размер стержня, м:"), l1("Razmer")}, {u("Длина стержня, м:"), l1("L")}};
+    h.captions = soilAndConstructionCaptions();
+    h.captions << HistoryCaption{u("Длина стержня, м:"), l1("L")};
     return d;
 }
 } // namespace
