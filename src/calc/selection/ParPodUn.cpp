@@ -1,0 +1,141 @@
+#include "ParPodUn.h"
+
+#include "data/DataModule.h"
+#include "frames/DialogService.h"
+#include "frames/Paths.h"
+#include "reference/TableGrid.h"
+
+#include <QLabel>
+#include <QPointer>
+
+namespace kz {
+
+namespace {
+
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+const char* const detailTables[3] = {"TableSParPod1", "TableRParPod1", "TableIParPod1"};
+
+// A row left in the edit buffer is written before its rows are re-read or the dialog goes;
+// a refused write drops the change rather than leave the table half-edited.
+void settleEdits(DataTable& table) {
+    if (table.isEditing() && !table.post())
+        table.cancel();
+}
+
+} // namespace
+
+TParPodFm::TParPodFm(DataModule& data, QWidget* parent)
+    : ReferenceDialog(QStringLiteral("TParPodFm"), u("Настройка параметров подбора."), helpContext,
+                      QDialog::Accepted, parent),
+      data_(data) {
+    const QString param = QStringLiteral("Param");
+    const QStringList range = {param, QStringLiteral("BValue"), QStringLiteral("EValue"),
+                               QStringLiteral("Shag")};
+    addSection(SoilTable, "Вещественные параметры с изменяемым шагом.", {param, QStringLiteral("Shag")},
+               "(допустимые символы: '0' .. '9' и запятая)");
+    addSection(RealTable, "Вещественные параметры с изменяемыми диапазоном и шагом.", range,
+               "(допустимые символы: '0' .. '9' и запятая)");
+    addSection(IntegerTable, "Целочисленные параметры с изменяемыми диапазоном и шагом.", range,
+               "(допустимые символы: '0' .. '9')");
+    // Only the soil grid keeps its names closed to typing; the range grids leave every column open.
+    grids_[SoilTable - 1]->setEditable(param, false);
+
+    addNote({u("Параметр - наименование параметра подбора."), u("Начало - начальное значение параметра."),
+             u("Конец - конечное значение параметра."), u("Шаг - шаг изменения значения параметра.")});
+    resize(640, 760);
+}
+
+void TParPodFm::addSection(int tableKind, const char* heading, const QStringList& fields, const char* chars) {
+    const int i = tableKind - 1;
+    const QString n = QString::number(tableKind);
+    tables_[i] = &data_[QLatin1String(detailTables[i])];
+    addHeading(u(heading));
+    TableGrid* grid = addGrid(tables_[i], fields, QStringLiteral("DBGrid") + n,
+                              QStringLiteral("DBNavigator") + n, &navigators_[i]);
+    grid->setMinimumHeight(110);
+    grid->setTitle(QStringLiteral("Param"), u("Параметр"));
+    grid->setTitle(QStringLiteral("BValue"), u("Начало"));
+    grid->setTitle(QStringLiteral("EValue"), u("Конец"));
+    grid->setTitle(QStringLiteral("Shag"), u("Шаг"));
+    grid->setColumnChars(QStringLiteral("Param"), 50);
+    for (const char* value : {"BValue", "EValue", "Shag"})
+        grid->setColumnChars(QLatin1String(value), 8);
+    grids_[i] = grid;
+    using B = TableNavigator;
+    navigators_[i]->setVisibleButtons({B::Edit, B::Post, B::Cancel});
+
+    auto* note = new QLabel(u(chars), this);
+    note->setObjectName(QStringLiteral("lblChars") + n);
+    addWidget(note);
+}
+
+void TParPodFm::setHandOver(int tableKind, const QString& name) {
+    handOverKind_ = tableKind;
+    handOverName_ = name;
+}
+
+TableGrid* TParPodFm::grid(int tableKind) const {
+    return tableKind >= SoilTable && tableKind <= IntegerTable ? grids_[tableKind - 1] : nullptr;
+}
+
+TableNavigator* TParPodFm::navigator(int tableKind) const {
+    return tableKind >= SoilTable && tableKind <= IntegerTable ? navigators_[tableKind - 1] : nullptr;
+}
+
+DataTable* TParPodFm::table(int tableKind) const {
+    return tableKind >= SoilTable && tableKind <= IntegerTable ? tables_[tableKind - 1] : nullptr;
+}
+
+void TParPodFm::showEvent(QShowEvent* event) {
+    ReferenceDialog::showEvent(event);
+    locateHandedOver();
+}
+
+void TParPodFm::hideEvent(QHideEvent* event) {
+    for (DataTable* t : tables_)
+        settleEdits(*t);
+    ReferenceDialog::hideEvent(event);
+}
+
+void TParPodFm::locateHandedOver() {
+    DataTable* t = table(handOverKind_);
+    if (handOverName_.isEmpty() || !t)
+        return;
+    // Not found leaves the cursor where it is; the grid is focused all the same.
+    t->locate(QStringLiteral("Param"), handOverName_);
+    grid(handOverKind_)->setFocus(Qt::OtherFocusReason);
+}
+
+TParPodFm& selectionSetupForm(DataModule& data) {
+    static QPointer<TParPodFm> form;
+    if (form && &form->data() != &data)
+        delete form;
+    if (!form) {
+        form = new TParPodFm(data);
+        // Its grids hold the module's tables: it must not outlive them.
+        QObject::connect(&data, &QObject::destroyed, [f = QPointer<TParPodFm>(form)] { delete f.data(); });
+    }
+    return *form;
+}
+
+void ShowSelectionSetup(DataModule& data, int kindCode, int tableKind, const QString& name) {
+    DataTable& kinds = data[QStringLiteral("TableParPod0")];
+    // Re-reading the master re-reads the details; nothing may stay in their edit buffers.
+    for (DataTable* detail : kinds.details())
+        settleEdits(*detail);
+    kinds.close();
+    kinds.setFiltered(false);
+    kinds.setFilter(QStringLiteral("[KodTip]='") + QString::number(kindCode) + QLatin1Char('\''));
+    kinds.setFiltered(true);
+    if (!kinds.open(dataDir()) && !kinds.reporter())
+        dialogs().showMessage(kinds.lastError().message);
+
+    TParPodFm& form = selectionSetupForm(data);
+    form.setHandOver(tableKind, name);
+    dialogs().execModal(&form);
+}
+
+} // namespace kz
