@@ -52,4 +52,32 @@ QList<HistoryCaption> soilAndConstructionCaptions() {
             {QString::fromUtf8("Размер стержня, м:"), QStringLiteral("Razmer")}};
 }
 
+SelectionParameter soilResistivitySelection() {
+    SelectionParameter s;
+    s.name = QString::fromUtf8("Удельное сопротивление грунта, Ом м");
+    s.input = QStringLiteral("EditRo0");
+    s.step = QStringLiteral("1");
+    s.recommendation = QString::fromUtf8("начальное значение больше конечного");
+    s.soilRange = true;
+    s.settingsTable = 1;
+    s.heading = QString::fromUtf8("p, Ом м");
+    s.note = QString::fromUtf8("p, Ом м - удельное сопротивление грунта, Ом м");
+    return s;
+}
+
+SelectionParameter correctionSelection() {
+    SelectionParameter s;
+    s.name = QString::fromUtf8("Коэффициент поправки");
+    s.input = QStringLiteral("EditPKV");
+    s.start = QStringLiteral("2");
+    s.end = QStringLiteral("1");
+    s.step = QStringLiteral("0,1");
+    s.lower = QStringLiteral("1");
+    s.upper = QStringLiteral("10");
+    s.recommendation = QString::fromUtf8("начальное значение больше конечного");
+    s.heading = QString::fromUtf8("Кп");
+    s.note = QString::fromUtf8("Кп - коэффициент поправки");
+    return s;
+}
+
 } // namespace kz

@@ -41,6 +41,46 @@ struct InputCheck {
     QString subject; // the parameter's name in the genitive case
 };
 
+// A column of the single-parameter table beside the tried value: another input the run keeps.
+struct SelectionColumn {
+    QString input;
+    QString heading; // "To, м"
+    QString note; // "Tо, м - расстояние от поверхности земли до стержня, м"
+};
+
+// An input parameter selection may vary. The soil's resistivity takes its range from the soil
+// chosen (start and upper limit PMax, end and lower limit PMin).
+struct SelectionParameter {
+    QString name;  // "Длина стержня, м": the key in the run dialog and the stored settings
+    QString input; // the input it varies, e.g. "EditDlina"
+    QString start;
+    QString end;
+    QString step;
+    QString type = QStringLiteral("double");
+    QString lower;
+    QString upper;
+    QString recommendation;
+    bool soilRange = false;
+    int settingsTable = 2; // stored settings: 1 resistivity steps, 2 real, 3 integer parameters
+    QString heading;       // the single-parameter table's column, "L, м"
+    QString note;          // its line in the chart window's note
+    QList<SelectionColumn> columns;
+};
+
+struct SelectionSetup {
+    int kindCode = 0;
+    // In the order the run dialog's list is filled; each is also offered by a right click on its input.
+    QList<SelectionParameter> parameters;
+    // Inputs the run's values are written back to at its end, in this order; the calculated
+    // resistivity follows them.
+    QStringList writeBack;
+};
+
+// The soil-frame parameters every calculator offers: the measured resistivity and the
+// correction coefficient.
+SelectionParameter soilResistivitySelection();
+SelectionParameter correctionSelection();
+
 struct CalculatorDescriptor {
     QString className;
     QString caption;
@@ -62,6 +102,7 @@ struct CalculatorDescriptor {
     QStringList inputOrder;
     QStringList copyInputs;
     HistoryLayout history;
+    SelectionSetup selection;
     // The report's paragraphs; without them the report command stays disabled.
     ReportWriter report;
 

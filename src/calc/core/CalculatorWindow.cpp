@@ -6,7 +6,12 @@
 #include "HistUnt1.h"
 #include "HistoryStore.h"
 #include "MemoUnit.h"
+#include "calc/selection/DiagUnit.h"
+#include "calc/selection/ParPodUn.h"
+#include "calc/selection/Param1Un.h"
 #include "data/DataModule.h"
+#include "data/SqlQuery.h"
+#include "frames/BreakFlag.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
 #include "frames/FrameWidgets.h"
@@ -15,6 +20,7 @@
 #include "frames/Paths.h"
 #include "frames/Procedur.h"
 #include "frames/SechFrame.h"
+#include "frames/SoilRules.h"
 #include "frames/SpinButton.h"
 #include "frames/btnFrame.h"
 #include "frames/pFrame.h"
@@ -32,6 +38,7 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -41,6 +48,7 @@
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <climits>
 
 namespace kz {
 
@@ -48,9 +56,6 @@ namespace {
 QString u(const char* text) {
     return QString::fromUtf8(text);
 }
-
-// Parameter selection comes later; its commands stay disabled until then.
-constexpr bool selectionBuilt = false;
 
 // The windows all calculators share live beside the main window (or, without one, beside the
 // calculator that opened them first).
@@ -63,6 +68,17 @@ TMemoForm& memoForm(QWidget* calculator) {
     if (!form)
         form = new TMemoForm(sharedOwner(calculator));
     return *form;
+}
+
+TDiagForm& chartForm(QWidget* calculator) {
+    static QPointer<TDiagForm> form;
+    if (!form)
+        form = new TDiagForm(sharedOwner(calculator));
+    return *form;
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 THistFrm1& historyLoader(DataModule& data, QWidget* calculator) {
@@ -103,6 +119,7 @@ CalculatorWindow::CalculatorWindow(const CalculatorDescriptor& descriptor, DataM
     buildWindow();
     wireToolbar();
     wireFrames();
+    wireSelection();
 }
 
 CalculatorWindow::~CalculatorWindow() = default;
@@ -284,7 +301,10 @@ void CalculatorWindow::wireToolbar() {
     t->btnMemo()->setEnabled(d_.multiLineOrder);
     if (d_.multiLineOrder)
         t->setCalcOrderViewer([this] { showCalcOrderViewer(); });
-    t->btnParPodbor()->setEnabled(selectionBuilt);
+    const bool selection = !d_.selection.parameters.isEmpty();
+    t->btnParPodbor()->setEnabled(selection);
+    connect(t->btnPodbor(), &QToolButton::clicked, this, &CalculatorWindow::RunSelection);
+    connect(t->btnParPodbor(), &QToolButton::clicked, this, &CalculatorWindow::ShowSelectionSettings);
     t->btnPaste()->setEnabled(false);
 }
 
@@ -428,6 +448,12 @@ bool CalculatorWindow::CheckGeometry(bool) {
 
 void CalculatorWindow::GeometryChanged(QWidget*) {}
 
+void CalculatorWindow::DeriveSelectionValues(QMap<QString, long double>&) {}
+
+bool CalculatorWindow::SelectionAdmissible() {
+    return CheckGeometry(false);
+}
+
 bool CalculatorWindow::AllowStepDown(QWidget*, double) {
     return true;
 }
@@ -477,7 +503,7 @@ void CalculatorWindow::UpdateButtons() {
     toolbar_->btnSave()->setEnabled(filled);
     btnScore_->setEnabled(filled);
     toolbar_->btnCopy()->setEnabled(filled);
-    toolbar_->btnPodbor()->setEnabled(filled && selectionBuilt);
+    toolbar_->btnPodbor()->setEnabled(filled && !d_.selection.parameters.isEmpty() && !selectionRunning());
     toolbar_->btnReport()->setEnabled(!result_->text().isEmpty() && bool(d_.report));
 }
 
@@ -588,6 +614,11 @@ void CalculatorWindow::applyInputs(const InputTexts& texts) {
 }
 
 std::optional<long double> CalculatorWindow::number(const QString& name) const {
+    if (runValues_) {
+        const auto it = runValues_->constFind(name);
+        if (it != runValues_->cend())
+            return it.value();
+    }
     return parseNumber(inputText(name));
 }
 
@@ -768,6 +799,292 @@ void CalculatorWindow::restoreSection(const QString& construction, const QString
     setInputText(QStringLiteral("cmbSech"), construction);
     if (section_->cmbDiam()->findText(size, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
         setInputText(QStringLiteral("cmbDiam"), size);
+}
+
+// ---- Parameter selection ----
+
+void CalculatorWindow::wireSelection() {
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* n1 = popup_->addAction(u("Подбор параметра"));
+    n1->setObjectName(QStringLiteral("N1"));
+    QAction* n2 = popup_->addAction(u("Подбор параметра с выводом данных..."));
+    n2->setObjectName(QStringLiteral("N2"));
+    connect(n1, &QAction::triggered, this, &CalculatorWindow::N1Click);
+    connect(n2, &QAction::triggered, this, &CalculatorWindow::N2Click);
+    for (const SelectionParameter& p : d_.selection.parameters) {
+        QWidget* input = inputWidget(p.input);
+        if (!input)
+            continue;
+        input->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(input, &QWidget::customContextMenuRequested, this, [this, input](const QPoint& at) {
+            popupOwner_ = input;
+            popup_->popup(input->mapToGlobal(at));
+        });
+    }
+}
+
+const SelectionParameter* CalculatorWindow::selectionParameter(const QString& name) const {
+    for (const SelectionParameter& p : d_.selection.parameters)
+        if (p.name == name)
+            return &p;
+    return nullptr;
+}
+
+QList<SelectionDescriptor> CalculatorWindow::selectionDescriptors() const {
+    QList<SelectionDescriptor> list;
+    const QString pMin = formatGeneral(soil_->RoMin());
+    const QString pMax = formatGeneral(soil_->RoMax());
+    for (const SelectionParameter& p : d_.selection.parameters) {
+        SelectionDescriptor d{p.name, p.start, p.end, p.step, p.type, p.lower, p.upper, p.recommendation};
+        if (p.soilRange) {
+            d.start = d.upper = pMax;
+            d.end = d.lower = pMin;
+        }
+        list << d;
+    }
+    return list;
+}
+
+void CalculatorWindow::N1Click() {
+    for (const SelectionParameter& p : d_.selection.parameters)
+        if (popupOwner_ && inputWidget(p.input) == popupOwner_)
+            return SelectParameter(p.name, false);
+}
+
+void CalculatorWindow::N2Click() {
+    for (const SelectionParameter& p : d_.selection.parameters)
+        if (popupOwner_ && inputWidget(p.input) == popupOwner_)
+            return SelectParameter(p.name, true);
+}
+
+void CalculatorWindow::ShowSelectionSettings() {
+    int table = 1;
+    QString name;
+    if (QWidget* focused = focusWidget())
+        for (const SelectionParameter& p : d_.selection.parameters)
+            if (inputWidget(p.input) == focused) {
+                table = p.settingsTable;
+                name = p.name;
+                break;
+            }
+    ShowSelectionSetup(data_, d_.selection.kindCode, table, name);
+}
+
+void CalculatorWindow::RunSelection() {
+    if (d_.selection.parameters.isEmpty() || selectionRunning())
+        return;
+    TParam1Fm& form = param1Form(this);
+    form.clearSelectionParameters();
+    for (const SelectionDescriptor& d : selectionDescriptors())
+        form.AddSelectionParameter(d);
+    if (!eu_->EditRmax()->text().isEmpty())
+        form.EditR()->setText(eu_->EditRmax()->text());
+    form.activate();
+    if (dialogs().execModal(&form) != QDialog::Accepted)
+        return;
+    const auto levels = selection::levelsOf(form.selectedRows());
+    if (!levels || levels->isEmpty())
+        return;
+    QLineEdit* required = form.EditR();
+    const auto result = runLevels(
+        *levels, form.SelectionCount(), [required] { return parseNumber(required->text()); }, nullptr);
+    if (result && result->outcome == selection::Outcome::Exhausted)
+        dialogs().showMessage(u("Подбор параметров неудачен."));
+}
+
+void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
+    const SelectionParameter* p = selectionParameter(name);
+    if (!p || selectionRunning())
+        return;
+    // The stored range of this calculator kind; the resistivity runs over the soil's range.
+    SqlQuery q(dataDir());
+    const QString table = p->settingsTable == 1   ? QStringLiteral("sparpod1")
+                          : p->settingsTable == 3 ? QStringLiteral("iparpod1")
+                                                  : QStringLiteral("rparpod1");
+    const QString columns =
+        p->settingsTable == 1 ? QStringLiteral("d.Shag") : QStringLiteral("d.BValue, d.EValue, d.Shag");
+    q.setText(QStringList{QStringLiteral("select ") + columns,
+                          QStringLiteral("from parpod0 m, ") + table + QStringLiteral(" d"),
+                          QStringLiteral("where m.Kod = d.Kod0 and m.KodTip = :Kind and d.Param = :Param")});
+    q.bindValue(QStringLiteral("Kind"), d_.selection.kindCode);
+    q.bindValue(QStringLiteral("Param"), name);
+    if (!q.open()) {
+        dialogs().showMessage(q.lastError());
+        return;
+    }
+    if (q.eof() || q.value(QStringLiteral("Shag")).isNull()) {
+        dialogs().showMessage(u("Параметр ") + quoted(name) + u(" в таблице параметров не найден."));
+        return;
+    }
+    selection::Level level{name, 0, 0, q.value(QStringLiteral("Shag")).toDouble()};
+    if (p->soilRange) {
+        level.start = soil_->RoMax();
+        level.end = soil_->RoMin();
+    } else {
+        level.start = q.value(QStringLiteral("BValue")).toDouble();
+        level.end = q.value(QStringLiteral("EValue")).toDouble();
+    }
+    q.close();
+
+    QStringList data;
+    QStringList notes;
+    if (withData) {
+        data << p->heading;
+        notes << p->note;
+        for (const SelectionColumn& c : p->columns) {
+            data << c.heading;
+            notes << c.note;
+        }
+        data << u("R, Ом");
+        notes << u("R, Ом - сопротивление растеканию, Ом");
+    }
+    const auto tried = [&](long double value, std::optional<long double> r,
+                           const QMap<QString, long double>& v) {
+        if (!withData)
+            return;
+        data << formatGeneral(value);
+        for (const SelectionColumn& c : p->columns)
+            data << formatGeneral(v.value(c.input));
+        data << (r ? formatGeneral(*r) : u("Нарушение условий"));
+    };
+    QLineEdit* permissible = eu_->EditRmax();
+    const auto result = runLevels(
+        {level}, selection::singleRunCount(level.start, level.end, level.step),
+        [permissible] { return parseNumber(permissible->text()); }, tried);
+    if (!result)
+        return;
+    const bool found = result->outcome == selection::Outcome::Found;
+    if (withData) {
+        TDiagForm& chart = chartForm(this);
+        chart.setWindowTitle(u("Подбор параметра ") + quoted(name) + QLatin1Char('.'));
+        chart.Memo1()->setPlainText(notes.join(QLatin1Char('\n')));
+        chart.ShowSelectionChart(data, name, int(p->columns.size()) + 2);
+        chart.lblItog()->setText(found ? u("подбор параметра успешен.") : u("подбор параметра неудачен."));
+        dialogs().execModal(&chart);
+    } else if (result->outcome == selection::Outcome::Exhausted) {
+        dialogs().showMessage(u("Подбор параметра ") + quoted(name) + u(" неудачен."));
+    }
+    UpdateButtons();
+}
+
+std::optional<selection::RunResult> CalculatorWindow::runLevels(
+    const QList<selection::Level>& levels, long long gaugeMax,
+    const std::function<std::optional<long double>()>& required,
+    const std::function<void(long double, std::optional<long double>, const QMap<QString, long double>&)>&
+        tried) {
+    // The run starts from the window's values; a text that is no number cannot be varied from.
+    QMap<QString, long double> values;
+    for (const QString& name : d_.selection.writeBack) {
+        const auto* edit = qobject_cast<const QLineEdit*>(inputWidget(name));
+        if (edit && edit->isReadOnly())
+            continue;
+        const auto v = parseNumber(inputText(name));
+        if (!v) {
+            dialogs().showMessage(selection::notANumberMessage(inputText(name)));
+            return std::nullopt;
+        }
+        values.insert(name, *v);
+    }
+    const QString p0 = QStringLiteral("EditRo0");
+    const QString kp = QStringLiteral("EditPKV");
+    const QString p = QStringLiteral("EditRo");
+    const auto derive = [&] {
+        DeriveSelectionValues(values);
+        if (values.contains(p0) && values.contains(kp))
+            values.insert(p, calculatedResistivity(values.value(p0), values.value(kp)));
+    };
+    derive();
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    holdWindowForRun(true);
+    BreakRequested = false;
+    QProgressBar* gauge = toolbar_->Gauge1();
+    toolbar_->setSelectionRunning(true);
+    gauge->setRange(0, int(std::clamp<long long>(gaugeMax, 1, INT_MAX)));
+    gauge->setValue(0);
+    repaint();
+
+    selection::RunHooks hooks;
+    hooks.apply = [&](const QString& name, long double value) {
+        if (const SelectionParameter* sp = selectionParameter(name))
+            values.insert(sp->input, value);
+        derive();
+    };
+    hooks.resistance = [this]() -> std::optional<long double> {
+        if (!SelectionAdmissible())
+            return std::nullopt;
+        const auto r = ComputeResult();
+        if (!r || !isShowableResult(*r))
+            return std::nullopt;
+        return r;
+    };
+    hooks.required = required;
+    hooks.breakRequested = [] { return BreakRequested; };
+    hooks.yield = [] { QCoreApplication::processEvents(); };
+    hooks.advance = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
+    if (tried)
+        hooks.tried = [&](long double value, std::optional<long double> r) { tried(value, r, values); };
+
+    runValues_ = &values;
+    const selection::RunResult result = selection::runSelection(levels, hooks);
+    runValues_ = nullptr;
+    ShowSelectionResult(values, result);
+    return result;
+}
+
+void CalculatorWindow::holdWindowForRun(bool hold) {
+    // Only the stop button answers while a run yields to the window.
+    if (hold) {
+        heldWidgets_.clear();
+        for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w != toolbar_) {
+                heldWidgets_ << qMakePair(w, w->isEnabled());
+                w->setEnabled(false);
+            }
+        for (QToolButton* b : toolbar_->buttons())
+            if (b != toolbar_->btnBreak()) {
+                heldWidgets_ << qMakePair(static_cast<QWidget*>(b), b->isEnabled());
+                b->setEnabled(false);
+            }
+    } else {
+        for (const auto& [w, enabled] : std::as_const(heldWidgets_))
+            w->setEnabled(enabled);
+        heldWidgets_.clear();
+    }
+}
+
+void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& values,
+                                           const selection::RunResult& result) {
+    QApplication::restoreOverrideCursor();
+    toolbar_->setSelectionRunning(false);
+    holdWindowForRun(false);
+    {
+        // One result follows the write-back, not one calculation per field written.
+        const TailHold hold(tailHold_);
+        for (const QString& name : d_.selection.writeBack)
+            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)); edit && values.contains(name))
+                edit->setText(formatGeneral(values.value(name)));
+        if (values.contains(QStringLiteral("EditRo")))
+            soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
+    }
+    // A run that tried nothing leaves the result as the write-back left it.
+    if (result.combinations > 0) {
+        if (result.inadmissible || !result.r) {
+            clearResult();
+        } else {
+            result_->setText(formatGeneral(*result.r));
+            ShowCalcOrder();
+        }
+    }
+    UpdateButtons();
+}
+
+void CalculatorWindow::reject() {
+    // Closing mid-run would leave the run without its window.
+    if (selectionRunning())
+        return;
+    QDialog::reject();
 }
 
 } // namespace kz

@@ -3,6 +3,8 @@
 #include "CalculatorDescriptor.h"
 #include "HistoryMapping.h"
 
+#include "calc/selection/Selection.h"
+
 #include <QDialog>
 #include <QList>
 #include <QMap>
@@ -13,6 +15,7 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QToolButton;
 
@@ -92,6 +95,21 @@ public:
     ReportSource reportSource() const;
     const CopyBuffer& copyBuffer() const { return copyBuffer_; }
 
+    // Parameter selection. RunSelection: the run dialog, then the nested walk over its rows until
+    // the resistance meets the required value. SelectParameter: one input over its stored range
+    // until the resistance meets the permissible one, with data the table and chart afterwards.
+    void RunSelection();
+    void SelectParameter(const QString& name, bool withData);
+    // The popup's commands on the input it was opened on; nothing on any other input.
+    void N1Click();
+    void N2Click();
+    // The selection settings of this calculator, at the parameter of the focused input.
+    void ShowSelectionSettings();
+    QMenu* PopupMenu1() const { return popup_; }
+    bool selectionRunning() const { return runValues_ != nullptr; }
+    // The run dialog's offer: the calculator's parameters with the soil's range filled in.
+    QList<SelectionDescriptor> selectionDescriptors() const;
+
     bool autoCalculation() const;
     int calculationCount() const { return calculations_; }
 
@@ -119,10 +137,14 @@ protected:
     virtual void ShowCalcOrder() = 0;
     // Derived fields of the geometry, before the tail of a change of that input.
     virtual void GeometryChanged(QWidget* input);
+    // During a selection run: the values that follow from those just set (by input name).
+    virtual void DeriveSelectionValues(QMap<QString, long double>& values);
+    // During a selection run: whether the combination set satisfies the formula's conditions.
+    virtual bool SelectionAdmissible();
     // Whether a step-down button of a geometry input may step from the current value.
     virtual bool AllowStepDown(QWidget* input, double step);
 
-    // The number in an input; nullopt when it is not one.
+    // The number in an input (during a selection run the run's value); nullopt when it is not one.
     std::optional<long double> number(const QString& name) const;
     // The diameter the formulas use: the equivalent one for angle and strip steel.
     std::optional<long double> diameter() const;
@@ -148,6 +170,19 @@ private:
     void restoreSection(const QString& construction, const QString& size);
     bool runInputCheck(const InputCheck& check, bool show);
 
+    void wireSelection();
+    const SelectionParameter* selectionParameter(const QString& name) const;
+    // Runs the levels with the gauge, the stop button and the window held; writes the last
+    // combination back. False when the window's values cannot start a run.
+    std::optional<selection::RunResult> runLevels(
+        const QList<selection::Level>& levels, long long gaugeMax,
+        const std::function<std::optional<long double>()>& required,
+        const std::function<void(long double, std::optional<long double>, const QMap<QString, long double>&)>&
+            tried);
+    void holdWindowForRun(bool hold);
+    void ShowSelectionResult(const QMap<QString, long double>& values, const selection::RunResult& result);
+    void reject() override;
+
     void fitToContents();
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -172,6 +207,10 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QMap<QString, QLineEdit*> geometry_;
     QMap<QString, SpinButton*> steps_;
+    QMenu* popup_ = nullptr;
+    QWidget* popupOwner_ = nullptr;
+    const QMap<QString, long double>* runValues_ = nullptr;
+    QList<QPair<QWidget*, bool>> heldWidgets_;
 };
 
 } // namespace kz

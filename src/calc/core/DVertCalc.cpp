@@ -71,6 +71,14 @@ CalculatorDescriptor makeDescriptor() {
     h.captions << HistoryCaption{u("Расстояние от поверхности земли до заземлителя, м:"), l1("T")}
                << HistoryCaption{u("Длина стержня, м:"), l1("L")};
 
+    SelectionParameter rodLength = rodLengthSelection();
+    // "To" with a Latin T and o; the note writes a Latin T and a Cyrillic о.
+    rodLength.columns = {
+        {l1("EditGlub"), l1("To, м"), u("Tо, м - расстояние от поверхности земли до стержня, м")}};
+    d.selection.kindCode = 4;
+    d.selection.parameters = {rodLength, correctionSelection(), soilResistivitySelection()};
+    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDlina"), l1("EditGlub"), l1("EditT")};
+
     d.report = report;
 
     // The soil frame's coefficient input keeps neither its key filter nor its exit check here.
@@ -78,6 +86,20 @@ CalculatorDescriptor makeDescriptor() {
     return d;
 }
 } // namespace
+
+SelectionParameter rodLengthSelection() {
+    SelectionParameter length;
+    length.name = u("Длина стержня, м");
+    length.input = l1("EditDlina");
+    length.start = l1("1");
+    length.end = l1("5");
+    length.step = l1("1");
+    length.lower = l1("0,5");
+    length.recommendation = u("начальное значение меньше конечного");
+    length.heading = u("L, м");
+    length.note = u("L, м - длина стержня, м");
+    return length;
+}
 
 const CalculatorDescriptor& descriptor() {
     static const CalculatorDescriptor d = makeDescriptor();

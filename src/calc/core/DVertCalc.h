@@ -13,6 +13,9 @@ namespace kz::dvert {
 // The window's values: texts, inputs, checks, history and copy mappings.
 const CalculatorDescriptor& descriptor();
 
+// The rod length as parameter selection varies it (1 … 5 m in steps of 1, not below 0,5).
+SelectionParameter rodLengthSelection();
+
 struct Resistance {
     long double p = 0; // p0·Kп rounded to five decimals
     long double r = 0; // rounded to two decimals

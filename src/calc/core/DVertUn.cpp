@@ -32,7 +32,9 @@ std::optional<long double> TDVertFm::ComputeResult() {
     if (!isShowableResult(dvert::middleDepth(*l, *to)))
         return std::nullopt;
     usedDiameter_ = *d;
-    return dvert::ComputeResistance(*p0, *kp, *l, *d, dvert::middleDepth(*l, *to)).r;
+    // A selection run works with T as it writes it back, rounded to hundredths.
+    const auto t = selectionRunning() ? number(QStringLiteral("EditT")) : dvert::middleDepth(*l, *to);
+    return dvert::ComputeResistance(*p0, *kp, *l, *d, *t).r;
 }
 
 void TDVertFm::ShowCalcOrder() {
@@ -54,6 +56,14 @@ void TDVertFm::GeometryChanged(QWidget* input) {
         EditT()->setText(dvert::middleDepthText(l, to));
     else
         EditT()->clear();
+}
+
+void TDVertFm::DeriveSelectionValues(QMap<QString, long double>& values) {
+    const QString l = QStringLiteral("EditDlina");
+    const QString to = QStringLiteral("EditGlub");
+    if (values.contains(l) && values.contains(to))
+        values.insert(QStringLiteral("EditT"),
+                      roundTo(dvert::middleDepth(values.value(l), values.value(to)), 2));
 }
 
 bool TDVertFm::AllowStepDown(QWidget* input, double step) {

@@ -22,6 +22,7 @@ protected:
     void ShowCalcOrder() override;
     void GeometryChanged(QWidget* input) override;
     bool AllowStepDown(QWidget* input, double step) override;
+    void DeriveSelectionValues(QMap<QString, long double>& values) override;
 
 private:
     long double usedDiameter_ = 0;

@@ -1,5 +1,7 @@
 #include "UVertCalc.h"
 
+#include "calc/core/DVertCalc.h"
+
 #include "calc/core/CalcCommon.h"
 #include "calc/core/CalcOrder.h"
 #include "calc/core/HistoryMapping.h"
@@ -57,6 +59,10 @@ CalculatorDescriptor makeDescriptor() {
                 {l1("N"), sizeSetModeInput()},    {l1("R"), l1("EditVS1"), false}};
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u("Длина стержня, м:"), l1("L")};
+
+    d.selection.kindCode = 3;
+    d.selection.parameters = {dvert::rodLengthSelection(), correctionSelection(), soilResistivitySelection()};
+    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDlina")};
     return d;
 }
 } // namespace

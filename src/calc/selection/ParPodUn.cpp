@@ -40,8 +40,9 @@ TParPodFm::TParPodFm(DataModule& data, QWidget* parent)
                "(допустимые символы: '0' .. '9' и запятая)");
     addSection(IntegerTable, "Целочисленные параметры с изменяемыми диапазоном и шагом.", range,
                "(допустимые символы: '0' .. '9')");
-    // Only the soil grid keeps its names closed to typing; the range grids leave every column open.
-    grids_[SoilTable - 1]->setEditable(param, false);
+    // The names are the keys the calculators look their parameters up by: never typed over.
+    for (TableGrid* grid : grids_)
+        grid->setEditable(param, false);
 
     addNote({u("Параметр - наименование параметра подбора."), u("Начало - начальное значение параметра."),
              u("Конец - конечное значение параметра."), u("Шаг - шаг изменения значения параметра.")});

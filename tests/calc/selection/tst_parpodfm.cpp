@@ -196,9 +196,11 @@ void TestParPodFm::gridsTitlesAndReadOnlyNames() {
     };
     QVERIFY(!editable(f.grid(1), 0));
     QVERIFY(editable(f.grid(1), 1));
-    for (int k = 2; k <= 3; ++k)
+    for (int k = 2; k <= 3; ++k) {
+        QVERIFY(!editable(f.grid(k), 0));
         for (int c = 1; c < 4; ++c)
             QVERIFY(editable(f.grid(k), c));
+    }
 }
 
 void TestParPodFm::navigatorsShowEditPostCancelOnly_data() {
