@@ -1,0 +1,282 @@
+#include "calc/selection/Param1Un.h"
+#include "frames/DialogService.h"
+#include "frames/RUnit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+const QString Length = QString::fromUtf8("Длина стержня, м");
+const QString Coefficient = QString::fromUtf8("Коэффициент поправки");
+const QString Resistivity = QString::fromUtf8("Удельное сопротивление грунта, Ом м");
+const QString Rods = QString::fromUtf8("Кол-во стержней, шт.");
+} // namespace
+
+class TestParam1Fm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void openingListsTheParametersSorted();
+    void addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk();
+    void deletingAMiddleRowReturnsItsName();
+    void movingTheSecondRowUpMakesItOutermost();
+    void hintsFollowTheCurrentCell();
+    void typingIntoTheGrid();
+    void okRefusesBadCellsAndKeepsTheDialogOpen_data();
+    void okRefusesBadCellsAndKeepsTheDialogOpen();
+    void okRefusesARequiredResistanceThatIsNoNumber();
+    void okAcceptsAValidGridAndCountsTheCombinations();
+    void permissibleResistanceDialogFillsTheRequiredValue();
+
+private:
+    void addByName(const QString& name);
+    QString cell(int row, int column) const { return form_->StringGrid1()->item(row, column)->text(); }
+    // Types into a cell as a user would: the first key opens the editor, the rest go to it.
+    void typeInCell(int row, int column, const QString& text);
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<TParam1Fm> form_;
+};
+
+void TestParam1Fm::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    form_ = std::make_unique<TParam1Fm>();
+    form_->AddSelectionParameter({Length,
+                                  u("1"),
+                                  u("5"),
+                                  u("1"),
+                                  u("double"),
+                                  u("0,5"),
+                                  {},
+                                  u("начальное значение меньше конечного")});
+    form_->AddSelectionParameter({Coefficient, u("2"), u("1"), u("0,1"), u("double"), u("1"), u("10"),
+                                  u("начальное значение больше конечного")});
+    form_->AddSelectionParameter({Resistivity, u("150"), u("40"), u("1"), u("double"), u("40"), u("150"),
+                                  u("начальное значение больше конечного")});
+    form_->AddSelectionParameter({Rods, u("2"), u("20"), u("1"), u("integer"), u("2"), u("100"), {}});
+    form_->activate();
+    form_->show();
+    QApplication::setActiveWindow(form_.get());
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+}
+
+void TestParam1Fm::cleanup() {
+    form_.reset();
+    rec_.reset();
+}
+
+void TestParam1Fm::addByName(const QString& name) {
+    const auto items = form_->ListBox1()->findItems(name, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    form_->ListBox1()->setCurrentItem(items.first());
+    QTest::mouseClick(form_->btnAdd(), Qt::LeftButton);
+}
+
+void TestParam1Fm::typeInCell(int row, int column, const QString& text) {
+    QTableWidget* grid = form_->StringGrid1();
+    grid->setFocus();
+    grid->setCurrentCell(row, column);
+    for (const QChar c : text) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : grid;
+        QTest::keyClick(target, c.toLatin1());
+    }
+}
+
+void TestParam1Fm::openingListsTheParametersSorted() {
+    QCOMPARE(form_->windowTitle(), u("Параметры подбора."));
+    QListWidget* list = form_->ListBox1();
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    QCOMPARE(names, (QStringList{Length, Rods, Coefficient, Resistivity}));
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(form_->StringGrid1()->rowCount(), 1);
+    QCOMPARE(cell(0, 0), QString());
+    QVERIFY(form_->btnAdd()->isEnabled());
+    QVERIFY(!form_->btnDelete()->isEnabled());
+    QVERIFY(!form_->btnOK()->isEnabled());
+}
+
+void TestParam1Fm::addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk() {
+    addByName(Length);
+    QCOMPARE(form_->StringGrid1()->rowCount(), 1);
+    QCOMPARE(cell(0, 0), Length);
+    QCOMPARE(cell(0, 1), u("1"));
+    QCOMPARE(cell(0, 2), u("5"));
+    QCOMPARE(cell(0, 3), u("1"));
+    QVERIFY(form_->btnOK()->isEnabled());
+    // The item now at the removed one's place is selected.
+    QCOMPARE(form_->ListBox1()->currentItem()->text(), Rods);
+    addByName(Coefficient);
+    addByName(Resistivity);
+    addByName(Rods);
+    QCOMPARE(form_->ListBox1()->count(), 0);
+    QVERIFY(!form_->btnAdd()->isEnabled());
+    QCOMPARE(form_->StringGrid1()->rowCount(), 4);
+
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(form_->btnDelete(), Qt::LeftButton);
+    QCOMPARE(form_->StringGrid1()->rowCount(), 1);
+    QCOMPARE(cell(0, 0), QString());
+    QCOMPARE(form_->ListBox1()->count(), 4);
+    QVERIFY(!form_->btnOK()->isEnabled());
+    QVERIFY(!form_->btnDelete()->isEnabled());
+}
+
+void TestParam1Fm::deletingAMiddleRowReturnsItsName() {
+    addByName(Length);
+    addByName(Coefficient);
+    addByName(Resistivity);
+    form_->StringGrid1()->setCurrentCell(1, 0);
+    QTest::mouseClick(form_->btnDelete(), Qt::LeftButton);
+    QCOMPARE(form_->StringGrid1()->rowCount(), 2);
+    QCOMPARE(cell(0, 0), Length);
+    QCOMPARE(cell(1, 0), Resistivity);
+    QCOMPARE(form_->ListBox1()->currentItem()->text(), Coefficient);
+}
+
+void TestParam1Fm::movingTheSecondRowUpMakesItOutermost() {
+    addByName(Length);
+    addByName(Coefficient);
+    form_->StringGrid1()->setCurrentCell(1, 2);
+    QVERIFY(form_->btnUp()->isEnabled());
+    QVERIFY(!form_->btnDown()->isEnabled());
+    QTest::mouseClick(form_->btnUp(), Qt::LeftButton);
+    const auto rows = form_->selectedRows();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].name, Coefficient);
+    QCOMPARE(rows[0].step, u("0,1"));
+    QCOMPARE(rows[1].name, Length);
+    QCOMPARE(form_->StringGrid1()->currentRow(), 0);
+    QVERIFY(!form_->btnUp()->isEnabled());
+    QVERIFY(form_->btnDown()->isEnabled());
+}
+
+void TestParam1Fm::hintsFollowTheCurrentCell() {
+    addByName(Length);
+    addByName(Rods);
+    form_->StringGrid1()->setCurrentCell(0, 1);
+    QCOMPARE(form_->lblAllowChar()->text(), u("0 .. 9 и запятая"));
+    QCOMPARE(form_->lblDiapazon()->text(), u("больше либо равно 0,5"));
+    QCOMPARE(form_->lblRecom()->text(), u("начальное значение меньше конечного"));
+    form_->StringGrid1()->setCurrentCell(1, 3);
+    QCOMPARE(form_->lblAllowChar()->text(), u("0 .. 9"));
+    QCOMPARE(form_->lblDiapazon()->text(), u("2 .. 100"));
+    form_->StringGrid1()->setCurrentCell(1, 0);
+    QCOMPARE(form_->lblAllowChar()->text(), QString());
+    QCOMPARE(form_->lblDiapazon()->text(), QString());
+}
+
+void TestParam1Fm::typingIntoTheGrid() {
+    // Nothing to type into before a parameter is added.
+    typeInCell(0, 1, u("1"));
+    QCOMPARE(rec_->messages, QStringList{u("Добавьте параметр.")});
+    rec_->messages.clear();
+
+    addByName(Length);
+    addByName(Rods);
+    typeInCell(0, 1, u("2,5"));
+    QCOMPARE(cell(0, 1), u("2,5"));
+    QCOMPARE(rec_->beeps, 0);
+    // A point in a real cell, a comma in an integer cell, any key on a name: a beep, no change.
+    typeInCell(0, 2, u("."));
+    QCOMPARE(rec_->beeps, 1);
+    typeInCell(1, 3, u("3,"));
+    QCOMPARE(rec_->beeps, 2);
+    QCOMPARE(cell(1, 3), u("3"));
+    typeInCell(0, 0, u("x"));
+    QCOMPARE(rec_->beeps, 3);
+    QCOMPARE(cell(0, 0), Length);
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("start below 0,5")
+        << 1 << u("0,4")
+        << u("Ошибка. Для параметра \"Длина стержня, м\" допускаются значения не менее 0,5.");
+    QTest::newRow("zero step") << 3 << u("0") << u("Ошибка. Допускаются значения больше 0.");
+    QTest::newRow("empty end") << 2 << QString() << u("Ошибка. \"\" - недопустимое числовое значение.");
+}
+
+void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen() {
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    addByName(Coefficient);
+    addByName(Length);
+    form_->StringGrid1()->item(1, column)->setText(text);
+    form_->StringGrid1()->setCurrentCell(0, 0);
+    QTest::mouseClick(form_->btnOK(), Qt::LeftButton);
+    QTEST(rec_->messages.value(0), "message");
+    QCOMPARE(rec_->messages.size(), 1);
+    QVERIFY(form_->isVisible());
+    QCOMPARE(form_->StringGrid1()->currentRow(), 1);
+    QCOMPARE(form_->StringGrid1()->currentColumn(), column);
+}
+
+void TestParam1Fm::okRefusesARequiredResistanceThatIsNoNumber() {
+    addByName(Length);
+    // Set from outside (the key filter lets no point in), with the focus elsewhere.
+    form_->StringGrid1()->setFocus();
+    form_->EditR()->setText(u("4.5"));
+    QTest::mouseClick(form_->btnOK(), Qt::LeftButton);
+    QCOMPARE(rec_->messages, QStringList{u("Ошибка. \"4.5\" - недопустимое числовое значение.")});
+    QVERIFY(form_->isVisible());
+    QCOMPARE(QApplication::focusWidget(), form_->EditR());
+    // Cancelling checks nothing.
+    form_->reject();
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(rec_->messages.size(), 1);
+}
+
+void TestParam1Fm::okAcceptsAValidGridAndCountsTheCombinations() {
+    addByName(Length);
+    addByName(Coefficient);
+    QCOMPARE(form_->SelectionCount(), 55LL);
+    QTest::mouseClick(form_->btnOK(), Qt::LeftButton);
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(form_->result(), int(QDialog::Accepted));
+    // The next showing starts with an empty grid and the full list again.
+    form_->activate();
+    QCOMPARE(form_->selectedRows().size(), 0);
+    QCOMPARE(form_->ListBox1()->count(), 4);
+}
+
+void TestParam1Fm::permissibleResistanceDialogFillsTheRequiredValue() {
+    QToolButton* b = form_->findChild<QToolButton*>(QStringLiteral("SpeedButton2"));
+    QVERIFY(b);
+    QCOMPARE(b->toolTip().contains(u("\"Предельно допустимые сопротивления заземляющих устройств\"")), true);
+    rec_->onModal = [](QDialog* d) {
+        auto* r = qobject_cast<TRForm*>(d);
+        if (!r)
+            return int(QDialog::Rejected);
+        r->lblRmax()->setText(u("10"));
+        return int(QDialog::Accepted);
+    };
+    QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(form_->EditR()->text(), u("10"));
+    rec_->onModal = [](QDialog*) { return int(QDialog::Rejected); };
+    form_->EditR()->setText(u("4"));
+    QTest::mouseClick(b, Qt::LeftButton);
+    QCOMPARE(form_->EditR()->text(), u("4"));
+}
+
+QTEST_MAIN(TestParam1Fm)
+#include "tst_param1fm.moc"

@@ -1,0 +1,324 @@
+#include "calc/core/DVertCalc.h"
+#include "calc/selection/Selection.h"
+#include "frames/NumberText.h"
+
+#include <QTest>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+SelectionRow r(const QString& name, const char* start, const char* end, const char* step) {
+    return {name, u(start), u(end), u(step)};
+}
+
+QStringList list(std::initializer_list<const char*> items) {
+    QStringList out;
+    for (const char* i : items)
+        out << u(i);
+    return out;
+}
+
+SelectionDescriptor rodLength() {
+    return {u("Длина стержня, м"),
+            QStringLiteral("1"),
+            QStringLiteral("5"),
+            QStringLiteral("1"),
+            QStringLiteral("double"),
+            QStringLiteral("0,5"),
+            QString(),
+            u("начальное значение меньше конечного")};
+}
+SelectionDescriptor coefficient() {
+    return {u("Коэффициент поправки"), QStringLiteral("2"),
+            QStringLiteral("1"),       QStringLiteral("0,1"),
+            QStringLiteral("double"),  QStringLiteral("1"),
+            QStringLiteral("10"),      u("начальное значение больше конечного")};
+}
+SelectionDescriptor rods() {
+    return {u("Кол-во стержней, шт."), QStringLiteral("2"), QStringLiteral("20"),  QStringLiteral("1"),
+            QStringLiteral("integer"), QString(),           QStringLiteral("100"), QString()};
+}
+
+// The vertical rod in the ground as a run sees it: p = 100, D = 0,016, To = 0,7, T = L/2 + To
+// rounded to hundredths, R = p/(2πL)·[ln(2L/D) + ½·ln((4T+L)/(4T−L))] rounded to hundredths.
+struct RodRun {
+    long double l = 5;
+    long double kp = 1;
+    QStringList applied;
+    QStringList resistances;
+    std::optional<long double> required;
+    int stopAfter = -1;
+
+    selection::RunHooks hooks() {
+        selection::RunHooks h;
+        h.apply = [this](const QString& name, long double v) {
+            applied << name.left(1) + formatGeneral(v);
+            if (name == u("Длина стержня, м"))
+                l = v;
+            else
+                kp = v;
+        };
+        h.resistance = [this]() -> std::optional<long double> {
+            const long double t = roundTo(l / 2 + 0.7L, 2);
+            const long double r = dvert::ComputeResistance(100, kp, l, 0.016L, t).r;
+            resistances << formatGeneral(r);
+            return r;
+        };
+        h.required = [this] { return required; };
+        h.breakRequested = [this] { return stopAfter >= 0 && resistances.size() >= stopAfter; };
+        return h;
+    }
+};
+} // namespace
+
+class TestSelection : public QObject {
+    Q_OBJECT
+private slots:
+    void hintTexts_data();
+    void hintTexts();
+    void keysOfRealAndIntegerCells();
+    void gridFaults_data();
+    void gridFaults();
+    void selectionCount_data();
+    void selectionCount();
+    void singleRunCount_data();
+    void singleRunCount();
+
+    void runStopsAtTheFirstLengthMeetingTheRequiredValue();
+    void exhaustedRunEndsOnTheLastCombination();
+    void firstRowIsTheOutermostLoop();
+    void startEqualToEndTriesOneValue();
+    void stopRequestEndsAfterTheCurrentCombination();
+    void accumulatedStepsAreUsedRounded();
+    void inadmissibleCombinationsKeepTheLastResistance();
+    void zeroOrWrongSignStepTriesNothing();
+};
+
+void TestSelection::hintTexts_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("chars");
+    QTest::addColumn<QString>("range");
+    QTest::newRow("both limits") << u("double") << u("1") << u("10") << u("0 .. 9 и запятая") << u("1 .. 10");
+    QTest::newRow("lower only") << u("double") << u("0,5") << QString() << u("0 .. 9 и запятая")
+                                << u("больше либо равно 0,5");
+    QTest::newRow("upper only") << u("integer") << QString() << u("100") << u("0 .. 9")
+                                << u("меньше либо равно 100");
+    QTest::newRow("none") << u("integer") << QString() << QString() << u("0 .. 9") << u("без ограничений");
+}
+
+void TestSelection::hintTexts() {
+    QFETCH(QString, type);
+    QFETCH(QString, lower);
+    QFETCH(QString, upper);
+    SelectionDescriptor d{u("x"), {}, {}, {}, type, lower, upper, {}};
+    QTEST(selection::allowedCharsText(d), "chars");
+    QTEST(selection::rangeText(d), "range");
+}
+
+void TestSelection::keysOfRealAndIntegerCells() {
+    for (QChar c : QStringLiteral("0123456789")) {
+        QVERIFY(selection::acceptsKey(rodLength(), c));
+        QVERIFY(selection::acceptsKey(rods(), c));
+    }
+    QVERIFY(selection::acceptsKey(rodLength(), QLatin1Char(',')));
+    QVERIFY(!selection::acceptsKey(rodLength(), QLatin1Char('.')));
+    QVERIFY(!selection::acceptsKey(rods(), QLatin1Char(',')));
+    QVERIFY(!selection::acceptsKey(rodLength(), QLatin1Char('-')));
+    QVERIFY(!selection::acceptsKey(rods(), QLatin1Char('e')));
+    QVERIFY(selection::acceptsKey(rods(), QChar(8))); // backspace
+}
+
+void TestSelection::gridFaults_data() {
+    QTest::addColumn<QList<SelectionRow>>("rows");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("message");
+    const QString l = u("Длина стержня, м");
+    const QString k = u("Коэффициент поправки");
+    const QString n = u("Кол-во стержней, шт.");
+    QTest::newRow("valid") << QList<SelectionRow>{r(l, "1", "5", "1"), r(k, "2", "1", "0,1")} << -1 << -1
+                           << QString();
+    QTest::newRow("start below the lower limit")
+        << QList<SelectionRow>{r(l, "0,4", "5", "1")} << 0 << 1
+        << u("Ошибка. Для параметра \"Длина стержня, м\" допускаются значения не менее 0,5.");
+    QTest::newRow("end outside both limits")
+        << QList<SelectionRow>{r(l, "1", "5", "1"), r(k, "2", "11", "0,1")} << 1 << 2
+        << u("Ошибка. Для параметра \"Коэффициент поправки\" допускаются значения в пределах 1 .. 10.");
+    QTest::newRow("above the upper limit")
+        << QList<SelectionRow>{r(n, "2", "101", "1")} << 0 << 2
+        << u("Ошибка. Для параметра \"Кол-во стержней, шт.\" допускаются значения не более 100.");
+    QTest::newRow("zero step") << QList<SelectionRow>{r(l, "1", "5", "0")} << 0 << 3
+                               << u("Ошибка. Допускаются значения больше 0.");
+    QTest::newRow("a point is no decimal separator")
+        << QList<SelectionRow>{r(l, "1.5", "5", "1")} << 0 << 1
+        << u("Ошибка. \"1.5\" - недопустимое числовое значение.");
+    QTest::newRow("empty cell") << QList<SelectionRow>{r(l, "1", "", "1")} << 0 << 2
+                                << u("Ошибка. \"\" - недопустимое числовое значение.");
+    // Numbers first, column by column: the second row's start before the first row's end.
+    QTest::newRow("column by column") << QList<SelectionRow>{r(l, "1", "x", "1"), r(k, "y", "1", "0,1")} << 1
+                                      << 1 << u("Ошибка. \"y\" - недопустимое числовое значение.");
+    // Every number is checked before any limit.
+    QTest::newRow("numbers before limits") << QList<SelectionRow>{r(l, "0,4", "5", "1"), r(k, "2", "1", "0")}
+                                           << 1 << 3 << u("Ошибка. Допускаются значения больше 0.");
+    // Steps are not held to the limits.
+    QTest::newRow("step not range-checked")
+        << QList<SelectionRow>{r(k, "2", "1", "20")} << -1 << -1 << QString();
+}
+
+void TestSelection::gridFaults() {
+    QFETCH(QList<SelectionRow>, rows);
+    QFETCH(int, row);
+    const auto fault = selection::checkGrid(rows, {rodLength(), coefficient(), rods()});
+    if (row < 0) {
+        QVERIFY2(!fault, fault ? qPrintable(fault->message) : "");
+        return;
+    }
+    QVERIFY(fault);
+    QCOMPARE(fault->row, row);
+    QTEST(fault->column, "column");
+    QTEST(fault->message, "message");
+}
+
+void TestSelection::selectionCount_data() {
+    QTest::addColumn<QList<SelectionRow>>("rows");
+    QTest::addColumn<long long>("count");
+    QTest::newRow("L 1..5 by 1 and Kп 2..1 by 0,1")
+        << QList<SelectionRow>{r(u("L"), "1", "5", "1"), r(u("K"), "2", "1", "0,1")} << 55LL;
+    QTest::newRow("start equals end") << QList<SelectionRow>{r(u("L"), "3", "3", "1")} << 1LL;
+    // 2,5 steps round to 2 (ties to even), 3,5 to 4.
+    QTest::newRow("half step, even below") << QList<SelectionRow>{r(u("L"), "0,5", "3", "1")} << 3LL;
+    QTest::newRow("half step, even above") << QList<SelectionRow>{r(u("L"), "0,5", "4", "1")} << 5LL;
+    QTest::newRow("resistivity 150..40 by 1") << QList<SelectionRow>{r(u("p"), "150", "40", "1")} << 111LL;
+}
+
+void TestSelection::selectionCount() {
+    QFETCH(QList<SelectionRow>, rows);
+    QTEST(selection::selectionCount(rows), "count");
+}
+
+void TestSelection::singleRunCount_data() {
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<double>("step");
+    QTest::addColumn<long long>("count");
+    QTest::newRow("1..5 by 1") << 1.0 << 5.0 << 1.0 << 5LL;
+    QTest::newRow("2..1 by 0,1") << 2.0 << 1.0 << 0.1 << 11LL;
+    QTest::newRow("zero step") << 1.0 << 5.0 << 0.0 << 0LL;
+}
+
+void TestSelection::singleRunCount() {
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(double, step);
+    QTEST(selection::singleRunCount(start, end, step), "count");
+}
+
+void TestSelection::runStopsAtTheFirstLengthMeetingTheRequiredValue() {
+    RodRun run;
+    run.required = 30;
+    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+    QCOMPARE(result.outcome, selection::Outcome::Found);
+    QCOMPARE(run.applied, (list({"Д1", "Д2", "Д3", "Д4"})));
+    // By hand: L = 1 → T 1,2: 100/(2π)·[ln 125 + ½·ln(5,8/3,8)] = 80,21; L = 4 → T 2,7: 26,27.
+    QCOMPARE(run.resistances, list({"80,21", "46,35", "33,33", "26,27"}));
+    QCOMPARE(result.combinations, 4);
+    QCOMPARE(formatGeneral(*result.r), u("26,27"));
+    QVERIFY(!result.inadmissible);
+}
+
+void TestSelection::exhaustedRunEndsOnTheLastCombination() {
+    RodRun run;
+    run.required = 4;
+    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+    QCOMPARE(result.outcome, selection::Outcome::Exhausted);
+    QCOMPARE(run.l, 5.0L);
+    QCOMPARE(formatGeneral(*result.r), u("21,81"));
+    QCOMPARE(result.combinations, 5);
+}
+
+void TestSelection::firstRowIsTheOutermostLoop() {
+    RodRun run;
+    run.required = 30;
+    // Kп outer from 2 down, L inner: with Kп 2 the best is L 5 (43,61 > 30), with Kп 1,5 L 5 gives
+    // 32,71 > 30, with Kп 1,4 L 5 gives 30,53 > 30, with Kп 1,3 L 5 gives 28,35: the first success.
+    const auto result = selection::runSelection(
+        {{u("Коэффициент поправки"), 2, 1, 0.1L}, {u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+    QCOMPARE(result.outcome, selection::Outcome::Found);
+    QCOMPARE(run.applied.mid(0, 6), (list({"К2", "Д1", "Д2", "Д3", "Д4", "Д5"})));
+    QCOMPARE(run.applied.mid(6, 2), (list({"К1,9", "Д1"})));
+    QCOMPARE(formatGeneral(run.kp), u("1,3"));
+    QCOMPARE(run.l, 5.0L);
+    QCOMPARE(formatGeneral(*result.r), u("28,35"));
+    QCOMPARE(result.combinations, 8 * 5);
+}
+
+void TestSelection::startEqualToEndTriesOneValue() {
+    RodRun run;
+    run.required = 1;
+    const auto result = selection::runSelection({{u("Длина стержня, м"), 3, 3, 1}}, run.hooks());
+    QCOMPARE(run.applied, list({"Д3"}));
+    QCOMPARE(result.outcome, selection::Outcome::Exhausted);
+}
+
+void TestSelection::stopRequestEndsAfterTheCurrentCombination() {
+    RodRun run;
+    run.required = 1;
+    run.stopAfter = 2;
+    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+    QCOMPARE(result.outcome, selection::Outcome::Stopped);
+    QCOMPARE(result.combinations, 2);
+    QCOMPARE(run.l, 2.0L);
+    QCOMPARE(formatGeneral(*result.r), u("46,35"));
+}
+
+void TestSelection::accumulatedStepsAreUsedRounded() {
+    QList<long double> values;
+    selection::RunHooks h;
+    h.apply = [&](const QString&, long double v) { values << v; };
+    h.resistance = [] { return std::optional<long double>(100); };
+    h.required = [] { return std::optional<long double>(1); };
+    selection::runSelection({{u("Коэффициент поправки"), 2, 1, 0.1L}}, h);
+    // Ten steps of 0,1 from 2 land beside 1, not on it: whether 1 is tried depends on that.
+    QVERIFY(values.size() == 10 || values.size() == 11);
+    for (int i = 0; i < values.size(); ++i)
+        QCOMPARE(formatGeneral(values[i]), formatGeneral(roundTo(2 - 0.1L * i, 1)));
+}
+
+void TestSelection::inadmissibleCombinationsKeepTheLastResistance() {
+    int calls = 0;
+    selection::RunHooks h;
+    h.apply = [](const QString&, long double) {};
+    // Admissible first (50), then the formula's conditions fail.
+    h.resistance = [&]() -> std::optional<long double> {
+        return ++calls == 1 ? std::optional<long double>(50) : std::nullopt;
+    };
+    h.required = [] { return std::optional<long double>(10); };
+    QList<bool> admissible;
+    h.tried = [&](long double, std::optional<long double> r) { admissible << bool(r); };
+    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 3, 1}}, h);
+    QCOMPARE(result.outcome, selection::Outcome::Exhausted);
+    QVERIFY(result.inadmissible);
+    QCOMPARE(formatGeneral(*result.r), u("50"));
+    QCOMPARE(admissible, (QList<bool>{true, false, false}));
+}
+
+void TestSelection::zeroOrWrongSignStepTriesNothing() {
+    for (const long double step : {0.0L, -1.0L}) {
+        RodRun run;
+        run.required = 100;
+        const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, step}}, run.hooks());
+        QCOMPARE(result.outcome, selection::Outcome::Exhausted);
+        QCOMPARE(result.combinations, 0);
+        QVERIFY(run.applied.isEmpty());
+        QVERIFY(!result.r);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSelection)
+#include "tst_selection.moc"
