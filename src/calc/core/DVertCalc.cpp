@@ -74,7 +74,7 @@ CalculatorDescriptor makeDescriptor() {
     SelectionParameter rodLength = rodLengthSelection();
     // "To" with a Latin T and o; the note writes a Latin T and a Cyrillic о.
     rodLength.columns = {
-        {l1("EditGlub"), l1("To, м"), u("Tо, м - расстояние от поверхности земли до стержня, м")}};
+        {l1("EditGlub"), u("To, м"), u("Tо, м - расстояние от поверхности земли до стержня, м")}};
     d.selection.kindCode = 4;
     d.selection.parameters = {rodLength, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDlina"), l1("EditGlub"), l1("EditT")};

@@ -1,0 +1,345 @@
+#include "../core/CalcTestFolder.h"
+#include "calc/core/DVertUn.h"
+#include "calc/rods/UVertUn.h"
+#include "calc/selection/DiagUnit.h"
+#include "calc/selection/ParPodUn.h"
+#include "calc/selection/Param1Un.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+const QString Length = QString::fromUtf8("Длина стержня, м");
+const QString Coefficient = QString::fromUtf8("Коэффициент поправки");
+} // namespace
+
+class TestSelectionRun : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void commandsAreOffered();
+    void runStopsAtTheFirstLengthMeetingTheRequiredValue();
+    void exhaustedRunShowsTheLastCombinationAndSaysSo();
+    void runDialogTakesThePermissibleResistanceAndTheSoilsRange();
+    void cancelledRunDialogChangesNothing();
+    void outerCoefficientInnerLength();
+    void popupSelectsTheLengthWithoutData();
+    void popupWithDataFillsTheTableAndChart();
+    void popupWithDataAndNoSuccess();
+    void popupOnTheResistivityRunsOverTheSoilsRange();
+    void parameterMissingFromTheStoredSettings();
+    void zeroStoredStepTriesNothing();
+    void popupOutsideASelectableInputDoesNothing();
+    void settingsShortcutFollowsTheFocus();
+    void surfaceRodWritesBackOnlyItsInputs();
+
+private:
+    QLineEdit* edit(const char* name) { return win_->findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    // Answers the run dialog with the given rows (name, start, end, step) and required value.
+    void answerRunDialog(const QList<QStringList>& rows, const QString& required);
+    void popup(QLineEdit* on, const char* action);
+    void storedSetting(const QString& sql);
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<CalculatorWindow> win_;
+    QDialog* lastModal_ = nullptr;
+    QStringList chartRows_;
+    QString chartResult_;
+};
+
+void TestSelectionRun::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    win_ = std::make_unique<TDVertFm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    chartRows_.clear();
+    chartResult_.clear();
+    lastModal_ = nullptr;
+}
+
+void TestSelectionRun::cleanup() {
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestSelectionRun::answerRunDialog(const QList<QStringList>& rows, const QString& required) {
+    rec_->onModal = [this, rows, required](QDialog* d) {
+        lastModal_ = d;
+        auto* form = qobject_cast<TParam1Fm*>(d);
+        if (!form)
+            return int(QDialog::Rejected);
+        for (const QStringList& row : rows) {
+            const auto items = form->ListBox1()->findItems(row[0], Qt::MatchExactly);
+            if (items.isEmpty())
+                return int(QDialog::Rejected);
+            form->ListBox1()->setCurrentItem(items.first());
+            form->btnAddClick();
+            const int r = form->StringGrid1()->rowCount() - 1;
+            for (int c = 1; c < 4; ++c)
+                form->StringGrid1()->item(r, c)->setText(row[c]);
+        }
+        form->EditR()->setText(required);
+        return int(QDialog::Accepted);
+    };
+}
+
+void TestSelectionRun::popup(QLineEdit* on, const char* action) {
+    emit on->customContextMenuRequested(QPoint(2, 2));
+    QMenu* menu = win_->PopupMenu1();
+    QTRY_VERIFY(menu->isVisible());
+    QAction* a = menu->findChild<QAction*>(QString::fromLatin1(action));
+    QVERIFY(a);
+    menu->hide();
+    a->trigger();
+}
+
+void TestSelectionRun::storedSetting(const QString& sql) {
+    auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("settings"));
+    db.setDatabaseName(folder_->path() + QStringLiteral("/Data/rparpod1.DB"));
+    QVERIFY(db.open());
+    QSqlQuery q(db);
+    QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
+    q.finish();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("settings"));
+}
+
+void TestSelectionRun::commandsAreOffered() {
+    TButtonFrame* t = win_->ButtonFrame1();
+    QVERIFY(t->btnPodbor()->isEnabled());
+    QVERIFY(t->btnParPodbor()->isEnabled());
+    edit("EditGlub")->clear();
+    QVERIFY(!t->btnPodbor()->isEnabled());
+    for (const char* name : {"EditDlina", "EditRo0", "EditPKV"})
+        QCOMPARE(edit(name)->contextMenuPolicy(), Qt::CustomContextMenu);
+    QCOMPARE(win_->PopupMenu1()->actions().value(0)->text(), u("Подбор параметра"));
+    QCOMPARE(win_->PopupMenu1()->actions().value(1)->text(), u("Подбор параметра с выводом данных..."));
+}
+
+void TestSelectionRun::runStopsAtTheFirstLengthMeetingTheRequiredValue() {
+    answerRunDialog({{Length, u("1"), u("5"), u("1")}}, u("30"));
+    QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
+    QVERIFY(qobject_cast<TParam1Fm*>(lastModal_));
+    // L = 1, 2, 3 give 80,21, 46,35, 33,33; L = 4 (T = 2,7) gives 26,27.
+    QCOMPARE(edit("EditDlina")->text(), u("4"));
+    QCOMPARE(edit("EditT")->text(), u("2,7"));
+    QCOMPARE(edit("EditVS1")->text(), u("26,27"));
+    QVERIFY(edit("EditRaschet")->text().endsWith(u(" = 26,27 Ом")));
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(win_->ButtonFrame1()->Gauge1()->isHidden());
+    QVERIFY(win_->ButtonFrame1()->btnBreak()->isHidden());
+    QVERIFY(win_->ButtonFrame1()->btnSave()->isEnabled());
+    QVERIFY(edit("EditDlina")->isEnabled());
+}
+
+void TestSelectionRun::exhaustedRunShowsTheLastCombinationAndSaysSo() {
+    answerRunDialog({{Length, u("1"), u("5"), u("1")}}, u("4"));
+    QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QCOMPARE(edit("EditVS1")->text(), u("21,81"));
+    QCOMPARE(rec_->messages, QStringList{u("Подбор параметров неудачен.")});
+}
+
+void TestSelectionRun::runDialogTakesThePermissibleResistanceAndTheSoilsRange() {
+    win_->frmEU1()->EditRmax()->setText(u("10"));
+    QString required;
+    QList<SelectionDescriptor> offered;
+    rec_->onModal = [&](QDialog* d) {
+        auto* form = qobject_cast<TParam1Fm*>(d);
+        required = form->EditR()->text();
+        offered = form->selectionParameters();
+        return int(QDialog::Rejected);
+    };
+    QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
+    QCOMPARE(required, u("10"));
+    QCOMPARE(offered.size(), 3);
+    QCOMPARE(offered[0].name, Length);
+    QCOMPARE(offered[1].name, Coefficient);
+    // суглинок: 40 … 150 Ом м, run from the top down.
+    QCOMPARE(offered[2].name, u("Удельное сопротивление грунта, Ом м"));
+    QCOMPARE(offered[2].start, u("150"));
+    QCOMPARE(offered[2].end, u("40"));
+    QCOMPARE(offered[2].lower, u("40"));
+    QCOMPARE(offered[2].upper, u("150"));
+}
+
+void TestSelectionRun::cancelledRunDialogChangesNothing() {
+    rec_->onModal = [](QDialog*) { return int(QDialog::Rejected); };
+    QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QCOMPARE(edit("EditT")->text(), u("3,20"));
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestSelectionRun::outerCoefficientInnerLength() {
+    answerRunDialog({{Coefficient, u("2"), u("1"), u("0,1")}, {Length, u("1"), u("5"), u("1")}}, u("30"));
+    QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
+    // The largest Kп for which some length meets 30 Ом: 1,3 with L = 5 (1,3 · 21,805 → p 130: 28,35).
+    QCOMPARE(edit("EditPKV")->text(), u("1,3"));
+    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QCOMPARE(win_->pFrame()->EditRo()->text(), u("130"));
+    QCOMPARE(edit("EditVS1")->text(), u("28,35"));
+}
+
+void TestSelectionRun::popupSelectsTheLengthWithoutData() {
+    win_->frmEU1()->EditRmax()->setText(u("30"));
+    popup(edit("EditDlina"), "N1");
+    QCOMPARE(edit("EditDlina")->text(), u("4"));
+    QCOMPARE(edit("EditVS1")->text(), u("26,27"));
+    QVERIFY(rec_->modalWindows.isEmpty());
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
+    win_->frmEU1()->EditRmax()->setText(u("30"));
+    QString caption;
+    QString note;
+    rec_->onModal = [&](QDialog* d) {
+        auto* chart = qobject_cast<TDiagForm*>(d);
+        if (!chart)
+            return int(QDialog::Rejected);
+        caption = chart->windowTitle();
+        note = chart->Memo1()->toPlainText();
+        chartResult_ = chart->lblItog()->text();
+        QTableWidget* grid = chart->StringGrid1();
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < grid->columnCount(); ++c)
+                cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+            chartRows_ << cells.join(QLatin1Char('/'));
+        }
+        return int(QDialog::Accepted);
+    };
+    popup(edit("EditDlina"), "N2");
+    QCOMPARE(caption, u("Подбор параметра \"Длина стержня, м\"."));
+    QCOMPARE(chartRows_, (QStringList{u("L, м/To, м/R, Ом"), u("1/0,7/80,21"), u("2/0,7/46,35"),
+                                      u("3/0,7/33,33"), u("4/0,7/26,27")}));
+    QCOMPARE(chartResult_, u("подбор параметра успешен."));
+    QCOMPARE(note, u("L, м - длина стержня, м\nTо, м - расстояние от поверхности земли до стержня, м\n"
+                     "R, Ом - сопротивление растеканию, Ом"));
+    QCOMPARE(edit("EditDlina")->text(), u("4"));
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestSelectionRun::popupWithDataAndNoSuccess() {
+    win_->frmEU1()->EditRmax()->setText(u("4"));
+    rec_->onModal = [&](QDialog* d) {
+        auto* chart = qobject_cast<TDiagForm*>(d);
+        chartResult_ = chart->lblItog()->text();
+        chartRows_ << QString::number(chart->StringGrid1()->rowCount());
+        return int(QDialog::Accepted);
+    };
+    popup(edit("EditDlina"), "N2");
+    QCOMPARE(chartRows_, QStringList{u("6")});
+    QCOMPARE(chartResult_, u("подбор параметра неудачен."));
+    QVERIFY(rec_->messages.isEmpty());
+    // Without data the failure is a message.
+    popup(edit("EditDlina"), "N1");
+    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Длина стержня, м\" неудачен.")});
+    QCOMPARE(edit("EditDlina")->text(), u("5"));
+}
+
+void TestSelectionRun::popupOnTheResistivityRunsOverTheSoilsRange() {
+    // R at L 5 is 0,21805·p: from 150 down, the first p with R ≤ 20 is 91 (19,84); 92 gives 20,06.
+    win_->frmEU1()->EditRmax()->setText(u("20"));
+    popup(edit("EditRo0"), "N1");
+    QCOMPARE(edit("EditRo0")->text(), u("91"));
+    QCOMPARE(win_->pFrame()->EditRo()->text(), u("91"));
+    QCOMPARE(edit("EditVS1")->text(), u("19,84"));
+}
+
+void TestSelectionRun::parameterMissingFromTheStoredSettings() {
+    storedSetting(u("update rparpod1 set Param = 'x' where Param = 'Длина стержня, м'"));
+    popup(edit("EditDlina"), "N1");
+    QCOMPARE(rec_->messages, QStringList{u("Параметр \"Длина стержня, м\" в таблице параметров не найден.")});
+    QCOMPARE(edit("EditDlina")->text(), u("5"));
+}
+
+void TestSelectionRun::zeroStoredStepTriesNothing() {
+    storedSetting(u("update rparpod1 set Shag = 0 where Param = 'Длина стержня, м'"));
+    win_->frmEU1()->EditRmax()->setText(u("30"));
+    popup(edit("EditDlina"), "N1");
+    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Длина стержня, м\" неудачен.")});
+    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QVERIFY(win_->ButtonFrame1()->Gauge1()->isHidden());
+}
+
+void TestSelectionRun::popupOutsideASelectableInputDoesNothing() {
+    QCOMPARE(edit("EditGlub")->contextMenuPolicy() == Qt::CustomContextMenu, false);
+    win_->N1Click();
+    win_->N2Click();
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(rec_->modalWindows.isEmpty());
+    QCOMPARE(edit("EditDlina")->text(), u("5"));
+}
+
+void TestSelectionRun::settingsShortcutFollowsTheFocus() {
+    QList<QPair<int, QString>> handed;
+    rec_->onModal = [&](QDialog* d) {
+        auto* form = qobject_cast<TParPodFm*>(d);
+        if (form)
+            handed << qMakePair(form->handOverKind(), form->handOverName());
+        return int(QDialog::Accepted);
+    };
+    const struct {
+        const char* input;
+        int kind;
+        QString name;
+    } cases[] = {{"EditDlina", 2, Length},
+                 {"EditRo0", 1, u("Удельное сопротивление грунта, Ом м")},
+                 {"EditPKV", 2, Coefficient},
+                 {"EditGlub", 1, QString()}};
+    for (const auto& c : cases) {
+        edit(c.input)->setFocus();
+        QTest::mouseClick(win_->ButtonFrame1()->btnParPodbor(), Qt::LeftButton);
+        QCOMPARE(handed.size(), 1);
+        QCOMPARE(handed.first().first, c.kind);
+        QCOMPARE(handed.first().second, c.name);
+        handed.clear();
+    }
+    // The settings shown are the rod calculator's (kind 4).
+    QCOMPARE(selectionSetupForm(*folder_->data).table(2)->recordCount(), 2);
+}
+
+void TestSelectionRun::surfaceRodWritesBackOnlyItsInputs() {
+    win_ = std::make_unique<TUVertFm>(*folder_->data);
+    win_->show();
+    // R = 100/(2π·L)·ln(4L/0,016): L = 3 → 35,12 > 35; L = 4 → 27,49.
+    answerRunDialog({{Length, u("1"), u("5"), u("1")}}, u("35"));
+    QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), u("4"));
+    QCOMPARE(edit("EditVS1")->text(), u("27,49"));
+    QVERIFY(!edit("EditT") && !edit("EditGlub"));
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+QTEST_MAIN(TestSelectionRun)
+#include "tst_selectionrun.moc"
