@@ -154,16 +154,22 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
     grid_->setHorizontalHeaderLabels({u("Параметр"), u("Начало"), u("Конец"), u("Шаг")});
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(18);
+    // The headings stay readable whatever the font.
     const int widths[] = {242, 45, 40, 36};
-    for (int c = 0; c < 4; ++c)
-        grid_->setColumnWidth(c, widths[c]);
+    const QFontMetrics metrics(grid_->horizontalHeader()->font());
+    int total = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int heading = metrics.horizontalAdvance(grid_->horizontalHeaderItem(c)->text()) + 14;
+        grid_->setColumnWidth(c, std::max(widths[c], heading));
+        total += grid_->columnWidth(c);
+    }
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setTabKeyNavigation(true);
     grid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                            QAbstractItemView::EditKeyPressed);
     grid_->setItemDelegate(new CellDelegate(this, grid_));
     grid_->installEventFilter(this);
-    grid_->setMinimumWidth(242 + 45 + 40 + 36 + 4);
+    grid_->setMinimumWidth(total + 4);
     chosen->addWidget(grid_);
     lists->addLayout(chosen, 1);
     layout->addLayout(lists, 1);
