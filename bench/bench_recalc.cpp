@@ -1,5 +1,6 @@
 // One recalculation of the vertical rod after a keystroke: checks, formula, texts, enabling.
 #include "calc/core/DVertUn.h"
+#include "calc/selection/Param1Un.h"
 #include "data/DataModule.h"
 #include "frames/DialogService.h"
 #include "frames/Paths.h"
@@ -9,6 +10,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -23,6 +26,9 @@ private slots:
     void recalculationAfterAChange();
     void keystrokeInTheLength();
     void calculateOnly();
+    // A selection run that exhausts 11 coefficients × 5 lengths × 111 resistivities = 6105
+    // combinations, with the gauge and the window breathing after every value.
+    void selectionRun();
 
 private:
     QTemporaryDir dir_;
@@ -85,6 +91,26 @@ void BenchRecalc::calculateOnly() {
     QBENCHMARK {
         win_->Calculate(true);
     }
+}
+
+void BenchRecalc::selectionRun() {
+    rec_->onModal = [](QDialog* d) {
+        auto* form = qobject_cast<TParam1Fm*>(d);
+        if (!form)
+            return int(QDialog::Rejected);
+        while (form->ListBox1()->count() > 0) {
+            form->ListBox1()->setCurrentRow(0);
+            form->btnAddClick();
+        }
+        form->EditR()->setText(QStringLiteral("0,001"));
+        return int(QDialog::Accepted);
+    };
+    QBENCHMARK {
+        win_->RunSelection();
+    }
+    rec_->onModal = nullptr;
+    QCOMPARE(rec_->messages.size() > 0, true);
+    rec_->messages.clear();
 }
 
 QTEST_MAIN(BenchRecalc)
