@@ -1,0 +1,227 @@
+#include "../calc/core/CalcTestFolder.h"
+#include "frames/DialogService.h"
+#include "frames/pFrame.h"
+#include "reference/PekvRules.h"
+#include "reference/PekvUnit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+class TestPekv : public QObject {
+    Q_OBJECT
+private slots:
+    void formulas_data();
+    void formulas();
+    void coefficientsFollowTheLayerOrder();
+    void thicknessOrSizeOfZeroGivesNothing();
+
+    void init();
+    void cleanup();
+    void okNeedsFilledInRangeAndDifferentLayers();
+    void confirmedDialogWritesTheResistivityAndRemembersTheLayers();
+    void anotherCalculatorStartsWithCoefficientsOfOne();
+    void cancelChangesNothing();
+    void zeroThicknessIsRefusedAndTheLayersKept();
+
+private:
+    // Fills the dialog: upper soil, p0; lower soil, p0; H.
+    void fill(TPekvForm& f, const QString& upper, const QString& p1, const QString& lower, const QString& p2,
+              const QString& h);
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+};
+
+void TestPekv::formulas_data() {
+    QTest::addColumn<bool>("area");
+    QTest::addColumn<double>("rho1");
+    QTest::addColumn<double>("rho2");
+    QTest::addColumn<double>("h");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<QString>("shown");
+    // 300·(1 − e^−0,72) + 100·(1 − e^−0,5) = 153,97 + 39,35.
+    QTest::newRow("area, upper higher") << true << 300.0 << 100.0 << 2.0 << 100.0 << u("193,32");
+    // 100·(1 − e^−22) + 300·(1 − e^−0,015) = 100,00 + 4,47.
+    QTest::newRow("area, upper lower") << true << 100.0 << 300.0 << 2.0 << 100.0 << u("104,47");
+    // 50·(1 − e^−1,05) + 200·(1 − e^−1/3) with l = 1000 m.
+    QTest::newRow("length, upper lower") << false << 50.0 << 200.0 << 3.0 << 1.0 << u("89,20");
+}
+
+void TestPekv::formulas() {
+    QFETCH(bool, area);
+    QFETCH(double, rho1);
+    QFETCH(double, rho2);
+    QFETCH(double, h);
+    QFETCH(double, size);
+    const auto r =
+        pekv::equivalentResistivity(area ? pekv::Form::Area : pekv::Form::Length, rho1, rho2, h, size);
+    QVERIFY(r);
+    QTEST(pekv::equivalentResistivityText(*r), "shown");
+}
+
+void TestPekv::coefficientsFollowTheLayerOrder() {
+    QCOMPARE(double(pekv::coefficients(pekv::Form::Area, 300, 100).alpha), 3.6);
+    QCOMPARE(double(pekv::coefficients(pekv::Form::Area, 100, 300).beta), 0.003);
+    QCOMPARE(double(pekv::coefficients(pekv::Form::Length, 300, 100).beta), 0.057);
+    QCOMPARE(double(pekv::coefficients(pekv::Form::Length, 100, 300).alpha), 350.0);
+    QVERIFY(pekv::layersDifferEnough(200, 100));
+    QVERIFY(pekv::layersDifferEnough(100, 200));
+    QVERIFY(!pekv::layersDifferEnough(100, 150));
+    QVERIFY(!pekv::layersDifferEnough(0, 150));
+}
+
+void TestPekv::thicknessOrSizeOfZeroGivesNothing() {
+    QVERIFY(!pekv::equivalentResistivity(pekv::Form::Area, 300, 100, 0, 100));
+    QVERIFY(!pekv::equivalentResistivity(pekv::Form::Area, 300, 100, 2, 0));
+    QVERIFY(!pekv::equivalentResistivity(pekv::Form::Length, 300, 100, -1, 1));
+}
+
+void TestPekv::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+}
+
+void TestPekv::cleanup() {
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestPekv::fill(TPekvForm& f, const QString& upper, const QString& p1, const QString& lower,
+                    const QString& p2, const QString& h) {
+    f.pFrame1()->ComboGrunt()->setCurrentIndex(f.pFrame1()->ComboGrunt()->findText(upper));
+    f.pFrame1()->EditRo0()->setText(p1);
+    f.pFrame2()->ComboGrunt()->setCurrentIndex(f.pFrame2()->ComboGrunt()->findText(lower));
+    f.pFrame2()->EditRo0()->setText(p2);
+    f.EditH()->setText(h);
+}
+
+void TestPekv::okNeedsFilledInRangeAndDifferentLayers() {
+    TPekvForm& f = pekvForm(*folder_->data, nullptr);
+    f.setHandOver(std::nullopt);
+    f.activate();
+    QCOMPARE(f.windowTitle(), u("Эквивалентное удельное сопротивление грунта."));
+    QCOMPARE(f.PageControl1()->tabText(0), u("Верхний слой грунта"));
+    QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("btnOK"))->text(), u("ОК"));
+    f.show();
+    auto ok = [&] { QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton); };
+
+    fill(f, u("супесь"), u("300"), u("суглинок"), QString(), u("2"));
+    ok();
+    QCOMPARE(rec_->messages.takeFirst(), u("Ошибка. Заполнение всех параметров обязательно."));
+    QVERIFY(f.isVisible());
+
+    // Upper layer outside супесь's 150 … 400.
+    fill(f, u("супесь"), u("500"), u("суглинок"), u("100"), u("2"));
+    ok();
+    QCOMPARE(rec_->messages.takeFirst(),
+             u("Ошибка. Допустимые значения удельного сопротивления грунта: 150 .. 400."));
+    QCOMPARE(f.PageControl1()->currentIndex(), 0);
+    // Lower layer outside суглинок's 40 … 150.
+    fill(f, u("супесь"), u("300"), u("суглинок"), u("160"), u("2"));
+    ok();
+    QCOMPARE(rec_->messages.takeFirst(),
+             u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."));
+    QCOMPARE(f.PageControl1()->currentIndex(), 1);
+
+    // 150 and 100: a factor of 1,5 only.
+    fill(f, u("супесь"), u("150"), u("суглинок"), u("100"), u("2"));
+    ok();
+    QCOMPARE(rec_->messages.takeFirst(), pekv::layersMessage());
+    QVERIFY(f.isVisible());
+
+    fill(f, u("супесь"), u("300"), u("суглинок"), u("100"), u("2"));
+    ok();
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(!f.isVisible());
+    QCOMPARE(f.result(), int(QDialog::Accepted));
+}
+
+void TestPekv::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
+    QLineEdit output;
+    QCheckBox include;
+    include.setEnabled(false);
+    EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
+    rec_->onModal = [this](QDialog* d) {
+        auto* f = qobject_cast<TPekvForm*>(d);
+        fill(*f, u("супесь"), u("300"), u("суглинок"), u("100"), u("2"));
+        f->pFrame2()->EditPKV()->setText(u("1"));
+        return int(QDialog::Accepted);
+    };
+    QVERIFY(link.run(nullptr, {&output, &include, [] { return std::optional<long double>(100); }, nullptr}));
+    QCOMPARE(output.text(), u("193,32"));
+    QVERIFY(include.isEnabled());
+    QCOMPARE(link.saved(),
+             (QStringList{u("супесь"), u("300"), u("1"), u("суглинок"), u("100"), u("1"), u("2")}));
+
+    // Reopened from the same calculator: the layers as they were confirmed.
+    QStringList shown;
+    rec_->onModal = [&shown](QDialog* d) {
+        shown = qobject_cast<TPekvForm*>(d)->currentTexts();
+        return int(QDialog::Rejected);
+    };
+    QVERIFY(!link.run(nullptr, {&output, &include, [] { return std::optional<long double>(100); }, nullptr}));
+    QCOMPARE(shown, link.saved());
+}
+
+void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {
+    EquivalentResistivityLink first(*folder_->data, pekv::Form::Area);
+    EquivalentResistivityLink second(*folder_->data, pekv::Form::Length);
+    QLineEdit output;
+    rec_->onModal = [this](QDialog* d) {
+        auto* f = qobject_cast<TPekvForm*>(d);
+        fill(*f, u("супесь"), u("300"), u("суглинок"), u("100"), u("2"));
+        f->pFrame1()->EditPKV()->setText(u("1,5"));
+        return int(QDialog::Accepted);
+    };
+    QVERIFY(first.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, nullptr}));
+    QStringList shown;
+    rec_->onModal = [&shown](QDialog* d) {
+        shown = qobject_cast<TPekvForm*>(d)->currentTexts();
+        return int(QDialog::Rejected);
+    };
+    second.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(1); }, nullptr});
+    QCOMPARE(shown.value(2), u("1"));
+    QCOMPARE(shown.value(5), u("1"));
+    QVERIFY(second.saved().isEmpty());
+}
+
+void TestPekv::cancelChangesNothing() {
+    QLineEdit output;
+    output.setText(u("50,00"));
+    EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
+    rec_->onModal = [](QDialog*) { return int(QDialog::Rejected); };
+    QVERIFY(!link.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, nullptr}));
+    QCOMPARE(output.text(), u("50,00"));
+    QVERIFY(link.saved().isEmpty());
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestPekv::zeroThicknessIsRefusedAndTheLayersKept() {
+    QLineEdit output;
+    QLineEdit upper;
+    EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
+    rec_->onModal = [this](QDialog* d) {
+        fill(*qobject_cast<TPekvForm*>(d), u("супесь"), u("300"), u("суглинок"), u("100"), u("0"));
+        return int(QDialog::Accepted);
+    };
+    QVERIFY(!link.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, &upper}));
+    QCOMPARE(rec_->messages, QStringList{pekv::thicknessMessage()});
+    QCOMPARE(output.text(), QString());
+    QCOMPARE(upper.text(), u("300"));
+    QCOMPARE(link.saved().value(6), u("0"));
+}
+
+QTEST_MAIN(TestPekv)
+#include "tst_pekv.moc"
