@@ -31,6 +31,16 @@ struct GeometryInput {
     QString rangeHint;
     bool readOnly = false; // a derived value, display only
     bool bold = false;
+    // A drop-down list (no free text) instead of an edit line: the texts of a field of a reference
+    // table in table order, refilled on activation (first item chosen) and after the materials
+    // dialog. It has no step buttons.
+    QString choiceTable; // data module table, e.g. "TableTruboprov"
+    QString choiceField; // "Diam"
+    // The materials dialog's item that edits that table; it binds the toolbar's materials command
+    // in a window without a construction frame.
+    QString choiceMaterial;
+
+    bool isChoice() const { return !choiceTable.isEmpty(); }
 };
 
 // One of the input checks that use the common procedures, in the order they run.

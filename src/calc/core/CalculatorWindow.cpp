@@ -43,6 +43,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTextBlock>
@@ -244,6 +245,19 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
     for (const GeometryInput& g : d_.geometry) {
         auto* label = new QLabel(g.label, panel);
         label->setObjectName(QStringLiteral("lbl") + g.name);
+        if (g.isChoice()) {
+            auto* combo = new QComboBox(panel);
+            combo->setObjectName(g.name);
+            combo->setEditable(false);
+            combo->setMaxVisibleItems(20);
+            combo->setFixedWidth(90);
+            label->setBuddy(combo);
+            choices_.insert(g.name, combo);
+            grid->addWidget(label, row, 0);
+            grid->addWidget(combo, row, 1);
+            ++row;
+            continue;
+        }
         QLineEdit* edit =
             g.readOnly ? makeDisplayField(panel, g.name) : makeEdit(panel, g.name, g.defaultText);
         edit->setFixedWidth(90);
@@ -297,6 +311,10 @@ void CalculatorWindow::wireToolbar() {
     connect(btnScore_, &QToolButton::clicked, this, [this] { Calculate(true); });
 
     t->btnLinkParam()->setEnabled(d_.linkedParameters);
+    connect(t->btnLinkParam(), &QToolButton::clicked, this, [this](bool down) {
+        if (down)
+            LinkParametersPressed();
+    });
     t->btnKI()->setEnabled(false);
     t->btnMemo()->setEnabled(d_.multiLineOrder);
     if (d_.multiLineOrder)
@@ -319,6 +337,11 @@ void CalculatorWindow::wireFrames() {
             ChangeTail();
         });
     }
+    for (QComboBox* combo : std::as_const(choices_))
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
+            GeometryChanged(combo);
+            ChangeTail();
+        });
     for (SpinButton* pair : std::as_const(steps_)) {
         connect(pair, &SpinButton::upClicked, this, [pair] { SpinStepUp(pair, pair->step()); });
         connect(pair, &SpinButton::downClicked, this, [this, pair] {
@@ -340,6 +363,10 @@ void CalculatorWindow::wireFrames() {
 
 QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
     return geometry_.value(name);
+}
+
+QComboBox* CalculatorWindow::geometryChoice(const QString& name) const {
+    return choices_.value(name);
 }
 
 SpinButton* CalculatorWindow::stepButton(const QString& name) const {
@@ -373,10 +400,16 @@ void CalculatorWindow::activate() {
         if (section_)
             section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
                                   d_.construction->electrodeKind);
+        for (const GeometryInput& g : d_.geometry)
+            if (QComboBox* combo = choices_.value(g.name)) {
+                fillChoice(g, combo);
+                const QSignalBlocker quiet(combo);
+                combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+            }
     }
     const ReferenceDialogs& refs = referenceDialogs();
     toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
-    toolbar_->btnMaterial()->setEnabled(section_ && refs.steels);
+    toolbar_->btnMaterial()->setEnabled((section_ || materialChoice()) && refs.steels);
     toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
     // The frames' own dialogs, for every calculator alike.
     soil_->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
@@ -458,6 +491,8 @@ bool CalculatorWindow::AllowStepDown(QWidget*, double) {
     return true;
 }
 
+void CalculatorWindow::LinkParametersPressed() {}
+
 void CalculatorWindow::Calculate(bool show) {
     ++calculations_;
     bool ok = false;
@@ -491,6 +526,11 @@ void CalculatorWindow::ChangeTail() {
     else
         result_->clear();
     UpdateButtons();
+}
+
+void CalculatorWindow::assignWithoutTail(QLineEdit* edit, const QString& text) {
+    const TailHold hold(tailHold_);
+    edit->setText(text);
 }
 
 void CalculatorWindow::UpdateButtons() {
@@ -580,6 +620,9 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
         } else if (section_ && combo == section_->cmbDiam()) {
             section_->cmbDiamChange();
             ChangeTail();
+        } else if (choices_.value(combo->objectName()) == combo) {
+            GeometryChanged(combo);
+            ChangeTail();
         }
         return true;
     }
@@ -661,8 +704,10 @@ void CalculatorWindow::showCalcOrderViewer() {
 void CalculatorWindow::saveToHistory() {
     if (!CheckInputs(true))
         return;
-    const auto name = dialogs().inputText(u("Введите наименование заземляющего устройства."),
-                                          u("Наименование заземляющего устройства:"), d_.history.presetName);
+    const HistoryLayout& h = d_.history;
+    const auto name = dialogs().inputText(
+        h.promptCaption.isEmpty() ? u("Введите наименование заземляющего устройства.") : h.promptCaption,
+        h.promptLabel.isEmpty() ? u("Наименование заземляющего устройства:") : h.promptLabel, h.presetName);
     if (!name)
         return;
     if (name->isEmpty()) {
@@ -771,6 +816,8 @@ void CalculatorWindow::runSoilDictionary() {
 }
 
 void CalculatorWindow::runSectionDictionary(bool corrosion) {
+    if (!section_ && !corrosion)
+        return runChoiceDictionary();
     const auto& open = corrosion ? referenceDialogs().corrosion : referenceDialogs().steels;
     if (!section_ || !open)
         return;
@@ -791,6 +838,50 @@ void CalculatorWindow::runSectionDictionary(bool corrosion) {
         restoreSection(construction, size);
     }
     ChangeTail();
+}
+
+void CalculatorWindow::fillChoice(const GeometryInput& g, QComboBox* combo) {
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    const DataTable* table = data_.table(g.choiceTable);
+    if (!table || !table->isOpen())
+        return;
+    const int field = table->def().fieldIndex(g.choiceField);
+    if (field < 0)
+        return;
+    QStringList texts;
+    for (int row = 0; row < table->recordCount(); ++row) {
+        const QString text = DataTable::displayText(table->def().fields[field], table->valueAt(row, field));
+        if (!text.isEmpty() && !texts.contains(text))
+            texts << text;
+    }
+    combo->addItems(texts);
+    combo->setCurrentIndex(-1);
+}
+
+const GeometryInput* CalculatorWindow::materialChoice() const {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isChoice() && !g.choiceMaterial.isEmpty())
+            return &g;
+    return nullptr;
+}
+
+void CalculatorWindow::runChoiceDictionary() {
+    const GeometryInput* g = materialChoice();
+    const auto& open = referenceDialogs().steels;
+    if (!g || !open)
+        return;
+    QComboBox* combo = choices_.value(g->name);
+    const QString chosen = combo->currentText();
+    if (referenceDialogs().locateSteel)
+        referenceDialogs().locateSteel(g->choiceMaterial, chosen);
+    open(this);
+    // The list follows the table: a value deleted or corrected there is no longer offered.
+    fillChoice(*g, combo);
+    if (combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        setInputText(g->name, chosen);
+    else
+        ChangeTail(); // no result may stay for a value that is gone
 }
 
 void CalculatorWindow::restoreSection(const QString& construction, const QString& size) {

@@ -2,6 +2,7 @@
 
 #include "DVertUn.h"
 #include "calc/rods/UVertUn.h"
+#include "calc/structures/TruboUn.h"
 #include "data/DataModule.h"
 
 namespace kz {
@@ -18,6 +19,7 @@ template <typename Window> void add(CalculatorRegistry& registry, const char* cl
 void registerBuiltCalculators(CalculatorRegistry& registry) {
     add<TDVertFm>(registry, "TDVertFm");
     add<TUVertFm>(registry, "TUVertFm");
+    add<TTruboFm>(registry, "TTruboFm");
 }
 
 } // namespace kz
