@@ -44,12 +44,14 @@
 #include <QProgressBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <climits>
+#include <cmath>
 
 namespace kz {
 
@@ -158,12 +160,30 @@ void CalculatorWindow::buildWindow() {
     image_->setAlignment(Qt::AlignCenter);
     pictureLayout->addWidget(image_, 0, Qt::AlignCenter);
     left->addWidget(picturePanel, 0, Qt::AlignHCenter);
-    conditions_ = new QGroupBox(u(" Условия применения формулы "), mainPanel);
-    conditions_->setObjectName(QStringLiteral("GroupBox1"));
-    auto* condLayout = new QVBoxLayout(conditions_);
-    for (const QString& line : d_.conditionLines)
-        condLayout->addWidget(new QLabel(line, conditions_));
-    left->addWidget(conditions_);
+    if (d_.descriptionLines.isEmpty()) {
+        conditions_ = new QGroupBox(u(" Условия применения формулы "), mainPanel);
+        conditions_->setObjectName(QStringLiteral("GroupBox1"));
+        auto* condLayout = new QVBoxLayout(conditions_);
+        for (const QString& line : d_.conditionLines)
+            condLayout->addWidget(new QLabel(line, conditions_));
+        left->addWidget(conditions_);
+    } else {
+        auto* heading = new QLabel(u("Справка."), mainPanel);
+        heading->setObjectName(QStringLiteral("lblDescription"));
+        left->addWidget(heading);
+        auto* description = new QPlainTextEdit(mainPanel);
+        description->setObjectName(QStringLiteral("Memo1"));
+        description->setReadOnly(true);
+        description->setLineWrapMode(QPlainTextEdit::NoWrap);
+        description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        description->setFocusPolicy(Qt::NoFocus);
+        description->setPlainText(d_.descriptionLines.join(QLatin1Char('\n')));
+        description->setFixedHeight(description->fontMetrics().lineSpacing() *
+                                        int(d_.descriptionLines.size()) +
+                                    2 * description->frameWidth() + 12);
+        left->addWidget(description);
+    }
     left->addStretch(1);
     mainLayout->addLayout(left);
 
@@ -258,6 +278,19 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             ++row;
             continue;
         }
+        if (g.isSpin()) {
+            auto* spin = new QSpinBox(panel);
+            spin->setObjectName(g.name);
+            spin->setRange(g.spinMinimum, g.spinMaximum);
+            spin->setValue(g.defaultText.toInt());
+            spin->setFixedWidth(90);
+            label->setBuddy(spin);
+            spins_.insert(g.name, spin);
+            grid->addWidget(label, row, 0);
+            grid->addWidget(spin, row, 1);
+            ++row;
+            continue;
+        }
         QLineEdit* edit =
             g.readOnly ? makeDisplayField(panel, g.name) : makeEdit(panel, g.name, g.defaultText);
         edit->setFixedWidth(90);
@@ -273,9 +306,10 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
         grid->addWidget(edit, row, 1);
         auto* spins = new QHBoxLayout;
         spins->setSpacing(0);
-        for (double step : g.steps) {
+        for (int i = 0; i < g.steps.size(); ++i) {
+            const double step = g.steps[i];
             auto* pair = new SpinButton(edit, step, panel);
-            pair->setObjectName(g.spinPrefix + stepSuffix(step));
+            pair->setObjectName(i < g.spinNames.size() ? g.spinNames[i] : g.spinPrefix + stepSuffix(step));
             steps_.insert(pair->objectName(), pair);
             spins->addWidget(pair);
         }
@@ -337,6 +371,11 @@ void CalculatorWindow::wireFrames() {
             ChangeTail();
         });
     }
+    for (QSpinBox* spin : std::as_const(spins_))
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin] {
+            GeometryChanged(spin);
+            ChangeTail();
+        });
     for (QComboBox* combo : std::as_const(choices_))
         connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
             GeometryChanged(combo);
@@ -367,6 +406,10 @@ QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
 
 QComboBox* CalculatorWindow::geometryChoice(const QString& name) const {
     return choices_.value(name);
+}
+
+QSpinBox* CalculatorWindow::geometrySpin(const QString& name) const {
+    return spins_.value(name);
 }
 
 SpinButton* CalculatorWindow::stepButton(const QString& name) const {
@@ -587,6 +630,8 @@ QString CalculatorWindow::inputText(const QString& name) const {
     if (name == sizeSetModeInput())
         return section_ ? QString::number(section_->GetSizeMode()) : QString();
     const QWidget* w = inputWidget(name);
+    if (const auto* spin = qobject_cast<const QSpinBox*>(w))
+        return QString::number(spin->value());
     return w ? controlText(w) : QString();
 }
 
@@ -630,6 +675,14 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
         if (edit->isReadOnly())
             return false;
         edit->setText(text);
+        return true;
+    }
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+        // A count kept as a number ("4") or typed; what is no number leaves it as it is.
+        const auto v = parseNumber(text);
+        if (!v)
+            return false;
+        spin->setValue(int(std::clamp<long double>(std::round(*v), spin->minimum(), spin->maximum())));
         return true;
     }
     return false;
@@ -765,6 +818,8 @@ ReportSource CalculatorWindow::reportSource() const {
                 break;
             }
     }
+    for (auto it = spins_.cbegin(); it != spins_.cend(); ++it)
+        source.texts.insert(it.key(), QString::number(it.value()->value()));
     source.installation = installationValues();
     source.picture = toolbar_->btnPicture()->isChecked();
     return source;
@@ -784,7 +839,7 @@ void CalculatorWindow::exportReport() {
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QProgressBar* gauge = toolbar_->Gauge1();
-    gauge->setRange(0, 5);
+    gauge->setRange(0, d_.reportSteps);
     gauge->setValue(0);
     gauge->show();
     ReportBuilder report(dialogs());
@@ -954,7 +1009,9 @@ void CalculatorWindow::ShowSelectionSettings() {
     QString name;
     if (QWidget* focused = focusWidget())
         for (const SelectionParameter& p : d_.selection.parameters)
-            if (inputWidget(p.input) == focused) {
+            // A spin edit passes its focus on to its inner edit line.
+            if (QWidget* input = inputWidget(p.input);
+                input && (input == focused || input->isAncestorOf(focused))) {
                 table = p.settingsTable;
                 name = p.name;
                 break;
@@ -1153,9 +1210,14 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
     {
         // One result follows the write-back, not one calculation per field written.
         const TailHold hold(tailHold_);
-        for (const QString& name : d_.selection.writeBack)
-            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)); edit && values.contains(name))
+        for (const QString& name : d_.selection.writeBack) {
+            if (!values.contains(name))
+                continue;
+            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)))
                 edit->setText(formatGeneral(values.value(name)));
+            else if (auto* spin = qobject_cast<QSpinBox*>(inputWidget(name)))
+                spin->setValue(int(std::lround(values.value(name))));
+        }
         if (values.contains(QStringLiteral("EditRo")))
             soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
     }

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QSpinBox;
 class QToolButton;
 
 namespace kz {
@@ -125,6 +126,8 @@ public:
     QLineEdit* geometryEdit(const QString& name) const;
     // A geometry input that is a drop-down list of a table's values.
     QComboBox* geometryChoice(const QString& name) const;
+    // A geometry input that is an integer spin edit.
+    QSpinBox* geometrySpin(const QString& name) const;
     SpinButton* stepButton(const QString& name) const;
 
 signals:
@@ -219,6 +222,7 @@ private:
     QMap<QString, QLineEdit*> geometry_;
     QMap<QString, SpinButton*> steps_;
     QMap<QString, QComboBox*> choices_;
+    QMap<QString, QSpinBox*> spins_;
     QMenu* popup_ = nullptr;
     QWidget* popupOwner_ = nullptr;
     const QMap<QString, long double>* runValues_ = nullptr;

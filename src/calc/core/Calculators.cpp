@@ -1,6 +1,7 @@
 #include "CalculatorRegistry.h"
 
 #include "DVertUn.h"
+#include "calc/complex/Set1_Unt.h"
 #include "calc/rods/UVertUn.h"
 #include "calc/structures/TruboUn.h"
 #include "data/DataModule.h"
@@ -20,6 +21,7 @@ void registerBuiltCalculators(CalculatorRegistry& registry) {
     add<TDVertFm>(registry, "TDVertFm");
     add<TUVertFm>(registry, "TUVertFm");
     add<TTruboFm>(registry, "TTruboFm");
+    add<TSet1_Frm>(registry, "TSet1_Frm");
 }
 
 } // namespace kz
