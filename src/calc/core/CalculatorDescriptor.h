@@ -21,16 +21,34 @@ struct ConstructionSetup {
 
 // A numeric input of the device's geometry with its label, default text and step buttons.
 struct GeometryInput {
-    QString name;        // object name, e.g. "EditDlina"
-    QString label;       // "L - длина стержня, м:"
-    QString defaultText; // "5"
-    QList<double> steps; // one step-button pair per step, largest first
-    QString spinPrefix;  // the pairs are named prefix + "1", "01", "001" ... by step
-    QString rangeName;   // optional range label beside the input
+    QString name;          // object name, e.g. "EditDlina"
+    QString label;         // "L - длина стержня, м:"
+    QString defaultText;   // "5"
+    QList<double> steps;   // one step-button pair per step, largest first
+    QString spinPrefix;    // the pairs are named prefix + "1", "01", "001" ... by step
+    QStringList spinNames; // or by these names, in the order of the steps
+    QString rangeName;     // optional range label beside the input
     QString rangeText;
     QString rangeHint;
     bool readOnly = false; // a derived value, display only
     bool bold = false;
+    // A drop-down list (no free text) instead of an edit line: the texts of a field of a reference
+    // table in table order, refilled on activation (first item chosen) and after the materials
+    // dialog. It has no step buttons.
+    QString choiceTable; // data module table, e.g. "TableTruboprov"
+    QString choiceField; // "Diam"
+    // The materials dialog's item that edits that table; it binds the toolbar's materials command
+    // in a window without a construction frame.
+    QString choiceMaterial;
+
+    bool isChoice() const { return !choiceTable.isEmpty(); }
+
+    // An integer spin edit within these limits instead of an edit line (a count); the default
+    // text is its value.
+    int spinMinimum = 0;
+    int spinMaximum = 0;
+
+    bool isSpin() const { return spinMaximum > spinMinimum; }
 };
 
 // One of the input checks that use the common procedures, in the order they run.
@@ -88,6 +106,8 @@ struct CalculatorDescriptor {
     QString pictureFile;
     QString formulaText;        // the formula label of the formula panel
     QStringList conditionLines; // " Условия применения формулы "
+    // A description under "Справка." (read-only Memo1) in place of the conditions.
+    QStringList descriptionLines;
     std::optional<ConstructionSetup> construction;
     QList<GeometryInput> geometry;
     QString resultLabel = QString::fromUtf8("Сопротивление, Ом:");
@@ -105,6 +125,7 @@ struct CalculatorDescriptor {
     SelectionSetup selection;
     // The report's paragraphs; without them the report command stays disabled.
     ReportWriter report;
+    int reportSteps = 5; // the gauge's maximum while the report is written
 
     bool multiLineOrder = false;    // calculation order in a memo with the viewer command
     bool coefficientTables = false; // the toolbar's data-tables command

@@ -43,12 +43,15 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <climits>
+#include <cmath>
 
 namespace kz {
 
@@ -157,12 +160,30 @@ void CalculatorWindow::buildWindow() {
     image_->setAlignment(Qt::AlignCenter);
     pictureLayout->addWidget(image_, 0, Qt::AlignCenter);
     left->addWidget(picturePanel, 0, Qt::AlignHCenter);
-    conditions_ = new QGroupBox(u(" Условия применения формулы "), mainPanel);
-    conditions_->setObjectName(QStringLiteral("GroupBox1"));
-    auto* condLayout = new QVBoxLayout(conditions_);
-    for (const QString& line : d_.conditionLines)
-        condLayout->addWidget(new QLabel(line, conditions_));
-    left->addWidget(conditions_);
+    if (d_.descriptionLines.isEmpty()) {
+        conditions_ = new QGroupBox(u(" Условия применения формулы "), mainPanel);
+        conditions_->setObjectName(QStringLiteral("GroupBox1"));
+        auto* condLayout = new QVBoxLayout(conditions_);
+        for (const QString& line : d_.conditionLines)
+            condLayout->addWidget(new QLabel(line, conditions_));
+        left->addWidget(conditions_);
+    } else {
+        auto* heading = new QLabel(u("Справка."), mainPanel);
+        heading->setObjectName(QStringLiteral("lblDescription"));
+        left->addWidget(heading);
+        auto* description = new QPlainTextEdit(mainPanel);
+        description->setObjectName(QStringLiteral("Memo1"));
+        description->setReadOnly(true);
+        description->setLineWrapMode(QPlainTextEdit::NoWrap);
+        description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        description->setFocusPolicy(Qt::NoFocus);
+        description->setPlainText(d_.descriptionLines.join(QLatin1Char('\n')));
+        description->setFixedHeight(description->fontMetrics().lineSpacing() *
+                                        int(d_.descriptionLines.size()) +
+                                    2 * description->frameWidth() + 12);
+        left->addWidget(description);
+    }
     left->addStretch(1);
     mainLayout->addLayout(left);
 
@@ -244,6 +265,32 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
     for (const GeometryInput& g : d_.geometry) {
         auto* label = new QLabel(g.label, panel);
         label->setObjectName(QStringLiteral("lbl") + g.name);
+        if (g.isChoice()) {
+            auto* combo = new QComboBox(panel);
+            combo->setObjectName(g.name);
+            combo->setEditable(false);
+            combo->setMaxVisibleItems(20);
+            combo->setFixedWidth(90);
+            label->setBuddy(combo);
+            choices_.insert(g.name, combo);
+            grid->addWidget(label, row, 0);
+            grid->addWidget(combo, row, 1);
+            ++row;
+            continue;
+        }
+        if (g.isSpin()) {
+            auto* spin = new QSpinBox(panel);
+            spin->setObjectName(g.name);
+            spin->setRange(g.spinMinimum, g.spinMaximum);
+            spin->setValue(g.defaultText.toInt());
+            spin->setFixedWidth(90);
+            label->setBuddy(spin);
+            spins_.insert(g.name, spin);
+            grid->addWidget(label, row, 0);
+            grid->addWidget(spin, row, 1);
+            ++row;
+            continue;
+        }
         QLineEdit* edit =
             g.readOnly ? makeDisplayField(panel, g.name) : makeEdit(panel, g.name, g.defaultText);
         edit->setFixedWidth(90);
@@ -259,9 +306,10 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
         grid->addWidget(edit, row, 1);
         auto* spins = new QHBoxLayout;
         spins->setSpacing(0);
-        for (double step : g.steps) {
+        for (int i = 0; i < g.steps.size(); ++i) {
+            const double step = g.steps[i];
             auto* pair = new SpinButton(edit, step, panel);
-            pair->setObjectName(g.spinPrefix + stepSuffix(step));
+            pair->setObjectName(i < g.spinNames.size() ? g.spinNames[i] : g.spinPrefix + stepSuffix(step));
             steps_.insert(pair->objectName(), pair);
             spins->addWidget(pair);
         }
@@ -297,6 +345,10 @@ void CalculatorWindow::wireToolbar() {
     connect(btnScore_, &QToolButton::clicked, this, [this] { Calculate(true); });
 
     t->btnLinkParam()->setEnabled(d_.linkedParameters);
+    connect(t->btnLinkParam(), &QToolButton::clicked, this, [this](bool down) {
+        if (down)
+            LinkParametersPressed();
+    });
     t->btnKI()->setEnabled(false);
     t->btnMemo()->setEnabled(d_.multiLineOrder);
     if (d_.multiLineOrder)
@@ -319,6 +371,16 @@ void CalculatorWindow::wireFrames() {
             ChangeTail();
         });
     }
+    for (QSpinBox* spin : std::as_const(spins_))
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin] {
+            GeometryChanged(spin);
+            ChangeTail();
+        });
+    for (QComboBox* combo : std::as_const(choices_))
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
+            GeometryChanged(combo);
+            ChangeTail();
+        });
     for (SpinButton* pair : std::as_const(steps_)) {
         connect(pair, &SpinButton::upClicked, this, [pair] { SpinStepUp(pair, pair->step()); });
         connect(pair, &SpinButton::downClicked, this, [this, pair] {
@@ -340,6 +402,14 @@ void CalculatorWindow::wireFrames() {
 
 QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
     return geometry_.value(name);
+}
+
+QComboBox* CalculatorWindow::geometryChoice(const QString& name) const {
+    return choices_.value(name);
+}
+
+QSpinBox* CalculatorWindow::geometrySpin(const QString& name) const {
+    return spins_.value(name);
 }
 
 SpinButton* CalculatorWindow::stepButton(const QString& name) const {
@@ -373,10 +443,16 @@ void CalculatorWindow::activate() {
         if (section_)
             section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
                                   d_.construction->electrodeKind);
+        for (const GeometryInput& g : d_.geometry)
+            if (QComboBox* combo = choices_.value(g.name)) {
+                fillChoice(g, combo);
+                const QSignalBlocker quiet(combo);
+                combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+            }
     }
     const ReferenceDialogs& refs = referenceDialogs();
     toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
-    toolbar_->btnMaterial()->setEnabled(section_ && refs.steels);
+    toolbar_->btnMaterial()->setEnabled((section_ || materialChoice()) && refs.steels);
     toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
     // The frames' own dialogs, for every calculator alike.
     soil_->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
@@ -458,6 +534,8 @@ bool CalculatorWindow::AllowStepDown(QWidget*, double) {
     return true;
 }
 
+void CalculatorWindow::LinkParametersPressed() {}
+
 void CalculatorWindow::Calculate(bool show) {
     ++calculations_;
     bool ok = false;
@@ -491,6 +569,11 @@ void CalculatorWindow::ChangeTail() {
     else
         result_->clear();
     UpdateButtons();
+}
+
+void CalculatorWindow::assignWithoutTail(QLineEdit* edit, const QString& text) {
+    const TailHold hold(tailHold_);
+    edit->setText(text);
 }
 
 void CalculatorWindow::UpdateButtons() {
@@ -547,6 +630,8 @@ QString CalculatorWindow::inputText(const QString& name) const {
     if (name == sizeSetModeInput())
         return section_ ? QString::number(section_->GetSizeMode()) : QString();
     const QWidget* w = inputWidget(name);
+    if (const auto* spin = qobject_cast<const QSpinBox*>(w))
+        return QString::number(spin->value());
     return w ? controlText(w) : QString();
 }
 
@@ -580,6 +665,9 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
         } else if (section_ && combo == section_->cmbDiam()) {
             section_->cmbDiamChange();
             ChangeTail();
+        } else if (choices_.value(combo->objectName()) == combo) {
+            GeometryChanged(combo);
+            ChangeTail();
         }
         return true;
     }
@@ -587,6 +675,14 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
         if (edit->isReadOnly())
             return false;
         edit->setText(text);
+        return true;
+    }
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+        // A count kept as a number ("4") or typed; what is no number leaves it as it is.
+        const auto v = parseNumber(text);
+        if (!v)
+            return false;
+        spin->setValue(int(std::clamp<long double>(std::round(*v), spin->minimum(), spin->maximum())));
         return true;
     }
     return false;
@@ -661,8 +757,10 @@ void CalculatorWindow::showCalcOrderViewer() {
 void CalculatorWindow::saveToHistory() {
     if (!CheckInputs(true))
         return;
-    const auto name = dialogs().inputText(u("Введите наименование заземляющего устройства."),
-                                          u("Наименование заземляющего устройства:"), d_.history.presetName);
+    const HistoryLayout& h = d_.history;
+    const auto name = dialogs().inputText(
+        h.promptCaption.isEmpty() ? u("Введите наименование заземляющего устройства.") : h.promptCaption,
+        h.promptLabel.isEmpty() ? u("Наименование заземляющего устройства:") : h.promptLabel, h.presetName);
     if (!name)
         return;
     if (name->isEmpty()) {
@@ -720,6 +818,8 @@ ReportSource CalculatorWindow::reportSource() const {
                 break;
             }
     }
+    for (auto it = spins_.cbegin(); it != spins_.cend(); ++it)
+        source.texts.insert(it.key(), QString::number(it.value()->value()));
     source.installation = installationValues();
     source.picture = toolbar_->btnPicture()->isChecked();
     return source;
@@ -739,7 +839,7 @@ void CalculatorWindow::exportReport() {
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QProgressBar* gauge = toolbar_->Gauge1();
-    gauge->setRange(0, 5);
+    gauge->setRange(0, d_.reportSteps);
     gauge->setValue(0);
     gauge->show();
     ReportBuilder report(dialogs());
@@ -771,6 +871,8 @@ void CalculatorWindow::runSoilDictionary() {
 }
 
 void CalculatorWindow::runSectionDictionary(bool corrosion) {
+    if (!section_ && !corrosion)
+        return runChoiceDictionary();
     const auto& open = corrosion ? referenceDialogs().corrosion : referenceDialogs().steels;
     if (!section_ || !open)
         return;
@@ -791,6 +893,50 @@ void CalculatorWindow::runSectionDictionary(bool corrosion) {
         restoreSection(construction, size);
     }
     ChangeTail();
+}
+
+void CalculatorWindow::fillChoice(const GeometryInput& g, QComboBox* combo) {
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    const DataTable* table = data_.table(g.choiceTable);
+    if (!table || !table->isOpen())
+        return;
+    const int field = table->def().fieldIndex(g.choiceField);
+    if (field < 0)
+        return;
+    QStringList texts;
+    for (int row = 0; row < table->recordCount(); ++row) {
+        const QString text = DataTable::displayText(table->def().fields[field], table->valueAt(row, field));
+        if (!text.isEmpty() && !texts.contains(text))
+            texts << text;
+    }
+    combo->addItems(texts);
+    combo->setCurrentIndex(-1);
+}
+
+const GeometryInput* CalculatorWindow::materialChoice() const {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isChoice() && !g.choiceMaterial.isEmpty())
+            return &g;
+    return nullptr;
+}
+
+void CalculatorWindow::runChoiceDictionary() {
+    const GeometryInput* g = materialChoice();
+    const auto& open = referenceDialogs().steels;
+    if (!g || !open)
+        return;
+    QComboBox* combo = choices_.value(g->name);
+    const QString chosen = combo->currentText();
+    if (referenceDialogs().locateSteel)
+        referenceDialogs().locateSteel(g->choiceMaterial, chosen);
+    open(this);
+    // The list follows the table: a value deleted or corrected there is no longer offered.
+    fillChoice(*g, combo);
+    if (combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        setInputText(g->name, chosen);
+    else
+        ChangeTail(); // no result may stay for a value that is gone
 }
 
 void CalculatorWindow::restoreSection(const QString& construction, const QString& size) {
@@ -863,7 +1009,9 @@ void CalculatorWindow::ShowSelectionSettings() {
     QString name;
     if (QWidget* focused = focusWidget())
         for (const SelectionParameter& p : d_.selection.parameters)
-            if (inputWidget(p.input) == focused) {
+            // A spin edit passes its focus on to its inner edit line.
+            if (QWidget* input = inputWidget(p.input);
+                input && (input == focused || input->isAncestorOf(focused))) {
                 table = p.settingsTable;
                 name = p.name;
                 break;
@@ -1062,9 +1210,14 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
     {
         // One result follows the write-back, not one calculation per field written.
         const TailHold hold(tailHold_);
-        for (const QString& name : d_.selection.writeBack)
-            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)); edit && values.contains(name))
+        for (const QString& name : d_.selection.writeBack) {
+            if (!values.contains(name))
+                continue;
+            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)))
                 edit->setText(formatGeneral(values.value(name)));
+            else if (auto* spin = qobject_cast<QSpinBox*>(inputWidget(name)))
+                spin->setValue(int(std::lround(values.value(name))));
+        }
         if (values.contains(QStringLiteral("EditRo")))
             soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
     }

@@ -11,12 +11,14 @@
 #include <functional>
 #include <optional>
 
+class QComboBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QSpinBox;
 class QToolButton;
 
 namespace kz {
@@ -122,6 +124,10 @@ public:
     QPlainTextEdit* Memo1() const { return memo_; }
     QLabel* Image1() const { return image_; }
     QLineEdit* geometryEdit(const QString& name) const;
+    // A geometry input that is a drop-down list of a table's values.
+    QComboBox* geometryChoice(const QString& name) const;
+    // A geometry input that is an integer spin edit.
+    QSpinBox* geometrySpin(const QString& name) const;
     SpinButton* stepButton(const QString& name) const;
 
 signals:
@@ -143,6 +149,8 @@ protected:
     virtual bool SelectionAdmissible();
     // Whether a step-down button of a geometry input may step from the current value.
     virtual bool AllowStepDown(QWidget* input, double step);
+    // The toolbar's linked-parameters toggle pressed down (releasing it does nothing).
+    virtual void LinkParametersPressed();
 
     // The number in an input (during a selection run the run's value); nullopt when it is not one.
     std::optional<long double> number(const QString& name) const;
@@ -152,6 +160,8 @@ protected:
     bool fail(const QString& message, bool show);
     // The tail of every change: calculate in automatic mode, otherwise forget the result.
     void ChangeTail();
+    // Sets an input from a rule of another input's change: that change runs the one tail.
+    void assignWithoutTail(QLineEdit* edit, const QString& text);
     // Lines of the multi-line calculation order (also handed to the viewer).
     void setCalcOrderLines(const QStringList& lines);
     InstallationValues installationValues() const;
@@ -168,6 +178,10 @@ private:
     void runSoilDictionary();
     void runSectionDictionary(bool corrosion);
     void restoreSection(const QString& construction, const QString& size);
+    // The list of a choice input refilled from its table, nothing chosen, no change run.
+    void fillChoice(const GeometryInput& g, QComboBox* combo);
+    const GeometryInput* materialChoice() const;
+    void runChoiceDictionary();
     bool runInputCheck(const InputCheck& check, bool show);
 
     void wireSelection();
@@ -207,6 +221,8 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QMap<QString, QLineEdit*> geometry_;
     QMap<QString, SpinButton*> steps_;
+    QMap<QString, QComboBox*> choices_;
+    QMap<QString, QSpinBox*> spins_;
     QMenu* popup_ = nullptr;
     QWidget* popupOwner_ = nullptr;
     const QMap<QString, long double>* runValues_ = nullptr;

@@ -1,7 +1,9 @@
 #include "CalculatorRegistry.h"
 
 #include "DVertUn.h"
+#include "calc/complex/Set1_Unt.h"
 #include "calc/rods/UVertUn.h"
+#include "calc/structures/TruboUn.h"
 #include "data/DataModule.h"
 
 namespace kz {
@@ -18,6 +20,8 @@ template <typename Window> void add(CalculatorRegistry& registry, const char* cl
 void registerBuiltCalculators(CalculatorRegistry& registry) {
     add<TDVertFm>(registry, "TDVertFm");
     add<TUVertFm>(registry, "TUVertFm");
+    add<TTruboFm>(registry, "TTruboFm");
+    add<TSet1_Frm>(registry, "TSet1_Frm");
 }
 
 } // namespace kz

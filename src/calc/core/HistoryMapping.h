@@ -33,6 +33,10 @@ struct HistoryCaption {
 struct HistoryLayout {
     int kindCode = 0;
     QString presetName; // offered when a set is saved
+    // The save's name prompt; empty: "Введите наименование заземляющего устройства." with the
+    // label "Наименование заземляющего устройства:".
+    QString promptCaption;
+    QString promptLabel;
     QList<HistoryField> fields;
     QList<HistoryCaption> captions;
 

@@ -1,0 +1,496 @@
+#include "../core/CalcTestFolder.h"
+#include "calc/complex/Set1Calc.h"
+#include "calc/complex/Set1_Unt.h"
+#include "calc/core/CalcCommon.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "calc/core/HistUnt1.h"
+#include "calc/core/HistoryStore.h"
+#include "calc/core/ReportModel.h"
+#include "calc/selection/DiagUnit.h"
+#include "calc/selection/ParPodUn.h"
+#include "calc/selection/Param1Un.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/SpinButton.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+// The surface grid window driven by object name, keystrokes and clicks.
+class TestSet1Frm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstOpeningShowsTheDefaults();
+    void defaultsGiveTheFormulasResult();
+    void singleCell();
+    void countsUpdateTheGeometryAtOnce();
+    void clearedWidthEmptiesTheGeometry();
+    void checks_data();
+    void checks();
+    void gridTooSmallForTheShownAreaIsReported();
+    void saveAndLoadRoundTrip();
+    void pasteRestoresTheCounts();
+    void popupOnACountSelectsIt();
+    void singleParameterSelectionWithData();
+    void multiParameterSelectionNestsTheRows();
+    void selectionSettingsOfTheFocusedInput();
+    void reportOfTheWindow();
+    void menuOpensTheWindow();
+
+private:
+    template <class T> T* find(const char* name) {
+        T* w = win_->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qWarning("no %s", name);
+        return w;
+    }
+    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
+    QSpinBox* spin(const char* name) { return find<QSpinBox>(name); }
+    QToolButton* tool(const char* name) { return find<QToolButton>(name); }
+    void type(QLineEdit* e, const QString& text);
+    void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
+    void autoOn();
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TSet1_Frm> win_;
+};
+
+void TestSet1Frm::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    win_ = std::make_unique<TSet1_Frm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+}
+
+void TestSet1Frm::cleanup() {
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestSet1Frm::type(QLineEdit* e, const QString& text) {
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(e, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(e, text);
+    QCOMPARE(e->text(), text);
+}
+
+void TestSet1Frm::autoOn() {
+    QToolButton* b = tool("btnAutoScore");
+    if (!b->isChecked())
+        QTest::mouseClick(b, Qt::LeftButton);
+    QVERIFY(b->isChecked());
+}
+
+void TestSet1Frm::firstOpeningShowsTheDefaults() {
+    QCOMPARE(win_->windowTitle(), u("Сетка из горизонтальных электродов на поверхности земли."));
+    QVERIFY(!win_->frmSech1());
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("3"));
+    QCOMPARE(edit("EditShir")->text(), QStringLiteral("2"));
+    QCOMPARE(spin("SpinKolGor")->value(), 4);
+    QCOMPARE(spin("SpinKolVert")->value(), 3);
+    for (const char* name : {"SpinKolGor", "SpinKolVert"}) {
+        QCOMPARE(spin(name)->minimum(), 1);
+        QCOMPARE(spin(name)->maximum(), 100);
+    }
+    // The derived geometry is shown on opening, before any calculation.
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("72"));
+    QCOMPARE(edit("EditL")->text(), QStringLiteral("78"));
+    QVERIFY(edit("EditS")->isReadOnly());
+    QVERIFY(edit("EditL")->isReadOnly());
+    QCOMPARE(find<QLabel>("lblEditShir")->text(), u("В - ширина ячейки, м:"));
+    QCOMPARE(find<QLabel>("lblSpinKolGor")->text(), u("Nг - количество ячеек по горизонтали, шт.:"));
+    QCOMPARE(find<QLabel>("lblEditL")->text(), u("L - длина горизонтальных электродов сетки, м:"));
+    const QStringList steps = {QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("0,1")};
+    const char* lengthPairs[] = {"btnL10", "btnL1", "btnL01"};
+    const char* widthPairs[] = {"SpinButton1", "SpinButton2", "SpinButton3"};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(find<SpinButton>(lengthPairs[i])->associate(), edit("EditDlina"));
+        QCOMPARE(find<SpinButton>(widthPairs[i])->associate(), edit("EditShir"));
+        QCOMPARE(find<SpinButton>(widthPairs[i])->upButton()->toolTip(),
+                 u("Изменение значения параметра на ") + steps[i]);
+    }
+    // A description in place of the formula's conditions.
+    QVERIFY(!win_->findChild<QGroupBox*>(QStringLiteral("GroupBox1")));
+    QCOMPARE(find<QLabel>("lblDescription")->text(), u("Справка."));
+    QCOMPARE(find<QPlainTextEdit>("Memo1")->toPlainText(),
+             u("Сложный заземлитель в виде \nсетки из горизонтальных электродов \n(без вертикальных "
+               "электродов) на "
+               "\nповерхности земли."));
+    QVERIFY(find<QPlainTextEdit>("Memo1")->isReadOnly());
+    QCOMPARE(find<QLabel>("Label5")->text(), u("Расчетная формула:   R = 0,444*p / Корень(S) + р/L, Ом"));
+    for (const char* b : {"btnMaterial", "btnKorGrunt", "btnLinkParam", "btnKI", "btnMemo"})
+        QVERIFY2(!tool(b)->isEnabled(), b);
+    for (const char* b : {"btnSave", "btnScore", "btnPodbor", "btnCopy"})
+        QVERIFY2(tool(b)->isEnabled(), b);
+}
+
+void TestSet1Frm::defaultsGiveTheFormulasResult() {
+    // p = 100: 0,444·100/√72 + 100/78 = 6,51464
+    score();
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(edit("EditVS1")->text(), u("6,51"));
+    QCOMPARE(edit("EditRaschet")->text(), u("R = 0,444*100 / Корень(72) + 100 /78 = 6,51 Ом"));
+    QVERIFY(tool("btnReport")->isEnabled());
+}
+
+void TestSet1Frm::singleCell() {
+    spin("SpinKolGor")->setValue(1);
+    spin("SpinKolVert")->setValue(1);
+    type(edit("EditDlina"), QStringLiteral("1"));
+    type(edit("EditShir"), QStringLiteral("1"));
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("1"));
+    QCOMPARE(edit("EditL")->text(), QStringLiteral("4"));
+    score();
+    // 44,4 + 25
+    QCOMPARE(edit("EditVS1")->text(), u("69,4"));
+}
+
+void TestSet1Frm::countsUpdateTheGeometryAtOnce() {
+    score();
+    QCOMPARE(edit("EditVS1")->text(), u("6,51"));
+    // Nг = 5: S = 90, L = 3·5·4 + 2·3·6 = 96; automatic calculation off forgets the result.
+    spin("SpinKolGor")->stepUp();
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("90"));
+    QCOMPARE(edit("EditL")->text(), QStringLiteral("96"));
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    autoOn();
+    // 0,444·100/√90 + 100/96 = 4,68021 + 1,04167 = 5,72188
+    QCOMPARE(edit("EditVS1")->text(), u("5,72"));
+    const int before = win_->calculationCount();
+    spin("SpinKolVert")->stepDown();
+    QCOMPARE(win_->calculationCount(), before + 1);
+    // Nв = 2: S = 60, L = 3·5·3 + 2·2·6 = 69; 44,4/√60 + 100/69 = 5,73202 + 1,44928 = 7,1813
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("60"));
+    QCOMPARE(edit("EditL")->text(), QStringLiteral("69"));
+    QCOMPARE(edit("EditVS1")->text(), u("7,18"));
+}
+
+void TestSet1Frm::clearedWidthEmptiesTheGeometry() {
+    score();
+    type(edit("EditShir"), QString());
+    QCOMPARE(edit("EditS")->text(), QString());
+    QCOMPARE(edit("EditL")->text(), QString());
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    for (const char* b : {"btnSave", "btnScore", "btnPodbor", "btnCopy", "btnReport"})
+        QVERIFY2(!tool(b)->isEnabled(), b);
+    QVERIFY(rec_->messages.isEmpty());
+    type(edit("EditShir"), QStringLiteral("2"));
+    autoOn();
+    rec_->messages.clear();
+    type(edit("EditShir"), QString());
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение ширины ячейки.")});
+    QCOMPARE(edit("EditS")->text(), QString());
+}
+
+void TestSet1Frm::checks_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("length zero") << "EditDlina"
+                                 << "0" << u("Значение длины ячейки должно быть больше 0.");
+    QTest::newRow("width not a number") << "EditShir"
+                                        << "2,,5" << u("\"2,,5\" - некорректное значение для ширины ячейки.");
+    QTest::newRow("Kп zero") << "EditPKV"
+                             << "0" << u("Значение коэффициента поправки должно быть больше 0.");
+    QTest::newRow("p0 outside the soil's range")
+        << "EditRo0"
+        << "39" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.");
+}
+
+void TestSet1Frm::checks() {
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    score();
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    QVERIFY(win_->setInputText(input, text));
+    rec_->messages.clear();
+    score();
+    QCOMPARE(rec_->messages, QStringList{message});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QCOMPARE(edit("EditRaschet")->text(), QString());
+}
+
+void TestSet1Frm::gridTooSmallForTheShownAreaIsReported() {
+    // 0,05·0,05 = 0,0025 shows as S = 0: the formula would divide by zero.
+    spin("SpinKolGor")->setValue(1);
+    spin("SpinKolVert")->setValue(1);
+    type(edit("EditDlina"), QStringLiteral("0,05"));
+    type(edit("EditShir"), QStringLiteral("0,05"));
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("0"));
+    QCOMPARE(edit("EditL")->text(), QStringLiteral("0,2"));
+    score();
+    QCOMPARE(rec_->messages, QStringList{resultOutOfRangeMessage()});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QCOMPARE(edit("EditRaschet")->text(), QString());
+}
+
+void TestSet1Frm::saveAndLoadRoundTrip() {
+    type(edit("EditRo0"), QStringLiteral("120"));
+    type(edit("EditDlina"), QStringLiteral("4,5"));
+    type(edit("EditShir"), QStringLiteral("2,5"));
+    spin("SpinKolGor")->setValue(7);
+    spin("SpinKolVert")->setValue(5);
+    score();
+    const QString result = edit("EditVS1")->text();
+    QVERIFY(!result.isEmpty());
+    rec_->inputs << u("Сетка ОРУ");
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    QCOMPARE(rec_->prompts, QStringList{u("Введите наименование заземляющего устройства.|"
+                                          "Наименование заземляющего устройства:|"
+                                          "Сетка из горизонтальных электродов 1.")});
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    QVERIFY(openHistoryOfKind(hist, dataDir(), 20));
+    QCOMPARE(hist.recordCount(), 1);
+    QCOMPARE(hist.text(QStringLiteral("A")), QStringLiteral("4,5"));
+    QCOMPARE(hist.text(QStringLiteral("B")), QStringLiteral("2,5"));
+    QCOMPARE(hist.text(QStringLiteral("Gor")), QStringLiteral("7"));
+    QCOMPARE(hist.text(QStringLiteral("Vert")), QStringLiteral("5"));
+    QCOMPARE(hist.text(QStringLiteral("R")), result);
+
+    type(edit("EditRo0"), QStringLiteral("60"));
+    type(edit("EditDlina"), QStringLiteral("1"));
+    spin("SpinKolGor")->setValue(1);
+    spin("SpinKolVert")->setValue(2);
+    QStringList captions;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        if (!loader)
+            return int(QDialog::Rejected);
+        loader->show();
+        for (int k = 1; k <= 7; ++k)
+            captions << loader->label(k)->text();
+        loader->hide();
+        return int(QDialog::Accepted);
+    };
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
+    QCOMPARE(captions, QStringList({u("Тип грунта:"), u("Удельное сопротивление грунта, Ом м:"),
+                                    u("Коэффициент поправки:"), u("Длина ячейки, м:"), u("Ширина ячейки, м:"),
+                                    u("Количество ячеек по горизонтали, шт.:"),
+                                    u("Количество ячеек по вертикали, шт.:")}));
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(edit("EditRo0")->text(), QStringLiteral("120"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4,5"));
+    QCOMPARE(spin("SpinKolGor")->value(), 7);
+    QCOMPARE(spin("SpinKolVert")->value(), 5);
+    QCOMPARE(edit("EditVS1")->text(), result);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+}
+
+void TestSet1Frm::pasteRestoresTheCounts() {
+    spin("SpinKolGor")->setValue(9);
+    spin("SpinKolVert")->setValue(2);
+    type(edit("EditShir"), QStringLiteral("1,5"));
+    QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
+    QVERIFY(tool("btnPaste")->isEnabled());
+    score();
+    const QString result = edit("EditVS1")->text();
+    spin("SpinKolGor")->setValue(1);
+    spin("SpinKolVert")->setValue(1);
+    type(edit("EditShir"), QStringLiteral("3"));
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnPaste"), Qt::LeftButton);
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(spin("SpinKolGor")->value(), 9);
+    QCOMPARE(spin("SpinKolVert")->value(), 2);
+    QCOMPARE(edit("EditShir")->text(), QStringLiteral("1,5"));
+    QCOMPARE(edit("EditVS1")->text(), result);
+}
+
+void TestSet1Frm::popupOnACountSelectsIt() {
+    // Stored for Nг: 1 .. 5 step 1. A = 3, B = 2, Nв = 3, p = 100, Rдоп = 8:
+    // Nг = 1: 14,63; 2: 9,78; 3: S = 54, L = 60, 44,4/√54 + 100/60 = 6,04204 + 1,66667 = 7,70871.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("8"));
+    QSpinBox* count = spin("SpinKolGor");
+    auto* inner = count->findChild<QLineEdit*>();
+    QVERIFY(inner);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), inner->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(inner, &menu);
+    QVERIFY(win_->PopupMenu1()->isVisible());
+    win_->PopupMenu1()->hide();
+    win_->N1Click();
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(count->value(), 3);
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("54"));
+    QCOMPARE(edit("EditL")->text(), QStringLiteral("60"));
+    QCOMPARE(edit("EditVS1")->text(), u("7,71"));
+    QCOMPARE(edit("EditRaschet")->text(), u("R = 0,444*100 / Корень(54) + 100 /60 = 7,71 Ом"));
+    // Rдоп = 4 is out of reach (Nг = 5 gives 5,72): the last count stays and the run says so.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
+    win_->N1Click();
+    QCOMPARE(rec_->messages,
+             QStringList{u("Подбор параметра \"Количество ячеек по горизонтали, шт.\" неудачен.")});
+    QCOMPARE(count->value(), 5);
+    QCOMPARE(edit("EditVS1")->text(), u("5,72"));
+}
+
+void TestSet1Frm::singleParameterSelectionWithData() {
+    // A over 1 .. 5 with B = 2, Nг = 4, Nв = 3, Rдоп = 5,5: 11,24; 8,02; 6,51; 5,6; 4,96.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("5,5"));
+    QStringList table;
+    QString itog;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* chart = qobject_cast<TDiagForm*>(dialog);
+        if (!chart)
+            return int(QDialog::Rejected);
+        for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < chart->StringGrid1()->columnCount(); ++c)
+                cells << (chart->StringGrid1()->item(r, c) ? chart->StringGrid1()->item(r, c)->text()
+                                                           : QString());
+            table << cells.join(QLatin1Char('/'));
+        }
+        itog = chart->lblItog()->text();
+        return int(QDialog::Accepted);
+    };
+    win_->SelectParameter(u("Длина ячейки, м"), true);
+    QCOMPARE(table,
+             QStringList({u("A, м/R, Ом"), u("1/11,24"), u("2/8,02"), u("3/6,51"), u("4/5,6"), u("5/4,96")}));
+    QCOMPARE(itog, u("подбор параметра успешен."));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("120"));
+    QCOMPARE(edit("EditVS1")->text(), u("4,96"));
+}
+
+void TestSet1Frm::multiParameterSelectionNestsTheRows() {
+    // Nв outer, A inner, both 1 .. 5, Rтреб = 5. Nв = 1 and 2 reach 9,02 and 6,21 at best;
+    // Nв = 3 with A = 5: S = 120, L = 110, 44,4/√120 + 100/110 = 4,05316 + 0,90909 = 4,96225.
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        if (!form)
+            return int(QDialog::Rejected);
+        for (const char* name : {"Количество ячеек по вертикали, шт.", "Длина ячейки, м"}) {
+            const auto items = form->ListBox1()->findItems(u(name), Qt::MatchExactly);
+            if (items.isEmpty())
+                return int(QDialog::Rejected);
+            form->ListBox1()->setCurrentItem(items.first());
+            form->btnAddClick();
+        }
+        form->EditR()->setText(QStringLiteral("5"));
+        return int(QDialog::Accepted);
+    };
+    QTest::mouseClick(tool("btnPodbor"), Qt::LeftButton);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(spin("SpinKolVert")->value(), 3);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
+    QCOMPARE(edit("EditS")->text(), QStringLiteral("120"));
+    QCOMPARE(edit("EditL")->text(), QStringLiteral("110"));
+    QCOMPARE(edit("EditVS1")->text(), u("4,96"));
+}
+
+void TestSet1Frm::selectionSettingsOfTheFocusedInput() {
+    int kind = 0;
+    QString name;
+    QString located;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* form = qobject_cast<TParPodFm*>(dialog);
+        if (!form)
+            return int(QDialog::Rejected);
+        kind = form->handOverKind();
+        name = form->handOverName();
+        form->show();
+        located = form->table(kind) ? form->table(kind)->asString(QStringLiteral("Param")) : QString();
+        form->hide();
+        return int(QDialog::Accepted);
+    };
+    spin("SpinKolVert")->setFocus();
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    QCOMPARE(kind, 3);
+    QCOMPARE(name, u("Количество ячеек по вертикали, шт."));
+    QCOMPARE(located, name);
+    edit("EditShir")->setFocus();
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    QCOMPARE(kind, 2);
+    QCOMPARE(located, u("Ширина ячейки, м"));
+}
+
+void TestSet1Frm::reportOfTheWindow() {
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
+    score();
+    RecordingDialogs messages;
+    ReportBuilder w(messages);
+    ReportSource source = win_->reportSource();
+    source.picture = false;
+    set1::report(w, source);
+    QStringList texts;
+    QList<ReportParagraph::Alignment> alignments;
+    for (const ReportParagraph& p : w.paragraphs()) {
+        texts << p.text();
+        alignments << p.alignment;
+    }
+    QCOMPARE(texts.first(),
+             u("Сложный заземлитель в виде сетки из горизонтальных электродов (без вертикальных "
+               "электродов) на поверхности земли."));
+    QVERIFY2(
+        texts.contains(u("Заземляющее устройство представляет собой сетку, состоящую из ячеек длиной А = 3 м "
+                         "и шириной В = 2 м. Количество ячеек по горизонтали Nг = 4 шт.; количество ячеек по "
+                         "вертикали Nв = 3 шт.")),
+        qPrintable(texts.join(QLatin1Char('\n'))));
+    // The superscript runs begin with a blank.
+    const int area = int(texts.indexOf(u("S = A * B * Nг * Nв, м 2;")));
+    QVERIFY2(area > 0, qPrintable(texts.join(QLatin1Char('\n'))));
+    QCOMPARE(texts[area - 1], u("Площадь сетки:"));
+    QCOMPARE(texts[area + 1], u("S = 3 * 2 * 4 * 3 = 72 м 2."));
+    QCOMPARE(alignments[area], ReportParagraph::Alignment::Center);
+    QCOMPARE(alignments[area - 1], ReportParagraph::Alignment::Left);
+    QCOMPARE(texts[area + 2], u("Длина горизонтальных электродов:"));
+    QCOMPARE(texts[area + 3], u("L = A * Nг * (Nв + 1) + В * Nв * (Nг + 1), м;"));
+    QCOMPARE(texts[area + 4], u("L = 3 * 4 * (3 + 1) + 2 * 3 * (4 + 1) = 78 м."));
+    QCOMPARE(texts[area + 5], u("Сопротивление растеканию заземлителя:"));
+    QCOMPARE(texts[area + 6], u("R = 0,444 * r / (S) 1/2 + r / L, Ом;"));
+    QCOMPARE(texts[area + 7], u("R = 0,444 * 100 / (72) 1/2 + 100 / 78 = 6,51 Ом."));
+    QCOMPARE(alignments[area + 7], ReportParagraph::Alignment::Center);
+    // 6,51 > 4
+    QCOMPARE(texts.last(),
+             u("Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства."));
+    QCOMPARE(alignments.last(), ReportParagraph::Alignment::Left);
+    QCOMPARE(w.progressCount(), 7);
+    QVERIFY(messages.messages.isEmpty());
+}
+
+void TestSet1Frm::menuOpensTheWindow() {
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    const CalculatorInfo* info = registry.find(QStringLiteral("TSet1_Frm"));
+    QVERIFY(info && info->factory);
+    CalculatorEnvironment env{*folder_->data};
+    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
+    QVERIFY(qobject_cast<TSet1_Frm*>(w.get()));
+    QCOMPARE(w->windowTitle(), info->caption);
+}
+
+QTEST_MAIN(TestSet1Frm)
+#include "tst_set1frm.moc"

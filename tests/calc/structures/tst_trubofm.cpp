@@ -1,0 +1,649 @@
+#include "../core/CalcTestFolder.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "calc/core/HistUnt1.h"
+#include "calc/core/HistoryStore.h"
+#include "calc/core/ReportModel.h"
+#include "calc/selection/DiagUnit.h"
+#include "calc/selection/ParPodUn.h"
+#include "calc/selection/Param1Un.h"
+#include "calc/structures/TruboCalc.h"
+#include "calc/structures/TruboUn.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/NumberText.h"
+#include "frames/SpinButton.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+// The pipeline window driven as a user drives it: by object name, keystrokes and clicks.
+class TestTruboFm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstOpeningShowsTheDefaults();
+    void defaultsGiveTheFormulasResult();
+    void handbookEdgeCase();
+    void checks_data();
+    void checks();
+    void shortPipeIsRefusedInsteadOfANegativeResistance();
+    void automaticCalculationFollowsTheDiameter();
+    void linkedLengthFollowsALargerDiameter();
+    void linkedLengthAlsoLeavesAnEqualDiameter();
+    void withoutTheLinkTheLengthStays();
+    void pressingTheLinkAppliesTheRuleOnce();
+    void emptyPipeTableDisablesTheCommands();
+    void materialsDialogRefreshesTheDiameters();
+    void diameterDeletedInTheMaterialsDialog();
+    void saveAndLoadRoundTrip();
+    void pasteRestoresTheDiameter();
+    void singleParameterSelectionStopsAtTheFirstLength();
+    void singleParameterSelectionWithDataMarksInadmissibleLengths();
+    void multiParameterSelection();
+    void selectionSettingsOfTheFocusedInput();
+    void reportOfTheWindow();
+    void menuOpensTheWindow();
+
+private:
+    template <class T> T* find(const char* name) {
+        T* w = win_->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qWarning("no %s", name);
+        return w;
+    }
+    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
+    QComboBox* combo(const char* name) { return find<QComboBox>(name); }
+    QToolButton* tool(const char* name) { return find<QToolButton>(name); }
+    void type(QLineEdit* e, const QString& text);
+    void choose(QComboBox* c, const QString& text);
+    void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
+    void autoOn();
+    void reopen();
+    DataTable& pipes() { return (*folder_->data)[QStringLiteral("TableTruboprov")]; }
+    void addPipe(const QString& diameter);
+    QStringList pipeTexts();
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TTruboFm> win_;
+};
+
+void TestTruboFm::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    win_ = std::make_unique<TTruboFm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+}
+
+void TestTruboFm::cleanup() {
+    referenceDialogs().steels = nullptr;
+    referenceDialogs().locateSteel = nullptr;
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestTruboFm::type(QLineEdit* e, const QString& text) {
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(e, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(e, text);
+    QCOMPARE(e->text(), text);
+}
+
+void TestTruboFm::choose(QComboBox* c, const QString& text) {
+    const int i = c->findText(text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    c->setCurrentIndex(i);
+}
+
+void TestTruboFm::autoOn() {
+    QToolButton* b = tool("btnAutoScore");
+    if (!b->isChecked())
+        QTest::mouseClick(b, Qt::LeftButton);
+    QVERIFY(b->isChecked());
+}
+
+void TestTruboFm::reopen() {
+    win_->hide();
+    win_->show();
+}
+
+void TestTruboFm::addPipe(const QString& diameter) {
+    DataTable& t = pipes();
+    QVERIFY(t.insert());
+    QVERIFY(t.setText(QStringLiteral("Diam"), diameter));
+    QVERIFY(t.setText(QStringLiteral("Tol"), QStringLiteral("4")));
+    QVERIFY(t.post());
+}
+
+QStringList TestTruboFm::pipeTexts() {
+    DataTable& t = pipes();
+    QStringList texts;
+    for (t.first(); !t.eof(); t.next())
+        texts << t.text(QStringLiteral("Diam"));
+    return texts;
+}
+
+void TestTruboFm::firstOpeningShowsTheDefaults() {
+    QCOMPARE(win_->windowTitle(), u("Трубопровод в земле."));
+    QVERIFY(!win_->frmSech1());
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
+    QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,7"));
+    // The pipe table's diameters in table order, the first chosen; no free text.
+    QComboBox* d = combo("cmbDiam");
+    QVERIFY(!d->isEditable());
+    QCOMPARE(d->maxVisibleItems(), 20);
+    QStringList items;
+    for (int i = 0; i < d->count(); ++i)
+        items << d->itemText(i);
+    QCOMPARE(items, pipeTexts());
+    QCOMPARE(items.size(), 17);
+    QCOMPARE(d->currentIndex(), 0);
+    QCOMPARE(d->currentText(), QStringLiteral("0,057"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,057 )"));
+    QCOMPARE(find<QLabel>("lblRangeL")->toolTip(),
+             u("Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы"));
+    QCOMPARE(find<QLabel>("lblcmbDiam")->text(), u("D - диаметр трубы, м:"));
+    QCOMPARE(find<QLabel>("lblEditDlina")->text(), u("L - длина трубопровода, м:"));
+    QCOMPARE(find<QLabel>("lblEditGlub")->text(), u("T - глубина заложения, м:"));
+    for (const char* name : {"SpinButtonL100", "SpinButtonL10", "SpinButtonL1"})
+        QCOMPARE(find<SpinButton>(name)->associate(), edit("EditDlina"));
+    for (const char* name : {"SpinButtonT1", "SpinButtonT01", "SpinButtonT001"})
+        QCOMPARE(find<SpinButton>(name)->associate(), edit("EditGlub"));
+    QCOMPARE(find<QLabel>("Label5")->text(), u("Расчетная формула:   R = p/П/L * Ln[L*L/(T*D)], Ом"));
+    QVERIFY(tool("btnLinkParam")->isEnabled());
+    QVERIFY(!tool("btnLinkParam")->isChecked());
+    QVERIFY(!tool("btnKorGrunt")->isEnabled());
+    QVERIFY(!tool("btnKI")->isEnabled());
+    QVERIFY(!tool("btnMemo")->isEnabled());
+    for (const char* b : {"btnSave", "btnScore", "btnPodbor", "btnCopy"})
+        QVERIFY2(tool(b)->isEnabled(), b);
+    QVERIFY(!tool("btnReport")->isEnabled());
+}
+
+void TestTruboFm::defaultsGiveTheFormulasResult() {
+    // p = 100 (суглинок), L = 5, T = 0,7, D = 0,057: 100/(π·5)·ln(25/0,0399) = 40,99994 -> 41
+    score();
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("41"));
+    QCOMPARE(edit("EditRaschet")->text(), u("R = 100 / (3,14*5) * Ln[5*5/ (0,057*0,7)] = 41 Ом"));
+    QVERIFY(tool("btnReport")->isEnabled());
+}
+
+void TestTruboFm::handbookEdgeCase() {
+    addPipe(QStringLiteral("0,1"));
+    reopen();
+    choose(combo("cmbDiam"), QStringLiteral("0,1"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,1 )"));
+    // 100/(π·5)·ln(25/0,07) = 37,4214
+    score();
+    QCOMPARE(edit("EditVS1")->text(), u("37,42"));
+    QCOMPARE(edit("EditRaschet")->text(), u("R = 100 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 37,42 Ом"));
+    // Kп 1,3: p = 130 -> 48,6478
+    type(edit("EditPKV"), QStringLiteral("1,3"));
+    score();
+    QCOMPARE(edit("EditVS1")->text(), u("48,65"));
+    QCOMPARE(edit("EditRaschet")->text(), u("R = 130 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 48,65 Ом"));
+}
+
+void TestTruboFm::checks_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Kп empty") << "EditPKV"
+                              << "" << u("Введите значение коэффициента поправки.");
+    QTest::newRow("p0 zero") << "EditRo0"
+                             << "0" << u("Значение удельного сопротивления грунта должно быть больше 0.");
+    QTest::newRow("p0 outside the soil's range")
+        << "EditRo0"
+        << "151" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.");
+    QTest::newRow("length empty") << "EditDlina"
+                                  << "" << u("Введите значение длины трубопровода.");
+    QTest::newRow("length zero") << "EditDlina"
+                                 << "0" << u("Значение длины трубопровода должно быть больше 0.");
+    QTest::newRow("depth empty") << "EditGlub"
+                                 << "" << u("Введите значение глубины заложения.");
+    QTest::newRow("length equal to the diameter")
+        << "EditDlina"
+        << "0,057" << u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.");
+    QTest::newRow("length below the diameter")
+        << "EditDlina"
+        << "0,05" << u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.");
+}
+
+void TestTruboFm::checks() {
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    score();
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    QVERIFY(win_->setInputText(input, text));
+    rec_->messages.clear();
+    // An emptied input disables btnScore; automatic calculation would still check.
+    win_->Calculate(true);
+    QCOMPARE(rec_->messages, QStringList{message});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QCOMPARE(edit("EditRaschet")->text(), QString());
+    QVERIFY(!tool("btnReport")->isEnabled());
+}
+
+void TestTruboFm::shortPipeIsRefusedInsteadOfANegativeResistance() {
+    // D = 0,53, T = 0,7: L·L must exceed 0,371. At L = 0,6 the logarithm is negative.
+    choose(combo("cmbDiam"), QStringLiteral("0,53"));
+    type(edit("EditDlina"), QStringLiteral("0,6"));
+    score();
+    QCOMPARE(
+        rec_->messages,
+        QStringList{u("Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D.")});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    // At L = 1: 100/π·ln(1/0,371) = 31,5621
+    rec_->messages.clear();
+    type(edit("EditDlina"), QStringLiteral("1"));
+    score();
+    QVERIFY(rec_->messages.isEmpty());
+    QCOMPARE(edit("EditVS1")->text(), u("31,56"));
+}
+
+void TestTruboFm::automaticCalculationFollowsTheDiameter() {
+    autoOn();
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("41"));
+    const int before = win_->calculationCount();
+    // D = 0,219: 100/(π·5)·ln(25/0,1533) = 6,36620·5,09424 = 32,4309
+    choose(combo("cmbDiam"), QStringLiteral("0,219"));
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(edit("EditVS1")->text(), u("32,43"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,219 )"));
+    // Automatic calculation off: a change forgets the result, the order line stays.
+    QTest::mouseClick(tool("btnAutoScore"), Qt::LeftButton);
+    choose(combo("cmbDiam"), QStringLiteral("0,057"));
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QVERIFY(!edit("EditRaschet")->text().isEmpty());
+    QVERIFY(!tool("btnReport")->isEnabled());
+}
+
+void TestTruboFm::linkedLengthFollowsALargerDiameter() {
+    addPipe(QStringLiteral("2,8"));
+    reopen();
+    autoOn();
+    type(edit("EditDlina"), QStringLiteral("2"));
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    QVERIFY(tool("btnLinkParam")->isChecked());
+    rec_->messages.clear();
+    const int before = win_->calculationCount();
+    choose(combo("cmbDiam"), QStringLiteral("2,8"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("2,9"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 2,8 )"));
+    // One calculation, on the linked length: 100/(π·2,9)·ln(8,41/1,96) = 15,9866
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(edit("EditVS1")->text(), u("15,99"));
+    // A smaller diameter leaves the length as it is.
+    choose(combo("cmbDiam"), QStringLiteral("0,057"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("2,9"));
+}
+
+void TestTruboFm::linkedLengthAlsoLeavesAnEqualDiameter() {
+    // The rule keeps L above D: a diameter equal to L moves it too.
+    type(edit("EditDlina"), QStringLiteral("1,02"));
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    choose(combo("cmbDiam"), QStringLiteral("1,02"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("1,12"));
+}
+
+void TestTruboFm::withoutTheLinkTheLengthStays() {
+    autoOn();
+    type(edit("EditDlina"), QStringLiteral("1"));
+    rec_->messages.clear();
+    choose(combo("cmbDiam"), QStringLiteral("1,02"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("1"));
+    QCOMPARE(rec_->messages, QStringList{u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.")});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+}
+
+void TestTruboFm::pressingTheLinkAppliesTheRuleOnce() {
+    choose(combo("cmbDiam"), QStringLiteral("1,02"));
+    type(edit("EditDlina"), QStringLiteral("1"));
+    edit("EditGlub")->setFocus();
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("1,12"));
+    QCOMPARE(QApplication::focusWidget(), edit("EditGlub"));
+    // Releasing it does nothing; pressing it with L above D changes nothing either.
+    type(edit("EditDlina"), QStringLiteral("1"));
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    QVERIFY(!tool("btnLinkParam")->isChecked());
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("1"));
+    type(edit("EditDlina"), QStringLiteral("7"));
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("7"));
+}
+
+void TestTruboFm::emptyPipeTableDisablesTheCommands() {
+    DataTable& t = pipes();
+    while (!t.isEmpty()) {
+        t.first();
+        QVERIFY(t.remove());
+    }
+    reopen();
+    QCOMPARE(combo("cmbDiam")->count(), 0);
+    QCOMPARE(combo("cmbDiam")->currentText(), QString());
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), QString());
+    for (const char* b : {"btnSave", "btnScore", "btnPodbor", "btnCopy", "btnReport"})
+        QVERIFY2(!tool(b)->isEnabled(), b);
+    // Automatic calculation still runs on every change: it explains, and never fails on the diameter.
+    rec_->messages.clear();
+    autoOn();
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение диаметра трубы.")});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    rec_->messages.clear();
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
+}
+
+void TestTruboFm::materialsDialogRefreshesTheDiameters() {
+    QStringList located;
+    referenceDialogs().locateSteel = [&](const QString& construction, const QString& size) {
+        located << construction + QLatin1Char('|') + size;
+    };
+    referenceDialogs().steels = [this](QWidget*) { addPipe(QStringLiteral("1,42")); };
+    reopen();
+    QVERIFY(tool("btnMaterial")->isEnabled());
+    choose(combo("cmbDiam"), QStringLiteral("0,325"));
+    autoOn();
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnMaterial"), Qt::LeftButton);
+    QCOMPARE(located, QStringList{u("трубы для трубопроводов|0,325")});
+    QCOMPARE(combo("cmbDiam")->count(), 18);
+    QVERIFY(combo("cmbDiam")->findText(QStringLiteral("1,42")) >= 0);
+    // The diameter in use is chosen again and its change runs once.
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,325"));
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+}
+
+void TestTruboFm::diameterDeletedInTheMaterialsDialog() {
+    referenceDialogs().steels = [this](QWidget*) {
+        DataTable& t = pipes();
+        QVERIFY(t.locate(QStringLiteral("Diam"), 0.325));
+        QVERIFY(t.remove());
+    };
+    reopen();
+    choose(combo("cmbDiam"), QStringLiteral("0,325"));
+    autoOn();
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    rec_->messages.clear();
+    QTest::mouseClick(tool("btnMaterial"), Qt::LeftButton);
+    // The deleted pipe is no longer offered, and no result stays for it.
+    QCOMPARE(combo("cmbDiam")->findText(QStringLiteral("0,325")), -1);
+    QCOMPARE(combo("cmbDiam")->count(), 16);
+    QCOMPARE(combo("cmbDiam")->currentIndex(), -1);
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение диаметра трубы.")});
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QVERIFY(!tool("btnSave")->isEnabled());
+}
+
+void TestTruboFm::saveAndLoadRoundTrip() {
+    choose(combo("ComboGrunt"), u("глина"));
+    type(edit("EditRo0"), QStringLiteral("50"));
+    type(edit("EditPKV"), QStringLiteral("1,3"));
+    choose(combo("cmbDiam"), QStringLiteral("0,426"));
+    type(edit("EditGlub"), QStringLiteral("1,2"));
+    type(edit("EditDlina"), QStringLiteral("40"));
+    score();
+    const QString result = edit("EditVS1")->text();
+    QVERIFY(!result.isEmpty());
+
+    rec_->inputs << u("Газопровод 1");
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    QCOMPARE(rec_->prompts,
+             QStringList{
+                 u("Введите наименование трубопровода.|Наименование трубопровода:|Трубопровод в земле 1.")});
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    QVERIFY(openHistoryOfKind(hist, dataDir(), 15));
+    QCOMPARE(hist.recordCount(), 1);
+    QCOMPARE(hist.text(QStringLiteral("Grunt")), u("глина"));
+    QCOMPARE(hist.text(QStringLiteral("P")), QStringLiteral("50"));
+    QCOMPARE(hist.text(QStringLiteral("KP")), QStringLiteral("1,3"));
+    QCOMPARE(hist.text(QStringLiteral("D1")), QStringLiteral("0,426"));
+    QCOMPARE(hist.text(QStringLiteral("T")), QStringLiteral("1,2"));
+    QCOMPARE(hist.text(QStringLiteral("L")), QStringLiteral("40"));
+    QCOMPARE(hist.text(QStringLiteral("R")), result);
+
+    // Everything changed, the link down: loading sets L after the diameter, so L is the saved one.
+    choose(combo("ComboGrunt"), u("песок"));
+    type(edit("EditDlina"), QStringLiteral("0,3"));
+    choose(combo("cmbDiam"), QStringLiteral("0,057"));
+    type(edit("EditGlub"), QStringLiteral("2"));
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    autoOn();
+    rec_->messages.clear();
+    QStringList captions;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        if (!loader)
+            return int(QDialog::Rejected);
+        loader->show();
+        for (int k = 1; k <= 6; ++k)
+            captions << loader->label(k)->text();
+        loader->hide();
+        return int(QDialog::Accepted);
+    };
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
+    QCOMPARE(captions, QStringList({u("Тип грунта:"), u("Удельное сопротивление грунта, Ом м:"),
+                                    u("Коэффициент поправки:"), u("Диаметр трубы, м:"),
+                                    u("Глубина заложения, м:"), u("Длина трубопровода, м:")}));
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
+    QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,3"));
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,426"));
+    QCOMPARE(edit("EditGlub")->text(), QStringLiteral("1,2"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("40"));
+    QCOMPARE(edit("EditVS1")->text(), result);
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,426 )"));
+    QVERIFY(tool("btnAutoScore")->isChecked());
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+}
+
+void TestTruboFm::pasteRestoresTheDiameter() {
+    choose(combo("cmbDiam"), QStringLiteral("0,159"));
+    type(edit("EditGlub"), QStringLiteral("0,9"));
+    type(edit("EditDlina"), QStringLiteral("12"));
+    QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
+    QVERIFY(tool("btnPaste")->isEnabled());
+    score();
+    const QString result = edit("EditVS1")->text();
+    choose(combo("cmbDiam"), QStringLiteral("0,72"));
+    type(edit("EditGlub"), QStringLiteral("3"));
+    type(edit("EditDlina"), QStringLiteral("60"));
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnPaste"), Qt::LeftButton);
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,159"));
+    QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,9"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("12"));
+    QCOMPARE(edit("EditVS1")->text(), result);
+}
+
+void TestTruboFm::singleParameterSelectionStopsAtTheFirstLength() {
+    // Stored: 1 .. 50 step 1. p = 100, D = 0,057, T = 0,7, Rдоп = 30: L = 7 gives 32,35, L = 8 gives 29,37.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("30"));
+    win_->SelectParameter(u("Длина трубопровода, м"), false);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("8"));
+    QCOMPARE(edit("EditVS1")->text(), u("29,37"));
+    QCOMPARE(edit("EditRaschet")->text(), u("R = 100 / (3,14*8) * Ln[8*8/ (0,057*0,7)] = 29,37 Ом"));
+    // Rдоп = 4 is never reached (L = 50 gives 7,03): the run shows L = 50 and says so.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
+    win_->SelectParameter(u("Длина трубопровода, м"), false);
+    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Длина трубопровода, м\" неудачен.")});
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
+    QCOMPARE(edit("EditVS1")->text(), u("7,03"));
+}
+
+void TestTruboFm::singleParameterSelectionWithDataMarksInadmissibleLengths() {
+    // D = 1,02: L = 1 is not above the diameter. Rдоп = 25: 27,43; 26,89; 24,74 at L = 2, 3, 4.
+    choose(combo("cmbDiam"), QStringLiteral("1,02"));
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("25"));
+    QStringList table;
+    QString itog;
+    QString note;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* chart = qobject_cast<TDiagForm*>(dialog);
+        if (!chart)
+            return int(QDialog::Rejected);
+        for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < chart->StringGrid1()->columnCount(); ++c)
+                cells << (chart->StringGrid1()->item(r, c) ? chart->StringGrid1()->item(r, c)->text()
+                                                           : QString());
+            table << cells.join(QLatin1Char('/'));
+        }
+        itog = chart->lblItog()->text();
+        note = chart->Memo1()->toPlainText();
+        return int(QDialog::Accepted);
+    };
+    win_->SelectParameter(u("Длина трубопровода, м"), true);
+    QCOMPARE(table, QStringList({u("L, м/R, Ом"), u("1/Нарушение условий"), u("2/27,43"), u("3/26,89"),
+                                 u("4/24,74")}));
+    QCOMPARE(itog, u("подбор параметра успешен."));
+    QCOMPARE(note, u("L, м - длина трубопровода, м\nR, Ом - сопротивление растеканию, Ом"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
+    QCOMPARE(edit("EditVS1")->text(), u("24,74"));
+}
+
+void TestTruboFm::multiParameterSelection() {
+    // One row, the length 1 .. 50 step 1, Rтреб = 10: L = 32 gives 10,1, L = 33 gives 9,85.
+    QStringList offered;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        if (!form)
+            return int(QDialog::Rejected);
+        for (const SelectionDescriptor& d : form->selectionParameters())
+            offered << d.name + QLatin1Char('|') + d.start + QLatin1Char('|') + d.end + QLatin1Char('|') +
+                           d.step + QLatin1Char('|') + d.lower + QLatin1Char('|') + d.upper;
+        const auto items = form->ListBox1()->findItems(u("Длина трубопровода, м"), Qt::MatchExactly);
+        if (items.isEmpty())
+            return int(QDialog::Rejected);
+        form->ListBox1()->setCurrentItem(items.first());
+        form->btnAddClick();
+        form->EditR()->setText(QStringLiteral("10"));
+        return int(QDialog::Accepted);
+    };
+    QTest::mouseClick(tool("btnPodbor"), Qt::LeftButton);
+    QCOMPARE(offered,
+             QStringList({u("Длина трубопровода, м|1|50|1|0,1|"), u("Коэффициент поправки|2|1|0,1|1|10"),
+                          u("Удельное сопротивление грунта, Ом м|150|40|1|40|150")}));
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("33"));
+    QCOMPARE(edit("EditVS1")->text(), u("9,85"));
+}
+
+void TestTruboFm::selectionSettingsOfTheFocusedInput() {
+    int kind = 0;
+    QString name;
+    QString located;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* form = qobject_cast<TParPodFm*>(dialog);
+        if (!form)
+            return int(QDialog::Rejected);
+        kind = form->handOverKind();
+        name = form->handOverName();
+        form->show();
+        located = form->table(kind) ? form->table(kind)->asString(QStringLiteral("Param")) : QString();
+        form->hide();
+        return int(QDialog::Accepted);
+    };
+    edit("EditDlina")->setFocus();
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    QCOMPARE(kind, 2);
+    QCOMPARE(name, u("Длина трубопровода, м"));
+    QCOMPARE(located, u("Длина трубопровода, м"));
+    edit("EditRo0")->setFocus();
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    QCOMPARE(kind, 1);
+    QCOMPARE(name, u("Удельное сопротивление грунта, Ом м"));
+    edit("EditPKV")->setFocus();
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    QCOMPARE(kind, 2);
+    QCOMPARE(located, u("Коэффициент поправки"));
+    combo("cmbDiam")->setFocus();
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    QCOMPARE(kind, 1);
+    QCOMPARE(name, QString());
+}
+
+void TestTruboFm::reportOfTheWindow() {
+    choose(combo("cmbDiam"), QStringLiteral("0,219"));
+    type(edit("EditPKV"), QStringLiteral("1,3"));
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("50"));
+    score();
+    // p = 130: 130/(π·5)·ln(25/0,1533) = 8,27606·5,09424 = 42,1602
+    QCOMPARE(edit("EditVS1")->text(), u("42,16"));
+    RecordingDialogs messages;
+    ReportBuilder w(messages);
+    ReportSource source = win_->reportSource();
+    source.picture = false;
+    trubo::report(w, source);
+    QStringList texts;
+    QList<ReportParagraph::Alignment> alignments;
+    for (const ReportParagraph& p : w.paragraphs()) {
+        texts << p.text();
+        alignments << p.alignment;
+    }
+    QCOMPARE(texts.first(), u("Трубопровод в земле."));
+    QVERIFY2(texts.contains(u("В качестве заземляющего устройства используется трубопровод длиной L = 5 м и "
+                              "диаметром трубы D = 0,219 м.")),
+             qPrintable(texts.join(QLatin1Char('\n'))));
+    QVERIFY(texts.contains(u("Глубина заложения трубопровода: Т = 0,7 м.")));
+    const int formula = int(texts.indexOf(u("R = r / (П*L) * Ln[L*L/(T*D)], Ом;")));
+    QVERIFY2(formula > 0, qPrintable(texts.join(QLatin1Char('\n'))));
+    QCOMPARE(texts[formula - 1], u("Сопротивление растеканию трубопровода:"));
+    QCOMPARE(texts[formula + 1], u("R = 130/(3,14*5) * Ln[5*5/(0,7*0,219)] = 42,16 Ом."));
+    QCOMPARE(alignments[formula], ReportParagraph::Alignment::Center);
+    QCOMPARE(alignments[formula - 1], ReportParagraph::Alignment::Left);
+    QCOMPARE(texts.last(),
+             u("Так как R <= Rдоп., то трубопровод можно использовать в качестве заземляющего устройства."));
+    QCOMPARE(w.progressCount(), 5);
+    QVERIFY(messages.messages.isEmpty());
+}
+
+void TestTruboFm::menuOpensTheWindow() {
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    const CalculatorInfo* info = registry.find(QStringLiteral("TTruboFm"));
+    QVERIFY(info && info->factory);
+    QCOMPARE(info->menuCaption, u("Трубопроводы..."));
+    CalculatorEnvironment env{*folder_->data};
+    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
+    QVERIFY(qobject_cast<TTruboFm*>(w.get()));
+    QCOMPARE(w->windowTitle(), info->caption);
+}
+
+QTEST_MAIN(TestTruboFm)
+#include "tst_trubofm.moc"
