@@ -31,7 +31,8 @@ QToolButton* makeToolButton(QWidget* parent, const QString& objectName, const QS
                             const QString& hint, bool toggle) {
     auto* b = new QToolButton(parent);
     b->setObjectName(objectName);
-    b->setIcon(frameIcon(icon));
+    if (!icon.isEmpty())
+        b->setIcon(frameIcon(icon));
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setCheckable(toggle);
