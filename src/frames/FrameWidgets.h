@@ -13,8 +13,8 @@ namespace kz {
 
 // An icon of the frames' set (":/icons/<name>.svg").
 QIcon frameIcon(const QString& name);
-// A flat tool button with an icon (none for an empty name) and a hint that never takes the focus, so that clicking it
-// does not run the exit check of the input being edited.
+// A flat tool button with an icon (none for an empty name) and a hint that never takes the focus, so that
+// clicking it does not run the exit check of the input being edited.
 QToolButton* makeToolButton(QWidget* parent, const QString& objectName, const QString& icon,
                             const QString& hint, bool toggle = false);
 // A read-only grey field; most of them are left out of the tab order.
