@@ -1,6 +1,8 @@
 #include "CalculatorRegistry.h"
 
 #include "DVertUn.h"
+#include "calc/plates/DKolUnt.h"
+#include "calc/plates/KolUnit.h"
 #include "calc/rods/UVertUn.h"
 #include "data/DataModule.h"
 
@@ -18,6 +20,8 @@ template <typename Window> void add(CalculatorRegistry& registry, const char* cl
 void registerBuiltCalculators(CalculatorRegistry& registry) {
     add<TDVertFm>(registry, "TDVertFm");
     add<TUVertFm>(registry, "TUVertFm");
+    add<TDKolForm>(registry, "TDKolForm");
+    add<TKolForm>(registry, "TKolForm");
 }
 
 } // namespace kz
