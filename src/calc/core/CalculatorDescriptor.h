@@ -35,6 +35,8 @@ struct GeometryInput {
     QStringList rangeFollows;
     bool readOnly = false; // a derived value, display only
     bool bold = false;
+    // The light green (clMoneyGreen) that marks an input parameter selection can vary.
+    bool selectionColour = false;
     // The exit check of numeric inputs (message and focus back on a text that is no number).
     bool exitCheck = true;
     // The input acts only on changes made by the user: while it or one of its step buttons has

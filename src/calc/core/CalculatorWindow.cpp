@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -252,6 +253,11 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             f.setBold(true);
             edit->setFont(f);
             label->setFont(f);
+        }
+        if (g.selectionColour) {
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, QColor(0xC0, 0xDC, 0xC0));
+            edit->setPalette(palette);
         }
         label->setBuddy(edit);
         geometry_.insert(g.name, edit);

@@ -32,6 +32,7 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput ring;
     ring.name = l1("EditDiam");
     ring.label = u("D - диаметр кольца, м:");
+    ring.selectionColour = true;
     ring.defaultText = l1("1");
     ring.steps = {1, 0.1, 0.01};
     ring.spinPrefix = l1("SpinButtonA");

@@ -194,6 +194,9 @@ void TestDKolForm::firstOpening() {
     QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditGlub"))->text(), u("Т - глубина заложения, м:"));
     QCOMPARE(diam()->text(), QStringLiteral("2"));
     QCOMPARE(glub()->text(), QStringLiteral("0,7"));
+    // The selectable input is marked light green; the depth is not selectable.
+    QCOMPARE(diam()->palette().color(QPalette::Base), QColor(0xC0, 0xDC, 0xC0));
+    QVERIFY(glub()->palette().color(QPalette::Base) != QColor(0xC0, 0xDC, 0xC0));
     // The section's own diameter field keeps its name inside its frame.
     QVERIFY(win_->inputWidget(QStringLiteral("frmSech1.EditDiam")) != diam());
     QCOMPARE(rangeD(), QStringLiteral("( D > 1,4 )"));
