@@ -275,8 +275,12 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             auto* range = new QLabel(g.rangeText, panel);
             range->setObjectName(g.rangeName);
             setHint(range, g.rangeHint);
-            if (!g.rangeFollows.isEmpty())
+            if (!g.rangeFollows.isEmpty()) {
                 range->setStyleSheet(QStringLiteral("color: #800000;")); // dark red, as it changes
+                // Room for any bound it shows, so that the window keeps its size while typing.
+                range->setMinimumWidth(
+                    range->fontMetrics().horizontalAdvance(QStringLiteral("( W > 0000,0000000 )")));
+            }
             ranges_.insert(g.rangeName, range);
             spins->addSpacing(6);
             spins->addWidget(range);
