@@ -30,6 +30,10 @@ struct GeometryInput {
     QString rangeName;     // optional range label beside the input
     QString rangeText;
     QString rangeHint;
+    // Inputs the range label is computed from: a change of one of them recomputes it
+    // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
+    // keeps its design text.
+    QStringList rangeFollows;
     bool readOnly = false; // a derived value, display only
     bool bold = false;
     // A drop-down list (no free text) instead of an edit line: the texts of a field of a reference
@@ -49,6 +53,14 @@ struct GeometryInput {
     int spinMaximum = 0;
 
     bool isSpin() const { return spinMaximum > spinMinimum; }
+    // The light green (clMoneyGreen) that marks an input parameter selection can vary.
+    bool selectionColour = false;
+    // The exit check of numeric inputs (message and focus back on a text that is no number).
+    bool exitCheck = true;
+    // The input acts only on changes made by the user: while it or one of its step buttons has
+    // the focus. Values written by the program (linking, history, paste, selection) leave the
+    // result and the other inputs alone; whoever writes them calculates afterwards.
+    bool userChangesOnly = false;
 };
 
 // One of the input checks that use the common procedures, in the order they run.
@@ -129,7 +141,11 @@ struct CalculatorDescriptor {
 
     bool multiLineOrder = false;    // calculation order in a memo with the viewer command
     bool coefficientTables = false; // the toolbar's data-tables command
-    bool linkedParameters = false;  // the toolbar's linked-parameters toggle
+    // The toolbar's linked-parameters toggle: while it is down, a change the user makes to an input
+    // moves the inputs that depend on it (LinkParameters).
+    bool linkedParameters = false;
+    // btnLoad is enabled only while every required input is filled, like btnSave.
+    bool loadNeedsInputs = false;
     // The soil frame's key filter and exit check on the correction coefficient.
     bool coefficientInputChecks = true;
 };

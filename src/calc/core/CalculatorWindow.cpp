@@ -39,6 +39,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -300,6 +301,11 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             edit->setFont(f);
             label->setFont(f);
         }
+        if (g.selectionColour) {
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, QColor(0xC0, 0xDC, 0xC0));
+            edit->setPalette(palette);
+        }
         label->setBuddy(edit);
         geometry_.insert(g.name, edit);
         grid->addWidget(label, row, 0);
@@ -317,6 +323,13 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             auto* range = new QLabel(g.rangeText, panel);
             range->setObjectName(g.rangeName);
             setHint(range, g.rangeHint);
+            if (!g.rangeFollows.isEmpty()) {
+                range->setStyleSheet(QStringLiteral("color: #800000;")); // dark red, as it changes
+                // Room for any bound it shows, so that the window keeps its size while typing.
+                range->setMinimumWidth(
+                    range->fontMetrics().horizontalAdvance(QStringLiteral("( W > 0000,0000000 )")));
+            }
+            ranges_.insert(g.rangeName, range);
             spins->addSpacing(6);
             spins->addWidget(range);
         }
@@ -361,15 +374,12 @@ void CalculatorWindow::wireToolbar() {
 }
 
 void CalculatorWindow::wireFrames() {
-    for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it) {
-        QLineEdit* edit = it.value();
-        if (edit->isReadOnly())
+    for (const GeometryInput& g : d_.geometry) {
+        QLineEdit* edit = geometry_.value(g.name);
+        if (!edit || edit->isReadOnly())
             continue;
-        makeNumericInput(edit);
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] {
-            GeometryChanged(edit);
-            ChangeTail();
-        });
+        makeNumericInput(edit, true, g.exitCheck);
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { geometryChange(edit); });
     }
     for (QSpinBox* spin : std::as_const(spins_))
         connect(spin, &QSpinBox::valueChanged, this, [this, spin] {
@@ -394,10 +404,98 @@ void CalculatorWindow::wireFrames() {
     connect(soil_, &TFrameP::measuredRoChanged, this, &CalculatorWindow::soilValueChanged);
     connect(soil_, &TFrameP::coefficientChanged, this, &CalculatorWindow::soilValueChanged);
     if (section_) {
-        connect(section_, &TfrmSech::constructionChanged, this, &CalculatorWindow::ChangeTail);
-        connect(section_, &TfrmSech::sizeChanged, this, &CalculatorWindow::ChangeTail);
-        connect(section_, &TfrmSech::modeChanged, this, &CalculatorWindow::ChangeTail);
+        connect(section_, &TfrmSech::constructionChanged, this, &CalculatorWindow::sectionChanged);
+        connect(section_, &TfrmSech::sizeChanged, this, &CalculatorWindow::sectionChanged);
+        connect(section_, &TfrmSech::modeChanged, this, &CalculatorWindow::sectionChanged);
     }
+}
+
+void CalculatorWindow::geometryChange(QLineEdit* edit) {
+    const bool user = changedByUser(edit);
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == edit->objectName() && g.userChangesOnly && !user)
+            return;
+    if (user && linkingOn())
+        LinkParameters(edit);
+    GeometryChanged(edit);
+    ChangeTail();
+    updateRangeLabelsFollowing(edit->objectName());
+}
+
+void CalculatorWindow::sectionChanged() {
+    ChangeTail();
+    // The section's diameter bounds some geometry: its labels follow it.
+    updateRangeLabelsFollowing(QStringLiteral("cmbDiam"));
+}
+
+bool CalculatorWindow::changedByUser(const QWidget* input) const {
+    // The window's focus, active or not: step buttons hand it to their input before they step.
+    const QWidget* focused = focusWidget();
+    if (!focused || !input)
+        return false;
+    if (focused == input)
+        return true;
+    for (const SpinButton* pair : steps_)
+        if (pair->associate() == input && (focused == pair || pair->isAncestorOf(focused)))
+            return true;
+    return false;
+}
+
+bool CalculatorWindow::linkingOn() const {
+    return d_.linkedParameters && toolbar_->btnLinkParam()->isChecked();
+}
+
+void CalculatorWindow::setLinkedInput(const QString& name, const QString& text) {
+    setInputText(name, text);
+    updateRangeLabelsFollowing(name);
+}
+
+void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.rangeFollows.contains(input))
+            if (QLabel* label = ranges_.value(g.rangeName))
+                label->setText(RangeLabelText(g.rangeName));
+}
+
+void CalculatorWindow::updateRangeLabels() {
+    for (const GeometryInput& g : d_.geometry)
+        if (!g.rangeFollows.isEmpty())
+            if (QLabel* label = ranges_.value(g.rangeName))
+                label->setText(RangeLabelText(g.rangeName));
+}
+
+QString CalculatorWindow::RangeLabelText(const QString& label) {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.rangeName == label)
+            return g.rangeText;
+    return {};
+}
+
+void CalculatorWindow::LinkParameters(QWidget*) {}
+
+void CalculatorWindow::SelectionValueApplied(const QString&, QMap<QString, long double>&) {}
+
+void CalculatorWindow::LinkParametersPressed() {
+    if (!linkingOn())
+        return;
+    QList<QLineEdit*> linked;
+    for (const GeometryInput& g : d_.geometry)
+        if (g.userChangesOnly)
+            if (QLineEdit* edit = geometry_.value(g.name))
+                linked << edit;
+    if (linked.isEmpty())
+        return;
+    for (QLineEdit* edit : std::as_const(linked))
+        if (changedByUser(edit))
+            return geometryChange(edit);
+    const QPointer<QWidget> remembered = focusWidget();
+    QLineEdit* first = linked.first();
+    first->setFocus(Qt::OtherFocusReason);
+    geometryChange(first);
+    if (remembered)
+        remembered->setFocus(Qt::OtherFocusReason);
+    else
+        first->clearFocus();
 }
 
 QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
@@ -468,6 +566,7 @@ void CalculatorWindow::activate() {
             GeometryChanged(first);
     }
     ChangeTail();
+    updateRangeLabels();
     // The picture may have changed the size: settle it before the window appears.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     fitToContents();
@@ -534,8 +633,6 @@ bool CalculatorWindow::AllowStepDown(QWidget*, double) {
     return true;
 }
 
-void CalculatorWindow::LinkParametersPressed() {}
-
 void CalculatorWindow::Calculate(bool show) {
     ++calculations_;
     bool ok = false;
@@ -584,6 +681,8 @@ void CalculatorWindow::UpdateButtons() {
             break;
         }
     toolbar_->btnSave()->setEnabled(filled);
+    if (d_.loadNeedsInputs)
+        toolbar_->btnLoad()->setEnabled(filled);
     btnScore_->setEnabled(filled);
     toolbar_->btnCopy()->setEnabled(filled);
     toolbar_->btnPodbor()->setEnabled(filled && !d_.selection.parameters.isEmpty() && !selectionRunning());
@@ -617,6 +716,8 @@ void CalculatorWindow::soilValueChanged() {
 }
 
 QWidget* CalculatorWindow::inputWidget(const QString& name) const {
+    if (QLineEdit* own = geometry_.value(name))
+        return own;
     QWidget* at = const_cast<CalculatorWindow*>(this);
     for (const QString& part : name.split(QLatin1Char('.'))) {
         at = at->findChild<QWidget*>(part);
@@ -705,6 +806,7 @@ void CalculatorWindow::applyInputs(const InputTexts& texts) {
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
         if (!d_.inputOrder.contains(it.key()))
             setInputText(it.key(), it.value());
+    updateRangeLabels();
     Calculate(true);
     autoScore->setChecked(wasDown);
 }
@@ -820,6 +922,9 @@ ReportSource CalculatorWindow::reportSource() const {
     }
     for (auto it = spins_.cbegin(); it != spins_.cend(); ++it)
         source.texts.insert(it.key(), QString::number(it.value()->value()));
+    // The window's own inputs by their plain names, before a frame's field of the same name.
+    for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
+        source.texts.insert(it.key(), it.value()->text());
     source.installation = installationValues();
     source.picture = toolbar_->btnPicture()->isChecked();
     return source;
@@ -1035,6 +1140,7 @@ void CalculatorWindow::RunSelection() {
     if (!levels || levels->isEmpty())
         return;
     QLineEdit* required = form.EditR();
+    singleRun_ = false;
     const auto result = runLevels(
         *levels, form.SelectionCount(), [required] { return parseNumber(required->text()); }, nullptr);
     if (result && result->outcome == selection::Outcome::Exhausted)
@@ -1097,6 +1203,7 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
         data << (r ? formatGeneral(*r) : u("Нарушение условий"));
     };
     QLineEdit* permissible = eu_->EditRmax();
+    singleRun_ = true;
     const auto result = runLevels(
         {level}, selection::singleRunCount(level.start, level.end, level.step),
         [permissible] { return parseNumber(permissible->text()); }, tried);
@@ -1155,8 +1262,10 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
 
     selection::RunHooks hooks;
     hooks.apply = [&](const QString& name, long double value) {
-        if (const SelectionParameter* sp = selectionParameter(name))
+        if (const SelectionParameter* sp = selectionParameter(name)) {
             values.insert(sp->input, value);
+            SelectionValueApplied(sp->input, values);
+        }
         derive();
     };
     hooks.resistance = [this]() -> std::optional<long double> {
@@ -1184,6 +1293,8 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
 void CalculatorWindow::holdWindowForRun(bool hold) {
     // Only the stop button answers while a run yields to the window.
     if (hold) {
+        // Disabling takes the focus away; it goes back once the values are written.
+        focusBeforeRun_ = focusWidget();
         heldWidgets_.clear();
         for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (w != toolbar_) {
@@ -1221,6 +1332,7 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
         if (values.contains(QStringLiteral("EditRo")))
             soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
     }
+    updateRangeLabels();
     // A run that tried nothing leaves the result as the write-back left it.
     if (result.combinations > 0) {
         if (result.inadmissible || !result.r) {
@@ -1231,6 +1343,9 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
         }
     }
     UpdateButtons();
+    if (focusBeforeRun_ && focusBeforeRun_->isEnabled())
+        focusBeforeRun_->setFocus(Qt::OtherFocusReason);
+    focusBeforeRun_ = nullptr;
 }
 
 void CalculatorWindow::reject() {

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QList>
 #include <QMap>
+#include <QPointer>
 #include <functional>
 #include <optional>
 
@@ -72,7 +73,8 @@ public:
     void UpdateButtons();
     void SyncInstallationResistivity();
 
-    // An input by object name; "Frame.Input" reaches into a named frame.
+    // An input by object name; "Frame.Input" reaches into a named frame. The window's own geometry
+    // inputs come first: a frame's field of the same name is reached only as "Frame.Input".
     QWidget* inputWidget(const QString& name) const;
     // The text of an input (the size-list mode as "0", "1" or "2").
     QString inputText(const QString& name) const;
@@ -109,6 +111,8 @@ public:
     void ShowSelectionSettings();
     QMenu* PopupMenu1() const { return popup_; }
     bool selectionRunning() const { return runValues_ != nullptr; }
+    // During a run: whether it is the single-parameter one (its conditions may differ).
+    bool singleParameterRun() const { return selectionRunning() && singleRun_; }
     // The run dialog's offer: the calculator's parameters with the soil's range filled in.
     QList<SelectionDescriptor> selectionDescriptors() const;
 
@@ -129,6 +133,11 @@ public:
     // A geometry input that is an integer spin edit.
     QSpinBox* geometrySpin(const QString& name) const;
     SpinButton* stepButton(const QString& name) const;
+    QLabel* rangeLabel(const QString& name) const { return ranges_.value(name); }
+
+    // Recomputes every range label that follows other inputs.
+    void updateRangeLabels();
+    bool linkingOn() const;
 
 signals:
     // After every Calculate, with whether a result is shown.
@@ -149,8 +158,25 @@ protected:
     virtual bool SelectionAdmissible();
     // Whether a step-down button of a geometry input may step from the current value.
     virtual bool AllowStepDown(QWidget* input, double step);
-    // The toolbar's linked-parameters toggle pressed down (releasing it does nothing).
+    // The toolbar's linked-parameters toggle pressed down (releasing it does nothing). By default
+    // the change handling of the focused linked input runs as if the user had just changed it;
+    // with the focus elsewhere, that of the first one, focused for the moment, the focus then
+    // going back.
     virtual void LinkParametersPressed();
+    // With linking on, after the user changed an input: moves the inputs that depend on it
+    // (through setLinkedInput).
+    virtual void LinkParameters(QWidget* changed);
+    // The text of a range label for the current inputs; the design text by default.
+    virtual QString RangeLabelText(const QString& label);
+    // During a selection run, after the run set an input: values the calculator moves with it.
+    virtual void SelectionValueApplied(const QString& input, QMap<QString, long double>& values);
+
+    // A change counts as the user's while the input or one of its step buttons has the focus.
+    bool changedByUser(const QWidget* input) const;
+    // Writes an input that linking moves (its change is not the user's, so nothing cascades) and
+    // recomputes the range labels that follow it.
+    void setLinkedInput(const QString& name, const QString& text);
+    void updateRangeLabelsFollowing(const QString& input);
 
     // The number in an input (during a selection run the run's value); nullopt when it is not one.
     std::optional<long double> number(const QString& name) const;
@@ -171,6 +197,8 @@ private:
     void buildGeometry(QGridLayout* grid, int& row);
     void wireToolbar();
     void wireFrames();
+    void geometryChange(QLineEdit* edit);
+    void sectionChanged();
     void soilTypeChanged();
     void soilValueChanged();
     void clearResult();
@@ -223,10 +251,13 @@ private:
     QMap<QString, SpinButton*> steps_;
     QMap<QString, QComboBox*> choices_;
     QMap<QString, QSpinBox*> spins_;
+    QMap<QString, QLabel*> ranges_;
     QMenu* popup_ = nullptr;
     QWidget* popupOwner_ = nullptr;
     const QMap<QString, long double>* runValues_ = nullptr;
     QList<QPair<QWidget*, bool>> heldWidgets_;
+    QPointer<QWidget> focusBeforeRun_;
+    bool singleRun_ = false;
 };
 
 } // namespace kz

@@ -2,6 +2,8 @@
 
 #include "DVertUn.h"
 #include "calc/complex/Set1_Unt.h"
+#include "calc/plates/DKolUnt.h"
+#include "calc/plates/KolUnit.h"
 #include "calc/rods/UVertUn.h"
 #include "calc/structures/TruboUn.h"
 #include "data/DataModule.h"
@@ -22,6 +24,8 @@ void registerBuiltCalculators(CalculatorRegistry& registry) {
     add<TUVertFm>(registry, "TUVertFm");
     add<TTruboFm>(registry, "TTruboFm");
     add<TSet1_Frm>(registry, "TSet1_Frm");
+    add<TDKolForm>(registry, "TDKolForm");
+    add<TKolForm>(registry, "TKolForm");
 }
 
 } // namespace kz

@@ -1,0 +1,225 @@
+#include "DKolCalc.h"
+
+#include "KolCalc.h"
+
+#include "calc/core/CalcCommon.h"
+#include "calc/core/CalcOrder.h"
+#include "calc/core/HistoryMapping.h"
+#include "frames/NumberText.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace kz::dkol {
+
+namespace {
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+QString l1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+CalculatorDescriptor makeDescriptor() {
+    CalculatorDescriptor d;
+    d.className = l1("TDKolForm");
+    d.caption = u("Кольцевой заземлитель в земле.");
+    d.helpContext = 14;
+    d.pictureFile = l1("dkoltso.bmp");
+    d.formulaText = u("Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом");
+    d.conditionLines = {u("D >> d;  D >> 2T"), u("Для полосы шириной B: d = 0,5 B."),
+                        u("Для уголка с шириной полки B:  d = 0,95 B.")};
+    d.construction = ConstructionSetup{l1("d"), l1("B"), u("горизонтальный")};
+
+    // D and T bound each other (D > 2T): each shows the other's admissible range, acts only on
+    // the user's changes and, with linking on, moves the other. A malformed number is left to the
+    // calculation's check rather than refused on leaving.
+    GeometryInput ring;
+    ring.name = l1("EditDiam");
+    ring.label = u("D - диаметр кольца, м:");
+    ring.selectionColour = true;
+    ring.defaultText = l1("2");
+    ring.steps = {1, 0.1, 0.01};
+    ring.spinPrefix = l1("SpinButtonD");
+    ring.rangeName = l1("lblRangeD");
+    ring.rangeText = l1("( D > 1,4 )");
+    ring.rangeHint =
+        u("Диапазон допустимых значений диаметра кольца для текущего значения глубины заложения");
+    ring.rangeFollows = {l1("EditGlub"), l1("cmbDiam")};
+    ring.exitCheck = false;
+    ring.userChangesOnly = true;
+    GeometryInput depth;
+    depth.name = l1("EditGlub");
+    depth.label = u("Т - глубина заложения, м:"); // Cyrillic Т, as on the drawing
+    depth.defaultText = l1("0,7");
+    depth.steps = {1, 0.1, 0.01};
+    depth.spinPrefix = l1("SpinButtonT");
+    depth.rangeName = l1("lblRangeT");
+    depth.rangeText = l1("( T < 1 )");
+    depth.rangeHint =
+        u("Диапазон допустимых значений глубины заложения для текущего значения диаметра кольца");
+    depth.rangeFollows = {l1("EditDiam")};
+    depth.exitCheck = false;
+    depth.userChangesOnly = true;
+    d.geometry = {ring, depth};
+    d.linkedParameters = true;
+
+    using K = InputCheck::Kind;
+    d.checks = soilAndConstructionChecks(K::Positive);
+    d.checks << InputCheck{K::Positive, l1("EditDiam"), u("диаметра кольца")}
+             << InputCheck{K::Positive, l1("EditGlub"), u("глубины заложения")};
+    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"), l1("cmbSech"),
+                        l1("cmbDiam"),    l1("EditDiam"), l1("EditGlub")};
+    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
+                    l1("cmbSech"),    l1("cmbDiam"), l1("EditDiam"), l1("EditGlub")};
+    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"),  l1("cmbSech"),
+                    l1("cmbDiam"),    l1("EditDiam"), l1("EditGlub"), sizeSetModeInput()};
+
+    HistoryLayout& h = d.history;
+    h.kindCode = 8;
+    h.presetName = historyPresetName(d.caption);
+    h.fields = {
+        {l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},      {l1("KP"), l1("EditPKV")},
+        {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")}, {l1("D1"), l1("EditDiam")},
+        {l1("T"), l1("EditGlub")},        {l1("N"), sizeSetModeInput()}, {l1("R"), l1("EditVS1"), false}};
+    h.captions = soilAndConstructionCaptions();
+    h.captions << HistoryCaption{u("Диаметр кольца, м:"), l1("D1")}
+               << HistoryCaption{u("Глубина заложения, м:"), l1("T")};
+
+    SelectionParameter ringD = kol::ringDiameterSelection();
+    ringD.columns = {{l1("EditGlub"), u("T, м"), u("T, м - глубина заложения, м")}};
+    d.selection.kindCode = 8;
+    d.selection.parameters = {ringD, correctionSelection(), soilResistivitySelection()};
+    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDiam"), l1("EditGlub")};
+
+    d.report = report;
+    d.reportSteps = 7;
+    return d;
+}
+} // namespace
+
+const CalculatorDescriptor& descriptor() {
+    static const CalculatorDescriptor d = makeDescriptor();
+    return d;
+}
+
+Resistance ComputeResistance(long double p0, long double kp, long double ringD, long double d,
+                             long double t) {
+    constexpr long double pi = std::numbers::pi_v<long double>;
+    // 4π as the handbook's tables carry it.
+    constexpr long double fourPi = 12.5663706143591730L;
+    Resistance out;
+    out.p = calculatedResistivity(p0, kp);
+    out.r = roundResistance(std::log(fourPi * ringD * ringD / d / t) * (out.p / 2 / pi / pi / ringD));
+    return out;
+}
+
+QString depthMessage() {
+    return u("Ошибка. Большой радиус кольцевого заземлителя должен быть больше глубины заложения.");
+}
+
+std::optional<QString> geometryError(long double d, long double ringD, long double t) {
+    if (const auto error = kol::geometryError(d, ringD))
+        return error;
+    if (!(ringD > 2 * t))
+        return depthMessage();
+    return std::nullopt;
+}
+
+QString diameterRangeText(std::optional<long double> t, long double d) {
+    if (!t || !(*t > 0))
+        return {};
+    const long double bound = 2 * *t > d ? 2 * *t : d;
+    return QStringLiteral("( D > ") + formatGeneral(bound) + QStringLiteral(" )");
+}
+
+QString depthRangeText(std::optional<long double> ringD) {
+    if (!ringD || !(*ringD > 0))
+        return {};
+    return QStringLiteral("( T < ") + formatGeneral(roundTo(*ringD / 2, 5)) + QStringLiteral(" )");
+}
+
+std::optional<long double> linkedDepth(long double ringD, long double t) {
+    if (!(2 * t >= ringD))
+        return std::nullopt;
+    const long double moved = ringD / 2 - 0.1L;
+    if (!(moved > 0))
+        return std::nullopt;
+    return roundTo(moved, 5);
+}
+
+std::optional<long double> linkedDiameter(long double ringD, long double t) {
+    if (!(2 * t >= ringD))
+        return std::nullopt;
+    return roundTo(2 * t + 0.1L, 5);
+}
+
+std::optional<long double> selectionLinkedDepth(long double ringD, long double t) {
+    if (!(2 * t >= ringD))
+        return std::nullopt;
+    const long double moved = ringD / 2 - 0.1L;
+    if (!(moved > 0))
+        return std::nullopt;
+    return roundTo(moved, 2);
+}
+
+bool selectionAdmissible(long double ringD, long double t, long double d, bool singleParameterRun) {
+    // The single-parameter run keeps a hair's breadth off the limit.
+    const long double ratio = singleParameterRun ? 2.00001L : 2;
+    return t > 0 && d > 0 && ringD / t > ratio && ringD > d;
+}
+
+QString calcOrderLine(const QString& roText, const QString& dText, long double d, const QString& tText,
+                      const QString& rText) {
+    return QStringLiteral("R = ") + roText + QStringLiteral(" / (2*3,14*3,14*") + dText +
+           QStringLiteral(") * ln[4*3,14*") + dText + QLatin1Char('*') + dText + QStringLiteral("/ (") +
+           formatGeneral(d) + QLatin1Char('*') + tText + QStringLiteral(")]") + oneLineEnding(rText);
+}
+
+void report(ReportBuilder& w, const ReportSource& s) {
+    using A = ReportParagraph::Alignment;
+    const QString ringD = s.text(l1("EditDiam"));
+    const QString t = s.text(l1("EditGlub"));
+    const bool include = s.installation.include;
+
+    w.WordTitle(descriptor().caption + reportCr + reportCr);
+    w.progress();
+    if (s.picture)
+        w.WordPicture(descriptor().pictureFile);
+    w.progress();
+    if (include)
+        w.WordInstallationParagraph(s.installation);
+    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
+                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.progress();
+    w.WordText(u("Заземляющее устройство представляет собой кольцевой заземлитель с диаметром кольца D = ") +
+               ringD + u(" м.") + reportCr);
+    w.progress();
+    const auto d = w.WordConstructionParagraph(s.text(l1("cmbSech")), s.text(l1("cmbDiam")),
+                                               s.text(l1("frmSech1.EditDiam")), l1("d"));
+    w.progress();
+    // "Т" is Cyrillic here.
+    w.WordText(u("Глубина заложения заземлителя Т = ") + t + u(" м.") + reportCr);
+    w.progress();
+    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.setAlignment(A::Center);
+    w.WordText(l1("R = "));
+    w.WordSymbol(l1("r"));
+    w.WordText(u(" / (2*П"));
+    w.WordSuperscript(l1("2"));
+    w.WordText(u("*D) * Ln[4*П*D"));
+    w.WordSuperscript(l1("2"));
+    w.WordText(u("*/ (d*T)], Ом;") + reportCr);
+    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(2*3,14"));
+    w.WordSuperscript(l1("2"));
+    w.WordText(QLatin1Char('*') + ringD + l1(") * Ln[4*3,14*") + ringD);
+    w.WordSuperscript(l1("2"));
+    w.WordText(l1("/ (") + formatGeneral(d.value_or(0)) + QLatin1Char('*') + t + l1(")]") +
+               multiLineEnding(s.text(l1("EditVS1"))) + reportCr);
+    w.setAlignment(A::Left);
+    if (include)
+        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+    w.progress();
+}
+
+} // namespace kz::dkol

@@ -1,0 +1,701 @@
+#include "../core/CalcTestFolder.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "calc/core/HistUnt1.h"
+#include "calc/plates/DKolUnt.h"
+#include "calc/selection/DiagUnit.h"
+#include "calc/selection/ParPodUn.h"
+#include "calc/selection/Param1Un.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/HelpViewer.h"
+#include "frames/NumberText.h"
+#include "frames/Procedur.h"
+#include "frames/SpinButton.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+const char* depthRule = "Ошибка. Большой радиус кольцевого заземлителя должен быть больше глубины заложения.";
+const char* sectionRule = "Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.";
+} // namespace
+
+// The buried ring driven as a user drives it: typed values, step buttons, the linking toggle,
+// history, copy and paste, single-parameter and nested selection.
+class TestDKolForm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstOpening();
+    void everySectionThinnerThanTheRingPasses();
+    void checks_data();
+    void checks();
+    void radiusMustExceedTheDepth();
+    void rangeLabelsFollowTheOtherInput();
+    void rangeOfTheDiameterShowsAThickSection();
+    void linkingMovesTheOtherInput_data();
+    void linkingMovesTheOtherInput();
+    void withoutLinkingTheRuleFails();
+    void linkingKeepsTheResultValid();
+    void stepButtonsAreTheUsers();
+    void pressingTheLinkAppliesTheRuleAtOnce();
+    void programWritesActOnNothing();
+    void malformedNumberIsLeftToTheCheck();
+    void saveAndLoadRoundTrip();
+    void pasteRestoresWithOneCalculation();
+    void singleRunOverTheDiameter();
+    void singleRunWithLinkingMovesTheDepth();
+    void singleRunWithoutSuccess();
+    void singleAndNestedRunsDifferAtTheLimit();
+    void settingsOpenAtTheFocusedParameter();
+    void menuOpensTheWindow();
+
+private:
+    QLineEdit* edit(const char* name) {
+        auto* e = qobject_cast<QLineEdit*>(win_->inputWidget(QString::fromLatin1(name)));
+        if (!e)
+            qWarning("no %s", name);
+        return e;
+    }
+    QComboBox* combo(const char* name) {
+        return qobject_cast<QComboBox*>(win_->inputWidget(QLatin1String(name)));
+    }
+    QToolButton* tool(const char* name) { return win_->findChild<QToolButton*>(QLatin1String(name)); }
+    QLineEdit* diam() { return win_->EditDiam(); }
+    QLineEdit* glub() { return win_->EditGlub(); }
+    QString rangeD() { return win_->lblRangeD()->text(); }
+    QString rangeT() { return win_->lblRangeT()->text(); }
+    void type(QLineEdit* e, const QString& text);
+    void choose(QComboBox* c, const QString& text);
+    void score() {
+        QTest::mouseClick(win_->findChild<QToolButton*>(QStringLiteral("btnScore")), Qt::LeftButton);
+    }
+    void autoOn();
+    void linkOn();
+    void setPermissible(const QString& r) { win_->frmEU1()->EditRmax()->setText(r); }
+    void storeRingRange(const QString& start, const QString& end, const QString& step);
+    // The rows of the chart window's table, cells joined by "/".
+    QStringList chartRows(TDiagForm* chart);
+    QString focused() const {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f->objectName() : QString();
+    }
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TDKolForm> win_;
+};
+
+void TestDKolForm::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    win_ = std::make_unique<TDKolForm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+}
+
+void TestDKolForm::cleanup() {
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestDKolForm::type(QLineEdit* e, const QString& text) {
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(e, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(e, text);
+}
+
+void TestDKolForm::choose(QComboBox* c, const QString& text) {
+    const int i = c->findText(text);
+    QVERIFY2(i >= 0, qPrintable(text));
+    c->setCurrentIndex(i);
+}
+
+void TestDKolForm::autoOn() {
+    QToolButton* b = tool("btnAutoScore");
+    if (!b->isChecked())
+        QTest::mouseClick(b, Qt::LeftButton);
+    QVERIFY(b->isChecked());
+}
+
+void TestDKolForm::linkOn() {
+    QToolButton* b = tool("btnLinkParam");
+    QVERIFY(b->isEnabled());
+    if (!b->isChecked())
+        QTest::mouseClick(b, Qt::LeftButton);
+    QVERIFY(b->isChecked());
+}
+
+void TestDKolForm::storeRingRange(const QString& start, const QString& end, const QString& step) {
+    DataTable& master = (*folder_->data)[QStringLiteral("TableParPod0")];
+    DataTable& real = (*folder_->data)[QStringLiteral("TableRParPod1")];
+    master.setFiltered(false);
+    QVERIFY(master.isOpen() || master.open(dataDir()));
+    QVERIFY(master.locate(QStringLiteral("KodTip"), 8));
+    const int kod = master.asInteger(QStringLiteral("Kod"));
+    real.setMaster(nullptr);
+    real.setFiltered(false);
+    QVERIFY(real.isOpen() || real.open(dataDir()));
+    QVERIFY(real.locate(QStringList{QStringLiteral("Kod0"), QStringLiteral("Param")},
+                        QVariantList{kod, u("Диаметр кольца, м")}));
+    QVERIFY(real.edit());
+    QVERIFY(real.setText(QStringLiteral("BValue"), start));
+    QVERIFY(real.setText(QStringLiteral("EValue"), end));
+    QVERIFY(real.setText(QStringLiteral("Shag"), step));
+    QVERIFY(real.post());
+}
+
+QStringList TestDKolForm::chartRows(TDiagForm* chart) {
+    QStringList rows;
+    QTableWidget* grid = chart->StringGrid1();
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        rows << cells.join(QLatin1Char('/'));
+    }
+    return rows;
+}
+
+void TestDKolForm::firstOpening() {
+    QCOMPARE(win_->windowTitle(), u("Кольцевой заземлитель в земле."));
+    QCOMPARE(helpContextOf(win_.get()), 14);
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
+             u("Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом"));
+    QStringList conditions;
+    for (QLabel* l : win_->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->findChildren<QLabel*>())
+        conditions << l->text();
+    QCOMPARE(conditions, (QStringList{u("D >> d;  D >> 2T"), u("Для полосы шириной B: d = 0,5 B."),
+                                      u("Для уголка с шириной полки B:  d = 0,95 B.")}));
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditDiam"))->text(), u("D - диаметр кольца, м:"));
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditGlub"))->text(), u("Т - глубина заложения, м:"));
+    QCOMPARE(diam()->text(), QStringLiteral("2"));
+    QCOMPARE(glub()->text(), QStringLiteral("0,7"));
+    // The selectable input is marked light green; the depth is not selectable.
+    QCOMPARE(diam()->palette().color(QPalette::Base), QColor(0xC0, 0xDC, 0xC0));
+    QVERIFY(glub()->palette().color(QPalette::Base) != QColor(0xC0, 0xDC, 0xC0));
+    // The section's own diameter field keeps its name inside its frame.
+    QVERIFY(win_->inputWidget(QStringLiteral("frmSech1.EditDiam")) != diam());
+    QCOMPARE(rangeD(), QStringLiteral("( D > 1,4 )"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 1 )"));
+    QCOMPARE(hintOf(win_->lblRangeD()),
+             u("Диапазон допустимых значений диаметра кольца для текущего значения глубины заложения"));
+    QCOMPARE(hintOf(win_->lblRangeT()),
+             u("Диапазон допустимых значений глубины заложения для текущего значения диаметра кольца"));
+    for (const char* name : {"SpinButtonD1", "SpinButtonD01", "SpinButtonD001"})
+        QCOMPARE(win_->stepButton(QLatin1String(name))->associate(), diam());
+    for (const char* name : {"SpinButtonT1", "SpinButtonT01", "SpinButtonT001"})
+        QCOMPARE(win_->stepButton(QLatin1String(name))->associate(), glub());
+    QCOMPARE(win_->stepButton(QStringLiteral("SpinButtonD001"))->step(), 0.01);
+    QVERIFY(tool("btnLinkParam")->isEnabled());
+    QVERIFY(!tool("btnLinkParam")->isChecked());
+    QVERIFY(tool("btnLoad")->isEnabled());
+    QVERIFY(!win_->Image1()->pixmap().isNull());
+    QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,016"));
+    QVERIFY(rec_->messages.isEmpty());
+
+    score();
+    // ln(4π·4 / (0,016·0,7)) · 100 / (4π²) = 21,3006...
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("21,3"));
+    QCOMPARE(win_->EditRaschet()->text(),
+             u("R = 100 / (2*3,14*3,14*2) * ln[4*3,14*2*2/ (0,016*0,7)] = 21,3 Ом"));
+    QVERIFY(tool("btnReport")->isEnabled());
+}
+
+void TestDKolForm::everySectionThinnerThanTheRingPasses() {
+    // Defaults D = 2, T = 0,7 with whatever section the tables hold (all thinner than 2 m).
+    int tried = 0;
+    for (int c = 0; c < combo("cmbSech")->count(); ++c) {
+        combo("cmbSech")->setCurrentIndex(c);
+        for (int s = 0; s < combo("cmbDiam")->count(); ++s) {
+            combo("cmbDiam")->setCurrentIndex(s);
+            rec_->messages.clear();
+            QVERIFY2(win_->CheckInputs(true), qPrintable(combo("cmbSech")->currentText() + QLatin1Char(' ') +
+                                                         combo("cmbDiam")->currentText() + QLatin1Char(' ') +
+                                                         rec_->messages.join(QLatin1Char('\n'))));
+            ++tried;
+        }
+    }
+    QVERIFY(tried > 10);
+}
+
+void TestDKolForm::checks_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("1 coefficient empty") << "EditPKV"
+                                         << "" << u("Введите значение коэффициента поправки.");
+    QTest::newRow("3 p0 empty") << "EditRo0"
+                                << "" << u("Введите значение удельного сопротивления грунта.");
+    QTest::newRow("5 ring diameter empty") << "EditDiam"
+                                           << "" << u("Введите значение диаметра кольца.");
+    QTest::newRow("5 ring diameter 0") << "EditDiam"
+                                       << "0" << u("Значение диаметра кольца должно быть больше 0.");
+    QTest::newRow("5 depth empty") << "EditGlub"
+                                   << "" << u("Введите значение глубины заложения.");
+    QTest::newRow("5 depth 0") << "EditGlub"
+                               << "0" << u("Значение глубины заложения должно быть больше 0.");
+    QTest::newRow("6 p0 above the soil's range")
+        << "EditRo0"
+        << "170" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.");
+    // D = 0,01 breaks both rules (2T > D too): the section's is told first.
+    QTest::newRow("7 ring thinner than its section") << "EditDiam"
+                                                     << "0,01" << u(sectionRule);
+    QTest::newRow("7 ring as thick as its section") << "EditDiam"
+                                                    << "0,016" << u(sectionRule);
+    QTest::newRow("8 radius below the depth") << "EditGlub"
+                                              << "1,5" << u(depthRule);
+}
+
+void TestDKolForm::checks() {
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    score();
+    QVERIFY(!win_->EditVS1()->text().isEmpty());
+    type(qobject_cast<QLineEdit*>(win_->inputWidget(input)), text);
+    rec_->messages.clear();
+    win_->Calculate(true);
+    QCOMPARE(rec_->messages, QStringList{message});
+    QCOMPARE(win_->EditVS1()->text(), QString());
+    QCOMPARE(win_->EditRaschet()->text(), QString());
+    QCOMPARE(win_->inputText(input), text); // kept as typed
+}
+
+void TestDKolForm::radiusMustExceedTheDepth() {
+    type(glub(), QStringLiteral("1"));
+    rec_->messages.clear();
+    score();
+    QCOMPARE(rec_->messages, QStringList{u(depthRule)});
+    type(diam(), QStringLiteral("2,01"));
+    score();
+    QCOMPARE(rec_->messages, QStringList{u(depthRule)});
+    // ln(4π·2,01² / 0,016) · 100 / (4,02π²) = 20,3208...
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("20,32"));
+}
+
+void TestDKolForm::rangeLabelsFollowTheOtherInput() {
+    type(diam(), QStringLiteral("3,5"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 1,75 )"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 1,4 )"));
+    type(glub(), QStringLiteral("0,55"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 1,1 )"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 1,75 )"));
+    // Five decimals for T: 1,2345678 / 2 = 0,6172839.
+    type(diam(), QStringLiteral("1,2345678"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 0,61728 )"));
+    // A value that is no positive number leaves its label empty.
+    type(diam(), QString());
+    QCOMPARE(rangeT(), QString());
+    type(glub(), QStringLiteral("0"));
+    QCOMPARE(rangeD(), QString());
+    // Reopening recomputes them.
+    win_->hide();
+    win_->lblRangeD()->setText(QStringLiteral("x"));
+    win_->show();
+    QCOMPARE(rangeD(), QString());
+    QCOMPARE(rangeT(), QString());
+}
+
+void TestDKolForm::rangeOfTheDiameterShowsAThickSection() {
+    type(glub(), QStringLiteral("0,01"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 0,02 )"));
+    choose(combo("cmbDiam"), QStringLiteral("0,032"));
+    // d = 0,032 > 2T = 0,02: the section bounds the ring.
+    QCOMPARE(rangeD(), QStringLiteral("( D > 0,032 )"));
+    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 0,02 )")); // d = 0,5·0,04 = 2T: 2T is not greater
+    choose(combo("cmbDiam"), QStringLiteral("0,05x0,005"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 0,025 )"));
+    type(glub(), QStringLiteral("0,5"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 1 )"));
+}
+
+void TestDKolForm::linkingMovesTheOtherInput_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("ringD");
+    QTest::addColumn<QString>("t");
+    QTest::addColumn<QString>("labelD");
+    QTest::addColumn<QString>("labelT");
+    // T = 1/2 − 0,1.
+    QTest::newRow("D 1 with T 0,7") << "EditDiam"
+                                    << "1"
+                                    << "1"
+                                    << "0,4"
+                                    << "( D > 0,8 )"
+                                    << "( T < 0,5 )";
+    // D = 2·1,5 + 0,1.
+    QTest::newRow("T 1,5 with D 2") << "EditGlub"
+                                    << "1,5"
+                                    << "3,1"
+                                    << "1,5"
+                                    << "( D > 3 )"
+                                    << "( T < 1,55 )";
+    // 0,1/2 − 0,1 < 0: T stays.
+    QTest::newRow("D 0,1") << "EditDiam"
+                           << "0,1"
+                           << "0,1"
+                           << "0,7"
+                           << "( D > 1,4 )"
+                           << "( T < 0,05 )";
+    // The rule holds: nothing moves.
+    QTest::newRow("D 5") << "EditDiam"
+                         << "5"
+                         << "5"
+                         << "0,7"
+                         << "( D > 1,4 )"
+                         << "( T < 2,5 )";
+}
+
+void TestDKolForm::linkingMovesTheOtherInput() {
+    QFETCH(QString, input);
+    QFETCH(QString, typed);
+    QFETCH(QString, ringD);
+    QFETCH(QString, t);
+    QFETCH(QString, labelD);
+    QFETCH(QString, labelT);
+    linkOn();
+    type(edit(input.toLatin1().constData()), typed);
+    QCOMPARE(diam()->text(), ringD);
+    QCOMPARE(glub()->text(), t);
+    QCOMPARE(rangeD(), labelD);
+    QCOMPARE(rangeT(), labelT);
+    QCOMPARE(focused(), input); // the moved input never takes the focus
+}
+
+void TestDKolForm::withoutLinkingTheRuleFails() {
+    autoOn();
+    rec_->messages.clear();
+    type(diam(), QStringLiteral("1"));
+    QCOMPARE(glub()->text(), QStringLiteral("0,7"));
+    QCOMPARE(rec_->messages, QStringList{u(depthRule)});
+    QCOMPARE(win_->EditVS1()->text(), QString());
+}
+
+void TestDKolForm::linkingKeepsTheResultValid() {
+    linkOn();
+    autoOn();
+    rec_->messages.clear();
+    type(diam(), QStringLiteral("1"));
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    // D 1, T 0,4: ln(4π / (0,016·0,4)) · 100 / (2π²) = 38,4133...
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("38,41"));
+    QCOMPARE(win_->EditRaschet()->text(),
+             u("R = 100 / (2*3,14*3,14*1) * ln[4*3,14*1*1/ (0,016*0,4)] = 38,41 Ом"));
+}
+
+void TestDKolForm::stepButtonsAreTheUsers() {
+    linkOn();
+    autoOn();
+    QWidget* other = edit("EditRo0");
+    other->setFocus(Qt::OtherFocusReason);
+    // 2 − 1 = 1: the depth follows (0,4) and the result is recalculated at once.
+    QTest::mouseClick(win_->stepButton(QStringLiteral("SpinButtonD1"))->downButton(), Qt::LeftButton);
+    QCOMPARE(diam()->text(), QStringLiteral("1"));
+    QCOMPARE(glub()->text(), QStringLiteral("0,4"));
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("38,41"));
+    // The depth's button moves the diameter: 0,4 + 1 = 1,4, D = 2,9.
+    QTest::mouseClick(win_->stepButton(QStringLiteral("SpinButtonT1"))->upButton(), Qt::LeftButton);
+    QCOMPARE(glub()->text(), QStringLiteral("1,4"));
+    QCOMPARE(diam()->text(), QStringLiteral("2,9"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 1,45 )"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 2,8 )"));
+}
+
+void TestDKolForm::pressingTheLinkAppliesTheRuleAtOnce() {
+    type(diam(), QStringLiteral("1"));
+    QCOMPARE(glub()->text(), QStringLiteral("0,7"));
+    edit("EditRo0")->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    // With the focus elsewhere the diameter's rule runs and the focus goes back.
+    QCOMPARE(glub()->text(), QStringLiteral("0,4"));
+    QCOMPARE(focused(), QStringLiteral("EditRo0"));
+    // Releasing does nothing.
+    type(glub(), QStringLiteral("2"));
+    QCOMPARE(diam()->text(), QStringLiteral("4,1"));
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    QVERIFY(!tool("btnLinkParam")->isChecked());
+    type(glub(), QStringLiteral("3"));
+    QCOMPARE(diam()->text(), QStringLiteral("4,1"));
+    // Pressed with the depth focused: the depth's rule, 2·3 + 0,1.
+    QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
+    QCOMPARE(diam()->text(), QStringLiteral("6,1"));
+    QCOMPARE(glub()->text(), QStringLiteral("3"));
+    QCOMPARE(focused(), QStringLiteral("EditGlub"));
+}
+
+void TestDKolForm::programWritesActOnNothing() {
+    autoOn();
+    linkOn();
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("21,3"));
+    edit("EditRo0")->setFocus(Qt::OtherFocusReason);
+    const int before = win_->calculationCount();
+    // Written by the program: no linking, no calculation, no label.
+    diam()->setText(QStringLiteral("1"));
+    QCOMPARE(glub()->text(), QStringLiteral("0,7"));
+    QCOMPARE(win_->calculationCount(), before);
+    QCOMPARE(rangeT(), QStringLiteral("( T < 1 )"));
+    // The user's change of another input calculates with it.
+    rec_->messages.clear();
+    type(edit("EditPKV"), QStringLiteral("1,5"));
+    QCOMPARE(rec_->messages.value(0), u(depthRule));
+}
+
+void TestDKolForm::malformedNumberIsLeftToTheCheck() {
+    type(diam(), QString());
+    QTest::keyClick(diam(), Qt::Key_Tab);
+    QVERIFY(rec_->messages.isEmpty()); // no exit check here
+    QVERIFY(!diam()->hasFocus());
+    type(glub(), QString());
+    edit("EditRo0")->setFocus(Qt::TabFocusReason);
+    QVERIFY(rec_->messages.isEmpty());
+    score(); // disabled with an empty input
+    win_->Calculate(true);
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение диаметра кольца.")});
+}
+
+void TestDKolForm::saveAndLoadRoundTrip() {
+    choose(combo("ComboGrunt"), u("глина"));
+    type(edit("EditRo0"), QStringLiteral("50"));
+    type(edit("EditPKV"), QStringLiteral("1,3"));
+    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
+    type(diam(), QStringLiteral("5"));
+    type(glub(), QStringLiteral("1"));
+    score();
+    const QString result = win_->EditVS1()->text();
+    QVERIFY(!result.isEmpty());
+    rec_->inputs << std::optional<QString>(u("Кольцо у цеха"));
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    QCOMPARE(rec_->prompts.value(0).section(QLatin1Char('|'), 2), u("Кольцевой заземлитель в земле 1."));
+
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    hist.setFiltered(false);
+    QVERIFY(hist.open(dataDir()));
+    hist.refresh();
+    QVERIFY(hist.locate(QStringLiteral("Name"), u("Кольцо у цеха")));
+    QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 8);
+    QCOMPARE(hist.text(QStringLiteral("D1")), QStringLiteral("5"));
+    QCOMPARE(hist.text(QStringLiteral("T")), QStringLiteral("1"));
+    QCOMPARE(hist.text(QStringLiteral("Razmer")), QStringLiteral("0,04x0,004"));
+    QCOMPARE(hist.text(QStringLiteral("R")), result);
+    QVERIFY(hist.isNull(QStringLiteral("D2")));
+
+    choose(combo("ComboGrunt"), u("песок"));
+    choose(combo("cmbSech"), u("сталь круглая"));
+    type(diam(), QStringLiteral("9"));
+    type(glub(), QStringLiteral("2"));
+    autoOn();
+    linkOn();
+    glub()->setFocus(Qt::OtherFocusReason);
+    rec_->messages.clear();
+    QStringList captions;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        if (!loader)
+            return int(QDialog::Rejected);
+        loader->show();
+        for (int k = 1; k <= 7; ++k)
+            captions << loader->label(k)->text();
+        loader->table().locate(QStringLiteral("Name"), u("Кольцо у цеха"));
+        loader->hide();
+        return int(QDialog::Accepted);
+    };
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
+    QCOMPARE(captions.mid(5), (QStringList{u("Диаметр кольца, м:"), u("Глубина заложения, м:")}));
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
+    QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,04x0,004"));
+    QCOMPARE(diam()->text(), QStringLiteral("5"));
+    QCOMPARE(glub()->text(), QStringLiteral("1"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 2 )"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 2,5 )"));
+    QCOMPARE(win_->EditVS1()->text(), result);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+}
+
+void TestDKolForm::pasteRestoresWithOneCalculation() {
+    type(diam(), QStringLiteral("3"));
+    type(glub(), QStringLiteral("1,2"));
+    QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
+    QVERIFY(tool("btnPaste")->isEnabled());
+    score();
+    const QString result = win_->EditVS1()->text();
+    type(diam(), QStringLiteral("7"));
+    type(glub(), QStringLiteral("0,5"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 3,5 )"));
+    autoOn();
+    const int before = win_->calculationCount();
+    QTest::mouseClick(tool("btnPaste"), Qt::LeftButton);
+    QCOMPARE(win_->calculationCount(), before + 1);
+    QCOMPARE(diam()->text(), QStringLiteral("3"));
+    QCOMPARE(glub()->text(), QStringLiteral("1,2"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 2,4 )"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 1,5 )"));
+    QCOMPARE(win_->EditVS1()->text(), result);
+}
+
+void TestDKolForm::singleRunOverTheDiameter() {
+    // Stored: 1 … 5 step 1. T = 0,7, d = 0,016, p = 100; Rдоп 13.
+    setPermissible(QStringLiteral("13"));
+    TDiagForm* chart = nullptr;
+    rec_->onModal = [&](QDialog* dialog) {
+        chart = qobject_cast<TDiagForm*>(dialog);
+        return int(QDialog::Accepted);
+    };
+    emit diam()->customContextMenuRequested(QPoint(2, 2));
+    win_->PopupMenu1()->hide();
+    win_->N2Click();
+    QVERIFY(chart);
+    QCOMPARE(chart->windowTitle(), u("Подбор параметра \"Диаметр кольца, м\"."));
+    // D 1: 1/0,7 < 2,00001; then ln(4πD²/(0,016·0,7))·100/(2π²D): 21,30, 15,57, 12,41 <= 13.
+    QCOMPARE(chartRows(chart), (QStringList{u("D, м/T, м/R, Ом"), u("1/0,7/Нарушение условий"),
+                                            u("2/0,7/21,3"), u("3/0,7/15,57"), u("4/0,7/12,41")}));
+    QCOMPARE(
+        chart->Memo1()->toPlainText(),
+        u("D, м - диаметр кольца, м\nT, м - глубина заложения, м\nR, Ом - сопротивление растеканию, Ом"));
+    QCOMPARE(chart->lblItog()->text(), u("подбор параметра успешен."));
+    QCOMPARE(diam()->text(), QStringLiteral("4"));
+    QCOMPARE(glub()->text(), QStringLiteral("0,7"));
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("12,41"));
+    QCOMPARE(win_->EditRaschet()->text(),
+             u("R = 100 / (2*3,14*3,14*4) * ln[4*3,14*4*4/ (0,016*0,7)] = 12,41 Ом"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 2 )"));
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestDKolForm::singleRunWithLinkingMovesTheDepth() {
+    linkOn();
+    setPermissible(QStringLiteral("13"));
+    TDiagForm* chart = nullptr;
+    rec_->onModal = [&](QDialog* dialog) {
+        chart = qobject_cast<TDiagForm*>(dialog);
+        return int(QDialog::Accepted);
+    };
+    emit diam()->customContextMenuRequested(QPoint(2, 2));
+    win_->PopupMenu1()->hide();
+    win_->N2Click();
+    QVERIFY(chart);
+    // D 1 with T 0,7: T = 1/2 − 0,1 = 0,4, kept for the larger rings (2·0,4 < D).
+    QCOMPARE(chartRows(chart), (QStringList{u("D, м/T, м/R, Ом"), u("1/0,4/38,41"), u("2/0,4/22,72"),
+                                            u("3/0,4/16,51"), u("4/0,4/13,11"), u("5/0,4/10,94")}));
+    QCOMPARE(diam()->text(), QStringLiteral("5"));
+    QCOMPARE(glub()->text(), QStringLiteral("0,4"));
+    QCOMPARE(rangeD(), QStringLiteral("( D > 0,8 )"));
+    QCOMPARE(rangeT(), QStringLiteral("( T < 2,5 )"));
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("10,94"));
+}
+
+void TestDKolForm::singleRunWithoutSuccess() {
+    setPermissible(QStringLiteral("5"));
+    emit diam()->customContextMenuRequested(QPoint(2, 2));
+    win_->PopupMenu1()->hide();
+    win_->N1Click();
+    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Диаметр кольца, м\" неудачен.")});
+    QCOMPARE(diam()->text(), QStringLiteral("5"));
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("10,38"));
+    // The depth is not selectable: it has no popup.
+    QCOMPARE(glub()->contextMenuPolicy(), Qt::DefaultContextMenu);
+    QCOMPARE(diam()->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
+    // D/T = 4,00001 / 2 = 2,000005: not above 2,00001, above 2.
+    type(glub(), QStringLiteral("2"));
+    storeRingRange(QStringLiteral("4,00001"), QStringLiteral("4,00001"), QStringLiteral("0,00001"));
+    setPermissible(QStringLiteral("100"));
+    TDiagForm* chart = nullptr;
+    rec_->onModal = [&](QDialog* dialog) {
+        chart = qobject_cast<TDiagForm*>(dialog);
+        return int(QDialog::Accepted);
+    };
+    emit diam()->customContextMenuRequested(QPoint(2, 2));
+    win_->PopupMenu1()->hide();
+    win_->N2Click();
+    QVERIFY(chart);
+    QCOMPARE(chartRows(chart).value(1), u("4,00001/2/Нарушение условий"));
+    QCOMPARE(win_->EditVS1()->text(), QString());
+
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        if (!form)
+            return int(QDialog::Rejected);
+        form->btnAddClick(); // the first offered: the ring diameter
+        form->StringGrid1()->item(0, 1)->setText(QStringLiteral("4,00001"));
+        form->StringGrid1()->item(0, 2)->setText(QStringLiteral("4,00001"));
+        form->StringGrid1()->item(0, 3)->setText(QStringLiteral("0,00001"));
+        form->EditR()->setText(QStringLiteral("100"));
+        return int(QDialog::Accepted);
+    };
+    rec_->messages.clear();
+    QTest::mouseClick(tool("btnPodbor"), Qt::LeftButton);
+    QVERIFY(rec_->messages.isEmpty());
+    QCOMPARE(diam()->text(), QStringLiteral("4,00001"));
+    // ln(4π·4,00001² / (0,016·2)) · 100 / (2π²·4,00001) = 11,0764...
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("11,08"));
+}
+
+void TestDKolForm::settingsOpenAtTheFocusedParameter() {
+    QStringList shown;
+    rec_->onModal = [&](QDialog* dialog) {
+        if (auto* form = qobject_cast<TParPodFm*>(dialog))
+            shown << QString::number(form->handOverKind()) + QLatin1Char('|') + form->handOverName();
+        return int(QDialog::Rejected);
+    };
+    diam()->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    edit("EditRo0")->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    edit("EditPKV")->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    glub()->setFocus(Qt::OtherFocusReason);
+    QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
+    QCOMPARE(shown, (QStringList{u("2|Диаметр кольца, м"), u("1|Удельное сопротивление грунта, Ом м"),
+                                 u("2|Коэффициент поправки"), u("1|")}));
+    // Only this kind's stored sets are offered.
+    QCOMPARE((*folder_->data)[QStringLiteral("TableParPod0")].filter(), QStringLiteral("[KodTip]='8'"));
+}
+
+void TestDKolForm::menuOpensTheWindow() {
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    const CalculatorInfo* info = registry.find(QStringLiteral("TDKolForm"));
+    QVERIFY(info && info->factory);
+    QCOMPARE(info->menuPath, QStringList({u("Расчеты"), u("Одиночные заземлители")}));
+    QCOMPARE(info->menuCaption, u("Кольцевой в земле..."));
+    CalculatorEnvironment env{*folder_->data};
+    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
+    QVERIFY(qobject_cast<TDKolForm*>(w.get()));
+    QCOMPARE(w->windowTitle(), info->caption);
+}
+
+QTEST_MAIN(TestDKolForm)
+#include "tst_dkolform.moc"

@@ -1,0 +1,258 @@
+#include "../core/CalcTestFolder.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "calc/plates/KolUnit.h"
+#include "calc/selection/DiagUnit.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/HelpViewer.h"
+#include "frames/SpinButton.h"
+#include "frames/btnFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+// The ring near the surface: one input of its own, no depth, no linking; the loading command
+// follows the inputs like saving.
+class TestKolForm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstOpening();
+    void handbookExample();
+    void checks_data();
+    void checks();
+    void leavingAMalformedDiameterIsRefused();
+    void loadingNeedsTheInputsLikeSaving();
+    void everyChangeCounts();
+    void historyKeepsItsOwnFields();
+    void singleRunOverTheDiameter();
+    void reportReadsTheRingNotTheSection();
+    void menuOpensTheWindow();
+
+private:
+    QLineEdit* edit(const char* name) {
+        return qobject_cast<QLineEdit*>(win_->inputWidget(QString::fromLatin1(name)));
+    }
+    QComboBox* combo(const char* name) {
+        return qobject_cast<QComboBox*>(win_->inputWidget(QLatin1String(name)));
+    }
+    QToolButton* tool(const char* name) { return win_->findChild<QToolButton*>(QLatin1String(name)); }
+    QLineEdit* diam() { return win_->EditDiam(); }
+    void type(QLineEdit* e, const QString& text) {
+        e->setFocus(Qt::OtherFocusReason);
+        e->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(e, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(e, text);
+    }
+    void choose(QComboBox* c, const QString& text) {
+        const int i = c->findText(text);
+        QVERIFY2(i >= 0, qPrintable(text));
+        c->setCurrentIndex(i);
+    }
+    void score() {
+        QTest::mouseClick(win_->findChild<QToolButton*>(QStringLiteral("btnScore")), Qt::LeftButton);
+    }
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TKolForm> win_;
+};
+
+void TestKolForm::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    win_ = std::make_unique<TKolForm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+}
+
+void TestKolForm::cleanup() {
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestKolForm::firstOpening() {
+    QCOMPARE(win_->windowTitle(), u("Кольцевой заземлитель у поверхности земли."));
+    QCOMPARE(helpContextOf(win_.get()), 15);
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
+             u("Расчетная формула:   R = p / (П*П*D) * Ln(8*D/d), Ом"));
+    QStringList conditions;
+    for (QLabel* l : win_->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->findChildren<QLabel*>())
+        conditions << l->text();
+    QCOMPARE(conditions, (QStringList{u("D >> d; "), u("Для полосы шириной B: d = 0,5 B."),
+                                      u("Для уголка с шириной полки B:  d = 0,95 B.")}));
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditDiam"))->text(), u("D - диаметр кольца, м:"));
+    QCOMPARE(diam()->text(), QStringLiteral("1"));
+    QVERIFY(!win_->inputWidget(QStringLiteral("EditGlub")));
+    QVERIFY(!win_->findChild<QLabel*>(QStringLiteral("lblRangeD")));
+    for (const char* name : {"SpinButtonA1", "SpinButtonA01", "SpinButtonA001"})
+        QCOMPARE(win_->stepButton(QLatin1String(name))->associate(), diam());
+    QVERIFY(!tool("btnLinkParam")->isEnabled());
+    QVERIFY(tool("btnLoad")->isEnabled());
+    QVERIFY(!win_->Image1()->pixmap().isNull());
+    score();
+    // ln 500 · 100 / π² = 62,967...
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("62,97"));
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestKolForm::handbookExample() {
+    choose(combo("cmbDiam"), QStringLiteral("0,01"));
+    score();
+    // ln 800 · 100 / π² = 67,729...
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("67,73"));
+    QCOMPARE(win_->EditRaschet()->text(), u("R = 100 / (3,14*3,14*1) * ln(8*1/0,01) = 67,73 Ом"));
+    // The calculated resistivity is the soil frame's own: 50·1,3.
+    choose(combo("ComboGrunt"), u("глина"));
+    type(edit("EditRo0"), QStringLiteral("50"));
+    type(edit("EditPKV"), QStringLiteral("1,3"));
+    choose(combo("cmbDiam"), QStringLiteral("0,012"));
+    type(diam(), QStringLiteral("2,5"));
+    score();
+    // ln(20 / 0,012) · 65 / (2,5π²) = 19,543...
+    QCOMPARE(win_->EditRaschet()->text(), u("R = 65 / (3,14*3,14*2,5) * ln(8*2,5/0,012) = 19,54 Ом"));
+}
+
+void TestKolForm::checks_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty") << QString() << u("Введите значение диаметра кольца.");
+    QTest::newRow("0") << u("0") << u("Значение диаметра кольца должно быть больше 0.");
+    QTest::newRow("as thick as the section")
+        << u("0,016") << u("Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.");
+    QTest::newRow("thinner than the section")
+        << u("0,01") << u("Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.");
+}
+
+void TestKolForm::checks() {
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    score();
+    QVERIFY(!win_->EditVS1()->text().isEmpty());
+    diam()->setText(text);
+    rec_->messages.clear();
+    win_->Calculate(true);
+    QCOMPARE(rec_->messages, QStringList{message});
+    QCOMPARE(win_->EditVS1()->text(), QString());
+    QCOMPARE(win_->EditRaschet()->text(), QString());
+    // Just wider than the section passes: ln(0,136/0,016) · 100 / (0,017π²) = 1275,494...
+    diam()->setText(QStringLiteral("0,017"));
+    rec_->messages.clear();
+    win_->Calculate(true);
+    QVERIFY(rec_->messages.isEmpty());
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("1275,49"));
+}
+
+void TestKolForm::leavingAMalformedDiameterIsRefused() {
+    type(diam(), QString());
+    QTest::keyClick(diam(), Qt::Key_Tab);
+    QCOMPARE(rec_->messages, QStringList{u("Ошибочное значение для числового параметра.")});
+    QVERIFY(diam()->hasFocus());
+}
+
+void TestKolForm::loadingNeedsTheInputsLikeSaving() {
+    type(diam(), QString());
+    QVERIFY(!tool("btnSave")->isEnabled());
+    QVERIFY(!tool("btnLoad")->isEnabled());
+    QVERIFY(!tool("btnCopy")->isEnabled());
+    type(diam(), QStringLiteral("3"));
+    QVERIFY(tool("btnSave")->isEnabled());
+    QVERIFY(tool("btnLoad")->isEnabled());
+}
+
+void TestKolForm::everyChangeCounts() {
+    QTest::mouseClick(tool("btnAutoScore"), Qt::LeftButton);
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("62,97"));
+    // No focus gate here: a value written by the program recalculates too (2 m: 34,995...).
+    edit("EditRo0")->setFocus(Qt::OtherFocusReason);
+    diam()->setText(QStringLiteral("2"));
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("35"));
+    QCOMPARE(win_->EditRaschet()->text(), u("R = 100 / (3,14*3,14*2) * ln(8*2/0,016) = 35 Ом"));
+}
+
+void TestKolForm::historyKeepsItsOwnFields() {
+    type(diam(), QStringLiteral("2,5"));
+    score();
+    rec_->inputs << std::optional<QString>(u("Кольцо на поверхности"));
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    QCOMPARE(rec_->prompts.value(0).section(QLatin1Char('|'), 2),
+             u("Кольцевой заземлитель у поверхности земли 1."));
+    DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
+    hist.setFiltered(false);
+    QVERIFY(hist.open(dataDir()));
+    hist.refresh();
+    QVERIFY(hist.locate(QStringLiteral("Name"), u("Кольцо на поверхности")));
+    QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 7);
+    QCOMPARE(hist.text(QStringLiteral("D2")), QStringLiteral("2,5"));
+    QVERIFY(hist.isNull(QStringLiteral("D1")));
+    QVERIFY(hist.isNull(QStringLiteral("T")));
+    QCOMPARE(hist.text(QStringLiteral("N")), QStringLiteral("0"));
+}
+
+void TestKolForm::singleRunOverTheDiameter() {
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("20"));
+    TDiagForm* chart = nullptr;
+    rec_->onModal = [&](QDialog* dialog) {
+        chart = qobject_cast<TDiagForm*>(dialog);
+        return int(QDialog::Accepted);
+    };
+    emit diam()->customContextMenuRequested(QPoint(2, 2));
+    win_->PopupMenu1()->hide();
+    win_->N2Click();
+    QVERIFY(chart);
+    // ln(8D/0,016) · 100 / (π²D) for D = 1 … 4: 62,97; 35,00; 24,70; 19,25 <= 20.
+    QStringList rows;
+    for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r)
+        rows << chart->StringGrid1()->item(r, 0)->text() + QLatin1Char('/') +
+                    chart->StringGrid1()->item(r, 1)->text();
+    QCOMPARE(chart->StringGrid1()->columnCount(), 2);
+    QCOMPARE(rows, (QStringList{u("D, м/R, Ом"), u("1/62,97"), u("2/35"), u("3/24,7"), u("4/19,25")}));
+    QCOMPARE(diam()->text(), QStringLiteral("4"));
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("19,25"));
+}
+
+void TestKolForm::reportReadsTheRingNotTheSection() {
+    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
+    score();
+    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("60,71"));
+    const ReportSource source = win_->reportSource();
+    QCOMPARE(source.text(QStringLiteral("EditDiam")), QStringLiteral("1"));
+    QCOMPARE(source.text(QStringLiteral("frmSech1.EditDiam")), QStringLiteral("0,02"));
+    QCOMPARE(win_->EditRaschet()->text(), u("R = 100 / (3,14*3,14*1) * ln(8*1/0,02) = 60,71 Ом"));
+}
+
+void TestKolForm::menuOpensTheWindow() {
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    const CalculatorInfo* info = registry.find(QStringLiteral("TKolForm"));
+    QVERIFY(info && info->factory);
+    QCOMPARE(info->menuCaption, u("Кольцевой у поверхности земли..."));
+    CalculatorEnvironment env{*folder_->data};
+    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
+    QVERIFY(qobject_cast<TKolForm*>(w.get()));
+}
+
+QTEST_MAIN(TestKolForm)
+#include "tst_kolform.moc"

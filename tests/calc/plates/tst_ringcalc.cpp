@@ -1,0 +1,332 @@
+#include "calc/core/ReportModel.h"
+#include "calc/plates/DKolCalc.h"
+#include "calc/plates/KolCalc.h"
+#include "frames/DialogService.h"
+#include "frames/NumberText.h"
+
+#include <QTest>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+QStringList texts(const ReportBuilder& w) {
+    QStringList out;
+    for (const ReportParagraph& p : w.paragraphs())
+        out << p.text();
+    return out;
+}
+
+ReportSource ringSource() {
+    ReportSource s;
+    s.picture = false;
+    s.texts = {{QStringLiteral("ComboGrunt"), u("суглинок")},
+               {QStringLiteral("EditPKV"), u("1")},
+               {QStringLiteral("EditRo"), u("100")},
+               {QStringLiteral("EditRo0"), u("100")},
+               {QStringLiteral("cmbSech"), u("сталь круглая")},
+               {QStringLiteral("cmbDiam"), u("0,01")},
+               {QStringLiteral("frmSech1.EditDiam"), QString()}};
+    s.installation.type = u("напряжением до 1 кВ с заземленной нейтралью");
+    s.installation.permissible = u("30");
+    return s;
+}
+} // namespace
+
+// The ring formulas against the handbook, computed by hand to 30 digits (mpmath), and the rules
+// around them.
+class TestRingCalc : public QObject {
+    Q_OBJECT
+private slots:
+    void buriedFormula_data() {
+        QTest::addColumn<double>("p0");
+        QTest::addColumn<double>("kp");
+        QTest::addColumn<double>("ringD");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<double>("t");
+        QTest::addColumn<QString>("expected");
+        // ln(4π·2·2 / (0,01·0,7)) · 100 / (2π²·2) = ln(7180,72) · 2,53303 = 22,4911844922...
+        QTest::newRow("handbook example") << 100.0 << 1.0 << 2.0 << 0.01 << 0.7 << u("22,49");
+        // ln(4π·4 / (0,016·0,7)) · 100 / (4π²) = 21,3006513914... (shown without the trailing 0)
+        QTest::newRow("window defaults") << 100.0 << 1.0 << 2.0 << 0.016 << 0.7 << u("21,3");
+        // Strip 0,04 wide: d = 0,02; ln(4π·4 / 0,014) · 100 / (4π²) = 20,7354221729...
+        QTest::newRow("strip") << 100.0 << 1.0 << 2.0 << 0.02 << 0.7 << u("20,74");
+        // p = 50·1,3 = 65; ln(4π·25 / 0,012) · 65 / (10π²) = 6,69964710534...
+        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 5.0 << 0.012 << 1.0 << u("6,7");
+        // Angle 0,04: d = 0,038; ln(4π·100 / (0,038·2,5)) · 300 / (20π²) = 14,4231811651...
+        QTest::newRow("angle, large ring") << 300.0 << 1.0 << 10.0 << 0.038 << 2.5 << u("14,42");
+        // p = 150·1,2 = 180; ln(4π·12,25 / 0,008) · 180 / (7π²) = 25,7019348593...
+        QTest::newRow("p 180") << 150.0 << 1.2 << 3.5 << 0.016 << 0.5 << u("25,7");
+        // Just past the depth rule: ln(4π·2,01² / 0,016) · 100 / (4,02π²) = 20,3208461537...
+        QTest::newRow("radius just above the depth") << 100.0 << 1.0 << 2.01 << 0.016 << 1.0 << u("20,32");
+    }
+    void buriedFormula() {
+        QFETCH(double, p0);
+        QFETCH(double, kp);
+        QFETCH(double, ringD);
+        QFETCH(double, d);
+        QFETCH(double, t);
+        QFETCH(QString, expected);
+        // The inputs as the window reads them: from their texts.
+        const auto n = [](double v) { return *parseNumber(formatGeneral(v)); };
+        QCOMPARE(formatGeneral(dkol::ComputeResistance(n(p0), n(kp), n(ringD), n(d), n(t)).r), expected);
+    }
+
+    void surfaceFormula_data() {
+        QTest::addColumn<double>("p0");
+        QTest::addColumn<double>("kp");
+        QTest::addColumn<double>("ringD");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<QString>("expected");
+        // ln 800 · 100 / π² = 67,7292772436...
+        QTest::newRow("handbook example") << 100.0 << 1.0 << 1.0 << 0.01 << u("67,73");
+        // ln 500 · 100 / π² = 62,9671448405...
+        QTest::newRow("window defaults") << 100.0 << 1.0 << 1.0 << 0.016 << u("62,97");
+        // Strip 0,04: d = 0,02; ln 400 · 100 / π² = 60,7062279664...
+        QTest::newRow("strip") << 100.0 << 1.0 << 1.0 << 0.02 << u("60,71");
+        // p = 65; ln(20 / 0,012) · 65 / (2,5π²) = 19,5431443483...
+        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 2.5 << 0.012 << u("19,54");
+        // ln(80 / 0,038) · 300 / (10π²) = 23,2598859375...
+        QTest::newRow("angle, large ring") << 300.0 << 1.0 << 10.0 << 0.038 << u("23,26");
+        // Barely larger than the section: ln(0,136 / 0,016) · 100 / (0,017π²) = 1275,49433387...
+        QTest::newRow("ring barely wider than thick") << 100.0 << 1.0 << 0.017 << 0.016 << u("1275,49");
+    }
+    void surfaceFormula() {
+        QFETCH(double, p0);
+        QFETCH(double, kp);
+        QFETCH(double, ringD);
+        QFETCH(double, d);
+        QFETCH(QString, expected);
+        const auto n = [](double v) { return *parseNumber(formatGeneral(v)); };
+        QCOMPARE(formatGeneral(kol::ComputeResistance(n(p0), n(kp), n(ringD), n(d)).r), expected);
+    }
+
+    void resistivityIsRoundedToFiveDecimals() {
+        // 33,333333 · 1,5 = 49,9999995, to five decimals 50: the formula's p.
+        QCOMPARE(formatGeneral(dkol::ComputeResistance(33.333333L, 1.5L, 2, 0.01L, 0.7L).p), u("50"));
+        QCOMPARE(formatGeneral(kol::ComputeResistance(33.333333L, 1.5L, 1, 0.01L).p), u("50"));
+    }
+
+    void geometryRules_data() {
+        QTest::addColumn<double>("d");
+        QTest::addColumn<double>("ringD");
+        QTest::addColumn<double>("t");
+        QTest::addColumn<QString>("message");
+        const QString diameter =
+            u("Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.");
+        const QString depth =
+            u("Ошибка. Большой радиус кольцевого заземлителя должен быть больше глубины заложения.");
+        QTest::newRow("defaults pass") << 0.016 << 2.0 << 0.7 << QString();
+        QTest::newRow("radius equal to the depth") << 0.016 << 2.0 << 1.0 << depth;
+        QTest::newRow("radius just above") << 0.016 << 2.01 << 1.0 << QString();
+        QTest::newRow("section as wide as the ring") << 0.016 << 0.016 << 0.7 << diameter;
+        // Both rules broken: the section's is told.
+        QTest::newRow("section first") << 0.032 << 0.03 << 0.7 << diameter;
+    }
+    void geometryRules() {
+        QFETCH(double, d);
+        QFETCH(double, ringD);
+        QFETCH(double, t);
+        QFETCH(QString, message);
+        const auto error = dkol::geometryError(d, ringD, t);
+        QCOMPARE(error.value_or(QString()), message);
+        // The surface ring knows only the section's rule.
+        const auto surface = kol::geometryError(d, ringD);
+        QCOMPARE(surface.has_value(), !(d < ringD));
+    }
+
+    void rangeLabels_data() {
+        QTest::addColumn<QString>("t"); // as typed; empty: no number
+        QTest::addColumn<double>("d");
+        QTest::addColumn<QString>("ringD");
+        QTest::addColumn<QString>("labelD");
+        QTest::addColumn<QString>("labelT");
+        QTest::newRow("defaults") << u("0,7") << 0.016 << u("2") << u("( D > 1,4 )") << u("( T < 1 )");
+        // The section is thicker than 2T: d bounds D.
+        QTest::newRow("thick section")
+            << u("0,01") << 0.032 << u("2") << u("( D > 0,032 )") << u("( T < 1 )");
+        // Not rounded for D; T to five decimals: 1,2345678 / 2 = 0,6172839 -> 0,61728.
+        QTest::newRow("many digits") << u("0,3333333") << 0.016 << u("1,2345678") << u("( D > 0,6666666 )")
+                                     << u("( T < 0,61728 )");
+        QTest::newRow("no depth") << QString() << 0.016 << u("2") << QString() << u("( T < 1 )");
+        QTest::newRow("zero depth") << u("0") << 0.016 << u("0") << QString() << QString();
+    }
+    void rangeLabels() {
+        QFETCH(QString, t);
+        QFETCH(double, d);
+        QFETCH(QString, ringD);
+        QFETCH(QString, labelD);
+        QFETCH(QString, labelT);
+        QCOMPARE(dkol::diameterRangeText(parseNumber(t), d), labelD);
+        QCOMPARE(dkol::depthRangeText(parseNumber(ringD)), labelT);
+    }
+
+    void linking_data() {
+        QTest::addColumn<QString>("ringD");
+        QTest::addColumn<QString>("t");
+        QTest::addColumn<QString>("depthAfterD");    // T after the user typed D; empty: unchanged
+        QTest::addColumn<QString>("diameterAfterT"); // D after the user typed T; empty: unchanged
+        QTest::addColumn<QString>("depthInRun");     // T when a single run applies D
+        // 2·0,7 >= 1: T = 1/2 − 0,1 = 0,4; typed T moves D to 2·0,7 + 0,1 = 1,5.
+        QTest::newRow("D 1, T 0,7") << u("1") << u("0,7") << u("0,4") << u("1,5") << u("0,4");
+        QTest::newRow("D 2, T 1,5") << u("2") << u("1,5") << u("0,9") << u("3,1") << u("0,9");
+        // The rule holds: nothing moves.
+        QTest::newRow("D 2, T 0,7") << u("2") << u("0,7") << QString() << QString() << QString();
+        // Equality breaks it: 2T = D.
+        QTest::newRow("D 2, T 1") << u("2") << u("1") << u("0,9") << u("2,1") << u("0,9");
+        // D/2 − 0,1 below 0: T stays.
+        QTest::newRow("D 0,1") << u("0,1") << u("0,7") << QString() << u("1,5") << QString();
+        QTest::newRow("D 0,2: exactly 0") << u("0,2") << u("0,7") << QString() << u("1,5") << QString();
+        // Five decimals in the window, two in the run: 1,2345678/2 − 0,1 = 0,5172839.
+        QTest::newRow("digits") << u("1,2345678") << u("0,7") << u("0,51728") << u("1,5") << u("0,52");
+        // 2·0,1234567 + 0,1 = 0,3469134.
+        QTest::newRow("digits of T") << u("0,2") << u("0,1234567") << QString() << u("0,34691") << QString();
+    }
+    void linking() {
+        QFETCH(QString, ringD);
+        QFETCH(QString, t);
+        QFETCH(QString, depthAfterD);
+        QFETCH(QString, diameterAfterT);
+        QFETCH(QString, depthInRun);
+        const long double dv = *parseNumber(ringD);
+        const long double tv = *parseNumber(t);
+        const auto text = [](std::optional<long double> v) { return v ? formatGeneral(*v) : QString(); };
+        QCOMPARE(text(dkol::linkedDepth(dv, tv)), depthAfterD);
+        QCOMPARE(text(dkol::linkedDiameter(dv, tv)), diameterAfterT);
+        QCOMPARE(text(dkol::selectionLinkedDepth(dv, tv)), depthInRun);
+    }
+
+    void selectionAdmissibility_data() {
+        QTest::addColumn<double>("ringD");
+        QTest::addColumn<double>("t");
+        QTest::addColumn<double>("d");
+        QTest::addColumn<bool>("multi");
+        QTest::addColumn<bool>("single");
+        QTest::newRow("defaults") << 2.0 << 0.7 << 0.016 << true << true;
+        // D/T = 2,000005: above 2, not above 2,00001.
+        QTest::newRow("D/T 2,000005") << 2.000005 << 1.0 << 0.016 << true << false;
+        QTest::newRow("D/T 2,00002") << 2.00002 << 1.0 << 0.016 << true << true;
+        QTest::newRow("D/T 2") << 2.0 << 1.0 << 0.016 << false << false;
+        QTest::newRow("section as wide") << 3.0 << 1.0 << 3.0 << false << false;
+        QTest::newRow("no depth") << 3.0 << 0.0 << 0.016 << false << false;
+    }
+    void selectionAdmissibility() {
+        QFETCH(double, ringD);
+        QFETCH(double, t);
+        QFETCH(double, d);
+        QFETCH(bool, multi);
+        QFETCH(bool, single);
+        QCOMPARE(dkol::selectionAdmissible(ringD, t, d, false), multi);
+        QCOMPARE(dkol::selectionAdmissible(ringD, t, d, true), single);
+    }
+
+    void calculationOrderLines() {
+        QCOMPARE(dkol::calcOrderLine(u("100"), u("2"), 0.01L, u("0,7"), u("22,49")),
+                 u("R = 100 / (2*3,14*3,14*2) * ln[4*3,14*2*2/ (0,01*0,7)] = 22,49 Ом"));
+        QCOMPARE(kol::calcOrderLine(u("100"), u("1"), 0.01L, u("67,73")),
+                 u("R = 100 / (3,14*3,14*1) * ln(8*1/0,01) = 67,73 Ом"));
+        // The section's diameter in the general format: 0,95·0,04.
+        QCOMPARE(kol::calcOrderLine(u("65"), u("2,5"), 0.95L * 0.04L, u("20")),
+                 u("R = 65 / (3,14*3,14*2,5) * ln(8*2,5/0,038) = 20 Ом"));
+    }
+
+    void descriptorsOfBothWindows() {
+        const CalculatorDescriptor& b = dkol::descriptor();
+        const CalculatorDescriptor& s = kol::descriptor();
+        QCOMPARE(b.caption, u("Кольцевой заземлитель в земле."));
+        QCOMPARE(s.caption, u("Кольцевой заземлитель у поверхности земли."));
+        QCOMPARE(b.history.kindCode, 8);
+        QCOMPARE(s.history.kindCode, 7);
+        QCOMPARE(b.selection.kindCode, 8);
+        QCOMPARE(s.selection.kindCode, 7);
+        QCOMPARE(b.history.presetName, u("Кольцевой заземлитель в земле 1."));
+        QCOMPARE(s.history.presetName, u("Кольцевой заземлитель у поверхности земли 1."));
+        // The loader's list: the soil and construction, then the ring (and the depth).
+        QCOMPARE(b.history.fieldList().mid(10),
+                 (QStringList{u("Диаметр кольца, м:"), u("D1"), u("Глубина заложения, м:"), u("T")}));
+        QCOMPARE(s.history.fieldList().mid(10), (QStringList{u("Диаметр кольца, м:"), u("D2")}));
+        // The run dialog's offer, in its order, with its defaults.
+        QStringList names;
+        for (const SelectionParameter& p : b.selection.parameters)
+            names << p.name + QLatin1Char('|') + p.start + QLatin1Char('|') + p.end + QLatin1Char('|') +
+                         p.step + QLatin1Char('|') + p.lower + QLatin1Char('|') + p.upper;
+        QCOMPARE(names,
+                 (QStringList{u("Диаметр кольца, м|1|5|1|0,5|"), u("Коэффициент поправки|2|1|0,1|1|10"),
+                              u("Удельное сопротивление грунта, Ом м|||1||")}));
+        QCOMPARE(b.selection.parameters.first().columns.size(), 1);
+        QCOMPARE(s.selection.parameters.first().columns.size(), 0);
+        QCOMPARE(b.reportSteps, 7);
+        QCOMPARE(s.reportSteps, 5);
+    }
+
+    void buriedReport() {
+        ReportSource s = ringSource();
+        s.texts.insert(QStringLiteral("EditDiam"), u("2"));
+        s.texts.insert(QStringLiteral("EditGlub"), u("0,7"));
+        s.texts.insert(QStringLiteral("EditVS1"), u("22,49"));
+        RecordingDialogs messages;
+        ReportBuilder w(messages);
+        dkol::report(w, s);
+        const QStringList t = texts(w);
+        QCOMPARE(t.first(), u("Кольцевой заземлитель в земле."));
+        const int ring = int(t.indexOf(u("Заземляющее устройство представляет собой кольцевой заземлитель с "
+                                         "диаметром кольца D = 2 м.")));
+        QVERIFY2(ring > 0, qPrintable(t.join(QLatin1Char('\n'))));
+        QCOMPARE(t[ring + 1], u("Конструкция заземлителя - сталь круглая диаметром d = 0,01 м."));
+        QCOMPARE(t[ring + 2], u("Глубина заложения заземлителя Т = 0,7 м."));
+        QCOMPARE(t[ring + 3], u("Сопротивление растеканию заземлителя:"));
+        // ρ is the symbol font's "r", squares are raised "2" after a blank.
+        QCOMPARE(t[ring + 4], u("R = r / (2*П 2*D) * Ln[4*П*D 2*/ (d*T)], Ом;"));
+        QCOMPARE(t[ring + 5], u("R = 100/(2*3,14 2*2) * Ln[4*3,14*2 2/ (0,01*0,7)] = 22,49 Ом."));
+        const QList<ReportParagraph> paragraphs = w.paragraphs();
+        QCOMPARE(paragraphs[ring + 4].alignment, ReportParagraph::Alignment::Center);
+        QCOMPARE(paragraphs[ring + 5].alignment, ReportParagraph::Alignment::Center);
+        int raised = 0;
+        for (const ReportRun& run : paragraphs[ring + 5].runs)
+            raised += run.position == ReportRun::Position::Superscript;
+        QCOMPARE(raised, 2);
+        QCOMPARE(
+            t.last(),
+            u("Так как R <= Rдоп., то заземлитель можно использовать в качестве заземляющего устройства."));
+        QCOMPARE(paragraphs.last().alignment, ReportParagraph::Alignment::Left);
+        QCOMPARE(w.progressCount(), 7);
+        QVERIFY(messages.messages.isEmpty());
+    }
+
+    void surfaceReport() {
+        ReportSource s = ringSource();
+        s.texts.insert(QStringLiteral("cmbSech"), u("сталь полосовая"));
+        s.texts.insert(QStringLiteral("cmbDiam"), u("0,04x0,004"));
+        s.texts.insert(QStringLiteral("frmSech1.EditDiam"), u("0,02"));
+        // The frame's equivalent diameter under the plain name must not stand in for the ring.
+        s.texts.insert(QStringLiteral("EditDiam"), u("1"));
+        s.texts.insert(QStringLiteral("EditVS1"), u("60,71"));
+        s.installation.permissible = u("50");
+        RecordingDialogs messages;
+        ReportBuilder w(messages);
+        kol::report(w, s);
+        const QStringList t = texts(w);
+        QCOMPARE(t.first(), u("Кольцевой заземлитель у поверхности земли."));
+        const int ring = int(t.indexOf(u("Заземляющее устройство представляет собой кольцевой заземлитель с "
+                                         "диаметром кольца D = 1 м.")));
+        QVERIFY2(ring > 0, qPrintable(t.join(QLatin1Char('\n'))));
+        QCOMPARE(t[ring + 1],
+                 u("Конструкция заземлителя - сталь полосовая 0,04x0,004 м с шириной полосы В = 0,04 "
+                   "м, что соответствует диаметру d = 0,5*B = 0,02 м."));
+        QCOMPARE(t[ring + 2], u("Сопротивление растеканию заземлителя:"));
+        QCOMPARE(t[ring + 3], u("R = r / (П 2*D) * Ln(8*D/d), Ом;"));
+        QCOMPARE(t[ring + 4], u("R = 100/(3,14 2*1) * Ln(8*1/0,02) = 60,71 Ом."));
+        QVERIFY(!t.join(QLatin1Char('\n')).contains(u("Глубина")));
+        // 60,71 > 50.
+        QCOMPARE(
+            t.last(),
+            u("Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства."));
+        QCOMPARE(w.progressCount(), 5);
+    }
+};
+
+QTEST_MAIN(TestRingCalc)
+#include "tst_ringcalc.moc"
