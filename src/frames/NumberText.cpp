@@ -121,8 +121,12 @@ QString formatGeneral(long double value) {
 }
 
 long double roundTo(long double value, int decimals) {
-    const long double factor = std::pow(10.0L, -decimals);
-    return std::nearbyint(value / factor) * factor;
+    // Scale by an exact power of ten and divide back by it: multiplying by 0,01 (inexact in binary)
+    // would leave 4,00 a hair above 4, and a result shown as 4,00 would fail a limit of 4.
+    const long double scale = std::pow(10.0L, std::abs(decimals));
+    if (decimals >= 0)
+        return std::nearbyint(value * scale) / scale;
+    return std::nearbyint(value / scale) * scale;
 }
 
 QString formatMask(long double value, const QString& mask) {

@@ -18,7 +18,8 @@ bool tryParseNumber(const QString& text, double& value);
 // Fixed notation for 1e-5 <= |v| < 1e15, otherwise "1,5E20" / "1E-6".
 QString formatGeneral(long double value);
 
-// Rounds to n decimals: divide by 10^-n, round to the nearest integer with ties to even, multiply back.
+// Rounds to n decimals (n < 0: to tens, hundreds ...), ties to even; the result is the value
+// nearest to the decimal number, so that 4,00 compares equal to 4.
 long double roundTo(long double value, int decimals);
 
 // Formats with a display mask where '.' stands for the decimal separator: "0", "0.00",

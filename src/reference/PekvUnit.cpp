@@ -181,6 +181,7 @@ bool EquivalentResistivityLink::run(QWidget* calculator, const Target& target) {
         target.upperResistivity->setText(form.pFrame1()->EditRo()->text());
     // The layers are kept whatever follows: nothing the user chose is lost.
     saved_ = form.currentTexts();
+    layers_ = {form.pFrame1()->EditRo()->text(), form.pFrame2()->EditRo()->text(), form.EditH()->text()};
     const auto size = target.size ? target.size() : std::nullopt;
     const auto rho = rho1 && rho2 && h && size ? pekv::equivalentResistivity(form_, *rho1, *rho2, *h, *size)
                                                : std::nullopt;

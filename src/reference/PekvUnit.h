@@ -73,11 +73,15 @@ public:
     // False when the dialog was cancelled or the values could not give a resistivity.
     bool run(QWidget* calculator, const Target& target);
     const PekvTexts& saved() const { return saved_; }
+    // The layers of the last confirmed dialog as they stood on screen: ρ1, ρ2 (calculated
+    // resistivities) and H; empty until then.
+    const QStringList& lastLayers() const { return layers_; }
 
 private:
     DataModule& data_;
     pekv::Form form_;
     PekvTexts saved_;
+    QStringList layers_;
 };
 
 } // namespace kz

@@ -15,6 +15,7 @@ private slots:
     void formatsShortestGeneral();
     void roundsTiesToEven_data();
     void roundsTiesToEven();
+    void roundedValueEqualsItsDecimal();
     void formatsWithMask_data();
     void formatsWithMask();
     void derivesStepMasks_data();
@@ -105,6 +106,15 @@ void TestNumberText::roundsTiesToEven() {
     QFETCH(int, decimals);
     QFETCH(double, expected);
     QCOMPARE(double(roundTo(value, decimals)), expected);
+}
+
+void TestNumberText::roundedValueEqualsItsDecimal() {
+    // 0,52·100/√169 is 4 to the last bit; rounded to hundredths it must stay exactly 4, or a
+    // result shown as 4,00 would fail a limit of 4.
+    const long double r = 0.52L * 100 / 13;
+    QVERIFY(roundTo(r, 2) == 4.0L);
+    QVERIFY(roundTo(21.805123L, 2) == 2181.0L / 100);
+    QVERIFY(roundTo(0.7L, 1) <= 0.7L);
 }
 
 void TestNumberText::formatsWithMask_data() {

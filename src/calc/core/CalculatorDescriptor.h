@@ -57,6 +57,13 @@ struct GeometryInput {
     bool selectionColour = false;
     // The exit check of numeric inputs (message and focus back on a text that is no number).
     bool exitCheck = true;
+    // With the exit check: an empty text passes it (an input that may stay empty).
+    bool emptyAllowed = false;
+    // Consecutive inputs with the same title stand in one framed group.
+    QString group;
+    // A tool button after the step buttons (a dialog that computes the value), with its hint.
+    QString button;
+    QString buttonHint;
     // The input acts only on changes made by the user: while it or one of its step buttons has
     // the focus. Values written by the program (linking, history, paste, selection) leave the
     // result and the other inputs alone; whoever writes them calculates afterwards.
@@ -123,6 +130,13 @@ struct CalculatorDescriptor {
     std::optional<ConstructionSetup> construction;
     QList<GeometryInput> geometry;
     QString resultLabel = QString::fromUtf8("Сопротивление, Ом:");
+    // The result's display mask ("0.00"); empty: the general number format.
+    QString resultMask;
+    // Without the soil frame the resistivity is an input of the geometry (an equivalent one).
+    bool soilFrame = true;
+    // The input the installation frame takes its resistivity from when the link is on; empty: the
+    // soil frame's calculated resistivity.
+    QString installationResistivityInput;
 
     QList<InputCheck> checks;
     // After those: p0 within the chosen soil's PMin..PMax.

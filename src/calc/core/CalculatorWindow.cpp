@@ -161,6 +161,7 @@ void CalculatorWindow::buildWindow() {
     image_->setAlignment(Qt::AlignCenter);
     pictureLayout->addWidget(image_, 0, Qt::AlignCenter);
     left->addWidget(picturePanel, 0, Qt::AlignHCenter);
+    picturePanel->setVisible(!d_.pictureFile.isEmpty());
     if (d_.descriptionLines.isEmpty()) {
         conditions_ = new QGroupBox(u(" Условия применения формулы "), mainPanel);
         conditions_->setObjectName(QStringLiteral("GroupBox1"));
@@ -168,6 +169,7 @@ void CalculatorWindow::buildWindow() {
         for (const QString& line : d_.conditionLines)
             condLayout->addWidget(new QLabel(line, conditions_));
         left->addWidget(conditions_);
+        conditions_->setVisible(!d_.conditionLines.isEmpty());
     } else {
         auto* heading = new QLabel(u("Справка."), mainPanel);
         heading->setObjectName(QStringLiteral("lblDescription"));
@@ -189,9 +191,11 @@ void CalculatorWindow::buildWindow() {
     mainLayout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    soil_ = new TFrameP(data_, mainPanel);
-    soil_->setObjectName(QStringLiteral("pFrame"));
-    right->addWidget(soil_);
+    if (d_.soilFrame) {
+        soil_ = new TFrameP(data_, mainPanel);
+        soil_->setObjectName(QStringLiteral("pFrame"));
+        right->addWidget(soil_);
+    }
     if (d_.construction) {
         section_ = new TfrmSech(data_, mainPanel);
         section_->setObjectName(QStringLiteral("frmSech1"));
@@ -223,6 +227,7 @@ void CalculatorWindow::buildWindow() {
     grid->addWidget(resultLabel, row, 0);
     grid->addWidget(result_, row, 1);
     grid->addWidget(btnScore_, row, 2, Qt::AlignLeft);
+    geometryGrid_ = grid;
     right->addWidget(geometry);
     right->addStretch(1);
     mainLayout->addLayout(right, 1);
@@ -263,7 +268,27 @@ void CalculatorWindow::buildWindow() {
 
 void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
     QWidget* panel = grid->parentWidget();
+    // Rows go into the panel's grid, or into the grid of the framed group they belong to.
+    QGridLayout* target = grid;
+    int groupRow = 0;
+    int* at = &row;
+    QString group;
     for (const GeometryInput& g : d_.geometry) {
+        if (g.group != group) {
+            group = g.group;
+            if (group.isEmpty()) {
+                target = grid;
+                at = &row;
+            } else {
+                auto* box = new QGroupBox(group, panel);
+                box->setObjectName(QStringLiteral("Group") + g.name);
+                target = new QGridLayout(box);
+                target->setColumnStretch(0, 1);
+                grid->addWidget(box, row++, 0, 1, 3);
+                groupRow = 0;
+                at = &groupRow;
+            }
+        }
         auto* label = new QLabel(g.label, panel);
         label->setObjectName(QStringLiteral("lbl") + g.name);
         if (g.isChoice()) {
@@ -274,9 +299,9 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             combo->setFixedWidth(90);
             label->setBuddy(combo);
             choices_.insert(g.name, combo);
-            grid->addWidget(label, row, 0);
-            grid->addWidget(combo, row, 1);
-            ++row;
+            target->addWidget(label, *at, 0);
+            target->addWidget(combo, *at, 1);
+            ++*at;
             continue;
         }
         if (g.isSpin()) {
@@ -287,9 +312,9 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             spin->setFixedWidth(90);
             label->setBuddy(spin);
             spins_.insert(g.name, spin);
-            grid->addWidget(label, row, 0);
-            grid->addWidget(spin, row, 1);
-            ++row;
+            target->addWidget(label, *at, 0);
+            target->addWidget(spin, *at, 1);
+            ++*at;
             continue;
         }
         QLineEdit* edit =
@@ -308,8 +333,8 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
         }
         label->setBuddy(edit);
         geometry_.insert(g.name, edit);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row, 1);
+        target->addWidget(label, *at, 0);
+        target->addWidget(edit, *at, 1);
         auto* spins = new QHBoxLayout;
         spins->setSpacing(0);
         for (int i = 0; i < g.steps.size(); ++i) {
@@ -333,9 +358,15 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             spins->addSpacing(6);
             spins->addWidget(range);
         }
+        if (!g.button.isEmpty()) {
+            QToolButton* button = makeToolButton(panel, g.button, QStringLiteral("coef"), g.buttonHint);
+            buttons_.insert(g.button, button);
+            spins->addSpacing(4);
+            spins->addWidget(button);
+        }
         spins->addStretch(1);
-        grid->addLayout(spins, row, 2);
-        ++row;
+        target->addLayout(spins, *at, 2);
+        ++*at;
     }
 }
 
@@ -378,7 +409,12 @@ void CalculatorWindow::wireFrames() {
         QLineEdit* edit = geometry_.value(g.name);
         if (!edit || edit->isReadOnly())
             continue;
-        makeNumericInput(edit, true, g.exitCheck);
+        makeNumericInput(edit, true, g.exitCheck && !g.emptyAllowed);
+        if (g.exitCheck && g.emptyAllowed)
+            onUserLeave(edit, [edit] {
+                if (!edit->text().isEmpty())
+                    CheckNumberOnExit(edit);
+            });
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { geometryChange(edit); });
     }
     for (QSpinBox* spin : std::as_const(spins_))
@@ -398,11 +434,13 @@ void CalculatorWindow::wireFrames() {
                 SpinStepDown(pair, pair->step());
         });
     }
-    if (!d_.coefficientInputChecks)
-        soil_->setCoefficientChecks(false, false);
-    connect(soil_, &TFrameP::soilChanged, this, &CalculatorWindow::soilTypeChanged);
-    connect(soil_, &TFrameP::measuredRoChanged, this, &CalculatorWindow::soilValueChanged);
-    connect(soil_, &TFrameP::coefficientChanged, this, &CalculatorWindow::soilValueChanged);
+    if (soil_) {
+        if (!d_.coefficientInputChecks)
+            soil_->setCoefficientChecks(false, false);
+        connect(soil_, &TFrameP::soilChanged, this, &CalculatorWindow::soilTypeChanged);
+        connect(soil_, &TFrameP::measuredRoChanged, this, &CalculatorWindow::soilValueChanged);
+        connect(soil_, &TFrameP::coefficientChanged, this, &CalculatorWindow::soilValueChanged);
+    }
     if (section_) {
         connect(section_, &TfrmSech::constructionChanged, this, &CalculatorWindow::sectionChanged);
         connect(section_, &TfrmSech::sizeChanged, this, &CalculatorWindow::sectionChanged);
@@ -498,6 +536,18 @@ void CalculatorWindow::LinkParametersPressed() {
         first->clearFocus();
 }
 
+void CalculatorWindow::addBelowResult(QWidget* widget) {
+    geometryGrid_->addWidget(widget, geometryGrid_->rowCount(), 0, 1, 3);
+}
+
+QToolButton* CalculatorWindow::geometryButton(const QString& name) const {
+    return buttons_.value(name);
+}
+
+QString CalculatorWindow::resultText(long double r) const {
+    return d_.resultMask.isEmpty() ? formatGeneral(r) : formatMask(r, d_.resultMask);
+}
+
 QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
     return geometry_.value(name);
 }
@@ -536,8 +586,10 @@ void CalculatorWindow::activate() {
     {
         // Refilling the frames fires their change events; one calculation follows them all.
         const TailHold hold(tailHold_);
-        soil_->InitSoil();
-        lastSoil_ = soil_->ComboGrunt()->currentText();
+        if (soil_) {
+            soil_->InitSoil();
+            lastSoil_ = soil_->ComboGrunt()->currentText();
+        }
         if (section_)
             section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
                                   d_.construction->electrodeKind);
@@ -553,12 +605,14 @@ void CalculatorWindow::activate() {
     toolbar_->btnMaterial()->setEnabled((section_ || materialChoice()) && refs.steels);
     toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
     // The frames' own dialogs, for every calculator alike.
-    soil_->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
-                                                     [] { return referenceDialogs().correction(); })
-                                               : nullptr);
-    soil_->setStepSettingsDialog(refs.resistivitySteps
-                                     ? std::function<void()>([] { referenceDialogs().resistivitySteps(); })
-                                     : nullptr);
+    if (soil_) {
+        soil_->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
+                                                         [] { return referenceDialogs().correction(); })
+                                                   : nullptr);
+        soil_->setStepSettingsDialog(
+            refs.resistivitySteps ? std::function<void()>([] { referenceDialogs().resistivitySteps(); })
+                                  : nullptr);
+    }
     toolbar_->setClimateRegionDialog(
         refs.climateRegions ? std::function<void()>([] { referenceDialogs().climateRegions(); }) : nullptr);
     if (!d_.geometry.isEmpty()) {
@@ -586,7 +640,8 @@ bool CalculatorWindow::event(QEvent* event) {
 }
 
 void CalculatorWindow::deactivate() {
-    soil_->SaveSoilState();
+    if (soil_)
+        soil_->SaveSoilState();
 }
 
 bool CalculatorWindow::runInputCheck(const InputCheck& check, bool show) {
@@ -607,7 +662,7 @@ bool CalculatorWindow::CheckInputs(bool show) {
     for (const InputCheck& check : d_.checks)
         if (!runInputCheck(check, show))
             return false;
-    if (d_.soilRangeCheck) {
+    if (d_.soilRangeCheck && soil_) {
         const auto p0 = number(QStringLiteral("EditRo0"));
         if (!p0)
             return fail(soilRangeMessage(soil_->RoMin(), soil_->RoMax()), show);
@@ -625,6 +680,14 @@ void CalculatorWindow::GeometryChanged(QWidget*) {}
 
 void CalculatorWindow::DeriveSelectionValues(QMap<QString, long double>&) {}
 
+QList<SelectionParameter> CalculatorWindow::SelectionOffer() const {
+    return d_.selection.parameters;
+}
+
+bool CalculatorWindow::PrepareSingleSelection(const SelectionParameter&) {
+    return true;
+}
+
 bool CalculatorWindow::SelectionAdmissible() {
     return CheckGeometry(false);
 }
@@ -639,7 +702,7 @@ void CalculatorWindow::Calculate(bool show) {
     if (CheckInputs(show)) {
         const auto r = ComputeResult();
         if (r && isShowableResult(*r)) {
-            result_->setText(formatGeneral(*r));
+            result_->setText(resultText(*r));
             ShowCalcOrder();
             ok = true;
         } else {
@@ -692,7 +755,11 @@ void CalculatorWindow::UpdateButtons() {
 void CalculatorWindow::SyncInstallationResistivity() {
     if (!toolbar_->btnLinkRo()->isChecked() || eu_->isHidden())
         return;
-    eu_->applySoilResistivity(soil_->EditRo()->text());
+    const QString& input = d_.installationResistivityInput;
+    if (!input.isEmpty())
+        eu_->applySoilResistivity(inputText(input));
+    else if (soil_)
+        eu_->applySoilResistivity(soil_->EditRo()->text());
 }
 
 void CalculatorWindow::soilTypeChanged() {
@@ -758,7 +825,7 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
             return true;
         }
         // Choosing the item already chosen still runs its handling.
-        if (combo == soil_->ComboGrunt()) {
+        if (soil_ && combo == soil_->ComboGrunt()) {
             soil_->ComboGruntChange();
         } else if (section_ && combo == section_->cmbSech()) {
             section_->cmbSechChange();
@@ -965,6 +1032,9 @@ void CalculatorWindow::runSoilDictionary() {
     const auto& open = referenceDialogs().soils;
     if (!open)
         return;
+    // Without a soil frame the dictionary is only shown: nothing here depends on it.
+    if (!soil_)
+        return open(this);
     soil_->SaveSoilState();
     open(this);
     {
@@ -1084,9 +1154,9 @@ const SelectionParameter* CalculatorWindow::selectionParameter(const QString& na
 
 QList<SelectionDescriptor> CalculatorWindow::selectionDescriptors() const {
     QList<SelectionDescriptor> list;
-    const QString pMin = formatGeneral(soil_->RoMin());
-    const QString pMax = formatGeneral(soil_->RoMax());
-    for (const SelectionParameter& p : d_.selection.parameters) {
+    const QString pMin = formatGeneral(soil_ ? soil_->RoMin() : 0);
+    const QString pMax = formatGeneral(soil_ ? soil_->RoMax() : 0);
+    for (const SelectionParameter& p : SelectionOffer()) {
         SelectionDescriptor d{p.name, p.start, p.end, p.step, p.type, p.lower, p.upper, p.recommendation};
         if (p.soilRange) {
             d.start = d.upper = pMax;
@@ -1149,7 +1219,7 @@ void CalculatorWindow::RunSelection() {
 
 void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
     const SelectionParameter* p = selectionParameter(name);
-    if (!p || selectionRunning())
+    if (!p || selectionRunning() || !PrepareSingleSelection(*p))
         return;
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
     SqlQuery q(dataDir());
@@ -1173,8 +1243,8 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
     }
     selection::Level level{name, 0, 0, q.value(QStringLiteral("Shag")).toDouble()};
     if (p->soilRange) {
-        level.start = soil_->RoMax();
-        level.end = soil_->RoMin();
+        level.start = soil_ ? soil_->RoMax() : 0;
+        level.end = soil_ ? soil_->RoMin() : 0;
     } else {
         level.start = q.value(QStringLiteral("BValue")).toDouble();
         level.end = q.value(QStringLiteral("EValue")).toDouble();
@@ -1233,6 +1303,9 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     for (const QString& name : d_.selection.writeBack) {
         const auto* edit = qobject_cast<const QLineEdit*>(inputWidget(name));
         if (edit && edit->isReadOnly())
+            continue;
+        // An input left empty (an optional size) takes part only once the run sets it.
+        if (inputText(name).isEmpty())
             continue;
         const auto v = parseNumber(inputText(name));
         if (!v) {
@@ -1329,7 +1402,7 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
             else if (auto* spin = qobject_cast<QSpinBox*>(inputWidget(name)))
                 spin->setValue(int(std::lround(values.value(name))));
         }
-        if (values.contains(QStringLiteral("EditRo")))
+        if (soil_ && values.contains(QStringLiteral("EditRo")))
             soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
     }
     updateRangeLabels();
@@ -1338,7 +1411,7 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
         if (result.inadmissible || !result.r) {
             clearResult();
         } else {
-            result_->setText(formatGeneral(*result.r));
+            result_->setText(resultText(*result.r));
             ShowCalcOrder();
         }
     }

@@ -128,6 +128,8 @@ public:
     QPlainTextEdit* Memo1() const { return memo_; }
     QLabel* Image1() const { return image_; }
     QLineEdit* geometryEdit(const QString& name) const;
+    // The tool button beside a geometry input, by its object name.
+    QToolButton* geometryButton(const QString& name) const;
     // A geometry input that is a drop-down list of a table's values.
     QComboBox* geometryChoice(const QString& name) const;
     // A geometry input that is an integer spin edit.
@@ -154,6 +156,10 @@ protected:
     virtual void GeometryChanged(QWidget* input);
     // During a selection run: the values that follow from those just set (by input name).
     virtual void DeriveSelectionValues(QMap<QString, long double>& values);
+    // The parameters the run dialog offers now (all of the descriptor's by default).
+    virtual QList<SelectionParameter> SelectionOffer() const;
+    // Before a single-parameter run of that parameter: false refuses it (having said why).
+    virtual bool PrepareSingleSelection(const SelectionParameter& parameter);
     // During a selection run: whether the combination set satisfies the formula's conditions.
     virtual bool SelectionAdmissible();
     // Whether a step-down button of a geometry input may step from the current value.
@@ -188,6 +194,8 @@ protected:
     void ChangeTail();
     // Sets an input from a rule of another input's change: that change runs the one tail.
     void assignWithoutTail(QLineEdit* edit, const QString& text);
+    // A control of the calculator's own in a row of its own under the result.
+    void addBelowResult(QWidget* widget);
     // Lines of the multi-line calculation order (also handed to the viewer).
     void setCalcOrderLines(const QStringList& lines);
     InstallationValues installationValues() const;
@@ -225,6 +233,7 @@ private:
     void ShowSelectionResult(const QMap<QString, long double>& values, const selection::RunResult& result);
     void reject() override;
 
+    QString resultText(long double r) const;
     void fitToContents();
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -249,6 +258,8 @@ private:
     QPlainTextEdit* memo_ = nullptr;
     QMap<QString, QLineEdit*> geometry_;
     QMap<QString, SpinButton*> steps_;
+    QMap<QString, QToolButton*> buttons_;
+    QGridLayout* geometryGrid_ = nullptr;
     QMap<QString, QComboBox*> choices_;
     QMap<QString, QSpinBox*> spins_;
     QMap<QString, QLabel*> ranges_;

@@ -5,6 +5,7 @@
 #include "calc/plates/DKolUnt.h"
 #include "calc/plates/KolUnit.h"
 #include "calc/rods/UVertUn.h"
+#include "calc/structures/GBFundUt.h"
 #include "calc/structures/TruboUn.h"
 #include "data/DataModule.h"
 
@@ -23,6 +24,7 @@ void registerBuiltCalculators(CalculatorRegistry& registry) {
     add<TDVertFm>(registry, "TDVertFm");
     add<TUVertFm>(registry, "TUVertFm");
     add<TTruboFm>(registry, "TTruboFm");
+    add<TGBFundFm>(registry, "TGBFundFm");
     add<TSet1_Frm>(registry, "TSet1_Frm");
     add<TDKolForm>(registry, "TDKolForm");
     add<TKolForm>(registry, "TKolForm");

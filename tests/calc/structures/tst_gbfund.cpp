@@ -1,0 +1,274 @@
+#include "../core/CalcTestFolder.h"
+#include "calc/selection/Param1Un.h"
+#include "calc/structures/GBFundCalc.h"
+#include "calc/structures/GBFundUt.h"
+#include "frames/DialogService.h"
+#include "frames/EUFrame.h"
+#include "frames/NumberText.h"
+#include "frames/btnFrame.h"
+#include "frames/pFrame.h"
+#include "reference/PekvUnit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+namespace {
+QString u(const char* s) {
+    return QString::fromUtf8(s);
+}
+} // namespace
+
+class TestGBFund : public QObject {
+    Q_OBJECT
+private slots:
+    void formula_data();
+    void formula();
+    void calculationOrderWithTheLayers();
+
+    void init();
+    void cleanup();
+    void opensWithoutSoilOrConstruction();
+    void defaultsGiveTheHandbookValue();
+    void sidesGiveTheAreaAndATypedAreaDetachesThem();
+    void areaOfZeroIsRefused();
+    void equivalentResistivityFromTheLayers();
+    void typingTheResistivityForgetsTheLayers();
+    void runDialogOffersTheSidesOrTheArea();
+    void singleSelectionOfALengthNeedsTheWidth();
+    void singleSelectionOfTheAreaDropsTheSides();
+    void historyRoundTrip();
+
+private:
+    void type(QLineEdit* e, const QString& text);
+    void popup(QLineEdit* on, const char* action);
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<TGBFundFm> win_;
+};
+
+void TestGBFund::formula_data() {
+    QTest::addColumn<double>("pekv");
+    QTest::addColumn<double>("s");
+    QTest::addColumn<QString>("r");
+    QTest::newRow("100 over 100 m2: 0,52·100/10") << 100.0 << 100.0 << u("5,2");
+    QTest::newRow("100 over 120 m2: 52/10,954") << 100.0 << 120.0 << u("4,75");
+    QTest::newRow("193,32 over 100 m2: 100,53/10") << 193.32 << 100.0 << u("10,05");
+}
+
+void TestGBFund::formula() {
+    QFETCH(double, pekv);
+    QFETCH(double, s);
+    const auto r = gbfund::ComputeResistance(pekv, s);
+    QVERIFY(r);
+    QTEST(formatGeneral(*r), "r");
+    QVERIFY(!gbfund::ComputeResistance(pekv, 0));
+}
+
+void TestGBFund::calculationOrderWithTheLayers() {
+    InstallationValues eu;
+    eu.include = false;
+    gbfund::OrderTexts t{u("100"), u("193,32"), u("10,05"), 10.05,
+                         gbfund::Layers{u("300"), u("100"), u("2")}};
+    QString shown;
+    const QStringList lines = gbfund::calcOrder(eu, t, &shown);
+    QCOMPARE(shown, u("193,32"));
+    QCOMPARE(lines.first(), u("Площадь производственного здания из сборного железобетона: S = 100 кв. м."));
+    QVERIFY(lines.contains(u("так как p1 >= p2, то A = 3,6; B = 0,1;")));
+    QVERIFY(lines.contains(
+        u("pэ = 300*(1-e**(-3,6*2/Корень(100))) + 100*(1-e**(-0,1*Корень(100)/2)) = 193,32 Ом м.")));
+    QCOMPARE(lines.last(), u("Rр = 0,52 * 193,32 / Корень(100) = 10,05 Ом."));
+
+    t.layers.reset();
+    const QStringList plain = gbfund::calcOrder(eu, t);
+    QCOMPARE(plain.value(1), u("Эквивалентное удельное сопротивление грунта: pэ = 193,32 Ом м."));
+    QCOMPARE(plain.size(), 5);
+}
+
+void TestGBFund::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    win_ = std::make_unique<TGBFundFm>(*folder_->data);
+    win_->show();
+    QApplication::setActiveWindow(win_.get());
+    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+}
+
+void TestGBFund::cleanup() {
+    win_.reset();
+    folder_.reset();
+    rec_.reset();
+}
+
+void TestGBFund::type(QLineEdit* e, const QString& text) {
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(e, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(e, text);
+    QCOMPARE(e->text(), text);
+}
+
+void TestGBFund::popup(QLineEdit* on, const char* action) {
+    emit on->customContextMenuRequested(QPoint(2, 2));
+    QMenu* menu = win_->PopupMenu1();
+    QTRY_VERIFY(menu->isVisible());
+    menu->hide();
+    menu->findChild<QAction*>(QString::fromLatin1(action))->trigger();
+}
+
+void TestGBFund::opensWithoutSoilOrConstruction() {
+    QCOMPARE(win_->windowTitle(), u("Железобетонный фундамент здания."));
+    QVERIFY(!win_->findChild<TFrameP*>());
+    QVERIFY(!win_->findChild<QComboBox*>(QStringLiteral("cmbSech")));
+    QCOMPARE(win_->EditPekv()->text(), u("100"));
+    QCOMPARE(win_->EditS()->text(), u("100"));
+    QCOMPARE(win_->EditA()->text(), QString());
+    for (const char* steps : {"btnP100", "btnP10", "btnP1", "btnA10", "btnB01", "btnS100", "btnS01"})
+        QVERIFY2(win_->findChild<QWidget*>(QString::fromLatin1(steps)), steps);
+    QVERIFY(!win_->chkPekv()->isEnabled());
+    QVERIFY(win_->btnPekv()->isEnabled());
+    QVERIFY(win_->ButtonFrame1()->btnMemo()->isEnabled() || win_->Memo1());
+}
+
+void TestGBFund::defaultsGiveTheHandbookValue() {
+    win_->Calculate(true);
+    // 0,52 · 100 / √100, shown with two decimals.
+    QCOMPARE(win_->EditVS1()->text(), u("5,20"));
+    QVERIFY(rec_->messages.isEmpty());
+    const QStringList lines = win_->Memo1()->toPlainText().split(QLatin1Char('\n'));
+    QVERIFY(lines.contains(u("Rр = 0,52 * 100 / Корень(100) = 5,20 Ом.")));
+}
+
+void TestGBFund::sidesGiveTheAreaAndATypedAreaDetachesThem() {
+    type(win_->EditA(), u("10"));
+    QCOMPARE(win_->EditS()->text(), u("100")); // b still empty
+    type(win_->EditB(), u("12"));
+    QCOMPARE(win_->EditS()->text(), u("120"));
+    win_->Calculate(true);
+    QCOMPARE(win_->EditVS1()->text(), u("4,75"));
+    type(win_->EditS(), u("100"));
+    QCOMPARE(win_->EditA()->text(), QString());
+    QCOMPARE(win_->EditB()->text(), QString());
+    // a and b may stay empty: leaving them empty is no error.
+    win_->EditA()->setFocus();
+    win_->EditB()->setFocus();
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestGBFund::areaOfZeroIsRefused() {
+    type(win_->EditS(), u("0"));
+    win_->Calculate(true);
+    QCOMPARE(rec_->messages, QStringList{gbfund::areaMessage()});
+    QCOMPARE(win_->EditVS1()->text(), QString());
+}
+
+void TestGBFund::equivalentResistivityFromTheLayers() {
+    rec_->onModal = [](QDialog* d) {
+        auto* f = qobject_cast<TPekvForm*>(d);
+        if (!f)
+            return int(QDialog::Rejected);
+        f->pFrame1()->ComboGrunt()->setCurrentIndex(f->pFrame1()->ComboGrunt()->findText(u("супесь")));
+        f->pFrame1()->EditRo0()->setText(u("300"));
+        f->pFrame2()->ComboGrunt()->setCurrentIndex(f->pFrame2()->ComboGrunt()->findText(u("суглинок")));
+        f->pFrame2()->EditRo0()->setText(u("100"));
+        f->EditH()->setText(u("2"));
+        return int(QDialog::Accepted);
+    };
+    QTest::mouseClick(win_->btnPekv(), Qt::LeftButton);
+    QCOMPARE(win_->EditPekv()->text(), u("193,32"));
+    QVERIFY(win_->chkPekv()->isEnabled());
+    QVERIFY(!win_->chkPekv()->isChecked());
+    win_->chkPekv()->setChecked(true);
+    win_->Calculate(true);
+    QCOMPARE(win_->EditVS1()->text(), u("10,05"));
+    QVERIFY(
+        win_->Memo1()->toPlainText().contains(u("Расчет эквивалентного удельного сопротивления грунта:")));
+    QCOMPARE(win_->EditPekv()->text(), u("193,32"));
+}
+
+void TestGBFund::typingTheResistivityForgetsTheLayers() {
+    win_->chkPekv()->setEnabled(true);
+    win_->chkPekv()->setChecked(true);
+    type(win_->EditPekv(), u("120"));
+    QVERIFY(!win_->chkPekv()->isEnabled());
+    QVERIFY(!win_->chkPekv()->isChecked());
+    win_->chkPekv()->setEnabled(true);
+    type(win_->EditS(), u("150"));
+    QVERIFY(!win_->chkPekv()->isEnabled());
+}
+
+void TestGBFund::runDialogOffersTheSidesOrTheArea() {
+    auto offered = [this] {
+        QStringList names;
+        for (const SelectionDescriptor& d : win_->selectionDescriptors())
+            names << d.name;
+        return names;
+    };
+    QCOMPARE(offered(),
+             (QStringList{u("Эквивалентное удельное сопротивление грунта, Ом м"), u("Площадь здания, м2")}));
+    type(win_->EditA(), u("10"));
+    type(win_->EditB(), u("10"));
+    QCOMPARE(offered(), (QStringList{u("Эквивалентное удельное сопротивление грунта, Ом м"),
+                                     u("Длина здания, м"), u("Ширина здания, м")}));
+}
+
+void TestGBFund::singleSelectionOfALengthNeedsTheWidth() {
+    popup(win_->EditA(), "N1");
+    QCOMPARE(rec_->messages,
+             QStringList{
+                 u("Ошибка. Перед подбором параметра \"Длина здания, м\" (поле \"а - длина, м\") заполните "
+                   "поле \"b - ширина, м\".")});
+    rec_->messages.clear();
+    // With b = 10 and Rдоп = 4: a = 16 gives S 160 and 4,11; a = 17 gives S 170 and 3,99.
+    type(win_->EditB(), u("10"));
+    win_->frmEU1()->EditRmax()->setText(u("4"));
+    popup(win_->EditA(), "N1");
+    QVERIFY(rec_->messages.isEmpty());
+    QCOMPARE(win_->EditA()->text(), u("17"));
+    QCOMPARE(win_->EditS()->text(), u("170"));
+    QCOMPARE(win_->EditVS1()->text(), u("3,99"));
+}
+
+void TestGBFund::singleSelectionOfTheAreaDropsTheSides() {
+    type(win_->EditA(), u("10"));
+    type(win_->EditB(), u("12"));
+    win_->frmEU1()->EditRmax()->setText(u("4"));
+    // 0,52·100/√S ≤ 4 first at S = 169 (exactly 4,00).
+    popup(win_->EditS(), "N1");
+    QCOMPARE(win_->EditA()->text(), QString());
+    QCOMPARE(win_->EditB()->text(), QString());
+    QCOMPARE(win_->EditS()->text(), u("169"));
+    QCOMPARE(win_->EditVS1()->text(), u("4,00"));
+}
+
+void TestGBFund::historyRoundTrip() {
+    type(win_->EditA(), u("10"));
+    type(win_->EditB(), u("12"));
+    type(win_->EditPekv(), u("80"));
+    rec_->inputs << std::optional<QString>(u("Цех 1"));
+    QTest::mouseClick(win_->ButtonFrame1()->btnSave(), Qt::LeftButton);
+    type(win_->EditS(), u("500"));
+    type(win_->EditPekv(), u("100"));
+    rec_->onModal = [](QDialog*) { return int(QDialog::Accepted); };
+    QTest::mouseClick(win_->ButtonFrame1()->btnLoad(), Qt::LeftButton);
+    QCOMPARE(win_->EditPekv()->text(), u("80"));
+    QCOMPARE(win_->EditA()->text(), u("10"));
+    QCOMPARE(win_->EditB()->text(), u("12"));
+    QCOMPARE(win_->EditS()->text(), u("120"));
+    // 0,52·80/√120.
+    QCOMPARE(win_->EditVS1()->text(), u("3,80"));
+}
+
+QTEST_MAIN(TestGBFund)
+#include "tst_gbfund.moc"
