@@ -1,4 +1,4 @@
-#include "../core/CalcTestFolder.h"
+#include "../core/CalcWindowFixture.h"
 #include "calc/complex/Set1Calc.h"
 #include "calc/complex/Set1_Unt.h"
 #include "calc/core/CalcCommon.h"
@@ -38,7 +38,7 @@ QString u(const char* s) {
 } // namespace
 
 // The surface grid window driven by object name, keystrokes and clicks.
-class TestSet1Frm : public QObject {
+class TestSet1Frm : public QObject, CalcWindowFixture<TSet1_Frm> {
     Q_OBJECT
 private slots:
     void init();
@@ -71,46 +71,15 @@ private:
     QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QSpinBox* spin(const char* name) { return find<QSpinBox>(name); }
     QToolButton* tool(const char* name) { return find<QToolButton>(name); }
-    void type(QLineEdit* e, const QString& text);
     void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
-    void autoOn();
-
-    std::unique_ptr<ScopedRecordingDialogs> rec_;
-    std::unique_ptr<CalcTestFolder> folder_;
-    std::unique_ptr<TSet1_Frm> win_;
 };
 
 void TestSet1Frm::init() {
-    rec_ = std::make_unique<ScopedRecordingDialogs>();
-    folder_ = std::make_unique<CalcTestFolder>(*rec_);
-    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    win_ = std::make_unique<TSet1_Frm>(*folder_->data);
-    win_->show();
-    QApplication::setActiveWindow(win_.get());
-    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    open();
 }
 
 void TestSet1Frm::cleanup() {
-    win_.reset();
-    folder_.reset();
-    rec_.reset();
-}
-
-void TestSet1Frm::type(QLineEdit* e, const QString& text) {
-    e->setFocus(Qt::OtherFocusReason);
-    e->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(e, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(e, text);
-    QCOMPARE(e->text(), text);
-}
-
-void TestSet1Frm::autoOn() {
-    QToolButton* b = tool("btnAutoScore");
-    if (!b->isChecked())
-        QTest::mouseClick(b, Qt::LeftButton);
-    QVERIFY(b->isChecked());
+    close();
 }
 
 void TestSet1Frm::firstOpeningShowsTheDefaults() {

@@ -1,4 +1,4 @@
-#include "CalcTestFolder.h"
+#include "CalcWindowFixture.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "calc/core/DVertCalc.h"
 #include "calc/core/DVertUn.h"
@@ -32,7 +32,7 @@ QString u(const char* s) {
 }
 } // namespace
 
-class TestDVertForm : public QObject {
+class TestDVertForm : public QObject, CalcWindowFixture<TDVertFm> {
     Q_OBJECT
 private slots:
     void init();
@@ -77,63 +77,15 @@ private:
     QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QComboBox* combo(const char* name) { return find<QComboBox>(name); }
     QToolButton* tool(const char* name) { return find<QToolButton>(name); }
-    // Replaces an input's text by keystrokes, as a user would.
-    void type(QLineEdit* e, const QString& text);
-    void clear(QLineEdit* e);
-    void choose(QComboBox* c, const QString& text);
     void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
-    void autoOn();
-    QString focused() const {
-        QWidget* f = QApplication::focusWidget();
-        return f ? f->objectName() : QString();
-    }
-
-    std::unique_ptr<ScopedRecordingDialogs> rec_;
-    std::unique_ptr<CalcTestFolder> folder_;
-    std::unique_ptr<TDVertFm> win_;
 };
 
 void TestDVertForm::init() {
-    rec_ = std::make_unique<ScopedRecordingDialogs>();
-    folder_ = std::make_unique<CalcTestFolder>(*rec_);
-    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    win_ = std::make_unique<TDVertFm>(*folder_->data);
-    win_->show();
-    QApplication::setActiveWindow(win_.get());
-    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    open();
 }
 
 void TestDVertForm::cleanup() {
-    win_.reset();
-    folder_.reset();
-    rec_.reset();
-}
-
-void TestDVertForm::type(QLineEdit* e, const QString& text) {
-    e->setFocus(Qt::OtherFocusReason);
-    e->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(e, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(e, text);
-    QCOMPARE(e->text(), text);
-}
-
-void TestDVertForm::clear(QLineEdit* e) {
-    type(e, QString());
-}
-
-void TestDVertForm::choose(QComboBox* c, const QString& text) {
-    const int i = c->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    c->setCurrentIndex(i);
-}
-
-void TestDVertForm::autoOn() {
-    QToolButton* b = tool("btnAutoScore");
-    if (!b->isChecked())
-        QTest::mouseClick(b, Qt::LeftButton);
-    QVERIFY(b->isChecked());
+    close();
 }
 
 void TestDVertForm::firstOpeningShowsTheDefaults() {

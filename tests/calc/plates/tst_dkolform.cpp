@@ -1,4 +1,4 @@
-#include "../core/CalcTestFolder.h"
+#include "../core/CalcWindowFixture.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "calc/core/HistUnt1.h"
 #include "calc/plates/DKolUnt.h"
@@ -37,7 +37,7 @@ const char* sectionRule = "Ошибка. Большой диаметр коль�
 
 // The buried ring driven as a user drives it: typed values, step buttons, the linking toggle,
 // history, copy and paste, single-parameter and nested selection.
-class TestDKolForm : public QObject {
+class TestDKolForm : public QObject, CalcWindowFixture<TDKolForm> {
     Q_OBJECT
 private slots:
     void init();
@@ -82,63 +82,22 @@ private:
     QLineEdit* glub() { return win_->EditGlub(); }
     QString rangeD() { return win_->lblRangeD()->text(); }
     QString rangeT() { return win_->lblRangeT()->text(); }
-    void type(QLineEdit* e, const QString& text);
-    void choose(QComboBox* c, const QString& text);
     void score() {
         QTest::mouseClick(win_->findChild<QToolButton*>(QStringLiteral("btnScore")), Qt::LeftButton);
     }
-    void autoOn();
     void linkOn();
     void setPermissible(const QString& r) { win_->frmEU1()->EditRmax()->setText(r); }
     void storeRingRange(const QString& start, const QString& end, const QString& step);
     // The rows of the chart window's table, cells joined by "/".
     QStringList chartRows(TDiagForm* chart);
-    QString focused() const {
-        QWidget* f = QApplication::focusWidget();
-        return f ? f->objectName() : QString();
-    }
-
-    std::unique_ptr<ScopedRecordingDialogs> rec_;
-    std::unique_ptr<CalcTestFolder> folder_;
-    std::unique_ptr<TDKolForm> win_;
 };
 
 void TestDKolForm::init() {
-    rec_ = std::make_unique<ScopedRecordingDialogs>();
-    folder_ = std::make_unique<CalcTestFolder>(*rec_);
-    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    win_ = std::make_unique<TDKolForm>(*folder_->data);
-    win_->show();
-    QApplication::setActiveWindow(win_.get());
-    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    open();
 }
 
 void TestDKolForm::cleanup() {
-    win_.reset();
-    folder_.reset();
-    rec_.reset();
-}
-
-void TestDKolForm::type(QLineEdit* e, const QString& text) {
-    e->setFocus(Qt::OtherFocusReason);
-    e->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(e, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(e, text);
-}
-
-void TestDKolForm::choose(QComboBox* c, const QString& text) {
-    const int i = c->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    c->setCurrentIndex(i);
-}
-
-void TestDKolForm::autoOn() {
-    QToolButton* b = tool("btnAutoScore");
-    if (!b->isChecked())
-        QTest::mouseClick(b, Qt::LeftButton);
-    QVERIFY(b->isChecked());
+    close();
 }
 
 void TestDKolForm::linkOn() {

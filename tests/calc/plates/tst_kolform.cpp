@@ -1,4 +1,4 @@
-#include "../core/CalcTestFolder.h"
+#include "../core/CalcWindowFixture.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "calc/plates/KolUnit.h"
 #include "calc/selection/DiagUnit.h"
@@ -28,7 +28,7 @@ QString u(const char* s) {
 
 // The ring near the surface: one input of its own, no depth, no linking; the loading command
 // follows the inputs like saving.
-class TestKolForm : public QObject {
+class TestKolForm : public QObject, CalcWindowFixture<TKolForm> {
     Q_OBJECT
 private slots:
     void init();
@@ -71,25 +71,14 @@ private:
     void score() {
         QTest::mouseClick(win_->findChild<QToolButton*>(QStringLiteral("btnScore")), Qt::LeftButton);
     }
-
-    std::unique_ptr<ScopedRecordingDialogs> rec_;
-    std::unique_ptr<CalcTestFolder> folder_;
-    std::unique_ptr<TKolForm> win_;
 };
 
 void TestKolForm::init() {
-    rec_ = std::make_unique<ScopedRecordingDialogs>();
-    folder_ = std::make_unique<CalcTestFolder>(*rec_);
-    win_ = std::make_unique<TKolForm>(*folder_->data);
-    win_->show();
-    QApplication::setActiveWindow(win_.get());
-    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    open();
 }
 
 void TestKolForm::cleanup() {
-    win_.reset();
-    folder_.reset();
-    rec_.reset();
+    close();
 }
 
 void TestKolForm::firstOpening() {

@@ -1,4 +1,4 @@
-#include "../core/CalcTestFolder.h"
+#include "../core/CalcWindowFixture.h"
 #include "calc/selection/Param1Un.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/GBFundUt.h"
@@ -27,7 +27,7 @@ QString u(const char* s) {
 }
 } // namespace
 
-class TestGBFund : public QObject {
+class TestGBFund : public QObject, CalcWindowFixture<TGBFundFm> {
     Q_OBJECT
 private slots:
     void formula_data();
@@ -48,12 +48,7 @@ private slots:
     void historyRoundTrip();
 
 private:
-    void type(QLineEdit* e, const QString& text);
     void popup(QLineEdit* on, const char* action);
-
-    std::unique_ptr<ScopedRecordingDialogs> rec_;
-    std::unique_ptr<CalcTestFolder> folder_;
-    std::unique_ptr<TGBFundFm> win_;
 };
 
 void TestGBFund::formula_data() {
@@ -95,28 +90,11 @@ void TestGBFund::calculationOrderWithTheLayers() {
 }
 
 void TestGBFund::init() {
-    rec_ = std::make_unique<ScopedRecordingDialogs>();
-    folder_ = std::make_unique<CalcTestFolder>(*rec_);
-    win_ = std::make_unique<TGBFundFm>(*folder_->data);
-    win_->show();
-    QApplication::setActiveWindow(win_.get());
-    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    open();
 }
 
 void TestGBFund::cleanup() {
-    win_.reset();
-    folder_.reset();
-    rec_.reset();
-}
-
-void TestGBFund::type(QLineEdit* e, const QString& text) {
-    e->setFocus(Qt::OtherFocusReason);
-    e->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(e, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(e, text);
-    QCOMPARE(e->text(), text);
+    close();
 }
 
 void TestGBFund::popup(QLineEdit* on, const char* action) {

@@ -1,4 +1,4 @@
-#include "../core/CalcTestFolder.h"
+#include "../core/CalcWindowFixture.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "calc/core/HistUnt1.h"
 #include "calc/core/HistoryStore.h"
@@ -34,7 +34,7 @@ QString u(const char* s) {
 } // namespace
 
 // The pipeline window driven as a user drives it: by object name, keystrokes and clicks.
-class TestTruboFm : public QObject {
+class TestTruboFm : public QObject, CalcWindowFixture<TTruboFm> {
     Q_OBJECT
 private slots:
     void init();
@@ -73,59 +73,21 @@ private:
     QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QComboBox* combo(const char* name) { return find<QComboBox>(name); }
     QToolButton* tool(const char* name) { return find<QToolButton>(name); }
-    void type(QLineEdit* e, const QString& text);
-    void choose(QComboBox* c, const QString& text);
     void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
-    void autoOn();
     void reopen();
     DataTable& pipes() { return (*folder_->data)[QStringLiteral("TableTruboprov")]; }
     void addPipe(const QString& diameter);
     QStringList pipeTexts();
-
-    std::unique_ptr<ScopedRecordingDialogs> rec_;
-    std::unique_ptr<CalcTestFolder> folder_;
-    std::unique_ptr<TTruboFm> win_;
 };
 
 void TestTruboFm::init() {
-    rec_ = std::make_unique<ScopedRecordingDialogs>();
-    folder_ = std::make_unique<CalcTestFolder>(*rec_);
-    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    win_ = std::make_unique<TTruboFm>(*folder_->data);
-    win_->show();
-    QApplication::setActiveWindow(win_.get());
-    QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    open();
 }
 
 void TestTruboFm::cleanup() {
     referenceDialogs().steels = nullptr;
     referenceDialogs().locateSteel = nullptr;
-    win_.reset();
-    folder_.reset();
-    rec_.reset();
-}
-
-void TestTruboFm::type(QLineEdit* e, const QString& text) {
-    e->setFocus(Qt::OtherFocusReason);
-    e->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(e, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(e, text);
-    QCOMPARE(e->text(), text);
-}
-
-void TestTruboFm::choose(QComboBox* c, const QString& text) {
-    const int i = c->findText(text);
-    QVERIFY2(i >= 0, qPrintable(text));
-    c->setCurrentIndex(i);
-}
-
-void TestTruboFm::autoOn() {
-    QToolButton* b = tool("btnAutoScore");
-    if (!b->isChecked())
-        QTest::mouseClick(b, Qt::LeftButton);
-    QVERIFY(b->isChecked());
+    close();
 }
 
 void TestTruboFm::reopen() {

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "CalcTestFolder.h"
+#include "frames/DialogService.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+// A calculator window opened on a program folder of its own, shown and active as a user sees it,
+// and the ways a user changes its inputs. Window tests derive from it beside QObject and call
+// open() and close() from their init() and cleanup().
+template <class Window> class CalcWindowFixture {
+protected:
+    void open() {
+        rec_ = std::make_unique<kz::ScopedRecordingDialogs>();
+        folder_ = std::make_unique<CalcTestFolder>(*rec_);
+        QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+        win_ = std::make_unique<Window>(*folder_->data);
+        win_->show();
+        QApplication::setActiveWindow(win_.get());
+        QVERIFY(QTest::qWaitForWindowActive(win_.get()));
+    }
+    void close() {
+        win_.reset();
+        folder_.reset();
+        rec_.reset();
+    }
+
+    // Replaces an input's text by keystrokes (keys the input refuses do not arrive).
+    void type(QLineEdit* e, const QString& text) {
+        e->setFocus(Qt::OtherFocusReason);
+        e->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(e, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(e, text);
+    }
+    void clear(QLineEdit* e) { type(e, QString()); }
+    void choose(QComboBox* c, const QString& text) {
+        const int i = c->findText(text);
+        QVERIFY2(i >= 0, qPrintable(text));
+        c->setCurrentIndex(i);
+    }
+    // Automatic calculation on (the toolbar toggle pressed down).
+    void autoOn() {
+        auto* b = win_->template findChild<QToolButton*>(QStringLiteral("btnAutoScore"));
+        QVERIFY(b);
+        if (!b->isChecked())
+            QTest::mouseClick(b, Qt::LeftButton);
+        QVERIFY(b->isChecked());
+    }
+    QString focused() const {
+        QWidget* f = QApplication::focusWidget();
+        return f ? f->objectName() : QString();
+    }
+
+    std::unique_ptr<kz::ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<Window> win_;
+};
