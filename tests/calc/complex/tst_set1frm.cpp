@@ -62,16 +62,7 @@ private slots:
     void menuOpensTheWindow();
 
 private:
-    template <class T> T* find(const char* name) {
-        T* w = win_->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qWarning("no %s", name);
-        return w;
-    }
-    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
     QSpinBox* spin(const char* name) { return find<QSpinBox>(name); }
-    QToolButton* tool(const char* name) { return find<QToolButton>(name); }
-    void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
 };
 
 void TestSet1Frm::init() {

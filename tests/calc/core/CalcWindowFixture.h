@@ -30,6 +30,24 @@ protected:
         rec_.reset();
     }
 
+    template <class T> T* find(const char* name) {
+        T* w = win_->template findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qWarning("no %s", name);
+        return w;
+    }
+    // Inputs as the window names them: its own first, a frame's as "Frame.Name".
+    QLineEdit* edit(const char* name) { return input<QLineEdit>(name); }
+    QComboBox* combo(const char* name) { return input<QComboBox>(name); }
+    template <class T> T* input(const char* name) {
+        auto* w = qobject_cast<T*>(win_->inputWidget(QString::fromLatin1(name)));
+        if (!w)
+            qWarning("no input %s", name);
+        return w;
+    }
+    QToolButton* tool(const char* name) { return find<QToolButton>(name); }
+    void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
+
     // Replaces an input's text by keystrokes (keys the input refuses do not arrive).
     void type(QLineEdit* e, const QString& text) {
         e->setFocus(Qt::OtherFocusReason);

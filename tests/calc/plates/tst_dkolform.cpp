@@ -68,23 +68,10 @@ private slots:
     void menuOpensTheWindow();
 
 private:
-    QLineEdit* edit(const char* name) {
-        auto* e = qobject_cast<QLineEdit*>(win_->inputWidget(QString::fromLatin1(name)));
-        if (!e)
-            qWarning("no %s", name);
-        return e;
-    }
-    QComboBox* combo(const char* name) {
-        return qobject_cast<QComboBox*>(win_->inputWidget(QLatin1String(name)));
-    }
-    QToolButton* tool(const char* name) { return win_->findChild<QToolButton*>(QLatin1String(name)); }
     QLineEdit* diam() { return win_->EditDiam(); }
     QLineEdit* glub() { return win_->EditGlub(); }
     QString rangeD() { return win_->lblRangeD()->text(); }
     QString rangeT() { return win_->lblRangeT()->text(); }
-    void score() {
-        QTest::mouseClick(win_->findChild<QToolButton*>(QStringLiteral("btnScore")), Qt::LeftButton);
-    }
     void linkOn();
     void setPermissible(const QString& r) { win_->frmEU1()->EditRmax()->setText(r); }
     void storeRingRange(const QString& start, const QString& end, const QString& step);

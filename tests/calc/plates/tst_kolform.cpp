@@ -47,30 +47,7 @@ private slots:
     void menuOpensTheWindow();
 
 private:
-    QLineEdit* edit(const char* name) {
-        return qobject_cast<QLineEdit*>(win_->inputWidget(QString::fromLatin1(name)));
-    }
-    QComboBox* combo(const char* name) {
-        return qobject_cast<QComboBox*>(win_->inputWidget(QLatin1String(name)));
-    }
-    QToolButton* tool(const char* name) { return win_->findChild<QToolButton*>(QLatin1String(name)); }
     QLineEdit* diam() { return win_->EditDiam(); }
-    void type(QLineEdit* e, const QString& text) {
-        e->setFocus(Qt::OtherFocusReason);
-        e->selectAll();
-        if (text.isEmpty())
-            QTest::keyClick(e, Qt::Key_Backspace);
-        else
-            QTest::keyClicks(e, text);
-    }
-    void choose(QComboBox* c, const QString& text) {
-        const int i = c->findText(text);
-        QVERIFY2(i >= 0, qPrintable(text));
-        c->setCurrentIndex(i);
-    }
-    void score() {
-        QTest::mouseClick(win_->findChild<QToolButton*>(QStringLiteral("btnScore")), Qt::LeftButton);
-    }
 };
 
 void TestKolForm::init() {

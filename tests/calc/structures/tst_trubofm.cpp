@@ -64,16 +64,6 @@ private slots:
     void menuOpensTheWindow();
 
 private:
-    template <class T> T* find(const char* name) {
-        T* w = win_->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qWarning("no %s", name);
-        return w;
-    }
-    QLineEdit* edit(const char* name) { return find<QLineEdit>(name); }
-    QComboBox* combo(const char* name) { return find<QComboBox>(name); }
-    QToolButton* tool(const char* name) { return find<QToolButton>(name); }
-    void score() { QTest::mouseClick(tool("btnScore"), Qt::LeftButton); }
     void reopen();
     DataTable& pipes() { return (*folder_->data)[QStringLiteral("TableTruboprov")]; }
     void addPipe(const QString& diameter);
