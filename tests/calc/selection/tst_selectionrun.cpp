@@ -1,11 +1,14 @@
 #include "../core/CalcTestFolder.h"
+#include "calc/core/CalculatorRegistry.h"
 #include "calc/core/DVertUn.h"
 #include "calc/rods/UVertUn.h"
 #include "calc/selection/DiagUnit.h"
 #include "calc/selection/ParPodUn.h"
 #include "calc/selection/Param1Un.h"
+#include "data/SqlQuery.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
+#include "frames/Paths.h"
 #include "frames/btnFrame.h"
 #include "frames/pFrame.h"
 
@@ -55,6 +58,7 @@ private slots:
     void popupOutsideASelectableInputDoesNothing();
     void settingsShortcutFollowsTheFocus();
     void surfaceRodWritesBackOnlyItsInputs();
+    void everyBuiltCalculatorsParametersAreStored();
 
 private:
     QLineEdit* edit(const char* name) { return win_->findChild<QLineEdit*>(QString::fromLatin1(name)); }
@@ -339,6 +343,40 @@ void TestSelectionRun::surfaceRodWritesBackOnlyItsInputs() {
     QCOMPARE(edit("EditVS1")->text(), u("27,49"));
     QVERIFY(!edit("EditT") && !edit("EditGlub"));
     QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestSelectionRun::everyBuiltCalculatorsParametersAreStored() {
+    // A parameter offered by a right click that its kind's stored settings lack is refused at
+    // run time: every built calculator's parameters must be there, in the table of their kind.
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    CalculatorEnvironment env{*folder_->data};
+    int checked = 0;
+    for (const CalculatorInfo& info : registry.all()) {
+        if (!info.factory)
+            continue;
+        std::unique_ptr<QDialog> window(info.factory(env, nullptr));
+        auto* calculator = qobject_cast<CalculatorWindow*>(window.get());
+        if (!calculator)
+            continue;
+        const SelectionSetup& setup = calculator->descriptor().selection;
+        for (const SelectionParameter& p : setup.parameters) {
+            const QString table = p.settingsTable == 1   ? QStringLiteral("sparpod1")
+                                  : p.settingsTable == 3 ? QStringLiteral("iparpod1")
+                                                         : QStringLiteral("rparpod1");
+            SqlQuery q(dataDir());
+            q.setText(QStringLiteral("select d.Shag from parpod0 m, %1 d where m.Kod = d.Kod0 and "
+                                     "m.KodTip = :Kind and d.Param = :Param")
+                          .arg(table));
+            q.bindValue(QStringLiteral("Kind"), setup.kindCode);
+            q.bindValue(QStringLiteral("Param"), p.name);
+            QVERIFY2(q.open(), qPrintable(q.lastError()));
+            QVERIFY2(!q.eof(), qPrintable(info.className + QStringLiteral(": ") + p.name +
+                                          QStringLiteral(" in ") + table));
+            ++checked;
+        }
+    }
+    QVERIFY(checked >= 15);
 }
 
 QTEST_MAIN(TestSelectionRun)
