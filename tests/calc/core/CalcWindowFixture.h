@@ -1,6 +1,8 @@
 #pragma once
 
 #include "CalcTestFolder.h"
+#include "calc/selection/ParPodUn.h"
+#include "data/DataTable.h"
 #include "frames/DialogService.h"
 
 #include <QApplication>
@@ -71,6 +73,27 @@ protected:
             QTest::mouseClick(b, Qt::LeftButton);
         QVERIFY(b->isChecked());
     }
+    // What the selection-settings dialog was handed and found, when the toolbar opens it.
+    struct SettingsHandOver {
+        int kind = 0;
+        QString name;
+        QString located; // Param of the row it stands on
+    };
+    void answerSettingsDialog(SettingsHandOver& seen) {
+        rec_->onModal = [&seen](QDialog* dialog) {
+            auto* form = qobject_cast<kz::TParPodFm*>(dialog);
+            if (!form)
+                return int(QDialog::Rejected);
+            seen.kind = form->handOverKind();
+            seen.name = form->handOverName();
+            form->show();
+            seen.located = form->table(seen.kind) ? form->table(seen.kind)->asString(QStringLiteral("Param"))
+                                                  : QString();
+            form->hide();
+            return int(QDialog::Accepted);
+        };
+    }
+
     QString focused() const {
         QWidget* f = QApplication::focusWidget();
         return f ? f->objectName() : QString();

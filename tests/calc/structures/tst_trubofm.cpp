@@ -517,20 +517,11 @@ void TestTruboFm::multiParameterSelection() {
 }
 
 void TestTruboFm::selectionSettingsOfTheFocusedInput() {
-    int kind = 0;
-    QString name;
-    QString located;
-    rec_->onModal = [&](QDialog* dialog) {
-        auto* form = qobject_cast<TParPodFm*>(dialog);
-        if (!form)
-            return int(QDialog::Rejected);
-        kind = form->handOverKind();
-        name = form->handOverName();
-        form->show();
-        located = form->table(kind) ? form->table(kind)->asString(QStringLiteral("Param")) : QString();
-        form->hide();
-        return int(QDialog::Accepted);
-    };
+    SettingsHandOver seen;
+    answerSettingsDialog(seen);
+    const int& kind = seen.kind;
+    const QString& name = seen.name;
+    const QString& located = seen.located;
     edit("EditDlina")->setFocus();
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     QCOMPARE(kind, 2);
