@@ -1,5 +1,5 @@
 // One recalculation of the vertical rod after a keystroke: checks, formula, texts, enabling.
-#include "calc/core/DVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "calc/selection/Param1Un.h"
 #include "data/DataModule.h"
 #include "frames/DialogService.h"

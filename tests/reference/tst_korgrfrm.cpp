@@ -1,5 +1,5 @@
 #include "../calc/core/CalcTestFolder.h"
-#include "calc/core/DVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "frames/DialogService.h"
 #include "frames/SechFrame.h"
 #include "frames/SectionRules.h"

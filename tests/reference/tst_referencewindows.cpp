@@ -1,5 +1,5 @@
 #include "../calc/core/CalcTestFolder.h"
-#include "calc/core/DVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "data/DataTableModel.h"
 #include "frames/DialogService.h"
 #include "frames/HelpViewer.h"

@@ -52,24 +52,28 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput length;
     length.name = l1("EditDlina");
+    length.historyField = l1("A");
     length.label = u("A - длина ячейки, м:");
     length.defaultText = l1("3");
     length.steps = {10, 1, 0.1};
     length.spinPrefix = l1("btnL");
     GeometryInput width;
     width.name = l1("EditShir");
+    width.historyField = l1("B");
     width.label = u("В - ширина ячейки, м:");
     width.defaultText = l1("2");
     width.steps = {10, 1, 0.1};
     width.spinNames = {l1("SpinButton1"), l1("SpinButton2"), l1("SpinButton3")};
     GeometryInput across;
     across.name = l1("SpinKolGor");
+    across.historyField = l1("Gor");
     across.label = u("Nг - количество ячеек по горизонтали, шт.:");
     across.defaultText = l1("4");
     across.spinMinimum = 1;
     across.spinMaximum = 100;
     GeometryInput down;
     down.name = l1("SpinKolVert");
+    down.historyField = l1("Vert");
     down.label = u("Nв - количество ячеек по вертикали, шт.:");
     down.defaultText = l1("3");
     down.spinMinimum = 1;
@@ -90,18 +94,10 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, l1("EditRo0"), u("удельного сопротивления грунта")},
                 {K::Positive, l1("EditDlina"), u("длины ячейки")},
                 {K::Positive, l1("EditShir"), u("ширины ячейки")}};
-    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"), l1("EditDlina"), l1("EditShir")};
-    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"),    l1("EditPKV"),    l1("EditDlina"),
-                    l1("EditShir"),   l1("SpinKolGor"), l1("SpinKolVert")};
-    d.copyInputs = d.inputOrder;
 
     HistoryLayout& h = d.history;
     h.kindCode = 20;
     h.presetName = u("Сетка из горизонтальных электродов 1.");
-    h.fields = {{l1("Grunt"), l1("ComboGrunt")}, {l1("P"), l1("EditRo0")},
-                {l1("KP"), l1("EditPKV")},       {l1("A"), l1("EditDlina")},
-                {l1("B"), l1("EditShir")},       {l1("Gor"), l1("SpinKolGor")},
-                {l1("Vert"), l1("SpinKolVert")}, {l1("R"), l1("EditVS1"), false}};
     h.captions = {{u("Тип грунта:"), l1("Grunt")},
                   {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
                   {u("Коэффициент поправки:"), l1("KP")},
@@ -130,9 +126,79 @@ CalculatorDescriptor makeDescriptor() {
 }
 } // namespace
 
+namespace {
+const QString lengthInput = QStringLiteral("EditDlina");
+const QString widthInput = QStringLiteral("EditShir");
+const QString acrossInput = QStringLiteral("SpinKolGor");
+const QString downInput = QStringLiteral("SpinKolVert");
+const QString areaField = QStringLiteral("EditS");
+const QString totalField = QStringLiteral("EditL");
+
+class SurfaceGrid : public Calculator {
+public:
+    SurfaceGrid() : Calculator(makeDescriptor()) {}
+
+    QMap<QString, QString> derive(const CalcInputs& in, const QString&) const override {
+        const auto a = in.positive(lengthInput);
+        const auto b = in.positive(widthInput);
+        const auto ng = in.number(acrossInput);
+        const auto nv = in.number(downInput);
+        if (!a || !b || !ng || !nv)
+            return {{areaField, QString()}, {totalField, QString()}};
+        const auto g = gridGeometry(*a, *b, *ng, *nv);
+        return {{areaField, formatGeneral(g.s)}, {totalField, formatGeneral(g.l)}};
+    }
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        // The counts' own limits keep them above 0; a run's values are checked the same way.
+        const auto ng = in.number(acrossInput);
+        const auto nv = in.number(downInput);
+        if (!ng || !nv || *ng <= 0 || *nv <= 0)
+            return CheckFailure{};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>& shown) const override {
+        CalcInputs now = in;
+        if (!in.selectionRunning()) {
+            shown = derive(in, {});
+            for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+                now.texts.insert(it.key(), it.value());
+        }
+        const auto p0 = now.number(QStringLiteral("EditRo0"));
+        const auto kp = now.number(QStringLiteral("EditPKV"));
+        const auto s = now.number(areaField);
+        const auto l = now.number(totalField);
+        if (!p0 || !kp || !s || !l)
+            return std::nullopt;
+        // A grid too small for two decimals has S = 0: no number to show, the window says so.
+        return ComputeResistance(*p0, *kp, *s, *l).r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(areaField), in.text(totalField),
+                              in.text(QStringLiteral("EditVS1")))};
+    }
+
+    void deriveSelectionValues(QMap<QString, long double>& values) const override {
+        if (!values.contains(lengthInput) || !values.contains(widthInput) || !values.contains(acrossInput) ||
+            !values.contains(downInput))
+            return;
+        const auto g = gridGeometry(values.value(lengthInput), values.value(widthInput), values.value(acrossInput),
+                                    values.value(downInput));
+        values.insert(areaField, g.s);
+        values.insert(totalField, g.l);
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const SurfaceGrid c;
+    return c;
+}
+
 const CalculatorDescriptor& descriptor() {
-    static const CalculatorDescriptor d = makeDescriptor();
-    return d;
+    return calculator().description();
 }
 
 GridGeometry gridGeometry(long double a, long double b, long double ng, long double nv) {

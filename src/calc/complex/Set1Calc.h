@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/core/CalculatorDescriptor.h"
+#include "calc/core/Calculator.h"
 #include "calc/core/ReportModel.h"
 
 #include <QString>
@@ -9,6 +9,7 @@
 // and width B, no vertical electrodes. Its values and formula, free of any window.
 namespace kz::set1 {
 
+const Calculator& calculator();
 const CalculatorDescriptor& descriptor();
 
 // The grid's area S = A·B·Nг·Nв and the total length of its electrodes

@@ -7,6 +7,8 @@
 #include <cfloat>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 long double roundResistance(long double r) {
@@ -18,7 +20,10 @@ bool isShowableResult(long double r) {
 }
 
 std::optional<QString> soilRangeError(long double p0, double pMin, double pMax) {
-    if (p0 >= pMin && p0 <= pMax)
+    // The value as the user sees it: "0,2" read in extended precision lies a hair below the
+    // double bound 0,2 it shows as.
+    const double shown = double(p0);
+    if (shown >= pMin && shown <= pMax)
         return std::nullopt;
     return soilRangeMessage(pMin, pMax);
 }
@@ -30,6 +35,41 @@ QString resultOutOfRangeMessage() {
 
 bool isUsable(long double rPermissible, long double r) {
     return rPermissible >= r;
+}
+
+CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
+    struct Kept {
+        QString input;
+        QString field;
+        bool required;
+        bool copied;
+    };
+    QList<Kept> kept;
+    if (d.soilFrame)
+        kept << Kept{u"ComboGrunt"_s, u"Grunt"_s, true, true} << Kept{u"EditRo0"_s, u"P"_s, true, true}
+             << Kept{u"EditPKV"_s, u"KP"_s, true, true};
+    if (d.construction)
+        kept << Kept{sizeSetModeInput(), u"N"_s, false, true} << Kept{u"cmbSech"_s, u"Construct"_s, true, true}
+             << Kept{u"cmbDiam"_s, u"Razmer"_s, true, true};
+    for (const GeometryInput& g : std::as_const(d.geometry))
+        if (!g.readOnly)
+            kept << Kept{g.name, g.historyField, g.required, g.copied};
+    d.requiredInputs.clear();
+    d.inputOrder.clear();
+    d.copyInputs.clear();
+    d.history.fields.clear();
+    for (const Kept& k : std::as_const(kept)) {
+        d.inputOrder << k.input;
+        if (k.required)
+            d.requiredInputs << k.input;
+        if (k.copied)
+            d.copyInputs << k.input;
+        if (!k.field.isEmpty())
+            d.history.fields << HistoryField{k.field, k.input};
+    }
+    if (!d.history.isEmpty())
+        d.history.fields << HistoryField{u"R"_s, u"EditVS1"_s, false};
+    return d;
 }
 
 QList<InputCheck> soilAndConstructionChecks(InputCheck::Kind measuredResistivity) {

@@ -64,10 +64,18 @@ struct GeometryInput {
     // A tool button after the step buttons (a dialog that computes the value), with its hint.
     QString button;
     QString buttonHint;
+    // The button is enabled only while this input is filled.
+    QString buttonNeeds;
     // The input acts only on changes made by the user: while it or one of its step buttons has
     // the focus. Values written by the program (linking, history, paste, selection) leave the
     // result and the other inputs alone; whoever writes them calculates afterwards.
     bool userChangesOnly = false;
+
+    // What the calculator keeps of the input: the history table's field (none when empty), the
+    // copy buffer, and whether its emptiness disables the commands. Derived values keep nothing.
+    QString historyField;
+    bool copied = true;
+    bool required = true;
 };
 
 // One of the input checks that use the common procedures, in the order they run.
@@ -118,6 +126,19 @@ struct SelectionSetup {
 SelectionParameter soilResistivitySelection();
 SelectionParameter correctionSelection();
 
+// A resistivity input computed by the equivalent-resistivity dialog from two soil layers: the
+// input's tool button runs the dialog over the structure's size, and a check box below the result
+// puts the computation into the calculation order. The layers reach the calculator as the texts
+// "pekv.p1", "pekv.p2" and "pekv.h", the check box as "1" or "".
+struct EquivalentResistivitySetup {
+    QString input;  // EditPekv
+    QString button; // btnPekv
+    QString size;   // EditS: area in m² or length in km
+    int form = 0;   // 0 by area, 1 by length
+    QString include; // chkPekv
+    QString includeCaption;
+};
+
 struct CalculatorDescriptor {
     QString className;
     QString caption;
@@ -141,12 +162,15 @@ struct CalculatorDescriptor {
     QList<InputCheck> checks;
     // After those: p0 within the chosen soil's PMin..PMax.
     bool soilRangeCheck = true;
+    // The lists below follow from the frames and the geometry (completeDescriptor).
     // Inputs whose emptiness disables save, calculation, report, selection and copy.
     QStringList requiredInputs;
-    // The order in which inputs are assigned from history, the copy buffer or a batch: a combo's
-    // change handling may overwrite later inputs, so it comes before them.
+    // The order in which inputs are assigned from history, the copy buffer or a batch: the soil,
+    // then the construction, then the geometry, since a combo's change handling may overwrite
+    // later inputs.
     QStringList inputOrder;
     QStringList copyInputs;
+    // Kind code, preset name, prompt and captions are the calculator's; the fields follow.
     HistoryLayout history;
     SelectionSetup selection;
     // The report's paragraphs; without them the report command stays disabled.
@@ -158,11 +182,18 @@ struct CalculatorDescriptor {
     // The toolbar's linked-parameters toggle: while it is down, a change the user makes to an input
     // moves the inputs that depend on it (LinkParameters).
     bool linkedParameters = false;
+    // Pressing the toggle runs this input's change handling; empty: that of the focused linked
+    // input, or of the first one.
+    QString linkPressedInput;
+    std::optional<EquivalentResistivitySetup> equivalentResistivity;
     // btnLoad is enabled only while every required input is filled, like btnSave.
     bool loadNeedsInputs = false;
     // The soil frame's key filter and exit check on the correction coefficient.
     bool coefficientInputChecks = true;
 };
+
+// The descriptor with its input lists and history fields made from the frames and the geometry.
+CalculatorDescriptor completeDescriptor(CalculatorDescriptor d);
 
 // The checks of the soil and construction frames that open the list of every calculator with a
 // rolled-steel electrode; measured resistivity is checked as positive or only as present.

@@ -11,6 +11,7 @@
 #include "calc/selection/Param1Un.h"
 #include "data/DataModule.h"
 #include "data/SqlQuery.h"
+#include "reference/PekvUnit.h"
 #include "frames/BreakFlag.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
@@ -118,9 +119,10 @@ ReferenceDialogs& referenceDialogs() {
     return hooks;
 }
 
-CalculatorWindow::CalculatorWindow(const CalculatorDescriptor& descriptor, DataModule& data, QWidget* parent)
-    : QDialog(parent), d_(descriptor), data_(data) {
+CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& data, QWidget* parent)
+    : QDialog(parent), calc_(calculator), d_(calculator.description()), data_(data) {
     buildWindow();
+    buildEquivalentResistivity();
     wireToolbar();
     wireFrames();
     wireSelection();
@@ -418,19 +420,14 @@ void CalculatorWindow::wireFrames() {
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { geometryChange(edit); });
     }
     for (QSpinBox* spin : std::as_const(spins_))
-        connect(spin, &QSpinBox::valueChanged, this, [this, spin] {
-            GeometryChanged(spin);
-            ChangeTail();
-        });
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin] { inputChanged(spin->objectName(), false); });
     for (QComboBox* combo : std::as_const(choices_))
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
-            GeometryChanged(combo);
-            ChangeTail();
-        });
+        connect(combo, &QComboBox::currentIndexChanged, this,
+                [this, combo] { inputChanged(combo->objectName(), false); });
     for (SpinButton* pair : std::as_const(steps_)) {
         connect(pair, &SpinButton::upClicked, this, [pair] { SpinStepUp(pair, pair->step()); });
         connect(pair, &SpinButton::downClicked, this, [this, pair] {
-            if (AllowStepDown(pair->associate(), pair->step()))
+            if (calc_.allowStepDown(snapshot(), pair->associate()->objectName(), pair->step()))
                 SpinStepDown(pair, pair->step());
         });
     }
@@ -453,14 +450,110 @@ void CalculatorWindow::geometryChange(QLineEdit* edit) {
     for (const GeometryInput& g : d_.geometry)
         if (g.name == edit->objectName() && g.userChangesOnly && !user)
             return;
-    if (user && linkingOn())
-        LinkParameters(edit);
-    GeometryChanged(edit);
+    inputChanged(edit->objectName(), user);
+}
+
+void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
+    if (byUser && linkingOn()) {
+        const QMap<QString, QString> moved = calc_.link(snapshot(), name);
+        for (auto it = moved.cbegin(); it != moved.cend(); ++it)
+            setLinkedInput(it.key(), it.value());
+    }
+    applyDerived(calc_.derive(snapshot(), name));
+    if (name == d_.installationResistivityInput)
+        SyncInstallationResistivity();
     ChangeTail();
-    updateRangeLabelsFollowing(edit->objectName());
+    updateRangeLabelsFollowing(name);
+    updateToolButtons();
+}
+
+void CalculatorWindow::applyDerived(const QMap<QString, QString>& values) {
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (include_ && it.key() == include_->objectName()) {
+            // The computation it would show no longer gives the resistivity.
+            if (it.value().isEmpty()) {
+                include_->setChecked(false);
+                include_->setEnabled(false);
+            }
+            continue;
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()))) {
+            if (edit->text() != it.value())
+                assignWithoutTail(edit, it.value());
+        }
+    }
+}
+
+void CalculatorWindow::updateToolButtons() {
+    for (const GeometryInput& g : d_.geometry)
+        if (!g.buttonNeeds.isEmpty())
+            if (QToolButton* b = buttons_.value(g.button))
+                b->setEnabled(!inputText(g.buttonNeeds).isEmpty());
+}
+
+void CalculatorWindow::buildEquivalentResistivity() {
+    if (!d_.equivalentResistivity)
+        return;
+    const EquivalentResistivitySetup& e = *d_.equivalentResistivity;
+    pekvLink_ = std::make_unique<EquivalentResistivityLink>(data_, pekv::Form(e.form));
+    include_ = new QCheckBox(e.includeCaption, this);
+    include_->setObjectName(e.include);
+    include_->setEnabled(false);
+    addBelowResult(include_);
+    connect(include_, &QCheckBox::clicked, this, [this] {
+        if (autoCalculation())
+            Calculate(true);
+    });
+    if (QToolButton* button = buttons_.value(e.button))
+        connect(button, &QToolButton::clicked, this, [this] {
+            const EquivalentResistivitySetup& e = *d_.equivalentResistivity;
+            EquivalentResistivityLink::Target target;
+            target.output = geometryEdit(e.input);
+            target.include = include_;
+            target.size = [this, size = e.size] { return parseNumber(inputText(size)); };
+            pekvLink_->run(this, target);
+        });
+    updateToolButtons();
+}
+
+CalcInputs CalculatorWindow::snapshot() const {
+    CalcInputs in;
+    static const QStringList frameFields = {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
+                                            QStringLiteral("EditPKV"),    QStringLiteral("EditRo"),
+                                            QStringLiteral("cmbSech"),    QStringLiteral("cmbDiam"),
+                                            QStringLiteral("EditDiam0")};
+    if (soil_ || section_)
+        for (const QString& name : frameFields)
+            in.texts.insert(name, inputText(name));
+    if (section_)
+        in.texts.insert(sizeSetModeInput(), inputText(sizeSetModeInput()));
+    // The window's own inputs by their plain names, before a frame's field of the same name.
+    for (const GeometryInput& g : d_.geometry)
+        in.texts.insert(g.name, inputText(g.name));
+    in.texts.insert(QStringLiteral("EditVS1"), result_->text());
+    if (include_) {
+        in.texts.insert(include_->objectName(), include_->isChecked() ? QStringLiteral("1") : QString());
+        const QStringList& layers = pekvLink_->lastLayers();
+        if (layers.size() == 3) {
+            in.texts.insert(QStringLiteral("pekv.p1"), layers[0]);
+            in.texts.insert(QStringLiteral("pekv.p2"), layers[1]);
+            in.texts.insert(QStringLiteral("pekv.h"), layers[2]);
+        }
+    }
+    in.run = runValues_;
+    in.singleRun = singleRun_;
+    in.diameter = diameter();
+    if (soil_) {
+        in.pMin = soil_->RoMin();
+        in.pMax = soil_->RoMax();
+    }
+    in.installation = installationValues();
+    in.linking = linkingOn();
+    return in;
 }
 
 void CalculatorWindow::sectionChanged() {
+    applyDerived(calc_.derive(snapshot(), QStringLiteral("cmbDiam")));
     ChangeTail();
     // The section's diameter bounds some geometry: its labels follow it.
     updateRangeLabelsFollowing(QStringLiteral("cmbDiam"));
@@ -492,30 +585,24 @@ void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
     for (const GeometryInput& g : d_.geometry)
         if (g.rangeFollows.contains(input))
             if (QLabel* label = ranges_.value(g.rangeName))
-                label->setText(RangeLabelText(g.rangeName));
+                label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
 }
 
 void CalculatorWindow::updateRangeLabels() {
     for (const GeometryInput& g : d_.geometry)
         if (!g.rangeFollows.isEmpty())
             if (QLabel* label = ranges_.value(g.rangeName))
-                label->setText(RangeLabelText(g.rangeName));
+                label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
 }
-
-QString CalculatorWindow::RangeLabelText(const QString& label) {
-    for (const GeometryInput& g : d_.geometry)
-        if (g.rangeName == label)
-            return g.rangeText;
-    return {};
-}
-
-void CalculatorWindow::LinkParameters(QWidget*) {}
-
-void CalculatorWindow::SelectionValueApplied(const QString&, QMap<QString, long double>&) {}
 
 void CalculatorWindow::LinkParametersPressed() {
     if (!linkingOn())
         return;
+    if (!d_.linkPressedInput.isEmpty()) {
+        applyDerived(calc_.derive(snapshot(), d_.linkPressedInput));
+        ChangeTail();
+        return;
+    }
     QList<QLineEdit*> linked;
     for (const GeometryInput& g : d_.geometry)
         if (g.userChangesOnly)
@@ -545,7 +632,7 @@ QToolButton* CalculatorWindow::geometryButton(const QString& name) const {
 }
 
 QString CalculatorWindow::resultText(long double r) const {
-    return d_.resultMask.isEmpty() ? formatGeneral(r) : formatMask(r, d_.resultMask);
+    return calc_.resultText(r);
 }
 
 QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
@@ -615,12 +702,11 @@ void CalculatorWindow::activate() {
     }
     toolbar_->setClimateRegionDialog(
         refs.climateRegions ? std::function<void()>([] { referenceDialogs().climateRegions(); }) : nullptr);
-    if (!d_.geometry.isEmpty()) {
-        if (QLineEdit* first = geometry_.value(d_.geometry.first().name))
-            GeometryChanged(first);
-    }
+    if (!d_.geometry.isEmpty())
+        applyDerived(calc_.derive(snapshot(), d_.geometry.first().name));
     ChangeTail();
     updateRangeLabels();
+    updateToolButtons();
     // The picture may have changed the size: settle it before the window appears.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     fitToContents();
@@ -644,75 +730,49 @@ void CalculatorWindow::deactivate() {
         soil_->SaveSoilState();
 }
 
-bool CalculatorWindow::runInputCheck(const InputCheck& check, bool show) {
-    QWidget* control = inputWidget(check.input);
-    if (!control)
-        return false;
-    return check.kind == InputCheck::Kind::Filled ? CheckFilled(control, check.subject, show)
-                                                  : CheckPositive(control, check.subject, show);
-}
-
-bool CalculatorWindow::fail(const QString& message, bool show) {
-    if (show)
-        dialogs().showMessage(message);
+bool CalculatorWindow::fail(const CheckFailure& failure, bool show) {
+    if (show && !failure.message.isEmpty()) {
+        dialogs().showMessage(failure.message);
+        if (!failure.focus.isEmpty())
+            focusIfPossible(inputWidget(failure.focus));
+    }
     return false;
 }
 
 bool CalculatorWindow::CheckInputs(bool show) {
-    for (const InputCheck& check : d_.checks)
-        if (!runInputCheck(check, show))
-            return false;
-    if (d_.soilRangeCheck && soil_) {
-        const auto p0 = number(QStringLiteral("EditRo0"));
-        if (!p0)
-            return fail(soilRangeMessage(soil_->RoMin(), soil_->RoMax()), show);
-        if (const auto error = soilRangeError(*p0, soil_->RoMin(), soil_->RoMax()))
-            return fail(*error, show);
-    }
-    return CheckGeometry(show);
-}
-
-bool CalculatorWindow::CheckGeometry(bool) {
+    if (const auto failure = calc_.check(snapshot()))
+        return fail(*failure, show);
     return true;
 }
-
-void CalculatorWindow::GeometryChanged(QWidget*) {}
-
-void CalculatorWindow::DeriveSelectionValues(QMap<QString, long double>&) {}
 
 QList<SelectionParameter> CalculatorWindow::SelectionOffer() const {
-    return d_.selection.parameters;
-}
-
-bool CalculatorWindow::PrepareSingleSelection(const SelectionParameter&) {
-    return true;
-}
-
-bool CalculatorWindow::SelectionAdmissible() {
-    return CheckGeometry(false);
-}
-
-bool CalculatorWindow::AllowStepDown(QWidget*, double) {
-    return true;
+    return calc_.selectionOffer(snapshot());
 }
 
 void CalculatorWindow::Calculate(bool show) {
     ++calculations_;
-    bool ok = false;
-    if (CheckInputs(show)) {
-        const auto r = ComputeResult();
-        if (r && isShowableResult(*r)) {
-            result_->setText(resultText(*r));
-            ShowCalcOrder();
-            ok = true;
-        } else {
-            fail(resultOutOfRangeMessage(), show);
-        }
-    }
-    if (!ok)
+    const Evaluation e = calc_.evaluate(snapshot());
+    if (e.ok())
+        showResult(e);
+    else {
+        fail(*e.failure, show);
         clearResult();
+    }
     UpdateButtons();
-    emit calculated(ok);
+    emit calculated(e.ok());
+}
+
+void CalculatorWindow::showResult(const Evaluation& e) {
+    for (auto it = e.shown.cbegin(); it != e.shown.cend(); ++it) {
+        auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()));
+        if (!edit)
+            continue;
+        // A value the formula shows in an input of the window's own changes nothing else.
+        const QSignalBlocker quiet(geometry_.value(it.key()) == edit ? edit : nullptr);
+        edit->setText(it.value());
+    }
+    result_->setText(e.resultText);
+    setCalcOrderLines(e.order);
 }
 
 void CalculatorWindow::clearResult() {
@@ -834,8 +894,7 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
             section_->cmbDiamChange();
             ChangeTail();
         } else if (choices_.value(combo->objectName()) == combo) {
-            GeometryChanged(combo);
-            ChangeTail();
+            inputChanged(combo->objectName(), false);
         }
         return true;
     }
@@ -1219,8 +1278,16 @@ void CalculatorWindow::RunSelection() {
 
 void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
     const SelectionParameter* p = selectionParameter(name);
-    if (!p || selectionRunning() || !PrepareSingleSelection(*p))
+    if (!p || selectionRunning())
         return;
+    const Calculator::Preparation preparation = calc_.prepareSingleSelection(snapshot(), *p);
+    if (preparation.refusal) {
+        dialogs().showMessage(*preparation.refusal);
+        return;
+    }
+    for (const QString& name : preparation.cleared)
+        if (QLineEdit* edit = geometryEdit(name))
+            assignWithoutTail(edit, {});
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
     SqlQuery q(dataDir());
     const QString table = p->settingsTable == 1   ? QStringLiteral("sparpod1")
@@ -1318,7 +1385,7 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     const QString kp = QStringLiteral("EditPKV");
     const QString p = QStringLiteral("EditRo");
     const auto derive = [&] {
-        DeriveSelectionValues(values);
+        calc_.deriveSelectionValues(values);
         if (values.contains(p0) && values.contains(kp))
             values.insert(p, calculatedResistivity(values.value(p0), values.value(kp)));
     };
@@ -1337,14 +1404,16 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     hooks.apply = [&](const QString& name, long double value) {
         if (const SelectionParameter* sp = selectionParameter(name)) {
             values.insert(sp->input, value);
-            SelectionValueApplied(sp->input, values);
+            calc_.selectionValueApplied(snapshot(), sp->input, values);
         }
         derive();
     };
     hooks.resistance = [this]() -> std::optional<long double> {
-        if (!SelectionAdmissible())
+        const CalcInputs in = snapshot();
+        if (!calc_.selectionAdmissible(in))
             return std::nullopt;
-        const auto r = ComputeResult();
+        QMap<QString, QString> shown;
+        const auto r = calc_.compute(in, shown);
         if (!r || !isShowableResult(*r))
             return std::nullopt;
         return r;
@@ -1411,8 +1480,7 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
         if (result.inadmissible || !result.r) {
             clearResult();
         } else {
-            result_->setText(resultText(*result.r));
-            ShowCalcOrder();
+            showResult(calc_.present(snapshot(), *result.r));
         }
     }
     UpdateButtons();

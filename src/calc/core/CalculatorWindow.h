@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CalculatorDescriptor.h"
+#include "Calculator.h"
 #include "HistoryMapping.h"
 
 #include "calc/selection/Selection.h"
@@ -10,8 +10,10 @@
 #include <QMap>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
@@ -25,6 +27,7 @@ class QToolButton;
 namespace kz {
 
 class DataModule;
+class EquivalentResistivityLink;
 class SpinButton;
 class TButtonFrame;
 class TFrameP;
@@ -50,19 +53,23 @@ ReferenceDialogs& referenceDialogs();
 
 // The window every calculator is: toolbar on top; picture and the formula's conditions on the
 // left; soil, construction and geometry with the result on the right; the formula panel; the
-// installation frame at the bottom. It runs the common work (checks, the tail of a change, the
-// enabling rule, activation, history, copy and paste, the resistivity link); a calculator gives
-// its values in a descriptor and its formula in ComputeResult and ShowCalcOrder.
+// installation frame at the bottom. It is built from the calculator's description, takes a
+// snapshot of its widgets for every rule of the calculator (derived values, checks, the result,
+// linking, selection) and shows what comes back; it runs the common work around them (the tail
+// of a change, the enabling rule, activation, history, copy and paste, the resistivity link).
 //
 // Inputs are reached by object name (inputWidget, setInputText), frame inputs included, so that
 // history, paste and a batch run set them the way a user would, in the descriptor's input order.
 class CalculatorWindow : public QDialog {
     Q_OBJECT
 public:
-    CalculatorWindow(const CalculatorDescriptor& descriptor, DataModule& data, QWidget* parent = nullptr);
+    CalculatorWindow(const Calculator& calculator, DataModule& data, QWidget* parent = nullptr);
     ~CalculatorWindow() override;
 
     const CalculatorDescriptor& descriptor() const { return d_; }
+    const Calculator& calculator() const { return calc_; }
+    // The inputs as values, for the calculator's rules.
+    CalcInputs snapshot() const;
 
     // FormActivate / FormDeactivate: run when the window is opened and closed.
     Q_INVOKABLE void activate();
@@ -145,38 +152,7 @@ signals:
     // After every Calculate, with whether a result is shown.
     void calculated(bool ok);
 
-protected:
-    // Checks of the geometry after the common ones; show reports the failure.
-    virtual bool CheckGeometry(bool show);
-    // The formula on the checked inputs; nullopt when it gives nothing to show.
-    virtual std::optional<long double> ComputeResult() = 0;
-    // The calculation order for the result just shown in EditVS1.
-    virtual void ShowCalcOrder() = 0;
-    // Derived fields of the geometry, before the tail of a change of that input.
-    virtual void GeometryChanged(QWidget* input);
-    // During a selection run: the values that follow from those just set (by input name).
-    virtual void DeriveSelectionValues(QMap<QString, long double>& values);
-    // The parameters the run dialog offers now (all of the descriptor's by default).
-    virtual QList<SelectionParameter> SelectionOffer() const;
-    // Before a single-parameter run of that parameter: false refuses it (having said why).
-    virtual bool PrepareSingleSelection(const SelectionParameter& parameter);
-    // During a selection run: whether the combination set satisfies the formula's conditions.
-    virtual bool SelectionAdmissible();
-    // Whether a step-down button of a geometry input may step from the current value.
-    virtual bool AllowStepDown(QWidget* input, double step);
-    // The toolbar's linked-parameters toggle pressed down (releasing it does nothing). By default
-    // the change handling of the focused linked input runs as if the user had just changed it;
-    // with the focus elsewhere, that of the first one, focused for the moment, the focus then
-    // going back.
-    virtual void LinkParametersPressed();
-    // With linking on, after the user changed an input: moves the inputs that depend on it
-    // (through setLinkedInput).
-    virtual void LinkParameters(QWidget* changed);
-    // The text of a range label for the current inputs; the design text by default.
-    virtual QString RangeLabelText(const QString& label);
-    // During a selection run, after the run set an input: values the calculator moves with it.
-    virtual void SelectionValueApplied(const QString& input, QMap<QString, long double>& values);
-
+private:
     // A change counts as the user's while the input or one of its step buttons has the focus.
     bool changedByUser(const QWidget* input) const;
     // Writes an input that linking moves (its change is not the user's, so nothing cascades) and
@@ -188,8 +164,8 @@ protected:
     std::optional<long double> number(const QString& name) const;
     // The diameter the formulas use: the equivalent one for angle and strip steel.
     std::optional<long double> diameter() const;
-    // The message of a check after the common ones; shown only with show set.
-    bool fail(const QString& message, bool show);
+    // The message of a failed check with the focus on its input; shown only with show set.
+    bool fail(const CheckFailure& failure, bool show);
     // The tail of every change: calculate in automatic mode, otherwise forget the result.
     void ChangeTail();
     // Sets an input from a rule of another input's change: that change runs the one tail.
@@ -200,7 +176,15 @@ protected:
     void setCalcOrderLines(const QStringList& lines);
     InstallationValues installationValues() const;
 
-private:
+    // The change handling of an input: linking (the user's own changes), derived values, the tail,
+    // the range labels that follow it.
+    void inputChanged(const QString& name, bool byUser);
+    void applyDerived(const QMap<QString, QString>& values);
+    void LinkParametersPressed();
+    void showResult(const Evaluation& e);
+    QList<SelectionParameter> SelectionOffer() const;
+    void buildEquivalentResistivity();
+    void updateToolButtons();
     void buildWindow();
     void buildGeometry(QGridLayout* grid, int& row);
     void wireToolbar();
@@ -239,8 +223,11 @@ private:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
+    const Calculator& calc_;
     const CalculatorDescriptor& d_;
     DataModule& data_;
+    std::unique_ptr<EquivalentResistivityLink> pekvLink_;
+    QCheckBox* include_ = nullptr;
     CopyBuffer copyBuffer_;
     int calculations_ = 0;
     int tailHold_ = 0;

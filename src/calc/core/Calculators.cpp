@@ -1,33 +1,19 @@
 #include "CalculatorRegistry.h"
 
-#include "DVertUn.h"
-#include "calc/complex/Set1_Unt.h"
-#include "calc/plates/DKolUnt.h"
-#include "calc/plates/KolUnit.h"
-#include "calc/rods/UVertUn.h"
-#include "calc/structures/GBFundUt.h"
-#include "calc/structures/TruboUn.h"
-#include "data/DataModule.h"
+#include "Calculator.h"
+#include "CalculatorList.h"
+#include "CalculatorWindow.h"
 
 namespace kz {
 
-namespace {
-template <typename Window> void add(CalculatorRegistry& registry, const char* className) {
-    registry.setFactory(
-        QString::fromLatin1(className),
-        [](CalculatorEnvironment& env, QWidget* parent) -> QDialog* { return new Window(env.data, parent); });
-}
-} // namespace
-
-// Each calculator built so far adds its factory here; the others stay disabled in the menu.
+// Every calculator built has a menu item that opens the one calculator window on it; the others
+// stay disabled.
 void registerBuiltCalculators(CalculatorRegistry& registry) {
-    add<TDVertFm>(registry, "TDVertFm");
-    add<TUVertFm>(registry, "TUVertFm");
-    add<TTruboFm>(registry, "TTruboFm");
-    add<TGBFundFm>(registry, "TGBFundFm");
-    add<TSet1_Frm>(registry, "TSet1_Frm");
-    add<TDKolForm>(registry, "TDKolForm");
-    add<TKolForm>(registry, "TKolForm");
+    for (const Calculator* c : builtCalculators())
+        registry.setFactory(c->description().className,
+                            [c](CalculatorEnvironment& env, QWidget* parent) -> QDialog* {
+                                return new CalculatorWindow(*c, env.data, parent);
+                            });
 }
 
 } // namespace kz

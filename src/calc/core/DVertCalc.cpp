@@ -2,6 +2,7 @@
 
 #include "CalcCommon.h"
 #include "CalcOrder.h"
+#include "Calculator.h"
 #include "frames/NumberText.h"
 
 #include <cmath>
@@ -34,6 +35,7 @@ CalculatorDescriptor makeDescriptor() {
     length.defaultText = l1("5");
     length.steps = {1, 0.1, 0.01};
     length.spinPrefix = l1("SpinButtonA");
+    length.historyField = l1("L");
     GeometryInput depth;
     depth.name = l1("EditGlub");
     depth.label = u("Tо - расстояние от поверхности земли, м:");
@@ -43,6 +45,7 @@ CalculatorDescriptor makeDescriptor() {
     depth.rangeName = l1("lblRangeTo");
     depth.rangeText = l1("( To >= 0,5 )");
     depth.rangeHint = u("Диапазон допустимых значений глубины заложения");
+    depth.historyField = l1("T");
     GeometryInput middle;
     middle.name = l1("EditT");
     middle.label = u("T - глубина заложения, м:");
@@ -53,20 +56,9 @@ CalculatorDescriptor makeDescriptor() {
     d.checks = soilAndConstructionChecks(K::Positive);
     d.checks << InputCheck{K::Positive, l1("EditDlina"), u("длины заземлителя")}
              << InputCheck{K::Positive, l1("EditGlub"), u("глубины заложения")};
-    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"),   l1("EditPKV"), l1("cmbSech"),
-                        l1("cmbDiam"),    l1("EditDlina"), l1("EditGlub")};
-    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
-                    l1("cmbSech"),    l1("cmbDiam"), l1("EditGlub"), l1("EditDlina")};
-    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),   l1("EditPKV"),  l1("cmbSech"),
-                    l1("cmbDiam"),    l1("EditDlina"), l1("EditGlub"), sizeSetModeInput()};
-
     HistoryLayout& h = d.history;
     h.kindCode = 4;
     h.presetName = historyPresetName(d.caption);
-    h.fields = {
-        {l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},      {l1("KP"), l1("EditPKV")},
-        {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")}, {l1("T"), l1("EditGlub")},
-        {l1("L"), l1("EditDlina")},       {l1("N"), sizeSetModeInput()}, {l1("R"), l1("EditVS1"), false}};
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u("Расстояние от поверхности земли до заземлителя, м:"), l1("T")}
                << HistoryCaption{u("Длина стержня, м:"), l1("L")};
@@ -101,9 +93,83 @@ SelectionParameter rodLengthSelection() {
     return length;
 }
 
+namespace {
+const QString lengthInput = QStringLiteral("EditDlina");
+const QString depthInput = QStringLiteral("EditGlub");
+const QString middleInput = QStringLiteral("EditT");
+
+class RodInGround : public Calculator {
+public:
+    RodInGround() : Calculator(makeDescriptor()) {}
+
+    QMap<QString, QString> derive(const CalcInputs& in, const QString& changed) const override {
+        if (!changed.isEmpty() && changed != lengthInput && changed != depthInput)
+            return {};
+        const auto l = in.positive(lengthInput);
+        const auto to = in.positive(depthInput);
+        // A depth beyond any shown number stays empty; the calculation says why.
+        if (!l || !to || !isShowableResult(middleDepth(*l, *to)))
+            return {{middleInput, QString()}};
+        return {{middleInput, middleDepthText(*l, *to)}};
+    }
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        if (!in.diameter || *in.diameter <= 0)
+            return CheckFailure{diameterMissingMessage(), {}};
+        const auto l = in.number(lengthInput);
+        const auto to = in.number(depthInput);
+        if (!l || !to)
+            return CheckFailure{diameterMissingMessage(), {}};
+        if (const auto error = geometryError(*in.diameter, *l, *to))
+            return CheckFailure{*error, {}};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
+        const auto p0 = in.number(QStringLiteral("EditRo0"));
+        const auto kp = in.number(QStringLiteral("EditPKV"));
+        const auto l = in.number(lengthInput);
+        const auto to = in.number(depthInput);
+        if (!p0 || !kp || !l || !to || !in.diameter)
+            return std::nullopt;
+        if (!isShowableResult(middleDepth(*l, *to)))
+            return std::nullopt;
+        // A selection run works with T as it writes it back, rounded to hundredths.
+        const auto t = in.selectionRunning() ? in.number(middleInput) : middleDepth(*l, *to);
+        if (!t)
+            return std::nullopt;
+        return ComputeResistance(*p0, *kp, *l, *in.diameter, *t).r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(lengthInput), in.diameter.value_or(0),
+                              in.text(middleInput), in.text(QStringLiteral("EditVS1")))};
+    }
+
+    void deriveSelectionValues(QMap<QString, long double>& values) const override {
+        if (values.contains(lengthInput) && values.contains(depthInput))
+            values.insert(middleInput, roundTo(middleDepth(values.value(lengthInput), values.value(depthInput)), 2));
+    }
+
+    bool allowStepDown(const CalcInputs& in, const QString& input, double step) const override {
+        if (input != depthInput)
+            return true;
+        const auto to = parseNumber(in.text(depthInput));
+        // A text that is no number is left to the stepping, which reports it; an empty one stays empty.
+        if (!to)
+            return !in.text(depthInput).isEmpty();
+        return canStepDownDepth(*to, step);
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const RodInGround c;
+    return c;
+}
+
 const CalculatorDescriptor& descriptor() {
-    static const CalculatorDescriptor d = makeDescriptor();
-    return d;
+    return calculator().description();
 }
 
 Resistance ComputeResistance(long double p0, long double kp, long double l, long double d, long double t) {

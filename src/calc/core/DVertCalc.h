@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CalculatorDescriptor.h"
+#include "Calculator.h"
 #include "ReportModel.h"
 
 #include <QString>
@@ -10,6 +10,7 @@
 // surface. Its values and formula, free of any window.
 namespace kz::dvert {
 
+const Calculator& calculator();
 // The window's values: texts, inputs, checks, history and copy mappings.
 const CalculatorDescriptor& descriptor();
 

@@ -36,6 +36,7 @@ CalculatorDescriptor makeDescriptor() {
     // calculation's check rather than refused on leaving.
     GeometryInput ring;
     ring.name = l1("EditDiam");
+    ring.historyField = l1("D1");
     ring.label = u("D - диаметр кольца, м:");
     ring.selectionColour = true;
     ring.defaultText = l1("2");
@@ -50,6 +51,7 @@ CalculatorDescriptor makeDescriptor() {
     ring.userChangesOnly = true;
     GeometryInput depth;
     depth.name = l1("EditGlub");
+    depth.historyField = l1("T");
     depth.label = u("Т - глубина заложения, м:"); // Cyrillic Т, as on the drawing
     depth.defaultText = l1("0,7");
     depth.steps = {1, 0.1, 0.01};
@@ -68,20 +70,10 @@ CalculatorDescriptor makeDescriptor() {
     d.checks = soilAndConstructionChecks(K::Positive);
     d.checks << InputCheck{K::Positive, l1("EditDiam"), u("диаметра кольца")}
              << InputCheck{K::Positive, l1("EditGlub"), u("глубины заложения")};
-    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"), l1("cmbSech"),
-                        l1("cmbDiam"),    l1("EditDiam"), l1("EditGlub")};
-    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
-                    l1("cmbSech"),    l1("cmbDiam"), l1("EditDiam"), l1("EditGlub")};
-    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"),  l1("cmbSech"),
-                    l1("cmbDiam"),    l1("EditDiam"), l1("EditGlub"), sizeSetModeInput()};
 
     HistoryLayout& h = d.history;
     h.kindCode = 8;
     h.presetName = historyPresetName(d.caption);
-    h.fields = {
-        {l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},      {l1("KP"), l1("EditPKV")},
-        {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")}, {l1("D1"), l1("EditDiam")},
-        {l1("T"), l1("EditGlub")},        {l1("N"), sizeSetModeInput()}, {l1("R"), l1("EditVS1"), false}};
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u("Диаметр кольца, м:"), l1("D1")}
                << HistoryCaption{u("Глубина заложения, м:"), l1("T")};
@@ -98,9 +90,89 @@ CalculatorDescriptor makeDescriptor() {
 }
 } // namespace
 
+namespace {
+const QString ringInput = QStringLiteral("EditDiam");
+const QString depthInput = QStringLiteral("EditGlub");
+
+class RingInGround : public Calculator {
+public:
+    RingInGround() : Calculator(makeDescriptor()) {}
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        const auto ringD = in.number(ringInput);
+        const auto t = in.number(depthInput);
+        if (!in.diameter || *in.diameter <= 0 || !ringD || !t)
+            return CheckFailure{diameterMissingMessage(), {}};
+        if (const auto error = geometryError(*in.diameter, *ringD, *t))
+            return CheckFailure{*error, {}};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>& shown) const override {
+        const auto p0 = in.number(QStringLiteral("EditRo0"));
+        const auto kp = in.number(QStringLiteral("EditPKV"));
+        const auto ringD = in.number(ringInput);
+        const auto t = in.number(depthInput);
+        if (!p0 || !kp || !ringD || !t || !in.diameter)
+            return std::nullopt;
+        const Resistance r = ComputeResistance(*p0, *kp, *ringD, *in.diameter, *t);
+        // The resistivity the formula used is shown beside the soil.
+        shown.insert(QStringLiteral("EditRo"), formatGeneral(r.p));
+        return r.r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(ringInput), in.diameter.value_or(0),
+                              in.text(depthInput), in.text(QStringLiteral("EditVS1")))};
+    }
+
+    QMap<QString, QString> link(const CalcInputs& in, const QString& changed) const override {
+        const auto ringD = in.positive(ringInput);
+        const auto t = in.positive(depthInput);
+        if (!ringD || !t)
+            return {};
+        if (changed == ringInput) {
+            if (const auto moved = linkedDepth(*ringD, *t))
+                return {{depthInput, formatGeneral(*moved)}};
+        } else if (changed == depthInput) {
+            if (const auto moved = linkedDiameter(*ringD, *t))
+                return {{ringInput, formatGeneral(*moved)}};
+        }
+        return {};
+    }
+
+    QString rangeLabel(const CalcInputs& in, const QString& label) const override {
+        if (label == QLatin1String("lblRangeD"))
+            return diameterRangeText(in.positive(depthInput), in.diameter.value_or(0));
+        if (label == QLatin1String("lblRangeT"))
+            return depthRangeText(in.positive(ringInput));
+        return Calculator::rangeLabel(in, label);
+    }
+
+    bool selectionAdmissible(const CalcInputs& in) const override {
+        const auto ringD = in.number(ringInput);
+        const auto t = in.number(depthInput);
+        return ringD && t && in.diameter && dkol::selectionAdmissible(*ringD, *t, *in.diameter, in.singleRun);
+    }
+
+    void selectionValueApplied(const CalcInputs& in, const QString& input,
+                               QMap<QString, long double>& values) const override {
+        // Only the single-parameter run moves the depth with the diameter; the nested run keeps it.
+        if (!in.singleRun || input != ringInput || !in.linking || !values.contains(depthInput))
+            return;
+        if (const auto moved = selectionLinkedDepth(values.value(ringInput), values.value(depthInput)))
+            values.insert(depthInput, *moved);
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const RingInGround c;
+    return c;
+}
+
 const CalculatorDescriptor& descriptor() {
-    static const CalculatorDescriptor d = makeDescriptor();
-    return d;
+    return calculator().description();
 }
 
 Resistance ComputeResistance(long double p0, long double kp, long double ringD, long double d,

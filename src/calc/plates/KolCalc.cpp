@@ -31,6 +31,7 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput ring;
     ring.name = l1("EditDiam");
+    ring.historyField = l1("D2");
     ring.label = u("D - диаметр кольца, м:");
     ring.selectionColour = true;
     ring.defaultText = l1("1");
@@ -41,21 +42,12 @@ CalculatorDescriptor makeDescriptor() {
     using K = InputCheck::Kind;
     d.checks = soilAndConstructionChecks(K::Positive);
     d.checks << InputCheck{K::Positive, l1("EditDiam"), u("диаметра кольца")};
-    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),
-                        l1("cmbSech"),    l1("cmbDiam"), l1("EditDiam")};
-    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"), sizeSetModeInput(),
-                    l1("cmbSech"),    l1("cmbDiam"), l1("EditDiam")};
-    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"),     l1("cmbSech"),
-                    l1("cmbDiam"),    l1("EditDiam"), sizeSetModeInput()};
     // Loading is offered only with every input filled, as saving is.
     d.loadNeedsInputs = true;
 
     HistoryLayout& h = d.history;
     h.kindCode = 7;
     h.presetName = historyPresetName(d.caption);
-    h.fields = {{l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},       {l1("KP"), l1("EditPKV")},
-                {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")},  {l1("D2"), l1("EditDiam")},
-                {l1("N"), sizeSetModeInput()},    {l1("R"), l1("EditVS1"), false}};
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u("Диаметр кольца, м:"), l1("D2")};
 
@@ -82,9 +74,45 @@ SelectionParameter ringDiameterSelection() {
     return ring;
 }
 
+namespace {
+const QString ringInput = QStringLiteral("EditDiam");
+
+class RingAtSurface : public Calculator {
+public:
+    RingAtSurface() : Calculator(makeDescriptor()) {}
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        const auto ringD = in.number(ringInput);
+        if (!in.diameter || *in.diameter <= 0 || !ringD)
+            return CheckFailure{diameterMissingMessage(), {}};
+        if (const auto error = geometryError(*in.diameter, *ringD))
+            return CheckFailure{*error, {}};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
+        const auto p0 = in.number(QStringLiteral("EditRo0"));
+        const auto kp = in.number(QStringLiteral("EditPKV"));
+        const auto ringD = in.number(ringInput);
+        if (!p0 || !kp || !ringD || !in.diameter)
+            return std::nullopt;
+        return ComputeResistance(*p0, *kp, *ringD, *in.diameter).r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(ringInput), in.diameter.value_or(0),
+                              in.text(QStringLiteral("EditVS1")))};
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const RingAtSurface c;
+    return c;
+}
+
 const CalculatorDescriptor& descriptor() {
-    static const CalculatorDescriptor d = makeDescriptor();
-    return d;
+    return calculator().description();
 }
 
 Resistance ComputeResistance(long double p0, long double kp, long double ringD, long double d) {

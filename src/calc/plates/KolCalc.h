@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/core/CalculatorDescriptor.h"
+#include "calc/core/Calculator.h"
 #include "calc/core/ReportModel.h"
 
 #include <QString>
@@ -10,6 +10,7 @@
 // of diameter D, its section of (equivalent) diameter d. Its values and formula, free of any window.
 namespace kz::kol {
 
+const Calculator& calculator();
 const CalculatorDescriptor& descriptor();
 
 // The ring diameter as parameter selection varies it (1 … 5 m in steps of 1, not below 0,5).

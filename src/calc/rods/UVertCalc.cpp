@@ -38,38 +38,66 @@ CalculatorDescriptor makeDescriptor() {
     length.defaultText = l1("5");
     length.steps = {1, 0.1, 0.01};
     length.spinPrefix = l1("SpinButtonA");
+    length.historyField = l1("L");
     d.geometry = {length};
 
     using K = InputCheck::Kind;
     // p0 is only required here; its range check follows.
     d.checks = soilAndConstructionChecks(K::Filled);
     d.checks << InputCheck{K::Positive, l1("EditDlina"), u("длины заземлителя")};
-    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),
-                        l1("cmbSech"),    l1("cmbDiam"), l1("EditDlina")};
-    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"), l1("EditPKV"),  sizeSetModeInput(),
-                    l1("cmbSech"),    l1("cmbDiam"), l1("EditDlina")};
-    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),   l1("EditPKV"),     l1("cmbSech"),
-                    l1("cmbDiam"),    l1("EditDlina"), sizeSetModeInput()};
-
     HistoryLayout& h = d.history;
     h.kindCode = 3;
     h.presetName = historyPresetName(d.caption);
-    h.fields = {{l1("Grunt"), l1("ComboGrunt")},  {l1("P"), l1("EditRo0")},       {l1("KP"), l1("EditPKV")},
-                {l1("Construct"), l1("cmbSech")}, {l1("Razmer"), l1("cmbDiam")},  {l1("L"), l1("EditDlina")},
-                {l1("N"), sizeSetModeInput()},    {l1("R"), l1("EditVS1"), false}};
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u("Длина стержня, м:"), l1("L")};
 
     d.selection.kindCode = 3;
     d.selection.parameters = {dvert::rodLengthSelection(), correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDlina")};
+    d.report = report;
     return d;
 }
 } // namespace
 
+namespace {
+const QString lengthInput = QStringLiteral("EditDlina");
+
+class RodAtSurface : public Calculator {
+public:
+    RodAtSurface() : Calculator(makeDescriptor()) {}
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        const auto l = in.number(lengthInput);
+        if (!in.diameter || *in.diameter <= 0 || !l)
+            return CheckFailure{diameterMissingMessage(), {}};
+        if (const auto error = geometryError(*in.diameter, *l))
+            return CheckFailure{*error, {}};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
+        const auto p0 = in.number(QStringLiteral("EditRo0"));
+        const auto kp = in.number(QStringLiteral("EditPKV"));
+        const auto l = in.number(lengthInput);
+        if (!p0 || !kp || !l || !in.diameter)
+            return std::nullopt;
+        return ComputeResistance(*p0, *kp, *l, *in.diameter).r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(lengthInput), in.diameter.value_or(0),
+                              in.text(QStringLiteral("EditVS1")))};
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const RodAtSurface c;
+    return c;
+}
+
 const CalculatorDescriptor& descriptor() {
-    static const CalculatorDescriptor d = makeDescriptor();
-    return d;
+    return calculator().description();
 }
 
 Resistance ComputeResistance(long double p0, long double kp, long double l, long double d) {

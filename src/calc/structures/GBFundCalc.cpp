@@ -50,11 +50,15 @@ CalculatorDescriptor makeDescriptor() {
     d.multiLineOrder = true;
     d.resultMask = l1("0.00");
     d.installationResistivityInput = l1("EditPekv");
+    d.equivalentResistivity = EquivalentResistivitySetup{l1("EditPekv"), l1("btnPekv"), l1("EditS"),
+                                                         int(pekv::Form::Area), l1("chkPekv"),
+                                                         u("Включить порядок расчета р эквивалентного")};
 
     GeometryInput pekv = input("EditPekv", "pэ - эквивалентное удельное сопротивление грунта, Ом м:", "100",
                                {100, 10, 1}, "btnP");
     pekv.button = l1("btnPekv");
     pekv.buttonHint = u("Вызов диалога расчета эквивалентного удельного сопротивления грунта");
+    pekv.buttonNeeds = l1("EditS");
     GeometryInput a = input("EditA", "а - длина , м:", "", {10, 1, 0.1}, "btnA");
     GeometryInput b = input("EditB", "b - ширина , м:", "", {10, 1, 0.1}, "btnB");
     GeometryInput s = input("EditS", "S - площадь по периметру, м2:", "100", {100, 10, 1, 0.1}, "btnS");
@@ -63,24 +67,22 @@ CalculatorDescriptor makeDescriptor() {
         // a and b may stay empty; a filled one must be a number.
         g->emptyAllowed = true;
     }
+    a.required = false;
+    b.required = false;
+    pekv.historyField = l1("P");
+    a.historyField = l1("A");
+    b.historyField = l1("B");
+    s.historyField = l1("S");
     d.geometry = {pekv, a, b, s};
 
     using K = InputCheck::Kind;
     d.checks = {InputCheck{K::Positive, l1("EditPekv"), u("эквивалентного удельного сопротивления грунта")},
                 InputCheck{K::Filled, l1("EditS"), u("площади здания по периметру")}};
     d.soilRangeCheck = false;
-    d.requiredInputs = {l1("EditS"), l1("EditPekv")};
-    d.inputOrder = {l1("EditPekv"), l1("EditA"), l1("EditB"), l1("EditS")};
-    d.copyInputs = d.inputOrder;
 
     HistoryLayout& h = d.history;
     h.kindCode = 30;
     h.presetName = u("Железобетонный фундамент 1.");
-    h.fields = {{l1("P"), l1("EditPekv")},
-                {l1("A"), l1("EditA")},
-                {l1("B"), l1("EditB")},
-                {l1("S"), l1("EditS")},
-                {l1("R"), l1("EditVS1"), false}};
     h.captions = {{u("Эквивалентное сопротивление земли, Ом м:"), l1("P")},
                   {u("Длина фундамента, м:"), l1("A")},
                   {u("Ширина фундамента, м:"), l1("B")},
@@ -105,9 +107,127 @@ CalculatorDescriptor makeDescriptor() {
 }
 } // namespace
 
+namespace {
+const QString pekvInput = QStringLiteral("EditPekv");
+const QString lengthInput = QStringLiteral("EditA");
+const QString widthInput = QStringLiteral("EditB");
+const QString areaInput = QStringLiteral("EditS");
+const QString includeInput = QStringLiteral("chkPekv");
+
+class BuildingFoundation : public Calculator {
+public:
+    BuildingFoundation() : Calculator(makeDescriptor()) {}
+
+    QMap<QString, QString> derive(const CalcInputs& in, const QString& changed) const override {
+        QMap<QString, QString> out;
+        if (changed == lengthInput || changed == widthInput) {
+            const auto a = in.positive(lengthInput);
+            const auto b = in.positive(widthInput);
+            if (a && b)
+                out.insert(areaInput, areaText(*a, *b));
+        } else if (changed == areaInput) {
+            // An area typed by hand detaches it from the length and width.
+            if (!in.filled(lengthInput))
+                out.insert(widthInput, {});
+            if (!in.filled(widthInput))
+                out.insert(lengthInput, {});
+            const auto a = in.positive(lengthInput);
+            const auto b = in.positive(widthInput);
+            if (a && b && in.positive(areaInput) && in.text(areaInput) != areaText(*a, *b)) {
+                out.insert(lengthInput, {});
+                out.insert(widthInput, {});
+            }
+            // The layers no longer give this resistivity.
+            out.insert(includeInput, {});
+        } else if (changed == pekvInput) {
+            out.insert(includeInput, {});
+        }
+        return out;
+    }
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        const auto s = in.number(areaInput);
+        if (!s || *s <= 0)
+            return CheckFailure{areaMessage(), areaInput};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>& shown) const override {
+        const auto p = in.number(pekvInput);
+        const auto s = in.number(areaInput);
+        if (!p || !s)
+            return std::nullopt;
+        const auto r = ComputeResistance(*p, *s);
+        if (!r)
+            return std::nullopt;
+        // The resistivity recomputed from the layers is the one the order shows; the input shows it too.
+        QString pekvShown;
+        gbfund::calcOrder(in.installation, orderTexts(in, QString()), &pekvShown);
+        if (pekvShown != in.text(pekvInput))
+            shown.insert(pekvInput, pekvShown);
+        return r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return gbfund::calcOrder(in.installation, orderTexts(in, in.text(QStringLiteral("EditVS1"))));
+    }
+
+    QList<SelectionParameter> selectionOffer(const CalcInputs& in) const override {
+        // The sides while both are known, otherwise the area itself.
+        const bool sides = in.filled(lengthInput) && in.filled(widthInput);
+        QList<SelectionParameter> offer;
+        for (const SelectionParameter& p : description().selection.parameters) {
+            const bool side = p.input == lengthInput || p.input == widthInput;
+            const bool area = p.input == areaInput;
+            if ((side && !sides) || (area && sides))
+                continue;
+            offer << p;
+        }
+        return offer;
+    }
+
+    Preparation prepareSingleSelection(const CalcInputs& in, const SelectionParameter& p) const override {
+        if (p.input == lengthInput && !in.filled(widthInput))
+            return {u("Ошибка. Перед подбором параметра \"Длина здания, м\" (поле \"а - длина, м\") "
+                      "заполните поле \"b - ширина, м\"."),
+                    {}};
+        if (p.input == widthInput && !in.filled(lengthInput))
+            return {u("Ошибка. Перед подбором параметра \"Ширина здания, м\" (поле \"b - ширина, м\") "
+                      "заполните поле \"а - длина, м\"."),
+                    {}};
+        if (p.input == areaInput)
+            return {std::nullopt, {lengthInput, widthInput}};
+        return {};
+    }
+
+    void deriveSelectionValues(QMap<QString, long double>& values) const override {
+        if (values.contains(lengthInput) && values.contains(widthInput) && values.value(lengthInput) > 0 &&
+            values.value(widthInput) > 0)
+            values.insert(areaInput, roundTo(values.value(lengthInput) * values.value(widthInput), 2));
+    }
+
+private:
+    static OrderTexts orderTexts(const CalcInputs& in, const QString& r) {
+        OrderTexts t;
+        t.s = in.text(areaInput);
+        t.pekv = in.text(pekvInput);
+        t.r = r;
+        t.rValue = double(parseNumber(r).value_or(0));
+        if (in.filled(includeInput))
+            t.layers = Layers{in.text(QStringLiteral("pekv.p1")), in.text(QStringLiteral("pekv.p2")),
+                              in.text(QStringLiteral("pekv.h"))};
+        return t;
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const BuildingFoundation c;
+    return c;
+}
+
 const CalculatorDescriptor& descriptor() {
-    static const CalculatorDescriptor d = makeDescriptor();
-    return d;
+    return calculator().description();
 }
 
 std::optional<long double> ComputeResistance(long double pekv, long double s) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/core/CalcOrder.h"
-#include "calc/core/CalculatorDescriptor.h"
+#include "calc/core/Calculator.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,6 +11,7 @@
 // inside the building's perimeter and the equivalent resistivity of the soil.
 namespace kz::gbfund {
 
+const Calculator& calculator();
 const CalculatorDescriptor& descriptor();
 
 // Rounded to two decimals; nullopt for an area that is not above 0.

@@ -29,6 +29,7 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput length;
     length.name = l1("EditDlina");
+    length.historyField = l1("L");
     length.label = u("L - длина трубопровода, м:");
     length.defaultText = l1("5");
     length.steps = {100, 10, 1};
@@ -37,14 +38,17 @@ CalculatorDescriptor makeDescriptor() {
     length.rangeText = l1("( L > 2,8)");
     length.rangeHint =
         u("Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы");
+    length.rangeFollows = {l1("cmbDiam")};
     GeometryInput diameter;
     diameter.name = l1("cmbDiam");
+    diameter.historyField = l1("D1");
     diameter.label = u("D - диаметр трубы, м:");
     diameter.choiceTable = l1("TableTruboprov");
     diameter.choiceField = l1("Diam");
     diameter.choiceMaterial = u("трубы для трубопроводов");
     GeometryInput depth;
     depth.name = l1("EditGlub");
+    depth.historyField = l1("T");
     depth.label = u("T - глубина заложения, м:");
     depth.defaultText = l1("0,7");
     depth.steps = {1, 0.1, 0.01};
@@ -59,22 +63,12 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, l1("EditGlub"), u("глубины заложения")},
                 // An empty pipe table leaves no diameter to compute with.
                 {K::Positive, l1("cmbDiam"), u("диаметра трубы")}};
-    d.requiredInputs = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"),
-                        l1("EditDlina"),  l1("EditGlub"), l1("cmbDiam")};
-    // The diameter's linked rule may move L, so L is set after it.
-    d.inputOrder = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"),
-                    l1("cmbDiam"),    l1("EditGlub"), l1("EditDlina")};
-    d.copyInputs = {l1("ComboGrunt"), l1("EditRo0"),  l1("EditPKV"),
-                    l1("cmbDiam"),    l1("EditGlub"), l1("EditDlina")};
 
     HistoryLayout& h = d.history;
     h.kindCode = 15;
     h.presetName = historyPresetName(d.caption);
     h.promptCaption = u("Введите наименование трубопровода.");
     h.promptLabel = u("Наименование трубопровода:");
-    h.fields = {{l1("Grunt"), l1("ComboGrunt")}, {l1("P"), l1("EditRo0")},  {l1("KP"), l1("EditPKV")},
-                {l1("D1"), l1("cmbDiam")},       {l1("T"), l1("EditGlub")}, {l1("L"), l1("EditDlina")},
-                {l1("R"), l1("EditVS1"), false}};
     h.captions = {
         {u("Тип грунта:"), l1("Grunt")},        {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
         {u("Коэффициент поправки:"), l1("KP")}, {u("Диаметр трубы, м:"), l1("D1")},
@@ -96,13 +90,77 @@ CalculatorDescriptor makeDescriptor() {
 
     d.report = report;
     d.linkedParameters = true;
+    // Pressing the toggle acts as if the diameter had just been chosen.
+    d.linkPressedInput = l1("cmbDiam");
     return d;
 }
 } // namespace
 
+namespace {
+const QString lengthInput = QStringLiteral("EditDlina");
+const QString pipeInput = QStringLiteral("cmbDiam");
+const QString depthInput = QStringLiteral("EditGlub");
+
+class Pipeline : public Calculator {
+public:
+    Pipeline() : Calculator(makeDescriptor()) {}
+
+    QMap<QString, QString> derive(const CalcInputs& in, const QString& changed) const override {
+        // With linking on, a pipe chosen moves the length it needs.
+        if (changed != pipeInput || !in.linking)
+            return {};
+        const auto d = parseNumber(in.text(pipeInput));
+        const auto l = parseNumber(in.text(lengthInput));
+        if (!d || !l)
+            return {};
+        if (const auto linked = linkedLength(*d, *l))
+            return {{lengthInput, formatGeneral(*linked)}};
+        return {};
+    }
+
+    QString rangeLabel(const CalcInputs& in, const QString& label) const override {
+        if (label == QLatin1String("lblRangeL"))
+            return rangeText(in.text(pipeInput));
+        return Calculator::rangeLabel(in, label);
+    }
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        const auto d = in.number(pipeInput);
+        const auto l = in.number(lengthInput);
+        const auto t = in.number(depthInput);
+        // The input checks have reported any of them missing.
+        if (!d || !l || !t)
+            return CheckFailure{};
+        if (const auto error = geometryError(*d, *l, *t))
+            return CheckFailure{*error, {}};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
+        const auto p0 = in.number(QStringLiteral("EditRo0"));
+        const auto kp = in.number(QStringLiteral("EditPKV"));
+        const auto l = in.number(lengthInput);
+        const auto d = in.number(pipeInput);
+        const auto t = in.number(depthInput);
+        if (!p0 || !kp || !l || !d || !t)
+            return std::nullopt;
+        return ComputeResistance(*p0, *kp, *l, *d, *t).r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(lengthInput), in.text(pipeInput),
+                              in.text(depthInput), in.text(QStringLiteral("EditVS1")))};
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const Pipeline c;
+    return c;
+}
+
 const CalculatorDescriptor& descriptor() {
-    static const CalculatorDescriptor d = makeDescriptor();
-    return d;
+    return calculator().description();
 }
 
 Resistance ComputeResistance(long double p0, long double kp, long double l, long double d, long double t) {

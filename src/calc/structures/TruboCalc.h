@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/core/CalculatorDescriptor.h"
+#include "calc/core/Calculator.h"
 #include "calc/core/ReportModel.h"
 
 #include <QString>
@@ -10,6 +10,7 @@
 // diameter D at depth T. Its values and formula, free of any window.
 namespace kz::trubo {
 
+const Calculator& calculator();
 const CalculatorDescriptor& descriptor();
 
 struct Resistance {

@@ -1,6 +1,6 @@
 #include "../core/CalcWindowFixture.h"
 #include "calc/complex/Set1Calc.h"
-#include "calc/complex/Set1_Unt.h"
+#include "CalculatorWindowOf.h"
 #include "calc/core/CalcCommon.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "calc/core/HistUnt1.h"
@@ -439,7 +439,8 @@ void TestSet1Frm::menuOpensTheWindow() {
     QVERIFY(info && info->factory);
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<TSet1_Frm*>(w.get()));
+    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
+    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TSet1_Frm"));
     QCOMPARE(w->windowTitle(), info->caption);
 }
 

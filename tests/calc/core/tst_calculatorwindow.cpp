@@ -2,7 +2,7 @@
 #include "calc/core/CalcCommon.h"
 #include "calc/core/CalcOrder.h"
 #include "calc/core/CalculatorWindow.h"
-#include "calc/core/DVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "calc/core/MemoUnit.h"
 #include "frames/DialogService.h"
 #include "frames/NumberText.h"
@@ -28,72 +28,65 @@ QString u(const char* s) {
 
 // A calculator of another shape on the same pattern: no construction frame, one geometry
 // input, a multi-line calculation order with the installation and the verdict.
-const CalculatorDescriptor& hemisphere() {
-    static const CalculatorDescriptor d = [] {
-        CalculatorDescriptor d;
-        d.className = QStringLiteral("THemiFm");
-        d.caption = u("Полусфера.");
-        d.helpContext = 21;
-        d.formulaText = u("Расчетная формула:   R = p / (2*П*r), Ом");
-        d.conditionLines = {u("r - радиус полусферы")};
-        GeometryInput r;
-        r.name = QStringLiteral("EditR");
-        r.label = u("r - радиус, м:");
-        r.defaultText = QStringLiteral("1");
-        r.steps = {1, 0.1};
-        r.spinPrefix = QStringLiteral("SpinButtonR");
-        d.geometry = {r};
-        using K = InputCheck::Kind;
-        d.checks = {{K::Positive, QStringLiteral("EditPKV"), u("коэффициента поправки")},
-                    {K::Filled, QStringLiteral("ComboGrunt"), u("типа грунта")},
-                    {K::Positive, QStringLiteral("EditRo0"), u("удельного сопротивления грунта")},
-                    {K::Positive, QStringLiteral("EditR"), u("радиуса полусферы")}};
-        d.requiredInputs = {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
-                            QStringLiteral("EditPKV"), QStringLiteral("EditR")};
-        d.inputOrder = d.requiredInputs;
-        d.copyInputs = d.requiredInputs;
-        d.history.kindCode = 2;
-        d.history.presetName = historyPresetName(d.caption);
-        d.history.fields = {{QStringLiteral("Grunt"), QStringLiteral("ComboGrunt")},
-                            {QStringLiteral("P"), QStringLiteral("EditRo0")},
-                            {QStringLiteral("KP"), QStringLiteral("EditPKV")},
-                            {QStringLiteral("D1"), QStringLiteral("EditR")}};
-        d.multiLineOrder = true;
-        return d;
-    }();
+CalculatorDescriptor hemisphereDescriptor() {
+    CalculatorDescriptor d;
+    d.className = QStringLiteral("THemiFm");
+    d.caption = u("Полусфера.");
+    d.helpContext = 21;
+    d.formulaText = u("Расчетная формула:   R = p / (2*П*r), Ом");
+    d.conditionLines = {u("r - радиус полусферы")};
+    GeometryInput r;
+    r.name = QStringLiteral("EditR");
+    r.label = u("r - радиус, м:");
+    r.defaultText = QStringLiteral("1");
+    r.steps = {1, 0.1};
+    r.spinPrefix = QStringLiteral("SpinButtonR");
+    r.historyField = QStringLiteral("D1");
+    d.geometry = {r};
+    using K = InputCheck::Kind;
+    d.checks = {{K::Positive, QStringLiteral("EditPKV"), u("коэффициента поправки")},
+                {K::Filled, QStringLiteral("ComboGrunt"), u("типа грунта")},
+                {K::Positive, QStringLiteral("EditRo0"), u("удельного сопротивления грунта")},
+                {K::Positive, QStringLiteral("EditR"), u("радиуса полусферы")}};
+    d.history.kindCode = 2;
+    d.history.presetName = historyPresetName(d.caption);
+    d.multiLineOrder = true;
     return d;
 }
 
-class THemiFm : public CalculatorWindow {
+class Hemisphere : public Calculator {
 public:
-    explicit THemiFm(DataModule& data) : CalculatorWindow(hemisphere(), data) {}
+    Hemisphere() : Calculator(hemisphereDescriptor()) {}
 
-protected:
-    std::optional<long double> ComputeResult() override {
-        const long double p =
-            calculatedResistivity(*number(QStringLiteral("EditRo0")), *number(QStringLiteral("EditPKV")));
-        r_ = roundResistance(p / (2 * std::numbers::pi_v<long double> * *number(QStringLiteral("EditR"))));
-        return r_;
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
+        const long double p = calculatedResistivity(*in.number(QStringLiteral("EditRo0")),
+                                                    *in.number(QStringLiteral("EditPKV")));
+        return roundResistance(p / (2 * std::numbers::pi_v<long double> * *in.number(QStringLiteral("EditR"))));
     }
-    void ShowCalcOrder() override {
+    QStringList calcOrder(const CalcInputs& in) const override {
         CalcOrderText t;
         t.begin();
         t.heading(u("Грунты"));
-        t.data(u("Удельное сопротивление грунта"), u("р"), pFrame()->EditRo()->text(), u("Ом м"));
+        t.data(u("Удельное сопротивление грунта"), u("р"), in.text(QStringLiteral("EditRo")), u("Ом м"));
         t.blank();
         t.formula(u("Сопротивление растеканию"), u("R = р / (2*П*r)"),
-                  u("R = ") + pFrame()->EditRo()->text() + u(" / (2*3,14*") +
-                      geometryEdit(QStringLiteral("EditR"))->text() + QLatin1Char(')'));
-        t.appendToLast(multiLineEnding(EditVS1()->text()));
+                  u("R = ") + in.text(QStringLiteral("EditRo")) + u(" / (2*3,14*") + in.text(QStringLiteral("EditR")) +
+                      QLatin1Char(')'));
+        t.appendToLast(multiLineEnding(in.text(QStringLiteral("EditVS1"))));
         t.blank();
-        t.installation(installationValues());
-        t.verdict(installationValues(), u("полусфера"), QStringLiteral("R"), double(r_));
-        setCalcOrderLines(t.lines());
+        t.installation(in.installation);
+        t.verdict(in.installation, u("полусфера"), QStringLiteral("R"),
+                  double(in.number(QStringLiteral("EditVS1")).value_or(0)));
+        return t.lines();
     }
-
-private:
-    long double r_ = 0;
 };
+
+const Calculator& hemisphere() {
+    static const Hemisphere c;
+    return c;
+}
+
+using THemiFm = CalculatorWindowOf<&hemisphere>;
 } // namespace
 
 class TestCalculatorWindow : public QObject {

@@ -1,5 +1,6 @@
 #include "calc/core/CalcCommon.h"
 #include "calc/core/DVertCalc.h"
+#include "frames/NumberText.h"
 
 #include <QTest>
 #include <cmath>
@@ -230,20 +231,29 @@ void TestDVertCalc::historyAndCopyMappings() {
 }
 
 void TestDVertCalc::soilRange_data() {
-    QTest::addColumn<double>("p0");
+    QTest::addColumn<QString>("p0");
+    QTest::addColumn<double>("pMin");
+    QTest::addColumn<double>("pMax");
     QTest::addColumn<bool>("inside");
-    QTest::newRow("lower bound") << 40.0 << true;
-    QTest::newRow("upper bound") << 60.0 << true;
-    QTest::newRow("below") << 39.99 << false;
-    QTest::newRow("above") << 70.0 << false;
+    QTest::newRow("lower bound") << u("40") << 40.0 << 60.0 << true;
+    QTest::newRow("upper bound") << u("60") << 40.0 << 60.0 << true;
+    QTest::newRow("below") << u("39,99") << 40.0 << 60.0 << false;
+    QTest::newRow("above") << u("70") << 40.0 << 60.0 << false;
+    // Typed texts read in extended precision against the table's fractional bounds.
+    QTest::newRow("fractional lower bound") << u("0,2") << 0.2 << 1.0 << true;
+    QTest::newRow("fractional upper bound") << u("0,3") << 0.1 << 0.3 << true;
+    QTest::newRow("shown as the bound") << u("150,000000000000001") << 100.0 << 150.0 << true;
+    QTest::newRow("just below a fractional bound") << u("0,19") << 0.2 << 1.0 << false;
 }
 
 void TestDVertCalc::soilRange() {
-    QFETCH(double, p0);
+    QFETCH(QString, p0);
+    QFETCH(double, pMin);
+    QFETCH(double, pMax);
     QFETCH(bool, inside);
-    const auto error = soilRangeError(p0, 40, 60);
+    const auto error = soilRangeError(*parseNumber(p0), pMin, pMax);
     QCOMPARE(!error.has_value(), inside);
-    if (error)
+    if (error && pMin == 40)
         QCOMPARE(*error, u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."));
     QCOMPARE(soilRangeMessage(0.5, 1000),
              u("Ошибка. Допустимые значения удельного сопротивления грунта: 0,5 .. 1000."));

@@ -1,7 +1,7 @@
 #include "CalcWindowFixture.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "calc/core/DVertCalc.h"
-#include "calc/core/DVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "calc/core/HistUnt1.h"
 #include "calc/core/HistoryStore.h"
 #include "frames/DialogService.h"
@@ -716,7 +716,8 @@ void TestDVertForm::menuOpensTheWindow() {
     QCOMPARE(info->menuCaption, u("Вертикальный заземлитель в земле..."));
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<TDVertFm*>(w.get()));
+    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
+    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TDVertFm"));
     QCOMPARE(w->windowTitle(), info->caption);
 }
 

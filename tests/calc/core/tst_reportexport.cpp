@@ -1,6 +1,6 @@
 #include "CalcTestFolder.h"
 #include "DocxReader.h"
-#include "calc/core/DVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "frames/DialogService.h"
 #include "frames/btnFrame.h"
 

@@ -1,7 +1,7 @@
 #include "../core/CalcWindowFixture.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "calc/core/HistUnt1.h"
-#include "calc/plates/DKolUnt.h"
+#include "CalculatorWindowOf.h"
 #include "calc/selection/DiagUnit.h"
 #include "calc/selection/ParPodUn.h"
 #include "calc/selection/Param1Un.h"
@@ -639,7 +639,8 @@ void TestDKolForm::menuOpensTheWindow() {
     QCOMPARE(info->menuCaption, u("Кольцевой в земле..."));
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<TDKolForm*>(w.get()));
+    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
+    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TDKolForm"));
     QCOMPARE(w->windowTitle(), info->caption);
 }
 

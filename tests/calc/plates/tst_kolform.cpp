@@ -1,6 +1,6 @@
 #include "../core/CalcWindowFixture.h"
 #include "calc/core/CalculatorRegistry.h"
-#include "calc/plates/KolUnit.h"
+#include "CalculatorWindowOf.h"
 #include "calc/selection/DiagUnit.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
@@ -217,7 +217,8 @@ void TestKolForm::menuOpensTheWindow() {
     QCOMPARE(info->menuCaption, u("Кольцевой у поверхности земли..."));
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<TKolForm*>(w.get()));
+    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
+    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TKolForm"));
 }
 
 QTEST_MAIN(TestKolForm)

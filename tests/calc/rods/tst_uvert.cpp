@@ -1,7 +1,7 @@
 #include "../core/CalcTestFolder.h"
 #include "calc/core/ReportModel.h"
 #include "calc/rods/UVertCalc.h"
-#include "calc/rods/UVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "frames/DialogService.h"
 #include "frames/NumberText.h"
 

@@ -1,7 +1,6 @@
 #include "../core/CalcTestFolder.h"
 #include "calc/core/CalculatorRegistry.h"
-#include "calc/core/DVertUn.h"
-#include "calc/rods/UVertUn.h"
+#include "CalculatorWindowOf.h"
 #include "calc/selection/DiagUnit.h"
 #include "calc/selection/ParPodUn.h"
 #include "calc/selection/Param1Un.h"

@@ -1,7 +1,7 @@
 #include "../core/CalcWindowFixture.h"
 #include "calc/selection/Param1Un.h"
 #include "calc/structures/GBFundCalc.h"
-#include "calc/structures/GBFundUt.h"
+#include "CalculatorWindowOf.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
 #include "frames/NumberText.h"

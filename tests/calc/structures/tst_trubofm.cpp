@@ -7,7 +7,7 @@
 #include "calc/selection/ParPodUn.h"
 #include "calc/selection/Param1Un.h"
 #include "calc/structures/TruboCalc.h"
-#include "calc/structures/TruboUn.h"
+#include "CalculatorWindowOf.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
 #include "frames/NumberText.h"
@@ -584,7 +584,8 @@ void TestTruboFm::menuOpensTheWindow() {
     QCOMPARE(info->menuCaption, u("Трубопроводы..."));
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<TTruboFm*>(w.get()));
+    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
+    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TTruboFm"));
     QCOMPARE(w->windowTitle(), info->caption);
 }
 

@@ -1,0 +1,145 @@
+#include "Calculator.h"
+
+#include "CalcCommon.h"
+#include "frames/NumberText.h"
+
+using namespace Qt::StringLiterals;
+
+namespace kz {
+
+std::optional<long double> CalcInputs::number(const QString& name) const {
+    if (run) {
+        const auto it = run->constFind(name);
+        if (it != run->cend())
+            return it.value();
+    }
+    return parseNumber(texts.value(name));
+}
+
+std::optional<long double> CalcInputs::positive(const QString& name) const {
+    const auto v = number(name);
+    return v && *v > 0 ? v : std::nullopt;
+}
+
+QString filledMessage(const QString& subject) {
+    return u"Введите значение "_s + subject + u'.';
+}
+
+std::optional<QString> positiveMessage(const QString& text, const QString& subject) {
+    if (text.isEmpty())
+        return filledMessage(subject);
+    const auto v = parseNumber(text);
+    if (!v)
+        return u"\""_s + text + u"\" - некорректное значение для "_s + subject + u'.';
+    if (*v <= 0)
+        return u"Значение "_s + subject + u" должно быть больше 0."_s;
+    return std::nullopt;
+}
+
+QString diameterMissingMessage() {
+    return u"Введите значение диаметра заземлителя."_s;
+}
+
+Calculator::Calculator(CalculatorDescriptor description) : d_(completeDescriptor(std::move(description))) {}
+
+Calculator::~Calculator() = default;
+
+QMap<QString, QString> Calculator::derive(const CalcInputs&, const QString&) const {
+    return {};
+}
+
+std::optional<CheckFailure> Calculator::check(const CalcInputs& in) const {
+    for (const InputCheck& c : d_.checks) {
+        const QString text = in.text(c.input);
+        if (c.kind == InputCheck::Kind::Filled) {
+            if (text.isEmpty())
+                return CheckFailure{filledMessage(c.subject), c.input};
+        } else if (const auto message = positiveMessage(text, c.subject)) {
+            return CheckFailure{*message, c.input};
+        }
+    }
+    if (d_.soilRangeCheck && d_.soilFrame) {
+        const QString p0 = QStringLiteral("EditRo0");
+        const auto v = in.number(p0);
+        // The range message leaves the focus where it is.
+        if (!v)
+            return CheckFailure{soilRangeMessage(in.pMin, in.pMax), {}};
+        if (const auto error = soilRangeError(*v, in.pMin, in.pMax))
+            return CheckFailure{*error, {}};
+    }
+    return checkGeometry(in);
+}
+
+Evaluation Calculator::evaluate(const CalcInputs& in) const {
+    Evaluation e;
+    if (auto failure = check(in)) {
+        e.failure = std::move(failure);
+        return e;
+    }
+    const auto r = compute(in, e.shown);
+    if (!r || !isShowableResult(*r)) {
+        e.failure = CheckFailure{resultOutOfRangeMessage(), {}};
+        e.shown.clear();
+        return e;
+    }
+    e.r = r;
+    return complete(in, std::move(e));
+}
+
+Evaluation Calculator::present(const CalcInputs& in, long double r) const {
+    Evaluation e;
+    compute(in, e.shown);
+    e.r = r;
+    return complete(in, std::move(e));
+}
+
+Evaluation Calculator::complete(const CalcInputs& in, Evaluation e) const {
+    e.resultText = resultText(*e.r);
+    CalcInputs after = in;
+    for (auto it = e.shown.cbegin(); it != e.shown.cend(); ++it)
+        after.texts.insert(it.key(), it.value());
+    after.texts.insert(QStringLiteral("EditVS1"), e.resultText);
+    e.order = calcOrder(after);
+    return e;
+}
+
+QMap<QString, QString> Calculator::link(const CalcInputs&, const QString&) const {
+    return {};
+}
+
+QString Calculator::rangeLabel(const CalcInputs&, const QString& label) const {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.rangeName == label)
+            return g.rangeText;
+    return {};
+}
+
+QString Calculator::resultText(long double r) const {
+    return d_.resultMask.isEmpty() ? formatGeneral(r) : formatMask(r, d_.resultMask);
+}
+
+std::optional<CheckFailure> Calculator::checkGeometry(const CalcInputs&) const {
+    return std::nullopt;
+}
+
+QList<SelectionParameter> Calculator::selectionOffer(const CalcInputs&) const {
+    return d_.selection.parameters;
+}
+
+Calculator::Preparation Calculator::prepareSingleSelection(const CalcInputs&, const SelectionParameter&) const {
+    return {};
+}
+
+bool Calculator::selectionAdmissible(const CalcInputs& in) const {
+    return !checkGeometry(in);
+}
+
+void Calculator::deriveSelectionValues(QMap<QString, long double>&) const {}
+
+void Calculator::selectionValueApplied(const CalcInputs&, const QString&, QMap<QString, long double>&) const {}
+
+bool Calculator::allowStepDown(const CalcInputs&, const QString&, double) const {
+    return true;
+}
+
+} // namespace kz

@@ -1,0 +1,29 @@
+#include "CalculatorList.h"
+
+#include "Calculator.h"
+#include "DVertCalc.h"
+#include "calc/complex/Set1Calc.h"
+#include "calc/plates/DKolCalc.h"
+#include "calc/plates/KolCalc.h"
+#include "calc/rods/UVertCalc.h"
+#include "calc/structures/GBFundCalc.h"
+#include "calc/structures/TruboCalc.h"
+
+namespace kz {
+
+const QList<const Calculator*>& builtCalculators() {
+    static const QList<const Calculator*> all = {
+        &dvert::calculator(),  &uvert::calculator(), &kol::calculator(),  &dkol::calculator(),
+        &trubo::calculator(),  &set1::calculator(),  &gbfund::calculator(),
+    };
+    return all;
+}
+
+const Calculator* findCalculator(const QString& className) {
+    for (const Calculator* c : builtCalculators())
+        if (c->description().className == className)
+            return c;
+    return nullptr;
+}
+
+} // namespace kz
