@@ -1,11 +1,16 @@
 #include "Batch.h"
 
+#include "calc/core/CalculatorWindow.h"
+
 #include "calc/core/CalculatorRegistry.h"
 #include "frames/DialogService.h"
 #include "frames/Procedur.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QSpinBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
@@ -39,7 +44,18 @@ QString qualifiedName(QWidget* window, QWidget* w, const QList<QWidget*>& namesa
 bool isUserInput(QWidget* w) {
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         return !edit->isReadOnly();
-    return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w);
+    return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w);
+}
+
+// A calculator's own input of that name, before any frame field of the same name.
+QWidget* ownInput(QWidget* window, const QString& name) {
+    auto* calculator = qobject_cast<CalculatorWindow*>(window);
+    if (!calculator)
+        return nullptr;
+    for (const GeometryInput& g : calculator->descriptor().geometry)
+        if (g.name == name)
+            return calculator->inputWidget(name);
+    return nullptr;
 }
 
 // Position of each widget in the window's tab order, so inputs are set as a user would go.
@@ -74,6 +90,17 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
         return false;
     }
     const QString text = value.toString();
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+        bool ok = false;
+        const int count = text.toInt(&ok);
+        if (!ok || count < spin->minimum() || count > spin->maximum()) {
+            *error = u("значение \"") + text + u("\" поля ") + w->objectName() + u(" должно быть целым от ") +
+                     QString::number(spin->minimum()) + u(" до ") + QString::number(spin->maximum());
+            return false;
+        }
+        spin->setValue(count);
+        return true;
+    }
     if (auto* combo = qobject_cast<QComboBox*>(w); combo && !combo->isEditable()) {
         const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (index < 0) {
@@ -94,6 +121,8 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
 QJsonValue inputValue(QWidget* w) {
     if (auto* button = qobject_cast<QAbstractButton*>(w))
         return button->isChecked();
+    if (auto* spin = qobject_cast<QSpinBox*>(w))
+        return QString::number(spin->value());
     return controlText(w);
 }
 
@@ -152,6 +181,8 @@ QDialog* BatchRunner::windowFor(const QString& className, const CalculatorInfo& 
 BatchRunner::BatchRunner(CalculatorEnvironment& env) : env_(env) {}
 
 QWidget* BatchRunner::findInput(QWidget* window, const QString& path, QString* error) {
+    if (QWidget* own = ownInput(window, path))
+        return own;
     const QStringList parts = path.split(QLatin1Char('.'));
     QWidget* scope = window;
     for (int i = 0; i < parts.size(); ++i) {
@@ -160,7 +191,7 @@ QWidget* BatchRunner::findInput(QWidget* window, const QString& path, QString* e
             *error = u("нет поля ") + path;
             return nullptr;
         }
-        if (found.size() > 1 && i == parts.size() - 1) {
+        if (found.size() > 1 && i == parts.size() - 1 && !(i == 0 && ownInput(window, path))) {
             *error = u("поле ") + path + u(" неоднозначно: укажите фрейм, например ") +
                      qualifiedName(window, found[0], found);
             return nullptr;
@@ -173,9 +204,19 @@ QWidget* BatchRunner::findInput(QWidget* window, const QString& path, QString* e
 QJsonObject BatchRunner::outputs(QWidget* window) {
     QJsonObject out;
     QList<QWidget*> fields;
+    QList<QWidget*> own;
+    if (auto* calculator = qobject_cast<CalculatorWindow*>(window))
+        for (const GeometryInput& g : calculator->descriptor().geometry)
+            if (QWidget* w = calculator->inputWidget(g.name))
+                own << w;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
             continue;
+        // Range labels show what the inputs admit now.
+        if (auto* label = qobject_cast<QLabel*>(w); label && w->objectName().startsWith(QLatin1String("lblRange"))) {
+            out.insert(w->objectName(), label->text());
+            continue;
+        }
         auto* edit = qobject_cast<QLineEdit*>(w);
         auto* plain = qobject_cast<QPlainTextEdit*>(w);
         auto* rich = qobject_cast<QTextEdit*>(w);
@@ -194,8 +235,18 @@ QJsonObject BatchRunner::outputs(QWidget* window) {
             text = plain->toPlainText();
         else if (auto* rich = qobject_cast<QTextEdit*>(w))
             text = rich->toPlainText();
+        // A frame's field never takes the plain name of one of the calculator's own inputs.
+        bool shadowed = false;
+        for (QWidget* o : std::as_const(own))
+            shadowed = shadowed || (o != w && o->objectName() == w->objectName());
+        if (shadowed)
+            namesakes << w << w;
         out.insert(qualifiedName(window, w, namesakes), text);
     }
+    // The calculator's own inputs as they stand after the calculation, derived ones included.
+    for (QWidget* w : std::as_const(own))
+        if (!out.contains(w->objectName()))
+            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) ? inputValue(w) : QJsonValue(controlText(w)));
     return out;
 }
 
@@ -230,6 +281,11 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
     QList<Pending> pending;
     for (auto it = inputs.begin(); it != inputs.end(); ++it) {
         QString error;
+        if (it.key() == sizeSetModeInput()) {
+            error = u("режим списка размеров задается кнопками btnAllMat, btnRecMat и btnPosMat");
+            result.insert(QStringLiteral("error"), error);
+            return result;
+        }
         QWidget* w = findInput(window, it.key(), &error);
         if (w && !isUserInput(w))
             error = u("поле ") + it.key() + u(" не является полем ввода");
@@ -237,7 +293,11 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
             result.insert(QStringLiteral("error"), error);
             return result;
         }
-        pending.append({w, it.key(), tabPosition(window, w)});
+        // The calculator's own order first (a construction before its size), whatever the order of
+        // the keys; inputs outside it (installation, toolbar) after them, in tab order.
+        const auto* calculator = qobject_cast<CalculatorWindow*>(window);
+        const qsizetype own = calculator ? calculator->descriptor().inputOrder.indexOf(it.key()) : -1;
+        pending.append({w, it.key(), own >= 0 ? int(own) : 1000 + tabPosition(window, w)});
     }
     std::stable_sort(pending.begin(), pending.end(),
                      [](const Pending& a, const Pending& b) { return a.position < b.position; });
@@ -256,7 +316,29 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
     result.insert(QStringLiteral("outputs"), outputs(window));
     result.insert(QStringLiteral("messages"), QJsonArray::fromStringList(recorder.messages));
     *ran = true;
+    if (!reportDir_.isEmpty())
+        writeReport(window, c.value(QStringLiteral("name")).toString(), result);
     return result;
+}
+
+void BatchRunner::writeReport(QDialog* window, const QString& caseName, QJsonObject& result) {
+    auto* calculator = qobject_cast<CalculatorWindow*>(window);
+    if (!calculator || !calculator->descriptor().report || calculator->EditVS1()->text().isEmpty())
+        return;
+    // The case's name is the file's: only what a file name may hold.
+    QString base = caseName.trimmed();
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& ch : base)
+        if (forbidden.contains(ch) || ch.unicode() < 32)
+            ch = QLatin1Char('_');
+    if (base.isEmpty() || base == QLatin1String(".") || base == QLatin1String(".."))
+        base = calculator->descriptor().className + QLatin1Char('_') + QString::number(++unnamedReports_);
+    const QString path = QDir(reportDir_).filePath(base + QStringLiteral(".docx"));
+    QString error;
+    if (calculator->writeReport(path, &error))
+        result.insert(QStringLiteral("report"), path);
+    else
+        result.insert(QStringLiteral("reportError"), error);
 }
 
 QJsonArray BatchRunner::run(const QByteArray& json, bool* allRan) {
@@ -292,8 +374,14 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     const QString casesPath = arguments.value(at + 1);
     const int outAt = arguments.indexOf(QStringLiteral("--out"));
     const QString outPath = outAt >= 0 ? arguments.value(outAt + 1) : QString();
-    if (casesPath.isEmpty() || (outAt >= 0 && outPath.isEmpty())) {
-        err << "usage: kelvorzu2 --batch CASES.json [--out RESULTS.json]\n";
+    const int reportsAt = arguments.indexOf(QStringLiteral("--reports"));
+    const QString reportsPath = reportsAt >= 0 ? arguments.value(reportsAt + 1) : QString();
+    if (casesPath.isEmpty() || (outAt >= 0 && outPath.isEmpty()) || (reportsAt >= 0 && reportsPath.isEmpty())) {
+        err << "usage: kelvorzu2 --batch CASES.json [--out RESULTS.json] [--reports DIR]\n";
+        return 2;
+    }
+    if (reportsAt >= 0 && !QDir().mkpath(reportsPath)) {
+        err << "cannot create " << reportsPath << '\n';
         return 2;
     }
     QFile in(casesPath);
@@ -302,6 +390,7 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
         return 2;
     }
     BatchRunner runner(env);
+    runner.setReportDir(reportsPath);
     bool allRan = false;
     const QByteArray json = QJsonDocument(runner.run(in.readAll(), &allRan)).toJson(QJsonDocument::Indented);
     if (outPath.isEmpty()) {

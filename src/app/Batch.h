@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QJsonArray>
+#include <QJsonObject>
 #include <QStringList>
 #include <map>
 #include <memory>
@@ -15,13 +16,18 @@ struct CalculatorEnvironment;
 struct CalculatorInfo;
 
 // Runs calculator windows without showing them: a JSON array of cases in, a JSON array of
-// results out. A case names the window class and gives input texts by the widgets' object
-// names ("FramePV.EditRo0" where a window has two frames); the inputs are set in the window's
-// tab order, as a user would, and the window calculates with its messages on.
+// results out. A case names the window class and gives input texts by object name: the
+// calculator's own inputs by their plain names, a frame's field qualified where it would be
+// ambiguous ("pFrame1.EditRo0"). Every case starts from the window as it opened; the inputs are
+// set in the calculator's own order whatever the order of the keys, and the window calculates
+// with its messages on.
 class BatchRunner {
 public:
     explicit BatchRunner(CalculatorEnvironment& env);
     ~BatchRunner();
+
+    // Each computed case's report is written there as "<case name>.docx"; empty: none.
+    void setReportDir(const QString& dir) { reportDir_ = dir; }
 
     // One result per case; allRan is false when any case could not be run.
     QJsonArray run(const QByteArray& json, bool* allRan);
@@ -35,7 +41,10 @@ private:
     struct Slot;
     QJsonObject runCase(const QJsonValue& value, bool* ran);
     QDialog* windowFor(const QString& className, const CalculatorInfo& info);
+    void writeReport(QDialog* window, const QString& caseName, QJsonObject& result);
     CalculatorEnvironment& env_;
+    QString reportDir_;
+    int unnamedReports_ = 0;
     std::map<QString, Slot> windows_;
 };
 

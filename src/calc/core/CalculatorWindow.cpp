@@ -448,8 +448,11 @@ void CalculatorWindow::wireFrames() {
 void CalculatorWindow::geometryChange(QLineEdit* edit) {
     const bool user = changedByUser(edit);
     for (const GeometryInput& g : d_.geometry)
-        if (g.name == edit->objectName() && g.userChangesOnly && !user)
+        if (g.name == edit->objectName() && g.userChangesOnly && !user) {
+            // Whoever wrote it calculates afterwards; what may be done with the inputs follows now.
+            UpdateButtons();
             return;
+        }
     inputChanged(edit->objectName(), user);
 }
 
@@ -1069,6 +1072,21 @@ void CalculatorWindow::exportReport() {
         path += QStringLiteral(".docx");
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    const bool written = writeReport(path, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        dialogs().showMessage(error);
+        return;
+    }
+    dialogs().openDocument(path);
+}
+
+bool CalculatorWindow::writeReport(const QString& path, QString* error) {
+    if (!d_.report || result_->text().isEmpty()) {
+        *error = u("Нет результата расчета для отчета.");
+        return false;
+    }
     QProgressBar* gauge = toolbar_->Gauge1();
     gauge->setRange(0, d_.reportSteps);
     gauge->setValue(0);
@@ -1076,15 +1094,9 @@ void CalculatorWindow::exportReport() {
     ReportBuilder report(dialogs());
     report.onProgress = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
     d_.report(report, reportSource());
-    QString error;
-    const bool written = writeDocx(report.paragraphs(), path, &error);
+    const bool written = writeDocx(report.paragraphs(), path, error);
     gauge->hide();
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        dialogs().showMessage(error);
-        return;
-    }
-    dialogs().openDocument(path);
+    return written;
 }
 
 void CalculatorWindow::runSoilDictionary() {

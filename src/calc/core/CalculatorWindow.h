@@ -101,6 +101,8 @@ public:
     // ButtonFrame1Button3Click: the report into a document the user names, then opened for
     // editing, saving or printing.
     void exportReport();
+    // The report of the result on screen written into a .docx at path; false with the reason.
+    bool writeReport(const QString& path, QString* error);
     // The texts the report reads: every named input and field by object name (also as
     // "Frame.Name"), the installation frame, the picture button.
     ReportSource reportSource() const;

@@ -1,0 +1,257 @@
+// What every calculator built must do, whatever its formula: driven by the list of calculators,
+// so that a new one is checked the moment it is listed.
+#include "CalcTestFolder.h"
+#include "app/Batch.h"
+#include "calc/core/Calculator.h"
+#include "calc/core/CalculatorList.h"
+#include "calc/core/CalculatorRegistry.h"
+#include "calc/core/CalculatorWindow.h"
+#include "frames/DialogService.h"
+#include "frames/NumberText.h"
+#include "frames/btnFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QTest>
+#include <QToolButton>
+
+using namespace kz;
+
+Q_DECLARE_METATYPE(const kz::Calculator*)
+
+class TestCalculatorContract : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void everyCalculator_data();
+    void everyCalculator();
+    void inputListsFollowTheInputs_data() { everyCalculator_data(); }
+    void inputListsFollowTheInputs();
+    void batchShowsWhatTheWindowShows_data() { everyCalculator_data(); }
+    void batchShowsWhatTheWindowShows();
+    void batchSetsInputsInTheCalculatorsOrder();
+    void batchWritesReports();
+
+private:
+    std::unique_ptr<CalculatorWindow> open(const Calculator& c);
+    QString order(CalculatorWindow& w) const;
+
+    std::unique_ptr<ScopedRecordingDialogs> rec_;
+    std::unique_ptr<CalcTestFolder> folder_;
+};
+
+void TestCalculatorContract::init() {
+    rec_ = std::make_unique<ScopedRecordingDialogs>();
+    folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+}
+
+void TestCalculatorContract::cleanup() {
+    folder_.reset();
+    rec_.reset();
+}
+
+std::unique_ptr<CalculatorWindow> TestCalculatorContract::open(const Calculator& c) {
+    auto w = std::make_unique<CalculatorWindow>(c, *folder_->data);
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    return w;
+}
+
+QString TestCalculatorContract::order(CalculatorWindow& w) const {
+    if (w.Memo1())
+        return w.Memo1()->toPlainText();
+    return w.EditRaschet() ? w.EditRaschet()->text() : QString();
+}
+
+void TestCalculatorContract::everyCalculator_data() {
+    QTest::addColumn<const Calculator*>("calculator");
+    for (const Calculator* c : builtCalculators())
+        QTest::newRow(qPrintable(c->description().className)) << c;
+}
+
+void TestCalculatorContract::everyCalculator() {
+    QFETCH(const Calculator*, calculator);
+    const CalculatorDescriptor& d = calculator->description();
+    auto w = open(*calculator);
+    TButtonFrame* bar = w->ButtonFrame1();
+
+    // The defaults compute without a word.
+    w->Calculate(true);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QVERIFY(!w->EditVS1()->text().isEmpty());
+    QVERIFY(!order(*w).isEmpty());
+    QCOMPARE(bar->btnReport()->isEnabled(), bool(d.report));
+    QCOMPARE(bar->btnPodbor()->isEnabled(), !d.selection.parameters.isEmpty());
+
+    // The registry's menu item opens this calculator.
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    const CalculatorInfo* info = registry.find(d.className);
+    QVERIFY(info && info->factory);
+    QCOMPARE(info->caption, d.caption);
+    QCOMPARE(info->helpContext, d.helpContext);
+
+    // Copy and paste bring back every copied input.
+    bar->btnCopy()->click();
+    QVERIFY(rec_->messages.isEmpty());
+    const InputTexts copied = w->currentInputs(d.copyInputs);
+    for (const GeometryInput& g : d.geometry)
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && g.copied && !g.defaultText.isEmpty())
+            w->setInputText(g.name, QStringLiteral("7"));
+    bar->btnPaste()->click();
+    QCOMPARE(w->currentInputs(d.copyInputs), copied);
+    const QString r = w->EditVS1()->text();
+    QVERIFY(!r.isEmpty());
+
+    // A stored set comes back as it was saved.
+    if (!d.history.isEmpty()) {
+        rec_->inputs << std::optional<QString>(QStringLiteral("Контракт"));
+        bar->btnSave()->click();
+        QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    }
+
+    // Emptying any required input disables what needs it.
+    for (const QString& name : d.requiredInputs) {
+        auto* edit = qobject_cast<QLineEdit*>(w->inputWidget(name));
+        auto* combo = qobject_cast<QComboBox*>(w->inputWidget(name));
+        if (!edit && !combo)
+            continue;
+        const QString before = w->inputText(name);
+        // As the user empties it: with the focus in it.
+        if (edit) {
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->clear();
+        }
+        else if (combo->isEditable())
+            combo->setEditText({});
+        else
+            combo->setCurrentIndex(-1);
+        QVERIFY2(!bar->btnSave()->isEnabled(), qPrintable(name));
+        QVERIFY2(!bar->btnCopy()->isEnabled(), qPrintable(name));
+        QVERIFY2(!bar->btnPodbor()->isEnabled(), qPrintable(name));
+        QVERIFY2(!bar->btnReport()->isEnabled(), qPrintable(name));
+        QVERIFY2(!w->findChild<QToolButton*>(QStringLiteral("btnScore"))->isEnabled(), qPrintable(name));
+        rec_->messages.clear();
+        w->applyInputs(copied);
+        QCOMPARE(w->inputText(name), before);
+    }
+    rec_->messages.clear();
+}
+
+void TestCalculatorContract::inputListsFollowTheInputs() {
+    QFETCH(const Calculator*, calculator);
+    const CalculatorDescriptor& d = calculator->description();
+    // Every required and copied input is assigned, each once; every history field names an input.
+    for (const QString& name : d.requiredInputs + d.copyInputs)
+        QVERIFY2(d.inputOrder.contains(name), qPrintable(name));
+    QCOMPARE(QSet<QString>(d.inputOrder.cbegin(), d.inputOrder.cend()).size(), d.inputOrder.size());
+    for (const HistoryField& f : d.history.fields)
+        QVERIFY2(!f.restore || d.inputOrder.contains(f.input), qPrintable(f.field));
+    // A drop-down's change may rewrite later inputs: the frames come first, then choices.
+    if (d.soilFrame)
+        QCOMPARE(d.inputOrder.first(), QStringLiteral("ComboGrunt"));
+    for (const HistoryCaption& caption : d.history.captions) {
+        bool kept = false;
+        for (const HistoryField& f : d.history.fields)
+            kept = kept || f.field == caption.field;
+        QVERIFY2(kept, qPrintable(caption.field));
+    }
+}
+
+void TestCalculatorContract::batchShowsWhatTheWindowShows() {
+    QFETCH(const Calculator*, calculator);
+    const CalculatorDescriptor& d = calculator->description();
+    registerBuiltCalculators(CalculatorRegistry::instance());
+    CalculatorEnvironment env{*folder_->data};
+
+    // A few changes from the defaults, the same in both.
+    auto w = open(*calculator);
+    InputTexts texts = w->currentInputs(d.inputOrder);
+    for (const GeometryInput& g : d.geometry)
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.defaultText.isEmpty()) {
+            const auto v = parseNumber(g.defaultText);
+            texts.insert(g.name, formatGeneral(*v * 1.1L));
+        }
+    texts.remove(sizeSetModeInput());
+    w->applyInputs(texts);
+    const QStringList windowMessages = rec_->messages;
+    rec_->messages.clear();
+
+    QJsonObject inputs;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        inputs.insert(it.key(), it.value());
+    QJsonObject oneCase{{QStringLiteral("name"), QStringLiteral("case")},
+                        {QStringLiteral("calculator"), d.className},
+                        {QStringLiteral("inputs"), inputs}};
+    BatchRunner runner(env);
+    bool allRan = false;
+    const QJsonArray results = runner.run(QJsonDocument(QJsonArray{oneCase}).toJson(), &allRan);
+    QVERIFY2(allRan, QJsonDocument(results).toJson().constData());
+    const QJsonObject out = results.first().toObject().value(QStringLiteral("outputs")).toObject();
+    QCOMPARE(out.value(QStringLiteral("EditVS1")).toString(), w->EditVS1()->text());
+    QCOMPARE(out.value(w->Memo1() ? QStringLiteral("Memo1") : QStringLiteral("EditRaschet")).toString(), order(*w));
+    for (const GeometryInput& g : d.geometry)
+        QCOMPARE(out.value(g.name).toString(), w->inputText(g.name));
+    QCOMPARE(results.first().toObject().value(QStringLiteral("messages")).toVariant().toStringList(),
+             windowMessages);
+}
+
+void TestCalculatorContract::batchSetsInputsInTheCalculatorsOrder() {
+    registerBuiltCalculators(CalculatorRegistry::instance());
+    CalculatorEnvironment env{*folder_->data};
+    // The size is named before its construction and a count before anything else; the first case
+    // changes a count, the second must start from the default again.
+    const QByteArray cases = R"([
+      {"name": "square", "calculator": "TDVertFm",
+       "inputs": {"cmbDiam": "0,025", "cmbSech": "сталь квадратная"}},
+      {"name": "counts", "calculator": "TSet1_Frm", "inputs": {"SpinKolGor": "7"}},
+      {"name": "defaults", "calculator": "TSet1_Frm", "inputs": {}},
+      {"name": "not listed", "calculator": "TDVertFm",
+       "inputs": {"cmbDiam": "0,5", "cmbSech": "сталь квадратная"}}
+    ])";
+    BatchRunner runner(env);
+    bool allRan = true;
+    const QJsonArray r = runner.run(cases, &allRan);
+    QVERIFY(!allRan);
+    const QJsonObject square = r[0].toObject().value(QStringLiteral("outputs")).toObject();
+    QVERIFY2(r[0].toObject().value(QStringLiteral("error")).isUndefined(), QJsonDocument(r).toJson().constData());
+    QVERIFY(square.value(QStringLiteral("EditRaschet")).toString().contains(QStringLiteral("0,025")) ||
+            square.value(QStringLiteral("EditDiam")).toString() != QStringLiteral("0,01"));
+    QCOMPARE(r[1].toObject().value(QStringLiteral("outputs")).toObject().value(QStringLiteral("SpinKolGor")),
+             QJsonValue(QStringLiteral("7")));
+    QCOMPARE(r[2].toObject().value(QStringLiteral("outputs")).toObject().value(QStringLiteral("SpinKolGor")),
+             QJsonValue(QStringLiteral("4")));
+    QVERIFY(r[3].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("0,5")));
+}
+
+void TestCalculatorContract::batchWritesReports() {
+    registerBuiltCalculators(CalculatorRegistry::instance());
+    CalculatorEnvironment env{*folder_->data};
+    QTemporaryDir dir;
+    BatchRunner runner(env);
+    runner.setReportDir(dir.path());
+    bool allRan = false;
+    const QJsonArray r = runner.run(R"([{"name": "rod: 5/7", "calculator": "TUVertFm", "inputs": {}},
+                                         {"name": "no result", "calculator": "TUVertFm",
+                                          "inputs": {"EditDlina": "0"}}])",
+                                    &allRan);
+    QVERIFY(allRan);
+    const QString path = r[0].toObject().value(QStringLiteral("report")).toString();
+    QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("rod_ 5_7.docx"));
+    QVERIFY(QFileInfo(path).size() > 0);
+    QVERIFY(r[1].toObject().value(QStringLiteral("report")).isUndefined());
+}
+
+QTEST_MAIN(TestCalculatorContract)
+#include "tst_calculatorcontract.moc"
