@@ -293,12 +293,12 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     const int outAt = arguments.indexOf(QStringLiteral("--out"));
     const QString outPath = outAt >= 0 ? arguments.value(outAt + 1) : QString();
     if (casesPath.isEmpty() || (outAt >= 0 && outPath.isEmpty())) {
-        err << "usage: kelvorzu2 --batch CASES.json [--out RESULTS.json]\n";
+        err << u("вызов: kelvorzu2 --batch СЛУЧАИ.json [--out РЕЗУЛЬТАТЫ.json]\n");
         return 2;
     }
     QFile in(casesPath);
     if (!in.open(QIODevice::ReadOnly)) {
-        err << "cannot read " << casesPath << '\n';
+        err << u("не удается прочитать ") << casesPath << '\n';
         return 2;
     }
     BatchRunner runner(env);
@@ -312,7 +312,7 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     } else {
         QFile out(outPath);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(json) != json.size()) {
-            err << "cannot write " << outPath << '\n';
+            err << u("не удается записать ") << outPath << '\n';
             return 2;
         }
     }
