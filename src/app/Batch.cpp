@@ -377,16 +377,16 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     const int reportsAt = arguments.indexOf(QStringLiteral("--reports"));
     const QString reportsPath = reportsAt >= 0 ? arguments.value(reportsAt + 1) : QString();
     if (casesPath.isEmpty() || (outAt >= 0 && outPath.isEmpty()) || (reportsAt >= 0 && reportsPath.isEmpty())) {
-        err << "usage: kelvorzu2 --batch CASES.json [--out RESULTS.json] [--reports DIR]\n";
+        err << u("вызов: kelvorzu2 --batch СЛУЧАИ.json [--out РЕЗУЛЬТАТЫ.json] [--reports ПАПКА]\n");
         return 2;
     }
     if (reportsAt >= 0 && !QDir().mkpath(reportsPath)) {
-        err << "cannot create " << reportsPath << '\n';
+        err << u("не удается создать папку ") << reportsPath << '\n';
         return 2;
     }
     QFile in(casesPath);
     if (!in.open(QIODevice::ReadOnly)) {
-        err << "cannot read " << casesPath << '\n';
+        err << u("не удается прочитать ") << casesPath << '\n';
         return 2;
     }
     BatchRunner runner(env);
@@ -401,7 +401,7 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     } else {
         QFile out(outPath);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(json) != json.size()) {
-            err << "cannot write " << outPath << '\n';
+            err << u("не удается записать ") << outPath << '\n';
             return 2;
         }
     }

@@ -1,5 +1,6 @@
 #include "DataFiles.h"
 
+#include "FileCheck.h"
 #include "frames/NumberText.h"
 
 #include <QCryptographicHash>
@@ -11,6 +12,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <atomic>
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -74,7 +77,7 @@ bool fillRows(QSqlDatabase& db, const TableDef& def, const SourceTable& src, QSt
     for (const auto& h : src.header) {
         const int i = def.fieldIndex(h);
         if (i < 0) {
-            *error = QStringLiteral("%1: unknown field %2").arg(def.fileName, h);
+            *error = u"%1: неизвестное поле %2"_s.arg(def.fileName, h);
             return false;
         }
         map << i;
@@ -91,7 +94,7 @@ bool fillRows(QSqlDatabase& db, const TableDef& def, const SourceTable& src, QSt
     for (const auto& row : src.rows) {
         ++line;
         if (row.size() != map.size()) {
-            *error = QStringLiteral("%1: row %2 has %3 cells, expected %4")
+            *error = u"%1: в строке %2 ячеек %3, а нужно %4"_s
                          .arg(def.fileName)
                          .arg(line)
                          .arg(row.size())
@@ -108,7 +111,7 @@ bool fillRows(QSqlDatabase& db, const TableDef& def, const SourceTable& src, QSt
             } else {
                 const auto v = parseNumber(cell);
                 if (!v) {
-                    *error = QStringLiteral("%1: row %2: '%3' is not a number")
+                    *error = u"%1: строка %2: \"%3\" - не число"_s
                                  .arg(def.fileName)
                                  .arg(line)
                                  .arg(cell);
@@ -121,7 +124,7 @@ bool fillRows(QSqlDatabase& db, const TableDef& def, const SourceTable& src, QSt
             }
         }
         if (!q.exec()) {
-            *error = QStringLiteral("%1: row %2: %3").arg(def.fileName).arg(line).arg(q.lastError().text());
+            *error = u"%1: строка %2 не записана (%3)"_s.arg(def.fileName).arg(line).arg(q.lastError().text());
             return false;
         }
     }
@@ -134,7 +137,7 @@ bool readSourceTable(const QString& path, SourceTable& table, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("cannot read %1").arg(path);
+            *error = u"не удается прочитать %1"_s.arg(path);
         return false;
     }
     table = {};
@@ -152,7 +155,7 @@ bool readSourceTable(const QString& path, SourceTable& table, QString* error) {
     }
     if (table.header.isEmpty()) {
         if (error)
-            *error = QStringLiteral("%1 has no header").arg(path);
+            *error = u"в %1 нет строки заголовка"_s.arg(path);
         return false;
     }
     return true;
@@ -180,7 +183,8 @@ bool writeTableFile(const TableDef& def, const SourceTable* rows, const QString&
     if (!ok) {
         QFile::remove(path);
         if (error)
-            *error = problem.isEmpty() ? QStringLiteral("cannot write %1").arg(path) : problem;
+            *error = problem.isEmpty() ? u"не удается записать %1"_s.arg(path)
+                                     : u"не удается записать %1 (%2)"_s.arg(path, problem);
     }
     return ok;
 }
@@ -195,6 +199,18 @@ DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir
         const QString sourcePath = QDir(sourceDir).filePath(def.fileName + QStringLiteral(".tsv"));
         const bool exists = QFileInfo::exists(target);
         const QByteArray wantHash = sourceHash(def, sourcePath);
+        if (exists) {
+            // A damaged or locked file is neither read as edited nor replaced: what it still holds
+            // may be recovered. A reference table of an older layout is rebuilt as usual.
+            const FileCheck check = checkTableFileAt(target, def);
+            const bool olderLayout = def.role == TableRole::Reference &&
+                                     (check.problem == FileProblem::MissingFields ||
+                                      check.problem == FileProblem::NoTable);
+            if (check && !olderLayout) {
+                (check.problem == FileProblem::Locked ? report.locked : report.damaged) << check.message;
+                continue;
+            }
+        }
         if (exists && def.role == TableRole::UserData) {
             // Saved sets are never replaced; a table still empty gets the shipped rows it lacks
             // (selection settings that came with a later version).
@@ -264,11 +280,11 @@ DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir
         });
         if (exists && !QFile::remove(target)) {
             QFile::remove(fresh);
-            report.errors << QStringLiteral("cannot replace %1").arg(target);
+            report.errors << u"не удается заменить %1"_s.arg(target);
             continue;
         }
         if (!QFile::rename(fresh, target)) {
-            report.errors << QStringLiteral("cannot write %1").arg(target);
+            report.errors << u"не удается записать %1"_s.arg(target);
             continue;
         }
         (exists ? report.rebuilt : report.created) << def.fileName;

@@ -22,13 +22,17 @@ struct DataBuildReport {
     QStringList created;    // new files
     QStringList rebuilt;    // shipped data changed and the file was not edited by the user
     QStringList keptEdited; // reference tables the user edited: left as they are
+    QStringList damaged;    // messages about files that cannot be read: left untouched
+    QStringList locked;     // messages about files another program holds: left untouched
     QStringList errors;
+    bool failed() const { return !errors.isEmpty() || !damaged.isEmpty() || !locked.isEmpty(); }
 };
 
 // Brings the data folder up to date with the shipped sources. History and selection tables are
 // created only when missing (an empty one gets the shipped rows); a reference table is rebuilt when its
 // source changed, unless the user edited it since it was written (then it is kept and reported). With
 // restoreReference set, every reference table is rebuilt from its source whatever was edited.
+// A file that is damaged or locked is reported and never touched, restore or not.
 DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir,
                                 bool restoreReference = false);
 

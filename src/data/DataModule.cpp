@@ -6,6 +6,8 @@
 
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 void TranslateDbError(StoreError& error) {
@@ -59,9 +61,26 @@ DataModule::~DataModule() {
     closeAll();
 }
 
+namespace {
+struct CollectedMessages : Messenger {
+    QStringList texts;
+    void showMessage(const QString& text) override { texts << text; }
+};
+} // namespace
+
 void DataModule::openAll(Messenger& messenger) {
-    for (const auto& t : tables_)
-        OpenDataTable(*t, messenger);
+    // One box for everything that could not be opened, not one box per table.
+    CollectedMessages collected;
+    for (const auto& t : tables_) {
+        OpenDataTable(*t, collected);
+        t->setReporter(&messenger);
+    }
+    if (collected.texts.size() == 1)
+        messenger.showMessage(collected.texts.first());
+    else if (!collected.texts.isEmpty())
+        messenger.showMessage(u"Не удалось открыть таблицы (%1), программа работает без них:\n"_s.arg(
+                                  collected.texts.size()) +
+                              collected.texts.join(QLatin1Char('\n')));
 }
 
 void DataModule::closeAll() {
@@ -71,8 +90,11 @@ void DataModule::closeAll() {
 
 DataTable* DataModule::table(const QString& name) const {
     for (const auto& t : tables_)
-        if (t->def().component == name || t->def().fileName == name)
+        if (t->def().component == name || t->def().fileName == name) {
+            // A file that was only locked for a moment is taken up again when it is needed.
+            t->reopenIfLocked();
             return t.get();
+        }
     return nullptr;
 }
 

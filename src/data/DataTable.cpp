@@ -1,5 +1,6 @@
 #include "DataTable.h"
 
+#include "FileCheck.h"
 #include "frames/Messenger.h"
 #include "frames/NumberText.h"
 
@@ -11,6 +12,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <atomic>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -65,36 +69,29 @@ DataTable::~DataTable() {
 bool DataTable::open(const QString& dataDir) {
     if (isOpen())
         return true;
+    lockedAtOpen_ = false;
+    dataDir_ = dataDir;
     path_ = QDir::cleanPath(dataDir) + QLatin1Char('/') + def_.fileName;
     if (!QFileInfo(path_).isFile())
-        return fail(StoreError::Kind::Unavailable,
-                    QString::fromUtf8("Ошибка. Файл ") + path_ + QString::fromUtf8(" не найден."));
+        return fail(StoreError::Kind::Unavailable, fileProblemMessage(FileProblem::Missing, path_));
     connection_ = QStringLiteral("kz_table_%1").arg(++connectionCounter);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(path_);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-        QString problem;
-        if (!db.open()) {
-            problem = db.lastError().text();
-        } else {
-            QStringList cols;
-            for (const auto& f : def_.fields)
-                cols << quoted(f.name);
-            QSqlQuery probe(db);
-            if (!probe.exec(QStringLiteral("SELECT %1 FROM %2 LIMIT 1")
-                                .arg(cols.join(QStringLiteral(", ")), quoted(def_.sqlName()))))
-                problem = probe.lastError().text();
-        }
-        if (!problem.isEmpty()) {
+        // A locked file is reported at once instead of being waited for; the table is opened
+        // again when it is next asked for.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+        const FileCheck check = db.open() ? checkTableFile(db, path_, def_) : engineFailure(path_, db.lastError());
+        if (check) {
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(connection_);
             connection_.clear();
-            return fail(StoreError::Kind::Unavailable,
-                        QString::fromUtf8("Ошибка. Файл ") + path_ +
-                            QString::fromUtf8(" не удается открыть как таблицу: ") + problem);
+            lockedAtOpen_ = check.problem == FileProblem::Locked;
+            return fail(lockedAtOpen_ ? StoreError::Kind::Locked : StoreError::Kind::Unavailable, check.message);
         }
+        // Writes may wait a moment for another program to let go of the file.
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
     }
     state_ = State::Browse;
     lastError_ = {};
@@ -103,7 +100,20 @@ bool DataTable::open(const QString& dataDir) {
     return true;
 }
 
+bool DataTable::reopenIfLocked() {
+    if (isOpen())
+        return true;
+    if (!lockedAtOpen_)
+        return false;
+    Messenger* keep = reporter_;
+    reporter_ = nullptr;
+    const bool ok = open(dataDir_);
+    reporter_ = keep;
+    return ok;
+}
+
 void DataTable::close() {
+    lockedAtOpen_ = false;
     if (!isOpen())
         return;
     state_ = State::Inactive;
@@ -199,7 +209,7 @@ void DataTable::reload(qint64 keepRowid) {
             rows_.append(std::move(r));
         }
     } else {
-        lastError_ = {StoreError::Kind::Other, q.lastError().text()};
+        lastError_ = {StoreError::Kind::Other, engineFailure(path_, q.lastError()).message};
     }
     emit rowsChanged();
     setCurrent(keep >= 0 ? keep : (rows_.isEmpty() ? -1 : 0));
@@ -377,10 +387,13 @@ bool DataTable::setText(const QString& field, const QString& text) {
         return setValue(field, text);
     const auto number = parseNumber(text);
     const bool whole = number && *number == static_cast<long double>(static_cast<long long>(*number));
-    if (!number || (f.type != FieldType::Float && !whole))
+    // A number the field cannot hold would come back as infinity or 0: refused, not stored.
+    const bool fits = number && (f.type == FieldType::Float ? survivesStorage(*number)
+                                                            : whole && std::fabs(*number) <= 2147483647.0L);
+    if (!fits)
         return fail(StoreError::Kind::BadValue,
-                    QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение для поля ") +
-                        f.title() + QLatin1Char('.'));
+                    QLatin1Char('"') + echoedText(text) + u"\" - некорректное значение для поля "_s + f.title() +
+                        QLatin1Char('.'));
     if (f.type == FieldType::Float)
         return setValue(field, double(*number));
     return setValue(field, static_cast<long long>(*number));
@@ -502,21 +515,28 @@ StoreError DataTable::classify(const QString& engineText) const {
                         QStringLiteral("Key violation. Index: ") + i.name};
         return {StoreError::Kind::DuplicateKey, QStringLiteral("Key violation.")};
     }
-    if (lower.contains(QStringLiteral("readonly")) || lower.contains(QStringLiteral("read-only")))
-        return {StoreError::Kind::ReadOnly,
-                QString::fromUtf8("Ошибка. Запись в файл ") + path_ +
-                    QString::fromUtf8(" невозможна: файл или папка доступны только для чтения.")};
-    if (lower.contains(QStringLiteral("locked")) || lower.contains(QStringLiteral("busy")))
-        return {StoreError::Kind::Unavailable,
-                QString::fromUtf8("Ошибка. Файл ") + path_ + QString::fromUtf8(" занят другой программой.")};
-    return {StoreError::Kind::Other,
-            QString::fromUtf8("Ошибка записи в файл ") + path_ + QStringLiteral(": ") + engineText};
+    const FileProblem problem = engineProblem(engineText);
+    const QString message = fileProblemMessage(problem, path_, engineText);
+    switch (problem) {
+    case FileProblem::ReadOnly:
+        return {StoreError::Kind::ReadOnly, fileProblemMessage(problem, path_)};
+    case FileProblem::Locked:
+        return {StoreError::Kind::Locked, message};
+    case FileProblem::Damaged:
+    case FileProblem::NotATable:
+    case FileProblem::NoTable:
+    case FileProblem::CannotOpen:
+        return {StoreError::Kind::Unavailable, message};
+    default:
+        return {StoreError::Kind::Other, message};
+    }
 }
 
 bool DataTable::runWrite(const QString& sql, const QVariantList& binds, qint64* insertId) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     if (!q.prepare(sql)) {
-        const StoreError e = classify(q.lastError().text());
+        const StoreError e = classify(q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                                             : q.lastError().databaseText());
         return fail(e.kind, e.message, true);
     }
     for (const auto& b : binds)

@@ -23,7 +23,8 @@ struct StoreError {
         RequiredField,     // a required field left empty
         BadValue,          // text that does not convert to the field's type
         ReadOnly,          // the file or folder refuses writes
-        Unavailable,       // missing, locked or not a table file
+        Unavailable,       // missing, damaged, not a table file or lacking fields
+        Locked,            // another program holds the file
         Other,
     };
     Kind kind = Kind::None;
@@ -49,6 +50,10 @@ public:
     // Opens the file dataDir + file name. A missing, unreadable or foreign file fails with a
     // message naming the file; the table then stays closed.
     bool open(const QString& dataDir);
+    // A table left closed because its file was locked is opened again, silently; true when it is
+    // open now. Tables closed for any other reason stay closed.
+    bool reopenIfLocked();
+    bool lockedAtOpen() const { return lockedAtOpen_; }
     void close();
     bool isOpen() const { return state_ != State::Inactive; }
     State state() const { return state_; }
@@ -146,6 +151,8 @@ private:
 
     TableDef def_;
     QString path_;
+    QString dataDir_;
+    bool lockedAtOpen_ = false;
     QString connection_;
     State state_ = State::Inactive;
     QVector<Row> rows_;

@@ -1,5 +1,6 @@
 #include "SqlQuery.h"
 
+#include "FileCheck.h"
 #include "Schema.h"
 
 #include <QDir>
@@ -10,6 +11,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QThread>
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -59,7 +62,7 @@ bool SqlQuery::open() {
     close();
     QSqlDatabase db = queryConnection();
     if (!db.isOpen()) {
-        error_ = db.lastError().text();
+        error_ = u"Ошибка. Запрос к таблицам не выполнен ("_s + db.lastError().text() + u")."_s;
         return false;
     }
     QStringList attached;
@@ -80,11 +83,17 @@ bool SqlQuery::open() {
         a.prepare(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(alias));
         a.addBindValue(path);
         if (!a.exec()) {
-            error_ = a.lastError().text();
+            error_ = engineFailure(path, a.lastError()).message;
             detachAll();
             return false;
         }
         attached << alias;
+        // A file lacking a field would otherwise read the field's name as a text constant.
+        if (const FileCheck check = checkTableFile(db, path, *findTableDef(file), alias, false)) {
+            error_ = check.message;
+            detachAll();
+            return false;
+        }
     }
     bool ok = true;
     {
@@ -108,12 +117,17 @@ bool SqlQuery::open() {
                 rows_.append(std::move(row));
             }
         } else {
-            error_ = q.lastError().text();
+            const QString engine = q.lastError().databaseText().isEmpty() ? q.lastError().text()
+                                                                           : q.lastError().databaseText();
             static const QRegularExpression noTable(QStringLiteral("no such table: (?:\\w+\\.)?(\\w+)"));
-            if (const auto m = noTable.match(error_); m.hasMatch())
-                if (const TableDef* def = findTableBySqlName(m.captured(1)))
-                    error_ = QString::fromUtf8("Ошибка. Файл ") + QDir(dataDir_).filePath(def->fileName) +
-                             QString::fromUtf8(" не найден.");
+            const QStringList files = referencedTables(sql_);
+            if (const auto m = noTable.match(engine); m.hasMatch() && findTableBySqlName(m.captured(1)))
+                error_ = fileProblemMessage(FileProblem::Missing,
+                                            QDir(dataDir_).filePath(findTableBySqlName(m.captured(1))->fileName));
+            else if (files.size() == 1)
+                error_ = engineFailure(QDir(dataDir_).filePath(files.first()), q.lastError()).message;
+            else
+                error_ = u"Ошибка. Запрос к таблицам "_s + files.join(", "_L1) + u" не выполнен ("_s + engine + u")."_s;
         }
     }
     detachAll();

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -69,10 +72,8 @@ bool tryParseNumber(const QString& text, double& value) {
 }
 
 QString formatGeneral(long double value) {
-    if (std::isnan(value))
-        return QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (!std::isfinite(value))
+        return {};
     if (value == 0)
         return QStringLiteral("0");
     // 15 significant digits: d.dddddddddddddde±x
@@ -129,36 +130,113 @@ long double roundTo(long double value, int decimals) {
     return std::nearbyint(value / scale) * scale;
 }
 
-QString formatMask(long double value, const QString& mask) {
-    const int point = mask.indexOf(QLatin1Char('.'));
+namespace {
+
+struct MaskPlaces {
     int required = 0;
     int optional = 0;
-    if (point >= 0) {
+};
+
+MaskPlaces maskPlaces(const QString& mask) {
+    MaskPlaces p;
+    const int point = mask.indexOf(QLatin1Char('.'));
+    if (point >= 0)
         for (int i = point + 1; i < mask.size(); ++i) {
             if (mask[i] == QLatin1Char('0'))
-                ++required;
+                ++p.required;
             else if (mask[i] == QLatin1Char('#'))
-                ++optional;
+                ++p.optional;
         }
-    }
-    const int decimals = required + optional;
+    return p;
+}
+
+// Digits of the integer part of |value| (0 for values below 1).
+int integerDigits(long double value) {
+    const long double m = std::fabs(value);
+    return m < 1 ? 0 : int(std::floor(std::log10(m))) + 1;
+}
+
+// The fixed form of a value with the mask's places, point as separator; empty when it would
+// need more integer digits than can be real.
+std::string fixedText(long double value, const MaskPlaces& p) {
+    const int decimals = p.required + p.optional;
+    if (integerDigits(value) > shownDigits)
+        return {};
     long double scaled = std::round(value * std::pow(10.0L, decimals));
     if (scaled == 0)
         scaled = 0; // no "-0,00"
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "%.*Lf", decimals, scaled / std::pow(10.0L, decimals));
-    QString s = QString::fromLatin1(buf);
+    const long double v = scaled / std::pow(10.0L, decimals);
+    std::string s(std::size_t(std::snprintf(nullptr, 0, "%.*Lf", decimals, v)) + 1, '\0');
+    std::snprintf(s.data(), s.size(), "%.*Lf", decimals, v);
+    s.pop_back();
     if (decimals > 0) {
         int trim = 0;
-        while (trim < optional && s.endsWith(QLatin1Char('0'))) {
-            s.chop(1);
+        while (trim < p.optional && s.back() == '0') {
+            s.pop_back();
             ++trim;
         }
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
+        if (s.back() == '.')
+            s.pop_back();
     }
-    s.replace(QLatin1Char('.'), QLatin1Char(','));
     return s;
+}
+
+int significantDigits(const std::string& fixed) {
+    int count = 0;
+    bool leading = true;
+    for (char c : fixed) {
+        if (c < '0' || c > '9')
+            continue;
+        if (leading && c == '0')
+            continue;
+        leading = false;
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+bool isShowable(long double value) {
+    return std::isfinite(value);
+}
+
+bool fitsMask(long double value, const QString& mask) {
+    if (!std::isfinite(value))
+        return false;
+    const std::string s = fixedText(value, maskPlaces(mask));
+    return !s.empty() && significantDigits(s) <= shownDigits;
+}
+
+QString formatMask(long double value, const QString& mask) {
+    if (!std::isfinite(value))
+        return {};
+    const std::string s = fixedText(value, maskPlaces(mask));
+    if (s.empty() || significantDigits(s) > shownDigits)
+        return formatGeneral(value);
+    return QString::fromLatin1(s.data(), qsizetype(s.size())).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+std::optional<QString> shownNumber(long double value, const QString& mask) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return mask.isEmpty() ? formatGeneral(value) : formatMask(value, mask);
+}
+
+bool survivesStorage(long double value) {
+    if (!std::isfinite(value))
+        return false;
+    const double stored = double(value);
+    if (!std::isfinite(stored) || (value != 0 && std::fpclassify(stored) != FP_NORMAL))
+        return false;
+    return formatGeneral(stored) == formatGeneral(value);
+}
+
+QString echoedText(const QString& text) {
+    constexpr int keep = 40;
+    if (text.size() <= keep)
+        return text;
+    return text.left(keep) + QChar(0x2026) + u" (всего символов: %1)"_s.arg(text.size());
 }
 
 QString stepFormatMask(double step) {

@@ -12,6 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -157,8 +160,8 @@ bool CheckPositive(QWidget* control, const QString& name, bool show) {
     if (text.isEmpty()) {
         message = QString::fromUtf8("Введите значение ") + name + QLatin1Char('.');
     } else if (const auto v = parseNumber(text); !v) {
-        message = QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение для ") + name +
-                  QLatin1Char('.');
+        message = QLatin1Char('"') + echoedText(text) + QString::fromUtf8("\" - некорректное значение для ") +
+                  name + QLatin1Char('.');
     } else if (*v <= 0) {
         message = QString::fromUtf8("Значение ") + name + QString::fromUtf8(" должно быть больше 0.");
     } else {
@@ -171,11 +174,18 @@ bool CheckPositive(QWidget* control, const QString& name, bool show) {
     return false;
 }
 
-std::optional<long double> numberOrReport(const QWidget* control) {
+std::optional<long double> numberOrReport(const QWidget* control, const QString& name) {
     const QString text = controlText(control);
     const auto v = parseNumber(text);
-    if (!v)
-        dialogs().showMessage(QLatin1Char('"') + text + QString::fromUtf8("\" - некорректное значение."));
+    if (v)
+        return v;
+    if (name.isEmpty())
+        dialogs().showMessage(QLatin1Char('"') + echoedText(text) + u"\" - некорректное значение."_s);
+    else if (text.isEmpty())
+        dialogs().showMessage(u"Введите значение "_s + name + QLatin1Char('.'));
+    else
+        dialogs().showMessage(QLatin1Char('"') + echoedText(text) + u"\" - некорректное значение для "_s + name +
+                              QLatin1Char('.'));
     return v;
 }
 
@@ -197,7 +207,8 @@ void SpinStepUp(SpinButton* sender, double step) {
         setControlText(control, formatGeneral(step));
         return;
     }
-    if (const auto v = stepBase(control))
+    // A step past what a number can hold leaves the input as it is.
+    if (const auto v = stepBase(control); v && std::isfinite(double(*v + step)))
         setControlText(control, formatGeneral(double(*v + step)));
 }
 

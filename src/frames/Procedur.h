@@ -34,8 +34,9 @@ QObject* makeNumericInput(QWidget* control, bool keyFilter = true, bool exitChec
 // that run the exit check of numeric inputs).
 QObject* onUserLeave(QWidget* control, std::function<void()> handler);
 // The number in an edit line or combo box; a text that is not a number, an empty one included,
-// is reported as a failed conversion and gives nullopt.
-std::optional<long double> numberOrReport(const QWidget* control);
+// is reported as a failed conversion and gives nullopt. With the input's name (genitive, as the
+// checks take it) the message names the input, and an empty text asks for a value.
+std::optional<long double> numberOrReport(const QWidget* control, const QString& name = {});
 
 // Puts the focus on a control when it can take it (enabled, visible, focusable).
 void focusIfPossible(QWidget* control);

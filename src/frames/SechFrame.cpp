@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -140,7 +142,7 @@ void TfrmSech::btnAllMatClick() {
 std::optional<double> TfrmSech::queryResistivity() const {
     if (!roInput_)
         return std::nullopt;
-    const auto p = numberOrReport(roInput_);
+    const auto p = numberOrReport(roInput_, u"удельного сопротивления грунта"_s);
     if (!p)
         return std::nullopt;
     return double(*p);

@@ -76,6 +76,28 @@ private slots:
         QVERIFY(QJsonDocument::fromJson(f.readAll()).isArray());
     }
 
+    void unreadableCasesAndTablesAreToldInRussian() {
+        const QString kipp = dir_.filePath(QStringLiteral("Data/Kipp.DB"));
+        QVERIFY(QFile::rename(kipp, dir_.filePath(QStringLiteral("Kipp.DB"))));
+        {
+            QFile damaged(kipp);
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write(QByteArray(1024, 'x'));
+        }
+        QProcess p;
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")),
+                {QStringLiteral("--batch"), dir_.filePath(QStringLiteral("no such cases.json"))});
+        QVERIFY(p.waitForFinished(30000));
+        QVERIFY(QFile::remove(kipp));
+        QVERIFY(QFile::rename(dir_.filePath(QStringLiteral("Kipp.DB")), kipp));
+        QCOMPARE(p.exitCode(), 2);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.contains(u("Ошибка. Файл ") + kipp + u(" не является файлом таблицы")), qPrintable(err));
+        QVERIFY2(err.contains(u("не удается прочитать ") + dir_.filePath(QStringLiteral("no such cases.json"))),
+                 qPrintable(err));
+        QVERIFY2(!err.contains(QStringLiteral("cannot")), qPrintable(err));
+    }
+
     void computesRodCases() {
         writeCases(R"([
             {"name": "defaults", "calculator": "TDVertFm",

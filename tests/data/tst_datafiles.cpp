@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +37,7 @@ private slots:
     void neverReplacesHistoryOrSelectionSettings();
     void reportsABadSourceAndLeavesTheOldFile();
     void anEmptySelectionTableGetsTheShippedRows();
+    void damagedOrLockedFilesAreReportedAndKept();
 
 private:
     QString soils() const { return QDir(src_->path()).filePath(QStringLiteral("P_udel.DB.tsv")); }
@@ -169,6 +173,60 @@ void TestDataFiles::anEmptySelectionTableGetsTheShippedRows() {
     // Filled once: nothing is added again.
     r = buildDataFolder(src_->path(), out_->path());
     QVERIFY(r.rebuilt.isEmpty());
+}
+
+void TestDataFiles::damagedOrLockedFilesAreReportedAndKept() {
+    QVERIFY(buildDataFolder(src_->path(), out_->path()).errors.isEmpty());
+    const QString soilsFile = QDir(out_->path()).filePath(QStringLiteral("P_udel.DB"));
+    const QString history = QDir(out_->path()).filePath(QStringLiteral("hist1.db"));
+    const QString coefficients = QDir(out_->path()).filePath(QStringLiteral("Kivz.DB"));
+    {
+        QFile f(soilsFile);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(4096)); // cut short: was "edited in the program and kept"
+    }
+    writeText(history, QStringLiteral("not a table file")); // was passed without a word
+    const auto bytes = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray soilsBefore = bytes(soilsFile);
+    const QByteArray historyBefore = bytes(history);
+    // A change of the source asks for a rebuild of the soils, which must not happen.
+    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\t10\t20\t15\n"));
+
+    const QString lock = QStringLiteral("other_program");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), lock);
+        db.setDatabaseName(coefficients);
+        QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        const QByteArray lockedBefore = bytes(coefficients);
+
+        for (const bool restore : {false, true}) {
+            const DataBuildReport r = buildDataFolder(src_->path(), out_->path(), restore);
+            QVERIFY(r.failed());
+            QCOMPARE(r.damaged.size(), 2);
+            QVERIFY2(r.damaged[0].contains(soilsFile + u(" поврежден")), qPrintable(r.damaged[0]));
+            QVERIFY2(r.damaged[1].contains(history + u(" не является файлом таблицы")), qPrintable(r.damaged[1]));
+            QCOMPARE(r.locked.size(), 1);
+            QVERIFY2(r.locked[0].startsWith(u("Ошибка. Файл ") + coefficients + u(" занят другой программой")),
+                     qPrintable(r.locked[0]));
+            QVERIFY(!r.rebuilt.contains(QStringLiteral("P_udel.DB")) && r.keptEdited.isEmpty());
+            QCOMPARE(bytes(soilsFile), soilsBefore);
+            QCOMPARE(bytes(history), historyBefore);
+            QCOMPARE(bytes(coefficients), lockedBefore);
+        }
+        // The command says so in Russian and fails the build.
+        QProcess tool;
+        tool.start(QStringLiteral(KELVOR_BIN_DIR "/kelvorzu2-data"), {src_->path(), out_->path()});
+        QVERIFY(tool.waitForFinished());
+        QCOMPARE(tool.exitCode(), 1);
+        const QString err = QString::fromUtf8(tool.readAllStandardError());
+        QVERIFY2(err.contains(soilsFile + u(" поврежден")) && err.contains(u("оставлен без изменений")),
+                 qPrintable(err));
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    }
+    QSqlDatabase::removeDatabase(lock);
 }
 
 QTEST_GUILESS_MAIN(TestDataFiles)

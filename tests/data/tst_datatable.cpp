@@ -10,7 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +39,44 @@ void writeTable(const QString& dir, const QString& file, const QStringList& head
     QString error;
     QVERIFY2(writeTableFile(*findTableDef(file), &src, QDir(dir).filePath(file), &error), qPrintable(error));
 }
+
+// Runs statements on a file through a connection of its own, as another program would.
+void runOn(const QString& path, const QStringList& statements) {
+    const QString name = QStringLiteral("test_other_program");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        for (const auto& s : statements)
+            QVERIFY2(q.exec(s), qPrintable(q.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+// Holds a file locked against readers, as a program writing it does, until destroyed.
+class FileLock {
+public:
+    explicit FileLock(const QString& path) : name_(QStringLiteral("test_lock_%1").arg(++count_)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(path);
+        locked_ = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    }
+    ~FileLock() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    bool locked() const { return locked_; }
+
+private:
+    static inline int count_ = 0;
+    QString name_;
+    bool locked_ = false;
+};
 
 } // namespace
 
@@ -67,6 +109,13 @@ private slots:
     void queryKeepsValuesOutOfTheStatement();
     void dataModuleReportsAMissingFileOnceAndOpensTheRest();
     void fillsListsInTableOrder();
+
+    void tableLackingAFieldStaysClosedAndNamesIt_data();
+    void tableLackingAFieldStaysClosedAndNamesIt();
+    void unreadableFilesAreNamedInRussian_data();
+    void unreadableFilesAreNamedInRussian();
+    void queryOverATableLackingAFieldNamesFileAndField();
+    void lockedTablesAreListedOnceAndTakenUpWhenFree();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -578,6 +627,116 @@ void TestDataTable::fillsListsInTableOrder() {
     QCOMPARE(list, (QStringList{u("суглинок"), u("песок"), u("глина")}));
     FillRaionList(list, regions);
     QCOMPARE(list, (QStringList{QStringLiteral("I"), QStringLiteral("II")}));
+}
+
+void TestDataTable::tableLackingAFieldStaysClosedAndNamesIt_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("field");
+    // Read as it was, the soil table gave every soil the default resistivity 0.
+    QTest::newRow("soil default") << QStringLiteral("P_udel.DB") << QStringLiteral("PDefault");
+    // The history table failed only at the first save.
+    QTest::newRow("history coefficient") << QStringLiteral("hist1.db") << QStringLiteral("KP");
+}
+
+void TestDataTable::tableLackingAFieldStaysClosedAndNamesIt() {
+    QFETCH(QString, file);
+    QFETCH(QString, field);
+    writeTable(dir_->path(), file, {findTableDef(file)->fields.last().name}, {});
+    const QString path = QDir(dir_->path()).filePath(file);
+    runOn(path, {QStringLiteral("ALTER TABLE \"%1\" DROP COLUMN \"%2\"").arg(findTableDef(file)->sqlName(), field)});
+    DataTable t(*findTableDef(file));
+    t.setReporter(&rec_);
+    QVERIFY(!t.open(dir_->path()));
+    QVERIFY(!t.isOpen());
+    QCOMPARE(rec_.messages, QStringList{u("Ошибка. В файле ") + path + u(" нет поля ") + field + u(".")});
+}
+
+void TestDataTable::unreadableFilesAreNamedInRussian_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("cut short") << QStringLiteral("cut") << u(" поврежден");
+    QTest::newRow("not a table file") << QStringLiteral("text") << u(" не является файлом таблицы");
+    QTest::newRow("another table inside") << QStringLiteral("other") << u(" нет таблицы raion");
+}
+
+void TestDataTable::unreadableFilesAreNamedInRussian() {
+    QFETCH(QString, damage);
+    QFETCH(QString, says);
+    const QString path = QDir(dir_->path()).filePath(QStringLiteral("raion.db"));
+    if (damage == QStringLiteral("cut")) {
+        QList<QStringList> rows;
+        for (int i = 0; i < 400; ++i)
+            rows << QStringList{u("район %1").arg(i)};
+        writeTable(dir_->path(), QStringLiteral("raion.db"), {QStringLiteral("Raion")}, rows);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.resize(f.size() / 2));
+    } else if (damage == QStringLiteral("text")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2048, 'x'));
+    } else {
+        runOn(path, {QStringLiteral("CREATE TABLE other (a)")});
+    }
+    DataTable t(*findTableDef(QStringLiteral("raion.db")));
+    t.setReporter(&rec_);
+    QVERIFY(!t.open(dir_->path()));
+    QCOMPARE(rec_.messages.size(), 1);
+    const QString m = rec_.messages.first();
+    QVERIFY2(m.startsWith(u("Ошибка. ")), qPrintable(m));
+    QVERIFY2(m.contains(path), qPrintable(m));
+    QVERIFY2(m.contains(says), qPrintable(m));
+    // The engine's English may follow, in parentheses only.
+    const qsizetype afterPath = m.indexOf(says) + says.size();
+    const qsizetype english = m.indexOf(QRegularExpression(QStringLiteral("[A-Za-z]{3,}")), afterPath);
+    QVERIFY2(english < 0 || m.lastIndexOf(QLatin1Char('('), english) >= afterPath, qPrintable(m));
+}
+
+void TestDataTable::queryOverATableLackingAFieldNamesFileAndField() {
+    writeTable(dir_->path(), QStringLiteral("korgrunt3.DB"),
+               {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Construct")},
+               {{QStringLiteral("1"), QStringLiteral("1"), u("сталь круглая")}});
+    const QString path = QDir(dir_->path()).filePath(QStringLiteral("korgrunt3.DB"));
+    runOn(path, {QStringLiteral("ALTER TABLE korgrunt3 DROP COLUMN Construct")});
+    SqlQuery q(dir_->path());
+    q.setText(QStringLiteral("select Kod from korgrunt3 where Kod0 = :K"));
+    q.bindValue(QStringLiteral("K"), 1);
+    QVERIFY(!q.open());
+    QCOMPARE(q.lastError(), u("Ошибка. В файле ") + path + u(" нет поля Construct."));
+}
+
+void TestDataTable::lockedTablesAreListedOnceAndTakenUpWhenFree() {
+    const QString data = dir_->path() + QStringLiteral("/Data");
+    const DataBuildReport built = buildDataFolder(QStringLiteral(KELVOR_SOURCE_DIR "/data/tables"), data);
+    QVERIFY2(built.errors.isEmpty(), qPrintable(built.errors.join(QLatin1Char('\n'))));
+    setApplicationFolder(dir_->path());
+    const QStringList files{QStringLiteral("raion.db"), QStringLiteral("P_udel.DB"), QStringLiteral("hist1.db")};
+    auto soilLock = std::make_unique<FileLock>(QDir(data).filePath(files[1]));
+    FileLock raionLock(QDir(data).filePath(files[0]));
+    FileLock histLock(QDir(data).filePath(files[2]));
+    QVERIFY(soilLock->locked() && raionLock.locked() && histLock.locked());
+    QVERIFY(QFile::remove(QDir(data).filePath(QStringLiteral("Kipp.DB"))));
+
+    DataModule dm;
+    dm.openAll(rec_);
+    QCOMPARE(rec_.messages.size(), 1);
+    const QString& m = rec_.messages.first();
+    for (const auto& f : files)
+        QVERIFY2(m.contains(dataDir() + f + u(" занят другой программой")), qPrintable(m));
+    QVERIFY2(m.contains(dataDir() + QStringLiteral("Kipp.DB") + u(" не найден.")), qPrintable(m));
+    QVERIFY2(m.startsWith(u("Не удалось открыть таблицы (4)")), qPrintable(m));
+
+    // Still locked: asked for, it stays closed and says nothing more.
+    rec_.messages.clear();
+    QVERIFY(!dm[QStringLiteral("TableUde")].isOpen());
+    QVERIFY(rec_.messages.isEmpty());
+    // Let go of: the next use opens it; a missing file stays closed.
+    soilLock.reset();
+    QVERIFY(dm[QStringLiteral("TableUde")].isOpen());
+    QVERIFY(dm[QStringLiteral("TableUde")].locate(QStringLiteral("Grunt"), u("суглинок")));
+    QVERIFY(!dm[QStringLiteral("KippTable")].isOpen());
+    QVERIFY(!dm[QStringLiteral("TableRaion")].isOpen());
+    QVERIFY(rec_.messages.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDataTable)

@@ -1,6 +1,8 @@
 #include "frames/NumberText.h"
 
 #include <QTest>
+#include <cmath>
+#include <limits>
 
 using namespace kz;
 
@@ -21,6 +23,13 @@ private slots:
     void derivesStepMasks_data();
     void derivesStepMasks();
     void splitsHints();
+
+    void neverShowsWhatIsNotANumber();
+    void maskShowsOnlyRealDigits_data();
+    void maskShowsOnlyRealDigits();
+    void storageRoundTrip_data();
+    void storageRoundTrip();
+    void longEchoedTextIsCut();
 };
 
 void TestNumberText::parsesDecimalComma_data() {
@@ -161,6 +170,85 @@ void TestNumberText::splitsHints() {
     QCOMPARE(shortHint(QStringLiteral("short|long one")), QStringLiteral("short"));
     QCOMPARE(longHint(QStringLiteral("whole")), QStringLiteral("whole"));
     QCOMPARE(shortHint(QStringLiteral("whole")), QStringLiteral("whole"));
+}
+
+void TestNumberText::neverShowsWhatIsNotANumber() {
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    for (const long double v : {inf, -inf, nan}) {
+        QCOMPARE(formatGeneral(v), QString());
+        QCOMPARE(formatMask(v, QStringLiteral("0.00")), QString());
+        QVERIFY(!shownNumber(v).has_value());
+        QVERIFY(!shownNumber(v, QStringLiteral("0.00")).has_value());
+        QVERIFY(!isShowable(v));
+        QVERIFY(!fitsMask(v, QStringLiteral("0")));
+    }
+    QCOMPARE(shownNumber(21.814L, QStringLiteral("0.00")), std::optional<QString>(QStringLiteral("21,81")));
+    QCOMPARE(shownNumber(0.6L), std::optional<QString>(QStringLiteral("0,6")));
+}
+
+void TestNumberText::maskShowsOnlyRealDigits_data() {
+    QTest::addColumn<QString>("value"); // typed, as the inputs give it
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("p0 of 1 and 100 zeros")
+        << QStringLiteral("1") + QString(100, QLatin1Char('0')) << QStringLiteral("0.00") << QStringLiteral("1E100")
+        << false;
+    // The middle depth of a rod 12345678901234567890 m long at 0,7 m: the tail is not real.
+    QTest::newRow("digits beyond precision")
+        << QStringLiteral("6172839450617283945,7") << QStringLiteral("0.00") << QStringLiteral("6,17283945061728E18")
+        << false;
+    QTest::newRow("16 digits with the decimals")
+        << QStringLiteral("12345678901234,5") << QStringLiteral("0.00") << QStringLiteral("12345678901234,5")
+        << false;
+    QTest::newRow("15 digits fit") << QStringLiteral("1234567890123,45") << QStringLiteral("0.00")
+                                   << QStringLiteral("1234567890123,45") << true;
+    QTest::newRow("optional digits count")
+        << QStringLiteral("1234567890,123456") << QStringLiteral("0.#####") << QStringLiteral("1234567890,12346")
+        << true;
+    QTest::newRow("small stays fixed") << QStringLiteral("0,000001") << QStringLiteral("0.00")
+                                       << QStringLiteral("0,00") << true;
+    QTest::newRow("ordinary result") << QStringLiteral("21,805") << QStringLiteral("0.00") << QStringLiteral("21,81")
+                                     << true;
+}
+
+void TestNumberText::maskShowsOnlyRealDigits() {
+    QFETCH(QString, value);
+    QFETCH(QString, mask);
+    QFETCH(QString, expected);
+    QFETCH(bool, fits);
+    const long double v = *parseNumber(value);
+    QCOMPARE(formatMask(v, mask), expected);
+    QCOMPARE(fitsMask(v, mask), fits);
+    QVERIFY(!formatMask(v, mask).contains(QLatin1Char('.')));
+}
+
+void TestNumberText::storageRoundTrip_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("survives");
+    QTest::newRow("1 and 400 zeros") << QStringLiteral("1") + QString(400, QLatin1Char('0')) << false;
+    QTest::newRow("1E-400") << QStringLiteral("1E-400") << false;
+    QTest::newRow("too small to keep its digits") << QStringLiteral("1E-310") << false;
+    QTest::newRow("beyond shown precision") << QStringLiteral("150,000000000000001") << true;
+    QTest::newRow("zero") << QStringLiteral("0") << true;
+    QTest::newRow("ordinary") << QStringLiteral("0,7") << true;
+    QTest::newRow("large but a double") << QStringLiteral("1E300") << true;
+}
+
+void TestNumberText::storageRoundTrip() {
+    QFETCH(QString, text);
+    QFETCH(bool, survives);
+    QCOMPARE(survivesStorage(*parseNumber(text)), survives);
+}
+
+void TestNumberText::longEchoedTextIsCut() {
+    const QString entry(10000, QLatin1Char('1'));
+    const QString echoed = echoedText(entry);
+    QVERIFY(echoed.size() < 100);
+    QVERIFY(echoed.startsWith(entry.left(40)));
+    QVERIFY(echoed.contains(QStringLiteral("10000")));
+    QCOMPARE(echoedText(QStringLiteral("abc")), QStringLiteral("abc"));
 }
 
 QTEST_GUILESS_MAIN(TestNumberText)

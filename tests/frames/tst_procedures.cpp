@@ -129,6 +129,11 @@ void TestProcedures::checkPositiveMessages_data() {
     QTest::newRow("pasted negative") << QStringLiteral("-2")
                                      << u("Значение длины заземлителя должно быть больше 0.");
     QTest::newRow("positive") << QStringLiteral("0,01") << QString();
+    // A pasted page of digits is no number; the message quotes only its start.
+    const QString page(10000, QLatin1Char('9'));
+    QTest::newRow("10 000 digits") << page
+                                   << u("\"") + page.left(40) + QChar(0x2026) +
+                                          u(" (всего символов: 10000)\" - некорректное значение для длины заземлителя.");
 }
 
 void TestProcedures::checkPositiveMessages() {
@@ -167,6 +172,9 @@ void TestProcedures::stepUp_data() {
     QTest::newRow("2,5 + 0,01") << QStringLiteral("2,5") << 0.01 << QStringLiteral("2,51");
     QTest::newRow("0,7 + 0,1") << QStringLiteral("0,7") << 0.1 << QStringLiteral("0,8");
     QTest::newRow("whole") << QStringLiteral("5") << 1.0 << QStringLiteral("6");
+    // Past what a number can hold the input stays as it is, never "INF".
+    QTest::newRow("at the largest number") << QStringLiteral("1,79769313486231E308") << 1E308
+                                           << QStringLiteral("1,79769313486231E308");
 }
 
 void TestProcedures::stepUp() {

@@ -304,13 +304,14 @@ void TestSectionFrame::resistivityInNoClassEmptiesLists() {
 void TestSectionFrame::resistivityNotANumberKeepsLists() {
     ro_->setText(u("abc"));
     QTest::mouseClick(frame_->btnDopMat(), Qt::LeftButton);
-    QCOMPARE(rec_->messages, QStringList{u("\"abc\" - некорректное значение.")});
+    QCOMPARE(rec_->messages, QStringList{u("\"abc\" - некорректное значение для удельного сопротивления грунта.")});
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
     QCOMPARE(frame_->EditDiam0()->text(), u("0,016"));
     rec_->messages.clear();
     ro_->clear();
     frame_->RefreshConstructions();
-    QCOMPARE(rec_->messages, QStringList{u("\"\" - некорректное значение.")});
+    // No soil table, no resistivity: the message says which input is wanted.
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение удельного сопротивления грунта.")});
     QCOMPARE(frame_->cmbSech()->count(), 5);
 }
 

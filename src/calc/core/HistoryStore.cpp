@@ -1,7 +1,10 @@
 #include "HistoryStore.h"
 
 #include "data/DataTable.h"
+#include "frames/Messenger.h"
 #include "frames/NumberText.h"
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -18,8 +21,43 @@ bool openHistoryOfKind(DataTable& table, const QString& dataDir, int kindCode) {
     return table.open(dataDir);
 }
 
+QString historyInputName(const HistoryLayout& layout, const FieldDef& field) {
+    for (const HistoryCaption& c : layout.captions)
+        if (c.field == field.name) {
+            QString caption = c.caption.trimmed();
+            if (caption.endsWith(QLatin1Char(':')))
+                caption.chop(1);
+            return caption;
+        }
+    return field.title();
+}
+
+std::optional<QString> unstorableValue(const TableDef& def, const HistoryLayout& layout,
+                                       const QMap<QString, QString>& fieldTexts) {
+    for (auto it = fieldTexts.cbegin(); it != fieldTexts.cend(); ++it) {
+        const FieldDef* f = def.field(it.key());
+        if (!f || f->type != FieldType::Float)
+            continue;
+        const auto v = parseNumber(it.value());
+        if (!v || survivesStorage(*v))
+            continue;
+        return u"Набор параметров не сохранен: значение \""_s + echoedText(it.value()) + u"\" параметра \""_s +
+               historyInputName(layout, *f) +
+               u"\" не может быть сохранено в таблице и загружено обратно (число слишком велико или слишком "
+               u"мало)."_s;
+    }
+    return std::nullopt;
+}
+
 bool saveHistoryRecord(DataTable& table, const QString& dataDir, const HistoryLayout& layout,
                        const QString& name, const QMap<QString, QString>& fieldTexts) {
+    // Only what can be loaded back is kept: a value the table turns into infinity or 0 is refused
+    // before anything is written.
+    if (const auto refused = unstorableValue(table.def(), layout, fieldTexts)) {
+        if (table.reporter())
+            table.reporter()->showMessage(*refused);
+        return false;
+    }
     if (!openHistoryOfKind(table, dataDir, layout.kindCode))
         return false;
     const FieldDef* nameDef = table.def().field(nameField);

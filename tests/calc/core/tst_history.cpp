@@ -63,6 +63,8 @@ private slots:
     void tooLongNameIsKeptAtFieldSize();
     void textsComeBackInGeneralFormat();
     void tableKeepsShowingTheSavedKind();
+    void valuesThatWouldNotLoadBackAreRefused_data();
+    void valuesThatWouldNotLoadBackAreRefused();
 
 private:
     int rowsOfKind(int kind);
@@ -245,6 +247,36 @@ void TestHistory::tableKeepsShowingTheSavedKind() {
     QVERIFY(!hist_->isOpen());
     QVERIFY(hist_->filtered());
     QCOMPARE(hist_->filter(), QStringLiteral("[KodTip]='4'"));
+}
+
+void TestHistory::valuesThatWouldNotLoadBackAreRefused_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("input");
+    // Stored as infinity, it could not be loaded.
+    QTest::newRow("length of 1 and 400 zeros")
+        << QStringLiteral("L") << QStringLiteral("1") + QString(400, QLatin1Char('0')) << u("Длина стержня, м");
+    // Stored as 0.
+    QTest::newRow("coefficient 1E-400") << QStringLiteral("KP") << QStringLiteral("0,") + QString(399, QLatin1Char('0')) + QLatin1Char('1')
+                                        << u("Коэффициент поправки");
+}
+
+void TestHistory::valuesThatWouldNotLoadBackAreRefused() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, input);
+    QMap<QString, QString> record = rodRecord(QStringLiteral("5"));
+    record.insert(field, text);
+    QVERIFY(!saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u("Набор"), record));
+    QCOMPARE(rowsOfKind(4), 0);
+    QCOMPARE(messages_.messages.size(), 1);
+    const QString& m = messages_.messages.first();
+    QVERIFY2(m.contains(u("параметра \"") + input + u("\"")), qPrintable(m));
+    QVERIFY2(m.size() < 300, qPrintable(m)); // the entry is echoed cut
+    // What survives the round trip is still saved.
+    record.insert(field, QStringLiteral("150,000000000000001"));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u("Набор"), record));
+    QCOMPARE(rowsOfKind(4), 1);
 }
 
 QTEST_APPLESS_MAIN(TestHistory)
