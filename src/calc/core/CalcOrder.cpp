@@ -42,7 +42,10 @@ QString verdictText(bool usable, const QString& noun, const QString& symbol) {
 
 bool AddVerdictLine(const InstallationValues& eu, const QString& noun, const QString& symbol,
                     QStringList& memo, double r) {
-    const auto permissible = parseNumber(eu.permissible);
+    // Only a positive Rдоп is a permissible resistance to compare with.
+    auto permissible = parseNumber(eu.permissible);
+    if (permissible && !(*permissible > 0 && isShowableResult(*permissible)))
+        permissible.reset();
     if (!permissible)
         return false;
     memo << verdictText(isUsable(*permissible, r), noun, symbol);

@@ -36,6 +36,15 @@ std::optional<QString> positiveMessage(const QString& text, const QString& subje
     return std::nullopt;
 }
 
+QString nonPositiveResistivityMessage() {
+    return u"Ошибка. Расчетное удельное сопротивление грунта p = p0 * Кп получается не больше 0. "
+           u"Проверьте удельное сопротивление грунта и коэффициент поправки."_s;
+}
+
+QString nonPositiveResultMessage() {
+    return u"Ошибка. Сопротивление растеканию получается не больше 0. Проверьте исходные данные."_s;
+}
+
 QString diameterMissingMessage() {
     return u"Введите значение диаметра заземлителя."_s;
 }
@@ -76,9 +85,23 @@ Evaluation Calculator::evaluate(const CalcInputs& in) const {
         e.failure = std::move(failure);
         return e;
     }
+    if (d_.soilFrame) {
+        // A coefficient small enough rounds the resistivity away: nothing is computed from it.
+        const auto p0 = in.number(QStringLiteral("EditRo0"));
+        const auto kp = in.number(QStringLiteral("EditPKV"));
+        if (p0 && kp && !(calculatedResistivity(*p0, *kp) > 0)) {
+            e.failure = CheckFailure{nonPositiveResistivityMessage(), QStringLiteral("EditPKV")};
+            return e;
+        }
+    }
     const auto r = compute(in, e.shown);
     if (!r || !isShowableResult(*r)) {
         e.failure = CheckFailure{resultOutOfRangeMessage(), {}};
+        e.shown.clear();
+        return e;
+    }
+    if (!(*r > 0)) {
+        e.failure = CheckFailure{nonPositiveResultMessage(), {}};
         e.shown.clear();
         return e;
     }

@@ -119,6 +119,9 @@ private:
 QString filledMessage(const QString& subject);
 // Empty, not a number or not above 0; nullopt when the text passes.
 std::optional<QString> positiveMessage(const QString& text, const QString& subject);
+// A resistivity or resistance that is not above 0 is no result.
+QString nonPositiveResistivityMessage();
+QString nonPositiveResultMessage();
 // "Введите значение диаметра заземлителя.": a construction without a usable size.
 QString diameterMissingMessage();
 

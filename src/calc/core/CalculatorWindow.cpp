@@ -819,8 +819,12 @@ void CalculatorWindow::SyncInstallationResistivity() {
     if (!toolbar_->btnLinkRo()->isChecked() || eu_->isHidden())
         return;
     const QString& input = d_.installationResistivityInput;
-    if (!input.isEmpty())
-        eu_->applySoilResistivity(inputText(input));
+    if (!input.isEmpty()) {
+        // Only a valid number travels, written as the program writes numbers.
+        const auto v = parseNumber(inputText(input));
+        if (v && *v > 0 && isShowableResult(*v))
+            eu_->applySoilResistivity(formatGeneral(*v));
+    }
     else if (soil_)
         eu_->applySoilResistivity(soil_->EditRo()->text());
 }
@@ -1426,7 +1430,7 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
             return std::nullopt;
         QMap<QString, QString> shown;
         const auto r = calc_.compute(in, shown);
-        if (!r || !isShowableResult(*r))
+        if (!r || !isShowableResult(*r) || !(*r > 0))
             return std::nullopt;
         return r;
     };

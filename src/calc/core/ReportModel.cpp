@@ -161,7 +161,10 @@ void ReportBuilder::WordInstallationParagraph(const InstallationValues& eu) {
 }
 
 void ReportBuilder::WordVerdict(const InstallationValues& eu, const QString& noun, long double r) {
-    const auto permissible = parseNumber(eu.permissible);
+    // Only a positive Rдоп is a permissible resistance to compare with.
+    auto permissible = parseNumber(eu.permissible);
+    if (permissible && !(*permissible > 0 && isShowableResult(*permissible)))
+        permissible.reset();
     // Without a number in Rдоп there is nothing to compare with.
     if (!permissible)
         return;

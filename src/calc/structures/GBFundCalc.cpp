@@ -146,6 +146,9 @@ public:
     }
 
     std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        // A text that is no number is said to be one, not to be below 0.
+        if (!in.run && !parseNumber(in.text(areaInput)))
+            return CheckFailure{*positiveMessage(in.text(areaInput), u("площади здания по периметру")), areaInput};
         const auto s = in.number(areaInput);
         if (!s || *s <= 0)
             return CheckFailure{areaMessage(), areaInput};
