@@ -250,9 +250,7 @@ void TableNavigator::click(Button b) {
         table_->insert();
         break;
     case Delete:
-        if (!confirmDelete_ ||
-            dialogs().question(QString::fromUtf8("Удалить запись?"), QMessageBox::Ok | QMessageBox::Cancel,
-                               QMessageBox::Cancel) == QMessageBox::Ok)
+        if (confirmDeletion(nameField_.isEmpty() ? QString() : table_->text(nameField_)))
             table_->remove();
         break;
     case Edit:

@@ -49,8 +49,8 @@ private:
 
 // The record navigator of a table: first, prior, next, last, insert, delete, edit, post, cancel,
 // refresh, each enabled as the table's position and state allow. Refused operations leave the
-// table as the store left it (the store reports them). Deleting asks no confirmation unless
-// setConfirmDelete is on.
+// table as the store left it (the store reports them). Deleting asks first, so that one stray click
+// loses nothing stored.
 class TableNavigator : public QWidget {
     Q_OBJECT
 public:
@@ -62,7 +62,8 @@ public:
     DataTable* table() const { return table_; }
     // Buttons not listed are hidden.
     void setVisibleButtons(const QList<Button>& buttons);
-    void setConfirmDelete(bool confirm) { confirmDelete_ = confirm; }
+    // The field whose text names a record in the delete question; none gives the plain question.
+    void setNameField(const QString& field) { nameField_ = field; }
     QToolButton* button(Button b) const { return buttons_[b]; }
     void click(Button b);
 
@@ -75,7 +76,7 @@ private:
 
     DataTable* table_ = nullptr;
     QToolButton* buttons_[Refresh + 1];
-    bool confirmDelete_ = false;
+    QString nameField_;
 };
 
 // Makes store refusals of a table appear as message boxes of the dialog service (unless the
