@@ -39,11 +39,13 @@ public:
 private:
     void syncFromTable();
     void rowChosen(const QModelIndex& current, const QModelIndex& previous);
-    void applyColumnWidths();
+    void applyColumnWidths(bool growOnly = false);
+    int fittingWidth(int column) const;
 
     DataTable* table_ = nullptr;
     DataTableModel* model_ = nullptr;
     QMap<QString, QStringList> pickLists_;
+    QMap<QString, int> chars_; // widths set by the dialogs, in characters
     bool syncing_ = false;
 };
 
