@@ -10,6 +10,7 @@
 #include <QFontDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMimeDatabase>
 #include <QStandardPaths>
 #include <QUrl>
@@ -75,7 +76,9 @@ std::optional<QString> DialogService::inputText(const QString& caption, const QS
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
     box.setTextValue(preset);
-    box.setMinimumWidth(inputBoxWidth(caption, prompt));
+    // The dialog keeps itself at its layout's size, so the width goes to the edit line.
+    if (auto* edit = box.findChild<QLineEdit*>())
+        edit->setMinimumWidth(inputBoxWidth(caption, prompt) - 24);
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();
