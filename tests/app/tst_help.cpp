@@ -93,9 +93,11 @@ QToolButton* TestHelp::button(const char* name) const {
 }
 
 void TestHelp::everyContextInUseHasAPage() {
-    const QSet<int> contexts = contextsInUse();
-    // The menu's calculators, the calculators' own windows and the reference dialogs.
-    QVERIFY(contexts.size() >= 40);
+    QSet<int> contexts = contextsInUse();
+    QVERIFY(contexts.contains(7) && contexts.contains(58)); // the reference dialogs are among them
+    // And the windows a calculator opens only when asked, built or still to come.
+    for (int context : {6, 7, 8, 9, 10, 11, 13, 34, 35, 36, 37, 38, 39, 40, 57, 58, 59, 60, 61})
+        contexts << context;
     for (int context : contexts) {
         QFile page(helpDir() + QString::number(context) + u".html"_s);
         QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
