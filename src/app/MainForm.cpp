@@ -1,6 +1,7 @@
 #include "MainForm.h"
 
 #include "AboutForm.h"
+#include "HelpNotes.h"
 #include "calc/core/CalculatorRegistry.h"
 #include "frames/DialogService.h"
 #include "frames/HelpViewer.h"
@@ -25,6 +26,7 @@ MainForm::MainForm(DataModule& data, QWidget* parent)
     hintPanel_->setMinimumWidth(550);
     statusBar()->addWidget(hintPanel_, 1);
     buildMenu();
+    setHelpPageNote(calculatorHelpNote);
     qApp->installEventFilter(this);
 }
 

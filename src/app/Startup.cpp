@@ -28,13 +28,19 @@ Program::~Program() {
 }
 
 namespace {
-// The toolkit's own buttons ("Отмена", "Да") speak Russian like the rest of the program.
+// The toolkit's own dialogs and buttons ("Отмена", "Да", the file dialog) speak Russian like the
+// rest of the program, whatever the system's language. A copy of the program taken elsewhere may
+// carry the translation in translations/ beside the executable.
 void loadToolkitTranslation() {
     static QTranslator translator;
-    static const bool loaded =
-        translator.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
-        QCoreApplication::installTranslator(&translator);
+    static const bool loaded = [] {
+        const QLocale russian(QLocale::Russian, QLocale::Russia);
+        for (const QString& dir : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                   QCoreApplication::applicationDirPath() + QStringLiteral("/translations")})
+            if (translator.load(russian, QStringLiteral("qtbase"), QStringLiteral("_"), dir))
+                return QCoreApplication::installTranslator(&translator);
+        return false;
+    }();
     Q_UNUSED(loaded);
 }
 } // namespace

@@ -28,8 +28,9 @@ public:
     // The save dialog preset with a folder and file name.
     virtual QString saveFileNameAt(QWidget* parent, const QString& caption, const QString& filter,
                                    const QString& preset);
-    // Hands a written document to the program the desktop opens it with.
-    virtual void openDocument(const QString& path);
+    // Hands a written document to the program the desktop opens it with; false when no program
+    // takes documents of its kind.
+    virtual bool openDocument(const QString& path);
     virtual int execModal(QDialog* dialog);
     virtual void beep();
     // The font dialog preset with a font; nullopt when cancelled.
@@ -40,6 +41,13 @@ public:
 DialogService& dialogs();
 // Replaces the service (not owned); nullptr restores the program's own.
 void setDialogService(DialogService* service);
+
+// Asks before a stored record is deleted, naming it where it has a name; true to delete.
+// "No" is the default, so a stray Enter deletes nothing either.
+bool confirmDeletion(const QString& recordName = QString());
+QString deletionQuestion(const QString& recordName);
+// The width at which the text prompt shows its whole caption and prompt.
+int inputBoxWidth(const QString& caption, const QString& prompt);
 
 // Records instead of showing: messages are kept in order, prompts and questions take their
 // answers from queues (a prompt with no queued answer is cancelled), modal windows are
@@ -54,7 +62,10 @@ public:
     QString openFileName(QWidget*, const QString&, const QString&) override;
     QString saveFileName(QWidget*, const QString&, const QString&) override;
     QString saveFileNameAt(QWidget*, const QString&, const QString&, const QString& preset) override;
-    void openDocument(const QString& path) override { openedDocuments << path; }
+    bool openDocument(const QString& path) override {
+        openedDocuments << path;
+        return documentsOpen;
+    }
     int execModal(QDialog* dialog) override;
     void beep() override { ++beeps; }
     std::optional<QFont> chooseFont(QWidget*, const QFont& preset) override;
@@ -69,6 +80,7 @@ public:
     QStringList fileNames;
     QStringList fileNamePresets;       // presets of the save dialogs asked
     QStringList openedDocuments;       // documents handed to the desktop, never opened
+    bool documentsOpen = true;         // whether the desktop is said to have a program for them
     QList<std::optional<QFont>> fonts; // font dialog answers; none queued means cancelled
     QList<QFont> fontPresets;
     // Called with the dialog instead of showing it; returns the dialog's result.

@@ -4,6 +4,7 @@
 #include "SelRazUnt.h"
 #include "TableGrid.h"
 #include "data/DataModule.h"
+#include "frames/DialogService.h"
 #include "frames/SectionRules.h"
 #include "frames/TableProcedures.h"
 
@@ -12,6 +13,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -55,6 +58,7 @@ TKorGrFrm::TKorGrFrm(DataModule& data, QWidget* parent)
         navigators_[level]->setVisibleButtons(
             level < 4 ? QList<B::Button>{B::Insert, B::Delete, B::Edit, B::Post, B::Cancel, B::Refresh}
                       : QList<B::Button>{B::Delete, B::Cancel, B::Refresh});
+        navigators_[level]->setNameField(fields[level].first());
     }
     grids_[0]->setTitle(QStringLiteral("Pmin"), u("р мин, Ом м"));
     grids_[0]->setTitle(QStringLiteral("Pmax"), u("р макс, Ом м"));
@@ -133,8 +137,14 @@ void TKorGrFrm::btnEditClick() {
 }
 
 void TKorGrFrm::btnClearClick() {
-    if (tables_[4])
-        ReplaceConstructionSizes(*tables_[4], {});
+    if (!tables_[4] || !tables_[3])
+        return;
+    // Every size of the construction goes at once: ask as the navigators do.
+    const QString question = u"Удалить все размеры заземлителя \"%1\"?"_s.arg(
+        tables_[3]->text(QStringLiteral("Construct")));
+    if (dialogs().question(question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    ReplaceConstructionSizes(*tables_[4], {});
 }
 
 } // namespace kz

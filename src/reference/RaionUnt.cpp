@@ -19,6 +19,7 @@ QString u(const char* text) {
 TRaionFrm::TRaionFrm(DataTable& raion, QWidget* parent)
     : ReferenceDialog(QStringLiteral("TRaionFrm"), u("Климатические районы."), 6, QDialog::Rejected, parent) {
     navigator_ = addNavigator(&raion, QStringLiteral("DBNavigator1"));
+    navigator_->setNameField(QStringLiteral("Raion"));
     auto edit = [&](const char* field, QWidget* owner) {
         auto* e = new FieldEdit(raion, QLatin1String(field), owner);
         e->setMaximumWidth(80);

@@ -11,6 +11,8 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace kz {
 
 namespace {
@@ -98,29 +100,54 @@ void TableGrid::setTable(DataTable* table, const QStringList& fields) {
         return;
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TableGrid::rowChosen);
     connect(model_, &QAbstractItemModel::modelReset, this, &TableGrid::syncFromTable);
+    // New rows (another master row, an insert) may hold longer texts; columns never shrink under
+    // the user's eyes.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { applyColumnWidths(true); });
     connect(table_, &DataTable::currentChanged, this, &TableGrid::syncFromTable);
     connect(table_, &DataTable::stateChanged, this, &TableGrid::syncFromTable);
     applyColumnWidths();
     syncFromTable();
 }
 
-void TableGrid::applyColumnWidths() {
+void TableGrid::applyColumnWidths(bool growOnly) {
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const FieldDef* f = table_->def().field(model_->fieldAt(c));
-        const int chars = f && f->width > 0 ? f->width : 12;
-        setColumnWidth(c, chars * fontMetrics().averageCharWidth() + 12);
+        const int width = fittingWidth(c);
+        if (!growOnly || width > columnWidth(c))
+            setColumnWidth(c, width);
     }
 }
 
+int TableGrid::fittingWidth(int column) const {
+    const QString field = model_->fieldAt(column);
+    const FieldDef* f = table_->def().field(field);
+    const int chars = chars_.value(field, f && f->width > 0 ? f->width : 12);
+    const int charWidth = fontMetrics().averageCharWidth();
+    int width = chars * charWidth + 12;
+    // The heading is read in full, and so are the texts that tell rows apart ("сталь круглая" and
+    // "сталь квадратная" must not both end in "сталь ..."), up to a sensible length.
+    const QString title = model_->headerData(column, Qt::Horizontal).toString();
+    width = std::max(width, horizontalHeader()->fontMetrics().horizontalAdvance(title) + 24);
+    const int rows = std::min(model_->rowCount(), 500);
+    const int widest = 40 * charWidth;
+    for (int r = 0; r < rows; ++r) {
+        const QString text = model_->index(r, column).data().toString();
+        width = std::max(width, std::min(fontMetrics().horizontalAdvance(text) + 16, widest));
+    }
+    return width;
+}
+
 void TableGrid::setTitle(const QString& field, const QString& title) {
-    if (model_)
-        model_->setTitle(field, title);
+    if (!model_)
+        return;
+    model_->setTitle(field, title);
+    if (const int c = columnOf(field); c >= 0)
+        setColumnWidth(c, fittingWidth(c));
 }
 
 void TableGrid::setColumnChars(const QString& field, int chars) {
-    const int c = columnOf(field);
-    if (c >= 0)
-        setColumnWidth(c, chars * fontMetrics().averageCharWidth() + 12);
+    chars_.insert(field, chars);
+    if (const int c = columnOf(field); c >= 0)
+        setColumnWidth(c, fittingWidth(c));
 }
 
 void TableGrid::setEditable(const QString& field, bool editable) {
@@ -250,9 +277,7 @@ void TableNavigator::click(Button b) {
         table_->insert();
         break;
     case Delete:
-        if (!confirmDelete_ ||
-            dialogs().question(QString::fromUtf8("Удалить запись?"), QMessageBox::Ok | QMessageBox::Cancel,
-                               QMessageBox::Cancel) == QMessageBox::Ok)
+        if (confirmDeletion(nameField_.isEmpty() ? QString() : table_->text(nameField_)))
             table_->remove();
         break;
     case Edit:

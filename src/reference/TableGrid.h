@@ -39,18 +39,20 @@ public:
 private:
     void syncFromTable();
     void rowChosen(const QModelIndex& current, const QModelIndex& previous);
-    void applyColumnWidths();
+    void applyColumnWidths(bool growOnly = false);
+    int fittingWidth(int column) const;
 
     DataTable* table_ = nullptr;
     DataTableModel* model_ = nullptr;
     QMap<QString, QStringList> pickLists_;
+    QMap<QString, int> chars_; // widths set by the dialogs, in characters
     bool syncing_ = false;
 };
 
 // The record navigator of a table: first, prior, next, last, insert, delete, edit, post, cancel,
 // refresh, each enabled as the table's position and state allow. Refused operations leave the
-// table as the store left it (the store reports them). Deleting asks no confirmation unless
-// setConfirmDelete is on.
+// table as the store left it (the store reports them). Deleting asks first, so that one stray click
+// loses nothing stored.
 class TableNavigator : public QWidget {
     Q_OBJECT
 public:
@@ -62,7 +64,8 @@ public:
     DataTable* table() const { return table_; }
     // Buttons not listed are hidden.
     void setVisibleButtons(const QList<Button>& buttons);
-    void setConfirmDelete(bool confirm) { confirmDelete_ = confirm; }
+    // The field whose text names a record in the delete question; none gives the plain question.
+    void setNameField(const QString& field) { nameField_ = field; }
     QToolButton* button(Button b) const { return buttons_[b]; }
     void click(Button b);
 
@@ -75,7 +78,7 @@ private:
 
     DataTable* table_ = nullptr;
     QToolButton* buttons_[Refresh + 1];
-    bool confirmDelete_ = false;
+    QString nameField_;
 };
 
 // Makes store refusals of a table appear as message boxes of the dialog service (unless the

@@ -16,6 +16,7 @@ TUdeForm::TUdeForm(DataTable& soils, QWidget* parent)
     grid_->setTitle(QStringLiteral("PMax"), QString::fromUtf8("Максимум"));
     grid_->setTitle(QStringLiteral("PDefault"), QString::fromUtf8("Принятое"));
     grid_->setColumnChars(QStringLiteral("Grunt"), 30);
+    navigator_->setNameField(QStringLiteral("Grunt"));
     addNote({QString::fromUtf8("Минимум - минимальное удельное сопротивление грунта, Ом м."),
              QString::fromUtf8("Максимум - максимальное удельное сопротивление грунта, Ом м."),
              QString::fromUtf8("Принятое - удельное сопротивление грунта, принятое по умолчанию, Ом м.")});

@@ -52,6 +52,7 @@ private slots:
     void unbuiltCalculatorsAreDisabled();
     void startUpWithAMissingTableReportsItOnceAndGoesOn();
     void startUpWorksFromAnotherFolder();
+    void toolkitDialogsSpeakRussian();
     void statusBarShowsTheLongHintOfAnyWindow();
     void f1OpensTheHelpOfTheActiveWindow();
     void aboutWindowClosesWithOk();
@@ -145,6 +146,12 @@ void TestMainWindow::startUpWorksFromAnotherFolder() {
     auto program = startProgram(false);
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY((*program->data)[QStringLiteral("TableUde")].filePath().startsWith(moved.path()));
+}
+
+void TestMainWindow::toolkitDialogsSpeakRussian() {
+    auto program = startProgram(false);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u("Отмена"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Save"), u("&Сохранить"));
 }
 
 void TestMainWindow::statusBarShowsTheLongHintOfAnyWindow() {

@@ -272,6 +272,11 @@ void TestKorGrFrm::clearRemovesTheSizesAndDisablesItself() {
     b.onConstruction(u("сталь полосовая"));
     QPushButton* clear = pushButton(&b.form, "btnClear");
     QVERIFY(clear->isEnabled());
+    const int sizes = b.table(4).recordCount();
+    QTest::mouseClick(clear, Qt::LeftButton); // declined by default
+    QCOMPARE(b.rec.questions, QStringList{u("Удалить все размеры заземлителя \"сталь полосовая\"?")});
+    QCOMPARE(b.table(4).recordCount(), sizes);
+    b.rec.answers << QMessageBox::Yes;
     QTest::mouseClick(clear, Qt::LeftButton);
     QVERIFY(b.table(4).isEmpty());
     QVERIFY(!clear->isEnabled());

@@ -188,24 +188,34 @@ private slots:
         QCOMPARE(b.table.recordCount(), before + 1);
     }
 
-    void deleteAsksOnlyWhenToldTo() {
+    void deleteAsksFirst_data() {
+        QTest::addColumn<QString>("nameField");
+        QTest::addColumn<bool>("named");
+        QTest::newRow("plain question") << QString() << false;
+        QTest::newRow("named by its soil") << QStringLiteral("Grunt") << true;
+    }
+    void deleteAsksFirst() {
+        QFETCH(QString, nameField);
+        QFETCH(bool, named);
         ScopedRecordingDialogs rec;
         Bench b(rec, QStringLiteral("P_udel.DB"));
+        b.nav->setNameField(nameField);
         const int before = b.table.recordCount();
+        const QString first = b.table.text(QStringLiteral("Grunt"));
         const QString second = b.table.valueAt(1, 0).toString();
+        const QString question = named ? u("Удалить запись \"") + first + u("\"?") : u("Удалить запись?");
+
+        // Declined (and the default answer, a stray Enter): nothing goes.
+        rec.answers << QMessageBox::No;
         QTest::mouseClick(b.button("nbDelete"), Qt::LeftButton);
-        QVERIFY(rec.questions.isEmpty());
+        QTest::mouseClick(b.button("nbDelete"), Qt::LeftButton);
+        QCOMPARE(rec.questions, (QStringList{question, question}));
+        QCOMPARE(b.table.recordCount(), before);
+
+        rec.answers << QMessageBox::Yes;
+        QTest::mouseClick(b.button("nbDelete"), Qt::LeftButton);
         QCOMPARE(b.table.recordCount(), before - 1);
         QCOMPARE(b.cell(0, 0), second);
-
-        b.nav->setConfirmDelete(true);
-        rec.answers << QMessageBox::Cancel;
-        QTest::mouseClick(b.button("nbDelete"), Qt::LeftButton);
-        QCOMPARE(rec.questions, QStringList{u("Удалить запись?")});
-        QCOMPARE(b.table.recordCount(), before - 1);
-        rec.answers << QMessageBox::Ok;
-        QTest::mouseClick(b.button("nbDelete"), Qt::LeftButton);
-        QCOMPARE(b.table.recordCount(), before - 2);
     }
 
     void editThenCancelRestores() {

@@ -3,6 +3,7 @@
 #include "CalcCommon.h"
 #include "CalcOrder.h"
 #include "DocxWriter.h"
+#include "ReportExport.h"
 #include "HistUnt1.h"
 #include "HistoryStore.h"
 #include "MemoUnit.h"
@@ -1066,8 +1067,7 @@ ReportSource CalculatorWindow::reportSource() const {
 void CalculatorWindow::exportReport() {
     if (!d_.report || result_->text().isEmpty())
         return;
-    const QString preset = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                               .filePath(reportFileName(d_.caption));
+    const QString preset = reportSavePreset(reportFileName(d_.caption));
     QString path = dialogs().saveFileNameAt(this, u("Экспорт отчета в Microsoft Word"),
                                             u("Документы Word (*.docx)"), preset);
     if (path.isEmpty())
@@ -1083,7 +1083,7 @@ void CalculatorWindow::exportReport() {
         dialogs().showMessage(error);
         return;
     }
-    dialogs().openDocument(path);
+    announceReport(path);
 }
 
 bool CalculatorWindow::writeReport(const QString& path, QString* error) {

@@ -183,8 +183,10 @@ THistFrm1::THistFrm1(DataModule& data, QWidget* parent)
     connect(navigator_[1], &QToolButton::clicked, this, [this] { table_.prior(); });
     connect(navigator_[2], &QToolButton::clicked, this, [this] { table_.next(); });
     connect(navigator_[3], &QToolButton::clicked, this, [this] { table_.last(); });
-    // Deleting asks no confirmation.
-    connect(navigator_[4], &QToolButton::clicked, this, [this] { table_.remove(); });
+    connect(navigator_[4], &QToolButton::clicked, this, [this] {
+        if (confirmDeletion(table_.text(QStringLiteral("Name"))))
+            table_.remove();
+    });
     connect(navigator_[5], &QToolButton::clicked, this, [this] { table_.edit(); });
     connect(navigator_[6], &QToolButton::clicked, this, [this] { table_.post(); });
     connect(navigator_[7], &QToolButton::clicked, this, [this] { table_.cancel(); });

@@ -188,6 +188,11 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
     lblAllowChar_ = makeLabel(attention, {}, QStringLiteral("lblAllowChar"));
     lblDiapazon_ = makeLabel(attention, {}, QStringLiteral("lblDiapazon"));
     lblRecom_ = makeLabel(attention, {}, QStringLiteral("lblRecom"));
+    // The texts follow the chosen cell; they wrap instead of widening the dialog under the cursor.
+    for (QLabel* l : {lblAllowChar_, lblDiapazon_, lblRecom_}) {
+        l->setWordWrap(true);
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
     attentionLayout->addWidget(new QLabel(u("Допустимые символы:"), attention), 0, 0);
     attentionLayout->addWidget(lblAllowChar_, 0, 1);
     attentionLayout->addWidget(new QLabel(u("Допустимые значения:"), attention), 1, 0);

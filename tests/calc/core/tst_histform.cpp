@@ -158,11 +158,16 @@ void TestHistForm::insertingByHandIsRefusedWhileVisible() {
 void TestHistForm::deletingTheLastSetDisablesOk() {
     fill();
     loader_->show();
+    const QString name = hist_->text(QStringLiteral("Name"));
+    QTest::mouseClick(nav("nbDelete"), Qt::LeftButton); // declined by default
+    QCOMPARE(rec_->questions, QStringList{u("Удалить запись \"") + name + u("\"?")});
+    QCOMPARE(hist_->recordCount(), 2);
+    rec_->answers << QMessageBox::Yes;
     QTest::mouseClick(nav("nbDelete"), Qt::LeftButton);
-    QVERIFY(rec_->questions.isEmpty()); // no confirmation
     QCOMPARE(hist_->recordCount(), 1);
     QVERIFY(loader_->btnOK()->isEnabled());
     QCOMPARE(loader_->dbEdit(1)->text(), u("глина"));
+    rec_->answers << QMessageBox::Yes;
     QTest::mouseClick(nav("nbDelete"), Qt::LeftButton);
     QCOMPARE(hist_->recordCount(), 0);
     QVERIFY(!loader_->btnOK()->isEnabled());

@@ -1,6 +1,7 @@
 #include "CalcTestFolder.h"
 #include "DocxReader.h"
 #include "CalculatorWindowOf.h"
+#include "calc/core/ReportExport.h"
 #include "frames/DialogService.h"
 #include "frames/btnFrame.h"
 
@@ -44,6 +45,8 @@ private slots:
     void pictureButtonUpLeavesThePictureOut();
     void missingPictureIsReportedAndTheReportGoesOn();
     void cancelledSaveWritesNothing();
+    void withoutAWordProcessorTheUserIsTold();
+    void theNextReportStartsInTheLastFolder();
     void unwritableFileIsReported();
 
 private:
@@ -73,6 +76,7 @@ private:
 
 void TestReportExport::init() {
     outDir_ = std::make_unique<QTemporaryDir>();
+    forgetReportFolder();
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     folder_ = std::make_unique<CalcTestFolder>(*rec_);
     win_ = std::make_unique<TDVertFm>(*folder_->data);
@@ -129,7 +133,7 @@ void TestReportExport::reportIsWrittenAndHandedOver() {
              QStringList{QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                              .filePath(u("Вертикальный заземлитель в земле.docx"))});
     QCOMPARE(rec_->openedDocuments, QStringList{path});
-    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    QCOMPARE(rec_->messages, QStringList{u("Отчет сохранен в файле ") + QDir::toNativeSeparators(path) + u(".")});
     QVERIFY(!find<QProgressBar>("Gauge1")->isVisible());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
@@ -180,7 +184,8 @@ void TestReportExport::missingPictureIsReportedAndTheReportGoesOn() {
     const QString path = outFile("rod.docx");
     const QStringList paras = report(path);
     QCOMPARE(rec_->messages,
-             QStringList{u("Ошибка. Графический файл ") + pictureDir() + u("vert.bmp не найден.")});
+             (QStringList{u("Ошибка. Графический файл ") + pictureDir() + u("vert.bmp не найден."),
+                          reportSavedMessage(path)}));
     QCOMPARE(paras.size(), 15);
     QCOMPARE(rec_->openedDocuments, QStringList{path});
 }
@@ -205,6 +210,38 @@ void TestReportExport::unwritableFileIsReported() {
     QVERIFY(QDir(outDir_->path()).isEmpty());
     QVERIFY(!find<QProgressBar>("Gauge1")->isVisible());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestReportExport::withoutAWordProcessorTheUserIsTold() {
+    score();
+    rec_->documentsOpen = false;
+    const QString path = outFile("rod.docx");
+    QVERIFY(!report(path).isEmpty()); // written all the same
+    QCOMPARE(rec_->openedDocuments, QStringList{path});
+    QCOMPARE(rec_->messages.size(), 1);
+    const QString said = rec_->messages.first();
+    QVERIFY2(said.startsWith(u("Отчет сохранен в файле ") + QDir::toNativeSeparators(path) + u(".\n")),
+             qPrintable(said));
+    QVERIFY2(said.contains(u("Открыть его не удалось")), qPrintable(said));
+}
+
+void TestReportExport::theNextReportStartsInTheLastFolder() {
+    score();
+    QVERIFY(QDir(outDir_->path()).mkdir(l1("reports")));
+    const QString path = outFile("reports/first.docx");
+    report(path);
+    report(outFile("second.docx"));
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString name = u("Вертикальный заземлитель в земле.docx");
+    QCOMPARE(rec_->fileNamePresets, (QStringList{QDir(documents).filePath(name),
+                                                 QDir(outDir_->path() + l1("/reports")).filePath(name)}));
+    // A remembered folder that is gone no longer counts.
+    report(outFile("reports/third.docx"));
+    QVERIFY(QDir(outDir_->path() + l1("/reports")).removeRecursively());
+    QTest::mouseClick(tool("btnReport"), Qt::LeftButton); // cancelled
+    QCOMPARE(rec_->fileNamePresets.size(), 4);
+    QCOMPARE(rec_->fileNamePresets[2], QDir(outDir_->path()).filePath(name));
+    QCOMPARE(rec_->fileNamePresets[3], QDir(documents).filePath(name));
 }
 
 QTEST_MAIN(TestReportExport)
