@@ -41,6 +41,7 @@ private slots:
     void batchShowsWhatTheWindowShows();
     void batchSetsInputsInTheCalculatorsOrder();
     void batchWritesReports();
+    void nothingBelowZeroIsAResult();
 
 private:
     std::unique_ptr<CalculatorWindow> open(const Calculator& c);
@@ -251,6 +252,46 @@ void TestCalculatorContract::batchWritesReports() {
     QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("rod_ 5_7.docx"));
     QVERIFY(QFileInfo(path).size() > 0);
     QVERIFY(r[1].toObject().value(QStringLiteral("report")).isUndefined());
+}
+
+void TestCalculatorContract::nothingBelowZeroIsAResult() {
+    // The surface rod checks p0 only as present: a soil table edited to PMin <= 0 lets 0 through.
+    CalcInputs in;
+    in.texts = {{QStringLiteral("ComboGrunt"), QStringLiteral("суглинок")}, {QStringLiteral("EditRo0"), QStringLiteral("0")},
+                {QStringLiteral("EditPKV"), QStringLiteral("1")},          {QStringLiteral("cmbSech"), QStringLiteral("сталь круглая")},
+                {QStringLiteral("cmbDiam"), QStringLiteral("0,016")},      {QStringLiteral("EditDiam0"), QStringLiteral("0,016")},
+                {QStringLiteral("EditDlina"), QStringLiteral("5")}};
+    in.diameter = 0.016L;
+    in.pMin = -10;
+    in.pMax = 100;
+    const Calculator* rod = findCalculator(QStringLiteral("TUVertFm"));
+    QVERIFY(rod);
+    Evaluation e = rod->evaluate(in);
+    QVERIFY(!e.ok());
+    QCOMPARE(e.failure->message, nonPositiveResistivityMessage());
+    // A coefficient so small that p rounds to nothing.
+    in.texts.insert(QStringLiteral("EditRo0"), QStringLiteral("50"));
+    in.texts.insert(QStringLiteral("EditPKV"), QStringLiteral("0,0000001"));
+    e = rod->evaluate(in);
+    QVERIFY(!e.ok());
+    QCOMPARE(e.failure->message, nonPositiveResistivityMessage());
+    in.texts.insert(QStringLiteral("EditPKV"), QStringLiteral("0,01"));
+    QVERIFY(rod->evaluate(in).ok());
+
+    // An area that is no number is said to be incorrect; a negative Rдоп gives no verdict.
+    const Calculator* building = findCalculator(QStringLiteral("TGBFundFm"));
+    QVERIFY(building);
+    CalcInputs b;
+    b.texts = {{QStringLiteral("EditPekv"), QStringLiteral("100")}, {QStringLiteral("EditS"), QStringLiteral("abc")}};
+    QCOMPARE(building->evaluate(b).failure->message,
+             QString::fromUtf8("\"abc\" - некорректное значение для площади здания по периметру."));
+    b.texts.insert(QStringLiteral("EditS"), QStringLiteral("100"));
+    b.installation.include = true;
+    b.installation.permissible = QStringLiteral("-1");
+    const Evaluation withNegative = building->evaluate(b);
+    QVERIFY(withNegative.ok());
+    for (const QString& line : withNegative.order)
+        QVERIFY2(!line.startsWith(QString::fromUtf8("Так как")), qPrintable(line));
 }
 
 QTEST_MAIN(TestCalculatorContract)
