@@ -147,6 +147,7 @@ QList<QPair<QWidget*, QJsonValue>> inputState(QWidget* window) {
 struct BatchRunner::Slot {
     std::unique_ptr<QDialog> window;
     QList<QPair<QWidget*, QJsonValue>> opening; // inputs as the window opened
+    QStringList openingMessages;               // what it said while opening (a missing picture)
 };
 
 BatchRunner::~BatchRunner() = default;
@@ -173,7 +174,12 @@ QDialog* BatchRunner::windowFor(const QString& className, const CalculatorInfo& 
     slot.window.reset(info.factory(env_, nullptr));
     slot.window->setObjectName(className);
     slot.window->setAttribute(Qt::WA_DontShowOnScreen);
+    // The batch records whatever the window says: what it said while opening is kept.
+    auto* recorder = dynamic_cast<RecordingDialogs*>(&dialogs());
+    const qsizetype before = recorder ? recorder->messages.size() : 0;
     QMetaObject::invokeMethod(slot.window.get(), "activate", Qt::DirectConnection);
+    if (recorder)
+        slot.openingMessages = recorder->messages.mid(before);
     slot.opening = inputState(slot.window.get());
     return slot.window.get();
 }
@@ -270,7 +276,15 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
     }
     ScopedRecordingDialogs recorder;
     QDialog* window = windowFor(className, *info);
-    recorder.messages.clear(); // what bringing the window back to its opening state said
+    // Every case opens the window: what opening says belongs to it, what bringing the window back
+    // to its opening state said does not.
+    recorder.messages = windows_[className].openingMessages;
+
+    if (c.contains(QStringLiteral("inputs")) && !c.value(QStringLiteral("inputs")).isObject()) {
+        result.insert(QStringLiteral("error"),
+                      u("поле inputs должно быть объектом JSON: имя поля ввода и его значение"));
+        return result;
+    }
 
     const QJsonObject inputs = c.value(QStringLiteral("inputs")).toObject();
     struct Pending {

@@ -219,8 +219,12 @@ void TestCalculatorContract::batchSetsInputsInTheCalculatorsOrder() {
       {"name": "counts", "calculator": "TSet1_Frm", "inputs": {"SpinKolGor": "7"}},
       {"name": "defaults", "calculator": "TSet1_Frm", "inputs": {}},
       {"name": "not listed", "calculator": "TDVertFm",
-       "inputs": {"cmbDiam": "0,5", "cmbSech": "сталь квадратная"}}
+       "inputs": {"cmbDiam": "0,5", "cmbSech": "сталь квадратная"}},
+      {"name": "a list of inputs", "calculator": "TDVertFm", "inputs": [{"EditDlina": "3"}]},
+      {"name": "opening says", "calculator": "TUVertFm", "inputs": {}}
     ])";
+    // A picture gone from the folder: opening the window says so, and the case shows it.
+    QVERIFY(QFile::remove(folder_->path() + QStringLiteral("/Picture/UVert.bmp")));
     BatchRunner runner(env);
     bool allRan = true;
     const QJsonArray r = runner.run(cases, &allRan);
@@ -234,6 +238,10 @@ void TestCalculatorContract::batchSetsInputsInTheCalculatorsOrder() {
     QCOMPARE(r[2].toObject().value(QStringLiteral("outputs")).toObject().value(QStringLiteral("SpinKolGor")),
              QJsonValue(QStringLiteral("4")));
     QVERIFY(r[3].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("0,5")));
+    QVERIFY(r[4].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("inputs")));
+    const QStringList opening = r[5].toObject().value(QStringLiteral("messages")).toVariant().toStringList();
+    QCOMPARE(opening.size(), 1);
+    QVERIFY2(opening.first().contains(QStringLiteral("UVert.bmp")), qPrintable(opening.first()));
 }
 
 void TestCalculatorContract::batchWritesReports() {
