@@ -118,8 +118,9 @@ bool CheckNumberOnExit(QWidget* control) {
 
 bool FilterNumberKey(QWidget*, QKeyEvent* key) {
     const QString text = key->text();
-    if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Escape)
-        return false; // navigation and editing keys carry no character
+    if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Escape ||
+        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        return false; // navigation and editing keys carry no character; Enter calculates
     const QChar c = text.at(0);
     if (text.size() == 1 && (c == QLatin1Char('\b') || c == QLatin1Char('\t') || c == QLatin1Char(',') ||
                              (c >= QLatin1Char('0') && c <= QLatin1Char('9'))))

@@ -30,7 +30,7 @@ std::optional<QString> positiveMessage(const QString& text, const QString& subje
         return filledMessage(subject);
     const auto v = parseNumber(text);
     if (!v)
-        return u"\""_s + text + u"\" - некорректное значение для "_s + subject + u'.';
+        return u"\""_s + echoedText(text) + u"\" - некорректное значение для "_s + subject + u'.';
     if (*v <= 0)
         return u"Значение "_s + subject + u" должно быть больше 0."_s;
     return std::nullopt;

@@ -38,6 +38,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -247,6 +248,16 @@ void CalculatorWindow::buildWindow() {
     big.setPointSize(10);
     formula->setFont(big);
     formulaLayout->addWidget(formula);
+    message_ = new QLabel(formulaPanel);
+    message_->setObjectName(QStringLiteral("lblMessage"));
+    message_->setWordWrap(true);
+    {
+        QPalette red = message_->palette();
+        red.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+        message_->setPalette(red);
+        // Two lines kept free, so that a message does not move the window while the user types.
+        message_->setFixedHeight(message_->fontMetrics().lineSpacing() * 2 + 2);
+    }
     auto* orderRow = new QHBoxLayout;
     orderRow->addWidget(new QLabel(u("Порядок расчета:"), formulaPanel), 0, Qt::AlignTop);
     if (d_.multiLineOrder) {
@@ -262,6 +273,7 @@ void CalculatorWindow::buildWindow() {
         orderRow->addWidget(orderLine_, 1);
     }
     formulaLayout->addLayout(orderRow);
+    formulaLayout->addWidget(message_);
     layout->addWidget(formulaPanel);
 
     eu_ = new TfrmEU(this);
@@ -419,12 +431,15 @@ void CalculatorWindow::wireFrames() {
                     CheckNumberOnExit(edit);
             });
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { geometryChange(edit); });
+        onUserLeave(edit, [this, edit] { leaveInput(edit); });
     }
     for (QSpinBox* spin : std::as_const(spins_))
         connect(spin, &QSpinBox::valueChanged, this, [this, spin] { inputChanged(spin->objectName(), false); });
     for (QComboBox* combo : std::as_const(choices_))
-        connect(combo, &QComboBox::currentIndexChanged, this,
-                [this, combo] { inputChanged(combo->objectName(), false); });
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
+            const TailHold choosing(choosing_);
+            inputChanged(combo->objectName(), false);
+        });
     for (SpinButton* pair : std::as_const(steps_)) {
         connect(pair, &SpinButton::upClicked, this, [pair] { SpinStepUp(pair, pair->step()); });
         connect(pair, &SpinButton::downClicked, this, [this, pair] {
@@ -432,6 +447,9 @@ void CalculatorWindow::wireFrames() {
                 SpinStepDown(pair, pair->step());
         });
     }
+    if (soil_)
+        for (QLineEdit* edit : {soil_->EditRo0(), soil_->EditPKV()})
+            onUserLeave(edit, [this, edit] { leaveInput(edit); });
     if (soil_) {
         if (!d_.coefficientInputChecks)
             soil_->setCoefficientChecks(false, false);
@@ -557,6 +575,7 @@ CalcInputs CalculatorWindow::snapshot() const {
 }
 
 void CalculatorWindow::sectionChanged() {
+    const TailHold choosing(choosing_);
     applyDerived(calc_.derive(snapshot(), QStringLiteral("cmbDiam")));
     ChangeTail();
     // The section's diameter bounds some geometry: its labels follow it.
@@ -756,14 +775,81 @@ QList<SelectionParameter> CalculatorWindow::SelectionOffer() const {
 void CalculatorWindow::Calculate(bool show) {
     ++calculations_;
     const Evaluation e = calc_.evaluate(snapshot());
-    if (e.ok())
+    clearInlineFailure();
+    if (e.ok()) {
         showResult(e);
-    else {
-        fail(*e.failure, show);
+    } else {
         clearResult();
+        if (show)
+            fail(*e.failure, show);
+        else
+            showInlineFailure(*e.failure);
     }
     UpdateButtons();
     emit calculated(e.ok());
+}
+
+bool CalculatorWindow::typing() const {
+    // An item chosen from a list is done at once: its message may be a box.
+    const QWidget* f = focusWidget();
+    if (!f || !isVisible() || choosing_ > 0)
+        return false;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(f))
+        return !edit->isReadOnly();
+    return false;
+}
+
+void CalculatorWindow::showInlineFailure(const CheckFailure& failure) {
+    if (failure.message.isEmpty())
+        return;
+    failurePending_ = true;
+    message_->setText(failure.message);
+    QWidget* input = failure.focus.isEmpty() ? focusWidget() : inputWidget(failure.focus);
+    if (auto* edit = qobject_cast<QLineEdit*>(input); edit && !edit->isReadOnly()) {
+        marked_ = edit;
+        edit->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd8d8; }"));
+    }
+}
+
+void CalculatorWindow::clearInlineFailure() {
+    failurePending_ = false;
+    message_->clear();
+    if (marked_)
+        marked_->setStyleSheet({});
+    marked_ = nullptr;
+}
+
+void CalculatorWindow::leaveInput(QWidget* input) {
+    // A text that is no number has its own message on leaving.
+    if (failurePending_ && autoCalculation() && parseNumber(controlText(input)))
+        Calculate(true);
+}
+
+void CalculatorWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter calculates, as the calculate button does; it never closes the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // A message waiting in the message line is said, even with an input left empty.
+        if (btnScore_->isEnabled() || failurePending_)
+            Calculate(true);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CalculatorWindow::showVerdict(long double r) {
+    // The result tells at a glance whether it meets Rдоп; the verdict itself is its hint.
+    const auto permissible = parseNumber(eu_->EditRmax()->text());
+    if (!permissible || !(*permissible > 0) || eu_->isHidden()) {
+        result_->setStyleSheet({});
+        result_->setToolTip({});
+        return;
+    }
+    const bool usable = isUsable(*permissible, r);
+    result_->setStyleSheet(usable ? QStringLiteral("QLineEdit { background: #d8f5d8; }")
+                                  : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
+    result_->setToolTip(usable ? u("R <= Rдоп.: заземляющее устройство можно использовать.")
+                               : u("R > Rдоп.: заземляющее устройство нельзя использовать."));
 }
 
 void CalculatorWindow::showResult(const Evaluation& e) {
@@ -777,10 +863,14 @@ void CalculatorWindow::showResult(const Evaluation& e) {
     }
     result_->setText(e.resultText);
     setCalcOrderLines(e.order);
+    if (e.r)
+        showVerdict(*e.r);
 }
 
 void CalculatorWindow::clearResult() {
     result_->clear();
+    result_->setStyleSheet({});
+    result_->setToolTip({});
     if (orderLine_)
         orderLine_->clear();
     if (memo_)
@@ -789,9 +879,9 @@ void CalculatorWindow::clearResult() {
 
 void CalculatorWindow::ChangeTail() {
     if (tailHold_ == 0 && autoCalculation())
-        Calculate(true);
+        Calculate(!typing());
     else
-        result_->clear();
+        clearResult(); // never an order line beside an empty result
     UpdateButtons();
 }
 
@@ -831,6 +921,7 @@ void CalculatorWindow::SyncInstallationResistivity() {
 }
 
 void CalculatorWindow::soilTypeChanged() {
+    const TailHold choosing(choosing_);
     lastSoil_ = soil_->ComboGrunt()->currentText();
     if (section_ && !section_->btnAllMat()->isChecked())
         section_->RefreshConstructions();
@@ -1482,6 +1573,9 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
         for (const QString& name : d_.selection.writeBack) {
             if (!values.contains(name))
                 continue;
+            // Derived values are written below as the calculator derives them, in their format.
+            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)); edit && edit->isReadOnly())
+                continue;
             if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)))
                 edit->setText(formatGeneral(values.value(name)));
             else if (auto* spin = qobject_cast<QSpinBox*>(inputWidget(name)))
@@ -1489,6 +1583,7 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
         }
         if (soil_ && values.contains(QStringLiteral("EditRo")))
             soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
+        applyDerived(calc_.derive(snapshot(), {}));
     }
     updateRangeLabels();
     // A run that tried nothing leaves the result as the write-back left it.

@@ -145,6 +145,8 @@ public:
     QSpinBox* geometrySpin(const QString& name) const;
     SpinButton* stepButton(const QString& name) const;
     QLabel* rangeLabel(const QString& name) const { return ranges_.value(name); }
+    // The message line under the calculation order (a failed check while typing).
+    QLabel* messageLine() const { return message_; }
 
     // Recomputes every range label that follows other inputs.
     void updateRangeLabels();
@@ -184,6 +186,14 @@ private:
     void applyDerived(const QMap<QString, QString>& values);
     void LinkParametersPressed();
     void showResult(const Evaluation& e);
+    // While the user types, a failed check is said in the window's message line and its input is
+    // marked; the message box waits until the field is left, Enter or the calculate button.
+    bool typing() const;
+    void showInlineFailure(const CheckFailure& failure);
+    void clearInlineFailure();
+    void leaveInput(QWidget* input);
+    void showVerdict(long double r);
+    void keyPressEvent(QKeyEvent* event) override;
     QList<SelectionParameter> SelectionOffer() const;
     void buildEquivalentResistivity();
     void updateToolButtons();
@@ -242,6 +252,10 @@ private:
     QLabel* image_ = nullptr;
     QGroupBox* conditions_ = nullptr;
     QLineEdit* result_ = nullptr;
+    QLabel* message_ = nullptr;
+    QPointer<QWidget> marked_;
+    bool failurePending_ = false;
+    int choosing_ = 0;
     QToolButton* btnScore_ = nullptr;
     QLineEdit* orderLine_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;

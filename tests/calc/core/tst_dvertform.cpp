@@ -47,7 +47,7 @@ private slots:
     void checks();
     void boundariesOfTheGeometry();
     void automaticCalculationFollowsEveryChange();
-    void manualModeForgetsTheResultButKeepsTheOrderLine();
+    void manualModeForgetsTheResultAndItsOrderLine();
     void emptyDepthDisablesTheCommands();
     void depthStepping();
     void lengthStepping();
@@ -337,30 +337,43 @@ void TestDVertForm::automaticCalculationFollowsEveryChange() {
     type(edit("EditDlina"), QStringLiteral("3"));
     QCOMPARE(edit("EditVS1")->text(), QStringLiteral("33,33")); // L 3, To 0,7: 33,3273
     QVERIFY(rec_->messages.isEmpty());
-    // Every change that leaves the inputs invalid tells so at once: "0" and "0," on the way to "0,5".
-    type(edit("EditGlub"), QStringLiteral("0,5"));
+    // While the user types, "0" and "0," on the way to "0,5" are said in the window, no box takes
+    // a keystroke away.
+    type(edit("EditGlub"), QStringLiteral("0,"));
+    QCOMPARE(win_->messageLine()->text(), u("Значение глубины заложения должно быть больше 0."));
+    QCOMPARE(edit("EditVS1")->text(), QString());
+    QTest::keyClicks(edit("EditGlub"), QStringLiteral("5"));
     QCOMPARE(edit("EditVS1")->text(), QStringLiteral("33,53"));
-    QCOMPARE(rec_->messages, QStringList(2, u("Значение глубины заложения должно быть больше 0.")));
-    rec_->messages.clear();
+    QVERIFY(rec_->messages.isEmpty());
+    QVERIFY(win_->messageLine()->text().isEmpty());
     clear(edit("EditGlub"));
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение глубины заложения.")});
+    QVERIFY(rec_->messages.isEmpty());
+    QCOMPARE(win_->messageLine()->text(), u("Введите значение глубины заложения."));
     QCOMPARE(edit("EditVS1")->text(), QString());
     QCOMPARE(edit("EditT")->text(), QString());
+    // Enter says it in a box, as the calculate button does.
+    QTest::keyClick(edit("EditGlub"), Qt::Key_Return);
+    QCOMPARE(rec_->messages, QStringList{u("Введите значение глубины заложения.")});
+    QVERIFY(win_->isVisible());
     // Releasing the toggle calculates nothing.
     const int count = win_->calculationCount();
     QTest::mouseClick(tool("btnAutoScore"), Qt::LeftButton);
     QCOMPARE(win_->calculationCount(), count);
 }
 
-void TestDVertForm::manualModeForgetsTheResultButKeepsTheOrderLine() {
+void TestDVertForm::manualModeForgetsTheResultAndItsOrderLine() {
     score();
-    const QString line = edit("EditRaschet")->text();
-    QVERIFY(!line.isEmpty());
+    QVERIFY(!edit("EditRaschet")->text().isEmpty());
     QTest::keyClicks(edit("EditDlina"), QStringLiteral("1")); // "51"
     QCOMPARE(edit("EditVS1")->text(), QString());
     QVERIFY(!tool("btnReport")->isEnabled());
-    QCOMPARE(edit("EditRaschet")->text(), line);
+    // No line of an earlier result beside an empty one.
+    QCOMPARE(edit("EditRaschet")->text(), QString());
     QCOMPARE(edit("EditT")->text(), QStringLiteral("26,20"));
+    // Enter calculates.
+    QTest::keyClick(edit("EditDlina"), Qt::Key_Return);
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    QVERIFY(!edit("EditRaschet")->text().isEmpty());
 }
 
 void TestDVertForm::emptyDepthDisablesTheCommands() {
