@@ -145,7 +145,9 @@ struct CalculatorDescriptor {
     int helpContext = 0;
     QString pictureFile;
     QString formulaText;        // the formula label of the formula panel
-    QStringList conditionLines; // " Условия применения формулы "
+    QStringList conditionLines;
+    // The caption of their group: singular where the formula has one condition.
+    QString conditionCaption = QString::fromUtf8(" Условия применения формулы ");
     // A description under "Справка." (read-only Memo1) in place of the conditions.
     QStringList descriptionLines;
     std::optional<ConstructionSetup> construction;

@@ -4,7 +4,11 @@
 #include "DVertCalc.h"
 #include "calc/complex/Set1Calc.h"
 #include "calc/plates/DKolCalc.h"
+#include "calc/plates/DKrugCalc.h"
 #include "calc/plates/KolCalc.h"
+#include "calc/plates/PSferaCalc.h"
+#include "calc/plates/SferaCalc.h"
+#include "calc/plates/UKrugCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
@@ -13,8 +17,9 @@ namespace kz {
 
 const QList<const Calculator*>& builtCalculators() {
     static const QList<const Calculator*> all = {
-        &dvert::calculator(),  &uvert::calculator(), &kol::calculator(),  &dkol::calculator(),
-        &trubo::calculator(),  &set1::calculator(),  &gbfund::calculator(),
+        &dvert::calculator(), &uvert::calculator(), &kol::calculator(),    &dkol::calculator(),
+        &trubo::calculator(), &set1::calculator(),  &gbfund::calculator(), &dkrug::calculator(),
+        &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(),
     };
     return all;
 }

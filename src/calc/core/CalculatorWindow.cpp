@@ -167,7 +167,7 @@ void CalculatorWindow::buildWindow() {
     left->addWidget(picturePanel, 0, Qt::AlignHCenter);
     picturePanel->setVisible(!d_.pictureFile.isEmpty());
     if (d_.descriptionLines.isEmpty()) {
-        conditions_ = new QGroupBox(u(" Условия применения формулы "), mainPanel);
+        conditions_ = new QGroupBox(d_.conditionCaption, mainPanel);
         conditions_->setObjectName(QStringLiteral("GroupBox1"));
         auto* condLayout = new QVBoxLayout(conditions_);
         for (const QString& line : d_.conditionLines)

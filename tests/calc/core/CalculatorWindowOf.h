@@ -4,7 +4,11 @@
 #include "calc/core/CalculatorWindow.h"
 #include "calc/core/DVertCalc.h"
 #include "calc/plates/DKolCalc.h"
+#include "calc/plates/DKrugCalc.h"
 #include "calc/plates/KolCalc.h"
+#include "calc/plates/PSferaCalc.h"
+#include "calc/plates/SferaCalc.h"
+#include "calc/plates/UKrugCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
@@ -54,5 +58,9 @@ using TDKolForm = CalculatorWindowOf<&dkol::calculator>;
 using TTruboFm = CalculatorWindowOf<&trubo::calculator>;
 using TSet1_Frm = CalculatorWindowOf<&set1::calculator>;
 using TGBFundFm = CalculatorWindowOf<&gbfund::calculator>;
+using TDKrugFrm = CalculatorWindowOf<&dkrug::calculator>;
+using TUKrugFrm = CalculatorWindowOf<&ukrug::calculator>;
+using TSferaFrm = CalculatorWindowOf<&sfera::calculator>;
+using TPSferaFm = CalculatorWindowOf<&psfera::calculator>;
 
 } // namespace kz
