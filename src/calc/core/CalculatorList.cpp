@@ -5,6 +5,8 @@
 #include "calc/complex/Set1Calc.h"
 #include "calc/plates/DKolCalc.h"
 #include "calc/plates/KolCalc.h"
+#include "calc/rods/GorizCalc.h"
+#include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
@@ -14,7 +16,8 @@ namespace kz {
 const QList<const Calculator*>& builtCalculators() {
     static const QList<const Calculator*> all = {
         &dvert::calculator(),  &uvert::calculator(), &kol::calculator(),  &dkol::calculator(),
-        &trubo::calculator(),  &set1::calculator(),  &gbfund::calculator(),
+        &trubo::calculator(),  &set1::calculator(),  &gbfund::calculator(), &goriz::calculator(),
+        &ugoriz::calculator(),
     };
     return all;
 }
