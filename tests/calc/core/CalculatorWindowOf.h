@@ -5,6 +5,8 @@
 #include "calc/core/DVertCalc.h"
 #include "calc/plates/DKolCalc.h"
 #include "calc/plates/KolCalc.h"
+#include "calc/rods/GorizCalc.h"
+#include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
@@ -54,5 +56,7 @@ using TDKolForm = CalculatorWindowOf<&dkol::calculator>;
 using TTruboFm = CalculatorWindowOf<&trubo::calculator>;
 using TSet1_Frm = CalculatorWindowOf<&set1::calculator>;
 using TGBFundFm = CalculatorWindowOf<&gbfund::calculator>;
+using TGorizFm = CalculatorWindowOf<&goriz::calculator>;
+using TUGorizFm = CalculatorWindowOf<&ugoriz::calculator>;
 
 } // namespace kz
