@@ -9,6 +9,8 @@
 #include "calc/plates/PSferaCalc.h"
 #include "calc/plates/SferaCalc.h"
 #include "calc/plates/UKrugCalc.h"
+#include "calc/rods/GorizCalc.h"
+#include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
@@ -20,6 +22,7 @@ const QList<const Calculator*>& builtCalculators() {
         &dvert::calculator(), &uvert::calculator(), &kol::calculator(),    &dkol::calculator(),
         &trubo::calculator(), &set1::calculator(),  &gbfund::calculator(), &dkrug::calculator(),
         &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(),
+        &goriz::calculator(), &ugoriz::calculator(),
     };
     return all;
 }

@@ -9,6 +9,8 @@
 #include "calc/plates/PSferaCalc.h"
 #include "calc/plates/SferaCalc.h"
 #include "calc/plates/UKrugCalc.h"
+#include "calc/rods/GorizCalc.h"
+#include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
@@ -62,5 +64,7 @@ using TDKrugFrm = CalculatorWindowOf<&dkrug::calculator>;
 using TUKrugFrm = CalculatorWindowOf<&ukrug::calculator>;
 using TSferaFrm = CalculatorWindowOf<&sfera::calculator>;
 using TPSferaFm = CalculatorWindowOf<&psfera::calculator>;
+using TGorizFm = CalculatorWindowOf<&goriz::calculator>;
+using TUGorizFm = CalculatorWindowOf<&ugoriz::calculator>;
 
 } // namespace kz
