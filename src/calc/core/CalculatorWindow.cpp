@@ -11,7 +11,7 @@
 #include "calc/selection/ParPodUn.h"
 #include "calc/selection/Param1Un.h"
 #include "data/DataModule.h"
-#include "data/SqlQuery.h"
+#include "data/SelectionRanges.h"
 #include "reference/PekvUnit.h"
 #include "frames/BreakFlag.h"
 #include "frames/DialogService.h"
@@ -1396,34 +1396,17 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
         if (QLineEdit* edit = geometryEdit(name))
             assignWithoutTail(edit, {});
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
-    SqlQuery q(dataDir());
-    const QString table = p->settingsTable == 1   ? QStringLiteral("sparpod1")
-                          : p->settingsTable == 3 ? QStringLiteral("iparpod1")
-                                                  : QStringLiteral("rparpod1");
-    const QString columns =
-        p->settingsTable == 1 ? QStringLiteral("d.Shag") : QStringLiteral("d.BValue, d.EValue, d.Shag");
-    q.setText(QStringList{QStringLiteral("select ") + columns,
-                          QStringLiteral("from parpod0 m, ") + table + QStringLiteral(" d"),
-                          QStringLiteral("where m.Kod = d.Kod0 and m.KodTip = :Kind and d.Param = :Param")});
-    q.bindValue(QStringLiteral("Kind"), d_.selection.kindCode);
-    q.bindValue(QStringLiteral("Param"), name);
-    if (!q.open()) {
-        dialogs().showMessage(q.lastError());
+    QString message;
+    const auto stored = storedSelectionRange(dataDir(), d_.selection.kindCode, p->settingsTable, name, &message);
+    if (!stored) {
+        dialogs().showMessage(message);
         return;
     }
-    if (q.eof() || q.value(QStringLiteral("Shag")).isNull()) {
-        dialogs().showMessage(u("Параметр ") + quoted(name) + u(" в таблице параметров не найден."));
-        return;
-    }
-    selection::Level level{name, 0, 0, q.value(QStringLiteral("Shag")).toDouble()};
+    selection::Level level{name, stored->start, stored->end, stored->step};
     if (p->soilRange) {
         level.start = soil_ ? soil_->RoMax() : 0;
         level.end = soil_ ? soil_->RoMin() : 0;
-    } else {
-        level.start = q.value(QStringLiteral("BValue")).toDouble();
-        level.end = q.value(QStringLiteral("EValue")).toDouble();
     }
-    q.close();
 
     QStringList data;
     QStringList notes;
