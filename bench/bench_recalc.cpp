@@ -1,5 +1,7 @@
 // One recalculation of the vertical rod after a keystroke: checks, formula, texts, enabling.
 #include "CalculatorWindowOf.h"
+#include "calc/core/CalculatorList.h"
+#include "frames/NumberText.h"
 #include "calc/selection/Param1Un.h"
 #include "data/DataModule.h"
 #include "frames/DialogService.h"
@@ -29,6 +31,12 @@ private slots:
     // A selection run that exhausts 11 coefficients × 5 lengths × 111 resistivities = 6105
     // combinations, with the gauge and the window breathing after every value.
     void selectionRun();
+    // The change of the first own input of every calculator built, recalculated in its window.
+    void everyCalculator_data();
+    void everyCalculator();
+    // The model alone: one evaluation over a snapshot, no widgets.
+    void evaluateOnly_data() { everyCalculator_data(); }
+    void evaluateOnly();
 
 private:
     QTemporaryDir dir_;
@@ -55,6 +63,48 @@ void BenchRecalc::initTestCase() {
     win_->show();
     QTest::mouseClick(win_->ButtonFrame1()->btnAutoScore(), Qt::LeftButton);
     QVERIFY(win_->ButtonFrame1()->btnAutoScore()->isChecked());
+}
+
+void BenchRecalc::everyCalculator_data() {
+    QTest::addColumn<QString>("className");
+    for (const Calculator* c : builtCalculators())
+        QTest::newRow(qPrintable(c->description().className)) << c->description().className;
+}
+
+void BenchRecalc::everyCalculator() {
+    QFETCH(QString, className);
+    CalculatorWindow w(*findCalculator(className), *data_);
+    w.show();
+    QTest::mouseClick(w.ButtonFrame1()->btnAutoScore(), Qt::LeftButton);
+    const GeometryInput* input = nullptr;
+    for (const GeometryInput& g : w.descriptor().geometry)
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.defaultText.isEmpty()) {
+            input = &g;
+            break;
+        }
+    QVERIFY(input);
+    QLineEdit* edit = w.geometryEdit(input->name);
+    edit->setFocus();
+    const QString a = input->defaultText;
+    const QString b = formatGeneral(*parseNumber(a) * 1.01L);
+    int i = 0;
+    QBENCHMARK {
+        edit->setText((++i & 1) ? b : a);
+    }
+    QVERIFY(!w.EditVS1()->text().isEmpty());
+}
+
+void BenchRecalc::evaluateOnly() {
+    QFETCH(QString, className);
+    CalculatorWindow w(*findCalculator(className), *data_);
+    w.show();
+    const Calculator& c = w.calculator();
+    const CalcInputs in = w.snapshot();
+    QVERIFY(c.evaluate(in).ok());
+    QBENCHMARK {
+        const Evaluation e = c.evaluate(in);
+        Q_UNUSED(e);
+    }
 }
 
 void BenchRecalc::cleanupTestCase() {
