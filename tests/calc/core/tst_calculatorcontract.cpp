@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -42,6 +43,8 @@ private slots:
     void batchSetsInputsInTheCalculatorsOrder();
     void batchWritesReports();
     void nothingBelowZeroIsAResult();
+    void typingNeverRaisesABox_data() { everyCalculator_data(); }
+    void typingNeverRaisesABox();
 
 private:
     std::unique_ptr<CalculatorWindow> open(const Calculator& c);
@@ -300,6 +303,36 @@ void TestCalculatorContract::nothingBelowZeroIsAResult() {
     QVERIFY(withNegative.ok());
     for (const QString& line : withNegative.order)
         QVERIFY2(!line.startsWith(QString::fromUtf8("Так как")), qPrintable(line));
+}
+
+void TestCalculatorContract::typingNeverRaisesABox() {
+    QFETCH(const Calculator*, calculator);
+    auto w = open(*calculator);
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->ButtonFrame1()->btnAutoScore()->click();
+    QVERIFY(!w->EditVS1()->text().isEmpty());
+    // The result says whether it meets Rдоп.
+    QVERIFY(!w->EditVS1()->toolTip().isEmpty());
+    QLineEdit* first = nullptr;
+    for (const GeometryInput& g : calculator->description().geometry)
+        if (!g.readOnly && !g.isChoice() && !g.isSpin()) {
+            first = w->geometryEdit(g.name);
+            break;
+        }
+    QVERIFY(first);
+    // "0" on the way to "0,5": said in the window, no box takes the next key.
+    first->setFocus(Qt::OtherFocusReason);
+    first->selectAll();
+    QTest::keyClicks(first, QStringLiteral("0"));
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+    const QString said = w->messageLine()->text();
+    QVERIFY(!said.isEmpty());
+    QVERIFY(w->EditVS1()->text().isEmpty());
+    // Enter says it in a box and leaves the window open.
+    QTest::keyClick(first, Qt::Key_Return);
+    QCOMPARE(rec_->messages, QStringList{said});
+    QVERIFY(w->isVisible());
+    rec_->messages.clear();
 }
 
 QTEST_MAIN(TestCalculatorContract)
