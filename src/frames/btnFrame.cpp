@@ -1,6 +1,5 @@
 #include "btnFrame.h"
 
-#include "BreakFlag.h"
 #include "EUFrame.h"
 #include "FrameWidgets.h"
 #include "HelpViewer.h"
@@ -155,7 +154,7 @@ void TButtonFrame::SpeedButton1Click() {
 }
 
 void TButtonFrame::btnBreakClick() {
-    BreakRequested = true;
+    breakRequested_ = true;
 }
 
 void TButtonFrame::setCalcOrderViewer(std::function<void()> show) {

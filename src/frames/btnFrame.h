@@ -20,7 +20,7 @@ namespace kz {
 //   btnMemo             the calculation-order viewer set with setCalcOrderViewer;
 //   btnKP               the climate-region dialog set with setClimateRegionDialog (disabled until set);
 //   SpeedButton1        help at the help context of the frame's window;
-//   btnBreak            sets BreakRequested.
+//   btnBreak            asks the running selection to stop (breakRequested).
 // Every other button is the calculator's to connect (clicked / toggled) and to enable.
 // Toggles: btnAutoScore, btnLinkRo, btnLinkParam (up), btnFormula, btnEU, btnPicture (down).
 // Gauge1 and btnBreak stay hidden until setSelectionRunning(true).
@@ -69,7 +69,13 @@ public:
     QToolButton* btnBreak() const { return btnBreak_; }
     QToolButton* btnClose() const { return btnClose_; }
 
+    // The stop button's request to the selection run of this window; the run clears it when it
+    // starts and polls it between steps.
+    bool breakRequested() const { return breakRequested_; }
+    void clearBreakRequest() { breakRequested_ = false; }
+
 private:
+    bool breakRequested_ = false;
     QToolButton* addButton(const char* name, const char* icon, const char* hint, bool toggle = false);
     void togglePanel(QWidget* panel, bool show);
 

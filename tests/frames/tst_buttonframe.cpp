@@ -1,4 +1,3 @@
-#include "frames/BreakFlag.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
 #include "frames/HelpViewer.h"
@@ -84,7 +83,6 @@ void TestButtonFrame::init() {
     setHelpContext(window_.get(), 18);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    BreakRequested = false;
 }
 
 void TestButtonFrame::cleanup() {
@@ -196,10 +194,11 @@ void TestButtonFrame::gaugeAndBreakHiddenUntilASelectionRuns() {
 
 void TestButtonFrame::breakSetsTheFlag() {
     bar_->setSelectionRunning(true);
-    QVERIFY(!BreakRequested);
+    QVERIFY(!bar_->breakRequested());
     QTest::mouseClick(bar_->btnBreak(), Qt::LeftButton);
-    QVERIFY(BreakRequested);
-    BreakRequested = false;
+    QVERIFY(bar_->breakRequested());
+    bar_->clearBreakRequest();
+    QVERIFY(!bar_->breakRequested());
 }
 
 void TestButtonFrame::formulaPanelChangesTheWindowHeight_data() {

@@ -13,7 +13,6 @@
 #include "data/DataModule.h"
 #include "data/SelectionRanges.h"
 #include "reference/PekvUnit.h"
-#include "frames/BreakFlag.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
 #include "frames/FrameWidgets.h"
@@ -1105,8 +1104,8 @@ void CalculatorWindow::loadFromHistory() {
     DataTable& table = data_[QStringLiteral("TableHist1")];
     if (!openHistoryOfKind(table, dataDir(), d_.history.kindCode))
         return;
-    HistoryFieldList() = d_.history.fieldList();
     THistFrm1& loader = historyLoader(data_, this);
+    loader.setFieldList(d_.history.fieldList());
     if (dialogs().execModal(&loader) != QDialog::Accepted)
         return;
     if (table.isEditing() && !table.post())
@@ -1483,7 +1482,7 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     holdWindowForRun(true);
-    BreakRequested = false;
+    toolbar_->clearBreakRequest();
     QProgressBar* gauge = toolbar_->Gauge1();
     toolbar_->setSelectionRunning(true);
     gauge->setRange(0, int(std::clamp<long long>(gaugeMax, 1, INT_MAX)));
@@ -1509,7 +1508,7 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
         return r;
     };
     hooks.required = required;
-    hooks.breakRequested = [] { return BreakRequested; };
+    hooks.breakRequested = [this] { return toolbar_->breakRequested(); };
     hooks.yield = [] { QCoreApplication::processEvents(); };
     hooks.advance = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
     if (tried)

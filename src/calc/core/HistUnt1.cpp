@@ -49,11 +49,6 @@ bool isTextField(const QString& field) {
 }
 } // namespace
 
-QStringList& HistoryFieldList() {
-    static QStringList list;
-    return list;
-}
-
 QString THistFrm1::manualInsertMessage() {
     return manualHistoryInsertMessage();
 }
@@ -213,7 +208,7 @@ QToolButton* THistFrm1::navigatorButton(const QString& objectName) const {
 }
 
 void THistFrm1::activate() {
-    const QStringList& list = HistoryFieldList();
+    const QStringList& list = fieldList_;
     for (int k = 0; k < fieldRows && 2 * k + 1 < list.size(); ++k) {
         const QString field = list[2 * k + 1];
         labels_[k]->setText(list[2 * k]);
@@ -228,7 +223,7 @@ void THistFrm1::activate() {
 }
 
 void THistFrm1::deactivate() {
-    HistoryFieldList().clear();
+    fieldList_.clear();
     for (int k = 0; k < fieldRows; ++k) {
         labels_[k]->hide();
         edits_[k]->hide();

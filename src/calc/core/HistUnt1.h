@@ -17,10 +17,6 @@ class DataModule;
 class DataTable;
 class DataTableModel;
 
-// The captions and fields the loader shows, read in pairs (caption, field name). A calculator
-// fills it just before showing the loader; the loader empties it when it closes.
-QStringList& HistoryFieldList();
-
 // "Загрузка заземляющего устройства.": the named parameter sets of one calculator kind in
 // hist1.db (the calculator filters the table before showing it). Sets can be renamed in the grid
 // and deleted; adding one by hand is refused while the loader is visible. OK returns with the
@@ -36,7 +32,12 @@ public:
 
     static constexpr int fieldRows = 11;
 
-    // Opening: captions and fields from HistoryFieldList, OK only with rows to choose from.
+    // The captions and fields to show, read in pairs (caption, field name). A calculator sets them
+    // just before showing the loader; the loader forgets them when it closes.
+    void setFieldList(const QStringList& list) { fieldList_ = list; }
+    const QStringList& fieldList() const { return fieldList_; }
+
+    // Opening: captions and fields from the field list, OK only with rows to choose from.
     void activate();
     // Closing: the list emptied, every caption and field hidden.
     void deactivate();
@@ -55,6 +56,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    QStringList fieldList_;
     void showCurrentRow();
     void updateControls();
 

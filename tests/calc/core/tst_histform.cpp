@@ -82,7 +82,6 @@ void TestHistForm::cleanup() {
     data_.reset();
     dir_.reset();
     rec_.reset();
-    HistoryFieldList().clear();
 }
 
 void TestHistForm::fill() {
@@ -94,7 +93,7 @@ void TestHistForm::fill() {
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), ring, u("Кольцо"), record(u("песок"), QStringLiteral("9"))));
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), rod, u("Второй"), record(u("глина"), QStringLiteral("3"))));
     QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
-    HistoryFieldList() = dvert::descriptor().history.fieldList();
+    loader_->setFieldList(dvert::descriptor().history.fieldList());
 }
 
 void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
@@ -179,7 +178,7 @@ void TestHistForm::deletingTheLastSetDisablesOk() {
 
 void TestHistForm::noSetOfThisKindDisablesOk() {
     QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
-    HistoryFieldList() = dvert::descriptor().history.fieldList();
+    loader_->setFieldList(dvert::descriptor().history.fieldList());
     loader_->show();
     QCOMPARE(loader_->DBGrid1()->model()->rowCount(), 0);
     QVERIFY(!loader_->btnOK()->isEnabled());
@@ -210,7 +209,7 @@ void TestHistForm::closingEmptiesTheList() {
     fill();
     loader_->show();
     loader_->hide();
-    QVERIFY(HistoryFieldList().isEmpty());
+    QVERIFY(loader_->fieldList().isEmpty());
     for (int k = 1; k <= THistFrm1::fieldRows; ++k)
         QVERIFY(loader_->label(k)->isHidden());
 }

@@ -1,7 +1,0 @@
-#include "BreakFlag.h"
-
-namespace kz {
-
-bool BreakRequested = false;
-
-} // namespace kz
