@@ -174,4 +174,20 @@ void reportClosing(ReportBuilder& w, const ReportSource& s) {
     w.progress();
 }
 
+SurfaceBody::SurfaceBody(CalculatorDescriptor description, Formula formula, OrderLine orderLine)
+    : Calculator(std::move(description)), formula_(formula), orderLine_(orderLine) {}
+
+std::optional<long double> SurfaceBody::compute(const CalcInputs& in, QMap<QString, QString>&) const {
+    const auto p0 = in.number(u"EditRo0"_s);
+    const auto kp = in.number(u"EditPKV"_s);
+    const auto diameter = in.number(diameterName);
+    if (!p0 || !kp || !diameter)
+        return std::nullopt;
+    return formula_(*p0, *kp, *diameter);
+}
+
+QStringList SurfaceBody::calcOrder(const CalcInputs& in) const {
+    return {orderLine_(in.text(u"EditRo"_s), in.text(diameterName), in.text(u"EditVS1"_s))};
+}
+
 } // namespace kz::body

@@ -66,6 +66,22 @@ private:
     BuriedRules rules_;
 };
 
+// A body at the surface whose resistance follows from p0, Kп and its one diameter D; the
+// calculation order is one line from the texts of p, D and R.
+class SurfaceBody : public Calculator {
+public:
+    using Formula = long double (*)(long double p0, long double kp, long double diameter);
+    using OrderLine = QString (*)(const QString& ro, const QString& diameter, const QString& r);
+    SurfaceBody(CalculatorDescriptor description, Formula formula, OrderLine orderLine);
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>& shown) const override;
+    QStringList calcOrder(const CalcInputs& in) const override;
+
+private:
+    Formula formula_;
+    OrderLine orderLine_;
+};
+
 // The report's opening: title, picture, installation and soil (three gauge steps).
 void reportOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d);
 // Its closing after the centred formula lines: alignment back to left, the verdict (one step).

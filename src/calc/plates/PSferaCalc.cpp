@@ -45,28 +45,10 @@ CalculatorDescriptor makeDescriptor() {
     d.reportSteps = 4;
     return d;
 }
-
-class HemisphereAtSurface : public Calculator {
-public:
-    HemisphereAtSurface() : Calculator(makeDescriptor()) {}
-
-    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
-        const auto p0 = in.number(u"EditRo0"_s);
-        const auto kp = in.number(u"EditPKV"_s);
-        const auto diameter = in.number(diameterName);
-        if (!p0 || !kp || !diameter)
-            return std::nullopt;
-        return ComputeResistance(*p0, *kp, *diameter);
-    }
-
-    QStringList calcOrder(const CalcInputs& in) const override {
-        return {calcOrderLine(in.text(u"EditRo"_s), in.text(diameterName), in.text(u"EditVS1"_s))};
-    }
-};
 } // namespace
 
 const Calculator& calculator() {
-    static const HemisphereAtSurface c;
+    static const body::SurfaceBody c(makeDescriptor(), ComputeResistance, calcOrderLine);
     return c;
 }
 
