@@ -7,8 +7,10 @@
 #include "calc/plates/DKrugCalc.h"
 #include "calc/plates/KolCalc.h"
 #include "calc/plates/PSferaCalc.h"
+#include "calc/plates/PrPlastCalc.h"
 #include "calc/plates/SferaCalc.h"
 #include "calc/plates/UKrugCalc.h"
+#include "calc/plates/UKvadCalc.h"
 #include "calc/rods/GorizCalc.h"
 #include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
@@ -21,7 +23,8 @@ const QList<const Calculator*>& builtCalculators() {
     static const QList<const Calculator*> all = {
         &dvert::calculator(), &uvert::calculator(), &kol::calculator(),    &dkol::calculator(),
         &trubo::calculator(), &set1::calculator(),  &gbfund::calculator(), &dkrug::calculator(),
-        &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(),
+        &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(), &prplast::calculator(),
+        &ukvad::calculator(),
         &goriz::calculator(), &ugoriz::calculator(),
     };
     return all;

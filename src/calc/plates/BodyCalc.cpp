@@ -25,11 +25,12 @@ QList<HistoryCaption> soilCaptions() {
             {u"Коэффициент поправки:"_s, u"KP"_s}};
 }
 
-GeometryInput diameterInput(const QString& label, const QString& spinPrefix, const QString& historyField) {
+GeometryInput sizeInput(const QString& name, const QString& label, const QString& defaultText,
+                        const QString& spinPrefix, const QString& historyField) {
     GeometryInput g;
-    g.name = diameterName;
+    g.name = name;
     g.label = label;
-    g.defaultText = u"0,5"_s;
+    g.defaultText = defaultText;
     g.steps = {1, 0.1, 0.01};
     g.spinPrefix = spinPrefix;
     g.selectionColour = true;
@@ -37,18 +38,27 @@ GeometryInput diameterInput(const QString& label, const QString& spinPrefix, con
     return g;
 }
 
-SelectionParameter diameterSelection(const QString& name, const QString& lower, const QString& note) {
+GeometryInput diameterInput(const QString& label, const QString& spinPrefix, const QString& historyField) {
+    return sizeInput(diameterName, label, u"0,5"_s, spinPrefix, historyField);
+}
+
+SelectionParameter sizeSelection(const QString& name, const QString& input, const QString& lower,
+                                 const QString& heading, const QString& note) {
     SelectionParameter p;
     p.name = name;
-    p.input = diameterName;
+    p.input = input;
     p.start = u"1"_s;
     p.end = u"5"_s;
     p.step = u"1"_s;
     p.lower = lower;
     p.recommendation = u"начальное значение меньше конечного"_s;
-    p.heading = u"D, м"_s;
+    p.heading = heading;
     p.note = note;
     return p;
+}
+
+SelectionParameter diameterSelection(const QString& name, const QString& lower, const QString& note) {
+    return sizeSelection(name, diameterName, lower, u"D, м"_s, note);
 }
 
 void addBuriedGeometry(CalculatorDescriptor& d, GeometryInput diameter, const BuriedLabels& labels) {
@@ -152,6 +162,48 @@ void BuriedBody::selectionValueApplied(const CalcInputs& in, const QString& inpu
         return;
     if (const auto moved = linkedDepth(values.value(diameterName), values.value(depthName), 2))
         values.insert(depthName, *moved);
+}
+
+bool rectangleRuleHolds(long double width, long double length) {
+    return length > width && 4 * width > length;
+}
+
+QString lengthRangeText(std::optional<long double> width) {
+    if (!width || !(*width > 0))
+        return {};
+    return u"( "_s + formatGeneral(*width) + u" < b < "_s + formatGeneral(4 * *width) + u" )"_s;
+}
+
+QString widthRangeText(std::optional<long double> length) {
+    if (!length || !(*length > 0))
+        return {};
+    return u"( "_s + formatGeneral(roundTo(*length / 4, 5)) + u" < a < "_s + formatGeneral(*length) + u" )"_s;
+}
+
+std::optional<long double> linkedWidth(long double width, long double length, int decimals, bool keepPositive) {
+    std::optional<long double> a;
+    if (!(length > width)) {
+        const long double t = roundTo(length - 0.1L, decimals);
+        if (!keepPositive || t > 0)
+            a = t;
+    }
+    // The second rule reads the width the first one may have written.
+    if (!(4 * a.value_or(width) > length))
+        a = roundTo(length / 4 + 0.1L, decimals);
+    return a;
+}
+
+std::optional<long double> linkedLength(long double width, long double length, int decimals, bool keepPositive) {
+    std::optional<long double> b;
+    if (!(length > width))
+        b = roundTo(width + 0.1L, decimals);
+    if (!(4 * width > b.value_or(length))) {
+        // Up to a width of 1/40 m there is no length left to move to.
+        const long double t = roundTo(4 * width - 0.1L, decimals);
+        if (!keepPositive || t > 0)
+            b = t;
+    }
+    return b;
 }
 
 void reportOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d) {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-// What the electrodes without a rolled-steel section share: round plates and spheres. The body
+// What the electrodes without a rolled-steel section share: plates and spheres. The body
 // itself is the electrode, so there is no construction frame; the buried ones keep their centre
 // deeper than their radius (2T > D) and link the two inputs over that rule.
 namespace kz::body {
@@ -16,9 +16,14 @@ QList<InputCheck> soilChecks(InputCheck::Kind measuredResistivity);
 // The loader's captions of the soil fields.
 QList<HistoryCaption> soilCaptions();
 
-// The body's diameter D: default 0,5, steps 1, 0,1, 0,01, marked for selection.
+// A size of the body: steps 1, 0,1, 0,01, marked for selection.
+GeometryInput sizeInput(const QString& name, const QString& label, const QString& defaultText,
+                        const QString& spinPrefix, const QString& historyField);
+// The body's diameter D, default 0,5.
 GeometryInput diameterInput(const QString& label, const QString& spinPrefix, const QString& historyField);
-// Its selection parameter: 1 … 5 m in steps of 1, not below lower.
+// A size's selection parameter: 1 … 5 m in steps of 1, not below lower.
+SelectionParameter sizeSelection(const QString& name, const QString& input, const QString& lower,
+                                 const QString& heading, const QString& note);
 SelectionParameter diameterSelection(const QString& name, const QString& lower, const QString& note);
 
 // What the buried plate and the buried sphere do differently around the same rule.
@@ -81,6 +86,20 @@ private:
     Formula formula_;
     OrderLine orderLine_;
 };
+
+// A rectangular plate of width a and length b keeps a < b < 4a; the plates on the surface and
+// those set on edge link the two over that rule.
+bool rectangleRuleHolds(long double width, long double length);
+// "( a < b < 4a )" not rounded; empty without a width above 0.
+QString lengthRangeText(std::optional<long double> width);
+// "( b/4 < a < b )", b/4 to five decimals; empty without a length above 0.
+QString widthRangeText(std::optional<long double> length);
+// After the user changed the length: the width b − 0,1 when b ≤ a, then b/4 + 0,1 when 4a ≤ b.
+// keepPositive: b − 0,1 only while it stays above 0 (typing; a selection run does not ask).
+// nullopt when the width stays.
+std::optional<long double> linkedWidth(long double width, long double length, int decimals, bool keepPositive);
+// After the user changed the width: the length a + 0,1 when b ≤ a, then 4a − 0,1 when 4a ≤ b.
+std::optional<long double> linkedLength(long double width, long double length, int decimals, bool keepPositive);
 
 // The report's opening: title, picture, installation and soil (three gauge steps).
 void reportOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d);

@@ -7,8 +7,10 @@
 #include "calc/plates/DKrugCalc.h"
 #include "calc/plates/KolCalc.h"
 #include "calc/plates/PSferaCalc.h"
+#include "calc/plates/PrPlastCalc.h"
 #include "calc/plates/SferaCalc.h"
 #include "calc/plates/UKrugCalc.h"
+#include "calc/plates/UKvadCalc.h"
 #include "calc/rods/GorizCalc.h"
 #include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
@@ -46,6 +48,8 @@ public:
     QLabel* lblRangeD() const { return rangeLabel(QStringLiteral("lblRangeD")); }
     QLabel* lblRangeT() const { return rangeLabel(QStringLiteral("lblRangeT")); }
     QLabel* lblRangeL() const { return rangeLabel(QStringLiteral("lblRangeL")); }
+    QLabel* lblRangeA() const { return rangeLabel(QStringLiteral("lblRangeA")); }
+    QLabel* lblRangeB() const { return rangeLabel(QStringLiteral("lblRangeB")); }
     QCheckBox* chkPekv() const { return findChild<QCheckBox*>(QStringLiteral("chkPekv")); }
     QToolButton* btnPekv() const { return geometryButton(QStringLiteral("btnPekv")); }
 
@@ -64,6 +68,8 @@ using TDKrugFrm = CalculatorWindowOf<&dkrug::calculator>;
 using TUKrugFrm = CalculatorWindowOf<&ukrug::calculator>;
 using TSferaFrm = CalculatorWindowOf<&sfera::calculator>;
 using TPSferaFm = CalculatorWindowOf<&psfera::calculator>;
+using TPrPlastF = CalculatorWindowOf<&prplast::calculator>;
+using TUKvadFrm = CalculatorWindowOf<&ukvad::calculator>;
 using TGorizFm = CalculatorWindowOf<&goriz::calculator>;
 using TUGorizFm = CalculatorWindowOf<&ugoriz::calculator>;
 
