@@ -323,6 +323,10 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
             return result;
         }
     }
+    // Inputs set here are written by the program: the labels that follow them are brought up to
+    // date as a history load does.
+    if (auto* calculator = qobject_cast<CalculatorWindow*>(window))
+        calculator->updateRangeLabels();
     if (!QMetaObject::invokeMethod(window, "Calculate", Qt::DirectConnection, Q_ARG(bool, true))) {
         result.insert(QStringLiteral("error"), u("окно ") + className + u(" не умеет выполнять расчет"));
         return result;

@@ -224,7 +224,8 @@ void TestCalculatorContract::batchSetsInputsInTheCalculatorsOrder() {
       {"name": "not listed", "calculator": "TDVertFm",
        "inputs": {"cmbDiam": "0,5", "cmbSech": "сталь квадратная"}},
       {"name": "a list of inputs", "calculator": "TDVertFm", "inputs": [{"EditDlina": "3"}]},
-      {"name": "opening says", "calculator": "TUVertFm", "inputs": {}}
+      {"name": "opening says", "calculator": "TUVertFm", "inputs": {}},
+      {"name": "labels follow", "calculator": "TDKolForm", "inputs": {"EditGlub": "0,9"}}
     ])";
     // A picture gone from the folder: opening the window says so, and the case shows it.
     QVERIFY(QFile::remove(folder_->path() + QStringLiteral("/Picture/UVert.bmp")));
@@ -245,6 +246,9 @@ void TestCalculatorContract::batchSetsInputsInTheCalculatorsOrder() {
     const QStringList opening = r[5].toObject().value(QStringLiteral("messages")).toVariant().toStringList();
     QCOMPARE(opening.size(), 1);
     QVERIFY2(opening.first().contains(QStringLiteral("UVert.bmp")), qPrintable(opening.first()));
+    // A range label follows the inputs the case set.
+    const QJsonObject ring = r[6].toObject().value(QStringLiteral("outputs")).toObject();
+    QCOMPARE(ring.value(QStringLiteral("lblRangeD")).toString(), QStringLiteral("( D > 1,8 )"));
 }
 
 void TestCalculatorContract::batchWritesReports() {
