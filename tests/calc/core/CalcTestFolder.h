@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -23,12 +24,30 @@ inline void emptyHistory(kz::DataTable& hist) {
     hist.close();
 }
 
-// A program folder of its own for a test: the built Data and Picture copied, the tables open.
+// The tables as the repository ships them, built once per test program by the data build: a
+// test never sees what a user edited in the build's own Data folder.
+inline QString checkedInData() {
+    static QTemporaryDir dir;
+    static const QString data = [] {
+        const QString to = dir.filePath(QStringLiteral("Data"));
+        QProcess build;
+        build.start(QStringLiteral(KELVOR_BIN_DIR "/kelvorzu2-data"),
+                    {QStringLiteral(KELVOR_SOURCE_DIR "/data/tables"), to});
+        build.waitForFinished(60000);
+        return to;
+    }();
+    return data;
+}
+
+// A program folder of its own for a test: the shipped tables and the rendered pictures copied, the
+// tables open.
 class CalcTestFolder {
 public:
     explicit CalcTestFolder(kz::Messenger& messenger) {
         for (const char* sub : {"Data", "Picture"}) {
-            const QString from = QStringLiteral(KELVOR_BIN_DIR "/") + QLatin1String(sub);
+            const QString from = QLatin1String(sub) == QLatin1String("Data")
+                                     ? checkedInData()
+                                     : QStringLiteral(KELVOR_BIN_DIR "/") + QLatin1String(sub);
             const QString to = dir_.filePath(QLatin1String(sub));
             QDir().mkpath(to);
             QDirIterator it(from, QDir::Files);
