@@ -1,5 +1,6 @@
 #include "DataModule.h"
 
+#include "StoredCoefficients.h"
 #include "TableRules.h"
 #include "frames/Messenger.h"
 #include "frames/TableProcedures.h"
@@ -58,7 +59,14 @@ DataModule::DataModule(QObject* parent) : QObject(parent) {
 }
 
 DataModule::~DataModule() {
+    coefficients_.reset();
     closeAll();
+}
+
+const CoefficientTables& DataModule::coefficients() {
+    if (!coefficients_)
+        coefficients_ = std::make_unique<StoredCoefficients>(*this);
+    return *coefficients_;
 }
 
 namespace {

@@ -10,6 +10,8 @@
 namespace kz {
 
 class Messenger;
+class CoefficientTables;
+class StoredCoefficients;
 
 // Replaces the message of a store error raised while posting by its Russian text.
 void TranslateDbError(StoreError& error);
@@ -30,12 +32,15 @@ public:
     DataTable* table(const QString& name) const;
     DataTable& operator[](const QString& name) const;
     const std::vector<std::unique_ptr<DataTable>>& tables() const { return tables_; }
+    // The coefficient tables as the formulas read them, kept until a table is edited.
+    const CoefficientTables& coefficients();
 
     // Whether the foundation-field history window is on screen: sets are not added by hand there.
     std::function<bool()> histMKShown;
 
 private:
     std::vector<std::unique_ptr<DataTable>> tables_;
+    std::unique_ptr<StoredCoefficients> coefficients_;
 };
 
 } // namespace kz

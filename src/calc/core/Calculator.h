@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CalculatorDescriptor.h"
+#include "CoefficientTables.h"
 #include "ReportModel.h"
 
 #include <QMap>
@@ -29,6 +30,8 @@ struct CalcInputs {
     InstallationValues installation;
     // The toolbar's linked-parameters toggle.
     bool linking = false;
+    // The reference tables of coefficients; none: a look-up finds nothing.
+    const CoefficientTables* tables = nullptr;
 
     QString text(const QString& name) const { return texts.value(name); }
     bool filled(const QString& name) const { return !texts.value(name).isEmpty(); }

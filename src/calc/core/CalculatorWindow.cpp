@@ -570,6 +570,7 @@ CalcInputs CalculatorWindow::snapshot() const {
     }
     in.installation = installationValues();
     in.linking = linkingOn();
+    in.tables = &data_.coefficients();
     return in;
 }
 

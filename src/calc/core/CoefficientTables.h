@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Reference tables of coefficients as the formulas read them: numbers only, no widgets, no SQL.
+// The store provides them (cached until a table is edited); tests hand in rows of their own.
+namespace kz {
+
+using CoefficientRow = QList<double>;
+using CoefficientRows = QList<CoefficientRow>;
+
+class CoefficientTables {
+public:
+    virtual ~CoefficientTables();
+    // Every row of a table (its file name, "vz2land.DB"), the named fields in the order asked;
+    // an empty field reads as NaN. No rows when the table is not open.
+    virtual CoefficientRows rows(const QString& table, const QStringList& fields) const = 0;
+};
+
+// A coordinate of a look-up: the row column it is compared with and the value sought.
+struct LookupKey {
+    int column = 0;
+    double value = 0;
+};
+
+// The rows a bracketing look-up interpolates between. For every key the largest value of its
+// column not above the key and the smallest not below it are taken over the whole table (one
+// value when the key is in the table); the rows whose key columns all hold one of those and whose
+// `equal` columns hold their values are returned, ordered by the key columns in the order given.
+// A key outside the table's range has only one bracketing value, so the count the caller expects
+// does not come out.
+CoefficientRows bracketingRows(const CoefficientRows& rows, const QList<LookupKey>& keys,
+                               const QList<LookupKey>& equal = {});
+
+// Table values are compared as numbers, never as text; a stored 0,1 and a typed 0,1 are equal.
+bool sameTableValue(double a, double b);
+
+// X − (X − Y)·t rounded to 0,001: one step of the handbooks' staged interpolation.
+double interpolateStep(double x, double y, double t);
+
+} // namespace kz
