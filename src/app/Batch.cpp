@@ -5,6 +5,7 @@
 #include "calc/core/CalculatorRegistry.h"
 #include "frames/DialogService.h"
 #include "frames/Procedur.h"
+#include "frames/pFrame.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -30,15 +31,23 @@ QString u(const char* s) {
     return QString::fromUtf8(s);
 }
 
-// Name of a widget qualified by the named ancestors that tell it apart from namesakes.
+// Name of a widget qualified, when it has namesakes, by the frame it belongs to ("frmSech1.EditDiam",
+// "pFrame1.EditRo"); the upper soil frame's fields keep their plain names.
 QString qualifiedName(QWidget* window, QWidget* w, const QList<QWidget*>& namesakes) {
     if (namesakes.size() <= 1)
         return w->objectName();
-    QStringList path{w->objectName()};
+    for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        if (QLatin1String(p->metaObject()->className()).startsWith(QLatin1String("kz::"))) {
+            if (auto* calculator = qobject_cast<CalculatorWindow*>(window);
+                calculator && p == static_cast<QWidget*>(calculator->pFrame()) && namesakes.size() == 2 && namesakes[0] != namesakes[1])
+                return w->objectName();
+            return p->objectName() + QLatin1Char('.') + w->objectName();
+        }
+    // A frame of no class of its own: its nearest named container.
     for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
         if (!p->objectName().isEmpty() && !p->objectName().startsWith(QLatin1String("qt_")))
-            path.prepend(p->objectName());
-    return path.join(QLatin1Char('.'));
+            return p->objectName() + QLatin1Char('.') + w->objectName();
+    return w->objectName();
 }
 
 bool isUserInput(QWidget* w) {
@@ -189,6 +198,11 @@ BatchRunner::BatchRunner(CalculatorEnvironment& env) : env_(env) {}
 QWidget* BatchRunner::findInput(QWidget* window, const QString& path, QString* error) {
     if (QWidget* own = ownInput(window, path))
         return own;
+    // A plain soil field is the upper (or only) soil frame's, as the window reads it.
+    if (auto* calculator = qobject_cast<CalculatorWindow*>(window);
+        calculator && calculator->pFrame() && !path.contains(QLatin1Char('.')))
+        if (QWidget* field = calculator->pFrame()->findChild<QWidget*>(path))
+            return field;
     const QStringList parts = path.split(QLatin1Char('.'));
     QWidget* scope = window;
     for (int i = 0; i < parts.size(); ++i) {

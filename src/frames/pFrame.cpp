@@ -101,7 +101,8 @@ TFrameP::TFrameP(DataModule& data, QWidget* parent)
     r2->addStretch(1);
 
     auto* r3 = row(rows);
-    r3->addWidget(makeLabel(panel, u("р - расчетное удельное сопротивление грунта (воды), Ом м:")));
+    r3->addWidget(makeLabel(panel, u("р - расчетное удельное сопротивление грунта (воды), Ом м:"),
+                            QStringLiteral("lblRo")));
     editRo_ = makeDisplayField(panel, QStringLiteral("EditRo"));
     editRo_->setFixedWidth(90);
     r3->addWidget(editRo_);

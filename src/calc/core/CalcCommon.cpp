@@ -48,8 +48,14 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
     if (d.soilFrame)
         kept << Kept{u"ComboGrunt"_s, u"Grunt"_s, true, true} << Kept{u"EditRo0"_s, u"P"_s, true, true}
              << Kept{u"EditPKV"_s, u"KP"_s, true, true};
+    // The history record has no fields of its own for the lower layer: it takes the
+    // construction's, and the construction moves to Construct1.
+    if (d.soilFrame && d.twoLayerSoil)
+        kept << Kept{u"pFrame1.ComboGrunt"_s, u"Construct"_s, true, true}
+             << Kept{u"pFrame1.EditRo0"_s, u"D1"_s, true, true} << Kept{u"pFrame1.EditPKV"_s, u"T"_s, true, true};
     if (d.construction)
-        kept << Kept{sizeSetModeInput(), u"N"_s, false, true} << Kept{u"cmbSech"_s, u"Construct"_s, true, true}
+        kept << Kept{sizeSetModeInput(), u"N"_s, false, true}
+             << Kept{u"cmbSech"_s, d.twoLayerSoil ? u"Construct1"_s : u"Construct"_s, true, true}
              << Kept{u"cmbDiam"_s, u"Razmer"_s, true, true};
     for (const GeometryInput& g : std::as_const(d.geometry))
         if (!g.readOnly)

@@ -68,13 +68,21 @@ std::optional<CheckFailure> Calculator::check(const CalcInputs& in) const {
         }
     }
     if (d_.soilRangeCheck && d_.soilFrame) {
-        const QString p0 = QStringLiteral("EditRo0");
-        const auto v = in.number(p0);
-        // The range message leaves the focus where it is.
-        if (!v)
-            return CheckFailure{soilRangeMessage(in.pMin, in.pMax), {}};
-        if (const auto error = soilRangeError(*v, in.pMin, in.pMax))
-            return CheckFailure{*error, {}};
+        struct Layer {
+            QString p0;
+            double min, max;
+        };
+        QList<Layer> layers{{u"EditRo0"_s, in.pMin, in.pMax}};
+        if (d_.twoLayerSoil)
+            layers << Layer{u"pFrame1.EditRo0"_s, in.lowerPMin, in.lowerPMax};
+        for (const Layer& l : layers) {
+            const auto v = in.number(l.p0);
+            // The range message leaves the focus where it is.
+            if (!v)
+                return CheckFailure{soilRangeMessage(l.min, l.max), {}};
+            if (const auto error = soilRangeError(*v, l.min, l.max))
+                return CheckFailure{*error, {}};
+        }
     }
     return checkGeometry(in);
 }
@@ -87,11 +95,13 @@ Evaluation Calculator::evaluate(const CalcInputs& in) const {
     }
     if (d_.soilFrame) {
         // A coefficient small enough rounds the resistivity away: nothing is computed from it.
-        const auto p0 = in.number(QStringLiteral("EditRo0"));
-        const auto kp = in.number(QStringLiteral("EditPKV"));
-        if (p0 && kp && !(calculatedResistivity(*p0, *kp) > 0)) {
-            e.failure = CheckFailure{nonPositiveResistivityMessage(), QStringLiteral("EditPKV")};
-            return e;
+        for (const QString& frame : d_.twoLayerSoil ? QStringList{QString(), u"pFrame1."_s} : QStringList{QString()}) {
+            const auto p0 = in.number(frame + u"EditRo0"_s);
+            const auto kp = in.number(frame + u"EditPKV"_s);
+            if (p0 && kp && !(calculatedResistivity(*p0, *kp) > 0)) {
+                e.failure = CheckFailure{nonPositiveResistivityMessage(), frame + u"EditPKV"_s};
+                return e;
+            }
         }
     }
     const auto r = compute(in, e.shown);

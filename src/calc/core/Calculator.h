@@ -27,6 +27,9 @@ struct CalcInputs {
     // The admissible resistivity range of the chosen soil.
     double pMin = 0;
     double pMax = 0;
+    // That of the lower layer's soil in two-layer earth.
+    double lowerPMin = 0;
+    double lowerPMax = 0;
     InstallationValues installation;
     // The toolbar's linked-parameters toggle.
     bool linking = false;

@@ -35,6 +35,8 @@ struct GeometryInput {
     // keeps its design text.
     QStringList rangeFollows;
     bool readOnly = false; // a derived value, display only
+    // A derived value the result shows: emptied with the result when a calculation fails.
+    bool clearedWithResult = false;
     bool bold = false;
     // A drop-down list (no free text) instead of an edit line: the texts of a field of a reference
     // table in table order, refilled on activation (first item chosen) and after the materials
@@ -157,6 +159,10 @@ struct CalculatorDescriptor {
     QString resultMask;
     // Without the soil frame the resistivity is an input of the geometry (an equivalent one).
     bool soilFrame = true;
+    // Two-layer earth: the soil frame holds the upper layer and a second frame `pFrame1` the
+    // lower one, on the tabs "Верхний слой" and "Нижний слой"; both are kept, checked for their
+    // soil's range and offered to selection.
+    bool twoLayerSoil = false;
     // The input the installation frame takes its resistivity from when the link is on; empty: the
     // soil frame's calculated resistivity.
     QString installationResistivityInput;

@@ -5,6 +5,8 @@
 #include "calc/complex/Set1Calc.h"
 #include "calc/plates/DKolCalc.h"
 #include "calc/plates/DKrugCalc.h"
+#include "calc/plates/DPlRebro2Calc.h"
+#include "calc/plates/DPlRebroCalc.h"
 #include "calc/plates/KolCalc.h"
 #include "calc/plates/PSferaCalc.h"
 #include "calc/plates/PrPlastCalc.h"
@@ -25,7 +27,7 @@ const QList<const Calculator*>& builtCalculators() {
         &trubo::calculator(), &set1::calculator(),  &gbfund::calculator(), &dkrug::calculator(),
         &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(), &prplast::calculator(),
         &ukvad::calculator(),
-        &goriz::calculator(), &ugoriz::calculator(),
+        &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
     };
     return all;
 }

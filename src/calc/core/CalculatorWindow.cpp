@@ -7,6 +7,7 @@
 #include "HistUnt1.h"
 #include "HistoryStore.h"
 #include "MemoUnit.h"
+#include "TwoLayerSoil.h"
 #include "calc/selection/DiagUnit.h"
 #include "calc/selection/ParPodUn.h"
 #include "calc/selection/Param1Un.h"
@@ -50,6 +51,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -194,7 +196,26 @@ void CalculatorWindow::buildWindow() {
     mainLayout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    if (d_.soilFrame) {
+    if (d_.soilFrame && d_.twoLayerSoil) {
+        layerTabs_ = new QTabWidget(mainPanel);
+        layerTabs_->setObjectName(QStringLiteral("PageControl2"));
+        const struct {
+            const char* frame;
+            const char* tab;
+            const char* label;
+        } layers[] = {{"pFrame", "Верхний слой", "р1 - расчетное удельное сопротивление грунта (воды), Ом м:"},
+                      {"pFrame1", "Нижний слой", "р2 - расчетное удельное сопротивление грунта (воды), Ом м:"}};
+        for (const auto& l : layers) {
+            auto* frame = new TFrameP(data_, layerTabs_);
+            frame->setObjectName(QString::fromLatin1(l.frame));
+            if (auto* label = frame->findChild<QLabel*>(QStringLiteral("lblRo")))
+                label->setText(u(l.label));
+            layerTabs_->addTab(frame, u(l.tab));
+            (soil_ ? lowerSoil_ : soil_) = frame;
+        }
+        layerTabs_->setCurrentIndex(0);
+        right->addWidget(layerTabs_);
+    } else if (d_.soilFrame) {
         soil_ = new TFrameP(data_, mainPanel);
         soil_->setObjectName(QStringLiteral("pFrame"));
         right->addWidget(soil_);
@@ -446,12 +467,18 @@ void CalculatorWindow::wireFrames() {
                 SpinStepDown(pair, pair->step());
         });
     }
-    if (soil_)
-        for (QLineEdit* edit : {soil_->EditRo0(), soil_->EditPKV()})
+    for (TFrameP* frame : soilFrames()) {
+        for (QLineEdit* edit : {frame->EditRo0(), frame->EditPKV()})
             onUserLeave(edit, [this, edit] { leaveInput(edit); });
-    if (soil_) {
         if (!d_.coefficientInputChecks)
-            soil_->setCoefficientChecks(false, false);
+            frame->setCoefficientChecks(false, false);
+    }
+    if (lowerSoil_) {
+        connect(lowerSoil_, &TFrameP::soilChanged, this, &CalculatorWindow::lowerSoilChanged);
+        connect(lowerSoil_, &TFrameP::measuredRoChanged, this, &CalculatorWindow::lowerSoilChanged);
+        connect(lowerSoil_, &TFrameP::coefficientChanged, this, &CalculatorWindow::lowerSoilChanged);
+    }
+    if (soil_) {
         connect(soil_, &TFrameP::soilChanged, this, &CalculatorWindow::soilTypeChanged);
         connect(soil_, &TFrameP::measuredRoChanged, this, &CalculatorWindow::soilValueChanged);
         connect(soil_, &TFrameP::coefficientChanged, this, &CalculatorWindow::soilValueChanged);
@@ -546,6 +573,10 @@ CalcInputs CalculatorWindow::snapshot() const {
     if (soil_ || section_)
         for (const QString& name : frameFields)
             in.texts.insert(name, inputText(name));
+    if (lowerSoil_)
+        for (const QString& name : {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
+                                    QStringLiteral("EditPKV"), QStringLiteral("EditRo")})
+            in.texts.insert(twolayer::lower(name), inputText(twolayer::lower(name)));
     if (section_)
         in.texts.insert(sizeSetModeInput(), inputText(sizeSetModeInput()));
     // The window's own inputs by their plain names, before a frame's field of the same name.
@@ -567,6 +598,10 @@ CalcInputs CalculatorWindow::snapshot() const {
     if (soil_) {
         in.pMin = soil_->RoMin();
         in.pMax = soil_->RoMax();
+    }
+    if (lowerSoil_) {
+        in.lowerPMin = lowerSoil_->RoMin();
+        in.lowerPMax = lowerSoil_->RoMax();
     }
     in.installation = installationValues();
     in.linking = linkingOn();
@@ -700,6 +735,10 @@ void CalculatorWindow::activate() {
             soil_->InitSoil();
             lastSoil_ = soil_->ComboGrunt()->currentText();
         }
+        if (lowerSoil_) {
+            lowerSoil_->InitSoil();
+            lastLowerSoil_ = lowerSoil_->ComboGrunt()->currentText();
+        }
         if (section_)
             section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
                                   d_.construction->electrodeKind);
@@ -715,11 +754,11 @@ void CalculatorWindow::activate() {
     toolbar_->btnMaterial()->setEnabled((section_ || materialChoice()) && refs.steels);
     toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
     // The frames' own dialogs, for every calculator alike.
-    if (soil_) {
-        soil_->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
+    for (TFrameP* frame : soilFrames()) {
+        frame->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
                                                          [] { return referenceDialogs().correction(); })
                                                    : nullptr);
-        soil_->setStepSettingsDialog(
+        frame->setStepSettingsDialog(
             refs.resistivitySteps ? std::function<void()>([] { referenceDialogs().resistivitySteps(); })
                                   : nullptr);
     }
@@ -749,8 +788,16 @@ bool CalculatorWindow::event(QEvent* event) {
 }
 
 void CalculatorWindow::deactivate() {
-    if (soil_)
-        soil_->SaveSoilState();
+    for (TFrameP* frame : soilFrames())
+        frame->SaveSoilState();
+}
+
+QList<TFrameP*> CalculatorWindow::soilFrames() const {
+    QList<TFrameP*> frames;
+    for (TFrameP* frame : {soil_, lowerSoil_})
+        if (frame)
+            frames << frame;
+    return frames;
 }
 
 bool CalculatorWindow::fail(const CheckFailure& failure, bool show) {
@@ -780,6 +827,7 @@ void CalculatorWindow::Calculate(bool show) {
         showResult(e);
     } else {
         clearResult();
+        clearShownWithResult();
         if (show)
             fail(*e.failure, show);
         else
@@ -877,6 +925,13 @@ void CalculatorWindow::clearResult() {
         memo_->clear();
 }
 
+void CalculatorWindow::clearShownWithResult() {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.clearedWithResult)
+            if (QLineEdit* edit = geometry_.value(g.name))
+                assignWithoutTail(edit, {});
+}
+
 void CalculatorWindow::ChangeTail() {
     if (tailHold_ == 0 && autoCalculation())
         Calculate(!typing());
@@ -925,6 +980,7 @@ void CalculatorWindow::soilTypeChanged() {
     lastSoil_ = soil_->ComboGrunt()->currentText();
     if (section_ && !section_->btnAllMat()->isChecked())
         section_->RefreshConstructions();
+    applyDerived(calc_.derive(snapshot(), QStringLiteral("ComboGrunt")));
     ChangeTail();
     SyncInstallationResistivity();
 }
@@ -937,13 +993,30 @@ void CalculatorWindow::soilValueChanged() {
     }
     if (section_ && !section_->btnAllMat()->isChecked())
         section_->RefreshConstructions();
+    applyDerived(calc_.derive(snapshot(), QStringLiteral("EditRo0")));
     ChangeTail();
     SyncInstallationResistivity();
+}
+
+void CalculatorWindow::lowerSoilChanged() {
+    // The lower layer bounds neither the constructions nor the installation's resistivity.
+    const QString soil = lowerSoil_->ComboGrunt()->currentText();
+    // A soil chosen from the list is done at once: its message may be a box.
+    std::optional<TailHold> choosing;
+    if (soil != lastLowerSoil_)
+        choosing.emplace(choosing_);
+    lastLowerSoil_ = soil;
+    applyDerived(calc_.derive(snapshot(), twolayer::lower(QStringLiteral("EditRo0"))));
+    ChangeTail();
 }
 
 QWidget* CalculatorWindow::inputWidget(const QString& name) const {
     if (QLineEdit* own = geometry_.value(name))
         return own;
+    // A plain soil field is the upper (or only) frame's.
+    if (soil_ && !name.contains(QLatin1Char('.')))
+        if (QWidget* field = soil_->findChild<QWidget*>(name))
+            return field;
     QWidget* at = const_cast<CalculatorWindow*>(this);
     for (const QString& part : name.split(QLatin1Char('.'))) {
         at = at->findChild<QWidget*>(part);
@@ -1201,12 +1274,22 @@ void CalculatorWindow::runSoilDictionary() {
     // Without a soil frame the dictionary is only shown: nothing here depends on it.
     if (!soil_)
         return open(this);
-    soil_->SaveSoilState();
+    for (TFrameP* frame : soilFrames())
+        frame->SaveSoilState();
+    // It opens on the soil of the layer in view.
+    const TFrameP* shown = layerTabs_ && layerTabs_->currentIndex() == 1 ? lowerSoil_ : soil_;
+    if (DataTable* soils = data_.table(QStringLiteral("P_udel.DB")); soils && soils->isOpen())
+        soils->locate(QStringLiteral("Grunt"), shown->ComboGrunt()->currentText());
     open(this);
     {
         const TailHold hold(tailHold_);
         soil_->InitSoil();
         lastSoil_ = soil_->ComboGrunt()->currentText();
+        if (lowerSoil_) {
+            lowerSoil_->InitSoil();
+            lastLowerSoil_ = lowerSoil_->ComboGrunt()->currentText();
+        }
+        applyDerived(calc_.derive(snapshot(), QStringLiteral("EditRo0")));
     }
     ChangeTail();
 }
@@ -1320,13 +1403,12 @@ const SelectionParameter* CalculatorWindow::selectionParameter(const QString& na
 
 QList<SelectionDescriptor> CalculatorWindow::selectionDescriptors() const {
     QList<SelectionDescriptor> list;
-    const QString pMin = formatGeneral(soil_ ? soil_->RoMin() : 0);
-    const QString pMax = formatGeneral(soil_ ? soil_->RoMax() : 0);
     for (const SelectionParameter& p : SelectionOffer()) {
         SelectionDescriptor d{p.name, p.start, p.end, p.step, p.type, p.lower, p.upper, p.recommendation};
         if (p.soilRange) {
-            d.start = d.upper = pMax;
-            d.end = d.lower = pMin;
+            const TFrameP* frame = twolayer::isLowerField(p.input) ? lowerSoil_ : soil_;
+            d.start = d.upper = formatGeneral(frame ? frame->RoMax() : 0);
+            d.end = d.lower = formatGeneral(frame ? frame->RoMin() : 0);
         }
         list << d;
     }
@@ -1404,8 +1486,9 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
     }
     selection::Level level{name, stored->start, stored->end, stored->step};
     if (p->soilRange) {
-        level.start = soil_ ? soil_->RoMax() : 0;
-        level.end = soil_ ? soil_->RoMin() : 0;
+        const TFrameP* frame = twolayer::isLowerField(p->input) ? lowerSoil_ : soil_;
+        level.start = frame ? frame->RoMax() : 0;
+        level.end = frame ? frame->RoMin() : 0;
     }
 
     QStringList data;
@@ -1471,13 +1554,22 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
         }
         values.insert(name, *v);
     }
-    const QString p0 = QStringLiteral("EditRo0");
-    const QString kp = QStringLiteral("EditPKV");
-    const QString p = QStringLiteral("EditRo");
+    // Each soil frame's calculated resistivity follows its p0 and Kп.
+    QStringList frames{QString()};
+    if (lowerSoil_)
+        frames << twolayer::lower({});
+    for (const QString& frame : std::as_const(frames))
+        if (!values.contains(frame + QStringLiteral("EditRo")))
+            if (const auto shown = parseNumber(inputText(frame + QStringLiteral("EditRo"))))
+                values.insert(frame + QStringLiteral("EditRo"), *shown);
     const auto derive = [&] {
         calc_.deriveSelectionValues(values);
-        if (values.contains(p0) && values.contains(kp))
-            values.insert(p, calculatedResistivity(values.value(p0), values.value(kp)));
+        for (const QString& frame : std::as_const(frames)) {
+            const QString p0 = frame + QStringLiteral("EditRo0");
+            const QString kp = frame + QStringLiteral("EditPKV");
+            if (values.contains(p0) && values.contains(kp))
+                values.insert(frame + QStringLiteral("EditRo"), calculatedResistivity(values.value(p0), values.value(kp)));
+        }
     };
     derive();
 
@@ -1566,6 +1658,8 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
         }
         if (soil_ && values.contains(QStringLiteral("EditRo")))
             soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
+        if (lowerSoil_ && values.contains(twolayer::lower(QStringLiteral("EditRo"))))
+            lowerSoil_->EditRo()->setText(formatGeneral(values.value(twolayer::lower(QStringLiteral("EditRo")))));
         applyDerived(calc_.derive(snapshot(), {}));
     }
     updateRangeLabels();
@@ -1573,6 +1667,7 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
     if (result.combinations > 0) {
         if (result.inadmissible || !result.r) {
             clearResult();
+            clearShownWithResult();
         } else {
             showResult(calc_.present(snapshot(), *result.r));
         }

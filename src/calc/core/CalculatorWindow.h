@@ -22,6 +22,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QSpinBox;
+class QTabWidget;
 class QToolButton;
 
 namespace kz {
@@ -130,6 +131,8 @@ public:
 
     TButtonFrame* ButtonFrame1() const { return toolbar_; }
     TFrameP* pFrame() const { return soil_; }
+    // The lower layer's soil frame of two-layer earth.
+    TFrameP* pFrame1() const { return lowerSoil_; }
     TfrmSech* frmSech1() const { return section_; }
     TfrmEU* frmEU1() const { return eu_; }
     QLineEdit* EditVS1() const { return result_; }
@@ -205,7 +208,12 @@ private:
     void sectionChanged();
     void soilTypeChanged();
     void soilValueChanged();
+    void lowerSoilChanged();
+    // The soil frames there are: the upper (or only) one first.
+    QList<TFrameP*> soilFrames() const;
     void clearResult();
+    // The derived values a failed calculation empties with the result.
+    void clearShownWithResult();
     void showCalcOrderViewer();
     void runSoilDictionary();
     void runSectionDictionary(bool corrosion);
@@ -247,6 +255,9 @@ private:
 
     TButtonFrame* toolbar_ = nullptr;
     TFrameP* soil_ = nullptr;
+    TFrameP* lowerSoil_ = nullptr;
+    QString lastLowerSoil_;
+    QTabWidget* layerTabs_ = nullptr;
     TfrmSech* section_ = nullptr;
     TfrmEU* eu_ = nullptr;
     QLabel* image_ = nullptr;
