@@ -26,9 +26,9 @@ constexpr double kGaussW[6] = {0.1713244923791704, 0.3607615730481386, 0.4679139
                                0.4679139345726910, 0.3607615730481386, 0.1713244923791704};
 
 struct Soil {
-    double h;      // upper layer thickness
-    double rho1;   // upper layer resistivity, the lower one being 1
-    double k;      // reflection coefficient at the boundary
+    double h;    // upper layer thickness
+    double rho1; // upper layer resistivity, the lower one being 1
+    double k;    // reflection coefficient at the boundary
 };
 
 Soil makeSoil(double h, double ratio) {
@@ -143,7 +143,8 @@ double rodCoefficient(double d, double l, double h, double ratio, double top, do
         for (size_t j = 0; j < n; ++j) {
             double avg = 0;
             for (int g = 0; g < 6; ++g)
-                avg += kGaussW[g] / 2 * rodKernel(soil, mid + half * kGaussX[g], nodes[j], nodes[j + 1], d / 2);
+                avg +=
+                    kGaussW[g] / 2 * rodKernel(soil, mid + half * kGaussX[g], nodes[j], nodes[j + 1], d / 2);
             m[i][j] = avg / (4 * std::numbers::pi);
         }
     }
@@ -214,8 +215,9 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--check") {
         // Segment-size convergence of a few corners, for the notes in data/README.md.
         for (double ratio : {0.5, 1.0, 10.0}) {
-            std::cout << "rod D 0,02 L 20 H 1 p1/p2 " << ratio << ": " << rodCoefficient(0.02, 20, 1, ratio, kRodTop, kRodStep)
-                      << " / " << rodCoefficient(0.02, 20, 1, ratio, kRodTop, kRodStep / 2) << '\n';
+            std::cout << "rod D 0,02 L 20 H 1 p1/p2 " << ratio << ": "
+                      << rodCoefficient(0.02, 20, 1, ratio, kRodTop, kRodStep) << " / "
+                      << rodCoefficient(0.02, 20, 1, ratio, kRodTop, kRodStep / 2) << '\n';
             std::cout << "strip L 100 H 1 T 0,5 p1/p2 " << ratio << ": "
                       << stripCoefficient(kStripDiameter, 100, 1, ratio, 0.5, kStripStep) << " / "
                       << stripCoefficient(kStripDiameter, 100, 1, ratio, 0.5, kStripStep / 2) << '\n';
@@ -236,18 +238,22 @@ int main(int argc, char** argv) {
         for (double l : {5.0, 10.0, 20.0})
             for (double h : {1.0, 3.0, 5.0})
                 for (double ratio : {0.5, 1.0, 5.0, 10.0})
-                    vz << number(d, 2) << '\t' << number(l, 0) << '\t' << number(h, 0) << '\t' << number(ratio, 1)
-                       << '\t' << number(rodCoefficient(d, l, h, ratio, kRodTop, kRodStep), 4) << '\n';
+                    vz << number(d, 2) << '\t' << number(l, 0) << '\t' << number(h, 0) << '\t'
+                       << number(ratio, 1) << '\t'
+                       << number(rodCoefficient(d, l, h, ratio, kRodTop, kRodStep), 4) << '\n';
 
     std::ofstream gz(dir + "/gz2land.DB.tsv", std::ios::binary);
-    gz << "# Computed by kelvorzu2-mk2layer: A = R / p2 of a round wire 0,02 m in diameter at depth T in the\n"
-          "# upper layer of two-layer earth (image series, average potentials over segments of at most 0,5 m).\n"
+    gz << "# Computed by kelvorzu2-mk2layer: A = R / p2 of a round wire 0,02 m in diameter at depth T in "
+          "the\n"
+          "# upper layer of two-layer earth (image series, average potentials over segments of at most 0,5 "
+          "m).\n"
           "L\tH1\tP1_P2\tT\tA\n";
     for (double l : {5.0, 10.0, 20.0, 30.0, 40.0, 50.0, 60.0, 70.0, 80.0, 90.0, 100.0})
         for (double h : {1.0, 3.0, 5.0})
             for (double ratio : {0.5, 1.0, 2.0, 5.0, 10.0})
                 for (double t : {0.5, 0.8})
-                    gz << number(l, 0) << '\t' << number(h, 0) << '\t' << number(ratio, 1) << '\t' << number(t, 1)
-                       << '\t' << number(stripCoefficient(kStripDiameter, l, h, ratio, t, kStripStep), 4) << '\n';
+                    gz << number(l, 0) << '\t' << number(h, 0) << '\t' << number(ratio, 1) << '\t'
+                       << number(t, 1) << '\t'
+                       << number(stripCoefficient(kStripDiameter, l, h, ratio, t, kStripStep), 4) << '\n';
     return vz && gz ? 0 : 1;
 }
