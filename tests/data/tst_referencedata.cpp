@@ -116,8 +116,7 @@ const TableDef *tableDef(const QString &file)
 // Tables that start without rows until their calculators supply them.
 const QStringList &headerOnlyTables()
 {
-    static const QStringList t = {QStringLiteral("vz2land.DB"), QStringLiteral("gz2land.DB"),
-                                  QStringLiteral("Z05.db"), QStringLiteral("Z075.db"),
+    static const QStringList t = {QStringLiteral("Z05.db"), QStringLiteral("Z075.db"),
                                   QStringLiteral("Z15.db")};
     return t;
 }
@@ -399,6 +398,8 @@ private slots:
     void parallelStripLookupFindsCorners();
     void radialGridComplete();
     void latticeGridComplete();
+    void twoLayerGridsComplete_data();
+    void twoLayerGridsComplete();
     void foundationGrades();
 
     void selectionKindsComplete();
@@ -542,6 +543,13 @@ void TestReferenceData::rangeRules_data()
     QTest::newRow("Kivz ratio 1..3") << QStringLiteral("Kivz.DB") << QStringLiteral("Otnosh") << 1.0 << 3.0;
     QTest::newRow("KIGZ ratio 1..3") << QStringLiteral("KIGZ.DB") << QStringLiteral("Otnosh") << 1.0 << 3.0;
     QTest::newRow("m ratio 1..4") << QStringLiteral("m.DB") << QStringLiteral("Otn") << 1.0 << 4.0;
+    QTest::newRow("vz2land length 5..20") << QStringLiteral("vz2land.DB") << QStringLiteral("L") << 5.0 << 20.0;
+    QTest::newRow("vz2land thickness 1..5") << QStringLiteral("vz2land.DB") << QStringLiteral("H1") << 1.0 << 5.0;
+    QTest::newRow("vz2land ratio 0,5..10") << QStringLiteral("vz2land.DB") << QStringLiteral("P1_P2") << 0.49999 << 10.0;
+    QTest::newRow("gz2land length 5..100") << QStringLiteral("gz2land.DB") << QStringLiteral("L") << 5.0 << 100.0;
+    QTest::newRow("gz2land thickness 1..5") << QStringLiteral("gz2land.DB") << QStringLiteral("H1") << 1.0 << 5.0;
+    QTest::newRow("gz2land ratio 0,5..10") << QStringLiteral("gz2land.DB") << QStringLiteral("P1_P2") << 0.49999 << 10.0;
+    QTest::newRow("gz2land depth 0,5..0,8") << QStringLiteral("gz2land.DB") << QStringLiteral("T") << 0.49999 << 0.80001;
 }
 
 void TestReferenceData::rangeRules()
@@ -566,6 +574,13 @@ void TestReferenceData::rangeRules()
                 QVERIFY2(n >= 4 && n <= 100, qPrintable(rowRef(t, r)));
             else
                 QFAIL(qPrintable(rowRef(t, r) + QStringLiteral(" (placement must be ряд or контур)")));
+        }
+    }
+    if (file == QStringLiteral("vz2land.DB")) {
+        // the diameter is one of the two the rod calculator offers
+        for (int r = 0; r < t.rows.size(); ++r) {
+            const double d = t.num(r, QStringLiteral("D"));
+            QVERIFY2((d > 0.01999 && d < 0.02001) || (d > 0.03999 && d < 0.04001), qPrintable(rowRef(t, r)));
         }
     }
 }
@@ -987,6 +1002,54 @@ void TestReferenceData::latticeGridComplete()
         for (const char *x : {"1", "1,5", "2", "3", "4"})
             QVERIFY2(cells.value(qMakePair(type, QString::fromUtf8(x))) == 1,
                      qPrintable(QStringLiteral("m.DB needs exactly one row for type %1 at ratio %2").arg(type).arg(QString::fromUtf8(x))));
+}
+
+void TestReferenceData::twoLayerGridsComplete_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QList<QStringList>>("grid");
+    QTest::newRow("vz2land.DB") << QStringLiteral("vz2land.DB")
+                                << QStringList{QStringLiteral("D"), QStringLiteral("L"), QStringLiteral("H1"), QStringLiteral("P1_P2")}
+                                << QList<QStringList>{{QStringLiteral("0,02"), QStringLiteral("0,04")},
+                                                      {QStringLiteral("5"), QStringLiteral("10"), QStringLiteral("20")},
+                                                      {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5")},
+                                                      {QStringLiteral("0,5"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10")}};
+    QList<QStringList> stripGrid = {{}, {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("5")},
+                                    {QStringLiteral("0,5"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5"), QStringLiteral("10")},
+                                    {QStringLiteral("0,5"), QStringLiteral("0,8")}};
+    stripGrid[0] << QStringLiteral("5");
+    for (int l = 10; l <= 100; l += 10)
+        stripGrid[0] << QString::number(l);
+    QTest::newRow("gz2land.DB") << QStringLiteral("gz2land.DB")
+                                << QStringList{QStringLiteral("L"), QStringLiteral("H1"), QStringLiteral("P1_P2"), QStringLiteral("T")}
+                                << stripGrid;
+}
+
+// The two-layer calculators interpolate over the whole table (each diameter of
+// the rods separately): every point of the pick-list grids exactly once, and
+// nothing off the grid that would split a cell.
+void TestReferenceData::twoLayerGridsComplete()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, fields);
+    QFETCH(QList<QStringList>, grid);
+    const Table &t = table(file);
+    QMap<QString, int> cells;
+    for (int r = 0; r < t.rows.size(); ++r) {
+        QStringList key;
+        for (int f = 0; f < fields.size(); ++f) {
+            key << generalFormat(t.num(r, fields.at(f)));
+            QVERIFY2(grid.at(f).contains(key.last()), qPrintable(rowRef(t, r) + QStringLiteral(" (off the grid)")));
+        }
+        ++cells[key.join(QLatin1Char('|'))];
+    }
+    qsizetype points = 1;
+    for (const QStringList &values : grid)
+        points *= values.size();
+    QCOMPARE(qsizetype(cells.size()), points);
+    for (auto c = cells.cbegin(); c != cells.cend(); ++c)
+        QVERIFY2(c.value() == 1, qPrintable(file + QStringLiteral(" repeats ") + c.key()));
 }
 
 void TestReferenceData::foundationGrades()
