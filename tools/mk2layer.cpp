@@ -204,6 +204,18 @@ std::string number(double v, int decimals) {
     return s;
 }
 
+// The uniform-earth formulas the single-layer calculators use. The tables carry the model's
+// two-layer factor A(p1/p2) / A(1) on top of them, so that a two-layer window in uniform earth gives
+// the single-layer window's result.
+double handbookRod(double d, double l, double top) {
+    const double t = l / 2 + top;
+    return (std::log(2 * l / d) + 0.5 * std::log((4 * t + l) / (4 * t - l))) / (2 * std::numbers::pi * l);
+}
+
+double handbookStrip(double d, double l, double t) {
+    return std::log(l * l / (d * t)) / (2 * std::numbers::pi * l);
+}
+
 constexpr double kRodTop = 0.5;
 constexpr double kRodStep = 0.25;
 constexpr double kStripDiameter = 0.02;
@@ -231,7 +243,8 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
 
     std::ofstream vz(dir + "/vz2land.DB.tsv", std::ios::binary);
-    vz << "# Computed by kelvorzu2-mk2layer: A = R / p2 of a round rod, top at 0,5 m, in two-layer earth\n"
+    vz << "# Computed by kelvorzu2-mk2layer: A = R / p2 of a round rod, top at 0,5 m, in two-layer earth:\n"
+          "# the uniform-earth rod formula times the model's factor A(p1/p2) / A(1)\n"
           "# (image series of the layers, average potentials over segments of at most 0,25 m).\n"
           "D\tL\tH1\tP1_P2\tA\n";
     for (double d : {0.02, 0.04})
@@ -240,10 +253,14 @@ int main(int argc, char** argv) {
                 for (double ratio : {0.5, 1.0, 5.0, 10.0})
                     vz << number(d, 2) << '\t' << number(l, 0) << '\t' << number(h, 0) << '\t'
                        << number(ratio, 1) << '\t'
-                       << number(rodCoefficient(d, l, h, ratio, kRodTop, kRodStep), 4) << '\n';
+                       << number(handbookRod(d, l, kRodTop) * rodCoefficient(d, l, h, ratio, kRodTop, kRodStep) /
+                                     rodCoefficient(d, l, h, 1, kRodTop, kRodStep),
+                                 4)
+                       << '\n';
 
     std::ofstream gz(dir + "/gz2land.DB.tsv", std::ios::binary);
-    gz << "# Computed by kelvorzu2-mk2layer: A = R / p2 of a round wire 0,02 m in diameter at depth T in "
+    gz << "# Computed by kelvorzu2-mk2layer: the uniform-earth strip formula times the model's factor\n"
+          "# A(p1/p2) / A(1); A = R / p2 of a round wire 0,02 m in diameter at depth T in "
           "the\n"
           "# upper layer of two-layer earth (image series, average potentials over segments of at most 0,5 "
           "m).\n"
@@ -254,6 +271,10 @@ int main(int argc, char** argv) {
                 for (double t : {0.5, 0.8})
                     gz << number(l, 0) << '\t' << number(h, 0) << '\t' << number(ratio, 1) << '\t'
                        << number(t, 1) << '\t'
-                       << number(stripCoefficient(kStripDiameter, l, h, ratio, t, kStripStep), 4) << '\n';
+                       << number(handbookStrip(kStripDiameter, l, t) *
+                                     stripCoefficient(kStripDiameter, l, h, ratio, t, kStripStep) /
+                                     stripCoefficient(kStripDiameter, l, h, 1, t, kStripStep),
+                                 4)
+                       << '\n';
     return vz && gz ? 0 : 1;
 }
