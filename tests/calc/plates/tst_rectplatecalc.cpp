@@ -1,4 +1,6 @@
 #include "calc/plates/BodyCalc.h"
+#include "calc/plates/DPlRebro2Calc.h"
+#include "calc/plates/DPlRebroCalc.h"
 #include "calc/plates/PrPlastCalc.h"
 #include "calc/plates/UKvadCalc.h"
 #include "frames/NumberText.h"
@@ -16,6 +18,24 @@ long double n(const QString& text) {
 CalcInputs plate(const QString& a, const QString& b) {
     CalcInputs in;
     in.texts = {{u"EditShir"_s, a}, {u"EditDlina"_s, b}};
+    return in;
+}
+
+// A plate on edge with both soil frames filled; the lower layer is read only in two-layer earth.
+CalcInputs edgePlateInputs(const QString& p1, const QString& p2, const QString& a, const QString& b, const QString& to,
+                     const QString& h) {
+    CalcInputs in;
+    for (const auto& [frame, p0] : {std::pair{QString(), p1}, std::pair{u"pFrame1."_s, p2}}) {
+        in.texts.insert(frame + u"ComboGrunt"_s, u"суглинок"_s);
+        in.texts.insert(frame + u"EditRo0"_s, p0);
+        in.texts.insert(frame + u"EditPKV"_s, u"1"_s);
+        in.texts.insert(frame + u"EditRo"_s, p0);
+    }
+    in.texts.insert(u"EditShir"_s, a);
+    in.texts.insert(u"EditDlina"_s, b);
+    in.texts.insert(u"EditGlub"_s, to);
+    in.texts.insert(u"EditH"_s, h);
+    in.pMax = in.lowerPMax = 1000;
     return in;
 }
 } // namespace
@@ -166,6 +186,103 @@ private slots:
             if (it.value() != before.value(it.key()))
                 moved = it.key() + u'=' + formatGeneral(it.value());
         QCOMPARE(moved, single);
+    }
+
+    // The plate set on edge: R = (ln(4a/b) + a/(2To))·p/(2πa), in two-layer earth with
+    // pэ = a/(a1/p1 + a2/p2) for the part a1 of the width above the boundary at depth H.
+    void edgePlate_data() {
+        QTest::addColumn<bool>("twoLayers");
+        QTest::addColumn<QStringList>("inputs"); // p1, p2, a, b, To, H
+        QTest::addColumn<QString>("r");
+        QTest::addColumn<QString>("split"); // a1, a2, pэ
+        QTest::addColumn<QString>("message");
+        const QString depthMessage =
+            u"Ошибка. Двойное значение глубины заложения должно быть больше либо равно ширине пластины."_s;
+        // (ln 2 + 0,5/1,4)·100/π = 33,4317702...
+        QTest::newRow("uniform, handbook example")
+            << false << QStringList{u"100"_s, {}, u"0,5"_s, u"1"_s, u"0,7"_s, {}} << u"33,43"_s << QString() << QString();
+        // 2To < a is said before the length rule is looked at.
+        QTest::newRow("uniform, too shallow")
+            << false << QStringList{u"100"_s, {}, u"0,5"_s, u"3"_s, u"0,2"_s, {}} << QString() << QString() << depthMessage;
+        QTest::newRow("uniform, b = 4a")
+            << false << QStringList{u"100"_s, {}, u"0,5"_s, u"2"_s, u"0,7"_s, {}} << QString() << QString()
+            << u"Ошибка. Длина прямоугольной пластины должна быть больше  ее ширины, но меньше четырехкратного "
+               u"значения ширины."_s;
+        // a1 = 0,3, a2 = 0,7, pэ = 1/(0,003 + 0,014) = 58,8235 → 58,82; R = 13,1757 → 13,18.
+        QTest::newRow("two layers, defaults")
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1"_s} << u"13,18"_s
+            << u"0,3 0,7 58,82"_s << QString();
+        // H ≤ To: the plate lies in the lower layer, pэ = p2; (ln 2 + 1/1,4)·50/(2π) = 11,19999...
+        QTest::newRow("two layers, H = To")
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"0,7"_s} << u"11,2"_s
+            << u"0 1 50"_s << QString();
+        QTest::newRow("two layers, H 0,5")
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"0,5"_s} << u"11,2"_s
+            << u"0 1 50"_s << QString();
+        // H = To + a: wholly in the upper layer, pэ = p1.
+        QTest::newRow("two layers, H = To + a")
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1,7"_s} << u"22,4"_s
+            << u"1 0 100"_s << QString();
+        QTest::newRow("two layers, H 2")
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"2"_s} << u"22,4"_s
+            << u"1 0 100"_s << QString();
+        // Half in each: pэ = 1/(0,5/300 + 0,5/60) = 100; R = (ln 1,6 + 1/1,4)·100/(2π) = 18,8485...
+        QTest::newRow("two layers, halves")
+            << true << QStringList{u"300"_s, u"60"_s, u"1"_s, u"2,5"_s, u"0,7"_s, u"1,2"_s} << u"18,85"_s
+            << u"0,5 0,5 100"_s << QString();
+        QTest::newRow("two layers, too shallow")
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,4"_s, u"1"_s} << QString() << QString()
+            << depthMessage;
+    }
+    void edgePlate() {
+        QFETCH(bool, twoLayers);
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, r);
+        QFETCH(QString, split);
+        QFETCH(QString, message);
+        const CalcInputs in = edgePlateInputs(inputs[0], inputs[1], inputs[2], inputs[3], inputs[4], inputs[5]);
+        const Calculator& c = twoLayers ? dplrebro2::calculator() : dplrebro::calculator();
+        const Evaluation e = c.evaluate(in);
+        QCOMPARE(e.resultText, r);
+        QCOMPARE(e.failure ? e.failure->message : QString(), message);
+        if (!split.isEmpty())
+            QCOMPARE(QStringList({e.shown.value(u"EditA1"_s), e.shown.value(u"EditA2"_s), e.shown.value(u"EditPekv"_s)})
+                         .join(u' '),
+                     split);
+        // While the user types, the split follows the inputs alone.
+        if (twoLayers && !split.isEmpty()) {
+            const auto shown = c.derive(in, u"EditH"_s);
+            QCOMPARE(shown.value(u"EditA1"_s) + u' ' + shown.value(u"EditA2"_s), split.section(u' ', 0, 1));
+        }
+    }
+
+    // The three linked inputs of the plate on edge: b and a keep a < b < 4a, To keeps 2To >= a.
+    void edgePlateLinking_data() {
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QStringList>("abt");
+        QTest::addColumn<QString>("moved");
+        QTest::newRow("a 2 with b 1, To 0,7") << u"EditShir"_s << QStringList{u"2"_s, u"1"_s, u"0,7"_s}
+                                              << u"EditDlina=2,1 EditGlub=1"_s;
+        QTest::newRow("To 0,2 with a 0,5, b 1") << u"EditGlub"_s << QStringList{u"0,5"_s, u"1"_s, u"0,2"_s}
+                                                << u"EditShir=0,4"_s;
+        QTest::newRow("To 0,1 with a 0,5, b 1") << u"EditGlub"_s << QStringList{u"0,5"_s, u"1"_s, u"0,1"_s}
+                                                << u"EditDlina=0,7 EditShir=0,2"_s;
+        QTest::newRow("b 5 with a 1, To 0,6") << u"EditDlina"_s << QStringList{u"1"_s, u"5"_s, u"0,6"_s}
+                                              << u"EditGlub=0,675 EditShir=1,35"_s;
+        QTest::newRow("rules hold") << u"EditDlina"_s << QStringList{u"0,5"_s, u"1"_s, u"0,7"_s} << QString();
+    }
+    void edgePlateLinking() {
+        QFETCH(QString, changed);
+        QFETCH(QStringList, abt);
+        QFETCH(QString, moved);
+        const CalcInputs in = edgePlateInputs(u"100"_s, u"100"_s, abt[0], abt[1], abt[2], u"1"_s);
+        QStringList written;
+        const auto out = dplrebro::calculator().link(in, changed);
+        for (auto it = out.cbegin(); it != out.cend(); ++it)
+            written << it.key() + u'=' + it.value();
+        QCOMPARE(written.join(u' '), moved);
+        QCOMPARE(dplrebro::calculator().rangeLabel(in, u"lblRangeTo"_s),
+                 u"( T >= "_s + formatGeneral(n(abt[0]) / 2) + u" )"_s);
     }
 
     void calculationOrderLines() {
