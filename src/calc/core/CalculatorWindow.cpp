@@ -1218,6 +1218,11 @@ ReportSource CalculatorWindow::reportSource() const {
                 break;
             }
     }
+    // A plain soil field is the upper (or only) frame's, as everywhere else.
+    if (soil_)
+        for (const QWidget* w : soil_->findChildren<QWidget*>())
+            if (!w->objectName().isEmpty() && isTextControl(w))
+                source.texts.insert(w->objectName(), controlText(w));
     for (auto it = spins_.cbegin(); it != spins_.cend(); ++it)
         source.texts.insert(it.key(), QString::number(it.value()->value()));
     // The window's own inputs by their plain names, before a frame's field of the same name.

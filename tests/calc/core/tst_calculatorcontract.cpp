@@ -188,9 +188,17 @@ void TestCalculatorContract::batchShowsWhatTheWindowShows() {
             texts.insert(g.name, formatGeneral(*v * 1.1L));
         }
     texts.remove(sizeSetModeInput());
+    // Two layers that differ, so that neither frame's field can stand in for the other's.
+    if (d.twoLayerSoil)
+        texts.insert(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("123"));
     w->applyInputs(texts);
     const QStringList windowMessages = rec_->messages;
     rec_->messages.clear();
+    // The report reads every input as the calculation does, the upper of two soil frames included.
+    const ReportSource source = w->reportSource();
+    for (const QString& name : d.inputOrder)
+        if (name != sizeSetModeInput())
+            QCOMPARE(source.text(name), w->inputText(name));
 
     QJsonObject inputs;
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
