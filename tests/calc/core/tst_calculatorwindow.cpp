@@ -4,6 +4,8 @@
 #include "calc/core/CalculatorWindow.h"
 #include "CalculatorWindowOf.h"
 #include "calc/core/MemoUnit.h"
+#include "calc/plates/DPlRebro2Calc.h"
+#include "data/DataModule.h"
 #include "frames/DialogService.h"
 #include "frames/NumberText.h"
 #include "frames/SechFrame.h"
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -102,6 +105,7 @@ private slots:
     void soilDictionaryKeepsTheSoil();
     void steelDictionaryKeepsConstructionAndSize();
     void unknownInputsAreRefused();
+    void twoLayersKeepTheirOwnSoils();
 
 private:
     std::unique_ptr<ScopedRecordingDialogs> rec_;
@@ -266,6 +270,54 @@ void TestCalculatorWindow::unknownInputsAreRefused() {
     QVERIFY(w.setInputText(QStringLiteral("cmbDiam"), QStringLiteral("0,777")));
     QCOMPARE(w.frmSech1()->cmbDiam()->currentIndex(), -1);
     QCOMPARE(w.inputText(QStringLiteral("SizeSetMode")), QStringLiteral("0"));
+}
+
+
+// Two-layer earth: each frame keeps its soil, range and selection, and the soil dictionary opens on
+// the layer in view.
+void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
+    CalculatorWindow w(dplrebro2::calculator(), *folder_->data);
+    QString located;
+    referenceDialogs().soils = [&](QWidget*) {
+        located = (*folder_->data)[QStringLiteral("P_udel.DB")].text(QStringLiteral("Grunt"));
+    };
+    w.show();
+    QTest::mouseClick(w.ButtonFrame1()->btnAutoScore(), Qt::LeftButton);
+    QVERIFY(w.setInputText(QStringLiteral("pFrame1.ComboGrunt"), u("песок")));
+    QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("500")));
+    QCOMPARE(w.inputText(QStringLiteral("ComboGrunt")), u("суглинок"));
+    QCOMPARE(w.pFrame1()->EditRo()->text(), QStringLiteral("500"));
+    // 1/(0,3/100 + 0,7/500) = 227,27; R = (ln 2 + 1/1,4)·227,27/(2π) = 50,91.
+    QCOMPARE(w.inputText(QStringLiteral("EditPekv")), QStringLiteral("227,27"));
+    QCOMPARE(w.EditVS1()->text(), QStringLiteral("50,91"));
+    // A p0 outside the lower soil's range is refused with that soil's bounds.
+    QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("100")));
+    QCOMPARE(w.CheckInputs(false), false);
+    QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("500")));
+    rec_->messages.clear();
+
+    bool lowerOffered = false;
+    for (const SelectionDescriptor& d : w.selectionDescriptors())
+        if (d.name == u("Удельное сопротивление нижнего слоя грунта, Ом м")) {
+            lowerOffered = true;
+            QCOMPARE(d.start, QStringLiteral("1000"));
+            QCOMPARE(d.end, QStringLiteral("400"));
+        }
+    QVERIFY(lowerOffered);
+
+    w.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(1);
+    QTest::mouseClick(w.ButtonFrame1()->btnGrunt(), Qt::LeftButton);
+    QCOMPARE(located, u("песок"));
+    QCOMPARE(w.inputText(QStringLiteral("pFrame1.ComboGrunt")), u("песок"));
+    QCOMPARE(w.inputText(QStringLiteral("pFrame1.EditRo0")), QStringLiteral("500"));
+    QCOMPARE(w.inputText(QStringLiteral("EditRo0")), QStringLiteral("100"));
+
+    // A run over the lower layer's coefficient writes back that layer's p = p0·Kп.
+    w.SelectParameter(u("Коэффициент поправки нижнего слоя"), false);
+    const auto kp = parseNumber(w.inputText(QStringLiteral("pFrame1.EditPKV")));
+    QVERIFY(kp);
+    QCOMPARE(w.pFrame1()->EditRo()->text(), formatGeneral(calculatedResistivity(500, *kp)));
+    QCOMPARE(w.pFrame()->EditRo()->text(), QStringLiteral("100"));
 }
 
 QTEST_MAIN(TestCalculatorWindow)
