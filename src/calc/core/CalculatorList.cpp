@@ -3,6 +3,7 @@
 #include "Calculator.h"
 #include "DVertCalc.h"
 #include "calc/complex/Set1Calc.h"
+#include "calc/complex/Set2Calc.h"
 #include "calc/plates/DKolCalc.h"
 #include "calc/plates/DKrugCalc.h"
 #include "calc/plates/DPlRebro2Calc.h"
@@ -28,6 +29,7 @@ const QList<const Calculator*>& builtCalculators() {
         &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(), &prplast::calculator(),
         &ukvad::calculator(),
         &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
+        &set2::calculator(),
     };
     return all;
 }

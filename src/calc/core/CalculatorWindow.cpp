@@ -167,15 +167,14 @@ void CalculatorWindow::buildWindow() {
     pictureLayout->addWidget(image_, 0, Qt::AlignCenter);
     left->addWidget(picturePanel, 0, Qt::AlignHCenter);
     picturePanel->setVisible(!d_.pictureFile.isEmpty());
-    if (d_.descriptionLines.isEmpty()) {
-        conditions_ = new QGroupBox(d_.conditionCaption, mainPanel);
-        conditions_->setObjectName(QStringLiteral("GroupBox1"));
-        auto* condLayout = new QVBoxLayout(conditions_);
-        for (const QString& line : d_.conditionLines)
-            condLayout->addWidget(new QLabel(line, conditions_));
-        left->addWidget(conditions_);
-        conditions_->setVisible(!d_.conditionLines.isEmpty());
-    } else {
+    conditions_ = new QGroupBox(d_.conditionCaption, mainPanel);
+    conditions_->setObjectName(QStringLiteral("GroupBox1"));
+    auto* condLayout = new QVBoxLayout(conditions_);
+    for (const QString& line : d_.conditionLines)
+        condLayout->addWidget(new QLabel(line, conditions_));
+    left->addWidget(conditions_);
+    conditions_->setVisible(!d_.conditionLines.isEmpty());
+    if (!d_.descriptionLines.isEmpty()) {
         auto* heading = new QLabel(u("Справка."), mainPanel);
         heading->setObjectName(QStringLiteral("lblDescription"));
         left->addWidget(heading);
@@ -454,7 +453,7 @@ void CalculatorWindow::wireFrames() {
         onUserLeave(edit, [this, edit] { leaveInput(edit); });
     }
     for (QSpinBox* spin : std::as_const(spins_))
-        connect(spin, &QSpinBox::valueChanged, this, [this, spin] { inputChanged(spin->objectName(), false); });
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin] { spinChange(spin); });
     for (QComboBox* combo : std::as_const(choices_))
         connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
             const TailHold choosing(choosing_);
@@ -488,6 +487,18 @@ void CalculatorWindow::wireFrames() {
         connect(section_, &TfrmSech::sizeChanged, this, &CalculatorWindow::sectionChanged);
         connect(section_, &TfrmSech::modeChanged, this, &CalculatorWindow::sectionChanged);
     }
+}
+
+void CalculatorWindow::spinChange(QSpinBox* spin) {
+    // Its arrows and its edit line both leave the focus in the spin edit.
+    const QWidget* focused = focusWidget();
+    const bool user = focused && (focused == spin || spin->isAncestorOf(focused));
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == spin->objectName() && g.userChangesOnly && !user) {
+            UpdateButtons();
+            return;
+        }
+    inputChanged(spin->objectName(), user);
 }
 
 void CalculatorWindow::geometryChange(QLineEdit* edit) {

@@ -205,6 +205,7 @@ private:
     void wireToolbar();
     void wireFrames();
     void geometryChange(QLineEdit* edit);
+    void spinChange(QSpinBox* spin);
     void sectionChanged();
     void soilTypeChanged();
     void soilValueChanged();

@@ -1,4 +1,5 @@
 #include "calc/complex/Set1Calc.h"
+#include "calc/complex/Set2Calc.h"
 #include "frames/NumberText.h"
 
 #include <QTest>
@@ -9,12 +10,100 @@ namespace {
 QString u(const char* s) {
     return QString::fromUtf8(s);
 }
+
+// The square grid with rods: a, N, Lв, To, Nв and the soil.
+CalcInputs squareGridInputs(const QStringList& v) {
+    CalcInputs in;
+    in.texts = {{QStringLiteral("ComboGrunt"), u("суглинок")}, {QStringLiteral("EditRo0"), v[0]},
+                {QStringLiteral("EditPKV"), QStringLiteral("1")},   {QStringLiteral("EditRo"), v[0]},
+                {QStringLiteral("EditDlina"), v[1]},                {QStringLiteral("SpinKolGor"), v[2]},
+                {QStringLiteral("EditLv"), v[3]},                   {QStringLiteral("EditTo"), v[4]},
+                {QStringLiteral("SpinNv"), v[5]}};
+    in.pMax = 1000;
+    return in;
+}
 } // namespace
 
 // The surface grid's geometry and formula, free of the window.
 class TestSet1Calc : public QObject {
     Q_OBJECT
 private slots:
+    // The square grid with perimeter rods: S = a²N², Lг = 2aN(N + 1), Tотн = (Lв + To)/√S,
+    // R = K·p/√S + p/(Lг + Nв·Lв).
+    void squareGrid_data() {
+        QTest::addColumn<QStringList>("inputs"); // p0, a, N, Lв, To, Nв
+        QTest::addColumn<QString>("shown");      // S Lг Tотн
+        QTest::addColumn<QString>("r");
+        QTest::addColumn<QString>("message");
+        // K = 0,385 − 0,125 = 0,26: 2,6 + 100/144 = 3,2944
+        QTest::newRow("defaults, Tотн 0,5 passes")
+            << QStringList{u("100"), u("2"), u("5"), u("3"), u("2"), u("8")} << u("100 120 0,5") << u("3,29") << QString();
+        // K = 0,444 − 0,042 = 0,402: 0,402 + 100/2224 = 0,44696
+        QTest::newRow("large grid")
+            << QStringList{u("100"), u("10"), u("10"), u("3"), u("2"), u("8")} << u("10000 2200 0,05") << u("0,45")
+            << QString();
+        // Tотн exactly 0,1 takes K = 0,36: 0,36·100/12 + 100/122,8 = 3,8143
+        QTest::newRow("Tотн 0,1")
+            << QStringList{u("100"), u("3"), u("4"), u("0,7"), u("0,5"), u("4")} << u("144 120 0,1") << u("3,81")
+            << QString();
+        // K = 0,31: 0,31·150/9 + 150/150 = 6,1667
+        QTest::newRow("p 150") << QStringList{u("150"), u("1,5"), u("6"), u("2"), u("0,7"), u("12")}
+                               << u("81 126 0,3") << u("6,17") << QString();
+        QTest::newRow("Lв 4 without linking")
+            << QStringList{u("100"), u("2"), u("5"), u("4"), u("2"), u("8")} << QString() << QString()
+            << u("Ошибка. Значение Тотн. должно быть в пределах от 0 до 0,5.");
+    }
+    void squareGrid() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, shown);
+        QFETCH(QString, r);
+        QFETCH(QString, message);
+        const Evaluation e = set2::calculator().evaluate(squareGridInputs(inputs));
+        QCOMPARE(e.resultText, r);
+        QCOMPARE(e.failure ? e.failure->message : QString(), message);
+        if (!shown.isEmpty())
+            QCOMPARE(QStringList({e.shown.value(QStringLiteral("EditS")), e.shown.value(QStringLiteral("EditL")),
+                                  e.shown.value(QStringLiteral("EditTotn"))})
+                         .join(QLatin1Char(' ')),
+                     shown);
+    }
+
+    // Linking keeps Tотн <= 0,5; the labels say what the other inputs admit.
+    void squareGridLinking_data() {
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QString>("moved");
+        QTest::newRow("Lв 4 enlarges the cell") << u("EditLv")
+                                                << QStringList{u("100"), u("2"), u("5"), u("4"), u("2"), u("8")}
+                                                << u("EditDlina=2,4");
+        QTest::newRow("a 1 lowers Lв") << u("EditDlina")
+                                       << QStringList{u("100"), u("1"), u("5"), u("3"), u("2"), u("8")}
+                                       << u("EditLv=0,5");
+        QTest::newRow("To 3 enlarges the cell")
+            << u("EditTo") << QStringList{u("100"), u("2"), u("5"), u("3"), u("3"), u("8")} << u("EditDlina=2,4");
+        QTest::newRow("within the bound") << u("SpinKolGor")
+                                          << QStringList{u("100"), u("2"), u("6"), u("3"), u("2"), u("8")} << QString();
+    }
+    void squareGridLinking() {
+        QFETCH(QString, changed);
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, moved);
+        QStringList written;
+        const auto out = set2::calculator().link(squareGridInputs(inputs), changed);
+        for (auto it = out.cbegin(); it != out.cend(); ++it)
+            written << it.key() + QLatin1Char('=') + it.value();
+        QCOMPARE(written.join(QLatin1Char(' ')), moved);
+    }
+
+    void squareGridLabels() {
+        const CalcInputs in = squareGridInputs({u("100"), u("2"), u("5"), u("3"), u("2"), u("8")});
+        const Calculator& c = set2::calculator();
+        QCOMPARE(c.rangeLabel(in, QStringLiteral("lblRangeS")), u("( S >= 100 )"));
+        QCOMPARE(c.rangeLabel(in, QStringLiteral("lblRangeA")), u("( a >= 2 )"));
+        QCOMPARE(c.rangeLabel(in, QStringLiteral("lblRangeLv")), u("( Lв <= 3 )"));
+        QCOMPARE(c.rangeLabel(in, QStringLiteral("lblRangeTo")), u("( To <= 2 )"));
+    }
+
     void geometry_data() {
         QTest::addColumn<double>("a");
         QTest::addColumn<double>("b");
