@@ -167,13 +167,16 @@ void CalculatorWindow::buildWindow() {
     pictureLayout->addWidget(image_, 0, Qt::AlignCenter);
     left->addWidget(picturePanel, 0, Qt::AlignHCenter);
     picturePanel->setVisible(!d_.pictureFile.isEmpty());
-    conditions_ = new QGroupBox(d_.conditionCaption, mainPanel);
-    conditions_->setObjectName(QStringLiteral("GroupBox1"));
-    auto* condLayout = new QVBoxLayout(conditions_);
-    for (const QString& line : d_.conditionLines)
-        condLayout->addWidget(new QLabel(line, conditions_));
-    left->addWidget(conditions_);
-    conditions_->setVisible(!d_.conditionLines.isEmpty());
+    // A description stands in place of the conditions, or below them when the formula has both.
+    if (!d_.conditionLines.isEmpty() || d_.descriptionLines.isEmpty()) {
+        conditions_ = new QGroupBox(d_.conditionCaption, mainPanel);
+        conditions_->setObjectName(QStringLiteral("GroupBox1"));
+        auto* condLayout = new QVBoxLayout(conditions_);
+        for (const QString& line : d_.conditionLines)
+            condLayout->addWidget(new QLabel(line, conditions_));
+        left->addWidget(conditions_);
+        conditions_->setVisible(!d_.conditionLines.isEmpty());
+    }
     if (!d_.descriptionLines.isEmpty()) {
         auto* heading = new QLabel(u("Справка."), mainPanel);
         heading->setObjectName(QStringLiteral("lblDescription"));
