@@ -46,8 +46,11 @@ SteelLocation steelLocation(const QString& construction, const QString& sizeText
     } else if (construction == QString::fromUtf8("сталь полосовая")) {
         loc.item = 2;
         loc.fields = {QStringLiteral("Shir"), QStringLiteral("Tol")};
-        if (numberAt(0, a) && numberAt(1, b))
-            loc.values = {a, b};
+        // A width alone (a list of widths) finds the first strip of that width.
+        if (numberAt(0, a))
+            loc.values = {a};
+        if (!loc.values.isEmpty() && numberAt(1, b))
+            loc.values << b;
     } else if (construction == QString::fromUtf8("сталь угловая")) {
         loc.item = 3;
         loc.fields = {QStringLiteral("Shir"), QStringLiteral("Tol")};

@@ -175,4 +175,12 @@ bool Calculator::allowStepDown(const CalcInputs&, const QString&, double) const 
     return true;
 }
 
+bool Calculator::allowStepUp(const CalcInputs&, const QString&, double) const {
+    return true;
+}
+
+QMap<QString, QString> Calculator::userChoice(const CalcInputs&, const QString&) const {
+    return {};
+}
+
 } // namespace kz

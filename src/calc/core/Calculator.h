@@ -113,6 +113,10 @@ public:
                                        QMap<QString, long double>& values) const;
     // Whether a step-down button of an input may step from the current value.
     virtual bool allowStepDown(const CalcInputs& in, const QString& input, double step) const;
+    virtual bool allowStepUp(const CalcInputs& in, const QString& input, double step) const;
+    // After the user chose an item of a list (a picture): the inputs the choice moves with it.
+    // Values set by the program (history, paste, batch) move nothing.
+    virtual QMap<QString, QString> userChoice(const CalcInputs& in, const QString& input) const;
 
 private:
     // The result's text, the fields the formula shows and the calculation order.

@@ -30,6 +30,10 @@ struct GeometryInput {
     QString rangeName;     // optional range label beside the input
     QString rangeText;
     QString rangeHint;
+    // A second label beside the input, computed like the range label (RangeLabelText).
+    QString range2Name;
+    QString range2Hint;
+    QStringList range2Follows;
     // Inputs the range label is computed from: a change of one of them recomputes it
     // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
     // keeps its design text.
@@ -46,8 +50,25 @@ struct GeometryInput {
     // The materials dialog's item that edits that table; it binds the toolbar's materials command
     // in a window without a construction frame.
     QString choiceMaterial;
+    // Only the table's values within these bounds are offered (a range the formula admits).
+    std::optional<double> choiceMinimum;
+    std::optional<double> choiceMaximum;
+    // After the materials dialog the first item is chosen again, not the one chosen before.
+    bool choiceFirstAfterDialog = false;
 
     bool isChoice() const { return !choiceTable.isEmpty(); }
+
+    // A type chosen by clicking one of these pictures (object names Image1, Image2 ... in panels
+    // PanelImage1 ...) on a tab of the window's page control; the input holds the type's number
+    // from 1, is set by that number from history, paste and a batch, and shows it in a label
+    // (pictureLabel) beside its caption (label). The picture chosen is drawn opaque, the others
+    // faded.
+    QStringList pictures;
+    QString pictureTab;   // "Тип"
+    QString pictureLabel; // "lblTip"
+    int pictureDefault = 1;
+
+    bool isPictureChoice() const { return !pictures.isEmpty(); }
 
     // An integer spin edit within these limits instead of an edit line (a count); the default
     // text is its value.
@@ -141,6 +162,29 @@ struct EquivalentResistivitySetup {
     QString includeCaption;
 };
 
+// A column of a reference table shown in a grid: the field, its title and the values offered.
+struct TableColumn {
+    QString field;
+    QString title;
+    QStringList pickList;
+};
+
+// A tab of the window's page control with a reference table of coefficients the formula reads:
+// the grid with its navigator, the note group " Примечание " and, optionally, a check box that
+// filters the rows by one field on the current value of an input (a type). Edits go through the
+// table's own rules; the calculation reads the table as edited.
+struct CoefficientTab {
+    QString caption; // "Коэффициенты использования"
+    QString table;   // data module table, "LuchTable"
+    QList<TableColumn> columns;
+    QStringList notes;
+    QString filterName; // "chkFilter"; empty: no filter
+    QString filterCaption;
+    QString filterField; // "N"
+    QString filterInput; // "Tip"
+    bool filterDefault = true;
+};
+
 struct CalculatorDescriptor {
     QString className;
     QString caption;
@@ -194,6 +238,12 @@ struct CalculatorDescriptor {
     // input, or of the first one.
     QString linkPressedInput;
     std::optional<EquivalentResistivitySetup> equivalentResistivity;
+    // Tabs of the page control PageControl1 under the picture: the conditions' own tab (its
+    // caption; empty: the conditions stay beside the picture) and the reference tables.
+    QString conditionsTab;
+    QList<CoefficientTab> coefficientTabs;
+    // On activation the window moves to this distance from the top of the screen.
+    std::optional<int> windowTop;
     // btnLoad is enabled only while every required input is filled, like btnSave.
     bool loadNeedsInputs = false;
     // The soil frame's key filter and exit check on the correction coefficient.

@@ -15,6 +15,8 @@
 #include "calc/plates/UKrugCalc.h"
 #include "calc/plates/UKvadCalc.h"
 #include "calc/rods/GorizCalc.h"
+#include "calc/rods/LuchCalc.h"
+#include "calc/rods/ParalCalc.h"
 #include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
@@ -30,6 +32,7 @@ const QList<const Calculator*>& builtCalculators() {
         &ukvad::calculator(),
         &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
         &set2::calculator(),
+        &luch::calculator(), &paral::calculator(),
     };
     return all;
 }

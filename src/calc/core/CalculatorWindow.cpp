@@ -26,6 +26,7 @@
 #include "frames/SpinButton.h"
 #include "frames/btnFrame.h"
 #include "frames/pFrame.h"
+#include "reference/TableGrid.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,6 +35,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -42,10 +44,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -105,6 +111,25 @@ THistFrm1& historyLoader(DataModule& data, QWidget* calculator) {
 QString stepSuffix(double step) {
     return formatGeneral(step).remove(QLatin1Char(','));
 }
+
+// Runs an action on a left click of the widgets it watches (the pictures of a choice).
+class ClickFilter : public QObject {
+public:
+    ClickFilter(std::function<void()> action, QObject* parent) : QObject(parent), action_(std::move(action)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            action_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> action_;
+};
 
 // Holds the tail of a change while several inputs are set in a row.
 class TailHold {
@@ -234,6 +259,7 @@ void CalculatorWindow::buildWindow() {
     grid->setColumnStretch(0, 1);
     int row = 0;
     buildGeometry(grid, row);
+    buildPageControl(left, mainPanel);
 
     auto* resultLabel = new QLabel(d_.resultLabel, geometry);
     resultLabel->setObjectName(QStringLiteral("lblResult"));
@@ -338,6 +364,13 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             choices_.insert(g.name, combo);
             target->addWidget(label, *at, 0);
             target->addWidget(combo, *at, 1);
+            addFixedRange(g, target, *at, panel);
+            ++*at;
+            continue;
+        }
+        if (g.isPictureChoice()) {
+            label->deleteLater();
+            buildPictureChoice(g, target, *at, panel);
             ++*at;
             continue;
         }
@@ -351,6 +384,7 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             spins_.insert(g.name, spin);
             target->addWidget(label, *at, 0);
             target->addWidget(spin, *at, 1);
+            addFixedRange(g, target, *at, panel);
             ++*at;
             continue;
         }
@@ -392,6 +426,14 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
                     range->fontMetrics().horizontalAdvance(QStringLiteral("( W > 0000,0000000 )")));
             }
             ranges_.insert(g.rangeName, range);
+            spins->addSpacing(6);
+            spins->addWidget(range);
+        }
+        if (!g.range2Name.isEmpty()) {
+            auto* range = new QLabel(panel);
+            range->setObjectName(g.range2Name);
+            setHint(range, g.range2Hint);
+            ranges_.insert(g.range2Name, range);
             spins->addSpacing(6);
             spins->addWidget(range);
         }
@@ -463,7 +505,10 @@ void CalculatorWindow::wireFrames() {
             inputChanged(combo->objectName(), false);
         });
     for (SpinButton* pair : std::as_const(steps_)) {
-        connect(pair, &SpinButton::upClicked, this, [pair] { SpinStepUp(pair, pair->step()); });
+        connect(pair, &SpinButton::upClicked, this, [this, pair] {
+            if (calc_.allowStepUp(snapshot(), pair->associate()->objectName(), pair->step()))
+                SpinStepUp(pair, pair->step());
+        });
         connect(pair, &SpinButton::downClicked, this, [this, pair] {
             if (calc_.allowStepDown(snapshot(), pair->associate()->objectName(), pair->step()))
                 SpinStepDown(pair, pair->step());
@@ -516,6 +561,8 @@ void CalculatorWindow::geometryChange(QLineEdit* edit) {
 }
 
 void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
+    showPictureChoice(name);
+    filterCoefficientTables(name);
     if (byUser && linkingOn()) {
         const QMap<QString, QString> moved = calc_.link(snapshot(), name);
         for (auto it = moved.cbegin(); it != moved.cend(); ++it)
@@ -654,17 +701,25 @@ void CalculatorWindow::setLinkedInput(const QString& name, const QString& text) 
 }
 
 void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
-    for (const GeometryInput& g : d_.geometry)
+    for (const GeometryInput& g : d_.geometry) {
         if (g.rangeFollows.contains(input))
             if (QLabel* label = ranges_.value(g.rangeName))
                 label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
+        if (g.range2Follows.contains(input))
+            if (QLabel* label = ranges_.value(g.range2Name))
+                label->setText(calc_.rangeLabel(snapshot(), g.range2Name));
+    }
 }
 
 void CalculatorWindow::updateRangeLabels() {
-    for (const GeometryInput& g : d_.geometry)
+    for (const GeometryInput& g : d_.geometry) {
         if (!g.rangeFollows.isEmpty())
             if (QLabel* label = ranges_.value(g.rangeName))
                 label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
+        if (!g.range2Follows.isEmpty())
+            if (QLabel* label = ranges_.value(g.range2Name))
+                label->setText(calc_.rangeLabel(snapshot(), g.range2Name));
+    }
 }
 
 void CalculatorWindow::LinkParametersPressed() {
@@ -742,6 +797,7 @@ void CalculatorWindow::hideEvent(QHideEvent* event) {
 void CalculatorWindow::activate() {
     if (!d_.pictureFile.isEmpty())
         LoadPicture(image_, d_.pictureFile);
+    loadChoicePictures();
     {
         // Refilling the frames fires their change events; one calculation follows them all.
         const TailHold hold(tailHold_);
@@ -762,6 +818,9 @@ void CalculatorWindow::activate() {
                 const QSignalBlocker quiet(combo);
                 combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
             }
+        // The type kept from the last opening is chosen again as if its picture were clicked.
+        for (auto it = pictureChoices_.cbegin(); it != pictureChoices_.cend(); ++it)
+            pictureClicked(it.key(), spins_.value(it.key())->value());
     }
     const ReferenceDialogs& refs = referenceDialogs();
     toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
@@ -786,6 +845,9 @@ void CalculatorWindow::activate() {
     // The picture may have changed the size: settle it before the window appears.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     fitToContents();
+    if (d_.windowTop)
+        if (const QScreen* screen = this->screen())
+            move(x(), screen->availableGeometry().top() + *d_.windowTop);
 }
 
 void CalculatorWindow::fitToContents() {
@@ -1349,7 +1411,13 @@ void CalculatorWindow::fillChoice(const GeometryInput& g, QComboBox* combo) {
         return;
     QStringList texts;
     for (int row = 0; row < table->recordCount(); ++row) {
-        const QString text = DataTable::displayText(table->def().fields[field], table->valueAt(row, field));
+        const QVariant value = table->valueAt(row, field);
+        // Bounds compare numbers, with the tolerance of a stored decimal.
+        if (g.choiceMinimum && !(value.toDouble() >= *g.choiceMinimum - 1e-9))
+            continue;
+        if (g.choiceMaximum && !(value.toDouble() <= *g.choiceMaximum + 1e-9))
+            continue;
+        const QString text = DataTable::displayText(table->def().fields[field], value);
         if (!text.isEmpty() && !texts.contains(text))
             texts << text;
     }
@@ -1376,7 +1444,11 @@ void CalculatorWindow::runChoiceDictionary() {
     open(this);
     // The list follows the table: a value deleted or corrected there is no longer offered.
     fillChoice(*g, combo);
-    if (combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+    if (g->choiceFirstAfterDialog && combo->count() > 0)
+        combo->setCurrentIndex(0); // runs its change handling: nothing was chosen after the refill
+    else if (g->choiceFirstAfterDialog)
+        ChangeTail();
+    else if (combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
         setInputText(g->name, chosen);
     else
         ChangeTail(); // no result may stay for a value that is gone
@@ -1388,6 +1460,225 @@ void CalculatorWindow::restoreSection(const QString& construction, const QString
     setInputText(QStringLiteral("cmbSech"), construction);
     if (section_->cmbDiam()->findText(size, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
         setInputText(QStringLiteral("cmbDiam"), size);
+}
+
+// ---- Page control: conditions, a type chosen by picture, coefficient tables ----
+
+void CalculatorWindow::buildPageControl(QBoxLayout* left, QWidget* parent) {
+    const bool pictures = !pictureChoices_.isEmpty();
+    if (d_.conditionsTab.isEmpty() && !pictures && d_.coefficientTabs.isEmpty())
+        return;
+    pages_ = new QTabWidget(parent);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    // The pictures of a choice are Image1, Image2 ...: the device picture gives up the name.
+    if (pictures)
+        image_->setObjectName(QStringLiteral("ImageDevice"));
+    if (!d_.conditionsTab.isEmpty() && conditions_) {
+        left->removeWidget(conditions_);
+        auto* page = new QWidget(pages_);
+        page->setObjectName(QStringLiteral("TabConditions"));
+        auto* layout = new QVBoxLayout(page);
+        conditions_->setParent(page);
+        layout->addWidget(conditions_);
+        layout->addStretch(1);
+        pages_->addTab(page, d_.conditionsTab);
+    }
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isPictureChoice())
+            pages_->addTab(pictureChoices_.value(g.name).scroll, g.pictureTab);
+    for (const CoefficientTab& t : d_.coefficientTabs)
+        pages_->addTab(buildCoefficientTab(t), t.caption);
+    // Before the stretch that closes the column.
+    left->insertWidget(left->count() - 1, pages_);
+}
+
+void CalculatorWindow::addFixedRange(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel) {
+    // A list or a count has no step buttons: its range label stands alone beside it.
+    if (g.rangeName.isEmpty())
+        return;
+    auto* range = new QLabel(g.rangeText, panel);
+    range->setObjectName(g.rangeName);
+    setHint(range, g.rangeHint);
+    ranges_.insert(g.rangeName, range);
+    target->addWidget(range, row, 2);
+}
+
+void CalculatorWindow::buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel) {
+    PictureChoiceWidgets w;
+    auto* caption = new QLabel(g.label, panel);
+    caption->setObjectName(QStringLiteral("lblCaption") + g.name);
+    w.number = new QLabel(QString::number(g.pictureDefault), panel);
+    w.number->setObjectName(g.pictureLabel);
+    QFont bold = w.number->font();
+    bold.setBold(true);
+    w.number->setFont(bold);
+    target->addWidget(caption, row, 0);
+    target->addWidget(w.number, row, 1);
+    // The number itself lives in a spin edit nobody sees: history, paste and a batch set it by
+    // number like any count.
+    auto* value = new QSpinBox(panel);
+    value->setObjectName(g.name);
+    value->setRange(1, int(g.pictures.size()));
+    value->setValue(g.pictureDefault);
+    value->hide();
+    spins_.insert(g.name, value);
+
+    w.scroll = new QScrollArea;
+    w.scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    w.scroll->setWidgetResizable(true);
+    w.scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* inner = new QWidget(w.scroll);
+    auto* column = new QVBoxLayout(inner);
+    for (int i = 0; i < g.pictures.size(); ++i) {
+        const QString n = QString::number(i + 1);
+        auto* box = new QFrame(inner);
+        box->setObjectName(QStringLiteral("PanelImage") + n);
+        box->setFrameShape(QFrame::Box);
+        auto* boxLayout = new QVBoxLayout(box);
+        boxLayout->setContentsMargins(4, 4, 4, 4);
+        auto* image = new QLabel(box);
+        image->setObjectName(QStringLiteral("Image") + n);
+        image->setAlignment(Qt::AlignCenter);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setGraphicsEffect(new QGraphicsOpacityEffect(image));
+        image->installEventFilter(
+            new ClickFilter([this, name = g.name, number = i + 1] { pictureClicked(name, number); }, image));
+        boxLayout->addWidget(image, 0, Qt::AlignCenter);
+        column->addWidget(box);
+        w.panels << box;
+        w.images << image;
+    }
+    w.scroll->setWidget(inner);
+    w.scroll->setMinimumHeight(300);
+    pictureChoices_.insert(g.name, w);
+}
+
+void CalculatorWindow::loadChoicePictures() {
+    for (const GeometryInput& g : d_.geometry) {
+        if (!g.isPictureChoice())
+            continue;
+        const PictureChoiceWidgets& w = pictureChoices_[g.name];
+        int widest = 0;
+        for (int i = 0; i < g.pictures.size() && i < w.images.size(); ++i) {
+            LoadPicture(w.images[i], g.pictures[i]);
+            widest = std::max(widest, w.images[i]->width());
+        }
+        w.scroll->setMinimumWidth(widest + 40 + w.scroll->verticalScrollBar()->sizeHint().width());
+    }
+}
+
+void CalculatorWindow::pictureClicked(const QString& name, int number) {
+    QSpinBox* value = spins_.value(name);
+    if (!value || !pictureChoices_.contains(name) || number < value->minimum() || number > value->maximum())
+        return;
+    {
+        const QSignalBlocker quiet(value);
+        value->setValue(number);
+    }
+    // The user's choice moves the inputs that must fit the type; the program's would not.
+    const QMap<QString, QString> moved = calc_.userChoice(snapshot(), name);
+    for (auto it = moved.cbegin(); it != moved.cend(); ++it)
+        setLinkedInput(it.key(), it.value());
+    const TailHold choosing(choosing_);
+    inputChanged(name, false);
+}
+
+void CalculatorWindow::showPictureChoice(const QString& name) {
+    const auto it = pictureChoices_.constFind(name);
+    if (it == pictureChoices_.cend())
+        return;
+    const PictureChoiceWidgets& w = *it;
+    const int chosen = spins_.value(name)->value() - 1;
+    w.number->setText(QString::number(chosen + 1));
+    for (int i = 0; i < w.images.size(); ++i) {
+        if (auto* effect = qobject_cast<QGraphicsOpacityEffect*>(w.images[i]->graphicsEffect()))
+            effect->setOpacity(i == chosen ? 1.0 : 0.35);
+        w.panels[i]->setLineWidth(i == chosen ? 2 : 1);
+    }
+    if (chosen >= 0 && chosen < w.panels.size()) {
+        // Centred vertically as far as the scroll range allows.
+        QFrame* panel = w.panels[chosen];
+        const int margin = std::max(0, (w.scroll->viewport()->height() - panel->height()) / 2);
+        w.scroll->ensureWidgetVisible(panel, 0, margin);
+    }
+}
+
+QWidget* CalculatorWindow::buildCoefficientTab(const CoefficientTab& t) {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("Tab") + t.table);
+    auto* layout = new QVBoxLayout(page);
+    DataTable* table = data_.table(t.table);
+    auto* navigator = new TableNavigator(page);
+    navigator->setObjectName(QStringLiteral("DBNavigator") + t.table);
+    navigator->setTable(table);
+    layout->addWidget(navigator);
+    QStringList fields;
+    for (const TableColumn& c : t.columns)
+        fields << c.field;
+    auto* grid = new TableGrid(page);
+    grid->setObjectName(QStringLiteral("DBGrid") + t.table);
+    grid->setTable(table, fields);
+    grid->setAllEditable();
+    for (const TableColumn& c : t.columns) {
+        grid->setTitle(c.field, c.title);
+        grid->setColumnAlignment(c.field, Qt::AlignCenter);
+        if (!c.pickList.isEmpty())
+            grid->setPickList(c.field, c.pickList);
+    }
+    grid->setMinimumHeight(180);
+    layout->addWidget(grid, 1);
+    grids_.insert(t.table, grid);
+    if (table) {
+        reportThroughDialogs(*table);
+        // Queued: the stored coefficients forget the old rows first.
+        connect(table, &DataTable::rowsChanged, this, &CalculatorWindow::coefficientTableEdited,
+                Qt::QueuedConnection);
+    }
+    if (!t.filterName.isEmpty()) {
+        auto* filter = new QCheckBox(t.filterCaption, page);
+        filter->setObjectName(t.filterName);
+        filter->setChecked(t.filterDefault);
+        tableFilters_ << qMakePair(&t, filter);
+        connect(filter, &QCheckBox::toggled, this, [this, input = t.filterInput] {
+            filterCoefficientTables(input);
+        });
+        layout->addWidget(filter);
+    }
+    auto* note = new QGroupBox(u(" Примечание "), page);
+    note->setObjectName(QStringLiteral("grpNote") + t.table);
+    auto* noteLayout = new QVBoxLayout(note);
+    for (const QString& line : t.notes) {
+        auto* label = new QLabel(line, note);
+        label->setWordWrap(true);
+        noteLayout->addWidget(label);
+    }
+    layout->addWidget(note);
+    return page;
+}
+
+void CalculatorWindow::filterCoefficientTables(const QString& changedInput) {
+    for (const auto& [tab, check] : std::as_const(tableFilters_)) {
+        if (tab->filterInput != changedInput)
+            continue;
+        DataTable* table = data_.table(tab->table);
+        if (!table)
+            continue;
+        const auto value = parseNumber(inputText(changedInput));
+        table->setFilter(QLatin1Char('[') + tab->filterField + u("]=") + formatGeneral(value.value_or(0)));
+        table->setFiltered(check->isChecked());
+    }
+}
+
+void CalculatorWindow::coefficientTableEdited() {
+    // An edited coefficient changes the result on screen; a filter or a reload changes nothing.
+    if (!isVisible() || tailHold_ > 0 || !autoCalculation() || result_->text().isEmpty() || selectionRunning())
+        return;
+    const Evaluation e = calc_.evaluate(snapshot());
+    bool same = e.ok() && e.resultText == result_->text();
+    for (auto it = e.shown.cbegin(); same && it != e.shown.cend(); ++it)
+        same = inputText(it.key()) == it.value();
+    if (!same)
+        Calculate(false);
 }
 
 // ---- Parameter selection ----

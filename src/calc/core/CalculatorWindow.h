@@ -13,8 +13,12 @@
 #include <memory>
 #include <optional>
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
+class QFrame;
+class QScrollArea;
+class QTabWidget;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
@@ -34,6 +38,7 @@ class TButtonFrame;
 class TFrameP;
 class TfrmEU;
 class TfrmSech;
+class TableGrid;
 struct InstallationValues;
 
 // The reference dictionaries a calculator's toolbar opens (soils, steels, soil corrosion). Each is
@@ -151,6 +156,14 @@ public:
     // The message line under the calculation order (a failed check while typing).
     QLabel* messageLine() const { return message_; }
 
+    // The page control under the picture (conditions, pictures, coefficient tables); none when
+    // the calculator has no tabs.
+    QTabWidget* PageControl1() const { return pages_; }
+    // The grid of a coefficient tab, by its table's name.
+    TableGrid* coefficientGrid(const QString& table) const { return grids_.value(table); }
+    // A click on picture number (from 1) of a type chosen by picture: selects it as the user does.
+    void pictureClicked(const QString& name, int number);
+
     // Recomputes every range label that follows other inputs.
     void updateRangeLabels();
     bool linkingOn() const;
@@ -199,6 +212,17 @@ private:
     void keyPressEvent(QKeyEvent* event) override;
     QList<SelectionParameter> SelectionOffer() const;
     void buildEquivalentResistivity();
+    // The page control and what it holds, after the geometry (which makes the picture choices).
+    void buildPageControl(QBoxLayout* left, QWidget* parent);
+    void buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
+    void addFixedRange(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
+    QWidget* buildCoefficientTab(const CoefficientTab& t);
+    void loadChoicePictures();
+    // Marks the chosen picture, shows its number and brings its panel into view.
+    void showPictureChoice(const QString& name);
+    // The coefficient grids filtered by the input they follow.
+    void filterCoefficientTables(const QString& changedInput);
+    void coefficientTableEdited();
     void updateToolButtons();
     void buildWindow();
     void buildGeometry(QGridLayout* grid, int& row);
@@ -284,6 +308,17 @@ private:
     QList<QPair<QWidget*, bool>> heldWidgets_;
     QPointer<QWidget> focusBeforeRun_;
     bool singleRun_ = false;
+
+    struct PictureChoiceWidgets {
+        QScrollArea* scroll = nullptr;
+        QList<QFrame*> panels;
+        QList<QLabel*> images;
+        QLabel* number = nullptr;
+    };
+    QMap<QString, PictureChoiceWidgets> pictureChoices_;
+    QTabWidget* pages_ = nullptr;
+    QMap<QString, TableGrid*> grids_;
+    QList<QPair<const CoefficientTab*, QCheckBox*>> tableFilters_;
 };
 
 } // namespace kz

@@ -111,26 +111,11 @@ public:
     }
 
     QMap<QString, QString> link(const CalcInputs& in, const QString& changed) const override {
-        const auto l = in.positive(lengthInput);
-        const auto t = in.positive(depthInput);
-        if (!l || !t)
-            return {};
-        if (changed == lengthInput) {
-            if (const auto moved = linkedDepth(*l, *t))
-                return {{depthInput, formatGeneral(*moved)}};
-        } else if (changed == depthInput) {
-            if (const auto moved = linkedLength(*l, *t))
-                return {{lengthInput, formatGeneral(*moved)}};
-        }
-        return {};
+        return linkLengthAndDepth(in, changed);
     }
 
     QString rangeLabel(const CalcInputs& in, const QString& label) const override {
-        if (label == u"lblRangeL")
-            return lengthRangeText(in.positive(depthInput));
-        if (label == u"lblRangeT")
-            return depthRangeText(in.positive(lengthInput));
-        return Calculator::rangeLabel(in, label);
+        return lengthAndDepthRange(in, label).value_or(Calculator::rangeLabel(in, label));
     }
 
     bool selectionAdmissible(const CalcInputs& in) const override {
@@ -182,10 +167,33 @@ std::optional<QString> geometryError(long double d, long double l, long double t
     return std::nullopt;
 }
 
-QString lengthRangeText(std::optional<long double> t) {
+QMap<QString, QString> linkLengthAndDepth(const CalcInputs& in, const QString& changed) {
+    const auto l = in.positive(lengthInput);
+    const auto t = in.positive(depthInput);
+    if (!l || !t)
+        return {};
+    if (changed == lengthInput) {
+        if (const auto moved = linkedDepth(*l, *t))
+            return {{depthInput, formatGeneral(*moved)}};
+    } else if (changed == depthInput) {
+        if (const auto moved = linkedLength(*l, *t))
+            return {{lengthInput, formatGeneral(*moved)}};
+    }
+    return {};
+}
+
+std::optional<QString> lengthAndDepthRange(const CalcInputs& in, const QString& label, const QString& letter) {
+    if (label == u"lblRangeL")
+        return lengthRangeText(in.positive(depthInput), letter);
+    if (label == u"lblRangeT")
+        return depthRangeText(in.positive(lengthInput));
+    return std::nullopt;
+}
+
+QString lengthRangeText(std::optional<long double> t, const QString& letter) {
     if (!t || !(*t > 0))
         return {};
-    return u"( L > "_s + formatGeneral(roundTo(4 * *t, 5)) + u" )"_s;
+    return u"( "_s + letter + u" > "_s + formatGeneral(roundTo(4 * *t, 5)) + u" )"_s;
 }
 
 QString depthRangeText(std::optional<long double> l) {

@@ -30,8 +30,15 @@ QString depthMessage();
 
 // The range labels: L above 4T, T below L/4, to five decimals. Empty without a number above 0 in
 // the input they follow.
-QString lengthRangeText(std::optional<long double> t);
+QString lengthRangeText(std::optional<long double> t, const QString& letter = QStringLiteral("L"));
 QString depthRangeText(std::optional<long double> l);
+
+// The linked length (EditDlina) and depth (EditGlub) of a strip: what linking moves after the
+// user changed one of them, and the texts of their range labels lblRangeL and lblRangeT (nullopt
+// for another label). The radial electrode shares them, with its length called l.
+QMap<QString, QString> linkLengthAndDepth(const CalcInputs& in, const QString& changed);
+std::optional<QString> lengthAndDepthRange(const CalcInputs& in, const QString& label,
+                                           const QString& letter = QStringLiteral("L"));
 
 // Linking, after the user changed L (or T) so that 4T >= L: the depth L/4 − 0,1, or the length
 // 4T + 0,1, to five decimals; nullopt when nothing moves (the rule holds, or the depth would not

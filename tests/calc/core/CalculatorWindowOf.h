@@ -12,6 +12,8 @@
 #include "calc/plates/UKrugCalc.h"
 #include "calc/plates/UKvadCalc.h"
 #include "calc/rods/GorizCalc.h"
+#include "calc/rods/LuchCalc.h"
+#include "calc/rods/ParalCalc.h"
 #include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
 #include "calc/structures/GBFundCalc.h"
@@ -58,6 +60,8 @@ private:
 };
 
 using TDVertFm = CalculatorWindowOf<&dvert::calculator>;
+using TLuchForm = CalculatorWindowOf<&luch::calculator>;
+using TParalFm = CalculatorWindowOf<&paral::calculator>;
 using TUVertFm = CalculatorWindowOf<&uvert::calculator>;
 using TKolForm = CalculatorWindowOf<&kol::calculator>;
 using TDKolForm = CalculatorWindowOf<&dkol::calculator>;

@@ -1,0 +1,243 @@
+#include "../core/CalcWindowFixture.h"
+#include "CalculatorWindowOf.h"
+#include "data/DataModule.h"
+#include "data/DataTable.h"
+#include "frames/HelpViewer.h"
+#include "frames/SpinButton.h"
+#include "reference/TableGrid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace kz;
+using namespace Qt::StringLiterals;
+
+namespace {
+QStringList tabTexts(QTabWidget* tabs) {
+    QStringList out;
+    for (int i = 0; tabs && i < tabs->count(); ++i)
+        out << tabs->tabText(i);
+    return out;
+}
+
+QStringList items(QComboBox* c) {
+    QStringList out;
+    for (int i = 0; i < c->count(); ++i)
+        out << c->itemText(i);
+    return out;
+}
+} // namespace
+
+// The radial electrode driven as a user drives it: the type chosen by picture, the length kept in
+// the type's range, copy and paste of the type, the coefficient grid filtered and edited.
+class TestLuchForm : public QObject, CalcWindowFixture<TLuchForm> {
+    Q_OBJECT
+private slots:
+    void init() { open(); }
+    void cleanup() { close(); }
+
+    void firstOpening();
+    void pictureChoiceKeepsTheLengthInRange();
+    void lengthStepsStopAt40ForBoundedTypes();
+    void pasteBringsTheTypeBackUnclamped();
+    void editedCoefficientIsUsedAtOnce();
+
+private:
+    QString label(const char* name) { return find<QLabel>(name)->text(); }
+    void pick(int type) {
+        QTest::mouseClick(find<QLabel>(qPrintable(u"Image"_s + QString::number(type))), Qt::LeftButton);
+    }
+    DataTable& kiluch() { return (*folder_->data)[u"LuchTable"_s]; }
+};
+
+void TestLuchForm::firstOpening() {
+    QCOMPARE(win_->windowTitle(), u"Лучевой заземлитель в земле."_s);
+    QCOMPARE(helpContextOf(win_.get()), 41);
+    QCOMPARE(tabTexts(win_->PageControl1()), (QStringList{u"Тип"_s, u"Коэффициенты использования"_s}));
+    for (int i = 1; i <= 7; ++i)
+        QVERIFY(!find<QLabel>(qPrintable(u"Image"_s + QString::number(i)))->pixmap().isNull());
+    QCOMPARE(label("lblTip"), u"1"_s);
+    QCOMPARE(edit("EditN")->text(), u"2"_s);
+    QCOMPARE(label("lblL"), QString());
+    QCOMPARE(label("lblRangeL"), u"( l > 2,8 )"_s);
+    QCOMPARE(label("lblRangeT"), u"( T < 2,5 )"_s);
+    QVERIFY(find<QCheckBox>("chkFilter")->isChecked());
+    QCOMPARE(kiluch().recordCount(), 3);
+    QCOMPARE(win_->coefficientGrid(u"LuchTable"_s)->pickList(u"Dlina"_s),
+             (QStringList{u"10"_s, u"20"_s, u"40"_s}));
+    QVERIFY(rec_->messages.isEmpty());
+
+    score();
+    QCOMPARE(edit("EditKI")->text(), u"0,86"_s);
+    // ln(100 / 0,0112) · 100 / (20π) / 2 / 0,86 = 8,4176...
+    QCOMPARE(win_->EditVS1()->text(), u"8,42"_s);
+    QCOMPARE(win_->EditRaschet()->text(),
+             u"R = [100 / (2*3,14*10) * Ln(10*10/ (0,7*0,016))] / [2 * 0,86] = 8,42 Ом"_s);
+}
+
+void TestLuchForm::pictureChoiceKeepsTheLengthInRange() {
+    type(edit("EditDlina"), u"5"_s);
+    pick(4);
+    QCOMPARE(label("lblTip"), u"4"_s);
+    QCOMPARE(edit("EditDlina")->text(), u"10"_s);
+    QCOMPARE(edit("EditN")->text(), u"6"_s);
+    QCOMPARE(label("lblL"), u"(10 .. 40)"_s);
+    QCOMPARE(label("lblRangeT"), u"( T < 2,5 )"_s);
+    QCOMPARE(kiluch().recordCount(), 3);
+    QCOMPARE(kiluch().value(u"N"_s).toInt(), 4);
+    // Without the filter the grid shows every type.
+    find<QCheckBox>("chkFilter")->click();
+    QCOMPARE(kiluch().recordCount(), 21);
+    find<QCheckBox>("chkFilter")->click();
+
+    type(edit("EditDlina"), u"45"_s);
+    pick(3);
+    QCOMPARE(edit("EditDlina")->text(), u"40"_s);
+    pick(1);
+    QCOMPARE(edit("EditDlina")->text(), u"40"_s);
+    QCOMPARE(label("lblL"), QString());
+    QCOMPARE(edit("EditN")->text(), u"2"_s);
+}
+
+void TestLuchForm::lengthStepsStopAt40ForBoundedTypes() {
+    pick(3);
+    type(edit("EditDlina"), u"40"_s);
+    emit win_->stepButton(u"btnL1"_s)->upClicked();
+    QCOMPARE(edit("EditDlina")->text(), u"40"_s);
+    type(edit("EditDlina"), u"15"_s);
+    emit win_->stepButton(u"btnL10"_s)->downClicked();
+    QCOMPARE(edit("EditDlina")->text(), u"15"_s);
+    emit win_->stepButton(u"btnL1"_s)->downClicked();
+    QCOMPARE(edit("EditDlina")->text(), u"14"_s);
+    pick(1);
+    type(edit("EditDlina"), u"40"_s);
+    emit win_->stepButton(u"btnL1"_s)->upClicked();
+    QCOMPARE(edit("EditDlina")->text(), u"41"_s);
+}
+
+void TestLuchForm::pasteBringsTheTypeBackUnclamped() {
+    type(edit("EditDlina"), u"30"_s);
+    QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
+    QCOMPARE(win_->copyBuffer().texts().value(u"Tip"_s), u"1"_s);
+    pick(5);
+    type(edit("EditDlina"), u"12"_s);
+    QTest::mouseClick(tool("btnPaste"), Qt::LeftButton);
+    QCOMPARE(label("lblTip"), u"1"_s);
+    QCOMPARE(edit("EditN")->text(), u"2"_s);
+    QCOMPARE(edit("EditDlina")->text(), u"30"_s);
+    QCOMPARE(kiluch().value(u"N"_s).toInt(), 1);
+    QCOMPARE(edit("EditKI")->text(), u"0,89"_s); // 0,88 + 0,01·(30 − 20)/20, to hundredths
+    QVERIFY(!win_->EditVS1()->text().isEmpty());
+    QVERIFY(rec_->messages.isEmpty());
+
+    // A stored type set by the program leaves a length outside its range for the check to tell.
+    win_->applyInputs({{u"Tip"_s, u"4"_s}, {u"EditDlina"_s, u"5"_s}});
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
+    QCOMPARE(rec_->messages.value(0), luch::lengthRangeMessage());
+}
+
+void TestLuchForm::editedCoefficientIsUsedAtOnce() {
+    autoOn();
+    QCOMPARE(edit("EditKI")->text(), u"0,86"_s);
+    DataTable& t = kiluch();
+    QVERIFY(t.locate(u"Dlina"_s, 10));
+    QVERIFY(t.edit());
+    QVERIFY(t.setValue(u"KI"_s, 0.5));
+    QVERIFY(t.post());
+    QTRY_COMPARE(edit("EditKI")->text(), u"0,5"_s);
+    // ln(100 / 0,0112) · 100 / (20π) / 2 / 0,5 = 14,4783...
+    QCOMPARE(win_->EditVS1()->text(), u"14,48"_s);
+}
+
+// The parallel strips: the width list and its diameter, the conditions' tab, the step bounds,
+// a count between the table's interpolated.
+class TestParalForm : public QObject, CalcWindowFixture<TParalFm> {
+    Q_OBJECT
+private slots:
+    void init() { open(); }
+    void cleanup() { close(); }
+
+    void firstOpening();
+    void widthSetsTheDiameter();
+    void reopeningChoosesTheFirstWidth();
+    void stepButtonsKeepTheRanges();
+    void countBetweenTableValuesInterpolates();
+};
+
+void TestParalForm::firstOpening() {
+    QCOMPARE(win_->windowTitle(), u"Параллельно уложенные горизонтальные полосовые электроды."_s);
+    QCOMPARE(helpContextOf(win_.get()), 42);
+    QCOMPARE(tabTexts(win_->PageControl1()), (QStringList{u"Условия"_s, u"Коэффициенты использования"_s}));
+    QCOMPARE(win_->findChild<QGroupBox*>(u"GroupBox1"_s)->findChildren<QLabel*>().size(), 7);
+    QCOMPARE(items(win_->cmbDiam()), (QStringList{u"0,02"_s, u"0,025"_s, u"0,03"_s, u"0,04"_s}));
+    QCOMPARE(win_->cmbDiam()->currentText(), u"0,02"_s);
+    QCOMPARE(edit("EditDiam")->text(), u"0,01"_s);
+    QCOMPARE(win_->geometrySpin(u"SpinKol"_s)->value(), 2);
+    TableGrid* grid = win_->coefficientGrid(u"KippTable"_s);
+    QCOMPARE(grid->pickList(u"Ras"_s), (QStringList{u"1"_s, u"2,5"_s, u"5"_s, u"10"_s, u"15"_s}));
+    QVERIFY(!win_->Image1()->pixmap().isNull());
+    QVERIFY(!tool("btnLinkParam")->isEnabled());
+    QVERIFY(!tool("btnKorGrunt")->isEnabled());
+    QVERIFY(rec_->messages.isEmpty());
+
+    score();
+    QCOMPARE(edit("EditKI")->text(), u"0,68"_s);
+    // ln(225 / 0,007) · 100 / (30π) / 2 / 0,68 = 8,0965...
+    QCOMPARE(win_->EditVS1()->text(), u"8,1"_s);
+    QCOMPARE(win_->EditRaschet()->text(), u"R = [100 / (2*3,14*15) * Ln(15*15/ (0,7*0,01))] / (2*0,68) = 8,1 Ом"_s);
+}
+
+void TestParalForm::widthSetsTheDiameter() {
+    choose(win_->cmbDiam(), u"0,04"_s);
+    QCOMPARE(edit("EditDiam")->text(), u"0,02"_s);
+    choose(win_->cmbDiam(), u"0,025"_s);
+    QCOMPARE(edit("EditDiam")->text(), u"0,012"_s); // 0,0125 to thousandths, ties to even
+}
+
+void TestParalForm::reopeningChoosesTheFirstWidth() {
+    choose(win_->cmbDiam(), u"0,04"_s);
+    type(edit("EditDlina"), u"50"_s);
+    win_->hide();
+    win_->show();
+    QCOMPARE(win_->cmbDiam()->currentText(), u"0,02"_s);
+    QCOMPARE(edit("EditDiam")->text(), u"0,01"_s);
+    QCOMPARE(edit("EditDlina")->text(), u"50"_s);
+}
+
+void TestParalForm::stepButtonsKeepTheRanges() {
+    type(edit("EditDlina"), u"195"_s);
+    emit win_->stepButton(u"btnL10"_s)->upClicked();
+    QCOMPARE(edit("EditDlina")->text(), u"195"_s);
+    emit win_->stepButton(u"btnL1"_s)->upClicked();
+    QCOMPARE(edit("EditDlina")->text(), u"196"_s);
+    type(edit("EditGlub"), u"0,35"_s);
+    emit win_->stepButton(u"btnT01"_s)->downClicked();
+    QCOMPARE(edit("EditGlub")->text(), u"0,35"_s);
+    emit win_->stepButton(u"btnT001"_s)->downClicked();
+    QCOMPARE(edit("EditGlub")->text(), u"0,34"_s);
+    type(edit("EditRas"), u"14,5"_s);
+    emit win_->stepButton(u"btnS1"_s)->upClicked();
+    QCOMPARE(edit("EditRas")->text(), u"14,5"_s);
+}
+
+void TestParalForm::countBetweenTableValuesInterpolates() {
+    win_->geometrySpin(u"SpinKol"_s)->setValue(3);
+    score();
+    // Rows (15, 2, 1) 0,68 and (15, 5, 1) 0,4: 0,68 − 0,28/3, to hundredths.
+    QCOMPARE(edit("EditKI")->text(), u"0,59"_s);
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    TestLuchForm luchForm;
+    TestParalForm paralForm;
+    int failed = QTest::qExec(&luchForm, argc, argv);
+    failed += QTest::qExec(&paralForm, argc, argv);
+    return failed;
+}
+
+#include "tst_luchparalform.moc"
