@@ -28,14 +28,15 @@ constexpr long double minSpacing = 1, maxSpacing = 15;
 constexpr double minWidth = 0.02, maxWidth = 0.04;
 
 GeometryInput numeric(const QString& name, const QString& label, const QString& defaultText,
-                      QList<double> steps, QStringList spinNames, const QString& range, const QString& field) {
+                      QList<double> steps, QStringList spinNames, const QString& rangeName, const QString& range,
+                      const QString& field) {
     GeometryInput g;
     g.name = name;
     g.label = label;
     g.defaultText = defaultText;
     g.steps = std::move(steps);
     g.spinNames = std::move(spinNames);
-    g.rangeName = u"lblRange"_s + name.mid(4);
+    g.rangeName = rangeName;
     g.rangeText = range;
     g.historyField = field;
     return g;
@@ -55,9 +56,9 @@ CalculatorDescriptor makeDescriptor() {
     d.conditionsTab = u"Условия"_s;
 
     GeometryInput length = numeric(lengthInput, u"L - длина полосы, м:"_s, u"15"_s, {10, 1, 0.1},
-                                   {u"btnL10"_s, u"btnL1"_s, u"btnL01"_s}, u"(15 .. 200)"_s, u"L"_s);
+                                   {u"btnL10"_s, u"btnL1"_s, u"btnL01"_s}, u"lblRangeL"_s, u"(15 .. 200)"_s, u"L"_s);
     GeometryInput depth = numeric(depthInput, u"T - глубина заложения, м:"_s, u"0,7"_s, {0.1, 0.01},
-                                  {u"btnT01"_s, u"btnT001"_s}, u"(0,3 .. 0,8)"_s, u"T"_s);
+                                  {u"btnT01"_s, u"btnT001"_s}, u"lblRangeT"_s, u"(0,3 .. 0,8)"_s, u"T"_s);
     // The strips' widths from the steel table, within the range the coefficients were made for.
     GeometryInput width;
     width.name = widthInput;
@@ -81,7 +82,7 @@ CalculatorDescriptor makeDescriptor() {
     count.rangeText = u"(2 .. 20)"_s;
     count.historyField = u"N"_s;
     GeometryInput spacing = numeric(spacingInput, u"S - расстояние между полосами, м:"_s, u"1"_s, {1, 0.1},
-                                    {u"btnS1"_s, u"btnS01"_s}, u"(1 .. 15)"_s, u"A"_s);
+                                    {u"btnS1"_s, u"btnS01"_s}, u"lblRangeS"_s, u"(1 .. 15)"_s, u"A"_s);
     GeometryInput diameter;
     diameter.name = diameterField;
     diameter.label = u"D - расчетный диаметр, м:"_s;
