@@ -2,7 +2,9 @@
 #include "CalculatorWindowOf.h"
 #include "data/DataModule.h"
 #include "data/DataTable.h"
+#include "calc/core/HistUnt1.h"
 #include "frames/HelpViewer.h"
+#include "frames/Paths.h"
 #include "frames/SpinButton.h"
 #include "reference/TableGrid.h"
 
@@ -44,6 +46,7 @@ private slots:
     void pictureChoiceKeepsTheLengthInRange();
     void lengthStepsStopAt40ForBoundedTypes();
     void pasteBringsTheTypeBackUnclamped();
+    void historyKeepsTheType();
     void editedCoefficientIsUsedAtOnce();
 
 private:
@@ -138,6 +141,50 @@ void TestLuchForm::pasteBringsTheTypeBackUnclamped() {
     win_->applyInputs({{u"Tip"_s, u"4"_s}, {u"EditDlina"_s, u"5"_s}});
     QCOMPARE(edit("EditDlina")->text(), u"5"_s);
     QCOMPARE(rec_->messages.value(0), luch::lengthRangeMessage());
+}
+
+void TestLuchForm::historyKeepsTheType() {
+    pick(4);
+    type(edit("EditDlina"), u"20"_s);
+    score();
+    // ln(400 / 0,0112) · 100 / (40π) / 6 / 0,57 = 2,4392...
+    QCOMPARE(win_->EditVS1()->text(), u"2,44"_s);
+    rec_->inputs << std::optional<QString>(u"Лучи у подстанции"_s);
+    QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
+    QCOMPARE(rec_->prompts.value(0).section(u'|', 2), u"Лучевой заземлитель в земле 1."_s);
+    DataTable& hist = (*folder_->data)[u"TableHist1"_s];
+    hist.setFiltered(false);
+    QVERIFY(hist.open(dataDir()));
+    hist.refresh();
+    QVERIFY(hist.locate(u"Name"_s, u"Лучи у подстанции"_s));
+    QCOMPARE(hist.asInteger(u"KodTip"_s), 32);
+    QCOMPARE(hist.text(u"Schema"_s), u"4"_s);
+    QCOMPARE(hist.text(u"L"_s), u"20"_s);
+
+    pick(1);
+    type(edit("EditDlina"), u"35"_s);
+    QStringList captions;
+    rec_->onModal = [&](QDialog* dialog) {
+        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        if (!loader)
+            return int(QDialog::Rejected);
+        loader->show();
+        for (int k = 1; k <= 8; ++k)
+            captions << loader->label(k)->text();
+        loader->table().locate(u"Name"_s, u"Лучи у подстанции"_s);
+        loader->hide();
+        return int(QDialog::Accepted);
+    };
+    QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
+    QCOMPARE(captions.last(), u"Номер схемы:"_s);
+    QCOMPARE(label("lblTip"), u"4"_s);
+    QCOMPARE(edit("EditN")->text(), u"6"_s);
+    QCOMPARE(win_->EditVS1()->text(), u"2,44"_s);
+    // The window keeps the loaded type when it is opened again.
+    win_->hide();
+    win_->show();
+    QCOMPARE(label("lblTip"), u"4"_s);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
 }
 
 void TestLuchForm::editedCoefficientIsUsedAtOnce() {
