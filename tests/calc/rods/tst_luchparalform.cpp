@@ -3,6 +3,7 @@
 #include "data/DataModule.h"
 #include "data/DataTable.h"
 #include "calc/core/HistUnt1.h"
+#include "frames/EUFrame.h"
 #include "frames/HelpViewer.h"
 #include "frames/Paths.h"
 #include "frames/SpinButton.h"
@@ -47,6 +48,7 @@ private slots:
     void lengthStepsStopAt40ForBoundedTypes();
     void pasteBringsTheTypeBackUnclamped();
     void historyKeepsTheType();
+    void singleRunOverTheLengthMovesTheDepth();
     void editedCoefficientIsUsedAtOnce();
 
 private:
@@ -187,6 +189,19 @@ void TestLuchForm::historyKeepsTheType() {
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
 }
 
+void TestLuchForm::singleRunOverTheLengthMovesTheDepth() {
+    edit("EditGlub")->setText(u"3"_s); // written, not typed: nothing linked yet
+    tool("btnLinkParam")->setChecked(true);
+    win_->frmEU1()->EditRmax()->setText(u"5"_s);
+    win_->SelectParameter(u"Длина луча, м"_s, false);
+    // At l = 10 the depth becomes 10/4 − 0,1; from 17 m (k 0,87) R = 4,80 <= 5.
+    QCOMPARE(edit("EditDlina")->text(), u"17"_s);
+    QCOMPARE(edit("EditGlub")->text(), u"2,4"_s);
+    QCOMPARE(edit("EditKI")->text(), u"0,87"_s);
+    QCOMPARE(win_->EditVS1()->text(), u"4,8"_s);
+    QCOMPARE(label("lblRangeL"), u"( l > 9,6 )"_s);
+}
+
 void TestLuchForm::editedCoefficientIsUsedAtOnce() {
     autoOn();
     QCOMPARE(edit("EditKI")->text(), u"0,86"_s);
@@ -213,6 +228,7 @@ private slots:
     void reopeningChoosesTheFirstWidth();
     void stepButtonsKeepTheRanges();
     void countBetweenTableValuesInterpolates();
+    void singleRunOverTheCount();
 };
 
 void TestParalForm::firstOpening() {
@@ -276,6 +292,16 @@ void TestParalForm::countBetweenTableValuesInterpolates() {
     score();
     // Rows (15, 2, 1) 0,68 and (15, 5, 1) 0,4: 0,68 − 0,28/3, to hundredths.
     QCOMPARE(edit("EditKI")->text(), u"0,59"_s);
+}
+
+void TestParalForm::singleRunOverTheCount() {
+    win_->frmEU1()->EditRmax()->setText(u"6"_s);
+    win_->SelectParameter(u"Количество полос, шт."_s, false);
+    // N = 3: k 0,59, R 6,22; N = 4: k 0,49, R 5,62.
+    QCOMPARE(win_->geometrySpin(u"SpinKol"_s)->value(), 4);
+    QCOMPARE(edit("EditKI")->text(), u"0,49"_s);
+    QCOMPARE(win_->EditVS1()->text(), u"5,62"_s);
+    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
 }
 
 int main(int argc, char** argv) {
