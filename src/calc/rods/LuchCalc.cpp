@@ -53,8 +53,7 @@ CalculatorDescriptor makeDescriptor() {
     length.spinNames = {u"btnL10"_s, u"btnL1"_s, u"btnL01"_s};
     length.rangeName = u"lblRangeL"_s;
     length.rangeText = u"( l > 2,8 )"_s;
-    length.rangeHint =
-        u"Диапазон допустимых значений длины луча для текущего значения глубины заложения"_s;
+    length.rangeHint = u"Диапазон допустимых значений длины луча для текущего значения глубины заложения"_s;
     length.rangeFollows = {depthInput};
     length.range2Name = typeRangeLabel;
     length.range2Hint =
@@ -70,8 +69,7 @@ CalculatorDescriptor makeDescriptor() {
     depth.spinNames = {u"btnT1"_s, u"btnT01"_s, u"btnT001"_s};
     depth.rangeName = u"lblRangeT"_s;
     depth.rangeText = u"( T < 2,5 )"_s;
-    depth.rangeHint =
-        u"Диапазон допустимых значений глубины заложения для текущего значения длины луча"_s;
+    depth.rangeHint = u"Диапазон допустимых значений глубины заложения для текущего значения длины луча"_s;
     depth.rangeFollows = {lengthInput};
     depth.userChangesOnly = true;
     GeometryInput count;
@@ -103,7 +101,8 @@ CalculatorDescriptor makeDescriptor() {
     table.columns = {{u"N"_s, u"Тип"_s, {}},
                      {u"Dlina"_s, u"Длина, м"_s, {u"10"_s, u"20"_s, u"40"_s}},
                      {u"KI"_s, u"КИ"_s, {}}};
-    table.notes = {u"Длина, м - длина отдельного луча заземлителя."_s, u"КИ - значение коэффициента использования."_s,
+    table.notes = {u"Длина, м - длина отдельного луча заземлителя."_s,
+                   u"КИ - значение коэффициента использования."_s,
                    u"Тип - номер типа лучевого заземлителя."_s};
     table.filterName = u"chkFilter"_s;
     table.filterCaption = u"Фильтрация по типу заземлителя"_s;
@@ -121,7 +120,8 @@ CalculatorDescriptor makeDescriptor() {
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Глубина заложения, м:"_s, u"T"_s}
-               << HistoryCaption{u"Длина стержня, м:"_s, u"L"_s} << HistoryCaption{u"Номер схемы:"_s, u"Schema"_s};
+               << HistoryCaption{u"Длина стержня, м:"_s, u"L"_s}
+               << HistoryCaption{u"Номер схемы:"_s, u"Schema"_s};
 
     SelectionParameter l;
     l.name = u"Длина луча, м"_s;
@@ -162,7 +162,8 @@ public:
         if (!(*in.diameter < *l))
             return CheckFailure{u"Ошибка. Длина луча должна быть больше диаметра."_s, {}};
         if (!(*l > 4 * *t))
-            return CheckFailure{u"Ошибка. Длина луча должна быть больше глубины заложения более чем в 4 раза."_s, {}};
+            return CheckFailure{
+                u"Ошибка. Длина луча должна быть больше глубины заложения более чем в 4 раза."_s, {}};
         const int type = typeOf(in);
         if (boundedType(type) && !(*l >= shortest && *l <= longest))
             return CheckFailure{lengthRangeMessage(), {}};
@@ -188,9 +189,10 @@ public:
 
     QStringList calcOrder(const CalcInputs& in) const override {
         const QString l = in.text(lengthInput);
-        return {u"R = ["_s + in.text(u"EditRo"_s) + u" / (2*3,14*"_s + l + u") * Ln("_s + l + u'*' + l + u"/ ("_s +
-                in.text(depthInput) + u'*' + formatGeneral(in.diameter.value_or(0)) + u"))] / ["_s +
-                in.text(raysField) + u" * "_s + in.text(coefficientField) + u']' + oneLineEnding(in.text(u"EditVS1"_s))};
+        return {u"R = ["_s + in.text(u"EditRo"_s) + u" / (2*3,14*"_s + l + u") * Ln("_s + l + u'*' + l +
+                u"/ ("_s + in.text(depthInput) + u'*' + formatGeneral(in.diameter.value_or(0)) +
+                u"))] / ["_s + in.text(raysField) + u" * "_s + in.text(coefficientField) + u']' +
+                oneLineEnding(in.text(u"EditVS1"_s))};
     }
 
     QMap<QString, QString> link(const CalcInputs& in, const QString& changed) const override {
@@ -254,7 +256,8 @@ public:
         // Only the single-parameter run moves the depth with the length; the nested run keeps it.
         if (!in.singleRun || input != lengthInput || !in.linking || !values.contains(depthInput))
             return;
-        if (const auto moved = goriz::selectionLinkedDepth(values.value(lengthInput), values.value(depthInput)))
+        if (const auto moved =
+                goriz::selectionLinkedDepth(values.value(lengthInput), values.value(depthInput)))
             values.insert(depthInput, *moved);
     }
 };

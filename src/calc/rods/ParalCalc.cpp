@@ -28,8 +28,8 @@ constexpr long double minSpacing = 1, maxSpacing = 15;
 constexpr double minWidth = 0.02, maxWidth = 0.04;
 
 GeometryInput numeric(const QString& name, const QString& label, const QString& defaultText,
-                      QList<double> steps, QStringList spinNames, const QString& rangeName, const QString& range,
-                      const QString& field) {
+                      QList<double> steps, QStringList spinNames, const QString& rangeName,
+                      const QString& range, const QString& field) {
     GeometryInput g;
     g.name = name;
     g.label = label;
@@ -49,14 +49,15 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 42;
     d.pictureFile = u"paralel.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = [p / (2*П*L) * Ln(L*L/(T*D))] / (N*k), Ом"_s;
-    d.conditionLines = {u"L >> D; L >> 4T "_s,    u"Для полосы шириной B:  D = 0,5 B."_s,
+    d.conditionLines = {u"L >> D; L >> 4T "_s,   u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"B = 0,02 .. 0,04 м"_s, u"L = 15 .. 200 м"_s,
                         u"T = 0,3 .. 0,8 м"_s,   u"N = 2 .. 20 шт."_s,
                         u"S = 1 .. 15 м"_s};
     d.conditionsTab = u"Условия"_s;
 
-    GeometryInput length = numeric(lengthInput, u"L - длина полосы, м:"_s, u"15"_s, {10, 1, 0.1},
-                                   {u"btnL10"_s, u"btnL1"_s, u"btnL01"_s}, u"lblRangeL"_s, u"(15 .. 200)"_s, u"L"_s);
+    GeometryInput length =
+        numeric(lengthInput, u"L - длина полосы, м:"_s, u"15"_s, {10, 1, 0.1},
+                {u"btnL10"_s, u"btnL1"_s, u"btnL01"_s}, u"lblRangeL"_s, u"(15 .. 200)"_s, u"L"_s);
     GeometryInput depth = numeric(depthInput, u"T - глубина заложения, м:"_s, u"0,7"_s, {0.1, 0.01},
                                   {u"btnT01"_s, u"btnT001"_s}, u"lblRangeT"_s, u"(0,3 .. 0,8)"_s, u"T"_s);
     // The strips' widths from the steel table, within the range the coefficients were made for.
@@ -98,13 +99,13 @@ CalculatorDescriptor makeDescriptor() {
     CoefficientTab table;
     table.caption = u"Коэффициенты использования"_s;
     table.table = u"KippTable"_s;
-    table.columns = {
-        {u"Dlina"_s, u"L, м"_s, {u"15"_s, u"25"_s, u"50"_s, u"75"_s, u"100"_s, u"200"_s}},
-        {u"N"_s, u"N, шт."_s, {u"2"_s, u"5"_s, u"10"_s, u"20"_s}},
-        {u"Ras"_s, u"S, м"_s, {u"1"_s, u"2,5"_s, u"5"_s, u"10"_s, u"15"_s}},
-        {u"KI"_s, u"КИ"_s, {}}};
-    table.notes = {u"N, шт. - количество полосовых электродов."_s, u"S, м - расстояние между полосовыми электродами."_s,
-                   u"КИ - коэффициент использования."_s, u"L, м - длина полосового электрода."_s};
+    table.columns = {{u"Dlina"_s, u"L, м"_s, {u"15"_s, u"25"_s, u"50"_s, u"75"_s, u"100"_s, u"200"_s}},
+                     {u"N"_s, u"N, шт."_s, {u"2"_s, u"5"_s, u"10"_s, u"20"_s}},
+                     {u"Ras"_s, u"S, м"_s, {u"1"_s, u"2,5"_s, u"5"_s, u"10"_s, u"15"_s}},
+                     {u"KI"_s, u"КИ"_s, {}}};
+    table.notes = {u"N, шт. - количество полосовых электродов."_s,
+                   u"S, м - расстояние между полосовыми электродами."_s, u"КИ - коэффициент использования."_s,
+                   u"L, м - длина полосового электрода."_s};
     d.coefficientTabs = {table};
 
     using K = InputCheck::Kind;
@@ -118,14 +119,10 @@ CalculatorDescriptor makeDescriptor() {
     HistoryLayout& h = d.history;
     h.kindCode = 33;
     h.presetName = u"Параллельные горизонтальные полосовые электроды 1."_s;
-    h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},
-                  {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
-                  {u"Коэффициент поправки:"_s, u"KP"_s},
-                  {u"Ширина полосы, м:"_s, u"D1"_s},
-                  {u"Глубина заложения, м:"_s, u"T"_s},
-                  {u"Длина полосы, м:"_s, u"L"_s},
-                  {u"Количество полос, шт.:"_s, u"N"_s},
-                  {u"Расстояние между полосами, м:"_s, u"A"_s}};
+    h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},        {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
+                  {u"Коэффициент поправки:"_s, u"KP"_s}, {u"Ширина полосы, м:"_s, u"D1"_s},
+                  {u"Глубина заложения, м:"_s, u"T"_s},  {u"Длина полосы, м:"_s, u"L"_s},
+                  {u"Количество полос, шт.:"_s, u"N"_s}, {u"Расстояние между полосами, м:"_s, u"A"_s}};
 
     auto parameter = [](const QString& name, const QString& input, const QString& from, const QString& to,
                         const QString& heading, const QString& note) {
@@ -194,7 +191,8 @@ public:
         if (!(v->d < v->l))
             return CheckFailure{u"Ошибка. Длина полосы должна быть больше расчетного диаметра."_s, {}};
         if (!(v->l > 4 * v->t))
-            return CheckFailure{u"Ошибка. Длина полосы должна быть больше глубины заложения более чем в 4 раза."_s, {}};
+            return CheckFailure{
+                u"Ошибка. Длина полосы должна быть больше глубины заложения более чем в 4 раза."_s, {}};
         if (!(v->l >= minLength && v->l <= maxLength))
             return CheckFailure{u"Ошибка. Длина полосы должна быть в пределах 15 .. 200 м."_s, {}};
         if (!(v->t > 0.29999L && v->t < 0.80001L))
@@ -224,9 +222,10 @@ public:
     QStringList calcOrder(const CalcInputs& in) const override {
         const QString l = in.text(lengthInput);
         const auto b = in.positive(widthInput);
-        return {u"R = ["_s + in.text(u"EditRo"_s) + u" / (2*3,14*"_s + l + u") * Ln("_s + l + u'*' + l + u"/ ("_s +
-                in.text(depthInput) + u'*' + formatGeneral(b ? diameterOfWidth(*b) : 0) + u"))] / ("_s +
-                in.text(countInput) + u'*' + in.text(coefficientField) + u')' + oneLineEnding(in.text(u"EditVS1"_s))};
+        return {u"R = ["_s + in.text(u"EditRo"_s) + u" / (2*3,14*"_s + l + u") * Ln("_s + l + u'*' + l +
+                u"/ ("_s + in.text(depthInput) + u'*' + formatGeneral(b ? diameterOfWidth(*b) : 0) +
+                u"))] / ("_s + in.text(countInput) + u'*' + in.text(coefficientField) + u')' +
+                oneLineEnding(in.text(u"EditVS1"_s))};
     }
 
     bool allowStepDown(const CalcInputs& in, const QString& input, double step) const override {
@@ -241,9 +240,7 @@ public:
         return !bounds || (v && *v + step <= bounds->second + 1e-9L);
     }
 
-    bool selectionAdmissible(const CalcInputs& in) const override {
-        return !checkGeometry(in);
-    }
+    bool selectionAdmissible(const CalcInputs& in) const override { return !checkGeometry(in); }
 
 private:
     static std::optional<std::pair<long double, long double>> boundsOf(const QString& input) {
@@ -261,7 +258,8 @@ private:
 enum { Dlina, N, Ras, KI };
 
 // Two rows that differ in one coordinate, interpolated along it.
-long double pair(const CoefficientRow& a, const CoefficientRow& b, long double l, long double n, long double s) {
+long double pair(const CoefficientRow& a, const CoefficientRow& b, long double l, long double n,
+                 long double s) {
     long double t = 1;
     if (!sameTableValue(a[Dlina], b[Dlina]))
         t = (l - a[Dlina]) / (b[Dlina] - a[Dlina]);
@@ -304,7 +302,8 @@ std::optional<long double> coefficient(const CoefficientTables* tables, long dou
             lo = std::min<long double>(lo, row[column]);
             hi = std::max<long double>(hi, row[column]);
         }
-        return (lo <= v || sameTableValue(double(lo), double(v))) && (hi >= v || sameTableValue(double(hi), double(v)));
+        return (lo <= v || sameTableValue(double(lo), double(v))) &&
+               (hi >= v || sameTableValue(double(hi), double(v)));
     };
     if (r.isEmpty() || !encloses(Dlina, l) || !encloses(N, n) || !encloses(Ras, s))
         return std::nullopt;
@@ -316,8 +315,9 @@ std::optional<long double> coefficient(const CoefficientTables* tables, long dou
     case 4: {
         const long double k12 = pair(r[0], r[1], l, n, s);
         const long double k34 = pair(r[2], r[3], l, n, s);
-        const long double t = !sameTableValue(r[0][Dlina], r[2][Dlina]) ? (l - r[0][Dlina]) / (r[2][Dlina] - r[0][Dlina])
-                                                                        : (n - r[0][N]) / (r[2][N] - r[0][N]);
+        const long double t = !sameTableValue(r[0][Dlina], r[2][Dlina])
+                                  ? (l - r[0][Dlina]) / (r[2][Dlina] - r[0][Dlina])
+                                  : (n - r[0][N]) / (r[2][N] - r[0][N]);
         return between(k12, k34, t);
     }
     case 8: {
@@ -372,8 +372,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
                         parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
-    w.WordText(u"Заземляющее устройство представляет собой горизонтальные полосовые электроды длиной L = "_s + l +
-               u" м, которые уложены параллельно на расстоянии S = "_s + s.text(spacingInput) +
+    w.WordText(u"Заземляющее устройство представляет собой горизонтальные полосовые электроды длиной L = "_s +
+               l + u" м, которые уложены параллельно на расстоянии S = "_s + s.text(spacingInput) +
                u" м друг от друга."_s + reportCr);
     // "В" of the width and "Т" of the depth are Cyrillic here.
     w.WordText(u"Конструкция электрода - сталь полосовая шириной В = "_s + s.text(widthInput) +
@@ -391,8 +391,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordText(u" /(T*D))] / (N*Ки), Ом."_s + reportCr);
     w.WordText(u"R = ["_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * Ln("_s + l);
     w.WordSuperscript(u"2"_s);
-    w.WordText(u"/("_s + t + u'*' + d + u"))] / ("_s + n + u'*' + k + u')' + multiLineEnding(s.text(u"EditVS1"_s)) +
-               reportCr);
+    w.WordText(u"/("_s + t + u'*' + d + u"))] / ("_s + n + u'*' + k + u')' +
+               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     w.setAlignment(A::Left);
     w.progress();
     if (include)

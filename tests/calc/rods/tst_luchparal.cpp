@@ -13,15 +13,25 @@ namespace {
 class Tables : public CoefficientTables {
 public:
     QMap<QString, CoefficientRows> byName;
-    CoefficientRows rows(const QString& table, const QStringList&) const override { return byName.value(table); }
+    CoefficientRows rows(const QString& table, const QStringList&) const override {
+        return byName.value(table);
+    }
 };
 
 // Kiluch.DB: N (type), Dlina, KI.
 const Tables& radialTables() {
     static const Tables t = [] {
         Tables t;
-        t.byName.insert(u"Kiluch.DB"_s, {{1, 10, 0.86}, {1, 20, 0.88}, {1, 40, 0.89}, {2, 10, 0.8}, {2, 20, 0.7},
-                                         {3, 10, 0.66}, {3, 40, 0.71}, {4, 10, 0.54}, {4, 20, 0.57}, {4, 40, 0.59}});
+        t.byName.insert(u"Kiluch.DB"_s, {{1, 10, 0.86},
+                                         {1, 20, 0.88},
+                                         {1, 40, 0.89},
+                                         {2, 10, 0.8},
+                                         {2, 20, 0.7},
+                                         {3, 10, 0.66},
+                                         {3, 40, 0.71},
+                                         {4, 10, 0.54},
+                                         {4, 20, 0.57},
+                                         {4, 40, 0.59}});
         return t;
     }();
     return t;
@@ -31,9 +41,18 @@ const Tables& radialTables() {
 const Tables& parallelTables() {
     static const Tables t = [] {
         Tables t;
-        t.byName.insert(u"Kipp.DB"_s, {{15, 2, 1, 0.70}, {15, 2, 5, 0.82}, {15, 5, 1, 0.50}, {15, 5, 5, 0.66},
-                                       {15, 8, 1, 0.40}, {15, 8, 5, 0.58}, {25, 2, 1, 0.74}, {25, 2, 5, 0.86},
-                                       {25, 5, 1, 0.55}, {25, 5, 5, 0.705}, {25, 8, 1, 0.45}, {25, 8, 5, 0.62}});
+        t.byName.insert(u"Kipp.DB"_s, {{15, 2, 1, 0.70},
+                                       {15, 2, 5, 0.82},
+                                       {15, 5, 1, 0.50},
+                                       {15, 5, 5, 0.66},
+                                       {15, 8, 1, 0.40},
+                                       {15, 8, 5, 0.58},
+                                       {25, 2, 1, 0.74},
+                                       {25, 2, 5, 0.86},
+                                       {25, 5, 1, 0.55},
+                                       {25, 5, 5, 0.705},
+                                       {25, 8, 1, 0.45},
+                                       {25, 8, 5, 0.62}});
         return t;
     }();
     return t;
@@ -45,7 +64,9 @@ QString text(std::optional<long double> v) {
 
 CalcInputs soil() {
     CalcInputs in;
-    in.texts = {{u"ComboGrunt"_s, u"суглинок"_s}, {u"EditRo0"_s, u"100"_s}, {u"EditPKV"_s, u"1"_s},
+    in.texts = {{u"ComboGrunt"_s, u"суглинок"_s},
+                {u"EditRo0"_s, u"100"_s},
+                {u"EditPKV"_s, u"1"_s},
                 {u"EditRo"_s, u"100"_s}};
     in.pMin = 40;
     in.pMax = 150;
@@ -54,16 +75,22 @@ CalcInputs soil() {
 
 CalcInputs radial(const QString& type, const QString& l, const QString& t, double d) {
     CalcInputs in = soil();
-    in.texts.insert({{u"cmbSech"_s, u"сталь круглая"_s}, {u"cmbDiam"_s, u"0,016"_s}, {u"EditDiam0"_s, u"0,016"_s},
-                     {u"Tip"_s, type}, {u"EditDlina"_s, l}, {u"EditGlub"_s, t}});
+    in.texts.insert({{u"cmbSech"_s, u"сталь круглая"_s},
+                     {u"cmbDiam"_s, u"0,016"_s},
+                     {u"EditDiam0"_s, u"0,016"_s},
+                     {u"Tip"_s, type},
+                     {u"EditDlina"_s, l},
+                     {u"EditGlub"_s, t}});
     in.diameter = d;
     in.tables = &radialTables();
     return in;
 }
 
-CalcInputs parallel(const QString& l, const QString& t, const QString& b, const QString& n, const QString& s) {
+CalcInputs parallel(const QString& l, const QString& t, const QString& b, const QString& n,
+                    const QString& s) {
     CalcInputs in = soil();
-    in.texts.insert({{u"EditDlina"_s, l}, {u"EditGlub"_s, t}, {u"cmbDiam"_s, b}, {u"SpinKol"_s, n}, {u"EditRas"_s, s}});
+    in.texts.insert(
+        {{u"EditDlina"_s, l}, {u"EditGlub"_s, t}, {u"cmbDiam"_s, b}, {u"SpinKol"_s, n}, {u"EditRas"_s, s}});
     in.tables = &parallelTables();
     return in;
 }
@@ -92,8 +119,8 @@ private slots:
         // ln(400 / 0,0112) · 100 / (40π) / 6 / 0,57 = 2,4392835927...
         QTest::newRow("six rays of 20 m") << 100.0 << 1.0 << 20.0 << 0.7 << 0.016 << 6 << 0.57 << u"2,44"_s;
         // p = 65; ln(900 / 0,0456) · 65 / (60π) / 7 / 0,53 = 0,9192745915...
-        QTest::newRow("corrected resistivity, angle") << 50.0 << 1.3 << 30.0 << 1.2 << 0.038 << 7 << 0.53
-                                                      << u"0,92"_s;
+        QTest::newRow("corrected resistivity, angle")
+            << 50.0 << 1.3 << 30.0 << 1.2 << 0.038 << 7 << 0.53 << u"0,92"_s;
     }
     void radialFormula() {
         QFETCH(double, p0);
@@ -143,16 +170,18 @@ private slots:
         QTest::addColumn<double>("d");
         QTest::addColumn<QString>("message");
         QTest::newRow("defaults") << u"1"_s << u"10"_s << u"0,7"_s << 0.016 << QString();
-        QTest::newRow("no length") << u"1"_s << QString() << u"0,7"_s << 0.016 << u"Введите значение длины луча."_s;
+        QTest::newRow("no length") << u"1"_s << QString() << u"0,7"_s << 0.016
+                                   << u"Введите значение длины луча."_s;
         QTest::newRow("diameter first") << u"1"_s << u"0,04"_s << u"0,7"_s << 0.05
                                         << u"Ошибка. Длина луча должна быть больше диаметра."_s;
         QTest::newRow("l equal to 4T") << u"3"_s << u"2,8"_s << u"0,7"_s << 0.016 << fourDepths;
         QTest::newRow("40 passes for type 3") << u"3"_s << u"40"_s << u"0,7"_s << 0.016 << QString();
-        QTest::newRow("40,1 fails for type 3") << u"3"_s << u"40,1"_s << u"0,7"_s << 0.016
-                                               << luch::lengthRangeMessage();
-        QTest::newRow("9 fails for type 2") << u"2"_s << u"9"_s << u"0,7"_s << 0.016 << luch::lengthRangeMessage();
-        QTest::newRow("type 1 beyond the table") << u"1"_s << u"45"_s << u"0,7"_s << 0.016
-                                                 << luch::missingCoefficientMessage(1, 45);
+        QTest::newRow("40,1 fails for type 3")
+            << u"3"_s << u"40,1"_s << u"0,7"_s << 0.016 << luch::lengthRangeMessage();
+        QTest::newRow("9 fails for type 2")
+            << u"2"_s << u"9"_s << u"0,7"_s << 0.016 << luch::lengthRangeMessage();
+        QTest::newRow("type 1 beyond the table")
+            << u"1"_s << u"45"_s << u"0,7"_s << 0.016 << luch::missingCoefficientMessage(1, 45);
     }
     void radialChecks() {
         QFETCH(QString, type);
@@ -218,7 +247,8 @@ private slots:
         // ln(2500 / 0,01) · 200 / (100π) / 5 / 0,62 = 2,5524789632...
         QTest::newRow("five strips") << 200.0 << 1.0 << 50.0 << 0.5 << 0.02 << 5 << 0.62 << u"2,55"_s;
         // p = 120; ln(10000 / 0,012) · 120 / (200π) / 10 / 0,37 = 0,7037154874...
-        QTest::newRow("corrected resistivity") << 80.0 << 1.5 << 100.0 << 0.8 << 0.015 << 10 << 0.37 << u"0,7"_s;
+        QTest::newRow("corrected resistivity")
+            << 80.0 << 1.5 << 100.0 << 0.8 << 0.015 << 10 << 0.37 << u"0,7"_s;
     }
     void parallelFormula() {
         QFETCH(double, p0);
@@ -282,7 +312,8 @@ private slots:
         QCOMPARE(e.shown.value(u"EditKI"_s), u"0,72"_s);
         // ln(400 / 0,01) · 100 / (40π) / 2 / 0,72 = 5,8559...
         QCOMPARE(e.resultText, u"5,86"_s);
-        QCOMPARE(e.order, QStringList{u"R = [100 / (2*3,14*20) * Ln(20*20/ (0,5*0,02))] / (2*0,72) = 5,86 Ом"_s});
+        QCOMPARE(e.order,
+                 QStringList{u"R = [100 / (2*3,14*20) * Ln(20*20/ (0,5*0,02))] / (2*0,72) = 5,86 Ом"_s});
         QCOMPARE(paral::calculator().derive(in, u"cmbDiam"_s).value(u"EditDiam"_s), u"0,02"_s);
     }
 };

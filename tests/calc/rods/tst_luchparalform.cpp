@@ -1,8 +1,8 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
+#include "calc/core/HistUnt1.h"
 #include "data/DataModule.h"
 #include "data/DataTable.h"
-#include "calc/core/HistUnt1.h"
 #include "frames/EUFrame.h"
 #include "frames/HelpViewer.h"
 #include "frames/Paths.h"
@@ -251,7 +251,8 @@ void TestParalForm::firstOpening() {
     QCOMPARE(edit("EditKI")->text(), u"0,68"_s);
     // ln(225 / 0,007) · 100 / (30π) / 2 / 0,68 = 8,0965...
     QCOMPARE(win_->EditVS1()->text(), u"8,1"_s);
-    QCOMPARE(win_->EditRaschet()->text(), u"R = [100 / (2*3,14*15) * Ln(15*15/ (0,7*0,01))] / (2*0,68) = 8,1 Ом"_s);
+    QCOMPARE(win_->EditRaschet()->text(),
+             u"R = [100 / (2*3,14*15) * Ln(15*15/ (0,7*0,01))] / (2*0,68) = 8,1 Ом"_s);
 }
 
 void TestParalForm::widthSetsTheDiameter() {
