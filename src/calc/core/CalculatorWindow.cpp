@@ -49,8 +49,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -115,7 +115,8 @@ QString stepSuffix(double step) {
 // Runs an action on a left click of the widgets it watches (the pictures of a choice).
 class ClickFilter : public QObject {
 public:
-    ClickFilter(std::function<void()> action, QObject* parent) : QObject(parent), action_(std::move(action)) {}
+    ClickFilter(std::function<void()> action, QObject* parent)
+        : QObject(parent), action_(std::move(action)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -1503,7 +1504,8 @@ void CalculatorWindow::addFixedRange(const GeometryInput& g, QGridLayout* target
     target->addWidget(range, row, 2);
 }
 
-void CalculatorWindow::buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel) {
+void CalculatorWindow::buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row,
+                                          QWidget* panel) {
     PictureChoiceWidgets w;
     auto* caption = new QLabel(g.label, panel);
     caption->setObjectName(QStringLiteral("lblCaption") + g.name);
@@ -1639,9 +1641,8 @@ QWidget* CalculatorWindow::buildCoefficientTab(const CoefficientTab& t) {
         filter->setObjectName(t.filterName);
         filter->setChecked(t.filterDefault);
         tableFilters_ << qMakePair(&t, filter);
-        connect(filter, &QCheckBox::toggled, this, [this, input = t.filterInput] {
-            filterCoefficientTables(input);
-        });
+        connect(filter, &QCheckBox::toggled, this,
+                [this, input = t.filterInput] { filterCoefficientTables(input); });
         layout->addWidget(filter);
     }
     auto* note = new QGroupBox(u(" Примечание "), page);
@@ -1671,7 +1672,8 @@ void CalculatorWindow::filterCoefficientTables(const QString& changedInput) {
 
 void CalculatorWindow::coefficientTableEdited() {
     // An edited coefficient changes the result on screen; a filter or a reload changes nothing.
-    if (!isVisible() || tailHold_ > 0 || !autoCalculation() || result_->text().isEmpty() || selectionRunning())
+    if (!isVisible() || tailHold_ > 0 || !autoCalculation() || result_->text().isEmpty() ||
+        selectionRunning())
         return;
     const Evaluation e = calc_.evaluate(snapshot());
     bool same = e.ok() && e.resultText == result_->text();

@@ -182,7 +182,8 @@ QMap<QString, QString> linkLengthAndDepth(const CalcInputs& in, const QString& c
     return {};
 }
 
-std::optional<QString> lengthAndDepthRange(const CalcInputs& in, const QString& label, const QString& letter) {
+std::optional<QString> lengthAndDepthRange(const CalcInputs& in, const QString& label,
+                                           const QString& letter) {
     if (label == u"lblRangeL")
         return lengthRangeText(in.positive(depthInput), letter);
     if (label == u"lblRangeT")
