@@ -55,6 +55,8 @@ struct GeometryInput {
     std::optional<double> choiceMaximum;
     // After the materials dialog the first item is chosen again, not the one chosen before.
     bool choiceFirstAfterDialog = false;
+    // Said in the window's message line when the table offers nothing to choose.
+    QString choiceEmptyMessage;
 
     bool isChoice() const { return !choiceTable.isEmpty(); }
 

@@ -843,6 +843,7 @@ void CalculatorWindow::activate() {
     ChangeTail();
     updateRangeLabels();
     updateToolButtons();
+    sayEmptyChoices();
     // The picture may have changed the size: settle it before the window appears.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     fitToContents();
@@ -1453,6 +1454,7 @@ void CalculatorWindow::runChoiceDictionary() {
         setInputText(g->name, chosen);
     else
         ChangeTail(); // no result may stay for a value that is gone
+    sayEmptyChoices();
 }
 
 void CalculatorWindow::restoreSection(const QString& construction, const QString& size) {
@@ -1491,6 +1493,14 @@ void CalculatorWindow::buildPageControl(QBoxLayout* left, QWidget* parent) {
         pages_->addTab(buildCoefficientTab(t), t.caption);
     // Before the stretch that closes the column.
     left->insertWidget(left->count() - 1, pages_);
+}
+
+void CalculatorWindow::sayEmptyChoices() {
+    // Nothing to choose disables the calculation: the message line says why.
+    for (const GeometryInput& g : d_.geometry)
+        if (QComboBox* combo = choices_.value(g.name);
+            combo && combo->count() == 0 && !g.choiceEmptyMessage.isEmpty())
+            message_->setText(g.choiceEmptyMessage);
 }
 
 void CalculatorWindow::addFixedRange(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel) {

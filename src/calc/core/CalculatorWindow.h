@@ -216,6 +216,7 @@ private:
     void buildPageControl(QBoxLayout* left, QWidget* parent);
     void buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
     void addFixedRange(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
+    void sayEmptyChoices();
     QWidget* buildCoefficientTab(const CoefficientTab& t);
     void loadChoicePictures();
     // Marks the chosen picture, shows its number and brings its panel into view.

@@ -73,6 +73,7 @@ CalculatorDescriptor makeDescriptor() {
     width.choiceMinimum = minWidth;
     width.choiceMaximum = maxWidth;
     width.choiceFirstAfterDialog = true;
+    width.choiceEmptyMessage = missingWidthMessage();
     GeometryInput count;
     count.name = countInput;
     count.label = u"N - количество полос, шт.:"_s;

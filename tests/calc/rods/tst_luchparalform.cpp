@@ -229,6 +229,7 @@ private slots:
     void stepButtonsKeepTheRanges();
     void countBetweenTableValuesInterpolates();
     void singleRunOverTheCount();
+    void noWidthInRangeSaysSo();
 };
 
 void TestParalForm::firstOpening() {
@@ -303,6 +304,27 @@ void TestParalForm::singleRunOverTheCount() {
     QCOMPARE(edit("EditKI")->text(), u"0,49"_s);
     QCOMPARE(win_->EditVS1()->text(), u"5,62"_s);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
+}
+
+void TestParalForm::noWidthInRangeSaysSo() {
+    DataTable& polos = (*folder_->data)[u"TablePolos"_s];
+    for (polos.first(); !polos.eof();) {
+        const double b = polos.value(u"Shir"_s).toDouble();
+        if (b >= 0.02 - 1e-9 && b <= 0.04 + 1e-9)
+            QVERIFY(polos.remove());
+        else
+            polos.next();
+    }
+    autoOn();
+    rec_->messages.clear();
+    win_->hide();
+    win_->show();
+    QCOMPARE(win_->cmbDiam()->count(), 0);
+    QCOMPARE(edit("EditDiam")->text(), QString());
+    QVERIFY(win_->EditVS1()->text().isEmpty());
+    QVERIFY(!tool("btnScore")->isEnabled());
+    QCOMPARE(rec_->messages, QStringList{paral::missingWidthMessage()});
+    QCOMPARE(win_->messageLine()->text(), paral::missingWidthMessage());
 }
 
 int main(int argc, char** argv) {
