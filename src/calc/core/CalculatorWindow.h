@@ -18,7 +18,6 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QScrollArea;
-class QTabWidget;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
