@@ -34,7 +34,13 @@ struct GeometryInput {
     // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
     // keeps its design text.
     QStringList rangeFollows;
-    bool readOnly = false; // a derived value, display only
+    // The hint of the input itself.
+    QString hint;
+    // Bounds of the step buttons: a step down only while value − step stays at or above the
+    // floor, a step up only while value + step stays at or below the ceiling.
+    std::optional<double> stepFloor;
+    std::optional<double> stepCeiling;
+    bool readOnly = false; // a derived value, display only (its default text shown at first)
     // A derived value the result shows: emptied with the result when a calculation fails.
     bool clearedWithResult = false;
     bool bold = false;
@@ -46,8 +52,11 @@ struct GeometryInput {
     // The materials dialog's item that edits that table; it binds the toolbar's materials command
     // in a window without a construction frame.
     QString choiceMaterial;
+    // Or a fixed list of texts, filled once: the window keeps the item chosen between openings.
+    // The default text is chosen at first.
+    QStringList choiceItems;
 
-    bool isChoice() const { return !choiceTable.isEmpty(); }
+    bool isChoice() const { return !choiceTable.isEmpty() || !choiceItems.isEmpty(); }
 
     // An integer spin edit within these limits instead of an edit line (a count); the default
     // text is its value.

@@ -336,8 +336,21 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             combo->setFixedWidth(90);
             label->setBuddy(combo);
             choices_.insert(g.name, combo);
+            if (!g.choiceItems.isEmpty()) {
+                combo->addItems(g.choiceItems);
+                combo->setCurrentIndex(std::max(0, int(g.choiceItems.indexOf(g.defaultText))));
+            }
+            if (!g.hint.isEmpty())
+                setHint(combo, g.hint);
             target->addWidget(label, *at, 0);
             target->addWidget(combo, *at, 1);
+            if (!g.rangeName.isEmpty()) {
+                auto* range = new QLabel(g.rangeText, panel);
+                range->setObjectName(g.rangeName);
+                setHint(range, g.rangeHint);
+                ranges_.insert(g.rangeName, range);
+                target->addWidget(range, *at, 2);
+            }
             ++*at;
             continue;
         }
@@ -356,6 +369,10 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
         }
         QLineEdit* edit =
             g.readOnly ? makeDisplayField(panel, g.name) : makeEdit(panel, g.name, g.defaultText);
+        if (g.readOnly)
+            edit->setText(g.defaultText);
+        if (!g.hint.isEmpty())
+            setHint(edit, g.hint);
         edit->setFixedWidth(90);
         if (g.bold) {
             QFont f = edit->font();
@@ -463,7 +480,10 @@ void CalculatorWindow::wireFrames() {
             inputChanged(combo->objectName(), false);
         });
     for (SpinButton* pair : std::as_const(steps_)) {
-        connect(pair, &SpinButton::upClicked, this, [pair] { SpinStepUp(pair, pair->step()); });
+        connect(pair, &SpinButton::upClicked, this, [this, pair] {
+            if (calc_.allowStepUp(snapshot(), pair->associate()->objectName(), pair->step()))
+                SpinStepUp(pair, pair->step());
+        });
         connect(pair, &SpinButton::downClicked, this, [this, pair] {
             if (calc_.allowStepDown(snapshot(), pair->associate()->objectName(), pair->step()))
                 SpinStepDown(pair, pair->step());
@@ -757,7 +777,7 @@ void CalculatorWindow::activate() {
             section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
                                   d_.construction->electrodeKind);
         for (const GeometryInput& g : d_.geometry)
-            if (QComboBox* combo = choices_.value(g.name)) {
+            if (QComboBox* combo = choices_.value(g.name); combo && !g.choiceTable.isEmpty()) {
                 fillChoice(g, combo);
                 const QSignalBlocker quiet(combo);
                 combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
