@@ -179,8 +179,8 @@ void Calculator::selectionValueApplied(const CalcInputs&, const QString&, QMap<Q
 namespace {
 // A text that is no number is left to the stepping, which reports it; an empty one stays empty.
 // Binary noise removed: 5,1 − 0,1 is 5, not a hair below it.
-bool withinStepBound(const CalcInputs& in, const QString& input, double step, const std::optional<double>& bound,
-                     int direction) {
+bool withinStepBound(const CalcInputs& in, const QString& input, double step,
+                     const std::optional<double>& bound, int direction) {
     if (!bound)
         return true;
     const auto v = parseNumber(in.text(input));

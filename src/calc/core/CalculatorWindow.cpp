@@ -46,6 +46,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -749,8 +750,12 @@ bool CalculatorWindow::autoCalculation() const {
 
 void CalculatorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        activate();
+    if (event->spontaneous())
+        return;
+    activate();
+    if (d_.windowTop)
+        if (const QScreen* s = screen())
+            move(x(), s->availableGeometry().top() + *d_.windowTop);
 }
 
 void CalculatorWindow::hideEvent(QHideEvent* event) {

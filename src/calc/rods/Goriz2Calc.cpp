@@ -24,7 +24,8 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 50;
     d.pictureFile = u"goriz2.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = А * p2, Ом"_s;
-    d.conditionLines = {u"L = 5 .. 100 м"_s, u"Н = 1 .. 5 м"_s, u"р1 / р2 = 0,5 .. 10"_s, u"Tо = 0,5 .. 0,8 м"_s};
+    d.conditionLines = {u"L = 5 .. 100 м"_s, u"Н = 1 .. 5 м"_s, u"р1 / р2 = 0,5 .. 10"_s,
+                        u"Tо = 0,5 .. 0,8 м"_s};
     d.twoLayerSoil = true;
 
     GeometryInput length;
@@ -75,6 +76,7 @@ CalculatorDescriptor makeDescriptor() {
     d.selection.parameters = selections(lengthName, u"100"_s);
     d.selection.writeBack = selectionWriteBack(lengthName);
 
+    d.windowTop = 20;
     d.report = report;
     d.reportSteps = 6;
     d.loadNeedsInputs = true;
@@ -122,7 +124,8 @@ protected:
 void report(ReportBuilder& w, const ReportSource& s) {
     const CalculatorDescriptor& d = calculator().description();
     writeOpening(w, s, d, d.caption, u"горизонтальный заземлитель"_s, lengthName);
-    w.WordText(u"Глубина заложения горизонтального заземлителя: То = "_s + s.text(depthName) + u" м."_s + reportCr);
+    w.WordText(u"Глубина заложения горизонтального заземлителя: То = "_s + s.text(depthName) + u" м."_s +
+               reportCr);
     writeTableClosing(w, s);
 }
 } // namespace

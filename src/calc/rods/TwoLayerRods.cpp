@@ -35,8 +35,7 @@ GeometryInput shownValue(const QString& name, const QString& label, const QStrin
 }
 
 GeometryInput ratioValue() {
-    GeometryInput g =
-        shownValue(ratioName, u"р1 / р2 - отношение удельных сопротивлений р1 к р2:"_s, u"1"_s);
+    GeometryInput g = shownValue(ratioName, u"р1 / р2 - отношение удельных сопротивлений р1 к р2:"_s, u"1"_s);
     g.rangeName = u"lblRangeP"_s;
     g.rangeText = u"( 0,5 .. 10 )"_s;
     return g;
@@ -73,8 +72,8 @@ QList<SelectionParameter> selections(const QString& lengthInput, const QString& 
 }
 
 QStringList selectionWriteBack(const QString& lengthInput) {
-    return {u"EditRo0"_s, u"EditPKV"_s, twolayer::lower(u"EditRo0"_s), twolayer::lower(u"EditPKV"_s), lengthInput,
-            thicknessName};
+    return {u"EditRo0"_s, u"EditPKV"_s, twolayer::lower(u"EditRo0"_s), twolayer::lower(u"EditPKV"_s),
+            lengthInput,  thicknessName};
 }
 
 Split splitInGround(long double h, long double to, long double l) {
@@ -107,7 +106,8 @@ std::optional<Layers> layers(const CalcInputs& in) {
     return Layers{calculatedResistivity(*p01, *kp1), calculatedResistivity(*p02, *kp2)};
 }
 
-QMap<QString, QString> TableCoefficientCalculator::derive(const CalcInputs& in, const QString& changed) const {
+QMap<QString, QString> TableCoefficientCalculator::derive(const CalcInputs& in,
+                                                          const QString& changed) const {
     // Only the soil moves the ratio; the geometry leaves it as the last result left it.
     const bool soil = changed.isEmpty() || changed.endsWith(u"EditRo0"_s) || changed.endsWith(u"EditPKV"_s) ||
                       changed.endsWith(u"ComboGrunt"_s);
@@ -135,7 +135,8 @@ std::optional<long double> TableCoefficientCalculator::compute(const CalcInputs&
 }
 
 QStringList TableCoefficientCalculator::calcOrder(const CalcInputs& in) const {
-    return {u"R = "_s + in.text(coefficientName) + u" * "_s + in.text(lowerRo) + oneLineEnding(in.text(u"EditVS1"_s))};
+    return {u"R = "_s + in.text(coefficientName) + u" * "_s + in.text(lowerRo) +
+            oneLineEnding(in.text(u"EditVS1"_s))};
 }
 
 void writeRho(ReportBuilder& w, const QString& sub) {
@@ -143,8 +144,8 @@ void writeRho(ReportBuilder& w, const QString& sub) {
     w.WordSubscript(sub);
 }
 
-void writeOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d, const QString& title,
-                  const QString& device, const QString& lengthInput) {
+void writeOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d,
+                  const QString& title, const QString& device, const QString& lengthInput) {
     w.WordTitle(title + reportCr + reportCr);
     w.progress();
     if (s.picture)
@@ -168,8 +169,8 @@ void writeTableClosing(ReportBuilder& w, const ReportSource& s) {
     writeRho(w, u"1"_s);
     w.WordText(u" / "_s);
     writeRho(w, u"2"_s);
-    w.WordText(u" = "_s + s.text(upperRo) + u" / "_s + s.text(lowerRo) + u" = "_s + s.text(ratioName) + u"."_s +
-               reportCr);
+    w.WordText(u" = "_s + s.text(upperRo) + u" / "_s + s.text(lowerRo) + u" = "_s + s.text(ratioName) +
+               u"."_s + reportCr);
     w.WordText(u"Табличное значение коэффициента: А = "_s + s.text(coefficientName) + u"."_s + reportCr);
     w.progress();
     w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);
@@ -177,8 +178,8 @@ void writeTableClosing(ReportBuilder& w, const ReportSource& s) {
     w.WordText(u"R = A * "_s);
     writeRho(w, u"2"_s);
     w.WordText(u", Ом;"_s + reportCr);
-    w.WordText(u"R = "_s + s.text(coefficientName) + u" * "_s + s.text(lowerRo) + u" = "_s + s.text(u"EditVS1"_s) +
-               u" Ом."_s + reportCr);
+    w.WordText(u"R = "_s + s.text(coefficientName) + u" * "_s + s.text(lowerRo) + u" = "_s +
+               s.text(u"EditVS1"_s) + u" Ом."_s + reportCr);
     w.setAlignment(ReportParagraph::Alignment::Left);
     w.progress();
     writeVerdict(w, s);
@@ -187,8 +188,8 @@ void writeTableClosing(ReportBuilder& w, const ReportSource& s) {
 
 std::optional<long double> writeEquivalentResistivity(ReportBuilder& w, const ReportSource& s,
                                                       const QString& lengthInput) {
-    const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s), s.text(u"EditDiam"_s),
-                                               u"D"_s);
+    const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),
+                                               s.text(u"EditDiam"_s), u"D"_s);
     w.progress();
     w.WordText(u"Эквивалентное удельное сопротивление двухслойной земли:"_s + reportCr);
     writeRho(w, u"э"_s);
@@ -203,8 +204,8 @@ std::optional<long double> writeEquivalentResistivity(ReportBuilder& w, const Re
     w.WordText(u"), Ом м;"_s + reportCr);
     writeRho(w, u"э"_s);
     w.WordText(u" = "_s + s.text(lengthInput) + u" / ("_s + s.text(upperPartName) + u"/"_s + s.text(upperRo) +
-               u" + "_s + s.text(lowerPartName) + u"/"_s + s.text(lowerRo) + u") = "_s + s.text(equivalentName) +
-               u" Ом м."_s + reportCr);
+               u" + "_s + s.text(lowerPartName) + u"/"_s + s.text(lowerRo) + u") = "_s +
+               s.text(equivalentName) + u" Ом м."_s + reportCr);
     w.progress();
     return d;
 }

@@ -72,8 +72,8 @@ protected:
 void writeRho(ReportBuilder& w, const QString& sub);
 // The report's opening: title, picture, installation, the two-layer soil and the description
 // "...представляет собой <device> длиной L = ..."; three gauge steps.
-void writeOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d, const QString& title,
-                  const QString& device, const QString& lengthInput);
+void writeOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d,
+                  const QString& title, const QString& device, const QString& lengthInput);
 // The ratio and coefficient lines of the table calculators, the formula block R = A·p2 and the
 // verdict; three gauge steps.
 void writeTableClosing(ReportBuilder& w, const ReportSource& s);

@@ -42,11 +42,10 @@ CalculatorDescriptor makeDescriptor() {
     length.historyField = u"L"_s;
     GeometryInput thickness = thicknessInput();
     thickness.spinNames = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
-    d.geometry = {length,
-                  thickness,
-                  shownValue(upperPartName, u"L1 - длина части заземлителя в верхнем слое, м:"_s),
-                  shownValue(lowerPartName, u"L2 - длина части заземлителя в нижнем слое, м:"_s),
-                  shownValue(equivalentName, u"рэ - эквивалентное удельное сопротивление двухслойной земли, Ом м:"_s)};
+    d.geometry = {
+        length, thickness, shownValue(upperPartName, u"L1 - длина части заземлителя в верхнем слое, м:"_s),
+        shownValue(lowerPartName, u"L2 - длина части заземлителя в нижнем слое, м:"_s),
+        shownValue(equivalentName, u"рэ - эквивалентное удельное сопротивление двухслойной земли, Ом м:"_s)};
 
     using K = InputCheck::Kind;
     d.checks = twolayer::soilChecks();
@@ -69,6 +68,7 @@ CalculatorDescriptor makeDescriptor() {
     d.selection.parameters = selections(lengthName, u"20"_s);
     d.selection.writeBack = selectionWriteBack(lengthName);
 
+    d.windowTop = 5;
     d.report = report;
     d.reportSteps = 7;
     return d;
@@ -117,7 +117,8 @@ public:
         shown.insert(upperPartName, formatGeneral(split.upper));
         shown.insert(lowerPartName, formatGeneral(split.lower));
         shown.insert(equivalentName, formatGeneral(pe));
-        return roundResistance(std::log(4 * *l / *in.diameter) * (pe / 2 / std::numbers::pi_v<long double> / *l));
+        return roundResistance(std::log(4 * *l / *in.diameter) *
+                               (pe / 2 / std::numbers::pi_v<long double> / *l));
     }
 
     QStringList calcOrder(const CalcInputs& in) const override {

@@ -24,8 +24,8 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 51;
     d.pictureFile = u"vert2.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = А * p2, Ом"_s;
-    d.conditionLines = {u"D = 0,02 или 0,04 м"_s, u"L = 5 .. 20 м"_s, u"Н = 1 .. 5 м"_s, u"р1 / р2 = 0,5 .. 10"_s,
-                        u"Tо = 0,5 м"_s};
+    d.conditionLines = {u"D = 0,02 или 0,04 м"_s, u"L = 5 .. 20 м"_s, u"Н = 1 .. 5 м"_s,
+                        u"р1 / р2 = 0,5 .. 10"_s, u"Tо = 0,5 м"_s};
     d.twoLayerSoil = true;
 
     GeometryInput length;
@@ -78,6 +78,7 @@ CalculatorDescriptor makeDescriptor() {
     d.selection.parameters = selections(lengthName, u"20"_s);
     d.selection.writeBack = selectionWriteBack(lengthName);
 
+    d.windowTop = 10;
     d.report = report;
     d.reportSteps = 6;
     d.loadNeedsInputs = true;

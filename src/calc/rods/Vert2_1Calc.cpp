@@ -67,13 +67,14 @@ CalculatorDescriptor makeDescriptor() {
     upper.hint = u"Длина части заземлителя в верхнем слое земли, м"_s;
     GeometryInput lower = shownValue(lowerPartName, u"L2, м:"_s);
     lower.hint = u"Длина части заземлителя в нижнем слое земли, м"_s;
-    d.geometry = {length,
-                  thickness,
-                  depth,
-                  middle,
-                  upper,
-                  lower,
-                  shownValue(equivalentName, u"рэ - эквивалентное удельное сопротивление двухслойной земли, Ом м:"_s)};
+    d.geometry = {
+        length,
+        thickness,
+        depth,
+        middle,
+        upper,
+        lower,
+        shownValue(equivalentName, u"рэ - эквивалентное удельное сопротивление двухслойной земли, Ом м:"_s)};
 
     using K = InputCheck::Kind;
     d.checks = twolayer::soilChecks();
@@ -98,6 +99,7 @@ CalculatorDescriptor makeDescriptor() {
     d.selection.parameters = selections(lengthName, u"20"_s);
     d.selection.writeBack = selectionWriteBack(lengthName);
 
+    d.windowTop = 10;
     d.report = report;
     d.reportSteps = 8;
     return d;
@@ -111,7 +113,8 @@ public:
     QMap<QString, QString> derive(const CalcInputs& in, const QString& changed) const override {
         if (changed == u"cmbDiam"_s)
             return {};
-        QMap<QString, QString> shown{{middleName, {}}, {upperPartName, {}}, {lowerPartName, {}}, {equivalentName, {}}};
+        QMap<QString, QString> shown{
+            {middleName, {}}, {upperPartName, {}}, {lowerPartName, {}}, {equivalentName, {}}};
         const auto l = in.positive(lengthName);
         const auto to = in.positive(depthName);
         const auto h = in.positive(thicknessName);
@@ -179,9 +182,10 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString l1 = s.text(upperPartName);
     const QString l2 = s.text(lowerPartName);
     writeOpening(w, s, d, d.caption, u"вертикальный заземлитель"_s, lengthName);
-    w.WordText(u"Расстояние от поверхности земли до верхнего края заземлителя: То = "_s + to + u" м."_s + reportCr);
-    w.WordText(u"Глубина заложения заземлителя: Т = L/2 + To = "_s + l + u"/2 + "_s + to + u" = "_s + t + u" м."_s +
+    w.WordText(u"Расстояние от поверхности земли до верхнего края заземлителя: То = "_s + to + u" м."_s +
                reportCr);
+    w.WordText(u"Глубина заложения заземлителя: Т = L/2 + To = "_s + l + u"/2 + "_s + to + u" = "_s + t +
+               u" м."_s + reportCr);
     const bool upper = parseNumber(l1).value_or(0) != 0;
     const bool lower = parseNumber(l2).value_or(0) != 0;
     const QString upperPart = u"- длина части заземлителя в верхнем слое: L"_s;
@@ -189,8 +193,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     if (upper && lower) {
         w.WordText(u"Заземлитель располагается в двух слоях земли: "_s + reportCr + upperPart);
         w.WordSubscript(u"1"_s);
-        w.WordText(u" = H - To = "_s + s.text(thicknessName) + u" - "_s + to + u" = "_s + l1 + u" м;"_s + reportCr +
-                   lowerPart);
+        w.WordText(u" = H - To = "_s + s.text(thicknessName) + u" - "_s + to + u" = "_s + l1 + u" м;"_s +
+                   reportCr + lowerPart);
         w.WordSubscript(u"2"_s);
         w.WordText(u" = L - L"_s);
         w.WordSubscript(u"1"_s);
@@ -216,8 +220,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     writeRho(w, u"э"_s);
     w.WordText(u" / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;"_s + reportCr);
     w.WordText(u"R = "_s + s.text(equivalentName) + u"/(2*3,14*"_s + l + u") * [Ln(2*"_s + l + u"/"_s +
-               formatGeneral(diameter.value_or(0)) + u") + 0,5*Ln((4*"_s + t + u"+"_s + l + u")/(4*"_s + t + u"-"_s +
-               l + u"))] = "_s + s.text(u"EditVS1"_s) + u" Ом."_s + reportCr);
+               formatGeneral(diameter.value_or(0)) + u") + 0,5*Ln((4*"_s + t + u"+"_s + l + u")/(4*"_s + t +
+               u"-"_s + l + u"))] = "_s + s.text(u"EditVS1"_s) + u" Ом."_s + reportCr);
     w.setAlignment(ReportParagraph::Alignment::Left);
     w.progress();
     writeVerdict(w, s);

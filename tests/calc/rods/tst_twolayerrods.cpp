@@ -1,6 +1,11 @@
+#include "../core/CalcWindowFixture.h"
+#include "../core/CalculatorWindowOf.h"
 #include "calc/core/Calculator.h"
 #include "calc/core/CalculatorList.h"
+#include "calc/rods/Goriz2Calc.h"
+#include "calc/rods/Vert2Calc.h"
 #include "frames/NumberText.h"
+#include "frames/SpinButton.h"
 
 #include <QHash>
 #include <QTest>
@@ -38,7 +43,8 @@ const GridTables& grids() {
         for (double l : {5.0, 10.0, 20.0})
             for (double h : {1.0, 3.0, 5.0})
                 for (double p : {0.5, 1.0, 5.0, 10.0})
-                    rod << CoefficientRow{0.02, l, h, p, 0.1 + 0.004 * l + 0.013 * h + 0.0071 * p + 0.00037 * l * h * p};
+                    rod << CoefficientRow{0.02, l, h, p,
+                                          0.1 + 0.004 * l + 0.013 * h + 0.0071 * p + 0.00037 * l * h * p};
         g.tables[u"vz2land.DB"_s] = {{u"D"_s, u"L"_s, u"H1"_s, u"P1_P2"_s, u"A"_s}, rod};
         CoefficientRows strip;
         for (double l : {5.0, 100.0})
@@ -46,7 +52,8 @@ const GridTables& grids() {
                 for (double p : {0.5, 1.0, 10.0})
                     for (double to : {0.5, 0.8})
                         strip << CoefficientRow{l, h, p, to,
-                                                0.05 + 0.003 * l + 0.02 * h + 0.011 * p - 0.07 * to + 0.0004 * l * h};
+                                                0.05 + 0.003 * l + 0.02 * h + 0.011 * p - 0.07 * to +
+                                                    0.0004 * l * h};
         g.tables[u"gz2land.DB"_s] = {{u"L"_s, u"H1"_s, u"P1_P2"_s, u"T"_s, u"A"_s}, strip};
         return g;
     }();
@@ -68,8 +75,8 @@ QMap<QString, QString> pairs(const QString& list) {
 CalcInputs inputs(const Calculator& c, const QString& changes, bool tables) {
     CalcInputs in;
     for (const QString& frame : {QString(), u"pFrame1."_s})
-        in.texts.insert(frame + u"ComboGrunt"_s, u"суглинок"_s), in.texts.insert(frame + u"EditRo0"_s, u"60"_s),
-            in.texts.insert(frame + u"EditPKV"_s, u"1"_s);
+        in.texts.insert(frame + u"ComboGrunt"_s, u"суглинок"_s),
+            in.texts.insert(frame + u"EditRo0"_s, u"60"_s), in.texts.insert(frame + u"EditPKV"_s, u"1"_s);
     for (const GeometryInput& g : c.description().geometry)
         if (!g.readOnly)
             in.texts.insert(g.name, g.defaultText);
@@ -97,9 +104,14 @@ const QString depthMessage = u"Ошибка. Глубина заложения �
 
 } // namespace
 
+using TVert2Fm = CalculatorWindowOf<&vert2::calculator>;
+using TGoriz2Fm = CalculatorWindowOf<&goriz2::calculator>;
+
 class TestTwoLayerRods : public QObject {
     Q_OBJECT
 private slots:
+    void windowSaysNothingWithoutACoefficient();
+    void stepButtonsStopAtTheBoundInTheWindow();
     void evaluates_data();
     void evaluates();
     void stepButtonsKeepToTheRange_data();
@@ -115,12 +127,12 @@ void TestTwoLayerRods::evaluates_data() {
     QTest::addColumn<QString>("shown");
 
     // pэ = 5 / (3/100 + 2/50) = 71,43; R = ln(4·5/0,016)·71,43/(2π·5).
-    QTest::newRow("surface rod in both layers") << u"TUVert2Fm"_s << u"EditRo0=100|pFrame1.EditRo0=50"_s << false
-                                                << u"16,21"_s << QString()
-                                                << u"EditL1=3|EditL2=2|EditPekv=71,43"_s;
+    QTest::newRow("surface rod in both layers")
+        << u"TUVert2Fm"_s << u"EditRo0=100|pFrame1.EditRo0=50"_s << false << u"16,21"_s << QString()
+        << u"EditL1=3|EditL2=2|EditPekv=71,43"_s;
     QTest::newRow("surface rod L = H, all in the upper layer")
-        << u"TUVert2Fm"_s << u"EditRo0=100|pFrame1.EditRo0=50|EditDlina=3"_s << false << u"35,12"_s << QString()
-        << u"EditL1=3|EditL2=0|EditPekv=100"_s;
+        << u"TUVert2Fm"_s << u"EditRo0=100|pFrame1.EditRo0=50|EditDlina=3"_s << false << u"35,12"_s
+        << QString() << u"EditL1=3|EditL2=0|EditPekv=100"_s;
     QTest::newRow("surface rod D = L")
         << u"TUVert2Fm"_s << u"EditDlina=0,016"_s << false << QString()
         << u"Ошибка. Длина вертикального заземлителя должна быть больше диаметра."_s << QString();
@@ -135,13 +147,13 @@ void TestTwoLayerRods::evaluates_data() {
     QTest::newRow("rod in ground, boundary below it")
         << u"TVert2_1F"_s << u"EditRo0=100|pFrame1.EditRo0=50|EditH=6"_s << false << u"21,81"_s << QString()
         << u"EditL1=5|EditL2=0|EditPekv=100"_s;
-    QTest::newRow("rod in ground To = 0,49") << u"TVert2_1F"_s << u"EditGlub=0,49"_s << false << QString()
-                                              << u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s
-                                              << QString();
+    QTest::newRow("rod in ground To = 0,49")
+        << u"TVert2_1F"_s << u"EditGlub=0,49"_s << false << QString()
+        << u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s << QString();
 
     // A(5, 3, 1) = 0,17165 as stored; R = A·60.
-    QTest::newRow("table rod on a grid point") << u"TVert2Fm"_s << QString() << true << u"10,3"_s << QString()
-                                               << u"EditA=0,17165|EditP1_P2=1"_s;
+    QTest::newRow("table rod on a grid point")
+        << u"TVert2Fm"_s << QString() << true << u"10,3"_s << QString() << u"EditA=0,17165|EditP1_P2=1"_s;
     // Between L = 5 and 10: 0,17165 − (0,17165 − 0,1972)·0,5 = 0,184425 → 0,184.
     QTest::newRow("table rod between two lengths")
         << u"TVert2Fm"_s << u"EditL=7,5"_s << true << u"11,04"_s << QString() << u"EditA=0,184"_s;
@@ -150,8 +162,8 @@ void TestTwoLayerRods::evaluates_data() {
                                             << QString() << u"EditP1_P2=10|EditA=0,2855"_s;
     QTest::newRow("table rod ratio 10,006")
         << u"TVert2Fm"_s << u"EditRo0=600,36"_s << true << QString() << ratioMessage << QString();
-    QTest::newRow("table rod L = 20") << u"TVert2Fm"_s << u"EditL=20"_s << true << u"14,9"_s << QString()
-                                      << u"EditA=0,2483"_s;
+    QTest::newRow("table rod L = 20")
+        << u"TVert2Fm"_s << u"EditL=20"_s << true << u"14,9"_s << QString() << u"EditA=0,2483"_s;
     QTest::newRow("table rod L = 20,01")
         << u"TVert2Fm"_s << u"EditL=20,01"_s << true << QString()
         << u"Ошибка. Длина заземлителя должна быть в пределах 5 .. 20 м."_s << QString();
@@ -164,20 +176,20 @@ void TestTwoLayerRods::evaluates_data() {
         << u"TVert2Fm"_s << QString() << false << QString() << QString() << QString();
 
     // A(5, 3, 1, 0,5) = 0,107.
-    QTest::newRow("strip on a grid point") << u"TGoriz2Fm"_s << QString() << true << u"6,42"_s << QString()
-                                           << u"EditA=0,107|EditP1_P2=1"_s;
+    QTest::newRow("strip on a grid point")
+        << u"TGoriz2Fm"_s << QString() << true << u"6,42"_s << QString() << u"EditA=0,107|EditP1_P2=1"_s;
     QTest::newRow("strip L = 100") << u"TGoriz2Fm"_s << u"EditL=100"_s << true << u"30,36"_s << QString()
                                    << u"EditA=0,506"_s;
     QTest::newRow("strip L = 100,01")
         << u"TGoriz2Fm"_s << u"EditL=100,01"_s << true << QString()
         << u"Ошибка. Длина заземлителя должна быть в пределах 5 .. 100 м."_s << QString();
     // A hair above the grid's last depth takes its row.
-    QTest::newRow("strip To = 0,80009") << u"TGoriz2Fm"_s << u"EditTo=0,80009"_s << true << u"5,16"_s << QString()
-                                        << u"EditA=0,086"_s;
+    QTest::newRow("strip To = 0,80009")
+        << u"TGoriz2Fm"_s << u"EditTo=0,80009"_s << true << u"5,16"_s << QString() << u"EditA=0,086"_s;
     QTest::newRow("strip To = 0,8002")
         << u"TGoriz2Fm"_s << u"EditTo=0,8002"_s << true << QString() << depthMessage << QString();
-    QTest::newRow("strip To = 0,49")
-        << u"TGoriz2Fm"_s << u"EditTo=0,49"_s << true << QString() << depthMessage << QString();
+    QTest::newRow("strip To = 0,49") << u"TGoriz2Fm"_s << u"EditTo=0,49"_s << true << QString()
+                                     << depthMessage << QString();
     QTest::newRow("strip ratio 0,49")
         << u"TGoriz2Fm"_s << u"pFrame1.EditRo0=123"_s << true << QString() << ratioMessage << QString();
     // L, H and To between grid values, ratio on one (8 rows): To first (t = 0,4), then H (0,5),
@@ -244,5 +256,57 @@ void TestTwoLayerRods::stepButtonsKeepToTheRange() {
     QCOMPARE(step < 0 ? c->allowStepDown(in, input, -step) : c->allowStepUp(in, input, step), allowed);
 }
 
-QTEST_GUILESS_MAIN(TestTwoLayerRods)
+namespace {
+struct Vert2Window : CalcWindowFixture<TVert2Fm> {
+    using CalcWindowFixture::open;
+    using CalcWindowFixture::close;
+    using CalcWindowFixture::rec_;
+    using CalcWindowFixture::folder_;
+    using CalcWindowFixture::win_;
+    using CalcWindowFixture::edit;
+    using CalcWindowFixture::combo;
+    using CalcWindowFixture::score;
+};
+} // namespace
+
+void TestTwoLayerRods::windowSaysNothingWithoutACoefficient() {
+    Vert2Window f;
+    f.open();
+    QVERIFY(!f.win_->EditVS1()->text().isEmpty());
+    // The table emptied: valid inputs, no coefficient.
+    DataTable& table = (*f.folder_->data)[u"TableVZ2Land"_s];
+    QVERIFY(table.open(dataDir()));
+    while (!table.isEmpty()) {
+        table.first();
+        table.remove();
+    }
+    f.combo("cmbDiam")->setCurrentIndex(1);
+    f.score();
+    QVERIFY2(f.rec_->messages.isEmpty(), qPrintable(f.rec_->messages.join(u'\n')));
+    QVERIFY(f.win_->EditVS1()->text().isEmpty());
+    QVERIFY(f.edit("EditA")->text().isEmpty());
+    QVERIFY(f.edit("EditP1_P2")->text().isEmpty());
+    QVERIFY(!f.win_->findChild<QToolButton*>(u"btnReport"_s)->isEnabled());
+    f.close();
+}
+
+void TestTwoLayerRods::stepButtonsStopAtTheBoundInTheWindow() {
+    auto rec = std::make_unique<ScopedRecordingDialogs>();
+    CalcTestFolder folder(*rec);
+    TGoriz2Fm w(*folder.data);
+    w.show();
+    auto* length = w.findChild<QLineEdit*>(u"EditL"_s);
+    length->setText(u"99,99"_s);
+    auto* up = w.findChild<SpinButton*>(u"btnL001"_s);
+    QVERIFY(up);
+    emit up->upClicked();
+    QCOMPARE(length->text(), u"100"_s);
+    emit up->upClicked();
+    QCOMPARE(length->text(), u"100"_s);
+    auto* depth = w.findChild<QLineEdit*>(u"EditTo"_s);
+    emit w.findChild<SpinButton*>(u"btnT01"_s)->downClicked();
+    QCOMPARE(depth->text(), u"0,5"_s);
+}
+
+QTEST_MAIN(TestTwoLayerRods)
 #include "tst_twolayerrods.moc"
