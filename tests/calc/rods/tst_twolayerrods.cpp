@@ -258,20 +258,21 @@ void TestTwoLayerRods::stepButtonsKeepToTheRange() {
 
 namespace {
 struct Vert2Window : CalcWindowFixture<TVert2Fm> {
-    using CalcWindowFixture::open;
     using CalcWindowFixture::close;
-    using CalcWindowFixture::rec_;
-    using CalcWindowFixture::folder_;
-    using CalcWindowFixture::win_;
-    using CalcWindowFixture::edit;
     using CalcWindowFixture::combo;
+    using CalcWindowFixture::edit;
+    using CalcWindowFixture::folder_;
+    using CalcWindowFixture::open;
+    using CalcWindowFixture::rec_;
     using CalcWindowFixture::score;
+    using CalcWindowFixture::win_;
 };
 } // namespace
 
 void TestTwoLayerRods::windowSaysNothingWithoutACoefficient() {
     Vert2Window f;
     f.open();
+    f.score();
     QVERIFY(!f.win_->EditVS1()->text().isEmpty());
     // The table emptied: valid inputs, no coefficient.
     DataTable& table = (*f.folder_->data)[u"TableVZ2Land"_s];
