@@ -105,7 +105,12 @@ Evaluation Calculator::evaluate(const CalcInputs& in) const {
         }
     }
     const auto r = compute(in, e.shown);
-    if (!r || !isShowableResult(*r)) {
+    if (!r) {
+        e.failure = CheckFailure{noResultMessage(), {}};
+        e.shown.clear();
+        return e;
+    }
+    if (!isShowableResult(*r)) {
         e.failure = CheckFailure{resultOutOfRangeMessage(), {}};
         e.shown.clear();
         return e;
@@ -171,16 +176,41 @@ void Calculator::deriveSelectionValues(QMap<QString, long double>&) const {}
 
 void Calculator::selectionValueApplied(const CalcInputs&, const QString&, QMap<QString, long double>&) const {}
 
-bool Calculator::allowStepDown(const CalcInputs&, const QString&, double) const {
+namespace {
+// A text that is no number is left to the stepping, which reports it; an empty one stays empty.
+// Binary noise removed: 5,1 − 0,1 is 5, not a hair below it.
+bool withinStepBound(const CalcInputs& in, const QString& input, double step,
+                     const std::optional<double>& bound, int direction) {
+    if (!bound)
+        return true;
+    const auto v = parseNumber(in.text(input));
+    if (!v)
+        return !in.text(input).isEmpty();
+    const long double next = roundTo(*v + direction * step, 10);
+    return direction < 0 ? next >= *bound : next <= *bound;
+}
+} // namespace
+
+bool Calculator::allowStepDown(const CalcInputs& in, const QString& input, double step) const {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == input)
+            return withinStepBound(in, input, step, g.stepFloor, -1);
     return true;
 }
 
-bool Calculator::allowStepUp(const CalcInputs&, const QString&, double) const {
+bool Calculator::allowStepUp(const CalcInputs& in, const QString& input, double step) const {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == input)
+            return withinStepBound(in, input, step, g.stepCeiling, 1);
     return true;
 }
 
 QMap<QString, QString> Calculator::userChoice(const CalcInputs&, const QString&) const {
     return {};
+}
+
+QString Calculator::noResultMessage() const {
+    return resultOutOfRangeMessage();
 }
 
 } // namespace kz

@@ -111,12 +111,18 @@ public:
     // During a run, after it set an input: values the calculator moves with it.
     virtual void selectionValueApplied(const CalcInputs& in, const QString& input,
                                        QMap<QString, long double>& values) const;
-    // Whether a step-down button of an input may step from the current value.
+    // Whether a step button of an input may step from the current value; by default within the
+    // input's declared step bounds.
     virtual bool allowStepDown(const CalcInputs& in, const QString& input, double step) const;
     virtual bool allowStepUp(const CalcInputs& in, const QString& input, double step) const;
     // After the user chose an item of a list (a picture): the inputs the choice moves with it.
     // Values set by the program (history, paste, batch) move nothing.
     virtual QMap<QString, QString> userChoice(const CalcInputs& in, const QString& input) const;
+
+protected:
+    // Said when compute gives no result for inputs that passed every check. Empty: the result
+    // fields are emptied without a word (a coefficient the tables do not hold).
+    virtual QString noResultMessage() const;
 
 private:
     // The result's text, the fields the formula shows and the calculation order.

@@ -38,7 +38,13 @@ struct GeometryInput {
     // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
     // keeps its design text.
     QStringList rangeFollows;
-    bool readOnly = false; // a derived value, display only
+    // The hint of the input itself.
+    QString hint;
+    // Bounds of the step buttons: a step down only while value − step stays at or above the
+    // floor, a step up only while value + step stays at or below the ceiling.
+    std::optional<double> stepFloor;
+    std::optional<double> stepCeiling;
+    bool readOnly = false; // a derived value, display only (its default text shown at first)
     // A derived value the result shows: emptied with the result when a calculation fails.
     bool clearedWithResult = false;
     bool bold = false;
@@ -57,8 +63,11 @@ struct GeometryInput {
     bool choiceFirstAfterDialog = false;
     // Said in the window's message line when the table offers nothing to choose.
     QString choiceEmptyMessage;
+    // Or a fixed list of texts, filled once: the window keeps the item chosen between openings.
+    // The default text is chosen at first.
+    QStringList choiceItems;
 
-    bool isChoice() const { return !choiceTable.isEmpty(); }
+    bool isChoice() const { return !choiceTable.isEmpty() || !choiceItems.isEmpty(); }
 
     // A type chosen by clicking one of these pictures (object names Image1, Image2 ... in panels
     // PanelImage1 ...) on a tab of the window's page control; the input holds the type's number
@@ -248,6 +257,9 @@ struct CalculatorDescriptor {
     std::optional<int> windowTop;
     // btnLoad is enabled only while every required input is filled, like btnSave.
     bool loadNeedsInputs = false;
+    // On opening the window moves to this many pixels below the top of the screen (a tall
+    // window that would not fit centred); none: centred.
+    std::optional<int> windowTop;
     // The soil frame's key filter and exit check on the correction coefficient.
     bool coefficientInputChecks = true;
 };

@@ -14,11 +14,15 @@
 #include "calc/plates/SferaCalc.h"
 #include "calc/plates/UKrugCalc.h"
 #include "calc/plates/UKvadCalc.h"
+#include "calc/rods/Goriz2Calc.h"
 #include "calc/rods/GorizCalc.h"
 #include "calc/rods/LuchCalc.h"
 #include "calc/rods/ParalCalc.h"
 #include "calc/rods/UGorizCalc.h"
+#include "calc/rods/UVert2Calc.h"
 #include "calc/rods/UVertCalc.h"
+#include "calc/rods/Vert2Calc.h"
+#include "calc/rods/Vert2_1Calc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
 
@@ -33,6 +37,7 @@ const QList<const Calculator*>& builtCalculators() {
         &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
         &set2::calculator(),
         &luch::calculator(), &paral::calculator(),
+        &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
     };
     return all;
 }

@@ -363,6 +363,12 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             combo->setFixedWidth(90);
             label->setBuddy(combo);
             choices_.insert(g.name, combo);
+            if (!g.choiceItems.isEmpty()) {
+                combo->addItems(g.choiceItems);
+                combo->setCurrentIndex(std::max(0, int(g.choiceItems.indexOf(g.defaultText))));
+            }
+            if (!g.hint.isEmpty())
+                setHint(combo, g.hint);
             target->addWidget(label, *at, 0);
             target->addWidget(combo, *at, 1);
             addFixedRange(g, target, *at, panel);
@@ -391,6 +397,10 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
         }
         QLineEdit* edit =
             g.readOnly ? makeDisplayField(panel, g.name) : makeEdit(panel, g.name, g.defaultText);
+        if (g.readOnly)
+            edit->setText(g.defaultText);
+        if (!g.hint.isEmpty())
+            setHint(edit, g.hint);
         edit->setFixedWidth(90);
         if (g.bold) {
             QFont f = edit->font();
@@ -785,8 +795,12 @@ bool CalculatorWindow::autoCalculation() const {
 
 void CalculatorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        activate();
+    if (event->spontaneous())
+        return;
+    activate();
+    if (d_.windowTop)
+        if (const QScreen* s = screen())
+            move(x(), s->availableGeometry().top() + *d_.windowTop);
 }
 
 void CalculatorWindow::hideEvent(QHideEvent* event) {
@@ -814,7 +828,7 @@ void CalculatorWindow::activate() {
             section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
                                   d_.construction->electrodeKind);
         for (const GeometryInput& g : d_.geometry)
-            if (QComboBox* combo = choices_.value(g.name)) {
+            if (QComboBox* combo = choices_.value(g.name); combo && !g.choiceTable.isEmpty()) {
                 fillChoice(g, combo);
                 const QSignalBlocker quiet(combo);
                 combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
