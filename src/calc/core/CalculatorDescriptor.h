@@ -257,9 +257,6 @@ struct CalculatorDescriptor {
     std::optional<int> windowTop;
     // btnLoad is enabled only while every required input is filled, like btnSave.
     bool loadNeedsInputs = false;
-    // On opening the window moves to this many pixels below the top of the screen (a tall
-    // window that would not fit centred); none: centred.
-    std::optional<int> windowTop;
     // The soil frame's key filter and exit check on the correction coefficient.
     bool coefficientInputChecks = true;
 };

@@ -798,9 +798,6 @@ void CalculatorWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     activate();
-    if (d_.windowTop)
-        if (const QScreen* s = screen())
-            move(x(), s->availableGeometry().top() + *d_.windowTop);
 }
 
 void CalculatorWindow::hideEvent(QHideEvent* event) {

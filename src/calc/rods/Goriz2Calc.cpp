@@ -27,6 +27,20 @@ CalculatorDescriptor makeDescriptor() {
     d.conditionLines = {u"L = 5 .. 100 м"_s, u"Н = 1 .. 5 м"_s, u"р1 / р2 = 0,5 .. 10"_s,
                         u"Tо = 0,5 .. 0,8 м"_s};
     d.twoLayerSoil = true;
+    d.conditionsTab = u"Условия"_s;
+    CoefficientTab table;
+    table.caption = u"Таблица коэффициентов A"_s;
+    table.table = u"TableGZ2land"_s;
+    table.columns = {{u"L"_s, u"L, м"_s,
+                      {u"5"_s, u"10"_s, u"20"_s, u"30"_s, u"40"_s, u"50"_s, u"60"_s, u"70"_s, u"80"_s, u"90"_s, u"100"_s}},
+                     {u"H1"_s, u"H, м"_s, {u"1"_s, u"3"_s, u"5"_s}},
+                     {u"P1_P2"_s, u"р1/р2"_s, {u"0,5"_s, u"1"_s, u"2"_s, u"5"_s, u"10"_s}},
+                     {u"T"_s, u"To, м"_s, {u"0,5"_s, u"0,8"_s}},
+                     {u"A"_s, QString(), {}}};
+    table.notes = {u"L, м - длина заземлителя."_s, u"Н - толщина (мощность) верхнего слоя земли."_s,
+                   u"А - значение коэффициента А."_s, u"To, м - глубина заложения."_s,
+                   u"р1/р2 - отношение р верхнего слоя земли к р нижнего слоя земли."_s};
+    d.coefficientTabs = {table};
 
     GeometryInput length;
     length.name = lengthName;

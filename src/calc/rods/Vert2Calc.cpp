@@ -27,6 +27,19 @@ CalculatorDescriptor makeDescriptor() {
     d.conditionLines = {u"D = 0,02 или 0,04 м"_s, u"L = 5 .. 20 м"_s, u"Н = 1 .. 5 м"_s,
                         u"р1 / р2 = 0,5 .. 10"_s, u"Tо = 0,5 м"_s};
     d.twoLayerSoil = true;
+    d.conditionsTab = u"Условия"_s;
+    CoefficientTab table;
+    table.caption = u"Таблица коэффициентов A"_s;
+    table.table = u"TableVZ2Land"_s;
+    table.columns = {{u"D"_s, u"D, м"_s, {u"0,02"_s, u"0,04"_s}},
+                     {u"L"_s, u"L, м"_s, {u"5"_s, u"10"_s, u"20"_s}},
+                     {u"H1"_s, u"H, м"_s, {u"1"_s, u"3"_s, u"5"_s}},
+                     {u"P1_P2"_s, u"р1/р2"_s, {u"0,5"_s, u"1"_s, u"5"_s, u"10"_s}},
+                     {u"A"_s, QString(), {}}};
+    table.notes = {u"L, м - длина заземлителя."_s, u"Н - толщина (мощность) верхнего слоя земли."_s,
+                   u"А - значение коэффициента А."_s, u"D, м - диаметр заземлителя."_s,
+                   u"р1/р2 - отношение р верхнего слоя земли к р нижнего слоя земли."_s};
+    d.coefficientTabs = {table};
 
     GeometryInput length;
     length.name = lengthName;
