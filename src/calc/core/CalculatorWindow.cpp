@@ -376,7 +376,7 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             continue;
         }
         if (g.isPictureChoice()) {
-            label->deleteLater();
+            delete label; // the choice writes its own caption
             buildPictureChoice(g, target, *at, panel);
             ++*at;
             continue;
