@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 int main(int argc, char** argv) {
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
     data.openAll(dialogs());
 
     QDialog window;
-    window.setWindowTitle(QString::fromUtf8("Общие рамки калькулятора"));
+    window.setWindowTitle(u"Общие рамки калькулятора"_s);
     setHelpContext(&window, 18);
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
     layout->addWidget(toolbar);
 
     auto* main = new QHBoxLayout;
-    auto* picture = new QLabel(QString::fromUtf8("(рисунок)"), &window);
+    auto* picture = new QLabel(u"(рисунок)"_s, &window);
     picture->setFrameShape(QFrame::Box);
     picture->setAlignment(Qt::AlignCenter);
     picture->setFixedWidth(180);
@@ -59,7 +61,7 @@ int main(int argc, char** argv) {
     formula->setObjectName(QStringLiteral("PanelRaschet"));
     formula->setFrameShape(QFrame::StyledPanel);
     auto* formulaLayout = new QVBoxLayout(formula);
-    formulaLayout->addWidget(new QLabel(QString::fromUtf8("Расчетная формула:   R = ..."), formula));
+    formulaLayout->addWidget(new QLabel(u"Расчетная формула:   R = ..."_s, formula));
     layout->addWidget(formula);
     auto* installation = new TfrmEU(&window);
     layout->addWidget(installation);
@@ -67,10 +69,10 @@ int main(int argc, char** argv) {
     QObject::connect(toolbar->btnClose(), &QToolButton::clicked, &window, &QDialog::accept);
     soil->InitSoil();
     section->InitSection(QStringLiteral("D"), QStringLiteral("B"), soil->EditRo(),
-                         QString::fromUtf8("вертикальный"));
+                         u"вертикальный"_s);
     if (args.contains(QStringLiteral("--strip")))
         section->cmbSech()->setCurrentIndex(
-            section->cmbSech()->findText(QString::fromUtf8("сталь полосовая")));
+            section->cmbSech()->findText(u"сталь полосовая"_s));
     if (args.contains(QStringLiteral("--tabs"))) {
         const auto print = [](QWidget* top) {
             QTextStream out(stdout);

@@ -4,11 +4,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 AboutForm::AboutForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutForm"));
-    setWindowTitle(QString::fromUtf8("О программе."));
+    setWindowTitle(u"О программе."_s);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFixedSize(539, 265);
     auto* layout = new QVBoxLayout(this);
@@ -19,13 +21,13 @@ AboutForm::AboutForm(QWidget* parent) : QDialog(parent) {
     big.setBold(true);
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
-    auto* line = new QLabel(QString::fromUtf8("Программа расчета сопротивления заземляющих устройств"), this);
+    auto* line = new QLabel(u"Программа расчета сопротивления заземляющих устройств"_s, this);
     line->setObjectName(QStringLiteral("lblPurpose"));
     QFont bold = line->font();
     bold.setBold(true);
     line->setFont(bold);
     line->setAlignment(Qt::AlignCenter);
-    auto* ok = new QPushButton(QString::fromUtf8("ОК"), this);
+    auto* ok = new QPushButton(u"ОК"_s, this);
     ok->setObjectName(QStringLiteral("btnOK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

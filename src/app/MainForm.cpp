@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 MainForm::MainForm(DataModule& data, QWidget* parent)
@@ -36,7 +38,7 @@ MainForm::~MainForm() {
 }
 
 void MainForm::buildMenu() {
-    QMenu* calc = menuBar()->addMenu(QString::fromUtf8("Расчеты"));
+    QMenu* calc = menuBar()->addMenu(u"Расчеты"_s);
     calc->setObjectName(QStringLiteral("menuCalc"));
     QMap<QString, QMenu*> submenus;
     for (const CalculatorInfo& info : CalculatorRegistry::instance().all()) {
@@ -50,15 +52,15 @@ void MainForm::buildMenu() {
         const QString cls = info.className;
         connect(action, &QAction::triggered, this, [this, cls] { openCalculator(cls); });
     }
-    QMenu* help = menuBar()->addMenu(QString::fromUtf8("Помощь"));
+    QMenu* help = menuBar()->addMenu(u"Помощь"_s);
     help->setObjectName(QStringLiteral("menuHelp"));
-    connect(help->addAction(QString::fromUtf8("Справка...")), &QAction::triggered, this,
+    connect(help->addAction(u"Справка..."_s), &QAction::triggered, this,
             [] { showHelpContents(); });
-    connect(help->addAction(QString::fromUtf8("О программе")), &QAction::triggered, this, [this] {
+    connect(help->addAction(u"О программе"_s), &QAction::triggered, this, [this] {
         AboutForm about(this);
         dialogs().execModal(&about);
     });
-    QAction* quit = menuBar()->addAction(QString::fromUtf8("Выход"));
+    QAction* quit = menuBar()->addAction(u"Выход"_s);
     quit->setObjectName(QStringLiteral("actExit"));
     connect(quit, &QAction::triggered, this, &QWidget::close);
 }

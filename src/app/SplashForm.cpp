@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -48,13 +50,13 @@ SplashForm::SplashForm(QWidget* parent)
     title->setFont(big);
     title->setStyleSheet(QStringLiteral("color: navy"));
     title->setAlignment(Qt::AlignCenter);
-    auto* version = new QLabel(QString::fromUtf8("Версия 2.0"), textPanel);
+    auto* version = new QLabel(u"Версия 2.0"_s, textPanel);
     QFont bold = version->font();
     bold.setBold(true);
     version->setFont(bold);
     version->setStyleSheet(QStringLiteral("color: navy"));
     version->setAlignment(Qt::AlignCenter);
-    auto* memo = new QLabel(QString::fromUtf8("Программа расчета \nсопротивления заземляющих\nустройств.\n"),
+    auto* memo = new QLabel(u"Программа расчета \nсопротивления заземляющих\nустройств.\n"_s,
                             textPanel);
     memo->setObjectName(QStringLiteral("Memo1"));
     memo->setAlignment(Qt::AlignCenter);
@@ -64,7 +66,7 @@ SplashForm::SplashForm(QWidget* parent)
     top->addWidget(textPanel, 1);
     outer->addLayout(top);
 
-    auto* wait = new QLabel(QString::fromUtf8("Пожалуйста, подождите..."), this);
+    auto* wait = new QLabel(u"Пожалуйста, подождите..."_s, this);
     wait->setObjectName(QStringLiteral("lblWait"));
     wait->setAlignment(Qt::AlignCenter);
     wait->setFrameShape(QFrame::Panel);

@@ -14,21 +14,20 @@ namespace kz {
 void TranslateDbError(StoreError& error) {
     switch (error.kind) {
     case StoreError::Kind::DuplicateKey:
-        error.message = QString::fromUtf8("Нарушение первичного ключа.");
+        error.message = u"Нарушение первичного ключа."_s;
         break;
     case StoreError::Kind::DuplicateIndexKey:
-        error.message = QString::fromUtf8("Нарушение уникального ключа.");
+        error.message = u"Нарушение уникального ключа."_s;
         break;
     case StoreError::Kind::MasterHasDetails:
         error.message = QString::fromUtf8("Запись главной таблицы имеет подчиненные записи в в других "
                                           "таблицах. Ее удаление или изменение запрещено");
         break;
     case StoreError::Kind::LookupRange:
-        error.message = QString::fromUtf8(
-            "Значение поля таблицы выходит за пределы диапазона значений таблицы для просмотра");
+        error.message = u"Значение поля таблицы выходит за пределы диапазона значений таблицы для просмотра"_s;
         break;
     case StoreError::Kind::MasterMissing:
-        error.message = QString::fromUtf8("Нарушение ссылочной целостности связанных таблиц");
+        error.message = u"Нарушение ссылочной целостности связанных таблиц"_s;
         break;
     default:
         break;

@@ -559,8 +559,8 @@ bool DataTable::post() {
     for (int i = 0; i < def_.fields.size(); ++i)
         if (def_.fields[i].required && buffer_[i].isNull())
             return fail(StoreError::Kind::RequiredField,
-                        QString::fromUtf8("Поле \"") + def_.fields[i].title() +
-                            QString::fromUtf8("\" должно иметь значение."),
+                        u"Поле \""_s + def_.fields[i].title() +
+                            u"\" должно иметь значение."_s,
                         true);
     if (master_ && master_->isOpen()) {
         const int f = def_.fieldIndex(detailField_);

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -73,12 +75,12 @@ bool KIVZTableBeforePost(DataTable& table) {
         return true;
     const QString razm = table.asString(QStringLiteral("Razm"));
     const int n = table.asInteger(QStringLiteral("N"));
-    if (razm == u("ряд")) {
+    if (razm == u"ряд"_s) {
         if (!within(n, 2, 20))
             return refuse(table,
                           "Ошибка. Значение поля \"Количество, шт.\" (количество вертикальных "
                           "стержней) при размещении стержней в ряд должно быть в диапазоне 2 .. 20 шт.");
-    } else if (razm == u("контур")) {
+    } else if (razm == u"контур"_s) {
         if (!within(n, 4, 100))
             return refuse(table, "Ошибка. Значение поля \"Количество, шт.\" (количество вертикальных "
                                  "стержней) при размещении стержней по контуру должно быть в диапазоне 4 .. "
@@ -274,7 +276,7 @@ bool TableKorGrunt1BeforeDelete(DataTable& table) {
 }
 
 QString manualHistoryInsertMessage() {
-    return u("Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено.");
+    return u"Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено."_s;
 }
 
 bool TableHistBeforeInsert(DataTable& table, bool windowShown) {

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -27,15 +29,15 @@ QString both(const char* utf8) {
 }
 } // namespace
 
-TfrmEU::TfrmEU(QWidget* parent) : QGroupBox(u(" Характеристика электроустановки "), parent) {
+TfrmEU::TfrmEU(QWidget* parent) : QGroupBox(u" Характеристика электроустановки "_s, parent) {
     setObjectName(QStringLiteral("frmEU1"));
-    setHint(this, u("Панель характеристики электроустановки"));
+    setHint(this, u"Панель характеристики электроустановки"_s);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
 
-    grid->addWidget(makeLabel(this, u("Тип:")), 0, 0);
+    grid->addWidget(makeLabel(this, u"Тип:"_s), 0, 0);
     editTip_ = makeDisplayField(this, QStringLiteral("EditTip"));
     editTip_->setText(installationTypeNames().at(UpToOneKvEarthed));
     setHint(editTip_, both("Тип электроустановки"));
@@ -44,7 +46,7 @@ TfrmEU::TfrmEU(QWidget* parent) : QGroupBox(u(" Характеристика э�
 
     auto* rmaxRow = new QHBoxLayout;
     rmaxRow->setSpacing(2);
-    rmaxRow->addWidget(makeLabel(this, u("Rдоп., Ом:")));
+    rmaxRow->addWidget(makeLabel(this, u"Rдоп., Ом:"_s));
     editRmax_ = makeEdit(this, QStringLiteral("EditRmax"), QStringLiteral("4"),
                          both("Допустимое значение сопротивления растеканию"));
     editRmax_->setFixedWidth(70);
@@ -74,11 +76,11 @@ TfrmEU::TfrmEU(QWidget* parent) : QGroupBox(u(" Характеристика э�
     editS_ = field(4, "S, кВА:", "EditS", "", "Суммарная мощность генераторов (трансформаторов) S, кВА");
     editP_ = field(6, "р, Ом м:", "EditP", "100", "Удельное сопротивление грунта p, Ом м");
 
-    chkInclude_ = new QCheckBox(u("Включить в отчет"), this);
+    chkInclude_ = new QCheckBox(u"Включить в отчет"_s, this);
     chkInclude_->setObjectName(QStringLiteral("chkInclude"));
     chkInclude_->setChecked(true);
     grid->addWidget(chkInclude_, 1, 8);
-    button4_ = new QPushButton(u("Изменить..."), this);
+    button4_ = new QPushButton(u"Изменить..."_s, this);
     button4_->setObjectName(QStringLiteral("Button4"));
     setHint(button4_, both("Изменить тип (параметры) электроустановки"));
     grid->addWidget(button4_, 1, 9);

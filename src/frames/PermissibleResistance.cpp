@@ -2,6 +2,8 @@
 
 #include "NumberText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -99,35 +101,35 @@ QString capped(long double value, long double cap, const char* capText) {
 void combine(int type, const PermissibleInputs& in, int lower, PermissibleResult& out) {
     const long double p = in.p;
     QStringList& lines = out.justification;
-    lines << u("Электроустановка выше 1 кВ с изолированной нейтралью:");
+    lines << u"Электроустановка выше 1 кВ с изолированной нейтралью:"_s;
     static const char* const upperLines[3] = {
         "при р<=500 --> R = 125/Iзо = ", "при 500<р<=5000 --> R = 0,25*p/Iзо = ",
         "при р>5000 --> R = 1250/Iзо = "};
     const int b500 = band(p, kBands500);
     const long double r1 = b500 == 0 ? 125 / in.izo : (b500 == 1 ? 0.25L * p / in.izo : 1250 / in.izo);
     QString r = twoDecimals(r1);
-    lines << u(upperLines[b500]) + r + u(" Ом.");
+    lines << u(upperLines[b500]) + r + u" Ом."_s;
 
     const CapRule& rule = type == UpToOneKvEarthedAndAbove ? kEarthedUpTo1kV[lower] : kIsolatedUpTo1kV[lower];
     const auto& texts =
         type == UpToOneKvEarthedAndAbove ? kCombinedEarthedLines[lower] : kCombinedIsolatedLines[lower];
     const int b = band(p, type == UpToOneKvEarthedAndAbove ? kBands100 : kBands500);
-    lines << (type == UpToOneKvEarthedAndAbove ? u("Электроустановка до 1 кВ с заземленной нейтралью:")
-                                               : u("Электроустановка до 1 кВ с изолированной нейтралью:"));
+    lines << (type == UpToOneKvEarthedAndAbove ? u"Электроустановка до 1 кВ с заземленной нейтралью:"_s
+                                               : u"Электроустановка до 1 кВ с изолированной нейтралью:"_s);
     // The comparison is with the value as shown, already rounded.
     const long double shown = parseNumber(r).value_or(0);
     if (b == 1) {
         const long double kp = rule.factor * p;
         if (shown > kp)
             r = twoDecimals(kp);
-        lines << u(texts[1]) + twoDecimals(kp) + u(" Ом.");
+        lines << u(texts[1]) + twoDecimals(kp) + u" Ом."_s;
     } else {
         const char* cap = b == 0 ? rule.lowCap : rule.highCap;
         if (shown > parseNumber(u(cap)).value_or(0))
             r = u(cap);
         lines << u(texts[b]);
     }
-    lines << u("Окончательно принимается R <= ") + r + u(" Ом.");
+    lines << u"Окончательно принимается R <= "_s + r + u" Ом."_s;
     out.r = r;
 }
 
@@ -135,13 +137,13 @@ void combine(int type, const PermissibleInputs& in, int lower, PermissibleResult
 
 const QStringList& installationTypeNames() {
     static const QStringList names{
-        u("напряжением выше 1 кВ с заземленной нейтралью"),
-        u("напряжением выше 1 кВ с изолированной нейтралью"),
-        u("напряжением до 1 кВ с заземленной нейтралью и выше 1 кВ с изолированной нейтралью"),
-        u("напряжением до 1 кВ и выше с изолированной нейтралью"),
-        u("напряжением до 1 кВ с заземленной нейтралью"),
-        u("напряжением до 1 кВ с заземленной нейтралью (повторные заземлители)"),
-        u("напряжением до 1 кВ с изолированной нейтралью")};
+        u"напряжением выше 1 кВ с заземленной нейтралью"_s,
+        u"напряжением выше 1 кВ с изолированной нейтралью"_s,
+        u"напряжением до 1 кВ с заземленной нейтралью и выше 1 кВ с изолированной нейтралью"_s,
+        u"напряжением до 1 кВ и выше с изолированной нейтралью"_s,
+        u"напряжением до 1 кВ с заземленной нейтралью"_s,
+        u"напряжением до 1 кВ с заземленной нейтралью (повторные заземлители)"_s,
+        u"напряжением до 1 кВ с изолированной нейтралью"_s};
     return names;
 }
 
@@ -177,16 +179,16 @@ const QStringList& powerItems() {
 }
 
 QString resistivityParameterName() {
-    return u("удельного сопротивления грунта р");
+    return u"удельного сопротивления грунта р"_s;
 }
 QString currentParameterName() {
-    return u("тока замыкания на землю Iзо");
+    return u"тока замыкания на землю Iзо"_s;
 }
 QString voltageParameterName() {
-    return u("напряжения источника тока Uлин.");
+    return u"напряжения источника тока Uлин."_s;
 }
 QString powerParameterName() {
-    return u("суммарной мощности трансформаторов (генераторов) S");
+    return u"суммарной мощности трансформаторов (генераторов) S"_s;
 }
 
 PermissibleResult permissibleResistance(int type, const PermissibleInputs& in) {
@@ -205,7 +207,7 @@ PermissibleResult permissibleResistance(int type, const PermissibleInputs& in) {
                                              "При 500<р<=5000 --> R = p/1000, Ом.",
                                              "При р>5000 --> R <= 5 Ом."};
         const int b = band(p, kBands500);
-        out.r = b == 0 ? u("0,5") : (b == 1 ? twoDecimals(p / 1000) : u("5"));
+        out.r = b == 0 ? u"0,5"_s : (b == 1 ? twoDecimals(p / 1000) : u"5"_s);
         out.justification << u(lines[b]);
         break;
     }

@@ -111,7 +111,7 @@ bool CheckNumberOnExit(QWidget* control) {
         return true;
     if (parseNumber(controlText(control)))
         return true;
-    dialogs().showMessage(QString::fromUtf8("Ошибочное значение для числового параметра."));
+    dialogs().showMessage(u"Ошибочное значение для числового параметра."_s);
     control->setFocus(Qt::OtherFocusReason);
     return false;
 }
@@ -147,7 +147,7 @@ bool CheckFilled(QWidget* control, const QString& name, bool show) {
     if (!controlText(control).isEmpty())
         return true;
     if (show) {
-        dialogs().showMessage(QString::fromUtf8("Введите значение ") + name + QLatin1Char('.'));
+        dialogs().showMessage(u"Введите значение "_s + name + QLatin1Char('.'));
         focusIfPossible(control);
     }
     return false;
@@ -159,12 +159,12 @@ bool CheckPositive(QWidget* control, const QString& name, bool show) {
     const QString text = controlText(control);
     QString message;
     if (text.isEmpty()) {
-        message = QString::fromUtf8("Введите значение ") + name + QLatin1Char('.');
+        message = u"Введите значение "_s + name + QLatin1Char('.');
     } else if (const auto v = parseNumber(text); !v) {
-        message = QLatin1Char('"') + echoedText(text) + QString::fromUtf8("\" - некорректное значение для ") +
+        message = QLatin1Char('"') + echoedText(text) + u"\" - некорректное значение для "_s +
                   name + QLatin1Char('.');
     } else if (*v <= 0) {
-        message = QString::fromUtf8("Значение ") + name + QString::fromUtf8(" должно быть больше 0.");
+        message = u"Значение "_s + name + u" должно быть больше 0."_s;
     } else {
         return true;
     }
@@ -232,8 +232,8 @@ bool LoadPicture(QLabel* image, const QString& fileName) {
     const QString path = pictureDir() + fileName;
     QPixmap pixmap;
     if (!QFileInfo(path).isFile() || !pixmap.load(path)) {
-        dialogs().showMessage(QString::fromUtf8("Ошибка. Графический файл ") + path +
-                              QString::fromUtf8(" не найден."));
+        dialogs().showMessage(u"Ошибка. Графический файл "_s + path +
+                              u" не найден."_s);
         return false;
     }
     image->setPixmap(pixmap);

@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -57,13 +59,13 @@ QLabel* resultLabel(QWidget* parent, const QString& name) {
 
 TRForm::TRForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RForm"));
-    setWindowTitle(u("Предельно допустимые сопротивления заземляющих устройств."));
+    setWindowTitle(u"Предельно допустимые сопротивления заземляющих устройств."_s);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setHelpContext(this, kHelpContext);
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize); // a dialog border: not resizable
 
-    typeBox_ = new QGroupBox(u(" Тип электроустановки "), this);
+    typeBox_ = new QGroupBox(u" Тип электроустановки "_s, this);
     typeBox_->setObjectName(QStringLiteral("RadioGroup1"));
     auto* typeLayout = new QVBoxLayout(typeBox_);
     typeLayout->setSpacing(2);
@@ -77,7 +79,7 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent) {
     types_->button(UpToOneKvEarthed)->setChecked(true);
     layout->addWidget(typeBox_);
 
-    auto* params = new QGroupBox(u(" Параметры электроустановки "), this);
+    auto* params = new QGroupBox(u" Параметры электроустановки "_s, this);
     auto* grid = new QGridLayout(params);
     grid->setVerticalSpacing(3);
     const auto inputRow = [grid](int r, QLabel* label, QWidget* input) {
@@ -90,18 +92,18 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent) {
     };
     editPekv_ = makeEdit(params, QStringLiteral("EditPekv"), QStringLiteral("100"));
     editPekv_->setFixedWidth(80);
-    auto* pRow = inputRow(0, makeLabel(params, u("Удельное сопротивление грунта p, Ом м:")), editPekv_);
+    auto* pRow = inputRow(0, makeLabel(params, u"Удельное сопротивление грунта p, Ом м:"_s), editPekv_);
     addSteps(pRow, params, editPekv_, {{"btnP100", 100}, {"btnP10", 10}, {"btnP1", 1}}, nullptr);
     pRow->addStretch(1);
 
-    stI_ = makeLabel(params, u("Расчетный ток замыкания на землю Iзо, А:"), QStringLiteral("stI"));
+    stI_ = makeLabel(params, u"Расчетный ток замыкания на землю Iзо, А:"_s, QStringLiteral("stI"));
     editI_ = makeEdit(params, QStringLiteral("EditI"), QStringLiteral("5"));
     editI_->setFixedWidth(80);
     auto* iRow = inputRow(1, stI_, editI_);
     addSteps(iRow, params, editI_, {{"btnIzo10", 10}, {"btnIzo1", 1}, {"btnIzo01", 0.1}}, izoSteps_);
     iRow->addStretch(1);
 
-    stUlin_ = makeLabel(params, u("Линейное напряжение источника тока Uлин., В:"), QStringLiteral("stUlin"));
+    stUlin_ = makeLabel(params, u"Линейное напряжение источника тока Uлин., В:"_s, QStringLiteral("stUlin"));
     comboUlin_ = new QComboBox(params);
     comboUlin_->setObjectName(QStringLiteral("ComboUlin"));
     comboUlin_->addItems(lineVoltageItems());
@@ -109,7 +111,7 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent) {
     comboUlin_->setFixedWidth(80);
     inputRow(2, stUlin_, comboUlin_)->addStretch(1);
 
-    stS_ = makeLabel(params, u("Суммарная мощность генераторов (трансформаторов) S, кВА:"),
+    stS_ = makeLabel(params, u"Суммарная мощность генераторов (трансформаторов) S, кВА:"_s,
                      QStringLiteral("stS"));
     comboS_ = new QComboBox(params);
     comboS_->setObjectName(QStringLiteral("ComboS"));
@@ -124,10 +126,10 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(params);
 
     auto* results = new QGridLayout;
-    results->addWidget(makeLabel(this, u("Допустимое сопротивление растеканию, Ом:")), 0, 0);
+    results->addWidget(makeLabel(this, u"Допустимое сопротивление растеканию, Ом:"_s), 0, 0);
     lblRmax_ = resultLabel(this, QStringLiteral("lblRmax"));
     results->addWidget(lblRmax_, 0, 1);
-    lblSR_ = makeLabel(this, u("Общее сопротивление растеканию всех повторных заземлений, Ом:"),
+    lblSR_ = makeLabel(this, u"Общее сопротивление растеканию всех повторных заземлений, Ом:"_s,
                        QStringLiteral("lblSR"));
     results->addWidget(lblSR_, 1, 0);
     lblSRValue_ = resultLabel(this, QStringLiteral("lblSRValue"));
@@ -135,18 +137,18 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent) {
     results->setColumnStretch(2, 1);
     layout->addLayout(results);
 
-    layout->addWidget(makeLabel(this, u("Обоснование:")));
+    layout->addWidget(makeLabel(this, u"Обоснование:"_s));
     memoScore_ = new QPlainTextEdit(this);
     memoScore_->setObjectName(QStringLiteral("MemoScore"));
     memoScore_->setReadOnly(true);
     memoScore_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoScore_->setFocusPolicy(Qt::ClickFocus);
     memoScore_->setFixedHeight(96);
-    setHint(memoScore_, u("Краткое обоснование сделанного выбора"));
+    setHint(memoScore_, u"Краткое обоснование сделанного выбора"_s);
     layout->addWidget(memoScore_);
 
     auto* buttons = new QHBoxLayout;
-    chkAuto_ = new QCheckBox(u("Автообоснование"), this);
+    chkAuto_ = new QCheckBox(u"Автообоснование"_s, this);
     chkAuto_->setObjectName(QStringLiteral("chkAuto"));
     chkAuto_->setChecked(true);
     buttons->addWidget(chkAuto_);
@@ -159,7 +161,7 @@ TRForm::TRForm(QWidget* parent) : QDialog(parent) {
         return b;
     };
     button1_ = button("Обоснование", "Button1");
-    setHint(button1_, u("Получение обоснования"));
+    setHint(button1_, u"Получение обоснования"_s);
     btnOK_ = button("OK", "btnOK");
     btnOK_->setEnabled(false);
     button2_ = button("Отмена", "Button2");

@@ -23,9 +23,6 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 void setItems(QComboBox* list, const QStringList& items) {
     const QSignalBlocker block(list);
@@ -42,27 +39,27 @@ TfrmSech::TfrmSech(DataModule& data, QWidget* parent) : QFrame(parent), data_(da
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::StyledPanel);
-    setHint(panel, u("Панель выбора конструкции заземлителя"));
+    setHint(panel, u"Панель выбора конструкции заземлителя"_s);
     outer->addWidget(panel);
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
 
-    grid->addWidget(makeLabel(panel, u("Конструкция:")), 0, 0);
+    grid->addWidget(makeLabel(panel, u"Конструкция:"_s), 0, 0);
     cmbSech_ = new QComboBox(panel);
     cmbSech_->setObjectName(QStringLiteral("cmbSech"));
-    setHint(cmbSech_, u("Конструкция заземлителя|Конструкция заземлителя"));
+    setHint(cmbSech_, u"Конструкция заземлителя|Конструкция заземлителя"_s);
     grid->addWidget(cmbSech_, 0, 1);
 
     auto* modeRow = new QHBoxLayout;
     modeRow->setSpacing(1);
     btnAllMat_ = makeToolButton(panel, QStringLiteral("btnAllMat"), QStringLiteral("allmat"),
-                                u("Все конструкции и размеры заземлителя"), true);
+                                u"Все конструкции и размеры заземлителя"_s, true);
     btnRecMat_ = makeToolButton(panel, QStringLiteral("btnRecMat"), QStringLiteral("recmat"),
-                                u("Рекомендуемые конструкции и размеры заземлителя"), true);
+                                u"Рекомендуемые конструкции и размеры заземлителя"_s, true);
     btnDopMat_ = makeToolButton(panel, QStringLiteral("btnDopMat"), QStringLiteral("dopmat"),
-                                u("Допустимые конструкции и размеры заземлителя"), true);
+                                u"Допустимые конструкции и размеры заземлителя"_s, true);
     modes_ = new QButtonGroup(this);
     modes_->setExclusive(true);
     modes_->addButton(btnAllMat_, AllSizes);
@@ -74,19 +71,19 @@ TfrmSech::TfrmSech(DataModule& data, QWidget* parent) : QFrame(parent), data_(da
     modeRow->addStretch(1);
     grid->addLayout(modeRow, 0, 2, 1, 2);
 
-    grid->addWidget(makeLabel(panel, u("Размеры, м:")), 1, 0);
+    grid->addWidget(makeLabel(panel, u"Размеры, м:"_s), 1, 0);
     cmbDiam_ = new QComboBox(panel);
     cmbDiam_->setObjectName(QStringLiteral("cmbDiam"));
     cmbDiam_->setMaxVisibleItems(20);
-    const QString sizeHint = u("Значение диаметра (ширины полки уголка, ширины полосы и т.д.)");
+    const QString sizeHint = u"Значение диаметра (ширины полки уголка, ширины полосы и т.д.)"_s;
     setHint(cmbDiam_, sizeHint + QLatin1Char('|') + sizeHint);
     grid->addWidget(cmbDiam_, 1, 1);
 
-    lblD_ = makeLabel(panel, u("D - диаметр, м:"), QStringLiteral("lblD"));
+    lblD_ = makeLabel(panel, u"D - диаметр, м:"_s, QStringLiteral("lblD"));
     grid->addWidget(lblD_, 2, 0);
     editDiam0_ = makeDisplayField(panel, QStringLiteral("EditDiam0"));
     grid->addWidget(editDiam0_, 2, 1, Qt::AlignLeft);
-    lblRD_ = makeLabel(panel, u("D - диаметр, м:"), QStringLiteral("lblRD"));
+    lblRD_ = makeLabel(panel, u"D - диаметр, м:"_s, QStringLiteral("lblRD"));
     lblRD_->hide();
     grid->addWidget(lblRD_, 2, 2);
     editDiam_ = makeDisplayField(panel, QStringLiteral("EditDiam"));

@@ -4,12 +4,11 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 const QChar kSeparator = QLatin1Char('x'); // Latin x between the numbers of a size
 
 // Rounds to n decimals with an exact decimal half going to the even neighbour. The product of two
@@ -23,8 +22,8 @@ long double roundHalfEven(long double value, int decimals) {
 } // namespace
 
 const QStringList& constructionNames() {
-    static const QStringList names{u("сталь круглая"), u("сталь трубчатая"), u("сталь угловая"),
-                                   u("сталь квадратная"), u("сталь полосовая")};
+    static const QStringList names{u"сталь круглая"_s, u"сталь трубчатая"_s, u"сталь угловая"_s,
+                                   u"сталь квадратная"_s, u"сталь полосовая"_s};
     return names;
 }
 
@@ -67,28 +66,28 @@ QString stripSizeText(const QString& shirText, const QString& tolText) {
 
 QString sizeLabel(int construction, const QString& letterD, const QString& letterB) {
     if (construction == AngleSteel)
-        return letterB + u(" - ширина полки, м:");
+        return letterB + u" - ширина полки, м:"_s;
     if (construction == StripSteel)
-        return letterB + u(" - ширина полосы, м:");
+        return letterB + u" - ширина полосы, м:"_s;
     return equivalentDiameterLabel(letterD);
 }
 
 QString equivalentDiameterLabel(const QString& letterD) {
-    return letterD + u(" - диаметр, м:");
+    return letterD + u" - диаметр, м:"_s;
 }
 
 QString sizeListHint(int construction) {
     switch (construction) {
     case RoundSteel:
-        return u("Диаметр круглой стали");
+        return u"Диаметр круглой стали"_s;
     case TubularSteel:
-        return u("Внешний диаметр трубчатой стали");
+        return u"Внешний диаметр трубчатой стали"_s;
     case SquareSteel:
-        return u("Сторона квадратной стали");
+        return u"Сторона квадратной стали"_s;
     case AngleSteel:
-        return u("Размеры угловой стали: ширина полки х ширина полки х толщина полки");
+        return u"Размеры угловой стали: ширина полки х ширина полки х толщина полки"_s;
     case StripSteel:
-        return u("Размеры полосовой стали: ширина полосы х толщина полосы");
+        return u"Размеры полосовой стали: ширина полосы х толщина полосы"_s;
     }
     return {};
 }
@@ -105,7 +104,7 @@ SectionDiameters sectionDiameters(int construction, const QString& sizeText) {
 }
 
 QString corrosionStatus(int mode) {
-    return mode == RecommendedSizes ? u("рекомендуется") : u("допускается");
+    return mode == RecommendedSizes ? u"рекомендуется"_s : u"допускается"_s;
 }
 
 QStringList constructQueryLines() {

@@ -2,6 +2,8 @@
 
 #include "NumberText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -16,7 +18,7 @@ long double roundToDigit(long double v, int digit) {
 } // namespace
 
 QString defaultSoilName() {
-    return QString::fromUtf8("суглинок");
+    return u"суглинок"_s;
 }
 
 QString soilRangeLabel(const QString& minText, const QString& maxText) {
@@ -38,12 +40,12 @@ long double rangeMaxFromLabel(const QString& label) {
 }
 
 QString soilRangeMessage(long double min, long double max) {
-    return QString::fromUtf8("Ошибка. Допустимые значения удельного сопротивления грунта: ") +
+    return u"Ошибка. Допустимые значения удельного сопротивления грунта: "_s +
            formatGeneral(min) + QStringLiteral(" .. ") + formatGeneral(max) + QLatin1Char('.');
 }
 
 QString requiredValueMessage() {
-    return QString::fromUtf8("Ошибка. Ввод значения обязателен.");
+    return u"Ошибка. Ввод значения обязателен."_s;
 }
 
 long double calculatedResistivity(long double p0, long double k) {

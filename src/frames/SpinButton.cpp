@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 SpinButton::SpinButton(QWidget* associate, double step, QWidget* parent)
@@ -43,7 +45,7 @@ SpinButton::SpinButton(QWidget* associate, double step, QWidget* parent)
 
 void SpinButton::setStep(double step) {
     step_ = step;
-    const QString hint = QString::fromUtf8("Изменение значения параметра на ") + formatGeneral(step);
+    const QString hint = u"Изменение значения параметра на "_s + formatGeneral(step);
     setHint(this, hint);
     setHint(up_, hint);
     setHint(down_, hint);

@@ -17,12 +17,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QHBoxLayout* row(QVBoxLayout* into) {
     auto* h = new QHBoxLayout;
@@ -40,27 +39,27 @@ TFrameP::TFrameP(DataModule& data, QWidget* parent)
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::StyledPanel);
-    setHint(panel, u("Панель выбора удельного сопротивления грунта (воды)"));
+    setHint(panel, u"Панель выбора удельного сопротивления грунта (воды)"_s);
     outer->addWidget(panel);
     auto* rows = new QVBoxLayout(panel);
     rows->setContentsMargins(6, 4, 6, 4);
     rows->setSpacing(3);
 
     auto* r0 = row(rows);
-    r0->addWidget(makeLabel(panel, u("Тип грунта (воды):")));
+    r0->addWidget(makeLabel(panel, u"Тип грунта (воды):"_s));
     comboGrunt_ = new QComboBox(panel);
     comboGrunt_->setObjectName(QStringLiteral("ComboGrunt"));
     comboGrunt_->setMaxVisibleItems(25);
     comboGrunt_->setMinimumContentsLength(22);
-    setHint(comboGrunt_, u("Тип грунта (воды)|Тип грунта (воды|"));
+    setHint(comboGrunt_, u"Тип грунта (воды)|Тип грунта (воды|"_s);
     r0->addWidget(comboGrunt_, 1);
     btnParamShag_ = makeToolButton(panel, QStringLiteral("btnParamShag"), QStringLiteral("steps"),
-                                   u("Настройка шагов изменения удельного сопротивления грунта"));
+                                   u"Настройка шагов изменения удельного сопротивления грунта"_s);
     btnParamShag_->setEnabled(false);
     r0->addWidget(btnParamShag_);
 
     auto* lblRo0 = makeLabel(
-        panel, u("р - удельное сопротивление грунта (воды), Ом м (при температуре 20 град. Цельсия):"));
+        panel, u"р - удельное сопротивление грунта (воды), Ом м (при температуре 20 град. Цельсия):"_s);
     lblRo0->setWordWrap(true);
     rows->addWidget(lblRo0);
     auto* r1 = row(rows);
@@ -76,15 +75,15 @@ TFrameP::TFrameP(DataModule& data, QWidget* parent)
         r1->addWidget(shag_[i]);
     }
     lblRMinMax_ = makeLabel(panel, QStringLiteral("(40 - 60)"), QStringLiteral("lblRMinMax"));
-    setHint(lblRMinMax_, u("Допустимый диапазон изменения удельного сопротивления данного типа грунта"));
+    setHint(lblRMinMax_, u"Допустимый диапазон изменения удельного сопротивления данного типа грунта"_s);
     r1->addSpacing(6);
     r1->addWidget(lblRMinMax_);
     r1->addStretch(1);
 
     auto* r2 = row(rows);
-    r2->addWidget(makeLabel(panel, u("Коэффициент поправки:")));
+    r2->addWidget(makeLabel(panel, u"Коэффициент поправки:"_s));
     editPKV_ = makeEdit(panel, QStringLiteral("EditPKV"), QStringLiteral("1"),
-                        u("Значение коэффициента поправки|Значение коэффициента поправки"));
+                        u"Значение коэффициента поправки|Значение коэффициента поправки"_s);
     editPKV_->setFixedWidth(70);
     r2->addWidget(editPKV_);
     const char* pkvNames[3] = {"btnPKV1", "btnPKV01", "btnPKV001"};
@@ -95,13 +94,13 @@ TFrameP::TFrameP(DataModule& data, QWidget* parent)
         r2->addWidget(pkv_[i]);
     }
     speedButton2_ = makeToolButton(panel, QStringLiteral("SpeedButton2"), QStringLiteral("coef"),
-                                   u("Выбор коэффициента поправки к р"));
+                                   u"Выбор коэффициента поправки к р"_s);
     speedButton2_->setEnabled(false);
     r2->addWidget(speedButton2_);
     r2->addStretch(1);
 
     auto* r3 = row(rows);
-    r3->addWidget(makeLabel(panel, u("р - расчетное удельное сопротивление грунта (воды), Ом м:"),
+    r3->addWidget(makeLabel(panel, u"р - расчетное удельное сопротивление грунта (воды), Ом м:"_s,
                             QStringLiteral("lblRo")));
     editRo_ = makeDisplayField(panel, QStringLiteral("EditRo"));
     editRo_->setFixedWidth(90);

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 QString seasonalFieldName(ElectrodeKind kind, bool longer, SoilMoisture moisture) {
@@ -26,8 +28,8 @@ QString seasonalFieldName(ElectrodeKind kind, bool longer, SoilMoisture moisture
 
 QStringList electrodeLengthItems(ElectrodeKind kind) {
     if (kind == ElectrodeKind::Vertical)
-        return {QString::fromUtf8("3 метра"), QString::fromUtf8("5 метров")};
-    return {QString::fromUtf8("10 метров"), QString::fromUtf8("50 метров")};
+        return {u"3 метра"_s, u"5 метров"_s};
+    return {u"10 метров"_s, u"50 метров"_s};
 }
 
 double temperatureCoefficient(int celsius) {

@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -18,7 +20,7 @@ QString u(const char* s) {
 } // namespace
 
 TKIForm::TKIForm(DataModule& data, QWidget* parent)
-    : ReferenceDialog(QStringLiteral("TKIForm"), u("Таблицы коэффициентов использования."), helpContext,
+    : ReferenceDialog(QStringLiteral("TKIForm"), u"Таблицы коэффициентов использования."_s, helpContext,
                       QDialog::Accepted, parent) {
     const char* const files[2] = {"Kivz.DB", "KIGZ.DB"};
     const char* const captions[2] = {
@@ -36,7 +38,7 @@ TKIForm::TKIForm(DataModule& data, QWidget* parent)
         TableGrid* grid = addGrid(tables_[panel], fields, QStringLiteral("DBGrid") + n,
                                   QStringLiteral("DBNavigator") + n, &navigators_[panel]);
         grid->setMinimumHeight(160);
-        grid->setTitle(QStringLiteral("N"), u("Количество, шт."));
+        grid->setTitle(QStringLiteral("N"), u"Количество, шт."_s);
         grid->setPickList(QStringLiteral("Razm"), kiPlacementItems());
         grid->setPickList(QStringLiteral("Otnosh"), kiRatioItems());
         for (const char* f : {"N", "Otnosh", "KI"})
@@ -44,7 +46,7 @@ TKIForm::TKIForm(DataModule& data, QWidget* parent)
         grid->installEventFilter(this);
         grids_[panel] = grid;
 
-        sort_[panel] = new QCheckBox(u("Сортировать по полю \"Отношение\""), this);
+        sort_[panel] = new QCheckBox(u"Сортировать по полю \"Отношение\""_s, this);
         sort_[panel]->setObjectName(QStringLiteral("CheckBox") + n);
         connect(sort_[panel], &QCheckBox::toggled, this, [this, panel](bool on) {
             if (tables_[panel])
@@ -57,7 +59,7 @@ TKIForm::TKIForm(DataModule& data, QWidget* parent)
                "допустимых значений: при размещении в ряд - 2 .. 20; при размещении по контуру - 4 .. 100)."),
              u("\"Отношение\" - отношение расстояния между вертикальными стержнями к их длине (диапазон "
                "допустимых значений - 1 .. 3)."),
-             u("\"КИ\" - коэффициент использования."),
+             u"\"КИ\" - коэффициент использования."_s,
              u("\"Размещение\" - тип размещения вертикальных стержней группового заземлителя (возможные "
                "значения: \"ряд\", \"контур\").")});
     resize(620, 860);

@@ -3,38 +3,34 @@
 #include "data/DataTable.h"
 #include "frames/SectionRules.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
-
 QStringList corrosionKindItems() {
-    return {u("вертикальный"), u("горизонтальный")};
+    return {u"вертикальный"_s, u"горизонтальный"_s};
 }
 
 QStringList corrosionStatusItems() {
-    return {u("рекомендуется"), u("допускается")};
+    return {u"рекомендуется"_s, u"допускается"_s};
 }
 
 QStringList corrosionConstructionItems() {
-    return {u("сталь круглая"), u("сталь трубчатая"), u("сталь угловая"), u("сталь квадратная"),
-            u("сталь полосовая")};
+    return {u"сталь круглая"_s, u"сталь трубчатая"_s, u"сталь угловая"_s, u"сталь квадратная"_s,
+            u"сталь полосовая"_s};
 }
 
 QString sizeFormatText(const QString& construction) {
     switch (constructionOf(construction)) {
     case AngleSteel:
-        return u("\"ширина полки\" х \"ширина полки\" х \"толщина полки\", м");
+        return u"\"ширина полки\" х \"ширина полки\" х \"толщина полки\", м"_s;
     case SquareSteel:
-        return u("\"сторона квадрата\", м");
+        return u"\"сторона квадрата\", м"_s;
     case RoundSteel:
     case TubularSteel:
-        return u("\"внешний диаметр\", м");
+        return u"\"внешний диаметр\", м"_s;
     case StripSteel:
-        return u("\"ширина полосы\" х \"толщина полосы\", м");
+        return u"\"ширина полосы\" х \"толщина полосы\", м"_s;
     default:
         return {};
     }
@@ -65,7 +61,7 @@ bool ReplaceConstructionSizes(DataTable& sizes, const QStringList& chosen) {
 }
 
 QStringList kiPlacementItems() {
-    return {u("ряд"), u("контур")};
+    return {u"ряд"_s, u"контур"_s};
 }
 
 QStringList kiRatioItems() {
@@ -73,7 +69,7 @@ QStringList kiRatioItems() {
 }
 
 QStringList kiCountItems(const QString& placement) {
-    if (placement == u("ряд"))
+    if (placement == u"ряд"_s)
         return {QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("6"), QStringLiteral("10"),
                 QStringLiteral("20")};
     return {QStringLiteral("4"),  QStringLiteral("6"),  QStringLiteral("10"), QStringLiteral("20"),

@@ -25,7 +25,7 @@ QString u(const char* s) {
 } // namespace
 
 TKorGrFrm::TKorGrFrm(DataModule& data, QWidget* parent)
-    : ReferenceDialog(QStringLiteral("TKorGrFrm"), u("Коррозионная активность грунтов."), helpContext,
+    : ReferenceDialog(QStringLiteral("TKorGrFrm"), u"Коррозионная активность грунтов."_s, helpContext,
                       QDialog::Rejected, parent),
       data_(data) {
     const char* const files[levels] = {"korgrunt0.db", "korgrunt1.DB", "korgrunt2.DB", "korgrunt3.DB",
@@ -60,17 +60,17 @@ TKorGrFrm::TKorGrFrm(DataModule& data, QWidget* parent)
                       : QList<B::Button>{B::Delete, B::Cancel, B::Refresh});
         navigators_[level]->setNameField(fields[level].first());
     }
-    grids_[0]->setTitle(QStringLiteral("Pmin"), u("р мин, Ом м"));
-    grids_[0]->setTitle(QStringLiteral("Pmax"), u("р макс, Ом м"));
+    grids_[0]->setTitle(QStringLiteral("Pmin"), u"р мин, Ом м"_s);
+    grids_[0]->setTitle(QStringLiteral("Pmax"), u"р макс, Ом м"_s);
     grids_[0]->setColumnChars(QStringLiteral("Name"), 30);
     grids_[4]->setEditable(QStringLiteral("Razmer"), false);
 
-    btnEdit_ = new QPushButton(u("Изменить..."), this);
+    btnEdit_ = new QPushButton(u"Изменить..."_s, this);
     btnEdit_->setObjectName(QStringLiteral("btnEdit"));
-    btnEdit_->setToolTip(u("Изменить все размеры заземлителей"));
-    btnClear_ = new QPushButton(u("Очистить"), this);
+    btnEdit_->setToolTip(u"Изменить все размеры заземлителей"_s);
+    btnClear_ = new QPushButton(u"Очистить"_s, this);
     btnClear_->setObjectName(QStringLiteral("btnClear"));
-    btnClear_->setToolTip(u("Удалить все размеры заземлителей"));
+    btnClear_->setToolTip(u"Удалить все размеры заземлителей"_s);
     connect(btnEdit_, &QPushButton::clicked, this, &TKorGrFrm::btnEditClick);
     connect(btnClear_, &QPushButton::clicked, this, &TKorGrFrm::btnClearClick);
     auto* row = new QWidget(this);
@@ -81,8 +81,8 @@ TKorGrFrm::TKorGrFrm(DataModule& data, QWidget* parent)
     rowLayout->addStretch();
     addWidget(row);
 
-    addNote({u("р мин, Ом м - нижний предел значений удельного сопротивления грунта, Ом м."),
-             u("р макс, Ом м - верхний предел значений удельного сопротивления грунта, Ом м.")});
+    addNote({u"р мин, Ом м - нижний предел значений удельного сопротивления грунта, Ом м."_s,
+             u"р макс, Ом м - верхний предел значений удельного сопротивления грунта, Ом м."_s});
 
     for (DataTable* t : {tables_[3], tables_[4]}) {
         if (!t)

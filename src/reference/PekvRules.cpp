@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::pekv {
 
 Coefficients coefficients(Form form, long double rho1, long double rho2) {
@@ -37,11 +39,11 @@ QString layersMessage() {
 }
 
 QString fillAllMessage() {
-    return QString::fromUtf8("Ошибка. Заполнение всех параметров обязательно.");
+    return u"Ошибка. Заполнение всех параметров обязательно."_s;
 }
 
 QString thicknessMessage() {
-    return QString::fromUtf8("Ошибка. Толщина верхнего слоя земли и размер сооружения должны быть больше 0.");
+    return u"Ошибка. Толщина верхнего слоя земли и размер сооружения должны быть больше 0."_s;
 }
 
 } // namespace kz::pekv

@@ -19,17 +19,13 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace kz {
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-} // namespace
+namespace kz {
 
 TPekvForm::TPekvForm(DataModule& data, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TPekvForm"));
-    setWindowTitle(u("Эквивалентное удельное сопротивление грунта."));
+    setWindowTitle(u"Эквивалентное удельное сопротивление грунта."_s);
     setHelpContext(this, 13);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
@@ -40,13 +36,13 @@ TPekvForm::TPekvForm(DataModule& data, QWidget* parent) : QDialog(parent) {
     upper_->setObjectName(QStringLiteral("pFrame1"));
     lower_ = new TFrameP(data, pages_);
     lower_->setObjectName(QStringLiteral("pFrame2"));
-    pages_->addTab(upper_, u("Верхний слой грунта"));
-    pages_->addTab(lower_, u("Нижний слой грунта"));
+    pages_->addTab(upper_, u"Верхний слой грунта"_s);
+    pages_->addTab(lower_, u"Нижний слой грунта"_s);
     layout->addWidget(pages_);
 
     auto* hRow = new QHBoxLayout;
     auto* label =
-        makeLabel(this, u("H - толщина (мощность) верхнего слоя земли, м:"), QStringLiteral("lblH"));
+        makeLabel(this, u"H - толщина (мощность) верхнего слоя земли, м:"_s, QStringLiteral("lblH"));
     editH_ = makeEdit(this, QStringLiteral("EditH"), QStringLiteral("2"));
     editH_->setFixedWidth(70);
     label->setBuddy(editH_);
@@ -68,12 +64,12 @@ TPekvForm::TPekvForm(DataModule& data, QWidget* parent) : QDialog(parent) {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* ok = new QPushButton(u("ОК"), this);
+    auto* ok = new QPushButton(u"ОК"_s, this);
     ok->setObjectName(QStringLiteral("btnOK"));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(u("Отмена"), this);
+    auto* cancel = new QPushButton(u"Отмена"_s, this);
     cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* help = new QPushButton(u("Справка..."), this);
+    auto* help = new QPushButton(u"Справка..."_s, this);
     help->setObjectName(QStringLiteral("btnHelp"));
     buttons->addWidget(ok);
     buttons->addWidget(cancel);

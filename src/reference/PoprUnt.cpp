@@ -20,23 +20,19 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace kz {
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-} // namespace
+namespace kz {
 
 TPoprForm::TPoprForm(DataTable& raion, QWidget* parent) : QDialog(parent), raion_(raion) {
     setObjectName(QStringLiteral("TPoprForm"));
-    setWindowTitle(u("Выбор коэффициента поправки к р."));
+    setWindowTitle(u"Выбор коэффициента поправки к р."_s);
     setHelpContext(this, 10);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    rdgKrit_ = new RadioGroup(QStringLiteral("rdgKrit"), u(" Выбор критерия "),
-                              {u("климатический район:"), u("температура, град.:")}, 1, this);
+    rdgKrit_ = new RadioGroup(QStringLiteral("rdgKrit"), u" Выбор критерия "_s,
+                              {u"климатический район:"_s, u"температура, град.:"_s}, 1, this);
     comboRaion_ = new QComboBox(this);
     comboRaion_->setObjectName(QStringLiteral("ComboRaion"));
     comboRaion_->addItems(
@@ -55,12 +51,12 @@ TPoprForm::TPoprForm(DataTable& raion, QWidget* parent) : QDialog(parent), raion
         grid->addWidget(spinTemp_, 1, 1);
     }
 
-    rdgVid_ = new RadioGroup(QStringLiteral("rdgVid"), u(" Вид заземлителей "),
-                             {u("вертикальные"), u("горизонтальные")}, 1, this);
-    rdgVlaga_ = new RadioGroup(QStringLiteral("rdgVlaga"), u(" Влажность земли во время измерений "),
-                               {u("повышенная"), u("средняя"), u("малая")}, 1, this);
+    rdgVid_ = new RadioGroup(QStringLiteral("rdgVid"), u" Вид заземлителей "_s,
+                             {u"вертикальные"_s, u"горизонтальные"_s}, 1, this);
+    rdgVlaga_ = new RadioGroup(QStringLiteral("rdgVlaga"), u" Влажность земли во время измерений "_s,
+                               {u"повышенная"_s, u"средняя"_s, u"малая"_s}, 1, this);
     rdgVlaga_->setItemIndex(1);
-    rdgDlina_ = new RadioGroup(QStringLiteral("rdgDlina"), u(" Длина электрода "),
+    rdgDlina_ = new RadioGroup(QStringLiteral("rdgDlina"), u" Длина электрода "_s,
                                electrodeLengthItems(ElectrodeKind::Vertical), 1, this);
 
     editPKV_ = makeEdit(this, QStringLiteral("EditPKV"), QStringLiteral("1"));
@@ -68,7 +64,7 @@ TPoprForm::TPoprForm(DataTable& raion, QWidget* parent) : QDialog(parent), raion
     const double steps[3] = {1, 0.1, 0.01};
     const char* stepNames[3] = {"SpinButton1", "SpinButton2", "SpinButton001"};
     auto* pkvRow = new QHBoxLayout;
-    pkvRow->addWidget(makeLabel(this, u("Коэффициент поправки:")));
+    pkvRow->addWidget(makeLabel(this, u"Коэффициент поправки:"_s));
     pkvRow->addWidget(editPKV_);
     for (int i = 0; i < 3; ++i) {
         steps_[i] = new SpinButton(editPKV_, steps[i], this);
@@ -78,12 +74,12 @@ TPoprForm::TPoprForm(DataTable& raion, QWidget* parent) : QDialog(parent), raion
     }
     pkvRow->addStretch();
 
-    button1_ = new QPushButton(u("ОК"), this);
+    button1_ = new QPushButton(u"ОК"_s, this);
     button1_->setObjectName(QStringLiteral("Button1"));
     button1_->setDefault(true);
-    button2_ = new QPushButton(u("Отмена"), this);
+    button2_ = new QPushButton(u"Отмена"_s, this);
     button2_->setObjectName(QStringLiteral("Button2"));
-    button5_ = new QPushButton(u("Справка..."), this);
+    button5_ = new QPushButton(u"Справка..."_s, this);
     button5_->setObjectName(QStringLiteral("Button5"));
     connect(button1_, &QPushButton::clicked, this, &QDialog::accept);
     connect(button2_, &QPushButton::clicked, this, &QDialog::reject);

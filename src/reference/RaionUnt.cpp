@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -17,7 +19,7 @@ QString u(const char* text) {
 } // namespace
 
 TRaionFrm::TRaionFrm(DataTable& raion, QWidget* parent)
-    : ReferenceDialog(QStringLiteral("TRaionFrm"), u("Климатические районы."), 6, QDialog::Rejected, parent) {
+    : ReferenceDialog(QStringLiteral("TRaionFrm"), u"Климатические районы."_s, 6, QDialog::Rejected, parent) {
     navigator_ = addNavigator(&raion, QStringLiteral("DBNavigator1"));
     navigator_->setNameField(QStringLiteral("Raion"));
     auto edit = [&](const char* field, QWidget* owner) {
@@ -27,7 +29,7 @@ TRaionFrm::TRaionFrm(DataTable& raion, QWidget* parent)
     };
 
     auto* ranges = new QGridLayout;
-    ranges->addWidget(new QLabel(u("Климатический район:"), this), 0, 0);
+    ranges->addWidget(new QLabel(u"Климатический район:"_s, this), 0, 0);
     ranges->addWidget(edit("Raion", this), 0, 1);
     struct Range {
         const char* label;
@@ -43,13 +45,13 @@ TRaionFrm::TRaionFrm(DataTable& raion, QWidget* parent)
     for (const Range& range : rows) {
         ranges->addWidget(new QLabel(u(range.label), this), r, 0);
         ranges->addWidget(edit(range.from, this), r, 1);
-        ranges->addWidget(new QLabel(u("до"), this), r, 2);
+        ranges->addWidget(new QLabel(u"до"_s, this), r, 2);
         ranges->addWidget(edit(range.to, this), r, 3);
         ++r;
     }
     body()->addLayout(ranges);
 
-    auto* seasons = new QGroupBox(u(" Коэффициенты сезонности "), this);
+    auto* seasons = new QGroupBox(u" Коэффициенты сезонности "_s, this);
     auto* kinds = new QHBoxLayout(seasons);
     struct Kind {
         const char* title;

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 ReferenceDialog::ReferenceDialog(const QString& objectName, const QString& caption, int helpContext,
@@ -23,9 +25,9 @@ ReferenceDialog::ReferenceDialog(const QString& objectName, const QString& capti
     auto* main = new QVBoxLayout(this);
     body_ = new QVBoxLayout;
     main->addLayout(body_, 1);
-    close_ = new QPushButton(QString::fromUtf8("Закрыть"), this);
+    close_ = new QPushButton(u"Закрыть"_s, this);
     close_->setObjectName(QStringLiteral("btnClose"));
-    help_ = new QPushButton(QString::fromUtf8("Справка..."), this);
+    help_ = new QPushButton(u"Справка..."_s, this);
     help_->setObjectName(QStringLiteral("btnHelp"));
     connect(close_, &QPushButton::clicked, this, [this, closeResult] { done(closeResult); });
     connect(help_, &QPushButton::clicked, this, [helpContext] { showHelp(helpContext); });
@@ -72,7 +74,7 @@ TableGrid* ReferenceDialog::addGrid(DataTable* table, const QStringList& fields,
 }
 
 void ReferenceDialog::addNote(const QStringList& lines) {
-    auto* box = new QGroupBox(QString::fromUtf8(" Примечание "), this);
+    auto* box = new QGroupBox(u" Примечание "_s, this);
     box->setObjectName(QStringLiteral("grpNote"));
     auto* layout = new QVBoxLayout(box);
     for (const QString& line : lines) {

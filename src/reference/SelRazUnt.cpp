@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -28,7 +30,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* text) {
 
 TSelRazFm::TSelRazFm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TSelRazFm"));
-    setWindowTitle(u("Выбор размеров заземлителя."));
+    setWindowTitle(u"Выбор размеров заземлителя."_s);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setHelpContext(this, helpContext);
@@ -40,9 +42,9 @@ TSelRazFm::TSelRazFm(QWidget* parent) : QDialog(parent) {
     editFormaData_->setObjectName(QStringLiteral("EditFormaData"));
     editFormaData_->setReadOnly(true);
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(u("Конструкция:"), this), 0, 0);
+    fields->addWidget(new QLabel(u"Конструкция:"_s, this), 0, 0);
     fields->addWidget(editMaterial_, 0, 1);
-    fields->addWidget(new QLabel(u("Формат данных:"), this), 1, 0);
+    fields->addWidget(new QLabel(u"Формат данных:"_s, this), 1, 0);
     fields->addWidget(editFormaData_, 1, 1);
 
     list_ = new QListWidget(this);
@@ -73,7 +75,7 @@ TSelRazFm::TSelRazFm(QWidget* parent) : QDialog(parent) {
     buttons->addStretch();
     auto* left = new QVBoxLayout;
     left->addLayout(fields);
-    left->addWidget(new QLabel(u("Размеры заземлителя."), this));
+    left->addWidget(new QLabel(u"Размеры заземлителя."_s, this));
     left->addWidget(list_, 1);
     auto* main = new QHBoxLayout(this);
     main->addLayout(left, 1);

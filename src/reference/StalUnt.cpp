@@ -5,13 +5,15 @@
 #include "TableGrid.h"
 #include "data/DataModule.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 TStalForm::TStalForm(DataModule& data, QWidget* parent)
-    : ReferenceDialog(QStringLiteral("TStalForm"), QString::fromUtf8("Материалы заземлителей."), 8,
+    : ReferenceDialog(QStringLiteral("TStalForm"), u"Материалы заземлителей."_s, 8,
                       QDialog::Accepted, parent),
       data_(data) {
-    material_ = new RadioGroup(QStringLiteral("rgMaterial"), QString::fromUtf8(" Материал "),
+    material_ = new RadioGroup(QStringLiteral("rgMaterial"), u" Материал "_s,
                                steelMaterialItems(), 2, this);
     addWidget(material_);
     grid_ = addGrid(data_.table(steelMaterialTable(0)), {}, QStringLiteral("DBGrid1"),

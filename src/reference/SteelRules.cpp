@@ -2,15 +2,17 @@
 
 #include "frames/NumberText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 QStringList steelMaterialItems() {
-    return {QString::fromUtf8("сталь горячекатаная круглая"),
-            QString::fromUtf8("сталь горячекатаная квадратная"),
-            QString::fromUtf8("сталь горячекатаная полосовая"),
-            QString::fromUtf8("сталь угловая равнополочная"),
-            QString::fromUtf8("стальные трубы"),
-            QString::fromUtf8("трубы для трубопроводов")};
+    return {u"сталь горячекатаная круглая"_s,
+            u"сталь горячекатаная квадратная"_s,
+            u"сталь горячекатаная полосовая"_s,
+            u"сталь угловая равнополочная"_s,
+            u"стальные трубы"_s,
+            u"трубы для трубопроводов"_s};
 }
 
 QString steelMaterialTable(int item) {
@@ -30,20 +32,20 @@ SteelLocation steelLocation(const QString& construction, const QString& sizeText
     };
     double a = 0;
     double b = 0;
-    if (construction == QString::fromUtf8("сталь круглая") ||
-        construction == QString::fromUtf8("сталь трубчатая") ||
-        construction == QString::fromUtf8("трубы для трубопроводов") ||
-        construction == QString::fromUtf8("сталь квадратная")) {
-        if (construction == QString::fromUtf8("сталь круглая"))
+    if (construction == u"сталь круглая"_s ||
+        construction == u"сталь трубчатая"_s ||
+        construction == u"трубы для трубопроводов"_s ||
+        construction == u"сталь квадратная"_s) {
+        if (construction == u"сталь круглая"_s)
             loc.item = 0;
-        else if (construction == QString::fromUtf8("сталь квадратная"))
+        else if (construction == u"сталь квадратная"_s)
             loc.item = 1;
         else
-            loc.item = construction == QString::fromUtf8("сталь трубчатая") ? 4 : 5;
+            loc.item = construction == u"сталь трубчатая"_s ? 4 : 5;
         loc.fields = {loc.item == 1 ? QStringLiteral("Storona") : QStringLiteral("Diam")};
         if (numberAt(0, a))
             loc.values = {a};
-    } else if (construction == QString::fromUtf8("сталь полосовая")) {
+    } else if (construction == u"сталь полосовая"_s) {
         loc.item = 2;
         loc.fields = {QStringLiteral("Shir"), QStringLiteral("Tol")};
         // A width alone (a list of widths) finds the first strip of that width.
@@ -51,7 +53,7 @@ SteelLocation steelLocation(const QString& construction, const QString& sizeText
             loc.values = {a};
         if (!loc.values.isEmpty() && numberAt(1, b))
             loc.values << b;
-    } else if (construction == QString::fromUtf8("сталь угловая")) {
+    } else if (construction == u"сталь угловая"_s) {
         loc.item = 3;
         loc.fields = {QStringLiteral("Shir"), QStringLiteral("Tol")};
         if (numberAt(0, a) && numberAt(2, b))

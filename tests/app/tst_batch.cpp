@@ -13,13 +13,12 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // A calculator-like window: two soil frames with the same input names, a list filled on
 // activation, a result that depends on the order the inputs were set in.
@@ -55,7 +54,7 @@ public:
     }
     Q_INVOKABLE void activate() {
         soil_->clear();
-        soil_->addItems({u("суглинок"), u("песок")});
+        soil_->addItems({u"суглинок"_s, u"песок"_s});
     }
     Q_INVOKABLE void Calculate(bool show) {
         double upper = 0, lower = 0, length = 0;
@@ -67,7 +66,7 @@ public:
             tryParseNumber(length_->text(), length) && length > 0;
         if (!ok) {
             if (show)
-                dialogs().showMessage(u("Значение длины заземлителя должно быть больше 0."));
+                dialogs().showMessage(u"Значение длины заземлителя должно быть больше 0."_s);
             result_->clear();
             return;
         }
@@ -117,32 +116,32 @@ private slots:
             second.value(QStringLiteral("outputs")).toObject().value(QStringLiteral("EditVS1")).toString(),
             QString());
         QCOMPARE(second.value(QStringLiteral("messages")).toArray(),
-                 QJsonArray{u("Значение длины заземлителя должно быть больше 0.")});
+                 QJsonArray{u"Значение длины заземлителя должно быть больше 0."_s});
     }
 
     void badCasesGiveClearErrorsAndTheRestRun_data() {
         QTest::addColumn<QByteArray>("badCase");
         QTest::addColumn<QString>("errorPart");
         QTest::newRow("unknown calculator")
-            << QByteArray(R"({"calculator": "TNothing", "inputs": {}})") << u("неизвестный калькулятор");
+            << QByteArray(R"({"calculator": "TNothing", "inputs": {}})") << u"неизвестный калькулятор"_s;
         QTest::newRow("not built yet")
-            << QByteArray(R"({"calculator": "TKolForm", "inputs": {}})") << u("еще не реализован");
+            << QByteArray(R"({"calculator": "TKolForm", "inputs": {}})") << u"еще не реализован"_s;
         QTest::newRow("unknown field")
             << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditNothing": "1"}})")
-            << u("нет поля EditNothing");
+            << u"нет поля EditNothing"_s;
         QTest::newRow("ambiguous field")
             << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditRo0": "1"}})")
-            << u("FramePV.EditRo0");
+            << u"FramePV.EditRo0"_s;
         QTest::newRow("not in list")
             << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"ComboGrunt": "глина"}})")
-            << u("нет в списке ComboGrunt");
+            << u"нет в списке ComboGrunt"_s;
         QTest::newRow("output field")
             << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditVS1": "5"}})")
-            << u("не является полем ввода");
+            << u"не является полем ввода"_s;
         QTest::newRow("number, not text")
             << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditDlina": 5}})")
-            << u("должно быть строкой");
-        QTest::newRow("not an object") << QByteArray(R"(42)") << u("объектом");
+            << u"должно быть строкой"_s;
+        QTest::newRow("not an object") << QByteArray(R"(42)") << u"объектом"_s;
     }
 
     void badCasesGiveClearErrorsAndTheRestRun() {
@@ -176,7 +175,7 @@ private slots:
         const QJsonArray results = runner.run("[{\"calculator\": ", &allRan);
         QVERIFY(!allRan);
         QCOMPARE(results.size(), 1);
-        QVERIFY(results[0].toObject().value(QStringLiteral("error")).toString().startsWith(u("ошибка JSON")));
+        QVERIFY(results[0].toObject().value(QStringLiteral("error")).toString().startsWith(u"ошибка JSON"_s));
     }
 };
 

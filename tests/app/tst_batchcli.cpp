@@ -7,11 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 bool copyTree(const QString& from, const QString& to) {
     QDir().mkpath(to);
@@ -69,8 +68,8 @@ private slots:
                               dir_.filePath(QStringLiteral("Data/st_krug.db"))));
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(programMessages(p),
-                 QStringList{u("Ошибка. Файл ") + dir_.filePath(QStringLiteral("Data/st_krug.db")) +
-                             u(" не найден.")});
+                 QStringList{u"Ошибка. Файл "_s + dir_.filePath(QStringLiteral("Data/st_krug.db")) +
+                             u" не найден."_s});
         QFile f(out);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(QJsonDocument::fromJson(f.readAll()).isArray());
@@ -92,8 +91,8 @@ private slots:
         QVERIFY(QFile::rename(dir_.filePath(QStringLiteral("Kipp.DB")), kipp));
         QCOMPARE(p.exitCode(), 2);
         const QString err = QString::fromUtf8(p.readAllStandardError());
-        QVERIFY2(err.contains(u("Ошибка. Файл ") + kipp + u(" не является файлом таблицы")), qPrintable(err));
-        QVERIFY2(err.contains(u("не удается прочитать ") + dir_.filePath(QStringLiteral("no such cases.json"))),
+        QVERIFY2(err.contains(u"Ошибка. Файл "_s + kipp + u" не является файлом таблицы"_s), qPrintable(err));
+        QVERIFY2(err.contains(u"не удается прочитать "_s + dir_.filePath(QStringLiteral("no such cases.json"))),
                  qPrintable(err));
         QVERIFY2(!err.contains(QStringLiteral("cannot")), qPrintable(err));
     }
@@ -127,18 +126,18 @@ private slots:
         const auto messages = [&](int i) {
             return r[i].toObject().value(QStringLiteral("messages")).toArray();
         };
-        QCOMPARE(out(0, "EditVS1"), u("21,81"));
-        QCOMPARE(out(0, "EditT"), u("3,20"));
+        QCOMPARE(out(0, "EditVS1"), u"21,81"_s);
+        QCOMPARE(out(0, "EditT"), u"3,20"_s);
         QCOMPARE(out(0, "EditRaschet"),
-                 u("R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"));
+                 u"R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"_s);
         QVERIFY(messages(0).isEmpty());
         QVERIFY(!out(1, "EditVS1").isEmpty());
         // Nothing of the case before is left: soil, coefficient and size are as the window opened.
-        QCOMPARE(out(2, "EditVS1"), u("33,53"));
-        QCOMPARE(out(2, "EditRo"), u("100"));
+        QCOMPARE(out(2, "EditVS1"), u"33,53"_s);
+        QCOMPARE(out(2, "EditRo"), u"100"_s);
         QCOMPARE(out(3, "EditVS1"), QString());
         QCOMPARE(messages(3),
-                 QJsonArray{u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.")});
+                 QJsonArray{u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s});
         QVERIFY(
             r[4].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("EditDlinna")));
         QVERIFY(r[5].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("0,0161")));
@@ -149,7 +148,7 @@ private:
     static QStringList programMessages(QProcess& p) {
         QStringList lines;
         for (const QString& line : QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n')))
-            if (line.startsWith(u("Ошибка")))
+            if (line.startsWith(u"Ошибка"_s))
                 lines << line;
         return lines;
     }

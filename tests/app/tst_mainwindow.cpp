@@ -18,12 +18,11 @@
 #include <QTest>
 #include <QTextBrowser>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // Copies the built data and help folders so that a test may change them.
 bool copyFolder(const QString& from, const QString& to) {
@@ -80,39 +79,39 @@ void TestMainWindow::menuTreeHasEveryCaptionInOrder() {
     MainForm main(data);
     QCOMPARE(main.windowTitle(), QStringLiteral("Kelvor ZU 2.0"));
     const QList<QAction*> top = main.menuBar()->actions();
-    QCOMPARE(captions(top), (QStringList{u("Расчеты"), u("Помощь"), u("Выход")}));
+    QCOMPARE(captions(top), (QStringList{u"Расчеты"_s, u"Помощь"_s, u"Выход"_s}));
     QMenu* calc = top[0]->menu();
     QCOMPARE(captions(calc->actions()),
-             (QStringList{u("Одиночные заземлители"), u("Сложные заземляющие устройства"),
-                          u("Заземляющие свойства строительных конструкций")}));
+             (QStringList{u"Одиночные заземлители"_s, u"Сложные заземляющие устройства"_s,
+                          u"Заземляющие свойства строительных конструкций"_s}));
     QCOMPARE(
         captions(calc->actions()[0]->menu()->actions()),
-        (QStringList{u("Кольцевой в земле..."), u("Кольцевой у поверхности земли..."),
-                     u("Круглая пластина в земле..."), u("Круглая пластина на поверхности земли..."),
-                     u("Прямоугольная пластина в земле (поставлена на ребро)..."),
-                     u("Прямоугольная пластина в двухслойной земле (поставлена на ребро)..."),
-                     u("Прямоугольная пластина на поверхности земли..."),
-                     u("Квадратная пластина на поверхности земли..."), u("Сферический в земле..."),
-                     u("Полусферический у поверхности земли..."), u("Горизонтальный заземлитель в земле..."),
-                     u("Горизонтальный заземлитель в двухслойной земле..."),
-                     u("Горизонтальный заземлитель на поверхности земли..."),
-                     u("Вертикальный заземлитель в земле..."),
-                     u("Вертикальный заземлитель в двухслойной земле 1..."),
-                     u("Вертикальный заземлитель в двухслойной земле 2..."),
-                     u("Вертикальный заземлитель у поверхности земли..."),
-                     u("Вертикальный заземлитель у поверхности двухслойной земли...")}));
+        (QStringList{u"Кольцевой в земле..."_s, u"Кольцевой у поверхности земли..."_s,
+                     u"Круглая пластина в земле..."_s, u"Круглая пластина на поверхности земли..."_s,
+                     u"Прямоугольная пластина в земле (поставлена на ребро)..."_s,
+                     u"Прямоугольная пластина в двухслойной земле (поставлена на ребро)..."_s,
+                     u"Прямоугольная пластина на поверхности земли..."_s,
+                     u"Квадратная пластина на поверхности земли..."_s, u"Сферический в земле..."_s,
+                     u"Полусферический у поверхности земли..."_s, u"Горизонтальный заземлитель в земле..."_s,
+                     u"Горизонтальный заземлитель в двухслойной земле..."_s,
+                     u"Горизонтальный заземлитель на поверхности земли..."_s,
+                     u"Вертикальный заземлитель в земле..."_s,
+                     u"Вертикальный заземлитель в двухслойной земле 1..."_s,
+                     u"Вертикальный заземлитель в двухслойной земле 2..."_s,
+                     u"Вертикальный заземлитель у поверхности земли..."_s,
+                     u"Вертикальный заземлитель у поверхности двухслойной земли..."_s}));
     QCOMPARE(captions(calc->actions()[1]->menu()->actions()),
-             (QStringList{u("Стандартное заземляющее устройство..."),
-                          u("Сетка из горизонтальных электродов на поверхности земли..."),
-                          u("Квадратная сетка с квадратными ячейками и вертикальными  электродами..."),
-                          u("Горизонтальная прямоугольная решетка, размещенная на глубине..."),
-                          u("Лучевые заземлители..."),
-                          u("Параллельно уложенные горизонтальные полосовые электроды...")}));
+             (QStringList{u"Стандартное заземляющее устройство..."_s,
+                          u"Сетка из горизонтальных электродов на поверхности земли..."_s,
+                          u"Квадратная сетка с квадратными ячейками и вертикальными  электродами..."_s,
+                          u"Горизонтальная прямоугольная решетка, размещенная на глубине..."_s,
+                          u"Лучевые заземлители..."_s,
+                          u"Параллельно уложенные горизонтальные полосовые электроды..."_s}));
     QCOMPARE(captions(calc->actions()[2]->menu()->actions()),
-             (QStringList{u("Железобетонные фундаменты..."), u("Железобетонные фундаменты зданий..."),
-                          u("Фундаментное поле здания с металлическими колоннами..."), u("Трубопроводы..."),
-                          u("Технологические эстакады...")}));
-    QCOMPARE(captions(top[1]->menu()->actions()), (QStringList{u("Справка..."), u("О программе")}));
+             (QStringList{u"Железобетонные фундаменты..."_s, u"Железобетонные фундаменты зданий..."_s,
+                          u"Фундаментное поле здания с металлическими колоннами..."_s, u"Трубопроводы..."_s,
+                          u"Технологические эстакады..."_s}));
+    QCOMPARE(captions(top[1]->menu()->actions()), (QStringList{u"Справка..."_s, u"О программе"_s}));
     QVERIFY(!top[2]->menu()); // "Выход" acts by itself
 }
 
@@ -131,7 +130,7 @@ void TestMainWindow::startUpWithAMissingTableReportsItOnceAndGoesOn() {
     QVERIFY(QFile::remove(dataDir() + QStringLiteral("raion.db")));
     auto program = startProgram(false);
     QCOMPARE(rec_->messages,
-             QStringList{u("Ошибка. Файл ") + dataDir() + QStringLiteral("raion.db") + u(" не найден.")});
+             QStringList{u"Ошибка. Файл "_s + dataDir() + QStringLiteral("raion.db") + u" не найден."_s});
     QVERIFY(!(*program->data)[QStringLiteral("TableRaion")].isOpen());
     QVERIFY((*program->data)[QStringLiteral("TableUde")].isOpen());
     QVERIFY((*program->data)[QStringLiteral("TableKorGrunt4")].isOpen());
@@ -150,8 +149,8 @@ void TestMainWindow::startUpWorksFromAnotherFolder() {
 
 void TestMainWindow::toolkitDialogsSpeakRussian() {
     auto program = startProgram(false);
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u("Отмена"));
-    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Save"), u("&Сохранить"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Отмена"_s);
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Save"), u"&Сохранить"_s);
 }
 
 void TestMainWindow::statusBarShowsTheLongHintOfAnyWindow() {
@@ -160,11 +159,11 @@ void TestMainWindow::statusBarShowsTheLongHintOfAnyWindow() {
     main.show();
     QDialog calculator(&main);
     auto* button = new QPushButton(QStringLiteral("x"), &calculator);
-    setHint(button, u("Короткая|Выполнить расчет"));
+    setHint(button, u"Короткая|Выполнить расчет"_s);
     calculator.show();
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(button, &enter);
-    QCOMPARE(main.statusText(), u("Выполнить расчет"));
+    QCOMPARE(main.statusText(), u"Выполнить расчет"_s);
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(button, &leave);
     QCOMPARE(main.statusText(), QString());
@@ -191,14 +190,14 @@ void TestMainWindow::f1OpensTheHelpOfTheActiveWindow() {
 
 void TestMainWindow::aboutWindowClosesWithOk() {
     AboutForm about;
-    QCOMPARE(about.windowTitle(), u("О программе."));
+    QCOMPARE(about.windowTitle(), u"О программе."_s);
     about.show();
     auto* ok = about.findChild<QPushButton*>(QStringLiteral("btnOK"));
-    QCOMPARE(ok->text(), u("ОК"));
+    QCOMPARE(ok->text(), u"ОК"_s);
     QTest::mouseClick(ok, Qt::LeftButton);
     QCOMPARE(about.result(), int(QDialog::Accepted));
     QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblPurpose"))->text() ==
-            u("Программа расчета сопротивления заземляющих устройств"));
+            u"Программа расчета сопротивления заземляющих устройств"_s);
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -10,12 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 void writeText(const QString& path, const QString& text) {
     QFile f(path);
@@ -50,7 +49,7 @@ void TestDataFiles::init() {
     src_ = std::make_unique<QTemporaryDir>();
     out_ = std::make_unique<QTemporaryDir>();
     writeText(soils(),
-              u("# soils\nGrunt\tPMin\tPMax\tPDefault\nсуглинок\t40\t150\t100\n\nпесок\t400\t1000\t700\n"));
+              u"# soils\nGrunt\tPMin\tPMax\tPDefault\nсуглинок\t40\t150\t100\n\nпесок\t400\t1000\t700\n"_s);
     writeText(QDir(src_->path()).filePath(QStringLiteral("parpod0.db.tsv")),
               QStringLiteral("Kod\tKodTip\n1\t4\n"));
 }
@@ -76,24 +75,24 @@ void TestDataFiles::readsTheSourceFormat() {
     QCOMPARE(t.header, (QStringList{QStringLiteral("Grunt"), QStringLiteral("PMin"), QStringLiteral("PMax"),
                                     QStringLiteral("PDefault")}));
     QCOMPARE(t.rows.size(), 2);
-    QCOMPARE(t.rows[1][0], u("песок"));
+    QCOMPARE(t.rows[1][0], u"песок"_s);
 }
 
 void TestDataFiles::createsEveryTableAndKeepsThemOnRebuild() {
     DataBuildReport r = buildDataFolder(src_->path(), out_->path());
     QVERIFY(r.errors.isEmpty());
     QCOMPARE(r.created.size(), dataModuleTables().size() + windowTables().size());
-    QCOMPARE(soilRows(), u("суглинок 40 150 100|песок 400 1000 700"));
+    QCOMPARE(soilRows(), u"суглинок 40 150 100|песок 400 1000 700"_s);
     r = buildDataFolder(src_->path(), out_->path());
     QVERIFY(r.created.isEmpty() && r.rebuilt.isEmpty() && r.keptEdited.isEmpty());
 }
 
 void TestDataFiles::rebuildsAnUneditedReferenceTableWhenItsSourceChanges() {
     buildDataFolder(src_->path(), out_->path());
-    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\t8\t70\t40\n"));
+    writeText(soils(), u"Grunt\tPMin\tPMax\tPDefault\nглина\t8\t70\t40\n"_s);
     const DataBuildReport r = buildDataFolder(src_->path(), out_->path());
     QCOMPARE(r.rebuilt, QStringList{QStringLiteral("P_udel.DB")});
-    QCOMPARE(soilRows(), u("глина 8 70 40"));
+    QCOMPARE(soilRows(), u"глина 8 70 40"_s);
 }
 
 void TestDataFiles::keepsAReferenceTableTheUserEdited() {
@@ -105,10 +104,10 @@ void TestDataFiles::keepsAReferenceTableTheUserEdited() {
         t.setText(QStringLiteral("PDefault"), QStringLiteral("120"));
         QVERIFY(t.post());
     }
-    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\t8\t70\t40\n"));
+    writeText(soils(), u"Grunt\tPMin\tPMax\tPDefault\nглина\t8\t70\t40\n"_s);
     const DataBuildReport r = buildDataFolder(src_->path(), out_->path());
     QCOMPARE(r.keptEdited, QStringList{QStringLiteral("P_udel.DB")});
-    QCOMPARE(soilRows(), u("суглинок 40 150 120|песок 400 1000 700"));
+    QCOMPARE(soilRows(), u"суглинок 40 150 120|песок 400 1000 700"_s);
 }
 
 void TestDataFiles::restoreBringsBackTheShippedRows() {
@@ -120,7 +119,7 @@ void TestDataFiles::restoreBringsBackTheShippedRows() {
     }
     const DataBuildReport r = buildDataFolder(src_->path(), out_->path(), true);
     QVERIFY(r.rebuilt.contains(QStringLiteral("P_udel.DB")));
-    QCOMPARE(soilRows(), u("суглинок 40 150 100|песок 400 1000 700"));
+    QCOMPARE(soilRows(), u"суглинок 40 150 100|песок 400 1000 700"_s);
 }
 
 void TestDataFiles::neverReplacesHistoryOrSelectionSettings() {
@@ -129,7 +128,7 @@ void TestDataFiles::neverReplacesHistoryOrSelectionSettings() {
         DataTable h(*findTableDef(QStringLiteral("hist1.db")));
         QVERIFY(h.open(out_->path()));
         QVERIFY(h.insert());
-        h.setText(QStringLiteral("Name"), u("мой расчет"));
+        h.setText(QStringLiteral("Name"), u"мой расчет"_s);
         QVERIFY(h.post());
     }
     writeText(QDir(src_->path()).filePath(QStringLiteral("parpod0.db.tsv")),
@@ -141,7 +140,7 @@ void TestDataFiles::neverReplacesHistoryOrSelectionSettings() {
     }
     DataTable h(*findTableDef(QStringLiteral("hist1.db")));
     QVERIFY(h.open(out_->path()));
-    QCOMPARE(h.asString(QStringLiteral("Name")), u("мой расчет"));
+    QCOMPARE(h.asString(QStringLiteral("Name")), u"мой расчет"_s);
     DataTable p(*findTableDef(QStringLiteral("parpod0.db")));
     QVERIFY(p.open(out_->path()));
     QCOMPARE(p.asInteger(QStringLiteral("KodTip")), 4);
@@ -149,11 +148,11 @@ void TestDataFiles::neverReplacesHistoryOrSelectionSettings() {
 
 void TestDataFiles::reportsABadSourceAndLeavesTheOldFile() {
     buildDataFolder(src_->path(), out_->path());
-    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\tмного\t70\t40\n"));
+    writeText(soils(), u"Grunt\tPMin\tPMax\tPDefault\nглина\tмного\t70\t40\n"_s);
     DataBuildReport r = buildDataFolder(src_->path(), out_->path());
     QCOMPARE(r.errors.size(), 1);
-    QCOMPARE(soilRows(), u("суглинок 40 150 100|песок 400 1000 700"));
-    writeText(soils(), u("Grunt\tPMin\tUnknown\nглина\t8\t70\n"));
+    QCOMPARE(soilRows(), u"суглинок 40 150 100|песок 400 1000 700"_s);
+    writeText(soils(), u"Grunt\tPMin\tUnknown\nглина\t8\t70\n"_s);
     r = buildDataFolder(src_->path(), out_->path());
     QCOMPARE(r.errors.size(), 1);
     QVERIFY(r.errors[0].contains(QStringLiteral("Unknown")));
@@ -193,7 +192,7 @@ void TestDataFiles::damagedOrLockedFilesAreReportedAndKept() {
     const QByteArray soilsBefore = bytes(soilsFile);
     const QByteArray historyBefore = bytes(history);
     // A change of the source asks for a rebuild of the soils, which must not happen.
-    writeText(soils(), u("Grunt\tPMin\tPMax\tPDefault\nглина\t10\t20\t15\n"));
+    writeText(soils(), u"Grunt\tPMin\tPMax\tPDefault\nглина\t10\t20\t15\n"_s);
 
     const QString lock = QStringLiteral("other_program");
     {
@@ -206,10 +205,10 @@ void TestDataFiles::damagedOrLockedFilesAreReportedAndKept() {
             const DataBuildReport r = buildDataFolder(src_->path(), out_->path(), restore);
             QVERIFY(r.failed());
             QCOMPARE(r.damaged.size(), 2);
-            QVERIFY2(r.damaged[0].contains(soilsFile + u(" поврежден")), qPrintable(r.damaged[0]));
-            QVERIFY2(r.damaged[1].contains(history + u(" не является файлом таблицы")), qPrintable(r.damaged[1]));
+            QVERIFY2(r.damaged[0].contains(soilsFile + u" поврежден"_s), qPrintable(r.damaged[0]));
+            QVERIFY2(r.damaged[1].contains(history + u" не является файлом таблицы"_s), qPrintable(r.damaged[1]));
             QCOMPARE(r.locked.size(), 1);
-            QVERIFY2(r.locked[0].startsWith(u("Ошибка. Файл ") + coefficients + u(" занят другой программой")),
+            QVERIFY2(r.locked[0].startsWith(u"Ошибка. Файл "_s + coefficients + u" занят другой программой"_s),
                      qPrintable(r.locked[0]));
             QVERIFY(!r.rebuilt.contains(QStringLiteral("P_udel.DB")) && r.keptEdited.isEmpty());
             QCOMPARE(bytes(soilsFile), soilsBefore);
@@ -222,7 +221,7 @@ void TestDataFiles::damagedOrLockedFilesAreReportedAndKept() {
         QVERIFY(tool.waitForFinished());
         QCOMPARE(tool.exitCode(), 1);
         const QString err = QString::fromUtf8(tool.readAllStandardError());
-        QVERIFY2(err.contains(soilsFile + u(" поврежден")) && err.contains(u("оставлен без изменений")),
+        QVERIFY2(err.contains(soilsFile + u" поврежден"_s) && err.contains(u"оставлен без изменений"_s),
                  qPrintable(err));
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     }

@@ -20,6 +20,8 @@
 #include <QTest>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -163,36 +165,36 @@ void TestDataTable::schemaFieldsMatchTheirDefinitions_data() {
     const int S = int(FieldType::String), I = int(FieldType::Integer), F = int(FieldType::Float),
               A = int(FieldType::AutoInc);
     QTest::newRow("soil name") << "P_udel.DB"
-                               << "Grunt" << S << 20 << false << u("Грунт") << 0;
+                               << "Grunt" << S << 20 << false << u"Грунт"_s << 0;
     QTest::newRow("kivz placement") << "Kivz.DB"
-                                    << "Razm" << S << 10 << true << u("Размещение") << 0;
+                                    << "Razm" << S << 10 << true << u"Размещение"_s << 0;
     QTest::newRow("kivz ratio") << "Kivz.DB"
-                                << "Otnosh" << I << 0 << true << u("Отношение") << 0;
+                                << "Otnosh" << I << 0 << true << u"Отношение"_s << 0;
     QTest::newRow("kigz count") << "KIGZ.DB"
                                 << "N" << I << 0 << true << QString() << 0;
     QTest::newRow("kigz coefficient") << "KIGZ.DB"
-                                      << "KI" << F << 0 << false << u("КИ") << 0;
+                                      << "KI" << F << 0 << false << u"КИ"_s << 0;
     QTest::newRow("round steel mass, Latin M")
         << "st_krug.db"
-        << "Massa" << F << 0 << false << QStringLiteral("M") + u("асса 1 м, кг") << 0;
+        << "Massa" << F << 0 << false << QStringLiteral("M") + u"асса 1 м, кг"_s << 0;
     QTest::newRow("tube wall") << "st_truba.db"
-                               << "Tol" << F << 0 << false << u("Толщина стенки, мм") << 0;
+                               << "Tol" << F << 0 << false << u"Толщина стенки, мм"_s << 0;
     QTest::newRow("history key") << "hist1.db"
                                  << "Kod" << A << 0 << false << QString() << 12;
     QTest::newRow("history name") << "hist1.db"
-                                  << "Name" << S << 150 << false << u("Наименование") << 0;
+                                  << "Name" << S << 150 << false << u"Наименование"_s << 0;
     QTest::newRow("history soil") << "hist1.db"
-                                  << "Grunt" << S << 30 << false << u("Тип грунта") << 17;
+                                  << "Grunt" << S << 30 << false << u"Тип грунта"_s << 17;
     QTest::newRow("history coefficient") << "hist1.db"
-                                         << "KP" << F << 0 << false << u("Коэф. поправки") << 16;
+                                         << "KP" << F << 0 << false << u"Коэф. поправки"_s << 16;
     QTest::newRow("history area") << "hist1.db"
-                                  << "S" << F << 0 << false << u("S, м2") << 0;
+                                  << "S" << F << 0 << false << u"S, м2"_s << 0;
     QTest::newRow("pile diameter, Cyrillic") << "sv_fund.db"
-                                             << "Diam" << F << 0 << false << u("\u0441, м") << 5;
+                                             << "Diam" << F << 0 << false << u"\u0441, м"_s << 5;
     QTest::newRow("slab column, Latin") << "sb_fund.db"
-                                        << "DiamSt" << F << 0 << false << QStringLiteral("c, ") + u("м") << 5;
+                                        << "DiamSt" << F << 0 << false << QStringLiteral("c, ") + u"м"_s << 5;
     QTest::newRow("slab length, Cyrillic") << "sb_fund.db"
-                                           << "DlinaPl" << F << 0 << false << u("\u0430, м") << 5;
+                                           << "DlinaPl" << F << 0 << false << u"\u0430, м"_s << 5;
     QTest::newRow("selection caption") << "sparpod1.DB"
                                        << "Param" << S << 100 << false << QString() << 0;
     QTest::newRow("integer selection") << "iparpod1.DB"
@@ -206,7 +208,7 @@ void TestDataTable::schemaFieldsMatchTheirDefinitions_data() {
     QTest::newRow("standard device size") << "history.DB"
                                           << "RazmerV" << S << 30 << false << QString() << 0;
     QTest::newRow("selection set") << "podbor1.DB"
-                                   << "BValue" << F << 0 << false << u("Начало") << 0;
+                                   << "BValue" << F << 0 << false << u"Начало"_s << 0;
 }
 
 void TestDataTable::schemaFieldsMatchTheirDefinitions() {
@@ -234,12 +236,12 @@ void TestDataTable::opensAndReadsTypedValues() {
     writeTable(
         dir_->path(), QStringLiteral("P_udel.DB"),
         {QStringLiteral("Grunt"), QStringLiteral("PMin"), QStringLiteral("PMax"), QStringLiteral("PDefault")},
-        {{u("суглинок"), QStringLiteral("40"), QStringLiteral("150"), QStringLiteral("100")},
-         {u("песок"), QStringLiteral("400"), QStringLiteral("1000"), QStringLiteral("700,5")}});
+        {{u"суглинок"_s, QStringLiteral("40"), QStringLiteral("150"), QStringLiteral("100")},
+         {u"песок"_s, QStringLiteral("400"), QStringLiteral("1000"), QStringLiteral("700,5")}});
     DataTable t(*findTableDef(QStringLiteral("P_udel.DB")));
     QVERIFY(t.open(dir_->path()));
     QCOMPARE(t.recordCount(), 2);
-    QCOMPARE(t.asString(QStringLiteral("Grunt")), u("суглинок"));
+    QCOMPARE(t.asString(QStringLiteral("Grunt")), u"суглинок"_s);
     t.next();
     QCOMPARE(t.asFloat(QStringLiteral("PDefault")), 700.5);
     QCOMPARE(t.text(QStringLiteral("PDefault")), QStringLiteral("700,5"));
@@ -251,9 +253,9 @@ void TestDataTable::opensAndReadsTypedValues() {
 void TestDataTable::missingOrForeignFilesAreReported_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("messageStart");
-    QTest::newRow("missing") << QByteArray() << u("Ошибка. Файл ");
+    QTest::newRow("missing") << QByteArray() << u"Ошибка. Файл "_s;
     QTest::newRow("not a database") << QByteArray("this is not a table file at all, just text")
-                                    << u("Ошибка. Файл ");
+                                    << u"Ошибка. Файл "_s;
 }
 
 void TestDataTable::missingOrForeignFilesAreReported() {
@@ -273,7 +275,7 @@ void TestDataTable::missingOrForeignFilesAreReported() {
     QVERIFY(rec_.messages[0].startsWith(messageStart));
     QVERIFY(rec_.messages[0].contains(QStringLiteral("raion.db")));
     if (content.isEmpty())
-        QCOMPARE(rec_.messages[0], u("Ошибка. Файл ") + path + u(" не найден."));
+        QCOMPARE(rec_.messages[0], u"Ошибка. Файл "_s + path + u" не найден."_s);
     // A closed table is empty, not a crash.
     QCOMPARE(t.recordCount(), 0);
     QVERIFY(t.value(QStringLiteral("Raion")).isNull());
@@ -284,18 +286,18 @@ void TestDataTable::missingOrForeignFilesAreReported() {
 void TestDataTable::navigatesAndLocates() {
     writeTable(dir_->path(), QStringLiteral("Kivz.DB"),
                {QStringLiteral("Razm"), QStringLiteral("N"), QStringLiteral("Otnosh"), QStringLiteral("KI")},
-               {{u("ряд"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")},
-                {u("ряд"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("0,91")},
-                {u("контур"), QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("0,69")}});
+               {{u"ряд"_s, QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")},
+                {u"ряд"_s, QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("0,91")},
+                {u"контур"_s, QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("0,69")}});
     DataTable t(*findTableDef(QStringLiteral("Kivz.DB")));
     QVERIFY(t.open(dir_->path()));
     int visited = 0;
     for (t.first(); !t.eof(); t.next())
         ++visited;
     QCOMPARE(visited, 3);
-    QVERIFY(t.locate({QStringLiteral("Razm"), QStringLiteral("Otnosh")}, {u("ряд"), 2}));
+    QVERIFY(t.locate({QStringLiteral("Razm"), QStringLiteral("Otnosh")}, {u"ряд"_s, 2}));
     QCOMPARE(t.asFloat(QStringLiteral("KI")), 0.91);
-    QVERIFY(!t.locate(QStringLiteral("Razm"), u("звезда")));
+    QVERIFY(!t.locate(QStringLiteral("Razm"), u"звезда"_s));
     QCOMPARE(t.asFloat(QStringLiteral("KI")), 0.91); // a failed locate does not move
 }
 
@@ -328,17 +330,17 @@ void TestDataTable::detailFollowsItsMaster() {
     writeTable(
         dir_->path(), QStringLiteral("korgrunt0.db"),
         {QStringLiteral("Kod"), QStringLiteral("Name"), QStringLiteral("Pmin"), QStringLiteral("Pmax")},
-        {{QStringLiteral("1"), u("высокая"), QStringLiteral("0"), QStringLiteral("20")},
-         {QStringLiteral("2"), u("низкая"), QStringLiteral("20"), QStringLiteral("100000")}});
+        {{QStringLiteral("1"), u"высокая"_s, QStringLiteral("0"), QStringLiteral("20")},
+         {QStringLiteral("2"), u"низкая"_s, QStringLiteral("20"), QStringLiteral("100000")}});
     writeTable(dir_->path(), QStringLiteral("korgrunt1.DB"),
                {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Vid")},
-               {{QStringLiteral("1"), QStringLiteral("1"), u("вертикальный")},
-                {QStringLiteral("2"), QStringLiteral("1"), u("горизонтальный")},
-                {QStringLiteral("3"), QStringLiteral("2"), u("вертикальный")}});
+               {{QStringLiteral("1"), QStringLiteral("1"), u"вертикальный"_s},
+                {QStringLiteral("2"), QStringLiteral("1"), u"горизонтальный"_s},
+                {QStringLiteral("3"), QStringLiteral("2"), u"вертикальный"_s}});
     writeTable(dir_->path(), QStringLiteral("korgrunt2.DB"),
                {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Status")},
-               {{QStringLiteral("1"), QStringLiteral("1"), u("рекомендуется")},
-                {QStringLiteral("2"), QStringLiteral("3"), u("допускается")}});
+               {{QStringLiteral("1"), QStringLiteral("1"), u"рекомендуется"_s},
+                {QStringLiteral("2"), QStringLiteral("3"), u"допускается"_s}});
     DataTable k0(*findTableDef(QStringLiteral("korgrunt0.db")));
     DataTable k1(*findTableDef(QStringLiteral("korgrunt1.DB")));
     DataTable k2(*findTableDef(QStringLiteral("korgrunt2.DB")));
@@ -346,10 +348,10 @@ void TestDataTable::detailFollowsItsMaster() {
     k2.setMaster(&k1);
     QVERIFY(k0.open(dir_->path()) && k1.open(dir_->path()) && k2.open(dir_->path()));
     QCOMPARE(k1.recordCount(), 2);
-    QCOMPARE(k2.asString(QStringLiteral("Status")), u("рекомендуется"));
+    QCOMPARE(k2.asString(QStringLiteral("Status")), u"рекомендуется"_s);
     k0.next();
     QCOMPARE(k1.recordCount(), 1);
-    QCOMPARE(k2.asString(QStringLiteral("Status")), u("допускается"));
+    QCOMPARE(k2.asString(QStringLiteral("Status")), u"допускается"_s);
     k0.first();
     k1.next(); // горизонтальный has no statuses
     QCOMPARE(k2.recordCount(), 0);
@@ -358,9 +360,9 @@ void TestDataTable::detailFollowsItsMaster() {
 void TestDataTable::switchesIndexOrder() {
     writeTable(dir_->path(), QStringLiteral("Kivz.DB"),
                {QStringLiteral("Razm"), QStringLiteral("N"), QStringLiteral("Otnosh"), QStringLiteral("KI")},
-               {{u("ряд"), QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("0,77")},
-                {u("ряд"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("0,91")},
-                {u("ряд"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")}});
+               {{u"ряд"_s, QStringLiteral("4"), QStringLiteral("1"), QStringLiteral("0,77")},
+                {u"ряд"_s, QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("0,91")},
+                {u"ряд"_s, QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")}});
     DataTable t(*findTableDef(QStringLiteral("Kivz.DB")));
     QVERIFY(t.open(dir_->path()));
     auto order = [&] {
@@ -386,7 +388,7 @@ void TestDataTable::insertAssignsKeyAndDetailLink() {
     QVERIFY(master.open(dir_->path()) && detail.open(dir_->path()));
     QVERIFY(detail.insert());
     QCOMPARE(detail.asInteger(QStringLiteral("Kod0")), 7);
-    QVERIFY(detail.setText(QStringLiteral("Param"), u("Длина стержня, м")));
+    QVERIFY(detail.setText(QStringLiteral("Param"), u"Длина стержня, м"_s));
     QVERIFY(detail.setText(QStringLiteral("BValue"), QStringLiteral("2,5")));
     QVERIFY(detail.post());
     QCOMPARE(detail.recordCount(), 1);
@@ -434,13 +436,13 @@ void TestDataTable::textAssignmentUsesDecimalComma() {
 void TestDataTable::requiredFieldsAndDuplicateKeysAreRefused() {
     writeTable(dir_->path(), QStringLiteral("Kivz.DB"),
                {QStringLiteral("Razm"), QStringLiteral("N"), QStringLiteral("Otnosh"), QStringLiteral("KI")},
-               {{u("ряд"), QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")}});
+               {{u"ряд"_s, QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("0,85")}});
     DataTable t(*findTableDef(QStringLiteral("Kivz.DB")));
     t.setReporter(&rec_);
     t.onPostError = [](DataTable&, StoreError& e) { TranslateDbError(e); };
     QVERIFY(t.open(dir_->path()));
     QVERIFY(t.insert());
-    t.setText(QStringLiteral("Razm"), u("ряд"));
+    t.setText(QStringLiteral("Razm"), u"ряд"_s);
     t.setText(QStringLiteral("N"), QStringLiteral("2"));
     t.setText(QStringLiteral("Otnosh"), QStringLiteral("1"));
     QVERIFY(!t.post());
@@ -449,7 +451,7 @@ void TestDataTable::requiredFieldsAndDuplicateKeysAreRefused() {
     t.setText(QStringLiteral("KI"), QStringLiteral("0,8"));
     QVERIFY(!t.post());
     QCOMPARE(t.lastError().kind, StoreError::Kind::DuplicateKey);
-    QCOMPARE(rec_.messages.last(), u("Нарушение первичного ключа."));
+    QCOMPARE(rec_.messages.last(), u"Нарушение первичного ключа."_s);
     QCOMPARE(t.state(), DataTable::State::Insert);
     t.cancel();
     QCOMPARE(t.recordCount(), 1);
@@ -545,22 +547,22 @@ void TestDataTable::queryBindsParametersOverSeveralFiles() {
     writeTable(
         dir_->path(), QStringLiteral("korgrunt0.db"),
         {QStringLiteral("Kod"), QStringLiteral("Name"), QStringLiteral("Pmin"), QStringLiteral("Pmax")},
-        {{QStringLiteral("1"), u("высокая"), QStringLiteral("0"), QStringLiteral("20")},
-         {QStringLiteral("2"), u("средняя"), QStringLiteral("20"), QStringLiteral("50")}});
+        {{QStringLiteral("1"), u"высокая"_s, QStringLiteral("0"), QStringLiteral("20")},
+         {QStringLiteral("2"), u"средняя"_s, QStringLiteral("20"), QStringLiteral("50")}});
     writeTable(dir_->path(), QStringLiteral("korgrunt1.DB"),
                {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Vid")},
-               {{QStringLiteral("1"), QStringLiteral("1"), u("вертикальный")},
-                {QStringLiteral("2"), QStringLiteral("2"), u("вертикальный")},
-                {QStringLiteral("3"), QStringLiteral("2"), u("горизонтальный")}});
+               {{QStringLiteral("1"), QStringLiteral("1"), u"вертикальный"_s},
+                {QStringLiteral("2"), QStringLiteral("2"), u"вертикальный"_s},
+                {QStringLiteral("3"), QStringLiteral("2"), u"горизонтальный"_s}});
     SqlQuery q(dir_->path());
     q.setText({QStringLiteral("select k0.Name, k1.Vid from KorGrunt0 k0, KorGrunt1 k1"),
                QStringLiteral("where k0.Kod = k1.Kod0 and k0.Pmin < :P and k0.Pmax >= :P and k1.Vid = :Vid"),
                QStringLiteral("order by k1.Vid")});
     q.bindValue(QStringLiteral("P"), 30.0);
-    q.bindValue(QStringLiteral(":Vid"), u("вертикальный"));
+    q.bindValue(QStringLiteral(":Vid"), u"вертикальный"_s);
     QVERIFY2(q.open(), qPrintable(q.lastError()));
     QCOMPARE(q.recordCount(), 1);
-    QCOMPARE(q.value(QStringLiteral("Name")).toString(), u("средняя"));
+    QCOMPARE(q.value(QStringLiteral("Name")).toString(), u"средняя"_s);
     // Aggregates and nested Max sub-queries, with a quoted number compared as a number.
     SqlQuery agg(dir_->path());
     agg.setText(QStringLiteral("select count(*) as C, max(Pmax) as M from korgrunt0 "
@@ -600,13 +602,13 @@ void TestDataTable::dataModuleReportsAMissingFileOnceAndOpensTheRest() {
     DataModule dm;
     dm.openAll(rec_);
     QCOMPARE(rec_.messages,
-             QStringList{u("Ошибка. Файл ") + dataDir() + QStringLiteral("Kipp.DB") + u(" не найден.")});
+             QStringList{u"Ошибка. Файл "_s + dataDir() + QStringLiteral("Kipp.DB") + u" не найден."_s});
     int open = 0;
     for (const auto& t : dm.tables())
         open += t->isOpen() ? 1 : 0;
     QCOMPARE(open, 33);
     QVERIFY(!dm[QStringLiteral("KippTable")].isOpen());
-    QVERIFY(dm[QStringLiteral("TableUde")].locate(QStringLiteral("Grunt"), u("суглинок")));
+    QVERIFY(dm[QStringLiteral("TableUde")].locate(QStringLiteral("Grunt"), u"суглинок"_s));
     dm.closeAll();
     for (const auto& t : dm.tables())
         QVERIFY(!t->isOpen());
@@ -614,7 +616,7 @@ void TestDataTable::dataModuleReportsAMissingFileOnceAndOpensTheRest() {
 
 void TestDataTable::fillsListsInTableOrder() {
     writeTable(dir_->path(), QStringLiteral("P_udel.DB"), {QStringLiteral("Grunt")},
-               {{u("суглинок")}, {u("песок")}, {u("глина")}});
+               {{u"суглинок"_s}, {u"песок"_s}, {u"глина"_s}});
     writeTable(dir_->path(), QStringLiteral("raion.db"), {QStringLiteral("Raion")},
                {{QStringLiteral("I")}, {QStringLiteral("II")}});
     DataTable soils(*findTableDef(QStringLiteral("P_udel.DB")));
@@ -624,7 +626,7 @@ void TestDataTable::fillsListsInTableOrder() {
     QVERIFY(list.isEmpty());
     QVERIFY(soils.open(dir_->path()) && regions.open(dir_->path()));
     FillGruntList(list, soils);
-    QCOMPARE(list, (QStringList{u("суглинок"), u("песок"), u("глина")}));
+    QCOMPARE(list, (QStringList{u"суглинок"_s, u"песок"_s, u"глина"_s}));
     FillRaionList(list, regions);
     QCOMPARE(list, (QStringList{QStringLiteral("I"), QStringLiteral("II")}));
 }
@@ -648,15 +650,15 @@ void TestDataTable::tableLackingAFieldStaysClosedAndNamesIt() {
     t.setReporter(&rec_);
     QVERIFY(!t.open(dir_->path()));
     QVERIFY(!t.isOpen());
-    QCOMPARE(rec_.messages, QStringList{u("Ошибка. В файле ") + path + u(" нет поля ") + field + u(".")});
+    QCOMPARE(rec_.messages, QStringList{u"Ошибка. В файле "_s + path + u" нет поля "_s + field + u"."_s});
 }
 
 void TestDataTable::unreadableFilesAreNamedInRussian_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("says");
-    QTest::newRow("cut short") << QStringLiteral("cut") << u(" поврежден");
-    QTest::newRow("not a table file") << QStringLiteral("text") << u(" не является файлом таблицы");
-    QTest::newRow("another table inside") << QStringLiteral("other") << u(" нет таблицы raion");
+    QTest::newRow("cut short") << QStringLiteral("cut") << u" поврежден"_s;
+    QTest::newRow("not a table file") << QStringLiteral("text") << u" не является файлом таблицы"_s;
+    QTest::newRow("another table inside") << QStringLiteral("other") << u" нет таблицы raion"_s;
 }
 
 void TestDataTable::unreadableFilesAreNamedInRussian() {
@@ -666,7 +668,7 @@ void TestDataTable::unreadableFilesAreNamedInRussian() {
     if (damage == QStringLiteral("cut")) {
         QList<QStringList> rows;
         for (int i = 0; i < 400; ++i)
-            rows << QStringList{u("район %1").arg(i)};
+            rows << QStringList{u"район %1"_s.arg(i)};
         writeTable(dir_->path(), QStringLiteral("raion.db"), {QStringLiteral("Raion")}, rows);
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadWrite));
@@ -683,7 +685,7 @@ void TestDataTable::unreadableFilesAreNamedInRussian() {
     QVERIFY(!t.open(dir_->path()));
     QCOMPARE(rec_.messages.size(), 1);
     const QString m = rec_.messages.first();
-    QVERIFY2(m.startsWith(u("Ошибка. ")), qPrintable(m));
+    QVERIFY2(m.startsWith(u"Ошибка. "_s), qPrintable(m));
     QVERIFY2(m.contains(path), qPrintable(m));
     QVERIFY2(m.contains(says), qPrintable(m));
     // The engine's English may follow, in parentheses only.
@@ -695,14 +697,14 @@ void TestDataTable::unreadableFilesAreNamedInRussian() {
 void TestDataTable::queryOverATableLackingAFieldNamesFileAndField() {
     writeTable(dir_->path(), QStringLiteral("korgrunt3.DB"),
                {QStringLiteral("Kod"), QStringLiteral("Kod0"), QStringLiteral("Construct")},
-               {{QStringLiteral("1"), QStringLiteral("1"), u("сталь круглая")}});
+               {{QStringLiteral("1"), QStringLiteral("1"), u"сталь круглая"_s}});
     const QString path = QDir(dir_->path()).filePath(QStringLiteral("korgrunt3.DB"));
     runOn(path, {QStringLiteral("ALTER TABLE korgrunt3 DROP COLUMN Construct")});
     SqlQuery q(dir_->path());
     q.setText(QStringLiteral("select Kod from korgrunt3 where Kod0 = :K"));
     q.bindValue(QStringLiteral("K"), 1);
     QVERIFY(!q.open());
-    QCOMPARE(q.lastError(), u("Ошибка. В файле ") + path + u(" нет поля Construct."));
+    QCOMPARE(q.lastError(), u"Ошибка. В файле "_s + path + u" нет поля Construct."_s);
 }
 
 void TestDataTable::lockedTablesAreListedOnceAndTakenUpWhenFree() {
@@ -722,9 +724,9 @@ void TestDataTable::lockedTablesAreListedOnceAndTakenUpWhenFree() {
     QCOMPARE(rec_.messages.size(), 1);
     const QString& m = rec_.messages.first();
     for (const auto& f : files)
-        QVERIFY2(m.contains(dataDir() + f + u(" занят другой программой")), qPrintable(m));
-    QVERIFY2(m.contains(dataDir() + QStringLiteral("Kipp.DB") + u(" не найден.")), qPrintable(m));
-    QVERIFY2(m.startsWith(u("Не удалось открыть таблицы (4)")), qPrintable(m));
+        QVERIFY2(m.contains(dataDir() + f + u" занят другой программой"_s), qPrintable(m));
+    QVERIFY2(m.contains(dataDir() + QStringLiteral("Kipp.DB") + u" не найден."_s), qPrintable(m));
+    QVERIFY2(m.startsWith(u"Не удалось открыть таблицы (4)"_s), qPrintable(m));
 
     // Still locked: asked for, it stays closed and says nothing more.
     rec_.messages.clear();
@@ -733,7 +735,7 @@ void TestDataTable::lockedTablesAreListedOnceAndTakenUpWhenFree() {
     // Let go of: the next use opens it; a missing file stays closed.
     soilLock.reset();
     QVERIFY(dm[QStringLiteral("TableUde")].isOpen());
-    QVERIFY(dm[QStringLiteral("TableUde")].locate(QStringLiteral("Grunt"), u("суглинок")));
+    QVERIFY(dm[QStringLiteral("TableUde")].locate(QStringLiteral("Grunt"), u"суглинок"_s));
     QVERIFY(!dm[QStringLiteral("KippTable")].isOpen());
     QVERIFY(!dm[QStringLiteral("TableRaion")].isOpen());
     QVERIFY(rec_.messages.isEmpty());

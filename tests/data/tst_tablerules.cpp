@@ -8,6 +8,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -209,12 +211,12 @@ void TestTableRules::postRules_data() {
     // Placement, count and ratio belong to the coefficient tables only.
     row("m.DB has no placement", "MTable", "N=500;Otn=50", none);
 
-    const QString krug = u("Ошибка. Минимально допустимый диаметр круглой стали 0,01 м.");
-    const QString kvad = u("Ошибка. Минимально допустимая сторона квадратной стали 0,01 м.");
-    const QString polosTol = u("Ошибка. Минимально допустимая толщина полосовой стали 0,004 м.");
-    const QString polosSection = u("Ошибка. Минимально допустимое сечение полосовой стали 48 кв. мм.");
-    const QString truba = u("Ошибка. Минимально допустимая толщина стенки стальной трубы 3,5 мм.");
-    const QString uglov = u("Ошибка. Минимально допустимая толщина полки угловой стали 0,004 м.");
+    const QString krug = u"Ошибка. Минимально допустимый диаметр круглой стали 0,01 м."_s;
+    const QString kvad = u"Ошибка. Минимально допустимая сторона квадратной стали 0,01 м."_s;
+    const QString polosTol = u"Ошибка. Минимально допустимая толщина полосовой стали 0,004 м."_s;
+    const QString polosSection = u"Ошибка. Минимально допустимое сечение полосовой стали 48 кв. мм."_s;
+    const QString truba = u"Ошибка. Минимально допустимая толщина стенки стальной трубы 3,5 мм."_s;
+    const QString uglov = u"Ошибка. Минимально допустимая толщина полки угловой стали 0,004 м."_s;
     row("krug 0,0099", "TableKrug", "Diam=0,0099", krug);
     row("krug 0,01", "TableKrug", "Diam=0,01", none);
     row("kvad 0,0099", "TableKvad", "Storona=0,0099", kvad);
@@ -230,9 +232,9 @@ void TestTableRules::postRules_data() {
     row("uglov 0,004", "TableUglov", "Tol=0,004", none);
 
     const QString kippL =
-        u("Ошибка. Значение поля \"L, м\" (длина полосы) должно быть в диапазоне 15 .. 200 м.");
+        u"Ошибка. Значение поля \"L, м\" (длина полосы) должно быть в диапазоне 15 .. 200 м."_s;
     const QString kippN =
-        u("Ошибка. Значение поля \"N, шт.\" (количество полос) должно быть в диапазоне 2 .. 20 шт.");
+        u"Ошибка. Значение поля \"N, шт.\" (количество полос) должно быть в диапазоне 2 .. 20 шт."_s;
     const QString kippS =
         u("Ошибка. Значение поля \"S, м\" (расстояние между полосами) должно быть в диапазоне "
           "1 .. 15 м.");
@@ -272,9 +274,9 @@ void TestTableRules::postRules_data() {
         u("Ошибка. Значение поля \"D, м\" (диаметр заземлителя) может принимать значения 0,02 или "
           "0,04 м.");
     const QString vzL =
-        u("Ошибка. Значение поля \"L, м\" (длина заземлителя) должно быть в интервале 5 .. 20 м.");
+        u"Ошибка. Значение поля \"L, м\" (длина заземлителя) должно быть в интервале 5 .. 20 м."_s;
     const QString gzL =
-        u("Ошибка. Значение поля \"L, м\" (длина заземлителя) должно быть в интервале 5 .. 100 м.");
+        u"Ошибка. Значение поля \"L, м\" (длина заземлителя) должно быть в интервале 5 .. 100 м."_s;
     const QString h1 =
         u("Ошибка. Значение поля \"H, м\" (толщина (мощность) верхнего слоя земли) должно быть в "
           "интервале 1 .. 5 м.");
@@ -318,7 +320,7 @@ void TestTableRules::postRules_data() {
     row("gz2land A not ranged", "TableGZ2land", "A=0", none);
 
     const QString roMax =
-        u("Ошибка. Значение поля \"Максимум\" должно быть больше значения поля \"Минимум\".");
+        u"Ошибка. Значение поля \"Максимум\" должно быть больше значения поля \"Минимум\"."_s;
     const QString roSteps =
         u("Ошибка. Значение поля \"Шаг 1\" должно быть больше значений полей \"Шаг 2\" и "
           "\"Шаг 3\", а значение поля \"Шаг 2\" должно быть больше значения поля \"Шаг 3\".");
@@ -378,7 +380,7 @@ void TestTableRules::refusedEditKeepsTheEditedRow() {
     QVERIFY(t.edit());
     t.setText(QStringLiteral("Tol"), QStringLiteral("0,001"));
     QVERIFY(!t.post());
-    QCOMPARE(rec_.messages, QStringList{u("Ошибка. Минимально допустимая толщина полосовой стали 0,004 м.")});
+    QCOMPARE(rec_.messages, QStringList{u"Ошибка. Минимально допустимая толщина полосовой стали 0,004 м."_s});
     QCOMPARE(t.state(), DataTable::State::Edit);
     QCOMPARE(t.text(QStringLiteral("Tol")), QStringLiteral("0,001"));
     t.cancel();
@@ -393,7 +395,7 @@ void TestTableRules::duplicateKeyIsTranslated() {
                                      t.text(QStringLiteral("Otnosh")));
     const int rows = t.recordCount();
     QVERIFY(!insertRow(t, rowWith(QStringLiteral("KIVZTable"), changes)));
-    QCOMPARE(rec_.messages, QStringList{u("Нарушение первичного ключа.")});
+    QCOMPARE(rec_.messages, QStringList{u"Нарушение первичного ключа."_s});
     QCOMPARE(t.state(), DataTable::State::Insert);
     t.cancel();
     QCOMPARE(t.recordCount(), rows);
@@ -416,9 +418,9 @@ void TestTableRules::corrosionPost_data() {
     QTest::addColumn<QString>("changes");
     QTest::addColumn<QString>("message");
     const QString none;
-    const QString full = u("Заполнение всех полей обязательно.");
+    const QString full = u"Заполнение всех полей обязательно."_s;
     const QString range =
-        u("Ошибка. Значение поля \"р макс, Ом м\" должно быть больше значения поля \"р мин, Ом м\".");
+        u"Ошибка. Значение поля \"р макс, Ом м\" должно быть больше значения поля \"р мин, Ом м\"."_s;
     QTest::newRow("class") << QStringLiteral("TableKorGrunt0") << QString() << none;
     QTest::newRow("class without name")
         << QStringLiteral("TableKorGrunt0") << QStringLiteral("Name=") << full;
@@ -474,7 +476,7 @@ void TestTableRules::corrosionDetailNeedsAValidClass() {
     QCOMPARE(
         rec_.messages,
         QStringList{
-            u("Ошибка. Значение поля \"р макс, Ом м\" должно быть больше значения поля \"р мин, Ом м\".")});
+            u"Ошибка. Значение поля \"р макс, Ом м\" должно быть больше значения поля \"р мин, Ом м\"."_s});
     QCOMPARE(kinds.state(), DataTable::State::Insert);
 }
 
@@ -516,7 +518,7 @@ void TestTableRules::corrosionDetailWaitsForItsMaster() {
                                                            : d.remove();
 
     QVERIFY(!done);
-    QCOMPARE(rec_.messages, QStringList{u("Завершите работу с главной таблицей.")});
+    QCOMPARE(rec_.messages, QStringList{u"Завершите работу с главной таблицей."_s});
     QCOMPARE(d.state(), DataTable::State::Browse);
     QVERIFY(m.isEditing());
     m.cancel();
@@ -538,7 +540,7 @@ void TestTableRules::constructionEditNeedsNoSizes() {
     rec_.messages.clear();
     removeAllRows(sizes);
     QVERIFY(constructions.edit());
-    constructions.setText(QStringLiteral("Construct"), u("сталь квадратная"));
+    constructions.setText(QStringLiteral("Construct"), u"сталь квадратная"_s);
     QVERIFY(constructions.post());
     QCOMPARE(rec_.messages, QStringList());
 }
@@ -627,12 +629,12 @@ void TestTableRules::deletingAFoundationFieldSetDeletesItsCoordinates() {
             QVERIFY(columns.post());
         }
     }
-    QVERIFY(sets.locate(QStringLiteral("Name"), u("первый")));
+    QVERIFY(sets.locate(QStringLiteral("Name"), u"первый"_s));
     const qint64 kept = [&] {
-        sets.locate(QStringLiteral("Name"), u("второй"));
+        sets.locate(QStringLiteral("Name"), u"второй"_s);
         return sets.value(QStringLiteral("Kod")).toLongLong();
     }();
-    QVERIFY(sets.locate(QStringLiteral("Name"), u("первый")));
+    QVERIFY(sets.locate(QStringLiteral("Name"), u"первый"_s));
 
     QVERIFY(sets.remove());
 
@@ -662,9 +664,9 @@ void TestTableRules::selectionSettingsAreOnlyEdited() {
     const int rows = t.recordCount();
 
     QVERIFY(!t.insert());
-    QCOMPARE(rec_.messages, QStringList{u("Добавление параметров подбора в таблицу запрещено.")});
+    QCOMPARE(rec_.messages, QStringList{u"Добавление параметров подбора в таблицу запрещено."_s});
     QVERIFY(!t.remove());
-    QCOMPARE(rec_.messages.last(), u("Удаление параметров подбора из таблицы запрещено."));
+    QCOMPARE(rec_.messages.last(), u"Удаление параметров подбора из таблицы запрещено."_s);
     QCOMPARE(t.recordCount(), rows);
 
     rec_.messages.clear();

@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -116,31 +118,31 @@ void TestEUFrame::runDialog(const std::function<void(TRForm&)>& act, bool confir
 }
 
 void TestEUFrame::defaultsAndHints() {
-    QCOMPARE(frame_->title(), u(" Характеристика электроустановки "));
-    QCOMPARE(frame_->EditTip()->text(), u("напряжением до 1 кВ с заземленной нейтралью"));
-    QCOMPARE(frame_->EditRmax()->text(), u("4"));
+    QCOMPARE(frame_->title(), u" Характеристика электроустановки "_s);
+    QCOMPARE(frame_->EditTip()->text(), u"напряжением до 1 кВ с заземленной нейтралью"_s);
+    QCOMPARE(frame_->EditRmax()->text(), u"4"_s);
     QVERIFY(frame_->EditIzo()->text().isEmpty());
-    QCOMPARE(frame_->EditUlin()->text(), u("380"));
+    QCOMPARE(frame_->EditUlin()->text(), u"380"_s);
     QVERIFY(frame_->EditS()->text().isEmpty());
-    QCOMPARE(frame_->EditP()->text(), u("100"));
+    QCOMPARE(frame_->EditP()->text(), u"100"_s);
     QVERIFY(frame_->chkInclude()->isChecked());
-    QCOMPARE(frame_->chkInclude()->text(), u("Включить в отчет"));
-    QCOMPARE(frame_->Button4()->text(), u("Изменить..."));
+    QCOMPARE(frame_->chkInclude()->text(), u"Включить в отчет"_s);
+    QCOMPARE(frame_->Button4()->text(), u"Изменить..."_s);
     QVERIFY(frame_->EditTip()->isReadOnly());
     QCOMPARE(frame_->EditTip()->focusPolicy(), Qt::NoFocus);
     for (QLineEdit* e : {frame_->EditIzo(), frame_->EditUlin(), frame_->EditS(), frame_->EditP()})
         QVERIFY(e->isReadOnly());
     QVERIFY(!frame_->EditRmax()->isReadOnly());
-    QCOMPARE(frame_->statusTip(), u("Панель характеристики электроустановки"));
-    QCOMPARE(frame_->EditTip()->toolTip(), u("Тип электроустановки"));
-    QCOMPARE(frame_->EditRmax()->toolTip(), u("Допустимое значение сопротивления растеканию"));
-    QCOMPARE(frame_->EditIzo()->toolTip(), u("Расчетный ток замыкания на землю Iзо, А"));
-    QCOMPARE(frame_->EditUlin()->toolTip(), u("Линейное напряжение источника тока Uлин., В"));
-    QCOMPARE(frame_->EditS()->toolTip(), u("Суммарная мощность генераторов (трансформаторов) S, кВА"));
-    QCOMPARE(frame_->EditP()->toolTip(), u("Удельное сопротивление грунта p, Ом м"));
-    QCOMPARE(frame_->Button4()->toolTip(), u("Изменить тип (параметры) электроустановки"));
-    QCOMPARE(frame_->btnR1()->toolTip(), u("Изменение значения параметра на 1"));
-    QCOMPARE(frame_->btnR01()->toolTip(), u("Изменение значения параметра на 0,1"));
+    QCOMPARE(frame_->statusTip(), u"Панель характеристики электроустановки"_s);
+    QCOMPARE(frame_->EditTip()->toolTip(), u"Тип электроустановки"_s);
+    QCOMPARE(frame_->EditRmax()->toolTip(), u"Допустимое значение сопротивления растеканию"_s);
+    QCOMPARE(frame_->EditIzo()->toolTip(), u"Расчетный ток замыкания на землю Iзо, А"_s);
+    QCOMPARE(frame_->EditUlin()->toolTip(), u"Линейное напряжение источника тока Uлин., В"_s);
+    QCOMPARE(frame_->EditS()->toolTip(), u"Суммарная мощность генераторов (трансформаторов) S, кВА"_s);
+    QCOMPARE(frame_->EditP()->toolTip(), u"Удельное сопротивление грунта p, Ом м"_s);
+    QCOMPARE(frame_->Button4()->toolTip(), u"Изменить тип (параметры) электроустановки"_s);
+    QCOMPARE(frame_->btnR1()->toolTip(), u"Изменение значения параметра на 1"_s);
+    QCOMPARE(frame_->btnR01()->toolTip(), u"Изменение значения параметра на 0,1"_s);
 }
 
 void TestEUFrame::dialogLoadsTheFrame() {
@@ -148,21 +150,21 @@ void TestEUFrame::dialogLoadsTheFrame() {
     runDialog(
         [&](TRForm& f) {
             seen = true;
-            QCOMPARE(f.windowTitle(), u("Предельно допустимые сопротивления заземляющих устройств."));
+            QCOMPARE(f.windowTitle(), u"Предельно допустимые сопротивления заземляющих устройств."_s);
             QCOMPARE(f.typeIndex(), 4);
             QVERIFY(!f.EditI()->isEnabled());
             QVERIFY(f.EditI()->text().isEmpty());
             QVERIFY(f.ComboUlin()->isEnabled());
-            QCOMPARE(f.ComboUlin()->currentText(), u("380"));
+            QCOMPARE(f.ComboUlin()->currentText(), u"380"_s);
             QVERIFY(!f.ComboS()->isEnabled());
             QCOMPARE(f.ComboS()->currentIndex(), -1);
-            QCOMPARE(f.EditPekv()->text(), u("100"));
-            QCOMPARE(f.lblRmax()->text(), u("4"));
-            QCOMPARE(f.MemoScore()->toPlainText(), u("При р<=100 --> R <= 4 Ом."));
+            QCOMPARE(f.EditPekv()->text(), u"100"_s);
+            QCOMPARE(f.lblRmax()->text(), u"4"_s);
+            QCOMPARE(f.MemoScore()->toPlainText(), u"При р<=100 --> R <= 4 Ом."_s);
             QVERIFY(f.chkAuto()->isChecked());
             QVERIFY(f.btnOK()->isEnabled());
             QCOMPARE(f.MemoScore()->focusPolicy(), Qt::ClickFocus);
-            QCOMPARE(f.MemoScore()->toolTip(), u("Краткое обоснование сделанного выбора"));
+            QCOMPARE(f.MemoScore()->toolTip(), u"Краткое обоснование сделанного выбора"_s);
         },
         false);
     QVERIFY(seen);
@@ -176,19 +178,19 @@ void TestEUFrame::confirmedDerivation_data() {
     QTest::addColumn<QString>("ulin");
     QTest::addColumn<QString>("s");
     QTest::addColumn<QString>("r");
-    QTest::newRow("0: p 501") << 0 << u("501") << QString() << QString() << QString() << u("0,50");
-    QTest::newRow("0: p 5001") << 0 << u("5001") << QString() << QString() << QString() << u("5");
-    QTest::newRow("1: p 100 I 20") << 1 << u("100") << u("20") << QString() << QString() << u("10");
-    QTest::newRow("1: p 100 I 50") << 1 << u("100") << u("50") << QString() << QString() << u("5,00");
-    QTest::newRow("1: p 600 I 2,5") << 1 << u("600") << u("2,5") << QString() << QString() << u("100");
-    QTest::newRow("2: p 100 I 5 U 380") << 2 << u("100") << u("5") << u("380") << QString() << u("4");
-    QTest::newRow("2: p 600 I 10 U 220") << 2 << u("600") << u("10") << u("220") << QString() << u("15,00");
-    QTest::newRow("3: p 1000 I 10 S 250") << 3 << u("1000") << u("10") << QString() << u("250") << u("8,00");
-    QTest::newRow("4: p 600 U 660") << 4 << u("600") << QString() << u("660") << QString() << u("12,00");
-    QTest::newRow("5: p 50 U 380") << 5 << u("50") << QString() << u("380") << QString() << u("30");
-    QTest::newRow("6: p 500 S 100") << 6 << u("500") << QString() << QString() << u("100") << u("10");
-    QTest::newRow("6: p 500 S 160") << 6 << u("500") << QString() << QString() << u("160") << u("4");
-    QTest::newRow("6: p 600 S typed 150") << 6 << u("600") << QString() << QString() << u("150") << u("4,80");
+    QTest::newRow("0: p 501") << 0 << u"501"_s << QString() << QString() << QString() << u"0,50"_s;
+    QTest::newRow("0: p 5001") << 0 << u"5001"_s << QString() << QString() << QString() << u"5"_s;
+    QTest::newRow("1: p 100 I 20") << 1 << u"100"_s << u"20"_s << QString() << QString() << u"10"_s;
+    QTest::newRow("1: p 100 I 50") << 1 << u"100"_s << u"50"_s << QString() << QString() << u"5,00"_s;
+    QTest::newRow("1: p 600 I 2,5") << 1 << u"600"_s << u"2,5"_s << QString() << QString() << u"100"_s;
+    QTest::newRow("2: p 100 I 5 U 380") << 2 << u"100"_s << u"5"_s << u"380"_s << QString() << u"4"_s;
+    QTest::newRow("2: p 600 I 10 U 220") << 2 << u"600"_s << u"10"_s << u"220"_s << QString() << u"15,00"_s;
+    QTest::newRow("3: p 1000 I 10 S 250") << 3 << u"1000"_s << u"10"_s << QString() << u"250"_s << u"8,00"_s;
+    QTest::newRow("4: p 600 U 660") << 4 << u"600"_s << QString() << u"660"_s << QString() << u"12,00"_s;
+    QTest::newRow("5: p 50 U 380") << 5 << u"50"_s << QString() << u"380"_s << QString() << u"30"_s;
+    QTest::newRow("6: p 500 S 100") << 6 << u"500"_s << QString() << QString() << u"100"_s << u"10"_s;
+    QTest::newRow("6: p 500 S 160") << 6 << u"500"_s << QString() << QString() << u"160"_s << u"4"_s;
+    QTest::newRow("6: p 600 S typed 150") << 6 << u"600"_s << QString() << QString() << u"150"_s << u"4,80"_s;
 }
 
 void TestEUFrame::confirmedDerivation() {
@@ -230,15 +232,15 @@ void TestEUFrame::cancelChangesNothing() {
     runDialog(
         [&](TRForm& f) {
             QTest::mouseClick(f.typeButton(0), Qt::LeftButton);
-            typeInto(f.EditPekv(), u("6000"));
-            QCOMPARE(f.lblRmax()->text(), u("5"));
+            typeInto(f.EditPekv(), u"6000"_s);
+            QCOMPARE(f.lblRmax()->text(), u"5"_s);
         },
         false);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(frame_->EditTip()->text(), type(4));
-    QCOMPARE(frame_->EditRmax()->text(), u("4"));
-    QCOMPARE(frame_->EditP()->text(), u("100"));
-    QCOMPARE(frame_->EditUlin()->text(), u("380"));
+    QCOMPARE(frame_->EditRmax()->text(), u"4"_s);
+    QCOMPARE(frame_->EditP()->text(), u"100"_s);
+    QCOMPARE(frame_->EditUlin()->text(), u"380"_s);
 }
 
 void TestEUFrame::okOnlyWithADerivedValue() {
@@ -253,14 +255,14 @@ void TestEUFrame::okOnlyWithADerivedValue() {
     });
     QVERIFY(rec_->messages.isEmpty());
     QCOMPARE(frame_->EditTip()->text(), type(4)); // OK could not be pressed
-    QCOMPARE(frame_->EditRmax()->text(), u("4"));
+    QCOMPARE(frame_->EditRmax()->text(), u"4"_s);
 }
 
 void TestEUFrame::powerNotInTheListIsNotSelected() {
     frame_->EditTip()->setText(type(6));
     frame_->EditUlin()->clear();
-    frame_->EditS()->setText(u("150"));
-    frame_->EditP()->setText(u("600"));
+    frame_->EditS()->setText(u"150"_s);
+    frame_->EditP()->setText(u"600"_s);
     runDialog(
         [&](TRForm& f) {
             QCOMPARE(f.typeIndex(), 6);
@@ -271,13 +273,13 @@ void TestEUFrame::powerNotInTheListIsNotSelected() {
             QCOMPARE(f.ComboUlin()->currentIndex(), -1);
             QVERIFY(f.lblRmax()->text().isEmpty());
             QVERIFY(!f.btnOK()->isEnabled());
-            f.ComboS()->setCurrentIndex(f.ComboS()->findText(u("160")));
-            QCOMPARE(f.lblRmax()->text(), u("4,80"));
+            f.ComboS()->setCurrentIndex(f.ComboS()->findText(u"160"_s));
+            QCOMPARE(f.lblRmax()->text(), u"4,80"_s);
             QVERIFY(f.btnOK()->isEnabled());
         },
         false);
     // An unknown type text leaves no type chosen and nothing derivable.
-    frame_->EditTip()->setText(u("неизвестный тип"));
+    frame_->EditTip()->setText(u"неизвестный тип"_s);
     runDialog(
         [&](TRForm& f) {
             QCOMPARE(f.typeIndex(), -1);
@@ -339,16 +341,16 @@ void TestEUFrame::manualJustification_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("zero resistivity") << 0 << u("EditPekv") << u("0")
-                                      << u("Значение удельного сопротивления грунта р должно быть больше 0.");
-    QTest::newRow("zero current") << 1 << u("EditI") << u("0")
-                                  << u("Значение тока замыкания на землю Iзо должно быть больше 0.");
+    QTest::newRow("zero resistivity") << 0 << u"EditPekv"_s << u"0"_s
+                                      << u"Значение удельного сопротивления грунта р должно быть больше 0."_s;
+    QTest::newRow("zero current") << 1 << u"EditI"_s << u"0"_s
+                                  << u"Значение тока замыкания на землю Iзо должно быть больше 0."_s;
     QTest::newRow("zero power")
-        << 6 << u("ComboS") << u("0")
-        << u("Значение суммарной мощности трансформаторов (генераторов) S должно быть больше 0.");
+        << 6 << u"ComboS"_s << u"0"_s
+        << u"Значение суммарной мощности трансформаторов (генераторов) S должно быть больше 0."_s;
     QTest::newRow("power not a number")
-        << 3 << u("ComboS") << u("1,0,0")
-        << u("\"1,0,0\" - некорректное значение для суммарной мощности трансформаторов (генераторов) S.");
+        << 3 << u"ComboS"_s << u"1,0,0"_s
+        << u"\"1,0,0\" - некорректное значение для суммарной мощности трансформаторов (генераторов) S."_s;
 }
 
 void TestEUFrame::manualJustification() {
@@ -361,7 +363,7 @@ void TestEUFrame::manualJustification() {
             QTest::mouseClick(f.chkAuto(), Qt::LeftButton);
             QVERIFY(!f.chkAuto()->isChecked());
             QTest::mouseClick(f.typeButton(typeIndex), Qt::LeftButton);
-            typeInto(f.EditI(), u("5"));
+            typeInto(f.EditI(), u"5"_s);
             QWidget* w = f.findChild<QWidget*>(input);
             typeInto(w, text);
             QVERIFY(rec_->messages.isEmpty()); // nothing said before "Обоснование"
@@ -383,52 +385,52 @@ void TestEUFrame::manualJustification() {
 void TestEUFrame::changedInputClearsTheResult() {
     runDialog([&](TRForm& f) {
         QTest::mouseClick(f.chkAuto(), Qt::LeftButton);
-        QCOMPARE(f.lblRmax()->text(), u("4"));
-        typeInto(f.EditPekv(), u("200"));
+        QCOMPARE(f.lblRmax()->text(), u"4"_s);
+        typeInto(f.EditPekv(), u"200"_s);
         QVERIFY(f.lblRmax()->text().isEmpty());
         QVERIFY(f.MemoScore()->toPlainText().isEmpty());
         QVERIFY(!f.btnOK()->isEnabled());
         QTest::mouseClick(f.Button1(), Qt::LeftButton);
-        QCOMPARE(f.lblRmax()->text(), u("8,00"));
+        QCOMPARE(f.lblRmax()->text(), u"8,00"_s);
         QVERIFY(f.btnOK()->isEnabled());
         // Step buttons change the input too.
         QTest::mouseClick(f.findChild<SpinButton*>(QStringLiteral("btnP100"))->upButton(), Qt::LeftButton);
-        QCOMPARE(f.EditPekv()->text(), u("300"));
+        QCOMPARE(f.EditPekv()->text(), u"300"_s);
         QVERIFY(f.lblRmax()->text().isEmpty());
         QTest::mouseClick(f.Button1(), Qt::LeftButton);
     });
-    QCOMPARE(frame_->EditRmax()->text(), u("12,00"));
-    QCOMPARE(frame_->EditP()->text(), u("300"));
+    QCOMPARE(frame_->EditRmax()->text(), u"12,00"_s);
+    QCOMPARE(frame_->EditP()->text(), u"300"_s);
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestEUFrame::combinedJustificationText() {
     runDialog([&](TRForm& f) {
         QTest::mouseClick(f.typeButton(2), Qt::LeftButton);
-        typeInto(f.EditI(), u("5"));
+        typeInto(f.EditI(), u"5"_s);
         QCOMPARE(f.MemoScore()->toPlainText(), u("Электроустановка выше 1 кВ с изолированной нейтралью:\n"
                                                  "при р<=500 --> R = 125/Iзо = 25,00 Ом.\n"
                                                  "Электроустановка до 1 кВ с заземленной нейтралью:\n"
                                                  "при р<=100 --> R <= 4 Ом.\n"
                                                  "Окончательно принимается R <= 4 Ом."));
-        QCOMPARE(f.lblRmax()->text(), u("4"));
+        QCOMPARE(f.lblRmax()->text(), u"4"_s);
         // I steps: 5 + 10, then down by 0,1.
         QTest::mouseClick(f.findChild<SpinButton*>(QStringLiteral("btnIzo10"))->upButton(), Qt::LeftButton);
         QTest::mouseClick(f.findChild<SpinButton*>(QStringLiteral("btnIzo01"))->downButton(), Qt::LeftButton);
-        QCOMPARE(f.EditI()->text(), u("14,9"));
+        QCOMPARE(f.EditI()->text(), u"14,9"_s);
     });
-    QCOMPARE(frame_->EditIzo()->text(), u("14,9"));
-    QCOMPARE(frame_->EditRmax()->text(), u("4"));
+    QCOMPARE(frame_->EditIzo()->text(), u"14,9"_s);
+    QCOMPARE(frame_->EditRmax()->text(), u"4"_s);
 }
 
 void TestEUFrame::repeatedGroundingsTotal() {
     runDialog(
         [&](TRForm& f) {
             QTest::mouseClick(f.typeButton(5), Qt::LeftButton);
-            typeInto(f.EditPekv(), u("50"));
-            QCOMPARE(f.lblRmax()->text(), u("30"));
-            QCOMPARE(f.lblSRValue()->text(), u("10"));
-            QCOMPARE(f.MemoScore()->toPlainText(), u("При р<=100 --> R <= 30 Ом; общее R <= 10 Ом."));
+            typeInto(f.EditPekv(), u"50"_s);
+            QCOMPARE(f.lblRmax()->text(), u"30"_s);
+            QCOMPARE(f.lblSRValue()->text(), u"10"_s);
+            QCOMPARE(f.MemoScore()->toPlainText(), u"При р<=100 --> R <= 30 Ом; общее R <= 10 Ом."_s);
             QTest::mouseClick(f.typeButton(4), Qt::LeftButton);
             QVERIFY(f.lblSRValue()->text().isEmpty());
         },
@@ -437,34 +439,34 @@ void TestEUFrame::repeatedGroundingsTotal() {
 
 void TestEUFrame::linkedResistivity() {
     QSignalSpy rmax(frame_, &TfrmEU::rmaxChanged);
-    frame_->applySoilResistivity(u("600"));
-    QCOMPARE(frame_->EditP()->text(), u("600"));
-    QCOMPARE(frame_->EditRmax()->text(), u("24,00"));
+    frame_->applySoilResistivity(u"600"_s);
+    QCOMPARE(frame_->EditP()->text(), u"600"_s);
+    QCOMPARE(frame_->EditRmax()->text(), u"24,00"_s);
     QCOMPARE(rmax.count(), 1);
     // A type whose current is missing cannot be derived: Rдоп stays.
     frame_->EditTip()->setText(type(1));
-    frame_->applySoilResistivity(u("700"));
-    QCOMPARE(frame_->EditP()->text(), u("700"));
-    QCOMPARE(frame_->EditRmax()->text(), u("24,00"));
-    frame_->EditIzo()->setText(u("10"));
-    frame_->applySoilResistivity(u("700"));
-    QCOMPARE(frame_->EditRmax()->text(), u("35,00"));
+    frame_->applySoilResistivity(u"700"_s);
+    QCOMPARE(frame_->EditP()->text(), u"700"_s);
+    QCOMPARE(frame_->EditRmax()->text(), u"24,00"_s);
+    frame_->EditIzo()->setText(u"10"_s);
+    frame_->applySoilResistivity(u"700"_s);
+    QCOMPARE(frame_->EditRmax()->text(), u"35,00"_s);
 }
 
 void TestEUFrame::permissibleResistanceInput() {
     QLineEdit* rmax = frame_->EditRmax();
     QTest::mouseClick(frame_->btnR1()->upButton(), Qt::LeftButton);
-    QCOMPARE(rmax->text(), u("5"));
+    QCOMPARE(rmax->text(), u"5"_s);
     QTest::mouseClick(frame_->btnR01()->downButton(), Qt::LeftButton);
-    QCOMPARE(rmax->text(), u("4,9"));
+    QCOMPARE(rmax->text(), u"4,9"_s);
     rmax->setFocus();
     rmax->selectAll();
-    QTest::keyClicks(rmax, u("2.5"));
-    QCOMPARE(rmax->text(), u("25"));
+    QTest::keyClicks(rmax, u"2.5"_s);
+    QCOMPARE(rmax->text(), u"25"_s);
     QCOMPARE(rec_->beeps, 1);
     rmax->clear();
     QTest::keyClick(rmax, Qt::Key_Tab);
-    QCOMPARE(rec_->messages, QStringList{u("Ошибочное значение для числового параметра.")});
+    QCOMPARE(rec_->messages, QStringList{u"Ошибочное значение для числового параметра."_s});
     QVERIFY(rmax->hasFocus());
 }
 
@@ -487,7 +489,7 @@ void TestEUFrame::dialogTabOrder() {
     runDialog(
         [&](TRForm& f) {
             QTest::mouseClick(f.typeButton(2), Qt::LeftButton); // Iзо and Uлин in use
-            typeInto(f.EditI(), u("5"));
+            typeInto(f.EditI(), u"5"_s);
             QStringList order;
             f.typeButton(2)->setFocus(Qt::TabFocusReason);
             for (int i = 0; i < 8; ++i) {
@@ -495,8 +497,8 @@ void TestEUFrame::dialogTabOrder() {
                 order << (w ? w->objectName() : QString());
                 QTest::keyClick(w, Qt::Key_Tab);
             }
-            QCOMPARE(order, (QStringList{u("RadioType2"), u("EditPekv"), u("EditI"), u("ComboUlin"),
-                                         u("chkAuto"), u("Button1"), u("btnOK"), u("Button2")}));
+            QCOMPARE(order, (QStringList{u"RadioType2"_s, u"EditPekv"_s, u"EditI"_s, u"ComboUlin"_s,
+                                         u"chkAuto"_s, u"Button1"_s, u"btnOK"_s, u"Button2"_s}));
             QVERIFY(rec_->messages.isEmpty());
         },
         false);

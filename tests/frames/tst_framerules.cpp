@@ -3,13 +3,9 @@
 
 #include <QTest>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 class TestFrameRules : public QObject {
     Q_OBJECT
@@ -35,12 +31,12 @@ void TestFrameRules::rangeLabelRoundTrip_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<double>("min");
     QTest::addColumn<double>("max");
-    QTest::newRow("whole") << soilRangeLabel(u("40"), u("60")) << 40.0 << 60.0;
-    QTest::newRow("fractional") << u("(0,5 - 1000)") << 0.5 << 1000.0;
-    QTest::newRow("large") << soilRangeLabel(u("10000"), u("10000000")) << 10000.0 << 10000000.0;
+    QTest::newRow("whole") << soilRangeLabel(u"40"_s, u"60"_s) << 40.0 << 60.0;
+    QTest::newRow("fractional") << u"(0,5 - 1000)"_s << 0.5 << 1000.0;
+    QTest::newRow("large") << soilRangeLabel(u"10000"_s, u"10000000"_s) << 10000.0 << 10000000.0;
     QTest::newRow("empty") << QString() << 0.0 << 0.0;
-    QTest::newRow("no dash") << u("(40 60)") << 0.0 << 0.0;
-    QTest::newRow("not numbers") << u("(a - b)") << 0.0 << 0.0;
+    QTest::newRow("no dash") << u"(40 60)"_s << 0.0 << 0.0;
+    QTest::newRow("not numbers") << u"(a - b)"_s << 0.0 << 0.0;
 }
 
 void TestFrameRules::rangeLabelRoundTrip() {
@@ -49,16 +45,16 @@ void TestFrameRules::rangeLabelRoundTrip() {
     QFETCH(double, max);
     QCOMPARE(double(rangeMinFromLabel(label)), min);
     QCOMPARE(double(rangeMaxFromLabel(label)), max);
-    QCOMPARE(soilRangeLabel(u("40"), u("60")), u("(40 - 60)"));
+    QCOMPARE(soilRangeLabel(u"40"_s, u"60"_s), u"(40 - 60)"_s);
 }
 
 void TestFrameRules::rangeMessage() {
     QCOMPARE(soilRangeMessage(40, 60),
-             u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."));
+             u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."_s);
     QCOMPARE(soilRangeMessage(0.2, 1),
-             u("Ошибка. Допустимые значения удельного сопротивления грунта: 0,2 .. 1."));
-    QCOMPARE(requiredValueMessage(), u("Ошибка. Ввод значения обязателен."));
-    QCOMPARE(defaultSoilName(), u("суглинок"));
+             u"Ошибка. Допустимые значения удельного сопротивления грунта: 0,2 .. 1."_s);
+    QCOMPARE(requiredValueMessage(), u"Ошибка. Ввод значения обязателен."_s);
+    QCOMPARE(defaultSoilName(), u"суглинок"_s);
 }
 
 void TestFrameRules::calculatedResistivityRoundsToFiveDecimals_data() {
@@ -130,44 +126,44 @@ void TestFrameRules::boundedSteps() {
 }
 
 void TestFrameRules::constructions() {
-    QCOMPARE(constructionNames(), (QStringList{u("сталь круглая"), u("сталь трубчатая"), u("сталь угловая"),
-                                               u("сталь квадратная"), u("сталь полосовая")}));
-    QCOMPARE(constructionOf(u("сталь угловая")), int(AngleSteel));
+    QCOMPARE(constructionNames(), (QStringList{u"сталь круглая"_s, u"сталь трубчатая"_s, u"сталь угловая"_s,
+                                               u"сталь квадратная"_s, u"сталь полосовая"_s}));
+    QCOMPARE(constructionOf(u"сталь угловая"_s), int(AngleSteel));
     QCOMPARE(constructionOf(QString()), int(NoConstruction));
-    QCOMPARE(constructionOf(u("сталь")), int(NoConstruction));
+    QCOMPARE(constructionOf(u"сталь"_s), int(NoConstruction));
     QVERIFY(usesEquivalentDiameter(AngleSteel));
     QVERIFY(usesEquivalentDiameter(StripSteel));
     QVERIFY(!usesEquivalentDiameter(TubularSteel));
     QVERIFY(!usesEquivalentDiameter(NoConstruction));
-    QCOMPARE(steelTableFile(SquareSteel), u("st_kvad.db"));
-    QCOMPARE(angleSizeText(u("0,04"), u("0,004")), u("0,04x0,04x0,004"));
-    QCOMPARE(stripSizeText(u("0,04"), u("0,004")), u("0,04x0,004"));
-    QCOMPARE(corrosionStatus(RecommendedSizes), u("рекомендуется"));
-    QCOMPARE(corrosionStatus(PermittedSizes), u("допускается"));
+    QCOMPARE(steelTableFile(SquareSteel), u"st_kvad.db"_s);
+    QCOMPARE(angleSizeText(u"0,04"_s, u"0,004"_s), u"0,04x0,04x0,004"_s);
+    QCOMPARE(stripSizeText(u"0,04"_s, u"0,004"_s), u"0,04x0,004"_s);
+    QCOMPARE(corrosionStatus(RecommendedSizes), u"рекомендуется"_s);
+    QCOMPARE(corrosionStatus(PermittedSizes), u"допускается"_s);
 }
 
 void TestFrameRules::labelsAndHints_data() {
     QTest::addColumn<int>("construction");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("round") << int(RoundSteel) << u("d - диаметр, м:") << u("Диаметр круглой стали");
-    QTest::newRow("tubular") << int(TubularSteel) << u("d - диаметр, м:")
-                             << u("Внешний диаметр трубчатой стали");
-    QTest::newRow("square") << int(SquareSteel) << u("d - диаметр, м:") << u("Сторона квадратной стали");
-    QTest::newRow("angle") << int(AngleSteel) << u("B - ширина полки, м:")
-                           << u("Размеры угловой стали: ширина полки х ширина полки х толщина полки");
-    QTest::newRow("strip") << int(StripSteel) << u("B - ширина полосы, м:")
-                           << u("Размеры полосовой стали: ширина полосы х толщина полосы");
-    QTest::newRow("none") << int(NoConstruction) << u("d - диаметр, м:") << QString();
+    QTest::newRow("round") << int(RoundSteel) << u"d - диаметр, м:"_s << u"Диаметр круглой стали"_s;
+    QTest::newRow("tubular") << int(TubularSteel) << u"d - диаметр, м:"_s
+                             << u"Внешний диаметр трубчатой стали"_s;
+    QTest::newRow("square") << int(SquareSteel) << u"d - диаметр, м:"_s << u"Сторона квадратной стали"_s;
+    QTest::newRow("angle") << int(AngleSteel) << u"B - ширина полки, м:"_s
+                           << u"Размеры угловой стали: ширина полки х ширина полки х толщина полки"_s;
+    QTest::newRow("strip") << int(StripSteel) << u"B - ширина полосы, м:"_s
+                           << u"Размеры полосовой стали: ширина полосы х толщина полосы"_s;
+    QTest::newRow("none") << int(NoConstruction) << u"d - диаметр, м:"_s << QString();
 }
 
 void TestFrameRules::labelsAndHints() {
     QFETCH(int, construction);
     QFETCH(QString, label);
     QFETCH(QString, hint);
-    QCOMPARE(sizeLabel(construction, u("d"), u("B")), label);
+    QCOMPARE(sizeLabel(construction, u"d"_s, u"B"_s), label);
     QCOMPARE(sizeListHint(construction), hint);
-    QCOMPARE(equivalentDiameterLabel(u("D")), u("D - диаметр, м:"));
+    QCOMPARE(equivalentDiameterLabel(u"D"_s), u"D - диаметр, м:"_s);
 }
 
 void TestFrameRules::diameters_data() {
@@ -175,24 +171,24 @@ void TestFrameRules::diameters_data() {
     QTest::addColumn<QString>("size");
     QTest::addColumn<QString>("diam0");
     QTest::addColumn<QString>("diam");
-    QTest::newRow("round") << int(RoundSteel) << u("0,016") << u("0,016") << QString();
-    QTest::newRow("square") << int(SquareSteel) << u("0,012") << u("0,012") << QString();
-    QTest::newRow("strip 0,04x0,004") << int(StripSteel) << u("0,04x0,004") << u("0,04") << u("0,02");
+    QTest::newRow("round") << int(RoundSteel) << u"0,016"_s << u"0,016"_s << QString();
+    QTest::newRow("square") << int(SquareSteel) << u"0,012"_s << u"0,012"_s << QString();
+    QTest::newRow("strip 0,04x0,004") << int(StripSteel) << u"0,04x0,004"_s << u"0,04"_s << u"0,02"_s;
     QTest::newRow("angle 0,04x0,04x0,004")
-        << int(AngleSteel) << u("0,04x0,04x0,004") << u("0,04") << u("0,038");
+        << int(AngleSteel) << u"0,04x0,04x0,004"_s << u"0,04"_s << u"0,038"_s;
     QTest::newRow("angle 0,063 rounds")
-        << int(AngleSteel) << u("0,063x0,063x0,005") << u("0,063") << u("0,06");
+        << int(AngleSteel) << u"0,063x0,063x0,005"_s << u"0,063"_s << u"0,06"_s;
     QTest::newRow("strip half to even, down")
-        << int(StripSteel) << u("0,025x0,004") << u("0,025") << u("0,012");
+        << int(StripSteel) << u"0,025x0,004"_s << u"0,025"_s << u"0,012"_s;
     QTest::newRow("strip half to even, up")
-        << int(StripSteel) << u("0,075x0,006") << u("0,075") << u("0,038");
+        << int(StripSteel) << u"0,075x0,006"_s << u"0,075"_s << u"0,038"_s;
     QTest::newRow("angle half to even, up")
-        << int(AngleSteel) << u("0,05x0,05x0,006") << u("0,05") << u("0,048");
+        << int(AngleSteel) << u"0,05x0,05x0,006"_s << u"0,05"_s << u"0,048"_s;
     QTest::newRow("angle half to even, down")
-        << int(AngleSteel) << u("0,09x0,09x0,006") << u("0,09") << u("0,086");
-    QTest::newRow("strip width only") << int(StripSteel) << u("0,05") << u("0,05") << u("0,025");
+        << int(AngleSteel) << u"0,09x0,09x0,006"_s << u"0,09"_s << u"0,086"_s;
+    QTest::newRow("strip width only") << int(StripSteel) << u"0,05"_s << u"0,05"_s << u"0,025"_s;
     QTest::newRow("strip empty") << int(StripSteel) << QString() << QString() << QString();
-    QTest::newRow("angle not a number") << int(AngleSteel) << u("ax0,004") << QString() << QString();
+    QTest::newRow("angle not a number") << int(AngleSteel) << u"ax0,004"_s << QString() << QString();
 }
 
 void TestFrameRules::diameters() {

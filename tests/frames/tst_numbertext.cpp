@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 class TestNumberText : public QObject {
@@ -65,7 +67,7 @@ void TestNumberText::rejectsWhatIsNotANumber_data() {
     QTest::newRow("lone sign") << QStringLiteral("-");
     QTest::newRow("dangling exponent") << QStringLiteral("1E");
     QTest::newRow("overflow") << QStringLiteral("1E99999");
-    QTest::newRow("cyrillic") << QString::fromUtf8("пять");
+    QTest::newRow("cyrillic") << u"пять"_s;
 }
 
 void TestNumberText::rejectsWhatIsNotANumber() {

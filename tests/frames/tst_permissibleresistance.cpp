@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -36,13 +38,13 @@ private slots:
 void TestPermissibleResistance::typesInListOrder() {
     const QStringList names = installationTypeNames();
     QCOMPARE(names.size(), 7);
-    QCOMPARE(names.first(), u("напряжением выше 1 кВ с заземленной нейтралью"));
+    QCOMPARE(names.first(), u"напряжением выше 1 кВ с заземленной нейтралью"_s);
     QCOMPARE(names.at(2),
-             u("напряжением до 1 кВ с заземленной нейтралью и выше 1 кВ с изолированной нейтралью"));
-    QCOMPARE(names.last(), u("напряжением до 1 кВ с изолированной нейтралью"));
-    QCOMPARE(installationTypeIndex(u("напряжением до 1 кВ с заземленной нейтралью (повторные заземлители)")),
+             u"напряжением до 1 кВ с заземленной нейтралью и выше 1 кВ с изолированной нейтралью"_s);
+    QCOMPARE(names.last(), u"напряжением до 1 кВ с изолированной нейтралью"_s);
+    QCOMPARE(installationTypeIndex(u"напряжением до 1 кВ с заземленной нейтралью (повторные заземлители)"_s),
              5);
-    QCOMPARE(installationTypeIndex(u("напряжением до 1 кВ")), -1);
+    QCOMPARE(installationTypeIndex(u"напряжением до 1 кВ"_s), -1);
     QCOMPARE(installationTypeIndex(QString()), -1);
     QCOMPARE(lineVoltageItems(),
              (QStringList{QStringLiteral("220"), QStringLiteral("380"), QStringLiteral("660")}));
@@ -272,23 +274,23 @@ void TestPermissibleResistance::fromFrameTexts_data() {
     QTest::addColumn<QString>("ulin");
     QTest::addColumn<QString>("r");
     const QStringList t = installationTypeNames();
-    QTest::newRow("frame defaults") << t[4] << QString() << u("100") << QString() << u("380") << u("4");
+    QTest::newRow("frame defaults") << t[4] << QString() << u"100"_s << QString() << u"380"_s << u"4"_s;
     QTest::newRow("fractional resistivity")
-        << t[4] << QString() << u("150,5") << QString() << u("380") << u("6,02");
+        << t[4] << QString() << u"150,5"_s << QString() << u"380"_s << u"6,02"_s;
     QTest::newRow("unused texts are not read")
-        << t[0] << u("abc") << u("500") << u("x") << u("y") << u("0,5");
+        << t[0] << u"abc"_s << u"500"_s << u"x"_s << u"y"_s << u"0,5"_s;
     QTest::newRow("type 1 without current")
-        << t[1] << QString() << u("100") << QString() << QString() << QString();
+        << t[1] << QString() << u"100"_s << QString() << QString() << QString();
     QTest::newRow("type 1 current not a number")
-        << t[1] << u("2,,0") << u("100") << QString() << QString() << QString();
-    QTest::newRow("type 2") << t[2] << u("5") << u("100") << QString() << u("380") << u("4");
-    QTest::newRow("type 3") << t[3] << u("10") << u("1000") << u("250") << QString() << u("8,00");
-    QTest::newRow("type 5 gives R only") << t[5] << QString() << u("50") << QString() << u("380") << u("30");
+        << t[1] << u"2,,0"_s << u"100"_s << QString() << QString() << QString();
+    QTest::newRow("type 2") << t[2] << u"5"_s << u"100"_s << QString() << u"380"_s << u"4"_s;
+    QTest::newRow("type 3") << t[3] << u"10"_s << u"1000"_s << u"250"_s << QString() << u"8,00"_s;
+    QTest::newRow("type 5 gives R only") << t[5] << QString() << u"50"_s << QString() << u"380"_s << u"30"_s;
     QTest::newRow("type 6 S typed off the list")
-        << t[6] << QString() << u("600") << u("150") << QString() << u("4,80");
+        << t[6] << QString() << u"600"_s << u"150"_s << QString() << u"4,80"_s;
     QTest::newRow("empty resistivity")
         << t[0] << QString() << QString() << QString() << QString() << QString();
-    QTest::newRow("unknown type") << u("другой тип") << QString() << u("100") << QString() << u("380")
+    QTest::newRow("unknown type") << u"другой тип"_s << QString() << u"100"_s << QString() << u"380"_s
                                   << QString();
 }
 

@@ -12,13 +12,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 class TestProcedures : public QObject {
     Q_OBJECT
@@ -103,7 +99,7 @@ void TestProcedures::leavingABadInputComplainsAndKeepsFocus() {
     edit_->setText(text);
     QTest::keyClick(edit_, Qt::Key_Tab);
     if (complains) {
-        QCOMPARE(rec_->messages, QStringList{u("Ошибочное значение для числового параметра.")});
+        QCOMPARE(rec_->messages, QStringList{u"Ошибочное значение для числового параметра."_s});
         QVERIFY(edit_->hasFocus());
     } else {
         QVERIFY(rec_->messages.isEmpty());
@@ -112,28 +108,28 @@ void TestProcedures::leavingABadInputComplainsAndKeepsFocus() {
 }
 
 void TestProcedures::checkFilledMessages() {
-    QVERIFY(!CheckFilled(edit_, u("типа грунта"), true));
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение типа грунта.")});
+    QVERIFY(!CheckFilled(edit_, u"типа грунта"_s, true));
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение типа грунта."_s});
     edit_->setText(QStringLiteral("x"));
-    QVERIFY(CheckFilled(edit_, u("типа грунта"), true));
-    QVERIFY(!CheckFilled(window_.get(), u("типа грунта"), true)); // not an input
+    QVERIFY(CheckFilled(edit_, u"типа грунта"_s, true));
+    QVERIFY(!CheckFilled(window_.get(), u"типа грунта"_s, true)); // not an input
 }
 
 void TestProcedures::checkPositiveMessages_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << QString() << u("Введите значение длины заземлителя.");
+    QTest::newRow("empty") << QString() << u"Введите значение длины заземлителя."_s;
     QTest::newRow("not a number") << QStringLiteral("abc")
-                                  << u("\"abc\" - некорректное значение для длины заземлителя.");
-    QTest::newRow("zero") << QStringLiteral("0") << u("Значение длины заземлителя должно быть больше 0.");
+                                  << u"\"abc\" - некорректное значение для длины заземлителя."_s;
+    QTest::newRow("zero") << QStringLiteral("0") << u"Значение длины заземлителя должно быть больше 0."_s;
     QTest::newRow("pasted negative") << QStringLiteral("-2")
-                                     << u("Значение длины заземлителя должно быть больше 0.");
+                                     << u"Значение длины заземлителя должно быть больше 0."_s;
     QTest::newRow("positive") << QStringLiteral("0,01") << QString();
     // A pasted page of digits is no number; the message quotes only its start.
     const QString page(10000, QLatin1Char('9'));
     QTest::newRow("10 000 digits") << page
-                                   << u("\"") + page.left(40) + QChar(0x2026) +
-                                          u(" (всего символов: 10000)\" - некорректное значение для длины заземлителя.");
+                                   << u"\""_s + page.left(40) + QChar(0x2026) +
+                                          u" (всего символов: 10000)\" - некорректное значение для длины заземлителя."_s;
 }
 
 void TestProcedures::checkPositiveMessages() {
@@ -141,7 +137,7 @@ void TestProcedures::checkPositiveMessages() {
     QFETCH(QString, message);
     edit_->setText(text);
     other_->setFocus();
-    const bool ok = CheckPositive(edit_, u("длины заземлителя"), true);
+    const bool ok = CheckPositive(edit_, u"длины заземлителя"_s, true);
     QCOMPARE(ok, message.isEmpty());
     QCOMPARE(rec_->messages, message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(edit_->hasFocus(), !ok);
@@ -149,8 +145,8 @@ void TestProcedures::checkPositiveMessages() {
 
 void TestProcedures::checksAreSilentWithoutShow() {
     other_->setFocus();
-    QVERIFY(!CheckPositive(edit_, u("длины заземлителя"), false));
-    QVERIFY(!CheckFilled(edit_, u("длины заземлителя"), false));
+    QVERIFY(!CheckPositive(edit_, u"длины заземлителя"_s, false));
+    QVERIFY(!CheckFilled(edit_, u"длины заземлителя"_s, false));
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY(other_->hasFocus());
 }
@@ -158,10 +154,10 @@ void TestProcedures::checksAreSilentWithoutShow() {
 void TestProcedures::checksWorkOnComboBoxes() {
     auto* combo = new QComboBox(window_.get());
     combo->addItems({QStringLiteral("0,016"), QStringLiteral("0,02")});
-    QVERIFY(CheckPositive(combo, u("размеров заземлителя"), true));
+    QVERIFY(CheckPositive(combo, u"размеров заземлителя"_s, true));
     combo->setCurrentIndex(-1);
-    QVERIFY(!CheckFilled(combo, u("размеров заземлителя"), true));
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение размеров заземлителя.")});
+    QVERIFY(!CheckFilled(combo, u"размеров заземлителя"_s, true));
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение размеров заземлителя."_s});
 }
 
 void TestProcedures::stepUp_data() {
@@ -221,7 +217,7 @@ void TestProcedures::stepButtonFocusesItsInputAndHasHint() {
     QVERIFY(edit_->hasFocus());
     QCOMPARE(edit_->text(), QStringLiteral("2,51"));
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(spin->toolTip(), u("Изменение значения параметра на 0,01"));
+    QCOMPARE(spin->toolTip(), u"Изменение значения параметра на 0,01"_s);
     QVERIFY(spin->upButton()->autoRepeat());
 }
 
@@ -239,8 +235,8 @@ void TestProcedures::missingPictureIsReported() {
     setApplicationFolder(dir.path());
     QLabel image;
     QVERIFY(!LoadPicture(&image, QStringLiteral("nothing.bmp")));
-    QCOMPARE(rec_->messages, QStringList{u("Ошибка. Графический файл ") + pictureDir() +
-                                         QStringLiteral("nothing.bmp") + u(" не найден.")});
+    QCOMPARE(rec_->messages, QStringList{u"Ошибка. Графический файл "_s + pictureDir() +
+                                         QStringLiteral("nothing.bmp") + u" не найден."_s});
     QVERIFY(image.pixmap().isNull());
 }
 

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -73,13 +75,13 @@ void TestSectionFrame::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
-    ro_ = new QLineEdit(u("100"), window_.get());
+    ro_ = new QLineEdit(u"100"_s, window_.get());
     frame_ = new TfrmSech(data_->data(), window_.get());
     layout->addWidget(ro_);
     layout->addWidget(frame_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    frame_->InitSection(u("D"), u("B"), ro_, u(kVertical));
+    frame_->InitSection(u"D"_s, u"B"_s, ro_, u(kVertical));
 }
 
 void TestSectionFrame::cleanup() {
@@ -98,33 +100,33 @@ void TestSectionFrame::allModeShowsEverySteelSize() {
     QCOMPARE(frame_->GetSizeMode(), 0);
     QVERIFY(frame_->btnAllMat()->isChecked());
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
-    QCOMPARE(frame_->cmbSech()->currentText(), u("сталь круглая"));
+    QCOMPARE(frame_->cmbSech()->currentText(), u"сталь круглая"_s);
     QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_krug.db").recordCount());
-    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,016"));
-    QCOMPARE(frame_->EditDiam0()->text(), u("0,016"));
-    QCOMPARE(frame_->diameterText(), u("0,016"));
+    QCOMPARE(frame_->cmbDiam()->currentText(), u"0,016"_s);
+    QCOMPARE(frame_->EditDiam0()->text(), u"0,016"_s);
+    QCOMPARE(frame_->diameterText(), u"0,016"_s);
 
-    choose(frame_->cmbSech(), u("сталь полосовая"));
+    choose(frame_->cmbSech(), u"сталь полосовая"_s);
     QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_polos.db").recordCount());
-    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,012x0,004"));
-    choose(frame_->cmbSech(), u("сталь угловая"));
-    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,04x0,04x0,004"));
-    choose(frame_->cmbSech(), u("сталь трубчатая"));
-    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,0335"));
-    choose(frame_->cmbSech(), u("сталь квадратная"));
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u"0,012x0,004"_s);
+    choose(frame_->cmbSech(), u"сталь угловая"_s);
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u"0,04x0,04x0,004"_s);
+    choose(frame_->cmbSech(), u"сталь трубчатая"_s);
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u"0,0335"_s);
+    choose(frame_->cmbSech(), u"сталь квадратная"_s);
     QCOMPARE(frame_->cmbDiam()->count(), data_->table("st_kvad.db").recordCount());
-    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,01"));
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u"0,01"_s);
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestSectionFrame::controlsAndHints() {
-    QCOMPARE(frame_->cmbSech()->toolTip(), u("Конструкция заземлителя"));
+    QCOMPARE(frame_->cmbSech()->toolTip(), u"Конструкция заземлителя"_s);
     QCOMPARE(frame_->cmbDiam()->maxVisibleItems(), 20);
     QVERIFY(!frame_->cmbSech()->isEditable());
     QVERIFY(!frame_->cmbDiam()->isEditable());
-    QCOMPARE(frame_->btnAllMat()->toolTip(), u("Все конструкции и размеры заземлителя"));
-    QCOMPARE(frame_->btnRecMat()->toolTip(), u("Рекомендуемые конструкции и размеры заземлителя"));
-    QCOMPARE(frame_->btnDopMat()->toolTip(), u("Допустимые конструкции и размеры заземлителя"));
+    QCOMPARE(frame_->btnAllMat()->toolTip(), u"Все конструкции и размеры заземлителя"_s);
+    QCOMPARE(frame_->btnRecMat()->toolTip(), u"Рекомендуемые конструкции и размеры заземлителя"_s);
+    QCOMPARE(frame_->btnDopMat()->toolTip(), u"Допустимые конструкции и размеры заземлителя"_s);
     for (QWidget* w :
          {static_cast<QWidget*>(frame_->EditDiam0()), static_cast<QWidget*>(frame_->EditDiam())}) {
         QVERIFY(static_cast<QLineEdit*>(w)->isReadOnly());
@@ -134,7 +136,7 @@ void TestSectionFrame::controlsAndHints() {
         QCOMPARE(b->focusPolicy(), Qt::NoFocus);
     const auto* panel = frame_->findChild<QFrame*>(QStringLiteral("Panel1"));
     QVERIFY(panel);
-    QCOMPARE(panel->statusTip(), u("Панель выбора конструкции заземлителя"));
+    QCOMPARE(panel->statusTip(), u"Панель выбора конструкции заземлителя"_s);
 }
 
 void TestSectionFrame::constructionChangesLabels_data() {
@@ -145,18 +147,18 @@ void TestSectionFrame::constructionChangesLabels_data() {
     QTest::addColumn<QString>("diam0");
     QTest::addColumn<QString>("diam");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("strip") << u("сталь полосовая") << u("0,04x0,004") << u("B - ширина полосы, м:") << true
-                           << u("0,04") << u("0,02")
-                           << u("Размеры полосовой стали: ширина полосы х толщина полосы");
-    QTest::newRow("angle") << u("сталь угловая") << u("0,04x0,04x0,004") << u("B - ширина полки, м:") << true
-                           << u("0,04") << u("0,038")
-                           << u("Размеры угловой стали: ширина полки х ширина полки х толщина полки");
-    QTest::newRow("round") << u("сталь круглая") << u("0,016") << u("D - диаметр, м:") << false << u("0,016")
-                           << QString() << u("Диаметр круглой стали");
-    QTest::newRow("tubular") << u("сталь трубчатая") << u("0,048") << u("D - диаметр, м:") << false
-                             << u("0,048") << QString() << u("Внешний диаметр трубчатой стали");
-    QTest::newRow("square") << u("сталь квадратная") << u("0,012") << u("D - диаметр, м:") << false
-                            << u("0,012") << QString() << u("Сторона квадратной стали");
+    QTest::newRow("strip") << u"сталь полосовая"_s << u"0,04x0,004"_s << u"B - ширина полосы, м:"_s << true
+                           << u"0,04"_s << u"0,02"_s
+                           << u"Размеры полосовой стали: ширина полосы х толщина полосы"_s;
+    QTest::newRow("angle") << u"сталь угловая"_s << u"0,04x0,04x0,004"_s << u"B - ширина полки, м:"_s << true
+                           << u"0,04"_s << u"0,038"_s
+                           << u"Размеры угловой стали: ширина полки х ширина полки х толщина полки"_s;
+    QTest::newRow("round") << u"сталь круглая"_s << u"0,016"_s << u"D - диаметр, м:"_s << false << u"0,016"_s
+                           << QString() << u"Диаметр круглой стали"_s;
+    QTest::newRow("tubular") << u"сталь трубчатая"_s << u"0,048"_s << u"D - диаметр, м:"_s << false
+                             << u"0,048"_s << QString() << u"Внешний диаметр трубчатой стали"_s;
+    QTest::newRow("square") << u"сталь квадратная"_s << u"0,012"_s << u"D - диаметр, м:"_s << false
+                            << u"0,012"_s << QString() << u"Сторона квадратной стали"_s;
 }
 
 void TestSectionFrame::constructionChangesLabels() {
@@ -167,7 +169,7 @@ void TestSectionFrame::constructionChangesLabels() {
     QFETCH(QString, diam0);
     QFETCH(QString, diam);
     QFETCH(QString, hint);
-    choose(frame_->cmbSech(), u("сталь полосовая")); // the second row shown before
+    choose(frame_->cmbSech(), u"сталь полосовая"_s); // the second row shown before
     choose(frame_->cmbSech(), construction);
     choose(frame_->cmbDiam(), size);
     QCOMPARE(frame_->lblD()->text(), label);
@@ -176,7 +178,7 @@ void TestSectionFrame::constructionChangesLabels() {
     QCOMPARE(frame_->cmbDiam()->toolTip(), hint);
     QCOMPARE(frame_->EditDiam0()->text(), diam0);
     if (second) {
-        QCOMPARE(frame_->lblRD()->text(), u("D - диаметр, м:"));
+        QCOMPARE(frame_->lblRD()->text(), u"D - диаметр, м:"_s);
         QCOMPARE(frame_->EditDiam()->text(), diam);
         QCOMPARE(frame_->diameterText(), diam);
     } else {
@@ -185,11 +187,11 @@ void TestSectionFrame::constructionChangesLabels() {
 }
 
 void TestSectionFrame::letterOfTheCalculator() {
-    frame_->InitSection(u("d"), u("B"), ro_, u(kHorizontal));
-    QCOMPARE(frame_->lblD()->text(), u("d - диаметр, м:"));
-    choose(frame_->cmbSech(), u("сталь полосовая"));
-    QCOMPARE(frame_->lblD()->text(), u("B - ширина полосы, м:"));
-    QCOMPARE(frame_->lblRD()->text(), u("d - диаметр, м:"));
+    frame_->InitSection(u"d"_s, u"B"_s, ro_, u(kHorizontal));
+    QCOMPARE(frame_->lblD()->text(), u"d - диаметр, м:"_s);
+    choose(frame_->cmbSech(), u"сталь полосовая"_s);
+    QCOMPARE(frame_->lblD()->text(), u"B - ширина полосы, м:"_s);
+    QCOMPARE(frame_->lblRD()->text(), u"d - диаметр, м:"_s);
     QCOMPARE(frame_->ElectrodeKind(), u(kHorizontal));
 }
 
@@ -203,25 +205,25 @@ void TestSectionFrame::recommendedAndPermitted_data() {
     QTest::addColumn<QString>("diam0");
     QTest::addColumn<QString>("diam");
     QTest::newRow("high, vertical, recommended")
-        << u("10") << u(kVertical) << u("btnRecMat")
-        << names({"сталь круглая", "сталь угловая", "сталь квадратная"}) << u("сталь угловая")
-        << u("0,05x0,05x0,006") << u("0,05") << u("0,048");
+        << u"10"_s << u(kVertical) << u"btnRecMat"_s
+        << names({"сталь круглая", "сталь угловая", "сталь квадратная"}) << u"сталь угловая"_s
+        << u"0,05x0,05x0,006"_s << u"0,05"_s << u"0,048"_s;
     QTest::newRow("low, vertical, recommended")
-        << u("100") << u(kVertical) << u("btnRecMat")
+        << u"100"_s << u(kVertical) << u"btnRecMat"_s
         << names({"сталь круглая", "сталь трубчатая", "сталь угловая", "сталь квадратная"})
-        << u("сталь круглая") << u("0,016") << u("0,016") << QString();
+        << u"сталь круглая"_s << u"0,016"_s << u"0,016"_s << QString();
     QTest::newRow("low, vertical, permitted")
-        << u("100") << u(kVertical) << u("btnDopMat")
+        << u"100"_s << u(kVertical) << u"btnDopMat"_s
         << names({"сталь круглая", "сталь трубчатая", "сталь угловая", "сталь квадратная"})
-        << u("сталь трубчатая") << u("0,0335") << u("0,0335") << QString();
+        << u"сталь трубчатая"_s << u"0,0335"_s << u"0,0335"_s << QString();
     QTest::newRow("low, horizontal, recommended")
-        << u("100") << u(kHorizontal) << u("btnRecMat")
-        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u("сталь полосовая")
-        << u("0,025x0,004") << u("0,025") << u("0,012");
+        << u"100"_s << u(kHorizontal) << u"btnRecMat"_s
+        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u"сталь полосовая"_s
+        << u"0,025x0,004"_s << u"0,025"_s << u"0,012"_s;
     QTest::newRow("high, horizontal, permitted")
-        << u("5") << u(kHorizontal) << u("btnDopMat")
-        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u("сталь круглая") << u("0,01")
-        << u("0,01") << QString();
+        << u"5"_s << u(kHorizontal) << u"btnDopMat"_s
+        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u"сталь круглая"_s << u"0,01"_s
+        << u"0,01"_s << QString();
 }
 
 void TestSectionFrame::recommendedAndPermitted() {
@@ -234,7 +236,7 @@ void TestSectionFrame::recommendedAndPermitted() {
     QFETCH(QString, diam0);
     QFETCH(QString, diam);
     ro_->setText(ro);
-    frame_->InitSection(u("D"), u("B"), ro_, kind);
+    frame_->InitSection(u"D"_s, u"B"_s, ro_, kind);
     QTest::mouseClick(frame_->findChild<QToolButton*>(mode), Qt::LeftButton);
     QCOMPARE(items(frame_->cmbSech()), constructions);
     QCOMPARE(frame_->cmbSech()->currentIndex(), 0);
@@ -252,7 +254,7 @@ void TestSectionFrame::recommendedAndPermitted() {
 
     QTest::mouseClick(frame_->btnAllMat(), Qt::LeftButton);
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
-    QCOMPARE(frame_->cmbDiam()->currentText(), u("0,016"));
+    QCOMPARE(frame_->cmbDiam()->currentText(), u"0,016"_s);
 }
 
 void TestSectionFrame::classBoundaries_data() {
@@ -261,11 +263,11 @@ void TestSectionFrame::classBoundaries_data() {
     QTest::addColumn<QString>("firstAngle");
     // A class holds its upper bound and not its lower one. Sizes sort by their text, so 0,045x...
     // comes before 0,04x... ('5' < 'x').
-    QTest::newRow("20 is high") << u("20") << 3 << u("0,05x0,05x0,006");
-    QTest::newRow("20,00001 is medium") << u("20,00001") << 3 << u("0,045x0,045x0,005");
-    QTest::newRow("50 is medium") << u("50") << 3 << u("0,045x0,045x0,005");
-    QTest::newRow("50,1 is low") << u("50,1") << 4 << u("0,045x0,045x0,004");
-    QTest::newRow("10000000 is low") << u("10000000") << 4 << u("0,045x0,045x0,004");
+    QTest::newRow("20 is high") << u"20"_s << 3 << u"0,05x0,05x0,006"_s;
+    QTest::newRow("20,00001 is medium") << u"20,00001"_s << 3 << u"0,045x0,045x0,005"_s;
+    QTest::newRow("50 is medium") << u"50"_s << 3 << u"0,045x0,045x0,005"_s;
+    QTest::newRow("50,1 is low") << u"50,1"_s << 4 << u"0,045x0,045x0,004"_s;
+    QTest::newRow("10000000 is low") << u"10000000"_s << 4 << u"0,045x0,045x0,004"_s;
 }
 
 void TestSectionFrame::classBoundaries() {
@@ -275,19 +277,19 @@ void TestSectionFrame::classBoundaries() {
     ro_->setText(ro);
     frame_->SetSizeMode(RecommendedSizes);
     QCOMPARE(frame_->cmbSech()->count(), constructions);
-    choose(frame_->cmbSech(), u("сталь угловая"));
+    choose(frame_->cmbSech(), u"сталь угловая"_s);
     QCOMPARE(frame_->cmbDiam()->itemText(0), firstAngle);
 }
 
 void TestSectionFrame::resistivityInNoClassEmptiesLists_data() {
     QTest::addColumn<QString>("ro");
-    QTest::newRow("zero") << u("0");
-    QTest::newRow("above every class") << u("20000000");
+    QTest::newRow("zero") << u"0"_s;
+    QTest::newRow("above every class") << u"20000000"_s;
 }
 
 void TestSectionFrame::resistivityInNoClassEmptiesLists() {
     QFETCH(QString, ro);
-    choose(frame_->cmbSech(), u("сталь полосовая"));
+    choose(frame_->cmbSech(), u"сталь полосовая"_s);
     ro_->setText(ro);
     QTest::mouseClick(frame_->btnRecMat(), Qt::LeftButton);
     QCOMPARE(frame_->GetSizeMode(), 1);
@@ -295,23 +297,23 @@ void TestSectionFrame::resistivityInNoClassEmptiesLists() {
     QCOMPARE(frame_->cmbDiam()->count(), 0);
     QVERIFY(frame_->EditDiam0()->text().isEmpty());
     QVERIFY(frame_->diameterText().isEmpty());
-    QCOMPARE(frame_->lblD()->text(), u("D - диаметр, м:"));
+    QCOMPARE(frame_->lblD()->text(), u"D - диаметр, м:"_s);
     QVERIFY(!frame_->EditDiam()->isVisible());
     QVERIFY(rec_->messages.isEmpty());
     frame_->LocateCorrosionRow(); // nothing to find, nothing to fail
 }
 
 void TestSectionFrame::resistivityNotANumberKeepsLists() {
-    ro_->setText(u("abc"));
+    ro_->setText(u"abc"_s);
     QTest::mouseClick(frame_->btnDopMat(), Qt::LeftButton);
-    QCOMPARE(rec_->messages, QStringList{u("\"abc\" - некорректное значение для удельного сопротивления грунта.")});
+    QCOMPARE(rec_->messages, QStringList{u"\"abc\" - некорректное значение для удельного сопротивления грунта."_s});
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
-    QCOMPARE(frame_->EditDiam0()->text(), u("0,016"));
+    QCOMPARE(frame_->EditDiam0()->text(), u"0,016"_s);
     rec_->messages.clear();
     ro_->clear();
     frame_->RefreshConstructions();
     // No soil table, no resistivity: the message says which input is wanted.
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение удельного сопротивления грунта.")});
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение удельного сопротивления грунта."_s});
     QCOMPARE(frame_->cmbSech()->count(), 5);
 }
 
@@ -340,20 +342,20 @@ void TestSectionFrame::sizeModeRoundTrip() {
 }
 
 void TestSectionFrame::twoFramesQueryEachTheirOwn() {
-    auto* ro2 = new QLineEdit(u("100"), window_.get());
+    auto* ro2 = new QLineEdit(u"100"_s, window_.get());
     auto* second = new TfrmSech(data_->data(), window_.get());
     second->setObjectName(QStringLiteral("frmSech2"));
     window_->layout()->addWidget(ro2);
     window_->layout()->addWidget(second);
-    ro_->setText(u("10"));
-    frame_->InitSection(u("D"), u("B"), ro_, u(kVertical));
-    second->InitSection(u("d"), u("B"), ro2, u(kHorizontal));
+    ro_->setText(u"10"_s);
+    frame_->InitSection(u"D"_s, u"B"_s, ro_, u(kVertical));
+    second->InitSection(u"d"_s, u"B"_s, ro2, u(kHorizontal));
     frame_->SetSizeMode(RecommendedSizes);
     second->SetSizeMode(RecommendedSizes);
     QCOMPARE(items(frame_->cmbSech()), names({"сталь круглая", "сталь угловая", "сталь квадратная"}));
     QCOMPARE(items(second->cmbSech()), names({"сталь круглая", "сталь полосовая", "сталь квадратная"}));
-    QCOMPARE(frame_->cmbDiam()->itemText(0), u("0,018")); // high corrosivity: thicker rods
-    QCOMPARE(second->cmbDiam()->itemText(0), u("0,01"));
+    QCOMPARE(frame_->cmbDiam()->itemText(0), u"0,018"_s); // high corrosivity: thicker rods
+    QCOMPARE(second->cmbDiam()->itemText(0), u"0,01"_s);
 }
 
 void TestSectionFrame::locateCorrosionRow() {
@@ -364,31 +366,31 @@ void TestSectionFrame::locateCorrosionRow() {
     DataTable& sizes = data_->table("korgrunt4.DB");
     classes.first();
     frame_->LocateCorrosionRow(); // all mode: nothing moves
-    QCOMPARE(classes.asString(QStringLiteral("Name")), u("высокая"));
+    QCOMPARE(classes.asString(QStringLiteral("Name")), u"высокая"_s);
 
-    ro_->setText(u("30"));
+    ro_->setText(u"30"_s);
     frame_->SetSizeMode(PermittedSizes);
-    choose(frame_->cmbSech(), u("сталь угловая"));
-    choose(frame_->cmbDiam(), u("0,05x0,05x0,005"));
+    choose(frame_->cmbSech(), u"сталь угловая"_s);
+    choose(frame_->cmbDiam(), u"0,05x0,05x0,005"_s);
     frame_->LocateCorrosionRow();
-    QCOMPARE(classes.asString(QStringLiteral("Name")), u("средняя"));
+    QCOMPARE(classes.asString(QStringLiteral("Name")), u"средняя"_s);
     QCOMPARE(kinds.asString(QStringLiteral("Vid")), u(kVertical));
-    QCOMPARE(statuses.asString(QStringLiteral("Status")), u("допускается"));
-    QCOMPARE(constructs.asString(QStringLiteral("Construct")), u("сталь угловая"));
-    QCOMPARE(sizes.asString(QStringLiteral("Razmer")), u("0,05x0,05x0,005"));
+    QCOMPARE(statuses.asString(QStringLiteral("Status")), u"допускается"_s);
+    QCOMPARE(constructs.asString(QStringLiteral("Construct")), u"сталь угловая"_s);
+    QCOMPARE(sizes.asString(QStringLiteral("Razmer")), u"0,05x0,05x0,005"_s);
 }
 
 void TestSectionFrame::raisesSignalsForUserChanges() {
     QSignalSpy construction(frame_, &TfrmSech::constructionChanged);
     QSignalSpy size(frame_, &TfrmSech::sizeChanged);
     QSignalSpy mode(frame_, &TfrmSech::modeChanged);
-    frame_->InitSection(u("D"), u("B"), ro_, u(kVertical));
+    frame_->InitSection(u"D"_s, u"B"_s, ro_, u(kVertical));
     frame_->SetSizeMode(AllSizes);
     QCOMPARE(construction.count() + size.count() + mode.count(), 0);
-    choose(frame_->cmbSech(), u("сталь квадратная"));
+    choose(frame_->cmbSech(), u"сталь квадратная"_s);
     QCOMPARE(construction.count(), 1);
     QCOMPARE(size.count(), 0);
-    choose(frame_->cmbDiam(), u("0,012"));
+    choose(frame_->cmbDiam(), u"0,012"_s);
     QCOMPARE(size.count(), 1);
     QTest::mouseClick(frame_->btnRecMat(), Qt::LeftButton);
     QCOMPARE(mode.count(), 1);

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -19,7 +21,7 @@ QString u(const char* s) {
 }
 const char* const kTestSoil = "тестовый грунт";
 QString stepHint(const char* step) {
-    return u("Изменение значения параметра на ") + u(step);
+    return u"Изменение значения параметра на "_s + u(step);
 }
 } // namespace
 
@@ -69,8 +71,8 @@ private:
 void TestSoilFrame::init() {
     data_ = std::make_unique<FrameData>();
     QVERIFY(data_->ok());
-    QVERIFY(data_->addSoil(u(kTestSoil), u("40"), u("60"), u("50")));
-    QVERIFY(data_->setSteps(u("10"), u("1"), u("0,1"), u("0,01")));
+    QVERIFY(data_->addSoil(u(kTestSoil), u"40"_s, u"60"_s, u"50"_s));
+    QVERIFY(data_->setSteps(u"10"_s, u"1"_s, u"0,1"_s, u"0,01"_s));
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
@@ -107,24 +109,24 @@ void TestSoilFrame::leave() {
 }
 
 void TestSoilFrame::firstActivationShowsLoam() {
-    QCOMPARE(frame_->ComboGrunt()->currentText(), u("суглинок"));
-    QCOMPARE(frame_->lblRMinMax()->text(), u("(40 - 150)"));
-    QCOMPARE(frame_->EditRo0()->text(), u("100"));
-    QCOMPARE(frame_->EditPKV()->text(), u("1"));
-    QCOMPARE(frame_->EditRo()->text(), u("100"));
+    QCOMPARE(frame_->ComboGrunt()->currentText(), u"суглинок"_s);
+    QCOMPARE(frame_->lblRMinMax()->text(), u"(40 - 150)"_s);
+    QCOMPARE(frame_->EditRo0()->text(), u"100"_s);
+    QCOMPARE(frame_->EditPKV()->text(), u"1"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"100"_s);
     QCOMPARE(frame_->RoMin(), 40.0);
     QCOMPARE(frame_->RoMax(), 150.0);
     QVERIFY(rec_->messages.isEmpty());
     // Every soil of the table, in table order.
     QCOMPARE(frame_->ComboGrunt()->count(), data_->table("P_udel.DB").recordCount());
-    QCOMPARE(frame_->ComboGrunt()->itemText(0), u("песок"));
+    QCOMPARE(frame_->ComboGrunt()->itemText(0), u"песок"_s);
 }
 
 void TestSoilFrame::controlsAndHints() {
     TFrameP fresh(data_->data());
-    QCOMPARE(fresh.EditRo0()->text(), u("0"));
-    QCOMPARE(fresh.EditPKV()->text(), u("1"));
-    QCOMPARE(fresh.lblRMinMax()->text(), u("(40 - 60)"));
+    QCOMPARE(fresh.EditRo0()->text(), u"0"_s);
+    QCOMPARE(fresh.EditPKV()->text(), u"1"_s);
+    QCOMPARE(fresh.lblRMinMax()->text(), u"(40 - 60)"_s);
     QVERIFY(fresh.EditRo()->text().isEmpty());
     QCOMPARE(fresh.btnShag(1)->toolTip(), stepHint("1"));
     QCOMPARE(fresh.btnShag(2)->toolTip(), stepHint("0,1"));
@@ -132,17 +134,17 @@ void TestSoilFrame::controlsAndHints() {
     QCOMPARE(fresh.Step(1), 0.0);
     QCOMPARE(fresh.ComboGrunt()->maxVisibleItems(), 25);
     QVERIFY(!fresh.ComboGrunt()->isEditable());
-    QCOMPARE(fresh.ComboGrunt()->toolTip(), u("Тип грунта (воды)"));
+    QCOMPARE(fresh.ComboGrunt()->toolTip(), u"Тип грунта (воды)"_s);
     QCOMPARE(fresh.lblRMinMax()->toolTip(),
-             u("Допустимый диапазон изменения удельного сопротивления данного типа грунта"));
-    QCOMPARE(fresh.EditPKV()->toolTip(), u("Значение коэффициента поправки"));
-    QCOMPARE(fresh.btnParamShag()->toolTip(), u("Настройка шагов изменения удельного сопротивления грунта"));
-    QCOMPARE(fresh.SpeedButton2()->toolTip(), u("Выбор коэффициента поправки к р"));
+             u"Допустимый диапазон изменения удельного сопротивления данного типа грунта"_s);
+    QCOMPARE(fresh.EditPKV()->toolTip(), u"Значение коэффициента поправки"_s);
+    QCOMPARE(fresh.btnParamShag()->toolTip(), u"Настройка шагов изменения удельного сопротивления грунта"_s);
+    QCOMPARE(fresh.SpeedButton2()->toolTip(), u"Выбор коэффициента поправки к р"_s);
     QVERIFY(fresh.EditRo()->isReadOnly());
     QCOMPARE(fresh.EditRo()->focusPolicy(), Qt::NoFocus);
     const auto* panel = fresh.findChild<QFrame*>(QStringLiteral("Panel1"));
     QVERIFY(panel);
-    QCOMPARE(panel->statusTip(), u("Панель выбора удельного сопротивления грунта (воды)"));
+    QCOMPARE(panel->statusTip(), u"Панель выбора удельного сопротивления грунта (воды)"_s);
     for (const char* name :
          {"ComboGrunt", "btnParamShag", "EditRo0", "btnShag1", "btnShag2", "btnShag3", "lblRMinMax",
           "EditPKV", "btnPKV1", "btnPKV01", "btnPKV001", "SpeedButton2", "EditRo"})
@@ -151,12 +153,12 @@ void TestSoilFrame::controlsAndHints() {
 
 void TestSoilFrame::choosingASoilSetsRangeDefaultAndSteps() {
     choose(kTestSoil);
-    QCOMPARE(frame_->lblRMinMax()->text(), u("(40 - 60)"));
-    QCOMPARE(frame_->EditRo0()->text(), u("50"));
-    QCOMPARE(frame_->EditRo()->text(), u("50"));
+    QCOMPARE(frame_->lblRMinMax()->text(), u"(40 - 60)"_s);
+    QCOMPARE(frame_->EditRo0()->text(), u"50"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"50"_s);
     frame_->EditPKV()->selectAll();
-    QTest::keyClicks(frame_->EditPKV(), u("1,5"));
-    QCOMPARE(frame_->EditRo()->text(), u("75"));
+    QTest::keyClicks(frame_->EditPKV(), u"1,5"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"75"_s);
     QCOMPARE(frame_->btnShag(1)->toolTip(), stepHint("1"));
     QCOMPARE(frame_->btnShag(3)->toolTip(), stepHint("0,01"));
     QVERIFY(rec_->messages.isEmpty());
@@ -166,13 +168,13 @@ void TestSoilFrame::choosingByKeyboard() {
     QComboBox* combo = frame_->ComboGrunt();
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Home);
-    QCOMPARE(combo->currentText(), u("песок"));
-    QCOMPARE(frame_->lblRMinMax()->text(), u("(400 - 1000)"));
-    QCOMPARE(frame_->EditRo0()->text(), u("700"));
+    QCOMPARE(combo->currentText(), u"песок"_s);
+    QCOMPARE(frame_->lblRMinMax()->text(), u"(400 - 1000)"_s);
+    QCOMPARE(frame_->EditRo0()->text(), u"700"_s);
     QTest::keyClick(combo, Qt::Key_Down);
-    QCOMPARE(combo->currentText(), u("супесь"));
-    QCOMPARE(frame_->lblRMinMax()->text(), u("(150 - 400)"));
-    QCOMPARE(frame_->EditRo()->text(), u("300"));
+    QCOMPARE(combo->currentText(), u"супесь"_s);
+    QCOMPARE(frame_->lblRMinMax()->text(), u"(150 - 400)"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"300"_s);
 }
 
 void TestSoilFrame::stepsFollowTheSoilsUpperBound_data() {
@@ -181,12 +183,12 @@ void TestSoilFrame::stepsFollowTheSoilsUpperBound_data() {
     QTest::addColumn<QString>("step1");
     QTest::addColumn<QString>("step3");
     // Upper bound 1 lies in the row 0 < x <= 1, 1000 in 100 < x <= 1000.
-    QTest::newRow("sea water") << u("морская вода") << u("(0,2 - 1)") << u("0,1") << u("0,001");
-    QTest::newRow("sand") << u("песок") << u("(400 - 1000)") << u("100") << u("1");
-    QTest::newRow("loam") << u("суглинок") << u("(40 - 150)") << u("100") << u("1");
-    QTest::newRow("rock") << u("скалистые грунты") << u("(10000 - 10000000)") << u("1000000") << u("10000");
+    QTest::newRow("sea water") << u"морская вода"_s << u"(0,2 - 1)"_s << u"0,1"_s << u"0,001"_s;
+    QTest::newRow("sand") << u"песок"_s << u"(400 - 1000)"_s << u"100"_s << u"1"_s;
+    QTest::newRow("loam") << u"суглинок"_s << u"(40 - 150)"_s << u"100"_s << u"1"_s;
+    QTest::newRow("rock") << u"скалистые грунты"_s << u"(10000 - 10000000)"_s << u"1000000"_s << u"10000"_s;
     // The row 10 < x <= 100 was given the steps 1, 0,1, 0,01 for these tests.
-    QTest::newRow("marsh") << u("болотистый грунт") << u("(1 - 30)") << u("1") << u("0,01");
+    QTest::newRow("marsh") << u"болотистый грунт"_s << u"(1 - 30)"_s << u"1"_s << u"0,01"_s;
 }
 
 void TestSoilFrame::stepsFollowTheSoilsUpperBound() {
@@ -196,8 +198,8 @@ void TestSoilFrame::stepsFollowTheSoilsUpperBound() {
     QFETCH(QString, step3);
     frame_->ComboGrunt()->setCurrentIndex(frame_->ComboGrunt()->findText(soil));
     QCOMPARE(frame_->lblRMinMax()->text(), range);
-    QCOMPARE(frame_->btnShag(1)->toolTip(), u("Изменение значения параметра на ") + step1);
-    QCOMPARE(frame_->btnShag(3)->toolTip(), u("Изменение значения параметра на ") + step3);
+    QCOMPARE(frame_->btnShag(1)->toolTip(), u"Изменение значения параметра на "_s + step1);
+    QCOMPARE(frame_->btnShag(3)->toolTip(), u"Изменение значения параметра на "_s + step3);
 }
 
 void TestSoilFrame::stepButtonsStayInRange_data() {
@@ -206,17 +208,17 @@ void TestSoilFrame::stepButtonsStayInRange_data() {
     QTest::addColumn<bool>("up");
     QTest::addColumn<QString>("expected");
     // The test soil spans 40 .. 60 with steps 1, 0,1 and 0,01.
-    QTest::newRow("59,6 +1 does nothing") << u("59,6") << 1 << true << u("59,6");
-    QTest::newRow("59,6 +0,1") << u("59,6") << 2 << true << u("59,7");
-    QTest::newRow("59,9 +0,1 reaches the bound") << u("59,9") << 2 << true << u("60");
-    QTest::newRow("60 +0,01 does nothing") << u("60") << 3 << true << u("60");
-    QTest::newRow("59,5 +1 would pass the bound") << u("59,5") << 1 << true << u("59,5");
-    QTest::newRow("40,04 -0,1 does nothing") << u("40,04") << 2 << false << u("40,04");
-    QTest::newRow("40,04 -0,01") << u("40,04") << 3 << false << u("40,03");
-    QTest::newRow("41 -1 reaches the bound") << u("41") << 1 << false << u("40");
-    QTest::newRow("50 +1") << u("50") << 1 << true << u("51");
-    QTest::newRow("50 -1") << u("50") << 1 << false << u("49");
-    QTest::newRow("2,5 +0,01 outside the range") << u("2,5") << 3 << true << u("2,51");
+    QTest::newRow("59,6 +1 does nothing") << u"59,6"_s << 1 << true << u"59,6"_s;
+    QTest::newRow("59,6 +0,1") << u"59,6"_s << 2 << true << u"59,7"_s;
+    QTest::newRow("59,9 +0,1 reaches the bound") << u"59,9"_s << 2 << true << u"60"_s;
+    QTest::newRow("60 +0,01 does nothing") << u"60"_s << 3 << true << u"60"_s;
+    QTest::newRow("59,5 +1 would pass the bound") << u"59,5"_s << 1 << true << u"59,5"_s;
+    QTest::newRow("40,04 -0,1 does nothing") << u"40,04"_s << 2 << false << u"40,04"_s;
+    QTest::newRow("40,04 -0,01") << u"40,04"_s << 3 << false << u"40,03"_s;
+    QTest::newRow("41 -1 reaches the bound") << u"41"_s << 1 << false << u"40"_s;
+    QTest::newRow("50 +1") << u"50"_s << 1 << true << u"51"_s;
+    QTest::newRow("50 -1") << u"50"_s << 1 << false << u"49"_s;
+    QTest::newRow("2,5 +0,01 outside the range") << u"2,5"_s << 3 << true << u"2,51"_s;
 }
 
 void TestSoilFrame::stepButtonsStayInRange() {
@@ -234,62 +236,62 @@ void TestSoilFrame::stepButtonsStayInRange() {
 
 void TestSoilFrame::stepOnTextThatIsNoNumber() {
     choose(kTestSoil);
-    frame_->EditRo0()->setText(u("5,,0"));
+    frame_->EditRo0()->setText(u"5,,0"_s);
     clickStep(1, true);
-    QCOMPARE(frame_->EditRo0()->text(), u("5,,0"));
-    QCOMPARE(rec_->messages, QStringList{u("\"5,,0\" - некорректное значение.")});
+    QCOMPARE(frame_->EditRo0()->text(), u"5,,0"_s);
+    QCOMPARE(rec_->messages, QStringList{u"\"5,,0\" - некорректное значение."_s});
 }
 
 void TestSoilFrame::noStepRowKeepsPreviousSteps() {
-    QVERIFY(data_->addSoil(u("сверхскальный"), u("20000000"), u("30000000"), u("25000000")));
+    QVERIFY(data_->addSoil(u"сверхскальный"_s, u"20000000"_s, u"30000000"_s, u"25000000"_s));
     frame_->InitSoil(); // as after the soil dictionary closes
     choose("морская вода");
     choose("сверхскальный");
-    QCOMPARE(frame_->lblRMinMax()->text(), u("(20000000 - 30000000)"));
+    QCOMPARE(frame_->lblRMinMax()->text(), u"(20000000 - 30000000)"_s);
     QCOMPARE(frame_->Step(1), 0.1);
     QCOMPARE(frame_->btnShag(1)->toolTip(), stepHint("0,1"));
 }
 
 void TestSoilFrame::noStepRowOnFirstUseChangesNothing() {
-    QVERIFY(data_->addSoil(u("сверхскальный"), u("20000000"), u("30000000"), u("25000000")));
-    QVERIFY(data_->removeSoil(u("суглинок"))); // nothing chosen before
+    QVERIFY(data_->addSoil(u"сверхскальный"_s, u"20000000"_s, u"30000000"_s, u"25000000"_s));
+    QVERIFY(data_->removeSoil(u"суглинок"_s)); // nothing chosen before
     TFrameP fresh(data_->data(), window_.get());
     fresh.show();
     fresh.InitSoil();
-    fresh.ComboGrunt()->setCurrentIndex(fresh.ComboGrunt()->findText(u("сверхскальный")));
+    fresh.ComboGrunt()->setCurrentIndex(fresh.ComboGrunt()->findText(u"сверхскальный"_s));
     QCOMPARE(fresh.Step(1), 0.0);
     QTest::mouseClick(fresh.btnShag(1)->upButton(), Qt::LeftButton);
     QTest::mouseClick(fresh.btnShag(3)->downButton(), Qt::LeftButton);
-    QCOMPARE(fresh.EditRo0()->text(), u("25000000"));
+    QCOMPARE(fresh.EditRo0()->text(), u"25000000"_s);
 }
 
 void TestSoilFrame::coefficientSteps() {
     choose(kTestSoil);
     QTest::mouseClick(frame_->btnPKV(2)->upButton(), Qt::LeftButton);
-    QCOMPARE(frame_->EditPKV()->text(), u("1,1"));
-    QCOMPARE(frame_->EditRo()->text(), u("55"));
+    QCOMPARE(frame_->EditPKV()->text(), u"1,1"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"55"_s);
     QTest::mouseClick(frame_->btnPKV(1)->downButton(), Qt::LeftButton);
-    QCOMPARE(frame_->EditPKV()->text(), u("0,1")); // 1,1 - 1: the coefficient has no soil bound
+    QCOMPARE(frame_->EditPKV()->text(), u"0,1"_s); // 1,1 - 1: the coefficient has no soil bound
     QTest::mouseClick(frame_->btnPKV(1)->downButton(), Qt::LeftButton);
-    QCOMPARE(frame_->EditPKV()->text(), u("0,1")); // never down to 0
-    QCOMPARE(frame_->EditRo()->text(), u("5"));
+    QCOMPARE(frame_->EditPKV()->text(), u"0,1"_s); // never down to 0
+    QCOMPARE(frame_->EditRo()->text(), u"5"_s);
     QTest::mouseClick(frame_->btnPKV(3)->upButton(), Qt::LeftButton);
-    QCOMPARE(frame_->EditPKV()->text(), u("0,11"));
-    QCOMPARE(frame_->EditRo()->text(), u("5,5"));
+    QCOMPARE(frame_->EditPKV()->text(), u"0,11"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"5,5"_s);
 }
 
 void TestSoilFrame::leavingTheResistivity_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("above the range")
-        << u("70") << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60.");
+        << u"70"_s << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."_s;
     QTest::newRow("below the range")
-        << u("39,99") << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60.");
-    QTest::newRow("empty") << QString() << u("Ошибка. Ввод значения обязателен.");
-    QTest::newRow("not a number") << u("4,,5") << u("\"4,,5\" - некорректное значение.");
-    QTest::newRow("lower bound") << u("40") << QString();
-    QTest::newRow("upper bound") << u("60") << QString();
-    QTest::newRow("inside") << u("55,5") << QString();
+        << u"39,99"_s << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."_s;
+    QTest::newRow("empty") << QString() << u"Ошибка. Ввод значения обязателен."_s;
+    QTest::newRow("not a number") << u"4,,5"_s << u"\"4,,5\" - некорректное значение."_s;
+    QTest::newRow("lower bound") << u"40"_s << QString();
+    QTest::newRow("upper bound") << u"60"_s << QString();
+    QTest::newRow("inside") << u"55,5"_s << QString();
 }
 
 void TestSoilFrame::leavingTheResistivity() {
@@ -316,13 +318,13 @@ void TestSoilFrame::leavingTheResistivity() {
 void TestSoilFrame::keyFilters() {
     frame_->EditRo0()->setFocus();
     frame_->EditRo0()->selectAll();
-    QTest::keyClicks(frame_->EditRo0(), u("1.5-"));
-    QCOMPARE(frame_->EditRo0()->text(), u("15"));
+    QTest::keyClicks(frame_->EditRo0(), u"1.5-"_s);
+    QCOMPARE(frame_->EditRo0()->text(), u"15"_s);
     QCOMPARE(rec_->beeps, 2);
     frame_->EditPKV()->setFocus();
     frame_->EditPKV()->selectAll();
-    QTest::keyClicks(frame_->EditPKV(), u("1,2e"));
-    QCOMPARE(frame_->EditPKV()->text(), u("1,2"));
+    QTest::keyClicks(frame_->EditPKV(), u"1,2e"_s);
+    QCOMPARE(frame_->EditPKV()->text(), u"1,2"_s);
     QCOMPARE(rec_->beeps, 3);
 }
 
@@ -330,71 +332,71 @@ void TestSoilFrame::coefficientChecksCanBeDropped() {
     frame_->EditPKV()->setFocus();
     frame_->EditPKV()->clear();
     QTest::keyClick(frame_->EditPKV(), Qt::Key_Tab);
-    QCOMPARE(rec_->messages, QStringList{u("Ошибочное значение для числового параметра.")});
+    QCOMPARE(rec_->messages, QStringList{u"Ошибочное значение для числового параметра."_s});
     QVERIFY(frame_->EditPKV()->hasFocus());
 
     rec_->messages.clear();
     frame_->setCoefficientChecks(false, false);
-    QTest::keyClicks(frame_->EditPKV(), u("a"));
-    QCOMPARE(frame_->EditPKV()->text(), u("a"));
+    QTest::keyClicks(frame_->EditPKV(), u"a"_s);
+    QCOMPARE(frame_->EditPKV()->text(), u"a"_s);
     QTest::keyClick(frame_->EditPKV(), Qt::Key_Tab);
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestSoilFrame::emptyCoefficientKeepsCalculatedValue() {
     choose(kTestSoil);
-    frame_->EditPKV()->setText(u("1,5"));
-    QCOMPARE(frame_->EditRo()->text(), u("75"));
+    frame_->EditPKV()->setText(u"1,5"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"75"_s);
     frame_->EditPKV()->clear();
-    QCOMPARE(frame_->EditRo()->text(), u("75"));
-    frame_->EditPKV()->setText(u("0"));
-    QCOMPARE(frame_->EditRo()->text(), u("75"));
-    frame_->EditRo0()->setText(u("abc"));
-    QCOMPARE(frame_->EditRo()->text(), u("75"));
-    frame_->EditRo0()->setText(u("52"));
-    frame_->EditPKV()->setText(u("2"));
-    QCOMPARE(frame_->EditRo()->text(), u("104"));
-    frame_->EditPKV()->setText(u("1,333333"));
-    QCOMPARE(frame_->EditRo()->text(), u("69,33332")); // rounded to five decimals
+    QCOMPARE(frame_->EditRo()->text(), u"75"_s);
+    frame_->EditPKV()->setText(u"0"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"75"_s);
+    frame_->EditRo0()->setText(u"abc"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"75"_s);
+    frame_->EditRo0()->setText(u"52"_s);
+    frame_->EditPKV()->setText(u"2"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"104"_s);
+    frame_->EditPKV()->setText(u"1,333333"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"69,33332"_s); // rounded to five decimals
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestSoilFrame::stateSurvivesActivations() {
     choose(kTestSoil);
-    frame_->EditRo0()->setText(u("55"));
-    frame_->EditPKV()->setText(u("1,2"));
+    frame_->EditRo0()->setText(u"55"_s);
+    frame_->EditPKV()->setText(u"1,2"_s);
     frame_->SaveSoilState();
     QCOMPARE(frame_->SavedGrunt(), u(kTestSoil));
     choose("песок");
-    frame_->EditPKV()->setText(u("3"));
+    frame_->EditPKV()->setText(u"3"_s);
     frame_->InitSoil();
     QCOMPARE(frame_->ComboGrunt()->currentText(), u(kTestSoil));
-    QCOMPARE(frame_->EditRo0()->text(), u("55"));
-    QCOMPARE(frame_->EditPKV()->text(), u("1,2"));
-    QCOMPARE(frame_->EditRo()->text(), u("66"));
-    QCOMPARE(frame_->lblRMinMax()->text(), u("(40 - 60)"));
+    QCOMPARE(frame_->EditRo0()->text(), u"55"_s);
+    QCOMPARE(frame_->EditPKV()->text(), u"1,2"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"66"_s);
+    QCOMPARE(frame_->lblRMinMax()->text(), u"(40 - 60)"_s);
 }
 
 void TestSoilFrame::vanishedSoilFallsBackToLoam() {
     choose(kTestSoil);
-    frame_->EditRo0()->setText(u("55"));
-    frame_->EditPKV()->setText(u("1,2"));
+    frame_->EditRo0()->setText(u"55"_s);
+    frame_->EditPKV()->setText(u"1,2"_s);
     frame_->SaveSoilState();
     QVERIFY(data_->removeSoil(u(kTestSoil)));
     frame_->InitSoil();
     QCOMPARE(frame_->ComboGrunt()->findText(u(kTestSoil)), -1);
-    QCOMPARE(frame_->ComboGrunt()->currentText(), u("суглинок"));
-    QCOMPARE(frame_->EditRo0()->text(), u("100"));
-    QCOMPARE(frame_->EditPKV()->text(), u("1,2")); // the coefficient is not the soil's
-    QCOMPARE(frame_->EditRo()->text(), u("120"));
+    QCOMPARE(frame_->ComboGrunt()->currentText(), u"суглинок"_s);
+    QCOMPARE(frame_->EditRo0()->text(), u"100"_s);
+    QCOMPARE(frame_->EditPKV()->text(), u"1,2"_s); // the coefficient is not the soil's
+    QCOMPARE(frame_->EditRo()->text(), u"120"_s);
 }
 
 void TestSoilFrame::missingLoamSelectsNothing() {
-    QVERIFY(data_->removeSoil(u("суглинок")));
+    QVERIFY(data_->removeSoil(u"суглинок"_s));
     TFrameP fresh(data_->data(), window_.get());
     fresh.InitSoil();
     QCOMPARE(fresh.ComboGrunt()->currentIndex(), -1);
-    QCOMPARE(fresh.EditRo0()->text(), u("0"));
+    QCOMPARE(fresh.EditRo0()->text(), u"0"_s);
     QVERIFY(fresh.lblRMinMax()->text().isEmpty());
     QCOMPARE(fresh.RoMin(), 0.0);
     QCOMPARE(fresh.RoMax(), 0.0);
@@ -407,7 +409,7 @@ void TestSoilFrame::rangeReadBack() {
     choose("морская вода");
     QCOMPARE(frame_->GetRangeMin(), 0.2);
     QCOMPARE(frame_->GetRangeMax(), 1.0);
-    frame_->lblRMinMax()->setText(u("(0,5 - 1000)"));
+    frame_->lblRMinMax()->setText(u"(0,5 - 1000)"_s);
     QCOMPARE(frame_->GetRangeMin(), 0.5);
     QCOMPARE(frame_->GetRangeMax(), 1000.0);
     frame_->lblRMinMax()->clear();
@@ -419,7 +421,7 @@ void TestSoilFrame::rangeReadBack() {
 void TestSoilFrame::dialogButtonsWaitForTheirDialogs() {
     QVERIFY(!frame_->SpeedButton2()->isEnabled());
     QVERIFY(!frame_->btnParamShag()->isEnabled());
-    std::optional<QString> answer = u("1,3");
+    std::optional<QString> answer = u"1,3"_s;
     int opened = 0;
     frame_->setCorrectionDialog([&] {
         ++opened;
@@ -428,11 +430,11 @@ void TestSoilFrame::dialogButtonsWaitForTheirDialogs() {
     frame_->setStepSettingsDialog([&] { ++opened; });
     QVERIFY(frame_->SpeedButton2()->isEnabled());
     QTest::mouseClick(frame_->SpeedButton2(), Qt::LeftButton);
-    QCOMPARE(frame_->EditPKV()->text(), u("1,3"));
-    QCOMPARE(frame_->EditRo()->text(), u("130"));
+    QCOMPARE(frame_->EditPKV()->text(), u"1,3"_s);
+    QCOMPARE(frame_->EditRo()->text(), u"130"_s);
     answer.reset(); // cancelled
     QTest::mouseClick(frame_->SpeedButton2(), Qt::LeftButton);
-    QCOMPARE(frame_->EditPKV()->text(), u("1,3"));
+    QCOMPARE(frame_->EditPKV()->text(), u"1,3"_s);
     QTest::mouseClick(frame_->btnParamShag(), Qt::LeftButton);
     QCOMPARE(opened, 3);
 }
@@ -444,7 +446,7 @@ void TestSoilFrame::raisesChangeSignals() {
     choose(kTestSoil);
     QCOMPARE(soil.count(), 1);
     QCOMPARE(ro0.count(), 1); // the default resistivity
-    QTest::keyClicks(frame_->EditPKV(), u("5"));
+    QTest::keyClicks(frame_->EditPKV(), u"5"_s);
     QCOMPARE(pkv.count(), 1);
     clickStep(1, true);
     QCOMPARE(ro0.count(), 2);

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 class TestCorrectionRules : public QObject {
@@ -33,9 +35,9 @@ private slots:
 
     void lengthItems() {
         QCOMPARE(electrodeLengthItems(ElectrodeKind::Vertical),
-                 (QStringList{QString::fromUtf8("3 метра"), QString::fromUtf8("5 метров")}));
+                 (QStringList{u"3 метра"_s, u"5 метров"_s}));
         QCOMPARE(electrodeLengthItems(ElectrodeKind::Horizontal),
-                 (QStringList{QString::fromUtf8("10 метров"), QString::fromUtf8("50 метров")}));
+                 (QStringList{u"10 метров"_s, u"50 метров"_s}));
     }
 
     // exp(-0,022*(t-20)) by hand: t=0 -> e^0,44 = 1,5527; t=40 -> e^-0,44 = 0,6440;
@@ -63,21 +65,21 @@ private slots:
         QTest::addColumn<QList<double>>("values");
         const QStringList diam{QStringLiteral("Diam")};
         const QStringList shirTol{QStringLiteral("Shir"), QStringLiteral("Tol")};
-        QTest::newRow("round") << QString::fromUtf8("сталь круглая") << QStringLiteral("0,016") << 0 << diam
+        QTest::newRow("round") << u"сталь круглая"_s << QStringLiteral("0,016") << 0 << diam
                                << QList<double>{0.016};
-        QTest::newRow("square") << QString::fromUtf8("сталь квадратная") << QStringLiteral("0,02") << 1
+        QTest::newRow("square") << u"сталь квадратная"_s << QStringLiteral("0,02") << 1
                                 << QStringList{QStringLiteral("Storona")} << QList<double>{0.02};
-        QTest::newRow("strip") << QString::fromUtf8("сталь полосовая") << QStringLiteral("0,04x0,004") << 2
+        QTest::newRow("strip") << u"сталь полосовая"_s << QStringLiteral("0,04x0,004") << 2
                                << shirTol << QList<double>{0.04, 0.004};
-        QTest::newRow("angle") << QString::fromUtf8("сталь угловая") << QStringLiteral("0,05x0,05x0,005") << 3
+        QTest::newRow("angle") << u"сталь угловая"_s << QStringLiteral("0,05x0,05x0,005") << 3
                                << shirTol << QList<double>{0.05, 0.005};
-        QTest::newRow("tube") << QString::fromUtf8("сталь трубчатая") << QStringLiteral("0,06") << 4 << diam
+        QTest::newRow("tube") << u"сталь трубчатая"_s << QStringLiteral("0,06") << 4 << diam
                               << QList<double>{0.06};
-        QTest::newRow("pipeline") << QString::fromUtf8("трубы для трубопроводов") << QStringLiteral("0,1")
+        QTest::newRow("pipeline") << u"трубы для трубопроводов"_s << QStringLiteral("0,1")
                                   << 5 << diam << QList<double>{0.1};
-        QTest::newRow("no size") << QString::fromUtf8("сталь полосовая") << QString() << 2 << shirTol
+        QTest::newRow("no size") << u"сталь полосовая"_s << QString() << 2 << shirTol
                                  << QList<double>{};
-        QTest::newRow("unknown") << QString::fromUtf8("медь") << QStringLiteral("1") << -1 << QStringList{}
+        QTest::newRow("unknown") << u"медь"_s << QStringLiteral("1") << -1 << QStringList{}
                                  << QList<double>{};
     }
     void steelRowToLocate() {

@@ -22,13 +22,12 @@
 #include <QToolButton>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QStringList headers(const TableGrid* grid) {
     QStringList titles;
@@ -61,8 +60,8 @@ class TestKorGrFrm : public QObject {
         // Positions the chain on class 1, horizontal, recommended, the given construction.
         void onConstruction(const QString& construct) {
             table(0).first();
-            QVERIFY(table(1).locate(QStringLiteral("Vid"), u("горизонтальный")));
-            QVERIFY(table(2).locate(QStringLiteral("Status"), u("рекомендуется")));
+            QVERIFY(table(1).locate(QStringLiteral("Vid"), u"горизонтальный"_s));
+            QVERIFY(table(2).locate(QStringLiteral("Status"), u"рекомендуется"_s));
             QVERIFY(table(3).locate(QStringLiteral("Construct"), construct));
         }
         Bench() { form.show(); }
@@ -93,30 +92,30 @@ private slots:
 
 void TestKorGrFrm::captionsAndTitles() {
     Bench b;
-    QCOMPARE(b.form.windowTitle(), u("Коррозионная активность грунтов."));
+    QCOMPARE(b.form.windowTitle(), u"Коррозионная активность грунтов."_s);
     QCOMPARE(headers(b.form.grid(0)),
-             (QStringList{u("Коррозионная активность грунта"), u("р мин, Ом м"), u("р макс, Ом м")}));
-    QCOMPARE(headers(b.form.grid(1)), QStringList{u("Вид заземлителя")});
-    QCOMPARE(headers(b.form.grid(2)), QStringList{u("Статус использования")});
-    QCOMPARE(headers(b.form.grid(3)), QStringList{u("Конструкция заземлителя")});
-    QCOMPARE(headers(b.form.grid(4)), QStringList{u("Размеры заземлителя")});
+             (QStringList{u"Коррозионная активность грунта"_s, u"р мин, Ом м"_s, u"р макс, Ом м"_s}));
+    QCOMPARE(headers(b.form.grid(1)), QStringList{u"Вид заземлителя"_s});
+    QCOMPARE(headers(b.form.grid(2)), QStringList{u"Статус использования"_s});
+    QCOMPARE(headers(b.form.grid(3)), QStringList{u"Конструкция заземлителя"_s});
+    QCOMPARE(headers(b.form.grid(4)), QStringList{u"Размеры заземлителя"_s});
     QCOMPARE(b.form.grid(1)->pickList(QStringLiteral("Vid")),
-             (QStringList{u("вертикальный"), u("горизонтальный")}));
+             (QStringList{u"вертикальный"_s, u"горизонтальный"_s}));
     QCOMPARE(b.form.grid(2)->pickList(QStringLiteral("Status")),
-             (QStringList{u("рекомендуется"), u("допускается")}));
+             (QStringList{u"рекомендуется"_s, u"допускается"_s}));
     QCOMPARE(b.form.grid(3)->pickList(QStringLiteral("Construct")),
-             (QStringList{u("сталь круглая"), u("сталь трубчатая"), u("сталь угловая"), u("сталь квадратная"),
-                          u("сталь полосовая")}));
-    QCOMPARE(pushButton(&b.form, "btnEdit")->text(), u("Изменить..."));
-    QCOMPARE(pushButton(&b.form, "btnEdit")->toolTip(), u("Изменить все размеры заземлителей"));
-    QCOMPARE(pushButton(&b.form, "btnClear")->text(), u("Очистить"));
-    QCOMPARE(pushButton(&b.form, "btnClear")->toolTip(), u("Удалить все размеры заземлителей"));
+             (QStringList{u"сталь круглая"_s, u"сталь трубчатая"_s, u"сталь угловая"_s, u"сталь квадратная"_s,
+                          u"сталь полосовая"_s}));
+    QCOMPARE(pushButton(&b.form, "btnEdit")->text(), u"Изменить..."_s);
+    QCOMPARE(pushButton(&b.form, "btnEdit")->toolTip(), u"Изменить все размеры заземлителей"_s);
+    QCOMPARE(pushButton(&b.form, "btnClear")->text(), u"Очистить"_s);
+    QCOMPARE(pushButton(&b.form, "btnClear")->toolTip(), u"Удалить все размеры заземлителей"_s);
     QStringList note;
     for (auto* l : b.form.findChild<QGroupBox*>(QStringLiteral("grpNote"))->findChildren<QLabel*>())
         note << l->text();
     QCOMPARE(note, (QStringList{
-                       u("р мин, Ом м - нижний предел значений удельного сопротивления грунта, Ом м."),
-                       u("р макс, Ом м - верхний предел значений удельного сопротивления грунта, Ом м.")}));
+                       u"р мин, Ом м - нижний предел значений удельного сопротивления грунта, Ом м."_s,
+                       u"р макс, Ом м - верхний предел значений удельного сопротивления грунта, Ом м."_s}));
     // "Закрыть" closes with Cancel.
     b.rec.onModal = [](QDialog* d) {
         d->show();
@@ -160,14 +159,14 @@ void TestKorGrFrm::lowerLevelsIgnoreTheKeyboard() {
     QTest::keyClicks(kinds, QStringLiteral("abc"));
     QCOMPARE(b.table(1).recNo(), 0);
     QCOMPARE(b.table(1).state(), DataTable::State::Browse);
-    QCOMPARE(b.table(1).asString(QStringLiteral("Vid")), u("вертикальный"));
+    QCOMPARE(b.table(1).asString(QStringLiteral("Vid")), u"вертикальный"_s);
     // The classes are typed freely.
     QVERIFY(b.form.grid(0)->editTriggers() != QAbstractItemView::NoEditTriggers);
 }
 
 void TestKorGrFrm::editListsEverySizeAndChecksTheChosen() {
     Bench b;
-    b.onConstruction(u("сталь полосовая"));
+    b.onConstruction(u"сталь полосовая"_s);
     const QStringList chosen = rowsOf(b.table(4), "Razmer");
     QVERIFY(!chosen.isEmpty());
     QStringList all;
@@ -195,7 +194,7 @@ void TestKorGrFrm::editListsEverySizeAndChecksTheChosen() {
     QTest::mouseClick(pushButton(&b.form, "btnEdit"), Qt::LeftButton);
 
     QCOMPARE(shownName, QStringLiteral("TSelRazFm"));
-    QCOMPARE(material, u("сталь полосовая"));
+    QCOMPARE(material, u"сталь полосовая"_s);
     QCOMPARE(listed, all);
     QVERIFY(listed.first().contains(QLatin1Char('x')));
     QStringList expected;
@@ -208,7 +207,7 @@ void TestKorGrFrm::editListsEverySizeAndChecksTheChosen() {
 
 void TestKorGrFrm::editOnOkReplacesTheSizes() {
     Bench b;
-    b.onConstruction(u("сталь полосовая"));
+    b.onConstruction(u"сталь полосовая"_s);
     const qint64 construction = b.table(3).value(QStringLiteral("Kod")).toLongLong();
     QStringList picked;
     bool okEnabled = false;
@@ -235,7 +234,7 @@ void TestKorGrFrm::editOnOkReplacesTheSizes() {
 
 void TestKorGrFrm::editCancelledChangesNothing() {
     Bench b;
-    b.onConstruction(u("сталь полосовая"));
+    b.onConstruction(u"сталь полосовая"_s);
     const QStringList before = rowsOf(b.table(4), "Razmer");
     b.rec.onModal = [](QDialog* d) {
         d->show();
@@ -249,32 +248,32 @@ void TestKorGrFrm::editCancelledChangesNothing() {
 
 void TestKorGrFrm::editRefusedWhileTheConstructionIsEdited() {
     Bench b;
-    b.onConstruction(u("сталь полосовая"));
+    b.onConstruction(u"сталь полосовая"_s);
     const QStringList before = rowsOf(b.table(4), "Razmer");
     b.table(3).cancel();
     // A new construction row: its sizes cannot be set before it is posted.
     QVERIFY(b.table(3).insert());
-    b.table(3).setText(QStringLiteral("Construct"), u("сталь полосовая"));
+    b.table(3).setText(QStringLiteral("Construct"), u"сталь полосовая"_s);
     b.rec.onModal = [](QDialog* d) {
         QTest::mouseClick(pushButton(d, "btnAll"), Qt::LeftButton);
         return int(QDialog::Accepted);
     };
     b.form.btnEditClick();
-    QCOMPARE(b.rec.messages, QStringList{u("Завершите работу с главной таблицей.")});
+    QCOMPARE(b.rec.messages, QStringList{u"Завершите работу с главной таблицей."_s});
     b.table(3).cancel();
-    QVERIFY(b.table(3).locate(QStringLiteral("Construct"), u("сталь полосовая")));
+    QVERIFY(b.table(3).locate(QStringLiteral("Construct"), u"сталь полосовая"_s));
     // Nothing was deleted on the way.
     QCOMPARE(rowsOf(b.table(4), "Razmer"), before);
 }
 
 void TestKorGrFrm::clearRemovesTheSizesAndDisablesItself() {
     Bench b;
-    b.onConstruction(u("сталь полосовая"));
+    b.onConstruction(u"сталь полосовая"_s);
     QPushButton* clear = pushButton(&b.form, "btnClear");
     QVERIFY(clear->isEnabled());
     const int sizes = b.table(4).recordCount();
     QTest::mouseClick(clear, Qt::LeftButton); // declined by default
-    QCOMPARE(b.rec.questions, QStringList{u("Удалить все размеры заземлителя \"сталь полосовая\"?")});
+    QCOMPARE(b.rec.questions, QStringList{u"Удалить все размеры заземлителя \"сталь полосовая\"?"_s});
     QCOMPARE(b.table(4).recordCount(), sizes);
     b.rec.answers << QMessageBox::Yes;
     QTest::mouseClick(clear, Qt::LeftButton);
@@ -290,7 +289,7 @@ void TestKorGrFrm::buttonsFollowTheRows() {
     b.table(0).first();
     b.table(1).first();
     QVERIFY(b.table(2).insert());
-    b.table(2).setText(QStringLiteral("Status"), u("допускается"));
+    b.table(2).setText(QStringLiteral("Status"), u"допускается"_s);
     QVERIFY(b.table(2).post());
     QVERIFY(b.table(3).isEmpty());
     QVERIFY(!pushButton(&b.form, "btnEdit")->isEnabled());
@@ -303,12 +302,12 @@ void TestKorGrFrm::buttonsFollowTheRows() {
 void TestKorGrFrm::pickerFormat_data() {
     QTest::addColumn<QString>("construction");
     QTest::addColumn<QString>("format");
-    QTest::newRow("angle") << u("сталь угловая")
-                           << u("\"ширина полки\" х \"ширина полки\" х \"толщина полки\", м");
-    QTest::newRow("square") << u("сталь квадратная") << u("\"сторона квадрата\", м");
-    QTest::newRow("round") << u("сталь круглая") << u("\"внешний диаметр\", м");
-    QTest::newRow("tube") << u("сталь трубчатая") << u("\"внешний диаметр\", м");
-    QTest::newRow("strip") << u("сталь полосовая") << u("\"ширина полосы\" х \"толщина полосы\", м");
+    QTest::newRow("angle") << u"сталь угловая"_s
+                           << u"\"ширина полки\" х \"ширина полки\" х \"толщина полки\", м"_s;
+    QTest::newRow("square") << u"сталь квадратная"_s << u"\"сторона квадрата\", м"_s;
+    QTest::newRow("round") << u"сталь круглая"_s << u"\"внешний диаметр\", м"_s;
+    QTest::newRow("tube") << u"сталь трубчатая"_s << u"\"внешний диаметр\", м"_s;
+    QTest::newRow("strip") << u"сталь полосовая"_s << u"\"ширина полосы\" х \"толщина полосы\", м"_s;
 }
 
 void TestKorGrFrm::pickerFormat() {
@@ -319,7 +318,7 @@ void TestKorGrFrm::pickerFormat() {
     picker.setConstruction(construction);
     picker.setSizes({QStringLiteral("0,01")}, {});
     picker.show();
-    QCOMPARE(picker.windowTitle(), u("Выбор размеров заземлителя."));
+    QCOMPARE(picker.windowTitle(), u"Выбор размеров заземлителя."_s);
     QCOMPARE(picker.findChild<QLineEdit*>(QStringLiteral("EditFormaData"))->text(), format);
     QVERIFY(picker.findChild<QLineEdit*>(QStringLiteral("EditFormaData"))->isReadOnly());
     QVERIFY(picker.findChild<QLineEdit*>(QStringLiteral("EditMaterial"))->isReadOnly());
@@ -328,12 +327,12 @@ void TestKorGrFrm::pickerFormat() {
 void TestKorGrFrm::pickerButtons() {
     ScopedRecordingDialogs rec;
     TSelRazFm picker;
-    picker.setConstruction(u("сталь круглая"));
+    picker.setConstruction(u"сталь круглая"_s);
     picker.setSizes({QStringLiteral("0,01"), QStringLiteral("0,012"), QStringLiteral("0,016")},
                     {QStringLiteral("0,012")});
     picker.show();
     QPushButton* ok = pushButton(&picker, "btnOK");
-    QCOMPARE(ok->text(), u("ОК"));
+    QCOMPARE(ok->text(), u"ОК"_s);
     QVERIFY(ok->isEnabled());
     QTest::mouseClick(pushButton(&picker, "btnInvert"), Qt::LeftButton);
     QCOMPARE(picker.checkedSizes(), (QStringList{QStringLiteral("0,01"), QStringLiteral("0,016")}));
@@ -359,7 +358,7 @@ void TestKorGrFrm::calculatorOpensItOnItsConstruction() {
         QToolButton* korGrunt = w.ButtonFrame1()->btnKorGrunt();
         QVERIFY(korGrunt->isEnabled());
         QComboBox* sech = w.frmSech1()->cmbSech();
-        sech->setCurrentIndex(sech->findText(u("сталь угловая")));
+        sech->setCurrentIndex(sech->findText(u"сталь угловая"_s));
         QString shown;
         rec.onModal = [&](QDialog* d) {
             shown = d->objectName();
@@ -367,7 +366,7 @@ void TestKorGrFrm::calculatorOpensItOnItsConstruction() {
         };
         QTest::mouseClick(korGrunt, Qt::LeftButton);
         QCOMPARE(shown, QStringLiteral("TKorGrFrm"));
-        QCOMPARE(sech->currentText(), u("сталь угловая"));
+        QCOMPARE(sech->currentText(), u"сталь угловая"_s);
     }
     // Without the dictionaries the button is off.
     TDVertFm w(*folder.data);
@@ -386,16 +385,16 @@ void TestKorGrFrm::coefficientCountsFollowThePlacement() {
     const QStringList onContour = {QStringLiteral("4"),  QStringLiteral("6"),  QStringLiteral("10"),
                                    QStringLiteral("20"), QStringLiteral("40"), QStringLiteral("60"),
                                    QStringLiteral("100")};
-    QVERIFY(kivz.locate(QStringLiteral("Razm"), u("контур")));
+    QVERIFY(kivz.locate(QStringLiteral("Razm"), u"контур"_s));
     QCOMPARE(form.grid(0)->pickList(QStringLiteral("N")), onContour);
-    QVERIFY(kivz.locate(QStringLiteral("Razm"), u("ряд")));
+    QVERIFY(kivz.locate(QStringLiteral("Razm"), u"ряд"_s));
     QCOMPARE(form.grid(0)->pickList(QStringLiteral("N")), inLine);
     DataTable& kigz = (*folder.data)[QStringLiteral("KIGZTable")];
-    QVERIFY(kigz.locate(QStringLiteral("Razm"), u("контур")));
+    QVERIFY(kigz.locate(QStringLiteral("Razm"), u"контур"_s));
     QCOMPARE(form.grid(1)->pickList(QStringLiteral("N")), onContour);
     // Not watched once the dialog is closed.
     form.hide();
-    QVERIFY(kigz.locate(QStringLiteral("Razm"), u("ряд")));
+    QVERIFY(kigz.locate(QStringLiteral("Razm"), u"ряд"_s));
     QCOMPARE(form.grid(1)->pickList(QStringLiteral("N")), onContour);
     form.show();
     QCOMPARE(form.grid(1)->pickList(QStringLiteral("N")), inLine);
@@ -406,14 +405,14 @@ void TestKorGrFrm::coefficientSortAndTitles() {
     CalcTestFolder folder{rec};
     TKIForm form(*folder.data);
     form.show();
-    QCOMPARE(form.windowTitle(), u("Таблицы коэффициентов использования."));
+    QCOMPARE(form.windowTitle(), u"Таблицы коэффициентов использования."_s);
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
-             u("Горизонтальный заземлитель с учетом влияния  вертикальных стержней."));
+             u"Горизонтальный заземлитель с учетом влияния  вертикальных стержней."_s);
     QCOMPARE(headers(form.grid(0)),
-             (QStringList{u("Размещение"), u("Количество, шт."), u("Отношение"), u("КИ")}));
+             (QStringList{u"Размещение"_s, u"Количество, шт."_s, u"Отношение"_s, u"КИ"_s}));
     QCOMPARE(form.grid(0)->pickList(QStringLiteral("Otnosh")),
              (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}));
-    QCOMPARE(form.sortBox(0)->text(), u("Сортировать по полю \"Отношение\""));
+    QCOMPARE(form.sortBox(0)->text(), u"Сортировать по полю \"Отношение\""_s);
     DataTable& kivz = (*folder.data)[QStringLiteral("KIVZTable")];
     const QPoint box(6, form.sortBox(0)->height() / 2);
     QTest::mouseClick(form.sortBox(0), Qt::LeftButton, {}, box);

@@ -11,13 +11,9 @@
 #include <QTabWidget>
 #include <QTest>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 class TestPekv : public QObject {
     Q_OBJECT
@@ -52,11 +48,11 @@ void TestPekv::formulas_data() {
     QTest::addColumn<double>("size");
     QTest::addColumn<QString>("shown");
     // 300·(1 − e^−0,72) + 100·(1 − e^−0,5) = 153,97 + 39,35.
-    QTest::newRow("area, upper higher") << true << 300.0 << 100.0 << 2.0 << 100.0 << u("193,32");
+    QTest::newRow("area, upper higher") << true << 300.0 << 100.0 << 2.0 << 100.0 << u"193,32"_s;
     // 100·(1 − e^−22) + 300·(1 − e^−0,015) = 100,00 + 4,47.
-    QTest::newRow("area, upper lower") << true << 100.0 << 300.0 << 2.0 << 100.0 << u("104,47");
+    QTest::newRow("area, upper lower") << true << 100.0 << 300.0 << 2.0 << 100.0 << u"104,47"_s;
     // 50·(1 − e^−1,05) + 200·(1 − e^−1/3) with l = 1000 m.
-    QTest::newRow("length, upper lower") << false << 50.0 << 200.0 << 3.0 << 1.0 << u("89,20");
+    QTest::newRow("length, upper lower") << false << 50.0 << 200.0 << 3.0 << 1.0 << u"89,20"_s;
 }
 
 void TestPekv::formulas() {
@@ -111,37 +107,37 @@ void TestPekv::okNeedsFilledInRangeAndDifferentLayers() {
     TPekvForm& f = pekvForm(*folder_->data, nullptr);
     f.setHandOver(std::nullopt);
     f.activate();
-    QCOMPARE(f.windowTitle(), u("Эквивалентное удельное сопротивление грунта."));
-    QCOMPARE(f.PageControl1()->tabText(0), u("Верхний слой грунта"));
-    QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("btnOK"))->text(), u("ОК"));
+    QCOMPARE(f.windowTitle(), u"Эквивалентное удельное сопротивление грунта."_s);
+    QCOMPARE(f.PageControl1()->tabText(0), u"Верхний слой грунта"_s);
+    QCOMPARE(f.findChild<QPushButton*>(QStringLiteral("btnOK"))->text(), u"ОК"_s);
     f.show();
     auto ok = [&] { QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton); };
 
-    fill(f, u("супесь"), u("300"), u("суглинок"), QString(), u("2"));
+    fill(f, u"супесь"_s, u"300"_s, u"суглинок"_s, QString(), u"2"_s);
     ok();
-    QCOMPARE(rec_->messages.takeFirst(), u("Ошибка. Заполнение всех параметров обязательно."));
+    QCOMPARE(rec_->messages.takeFirst(), u"Ошибка. Заполнение всех параметров обязательно."_s);
     QVERIFY(f.isVisible());
 
     // Upper layer outside супесь's 150 … 400.
-    fill(f, u("супесь"), u("500"), u("суглинок"), u("100"), u("2"));
+    fill(f, u"супесь"_s, u"500"_s, u"суглинок"_s, u"100"_s, u"2"_s);
     ok();
     QCOMPARE(rec_->messages.takeFirst(),
-             u("Ошибка. Допустимые значения удельного сопротивления грунта: 150 .. 400."));
+             u"Ошибка. Допустимые значения удельного сопротивления грунта: 150 .. 400."_s);
     QCOMPARE(f.PageControl1()->currentIndex(), 0);
     // Lower layer outside суглинок's 40 … 150.
-    fill(f, u("супесь"), u("300"), u("суглинок"), u("160"), u("2"));
+    fill(f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"160"_s, u"2"_s);
     ok();
     QCOMPARE(rec_->messages.takeFirst(),
-             u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."));
+             u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s);
     QCOMPARE(f.PageControl1()->currentIndex(), 1);
 
     // 150 and 100: a factor of 1,5 only.
-    fill(f, u("супесь"), u("150"), u("суглинок"), u("100"), u("2"));
+    fill(f, u"супесь"_s, u"150"_s, u"суглинок"_s, u"100"_s, u"2"_s);
     ok();
     QCOMPARE(rec_->messages.takeFirst(), pekv::layersMessage());
     QVERIFY(f.isVisible());
 
-    fill(f, u("супесь"), u("300"), u("суглинок"), u("100"), u("2"));
+    fill(f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"2"_s);
     ok();
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY(!f.isVisible());
@@ -155,15 +151,15 @@ void TestPekv::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [this](QDialog* d) {
         auto* f = qobject_cast<TPekvForm*>(d);
-        fill(*f, u("супесь"), u("300"), u("суглинок"), u("100"), u("2"));
-        f->pFrame2()->EditPKV()->setText(u("1"));
+        fill(*f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"2"_s);
+        f->pFrame2()->EditPKV()->setText(u"1"_s);
         return int(QDialog::Accepted);
     };
     QVERIFY(link.run(nullptr, {&output, &include, [] { return std::optional<long double>(100); }, nullptr}));
-    QCOMPARE(output.text(), u("193,32"));
+    QCOMPARE(output.text(), u"193,32"_s);
     QVERIFY(include.isEnabled());
     QCOMPARE(link.saved(),
-             (QStringList{u("супесь"), u("300"), u("1"), u("суглинок"), u("100"), u("1"), u("2")}));
+             (QStringList{u"супесь"_s, u"300"_s, u"1"_s, u"суглинок"_s, u"100"_s, u"1"_s, u"2"_s}));
 
     // Reopened from the same calculator: the layers as they were confirmed.
     QStringList shown;
@@ -181,8 +177,8 @@ void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {
     QLineEdit output;
     rec_->onModal = [this](QDialog* d) {
         auto* f = qobject_cast<TPekvForm*>(d);
-        fill(*f, u("супесь"), u("300"), u("суглинок"), u("100"), u("2"));
-        f->pFrame1()->EditPKV()->setText(u("1,5"));
+        fill(*f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"2"_s);
+        f->pFrame1()->EditPKV()->setText(u"1,5"_s);
         return int(QDialog::Accepted);
     };
     QVERIFY(first.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, nullptr}));
@@ -192,18 +188,18 @@ void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {
         return int(QDialog::Rejected);
     };
     second.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(1); }, nullptr});
-    QCOMPARE(shown.value(2), u("1"));
-    QCOMPARE(shown.value(5), u("1"));
+    QCOMPARE(shown.value(2), u"1"_s);
+    QCOMPARE(shown.value(5), u"1"_s);
     QVERIFY(second.saved().isEmpty());
 }
 
 void TestPekv::cancelChangesNothing() {
     QLineEdit output;
-    output.setText(u("50,00"));
+    output.setText(u"50,00"_s);
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [](QDialog*) { return int(QDialog::Rejected); };
     QVERIFY(!link.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, nullptr}));
-    QCOMPARE(output.text(), u("50,00"));
+    QCOMPARE(output.text(), u"50,00"_s);
     QVERIFY(link.saved().isEmpty());
     QVERIFY(rec_->messages.isEmpty());
 }
@@ -213,14 +209,14 @@ void TestPekv::zeroThicknessIsRefusedAndTheLayersKept() {
     QLineEdit upper;
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [this](QDialog* d) {
-        fill(*qobject_cast<TPekvForm*>(d), u("супесь"), u("300"), u("суглинок"), u("100"), u("0"));
+        fill(*qobject_cast<TPekvForm*>(d), u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"0"_s);
         return int(QDialog::Accepted);
     };
     QVERIFY(!link.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, &upper}));
     QCOMPARE(rec_->messages, QStringList{pekv::thicknessMessage()});
     QCOMPARE(output.text(), QString());
-    QCOMPARE(upper.text(), u("300"));
-    QCOMPARE(link.saved().value(6), u("0"));
+    QCOMPARE(upper.text(), u"300"_s);
+    QCOMPARE(link.saved().value(6), u"0"_s);
 }
 
 QTEST_MAIN(TestPekv)

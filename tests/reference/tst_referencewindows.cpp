@@ -27,12 +27,11 @@
 #include <QtTest>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 // On the left edge: a radio item takes clicks on its circle and text only, not on the whole row.
 void click(QWidget* w) {
     QVERIFY(w);
@@ -65,11 +64,11 @@ private slots:
         QTest::addColumn<int>("dialog");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("help");
-        QTest::newRow("coefficient") << 0 << u("Выбор коэффициента поправки к р.") << 10;
-        QTest::newRow("regions") << 1 << u("Климатические районы.") << 6;
-        QTest::newRow("soils") << 2 << u("Грунты.") << 7;
-        QTest::newRow("steels") << 3 << u("Материалы заземлителей.") << 8;
-        QTest::newRow("steps") << 4 << u("Настройка шагов изменения удельного сопротивления грунта.") << 57;
+        QTest::newRow("coefficient") << 0 << u"Выбор коэффициента поправки к р."_s << 10;
+        QTest::newRow("regions") << 1 << u"Климатические районы."_s << 6;
+        QTest::newRow("soils") << 2 << u"Грунты."_s << 7;
+        QTest::newRow("steels") << 3 << u"Материалы заземлителей."_s << 8;
+        QTest::newRow("steps") << 4 << u"Настройка шагов изменения удельного сопротивления грунта."_s << 57;
     }
     void captionsAndHelp() {
         QFETCH(int, dialog);
@@ -88,7 +87,7 @@ private slots:
         QCOMPARE(popr().rdgKrit()->itemIndex(), 0);
         QCOMPARE(popr().rdgVid()->itemIndex(), 0);
         QCOMPARE(popr().rdgDlina()->itemIndex(), 0);
-        QCOMPARE(popr().rdgDlina()->item(0)->text(), u("3 метра"));
+        QCOMPARE(popr().rdgDlina()->item(0)->text(), u"3 метра"_s);
         QCOMPARE(popr().rdgVlaga()->itemIndex(), 1);
         QVERIFY(!popr().SpinTemp()->isEnabled());
         QCOMPARE(popr().SpinTemp()->value(), 20);
@@ -130,12 +129,12 @@ private slots:
         click(popr().rdgDlina()->item(1));
         QCOMPARE(popr().EditPKV()->text(), QStringLiteral("1,2")); // V5s
         click(popr().rdgVid()->item(1));
-        QCOMPARE(popr().rdgDlina()->item(0)->text(), u("10 метров"));
-        QCOMPARE(popr().rdgDlina()->item(1)->text(), u("50 метров"));
+        QCOMPARE(popr().rdgDlina()->item(0)->text(), u"10 метров"_s);
+        QCOMPARE(popr().rdgDlina()->item(1)->text(), u"50 метров"_s);
         QCOMPARE(popr().rdgDlina()->itemIndex(), 1);
         QCOMPARE(popr().EditPKV()->text(), QStringLiteral("2")); // G50s
         click(popr().rdgVid()->item(0));
-        QCOMPARE(popr().rdgDlina()->item(1)->text(), u("5 метров"));
+        QCOMPARE(popr().rdgDlina()->item(1)->text(), u"5 метров"_s);
     }
 
     void temperatureCriterion() {
@@ -216,7 +215,7 @@ private slots:
         TDVertFm win(*folder_->data);
         win.activate();
         TFrameP* soil = win.pFrame();
-        QCOMPARE(soil->ComboGrunt()->currentText(), u("суглинок"));
+        QCOMPARE(soil->ComboGrunt()->currentText(), u"суглинок"_s);
         QVERIFY(win.ButtonFrame1()->btnGrunt()->isEnabled());
         bool typed = false;
         rec_->onModal = [&typed](QDialog* d) {
@@ -226,7 +225,7 @@ private slots:
             TableGrid* grid = form->findChild<TableGrid*>(QStringLiteral("DBGrid1"));
             const int row = grid->dataModel()->table().recordCount();
             for (int r = 0; r < row; ++r)
-                if (grid->model()->index(r, 0).data().toString() == u("суглинок")) {
+                if (grid->model()->index(r, 0).data().toString() == u"суглинок"_s) {
                     // Typed in the grid's "Максимум" cell.
                     typed = grid->model()->setData(grid->model()->index(r, 2), QStringLiteral("250"));
                     break;
@@ -239,7 +238,7 @@ private slots:
         QVERIFY(typed);
         QVERIFY(soil->lblRMinMax()->text().endsWith(QStringLiteral(" - 250)")));
         QCOMPARE(soil->RoMax(), 250.0);
-        QCOMPARE(soil->ComboGrunt()->currentText(), u("суглинок"));
+        QCOMPARE(soil->ComboGrunt()->currentText(), u"суглинок"_s);
     }
 
     void steelsOpenOnTheSizeInUse() {
@@ -257,7 +256,7 @@ private slots:
             return int(QDialog::Accepted);
         };
         click(win.ButtonFrame1()->btnMaterial());
-        QCOMPARE(construction, u("сталь круглая"));
+        QCOMPARE(construction, u"сталь круглая"_s);
         QCOMPARE(item, 0);
         double expected = 0;
         QVERIFY(tryParseNumber(size, expected));
@@ -267,27 +266,27 @@ private slots:
 
     void angleSteelLocatesWidthAndThickness() {
         TStalForm& form = refs_->steels();
-        form.LocateSteelRow(u("сталь угловая"), QStringLiteral("0,05x0,05x0,005"));
+        form.LocateSteelRow(u"сталь угловая"_s, QStringLiteral("0,05x0,05x0,005"));
         QCOMPARE(form.rgMaterial()->itemIndex(), 3);
         DataTable& t = form.grid()->dataModel()->table();
         QCOMPARE(t.fileName(), QStringLiteral("st_uglov.db"));
         QCOMPARE(t.asFloat(QStringLiteral("Shir")), 0.05);
         QCOMPARE(t.asFloat(QStringLiteral("Tol")), 0.005);
         const int at = t.recNo();
-        form.LocateSteelRow(u("сталь угловая"), QStringLiteral("0,05x0,05x0,0051"));
+        form.LocateSteelRow(u"сталь угловая"_s, QStringLiteral("0,05x0,05x0,0051"));
         QCOMPARE(t.recNo(), at);
         click(form.rgMaterial()->item(2));
         QCOMPARE(form.grid()->dataModel()->table().fileName(), QStringLiteral("st_polos.db"));
-        QCOMPARE(form.grid()->model()->headerData(0, Qt::Horizontal).toString(), u("Ширина полосы, м"));
+        QCOMPARE(form.grid()->model()->headerData(0, Qt::Horizontal).toString(), u"Ширина полосы, м"_s);
     }
 
     void soilAndStepGridsTitles_data() {
         QTest::addColumn<int>("dialog");
         QTest::addColumn<QStringList>("titles");
-        QTest::newRow("soils") << 0 << QStringList{u("Грунт"), u("Минимум"), u("Максимум"), u("Принятое")};
+        QTest::newRow("soils") << 0 << QStringList{u"Грунт"_s, u"Минимум"_s, u"Максимум"_s, u"Принятое"_s};
         QTest::newRow("steps") << 1
-                               << QStringList{u("Минимум"), u("Максимум"), u("Шаг 1"), u("Шаг 2"),
-                                              u("Шаг 3")};
+                               << QStringList{u"Минимум"_s, u"Максимум"_s, u"Шаг 1"_s, u"Шаг 2"_s,
+                                              u"Шаг 3"_s};
     }
     void soilAndStepGridsTitles() {
         QFETCH(int, dialog);

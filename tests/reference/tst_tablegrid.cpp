@@ -10,6 +10,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 class TestTableGrid : public QObject {
@@ -42,16 +44,16 @@ private slots:
     void navigatorHints_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("first") << "nbFirst" << u("Первая запись");
-        QTest::newRow("prior") << "nbPrior" << u("Предыдущая запись");
-        QTest::newRow("next") << "nbNext" << u("Следующая запись");
-        QTest::newRow("last") << "nbLast" << u("Последняя запись");
-        QTest::newRow("insert") << "nbInsert" << u("Вставка записи");
-        QTest::newRow("delete") << "nbDelete" << u("Удаление записи");
-        QTest::newRow("edit") << "nbEdit" << u("Редактирование записи");
-        QTest::newRow("post") << "nbPost" << u("Сохранение записи");
-        QTest::newRow("cancel") << "nbCancel" << u("Отмена изменений");
-        QTest::newRow("refresh") << "nbRefresh" << u("Обновление данных");
+        QTest::newRow("first") << "nbFirst" << u"Первая запись"_s;
+        QTest::newRow("prior") << "nbPrior" << u"Предыдущая запись"_s;
+        QTest::newRow("next") << "nbNext" << u"Следующая запись"_s;
+        QTest::newRow("last") << "nbLast" << u"Последняя запись"_s;
+        QTest::newRow("insert") << "nbInsert" << u"Вставка записи"_s;
+        QTest::newRow("delete") << "nbDelete" << u"Удаление записи"_s;
+        QTest::newRow("edit") << "nbEdit" << u"Редактирование записи"_s;
+        QTest::newRow("post") << "nbPost" << u"Сохранение записи"_s;
+        QTest::newRow("cancel") << "nbCancel" << u"Отмена изменений"_s;
+        QTest::newRow("refresh") << "nbRefresh" << u"Обновление данных"_s;
     }
     void navigatorHints() {
         QFETCH(QString, button);
@@ -67,12 +69,12 @@ private slots:
         ScopedRecordingDialogs rec;
         Bench b(rec, QStringLiteral("P_udel.DB"));
         QCOMPARE(b.grid->model()->columnCount(), 4);
-        QCOMPARE(b.grid->model()->headerData(0, Qt::Horizontal).toString(), u("Грунт"));
+        QCOMPARE(b.grid->model()->headerData(0, Qt::Horizontal).toString(), u"Грунт"_s);
         QCOMPARE(b.grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("PMin"));
         QCOMPARE(b.grid->horizontalHeader()->defaultAlignment(), Qt::AlignCenter);
         QCOMPARE(b.grid->model()->rowCount(), b.table.recordCount());
-        b.grid->setTitle(QStringLiteral("PMin"), u("Минимум"));
-        QCOMPARE(b.grid->model()->headerData(1, Qt::Horizontal).toString(), u("Минимум"));
+        b.grid->setTitle(QStringLiteral("PMin"), u"Минимум"_s);
+        QCOMPARE(b.grid->model()->headerData(1, Qt::Horizontal).toString(), u"Минимум"_s);
         QCOMPARE(b.cell(0, 0), b.table.text(QStringLiteral("Grunt")));
     }
 
@@ -142,7 +144,7 @@ private slots:
         QVERIFY(b.button("nbPost")->isEnabled());
         QVERIFY(!b.button("nbDelete")->isEnabled());
         auto* model = b.grid->model();
-        QVERIFY(model->setData(model->index(1, 0), u("торф влажный")));
+        QVERIFY(model->setData(model->index(1, 0), u"торф влажный"_s));
         QVERIFY(model->setData(model->index(1, 1), QStringLiteral("10")));
         QVERIFY(model->setData(model->index(1, 2), QStringLiteral("30")));
         QVERIFY(model->setData(model->index(1, 3), QStringLiteral("20")));
@@ -150,7 +152,7 @@ private slots:
         QTest::mouseClick(b.button("nbPost"), Qt::LeftButton);
         QCOMPARE(b.table.state(), DataTable::State::Browse);
         QCOMPARE(b.table.recordCount(), before + 1);
-        QCOMPARE(b.table.asString(QStringLiteral("Grunt")), u("торф влажный"));
+        QCOMPARE(b.table.asString(QStringLiteral("Grunt")), u"торф влажный"_s);
         QCOMPARE(b.grid->currentIndex().row(), b.table.recNo());
     }
 
@@ -171,11 +173,11 @@ private slots:
         QTest::mouseClick(b.button("nbInsert"), Qt::LeftButton);
         auto* model = b.grid->model();
         const int row = b.grid->currentIndex().row();
-        QVERIFY(model->setData(model->index(row, 0), u("ряд")));
+        QVERIFY(model->setData(model->index(row, 0), u"ряд"_s));
         QTest::mouseClick(b.button("nbPost"), Qt::LeftButton);
         QCOMPARE(rec.messages.size(), 1);
         QCOMPARE(b.table.state(), DataTable::State::Insert);
-        QCOMPARE(model->index(row, 0).data().toString(), u("ряд"));
+        QCOMPARE(model->index(row, 0).data().toString(), u"ряд"_s);
         // Moving away is refused too: the grid stays on the row being inserted.
         b.grid->setCurrentIndex(model->index(row + 1, 0));
         QCOMPARE(b.grid->currentIndex().row(), row);
@@ -203,7 +205,7 @@ private slots:
         const int before = b.table.recordCount();
         const QString first = b.table.text(QStringLiteral("Grunt"));
         const QString second = b.table.valueAt(1, 0).toString();
-        const QString question = named ? u("Удалить запись \"") + first + u("\"?") : u("Удалить запись?");
+        const QString question = named ? u"Удалить запись \""_s + first + u"\"?"_s : u"Удалить запись?"_s;
 
         // Declined (and the default answer, a stray Enter): nothing goes.
         rec.answers << QMessageBox::No;
@@ -234,14 +236,14 @@ private slots:
     void pickListOffersItsValues() {
         ScopedRecordingDialogs rec;
         Bench b(rec, QStringLiteral("Kivz.DB"));
-        b.grid->setPickList(QStringLiteral("Razm"), {u("ряд"), u("контур")});
+        b.grid->setPickList(QStringLiteral("Razm"), {u"ряд"_s, u"контур"_s});
         b.grid->setFocus();
         b.grid->setCurrentIndex(b.grid->model()->index(0, 0));
         b.grid->edit(b.grid->currentIndex());
         auto* combo = b.grid->findChild<QComboBox*>(QStringLiteral("PickList"));
         QVERIFY(combo);
         QCOMPARE(combo->count(), 2);
-        QCOMPARE(combo->itemText(1), u("контур"));
+        QCOMPARE(combo->itemText(1), u"контур"_s);
     }
 };
 

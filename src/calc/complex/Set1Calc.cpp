@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::set1 {
 
 namespace {
@@ -21,11 +23,11 @@ SelectionParameter realParameter(const char* name, const char* input, const char
     SelectionParameter p;
     p.name = u(name);
     p.input = l1(input);
-    p.start = l1("1");
-    p.end = l1("5");
-    p.step = l1("1");
-    p.lower = l1("0,1");
-    p.recommendation = u("начальное значение меньше конечного");
+    p.start = u"1"_s;
+    p.end = u"5"_s;
+    p.step = u"1"_s;
+    p.lower = u"0,1"_s;
+    p.recommendation = u"начальное значение меньше конечного"_s;
     p.heading = u(heading);
     p.note = u(note);
     return p;
@@ -34,77 +36,77 @@ SelectionParameter realParameter(const char* name, const char* input, const char
 SelectionParameter countParameter(const char* name, const char* input, const char* heading,
                                   const char* note) {
     SelectionParameter p = realParameter(name, input, heading, note);
-    p.type = l1("integer");
-    p.lower = l1("1");
+    p.type = u"integer"_s;
+    p.lower = u"1"_s;
     p.settingsTable = 3;
     return p;
 }
 
 CalculatorDescriptor makeDescriptor() {
     CalculatorDescriptor d;
-    d.className = l1("TSet1_Frm");
-    d.caption = u("Сетка из горизонтальных электродов на поверхности земли.");
+    d.className = u"TSet1_Frm"_s;
+    d.caption = u"Сетка из горизонтальных электродов на поверхности земли."_s;
     d.helpContext = 27;
-    d.pictureFile = l1("Setka1.bmp");
-    d.formulaText = u("Расчетная формула:   R = 0,444*p / Корень(S) + р/L, Ом");
-    d.descriptionLines = {u("Сложный заземлитель в виде "), u("сетки из горизонтальных электродов "),
-                          u("(без вертикальных электродов) на "), u("поверхности земли.")};
+    d.pictureFile = u"Setka1.bmp"_s;
+    d.formulaText = u"Расчетная формула:   R = 0,444*p / Корень(S) + р/L, Ом"_s;
+    d.descriptionLines = {u"Сложный заземлитель в виде "_s, u"сетки из горизонтальных электродов "_s,
+                          u"(без вертикальных электродов) на "_s, u"поверхности земли."_s};
 
     GeometryInput length;
-    length.name = l1("EditDlina");
-    length.historyField = l1("A");
-    length.label = u("A - длина ячейки, м:");
-    length.defaultText = l1("3");
+    length.name = u"EditDlina"_s;
+    length.historyField = u"A"_s;
+    length.label = u"A - длина ячейки, м:"_s;
+    length.defaultText = u"3"_s;
     length.steps = {10, 1, 0.1};
-    length.spinPrefix = l1("btnL");
+    length.spinPrefix = u"btnL"_s;
     GeometryInput width;
-    width.name = l1("EditShir");
-    width.historyField = l1("B");
-    width.label = u("В - ширина ячейки, м:");
-    width.defaultText = l1("2");
+    width.name = u"EditShir"_s;
+    width.historyField = u"B"_s;
+    width.label = u"В - ширина ячейки, м:"_s;
+    width.defaultText = u"2"_s;
     width.steps = {10, 1, 0.1};
-    width.spinNames = {l1("SpinButton1"), l1("SpinButton2"), l1("SpinButton3")};
+    width.spinNames = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
     GeometryInput across;
-    across.name = l1("SpinKolGor");
-    across.historyField = l1("Gor");
-    across.label = u("Nг - количество ячеек по горизонтали, шт.:");
-    across.defaultText = l1("4");
+    across.name = u"SpinKolGor"_s;
+    across.historyField = u"Gor"_s;
+    across.label = u"Nг - количество ячеек по горизонтали, шт.:"_s;
+    across.defaultText = u"4"_s;
     across.spinMinimum = 1;
     across.spinMaximum = 100;
     GeometryInput down;
-    down.name = l1("SpinKolVert");
-    down.historyField = l1("Vert");
-    down.label = u("Nв - количество ячеек по вертикали, шт.:");
-    down.defaultText = l1("3");
+    down.name = u"SpinKolVert"_s;
+    down.historyField = u"Vert"_s;
+    down.label = u"Nв - количество ячеек по вертикали, шт.:"_s;
+    down.defaultText = u"3"_s;
     down.spinMinimum = 1;
     down.spinMaximum = 100;
     GeometryInput area;
-    area.name = l1("EditS");
-    area.label = u("S - площадь сетки, м2:");
+    area.name = u"EditS"_s;
+    area.label = u"S - площадь сетки, м2:"_s;
     area.readOnly = true;
     GeometryInput total;
-    total.name = l1("EditL");
-    total.label = u("L - длина горизонтальных электродов сетки, м:");
+    total.name = u"EditL"_s;
+    total.label = u"L - длина горизонтальных электродов сетки, м:"_s;
     total.readOnly = true;
     d.geometry = {length, width, across, down, area, total};
 
     using K = InputCheck::Kind;
-    d.checks = {{K::Positive, l1("EditPKV"), u("коэффициента поправки")},
-                {K::Filled, l1("ComboGrunt"), u("типа грунта")},
-                {K::Positive, l1("EditRo0"), u("удельного сопротивления грунта")},
-                {K::Positive, l1("EditDlina"), u("длины ячейки")},
-                {K::Positive, l1("EditShir"), u("ширины ячейки")}};
+    d.checks = {{K::Positive, u"EditPKV"_s, u"коэффициента поправки"_s},
+                {K::Filled, u"ComboGrunt"_s, u"типа грунта"_s},
+                {K::Positive, u"EditRo0"_s, u"удельного сопротивления грунта"_s},
+                {K::Positive, u"EditDlina"_s, u"длины ячейки"_s},
+                {K::Positive, u"EditShir"_s, u"ширины ячейки"_s}};
 
     HistoryLayout& h = d.history;
     h.kindCode = 20;
-    h.presetName = u("Сетка из горизонтальных электродов 1.");
-    h.captions = {{u("Тип грунта:"), l1("Grunt")},
-                  {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
-                  {u("Коэффициент поправки:"), l1("KP")},
-                  {u("Длина ячейки, м:"), l1("A")},
-                  {u("Ширина ячейки, м:"), l1("B")},
-                  {u("Количество ячеек по горизонтали, шт.:"), l1("Gor")},
-                  {u("Количество ячеек по вертикали, шт.:"), l1("Vert")}};
+    h.presetName = u"Сетка из горизонтальных электродов 1."_s;
+    h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},
+                  {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
+                  {u"Коэффициент поправки:"_s, u"KP"_s},
+                  {u"Длина ячейки, м:"_s, u"A"_s},
+                  {u"Ширина ячейки, м:"_s, u"B"_s},
+                  {u"Количество ячеек по горизонтали, шт.:"_s, u"Gor"_s},
+                  {u"Количество ячеек по вертикали, шт.:"_s, u"Vert"_s}};
 
     d.selection.kindCode = 20;
     // "В" of the width is Cyrillic.
@@ -117,8 +119,8 @@ CalculatorDescriptor makeDescriptor() {
                        "Nв, шт. - количество ячеек по вертикали, шт."),
         correctionSelection(),
         soilResistivitySelection()};
-    d.selection.writeBack = {l1("EditRo0"),    l1("EditPKV"),     l1("EditDlina"), l1("EditShir"),
-                             l1("SpinKolGor"), l1("SpinKolVert"), l1("EditS"),     l1("EditL")};
+    d.selection.writeBack = {u"EditRo0"_s,    u"EditPKV"_s,     u"EditDlina"_s, u"EditShir"_s,
+                             u"SpinKolGor"_s, u"SpinKolVert"_s, u"EditS"_s,     u"EditL"_s};
 
     d.report = report;
     d.reportSteps = 7;
@@ -217,19 +219,19 @@ Resistance ComputeResistance(long double p0, long double kp, long double s, long
 
 QString calcOrderLine(const QString& roText, const QString& sText, const QString& lText,
                       const QString& rText) {
-    return QStringLiteral("R = 0,444*") + roText + u(" / Корень(") + sText + QStringLiteral(") + ") + roText +
+    return QStringLiteral("R = 0,444*") + roText + u" / Корень("_s + sText + QStringLiteral(") + ") + roText +
            QStringLiteral(" /") + lText + oneLineEnding(rText);
 }
 
 void report(ReportBuilder& w, const ReportSource& s) {
     using A = ReportParagraph::Alignment;
-    const QString a = s.text(l1("EditDlina"));
-    const QString b = s.text(l1("EditShir"));
-    const QString ng = s.text(l1("SpinKolGor"));
-    const QString nv = s.text(l1("SpinKolVert"));
-    const QString area = s.text(l1("EditS"));
-    const QString length = s.text(l1("EditL"));
-    const QString p = s.text(l1("EditRo"));
+    const QString a = s.text(u"EditDlina"_s);
+    const QString b = s.text(u"EditShir"_s);
+    const QString ng = s.text(u"SpinKolGor"_s);
+    const QString nv = s.text(u"SpinKolVert"_s);
+    const QString area = s.text(u"EditS"_s);
+    const QString length = s.text(u"EditL"_s);
+    const QString p = s.text(u"EditRo"_s);
     const bool include = s.installation.include;
 
     w.WordTitle(
@@ -243,48 +245,48 @@ void report(ReportBuilder& w, const ReportSource& s) {
     if (include)
         w.WordInstallationParagraph(s.installation);
     w.progress();
-    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), p,
-                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), p,
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
     // "А" and "В" of the cell are Cyrillic here.
-    w.WordText(u("Заземляющее устройство представляет собой сетку, состоящую из ячеек длиной А = ") + a +
-               u(" м и шириной В = ") + b + u(" м. ") + u("Количество ячеек по горизонтали Nг = ") + ng +
-               u(" шт.; количество ячеек по вертикали Nв = ") + nv + u(" шт.") + reportCr);
+    w.WordText(u"Заземляющее устройство представляет собой сетку, состоящую из ячеек длиной А = "_s + a +
+               u" м и шириной В = "_s + b + u" м. "_s + u"Количество ячеек по горизонтали Nг = "_s + ng +
+               u" шт.; количество ячеек по вертикали Nв = "_s + nv + u" шт."_s + reportCr);
     w.progress();
 
-    w.WordText(u("Площадь сетки:") + reportCr);
+    w.WordText(u"Площадь сетки:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(u("S = A * B * Nг * Nв, м"));
-    w.WordSuperscript(l1("2"));
+    w.WordText(u"S = A * B * Nг * Nв, м"_s);
+    w.WordSuperscript(u"2"_s);
     w.WordText(QStringLiteral(";") + reportCr);
-    w.WordText(l1("S = ") + a + l1(" * ") + b + l1(" * ") + ng + l1(" * ") + nv + l1(" = ") + area + u(" м"));
-    w.WordSuperscript(l1("2"));
+    w.WordText(u"S = "_s + a + u" * "_s + b + u" * "_s + ng + u" * "_s + nv + u" = "_s + area + u" м"_s);
+    w.WordSuperscript(u"2"_s);
     w.WordText(QStringLiteral(".") + reportCr);
     w.setAlignment(A::Left);
     // Latin A, Cyrillic В in the electrode length's formula.
-    w.WordText(u("Длина горизонтальных электродов:") + reportCr);
+    w.WordText(u"Длина горизонтальных электродов:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(u("L = A * Nг * (Nв + 1) + В * Nв * (Nг + 1), м;") + reportCr);
-    w.WordText(l1("L = ") + a + l1(" * ") + ng + l1(" * (") + nv + l1(" + 1) + ") + b + l1(" * ") + nv +
-               l1(" * (") + ng + l1(" + 1) = ") + length + u(" м.") + reportCr);
+    w.WordText(u"L = A * Nг * (Nв + 1) + В * Nв * (Nг + 1), м;"_s + reportCr);
+    w.WordText(u"L = "_s + a + u" * "_s + ng + u" * ("_s + nv + u" + 1) + "_s + b + u" * "_s + nv +
+               u" * ("_s + ng + u" + 1) = "_s + length + u" м."_s + reportCr);
     w.setAlignment(A::Left);
     w.progress();
 
-    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(l1("R = 0,444 * "));
-    w.WordSymbol(l1("r"));
-    w.WordText(l1(" / (S)"));
-    w.WordSuperscript(l1("1/2"));
-    w.WordText(l1(" + "));
-    w.WordSymbol(l1("r"));
-    w.WordText(u(" / L, Ом;") + reportCr);
-    w.WordText(l1("R = 0,444 * ") + p + l1(" / (") + area + QLatin1Char(')'));
-    w.WordSuperscript(l1("1/2"));
-    w.WordText(l1(" + ") + p + l1(" / ") + length + multiLineEnding(s.text(l1("EditVS1"))) + reportCr);
+    w.WordText(u"R = 0,444 * "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / (S)"_s);
+    w.WordSuperscript(u"1/2"_s);
+    w.WordText(u" + "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / L, Ом;"_s + reportCr);
+    w.WordText(u"R = 0,444 * "_s + p + u" / ("_s + area + QLatin1Char(')'));
+    w.WordSuperscript(u"1/2"_s);
+    w.WordText(u" + "_s + p + u" / "_s + length + multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     w.setAlignment(A::Left);
     if (include)
-        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+        w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
     w.progress();
 }
 

@@ -3,6 +3,8 @@
 #include "CalcCommon.h"
 #include "frames/NumberText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 void ParameterTriples::add(const QString& name, const QString& designation, const QString& value) {
@@ -15,29 +17,29 @@ ParameterTriples& parameterTriples() {
 }
 
 void AddInstallationLines(const InstallationValues& eu, QStringList& memo) {
-    memo << QString::fromUtf8("Тип электроустановки: ") + eu.type + QLatin1Char('.');
+    memo << u"Тип электроустановки: "_s + eu.type + QLatin1Char('.');
     if (!eu.current.isEmpty())
-        memo << QString::fromUtf8("Расчетный ток замыкания на землю: Iзо = ") + eu.current +
-                    QString::fromUtf8(" А.");
+        memo << u"Расчетный ток замыкания на землю: Iзо = "_s + eu.current +
+                    u" А."_s;
     if (!eu.voltage.isEmpty())
-        memo << QString::fromUtf8("Линейное напряжение источника тока: Uлин. = ") + eu.voltage +
-                    QString::fromUtf8(" В.");
+        memo << u"Линейное напряжение источника тока: Uлин. = "_s + eu.voltage +
+                    u" В."_s;
     if (!eu.power.isEmpty())
-        memo << QString::fromUtf8("Суммарная мощность генераторов (трансформаторов): S = ") + eu.power +
-                    QString::fromUtf8(" кВА.");
+        memo << u"Суммарная мощность генераторов (трансформаторов): S = "_s + eu.power +
+                    u" кВА."_s;
     if (!eu.resistivity.isEmpty())
-        memo << QString::fromUtf8("Удельное сопротивление грунта: р = ") + eu.resistivity +
-                    QString::fromUtf8(" Ом м.");
-    memo << QString::fromUtf8("Допустимое сопротивление растеканию: Rдоп. = ") + eu.permissible +
-                QString::fromUtf8(" Ом.");
+        memo << u"Удельное сопротивление грунта: р = "_s + eu.resistivity +
+                    u" Ом м."_s;
+    memo << u"Допустимое сопротивление растеканию: Rдоп. = "_s + eu.permissible +
+                u" Ом."_s;
 }
 
 QString verdictText(bool usable, const QString& noun, const QString& symbol) {
     if (usable)
-        return QString::fromUtf8("Так как ") + symbol + QString::fromUtf8(" <= Rдоп., то ") + noun +
-               QString::fromUtf8(" можно использовать в качестве заземляющего устройства.");
-    return QString::fromUtf8("Так как ") + symbol + QString::fromUtf8(" > Rдоп., то ") + noun +
-           QString::fromUtf8(" нельзя использовать в качестве заземляющего устройства.");
+        return u"Так как "_s + symbol + u" <= Rдоп., то "_s + noun +
+               u" можно использовать в качестве заземляющего устройства."_s;
+    return u"Так как "_s + symbol + u" > Rдоп., то "_s + noun +
+           u" нельзя использовать в качестве заземляющего устройства."_s;
 }
 
 bool AddVerdictLine(const InstallationValues& eu, const QString& noun, const QString& symbol,
@@ -53,7 +55,7 @@ bool AddVerdictLine(const InstallationValues& eu, const QString& noun, const QSt
 }
 
 QString oneLineEnding(const QString& resultText) {
-    return QStringLiteral(" = ") + resultText + QString::fromUtf8(" Ом");
+    return QStringLiteral(" = ") + resultText + u" Ом"_s;
 }
 
 QString multiLineEnding(const QString& resultText) {

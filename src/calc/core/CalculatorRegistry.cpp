@@ -1,5 +1,7 @@
 #include "CalculatorRegistry.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -90,7 +92,7 @@ CalculatorRegistry::CalculatorRegistry() {
         items_.append({QString::fromLatin1(e.className),
                        QString::fromUtf8(e.caption),
                        QString::fromUtf8(e.menuCaption),
-                       {QString::fromUtf8("Расчеты"), QString::fromUtf8(e.submenu)},
+                       {u"Расчеты"_s, QString::fromUtf8(e.submenu)},
                        e.helpContext,
                        e.kindCode,
                        {}});

@@ -8,68 +8,64 @@
 #include <cmath>
 #include <numbers>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::dvert {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString l1(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 CalculatorDescriptor makeDescriptor() {
     CalculatorDescriptor d;
-    d.className = l1("TDVertFm");
-    d.caption = u("Вертикальный заземлитель в земле.");
+    d.className = u"TDVertFm"_s;
+    d.caption = u"Вертикальный заземлитель в земле."_s;
     d.helpContext = 18;
-    d.pictureFile = l1("vert.bmp");
-    d.formulaText = u("Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом");
-    d.conditionLines = {u("L >> D; Tо >= 0,5 м "), u("Для полосы шириной B:  D = 0,5 B."),
-                        u("Для уголка с шириной полки B:  D = 0,95 B.")};
-    d.construction = ConstructionSetup{l1("D"), l1("B"), u("вертикальный")};
+    d.pictureFile = u"vert.bmp"_s;
+    d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s;
+    d.conditionLines = {u"L >> D; Tо >= 0,5 м "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
+                        u"Для уголка с шириной полки B:  D = 0,95 B."_s};
+    d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};
 
     GeometryInput length;
-    length.name = l1("EditDlina");
-    length.label = u("L - длина стержня, м:");
-    length.defaultText = l1("5");
+    length.name = u"EditDlina"_s;
+    length.label = u"L - длина стержня, м:"_s;
+    length.defaultText = u"5"_s;
     length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = l1("SpinButtonA");
-    length.historyField = l1("L");
+    length.spinPrefix = u"SpinButtonA"_s;
+    length.historyField = u"L"_s;
     GeometryInput depth;
-    depth.name = l1("EditGlub");
-    depth.label = u("Tо - расстояние от поверхности земли, м:");
-    depth.defaultText = l1("0,7");
+    depth.name = u"EditGlub"_s;
+    depth.label = u"Tо - расстояние от поверхности земли, м:"_s;
+    depth.defaultText = u"0,7"_s;
     depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = l1("SpinButtonT");
-    depth.rangeName = l1("lblRangeTo");
-    depth.rangeText = l1("( To >= 0,5 )");
-    depth.rangeHint = u("Диапазон допустимых значений глубины заложения");
-    depth.historyField = l1("T");
+    depth.spinPrefix = u"SpinButtonT"_s;
+    depth.rangeName = u"lblRangeTo"_s;
+    depth.rangeText = u"( To >= 0,5 )"_s;
+    depth.rangeHint = u"Диапазон допустимых значений глубины заложения"_s;
+    depth.historyField = u"T"_s;
     GeometryInput middle;
-    middle.name = l1("EditT");
-    middle.label = u("T - глубина заложения, м:");
+    middle.name = u"EditT"_s;
+    middle.label = u"T - глубина заложения, м:"_s;
     middle.readOnly = true;
     d.geometry = {length, depth, middle};
 
     using K = InputCheck::Kind;
     d.checks = soilAndConstructionChecks(K::Positive);
-    d.checks << InputCheck{K::Positive, l1("EditDlina"), u("длины заземлителя")}
-             << InputCheck{K::Positive, l1("EditGlub"), u("глубины заложения")};
+    d.checks << InputCheck{K::Positive, u"EditDlina"_s, u"длины заземлителя"_s}
+             << InputCheck{K::Positive, u"EditGlub"_s, u"глубины заложения"_s};
     HistoryLayout& h = d.history;
     h.kindCode = 4;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
-    h.captions << HistoryCaption{u("Расстояние от поверхности земли до заземлителя, м:"), l1("T")}
-               << HistoryCaption{u("Длина стержня, м:"), l1("L")};
+    h.captions << HistoryCaption{u"Расстояние от поверхности земли до заземлителя, м:"_s, u"T"_s}
+               << HistoryCaption{u"Длина стержня, м:"_s, u"L"_s};
 
     SelectionParameter rodLength = rodLengthSelection();
     // "To" with a Latin T and o; the note writes a Latin T and a Cyrillic о.
     rodLength.columns = {
-        {l1("EditGlub"), u("To, м"), u("Tо, м - расстояние от поверхности земли до стержня, м")}};
+        {u"EditGlub"_s, u"To, м"_s, u"Tо, м - расстояние от поверхности земли до стержня, м"_s}};
     d.selection.kindCode = 4;
     d.selection.parameters = {rodLength, correctionSelection(), soilResistivitySelection()};
-    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDlina"), l1("EditGlub"), l1("EditT")};
+    d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDlina"_s, u"EditGlub"_s, u"EditT"_s};
 
     d.report = report;
 
@@ -81,15 +77,15 @@ CalculatorDescriptor makeDescriptor() {
 
 SelectionParameter rodLengthSelection() {
     SelectionParameter length;
-    length.name = u("Длина стержня, м");
-    length.input = l1("EditDlina");
-    length.start = l1("1");
-    length.end = l1("5");
-    length.step = l1("1");
-    length.lower = l1("0,5");
-    length.recommendation = u("начальное значение меньше конечного");
-    length.heading = u("L, м");
-    length.note = u("L, м - длина стержня, м");
+    length.name = u"Длина стержня, м"_s;
+    length.input = u"EditDlina"_s;
+    length.start = u"1"_s;
+    length.end = u"5"_s;
+    length.step = u"1"_s;
+    length.lower = u"0,5"_s;
+    length.recommendation = u"начальное значение меньше конечного"_s;
+    length.heading = u"L, м"_s;
+    length.note = u"L, м - длина стержня, м"_s;
     return length;
 }
 
@@ -190,11 +186,11 @@ QString middleDepthText(long double l, long double to) {
 }
 
 QString diameterMessage() {
-    return u("Ошибка. Длина вертикального стержня должна быть больше диаметра.");
+    return u"Ошибка. Длина вертикального стержня должна быть больше диаметра."_s;
 }
 
 QString depthMessage() {
-    return u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.");
+    return u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s;
 }
 
 std::optional<QString> geometryError(long double d, long double l, long double to) {
@@ -220,9 +216,9 @@ QString calcOrderLine(const QString& roText, const QString& lText, long double d
 
 void report(ReportBuilder& w, const ReportSource& s) {
     using A = ReportParagraph::Alignment;
-    const QString l = s.text(l1("EditDlina"));
-    const QString to = s.text(l1("EditGlub"));
-    const QString t = s.text(l1("EditT"));
+    const QString l = s.text(u"EditDlina"_s);
+    const QString to = s.text(u"EditGlub"_s);
+    const QString t = s.text(u"EditT"_s);
     const bool include = s.installation.include;
 
     w.WordTitle(descriptor().caption + reportCr + reportCr);
@@ -232,32 +228,32 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.progress();
     if (include)
         w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
-                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
-    w.WordText(u("Заземляющее устройство представляет собой вертикальный заземлитель длиной L = ") + l +
-               u(" м.") + reportCr);
-    const auto d = w.WordConstructionParagraph(s.text(l1("cmbSech")), s.text(l1("cmbDiam")),
-                                               s.text(l1("EditDiam")), l1("D"));
+    w.WordText(u"Заземляющее устройство представляет собой вертикальный заземлитель длиной L = "_s + l +
+               u" м."_s + reportCr);
+    const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),
+                                               s.text(u"EditDiam"_s), u"D"_s);
     w.progress();
     // "То" and "Т" are Cyrillic here.
-    w.WordText(u("Расстояние от поверхности земли до верхнего края заземлителя: То = ") + to + u(" м.") +
+    w.WordText(u"Расстояние от поверхности земли до верхнего края заземлителя: То = "_s + to + u" м."_s +
                reportCr);
-    w.WordText(u("Глубина заложения заземлителя: Т = ") + l + u("/2 + ") + to + u(" = ") + t + u(" м.") +
+    w.WordText(u"Глубина заложения заземлителя: Т = "_s + l + u"/2 + "_s + to + u" = "_s + t + u" м."_s +
                reportCr);
     w.progress();
-    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(l1("R = "));
-    w.WordSymbol(l1("r"));
-    w.WordText(u(" / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;") + reportCr);
-    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(2*3,14*") + l + l1(") * [Ln(2*") + l +
-               QLatin1Char('/') + formatGeneral(d.value_or(0)) + l1(") + 0,5*Ln((4*") + t + QLatin1Char('+') +
-               l + l1(")/(4*") + t + QLatin1Char('-') + l + l1("))]") +
-               multiLineEnding(s.text(l1("EditVS1"))) + reportCr);
+    w.WordText(u"R = "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * [Ln(2*"_s + l +
+               QLatin1Char('/') + formatGeneral(d.value_or(0)) + u") + 0,5*Ln((4*"_s + t + QLatin1Char('+') +
+               l + u")/(4*"_s + t + QLatin1Char('-') + l + u"))]"_s +
+               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     w.setAlignment(A::Left);
     if (include)
-        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+        w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
     w.progress();
 }
 

@@ -10,12 +10,11 @@
 #include <memory>
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
 QString l1(const char* text) {
     return QString::fromLatin1(text);
 }
@@ -55,35 +54,35 @@ private:
 };
 
 void writeRunProperties(QXmlStreamWriter& x, const ReportRun& run) {
-    x.writeStartElement(l1("w:rPr"));
+    x.writeStartElement(u"w:rPr"_s);
     if (!run.font.isEmpty()) {
-        x.writeEmptyElement(l1("w:rFonts"));
+        x.writeEmptyElement(u"w:rFonts"_s);
         for (const char* a : {"w:ascii", "w:hAnsi", "w:cs", "w:eastAsia"})
             x.writeAttribute(l1(a), run.font);
     }
     if (run.bold) {
-        x.writeEmptyElement(l1("w:b"));
-        x.writeEmptyElement(l1("w:bCs"));
+        x.writeEmptyElement(u"w:b"_s);
+        x.writeEmptyElement(u"w:bCs"_s);
     }
     if (run.position != ReportRun::Position::Normal) {
-        x.writeEmptyElement(l1("w:vertAlign"));
-        x.writeAttribute(l1("w:val"), run.position == ReportRun::Position::Superscript ? l1("superscript")
-                                                                                       : l1("subscript"));
+        x.writeEmptyElement(u"w:vertAlign"_s);
+        x.writeAttribute(u"w:val"_s, run.position == ReportRun::Position::Superscript ? u"superscript"_s
+                                                                                       : u"subscript"_s);
     }
     const QString halfPoints = QString::number(run.size * 2);
-    x.writeEmptyElement(l1("w:sz"));
-    x.writeAttribute(l1("w:val"), halfPoints);
-    x.writeEmptyElement(l1("w:szCs"));
-    x.writeAttribute(l1("w:val"), halfPoints);
+    x.writeEmptyElement(u"w:sz"_s);
+    x.writeAttribute(u"w:val"_s, halfPoints);
+    x.writeEmptyElement(u"w:szCs"_s);
+    x.writeAttribute(u"w:val"_s, halfPoints);
     x.writeEndElement();
 }
 
 // The Symbol font's letters as symbol characters, so that "r" shows as rho in any word processor.
 void writeSymbols(QXmlStreamWriter& x, const ReportRun& run) {
     for (const QChar c : run.text) {
-        x.writeEmptyElement(l1("w:sym"));
-        x.writeAttribute(l1("w:font"), run.font);
-        x.writeAttribute(l1("w:char"), QString::number(0xF000 + c.unicode(), 16).toUpper());
+        x.writeEmptyElement(u"w:sym"_s);
+        x.writeAttribute(u"w:font"_s, run.font);
+        x.writeAttribute(u"w:char"_s, QString::number(0xF000 + c.unicode(), 16).toUpper());
     }
 }
 
@@ -91,49 +90,49 @@ void writePicture(QXmlStreamWriter& x, const Picture& p, int id) {
     const QString cx = QString::number(p.cx);
     const QString cy = QString::number(p.cy);
     const QString name = QFileInfo(p.target).fileName();
-    x.writeStartElement(l1("w:drawing"));
-    x.writeStartElement(l1("wp:inline"));
+    x.writeStartElement(u"w:drawing"_s);
+    x.writeStartElement(u"wp:inline"_s);
     for (const char* a : {"distT", "distB", "distL", "distR"})
-        x.writeAttribute(l1(a), l1("0"));
-    x.writeEmptyElement(l1("wp:extent"));
-    x.writeAttribute(l1("cx"), cx);
-    x.writeAttribute(l1("cy"), cy);
-    x.writeEmptyElement(l1("wp:docPr"));
-    x.writeAttribute(l1("id"), QString::number(id));
-    x.writeAttribute(l1("name"), name);
-    x.writeStartElement(l1("wp:cNvGraphicFramePr"));
-    x.writeEmptyElement(l1("a:graphicFrameLocks"));
-    x.writeAttribute(l1("noChangeAspect"), l1("1"));
+        x.writeAttribute(l1(a), u"0"_s);
+    x.writeEmptyElement(u"wp:extent"_s);
+    x.writeAttribute(u"cx"_s, cx);
+    x.writeAttribute(u"cy"_s, cy);
+    x.writeEmptyElement(u"wp:docPr"_s);
+    x.writeAttribute(u"id"_s, QString::number(id));
+    x.writeAttribute(u"name"_s, name);
+    x.writeStartElement(u"wp:cNvGraphicFramePr"_s);
+    x.writeEmptyElement(u"a:graphicFrameLocks"_s);
+    x.writeAttribute(u"noChangeAspect"_s, u"1"_s);
     x.writeEndElement();
-    x.writeStartElement(l1("a:graphic"));
-    x.writeStartElement(l1("a:graphicData"));
-    x.writeAttribute(l1("uri"), l1(nsPic));
-    x.writeStartElement(l1("pic:pic"));
-    x.writeStartElement(l1("pic:nvPicPr"));
-    x.writeEmptyElement(l1("pic:cNvPr"));
-    x.writeAttribute(l1("id"), QString::number(id));
-    x.writeAttribute(l1("name"), name);
-    x.writeEmptyElement(l1("pic:cNvPicPr"));
+    x.writeStartElement(u"a:graphic"_s);
+    x.writeStartElement(u"a:graphicData"_s);
+    x.writeAttribute(u"uri"_s, l1(nsPic));
+    x.writeStartElement(u"pic:pic"_s);
+    x.writeStartElement(u"pic:nvPicPr"_s);
+    x.writeEmptyElement(u"pic:cNvPr"_s);
+    x.writeAttribute(u"id"_s, QString::number(id));
+    x.writeAttribute(u"name"_s, name);
+    x.writeEmptyElement(u"pic:cNvPicPr"_s);
     x.writeEndElement();
-    x.writeStartElement(l1("pic:blipFill"));
-    x.writeEmptyElement(l1("a:blip"));
-    x.writeAttribute(l1("r:embed"), p.relationId);
-    x.writeStartElement(l1("a:stretch"));
-    x.writeEmptyElement(l1("a:fillRect"));
+    x.writeStartElement(u"pic:blipFill"_s);
+    x.writeEmptyElement(u"a:blip"_s);
+    x.writeAttribute(u"r:embed"_s, p.relationId);
+    x.writeStartElement(u"a:stretch"_s);
+    x.writeEmptyElement(u"a:fillRect"_s);
     x.writeEndElement();
     x.writeEndElement();
-    x.writeStartElement(l1("pic:spPr"));
-    x.writeStartElement(l1("a:xfrm"));
-    x.writeEmptyElement(l1("a:off"));
-    x.writeAttribute(l1("x"), l1("0"));
-    x.writeAttribute(l1("y"), l1("0"));
-    x.writeEmptyElement(l1("a:ext"));
-    x.writeAttribute(l1("cx"), cx);
-    x.writeAttribute(l1("cy"), cy);
+    x.writeStartElement(u"pic:spPr"_s);
+    x.writeStartElement(u"a:xfrm"_s);
+    x.writeEmptyElement(u"a:off"_s);
+    x.writeAttribute(u"x"_s, u"0"_s);
+    x.writeAttribute(u"y"_s, u"0"_s);
+    x.writeEmptyElement(u"a:ext"_s);
+    x.writeAttribute(u"cx"_s, cx);
+    x.writeAttribute(u"cy"_s, cy);
     x.writeEndElement();
-    x.writeStartElement(l1("a:prstGeom"));
-    x.writeAttribute(l1("prst"), l1("rect"));
-    x.writeEmptyElement(l1("a:avLst"));
+    x.writeStartElement(u"a:prstGeom"_s);
+    x.writeAttribute(u"prst"_s, u"rect"_s);
+    x.writeEmptyElement(u"a:avLst"_s);
     x.writeEndElement();
     x.writeEndElement(); // spPr
     x.writeEndElement(); // pic
@@ -152,8 +151,8 @@ std::optional<Picture> loadPicture(const QString& path, int number) {
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
         return std::nullopt;
-    p.relationId = l1("rIdImage") + QString::number(number);
-    p.target = l1("media/image") + QString::number(number) + l1(".png");
+    p.relationId = u"rIdImage"_s + QString::number(number);
+    p.target = u"media/image"_s + QString::number(number) + u".png"_s;
     p.cx = image.width() * emuPerPixel;
     p.cy = image.height() * emuPerPixel;
     if (p.cx > maxPictureWidth) {
@@ -166,24 +165,24 @@ std::optional<Picture> loadPicture(const QString& path, int number) {
 QByteArray documentXml(const QList<ReportParagraph>& paragraphs, const QList<Picture>& pictures) {
     XmlOut out;
     QXmlStreamWriter& x = *out;
-    x.writeStartElement(l1("w:document"));
-    x.writeAttribute(l1("xmlns:w"), l1(nsW));
-    x.writeAttribute(l1("xmlns:r"), l1(nsR));
-    x.writeAttribute(l1("xmlns:wp"), l1(nsWp));
-    x.writeAttribute(l1("xmlns:a"), l1(nsA));
-    x.writeAttribute(l1("xmlns:pic"), l1(nsPic));
-    x.writeStartElement(l1("w:body"));
+    x.writeStartElement(u"w:document"_s);
+    x.writeAttribute(u"xmlns:w"_s, l1(nsW));
+    x.writeAttribute(u"xmlns:r"_s, l1(nsR));
+    x.writeAttribute(u"xmlns:wp"_s, l1(nsWp));
+    x.writeAttribute(u"xmlns:a"_s, l1(nsA));
+    x.writeAttribute(u"xmlns:pic"_s, l1(nsPic));
+    x.writeStartElement(u"w:body"_s);
     int picture = 0;
     for (const ReportParagraph& para : paragraphs) {
-        x.writeStartElement(l1("w:p"));
+        x.writeStartElement(u"w:p"_s);
         if (para.alignment == ReportParagraph::Alignment::Center) {
-            x.writeStartElement(l1("w:pPr"));
-            x.writeEmptyElement(l1("w:jc"));
-            x.writeAttribute(l1("w:val"), l1("center"));
+            x.writeStartElement(u"w:pPr"_s);
+            x.writeEmptyElement(u"w:jc"_s);
+            x.writeAttribute(u"w:val"_s, u"center"_s);
             x.writeEndElement();
         }
         for (const ReportRun& run : para.runs) {
-            x.writeStartElement(l1("w:r"));
+            x.writeStartElement(u"w:r"_s);
             if (run.isPicture()) {
                 writePicture(x, pictures.at(picture), picture + 1);
                 ++picture;
@@ -192,8 +191,8 @@ QByteArray documentXml(const QList<ReportParagraph>& paragraphs, const QList<Pic
                 if (run.font == ReportBuilder::symbolFont()) {
                     writeSymbols(x, run);
                 } else {
-                    x.writeStartElement(l1("w:t"));
-                    x.writeAttribute(l1("xml:space"), l1("preserve"));
+                    x.writeStartElement(u"w:t"_s);
+                    x.writeAttribute(u"xml:space"_s, u"preserve"_s);
                     x.writeCharacters(run.text);
                     x.writeEndElement();
                 }
@@ -203,16 +202,16 @@ QByteArray documentXml(const QList<ReportParagraph>& paragraphs, const QList<Pic
         x.writeEndElement();
     }
     // A4 with 2 cm margins.
-    x.writeStartElement(l1("w:sectPr"));
-    x.writeEmptyElement(l1("w:pgSz"));
-    x.writeAttribute(l1("w:w"), l1("11906"));
-    x.writeAttribute(l1("w:h"), l1("16838"));
-    x.writeEmptyElement(l1("w:pgMar"));
+    x.writeStartElement(u"w:sectPr"_s);
+    x.writeEmptyElement(u"w:pgSz"_s);
+    x.writeAttribute(u"w:w"_s, u"11906"_s);
+    x.writeAttribute(u"w:h"_s, u"16838"_s);
+    x.writeEmptyElement(u"w:pgMar"_s);
     for (const char* a : {"w:top", "w:right", "w:bottom", "w:left"})
-        x.writeAttribute(l1(a), l1("1134"));
+        x.writeAttribute(l1(a), u"1134"_s);
     for (const char* a : {"w:header", "w:footer"})
-        x.writeAttribute(l1(a), l1("709"));
-    x.writeAttribute(l1("w:gutter"), l1("0"));
+        x.writeAttribute(l1(a), u"709"_s);
+    x.writeAttribute(u"w:gutter"_s, u"0"_s);
     x.writeEndElement();
     x.writeEndElement(); // body
     x.writeEndElement(); // document
@@ -222,21 +221,21 @@ QByteArray documentXml(const QList<ReportParagraph>& paragraphs, const QList<Pic
 QByteArray contentTypesXml() {
     XmlOut out;
     QXmlStreamWriter& x = *out;
-    x.writeStartElement(l1("Types"));
-    x.writeAttribute(l1("xmlns"), l1("http://schemas.openxmlformats.org/package/2006/content-types"));
+    x.writeStartElement(u"Types"_s);
+    x.writeAttribute(u"xmlns"_s, u"http://schemas.openxmlformats.org/package/2006/content-types"_s);
     const std::pair<const char*, const char*> defaults[] = {
         {"rels", "application/vnd.openxmlformats-package.relationships+xml"},
         {"xml", "application/xml"},
         {"png", "image/png"}};
     for (const auto& [ext, type] : defaults) {
-        x.writeEmptyElement(l1("Default"));
-        x.writeAttribute(l1("Extension"), l1(ext));
-        x.writeAttribute(l1("ContentType"), l1(type));
+        x.writeEmptyElement(u"Default"_s);
+        x.writeAttribute(u"Extension"_s, l1(ext));
+        x.writeAttribute(u"ContentType"_s, l1(type));
     }
-    x.writeEmptyElement(l1("Override"));
-    x.writeAttribute(l1("PartName"), l1("/word/document.xml"));
-    x.writeAttribute(l1("ContentType"),
-                     l1("application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"));
+    x.writeEmptyElement(u"Override"_s);
+    x.writeAttribute(u"PartName"_s, u"/word/document.xml"_s);
+    x.writeAttribute(u"ContentType"_s,
+                     u"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"_s);
     x.writeEndElement();
     return out.finish();
 }
@@ -244,13 +243,13 @@ QByteArray contentTypesXml() {
 QByteArray relationshipsXml(const QList<std::pair<QString, QString>>& idTargets, const QString& type) {
     XmlOut out;
     QXmlStreamWriter& x = *out;
-    x.writeStartElement(l1("Relationships"));
-    x.writeAttribute(l1("xmlns"), l1("http://schemas.openxmlformats.org/package/2006/relationships"));
+    x.writeStartElement(u"Relationships"_s);
+    x.writeAttribute(u"xmlns"_s, u"http://schemas.openxmlformats.org/package/2006/relationships"_s);
     for (const auto& [id, target] : idTargets) {
-        x.writeEmptyElement(l1("Relationship"));
-        x.writeAttribute(l1("Id"), id);
-        x.writeAttribute(l1("Type"), type);
-        x.writeAttribute(l1("Target"), target);
+        x.writeEmptyElement(u"Relationship"_s);
+        x.writeAttribute(u"Id"_s, id);
+        x.writeAttribute(u"Type"_s, type);
+        x.writeAttribute(u"Target"_s, target);
     }
     x.writeEndElement();
     return out.finish();
@@ -309,7 +308,7 @@ bool writeDocx(const QList<ReportParagraph>& paragraphs, const QString& fileName
             if (run.isPicture()) {
                 auto p = loadPicture(run.picture, int(pictures.size()) + 1);
                 if (!p)
-                    return fail(u("Ошибка. Графический файл ") + run.picture + u(" не удается прочитать."));
+                    return fail(u"Ошибка. Графический файл "_s + run.picture + u" не удается прочитать."_s);
                 pictures << *p;
             }
 
@@ -317,19 +316,19 @@ bool writeDocx(const QList<ReportParagraph>& paragraphs, const QString& fileName
     for (const Picture& p : pictures)
         documentRelations.append({p.relationId, p.target});
     QList<std::pair<QString, QByteArray>> entries{
-        {l1("[Content_Types].xml"), contentTypesXml()},
-        {l1("_rels/.rels"),
+        {u"[Content_Types].xml"_s, contentTypesXml()},
+        {u"_rels/.rels"_s,
          relationshipsXml(
-             {{l1("rId1"), l1("word/document.xml")}},
-             l1("http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument"))},
-        {l1("word/document.xml"), documentXml(paragraphs, pictures)},
-        {l1("word/_rels/document.xml.rels"),
+             {{u"rId1"_s, u"word/document.xml"_s}},
+             u"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument"_s)},
+        {u"word/document.xml"_s, documentXml(paragraphs, pictures)},
+        {u"word/_rels/document.xml.rels"_s,
          relationshipsXml(documentRelations,
-                          l1("http://schemas.openxmlformats.org/officeDocument/2006/relationships/image"))}};
+                          u"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image"_s)}};
     for (const Picture& p : pictures)
-        entries.append({l1("word/") + p.target, p.png});
+        entries.append({u"word/"_s + p.target, p.png});
 
-    const QString cannotWrite = u("Ошибка. Не удалось записать отчет в файл ") + fileName + QLatin1Char('.');
+    const QString cannotWrite = u"Ошибка. Не удалось записать отчет в файл "_s + fileName + QLatin1Char('.');
     const auto bytes = zipArchive(entries);
     if (!bytes)
         return fail(cannotWrite);

@@ -22,12 +22,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 constexpr int helpContext = 35;
 
@@ -56,7 +55,7 @@ QString THistFrm1::manualInsertMessage() {
 THistFrm1::THistFrm1(DataModule& data, QWidget* parent)
     : QDialog(parent), table_(data[QStringLiteral("TableHist1")]) {
     setObjectName(QStringLiteral("THistFrm1"));
-    setWindowTitle(u("Загрузка заземляющего устройства."));
+    setWindowTitle(u"Загрузка заземляющего устройства."_s);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setHelpContext(this, helpContext);
 
@@ -69,7 +68,7 @@ THistFrm1::THistFrm1(DataModule& data, QWidget* parent)
         return previous ? previous(t) : true;
     };
 
-    auto* title = new QLabel(u("Заземляющие устройства"), this);
+    auto* title = new QLabel(u"Заземляющие устройства"_s, this);
     title->setObjectName(QStringLiteral("Label12"));
     QFont bold = title->font();
     bold.setBold(true);
@@ -77,7 +76,7 @@ THistFrm1::THistFrm1(DataModule& data, QWidget* parent)
 
     model_ = new DataTableModel(table_, {QStringLiteral("Name"), QStringLiteral("R")}, this);
     model_->setEditable(QStringLiteral("Name"), true);
-    model_->setTitle(QStringLiteral("R"), u("R, Ом"));
+    model_->setTitle(QStringLiteral("R"), u"R, Ом"_s);
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
     grid_->setModel(model_);
@@ -122,7 +121,7 @@ THistFrm1::THistFrm1(DataModule& data, QWidget* parent)
     }
     navLayout->addStretch(1);
 
-    auto* group = new QGroupBox(u(" Параметры "), this);
+    auto* group = new QGroupBox(u" Параметры "_s, this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* groupLayout = new QGridLayout(group);
     for (int k = 1; k <= fieldRows; ++k) {
@@ -145,11 +144,11 @@ THistFrm1::THistFrm1(DataModule& data, QWidget* parent)
     }
     groupLayout->setRowStretch(fieldRows, 1);
 
-    btnOK_ = new QPushButton(u("ОК"), this);
+    btnOK_ = new QPushButton(u"ОК"_s, this);
     btnOK_->setObjectName(QStringLiteral("btnOK"));
-    auto* cancel = new QPushButton(u("Отмена"), this);
+    auto* cancel = new QPushButton(u"Отмена"_s, this);
     cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* help = new QPushButton(u("Справка..."), this);
+    auto* help = new QPushButton(u"Справка..."_s, this);
     help->setObjectName(QStringLiteral("btnHelp"));
     for (QPushButton* b : {btnOK_, cancel, help})
         b->setAutoDefault(false);

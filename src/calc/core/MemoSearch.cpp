@@ -1,5 +1,7 @@
 #include "MemoSearch.h"
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 QList<int> collectMatchPositions(const QStringList& lines, const QString& needle) {
@@ -35,11 +37,11 @@ int documentOffset(const QStringList& lines, int position) {
 QString notFoundMessage(MemoSearchMode mode, int column, const QString& needle) {
     const QString quoted = QLatin1Char('"') + needle + QLatin1Char('"');
     if (mode == MemoSearchMode::Substring)
-        return QString::fromUtf8("Подстрока ") + quoted + QString::fromUtf8(" в порядке расчета не найдена.");
+        return u"Подстрока "_s + quoted + u" в порядке расчета не найдена."_s;
     const char* prefix = column == 0   ? "Наименование параметра "
                          : column == 1 ? "Обозначение параметра "
                                        : "Численное значение параметра ";
-    return QString::fromUtf8(prefix) + quoted + QString::fromUtf8(" в порядке расчета не найдено.");
+    return QString::fromUtf8(prefix) + quoted + u" в порядке расчета не найдено."_s;
 }
 
 void MatchList::set(const QList<int>& positions) {
@@ -68,7 +70,7 @@ void MatchList::last() {
 }
 
 QString MatchList::counterText() const {
-    return QString::number(current_ + 1) + QString::fromUtf8(" из ") + QString::number(count());
+    return QString::number(current_ + 1) + u" из "_s + QString::number(count());
 }
 
 MatchButtons MatchList::buttons() const {

@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -60,7 +62,7 @@ QPushButton* pushButton(QWidget* parent, const char* name, const char* text, con
 TMemoForm::TMemoForm(QWidget* parent, ParameterTriples* triples)
     : QDialog(parent), triples_(triples ? *triples : parameterTriples()) {
     setObjectName(QStringLiteral("TMemoForm"));
-    setWindowTitle(u("Порядок расчета."));
+    setWindowTitle(u"Порядок расчета."_s);
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowTitleHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setHelpContext(this, helpContext);
@@ -90,12 +92,12 @@ TMemoForm::TMemoForm(QWidget* parent, ParameterTriples* triples)
     lowerLayout->setContentsMargins(0, 4, 0, 0);
 
     auto* search = new QHBoxLayout;
-    auto* group = new QGroupBox(u(" Поиск "), lower);
+    auto* group = new QGroupBox(u" Поиск "_s, lower);
     group->setObjectName(QStringLiteral("RadioGroup1"));
     auto* groupLayout = new QHBoxLayout(group);
-    auto* rbParameter = new QRadioButton(u("параметра"), group);
+    auto* rbParameter = new QRadioButton(u"параметра"_s, group);
     rbParameter->setObjectName(QStringLiteral("rbParameter"));
-    auto* rbSubstring = new QRadioButton(u("подстроки"), group);
+    auto* rbSubstring = new QRadioButton(u"подстроки"_s, group);
     rbSubstring->setObjectName(QStringLiteral("rbSubstring"));
     groupLayout->addWidget(rbParameter);
     groupLayout->addWidget(rbSubstring);
@@ -106,7 +108,7 @@ TMemoForm::TMemoForm(QWidget* parent, ParameterTriples* triples)
     search->addWidget(group);
 
     auto* findBox = new QVBoxLayout;
-    labelFind_ = new QLabel(u("Искомая подстрока:"), lower);
+    labelFind_ = new QLabel(u"Искомая подстрока:"_s, lower);
     labelFind_->setObjectName(QStringLiteral("LabelFind"));
     editFind_ = new QLineEdit(lower);
     editFind_->setObjectName(QStringLiteral("EditFind"));
@@ -119,7 +121,7 @@ TMemoForm::TMemoForm(QWidget* parent, ParameterTriples* triples)
     btnPrior_ = navButton(lower, "btnPrior", QStyle::SP_MediaSeekBackward, "Поиск предыдущего вхождения");
     btnNext_ = navButton(lower, "btnNext", QStyle::SP_MediaSeekForward, "Поиск следующего вхождения");
     btnLast_ = navButton(lower, "btnLast", QStyle::SP_MediaSkipForward, "Поиск последнего вхождения");
-    lblNo_ = new QLabel(u("0 из 0"), lower);
+    lblNo_ = new QLabel(u"0 из 0"_s, lower);
     lblNo_->setObjectName(QStringLiteral("lblNo"));
     lblNo_->setMinimumWidth(70);
     for (QWidget* w :
@@ -132,7 +134,7 @@ TMemoForm::TMemoForm(QWidget* parent, ParameterTriples* triples)
 
     grid_ = new QTableWidget(0, 3, lower);
     grid_->setObjectName(QStringLiteral("StringGrid1"));
-    grid_->setHorizontalHeaderLabels({u("Наименование параметра"), u("Обозначение"), u("Значение")});
+    grid_->setHorizontalHeaderLabels({u"Наименование параметра"_s, u"Обозначение"_s, u"Значение"_s});
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(20);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -351,14 +353,14 @@ const char* textFilter = "Текстовые файлы (*.txt)";
 }
 
 void TMemoForm::Button2Click() {
-    QString path = dialogs().saveFileName(this, u("Сохранить в текстовом файле"), u(textFilter));
+    QString path = dialogs().saveFileName(this, u"Сохранить в текстовом файле"_s, u(textFilter));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".txt");
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        dialogs().showMessage(u("Ошибка. Файл ") + path + u(" не может быть записан."));
+        dialogs().showMessage(u"Ошибка. Файл "_s + path + u" не может быть записан."_s);
         return;
     }
     QTextStream out(&file);
@@ -367,12 +369,12 @@ void TMemoForm::Button2Click() {
 }
 
 void TMemoForm::Button3Click() {
-    const QString path = dialogs().openFileName(this, u("Открыть текстовый файл"), u(textFilter));
+    const QString path = dialogs().openFileName(this, u"Открыть текстовый файл"_s, u(textFilter));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        dialogs().showMessage(u("Ошибка. Файл ") + path + u(" не найден."));
+        dialogs().showMessage(u"Ошибка. Файл "_s + path + u" не найден."_s);
         return;
     }
     QTextStream in(&file);

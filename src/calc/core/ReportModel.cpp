@@ -7,12 +7,11 @@
 
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 ReportRun plainRun() {
     ReportRun run;
@@ -87,7 +86,7 @@ void ReportBuilder::WordSubscript(const QString& text) {
 void ReportBuilder::WordPicture(const QString& file) {
     const QString path = pictureDir() + file;
     if (!QFileInfo(path).isFile()) {
-        messenger_.showMessage(u("Ошибка. Графический файл ") + path + u(" не найден."));
+        messenger_.showMessage(u"Ошибка. Графический файл "_s + path + u" не найден."_s);
         return;
     }
     ReportRun run;
@@ -99,65 +98,65 @@ void ReportBuilder::WordPicture(const QString& file) {
 void ReportBuilder::WordSoilParagraph(const QString& grunt, const QString& kText, const QString& pText,
                                       long double p0) {
     const QString p0Text = formatGeneral(p0);
-    WordText(u("Грунт в месте расположения заземляющего устройства: ") + grunt +
-             u(" с удельным сопротивлением "));
+    WordText(u"Грунт в месте расположения заземляющего устройства: "_s + grunt +
+             u" с удельным сопротивлением "_s);
     WordSymbol(QStringLiteral("r"));
-    WordText(u(" = ") + p0Text + u(" Ом м.") + reportCr);
+    WordText(u" = "_s + p0Text + u" Ом м."_s + reportCr);
     const auto k = parseNumber(kText);
     if (k && *k == 1)
         return;
-    WordText(u("Поправочный коэффициент для удельного сопротивления "));
+    WordText(u"Поправочный коэффициент для удельного сопротивления "_s);
     WordSymbol(QStringLiteral("r"));
-    WordText(u(": K = ") + kText + QLatin1Char('.'));
-    WordText(u(" С учетом поправочного коэффициента "));
+    WordText(u": K = "_s + kText + QLatin1Char('.'));
+    WordText(u" С учетом поправочного коэффициента "_s);
     WordSymbol(QStringLiteral("r"));
-    WordText(u(" = ") + p0Text + QLatin1Char('*') + kText + u(" = ") + pText + u(" Ом м.") + reportCr);
+    WordText(u" = "_s + p0Text + QLatin1Char('*') + kText + u" = "_s + pText + u" Ом м."_s + reportCr);
 }
 
 std::optional<long double> ReportBuilder::WordConstructionParagraph(const QString& sech, const QString& size,
                                                                     const QString& equiv,
                                                                     const QString& letter) {
-    const QString strip = u("сталь полосовая");
-    const QString angle = u("сталь угловая");
-    QString line = u("Конструкция заземлителя - ") + sech;
+    const QString strip = u"сталь полосовая"_s;
+    const QString angle = u"сталь угловая"_s;
+    QString line = u"Конструкция заземлителя - "_s + sech;
     std::optional<long double> d;
     if (sech != strip && sech != angle) {
-        if (sech != u("сталь квадратная"))
-            line += u(" диаметром ") + letter + u(" = ") + size + u(" м.");
+        if (sech != u"сталь квадратная"_s)
+            line += u" диаметром "_s + letter + u" = "_s + size + u" м."_s;
         else
-            line += u(" со стороной ") + size + u(" м, что соответствует диаметру ") + letter + u(" = ") +
-                    size + u(" м.");
+            line += u" со стороной "_s + size + u" м, что соответствует диаметру "_s + letter + u" = "_s +
+                    size + u" м."_s;
         d = parseNumber(size);
     } else {
         d = parseNumber(equiv);
         const QString b = size.section(QLatin1Char('x'), 0, 0);
         // "В" of the width is Cyrillic, "B" of the formula Latin.
         if (sech == angle)
-            line += QLatin1Char(' ') + size + u(" м с шириной полки В = ") + b +
-                    u(" м, что соответствует диаметру ") + letter + u(" = 0,95*B = ") + equiv + u(" м.");
+            line += QLatin1Char(' ') + size + u" м с шириной полки В = "_s + b +
+                    u" м, что соответствует диаметру "_s + letter + u" = 0,95*B = "_s + equiv + u" м."_s;
         else
-            line += QLatin1Char(' ') + size + u(" м с шириной полосы В = ") + b +
-                    u(" м, что соответствует диаметру ") + letter + u(" = 0,5*B = ") + equiv + u(" м.");
+            line += QLatin1Char(' ') + size + u" м с шириной полосы В = "_s + b +
+                    u" м, что соответствует диаметру "_s + letter + u" = 0,5*B = "_s + equiv + u" м."_s;
     }
     WordText(line + reportCr);
     return d;
 }
 
 void ReportBuilder::WordInstallationParagraph(const InstallationValues& eu) {
-    WordText(u("Тип электроустановки: ") + eu.type + QLatin1Char('.') + reportCr);
+    WordText(u"Тип электроустановки: "_s + eu.type + QLatin1Char('.') + reportCr);
     if (!eu.current.isEmpty())
-        WordText(u("Расчетный ток замыкания на землю: Iзо = ") + eu.current + u(" А.") + reportCr);
+        WordText(u"Расчетный ток замыкания на землю: Iзо = "_s + eu.current + u" А."_s + reportCr);
     if (!eu.voltage.isEmpty())
-        WordText(u("Линейное напряжение источника тока: Uлин. = ") + eu.voltage + u(" В.") + reportCr);
+        WordText(u"Линейное напряжение источника тока: Uлин. = "_s + eu.voltage + u" В."_s + reportCr);
     if (!eu.power.isEmpty())
-        WordText(u("Суммарная мощность генераторов (трансформаторов): S = ") + eu.power + u(" кВА.") +
+        WordText(u"Суммарная мощность генераторов (трансформаторов): S = "_s + eu.power + u" кВА."_s +
                  reportCr);
     if (!eu.resistivity.isEmpty()) {
-        WordText(u("Удельное сопротивление грунта: "));
+        WordText(u"Удельное сопротивление грунта: "_s);
         WordSymbol(QStringLiteral("r"));
-        WordText(u(" = ") + eu.resistivity + u(" Ом м.") + reportCr);
+        WordText(u" = "_s + eu.resistivity + u" Ом м."_s + reportCr);
     }
-    WordText(u("Допустимое сопротивление растеканию: Rдоп. = ") + eu.permissible + u(" Ом.") + reportCr);
+    WordText(u"Допустимое сопротивление растеканию: Rдоп. = "_s + eu.permissible + u" Ом."_s + reportCr);
 }
 
 void ReportBuilder::WordVerdict(const InstallationValues& eu, const QString& noun, long double r) {
@@ -198,7 +197,7 @@ QString reportFileName(const QString& caption) {
             c = QLatin1Char('_');
     name = name.trimmed();
     if (name.isEmpty())
-        name = QString::fromUtf8("Отчет");
+        name = u"Отчет"_s;
     return name + QStringLiteral(".docx");
 }
 

@@ -10,57 +10,53 @@
 #include <cmath>
 #include <numbers>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::dkol {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString l1(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 CalculatorDescriptor makeDescriptor() {
     CalculatorDescriptor d;
-    d.className = l1("TDKolForm");
-    d.caption = u("Кольцевой заземлитель в земле.");
+    d.className = u"TDKolForm"_s;
+    d.caption = u"Кольцевой заземлитель в земле."_s;
     d.helpContext = 14;
-    d.pictureFile = l1("dkoltso.bmp");
-    d.formulaText = u("Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом");
-    d.conditionLines = {u("D >> d;  D >> 2T"), u("Для полосы шириной B: d = 0,5 B."),
-                        u("Для уголка с шириной полки B:  d = 0,95 B.")};
-    d.construction = ConstructionSetup{l1("d"), l1("B"), u("горизонтальный")};
+    d.pictureFile = u"dkoltso.bmp"_s;
+    d.formulaText = u"Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом"_s;
+    d.conditionLines = {u"D >> d;  D >> 2T"_s, u"Для полосы шириной B: d = 0,5 B."_s,
+                        u"Для уголка с шириной полки B:  d = 0,95 B."_s};
+    d.construction = ConstructionSetup{u"d"_s, u"B"_s, u"горизонтальный"_s};
 
     // D and T bound each other (D > 2T): each shows the other's admissible range, acts only on
     // the user's changes and, with linking on, moves the other. A malformed number is left to the
     // calculation's check rather than refused on leaving.
     GeometryInput ring;
-    ring.name = l1("EditDiam");
-    ring.historyField = l1("D1");
-    ring.label = u("D - диаметр кольца, м:");
+    ring.name = u"EditDiam"_s;
+    ring.historyField = u"D1"_s;
+    ring.label = u"D - диаметр кольца, м:"_s;
     ring.selectionColour = true;
-    ring.defaultText = l1("2");
+    ring.defaultText = u"2"_s;
     ring.steps = {1, 0.1, 0.01};
-    ring.spinPrefix = l1("SpinButtonD");
-    ring.rangeName = l1("lblRangeD");
-    ring.rangeText = l1("( D > 1,4 )");
+    ring.spinPrefix = u"SpinButtonD"_s;
+    ring.rangeName = u"lblRangeD"_s;
+    ring.rangeText = u"( D > 1,4 )"_s;
     ring.rangeHint =
-        u("Диапазон допустимых значений диаметра кольца для текущего значения глубины заложения");
-    ring.rangeFollows = {l1("EditGlub"), l1("cmbDiam")};
+        u"Диапазон допустимых значений диаметра кольца для текущего значения глубины заложения"_s;
+    ring.rangeFollows = {u"EditGlub"_s, u"cmbDiam"_s};
     ring.exitCheck = false;
     ring.userChangesOnly = true;
     GeometryInput depth;
-    depth.name = l1("EditGlub");
-    depth.historyField = l1("T");
-    depth.label = u("Т - глубина заложения, м:"); // Cyrillic Т, as on the drawing
-    depth.defaultText = l1("0,7");
+    depth.name = u"EditGlub"_s;
+    depth.historyField = u"T"_s;
+    depth.label = u"Т - глубина заложения, м:"_s; // Cyrillic Т, as on the drawing
+    depth.defaultText = u"0,7"_s;
     depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = l1("SpinButtonT");
-    depth.rangeName = l1("lblRangeT");
-    depth.rangeText = l1("( T < 1 )");
+    depth.spinPrefix = u"SpinButtonT"_s;
+    depth.rangeName = u"lblRangeT"_s;
+    depth.rangeText = u"( T < 1 )"_s;
     depth.rangeHint =
-        u("Диапазон допустимых значений глубины заложения для текущего значения диаметра кольца");
-    depth.rangeFollows = {l1("EditDiam")};
+        u"Диапазон допустимых значений глубины заложения для текущего значения диаметра кольца"_s;
+    depth.rangeFollows = {u"EditDiam"_s};
     depth.exitCheck = false;
     depth.userChangesOnly = true;
     d.geometry = {ring, depth};
@@ -68,21 +64,21 @@ CalculatorDescriptor makeDescriptor() {
 
     using K = InputCheck::Kind;
     d.checks = soilAndConstructionChecks(K::Positive);
-    d.checks << InputCheck{K::Positive, l1("EditDiam"), u("диаметра кольца")}
-             << InputCheck{K::Positive, l1("EditGlub"), u("глубины заложения")};
+    d.checks << InputCheck{K::Positive, u"EditDiam"_s, u"диаметра кольца"_s}
+             << InputCheck{K::Positive, u"EditGlub"_s, u"глубины заложения"_s};
 
     HistoryLayout& h = d.history;
     h.kindCode = 8;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
-    h.captions << HistoryCaption{u("Диаметр кольца, м:"), l1("D1")}
-               << HistoryCaption{u("Глубина заложения, м:"), l1("T")};
+    h.captions << HistoryCaption{u"Диаметр кольца, м:"_s, u"D1"_s}
+               << HistoryCaption{u"Глубина заложения, м:"_s, u"T"_s};
 
     SelectionParameter ringD = kol::ringDiameterSelection();
-    ringD.columns = {{l1("EditGlub"), u("T, м"), u("T, м - глубина заложения, м")}};
+    ringD.columns = {{u"EditGlub"_s, u"T, м"_s, u"T, м - глубина заложения, м"_s}};
     d.selection.kindCode = 8;
     d.selection.parameters = {ringD, correctionSelection(), soilResistivitySelection()};
-    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDiam"), l1("EditGlub")};
+    d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDiam"_s, u"EditGlub"_s};
 
     d.report = report;
     d.reportSteps = 7;
@@ -187,7 +183,7 @@ Resistance ComputeResistance(long double p0, long double kp, long double ringD, 
 }
 
 QString depthMessage() {
-    return u("Ошибка. Большой радиус кольцевого заземлителя должен быть больше глубины заложения.");
+    return u"Ошибка. Большой радиус кольцевого заземлителя должен быть больше глубины заложения."_s;
 }
 
 std::optional<QString> geometryError(long double d, long double ringD, long double t) {
@@ -250,8 +246,8 @@ QString calcOrderLine(const QString& roText, const QString& dText, long double d
 
 void report(ReportBuilder& w, const ReportSource& s) {
     using A = ReportParagraph::Alignment;
-    const QString ringD = s.text(l1("EditDiam"));
-    const QString t = s.text(l1("EditGlub"));
+    const QString ringD = s.text(u"EditDiam"_s);
+    const QString t = s.text(u"EditGlub"_s);
     const bool include = s.installation.include;
 
     w.WordTitle(descriptor().caption + reportCr + reportCr);
@@ -261,36 +257,36 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.progress();
     if (include)
         w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
-                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
-    w.WordText(u("Заземляющее устройство представляет собой кольцевой заземлитель с диаметром кольца D = ") +
-               ringD + u(" м.") + reportCr);
+    w.WordText(u"Заземляющее устройство представляет собой кольцевой заземлитель с диаметром кольца D = "_s +
+               ringD + u" м."_s + reportCr);
     w.progress();
-    const auto d = w.WordConstructionParagraph(s.text(l1("cmbSech")), s.text(l1("cmbDiam")),
-                                               s.text(l1("frmSech1.EditDiam")), l1("d"));
+    const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),
+                                               s.text(u"frmSech1.EditDiam"_s), u"d"_s);
     w.progress();
     // "Т" is Cyrillic here.
-    w.WordText(u("Глубина заложения заземлителя Т = ") + t + u(" м.") + reportCr);
+    w.WordText(u"Глубина заложения заземлителя Т = "_s + t + u" м."_s + reportCr);
     w.progress();
-    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(l1("R = "));
-    w.WordSymbol(l1("r"));
-    w.WordText(u(" / (2*П"));
-    w.WordSuperscript(l1("2"));
-    w.WordText(u("*D) * Ln[4*П*D"));
-    w.WordSuperscript(l1("2"));
-    w.WordText(u("*/ (d*T)], Ом;") + reportCr);
-    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(2*3,14"));
-    w.WordSuperscript(l1("2"));
-    w.WordText(QLatin1Char('*') + ringD + l1(") * Ln[4*3,14*") + ringD);
-    w.WordSuperscript(l1("2"));
-    w.WordText(l1("/ (") + formatGeneral(d.value_or(0)) + QLatin1Char('*') + t + l1(")]") +
-               multiLineEnding(s.text(l1("EditVS1"))) + reportCr);
+    w.WordText(u"R = "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / (2*П"_s);
+    w.WordSuperscript(u"2"_s);
+    w.WordText(u"*D) * Ln[4*П*D"_s);
+    w.WordSuperscript(u"2"_s);
+    w.WordText(u"*/ (d*T)], Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14"_s);
+    w.WordSuperscript(u"2"_s);
+    w.WordText(QLatin1Char('*') + ringD + u") * Ln[4*3,14*"_s + ringD);
+    w.WordSuperscript(u"2"_s);
+    w.WordText(u"/ ("_s + formatGeneral(d.value_or(0)) + QLatin1Char('*') + t + u")]"_s +
+               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     w.setAlignment(A::Left);
     if (include)
-        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+        w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
     w.progress();
 }
 

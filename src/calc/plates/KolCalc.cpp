@@ -8,40 +8,36 @@
 #include <cmath>
 #include <numbers>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::kol {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString l1(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 CalculatorDescriptor makeDescriptor() {
     CalculatorDescriptor d;
-    d.className = l1("TKolForm");
-    d.caption = u("Кольцевой заземлитель у поверхности земли.");
+    d.className = u"TKolForm"_s;
+    d.caption = u"Кольцевой заземлитель у поверхности земли."_s;
     d.helpContext = 15;
-    d.pictureFile = l1("ukoltso.bmp");
-    d.formulaText = u("Расчетная формула:   R = p / (П*П*D) * Ln(8*D/d), Ом");
-    d.conditionLines = {u("D >> d; "), u("Для полосы шириной B: d = 0,5 B."),
-                        u("Для уголка с шириной полки B:  d = 0,95 B.")};
-    d.construction = ConstructionSetup{l1("d"), l1("B"), u("горизонтальный")};
+    d.pictureFile = u"ukoltso.bmp"_s;
+    d.formulaText = u"Расчетная формула:   R = p / (П*П*D) * Ln(8*D/d), Ом"_s;
+    d.conditionLines = {u"D >> d; "_s, u"Для полосы шириной B: d = 0,5 B."_s,
+                        u"Для уголка с шириной полки B:  d = 0,95 B."_s};
+    d.construction = ConstructionSetup{u"d"_s, u"B"_s, u"горизонтальный"_s};
 
     GeometryInput ring;
-    ring.name = l1("EditDiam");
-    ring.historyField = l1("D2");
-    ring.label = u("D - диаметр кольца, м:");
+    ring.name = u"EditDiam"_s;
+    ring.historyField = u"D2"_s;
+    ring.label = u"D - диаметр кольца, м:"_s;
     ring.selectionColour = true;
-    ring.defaultText = l1("1");
+    ring.defaultText = u"1"_s;
     ring.steps = {1, 0.1, 0.01};
-    ring.spinPrefix = l1("SpinButtonA");
+    ring.spinPrefix = u"SpinButtonA"_s;
     d.geometry = {ring};
 
     using K = InputCheck::Kind;
     d.checks = soilAndConstructionChecks(K::Positive);
-    d.checks << InputCheck{K::Positive, l1("EditDiam"), u("диаметра кольца")};
+    d.checks << InputCheck{K::Positive, u"EditDiam"_s, u"диаметра кольца"_s};
     // Loading is offered only with every input filled, as saving is.
     d.loadNeedsInputs = true;
 
@@ -49,11 +45,11 @@ CalculatorDescriptor makeDescriptor() {
     h.kindCode = 7;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
-    h.captions << HistoryCaption{u("Диаметр кольца, м:"), l1("D2")};
+    h.captions << HistoryCaption{u"Диаметр кольца, м:"_s, u"D2"_s};
 
     d.selection.kindCode = 7;
     d.selection.parameters = {ringDiameterSelection(), correctionSelection(), soilResistivitySelection()};
-    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDiam")};
+    d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDiam"_s};
 
     d.report = report;
     return d;
@@ -62,15 +58,15 @@ CalculatorDescriptor makeDescriptor() {
 
 SelectionParameter ringDiameterSelection() {
     SelectionParameter ring;
-    ring.name = u("Диаметр кольца, м");
-    ring.input = l1("EditDiam");
-    ring.start = l1("1");
-    ring.end = l1("5");
-    ring.step = l1("1");
-    ring.lower = l1("0,5");
-    ring.recommendation = u("начальное значение меньше конечного");
-    ring.heading = u("D, м");
-    ring.note = u("D, м - диаметр кольца, м");
+    ring.name = u"Диаметр кольца, м"_s;
+    ring.input = u"EditDiam"_s;
+    ring.start = u"1"_s;
+    ring.end = u"5"_s;
+    ring.step = u"1"_s;
+    ring.lower = u"0,5"_s;
+    ring.recommendation = u"начальное значение меньше конечного"_s;
+    ring.heading = u"D, м"_s;
+    ring.note = u"D, м - диаметр кольца, м"_s;
     return ring;
 }
 
@@ -124,7 +120,7 @@ Resistance ComputeResistance(long double p0, long double kp, long double ringD, 
 }
 
 QString diameterMessage() {
-    return u("Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.");
+    return u"Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого."_s;
 }
 
 std::optional<QString> geometryError(long double d, long double ringD) {
@@ -141,7 +137,7 @@ QString calcOrderLine(const QString& roText, const QString& dText, long double d
 
 void report(ReportBuilder& w, const ReportSource& s) {
     using A = ReportParagraph::Alignment;
-    const QString ringD = s.text(l1("EditDiam"));
+    const QString ringD = s.text(u"EditDiam"_s);
     const bool include = s.installation.include;
 
     w.WordTitle(descriptor().caption + reportCr + reportCr);
@@ -151,29 +147,29 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.progress();
     if (include)
         w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
-                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
-    w.WordText(u("Заземляющее устройство представляет собой кольцевой заземлитель с диаметром кольца D = ") +
-               ringD + u(" м.") + reportCr);
-    const auto d = w.WordConstructionParagraph(s.text(l1("cmbSech")), s.text(l1("cmbDiam")),
-                                               s.text(l1("frmSech1.EditDiam")), l1("d"));
+    w.WordText(u"Заземляющее устройство представляет собой кольцевой заземлитель с диаметром кольца D = "_s +
+               ringD + u" м."_s + reportCr);
+    const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),
+                                               s.text(u"frmSech1.EditDiam"_s), u"d"_s);
     w.progress();
-    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(l1("R = "));
-    w.WordSymbol(l1("r"));
-    w.WordText(u(" / (П"));
-    w.WordSuperscript(l1("2"));
-    w.WordText(u("*D) * Ln(8*D/d), Ом;") + reportCr);
-    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(3,14"));
-    w.WordSuperscript(l1("2"));
-    w.WordText(QLatin1Char('*') + ringD + l1(") * Ln(8*") + ringD + QLatin1Char('/') +
-               formatGeneral(d.value_or(0)) + QLatin1Char(')') + multiLineEnding(s.text(l1("EditVS1"))) +
+    w.WordText(u"R = "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / (П"_s);
+    w.WordSuperscript(u"2"_s);
+    w.WordText(u"*D) * Ln(8*D/d), Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(3,14"_s);
+    w.WordSuperscript(u"2"_s);
+    w.WordText(QLatin1Char('*') + ringD + u") * Ln(8*"_s + ringD + QLatin1Char('/') +
+               formatGeneral(d.value_or(0)) + QLatin1Char(')') + multiLineEnding(s.text(u"EditVS1"_s)) +
                reportCr);
     w.setAlignment(A::Left);
     if (include)
-        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+        w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
     w.progress();
 }
 

@@ -11,49 +11,45 @@
 #include <cmath>
 #include <numbers>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::uvert {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString l1(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 CalculatorDescriptor makeDescriptor() {
     CalculatorDescriptor d;
-    d.className = l1("TUVertFm");
-    d.caption = u("Вертикальный заземлитель у поверхности земли.");
+    d.className = u"TUVertFm"_s;
+    d.caption = u"Вертикальный заземлитель у поверхности земли."_s;
     d.helpContext = 25;
-    d.pictureFile = l1("UVert.bmp");
-    d.formulaText = u("Расчетная формула:   R = p / (2*П*L) * Ln(4*L/D), Ом");
-    d.conditionLines = {u("L >> D "), u("Для полосы шириной B:  D = 0,5 B."),
-                        u("Для уголка с шириной полки B:  D = 0,95 B.")};
-    d.construction = ConstructionSetup{l1("D"), l1("B"), u("вертикальный")};
+    d.pictureFile = u"UVert.bmp"_s;
+    d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * Ln(4*L/D), Ом"_s;
+    d.conditionLines = {u"L >> D "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
+                        u"Для уголка с шириной полки B:  D = 0,95 B."_s};
+    d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};
 
     GeometryInput length;
-    length.name = l1("EditDlina");
-    length.label = u("L - длина заземлителя, м:");
-    length.defaultText = l1("5");
+    length.name = u"EditDlina"_s;
+    length.label = u"L - длина заземлителя, м:"_s;
+    length.defaultText = u"5"_s;
     length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = l1("SpinButtonA");
-    length.historyField = l1("L");
+    length.spinPrefix = u"SpinButtonA"_s;
+    length.historyField = u"L"_s;
     d.geometry = {length};
 
     using K = InputCheck::Kind;
     // p0 is only required here; its range check follows.
     d.checks = soilAndConstructionChecks(K::Filled);
-    d.checks << InputCheck{K::Positive, l1("EditDlina"), u("длины заземлителя")};
+    d.checks << InputCheck{K::Positive, u"EditDlina"_s, u"длины заземлителя"_s};
     HistoryLayout& h = d.history;
     h.kindCode = 3;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
-    h.captions << HistoryCaption{u("Длина стержня, м:"), l1("L")};
+    h.captions << HistoryCaption{u"Длина стержня, м:"_s, u"L"_s};
 
     d.selection.kindCode = 3;
     d.selection.parameters = {dvert::rodLengthSelection(), correctionSelection(), soilResistivitySelection()};
-    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDlina")};
+    d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDlina"_s};
     d.report = report;
     return d;
 }
@@ -109,13 +105,13 @@ Resistance ComputeResistance(long double p0, long double kp, long double l, long
 
 std::optional<QString> geometryError(long double d, long double l) {
     if (!(d < l))
-        return u("Ошибка. Длина вертикального заземлителя должна быть больше диаметра.");
+        return u"Ошибка. Длина вертикального заземлителя должна быть больше диаметра."_s;
     return std::nullopt;
 }
 
 void report(ReportBuilder& w, const ReportSource& s) {
     using A = ReportParagraph::Alignment;
-    const QString l = s.text(l1("EditDlina"));
+    const QString l = s.text(u"EditDlina"_s);
     const bool include = s.installation.include;
 
     w.WordTitle(descriptor().caption + reportCr + reportCr);
@@ -125,25 +121,25 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.progress();
     if (include)
         w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
-                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
-    w.WordText(u("Заземляющее устройство представляет собой вертикальный заземлитель длиной L = ") + l +
-               u(" м.") + reportCr);
-    const auto d = w.WordConstructionParagraph(s.text(l1("cmbSech")), s.text(l1("cmbDiam")),
-                                               s.text(l1("EditDiam")), l1("D"));
+    w.WordText(u"Заземляющее устройство представляет собой вертикальный заземлитель длиной L = "_s + l +
+               u" м."_s + reportCr);
+    const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),
+                                               s.text(u"EditDiam"_s), u"D"_s);
     w.progress();
-    w.WordText(u("Сопротивление растеканию заземлителя:") + reportCr);
+    w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(l1("R = "));
-    w.WordSymbol(l1("r"));
-    w.WordText(u(" / (2*П*L) * Ln(4*L/D), Ом;") + reportCr);
-    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(2*3,14*") + l + l1(") * Ln(4*") + l +
+    w.WordText(u"R = "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / (2*П*L) * Ln(4*L/D), Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * Ln(4*"_s + l +
                QLatin1Char('/') + formatGeneral(d.value_or(0)) + QLatin1Char(')') +
-               multiLineEnding(s.text(l1("EditVS1"))) + reportCr);
+               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     w.setAlignment(A::Left);
     if (include)
-        w.WordVerdict(s.installation, u("заземлитель"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+        w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
     w.progress();
 }
 

@@ -26,12 +26,11 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 constexpr int helpContext = 61;
 constexpr int columnWidth = 50;
@@ -46,7 +45,7 @@ constexpr int maxSeries = 3;
 const QColor silver(0xC0, 0xC0, 0xC0);
 
 QString inadmissibleText() {
-    return u("Нарушение условий");
+    return u"Нарушение условий"_s;
 }
 
 QLabel* boldLabel(const QString& text, const char* name, QWidget* parent) {
@@ -61,7 +60,7 @@ QLabel* boldLabel(const QString& text, const char* name, QWidget* parent) {
 
 TDiagForm::TDiagForm(QWidget* parent) : QDialog(parent), tablePanelWidth_(tablePanelDefault) {
     setObjectName(QStringLiteral("TDiagForm"));
-    setWindowTitle(u("Подбор параметра."));
+    setWindowTitle(u"Подбор параметра."_s);
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowTitleHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setHelpContext(this, helpContext);
@@ -78,8 +77,8 @@ TDiagForm::TDiagForm(QWidget* parent) : QDialog(parent), tablePanelWidth_(tableP
     left->setContentsMargins(0, 0, 0, 0);
 
     auto* strip = new QHBoxLayout;
-    strip->addWidget(boldLabel(u("Результат:"), "Label2", panelChart));
-    lblItog_ = boldLabel(u("подбор параметра ..."), "lblItog", panelChart);
+    strip->addWidget(boldLabel(u"Результат:"_s, "Label2", panelChart));
+    lblItog_ = boldLabel(u"подбор параметра ..."_s, "lblItog", panelChart);
     strip->addWidget(lblItog_, 1);
     left->addLayout(strip);
 
@@ -98,13 +97,13 @@ TDiagForm::TDiagForm(QWidget* parent) : QDialog(parent), tablePanelWidth_(tableP
     chart->legend()->setPen(QPen(Qt::gray));
 
     axisX_ = new QCategoryAxis;
-    axisX_->setTitleText(u("Параметр"));
+    axisX_->setTitleText(u"Параметр"_s);
     axisX_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     axisX_->setRange(-0.5, 0.5);
     chart->addAxis(axisX_, Qt::AlignBottom);
 
     axisY_ = new QValueAxis;
-    axisY_->setTitleText(u("R - сопротивление растеканию, Ом"));
+    axisY_->setTitleText(u"R - сопротивление растеканию, Ом"_s);
     axisY_->setRange(0, 1);
     axisY_->setLabelFormat(QStringLiteral("%.6g"));
     chart->addAxis(axisY_, Qt::AlignLeft);
@@ -116,7 +115,7 @@ TDiagForm::TDiagForm(QWidget* parent) : QDialog(parent), tablePanelWidth_(tableP
     chartView_->setFrameShape(QFrame::NoFrame);
     left->addWidget(chartView_, 1);
 
-    auto* note = new QGroupBox(u(" Примечание "), panelChart);
+    auto* note = new QGroupBox(u" Примечание "_s, panelChart);
     note->setObjectName(QStringLiteral("GroupBox1"));
     auto* noteLayout = new QHBoxLayout(note);
     memo_ = new QPlainTextEdit(note);
@@ -131,10 +130,10 @@ TDiagForm::TDiagForm(QWidget* parent) : QDialog(parent), tablePanelWidth_(tableP
     }
     noteLayout->addWidget(memo_, 1);
     auto* buttons = new QVBoxLayout;
-    auto* close = new QPushButton(u("Закрыть"), note);
+    auto* close = new QPushButton(u"Закрыть"_s, note);
     close->setObjectName(QStringLiteral("btnClose"));
     close->setAutoDefault(false);
-    auto* help = new QPushButton(u("Справка..."), note);
+    auto* help = new QPushButton(u"Справка..."_s, note);
     help->setObjectName(QStringLiteral("btnHelp"));
     help->setAutoDefault(false);
     buttons->addWidget(close);
@@ -150,7 +149,7 @@ TDiagForm::TDiagForm(QWidget* parent) : QDialog(parent), tablePanelWidth_(tableP
     panelTable_->setMaximumWidth(tablePanelMax);
     auto* right = new QVBoxLayout(panelTable_);
     right->setContentsMargins(0, 0, 0, 0);
-    auto* caption = new QLabel(u("Таблица подбора"), panelTable_);
+    auto* caption = new QLabel(u"Таблица подбора"_s, panelTable_);
     caption->setObjectName(QStringLiteral("Label1"));
     right->addWidget(caption);
 

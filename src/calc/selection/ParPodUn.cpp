@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPointer>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -28,7 +30,7 @@ void settleEdits(DataTable& table) {
 } // namespace
 
 TParPodFm::TParPodFm(DataModule& data, QWidget* parent)
-    : ReferenceDialog(QStringLiteral("TParPodFm"), u("Настройка параметров подбора."), helpContext,
+    : ReferenceDialog(QStringLiteral("TParPodFm"), u"Настройка параметров подбора."_s, helpContext,
                       QDialog::Accepted, parent),
       data_(data) {
     const QString param = QStringLiteral("Param");
@@ -44,8 +46,8 @@ TParPodFm::TParPodFm(DataModule& data, QWidget* parent)
     for (TableGrid* grid : grids_)
         grid->setEditable(param, false);
 
-    addNote({u("Параметр - наименование параметра подбора."), u("Начало - начальное значение параметра."),
-             u("Конец - конечное значение параметра."), u("Шаг - шаг изменения значения параметра.")});
+    addNote({u"Параметр - наименование параметра подбора."_s, u"Начало - начальное значение параметра."_s,
+             u"Конец - конечное значение параметра."_s, u"Шаг - шаг изменения значения параметра."_s});
     resize(640, 760);
 }
 
@@ -57,10 +59,10 @@ void TParPodFm::addSection(int tableKind, const char* heading, const QStringList
     TableGrid* grid = addGrid(tables_[i], fields, QStringLiteral("DBGrid") + n,
                               QStringLiteral("DBNavigator") + n, &navigators_[i]);
     grid->setMinimumHeight(110);
-    grid->setTitle(QStringLiteral("Param"), u("Параметр"));
-    grid->setTitle(QStringLiteral("BValue"), u("Начало"));
-    grid->setTitle(QStringLiteral("EValue"), u("Конец"));
-    grid->setTitle(QStringLiteral("Shag"), u("Шаг"));
+    grid->setTitle(QStringLiteral("Param"), u"Параметр"_s);
+    grid->setTitle(QStringLiteral("BValue"), u"Начало"_s);
+    grid->setTitle(QStringLiteral("EValue"), u"Конец"_s);
+    grid->setTitle(QStringLiteral("Shag"), u"Шаг"_s);
     grid->setColumnChars(QStringLiteral("Param"), 50);
     for (const char* value : {"BValue", "EValue", "Shag"})
         grid->setColumnChars(QLatin1String(value), 8);

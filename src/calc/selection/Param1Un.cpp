@@ -22,6 +22,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -91,14 +93,14 @@ private:
 
 TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TParam1Fm"));
-    setWindowTitle(u("Параметры подбора."));
+    setWindowTitle(u"Параметры подбора."_s);
     setHelpContext(this, 34);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);
 
     auto* rRow = new QHBoxLayout;
-    rRow->addWidget(boldLabel(this, u("Требуемое значение сопротивления заземляющего устройства:")));
+    rRow->addWidget(boldLabel(this, u"Требуемое значение сопротивления заземляющего устройства:"_s));
     editR_ = makeEdit(this, QStringLiteral("EditR"), QStringLiteral("4"));
     editR_->setFixedWidth(70);
     makeNumericInput(editR_);
@@ -112,15 +114,15 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
     rRow->addWidget(btnR1_);
     rRow->addWidget(btnR01_);
     speedButton2_ = makeToolButton(this, QStringLiteral("SpeedButton2"), QStringLiteral("eu"),
-                                   u("Вызов диалога ") +
-                                       quoted(u("Предельно допустимые сопротивления заземляющих устройств")));
+                                   u"Вызов диалога "_s +
+                                       quoted(u"Предельно допустимые сопротивления заземляющих устройств"_s));
     rRow->addWidget(speedButton2_);
     rRow->addStretch(1);
     layout->addLayout(rRow);
 
     auto* lists = new QHBoxLayout;
     auto* source = new QVBoxLayout;
-    source->addWidget(boldLabel(this, u("Исходные параметры.")));
+    source->addWidget(boldLabel(this, u"Исходные параметры."_s));
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("ListBox1"));
     list_->setSortingEnabled(true);
@@ -131,16 +133,16 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
 
     auto* moves = new QVBoxLayout;
     moves->addStretch(1);
-    const QString tableName = quoted(u("Выбранные параметры"));
+    const QString tableName = quoted(u"Выбранные параметры"_s);
     btnAdd_ =
-        makeToolButton(this, QStringLiteral("btnAdd"), {}, u("Добавить параметр в таблицу ") + tableName);
+        makeToolButton(this, QStringLiteral("btnAdd"), {}, u"Добавить параметр в таблицу "_s + tableName);
     btnAdd_->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     btnDelete_ =
-        makeToolButton(this, QStringLiteral("btnDelete"), {}, u("Удалить параметр из таблицы ") + tableName);
+        makeToolButton(this, QStringLiteral("btnDelete"), {}, u"Удалить параметр из таблицы "_s + tableName);
     btnDelete_->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
-    btnUp_ = makeToolButton(this, QStringLiteral("btnUp"), {}, u("Переместить параметр на строку вверх"));
+    btnUp_ = makeToolButton(this, QStringLiteral("btnUp"), {}, u"Переместить параметр на строку вверх"_s);
     btnUp_->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    btnDown_ = makeToolButton(this, QStringLiteral("btnDown"), {}, u("Переместить параметр на строку вниз"));
+    btnDown_ = makeToolButton(this, QStringLiteral("btnDown"), {}, u"Переместить параметр на строку вниз"_s);
     btnDown_->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     for (QToolButton* b : {btnAdd_, btnDelete_, btnUp_, btnDown_})
         moves->addWidget(b);
@@ -148,10 +150,10 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
     lists->addLayout(moves);
 
     auto* chosen = new QVBoxLayout;
-    chosen->addWidget(boldLabel(this, u("Выбранные параметры.")));
+    chosen->addWidget(boldLabel(this, u"Выбранные параметры."_s));
     grid_ = new QTableWidget(1, 4, this);
     grid_->setObjectName(QStringLiteral("StringGrid1"));
-    grid_->setHorizontalHeaderLabels({u("Параметр"), u("Начало"), u("Конец"), u("Шаг")});
+    grid_->setHorizontalHeaderLabels({u"Параметр"_s, u"Начало"_s, u"Конец"_s, u"Шаг"_s});
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(18);
     // The headings stay readable whatever the font.
@@ -175,14 +177,14 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
     layout->addLayout(lists, 1);
 
     auto* notes = new QHBoxLayout;
-    auto* note = new QGroupBox(u("Примечание."), this);
+    auto* note = new QGroupBox(u"Примечание."_s, this);
     note->setObjectName(QStringLiteral("PanelNote"));
     auto* noteLayout = new QVBoxLayout(note);
     for (const char* line : {"Начало - начальное значение параметра.", "Конец - конечное значение параметра.",
                              "Шаг - шаг изменения значения параметра."})
         noteLayout->addWidget(new QLabel(u(line), note));
     notes->addWidget(note);
-    auto* attention = new QGroupBox(u("Внимание!"), this);
+    auto* attention = new QGroupBox(u"Внимание!"_s, this);
     attention->setObjectName(QStringLiteral("PanelAttention"));
     auto* attentionLayout = new QGridLayout(attention);
     lblAllowChar_ = makeLabel(attention, {}, QStringLiteral("lblAllowChar"));
@@ -193,11 +195,11 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
         l->setWordWrap(true);
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     }
-    attentionLayout->addWidget(new QLabel(u("Допустимые символы:"), attention), 0, 0);
+    attentionLayout->addWidget(new QLabel(u"Допустимые символы:"_s, attention), 0, 0);
     attentionLayout->addWidget(lblAllowChar_, 0, 1);
-    attentionLayout->addWidget(new QLabel(u("Допустимые значения:"), attention), 1, 0);
+    attentionLayout->addWidget(new QLabel(u"Допустимые значения:"_s, attention), 1, 0);
     attentionLayout->addWidget(lblDiapazon_, 1, 1);
-    attentionLayout->addWidget(new QLabel(u("Рекомендация:"), attention), 2, 0);
+    attentionLayout->addWidget(new QLabel(u"Рекомендация:"_s, attention), 2, 0);
     attentionLayout->addWidget(lblRecom_, 2, 1);
     attentionLayout->setColumnStretch(1, 1);
     notes->addWidget(attention, 1);
@@ -208,9 +210,9 @@ TParam1Fm::TParam1Fm(QWidget* parent) : QDialog(parent) {
     btnOK_ = new QPushButton(QStringLiteral("OK"), this);
     btnOK_->setObjectName(QStringLiteral("btnOK"));
     btnOK_->setDefault(true);
-    auto* cancel = new QPushButton(u("Отмена"), this);
+    auto* cancel = new QPushButton(u"Отмена"_s, this);
     cancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* help = new QPushButton(u("Справка..."), this);
+    auto* help = new QPushButton(u"Справка..."_s, this);
     help->setObjectName(QStringLiteral("btnHelp"));
     buttons->addWidget(btnOK_);
     buttons->addWidget(cancel);
@@ -394,7 +396,7 @@ bool TParam1Fm::gridKeyAllowed(const QKeyEvent* key) {
     if (!edits)
         return true;
     if (!firstRowNamed()) {
-        dialogs().showMessage(u("Добавьте параметр."));
+        dialogs().showMessage(u"Добавьте параметр."_s);
         return false;
     }
     const int column = grid_->currentColumn();

@@ -4,12 +4,11 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::selection {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 const SelectionDescriptor* find(const QList<SelectionDescriptor>& descriptors, const QString& name) {
     for (const SelectionDescriptor& d : descriptors)
@@ -33,17 +32,17 @@ QString cell(const SelectionRow& row, int column) {
 std::optional<QString> limitFault(const SelectionDescriptor& d, long double value) {
     const auto lower = parseNumber(d.lower);
     const auto upper = parseNumber(d.upper);
-    const QString beginning = u("Ошибка. Для параметра \"") + d.name + u("\"");
+    const QString beginning = u"Ошибка. Для параметра \""_s + d.name + u"\""_s;
     if (lower && upper) {
         if (value < *lower || value > *upper)
-            return beginning + u(" допускаются значения в пределах ") + d.lower + u(" .. ") + d.upper +
+            return beginning + u" допускаются значения в пределах "_s + d.lower + u" .. "_s + d.upper +
                    QLatin1Char('.');
     } else if (lower) {
         if (value < *lower)
-            return beginning + u(" допускаются значения не менее ") + d.lower + QLatin1Char('.');
+            return beginning + u" допускаются значения не менее "_s + d.lower + QLatin1Char('.');
     } else if (upper) {
         if (value > *upper)
-            return beginning + u(" допускаются значения не более ") + d.upper + QLatin1Char('.');
+            return beginning + u" допускаются значения не более "_s + d.upper + QLatin1Char('.');
     }
     return std::nullopt;
 }
@@ -55,19 +54,19 @@ long double nearestEven(long double x) {
 } // namespace
 
 QString allowedCharsText(const SelectionDescriptor& d) {
-    return d.isInteger() ? u("0 .. 9") : u("0 .. 9 и запятая");
+    return d.isInteger() ? u"0 .. 9"_s : u"0 .. 9 и запятая"_s;
 }
 
 QString rangeText(const SelectionDescriptor& d) {
     const bool lower = !d.lower.isEmpty();
     const bool upper = !d.upper.isEmpty();
     if (lower && upper)
-        return d.lower + u(" .. ") + d.upper;
+        return d.lower + u" .. "_s + d.upper;
     if (lower)
-        return u("больше либо равно ") + d.lower;
+        return u"больше либо равно "_s + d.lower;
     if (upper)
-        return u("меньше либо равно ") + d.upper;
-    return u("без ограничений");
+        return u"меньше либо равно "_s + d.upper;
+    return u"без ограничений"_s;
 }
 
 bool acceptsKey(const SelectionDescriptor& d, QChar key) {
@@ -77,7 +76,7 @@ bool acceptsKey(const SelectionDescriptor& d, QChar key) {
 }
 
 QString notANumberMessage(const QString& text) {
-    return u("Ошибка. \"") + text + u("\" - недопустимое числовое значение.");
+    return u"Ошибка. \""_s + text + u"\" - недопустимое числовое значение."_s;
 }
 
 std::optional<GridFault> checkGrid(const QList<SelectionRow>& rows,
@@ -90,7 +89,7 @@ std::optional<GridFault> checkGrid(const QList<SelectionRow>& rows,
                 return GridFault{row, column, notANumberMessage(text)};
             // Negative numbers cannot be typed; a pasted one is no better than 0.
             if (*value <= 0)
-                return GridFault{row, column, u("Ошибка. Допускаются значения больше 0.")};
+                return GridFault{row, column, u"Ошибка. Допускаются значения больше 0."_s};
         }
     for (int row = 0; row < rows.size(); ++row) {
         const SelectionDescriptor* d = find(descriptors, rows[row].name);

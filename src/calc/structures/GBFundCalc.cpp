@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::gbfund {
 
 namespace {
@@ -34,7 +36,7 @@ SelectionParameter parameter(const char* name, const char* input, const char* st
     p.input = l1(input);
     p.start = l1(start);
     p.end = l1(end);
-    p.step = l1("1");
+    p.step = u"1"_s;
     p.recommendation = u(recommendation);
     p.heading = u(heading);
     p.note = u(note);
@@ -43,50 +45,50 @@ SelectionParameter parameter(const char* name, const char* input, const char* st
 
 CalculatorDescriptor makeDescriptor() {
     CalculatorDescriptor d;
-    d.className = l1("TGBFundFm");
-    d.caption = u("Железобетонный фундамент здания.");
+    d.className = u"TGBFundFm"_s;
+    d.caption = u"Железобетонный фундамент здания."_s;
     d.helpContext = 30;
     d.soilFrame = false;
     d.multiLineOrder = true;
-    d.resultMask = l1("0.00");
-    d.installationResistivityInput = l1("EditPekv");
-    d.equivalentResistivity = EquivalentResistivitySetup{l1("EditPekv"), l1("btnPekv"), l1("EditS"),
-                                                         int(pekv::Form::Area), l1("chkPekv"),
-                                                         u("Включить порядок расчета р эквивалентного")};
+    d.resultMask = u"0.00"_s;
+    d.installationResistivityInput = u"EditPekv"_s;
+    d.equivalentResistivity = EquivalentResistivitySetup{u"EditPekv"_s, u"btnPekv"_s, u"EditS"_s,
+                                                         int(pekv::Form::Area), u"chkPekv"_s,
+                                                         u"Включить порядок расчета р эквивалентного"_s};
 
     GeometryInput pekv = input("EditPekv", "pэ - эквивалентное удельное сопротивление грунта, Ом м:", "100",
                                {100, 10, 1}, "btnP");
-    pekv.button = l1("btnPekv");
-    pekv.buttonHint = u("Вызов диалога расчета эквивалентного удельного сопротивления грунта");
-    pekv.buttonNeeds = l1("EditS");
+    pekv.button = u"btnPekv"_s;
+    pekv.buttonHint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
+    pekv.buttonNeeds = u"EditS"_s;
     GeometryInput a = input("EditA", "а - длина , м:", "", {10, 1, 0.1}, "btnA");
     GeometryInput b = input("EditB", "b - ширина , м:", "", {10, 1, 0.1}, "btnB");
     GeometryInput s = input("EditS", "S - площадь по периметру, м2:", "100", {100, 10, 1, 0.1}, "btnS");
     for (GeometryInput* g : {&a, &b, &s}) {
-        g->group = u(" Параметры здания ");
+        g->group = u" Параметры здания "_s;
         // a and b may stay empty; a filled one must be a number.
         g->emptyAllowed = true;
     }
     a.required = false;
     b.required = false;
-    pekv.historyField = l1("P");
-    a.historyField = l1("A");
-    b.historyField = l1("B");
-    s.historyField = l1("S");
+    pekv.historyField = u"P"_s;
+    a.historyField = u"A"_s;
+    b.historyField = u"B"_s;
+    s.historyField = u"S"_s;
     d.geometry = {pekv, a, b, s};
 
     using K = InputCheck::Kind;
-    d.checks = {InputCheck{K::Positive, l1("EditPekv"), u("эквивалентного удельного сопротивления грунта")},
-                InputCheck{K::Filled, l1("EditS"), u("площади здания по периметру")}};
+    d.checks = {InputCheck{K::Positive, u"EditPekv"_s, u"эквивалентного удельного сопротивления грунта"_s},
+                InputCheck{K::Filled, u"EditS"_s, u"площади здания по периметру"_s}};
     d.soilRangeCheck = false;
 
     HistoryLayout& h = d.history;
     h.kindCode = 30;
-    h.presetName = u("Железобетонный фундамент 1.");
-    h.captions = {{u("Эквивалентное сопротивление земли, Ом м:"), l1("P")},
-                  {u("Длина фундамента, м:"), l1("A")},
-                  {u("Ширина фундамента, м:"), l1("B")},
-                  {u("Площадь фундамента, м2:"), l1("S")}};
+    h.presetName = u"Железобетонный фундамент 1."_s;
+    h.captions = {{u"Эквивалентное сопротивление земли, Ом м:"_s, u"P"_s},
+                  {u"Длина фундамента, м:"_s, u"A"_s},
+                  {u"Ширина фундамента, м:"_s, u"B"_s},
+                  {u"Площадь фундамента, м2:"_s, u"S"_s}};
 
     SelectionParameter p = parameter("Эквивалентное удельное сопротивление грунта, Ом м", "EditPekv", "150",
                                      "40", "начальное значение больше конечного", "рэ, Ом м",
@@ -102,7 +104,7 @@ CalculatorDescriptor makeDescriptor() {
                   "S, м - площадь здания, м2");
     d.selection.kindCode = 30;
     d.selection.parameters = {p, length, width, area};
-    d.selection.writeBack = {l1("EditPekv"), l1("EditA"), l1("EditB"), l1("EditS")};
+    d.selection.writeBack = {u"EditPekv"_s, u"EditA"_s, u"EditB"_s, u"EditS"_s};
     return d;
 }
 } // namespace
@@ -148,7 +150,7 @@ public:
     std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
         // A text that is no number is said to be one, not to be below 0.
         if (!in.run && !parseNumber(in.text(areaInput)))
-            return CheckFailure{*positiveMessage(in.text(areaInput), u("площади здания по периметру")), areaInput};
+            return CheckFailure{*positiveMessage(in.text(areaInput), u"площади здания по периметру"_s), areaInput};
         const auto s = in.number(areaInput);
         if (!s || *s <= 0)
             return CheckFailure{areaMessage(), areaInput};
@@ -244,14 +246,14 @@ QString areaText(long double a, long double b) {
 }
 
 QString areaMessage() {
-    return u("Ошибка. Площадь здания должна быть больше 0.");
+    return u"Ошибка. Площадь здания должна быть больше 0."_s;
 }
 
 QStringList calcOrder(const InstallationValues& eu, const OrderTexts& t, QString* pekvShown) {
     CalcOrderText o;
     o.begin();
     o.installation(eu);
-    o.line(u("Площадь производственного здания из сборного железобетона: S = ") + t.s + u(" кв. м."));
+    o.line(u"Площадь производственного здания из сборного железобетона: S = "_s + t.s + u" кв. м."_s);
     QString pekv = t.pekv;
     const auto p1 = t.layers ? parseNumber(t.layers->p1) : std::nullopt;
     const auto p2 = t.layers ? parseNumber(t.layers->p2) : std::nullopt;
@@ -262,32 +264,32 @@ QStringList calcOrder(const InstallationValues& eu, const OrderTexts& t, QString
     if (recomputed) {
         pekv = pekv::equivalentResistivityText(*recomputed);
         const bool upperHigher = *p1 >= *p2;
-        const QString a = upperHigher ? u("3,6") : u("110");
-        const QString b = upperHigher ? u("0,1") : u("0,003");
-        o.line(u("Расчет эквивалентного удельного сопротивления грунта:"));
-        o.line(u("- удельное электрическое сопротивление верхнего слоя земли: p1 = ") + t.layers->p1 +
-               u(" Ом м;"));
-        o.line(u("- удельное электрическое сопротивление нижнего слоя земли: p2 = ") + t.layers->p2 +
-               u(" Ом м;"));
-        o.line(u("- мощность (толщина) верхнего слоя земли: H = ") + t.layers->h + u(" м;"));
+        const QString a = upperHigher ? u"3,6"_s : u"110"_s;
+        const QString b = upperHigher ? u"0,1"_s : u"0,003"_s;
+        o.line(u"Расчет эквивалентного удельного сопротивления грунта:"_s);
+        o.line(u"- удельное электрическое сопротивление верхнего слоя земли: p1 = "_s + t.layers->p1 +
+               u" Ом м;"_s);
+        o.line(u"- удельное электрическое сопротивление нижнего слоя земли: p2 = "_s + t.layers->p2 +
+               u" Ом м;"_s);
+        o.line(u"- мощность (толщина) верхнего слоя земли: H = "_s + t.layers->h + u" м;"_s);
         o.line(u("- безразмерный коэффициент A и безразмерный коэффициент B, зависящие от соотношения "
                  "электрических сопротивлений слоев земли:"));
-        o.line(upperHigher ? u("так как p1 >= p2, то A = 3,6; B = 0,1;")
-                           : u("так как p1 < p2, то A = 110; B = 0,003;"));
-        o.line(u("- эквивалентное удельное электрическое сопротивление земли:"));
-        o.line(u("pэ = p1*(1-е**(-A*H/Корень(S))) + p2*(1-е**(-B*Корень(S)/H)), Ом м;"));
-        o.line(u("pэ = ") + t.layers->p1 + u("*(1-e**(-") + a + u("*") + t.layers->h + u("/Корень(") + t.s +
-               u("))) + ") + t.layers->p2 + u("*(1-e**(-") + b + u("*Корень(") + t.s + u(")/") + t.layers->h +
-               u(")) = ") + pekv + u(" Ом м."));
+        o.line(upperHigher ? u"так как p1 >= p2, то A = 3,6; B = 0,1;"_s
+                           : u"так как p1 < p2, то A = 110; B = 0,003;"_s);
+        o.line(u"- эквивалентное удельное электрическое сопротивление земли:"_s);
+        o.line(u"pэ = p1*(1-е**(-A*H/Корень(S))) + p2*(1-е**(-B*Корень(S)/H)), Ом м;"_s);
+        o.line(u"pэ = "_s + t.layers->p1 + u"*(1-e**(-"_s + a + u"*"_s + t.layers->h + u"/Корень("_s + t.s +
+               u"))) + "_s + t.layers->p2 + u"*(1-e**(-"_s + b + u"*Корень("_s + t.s + u")/"_s + t.layers->h +
+               u")) = "_s + pekv + u" Ом м."_s);
     } else {
-        o.line(u("Эквивалентное удельное сопротивление грунта: pэ = ") + pekv + u(" Ом м."));
+        o.line(u"Эквивалентное удельное сопротивление грунта: pэ = "_s + pekv + u" Ом м."_s);
     }
     if (pekvShown)
         *pekvShown = pekv;
-    o.line(u("Сопротивление растеканию железобетонного фундамента здания:"));
-    o.line(u("Rр = 0,52 * pэ / Корень(S);"));
-    o.line(u("Rр = 0,52 * ") + pekv + u(" / Корень(") + t.s + u(") = ") + t.r + u(" Ом."));
-    o.verdict(eu, u("фундамент здания"), u("Rр"), t.rValue);
+    o.line(u"Сопротивление растеканию железобетонного фундамента здания:"_s);
+    o.line(u"Rр = 0,52 * pэ / Корень(S);"_s);
+    o.line(u"Rр = 0,52 * "_s + pekv + u" / Корень("_s + t.s + u") = "_s + t.r + u" Ом."_s);
+    o.verdict(eu, u"фундамент здания"_s, u"Rр"_s, t.rValue);
     return o.lines();
 }
 

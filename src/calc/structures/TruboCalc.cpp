@@ -8,90 +8,86 @@
 #include <cmath>
 #include <numbers>
 
+using namespace Qt::StringLiterals;
+
 namespace kz::trubo {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-QString l1(const char* text) {
-    return QString::fromLatin1(text);
-}
 
 CalculatorDescriptor makeDescriptor() {
     CalculatorDescriptor d;
-    d.className = l1("TTruboFm");
-    d.caption = u("Трубопровод в земле.");
+    d.className = u"TTruboFm"_s;
+    d.caption = u"Трубопровод в земле."_s;
     d.helpContext = 31;
-    d.pictureFile = l1("goriz.bmp");
-    d.formulaText = u("Расчетная формула:   R = p/П/L * Ln[L*L/(T*D)], Ом");
-    d.conditionLines = {u("L >> D ")};
+    d.pictureFile = u"goriz.bmp"_s;
+    d.formulaText = u"Расчетная формула:   R = p/П/L * Ln[L*L/(T*D)], Ом"_s;
+    d.conditionLines = {u"L >> D "_s};
 
     GeometryInput length;
-    length.name = l1("EditDlina");
-    length.historyField = l1("L");
-    length.label = u("L - длина трубопровода, м:");
-    length.defaultText = l1("5");
+    length.name = u"EditDlina"_s;
+    length.historyField = u"L"_s;
+    length.label = u"L - длина трубопровода, м:"_s;
+    length.defaultText = u"5"_s;
     length.steps = {100, 10, 1};
-    length.spinPrefix = l1("SpinButtonL");
-    length.rangeName = l1("lblRangeL");
-    length.rangeText = l1("( L > 2,8)");
+    length.spinPrefix = u"SpinButtonL"_s;
+    length.rangeName = u"lblRangeL"_s;
+    length.rangeText = u"( L > 2,8)"_s;
     length.rangeHint =
-        u("Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы");
-    length.rangeFollows = {l1("cmbDiam")};
+        u"Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы"_s;
+    length.rangeFollows = {u"cmbDiam"_s};
     GeometryInput diameter;
-    diameter.name = l1("cmbDiam");
-    diameter.historyField = l1("D1");
-    diameter.label = u("D - диаметр трубы, м:");
-    diameter.choiceTable = l1("TableTruboprov");
-    diameter.choiceField = l1("Diam");
-    diameter.choiceMaterial = u("трубы для трубопроводов");
+    diameter.name = u"cmbDiam"_s;
+    diameter.historyField = u"D1"_s;
+    diameter.label = u"D - диаметр трубы, м:"_s;
+    diameter.choiceTable = u"TableTruboprov"_s;
+    diameter.choiceField = u"Diam"_s;
+    diameter.choiceMaterial = u"трубы для трубопроводов"_s;
     GeometryInput depth;
-    depth.name = l1("EditGlub");
-    depth.historyField = l1("T");
-    depth.label = u("T - глубина заложения, м:");
-    depth.defaultText = l1("0,7");
+    depth.name = u"EditGlub"_s;
+    depth.historyField = u"T"_s;
+    depth.label = u"T - глубина заложения, м:"_s;
+    depth.defaultText = u"0,7"_s;
     depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = l1("SpinButtonT");
+    depth.spinPrefix = u"SpinButtonT"_s;
     d.geometry = {length, diameter, depth};
 
     using K = InputCheck::Kind;
-    d.checks = {{K::Positive, l1("EditPKV"), u("коэффициента поправки")},
-                {K::Filled, l1("ComboGrunt"), u("типа грунта")},
-                {K::Positive, l1("EditRo0"), u("удельного сопротивления грунта")},
-                {K::Positive, l1("EditDlina"), u("длины трубопровода")},
-                {K::Positive, l1("EditGlub"), u("глубины заложения")},
+    d.checks = {{K::Positive, u"EditPKV"_s, u"коэффициента поправки"_s},
+                {K::Filled, u"ComboGrunt"_s, u"типа грунта"_s},
+                {K::Positive, u"EditRo0"_s, u"удельного сопротивления грунта"_s},
+                {K::Positive, u"EditDlina"_s, u"длины трубопровода"_s},
+                {K::Positive, u"EditGlub"_s, u"глубины заложения"_s},
                 // An empty pipe table leaves no diameter to compute with.
-                {K::Positive, l1("cmbDiam"), u("диаметра трубы")}};
+                {K::Positive, u"cmbDiam"_s, u"диаметра трубы"_s}};
 
     HistoryLayout& h = d.history;
     h.kindCode = 15;
     h.presetName = historyPresetName(d.caption);
-    h.promptCaption = u("Введите наименование трубопровода.");
-    h.promptLabel = u("Наименование трубопровода:");
+    h.promptCaption = u"Введите наименование трубопровода."_s;
+    h.promptLabel = u"Наименование трубопровода:"_s;
     h.captions = {
-        {u("Тип грунта:"), l1("Grunt")},        {u("Удельное сопротивление грунта, Ом м:"), l1("P")},
-        {u("Коэффициент поправки:"), l1("KP")}, {u("Диаметр трубы, м:"), l1("D1")},
-        {u("Глубина заложения, м:"), l1("T")},  {u("Длина трубопровода, м:"), l1("L")}};
+        {u"Тип грунта:"_s, u"Grunt"_s},        {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
+        {u"Коэффициент поправки:"_s, u"KP"_s}, {u"Диаметр трубы, м:"_s, u"D1"_s},
+        {u"Глубина заложения, м:"_s, u"T"_s},  {u"Длина трубопровода, м:"_s, u"L"_s}};
 
     SelectionParameter pipeLength;
-    pipeLength.name = u("Длина трубопровода, м");
-    pipeLength.input = l1("EditDlina");
-    pipeLength.start = l1("1");
-    pipeLength.end = l1("50");
-    pipeLength.step = l1("1");
-    pipeLength.lower = l1("0,1");
-    pipeLength.recommendation = u("начальное значение меньше конечного");
-    pipeLength.heading = u("L, м");
-    pipeLength.note = u("L, м - длина трубопровода, м");
+    pipeLength.name = u"Длина трубопровода, м"_s;
+    pipeLength.input = u"EditDlina"_s;
+    pipeLength.start = u"1"_s;
+    pipeLength.end = u"50"_s;
+    pipeLength.step = u"1"_s;
+    pipeLength.lower = u"0,1"_s;
+    pipeLength.recommendation = u"начальное значение меньше конечного"_s;
+    pipeLength.heading = u"L, м"_s;
+    pipeLength.note = u"L, м - длина трубопровода, м"_s;
     d.selection.kindCode = 15;
     d.selection.parameters = {pipeLength, correctionSelection(), soilResistivitySelection()};
-    d.selection.writeBack = {l1("EditRo0"), l1("EditPKV"), l1("EditDlina")};
+    d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDlina"_s};
 
     d.report = report;
     d.linkedParameters = true;
     // Pressing the toggle acts as if the diameter had just been chosen.
-    d.linkPressedInput = l1("cmbDiam");
+    d.linkPressedInput = u"cmbDiam"_s;
     return d;
 }
 } // namespace
@@ -171,11 +167,11 @@ Resistance ComputeResistance(long double p0, long double kp, long double l, long
 }
 
 QString diameterMessage() {
-    return u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.");
+    return u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s;
 }
 
 QString shortPipeMessage() {
-    return u("Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D.");
+    return u"Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D."_s;
 }
 
 std::optional<QString> geometryError(long double d, long double l, long double t) {
@@ -209,9 +205,9 @@ QString calcOrderLine(const QString& roText, const QString& lText, const QString
 
 void report(ReportBuilder& w, const ReportSource& s) {
     using A = ReportParagraph::Alignment;
-    const QString l = s.text(l1("EditDlina"));
-    const QString d = s.text(l1("cmbDiam"));
-    const QString t = s.text(l1("EditGlub"));
+    const QString l = s.text(u"EditDlina"_s);
+    const QString d = s.text(u"cmbDiam"_s);
+    const QString t = s.text(u"EditGlub"_s);
     const bool include = s.installation.include;
 
     w.WordTitle(descriptor().caption + reportCr + reportCr);
@@ -221,25 +217,25 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.progress();
     if (include)
         w.WordInstallationParagraph(s.installation);
-    w.WordText(u("В качестве заземляющего устройства используется трубопровод длиной L = ") + l +
-               u(" м и диаметром трубы D = ") + d + u(" м.") + reportCr);
-    w.WordSoilParagraph(s.text(l1("ComboGrunt")), s.text(l1("EditPKV")), s.text(l1("EditRo")),
-                        parseNumber(s.text(l1("EditRo0"))).value_or(0));
+    w.WordText(u"В качестве заземляющего устройства используется трубопровод длиной L = "_s + l +
+               u" м и диаметром трубы D = "_s + d + u" м."_s + reportCr);
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
     // "Т" is Cyrillic here.
-    w.WordText(u("Глубина заложения трубопровода: Т = ") + t + u(" м.") + reportCr);
+    w.WordText(u"Глубина заложения трубопровода: Т = "_s + t + u" м."_s + reportCr);
     w.progress();
-    w.WordText(u("Сопротивление растеканию трубопровода:") + reportCr);
+    w.WordText(u"Сопротивление растеканию трубопровода:"_s + reportCr);
     w.setAlignment(A::Center);
-    w.WordText(l1("R = "));
-    w.WordSymbol(l1("r"));
-    w.WordText(u(" / (П*L) * Ln[L*L/(T*D)], Ом;") + reportCr);
-    w.WordText(l1("R = ") + s.text(l1("EditRo")) + l1("/(3,14*") + l + l1(") * Ln[") + l + QLatin1Char('*') +
-               l + l1("/(") + t + QLatin1Char('*') + d + l1(")]") + multiLineEnding(s.text(l1("EditVS1"))) +
+    w.WordText(u"R = "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / (П*L) * Ln[L*L/(T*D)], Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(3,14*"_s + l + u") * Ln["_s + l + QLatin1Char('*') +
+               l + u"/("_s + t + QLatin1Char('*') + d + u")]"_s + multiLineEnding(s.text(u"EditVS1"_s)) +
                reportCr);
     w.setAlignment(A::Left);
     if (include)
-        w.WordVerdict(s.installation, u("трубопровод"), parseNumber(s.text(l1("EditVS1"))).value_or(0));
+        w.WordVerdict(s.installation, u"трубопровод"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
     w.progress();
 }
 

@@ -29,6 +29,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -74,7 +76,7 @@ void TestSet1Frm::cleanup() {
 }
 
 void TestSet1Frm::firstOpeningShowsTheDefaults() {
-    QCOMPARE(win_->windowTitle(), u("Сетка из горизонтальных электродов на поверхности земли."));
+    QCOMPARE(win_->windowTitle(), u"Сетка из горизонтальных электродов на поверхности земли."_s);
     QVERIFY(!win_->frmSech1());
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("3"));
     QCOMPARE(edit("EditShir")->text(), QStringLiteral("2"));
@@ -89,9 +91,9 @@ void TestSet1Frm::firstOpeningShowsTheDefaults() {
     QCOMPARE(edit("EditL")->text(), QStringLiteral("78"));
     QVERIFY(edit("EditS")->isReadOnly());
     QVERIFY(edit("EditL")->isReadOnly());
-    QCOMPARE(find<QLabel>("lblEditShir")->text(), u("В - ширина ячейки, м:"));
-    QCOMPARE(find<QLabel>("lblSpinKolGor")->text(), u("Nг - количество ячеек по горизонтали, шт.:"));
-    QCOMPARE(find<QLabel>("lblEditL")->text(), u("L - длина горизонтальных электродов сетки, м:"));
+    QCOMPARE(find<QLabel>("lblEditShir")->text(), u"В - ширина ячейки, м:"_s);
+    QCOMPARE(find<QLabel>("lblSpinKolGor")->text(), u"Nг - количество ячеек по горизонтали, шт.:"_s);
+    QCOMPARE(find<QLabel>("lblEditL")->text(), u"L - длина горизонтальных электродов сетки, м:"_s);
     const QStringList steps = {QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("0,1")};
     const char* lengthPairs[] = {"btnL10", "btnL1", "btnL01"};
     const char* widthPairs[] = {"SpinButton1", "SpinButton2", "SpinButton3"};
@@ -99,17 +101,17 @@ void TestSet1Frm::firstOpeningShowsTheDefaults() {
         QCOMPARE(find<SpinButton>(lengthPairs[i])->associate(), edit("EditDlina"));
         QCOMPARE(find<SpinButton>(widthPairs[i])->associate(), edit("EditShir"));
         QCOMPARE(find<SpinButton>(widthPairs[i])->upButton()->toolTip(),
-                 u("Изменение значения параметра на ") + steps[i]);
+                 u"Изменение значения параметра на "_s + steps[i]);
     }
     // A description in place of the formula's conditions.
     QVERIFY(!win_->findChild<QGroupBox*>(QStringLiteral("GroupBox1")));
-    QCOMPARE(find<QLabel>("lblDescription")->text(), u("Справка."));
+    QCOMPARE(find<QLabel>("lblDescription")->text(), u"Справка."_s);
     QCOMPARE(find<QPlainTextEdit>("Memo1")->toPlainText(),
              u("Сложный заземлитель в виде \nсетки из горизонтальных электродов \n(без вертикальных "
                "электродов) на "
                "\nповерхности земли."));
     QVERIFY(find<QPlainTextEdit>("Memo1")->isReadOnly());
-    QCOMPARE(find<QLabel>("Label5")->text(), u("Расчетная формула:   R = 0,444*p / Корень(S) + р/L, Ом"));
+    QCOMPARE(find<QLabel>("Label5")->text(), u"Расчетная формула:   R = 0,444*p / Корень(S) + р/L, Ом"_s);
     for (const char* b : {"btnMaterial", "btnKorGrunt", "btnLinkParam", "btnKI", "btnMemo"})
         QVERIFY2(!tool(b)->isEnabled(), b);
     for (const char* b : {"btnSave", "btnScore", "btnPodbor", "btnCopy"})
@@ -120,8 +122,8 @@ void TestSet1Frm::defaultsGiveTheFormulasResult() {
     // p = 100: 0,444·100/√72 + 100/78 = 6,51464
     score();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    QCOMPARE(edit("EditVS1")->text(), u("6,51"));
-    QCOMPARE(edit("EditRaschet")->text(), u("R = 0,444*100 / Корень(72) + 100 /78 = 6,51 Ом"));
+    QCOMPARE(edit("EditVS1")->text(), u"6,51"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 0,444*100 / Корень(72) + 100 /78 = 6,51 Ом"_s);
     QVERIFY(tool("btnReport")->isEnabled());
 }
 
@@ -134,12 +136,12 @@ void TestSet1Frm::singleCell() {
     QCOMPARE(edit("EditL")->text(), QStringLiteral("4"));
     score();
     // 44,4 + 25
-    QCOMPARE(edit("EditVS1")->text(), u("69,4"));
+    QCOMPARE(edit("EditVS1")->text(), u"69,4"_s);
 }
 
 void TestSet1Frm::countsUpdateTheGeometryAtOnce() {
     score();
-    QCOMPARE(edit("EditVS1")->text(), u("6,51"));
+    QCOMPARE(edit("EditVS1")->text(), u"6,51"_s);
     // Nг = 5: S = 90, L = 3·5·4 + 2·3·6 = 96; automatic calculation off forgets the result.
     spin("SpinKolGor")->stepUp();
     QCOMPARE(edit("EditS")->text(), QStringLiteral("90"));
@@ -147,14 +149,14 @@ void TestSet1Frm::countsUpdateTheGeometryAtOnce() {
     QCOMPARE(edit("EditVS1")->text(), QString());
     autoOn();
     // 0,444·100/√90 + 100/96 = 4,68021 + 1,04167 = 5,72188
-    QCOMPARE(edit("EditVS1")->text(), u("5,72"));
+    QCOMPARE(edit("EditVS1")->text(), u"5,72"_s);
     const int before = win_->calculationCount();
     spin("SpinKolVert")->stepDown();
     QCOMPARE(win_->calculationCount(), before + 1);
     // Nв = 2: S = 60, L = 3·5·3 + 2·2·6 = 69; 44,4/√60 + 100/69 = 5,73202 + 1,44928 = 7,1813
     QCOMPARE(edit("EditS")->text(), QStringLiteral("60"));
     QCOMPARE(edit("EditL")->text(), QStringLiteral("69"));
-    QCOMPARE(edit("EditVS1")->text(), u("7,18"));
+    QCOMPARE(edit("EditVS1")->text(), u"7,18"_s);
 }
 
 void TestSet1Frm::clearedWidthEmptiesTheGeometry() {
@@ -170,7 +172,7 @@ void TestSet1Frm::clearedWidthEmptiesTheGeometry() {
     autoOn();
     rec_->messages.clear();
     type(edit("EditShir"), QString());
-    QCOMPARE(win_->messageLine()->text(), u("Введите значение ширины ячейки."));
+    QCOMPARE(win_->messageLine()->text(), u"Введите значение ширины ячейки."_s);
     QVERIFY(rec_->messages.isEmpty());
     QCOMPARE(edit("EditS")->text(), QString());
 }
@@ -180,14 +182,14 @@ void TestSet1Frm::checks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("length zero") << "EditDlina"
-                                 << "0" << u("Значение длины ячейки должно быть больше 0.");
+                                 << "0" << u"Значение длины ячейки должно быть больше 0."_s;
     QTest::newRow("width not a number") << "EditShir"
-                                        << "2,,5" << u("\"2,,5\" - некорректное значение для ширины ячейки.");
+                                        << "2,,5" << u"\"2,,5\" - некорректное значение для ширины ячейки."_s;
     QTest::newRow("Kп zero") << "EditPKV"
-                             << "0" << u("Значение коэффициента поправки должно быть больше 0.");
+                             << "0" << u"Значение коэффициента поправки должно быть больше 0."_s;
     QTest::newRow("p0 outside the soil's range")
         << "EditRo0"
-        << "39" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.");
+        << "39" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s;
 }
 
 void TestSet1Frm::checks() {
@@ -227,7 +229,7 @@ void TestSet1Frm::saveAndLoadRoundTrip() {
     score();
     const QString result = edit("EditVS1")->text();
     QVERIFY(!result.isEmpty());
-    rec_->inputs << u("Сетка ОРУ");
+    rec_->inputs << u"Сетка ОРУ"_s;
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
     QCOMPARE(rec_->prompts, QStringList{u("Введите наименование заземляющего устройства.|"
                                           "Наименование заземляющего устройства:|"
@@ -258,10 +260,10 @@ void TestSet1Frm::saveAndLoadRoundTrip() {
     };
     const int before = win_->calculationCount();
     QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
-    QCOMPARE(captions, QStringList({u("Тип грунта:"), u("Удельное сопротивление грунта, Ом м:"),
-                                    u("Коэффициент поправки:"), u("Длина ячейки, м:"), u("Ширина ячейки, м:"),
-                                    u("Количество ячеек по горизонтали, шт.:"),
-                                    u("Количество ячеек по вертикали, шт.:")}));
+    QCOMPARE(captions, QStringList({u"Тип грунта:"_s, u"Удельное сопротивление грунта, Ом м:"_s,
+                                    u"Коэффициент поправки:"_s, u"Длина ячейки, м:"_s, u"Ширина ячейки, м:"_s,
+                                    u"Количество ячеек по горизонтали, шт.:"_s,
+                                    u"Количество ячеек по вертикали, шт.:"_s}));
     QCOMPARE(win_->calculationCount(), before + 1);
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("120"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4,5"));
@@ -307,15 +309,15 @@ void TestSet1Frm::popupOnACountSelectsIt() {
     QCOMPARE(count->value(), 3);
     QCOMPARE(edit("EditS")->text(), QStringLiteral("54"));
     QCOMPARE(edit("EditL")->text(), QStringLiteral("60"));
-    QCOMPARE(edit("EditVS1")->text(), u("7,71"));
-    QCOMPARE(edit("EditRaschet")->text(), u("R = 0,444*100 / Корень(54) + 100 /60 = 7,71 Ом"));
+    QCOMPARE(edit("EditVS1")->text(), u"7,71"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 0,444*100 / Корень(54) + 100 /60 = 7,71 Ом"_s);
     // Rдоп = 4 is out of reach (Nг = 5 gives 5,72): the last count stays and the run says so.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
     win_->N1Click();
     QCOMPARE(rec_->messages,
-             QStringList{u("Подбор параметра \"Количество ячеек по горизонтали, шт.\" неудачен.")});
+             QStringList{u"Подбор параметра \"Количество ячеек по горизонтали, шт.\" неудачен."_s});
     QCOMPARE(count->value(), 5);
-    QCOMPARE(edit("EditVS1")->text(), u("5,72"));
+    QCOMPARE(edit("EditVS1")->text(), u"5,72"_s);
 }
 
 void TestSet1Frm::singleParameterSelectionWithData() {
@@ -337,13 +339,13 @@ void TestSet1Frm::singleParameterSelectionWithData() {
         itog = chart->lblItog()->text();
         return int(QDialog::Accepted);
     };
-    win_->SelectParameter(u("Длина ячейки, м"), true);
+    win_->SelectParameter(u"Длина ячейки, м"_s, true);
     QCOMPARE(table,
-             QStringList({u("A, м/R, Ом"), u("1/11,24"), u("2/8,02"), u("3/6,51"), u("4/5,6"), u("5/4,96")}));
-    QCOMPARE(itog, u("подбор параметра успешен."));
+             QStringList({u"A, м/R, Ом"_s, u"1/11,24"_s, u"2/8,02"_s, u"3/6,51"_s, u"4/5,6"_s, u"5/4,96"_s}));
+    QCOMPARE(itog, u"подбор параметра успешен."_s);
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
     QCOMPARE(edit("EditS")->text(), QStringLiteral("120"));
-    QCOMPARE(edit("EditVS1")->text(), u("4,96"));
+    QCOMPARE(edit("EditVS1")->text(), u"4,96"_s);
 }
 
 void TestSet1Frm::multiParameterSelectionNestsTheRows() {
@@ -369,7 +371,7 @@ void TestSet1Frm::multiParameterSelectionNestsTheRows() {
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
     QCOMPARE(edit("EditS")->text(), QStringLiteral("120"));
     QCOMPARE(edit("EditL")->text(), QStringLiteral("110"));
-    QCOMPARE(edit("EditVS1")->text(), u("4,96"));
+    QCOMPARE(edit("EditVS1")->text(), u"4,96"_s);
 }
 
 void TestSet1Frm::selectionSettingsOfTheFocusedInput() {
@@ -381,12 +383,12 @@ void TestSet1Frm::selectionSettingsOfTheFocusedInput() {
     spin("SpinKolVert")->setFocus();
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     QCOMPARE(kind, 3);
-    QCOMPARE(name, u("Количество ячеек по вертикали, шт."));
+    QCOMPARE(name, u"Количество ячеек по вертикали, шт."_s);
     QCOMPARE(located, name);
     edit("EditShir")->setFocus();
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     QCOMPARE(kind, 2);
-    QCOMPARE(located, u("Ширина ячейки, м"));
+    QCOMPARE(located, u"Ширина ячейки, м"_s);
 }
 
 void TestSet1Frm::reportOfTheWindow() {
@@ -412,22 +414,22 @@ void TestSet1Frm::reportOfTheWindow() {
                          "вертикали Nв = 3 шт.")),
         qPrintable(texts.join(QLatin1Char('\n'))));
     // The superscript runs begin with a blank.
-    const int area = int(texts.indexOf(u("S = A * B * Nг * Nв, м 2;")));
+    const int area = int(texts.indexOf(u"S = A * B * Nг * Nв, м 2;"_s));
     QVERIFY2(area > 0, qPrintable(texts.join(QLatin1Char('\n'))));
-    QCOMPARE(texts[area - 1], u("Площадь сетки:"));
-    QCOMPARE(texts[area + 1], u("S = 3 * 2 * 4 * 3 = 72 м 2."));
+    QCOMPARE(texts[area - 1], u"Площадь сетки:"_s);
+    QCOMPARE(texts[area + 1], u"S = 3 * 2 * 4 * 3 = 72 м 2."_s);
     QCOMPARE(alignments[area], ReportParagraph::Alignment::Center);
     QCOMPARE(alignments[area - 1], ReportParagraph::Alignment::Left);
-    QCOMPARE(texts[area + 2], u("Длина горизонтальных электродов:"));
-    QCOMPARE(texts[area + 3], u("L = A * Nг * (Nв + 1) + В * Nв * (Nг + 1), м;"));
-    QCOMPARE(texts[area + 4], u("L = 3 * 4 * (3 + 1) + 2 * 3 * (4 + 1) = 78 м."));
-    QCOMPARE(texts[area + 5], u("Сопротивление растеканию заземлителя:"));
-    QCOMPARE(texts[area + 6], u("R = 0,444 * r / (S) 1/2 + r / L, Ом;"));
-    QCOMPARE(texts[area + 7], u("R = 0,444 * 100 / (72) 1/2 + 100 / 78 = 6,51 Ом."));
+    QCOMPARE(texts[area + 2], u"Длина горизонтальных электродов:"_s);
+    QCOMPARE(texts[area + 3], u"L = A * Nг * (Nв + 1) + В * Nв * (Nг + 1), м;"_s);
+    QCOMPARE(texts[area + 4], u"L = 3 * 4 * (3 + 1) + 2 * 3 * (4 + 1) = 78 м."_s);
+    QCOMPARE(texts[area + 5], u"Сопротивление растеканию заземлителя:"_s);
+    QCOMPARE(texts[area + 6], u"R = 0,444 * r / (S) 1/2 + r / L, Ом;"_s);
+    QCOMPARE(texts[area + 7], u"R = 0,444 * 100 / (72) 1/2 + 100 / 78 = 6,51 Ом."_s);
     QCOMPARE(alignments[area + 7], ReportParagraph::Alignment::Center);
     // 6,51 > 4
     QCOMPARE(texts.last(),
-             u("Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства."));
+             u"Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства."_s);
     QCOMPARE(alignments.last(), ReportParagraph::Alignment::Left);
     QCOMPARE(w.progressCount(), 7);
     QVERIFY(messages.messages.isEmpty());

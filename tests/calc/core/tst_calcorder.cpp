@@ -2,16 +2,15 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 InstallationValues defaultInstallation() {
     InstallationValues eu;
-    eu.type = u("напряжением до 1 кВ с заземленной нейтралью");
+    eu.type = u"напряжением до 1 кВ с заземленной нейтралью"_s;
     eu.voltage = QStringLiteral("380");
     eu.resistivity = QStringLiteral("100");
     eu.permissible = QStringLiteral("4");
@@ -40,12 +39,12 @@ void TestCalcOrder::installationLines_data() {
     QTest::addColumn<QString>("power");
     QTest::addColumn<QString>("resistivity");
     QTest::addColumn<QStringList>("expected");
-    const QString type = u("Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью.");
-    const QString rdop = u("Допустимое сопротивление растеканию: Rдоп. = 4 Ом.");
-    const QString izo = u("Расчетный ток замыкания на землю: Iзо = 5 А.");
-    const QString ulin = u("Линейное напряжение источника тока: Uлин. = 380 В.");
-    const QString s = u("Суммарная мощность генераторов (трансформаторов): S = 100 кВА.");
-    const QString p = u("Удельное сопротивление грунта: р = 100 Ом м.");
+    const QString type = u"Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."_s;
+    const QString rdop = u"Допустимое сопротивление растеканию: Rдоп. = 4 Ом."_s;
+    const QString izo = u"Расчетный ток замыкания на землю: Iзо = 5 А."_s;
+    const QString ulin = u"Линейное напряжение источника тока: Uлин. = 380 В."_s;
+    const QString s = u"Суммарная мощность генераторов (трансформаторов): S = 100 кВА."_s;
+    const QString p = u"Удельное сопротивление грунта: р = 100 Ом м."_s;
     QTest::newRow("nothing optional")
         << QString() << QString() << QString() << QString() << QStringList{type, rdop};
     QTest::newRow("voltage and p") << QString() << QStringLiteral("380") << QString() << QStringLiteral("100")
@@ -80,9 +79,9 @@ void TestCalcOrder::verdict_data() {
     QTest::addColumn<double>("r");
     QTest::addColumn<QString>("line");
     const QString yes =
-        u("Так как R <= Rдоп., то заземлитель можно использовать в качестве заземляющего устройства.");
+        u"Так как R <= Rдоп., то заземлитель можно использовать в качестве заземляющего устройства."_s;
     const QString no =
-        u("Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства.");
+        u"Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства."_s;
     QTest::newRow("below") << QStringLiteral("4") << 3.99 << yes;
     QTest::newRow("equal counts as usable") << QStringLiteral("4") << 4.0 << yes;
     QTest::newRow("equal with decimals") << QStringLiteral("21,81") << 21.81 << yes;
@@ -96,7 +95,7 @@ void TestCalcOrder::verdict() {
     InstallationValues eu = defaultInstallation();
     eu.permissible = rdop;
     QStringList memo;
-    QVERIFY(AddVerdictLine(eu, u("заземлитель"), QStringLiteral("R"), memo, r));
+    QVERIFY(AddVerdictLine(eu, u"заземлитель"_s, QStringLiteral("R"), memo, r));
     QCOMPARE(memo, QStringList{line});
 }
 
@@ -104,13 +103,13 @@ void TestCalcOrder::verdictNeedsANumberToCompareWith() {
     InstallationValues eu = defaultInstallation();
     eu.permissible.clear();
     QStringList memo;
-    QVERIFY(!AddVerdictLine(eu, u("заземлитель"), QStringLiteral("R"), memo, 1));
+    QVERIFY(!AddVerdictLine(eu, u"заземлитель"_s, QStringLiteral("R"), memo, 1));
     QVERIFY(memo.isEmpty());
 }
 
 void TestCalcOrder::endings() {
-    QCOMPARE(oneLineEnding(QStringLiteral("21,81")), u(" = 21,81 Ом"));
-    QCOMPARE(multiLineEnding(QStringLiteral("21,81")), u(" = 21,81 Ом."));
+    QCOMPARE(oneLineEnding(QStringLiteral("21,81")), u" = 21,81 Ом"_s);
+    QCOMPARE(multiLineEnding(QStringLiteral("21,81")), u" = 21,81 Ом."_s);
 }
 
 void TestCalcOrder::builderFollowsTheConventions() {
@@ -119,21 +118,21 @@ void TestCalcOrder::builderFollowsTheConventions() {
     CalcOrderText text(triples);
     text.begin();
     QCOMPARE(triples.count(), 0);
-    text.heading(u("Грунты"));
-    text.data(u("Удельное сопротивление грунта"), u("р"), QStringLiteral("100"), u("Ом м"));
-    text.data(u("Длина стержня"), QStringLiteral("L"), QStringLiteral("5"), u("м"));
+    text.heading(u"Грунты"_s);
+    text.data(u"Удельное сопротивление грунта"_s, u"р"_s, QStringLiteral("100"), u"Ом м"_s);
+    text.data(u"Длина стержня"_s, QStringLiteral("L"), QStringLiteral("5"), u"м"_s);
     text.blank();
-    text.formula(u("Сопротивление растеканию стержня"), u("R = p / (2*П*L) * Ln(2*L/D)"),
-                 u("R = 100 / (2*3,14*5) * Ln(2*5/0,016)"));
+    text.formula(u"Сопротивление растеканию стержня"_s, u"R = p / (2*П*L) * Ln(2*L/D)"_s,
+                 u"R = 100 / (2*3,14*5) * Ln(2*5/0,016)"_s);
     text.appendToLast(multiLineEnding(QStringLiteral("20,49")));
     QCOMPARE(text.lines(),
-             QStringList({u("Грунты."), u("Удельное сопротивление грунта: р = 100 Ом м."),
-                          u("Длина стержня: L = 5 м."), QString(), u("Сопротивление растеканию стержня:"),
-                          u("R = p / (2*П*L) * Ln(2*L/D);"),
-                          u("R = 100 / (2*3,14*5) * Ln(2*5/0,016) = 20,49 Ом.")}));
+             QStringList({u"Грунты."_s, u"Удельное сопротивление грунта: р = 100 Ом м."_s,
+                          u"Длина стержня: L = 5 м."_s, QString(), u"Сопротивление растеканию стержня:"_s,
+                          u"R = p / (2*П*L) * Ln(2*L/D);"_s,
+                          u"R = 100 / (2*3,14*5) * Ln(2*5/0,016) = 20,49 Ом."_s}));
     QCOMPARE(triples.strings(),
-             QStringList({u("Удельное сопротивление грунта"), u("р"), QStringLiteral("100"),
-                          u("Длина стержня"), QStringLiteral("L"), QStringLiteral("5")}));
+             QStringList({u"Удельное сопротивление грунта"_s, u"р"_s, QStringLiteral("100"),
+                          u"Длина стержня"_s, QStringLiteral("L"), QStringLiteral("5")}));
     QCOMPARE(triples.count(), 2);
     QCOMPARE(triples.designation(1), QStringLiteral("L"));
 }
@@ -142,14 +141,14 @@ void TestCalcOrder::coefficientOfOneIsLeftOut() {
     ParameterTriples triples;
     CalcOrderText text(triples);
     text.begin();
-    text.corrected(u("Коэффициент поправки"), u("Kп"), QStringLiteral("1"),
-                   u("Расчетное удельное сопротивление"), u("р"), QStringLiteral("100"), u("Ом м"));
+    text.corrected(u"Коэффициент поправки"_s, u"Kп"_s, QStringLiteral("1"),
+                   u"Расчетное удельное сопротивление"_s, u"р"_s, QStringLiteral("100"), u"Ом м"_s);
     QVERIFY(text.lines().isEmpty());
     // "1,0" is not the text "1": the rule compares the texts on screen.
-    text.corrected(u("Коэффициент поправки"), u("Kп"), QStringLiteral("1,5"),
-                   u("Расчетное удельное сопротивление"), u("р"), QStringLiteral("150"), u("Ом м"));
-    QCOMPARE(text.lines(), QStringList({u("Коэффициент поправки: Kп = 1,5."),
-                                        u("Расчетное удельное сопротивление: р = 150 Ом м.")}));
+    text.corrected(u"Коэффициент поправки"_s, u"Kп"_s, QStringLiteral("1,5"),
+                   u"Расчетное удельное сопротивление"_s, u"р"_s, QStringLiteral("150"), u"Ом м"_s);
+    QCOMPARE(text.lines(), QStringList({u"Коэффициент поправки: Kп = 1,5."_s,
+                                        u"Расчетное удельное сопротивление: р = 150 Ом м."_s}));
     QCOMPARE(triples.count(), 2);
 }
 
@@ -163,17 +162,17 @@ void TestCalcOrder::installationOnlyWhenIncluded() {
     eu.include = true;
     QVERIFY(text.installation(eu));
     QCOMPARE(text.lines().size(), 4);
-    QVERIFY(text.verdict(eu, u("заземлитель"), QStringLiteral("R"), 4.0));
-    QVERIFY(text.lines().last().contains(u("можно использовать")));
+    QVERIFY(text.verdict(eu, u"заземлитель"_s, QStringLiteral("R"), 4.0));
+    QVERIFY(text.lines().last().contains(u"можно использовать"_s));
 }
 
 void TestCalcOrder::triplesHoldTheTextBuiltLast() {
     CalcOrderText first;
     first.begin();
-    first.data(QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("1"), u("м"));
+    first.data(QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("1"), u"м"_s);
     CalcOrderText second;
     second.begin();
-    second.data(QStringLiteral("B"), QStringLiteral("b"), QStringLiteral("2"), u("м"));
+    second.data(QStringLiteral("B"), QStringLiteral("b"), QStringLiteral("2"), u"м"_s);
     QCOMPARE(parameterTriples().strings(),
              QStringList({QStringLiteral("B"), QStringLiteral("b"), QStringLiteral("2")}));
 }

@@ -22,35 +22,34 @@
 #include <QToolButton>
 #include <numbers>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // A calculator of another shape on the same pattern: no construction frame, one geometry
 // input, a multi-line calculation order with the installation and the verdict.
 CalculatorDescriptor hemisphereDescriptor() {
     CalculatorDescriptor d;
     d.className = QStringLiteral("THemiFm");
-    d.caption = u("Полусфера.");
+    d.caption = u"Полусфера."_s;
     d.helpContext = 21;
-    d.formulaText = u("Расчетная формула:   R = p / (2*П*r), Ом");
-    d.conditionLines = {u("r - радиус полусферы")};
+    d.formulaText = u"Расчетная формула:   R = p / (2*П*r), Ом"_s;
+    d.conditionLines = {u"r - радиус полусферы"_s};
     GeometryInput r;
     r.name = QStringLiteral("EditR");
-    r.label = u("r - радиус, м:");
+    r.label = u"r - радиус, м:"_s;
     r.defaultText = QStringLiteral("1");
     r.steps = {1, 0.1};
     r.spinPrefix = QStringLiteral("SpinButtonR");
     r.historyField = QStringLiteral("D1");
     d.geometry = {r};
     using K = InputCheck::Kind;
-    d.checks = {{K::Positive, QStringLiteral("EditPKV"), u("коэффициента поправки")},
-                {K::Filled, QStringLiteral("ComboGrunt"), u("типа грунта")},
-                {K::Positive, QStringLiteral("EditRo0"), u("удельного сопротивления грунта")},
-                {K::Positive, QStringLiteral("EditR"), u("радиуса полусферы")}};
+    d.checks = {{K::Positive, QStringLiteral("EditPKV"), u"коэффициента поправки"_s},
+                {K::Filled, QStringLiteral("ComboGrunt"), u"типа грунта"_s},
+                {K::Positive, QStringLiteral("EditRo0"), u"удельного сопротивления грунта"_s},
+                {K::Positive, QStringLiteral("EditR"), u"радиуса полусферы"_s}};
     d.history.kindCode = 2;
     d.history.presetName = historyPresetName(d.caption);
     d.multiLineOrder = true;
@@ -69,16 +68,16 @@ public:
     QStringList calcOrder(const CalcInputs& in) const override {
         CalcOrderText t;
         t.begin();
-        t.heading(u("Грунты"));
-        t.data(u("Удельное сопротивление грунта"), u("р"), in.text(QStringLiteral("EditRo")), u("Ом м"));
+        t.heading(u"Грунты"_s);
+        t.data(u"Удельное сопротивление грунта"_s, u"р"_s, in.text(QStringLiteral("EditRo")), u"Ом м"_s);
         t.blank();
-        t.formula(u("Сопротивление растеканию"), u("R = р / (2*П*r)"),
-                  u("R = ") + in.text(QStringLiteral("EditRo")) + u(" / (2*3,14*") + in.text(QStringLiteral("EditR")) +
+        t.formula(u"Сопротивление растеканию"_s, u"R = р / (2*П*r)"_s,
+                  u"R = "_s + in.text(QStringLiteral("EditRo")) + u" / (2*3,14*"_s + in.text(QStringLiteral("EditR")) +
                       QLatin1Char(')'));
         t.appendToLast(multiLineEnding(in.text(QStringLiteral("EditVS1"))));
         t.blank();
         t.installation(in.installation);
-        t.verdict(in.installation, u("полусфера"), QStringLiteral("R"),
+        t.verdict(in.installation, u"полусфера"_s, QStringLiteral("R"),
                   double(in.number(QStringLiteral("EditVS1")).value_or(0)));
         return t.lines();
     }
@@ -133,7 +132,7 @@ void TestCalculatorWindow::windowWithoutConstruction() {
     QVERIFY(w.ButtonFrame1()->btnMemo()->isEnabled());
     QVERIFY(!w.ButtonFrame1()->btnMaterial()->isEnabled());
     QVERIFY(!w.ButtonFrame1()->btnKorGrunt()->isEnabled());
-    QCOMPARE(w.windowTitle(), u("Полусфера."));
+    QCOMPARE(w.windowTitle(), u"Полусфера."_s);
     QVERIFY(w.stepButton(QStringLiteral("SpinButtonR01")));
     QVERIFY(rec_->messages.isEmpty()); // no picture named, none missing
 }
@@ -145,18 +144,18 @@ void TestCalculatorWindow::multiLineOrderAndItsViewer() {
     // p 100, r 1: 100 / 2π = 15,915...
     QCOMPARE(w.EditVS1()->text(), QStringLiteral("15,92"));
     const QStringList expected = {
-        u("Грунты."),
-        u("Удельное сопротивление грунта: р = 100 Ом м."),
+        u"Грунты."_s,
+        u"Удельное сопротивление грунта: р = 100 Ом м."_s,
         QString(),
-        u("Сопротивление растеканию:"),
-        u("R = р / (2*П*r);"),
-        u("R = 100 / (2*3,14*1) = 15,92 Ом."),
+        u"Сопротивление растеканию:"_s,
+        u"R = р / (2*П*r);"_s,
+        u"R = 100 / (2*3,14*1) = 15,92 Ом."_s,
         QString(),
-        u("Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."),
-        u("Линейное напряжение источника тока: Uлин. = 380 В."),
-        u("Удельное сопротивление грунта: р = 100 Ом м."),
-        u("Допустимое сопротивление растеканию: Rдоп. = 4 Ом."),
-        u("Так как R > Rдоп., то полусфера нельзя использовать в качестве заземляющего устройства."),
+        u"Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."_s,
+        u"Линейное напряжение источника тока: Uлин. = 380 В."_s,
+        u"Удельное сопротивление грунта: р = 100 Ом м."_s,
+        u"Допустимое сопротивление растеканию: Rдоп. = 4 Ом."_s,
+        u"Так как R > Rдоп., то полусфера нельзя использовать в качестве заземляющего устройства."_s,
     };
     QCOMPARE(w.Memo1()->toPlainText().split(QLatin1Char('\n')), expected);
 
@@ -180,7 +179,7 @@ void TestCalculatorWindow::multiLineOrderAndItsViewer() {
     QCOMPARE(shown, expected);
     QCOMPARE(rows, 1);
     // The first designation, the Cyrillic "р", is searched as it stands: inside words too.
-    QCOMPARE(counter, u("1 из ") + QString::number(expected.join(QLatin1Char('\n')).count(u("р"))));
+    QCOMPARE(counter, u"1 из "_s + QString::number(expected.join(QLatin1Char('\n')).count(u"р"_s)));
 }
 
 void TestCalculatorWindow::failedCheckEmptiesTheMemo() {
@@ -190,7 +189,7 @@ void TestCalculatorWindow::failedCheckEmptiesTheMemo() {
     QVERIFY(!w.Memo1()->toPlainText().isEmpty());
     w.geometryEdit(QStringLiteral("EditR"))->setText(QStringLiteral("0"));
     w.Calculate(true);
-    QCOMPARE(rec_->messages, QStringList{u("Значение радиуса полусферы должно быть больше 0.")});
+    QCOMPARE(rec_->messages, QStringList{u"Значение радиуса полусферы должно быть больше 0."_s});
     QVERIFY(w.Memo1()->toPlainText().isEmpty());
     QVERIFY(w.EditVS1()->text().isEmpty());
 }
@@ -222,14 +221,14 @@ void TestCalculatorWindow::soilDictionaryKeepsTheSoil() {
     w.show();
     QVERIFY(w.ButtonFrame1()->btnGrunt()->isEnabled());
     QTest::mouseClick(w.ButtonFrame1()->btnAutoScore(), Qt::LeftButton);
-    const int idx = w.pFrame()->ComboGrunt()->findText(u("глина"));
+    const int idx = w.pFrame()->ComboGrunt()->findText(u"глина"_s);
     w.pFrame()->ComboGrunt()->setCurrentIndex(idx);
     w.pFrame()->EditRo0()->setText(QStringLiteral("55"));
     w.pFrame()->EditPKV()->setText(QStringLiteral("1,4"));
     const int before = w.calculationCount();
     QTest::mouseClick(w.ButtonFrame1()->btnGrunt(), Qt::LeftButton);
     QCOMPARE(opened, 1);
-    QCOMPARE(w.pFrame()->ComboGrunt()->currentText(), u("глина"));
+    QCOMPARE(w.pFrame()->ComboGrunt()->currentText(), u"глина"_s);
     QCOMPARE(w.pFrame()->EditRo0()->text(), QStringLiteral("55"));
     QCOMPARE(w.pFrame()->EditPKV()->text(), QStringLiteral("1,4"));
     QCOMPARE(w.calculationCount(), before + 1); // one calculation after the dictionary
@@ -245,15 +244,15 @@ void TestCalculatorWindow::steelDictionaryKeepsConstructionAndSize() {
     QVERIFY(w.ButtonFrame1()->btnMaterial()->isEnabled());
     QVERIFY(w.ButtonFrame1()->btnKorGrunt()->isEnabled());
     QComboBox* sech = w.frmSech1()->cmbSech();
-    sech->setCurrentIndex(sech->findText(u("сталь полосовая")));
+    sech->setCurrentIndex(sech->findText(u"сталь полосовая"_s));
     QComboBox* diam = w.frmSech1()->cmbDiam();
     diam->setCurrentIndex(diam->findText(QStringLiteral("0,04x0,004")));
     QTest::mouseClick(w.ButtonFrame1()->btnMaterial(), Qt::LeftButton);
-    QCOMPARE(sech->currentText(), u("сталь полосовая"));
+    QCOMPARE(sech->currentText(), u"сталь полосовая"_s);
     QCOMPARE(diam->currentText(), QStringLiteral("0,04x0,004"));
     QCOMPARE(w.frmSech1()->EditDiam()->text(), QStringLiteral("0,02"));
     QTest::mouseClick(w.ButtonFrame1()->btnKorGrunt(), Qt::LeftButton);
-    QCOMPARE(sech->currentText(), u("сталь полосовая"));
+    QCOMPARE(sech->currentText(), u"сталь полосовая"_s);
     QCOMPARE(diam->currentText(), QStringLiteral("0,04x0,004"));
     w.Calculate(true);
     QCOMPARE(w.EditVS1()->text(), QStringLiteral("21,09"));
@@ -283,9 +282,9 @@ void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
     };
     w.show();
     QTest::mouseClick(w.ButtonFrame1()->btnAutoScore(), Qt::LeftButton);
-    QVERIFY(w.setInputText(QStringLiteral("pFrame1.ComboGrunt"), u("песок")));
+    QVERIFY(w.setInputText(QStringLiteral("pFrame1.ComboGrunt"), u"песок"_s));
     QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("500")));
-    QCOMPARE(w.inputText(QStringLiteral("ComboGrunt")), u("суглинок"));
+    QCOMPARE(w.inputText(QStringLiteral("ComboGrunt")), u"суглинок"_s);
     QCOMPARE(w.pFrame1()->EditRo()->text(), QStringLiteral("500"));
     // 1/(0,3/100 + 0,7/500) = 227,27; R = (ln 2 + 1/1,4)·227,27/(2π) = 50,91.
     QCOMPARE(w.inputText(QStringLiteral("EditPekv")), QStringLiteral("227,27"));
@@ -298,7 +297,7 @@ void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
 
     bool lowerOffered = false;
     for (const SelectionDescriptor& d : w.selectionDescriptors())
-        if (d.name == u("Удельное сопротивление нижнего слоя грунта, Ом м")) {
+        if (d.name == u"Удельное сопротивление нижнего слоя грунта, Ом м"_s) {
             lowerOffered = true;
             QCOMPARE(d.start, QStringLiteral("1000"));
             QCOMPARE(d.end, QStringLiteral("400"));
@@ -307,13 +306,13 @@ void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
 
     w.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(1);
     QTest::mouseClick(w.ButtonFrame1()->btnGrunt(), Qt::LeftButton);
-    QCOMPARE(located, u("песок"));
-    QCOMPARE(w.inputText(QStringLiteral("pFrame1.ComboGrunt")), u("песок"));
+    QCOMPARE(located, u"песок"_s);
+    QCOMPARE(w.inputText(QStringLiteral("pFrame1.ComboGrunt")), u"песок"_s);
     QCOMPARE(w.inputText(QStringLiteral("pFrame1.EditRo0")), QStringLiteral("500"));
     QCOMPARE(w.inputText(QStringLiteral("EditRo0")), QStringLiteral("100"));
 
     // A run over the lower layer's coefficient writes back that layer's p = p0·Kп.
-    w.SelectParameter(u("Коэффициент поправки нижнего слоя"), false);
+    w.SelectParameter(u"Коэффициент поправки нижнего слоя"_s, false);
     const auto kp = parseNumber(w.inputText(QStringLiteral("pFrame1.EditPKV")));
     QVERIFY(kp);
     QCOMPARE(w.pFrame1()->EditRo()->text(), formatGeneral(calculatedResistivity(500, *kp)));

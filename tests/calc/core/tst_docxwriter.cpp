@@ -10,12 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 QString l1(const char* s) {
     return QString::fromLatin1(s);
 }
@@ -55,33 +54,33 @@ private:
 };
 
 void TestDocxWriter::init() {
-    QDir(dir_.path()).mkpath(l1("Picture"));
+    QDir(dir_.path()).mkpath(u"Picture"_s);
     QImage image(120, 80, QImage::Format_RGB32);
     image.fill(Qt::white);
-    QVERIFY(image.save(dir_.filePath(l1("Picture/vert.bmp")), "BMP"));
+    QVERIFY(image.save(dir_.filePath(u"Picture/vert.bmp"_s), "BMP"));
     setApplicationFolder(dir_.path() + QLatin1Char('/'));
 }
 
 QList<ReportParagraph> TestDocxWriter::sample() {
     ReportBuilder w(rec_);
-    w.WordTitle(u("Заголовок.") + reportCr + reportCr);
-    w.WordPicture(l1("vert.bmp"));
-    w.WordText(u("Грунт с удельным сопротивлением "));
-    w.WordSymbol(l1("r"));
-    w.WordText(u(" = 100 Ом м.") + reportCr);
+    w.WordTitle(u"Заголовок."_s + reportCr + reportCr);
+    w.WordPicture(u"vert.bmp"_s);
+    w.WordText(u"Грунт с удельным сопротивлением "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" = 100 Ом м."_s + reportCr);
     w.setAlignment(ReportParagraph::Alignment::Center);
-    w.WordText(l1("S = 10 m"));
-    w.WordSuperscript(l1("2"));
-    w.WordText(l1(", R"));
-    w.WordSubscript(u("доп"));
+    w.WordText(u"S = 10 m"_s);
+    w.WordSuperscript(u"2"_s);
+    w.WordText(u", R"_s);
+    w.WordSubscript(u"доп"_s);
     w.WordText(reportCr);
     w.setAlignment(ReportParagraph::Alignment::Left);
-    w.WordText(u("Конец.") + reportCr);
+    w.WordText(u"Конец."_s + reportCr);
     return w.paragraphs();
 }
 
 void TestDocxWriter::writtenDocumentHoldsTheRunsAndTheirFormatting() {
-    const QString path = dir_.filePath(l1("report.docx"));
+    const QString path = dir_.filePath(u"report.docx"_s);
     QString error;
     QVERIFY(writeDocx(sample(), path, &error));
     QVERIFY(error.isEmpty());
@@ -91,46 +90,46 @@ void TestDocxWriter::writtenDocumentHoldsTheRunsAndTheirFormatting() {
                               "word/_rels/document.xml.rels", "word/media/image1.png"})
         QVERIFY2(doc.entries.contains(l1(entry)), entry);
     QString xmlError;
-    QCOMPARE(doc.paragraphs(&xmlError), (QStringList{u("Заголовок."), QString(), l1("[picture]"), QString(),
-                                                     u("Грунт с удельным сопротивлением r = 100 Ом м."),
-                                                     u("S = 10 m 2, R доп"), u("Конец.")}));
+    QCOMPARE(doc.paragraphs(&xmlError), (QStringList{u"Заголовок."_s, QString(), u"[picture]"_s, QString(),
+                                                     u"Грунт с удельным сопротивлением r = 100 Ом м."_s,
+                                                     u"S = 10 m 2, R доп"_s, u"Конец."_s}));
     QVERIFY2(xmlError.isEmpty(), qPrintable(xmlError));
 
     const QByteArray xml = doc.document();
     // Title bold, the rest regular; one bold run.
-    QCOMPARE(elements(xml, l1("w:b")).size(), 1);
+    QCOMPARE(elements(xml, u"w:b"_s).size(), 1);
     // Centred: the title and the formula-like paragraph.
-    QCOMPARE(elements(xml, l1("w:jc")).size(), 2);
-    const auto vert = elements(xml, l1("w:vertAlign"));
+    QCOMPARE(elements(xml, u"w:jc"_s).size(), 2);
+    const auto vert = elements(xml, u"w:vertAlign"_s);
     QCOMPARE(vert.size(), 2);
-    QCOMPARE(vert[0].value(l1("w:val")), l1("superscript"));
-    QCOMPARE(vert[1].value(l1("w:val")), l1("subscript"));
+    QCOMPARE(vert[0].value(u"w:val"_s), u"superscript"_s);
+    QCOMPARE(vert[1].value(u"w:val"_s), u"subscript"_s);
     // 12 pt in half-points, Times New Roman Cyr on text, rho as a Symbol character.
-    for (const auto& sz : elements(xml, l1("w:sz")))
-        QCOMPARE(sz.value(l1("w:val")), l1("24"));
-    const auto fonts = elements(xml, l1("w:rFonts"));
+    for (const auto& sz : elements(xml, u"w:sz"_s))
+        QCOMPARE(sz.value(u"w:val"_s), u"24"_s);
+    const auto fonts = elements(xml, u"w:rFonts"_s);
     QCOMPARE(fonts.size(), 9);
-    QCOMPARE(fonts[0].value(l1("w:ascii")), l1("Times New Roman Cyr"));
-    const auto sym = elements(xml, l1("w:sym"));
+    QCOMPARE(fonts[0].value(u"w:ascii"_s), u"Times New Roman Cyr"_s);
+    const auto sym = elements(xml, u"w:sym"_s);
     QCOMPARE(sym.size(), 1);
-    QCOMPARE(sym[0].value(l1("w:font")), l1("Symbol"));
-    QCOMPARE(sym[0].value(l1("w:char")), l1("F072"));
+    QCOMPARE(sym[0].value(u"w:font"_s), u"Symbol"_s);
+    QCOMPARE(sym[0].value(u"w:char"_s), u"F072"_s);
     // Leading and trailing blanks kept.
-    for (const auto& t : elements(xml, l1("w:t")))
-        QCOMPARE(t.value(l1("xml:space")), l1("preserve"));
-    QVERIFY(xml.contains(u("<w:t xml:space=\"preserve\"> = 100 Ом м.</w:t>").toUtf8()));
+    for (const auto& t : elements(xml, u"w:t"_s))
+        QCOMPARE(t.value(u"xml:space"_s), u"preserve"_s);
+    QVERIFY(xml.contains(u"<w:t xml:space=\"preserve\"> = 100 Ом м.</w:t>"_s.toUtf8()));
 
-    const QByteArray types = doc.entries.value(l1("[Content_Types].xml"));
+    const QByteArray types = doc.entries.value(u"[Content_Types].xml"_s);
     QVERIFY(types.contains("Extension=\"png\" ContentType=\"image/png\""));
     QVERIFY(types.contains("PartName=\"/word/document.xml\""));
-    QVERIFY(doc.entries.value(l1("_rels/.rels")).contains("Target=\"word/document.xml\""));
+    QVERIFY(doc.entries.value(u"_rels/.rels"_s).contains("Target=\"word/document.xml\""));
 }
 
 void TestDocxWriter::specialCharactersAreEscaped() {
     ReportBuilder w(rec_);
-    const QString tricky = u("R < 4 & L > D, \"кавычки\" и 'апостроф'");
+    const QString tricky = u"R < 4 & L > D, \"кавычки\" и 'апостроф'"_s;
     w.WordText(tricky + reportCr);
-    const QString path = dir_.filePath(l1("escaped.docx"));
+    const QString path = dir_.filePath(u"escaped.docx"_s);
     QVERIFY(writeDocx(w.paragraphs(), path, nullptr));
     const DocxContents doc = DocxContents::read(path);
     QString xmlError;
@@ -141,32 +140,32 @@ void TestDocxWriter::specialCharactersAreEscaped() {
 }
 
 void TestDocxWriter::pictureIsEmbeddedWithItsRelation() {
-    const QString path = dir_.filePath(l1("picture.docx"));
+    const QString path = dir_.filePath(u"picture.docx"_s);
     QVERIFY(writeDocx(sample(), path, nullptr));
     const DocxContents doc = DocxContents::read(path);
-    const auto blips = elements(doc.document(), l1("a:blip"));
+    const auto blips = elements(doc.document(), u"a:blip"_s);
     QCOMPARE(blips.size(), 1);
-    const QString id = blips[0].value(l1("r:embed")).toString();
+    const QString id = blips[0].value(u"r:embed"_s).toString();
     QVERIFY(!id.isEmpty());
-    const auto rels = elements(doc.entries.value(l1("word/_rels/document.xml.rels")), l1("Relationship"));
+    const auto rels = elements(doc.entries.value(u"word/_rels/document.xml.rels"_s), u"Relationship"_s);
     QCOMPARE(rels.size(), 1);
-    QCOMPARE(rels[0].value(l1("Id")), id);
-    QCOMPARE(rels[0].value(l1("Target")), l1("media/image1.png"));
-    QCOMPARE(rels[0].value(l1("Type")),
-             l1("http://schemas.openxmlformats.org/officeDocument/2006/relationships/image"));
+    QCOMPARE(rels[0].value(u"Id"_s), id);
+    QCOMPARE(rels[0].value(u"Target"_s), u"media/image1.png"_s);
+    QCOMPARE(rels[0].value(u"Type"_s),
+             u"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image"_s);
     // The bitmap converted to PNG at its own size: 120 x 80 pixels at 96 dpi.
-    const QImage png = QImage::fromData(doc.entries.value(l1("word/media/image1.png")), "PNG");
+    const QImage png = QImage::fromData(doc.entries.value(u"word/media/image1.png"_s), "PNG");
     QCOMPARE(png.size(), QSize(120, 80));
-    const auto extent = elements(doc.document(), l1("wp:extent"));
+    const auto extent = elements(doc.document(), u"wp:extent"_s);
     QCOMPARE(extent.size(), 1);
-    QCOMPARE(extent[0].value(l1("cx")), l1("1143000"));
-    QCOMPARE(extent[0].value(l1("cy")), l1("762000"));
+    QCOMPARE(extent[0].value(u"cx"_s), u"1143000"_s);
+    QCOMPARE(extent[0].value(u"cy"_s), u"762000"_s);
 }
 
 void TestDocxWriter::failureNamesTheFileAndLeavesNothing_data() {
     QTest::addColumn<QString>("relative");
-    QTest::newRow("missing folder") << l1("no/such/folder/report.docx");
-    QTest::newRow("a folder") << l1("Picture");
+    QTest::newRow("missing folder") << u"no/such/folder/report.docx"_s;
+    QTest::newRow("a folder") << u"Picture"_s;
 }
 
 void TestDocxWriter::failureNamesTheFileAndLeavesNothing() {
@@ -175,20 +174,20 @@ void TestDocxWriter::failureNamesTheFileAndLeavesNothing() {
     const QStringList before = QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     QString error;
     QVERIFY(!writeDocx(sample(), path, &error));
-    QCOMPARE(error, u("Ошибка. Не удалось записать отчет в файл ") + path + QLatin1Char('.'));
+    QCOMPARE(error, u"Ошибка. Не удалось записать отчет в файл "_s + path + QLatin1Char('.'));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
-    QCOMPARE(QDir(dir_.filePath(l1("Picture"))).entryList(QDir::Files), QStringList{l1("vert.bmp")});
+    QCOMPARE(QDir(dir_.filePath(u"Picture"_s)).entryList(QDir::Files), QStringList{u"vert.bmp"_s});
 }
 
 void TestDocxWriter::replacedFileIsWholeAfterASecondReport() {
-    const QString path = dir_.filePath(l1("twice.docx"));
+    const QString path = dir_.filePath(u"twice.docx"_s);
     QVERIFY(writeDocx(sample(), path, nullptr));
     ReportBuilder w(rec_);
-    w.WordText(u("Второй.") + reportCr);
+    w.WordText(u"Второй."_s + reportCr);
     QVERIFY(writeDocx(w.paragraphs(), path, nullptr));
     const DocxContents doc = DocxContents::read(path);
-    QCOMPARE(doc.paragraphs(), QStringList{u("Второй.")});
-    QVERIFY(!doc.entries.contains(l1("word/media/image1.png")));
+    QCOMPARE(doc.paragraphs(), QStringList{u"Второй."_s});
+    QVERIFY(!doc.entries.contains(u"word/media/image1.png"_s));
 }
 
 QTEST_GUILESS_MAIN(TestDocxWriter)

@@ -5,13 +5,9 @@
 #include <QTest>
 #include <cmath>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 class TestDVertCalc : public QObject {
     Q_OBJECT
@@ -117,8 +113,8 @@ void TestDVertCalc::geometry_data() {
     QTest::addColumn<double>("l");
     QTest::addColumn<double>("to");
     QTest::addColumn<QString>("message");
-    const QString diameter = u("Ошибка. Длина вертикального стержня должна быть больше диаметра.");
-    const QString depth = u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.");
+    const QString diameter = u"Ошибка. Длина вертикального стержня должна быть больше диаметра."_s;
+    const QString depth = u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s;
     QTest::newRow("defaults pass") << 0.016 << 5.0 << 0.7 << QString();
     QTest::newRow("To 0,5 passes") << 0.016 << 5.0 << 0.5 << QString();
     QTest::newRow("To 0,49 refused") << 0.016 << 5.0 << 0.49 << depth;
@@ -158,14 +154,14 @@ void TestDVertCalc::depthStepDown() {
 void TestDVertCalc::calcOrderLineForDefaults() {
     QCOMPARE(dvert::calcOrderLine(QStringLiteral("100"), QStringLiteral("5"), 0.016, QStringLiteral("3,20"),
                                   QStringLiteral("21,81")),
-             u("R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"));
+             u"R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"_s);
 }
 
 void TestDVertCalc::calcOrderLineWritesDiameterInGeneralFormat() {
     // The equivalent diameter of a 0,04 strip, 0,02, is written as a number, not as on screen.
     QCOMPARE(dvert::calcOrderLine(QStringLiteral("75"), QStringLiteral("2,5"), 0.5 * 0.04,
                                   QStringLiteral("2,05"), QStringLiteral("30")),
-             u("R = 75 / (2*3,14*2,5) * [Ln(2*2,5/0,02) + 0,5*Ln((4*2,05+2,5) / (4*2,05-2,5))] = 30 Ом"));
+             u"R = 75 / (2*3,14*2,5) * [Ln(2*2,5/0,02) + 0,5*Ln((4*2,05+2,5) / (4*2,05-2,5))] = 30 Ом"_s);
 }
 
 void TestDVertCalc::checksRunInTheirOrderWithTheirSubjects() {
@@ -176,14 +172,14 @@ void TestDVertCalc::checksRunInTheirOrderWithTheirSubjects() {
                    (c.kind == InputCheck::Kind::Filled ? QStringLiteral("|filled")
                                                        : QStringLiteral("|positive"));
     const QStringList expected = {
-        u("EditPKV|коэффициента поправки|positive"),
-        u("ComboGrunt|типа грунта|filled"),
-        u("EditRo0|удельного сопротивления грунта|positive"),
-        u("cmbSech|конструкции заземлителя|filled"),
-        u("cmbDiam|размеров заземлителя|filled"),
-        u("EditDiam0|диаметра заземлителя|positive"),
-        u("EditDlina|длины заземлителя|positive"),
-        u("EditGlub|глубины заложения|positive"),
+        u"EditPKV|коэффициента поправки|positive"_s,
+        u"ComboGrunt|типа грунта|filled"_s,
+        u"EditRo0|удельного сопротивления грунта|positive"_s,
+        u"cmbSech|конструкции заземлителя|filled"_s,
+        u"cmbDiam|размеров заземлителя|filled"_s,
+        u"EditDiam0|диаметра заземлителя|positive"_s,
+        u"EditDlina|длины заземлителя|positive"_s,
+        u"EditGlub|глубины заложения|positive"_s,
     };
     QCOMPARE(got, expected);
 }
@@ -191,11 +187,11 @@ void TestDVertCalc::checksRunInTheirOrderWithTheirSubjects() {
 void TestDVertCalc::historyAndCopyMappings() {
     const auto& d = dvert::descriptor();
     QCOMPARE(d.history.kindCode, 4);
-    QCOMPARE(d.history.presetName, u("Вертикальный заземлитель в земле 1."));
-    const InputTexts inputs{{QStringLiteral("ComboGrunt"), u("суглинок")},
+    QCOMPARE(d.history.presetName, u"Вертикальный заземлитель в земле 1."_s);
+    const InputTexts inputs{{QStringLiteral("ComboGrunt"), u"суглинок"_s},
                             {QStringLiteral("EditRo0"), QStringLiteral("100")},
                             {QStringLiteral("EditPKV"), QStringLiteral("1,5")},
-                            {QStringLiteral("cmbSech"), u("сталь круглая")},
+                            {QStringLiteral("cmbSech"), u"сталь круглая"_s},
                             {QStringLiteral("cmbDiam"), QStringLiteral("0,016")},
                             {QStringLiteral("EditDlina"), QStringLiteral("5")},
                             {QStringLiteral("EditGlub"), QStringLiteral("0,7")},
@@ -216,11 +212,11 @@ void TestDVertCalc::historyAndCopyMappings() {
 
     QCOMPARE(
         d.history.fieldList(),
-        QStringList({u("Тип грунта:"), QStringLiteral("Grunt"), u("Удельное сопротивление грунта, Ом м:"),
-                     QStringLiteral("P"), u("Коэффициент поправки:"), QStringLiteral("KP"),
-                     u("Конструкция заземлителя:"), QStringLiteral("Construct"), u("Размер стержня, м:"),
-                     QStringLiteral("Razmer"), u("Расстояние от поверхности земли до заземлителя, м:"),
-                     QStringLiteral("T"), u("Длина стержня, м:"), QStringLiteral("L")}));
+        QStringList({u"Тип грунта:"_s, QStringLiteral("Grunt"), u"Удельное сопротивление грунта, Ом м:"_s,
+                     QStringLiteral("P"), u"Коэффициент поправки:"_s, QStringLiteral("KP"),
+                     u"Конструкция заземлителя:"_s, QStringLiteral("Construct"), u"Размер стержня, м:"_s,
+                     QStringLiteral("Razmer"), u"Расстояние от поверхности земли до заземлителя, м:"_s,
+                     QStringLiteral("T"), u"Длина стержня, м:"_s, QStringLiteral("L")}));
     // Soil type before p0 (its change handling resets p0), mode and construction before the size.
     const auto& order = d.inputOrder;
     QVERIFY(order.indexOf(QStringLiteral("ComboGrunt")) < order.indexOf(QStringLiteral("EditRo0")));
@@ -235,15 +231,15 @@ void TestDVertCalc::soilRange_data() {
     QTest::addColumn<double>("pMin");
     QTest::addColumn<double>("pMax");
     QTest::addColumn<bool>("inside");
-    QTest::newRow("lower bound") << u("40") << 40.0 << 60.0 << true;
-    QTest::newRow("upper bound") << u("60") << 40.0 << 60.0 << true;
-    QTest::newRow("below") << u("39,99") << 40.0 << 60.0 << false;
-    QTest::newRow("above") << u("70") << 40.0 << 60.0 << false;
+    QTest::newRow("lower bound") << u"40"_s << 40.0 << 60.0 << true;
+    QTest::newRow("upper bound") << u"60"_s << 40.0 << 60.0 << true;
+    QTest::newRow("below") << u"39,99"_s << 40.0 << 60.0 << false;
+    QTest::newRow("above") << u"70"_s << 40.0 << 60.0 << false;
     // Typed texts read in extended precision against the table's fractional bounds.
-    QTest::newRow("fractional lower bound") << u("0,2") << 0.2 << 1.0 << true;
-    QTest::newRow("fractional upper bound") << u("0,3") << 0.1 << 0.3 << true;
-    QTest::newRow("shown as the bound") << u("150,000000000000001") << 100.0 << 150.0 << true;
-    QTest::newRow("just below a fractional bound") << u("0,19") << 0.2 << 1.0 << false;
+    QTest::newRow("fractional lower bound") << u"0,2"_s << 0.2 << 1.0 << true;
+    QTest::newRow("fractional upper bound") << u"0,3"_s << 0.1 << 0.3 << true;
+    QTest::newRow("shown as the bound") << u"150,000000000000001"_s << 100.0 << 150.0 << true;
+    QTest::newRow("just below a fractional bound") << u"0,19"_s << 0.2 << 1.0 << false;
 }
 
 void TestDVertCalc::soilRange() {
@@ -254,9 +250,9 @@ void TestDVertCalc::soilRange() {
     const auto error = soilRangeError(*parseNumber(p0), pMin, pMax);
     QCOMPARE(!error.has_value(), inside);
     if (error && pMin == 40)
-        QCOMPARE(*error, u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."));
+        QCOMPARE(*error, u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."_s);
     QCOMPARE(soilRangeMessage(0.5, 1000),
-             u("Ошибка. Допустимые значения удельного сопротивления грунта: 0,5 .. 1000."));
+             u"Ошибка. Допустимые значения удельного сопротивления грунта: 0,5 .. 1000."_s);
 }
 
 void TestDVertCalc::hugeInputsGiveNoShowableResult() {

@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -79,12 +81,12 @@ void TestDVertForm::cleanup() {
 }
 
 void TestDVertForm::firstOpeningShowsTheDefaults() {
-    QCOMPARE(win_->windowTitle(), u("Вертикальный заземлитель в земле."));
+    QCOMPARE(win_->windowTitle(), u"Вертикальный заземлитель в земле."_s);
     QCOMPARE(helpContextOf(win_.get()), 18);
-    QCOMPARE(combo("ComboGrunt")->currentText(), u("суглинок"));
+    QCOMPARE(combo("ComboGrunt")->currentText(), u"суглинок"_s);
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("100"));
     QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1"));
-    QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
+    QCOMPARE(combo("cmbSech")->currentText(), u"сталь круглая"_s);
     QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,016"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
     QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,7"));
@@ -109,15 +111,15 @@ void TestDVertForm::firstOpeningShowsTheDefaults() {
 
 void TestDVertForm::windowArrangement() {
     QCOMPARE(find<QLabel>("Label5")->text(),
-             u("Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"));
+             u"Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s);
     QVERIFY(find<QWidget>("PanelRaschet"));
     QVERIFY(find<TfrmEU>("frmEU1"));
     QVERIFY(find<TFrameP>("pFrame"));
     QVERIFY(find<TfrmSech>("frmSech1"));
     QCOMPARE(find<QLabel>("lblRangeTo")->text(), QStringLiteral("( To >= 0,5 )"));
-    QCOMPARE(find<QLabel>("lblEditDlina")->text(), u("L - длина стержня, м:"));
-    QCOMPARE(find<QLabel>("lblEditGlub")->text(), u("Tо - расстояние от поверхности земли, м:"));
-    QCOMPARE(find<QLabel>("lblEditT")->text(), u("T - глубина заложения, м:"));
+    QCOMPARE(find<QLabel>("lblEditDlina")->text(), u"L - длина стержня, м:"_s);
+    QCOMPARE(find<QLabel>("lblEditGlub")->text(), u"Tо - расстояние от поверхности земли, м:"_s);
+    QCOMPARE(find<QLabel>("lblEditT")->text(), u"T - глубина заложения, м:"_s);
     QVERIFY(edit("EditT")->isReadOnly());
     QVERIFY(edit("EditVS1")->isReadOnly());
     QVERIFY(edit("EditRaschet")->isReadOnly());
@@ -145,8 +147,8 @@ void TestDVertForm::typedInputsGiveTheFormulasResult_data() {
     QTest::addColumn<QString>("depth");
     QTest::addColumn<QString>("t");
     QTest::addColumn<QString>("r");
-    const QString loam = u("суглинок");
-    const QString round = u("сталь круглая");
+    const QString loam = u"суглинок"_s;
+    const QString round = u"сталь круглая"_s;
     // Expected values from the formula by hand (30 digits), see the core test.
     QTest::newRow("defaults") << loam << "100"
                               << "1" << round << "0,016"
@@ -167,13 +169,13 @@ void TestDVertForm::typedInputsGiveTheFormulasResult_data() {
                                      << "3,20"
                                      << "32,71"; // 32,7077
     QTest::newRow("strip, D = 0,5 B") << loam << "100"
-                                      << "1" << u("сталь полосовая") << "0,04x0,004"
+                                      << "1" << u"сталь полосовая"_s << "0,04x0,004"
                                       << "5"
                                       << "0,7"
                                       << "3,20"
                                       << "21,09"; // D 0,02: 21,0949
     QTest::newRow("angle, D = 0,95 B") << loam << "100"
-                                       << "1" << u("сталь угловая") << "0,04x0,04x0,004"
+                                       << "1" << u"сталь угловая"_s << "0,04x0,04x0,004"
                                        << "5"
                                        << "0,7"
                                        << "3,20"
@@ -184,7 +186,7 @@ void TestDVertForm::typedInputsGiveTheFormulasResult_data() {
                            << "1,1"
                            << "2,50"
                            << "62,88"; // 62,8782
-    QTest::newRow("clay") << u("глина") << "50"
+    QTest::newRow("clay") << u"глина"_s << "50"
                           << "1,3" << round << "0,02"
                           << "4"
                           << "0,9"
@@ -213,7 +215,7 @@ void TestDVertForm::typedInputsGiveTheFormulasResult() {
     QCOMPARE(edit("EditVS1")->text(), QString());
     autoOn(); // pressing it calculates
     QCOMPARE(edit("EditVS1")->text(), r);
-    QVERIFY(edit("EditRaschet")->text().endsWith(QStringLiteral(" = ") + r + u(" Ом")));
+    QVERIFY(edit("EditRaschet")->text().endsWith(QStringLiteral(" = ") + r + u" Ом"_s));
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     score();
     QCOMPARE(edit("EditVS1")->text(), r);
@@ -223,13 +225,13 @@ void TestDVertForm::calculationOrderLine() {
     choose(combo("cmbDiam"), QStringLiteral("0,016"));
     score();
     QCOMPARE(edit("EditRaschet")->text(),
-             u("R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"));
-    choose(combo("cmbSech"), u("сталь полосовая"));
+             u"R = 100 / (2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 21,81 Ом"_s);
+    choose(combo("cmbSech"), u"сталь полосовая"_s);
     choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
     type(edit("EditPKV"), QStringLiteral("1,5"));
     score();
     QCOMPARE(edit("EditRaschet")->text(),
-             u("R = 150 / (2*3,14*5) * [Ln(2*5/0,02) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 31,64 Ом"));
+             u"R = 150 / (2*3,14*5) * [Ln(2*5/0,02) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 31,64 Ом"_s);
 }
 
 void TestDVertForm::checks_data() {
@@ -238,44 +240,44 @@ void TestDVertForm::checks_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus"); // where the focus ends; empty: where it was (EditGlub)
     QTest::newRow("1 coefficient empty") << "EditPKV"
-                                         << "" << u("Введите значение коэффициента поправки.") << "EditPKV";
+                                         << "" << u"Введите значение коэффициента поправки."_s << "EditPKV";
     QTest::newRow("1 coefficient 0") << "EditPKV"
-                                     << "0" << u("Значение коэффициента поправки должно быть больше 0.")
+                                     << "0" << u"Значение коэффициента поправки должно быть больше 0."_s
                                      << "EditPKV";
     QTest::newRow("2 no soil") << "ComboGrunt"
-                               << "<none>" << u("Введите значение типа грунта.") << "ComboGrunt";
+                               << "<none>" << u"Введите значение типа грунта."_s << "ComboGrunt";
     QTest::newRow("3 p0 empty") << "EditRo0"
-                                << "" << u("Введите значение удельного сопротивления грунта.") << "EditRo0";
+                                << "" << u"Введите значение удельного сопротивления грунта."_s << "EditRo0";
     QTest::newRow("3 p0 pasted negative")
         << "EditRo0"
-        << "-100" << u("Значение удельного сопротивления грунта должно быть больше 0.") << "EditRo0";
+        << "-100" << u"Значение удельного сопротивления грунта должно быть больше 0."_s << "EditRo0";
     QTest::newRow("4 no construction")
         << "cmbSech"
-        << "<none>" << u("Введите значение конструкции заземлителя.") << "cmbSech";
+        << "<none>" << u"Введите значение конструкции заземлителя."_s << "cmbSech";
     QTest::newRow("5 no size") << "cmbDiam"
-                               << "<none>" << u("Введите значение размеров заземлителя.") << "cmbDiam";
+                               << "<none>" << u"Введите значение размеров заземлителя."_s << "cmbDiam";
     QTest::newRow("6 diameter 0") << "EditDiam0"
-                                  << "0" << u("Значение диаметра заземлителя должно быть больше 0.") << "";
+                                  << "0" << u"Значение диаметра заземлителя должно быть больше 0."_s << "";
     QTest::newRow("7 length 0") << "EditDlina"
-                                << "0" << u("Значение длины заземлителя должно быть больше 0.")
+                                << "0" << u"Значение длины заземлителя должно быть больше 0."_s
                                 << "EditDlina";
     QTest::newRow("7 length pasted text")
         << "EditDlina"
-        << "5.5" << u("\"5.5\" - некорректное значение для длины заземлителя.") << "EditDlina";
+        << "5.5" << u"\"5.5\" - некорректное значение для длины заземлителя."_s << "EditDlina";
     QTest::newRow("8 depth empty") << "EditGlub"
-                                   << "" << u("Введите значение глубины заложения.") << "EditGlub";
+                                   << "" << u"Введите значение глубины заложения."_s << "EditGlub";
     QTest::newRow("9 p0 above the soil's range")
         << "EditRo0"
-        << "170" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.") << "";
+        << "170" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s << "";
     QTest::newRow("9 p0 below the soil's range")
         << "EditRo0"
-        << "39,9" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.") << "";
+        << "39,9" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s << "";
     QTest::newRow("10 length equal to the diameter")
         << "EditDlina"
-        << "0,016" << u("Ошибка. Длина вертикального стержня должна быть больше диаметра.") << "";
+        << "0,016" << u"Ошибка. Длина вертикального стержня должна быть больше диаметра."_s << "";
     QTest::newRow("11 depth 0,49") << "EditGlub"
                                    << "0,49"
-                                   << u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.")
+                                   << u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s
                                    << "";
 }
 
@@ -340,7 +342,7 @@ void TestDVertForm::automaticCalculationFollowsEveryChange() {
     // While the user types, "0" and "0," on the way to "0,5" are said in the window, no box takes
     // a keystroke away.
     type(edit("EditGlub"), QStringLiteral("0,"));
-    QCOMPARE(win_->messageLine()->text(), u("Значение глубины заложения должно быть больше 0."));
+    QCOMPARE(win_->messageLine()->text(), u"Значение глубины заложения должно быть больше 0."_s);
     QCOMPARE(edit("EditVS1")->text(), QString());
     QTest::keyClicks(edit("EditGlub"), QStringLiteral("5"));
     QCOMPARE(edit("EditVS1")->text(), QStringLiteral("33,53"));
@@ -348,12 +350,12 @@ void TestDVertForm::automaticCalculationFollowsEveryChange() {
     QVERIFY(win_->messageLine()->text().isEmpty());
     clear(edit("EditGlub"));
     QVERIFY(rec_->messages.isEmpty());
-    QCOMPARE(win_->messageLine()->text(), u("Введите значение глубины заложения."));
+    QCOMPARE(win_->messageLine()->text(), u"Введите значение глубины заложения."_s);
     QCOMPARE(edit("EditVS1")->text(), QString());
     QCOMPARE(edit("EditT")->text(), QString());
     // Enter says it in a box, as the calculate button does.
     QTest::keyClick(edit("EditGlub"), Qt::Key_Return);
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение глубины заложения.")});
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение глубины заложения."_s});
     QVERIFY(win_->isVisible());
     // Releasing the toggle calculates nothing.
     const int count = win_->calculationCount();
@@ -430,21 +432,21 @@ void TestDVertForm::lengthStepping() {
 }
 
 void TestDVertForm::reopeningKeepsSoilAndGeometryNotTheConstruction() {
-    choose(combo("ComboGrunt"), u("глина"));
+    choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
     type(edit("EditPKV"), QStringLiteral("1,3"));
-    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbSech"), u"сталь полосовая"_s);
     type(edit("EditDlina"), QStringLiteral("4"));
     type(edit("EditGlub"), QStringLiteral("0,9"));
     win_->hide();
     win_->show();
-    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(combo("ComboGrunt")->currentText(), u"глина"_s);
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
     QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,3"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
     QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,9"));
     QCOMPARE(edit("EditT")->text(), QStringLiteral("2,90"));
-    QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
+    QCOMPARE(combo("cmbSech")->currentText(), u"сталь круглая"_s);
     QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,016"));
     // With automatic calculation on, the reopened window shows its result with one calculation.
     autoOn();
@@ -458,7 +460,7 @@ void TestDVertForm::reopeningKeepsSoilAndGeometryNotTheConstruction() {
 
 void TestDVertForm::resistivityLink() {
     auto* eu = find<TfrmEU>("frmEU1");
-    QCOMPARE(eu->EditTip()->text(), u("напряжением до 1 кВ с заземленной нейтралью"));
+    QCOMPARE(eu->EditTip()->text(), u"напряжением до 1 кВ с заземленной нейтралью"_s);
     QCOMPARE(eu->EditRmax()->text(), QStringLiteral("4"));
     // Not linked: nothing follows the soil.
     type(edit("EditPKV"), QStringLiteral("1,5"));
@@ -479,15 +481,15 @@ void TestDVertForm::resistivityLink() {
 
 void TestDVertForm::saveAndLoadRoundTrip_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("preset") << u("Вертикальный заземлитель в земле 1.");
-    QTest::newRow("quotes") << u("Опора \"ВЛ-10\" 'А'");
-    QTest::newRow("percent") << u("100% сталь_1");
+    QTest::newRow("preset") << u"Вертикальный заземлитель в земле 1."_s;
+    QTest::newRow("quotes") << u"Опора \"ВЛ-10\" 'А'"_s;
+    QTest::newRow("percent") << u"100% сталь_1"_s;
     QTest::newRow("150 characters") << QString(150, QChar(0x042F));
 }
 
 void TestDVertForm::saveAndLoadRoundTrip() {
     QFETCH(QString, name);
-    choose(combo("ComboGrunt"), u("глина"));
+    choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
     type(edit("EditPKV"), QStringLiteral("1,3"));
     QTest::mouseClick(find<QToolButton>("btnRecMat"), Qt::LeftButton);
@@ -509,9 +511,9 @@ void TestDVertForm::saveAndLoadRoundTrip() {
                                           "Вертикальный заземлитель в земле 1.")});
 
     // Everything changed, automatic calculation on.
-    choose(combo("ComboGrunt"), u("песок"));
+    choose(combo("ComboGrunt"), u"песок"_s);
     QTest::mouseClick(find<QToolButton>("btnAllMat"), Qt::LeftButton);
-    choose(combo("cmbSech"), u("сталь угловая"));
+    choose(combo("cmbSech"), u"сталь угловая"_s);
     type(edit("EditDlina"), QStringLiteral("7"));
     type(edit("EditGlub"), QStringLiteral("2"));
     autoOn();
@@ -524,7 +526,7 @@ void TestDVertForm::saveAndLoadRoundTrip() {
         // Only this calculator's sets, the captions of the rod.
         loader->show();
         [&] {
-            QCOMPARE(loader->label(1)->text(), u("Тип грунта:"));
+            QCOMPARE(loader->label(1)->text(), u"Тип грунта:"_s);
             QVERIFY(loader->table().locate(QStringLiteral("Name"), name));
             QCOMPARE(loader->dbEdit(7)->text(), QStringLiteral("4"));
         }();
@@ -534,7 +536,7 @@ void TestDVertForm::saveAndLoadRoundTrip() {
     const int before = win_->calculationCount();
     QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
     QCOMPARE(win_->calculationCount(), before + 1);
-    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(combo("ComboGrunt")->currentText(), u"глина"_s);
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
     QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,3"));
     QVERIFY(find<QToolButton>("btnRecMat")->isChecked());
@@ -548,14 +550,14 @@ void TestDVertForm::saveAndLoadRoundTrip() {
 }
 
 void TestDVertForm::savingTwiceUnderOneNameKeepsOneSet() {
-    rec_->inputs << u("Опора 1") << u("ОПОРА 1");
+    rec_->inputs << u"Опора 1"_s << u"ОПОРА 1"_s;
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
     type(edit("EditDlina"), QStringLiteral("3"));
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
     QVERIFY(openHistoryOfKind(hist, dataDir(), 4));
     QCOMPARE(hist.recordCount(), 1);
-    QCOMPARE(hist.asString(QStringLiteral("Name")), u("ОПОРА 1"));
+    QCOMPARE(hist.asString(QStringLiteral("Name")), u"ОПОРА 1"_s);
     QCOMPARE(hist.text(QStringLiteral("L")), QStringLiteral("3"));
     QCOMPARE(hist.text(QStringLiteral("T")), QStringLiteral("0,7")); // To, not the derived depth
     QCOMPARE(hist.text(QStringLiteral("R")), QString());             // nothing was shown in manual mode
@@ -567,13 +569,13 @@ void TestDVertForm::saveIsCancelledOrRefused() {
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton); // prompt cancelled
     rec_->inputs << QString();
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton); // an empty name
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение наименования заземляющего устройства.")});
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение наименования заземляющего устройства."_s});
     type(edit("EditGlub"), QStringLiteral("0,4"));
     rec_->messages.clear();
     rec_->inputs << QStringLiteral("X");
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton); // a failing check stops it before the prompt
     QCOMPARE(rec_->messages,
-             QStringList{u("Ошибка. Глубина заложения должна быть больше либо равна 0,5 м.")});
+             QStringList{u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s});
     QCOMPARE(rec_->prompts.size(), 2);
     QVERIFY(openHistoryOfKind(hist, dataDir(), 4));
     QCOMPARE(hist.recordCount(), 0);
@@ -610,7 +612,7 @@ void TestDVertForm::loadedSizeNoLongerOfferedIsReported() {
     rec_->onModal = [](QDialog*) { return int(QDialog::Accepted); };
     QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
     QCOMPARE(combo("cmbDiam")->currentIndex(), -1);
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение размеров заземлителя.")});
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение размеров заземлителя."_s});
     QCOMPARE(edit("EditVS1")->text(), QString());
 }
 
@@ -623,7 +625,7 @@ void TestDVertForm::pasteRestoresWithExactlyOneCalculation_data() {
 void TestDVertForm::pasteRestoresWithExactlyOneCalculation() {
     QFETCH(bool, automatic);
     QVERIFY(!tool("btnPaste")->isEnabled());
-    choose(combo("ComboGrunt"), u("глина"));
+    choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("60"));
     type(edit("EditPKV"), QStringLiteral("1,2"));
     QTest::mouseClick(find<QToolButton>("btnDopMat"), Qt::LeftButton);
@@ -637,7 +639,7 @@ void TestDVertForm::pasteRestoresWithExactlyOneCalculation() {
     score();
     const QString result = edit("EditVS1")->text();
 
-    choose(combo("ComboGrunt"), u("песок"));
+    choose(combo("ComboGrunt"), u"песок"_s);
     QTest::mouseClick(find<QToolButton>("btnAllMat"), Qt::LeftButton);
     type(edit("EditDlina"), QStringLiteral("9"));
     if (automatic)
@@ -647,7 +649,7 @@ void TestDVertForm::pasteRestoresWithExactlyOneCalculation() {
     QTest::mouseClick(tool("btnPaste"), Qt::LeftButton);
     QCOMPARE(win_->calculationCount(), before + 1);
     QCOMPARE(tool("btnAutoScore")->isChecked(), automatic);
-    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(combo("ComboGrunt")->currentText(), u"глина"_s);
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("60")); // not the soil's default
     QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,2"));
     QVERIFY(find<QToolButton>("btnDopMat")->isChecked());
@@ -713,7 +715,7 @@ void TestDVertForm::missingPictureIsReportedAndTheWindowWorks() {
     QFile::remove(pictureDir() + QStringLiteral("vert.bmp"));
     win_->show();
     QCOMPARE(rec_->messages,
-             QStringList{u("Ошибка. Графический файл ") + pictureDir() + u("vert.bmp не найден.")});
+             QStringList{u"Ошибка. Графический файл "_s + pictureDir() + u"vert.bmp не найден."_s});
     choose(combo("cmbDiam"), QStringLiteral("0,016"));
     score();
     QCOMPARE(edit("EditVS1")->text(), QStringLiteral("21,81"));
@@ -724,8 +726,8 @@ void TestDVertForm::menuOpensTheWindow() {
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(QStringLiteral("TDVertFm"));
     QVERIFY(info && info->factory);
-    QCOMPARE(info->menuPath, QStringList({u("Расчеты"), u("Одиночные заземлители")}));
-    QCOMPARE(info->menuCaption, u("Вертикальный заземлитель в земле..."));
+    QCOMPARE(info->menuPath, QStringList({u"Расчеты"_s, u"Одиночные заземлители"_s}));
+    QCOMPARE(info->menuCaption, u"Вертикальный заземлитель в земле..."_s);
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
     QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));

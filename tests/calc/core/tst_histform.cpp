@@ -17,18 +17,17 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QMap<QString, QString> record(const QString& soil, const QString& length) {
     return {{QStringLiteral("Grunt"), soil},
             {QStringLiteral("P"), QStringLiteral("100")},
             {QStringLiteral("KP"), QStringLiteral("1,5")},
-            {QStringLiteral("Construct"), u("сталь круглая")},
+            {QStringLiteral("Construct"), u"сталь круглая"_s},
             {QStringLiteral("Razmer"), QStringLiteral("0,016")},
             {QStringLiteral("T"), QStringLiteral("0,7")},
             {QStringLiteral("L"), length},
@@ -89,9 +88,9 @@ void TestHistForm::fill() {
     HistoryLayout ring = rod;
     ring.kindCode = 8;
     QVERIFY(
-        saveHistoryRecord(*hist_, dataDir(), rod, u("Первый"), record(u("суглинок"), QStringLiteral("5"))));
-    QVERIFY(saveHistoryRecord(*hist_, dataDir(), ring, u("Кольцо"), record(u("песок"), QStringLiteral("9"))));
-    QVERIFY(saveHistoryRecord(*hist_, dataDir(), rod, u("Второй"), record(u("глина"), QStringLiteral("3"))));
+        saveHistoryRecord(*hist_, dataDir(), rod, u"Первый"_s, record(u"суглинок"_s, QStringLiteral("5"))));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), ring, u"Кольцо"_s, record(u"песок"_s, QStringLiteral("9"))));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), rod, u"Второй"_s, record(u"глина"_s, QStringLiteral("3"))));
     QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
     loader_->setFieldList(dvert::descriptor().history.fieldList());
 }
@@ -99,12 +98,12 @@ void TestHistForm::fill() {
 void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
     fill();
     loader_->show();
-    QCOMPARE(loader_->windowTitle(), u("Загрузка заземляющего устройства."));
+    QCOMPARE(loader_->windowTitle(), u"Загрузка заземляющего устройства."_s);
     QCOMPARE(loader_->DBGrid1()->model()->rowCount(), 2); // the ring's set is not shown
-    QCOMPARE(loader_->DBGrid1()->model()->headerData(0, Qt::Horizontal).toString(), u("Наименование"));
-    QCOMPARE(loader_->DBGrid1()->model()->headerData(1, Qt::Horizontal).toString(), u("R, Ом"));
-    QCOMPARE(loader_->label(1)->text(), u("Тип грунта:"));
-    QCOMPARE(loader_->label(6)->text(), u("Расстояние от поверхности земли до заземлителя, м:"));
+    QCOMPARE(loader_->DBGrid1()->model()->headerData(0, Qt::Horizontal).toString(), u"Наименование"_s);
+    QCOMPARE(loader_->DBGrid1()->model()->headerData(1, Qt::Horizontal).toString(), u"R, Ом"_s);
+    QCOMPARE(loader_->label(1)->text(), u"Тип грунта:"_s);
+    QCOMPARE(loader_->label(6)->text(), u"Расстояние от поверхности земли до заземлителя, м:"_s);
     for (int k = 1; k <= 7; ++k) {
         QVERIFY(loader_->label(k)->isVisible());
         QVERIFY(loader_->dbEdit(k)->isVisible());
@@ -117,27 +116,27 @@ void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
     QCOMPARE(loader_->dbEdit(2)->width(), 50);  // P
     QCOMPARE(loader_->dbEdit(4)->width(), 145); // Construct
     QCOMPARE(loader_->dbEdit(5)->width(), 145); // Razmer
-    QCOMPARE(loader_->dbEdit(1)->text(), u("суглинок"));
+    QCOMPARE(loader_->dbEdit(1)->text(), u"суглинок"_s);
     QCOMPARE(loader_->dbEdit(3)->text(), QStringLiteral("1,5"));
     QCOMPARE(loader_->dbEdit(7)->text(), QStringLiteral("5"));
     QVERIFY(loader_->dbEdit(1)->isReadOnly());
     QVERIFY(loader_->btnOK()->isEnabled());
-    QCOMPARE(loader_->btnOK()->text(), u("ОК"));
+    QCOMPARE(loader_->btnOK()->text(), u"ОК"_s);
 }
 
 void TestHistForm::navigatorMovesAndTheFieldsFollow() {
     fill();
     loader_->show();
     QTest::mouseClick(nav("nbNext"), Qt::LeftButton);
-    QCOMPARE(hist_->asString(QStringLiteral("Name")), u("Второй"));
-    QCOMPARE(loader_->dbEdit(1)->text(), u("глина"));
+    QCOMPARE(hist_->asString(QStringLiteral("Name")), u"Второй"_s);
+    QCOMPARE(loader_->dbEdit(1)->text(), u"глина"_s);
     QCOMPARE(loader_->dbEdit(7)->text(), QStringLiteral("3"));
     QCOMPARE(loader_->DBGrid1()->currentIndex().row(), 1);
     QTest::mouseClick(nav("nbFirst"), Qt::LeftButton);
-    QCOMPARE(loader_->dbEdit(1)->text(), u("суглинок"));
+    QCOMPARE(loader_->dbEdit(1)->text(), u"суглинок"_s);
     // Choosing a row in the grid makes it the current one.
     loader_->DBGrid1()->setCurrentIndex(loader_->DBGrid1()->model()->index(1, 0));
-    QCOMPARE(hist_->asString(QStringLiteral("Name")), u("Второй"));
+    QCOMPARE(hist_->asString(QStringLiteral("Name")), u"Второй"_s);
 }
 
 void TestHistForm::insertingByHandIsRefusedWhileVisible() {
@@ -145,8 +144,7 @@ void TestHistForm::insertingByHandIsRefusedWhileVisible() {
     loader_->show();
     QVERIFY(!hist_->insert());
     QCOMPARE(rec_->messages,
-             QStringList{u(
-                 "Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено.")});
+             QStringList{u"Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено."_s});
     QVERIFY(!hist_->isEditing());
     loader_->hide();
     QVERIFY(hist_->insert()); // the calculators' save is not hindered
@@ -159,13 +157,13 @@ void TestHistForm::deletingTheLastSetDisablesOk() {
     loader_->show();
     const QString name = hist_->text(QStringLiteral("Name"));
     QTest::mouseClick(nav("nbDelete"), Qt::LeftButton); // declined by default
-    QCOMPARE(rec_->questions, QStringList{u("Удалить запись \"") + name + u("\"?")});
+    QCOMPARE(rec_->questions, QStringList{u"Удалить запись \""_s + name + u"\"?"_s});
     QCOMPARE(hist_->recordCount(), 2);
     rec_->answers << QMessageBox::Yes;
     QTest::mouseClick(nav("nbDelete"), Qt::LeftButton);
     QCOMPARE(hist_->recordCount(), 1);
     QVERIFY(loader_->btnOK()->isEnabled());
-    QCOMPARE(loader_->dbEdit(1)->text(), u("глина"));
+    QCOMPARE(loader_->dbEdit(1)->text(), u"глина"_s);
     rec_->answers << QMessageBox::Yes;
     QTest::mouseClick(nav("nbDelete"), Qt::LeftButton);
     QCOMPARE(hist_->recordCount(), 0);

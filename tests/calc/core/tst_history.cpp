@@ -11,12 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 class Recorder : public Messenger {
 public:
@@ -25,10 +24,10 @@ public:
 };
 
 QMap<QString, QString> rodRecord(const QString& length) {
-    return {{QStringLiteral("Grunt"), u("суглинок")},
+    return {{QStringLiteral("Grunt"), u"суглинок"_s},
             {QStringLiteral("P"), QStringLiteral("100")},
             {QStringLiteral("KP"), QStringLiteral("1,5")},
-            {QStringLiteral("Construct"), u("сталь круглая")},
+            {QStringLiteral("Construct"), u"сталь круглая"_s},
             {QStringLiteral("Razmer"), QStringLiteral("0,016")},
             {QStringLiteral("T"), QStringLiteral("0,7")},
             {QStringLiteral("L"), length},
@@ -106,9 +105,9 @@ int TestHistory::rowsOfKind(int kind) {
 void TestHistory::presetName_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("preset");
-    QTest::newRow("rod") << u("Вертикальный заземлитель в земле.")
-                         << u("Вертикальный заземлитель в земле 1.");
-    QTest::newRow("no full stop") << u("Трубопровод в земле") << u("Трубопровод в земле 1.");
+    QTest::newRow("rod") << u"Вертикальный заземлитель в земле."_s
+                         << u"Вертикальный заземлитель в земле 1."_s;
+    QTest::newRow("no full stop") << u"Трубопровод в земле"_s << u"Трубопровод в земле 1."_s;
 }
 
 void TestHistory::presetName() {
@@ -121,19 +120,19 @@ void TestHistory::rowLookup_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("row");
-    QTest::newRow("exact") << 4 << u("Стержень") << 1;
-    QTest::newRow("other case, Cyrillic") << 4 << u("СТЕРЖЕНЬ") << 1;
-    QTest::newRow("other kind only") << 4 << u("Кольцо") << -1;
-    QTest::newRow("the kind of the row") << 8 << u("кольцо") << 0;
-    QTest::newRow("blank matters") << 4 << u("Стержень ") << -1;
-    QTest::newRow("second of two kinds") << 6 << u("стержень") << 2;
+    QTest::newRow("exact") << 4 << u"Стержень"_s << 1;
+    QTest::newRow("other case, Cyrillic") << 4 << u"СТЕРЖЕНЬ"_s << 1;
+    QTest::newRow("other kind only") << 4 << u"Кольцо"_s << -1;
+    QTest::newRow("the kind of the row") << 8 << u"кольцо"_s << 0;
+    QTest::newRow("blank matters") << 4 << u"Стержень "_s << -1;
+    QTest::newRow("second of two kinds") << 6 << u"стержень"_s << 2;
 }
 
 void TestHistory::rowLookup() {
     QFETCH(int, kind);
     QFETCH(QString, name);
     QFETCH(int, row);
-    const QList<HistoryRowKey> rows{{8, u("Кольцо")}, {4, u("Стержень")}, {6, u("Стержень")}};
+    const QList<HistoryRowKey> rows{{8, u"Кольцо"_s}, {4, u"Стержень"_s}, {6, u"Стержень"_s}};
     QCOMPARE(findHistoryRow(rows, kind, name), row);
 }
 
@@ -148,21 +147,21 @@ void TestHistory::copyBufferStartsEmpty() {
 
 void TestHistory::sameNameAnyCaseOverwrites() {
     const HistoryLayout layout = dvert::descriptor().history;
-    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u("Опора ВЛ"), rodRecord(QStringLiteral("5"))));
-    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u("ОПОРА вл"), rodRecord(QStringLiteral("3"))));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u"Опора ВЛ"_s, rodRecord(QStringLiteral("5"))));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u"ОПОРА вл"_s, rodRecord(QStringLiteral("3"))));
     QCOMPARE(rowsOfKind(4), 1);
     openHistoryOfKind(*hist_, dataDir(), 4);
     QCOMPARE(hist_->asString(QStringLiteral("Name")),
-             u("ОПОРА вл")); // the second save wrote its own spelling
+             u"ОПОРА вл"_s); // the second save wrote its own spelling
     QCOMPARE(hist_->text(QStringLiteral("L")), QStringLiteral("3"));
     QVERIFY(messages_.messages.isEmpty());
 }
 
 void TestHistory::otherKindIsNeverOverwritten() {
     QVERIFY(
-        saveHistoryRecord(*hist_, dataDir(), layoutOfKind(8), u("Набор"), rodRecord(QStringLiteral("7"))));
+        saveHistoryRecord(*hist_, dataDir(), layoutOfKind(8), u"Набор"_s, rodRecord(QStringLiteral("7"))));
     QVERIFY(
-        saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u("набор"), rodRecord(QStringLiteral("5"))));
+        saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u"набор"_s, rodRecord(QStringLiteral("5"))));
     QCOMPARE(rowsOfKind(8), 1);
     QCOMPARE(rowsOfKind(4), 1);
     openHistoryOfKind(*hist_, dataDir(), 8);
@@ -195,10 +194,10 @@ void TestHistory::fieldsNotWrittenKeepTheirContents() {
 
 void TestHistory::namesAreStoredAndFoundExactly_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("double quotes") << u("Стержень \"А\"");
-    QTest::newRow("single quote") << u("Опора 'Б' ; DROP TABLE hist1 --");
-    QTest::newRow("percent and underscore") << u("100% _ сталь");
-    QTest::newRow("brackets and filter syntax") << u("[KodTip]='5' and x");
+    QTest::newRow("double quotes") << u"Стержень \"А\""_s;
+    QTest::newRow("single quote") << u"Опора 'Б' ; DROP TABLE hist1 --"_s;
+    QTest::newRow("percent and underscore") << u"100% _ сталь"_s;
+    QTest::newRow("brackets and filter syntax") << u"[KodTip]='5' and x"_s;
     QTest::newRow("150 characters") << QString(150, QChar(0x0416));
 }
 
@@ -206,7 +205,7 @@ void TestHistory::namesAreStoredAndFoundExactly() {
     QFETCH(QString, name);
     const HistoryLayout layout = dvert::descriptor().history;
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, name, rodRecord(QStringLiteral("5"))));
-    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u("сосед"), rodRecord(QStringLiteral("6"))));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u"сосед"_s, rodRecord(QStringLiteral("6"))));
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, name, rodRecord(QStringLiteral("2"))));
     QCOMPARE(rowsOfKind(4), 2);
     openHistoryOfKind(*hist_, dataDir(), 4);
@@ -238,7 +237,7 @@ void TestHistory::textsComeBackInGeneralFormat() {
     QCOMPARE(texts.value(QStringLiteral("Razmer")), QStringLiteral("0,016")); // a text field, as saved
     QCOMPARE(texts.value(QStringLiteral("N")), QStringLiteral("0"));
     QCOMPARE(texts.value(QStringLiteral("R")), QString());
-    QCOMPARE(texts.value(QStringLiteral("Grunt")), u("суглинок"));
+    QCOMPARE(texts.value(QStringLiteral("Grunt")), u"суглинок"_s);
 }
 
 void TestHistory::tableKeepsShowingTheSavedKind() {
@@ -255,10 +254,10 @@ void TestHistory::valuesThatWouldNotLoadBackAreRefused_data() {
     QTest::addColumn<QString>("input");
     // Stored as infinity, it could not be loaded.
     QTest::newRow("length of 1 and 400 zeros")
-        << QStringLiteral("L") << QStringLiteral("1") + QString(400, QLatin1Char('0')) << u("Длина стержня, м");
+        << QStringLiteral("L") << QStringLiteral("1") + QString(400, QLatin1Char('0')) << u"Длина стержня, м"_s;
     // Stored as 0.
     QTest::newRow("coefficient 1E-400") << QStringLiteral("KP") << QStringLiteral("0,") + QString(399, QLatin1Char('0')) + QLatin1Char('1')
-                                        << u("Коэффициент поправки");
+                                        << u"Коэффициент поправки"_s;
 }
 
 void TestHistory::valuesThatWouldNotLoadBackAreRefused() {
@@ -267,15 +266,15 @@ void TestHistory::valuesThatWouldNotLoadBackAreRefused() {
     QFETCH(QString, input);
     QMap<QString, QString> record = rodRecord(QStringLiteral("5"));
     record.insert(field, text);
-    QVERIFY(!saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u("Набор"), record));
+    QVERIFY(!saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u"Набор"_s, record));
     QCOMPARE(rowsOfKind(4), 0);
     QCOMPARE(messages_.messages.size(), 1);
     const QString& m = messages_.messages.first();
-    QVERIFY2(m.contains(u("параметра \"") + input + u("\"")), qPrintable(m));
+    QVERIFY2(m.contains(u"параметра \""_s + input + u"\""_s), qPrintable(m));
     QVERIFY2(m.size() < 300, qPrintable(m)); // the entry is echoed cut
     // What survives the round trip is still saved.
     record.insert(field, QStringLiteral("150,000000000000001"));
-    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u("Набор"), record));
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), layoutOfKind(4), u"Набор"_s, record));
     QCOMPARE(rowsOfKind(4), 1);
 }
 

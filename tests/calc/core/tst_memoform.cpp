@@ -15,13 +15,9 @@
 #include <QTextStream>
 #include <QToolButton>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 class TestMemoForm : public QObject {
     Q_OBJECT
@@ -60,11 +56,11 @@ private:
 void TestMemoForm::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     triples_.clear();
-    triples_.add(u("Длина стержня"), QStringLiteral("L"), QStringLiteral("5"));
-    triples_.add(u("Расчетное сопротивление"), QStringLiteral("R"), QStringLiteral("21,81"));
-    triples_.add(u("Шаг"), QStringLiteral("a"), QString());
+    triples_.add(u"Длина стержня"_s, QStringLiteral("L"), QStringLiteral("5"));
+    triples_.add(u"Расчетное сопротивление"_s, QStringLiteral("R"), QStringLiteral("21,81"));
+    triples_.add(u"Шаг"_s, QStringLiteral("a"), QString());
     form_ = std::make_unique<TMemoForm>(nullptr, &triples_);
-    form_->setLines({u("Длина стержня: L = 5 м."), u("Формула:"), u("R = 100 / (2*3,14*L) = 21,81 Ом.")});
+    form_->setLines({u"Длина стержня: L = 5 м."_s, u"Формула:"_s, u"R = 100 / (2*3,14*L) = 21,81 Ом."_s});
 }
 
 void TestMemoForm::cleanup() {
@@ -94,15 +90,15 @@ void TestMemoForm::findSubstring(const QString& text) {
 void TestMemoForm::openingSearchesTheFirstDesignation() {
     form_->show();
     QCOMPARE(form_->StringGrid1()->rowCount(), 3);
-    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(0)->text(), u("Наименование параметра"));
-    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(1)->text(), u("Обозначение"));
-    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(2)->text(), u("Значение"));
+    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(0)->text(), u"Наименование параметра"_s);
+    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(1)->text(), u"Обозначение"_s);
+    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(2)->text(), u"Значение"_s);
     QCOMPARE(form_->StringGrid1()->currentRow(), 0);
     QCOMPARE(form_->StringGrid1()->currentColumn(), 1);
     QCOMPARE(form_->mode(), MemoSearchMode::Parameter);
     // "L" occurs at 16 on the first line and at 19 of the third (23 + 2 + 8 + 2 + 19 = 54).
     QCOMPARE(form_->matches().positions(), QList<int>({16, 54}));
-    QCOMPARE(form_->lblNo()->text(), u("1 из 2"));
+    QCOMPARE(form_->lblNo()->text(), u"1 из 2"_s);
     QCOMPARE(form_->Memo1()->textCursor().selectedText(), QStringLiteral("L"));
     QCOMPARE(form_->Memo1()->textCursor().selectionStart(), 15);
     QCOMPARE(buttonState(), QStringLiteral("0011"));
@@ -118,11 +114,11 @@ void TestMemoForm::substringMatches_data() {
     QTest::addColumn<QString>("counter");
     QTest::addColumn<QString>("buttons");
     QTest::newRow("ab ab") << QStringList{QStringLiteral("ab ab")} << QStringLiteral("ab") << QList<int>{1, 4}
-                           << u("1 из 2") << QStringLiteral("0011");
+                           << u"1 из 2"_s << QStringLiteral("0011");
     QTest::newRow("aa in aaa") << QStringList{QStringLiteral("aaa")} << QStringLiteral("aa") << QList<int>{1}
-                               << u("1 из 1") << QStringLiteral("0000");
+                               << u"1 из 1"_s << QStringLiteral("0000");
     QTest::newRow("three") << QStringList{QStringLiteral("x x"), QStringLiteral("x")} << QStringLiteral("x")
-                           << QList<int>{1, 3, 6} << u("1 из 3") << QStringLiteral("0011");
+                           << QList<int>{1, 3, 6} << u"1 из 3"_s << QStringLiteral("0011");
 }
 
 void TestMemoForm::substringMatches() {
@@ -162,17 +158,17 @@ void TestMemoForm::navigationMovesTheSelection() {
     substringMode();
     findSubstring(QStringLiteral("x"));
     QTest::mouseClick(button("btnNext"), Qt::LeftButton);
-    QCOMPARE(form_->lblNo()->text(), u("2 из 3"));
+    QCOMPARE(form_->lblNo()->text(), u"2 из 3"_s);
     QCOMPARE(form_->Memo1()->textCursor().selectionStart(), 2);
     QCOMPARE(buttonState(), QStringLiteral("1111"));
     QTest::mouseClick(button("btnLast"), Qt::LeftButton);
-    QCOMPARE(form_->lblNo()->text(), u("3 из 3"));
+    QCOMPARE(form_->lblNo()->text(), u"3 из 3"_s);
     QCOMPARE(form_->Memo1()->textCursor().selectionStart(), 4); // the second line starts at 4
     QCOMPARE(buttonState(), QStringLiteral("1100"));
     QTest::mouseClick(button("btnPrior"), Qt::LeftButton);
-    QCOMPARE(form_->lblNo()->text(), u("2 из 3"));
+    QCOMPARE(form_->lblNo()->text(), u"2 из 3"_s);
     QTest::mouseClick(button("btnFirst"), Qt::LeftButton);
-    QCOMPARE(form_->lblNo()->text(), u("1 из 3"));
+    QCOMPARE(form_->lblNo()->text(), u"1 из 3"_s);
     QCOMPARE(form_->Memo1()->textCursor().selectionStart(), 0);
     QCOMPARE(buttonState(), QStringLiteral("0011"));
 }
@@ -181,7 +177,7 @@ void TestMemoForm::parameterNotFound_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("message");
     QTest::newRow("name")
-        << 0 << u("Наименование параметра \"Расчетное сопротивление\" в порядке расчета не найдено.");
+        << 0 << u"Наименование параметра \"Расчетное сопротивление\" в порядке расчета не найдено."_s;
     QTest::newRow("designation") << 1 << QString(); // "R" is in the text
     QTest::newRow("value") << 2 << QString();
 }
@@ -194,17 +190,17 @@ void TestMemoForm::parameterNotFound() {
     form_->StringGrid1()->setCurrentCell(1, column);
     QCOMPARE(rec_->messages, message.isEmpty() ? QStringList() : QStringList{message});
     if (!message.isEmpty()) {
-        QCOMPARE(form_->lblNo()->text(), u("0 из 0"));
+        QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
         QCOMPARE(form_->matches().current(), -1);
     }
     // A designation absent from the text.
-    triples_.add(u("Глубина"), QStringLiteral("To"), QStringLiteral("0,7"));
+    triples_.add(u"Глубина"_s, QStringLiteral("To"), QStringLiteral("0,7"));
     form_->activate();
     rec_->messages.clear();
     form_->StringGrid1()->setCurrentCell(3, 1);
-    QCOMPARE(rec_->messages, QStringList{u("Обозначение параметра \"To\" в порядке расчета не найдено.")});
+    QCOMPARE(rec_->messages, QStringList{u"Обозначение параметра \"To\" в порядке расчета не найдено."_s});
     form_->StringGrid1()->setCurrentCell(3, 2);
-    QCOMPARE(rec_->messages.last(), u("Численное значение параметра \"0,7\" в порядке расчета не найдено."));
+    QCOMPARE(rec_->messages.last(), u"Численное значение параметра \"0,7\" в порядке расчета не найдено."_s);
 }
 
 void TestMemoForm::emptyCellFindsNothingSilently() {
@@ -212,7 +208,7 @@ void TestMemoForm::emptyCellFindsNothingSilently() {
     rec_->messages.clear();
     form_->StringGrid1()->setCurrentCell(2, 2);
     QVERIFY(rec_->messages.isEmpty());
-    QCOMPARE(form_->lblNo()->text(), u("0 из 0"));
+    QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
     QCOMPARE(buttonState(), QStringLiteral("0000"));
 }
 
@@ -221,7 +217,7 @@ void TestMemoForm::substringModeDisablesTheGrid() {
     substringMode();
     QVERIFY(!form_->StringGrid1()->isEnabled());
     QVERIFY(form_->EditFind()->isEnabled());
-    QCOMPARE(form_->lblNo()->text(), u("0 из 0"));
+    QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
     QVERIFY(!button("btnFind")->isEnabled());
     QTest::keyClicks(form_->EditFind(), QStringLiteral("21"));
     QVERIFY(button("btnFind")->isEnabled());
@@ -230,16 +226,16 @@ void TestMemoForm::substringModeDisablesTheGrid() {
     QVERIFY(form_->StringGrid1()->isEnabled());
     QVERIFY(!form_->EditFind()->isEnabled());
     QVERIFY(!button("btnFind")->isEnabled());
-    QCOMPARE(form_->lblNo()->text(), u("1 из 2"));
+    QCOMPARE(form_->lblNo()->text(), u"1 из 2"_s);
 }
 
 void TestMemoForm::editingTheSubstringForgetsTheMatches() {
     form_->show();
     substringMode();
     findSubstring(QStringLiteral("="));
-    QCOMPARE(form_->lblNo()->text(), u("1 из 3"));
+    QCOMPARE(form_->lblNo()->text(), u"1 из 3"_s);
     QTest::keyClicks(form_->EditFind(), QStringLiteral(" "));
-    QCOMPARE(form_->lblNo()->text(), u("0 из 0"));
+    QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
     QCOMPARE(buttonState(), QStringLiteral("0000"));
 }
 
@@ -248,8 +244,8 @@ void TestMemoForm::substringNotFound() {
     substringMode();
     rec_->messages.clear();
     findSubstring(QStringLiteral("Rmax"));
-    QCOMPARE(rec_->messages, QStringList{u("Подстрока \"Rmax\" в порядке расчета не найдена.")});
-    QCOMPARE(form_->lblNo()->text(), u("0 из 0"));
+    QCOMPARE(rec_->messages, QStringList{u"Подстрока \"Rmax\" в порядке расчета не найдена."_s});
+    QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
 }
 
 void TestMemoForm::closingForgetsTheMatches() {
@@ -288,11 +284,11 @@ void TestMemoForm::saveAndOpenTextFiles() {
     {
         QFile f(other);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(u("Первая строка\r\nВторая = 5\r\n").toUtf8());
+        f.write(u"Первая строка\r\nВторая = 5\r\n"_s.toUtf8());
     }
     rec_->fileNames << other;
     QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);
-    QCOMPARE(form_->lines(), QStringList({u("Первая строка"), u("Вторая = 5")}));
+    QCOMPARE(form_->lines(), QStringList({u"Первая строка"_s, u"Вторая = 5"_s}));
     QCOMPARE(form_->StringGrid1()->rowCount(), 3); // the grid stays as it was
 
     // Cancelled dialogs change nothing.
@@ -301,7 +297,7 @@ void TestMemoForm::saveAndOpenTextFiles() {
     rec_->fileNames << dir.filePath(QStringLiteral("missing/none.txt"));
     QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);
     QCOMPARE(rec_->messages.size(), 1);
-    QVERIFY(rec_->messages.first().startsWith(u("Ошибка. Файл ")));
+    QVERIFY(rec_->messages.first().startsWith(u"Ошибка. Файл "_s));
 }
 
 QTEST_MAIN(TestMemoForm)

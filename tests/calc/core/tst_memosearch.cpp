@@ -2,13 +2,9 @@
 
 #include <QTest>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 class TestMemoSearch : public QObject {
     Q_OBJECT
@@ -39,7 +35,7 @@ void TestMemoSearch::positions_data() {
                                  << QStringLiteral("21,81") << QList<int>{15};
     QTest::newRow("every line") << QStringList{QStringLiteral("L = 5"), QString(), QStringLiteral("2*L/D")}
                                 << QStringLiteral("L") << QList<int>{1, 12};
-    QTest::newRow("case-sensitive") << QStringList{u("Ом и ом")} << u("Ом") << QList<int>{1};
+    QTest::newRow("case-sensitive") << QStringList{u"Ом и ом"_s} << u"Ом"_s << QList<int>{1};
     QTest::newRow("empty needle finds nothing")
         << QStringList{QStringLiteral("abc")} << QString() << QList<int>{};
     QTest::newRow("absent") << QStringList{QStringLiteral("abc")} << QStringLiteral("x") << QList<int>{};
@@ -81,10 +77,10 @@ void TestMemoSearch::notFoundMessages_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("message");
-    QTest::newRow("name") << 0 << 0 << u("Наименование параметра \"x\" в порядке расчета не найдено.");
-    QTest::newRow("designation") << 0 << 1 << u("Обозначение параметра \"x\" в порядке расчета не найдено.");
-    QTest::newRow("value") << 0 << 2 << u("Численное значение параметра \"x\" в порядке расчета не найдено.");
-    QTest::newRow("substring") << 1 << 0 << u("Подстрока \"x\" в порядке расчета не найдена.");
+    QTest::newRow("name") << 0 << 0 << u"Наименование параметра \"x\" в порядке расчета не найдено."_s;
+    QTest::newRow("designation") << 0 << 1 << u"Обозначение параметра \"x\" в порядке расчета не найдено."_s;
+    QTest::newRow("value") << 0 << 2 << u"Численное значение параметра \"x\" в порядке расчета не найдено."_s;
+    QTest::newRow("substring") << 1 << 0 << u"Подстрока \"x\" в порядке расчета не найдена."_s;
 }
 
 void TestMemoSearch::notFoundMessages() {
@@ -99,12 +95,12 @@ void TestMemoSearch::buttons_data() {
     QTest::addColumn<int>("moves");     // next() calls after set()
     QTest::addColumn<QString>("state"); // first prior next last
     QTest::addColumn<QString>("counter");
-    QTest::newRow("none") << 0 << 0 << QStringLiteral("0000") << u("0 из 0");
-    QTest::newRow("one") << 1 << 0 << QStringLiteral("0000") << u("1 из 1");
-    QTest::newRow("three at 0") << 3 << 0 << QStringLiteral("0011") << u("1 из 3");
-    QTest::newRow("three at 1") << 3 << 1 << QStringLiteral("1111") << u("2 из 3");
-    QTest::newRow("three at 2") << 3 << 2 << QStringLiteral("1100") << u("3 из 3");
-    QTest::newRow("next stops at the last") << 3 << 5 << QStringLiteral("1100") << u("3 из 3");
+    QTest::newRow("none") << 0 << 0 << QStringLiteral("0000") << u"0 из 0"_s;
+    QTest::newRow("one") << 1 << 0 << QStringLiteral("0000") << u"1 из 1"_s;
+    QTest::newRow("three at 0") << 3 << 0 << QStringLiteral("0011") << u"1 из 3"_s;
+    QTest::newRow("three at 1") << 3 << 1 << QStringLiteral("1111") << u"2 из 3"_s;
+    QTest::newRow("three at 2") << 3 << 2 << QStringLiteral("1100") << u"3 из 3"_s;
+    QTest::newRow("next stops at the last") << 3 << 5 << QStringLiteral("1100") << u"3 из 3"_s;
 }
 
 void TestMemoSearch::buttons() {
@@ -139,7 +135,7 @@ void TestMemoSearch::navigation() {
     QCOMPARE(list.current(), 0);
     list.clear();
     QCOMPARE(list.current(), -1);
-    QCOMPARE(list.counterText(), u("0 из 0"));
+    QCOMPARE(list.counterText(), u"0 из 0"_s);
 }
 
 QTEST_APPLESS_MAIN(TestMemoSearch)

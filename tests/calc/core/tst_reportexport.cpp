@@ -15,14 +15,13 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
 QString u(const char* s) {
     return QString::fromUtf8(s);
-}
-QString l1(const char* s) {
-    return QString::fromLatin1(s);
 }
 const char* const negative =
     "Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства.";
@@ -101,10 +100,10 @@ QStringList TestReportExport::report(const QString& path) {
 void TestReportExport::reportOnlyWithAResult() {
     QVERIFY(!tool("btnReport")->isEnabled());
     score();
-    QCOMPARE(find<QLineEdit>("EditVS1")->text(), l1("21,81"));
+    QCOMPARE(find<QLineEdit>("EditVS1")->text(), u"21,81"_s);
     QVERIFY(tool("btnReport")->isEnabled());
     // With automatic calculation off a typed change forgets the result.
-    type(find<QLineEdit>("EditDlina"), l1("6"));
+    type(find<QLineEdit>("EditDlina"), u"6"_s);
     QVERIFY(!tool("btnReport")->isEnabled());
     QTest::mouseClick(tool("btnReport"), Qt::LeftButton);
     QVERIFY(rec_->fileNamePresets.isEmpty());
@@ -114,9 +113,9 @@ void TestReportExport::reportIsWrittenAndHandedOver_data() {
     QTest::addColumn<QString>("rmax");
     QTest::addColumn<QString>("r");
     QTest::addColumn<QString>("verdict");
-    QTest::newRow("21,81 > 4") << l1("4") << l1("21,81") << u(negative);
-    QTest::newRow("21,81 <= 30") << l1("30") << l1("21,81") << u(positive);
-    QTest::newRow("equal") << l1("21,81") << l1("21,81") << u(positive);
+    QTest::newRow("21,81 > 4") << u"4"_s << u"21,81"_s << u(negative);
+    QTest::newRow("21,81 <= 30") << u"30"_s << u"21,81"_s << u(positive);
+    QTest::newRow("equal") << u"21,81"_s << u"21,81"_s << u(positive);
 }
 
 void TestReportExport::reportIsWrittenAndHandedOver() {
@@ -131,30 +130,30 @@ void TestReportExport::reportIsWrittenAndHandedOver() {
 
     QCOMPARE(rec_->fileNamePresets,
              QStringList{QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                             .filePath(u("Вертикальный заземлитель в земле.docx"))});
+                             .filePath(u"Вертикальный заземлитель в земле.docx"_s)});
     QCOMPARE(rec_->openedDocuments, QStringList{path});
-    QCOMPARE(rec_->messages, QStringList{u("Отчет сохранен в файле ") + QDir::toNativeSeparators(path) + u(".")});
+    QCOMPARE(rec_->messages, QStringList{u"Отчет сохранен в файле "_s + QDir::toNativeSeparators(path) + u"."_s});
     QVERIFY(!find<QProgressBar>("Gauge1")->isVisible());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     QCOMPARE(
         paras,
-        (QStringList{u("Вертикальный заземлитель в земле."), QString(), l1("[picture]"), QString(),
-                     u("Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."),
-                     u("Линейное напряжение источника тока: Uлин. = 380 В."),
-                     u("Удельное сопротивление грунта: r = 100 Ом м."),
-                     u("Допустимое сопротивление растеканию: Rдоп. = ") + rmax + u(" Ом."),
+        (QStringList{u"Вертикальный заземлитель в земле."_s, QString(), u"[picture]"_s, QString(),
+                     u"Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."_s,
+                     u"Линейное напряжение источника тока: Uлин. = 380 В."_s,
+                     u"Удельное сопротивление грунта: r = 100 Ом м."_s,
+                     u"Допустимое сопротивление растеканию: Rдоп. = "_s + rmax + u" Ом."_s,
                      u("Грунт в месте расположения заземляющего устройства: суглинок с удельным "
                        "сопротивлением r = 100 Ом м."),
-                     u("Заземляющее устройство представляет собой вертикальный заземлитель длиной L = 5 м."),
-                     u("Конструкция заземлителя - сталь круглая диаметром D = 0,016 м."),
-                     u("Расстояние от поверхности земли до верхнего края заземлителя: То = 0,7 м."),
-                     u("Глубина заложения заземлителя: Т = 5/2 + 0,7 = 3,20 м."),
-                     u("Сопротивление растеканию заземлителя:"),
-                     u("R = r / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;"),
-                     u("R = 100/(2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5)/(4*3,20-5))] = 21,81 Ом."),
+                     u"Заземляющее устройство представляет собой вертикальный заземлитель длиной L = 5 м."_s,
+                     u"Конструкция заземлителя - сталь круглая диаметром D = 0,016 м."_s,
+                     u"Расстояние от поверхности земли до верхнего края заземлителя: То = 0,7 м."_s,
+                     u"Глубина заложения заземлителя: Т = 5/2 + 0,7 = 3,20 м."_s,
+                     u"Сопротивление растеканию заземлителя:"_s,
+                     u"R = r / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;"_s,
+                     u"R = 100/(2*3,14*5) * [Ln(2*5/0,016) + 0,5*Ln((4*3,20+5)/(4*3,20-5))] = 21,81 Ом."_s,
                      verdict}));
-    QVERIFY(DocxContents::read(path).entries.contains(l1("word/media/image1.png")));
+    QVERIFY(DocxContents::read(path).entries.contains(u"word/media/image1.png"_s));
 }
 
 void TestReportExport::withoutInstallationNeitherItNorTheVerdict() {
@@ -163,8 +162,8 @@ void TestReportExport::withoutInstallationNeitherItNorTheVerdict() {
     score();
     const QStringList paras = report(outFile("rod.docx"));
     QCOMPARE(paras.size(), 12);
-    QVERIFY(!paras.join(QLatin1Char('\n')).contains(u("Rдоп")));
-    QCOMPARE(paras[4].left(5), u("Грунт"));
+    QVERIFY(!paras.join(QLatin1Char('\n')).contains(u"Rдоп"_s));
+    QCOMPARE(paras[4].left(5), u"Грунт"_s);
 }
 
 void TestReportExport::pictureButtonUpLeavesThePictureOut() {
@@ -174,17 +173,17 @@ void TestReportExport::pictureButtonUpLeavesThePictureOut() {
     const QString path = outFile("rod.docx");
     const QStringList paras = report(path);
     QCOMPARE(paras.size(), 15);
-    QCOMPARE(paras[2], u("Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."));
-    QVERIFY(!DocxContents::read(path).entries.contains(l1("word/media/image1.png")));
+    QCOMPARE(paras[2], u"Тип электроустановки: напряжением до 1 кВ с заземленной нейтралью."_s);
+    QVERIFY(!DocxContents::read(path).entries.contains(u"word/media/image1.png"_s));
 }
 
 void TestReportExport::missingPictureIsReportedAndTheReportGoesOn() {
     score();
-    QVERIFY(QFile::remove(pictureDir() + l1("vert.bmp")));
+    QVERIFY(QFile::remove(pictureDir() + u"vert.bmp"_s));
     const QString path = outFile("rod.docx");
     const QStringList paras = report(path);
     QCOMPARE(rec_->messages,
-             (QStringList{u("Ошибка. Графический файл ") + pictureDir() + u("vert.bmp не найден."),
+             (QStringList{u"Ошибка. Графический файл "_s + pictureDir() + u"vert.bmp не найден."_s,
                           reportSavedMessage(path)}));
     QCOMPARE(paras.size(), 15);
     QCOMPARE(rec_->openedDocuments, QStringList{path});
@@ -205,7 +204,7 @@ void TestReportExport::unwritableFileIsReported() {
     rec_->fileNames << path;
     QTest::mouseClick(tool("btnReport"), Qt::LeftButton);
     QCOMPARE(rec_->messages,
-             QStringList{u("Ошибка. Не удалось записать отчет в файл ") + path + QLatin1Char('.')});
+             QStringList{u"Ошибка. Не удалось записать отчет в файл "_s + path + QLatin1Char('.')});
     QVERIFY(rec_->openedDocuments.isEmpty());
     QVERIFY(QDir(outDir_->path()).isEmpty());
     QVERIFY(!find<QProgressBar>("Gauge1")->isVisible());
@@ -220,24 +219,24 @@ void TestReportExport::withoutAWordProcessorTheUserIsTold() {
     QCOMPARE(rec_->openedDocuments, QStringList{path});
     QCOMPARE(rec_->messages.size(), 1);
     const QString said = rec_->messages.first();
-    QVERIFY2(said.startsWith(u("Отчет сохранен в файле ") + QDir::toNativeSeparators(path) + u(".\n")),
+    QVERIFY2(said.startsWith(u"Отчет сохранен в файле "_s + QDir::toNativeSeparators(path) + u".\n"_s),
              qPrintable(said));
-    QVERIFY2(said.contains(u("Открыть его не удалось")), qPrintable(said));
+    QVERIFY2(said.contains(u"Открыть его не удалось"_s), qPrintable(said));
 }
 
 void TestReportExport::theNextReportStartsInTheLastFolder() {
     score();
-    QVERIFY(QDir(outDir_->path()).mkdir(l1("reports")));
+    QVERIFY(QDir(outDir_->path()).mkdir(u"reports"_s));
     const QString path = outFile("reports/first.docx");
     report(path);
     report(outFile("second.docx"));
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString name = u("Вертикальный заземлитель в земле.docx");
+    const QString name = u"Вертикальный заземлитель в земле.docx"_s;
     QCOMPARE(rec_->fileNamePresets, (QStringList{QDir(documents).filePath(name),
-                                                 QDir(outDir_->path() + l1("/reports")).filePath(name)}));
+                                                 QDir(outDir_->path() + u"/reports"_s).filePath(name)}));
     // A remembered folder that is gone no longer counts.
     report(outFile("reports/third.docx"));
-    QVERIFY(QDir(outDir_->path() + l1("/reports")).removeRecursively());
+    QVERIFY(QDir(outDir_->path() + u"/reports"_s).removeRecursively());
     QTest::mouseClick(tool("btnReport"), Qt::LeftButton); // cancelled
     QCOMPARE(rec_->fileNamePresets.size(), 4);
     QCOMPARE(rec_->fileNamePresets[2], QDir(outDir_->path()).filePath(name));

@@ -25,6 +25,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -106,7 +108,7 @@ void TestDKolForm::storeRingRange(const QString& start, const QString& end, cons
     real.setFiltered(false);
     QVERIFY(real.isOpen() || real.open(dataDir()));
     QVERIFY(real.locate(QStringList{QStringLiteral("Kod0"), QStringLiteral("Param")},
-                        QVariantList{kod, u("Диаметр кольца, м")}));
+                        QVariantList{kod, u"Диаметр кольца, м"_s}));
     QVERIFY(real.edit());
     QVERIFY(real.setText(QStringLiteral("BValue"), start));
     QVERIFY(real.setText(QStringLiteral("EValue"), end));
@@ -127,17 +129,17 @@ QStringList TestDKolForm::chartRows(TDiagForm* chart) {
 }
 
 void TestDKolForm::firstOpening() {
-    QCOMPARE(win_->windowTitle(), u("Кольцевой заземлитель в земле."));
+    QCOMPARE(win_->windowTitle(), u"Кольцевой заземлитель в земле."_s);
     QCOMPARE(helpContextOf(win_.get()), 14);
     QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
-             u("Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом"));
+             u"Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом"_s);
     QStringList conditions;
     for (QLabel* l : win_->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->findChildren<QLabel*>())
         conditions << l->text();
-    QCOMPARE(conditions, (QStringList{u("D >> d;  D >> 2T"), u("Для полосы шириной B: d = 0,5 B."),
-                                      u("Для уголка с шириной полки B:  d = 0,95 B.")}));
-    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditDiam"))->text(), u("D - диаметр кольца, м:"));
-    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditGlub"))->text(), u("Т - глубина заложения, м:"));
+    QCOMPARE(conditions, (QStringList{u"D >> d;  D >> 2T"_s, u"Для полосы шириной B: d = 0,5 B."_s,
+                                      u"Для уголка с шириной полки B:  d = 0,95 B."_s}));
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditDiam"))->text(), u"D - диаметр кольца, м:"_s);
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditGlub"))->text(), u"Т - глубина заложения, м:"_s);
     QCOMPARE(diam()->text(), QStringLiteral("2"));
     QCOMPARE(glub()->text(), QStringLiteral("0,7"));
     // The selectable input is marked light green; the depth is not selectable.
@@ -148,9 +150,9 @@ void TestDKolForm::firstOpening() {
     QCOMPARE(rangeD(), QStringLiteral("( D > 1,4 )"));
     QCOMPARE(rangeT(), QStringLiteral("( T < 1 )"));
     QCOMPARE(hintOf(win_->lblRangeD()),
-             u("Диапазон допустимых значений диаметра кольца для текущего значения глубины заложения"));
+             u"Диапазон допустимых значений диаметра кольца для текущего значения глубины заложения"_s);
     QCOMPARE(hintOf(win_->lblRangeT()),
-             u("Диапазон допустимых значений глубины заложения для текущего значения диаметра кольца"));
+             u"Диапазон допустимых значений глубины заложения для текущего значения диаметра кольца"_s);
     for (const char* name : {"SpinButtonD1", "SpinButtonD01", "SpinButtonD001"})
         QCOMPARE(win_->stepButton(QLatin1String(name))->associate(), diam());
     for (const char* name : {"SpinButtonT1", "SpinButtonT01", "SpinButtonT001"})
@@ -160,7 +162,7 @@ void TestDKolForm::firstOpening() {
     QVERIFY(!tool("btnLinkParam")->isChecked());
     QVERIFY(tool("btnLoad")->isEnabled());
     QVERIFY(!win_->Image1()->pixmap().isNull());
-    QCOMPARE(combo("cmbSech")->currentText(), u("сталь круглая"));
+    QCOMPARE(combo("cmbSech")->currentText(), u"сталь круглая"_s);
     QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,016"));
     QVERIFY(rec_->messages.isEmpty());
 
@@ -168,7 +170,7 @@ void TestDKolForm::firstOpening() {
     // ln(4π·4 / (0,016·0,7)) · 100 / (4π²) = 21,3006...
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("21,3"));
     QCOMPARE(win_->EditRaschet()->text(),
-             u("R = 100 / (2*3,14*3,14*2) * ln[4*3,14*2*2/ (0,016*0,7)] = 21,3 Ом"));
+             u"R = 100 / (2*3,14*3,14*2) * ln[4*3,14*2*2/ (0,016*0,7)] = 21,3 Ом"_s);
     QVERIFY(tool("btnReport")->isEnabled());
 }
 
@@ -194,20 +196,20 @@ void TestDKolForm::checks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("1 coefficient empty") << "EditPKV"
-                                         << "" << u("Введите значение коэффициента поправки.");
+                                         << "" << u"Введите значение коэффициента поправки."_s;
     QTest::newRow("3 p0 empty") << "EditRo0"
-                                << "" << u("Введите значение удельного сопротивления грунта.");
+                                << "" << u"Введите значение удельного сопротивления грунта."_s;
     QTest::newRow("5 ring diameter empty") << "EditDiam"
-                                           << "" << u("Введите значение диаметра кольца.");
+                                           << "" << u"Введите значение диаметра кольца."_s;
     QTest::newRow("5 ring diameter 0") << "EditDiam"
-                                       << "0" << u("Значение диаметра кольца должно быть больше 0.");
+                                       << "0" << u"Значение диаметра кольца должно быть больше 0."_s;
     QTest::newRow("5 depth empty") << "EditGlub"
-                                   << "" << u("Введите значение глубины заложения.");
+                                   << "" << u"Введите значение глубины заложения."_s;
     QTest::newRow("5 depth 0") << "EditGlub"
-                               << "0" << u("Значение глубины заложения должно быть больше 0.");
+                               << "0" << u"Значение глубины заложения должно быть больше 0."_s;
     QTest::newRow("6 p0 above the soil's range")
         << "EditRo0"
-        << "170" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.");
+        << "170" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s;
     // D = 0,01 breaks both rules (2T > D too): the section's is told first.
     QTest::newRow("7 ring thinner than its section") << "EditDiam"
                                                      << "0,01" << u(sectionRule);
@@ -273,7 +275,7 @@ void TestDKolForm::rangeOfTheDiameterShowsAThickSection() {
     choose(combo("cmbDiam"), QStringLiteral("0,032"));
     // d = 0,032 > 2T = 0,02: the section bounds the ring.
     QCOMPARE(rangeD(), QStringLiteral("( D > 0,032 )"));
-    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbSech"), u"сталь полосовая"_s);
     choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
     QCOMPARE(rangeD(), QStringLiteral("( D > 0,02 )")); // d = 0,5·0,04 = 2T: 2T is not greater
     choose(combo("cmbDiam"), QStringLiteral("0,05x0,005"));
@@ -357,7 +359,7 @@ void TestDKolForm::linkingKeepsTheResultValid() {
     // D 1, T 0,4: ln(4π / (0,016·0,4)) · 100 / (2π²) = 38,4133...
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("38,41"));
     QCOMPARE(win_->EditRaschet()->text(),
-             u("R = 100 / (2*3,14*3,14*1) * ln[4*3,14*1*1/ (0,016*0,4)] = 38,41 Ом"));
+             u"R = 100 / (2*3,14*3,14*1) * ln[4*3,14*1*1/ (0,016*0,4)] = 38,41 Ом"_s);
 }
 
 void TestDKolForm::stepButtonsAreTheUsers() {
@@ -427,29 +429,29 @@ void TestDKolForm::malformedNumberIsLeftToTheCheck() {
     QVERIFY(rec_->messages.isEmpty());
     score(); // disabled with an empty input
     win_->Calculate(true);
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение диаметра кольца.")});
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение диаметра кольца."_s});
 }
 
 void TestDKolForm::saveAndLoadRoundTrip() {
-    choose(combo("ComboGrunt"), u("глина"));
+    choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
     type(edit("EditPKV"), QStringLiteral("1,3"));
-    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbSech"), u"сталь полосовая"_s);
     choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
     type(diam(), QStringLiteral("5"));
     type(glub(), QStringLiteral("1"));
     score();
     const QString result = win_->EditVS1()->text();
     QVERIFY(!result.isEmpty());
-    rec_->inputs << std::optional<QString>(u("Кольцо у цеха"));
+    rec_->inputs << std::optional<QString>(u"Кольцо у цеха"_s);
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
-    QCOMPARE(rec_->prompts.value(0).section(QLatin1Char('|'), 2), u("Кольцевой заземлитель в земле 1."));
+    QCOMPARE(rec_->prompts.value(0).section(QLatin1Char('|'), 2), u"Кольцевой заземлитель в земле 1."_s);
 
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
     hist.setFiltered(false);
     QVERIFY(hist.open(dataDir()));
     hist.refresh();
-    QVERIFY(hist.locate(QStringLiteral("Name"), u("Кольцо у цеха")));
+    QVERIFY(hist.locate(QStringLiteral("Name"), u"Кольцо у цеха"_s));
     QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 8);
     QCOMPARE(hist.text(QStringLiteral("D1")), QStringLiteral("5"));
     QCOMPARE(hist.text(QStringLiteral("T")), QStringLiteral("1"));
@@ -457,8 +459,8 @@ void TestDKolForm::saveAndLoadRoundTrip() {
     QCOMPARE(hist.text(QStringLiteral("R")), result);
     QVERIFY(hist.isNull(QStringLiteral("D2")));
 
-    choose(combo("ComboGrunt"), u("песок"));
-    choose(combo("cmbSech"), u("сталь круглая"));
+    choose(combo("ComboGrunt"), u"песок"_s);
+    choose(combo("cmbSech"), u"сталь круглая"_s);
     type(diam(), QStringLiteral("9"));
     type(glub(), QStringLiteral("2"));
     autoOn();
@@ -473,15 +475,15 @@ void TestDKolForm::saveAndLoadRoundTrip() {
         loader->show();
         for (int k = 1; k <= 7; ++k)
             captions << loader->label(k)->text();
-        loader->table().locate(QStringLiteral("Name"), u("Кольцо у цеха"));
+        loader->table().locate(QStringLiteral("Name"), u"Кольцо у цеха"_s);
         loader->hide();
         return int(QDialog::Accepted);
     };
     const int before = win_->calculationCount();
     QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
-    QCOMPARE(captions.mid(5), (QStringList{u("Диаметр кольца, м:"), u("Глубина заложения, м:")}));
+    QCOMPARE(captions.mid(5), (QStringList{u"Диаметр кольца, м:"_s, u"Глубина заложения, м:"_s}));
     QCOMPARE(win_->calculationCount(), before + 1);
-    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(combo("ComboGrunt")->currentText(), u"глина"_s);
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
     QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,04x0,004"));
     QCOMPARE(diam()->text(), QStringLiteral("5"));
@@ -525,19 +527,19 @@ void TestDKolForm::singleRunOverTheDiameter() {
     win_->PopupMenu1()->hide();
     win_->N2Click();
     QVERIFY(chart);
-    QCOMPARE(chart->windowTitle(), u("Подбор параметра \"Диаметр кольца, м\"."));
+    QCOMPARE(chart->windowTitle(), u"Подбор параметра \"Диаметр кольца, м\"."_s);
     // D 1: 1/0,7 < 2,00001; then ln(4πD²/(0,016·0,7))·100/(2π²D): 21,30, 15,57, 12,41 <= 13.
-    QCOMPARE(chartRows(chart), (QStringList{u("D, м/T, м/R, Ом"), u("1/0,7/Нарушение условий"),
-                                            u("2/0,7/21,3"), u("3/0,7/15,57"), u("4/0,7/12,41")}));
+    QCOMPARE(chartRows(chart), (QStringList{u"D, м/T, м/R, Ом"_s, u"1/0,7/Нарушение условий"_s,
+                                            u"2/0,7/21,3"_s, u"3/0,7/15,57"_s, u"4/0,7/12,41"_s}));
     QCOMPARE(
         chart->Memo1()->toPlainText(),
-        u("D, м - диаметр кольца, м\nT, м - глубина заложения, м\nR, Ом - сопротивление растеканию, Ом"));
-    QCOMPARE(chart->lblItog()->text(), u("подбор параметра успешен."));
+        u"D, м - диаметр кольца, м\nT, м - глубина заложения, м\nR, Ом - сопротивление растеканию, Ом"_s);
+    QCOMPARE(chart->lblItog()->text(), u"подбор параметра успешен."_s);
     QCOMPARE(diam()->text(), QStringLiteral("4"));
     QCOMPARE(glub()->text(), QStringLiteral("0,7"));
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("12,41"));
     QCOMPARE(win_->EditRaschet()->text(),
-             u("R = 100 / (2*3,14*3,14*4) * ln[4*3,14*4*4/ (0,016*0,7)] = 12,41 Ом"));
+             u"R = 100 / (2*3,14*3,14*4) * ln[4*3,14*4*4/ (0,016*0,7)] = 12,41 Ом"_s);
     QCOMPARE(rangeT(), QStringLiteral("( T < 2 )"));
     QVERIFY(rec_->messages.isEmpty());
 }
@@ -555,8 +557,8 @@ void TestDKolForm::singleRunWithLinkingMovesTheDepth() {
     win_->N2Click();
     QVERIFY(chart);
     // D 1 with T 0,7: T = 1/2 − 0,1 = 0,4, kept for the larger rings (2·0,4 < D).
-    QCOMPARE(chartRows(chart), (QStringList{u("D, м/T, м/R, Ом"), u("1/0,4/38,41"), u("2/0,4/22,72"),
-                                            u("3/0,4/16,51"), u("4/0,4/13,11"), u("5/0,4/10,94")}));
+    QCOMPARE(chartRows(chart), (QStringList{u"D, м/T, м/R, Ом"_s, u"1/0,4/38,41"_s, u"2/0,4/22,72"_s,
+                                            u"3/0,4/16,51"_s, u"4/0,4/13,11"_s, u"5/0,4/10,94"_s}));
     QCOMPARE(diam()->text(), QStringLiteral("5"));
     QCOMPARE(glub()->text(), QStringLiteral("0,4"));
     QCOMPARE(rangeD(), QStringLiteral("( D > 0,8 )"));
@@ -569,7 +571,7 @@ void TestDKolForm::singleRunWithoutSuccess() {
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
     win_->N1Click();
-    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Диаметр кольца, м\" неудачен.")});
+    QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Диаметр кольца, м\" неудачен."_s});
     QCOMPARE(diam()->text(), QStringLiteral("5"));
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("10,38"));
     // The depth is not selectable: it has no popup.
@@ -591,7 +593,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
     win_->PopupMenu1()->hide();
     win_->N2Click();
     QVERIFY(chart);
-    QCOMPARE(chartRows(chart).value(1), u("4,00001/2/Нарушение условий"));
+    QCOMPARE(chartRows(chart).value(1), u"4,00001/2/Нарушение условий"_s);
     QCOMPARE(win_->EditVS1()->text(), QString());
 
     rec_->onModal = [&](QDialog* dialog) {
@@ -628,8 +630,8 @@ void TestDKolForm::settingsOpenAtTheFocusedParameter() {
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     glub()->setFocus(Qt::OtherFocusReason);
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
-    QCOMPARE(shown, (QStringList{u("2|Диаметр кольца, м"), u("1|Удельное сопротивление грунта, Ом м"),
-                                 u("2|Коэффициент поправки"), u("1|")}));
+    QCOMPARE(shown, (QStringList{u"2|Диаметр кольца, м"_s, u"1|Удельное сопротивление грунта, Ом м"_s,
+                                 u"2|Коэффициент поправки"_s, u"1|"_s}));
     // Only this kind's stored sets are offered.
     QCOMPARE((*folder_->data)[QStringLiteral("TableParPod0")].filter(), QStringLiteral("[KodTip]='8'"));
 }
@@ -639,8 +641,8 @@ void TestDKolForm::menuOpensTheWindow() {
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(QStringLiteral("TDKolForm"));
     QVERIFY(info && info->factory);
-    QCOMPARE(info->menuPath, QStringList({u("Расчеты"), u("Одиночные заземлители")}));
-    QCOMPARE(info->menuCaption, u("Кольцевой в земле..."));
+    QCOMPARE(info->menuPath, QStringList({u"Расчеты"_s, u"Одиночные заземлители"_s}));
+    QCOMPARE(info->menuCaption, u"Кольцевой в земле..."_s);
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
     QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));

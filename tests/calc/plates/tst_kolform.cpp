@@ -18,13 +18,9 @@
 #include <QTest>
 #include <QToolButton>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 // The ring near the surface: one input of its own, no depth, no linking; the loading command
 // follows the inputs like saving.
@@ -59,16 +55,16 @@ void TestKolForm::cleanup() {
 }
 
 void TestKolForm::firstOpening() {
-    QCOMPARE(win_->windowTitle(), u("Кольцевой заземлитель у поверхности земли."));
+    QCOMPARE(win_->windowTitle(), u"Кольцевой заземлитель у поверхности земли."_s);
     QCOMPARE(helpContextOf(win_.get()), 15);
     QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
-             u("Расчетная формула:   R = p / (П*П*D) * Ln(8*D/d), Ом"));
+             u"Расчетная формула:   R = p / (П*П*D) * Ln(8*D/d), Ом"_s);
     QStringList conditions;
     for (QLabel* l : win_->findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->findChildren<QLabel*>())
         conditions << l->text();
-    QCOMPARE(conditions, (QStringList{u("D >> d; "), u("Для полосы шириной B: d = 0,5 B."),
-                                      u("Для уголка с шириной полки B:  d = 0,95 B.")}));
-    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditDiam"))->text(), u("D - диаметр кольца, м:"));
+    QCOMPARE(conditions, (QStringList{u"D >> d; "_s, u"Для полосы шириной B: d = 0,5 B."_s,
+                                      u"Для уголка с шириной полки B:  d = 0,95 B."_s}));
+    QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("lblEditDiam"))->text(), u"D - диаметр кольца, м:"_s);
     QCOMPARE(diam()->text(), QStringLiteral("1"));
     QVERIFY(!win_->inputWidget(QStringLiteral("EditGlub")));
     QVERIFY(!win_->findChild<QLabel*>(QStringLiteral("lblRangeD")));
@@ -88,27 +84,27 @@ void TestKolForm::handbookExample() {
     score();
     // ln 800 · 100 / π² = 67,729...
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("67,73"));
-    QCOMPARE(win_->EditRaschet()->text(), u("R = 100 / (3,14*3,14*1) * ln(8*1/0,01) = 67,73 Ом"));
+    QCOMPARE(win_->EditRaschet()->text(), u"R = 100 / (3,14*3,14*1) * ln(8*1/0,01) = 67,73 Ом"_s);
     // The calculated resistivity is the soil frame's own: 50·1,3.
-    choose(combo("ComboGrunt"), u("глина"));
+    choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
     type(edit("EditPKV"), QStringLiteral("1,3"));
     choose(combo("cmbDiam"), QStringLiteral("0,012"));
     type(diam(), QStringLiteral("2,5"));
     score();
     // ln(20 / 0,012) · 65 / (2,5π²) = 19,543...
-    QCOMPARE(win_->EditRaschet()->text(), u("R = 65 / (3,14*3,14*2,5) * ln(8*2,5/0,012) = 19,54 Ом"));
+    QCOMPARE(win_->EditRaschet()->text(), u"R = 65 / (3,14*3,14*2,5) * ln(8*2,5/0,012) = 19,54 Ом"_s);
 }
 
 void TestKolForm::checks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << QString() << u("Введите значение диаметра кольца.");
-    QTest::newRow("0") << u("0") << u("Значение диаметра кольца должно быть больше 0.");
+    QTest::newRow("empty") << QString() << u"Введите значение диаметра кольца."_s;
+    QTest::newRow("0") << u"0"_s << u"Значение диаметра кольца должно быть больше 0."_s;
     QTest::newRow("as thick as the section")
-        << u("0,016") << u("Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.");
+        << u"0,016"_s << u"Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого."_s;
     QTest::newRow("thinner than the section")
-        << u("0,01") << u("Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.");
+        << u"0,01"_s << u"Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого."_s;
 }
 
 void TestKolForm::checks() {
@@ -133,7 +129,7 @@ void TestKolForm::checks() {
 void TestKolForm::leavingAMalformedDiameterIsRefused() {
     type(diam(), QString());
     QTest::keyClick(diam(), Qt::Key_Tab);
-    QCOMPARE(rec_->messages, QStringList{u("Ошибочное значение для числового параметра.")});
+    QCOMPARE(rec_->messages, QStringList{u"Ошибочное значение для числового параметра."_s});
     QVERIFY(diam()->hasFocus());
 }
 
@@ -154,21 +150,21 @@ void TestKolForm::everyChangeCounts() {
     edit("EditRo0")->setFocus(Qt::OtherFocusReason);
     diam()->setText(QStringLiteral("2"));
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("35"));
-    QCOMPARE(win_->EditRaschet()->text(), u("R = 100 / (3,14*3,14*2) * ln(8*2/0,016) = 35 Ом"));
+    QCOMPARE(win_->EditRaschet()->text(), u"R = 100 / (3,14*3,14*2) * ln(8*2/0,016) = 35 Ом"_s);
 }
 
 void TestKolForm::historyKeepsItsOwnFields() {
     type(diam(), QStringLiteral("2,5"));
     score();
-    rec_->inputs << std::optional<QString>(u("Кольцо на поверхности"));
+    rec_->inputs << std::optional<QString>(u"Кольцо на поверхности"_s);
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
     QCOMPARE(rec_->prompts.value(0).section(QLatin1Char('|'), 2),
-             u("Кольцевой заземлитель у поверхности земли 1."));
+             u"Кольцевой заземлитель у поверхности земли 1."_s);
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
     hist.setFiltered(false);
     QVERIFY(hist.open(dataDir()));
     hist.refresh();
-    QVERIFY(hist.locate(QStringLiteral("Name"), u("Кольцо на поверхности")));
+    QVERIFY(hist.locate(QStringLiteral("Name"), u"Кольцо на поверхности"_s));
     QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 7);
     QCOMPARE(hist.text(QStringLiteral("D2")), QStringLiteral("2,5"));
     QVERIFY(hist.isNull(QStringLiteral("D1")));
@@ -193,20 +189,20 @@ void TestKolForm::singleRunOverTheDiameter() {
         rows << chart->StringGrid1()->item(r, 0)->text() + QLatin1Char('/') +
                     chart->StringGrid1()->item(r, 1)->text();
     QCOMPARE(chart->StringGrid1()->columnCount(), 2);
-    QCOMPARE(rows, (QStringList{u("D, м/R, Ом"), u("1/62,97"), u("2/35"), u("3/24,7"), u("4/19,25")}));
+    QCOMPARE(rows, (QStringList{u"D, м/R, Ом"_s, u"1/62,97"_s, u"2/35"_s, u"3/24,7"_s, u"4/19,25"_s}));
     QCOMPARE(diam()->text(), QStringLiteral("4"));
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("19,25"));
 }
 
 void TestKolForm::reportReadsTheRingNotTheSection() {
-    choose(combo("cmbSech"), u("сталь полосовая"));
+    choose(combo("cmbSech"), u"сталь полосовая"_s);
     choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
     score();
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("60,71"));
     const ReportSource source = win_->reportSource();
     QCOMPARE(source.text(QStringLiteral("EditDiam")), QStringLiteral("1"));
     QCOMPARE(source.text(QStringLiteral("frmSech1.EditDiam")), QStringLiteral("0,02"));
-    QCOMPARE(win_->EditRaschet()->text(), u("R = 100 / (3,14*3,14*1) * ln(8*1/0,02) = 60,71 Ом"));
+    QCOMPARE(win_->EditRaschet()->text(), u"R = 100 / (3,14*3,14*1) * ln(8*1/0,02) = 60,71 Ом"_s);
 }
 
 void TestKolForm::menuOpensTheWindow() {
@@ -214,7 +210,7 @@ void TestKolForm::menuOpensTheWindow() {
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(QStringLiteral("TKolForm"));
     QVERIFY(info && info->factory);
-    QCOMPARE(info->menuCaption, u("Кольцевой у поверхности земли..."));
+    QCOMPARE(info->menuCaption, u"Кольцевой у поверхности земли..."_s);
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
     QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));

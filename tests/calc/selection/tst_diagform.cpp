@@ -15,6 +15,8 @@
 #include <QTextBrowser>
 #include <QValueAxis>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -26,7 +28,7 @@ const char* inadmissible = "Нарушение условий";
 
 // The run of the rod length 1..5 with R допустимое 30: stops at 4.
 QStringList rodRun() {
-    return {u("L, м"),           QStringLiteral("To, м"), u("R, Ом"),
+    return {u"L, м"_s,           QStringLiteral("To, м"), u"R, Ом"_s,
             QStringLiteral("1"), QStringLiteral("0,7"),   QStringLiteral("80,21"),
             QStringLiteral("2"), QStringLiteral("0,7"),   QStringLiteral("46,35"),
             QStringLiteral("3"), QStringLiteral("0,7"),   QStringLiteral("33,33"),
@@ -34,7 +36,7 @@ QStringList rodRun() {
 }
 
 QStringList soilRun(const QStringList& values, const QStringList& resistances) {
-    QStringList list{u("p, Ом м"), u("R, Ом")};
+    QStringList list{u"p, Ом м"_s, u"R, Ом"_s};
     for (int i = 0; i < values.size(); ++i)
         list << values.at(i) << resistances.at(i);
     return list;
@@ -88,15 +90,15 @@ private slots:
 void TestDiagForm::initialTexts() {
     TDiagForm form;
     QCOMPARE(form.objectName(), QStringLiteral("TDiagForm"));
-    QCOMPARE(form.windowTitle(), u("Подбор параметра."));
-    QCOMPARE(form.lblItog()->text(), u("подбор параметра ..."));
+    QCOMPARE(form.windowTitle(), u"Подбор параметра."_s);
+    QCOMPARE(form.lblItog()->text(), u"подбор параметра ..."_s);
     QVERIFY(form.lblItog()->font().bold());
     auto* result = form.findChild<QLabel*>(QStringLiteral("Label2"));
     QVERIFY(result);
-    QCOMPARE(result->text(), u("Результат:"));
+    QCOMPARE(result->text(), u"Результат:"_s);
     QVERIFY(result->font().bold());
-    QCOMPARE(form.bottomAxis()->titleText(), u("Параметр"));
-    QCOMPARE(form.leftAxis()->titleText(), u("R - сопротивление растеканию, Ом"));
+    QCOMPARE(form.bottomAxis()->titleText(), u"Параметр"_s);
+    QCOMPARE(form.leftAxis()->titleText(), u"R - сопротивление растеканию, Ом"_s);
     QVERIFY(form.Memo1()->isReadOnly());
     QCOMPARE(helpContextOf(form.Memo1()), 61);
     QVERIFY(form.chart()->series().isEmpty());
@@ -105,10 +107,10 @@ void TestDiagForm::initialTexts() {
 
 void TestDiagForm::rodLengthRunGivesTwoSeries() {
     TDiagForm form;
-    form.ShowSelectionChart(rodRun(), u("Длина стержня, м"), 3);
+    form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
     QChart* chart = form.Chart1()->chart();
-    QCOMPARE(seriesNames(chart), QStringList({u("R, Ом"), QStringLiteral("To, м")}));
+    QCOMPARE(seriesNames(chart), QStringList({u"R, Ом"_s, QStringLiteral("To, м")}));
     QCOMPARE(points(chart, 0), QList<QPointF>({{0, 80.21}, {1, 46.35}, {2, 33.33}, {3, 26.27}}));
     QCOMPARE(points(chart, 1), QList<QPointF>({{0, 0.7}, {1, 0.7}, {2, 0.7}, {3, 0.7}}));
     for (QAbstractSeries* s : chart->series()) {
@@ -117,8 +119,8 @@ void TestDiagForm::rodLengthRunGivesTwoSeries() {
         QVERIFY(!line->pointsVisible());
         QCOMPARE(s->attachedAxes().size(), 2);
     }
-    QCOMPARE(form.leftAxis()->titleText(), u("R, Ом ; To, м"));
-    QCOMPARE(form.bottomAxis()->titleText(), u("L, м"));
+    QCOMPARE(form.leftAxis()->titleText(), u"R, Ом ; To, м"_s);
+    QCOMPARE(form.bottomAxis()->titleText(), u"L, м"_s);
     const QStringList labels{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                              QStringLiteral("4")};
     QCOMPARE(form.pointLabels(), labels);
@@ -127,18 +129,18 @@ void TestDiagForm::rodLengthRunGivesTwoSeries() {
 
 void TestDiagForm::rodLengthRunFillsTheGrid() {
     TDiagForm form;
-    form.ShowSelectionChart(rodRun(), u("Длина стержня, м"), 3);
+    form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
     QTableWidget* grid = form.StringGrid1();
     QCOMPARE(grid->rowCount(), 5);
     QCOMPARE(grid->columnCount(), 3);
-    QCOMPARE(gridRow(grid, 0), QStringList({u("L, м"), QStringLiteral("To, м"), u("R, Ом")}));
+    QCOMPARE(gridRow(grid, 0), QStringList({u"L, м"_s, QStringLiteral("To, м"), u"R, Ом"_s}));
     QCOMPARE(gridRow(grid, 1),
              QStringList({QStringLiteral("1"), QStringLiteral("0,7"), QStringLiteral("80,21")}));
     QCOMPARE(gridRow(grid, 4),
              QStringList({QStringLiteral("4"), QStringLiteral("0,7"), QStringLiteral("26,27")}));
     // The headings stay in view in the header; row 0 does not show them a second time.
-    QCOMPARE(grid->horizontalHeaderItem(2)->text(), u("R, Ом"));
+    QCOMPARE(grid->horizontalHeaderItem(2)->text(), u"R, Ом"_s);
     QVERIFY(grid->isRowHidden(0));
     QVERIFY(!grid->isRowHidden(1));
     for (int c = 0; c < 3; ++c)
@@ -149,7 +151,7 @@ void TestDiagForm::inadmissibleRowIsInTheGridNotInTheChart() {
     TDiagForm form;
     QStringList list = rodRun();
     list[8] = u(inadmissible); // L = 2
-    form.ShowSelectionChart(list, u("Длина стержня, м"), 3);
+    form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
 
     QCOMPARE(form.StringGrid1()->rowCount(), 5);
     QCOMPARE(gridRow(form.StringGrid1(), 2),
@@ -165,12 +167,12 @@ void TestDiagForm::twoColumnsGiveOneSeries() {
     TDiagForm form;
     form.ShowSelectionChart(soilRun({QStringLiteral("500"), QStringLiteral("450")},
                                     {QStringLiteral("250,5"), QStringLiteral("225,45")}),
-                            u("Удельное сопротивление грунта, Ом м"), 2);
+                            u"Удельное сопротивление грунта, Ом м"_s, 2);
 
-    QCOMPARE(seriesNames(form.chart()), QStringList({u("R, Ом")}));
+    QCOMPARE(seriesNames(form.chart()), QStringList({u"R, Ом"_s}));
     QCOMPARE(points(form.chart(), 0), QList<QPointF>({{0, 250.5}, {1, 225.45}}));
-    QCOMPARE(form.leftAxis()->titleText(), u("R, Ом"));
-    QCOMPARE(form.bottomAxis()->titleText(), u("p, Ом м"));
+    QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
+    QCOMPARE(form.bottomAxis()->titleText(), u"p, Ом м"_s);
     QCOMPARE(form.pointLabels(), QStringList({QStringLiteral("500"), QStringLiteral("450")}));
     QCOMPARE(form.StringGrid1()->rowCount(), 3);
     QCOMPARE(form.StringGrid1()->columnCount(), 2);
@@ -196,7 +198,7 @@ void TestDiagForm::allInadmissibleShowsNoSeries() {
     TDiagForm form;
     form.ShowSelectionChart(
         soilRun({QStringLiteral("500"), QStringLiteral("450")}, {u(inadmissible), u(inadmissible)}),
-        u("Удельное сопротивление грунта, Ом м"), 2);
+        u"Удельное сопротивление грунта, Ом м"_s, 2);
 
     QVERIFY(form.chart()->series().isEmpty());
     QVERIFY(form.pointLabels().isEmpty());
@@ -204,23 +206,23 @@ void TestDiagForm::allInadmissibleShowsNoSeries() {
     QCOMPARE(form.StringGrid1()->rowCount(), 3);
     QCOMPARE(gridRow(form.StringGrid1(), 2), QStringList({QStringLiteral("450"), u(inadmissible)}));
     // The titles still name what was tried.
-    QCOMPARE(form.leftAxis()->titleText(), u("R, Ом"));
+    QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
 }
 
 void TestDiagForm::secondRunReplacesTheFirst() {
     TDiagForm form;
-    form.ShowSelectionChart(rodRun(), u("Длина стержня, м"), 3);
+    form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {QStringLiteral("250,5")}),
-                            u("Удельное сопротивление грунта, Ом м"), 2);
+                            u"Удельное сопротивление грунта, Ом м"_s, 2);
 
-    QCOMPARE(seriesNames(form.chart()), QStringList({u("R, Ом")}));
+    QCOMPARE(seriesNames(form.chart()), QStringList({u"R, Ом"_s}));
     QCOMPARE(points(form.chart(), 0), QList<QPointF>({{0, 250.5}}));
-    QCOMPARE(form.leftAxis()->titleText(), u("R, Ом"));
+    QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
     QCOMPARE(form.pointLabels(), QStringList({QStringLiteral("500")}));
     QCOMPARE(form.shownLabels(), QStringList({QStringLiteral("500")}));
     QCOMPARE(form.StringGrid1()->rowCount(), 2);
     QCOMPARE(form.StringGrid1()->columnCount(), 2);
-    QCOMPARE(form.StringGrid1()->horizontalHeaderItem(0)->text(), u("p, Ом м"));
+    QCOMPARE(form.StringGrid1()->horizontalHeaderItem(0)->text(), u"p, Ом м"_s);
 
     // And an empty one after a full one.
     form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {u(inadmissible)}), QString(), 2);
@@ -229,7 +231,7 @@ void TestDiagForm::secondRunReplacesTheFirst() {
 
 void TestDiagForm::leftAxisStartsAtZero() {
     TDiagForm form;
-    form.ShowSelectionChart(rodRun(), u("Длина стержня, м"), 3);
+    form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     QCOMPARE(form.leftAxis()->min(), 0.0);
     QVERIFY(form.leftAxis()->max() >= 80.21);
     QCOMPARE(form.bottomAxis()->min(), -0.5);
@@ -247,7 +249,7 @@ void TestDiagForm::zoomIsResetByANewRun() {
     TDiagForm form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.ShowSelectionChart(rodRun(), u("Длина стержня, м"), 3);
+    form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     QRectF area = form.chart()->plotArea();
     form.chart()->zoomIn(QRectF(area.topLeft(), area.size() / 2));
     QVERIFY(form.chart()->isZoomed());
@@ -306,7 +308,7 @@ void TestDiagForm::showingSelectsTheLastCell() {
     QStringList list = rodRun();
     for (int i = 5; i <= 60; ++i)
         list << QString::number(i) << QStringLiteral("0,7") << u(inadmissible);
-    form.ShowSelectionChart(list, u("Длина стержня, м"), 3);
+    form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
     form.show();
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -373,7 +375,7 @@ void TestDiagForm::closeButtonClosesAndHelpOpensItsPage() {
 
     auto* help = form.findChild<QPushButton*>(QStringLiteral("btnHelp"));
     QVERIFY(help);
-    QCOMPARE(help->text(), u("Справка..."));
+    QCOMPARE(help->text(), u"Справка..."_s);
     help->click();
     QTextBrowser* browser = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -386,7 +388,7 @@ void TestDiagForm::closeButtonClosesAndHelpOpensItsPage() {
 
     auto* close = form.findChild<QPushButton*>(QStringLiteral("btnClose"));
     QVERIFY(close);
-    QCOMPARE(close->text(), u("Закрыть"));
+    QCOMPARE(close->text(), u"Закрыть"_s);
     close->click();
     QVERIFY(!form.isVisible());
 }

@@ -11,17 +11,16 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
-const QString Length = QString::fromUtf8("Длина стержня, м");
-const QString Coefficient = QString::fromUtf8("Коэффициент поправки");
-const QString Resistivity = QString::fromUtf8("Удельное сопротивление грунта, Ом м");
-const QString Rods = QString::fromUtf8("Кол-во стержней, шт.");
+const QString Length = u"Длина стержня, м"_s;
+const QString Coefficient = u"Коэффициент поправки"_s;
+const QString Resistivity = u"Удельное сопротивление грунта, Ом м"_s;
+const QString Rods = u"Кол-во стержней, шт."_s;
 } // namespace
 
 class TestParam1Fm : public QObject {
@@ -56,18 +55,18 @@ void TestParam1Fm::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     form_ = std::make_unique<TParam1Fm>();
     form_->AddSelectionParameter({Length,
-                                  u("1"),
-                                  u("5"),
-                                  u("1"),
-                                  u("double"),
-                                  u("0,5"),
+                                  u"1"_s,
+                                  u"5"_s,
+                                  u"1"_s,
+                                  u"double"_s,
+                                  u"0,5"_s,
                                   {},
-                                  u("начальное значение меньше конечного")});
-    form_->AddSelectionParameter({Coefficient, u("2"), u("1"), u("0,1"), u("double"), u("1"), u("10"),
-                                  u("начальное значение больше конечного")});
-    form_->AddSelectionParameter({Resistivity, u("150"), u("40"), u("1"), u("double"), u("40"), u("150"),
-                                  u("начальное значение больше конечного")});
-    form_->AddSelectionParameter({Rods, u("2"), u("20"), u("1"), u("integer"), u("2"), u("100"), {}});
+                                  u"начальное значение меньше конечного"_s});
+    form_->AddSelectionParameter({Coefficient, u"2"_s, u"1"_s, u"0,1"_s, u"double"_s, u"1"_s, u"10"_s,
+                                  u"начальное значение больше конечного"_s});
+    form_->AddSelectionParameter({Resistivity, u"150"_s, u"40"_s, u"1"_s, u"double"_s, u"40"_s, u"150"_s,
+                                  u"начальное значение больше конечного"_s});
+    form_->AddSelectionParameter({Rods, u"2"_s, u"20"_s, u"1"_s, u"integer"_s, u"2"_s, u"100"_s, {}});
     form_->activate();
     form_->show();
     QApplication::setActiveWindow(form_.get());
@@ -97,7 +96,7 @@ void TestParam1Fm::typeInCell(int row, int column, const QString& text) {
 }
 
 void TestParam1Fm::openingListsTheParametersSorted() {
-    QCOMPARE(form_->windowTitle(), u("Параметры подбора."));
+    QCOMPARE(form_->windowTitle(), u"Параметры подбора."_s);
     QListWidget* list = form_->ListBox1();
     QStringList names;
     for (int i = 0; i < list->count(); ++i)
@@ -115,9 +114,9 @@ void TestParam1Fm::addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk() {
     addByName(Length);
     QCOMPARE(form_->StringGrid1()->rowCount(), 1);
     QCOMPARE(cell(0, 0), Length);
-    QCOMPARE(cell(0, 1), u("1"));
-    QCOMPARE(cell(0, 2), u("5"));
-    QCOMPARE(cell(0, 3), u("1"));
+    QCOMPARE(cell(0, 1), u"1"_s);
+    QCOMPARE(cell(0, 2), u"5"_s);
+    QCOMPARE(cell(0, 3), u"1"_s);
     QVERIFY(form_->btnOK()->isEnabled());
     // The item now at the removed one's place is selected.
     QCOMPARE(form_->ListBox1()->currentItem()->text(), Rods);
@@ -159,7 +158,7 @@ void TestParam1Fm::movingTheSecondRowUpMakesItOutermost() {
     const auto rows = form_->selectedRows();
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows[0].name, Coefficient);
-    QCOMPARE(rows[0].step, u("0,1"));
+    QCOMPARE(rows[0].step, u"0,1"_s);
     QCOMPARE(rows[1].name, Length);
     QCOMPARE(form_->StringGrid1()->currentRow(), 0);
     QVERIFY(!form_->btnUp()->isEnabled());
@@ -170,12 +169,12 @@ void TestParam1Fm::hintsFollowTheCurrentCell() {
     addByName(Length);
     addByName(Rods);
     form_->StringGrid1()->setCurrentCell(0, 1);
-    QCOMPARE(form_->lblAllowChar()->text(), u("0 .. 9 и запятая"));
-    QCOMPARE(form_->lblDiapazon()->text(), u("больше либо равно 0,5"));
-    QCOMPARE(form_->lblRecom()->text(), u("начальное значение меньше конечного"));
+    QCOMPARE(form_->lblAllowChar()->text(), u"0 .. 9 и запятая"_s);
+    QCOMPARE(form_->lblDiapazon()->text(), u"больше либо равно 0,5"_s);
+    QCOMPARE(form_->lblRecom()->text(), u"начальное значение меньше конечного"_s);
     form_->StringGrid1()->setCurrentCell(1, 3);
-    QCOMPARE(form_->lblAllowChar()->text(), u("0 .. 9"));
-    QCOMPARE(form_->lblDiapazon()->text(), u("2 .. 100"));
+    QCOMPARE(form_->lblAllowChar()->text(), u"0 .. 9"_s);
+    QCOMPARE(form_->lblDiapazon()->text(), u"2 .. 100"_s);
     form_->StringGrid1()->setCurrentCell(1, 0);
     QCOMPARE(form_->lblAllowChar()->text(), QString());
     QCOMPARE(form_->lblDiapazon()->text(), QString());
@@ -183,22 +182,22 @@ void TestParam1Fm::hintsFollowTheCurrentCell() {
 
 void TestParam1Fm::typingIntoTheGrid() {
     // Nothing to type into before a parameter is added.
-    typeInCell(0, 1, u("1"));
-    QCOMPARE(rec_->messages, QStringList{u("Добавьте параметр.")});
+    typeInCell(0, 1, u"1"_s);
+    QCOMPARE(rec_->messages, QStringList{u"Добавьте параметр."_s});
     rec_->messages.clear();
 
     addByName(Length);
     addByName(Rods);
-    typeInCell(0, 1, u("2,5"));
-    QCOMPARE(cell(0, 1), u("2,5"));
+    typeInCell(0, 1, u"2,5"_s);
+    QCOMPARE(cell(0, 1), u"2,5"_s);
     QCOMPARE(rec_->beeps, 0);
     // A point in a real cell, a comma in an integer cell, any key on a name: a beep, no change.
-    typeInCell(0, 2, u("."));
+    typeInCell(0, 2, u"."_s);
     QCOMPARE(rec_->beeps, 1);
-    typeInCell(1, 3, u("3,"));
+    typeInCell(1, 3, u"3,"_s);
     QCOMPARE(rec_->beeps, 2);
-    QCOMPARE(cell(1, 3), u("3"));
-    typeInCell(0, 0, u("x"));
+    QCOMPARE(cell(1, 3), u"3"_s);
+    typeInCell(0, 0, u"x"_s);
     QCOMPARE(rec_->beeps, 3);
     QCOMPARE(cell(0, 0), Length);
     QVERIFY(rec_->messages.isEmpty());
@@ -209,10 +208,10 @@ void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("start below 0,5")
-        << 1 << u("0,4")
-        << u("Ошибка. Для параметра \"Длина стержня, м\" допускаются значения не менее 0,5.");
-    QTest::newRow("zero step") << 3 << u("0") << u("Ошибка. Допускаются значения больше 0.");
-    QTest::newRow("empty end") << 2 << QString() << u("Ошибка. \"\" - недопустимое числовое значение.");
+        << 1 << u"0,4"_s
+        << u"Ошибка. Для параметра \"Длина стержня, м\" допускаются значения не менее 0,5."_s;
+    QTest::newRow("zero step") << 3 << u"0"_s << u"Ошибка. Допускаются значения больше 0."_s;
+    QTest::newRow("empty end") << 2 << QString() << u"Ошибка. \"\" - недопустимое числовое значение."_s;
 }
 
 void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen() {
@@ -234,9 +233,9 @@ void TestParam1Fm::okRefusesARequiredResistanceThatIsNoNumber() {
     addByName(Length);
     // Set from outside (the key filter lets no point in), with the focus elsewhere.
     form_->StringGrid1()->setFocus();
-    form_->EditR()->setText(u("4.5"));
+    form_->EditR()->setText(u"4.5"_s);
     QTest::mouseClick(form_->btnOK(), Qt::LeftButton);
-    QCOMPARE(rec_->messages, QStringList{u("Ошибка. \"4.5\" - недопустимое числовое значение.")});
+    QCOMPARE(rec_->messages, QStringList{u"Ошибка. \"4.5\" - недопустимое числовое значение."_s});
     QVERIFY(form_->isVisible());
     QCOMPARE(QApplication::focusWidget(), form_->EditR());
     // Cancelling checks nothing.
@@ -262,20 +261,20 @@ void TestParam1Fm::okAcceptsAValidGridAndCountsTheCombinations() {
 void TestParam1Fm::permissibleResistanceDialogFillsTheRequiredValue() {
     QToolButton* b = form_->findChild<QToolButton*>(QStringLiteral("SpeedButton2"));
     QVERIFY(b);
-    QCOMPARE(b->toolTip().contains(u("\"Предельно допустимые сопротивления заземляющих устройств\"")), true);
+    QCOMPARE(b->toolTip().contains(u"\"Предельно допустимые сопротивления заземляющих устройств\""_s), true);
     rec_->onModal = [](QDialog* d) {
         auto* r = qobject_cast<TRForm*>(d);
         if (!r)
             return int(QDialog::Rejected);
-        r->lblRmax()->setText(u("10"));
+        r->lblRmax()->setText(u"10"_s);
         return int(QDialog::Accepted);
     };
     QTest::mouseClick(b, Qt::LeftButton);
-    QCOMPARE(form_->EditR()->text(), u("10"));
+    QCOMPARE(form_->EditR()->text(), u"10"_s);
     rec_->onModal = [](QDialog*) { return int(QDialog::Rejected); };
-    form_->EditR()->setText(u("4"));
+    form_->EditR()->setText(u"4"_s);
     QTest::mouseClick(b, Qt::LeftButton);
-    QCOMPARE(form_->EditR()->text(), u("4"));
+    QCOMPARE(form_->EditR()->text(), u"4"_s);
 }
 
 QTEST_MAIN(TestParam1Fm)

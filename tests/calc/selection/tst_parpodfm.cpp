@@ -12,13 +12,12 @@
 #include <QToolButton>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QStringList headers(const TableGrid* grid) {
     QStringList titles;
@@ -152,26 +151,26 @@ void TestParPodFm::captionHeadingsAndNotes() {
     Bench b;
     TParPodFm& f = b.form();
     QCOMPARE(f.objectName(), QStringLiteral("TParPodFm"));
-    QCOMPARE(f.windowTitle(), u("Настройка параметров подбора."));
+    QCOMPARE(f.windowTitle(), u"Настройка параметров подбора."_s);
     QCOMPARE(helpContextOf(&f), 60);
-    QCOMPARE(f.closeButton()->text(), u("Закрыть"));
-    QCOMPARE(f.helpButton()->text(), u("Справка..."));
+    QCOMPARE(f.closeButton()->text(), u"Закрыть"_s);
+    QCOMPARE(f.helpButton()->text(), u"Справка..."_s);
     QCOMPARE(labelTexts(f.findChildren<QLabel*>(QStringLiteral("lblHeading"))),
-             (QStringList{u("Вещественные параметры с изменяемым шагом."),
-                          u("Вещественные параметры с изменяемыми диапазоном и шагом."),
-                          u("Целочисленные параметры с изменяемыми диапазоном и шагом.")}));
-    const QString realChars = u("(допустимые символы: '0' .. '9' и запятая)");
+             (QStringList{u"Вещественные параметры с изменяемым шагом."_s,
+                          u"Вещественные параметры с изменяемыми диапазоном и шагом."_s,
+                          u"Целочисленные параметры с изменяемыми диапазоном и шагом."_s}));
+    const QString realChars = u"(допустимые символы: '0' .. '9' и запятая)"_s;
     QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblChars1"))->text(), realChars);
     QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblChars2"))->text(), realChars);
     QCOMPARE(f.findChild<QLabel*>(QStringLiteral("lblChars3"))->text(),
-             u("(допустимые символы: '0' .. '9')"));
+             u"(допустимые символы: '0' .. '9')"_s);
     auto* note = f.findChild<QGroupBox*>(QStringLiteral("grpNote"));
     QVERIFY(note);
-    QCOMPARE(note->title(), u(" Примечание "));
+    QCOMPARE(note->title(), u" Примечание "_s);
     QCOMPARE(labelTexts(note->findChildren<QLabel*>()),
              (QStringList{
-                 u("Параметр - наименование параметра подбора."), u("Начало - начальное значение параметра."),
-                 u("Конец - конечное значение параметра."), u("Шаг - шаг изменения значения параметра.")}));
+                 u"Параметр - наименование параметра подбора."_s, u"Начало - начальное значение параметра."_s,
+                 u"Конец - конечное значение параметра."_s, u"Шаг - шаг изменения значения параметра."_s}));
 }
 
 void TestParPodFm::gridsTitlesAndReadOnlyNames() {
@@ -185,8 +184,8 @@ void TestParPodFm::gridsTitlesAndReadOnlyNames() {
         QCOMPARE(f.grid(k)->table(), &b.table(tables[k - 1]));
         QCOMPARE(f.navigator(k)->table(), &b.table(tables[k - 1]));
     }
-    QCOMPARE(headers(f.grid(1)), (QStringList{u("Параметр"), u("Шаг")}));
-    const QStringList range = {u("Параметр"), u("Начало"), u("Конец"), u("Шаг")};
+    QCOMPARE(headers(f.grid(1)), (QStringList{u"Параметр"_s, u"Шаг"_s}));
+    const QStringList range = {u"Параметр"_s, u"Начало"_s, u"Конец"_s, u"Шаг"_s};
     QCOMPARE(headers(f.grid(2)), range);
     QCOMPARE(headers(f.grid(3)), range);
 
@@ -227,7 +226,7 @@ void TestParPodFm::navigatorsShowEditPostCancelOnly() {
 void TestParPodFm::createdOnceAndShownModally() {
     Bench b;
     TParPodFm* first = &b.form();
-    ShowSelectionSetup(b.data(), 4, 2, u("Длина стержня, м"));
+    ShowSelectionSetup(b.data(), 4, 2, u"Длина стержня, м"_s);
     ShowSelectionSetup(b.data(), 3, 1, QString());
     QCOMPARE(&b.form(), first);
     QCOMPARE(b.rec.modalWindows, (QList<QDialog*>{first, first}));
@@ -240,12 +239,12 @@ void TestParPodFm::showsTheKindAndLocatesTheName_data() {
     QTest::addColumn<int>("tableKind");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("row");
-    QTest::newRow("pattern, rod length") << 4 << 2 << u("Длина стержня, м") << 0;
-    QTest::newRow("pattern, coefficient") << 4 << 2 << u("Коэффициент поправки") << 1;
+    QTest::newRow("pattern, rod length") << 4 << 2 << u"Длина стержня, м"_s << 0;
+    QTest::newRow("pattern, coefficient") << 4 << 2 << u"Коэффициент поправки"_s << 1;
     QTest::newRow("standard, horizontal soil")
-        << 101 << 1 << u("Удельное сопротивление грунта, Ом м (гориз. электроды)") << 1;
+        << 101 << 1 << u"Удельное сопротивление грунта, Ом м (гориз. электроды)"_s << 1;
     QTest::newRow("standard, rods in a contour")
-        << 101 << 3 << u("Кол-во стержней, шт. (размещение по контуру)") << 1;
+        << 101 << 3 << u"Кол-во стержней, шт. (размещение по контуру)"_s << 1;
 }
 
 void TestParPodFm::showsTheKindAndLocatesTheName() {
@@ -275,7 +274,7 @@ void TestParPodFm::showsTheKindAndLocatesTheName() {
 void TestParPodFm::emptyOrUnknownNameLocatesNothing() {
     Bench b;
     TParPodFm& f = b.form();
-    ShowSelectionSetup(b.data(), 101, 3, u("Кол-во стержней, шт. (размещение по контуру)"));
+    ShowSelectionSetup(b.data(), 101, 3, u"Кол-во стержней, шт. (размещение по контуру)"_s);
     QCOMPARE(b.last.focus, static_cast<QWidget*>(f.grid(3)));
 
     // The same kind again with no name: the rows are read afresh and nothing is looked for.
@@ -286,9 +285,9 @@ void TestParPodFm::emptyOrUnknownNameLocatesNothing() {
     QVERIFY(b.last.focus != static_cast<QWidget*>(f.grid(2)));
 
     // A name the table does not hold leaves its first row current.
-    ShowSelectionSetup(b.data(), 101, 2, u("Нет такого параметра"));
+    ShowSelectionSetup(b.data(), 101, 2, u"Нет такого параметра"_s);
     QCOMPARE(b.last.currentRow[1], 0);
-    QCOMPARE(b.last.currentParam[1], u("Поправочный коэффициент (верт. электроды)"));
+    QCOMPARE(b.last.currentParam[1], u"Поправочный коэффициент (верт. электроды)"_s);
     QVERIFY(b.rec.messages.isEmpty());
 }
 
@@ -297,29 +296,29 @@ void TestParPodFm::anotherKindReplacesTheRows() {
     TParPodFm& f = b.form();
     // Kinds 3 and 4 ship with the same names and values: tell them apart by a changed step.
     b.whileShown = [](TParPodFm& form) {
-        QVERIFY(form.table(2)->locate(QStringLiteral("Param"), u("Коэффициент поправки")));
+        QVERIFY(form.table(2)->locate(QStringLiteral("Param"), u"Коэффициент поправки"_s));
         QVERIFY(form.table(2)->edit());
         QVERIFY(form.table(2)->setText(QStringLiteral("Shag"), QStringLiteral("0,25")));
         QVERIFY(form.table(2)->post());
     };
-    ShowSelectionSetup(b.data(), 4, 2, u("Коэффициент поправки"));
+    ShowSelectionSetup(b.data(), 4, 2, u"Коэффициент поправки"_s);
     QCOMPARE(b.last.kinds, QList<int>{4});
 
     QString step;
     QString located;
     b.whileShown = [&](TParPodFm& form) {
         located = form.table(2)->asString(QStringLiteral("Param"));
-        form.table(2)->locate(QStringLiteral("Param"), u("Коэффициент поправки"));
+        form.table(2)->locate(QStringLiteral("Param"), u"Коэффициент поправки"_s);
         step = form.table(2)->text(QStringLiteral("Shag"));
     };
-    ShowSelectionSetup(b.data(), 3, 2, u("Длина стержня, м"));
+    ShowSelectionSetup(b.data(), 3, 2, u"Длина стержня, м"_s);
     QCOMPARE(b.last.kindFilter, QStringLiteral("[KodTip]='3'"));
     QCOMPARE(b.last.kinds, QList<int>{3});
     QVERIFY(b.last.onlyKindRows);
     QCOMPARE(b.last.rows[1], storedRows(*f.table(2), 3));
-    QCOMPARE(located, u("Длина стержня, м"));
+    QCOMPARE(located, u"Длина стержня, м"_s);
     QCOMPARE(step, QStringLiteral("0,1"));
-    QCOMPARE(storedValue(*f.table(2), 4, u("Коэффициент поправки"), "Shag").toDouble(), 0.25);
+    QCOMPARE(storedValue(*f.table(2), 4, u"Коэффициент поправки"_s, "Shag").toDouble(), 0.25);
 }
 
 void TestParPodFm::editedValuesArePosted_data() {
@@ -332,7 +331,7 @@ void TestParPodFm::editedValuesArePosted() {
     QFETCH(bool, throughNavigator);
     Bench b;
     TParPodFm& f = b.form();
-    const QString name = u("Коэффициент поправки");
+    const QString name = u"Коэффициент поправки"_s;
     b.whileShown = [&](TParPodFm& form) {
         TableGrid* grid = form.grid(2);
         const QModelIndex cell = grid->model()->index(1, grid->columnOf(QStringLiteral("Shag")));
@@ -361,13 +360,13 @@ void TestParPodFm::editedValuesArePosted() {
     QCOMPARE(storedValue(*f.table(2), 4, name, "Shag").toDouble(), 0.05);
     // Only that row changed.
     QCOMPARE(storedValue(*f.table(2), 3, name, "Shag").toDouble(), 0.1);
-    QCOMPARE(storedValue(*f.table(2), 4, u("Длина стержня, м"), "Shag").toDouble(), 1.0);
+    QCOMPARE(storedValue(*f.table(2), 4, u"Длина стержня, м"_s, "Shag").toDouble(), 1.0);
 }
 
 void TestParPodFm::closingPostsABufferedEdit() {
     Bench b;
     TParPodFm& f = b.form();
-    const QString name = u("Кол-во стержней, шт. (размещение в ряд)");
+    const QString name = u"Кол-во стержней, шт. (размещение в ряд)"_s;
     b.whileShown = [&](TParPodFm& form) {
         QVERIFY(form.table(3)->edit());
         QVERIFY(form.table(3)->setText(QStringLiteral("EValue"), QStringLiteral("12")));
@@ -387,7 +386,7 @@ void TestParPodFm::closingPostsABufferedEdit() {
     QVERIFY(f.table(1)->edit());
     QVERIFY(f.table(1)->setText(QStringLiteral("Shag"), QStringLiteral("5")));
     ShowSelectionSetup(b.data(), 4, 1, QString());
-    QCOMPARE(storedValue(*f.table(1), 101, u("Удельное сопротивление грунта, Ом м (верт. электроды)"), "Shag")
+    QCOMPARE(storedValue(*f.table(1), 101, u"Удельное сопротивление грунта, Ом м (верт. электроды)"_s, "Shag")
                  .toDouble(),
              5.0);
     QCOMPARE(b.last.kinds, QList<int>{4});
@@ -399,15 +398,15 @@ void TestParPodFm::nonNumbersAreRefusedByTheField_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
-    QTest::newRow("letters in a real step") << 2 << u("Длина стержня, м") << "Shag"
+    QTest::newRow("letters in a real step") << 2 << u"Длина стержня, м"_s << "Shag"
                                             << "abc";
-    QTest::newRow("point in a real start") << 2 << u("Длина стержня, м") << "BValue"
+    QTest::newRow("point in a real start") << 2 << u"Длина стержня, м"_s << "BValue"
                                            << "1.5";
     QTest::newRow("fraction in an integer end")
-        << 3 << u("Кол-во стержней, шт. (размещение в ряд)") << "EValue"
+        << 3 << u"Кол-во стержней, шт. (размещение в ряд)"_s << "EValue"
         << "1,5";
     QTest::newRow("letters in a soil step")
-        << 1 << u("Удельное сопротивление грунта, Ом м (верт. электроды)") << "Shag"
+        << 1 << u"Удельное сопротивление грунта, Ом м (верт. электроды)"_s << "Shag"
         << "x";
 }
 
@@ -430,7 +429,7 @@ void TestParPodFm::nonNumbersAreRefusedByTheField() {
     QVERIFY(!accepted);
     QCOMPARE(b.rec.messages.size(), 1);
     QVERIFY2(b.rec.messages.first().startsWith(QLatin1Char('"') + typed +
-                                               u("\" - некорректное значение для поля ")),
+                                               u"\" - некорректное значение для поля "_s),
              qPrintable(b.rec.messages.first()));
     QCOMPARE(f.table(tableKind)->state(), DataTable::State::Browse);
     QCOMPARE(storedValue(*f.table(tableKind), 101, name, field.toLatin1().constData()), before);
@@ -460,8 +459,8 @@ void TestParPodFm::rowsAreNeitherAddedNorDeleted() {
     ShowSelectionSetup(b.data(), 101, tableKind, QString());
     QVERIFY(!inserted);
     QVERIFY(!deleted);
-    QCOMPARE(b.rec.messages, (QStringList{u("Добавление параметров подбора в таблицу запрещено."),
-                                          u("Удаление параметров подбора из таблицы запрещено.")}));
+    QCOMPARE(b.rec.messages, (QStringList{u"Добавление параметров подбора в таблицу запрещено."_s,
+                                          u"Удаление параметров подбора из таблицы запрещено."_s}));
     QCOMPARE(gridRows, stored);
     QCOMPARE(f.table(tableKind)->state(), DataTable::State::Browse);
     QCOMPARE(storedRows(*f.table(tableKind), 101), stored);

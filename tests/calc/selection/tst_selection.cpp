@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -23,23 +25,23 @@ QStringList list(std::initializer_list<const char*> items) {
 }
 
 SelectionDescriptor rodLength() {
-    return {u("Длина стержня, м"),
+    return {u"Длина стержня, м"_s,
             QStringLiteral("1"),
             QStringLiteral("5"),
             QStringLiteral("1"),
             QStringLiteral("double"),
             QStringLiteral("0,5"),
             QString(),
-            u("начальное значение меньше конечного")};
+            u"начальное значение меньше конечного"_s};
 }
 SelectionDescriptor coefficient() {
-    return {u("Коэффициент поправки"), QStringLiteral("2"),
+    return {u"Коэффициент поправки"_s, QStringLiteral("2"),
             QStringLiteral("1"),       QStringLiteral("0,1"),
             QStringLiteral("double"),  QStringLiteral("1"),
-            QStringLiteral("10"),      u("начальное значение больше конечного")};
+            QStringLiteral("10"),      u"начальное значение больше конечного"_s};
 }
 SelectionDescriptor rods() {
-    return {u("Кол-во стержней, шт."), QStringLiteral("2"), QStringLiteral("20"),  QStringLiteral("1"),
+    return {u"Кол-во стержней, шт."_s, QStringLiteral("2"), QStringLiteral("20"),  QStringLiteral("1"),
             QStringLiteral("integer"), QString(),           QStringLiteral("100"), QString()};
 }
 
@@ -57,7 +59,7 @@ struct RodRun {
         selection::RunHooks h;
         h.apply = [this](const QString& name, long double v) {
             applied << name.left(1) + formatGeneral(v);
-            if (name == u("Длина стержня, м"))
+            if (name == u"Длина стержня, м"_s)
                 l = v;
             else
                 kp = v;
@@ -104,19 +106,19 @@ void TestSelection::hintTexts_data() {
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("chars");
     QTest::addColumn<QString>("range");
-    QTest::newRow("both limits") << u("double") << u("1") << u("10") << u("0 .. 9 и запятая") << u("1 .. 10");
-    QTest::newRow("lower only") << u("double") << u("0,5") << QString() << u("0 .. 9 и запятая")
-                                << u("больше либо равно 0,5");
-    QTest::newRow("upper only") << u("integer") << QString() << u("100") << u("0 .. 9")
-                                << u("меньше либо равно 100");
-    QTest::newRow("none") << u("integer") << QString() << QString() << u("0 .. 9") << u("без ограничений");
+    QTest::newRow("both limits") << u"double"_s << u"1"_s << u"10"_s << u"0 .. 9 и запятая"_s << u"1 .. 10"_s;
+    QTest::newRow("lower only") << u"double"_s << u"0,5"_s << QString() << u"0 .. 9 и запятая"_s
+                                << u"больше либо равно 0,5"_s;
+    QTest::newRow("upper only") << u"integer"_s << QString() << u"100"_s << u"0 .. 9"_s
+                                << u"меньше либо равно 100"_s;
+    QTest::newRow("none") << u"integer"_s << QString() << QString() << u"0 .. 9"_s << u"без ограничений"_s;
 }
 
 void TestSelection::hintTexts() {
     QFETCH(QString, type);
     QFETCH(QString, lower);
     QFETCH(QString, upper);
-    SelectionDescriptor d{u("x"), {}, {}, {}, type, lower, upper, {}};
+    SelectionDescriptor d{u"x"_s, {}, {}, {}, type, lower, upper, {}};
     QTEST(selection::allowedCharsText(d), "chars");
     QTEST(selection::rangeText(d), "range");
 }
@@ -139,33 +141,33 @@ void TestSelection::gridFaults_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("message");
-    const QString l = u("Длина стержня, м");
-    const QString k = u("Коэффициент поправки");
-    const QString n = u("Кол-во стержней, шт.");
+    const QString l = u"Длина стержня, м"_s;
+    const QString k = u"Коэффициент поправки"_s;
+    const QString n = u"Кол-во стержней, шт."_s;
     QTest::newRow("valid") << QList<SelectionRow>{r(l, "1", "5", "1"), r(k, "2", "1", "0,1")} << -1 << -1
                            << QString();
     QTest::newRow("start below the lower limit")
         << QList<SelectionRow>{r(l, "0,4", "5", "1")} << 0 << 1
-        << u("Ошибка. Для параметра \"Длина стержня, м\" допускаются значения не менее 0,5.");
+        << u"Ошибка. Для параметра \"Длина стержня, м\" допускаются значения не менее 0,5."_s;
     QTest::newRow("end outside both limits")
         << QList<SelectionRow>{r(l, "1", "5", "1"), r(k, "2", "11", "0,1")} << 1 << 2
-        << u("Ошибка. Для параметра \"Коэффициент поправки\" допускаются значения в пределах 1 .. 10.");
+        << u"Ошибка. Для параметра \"Коэффициент поправки\" допускаются значения в пределах 1 .. 10."_s;
     QTest::newRow("above the upper limit")
         << QList<SelectionRow>{r(n, "2", "101", "1")} << 0 << 2
-        << u("Ошибка. Для параметра \"Кол-во стержней, шт.\" допускаются значения не более 100.");
+        << u"Ошибка. Для параметра \"Кол-во стержней, шт.\" допускаются значения не более 100."_s;
     QTest::newRow("zero step") << QList<SelectionRow>{r(l, "1", "5", "0")} << 0 << 3
-                               << u("Ошибка. Допускаются значения больше 0.");
+                               << u"Ошибка. Допускаются значения больше 0."_s;
     QTest::newRow("a point is no decimal separator")
         << QList<SelectionRow>{r(l, "1.5", "5", "1")} << 0 << 1
-        << u("Ошибка. \"1.5\" - недопустимое числовое значение.");
+        << u"Ошибка. \"1.5\" - недопустимое числовое значение."_s;
     QTest::newRow("empty cell") << QList<SelectionRow>{r(l, "1", "", "1")} << 0 << 2
-                                << u("Ошибка. \"\" - недопустимое числовое значение.");
+                                << u"Ошибка. \"\" - недопустимое числовое значение."_s;
     // Numbers first, column by column: the second row's start before the first row's end.
     QTest::newRow("column by column") << QList<SelectionRow>{r(l, "1", "x", "1"), r(k, "y", "1", "0,1")} << 1
-                                      << 1 << u("Ошибка. \"y\" - недопустимое числовое значение.");
+                                      << 1 << u"Ошибка. \"y\" - недопустимое числовое значение."_s;
     // Every number is checked before any limit.
     QTest::newRow("numbers before limits") << QList<SelectionRow>{r(l, "0,4", "5", "1"), r(k, "2", "1", "0")}
-                                           << 1 << 3 << u("Ошибка. Допускаются значения больше 0.");
+                                           << 1 << 3 << u"Ошибка. Допускаются значения больше 0."_s;
     // Steps are not held to the limits.
     QTest::newRow("step not range-checked")
         << QList<SelectionRow>{r(k, "2", "1", "20")} << -1 << -1 << QString();
@@ -189,12 +191,12 @@ void TestSelection::selectionCount_data() {
     QTest::addColumn<QList<SelectionRow>>("rows");
     QTest::addColumn<long long>("count");
     QTest::newRow("L 1..5 by 1 and Kп 2..1 by 0,1")
-        << QList<SelectionRow>{r(u("L"), "1", "5", "1"), r(u("K"), "2", "1", "0,1")} << 55LL;
-    QTest::newRow("start equals end") << QList<SelectionRow>{r(u("L"), "3", "3", "1")} << 1LL;
+        << QList<SelectionRow>{r(u"L"_s, "1", "5", "1"), r(u"K"_s, "2", "1", "0,1")} << 55LL;
+    QTest::newRow("start equals end") << QList<SelectionRow>{r(u"L"_s, "3", "3", "1")} << 1LL;
     // 2,5 steps round to 2 (ties to even), 3,5 to 4.
-    QTest::newRow("half step, even below") << QList<SelectionRow>{r(u("L"), "0,5", "3", "1")} << 3LL;
-    QTest::newRow("half step, even above") << QList<SelectionRow>{r(u("L"), "0,5", "4", "1")} << 5LL;
-    QTest::newRow("resistivity 150..40 by 1") << QList<SelectionRow>{r(u("p"), "150", "40", "1")} << 111LL;
+    QTest::newRow("half step, even below") << QList<SelectionRow>{r(u"L"_s, "0,5", "3", "1")} << 3LL;
+    QTest::newRow("half step, even above") << QList<SelectionRow>{r(u"L"_s, "0,5", "4", "1")} << 5LL;
+    QTest::newRow("resistivity 150..40 by 1") << QList<SelectionRow>{r(u"p"_s, "150", "40", "1")} << 111LL;
 }
 
 void TestSelection::selectionCount() {
@@ -222,23 +224,23 @@ void TestSelection::singleRunCount() {
 void TestSelection::runStopsAtTheFirstLengthMeetingTheRequiredValue() {
     RodRun run;
     run.required = 30;
-    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+    const auto result = selection::runSelection({{u"Длина стержня, м"_s, 1, 5, 1}}, run.hooks());
     QCOMPARE(result.outcome, selection::Outcome::Found);
     QCOMPARE(run.applied, (list({"Д1", "Д2", "Д3", "Д4"})));
     // By hand: L = 1 → T 1,2: 100/(2π)·[ln 125 + ½·ln(5,8/3,8)] = 80,21; L = 4 → T 2,7: 26,27.
     QCOMPARE(run.resistances, list({"80,21", "46,35", "33,33", "26,27"}));
     QCOMPARE(result.combinations, 4);
-    QCOMPARE(formatGeneral(*result.r), u("26,27"));
+    QCOMPARE(formatGeneral(*result.r), u"26,27"_s);
     QVERIFY(!result.inadmissible);
 }
 
 void TestSelection::exhaustedRunEndsOnTheLastCombination() {
     RodRun run;
     run.required = 4;
-    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+    const auto result = selection::runSelection({{u"Длина стержня, м"_s, 1, 5, 1}}, run.hooks());
     QCOMPARE(result.outcome, selection::Outcome::Exhausted);
     QCOMPARE(run.l, 5.0L);
-    QCOMPARE(formatGeneral(*result.r), u("21,81"));
+    QCOMPARE(formatGeneral(*result.r), u"21,81"_s);
     QCOMPARE(result.combinations, 5);
 }
 
@@ -248,20 +250,20 @@ void TestSelection::firstRowIsTheOutermostLoop() {
     // Kп outer from 2 down, L inner: with Kп 2 the best is L 5 (43,61 > 30), with Kп 1,5 L 5 gives
     // 32,71 > 30, with Kп 1,4 L 5 gives 30,53 > 30, with Kп 1,3 L 5 gives 28,35: the first success.
     const auto result = selection::runSelection(
-        {{u("Коэффициент поправки"), 2, 1, 0.1L}, {u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+        {{u"Коэффициент поправки"_s, 2, 1, 0.1L}, {u"Длина стержня, м"_s, 1, 5, 1}}, run.hooks());
     QCOMPARE(result.outcome, selection::Outcome::Found);
     QCOMPARE(run.applied.mid(0, 6), (list({"К2", "Д1", "Д2", "Д3", "Д4", "Д5"})));
     QCOMPARE(run.applied.mid(6, 2), (list({"К1,9", "Д1"})));
-    QCOMPARE(formatGeneral(run.kp), u("1,3"));
+    QCOMPARE(formatGeneral(run.kp), u"1,3"_s);
     QCOMPARE(run.l, 5.0L);
-    QCOMPARE(formatGeneral(*result.r), u("28,35"));
+    QCOMPARE(formatGeneral(*result.r), u"28,35"_s);
     QCOMPARE(result.combinations, 8 * 5);
 }
 
 void TestSelection::startEqualToEndTriesOneValue() {
     RodRun run;
     run.required = 1;
-    const auto result = selection::runSelection({{u("Длина стержня, м"), 3, 3, 1}}, run.hooks());
+    const auto result = selection::runSelection({{u"Длина стержня, м"_s, 3, 3, 1}}, run.hooks());
     QCOMPARE(run.applied, list({"Д3"}));
     QCOMPARE(result.outcome, selection::Outcome::Exhausted);
 }
@@ -270,11 +272,11 @@ void TestSelection::stopRequestEndsAfterTheCurrentCombination() {
     RodRun run;
     run.required = 1;
     run.stopAfter = 2;
-    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, 1}}, run.hooks());
+    const auto result = selection::runSelection({{u"Длина стержня, м"_s, 1, 5, 1}}, run.hooks());
     QCOMPARE(result.outcome, selection::Outcome::Stopped);
     QCOMPARE(result.combinations, 2);
     QCOMPARE(run.l, 2.0L);
-    QCOMPARE(formatGeneral(*result.r), u("46,35"));
+    QCOMPARE(formatGeneral(*result.r), u"46,35"_s);
 }
 
 void TestSelection::accumulatedStepsAreUsedRounded() {
@@ -283,7 +285,7 @@ void TestSelection::accumulatedStepsAreUsedRounded() {
     h.apply = [&](const QString&, long double v) { values << v; };
     h.resistance = [] { return std::optional<long double>(100); };
     h.required = [] { return std::optional<long double>(1); };
-    selection::runSelection({{u("Коэффициент поправки"), 2, 1, 0.1L}}, h);
+    selection::runSelection({{u"Коэффициент поправки"_s, 2, 1, 0.1L}}, h);
     // Ten steps of 0,1 from 2 land beside 1, not on it: whether 1 is tried depends on that.
     QVERIFY(values.size() == 10 || values.size() == 11);
     for (int i = 0; i < values.size(); ++i)
@@ -301,10 +303,10 @@ void TestSelection::inadmissibleCombinationsKeepTheLastResistance() {
     h.required = [] { return std::optional<long double>(10); };
     QList<bool> admissible;
     h.tried = [&](long double, std::optional<long double> r) { admissible << bool(r); };
-    const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 3, 1}}, h);
+    const auto result = selection::runSelection({{u"Длина стержня, м"_s, 1, 3, 1}}, h);
     QCOMPARE(result.outcome, selection::Outcome::Exhausted);
     QVERIFY(result.inadmissible);
-    QCOMPARE(formatGeneral(*result.r), u("50"));
+    QCOMPARE(formatGeneral(*result.r), u"50"_s);
     QCOMPARE(admissible, (QList<bool>{true, false, false}));
 }
 
@@ -312,7 +314,7 @@ void TestSelection::zeroOrWrongSignStepTriesNothing() {
     for (const long double step : {0.0L, -1.0L}) {
         RodRun run;
         run.required = 100;
-        const auto result = selection::runSelection({{u("Длина стержня, м"), 1, 5, step}}, run.hooks());
+        const auto result = selection::runSelection({{u"Длина стержня, м"_s, 1, 5, step}}, run.hooks());
         QCOMPARE(result.outcome, selection::Outcome::Exhausted);
         QCOMPARE(result.combinations, 0);
         QVERIFY(run.applied.isEmpty());

@@ -26,14 +26,16 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
 QString u(const char* s) {
     return QString::fromUtf8(s);
 }
-const QString Length = QString::fromUtf8("Длина стержня, м");
-const QString Coefficient = QString::fromUtf8("Коэффициент поправки");
+const QString Length = u"Длина стержня, м"_s;
+const QString Coefficient = u"Коэффициент поправки"_s;
 } // namespace
 
 class TestSelectionRun : public QObject {
@@ -143,20 +145,20 @@ void TestSelectionRun::commandsAreOffered() {
     QVERIFY(!t->btnPodbor()->isEnabled());
     for (const char* name : {"EditDlina", "EditRo0", "EditPKV"})
         QCOMPARE(edit(name)->contextMenuPolicy(), Qt::CustomContextMenu);
-    QCOMPARE(win_->PopupMenu1()->actions().value(0)->text(), u("Подбор параметра"));
-    QCOMPARE(win_->PopupMenu1()->actions().value(1)->text(), u("Подбор параметра с выводом данных..."));
+    QCOMPARE(win_->PopupMenu1()->actions().value(0)->text(), u"Подбор параметра"_s);
+    QCOMPARE(win_->PopupMenu1()->actions().value(1)->text(), u"Подбор параметра с выводом данных..."_s);
 }
 
 void TestSelectionRun::runStopsAtTheFirstLengthMeetingTheRequiredValue() {
-    answerRunDialog({{Length, u("1"), u("5"), u("1")}}, u("30"));
+    answerRunDialog({{Length, u"1"_s, u"5"_s, u"1"_s}}, u"30"_s);
     QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
     QVERIFY(qobject_cast<TParam1Fm*>(lastModal_));
     // L = 1, 2, 3 give 80,21, 46,35, 33,33; L = 4 (T = 2,7) gives 26,27.
-    QCOMPARE(edit("EditDlina")->text(), u("4"));
+    QCOMPARE(edit("EditDlina")->text(), u"4"_s);
     // T keeps the format the window gives it.
-    QCOMPARE(edit("EditT")->text(), u("2,70"));
-    QCOMPARE(edit("EditVS1")->text(), u("26,27"));
-    QVERIFY(edit("EditRaschet")->text().endsWith(u(" = 26,27 Ом")));
+    QCOMPARE(edit("EditT")->text(), u"2,70"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"26,27"_s);
+    QVERIFY(edit("EditRaschet")->text().endsWith(u" = 26,27 Ом"_s));
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY(win_->ButtonFrame1()->Gauge1()->isHidden());
     QVERIFY(win_->ButtonFrame1()->btnBreak()->isHidden());
@@ -165,15 +167,15 @@ void TestSelectionRun::runStopsAtTheFirstLengthMeetingTheRequiredValue() {
 }
 
 void TestSelectionRun::exhaustedRunShowsTheLastCombinationAndSaysSo() {
-    answerRunDialog({{Length, u("1"), u("5"), u("1")}}, u("4"));
+    answerRunDialog({{Length, u"1"_s, u"5"_s, u"1"_s}}, u"4"_s);
     QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
-    QCOMPARE(edit("EditDlina")->text(), u("5"));
-    QCOMPARE(edit("EditVS1")->text(), u("21,81"));
-    QCOMPARE(rec_->messages, QStringList{u("Подбор параметров неудачен.")});
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"21,81"_s);
+    QCOMPARE(rec_->messages, QStringList{u"Подбор параметров неудачен."_s});
 }
 
 void TestSelectionRun::runDialogTakesThePermissibleResistanceAndTheSoilsRange() {
-    win_->frmEU1()->EditRmax()->setText(u("10"));
+    win_->frmEU1()->EditRmax()->setText(u"10"_s);
     QString required;
     QList<SelectionDescriptor> offered;
     rec_->onModal = [&](QDialog* d) {
@@ -183,47 +185,47 @@ void TestSelectionRun::runDialogTakesThePermissibleResistanceAndTheSoilsRange() 
         return int(QDialog::Rejected);
     };
     QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
-    QCOMPARE(required, u("10"));
+    QCOMPARE(required, u"10"_s);
     QCOMPARE(offered.size(), 3);
     QCOMPARE(offered[0].name, Length);
     QCOMPARE(offered[1].name, Coefficient);
     // суглинок: 40 … 150 Ом м, run from the top down.
-    QCOMPARE(offered[2].name, u("Удельное сопротивление грунта, Ом м"));
-    QCOMPARE(offered[2].start, u("150"));
-    QCOMPARE(offered[2].end, u("40"));
-    QCOMPARE(offered[2].lower, u("40"));
-    QCOMPARE(offered[2].upper, u("150"));
+    QCOMPARE(offered[2].name, u"Удельное сопротивление грунта, Ом м"_s);
+    QCOMPARE(offered[2].start, u"150"_s);
+    QCOMPARE(offered[2].end, u"40"_s);
+    QCOMPARE(offered[2].lower, u"40"_s);
+    QCOMPARE(offered[2].upper, u"150"_s);
 }
 
 void TestSelectionRun::cancelledRunDialogChangesNothing() {
     rec_->onModal = [](QDialog*) { return int(QDialog::Rejected); };
     QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
-    QCOMPARE(edit("EditDlina")->text(), u("5"));
-    QCOMPARE(edit("EditT")->text(), u("3,20"));
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
+    QCOMPARE(edit("EditT")->text(), u"3,20"_s);
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestSelectionRun::outerCoefficientInnerLength() {
-    answerRunDialog({{Coefficient, u("2"), u("1"), u("0,1")}, {Length, u("1"), u("5"), u("1")}}, u("30"));
+    answerRunDialog({{Coefficient, u"2"_s, u"1"_s, u"0,1"_s}, {Length, u"1"_s, u"5"_s, u"1"_s}}, u"30"_s);
     QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
     // The largest Kп for which some length meets 30 Ом: 1,3 with L = 5 (1,3 · 21,805 → p 130: 28,35).
-    QCOMPARE(edit("EditPKV")->text(), u("1,3"));
-    QCOMPARE(edit("EditDlina")->text(), u("5"));
-    QCOMPARE(win_->pFrame()->EditRo()->text(), u("130"));
-    QCOMPARE(edit("EditVS1")->text(), u("28,35"));
+    QCOMPARE(edit("EditPKV")->text(), u"1,3"_s);
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
+    QCOMPARE(win_->pFrame()->EditRo()->text(), u"130"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"28,35"_s);
 }
 
 void TestSelectionRun::popupSelectsTheLengthWithoutData() {
-    win_->frmEU1()->EditRmax()->setText(u("30"));
+    win_->frmEU1()->EditRmax()->setText(u"30"_s);
     popup(edit("EditDlina"), "N1");
-    QCOMPARE(edit("EditDlina")->text(), u("4"));
-    QCOMPARE(edit("EditVS1")->text(), u("26,27"));
+    QCOMPARE(edit("EditDlina")->text(), u"4"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"26,27"_s);
     QVERIFY(rec_->modalWindows.isEmpty());
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
-    win_->frmEU1()->EditRmax()->setText(u("30"));
+    win_->frmEU1()->EditRmax()->setText(u"30"_s);
     QString caption;
     QString note;
     rec_->onModal = [&](QDialog* d) {
@@ -243,18 +245,18 @@ void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
         return int(QDialog::Accepted);
     };
     popup(edit("EditDlina"), "N2");
-    QCOMPARE(caption, u("Подбор параметра \"Длина стержня, м\"."));
-    QCOMPARE(chartRows_, (QStringList{u("L, м/To, м/R, Ом"), u("1/0,7/80,21"), u("2/0,7/46,35"),
-                                      u("3/0,7/33,33"), u("4/0,7/26,27")}));
-    QCOMPARE(chartResult_, u("подбор параметра успешен."));
+    QCOMPARE(caption, u"Подбор параметра \"Длина стержня, м\"."_s);
+    QCOMPARE(chartRows_, (QStringList{u"L, м/To, м/R, Ом"_s, u"1/0,7/80,21"_s, u"2/0,7/46,35"_s,
+                                      u"3/0,7/33,33"_s, u"4/0,7/26,27"_s}));
+    QCOMPARE(chartResult_, u"подбор параметра успешен."_s);
     QCOMPARE(note, u("L, м - длина стержня, м\nTо, м - расстояние от поверхности земли до стержня, м\n"
                      "R, Ом - сопротивление растеканию, Ом"));
-    QCOMPARE(edit("EditDlina")->text(), u("4"));
+    QCOMPARE(edit("EditDlina")->text(), u"4"_s);
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestSelectionRun::popupWithDataAndNoSuccess() {
-    win_->frmEU1()->EditRmax()->setText(u("4"));
+    win_->frmEU1()->EditRmax()->setText(u"4"_s);
     rec_->onModal = [&](QDialog* d) {
         auto* chart = qobject_cast<TDiagForm*>(d);
         chartResult_ = chart->lblItog()->text();
@@ -262,37 +264,37 @@ void TestSelectionRun::popupWithDataAndNoSuccess() {
         return int(QDialog::Accepted);
     };
     popup(edit("EditDlina"), "N2");
-    QCOMPARE(chartRows_, QStringList{u("6")});
-    QCOMPARE(chartResult_, u("подбор параметра неудачен."));
+    QCOMPARE(chartRows_, QStringList{u"6"_s});
+    QCOMPARE(chartResult_, u"подбор параметра неудачен."_s);
     QVERIFY(rec_->messages.isEmpty());
     // Without data the failure is a message.
     popup(edit("EditDlina"), "N1");
-    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Длина стержня, м\" неудачен.")});
-    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Длина стержня, м\" неудачен."_s});
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
 }
 
 void TestSelectionRun::popupOnTheResistivityRunsOverTheSoilsRange() {
     // R at L 5 is 0,21805·p: from 150 down, the first p with R ≤ 20 is 91 (19,84); 92 gives 20,06.
-    win_->frmEU1()->EditRmax()->setText(u("20"));
+    win_->frmEU1()->EditRmax()->setText(u"20"_s);
     popup(edit("EditRo0"), "N1");
-    QCOMPARE(edit("EditRo0")->text(), u("91"));
-    QCOMPARE(win_->pFrame()->EditRo()->text(), u("91"));
-    QCOMPARE(edit("EditVS1")->text(), u("19,84"));
+    QCOMPARE(edit("EditRo0")->text(), u"91"_s);
+    QCOMPARE(win_->pFrame()->EditRo()->text(), u"91"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"19,84"_s);
 }
 
 void TestSelectionRun::parameterMissingFromTheStoredSettings() {
-    storedSetting(u("update rparpod1 set Param = 'x' where Param = 'Длина стержня, м'"));
+    storedSetting(u"update rparpod1 set Param = 'x' where Param = 'Длина стержня, м'"_s);
     popup(edit("EditDlina"), "N1");
-    QCOMPARE(rec_->messages, QStringList{u("Параметр \"Длина стержня, м\" в таблице параметров не найден.")});
-    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QCOMPARE(rec_->messages, QStringList{u"Параметр \"Длина стержня, м\" в таблице параметров не найден."_s});
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
 }
 
 void TestSelectionRun::zeroStoredStepTriesNothing() {
-    storedSetting(u("update rparpod1 set Shag = 0 where Param = 'Длина стержня, м'"));
-    win_->frmEU1()->EditRmax()->setText(u("30"));
+    storedSetting(u"update rparpod1 set Shag = 0 where Param = 'Длина стержня, м'"_s);
+    win_->frmEU1()->EditRmax()->setText(u"30"_s);
     popup(edit("EditDlina"), "N1");
-    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Длина стержня, м\" неудачен.")});
-    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Длина стержня, м\" неудачен."_s});
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
     QVERIFY(win_->ButtonFrame1()->Gauge1()->isHidden());
 }
 
@@ -302,7 +304,7 @@ void TestSelectionRun::popupOutsideASelectableInputDoesNothing() {
     win_->N2Click();
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY(rec_->modalWindows.isEmpty());
-    QCOMPARE(edit("EditDlina")->text(), u("5"));
+    QCOMPARE(edit("EditDlina")->text(), u"5"_s);
 }
 
 void TestSelectionRun::settingsShortcutFollowsTheFocus() {
@@ -318,7 +320,7 @@ void TestSelectionRun::settingsShortcutFollowsTheFocus() {
         int kind;
         QString name;
     } cases[] = {{"EditDlina", 2, Length},
-                 {"EditRo0", 1, u("Удельное сопротивление грунта, Ом м")},
+                 {"EditRo0", 1, u"Удельное сопротивление грунта, Ом м"_s},
                  {"EditPKV", 2, Coefficient},
                  {"EditGlub", 1, QString()}};
     for (const auto& c : cases) {
@@ -337,10 +339,10 @@ void TestSelectionRun::surfaceRodWritesBackOnlyItsInputs() {
     win_ = std::make_unique<TUVertFm>(*folder_->data);
     win_->show();
     // R = 100/(2π·L)·ln(4L/0,016): L = 3 → 35,12 > 35; L = 4 → 27,49.
-    answerRunDialog({{Length, u("1"), u("5"), u("1")}}, u("35"));
+    answerRunDialog({{Length, u"1"_s, u"5"_s, u"1"_s}}, u"35"_s);
     QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
-    QCOMPARE(edit("EditDlina")->text(), u("4"));
-    QCOMPARE(edit("EditVS1")->text(), u("27,49"));
+    QCOMPARE(edit("EditDlina")->text(), u"4"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"27,49"_s);
     QVERIFY(!edit("EditT") && !edit("EditGlub"));
     QVERIFY(rec_->messages.isEmpty());
 }

@@ -3,13 +3,9 @@
 
 #include <QTest>
 
-using namespace kz;
+using namespace Qt::StringLiterals;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
+using namespace kz;
 
 // The pipeline's formula and rules, free of the window.
 class TestTruboCalc : public QObject {
@@ -23,19 +19,19 @@ private slots:
         QTest::addColumn<double>("d");
         QTest::addColumn<QString>("expected");
         // 100/(π·5) = 6,36620; ln(25/(0,7·0,1)) = ln(357,143) = 5,87814; R = 37,4214
-        QTest::newRow("edge case of the handbook") << 100.0 << 1.0 << 5.0 << 0.7 << 0.1 << u("37,42");
+        QTest::newRow("edge case of the handbook") << 100.0 << 1.0 << 5.0 << 0.7 << 0.1 << u"37,42"_s;
         // the first pipe of the table: ln(25/0,0399) = 6,44014; 6,36620·6,44014 = 40,99994 -> 41,00
         QTest::newRow("whole number shows without decimals")
-            << 100.0 << 1.0 << 5.0 << 0.7 << 0.057 << u("41");
+            << 100.0 << 1.0 << 5.0 << 0.7 << 0.057 << u"41"_s;
         // p = 50·1,3 = 65; 65/(π·20) = 1,03451; ln(400/0,219) = 7,51015; R = 7,76930
-        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 20.0 << 1.0 << 0.219 << u("7,77");
+        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 20.0 << 1.0 << 0.219 << u"7,77"_s;
         // 300/(π·100) = 0,95493; ln(10000/0,424) = 10,06837; R = 9,61458
-        QTest::newRow("long pipeline") << 300.0 << 1.0 << 100.0 << 0.8 << 0.53 << u("9,61");
+        QTest::newRow("long pipeline") << 300.0 << 1.0 << 100.0 << 0.8 << 0.53 << u"9,61"_s;
         // 250/(π·50) = 1,59155; ln(2500/2,04) = 7,11110; R = 11,31766
-        QTest::newRow("largest pipe, deep") << 250.0 << 1.0 << 50.0 << 2.0 << 1.02 << u("11,32");
+        QTest::newRow("largest pipe, deep") << 250.0 << 1.0 << 50.0 << 2.0 << 1.02 << u"11,32"_s;
         // 100/(π·2,9) = 10,97620; ln(8,41/1,96) = 1,45644; R = 15,98659
         QTest::newRow("length just linked above the diameter")
-            << 100.0 << 1.0 << 2.9 << 0.7 << 2.8 << u("15,99");
+            << 100.0 << 1.0 << 2.9 << 0.7 << 2.8 << u"15,99"_s;
     }
     void formula() {
         QFETCH(double, p0);
@@ -49,7 +45,7 @@ private slots:
 
     void calculatedResistivityHasFiveDecimals() {
         // 12,345678·1,1 = 13,5802458 -> 13,58025
-        QCOMPARE(formatGeneral(trubo::ComputeResistance(12.345678, 1.1, 5, 0.1, 0.7).p), u("13,58025"));
+        QCOMPARE(formatGeneral(trubo::ComputeResistance(12.345678, 1.1, 5, 0.1, 0.7).p), u"13,58025"_s);
     }
 
     void geometry_data() {
@@ -57,9 +53,9 @@ private slots:
         QTest::addColumn<double>("l");
         QTest::addColumn<double>("t");
         QTest::addColumn<QString>("message");
-        const QString longer = u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.");
+        const QString longer = u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s;
         const QString tooShort =
-            u("Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D.");
+            u"Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D."_s;
         QTest::newRow("length equal to the diameter") << 0.53 << 0.53 << 0.7 << longer;
         QTest::newRow("length below the diameter") << 1.02 << 1.0 << 0.7 << longer;
         QTest::newRow("length above the diameter") << 0.53 << 1.0 << 0.7 << QString();
@@ -83,8 +79,8 @@ private slots:
         QTest::addColumn<double>("d");
         QTest::addColumn<double>("l");
         QTest::addColumn<QString>("expected"); // empty: L stays
-        QTest::newRow("diameter above the length") << 2.8 << 2.0 << u("2,9");
-        QTest::newRow("diameter equal to the length") << 1.02 << 1.02 << u("1,12");
+        QTest::newRow("diameter above the length") << 2.8 << 2.0 << u"2,9"_s;
+        QTest::newRow("diameter equal to the length") << 1.02 << 1.02 << u"1,12"_s;
         QTest::newRow("length already above") << 0.1 << 5.0 << QString();
         QTest::newRow("no diameter") << 0.0 << 5.0 << QString();
     }
@@ -97,16 +93,16 @@ private slots:
     }
 
     void rangeLabel() {
-        QCOMPARE(trubo::rangeText(u("0,057")), u("( L > 0,057 )"));
-        QCOMPARE(trubo::rangeText(u("1,020")), u("( L > 1,02 )"));
+        QCOMPARE(trubo::rangeText(u"0,057"_s), u"( L > 0,057 )"_s);
+        QCOMPARE(trubo::rangeText(u"1,020"_s), u"( L > 1,02 )"_s);
         QCOMPARE(trubo::rangeText(QString()), QString());
-        QCOMPARE(trubo::rangeText(u("0")), QString());
+        QCOMPARE(trubo::rangeText(u"0"_s), QString());
     }
 
     void calcOrderLineKeepsTheTextsOnScreen() {
         // D before T here, as the handbook's order line has it.
-        QCOMPARE(trubo::calcOrderLine(u("100"), u("5"), u("0,1"), u("0,70"), u("37,42")),
-                 u("R = 100 / (3,14*5) * Ln[5*5/ (0,1*0,70)] = 37,42 Ом"));
+        QCOMPARE(trubo::calcOrderLine(u"100"_s, u"5"_s, u"0,1"_s, u"0,70"_s, u"37,42"_s),
+                 u"R = 100 / (3,14*5) * Ln[5*5/ (0,1*0,70)] = 37,42 Ом"_s);
     }
 
     void descriptorValues() {
@@ -115,14 +111,14 @@ private slots:
         QCOMPARE(d.helpContext, 31);
         QCOMPARE(d.history.kindCode, 15);
         QCOMPARE(d.selection.kindCode, 15);
-        QCOMPARE(d.history.presetName, u("Трубопровод в земле 1."));
+        QCOMPARE(d.history.presetName, u"Трубопровод в земле 1."_s);
         QVERIFY(!d.construction);
         QVERIFY(d.linkedParameters);
         QStringList names;
         for (const SelectionParameter& p : d.selection.parameters)
             names << p.name;
-        QCOMPARE(names, QStringList({u("Длина трубопровода, м"), u("Коэффициент поправки"),
-                                     u("Удельное сопротивление грунта, Ом м")}));
+        QCOMPARE(names, QStringList({u"Длина трубопровода, м"_s, u"Коэффициент поправки"_s,
+                                     u"Удельное сопротивление грунта, Ом м"_s}));
     }
 };
 

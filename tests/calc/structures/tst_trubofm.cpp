@@ -25,6 +25,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 namespace {
@@ -102,7 +104,7 @@ QStringList TestTruboFm::pipeTexts() {
 }
 
 void TestTruboFm::firstOpeningShowsTheDefaults() {
-    QCOMPARE(win_->windowTitle(), u("Трубопровод в земле."));
+    QCOMPARE(win_->windowTitle(), u"Трубопровод в земле."_s);
     QVERIFY(!win_->frmSech1());
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
     QCOMPARE(edit("EditGlub")->text(), QStringLiteral("0,7"));
@@ -117,17 +119,17 @@ void TestTruboFm::firstOpeningShowsTheDefaults() {
     QCOMPARE(items.size(), 17);
     QCOMPARE(d->currentIndex(), 0);
     QCOMPARE(d->currentText(), QStringLiteral("0,057"));
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,057 )"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,057 )"_s);
     QCOMPARE(find<QLabel>("lblRangeL")->toolTip(),
-             u("Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы"));
-    QCOMPARE(find<QLabel>("lblcmbDiam")->text(), u("D - диаметр трубы, м:"));
-    QCOMPARE(find<QLabel>("lblEditDlina")->text(), u("L - длина трубопровода, м:"));
-    QCOMPARE(find<QLabel>("lblEditGlub")->text(), u("T - глубина заложения, м:"));
+             u"Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы"_s);
+    QCOMPARE(find<QLabel>("lblcmbDiam")->text(), u"D - диаметр трубы, м:"_s);
+    QCOMPARE(find<QLabel>("lblEditDlina")->text(), u"L - длина трубопровода, м:"_s);
+    QCOMPARE(find<QLabel>("lblEditGlub")->text(), u"T - глубина заложения, м:"_s);
     for (const char* name : {"SpinButtonL100", "SpinButtonL10", "SpinButtonL1"})
         QCOMPARE(find<SpinButton>(name)->associate(), edit("EditDlina"));
     for (const char* name : {"SpinButtonT1", "SpinButtonT01", "SpinButtonT001"})
         QCOMPARE(find<SpinButton>(name)->associate(), edit("EditGlub"));
-    QCOMPARE(find<QLabel>("Label5")->text(), u("Расчетная формула:   R = p/П/L * Ln[L*L/(T*D)], Ом"));
+    QCOMPARE(find<QLabel>("Label5")->text(), u"Расчетная формула:   R = p/П/L * Ln[L*L/(T*D)], Ом"_s);
     QVERIFY(tool("btnLinkParam")->isEnabled());
     QVERIFY(!tool("btnLinkParam")->isChecked());
     QVERIFY(!tool("btnKorGrunt")->isEnabled());
@@ -143,7 +145,7 @@ void TestTruboFm::defaultsGiveTheFormulasResult() {
     score();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QCOMPARE(edit("EditVS1")->text(), QStringLiteral("41"));
-    QCOMPARE(edit("EditRaschet")->text(), u("R = 100 / (3,14*5) * Ln[5*5/ (0,057*0,7)] = 41 Ом"));
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (3,14*5) * Ln[5*5/ (0,057*0,7)] = 41 Ом"_s);
     QVERIFY(tool("btnReport")->isEnabled());
 }
 
@@ -151,16 +153,16 @@ void TestTruboFm::handbookEdgeCase() {
     addPipe(QStringLiteral("0,1"));
     reopen();
     choose(combo("cmbDiam"), QStringLiteral("0,1"));
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,1 )"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,1 )"_s);
     // 100/(π·5)·ln(25/0,07) = 37,4214
     score();
-    QCOMPARE(edit("EditVS1")->text(), u("37,42"));
-    QCOMPARE(edit("EditRaschet")->text(), u("R = 100 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 37,42 Ом"));
+    QCOMPARE(edit("EditVS1")->text(), u"37,42"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 37,42 Ом"_s);
     // Kп 1,3: p = 130 -> 48,6478
     type(edit("EditPKV"), QStringLiteral("1,3"));
     score();
-    QCOMPARE(edit("EditVS1")->text(), u("48,65"));
-    QCOMPARE(edit("EditRaschet")->text(), u("R = 130 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 48,65 Ом"));
+    QCOMPARE(edit("EditVS1")->text(), u"48,65"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 130 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 48,65 Ом"_s);
 }
 
 void TestTruboFm::checks_data() {
@@ -168,24 +170,24 @@ void TestTruboFm::checks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("Kп empty") << "EditPKV"
-                              << "" << u("Введите значение коэффициента поправки.");
+                              << "" << u"Введите значение коэффициента поправки."_s;
     QTest::newRow("p0 zero") << "EditRo0"
-                             << "0" << u("Значение удельного сопротивления грунта должно быть больше 0.");
+                             << "0" << u"Значение удельного сопротивления грунта должно быть больше 0."_s;
     QTest::newRow("p0 outside the soil's range")
         << "EditRo0"
-        << "151" << u("Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150.");
+        << "151" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s;
     QTest::newRow("length empty") << "EditDlina"
-                                  << "" << u("Введите значение длины трубопровода.");
+                                  << "" << u"Введите значение длины трубопровода."_s;
     QTest::newRow("length zero") << "EditDlina"
-                                 << "0" << u("Значение длины трубопровода должно быть больше 0.");
+                                 << "0" << u"Значение длины трубопровода должно быть больше 0."_s;
     QTest::newRow("depth empty") << "EditGlub"
-                                 << "" << u("Введите значение глубины заложения.");
+                                 << "" << u"Введите значение глубины заложения."_s;
     QTest::newRow("length equal to the diameter")
         << "EditDlina"
-        << "0,057" << u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.");
+        << "0,057" << u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s;
     QTest::newRow("length below the diameter")
         << "EditDlina"
-        << "0,05" << u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.");
+        << "0,05" << u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s;
 }
 
 void TestTruboFm::checks() {
@@ -211,14 +213,14 @@ void TestTruboFm::shortPipeIsRefusedInsteadOfANegativeResistance() {
     score();
     QCOMPARE(
         rec_->messages,
-        QStringList{u("Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D.")});
+        QStringList{u"Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D."_s});
     QCOMPARE(edit("EditVS1")->text(), QString());
     // At L = 1: 100/π·ln(1/0,371) = 31,5621
     rec_->messages.clear();
     type(edit("EditDlina"), QStringLiteral("1"));
     score();
     QVERIFY(rec_->messages.isEmpty());
-    QCOMPARE(edit("EditVS1")->text(), u("31,56"));
+    QCOMPARE(edit("EditVS1")->text(), u"31,56"_s);
 }
 
 void TestTruboFm::automaticCalculationFollowsTheDiameter() {
@@ -228,8 +230,8 @@ void TestTruboFm::automaticCalculationFollowsTheDiameter() {
     // D = 0,219: 100/(π·5)·ln(25/0,1533) = 6,36620·5,09424 = 32,4309
     choose(combo("cmbDiam"), QStringLiteral("0,219"));
     QCOMPARE(win_->calculationCount(), before + 1);
-    QCOMPARE(edit("EditVS1")->text(), u("32,43"));
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,219 )"));
+    QCOMPARE(edit("EditVS1")->text(), u"32,43"_s);
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,219 )"_s);
     // Automatic calculation off: a change forgets the result with its order line.
     QTest::mouseClick(tool("btnAutoScore"), Qt::LeftButton);
     choose(combo("cmbDiam"), QStringLiteral("0,057"));
@@ -249,11 +251,11 @@ void TestTruboFm::linkedLengthFollowsALargerDiameter() {
     const int before = win_->calculationCount();
     choose(combo("cmbDiam"), QStringLiteral("2,8"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("2,9"));
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 2,8 )"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 2,8 )"_s);
     // One calculation, on the linked length: 100/(π·2,9)·ln(8,41/1,96) = 15,9866
     QCOMPARE(win_->calculationCount(), before + 1);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    QCOMPARE(edit("EditVS1")->text(), u("15,99"));
+    QCOMPARE(edit("EditVS1")->text(), u"15,99"_s);
     // A smaller diameter leaves the length as it is.
     choose(combo("cmbDiam"), QStringLiteral("0,057"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("2,9"));
@@ -273,7 +275,7 @@ void TestTruboFm::withoutTheLinkTheLengthStays() {
     rec_->messages.clear();
     choose(combo("cmbDiam"), QStringLiteral("1,02"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("1"));
-    QCOMPARE(rec_->messages, QStringList{u("Ошибка. Длина трубопровода должна быть больше диаметра трубы.")});
+    QCOMPARE(rec_->messages, QStringList{u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s});
     QCOMPARE(edit("EditVS1")->text(), QString());
 }
 
@@ -309,7 +311,7 @@ void TestTruboFm::emptyPipeTableDisablesTheCommands() {
     // Automatic calculation still runs on every change: it explains, and never fails on the diameter.
     rec_->messages.clear();
     autoOn();
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение диаметра трубы.")});
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение диаметра трубы."_s});
     QCOMPARE(edit("EditVS1")->text(), QString());
     rec_->messages.clear();
     QTest::mouseClick(tool("btnLinkParam"), Qt::LeftButton);
@@ -328,7 +330,7 @@ void TestTruboFm::materialsDialogRefreshesTheDiameters() {
     autoOn();
     const int before = win_->calculationCount();
     QTest::mouseClick(tool("btnMaterial"), Qt::LeftButton);
-    QCOMPARE(located, QStringList{u("трубы для трубопроводов|0,325")});
+    QCOMPARE(located, QStringList{u"трубы для трубопроводов|0,325"_s});
     QCOMPARE(combo("cmbDiam")->count(), 18);
     QVERIFY(combo("cmbDiam")->findText(QStringLiteral("1,42")) >= 0);
     // The diameter in use is chosen again and its change runs once.
@@ -353,13 +355,13 @@ void TestTruboFm::diameterDeletedInTheMaterialsDialog() {
     QCOMPARE(combo("cmbDiam")->findText(QStringLiteral("0,325")), -1);
     QCOMPARE(combo("cmbDiam")->count(), 16);
     QCOMPARE(combo("cmbDiam")->currentIndex(), -1);
-    QCOMPARE(rec_->messages, QStringList{u("Введите значение диаметра трубы.")});
+    QCOMPARE(rec_->messages, QStringList{u"Введите значение диаметра трубы."_s});
     QCOMPARE(edit("EditVS1")->text(), QString());
     QVERIFY(!tool("btnSave")->isEnabled());
 }
 
 void TestTruboFm::saveAndLoadRoundTrip() {
-    choose(combo("ComboGrunt"), u("глина"));
+    choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
     type(edit("EditPKV"), QStringLiteral("1,3"));
     choose(combo("cmbDiam"), QStringLiteral("0,426"));
@@ -369,15 +371,15 @@ void TestTruboFm::saveAndLoadRoundTrip() {
     const QString result = edit("EditVS1")->text();
     QVERIFY(!result.isEmpty());
 
-    rec_->inputs << u("Газопровод 1");
+    rec_->inputs << u"Газопровод 1"_s;
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
     QCOMPARE(rec_->prompts,
              QStringList{
-                 u("Введите наименование трубопровода.|Наименование трубопровода:|Трубопровод в земле 1.")});
+                 u"Введите наименование трубопровода.|Наименование трубопровода:|Трубопровод в земле 1."_s});
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
     QVERIFY(openHistoryOfKind(hist, dataDir(), 15));
     QCOMPARE(hist.recordCount(), 1);
-    QCOMPARE(hist.text(QStringLiteral("Grunt")), u("глина"));
+    QCOMPARE(hist.text(QStringLiteral("Grunt")), u"глина"_s);
     QCOMPARE(hist.text(QStringLiteral("P")), QStringLiteral("50"));
     QCOMPARE(hist.text(QStringLiteral("KP")), QStringLiteral("1,3"));
     QCOMPARE(hist.text(QStringLiteral("D1")), QStringLiteral("0,426"));
@@ -386,7 +388,7 @@ void TestTruboFm::saveAndLoadRoundTrip() {
     QCOMPARE(hist.text(QStringLiteral("R")), result);
 
     // Everything changed, the link down: loading sets L after the diameter, so L is the saved one.
-    choose(combo("ComboGrunt"), u("песок"));
+    choose(combo("ComboGrunt"), u"песок"_s);
     type(edit("EditDlina"), QStringLiteral("0,3"));
     choose(combo("cmbDiam"), QStringLiteral("0,057"));
     type(edit("EditGlub"), QStringLiteral("2"));
@@ -406,18 +408,18 @@ void TestTruboFm::saveAndLoadRoundTrip() {
     };
     const int before = win_->calculationCount();
     QTest::mouseClick(tool("btnLoad"), Qt::LeftButton);
-    QCOMPARE(captions, QStringList({u("Тип грунта:"), u("Удельное сопротивление грунта, Ом м:"),
-                                    u("Коэффициент поправки:"), u("Диаметр трубы, м:"),
-                                    u("Глубина заложения, м:"), u("Длина трубопровода, м:")}));
+    QCOMPARE(captions, QStringList({u"Тип грунта:"_s, u"Удельное сопротивление грунта, Ом м:"_s,
+                                    u"Коэффициент поправки:"_s, u"Диаметр трубы, м:"_s,
+                                    u"Глубина заложения, м:"_s, u"Длина трубопровода, м:"_s}));
     QCOMPARE(win_->calculationCount(), before + 1);
-    QCOMPARE(combo("ComboGrunt")->currentText(), u("глина"));
+    QCOMPARE(combo("ComboGrunt")->currentText(), u"глина"_s);
     QCOMPARE(edit("EditRo0")->text(), QStringLiteral("50"));
     QCOMPARE(edit("EditPKV")->text(), QStringLiteral("1,3"));
     QCOMPARE(combo("cmbDiam")->currentText(), QStringLiteral("0,426"));
     QCOMPARE(edit("EditGlub")->text(), QStringLiteral("1,2"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("40"));
     QCOMPARE(edit("EditVS1")->text(), result);
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u("( L > 0,426 )"));
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,426 )"_s);
     QVERIFY(tool("btnAutoScore")->isChecked());
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
 }
@@ -445,17 +447,17 @@ void TestTruboFm::pasteRestoresTheDiameter() {
 void TestTruboFm::singleParameterSelectionStopsAtTheFirstLength() {
     // Stored: 1 .. 50 step 1. p = 100, D = 0,057, T = 0,7, Rдоп = 30: L = 7 gives 32,35, L = 8 gives 29,37.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("30"));
-    win_->SelectParameter(u("Длина трубопровода, м"), false);
+    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("8"));
-    QCOMPARE(edit("EditVS1")->text(), u("29,37"));
-    QCOMPARE(edit("EditRaschet")->text(), u("R = 100 / (3,14*8) * Ln[8*8/ (0,057*0,7)] = 29,37 Ом"));
+    QCOMPARE(edit("EditVS1")->text(), u"29,37"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (3,14*8) * Ln[8*8/ (0,057*0,7)] = 29,37 Ом"_s);
     // Rдоп = 4 is never reached (L = 50 gives 7,03): the run shows L = 50 and says so.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
-    win_->SelectParameter(u("Длина трубопровода, м"), false);
-    QCOMPARE(rec_->messages, QStringList{u("Подбор параметра \"Длина трубопровода, м\" неудачен.")});
+    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
+    QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Длина трубопровода, м\" неудачен."_s});
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
-    QCOMPARE(edit("EditVS1")->text(), u("7,03"));
+    QCOMPARE(edit("EditVS1")->text(), u"7,03"_s);
 }
 
 void TestTruboFm::singleParameterSelectionWithDataMarksInadmissibleLengths() {
@@ -480,13 +482,13 @@ void TestTruboFm::singleParameterSelectionWithDataMarksInadmissibleLengths() {
         note = chart->Memo1()->toPlainText();
         return int(QDialog::Accepted);
     };
-    win_->SelectParameter(u("Длина трубопровода, м"), true);
-    QCOMPARE(table, QStringList({u("L, м/R, Ом"), u("1/Нарушение условий"), u("2/27,43"), u("3/26,89"),
-                                 u("4/24,74")}));
-    QCOMPARE(itog, u("подбор параметра успешен."));
-    QCOMPARE(note, u("L, м - длина трубопровода, м\nR, Ом - сопротивление растеканию, Ом"));
+    win_->SelectParameter(u"Длина трубопровода, м"_s, true);
+    QCOMPARE(table, QStringList({u"L, м/R, Ом"_s, u"1/Нарушение условий"_s, u"2/27,43"_s, u"3/26,89"_s,
+                                 u"4/24,74"_s}));
+    QCOMPARE(itog, u"подбор параметра успешен."_s);
+    QCOMPARE(note, u"L, м - длина трубопровода, м\nR, Ом - сопротивление растеканию, Ом"_s);
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
-    QCOMPARE(edit("EditVS1")->text(), u("24,74"));
+    QCOMPARE(edit("EditVS1")->text(), u"24,74"_s);
 }
 
 void TestTruboFm::multiParameterSelection() {
@@ -499,7 +501,7 @@ void TestTruboFm::multiParameterSelection() {
         for (const SelectionDescriptor& d : form->selectionParameters())
             offered << d.name + QLatin1Char('|') + d.start + QLatin1Char('|') + d.end + QLatin1Char('|') +
                            d.step + QLatin1Char('|') + d.lower + QLatin1Char('|') + d.upper;
-        const auto items = form->ListBox1()->findItems(u("Длина трубопровода, м"), Qt::MatchExactly);
+        const auto items = form->ListBox1()->findItems(u"Длина трубопровода, м"_s, Qt::MatchExactly);
         if (items.isEmpty())
             return int(QDialog::Rejected);
         form->ListBox1()->setCurrentItem(items.first());
@@ -509,11 +511,11 @@ void TestTruboFm::multiParameterSelection() {
     };
     QTest::mouseClick(tool("btnPodbor"), Qt::LeftButton);
     QCOMPARE(offered,
-             QStringList({u("Длина трубопровода, м|1|50|1|0,1|"), u("Коэффициент поправки|2|1|0,1|1|10"),
-                          u("Удельное сопротивление грунта, Ом м|150|40|1|40|150")}));
+             QStringList({u"Длина трубопровода, м|1|50|1|0,1|"_s, u"Коэффициент поправки|2|1|0,1|1|10"_s,
+                          u"Удельное сопротивление грунта, Ом м|150|40|1|40|150"_s}));
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("33"));
-    QCOMPARE(edit("EditVS1")->text(), u("9,85"));
+    QCOMPARE(edit("EditVS1")->text(), u"9,85"_s);
 }
 
 void TestTruboFm::selectionSettingsOfTheFocusedInput() {
@@ -525,16 +527,16 @@ void TestTruboFm::selectionSettingsOfTheFocusedInput() {
     edit("EditDlina")->setFocus();
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     QCOMPARE(kind, 2);
-    QCOMPARE(name, u("Длина трубопровода, м"));
-    QCOMPARE(located, u("Длина трубопровода, м"));
+    QCOMPARE(name, u"Длина трубопровода, м"_s);
+    QCOMPARE(located, u"Длина трубопровода, м"_s);
     edit("EditRo0")->setFocus();
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     QCOMPARE(kind, 1);
-    QCOMPARE(name, u("Удельное сопротивление грунта, Ом м"));
+    QCOMPARE(name, u"Удельное сопротивление грунта, Ом м"_s);
     edit("EditPKV")->setFocus();
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     QCOMPARE(kind, 2);
-    QCOMPARE(located, u("Коэффициент поправки"));
+    QCOMPARE(located, u"Коэффициент поправки"_s);
     combo("cmbDiam")->setFocus();
     QTest::mouseClick(tool("btnParPodbor"), Qt::LeftButton);
     QCOMPARE(kind, 1);
@@ -547,7 +549,7 @@ void TestTruboFm::reportOfTheWindow() {
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("50"));
     score();
     // p = 130: 130/(π·5)·ln(25/0,1533) = 8,27606·5,09424 = 42,1602
-    QCOMPARE(edit("EditVS1")->text(), u("42,16"));
+    QCOMPARE(edit("EditVS1")->text(), u"42,16"_s);
     RecordingDialogs messages;
     ReportBuilder w(messages);
     ReportSource source = win_->reportSource();
@@ -559,19 +561,19 @@ void TestTruboFm::reportOfTheWindow() {
         texts << p.text();
         alignments << p.alignment;
     }
-    QCOMPARE(texts.first(), u("Трубопровод в земле."));
+    QCOMPARE(texts.first(), u"Трубопровод в земле."_s);
     QVERIFY2(texts.contains(u("В качестве заземляющего устройства используется трубопровод длиной L = 5 м и "
                               "диаметром трубы D = 0,219 м.")),
              qPrintable(texts.join(QLatin1Char('\n'))));
-    QVERIFY(texts.contains(u("Глубина заложения трубопровода: Т = 0,7 м.")));
-    const int formula = int(texts.indexOf(u("R = r / (П*L) * Ln[L*L/(T*D)], Ом;")));
+    QVERIFY(texts.contains(u"Глубина заложения трубопровода: Т = 0,7 м."_s));
+    const int formula = int(texts.indexOf(u"R = r / (П*L) * Ln[L*L/(T*D)], Ом;"_s));
     QVERIFY2(formula > 0, qPrintable(texts.join(QLatin1Char('\n'))));
-    QCOMPARE(texts[formula - 1], u("Сопротивление растеканию трубопровода:"));
-    QCOMPARE(texts[formula + 1], u("R = 130/(3,14*5) * Ln[5*5/(0,7*0,219)] = 42,16 Ом."));
+    QCOMPARE(texts[formula - 1], u"Сопротивление растеканию трубопровода:"_s);
+    QCOMPARE(texts[formula + 1], u"R = 130/(3,14*5) * Ln[5*5/(0,7*0,219)] = 42,16 Ом."_s);
     QCOMPARE(alignments[formula], ReportParagraph::Alignment::Center);
     QCOMPARE(alignments[formula - 1], ReportParagraph::Alignment::Left);
     QCOMPARE(texts.last(),
-             u("Так как R <= Rдоп., то трубопровод можно использовать в качестве заземляющего устройства."));
+             u"Так как R <= Rдоп., то трубопровод можно использовать в качестве заземляющего устройства."_s);
     QCOMPARE(w.progressCount(), 5);
     QVERIFY(messages.messages.isEmpty());
 }
@@ -581,7 +583,7 @@ void TestTruboFm::menuOpensTheWindow() {
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(QStringLiteral("TTruboFm"));
     QVERIFY(info && info->factory);
-    QCOMPARE(info->menuCaption, u("Трубопроводы..."));
+    QCOMPARE(info->menuCaption, u"Трубопроводы..."_s);
     CalculatorEnvironment env{*folder_->data};
     std::unique_ptr<QDialog> w(info->factory(env, nullptr));
     QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
