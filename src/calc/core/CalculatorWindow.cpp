@@ -43,7 +43,6 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -2058,24 +2057,15 @@ void CalculatorWindow::wireRadioInputs() {
 }
 
 QString CalculatorWindow::radioText(const RadioGroup* radio) {
-    const int index = radio->itemIndex();
-    return index >= 0 && index < radio->count() ? radio->item(index)->text() : QString();
+    return radio->itemText();
 }
 
 bool CalculatorWindow::setRadioText(RadioGroup* radio, const QString& text) {
-    int index = -1;
-    for (int i = 0; i < radio->count(); ++i)
-        if (radio->item(i)->text() == text)
-            index = i;
-    if (bool ok = false; index < 0) {
-        index = text.toInt(&ok);
-        if (!ok || index < 0 || index >= radio->count())
-            return false;
-    }
-    if (index == radio->itemIndex())
+    const int before = radio->itemIndex();
+    if (!radio->chooseItem(text))
+        return false;
+    if (radio->itemIndex() == before)
         inputChanged(radio->objectName(), false); // choosing it again still runs its handling
-    else
-        radio->setItemIndex(index);
     return true;
 }
 
