@@ -1080,7 +1080,8 @@ void TestReferenceData::trestleLookupFindsRows_data()
     QTest::addColumn<double>("length");
     QTest::addColumn<double>("transitional");
     QTest::addColumn<int>("rows");
-    QTest::newRow("defaults") << 3.0 << 0.55 << 4;
+    QTest::newRow("defaults: L on the grid") << 3.0 << 0.55 << 2;
+    QTest::newRow("inside a cell") << 2.5 << 0.55 << 4;
     QTest::newRow("inside the first cell") << 0.06 << 0.02 << 4;
     QTest::newRow("inside the last cell") << 4.99 << 9.99 << 4;
     QTest::newRow("table length") << 3.0 << 0.7 << 2;
@@ -1099,7 +1100,7 @@ void TestReferenceData::trestleLookupFindsRows()
     QFETCH(double, length);
     QFETCH(double, transitional);
     QFETCH(int, rows);
-    for (const QString file : {QStringLiteral("Z15.db"), QStringLiteral("Z075.db"), QStringLiteral("Z05.db")}) {
+    for (const QString &file : {QStringLiteral("Z15.db"), QStringLiteral("Z075.db"), QStringLiteral("Z05.db")}) {
         const Table &t = table(file);
         QList<double> ls, rps;
         for (int r = 0; r < t.rows.size(); ++r) {
