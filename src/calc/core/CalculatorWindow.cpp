@@ -356,6 +356,10 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
                 at = &groupRow;
             }
         }
+        if (g.isRadio()) {
+            addRadioInput(g, target, (*at)++);
+            continue;
+        }
         auto* label = new QLabel(g.label, panel);
         label->setObjectName(QStringLiteral("lbl") + g.name);
         if (g.isChoice()) {
@@ -381,12 +385,6 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
         if (g.isPictureChoice()) {
             delete label; // the choice writes its own caption
             buildPictureChoice(g, target, *at, panel);
-            ++*at;
-            continue;
-        }
-        if (g.isRadio()) {
-            delete label;
-            addRadioInput(g, target, *at);
             ++*at;
             continue;
         }
@@ -2070,10 +2068,21 @@ bool CalculatorWindow::setRadioText(RadioGroup* radio, const QString& text) {
 }
 
 void CalculatorWindow::updateEnabledInputs() {
+    // Only what the calculator disabled is enabled again: a selection run holds inputs of its own.
+    static const char* const mark = "disabledByCalculator";
     const QStringList disabled = calc_.disabledInputs(snapshot());
-    for (const GeometryInput& g : d_.geometry)
-        if (QWidget* w = inputWidget(g.name))
-            w->setEnabled(!disabled.contains(g.name));
+    for (const GeometryInput& g : d_.geometry) {
+        QWidget* w = inputWidget(g.name);
+        if (!w)
+            continue;
+        if (disabled.contains(g.name)) {
+            w->setEnabled(false);
+            w->setProperty(mark, true);
+        } else if (w->property(mark).toBool()) {
+            w->setEnabled(true);
+            w->setProperty(mark, false);
+        }
+    }
 }
 
 void CalculatorWindow::wireTablesDialog() {
