@@ -110,13 +110,14 @@ int main(int argc, char** argv) {
                "# longitudinal resistance Zo = "
             << t.caption
             << "\n"
-               "# and the transitional resistance Rp, Ohm km, as a continuous ladder line open at the far end:\n"
+               "# and the transitional resistance Rp, Ohm km, as a continuous ladder line open at the far "
+               "end:\n"
                "# Zo(L, Rp) = sqrt(Zo * Rp) * cth(L * sqrt(Zo / Rp)), four decimals.\n"
                "L\tRp\tZo\n";
         for (double l : kLengths)
             for (double rp : kTransitional)
-                out << number(l, 2) << '\t' << number(rp, 3) << '\t' << number(continuousInput(t.zo, rp, l), 4)
-                    << '\n';
+                out << number(l, 2) << '\t' << number(rp, 3) << '\t'
+                    << number(continuousInput(t.zo, rp, l), 4) << '\n';
         ok = ok && static_cast<bool>(out);
     }
     return ok ? 0 : 1;

@@ -65,8 +65,8 @@ void TZ05Form::bind() {
     grid_->setTitle(u"L"_s, u"L, км"_s);
     grid_->setTitle(u"Rp"_s, u"Rпер., Ом км"_s);
     grid_->setTitle(u"Zo"_s, u"Zвх., Ом"_s);
-    grid_->setPickList(u"L"_s, {u"0,05"_s, u"0,07"_s, u"0,1"_s, u"0,2"_s, u"0,3"_s, u"0,5"_s, u"0,7"_s, u"1"_s,
-                                u"1,5"_s, u"2"_s, u"3"_s, u"5"_s});
+    grid_->setPickList(u"L"_s, {u"0,05"_s, u"0,07"_s, u"0,1"_s, u"0,2"_s, u"0,3"_s, u"0,5"_s, u"0,7"_s,
+                                u"1"_s, u"1,5"_s, u"2"_s, u"3"_s, u"5"_s});
     grid_->setPickList(u"Rp"_s, {u"0,01"_s, u"0,025"_s, u"0,05"_s, u"0,1"_s, u"0,25"_s, u"0,5"_s, u"1"_s,
                                  u"2,5"_s, u"5"_s, u"10"_s});
     for (const QString& f : fields)

@@ -1094,7 +1094,8 @@ void TestReferenceData::trestleLookupFindsRows_data()
 
 // The trestle window brackets L and Rп each by the nearest table values below and above (over the
 // whole table) and interpolates between 1, 2 or 4 rows; any other count is "not determined". The
-// sweep row runs L over 0,05..5 and Rп over 0,01..10 in hundredths and needs 1, 2 or 4 everywhere.
+// sweep row runs L over 0,05..5 in steps of 0,01 and Rп over 0,01..10 in steps of 0,03 and needs 1,
+// 2 or 4 everywhere.
 void TestReferenceData::trestleLookupFindsRows()
 {
     QFETCH(double, length);

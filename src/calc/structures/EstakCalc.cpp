@@ -79,11 +79,12 @@ CalculatorDescriptor makeDescriptor() {
     d.resultName = u"EditRvh"_s;
     d.resultLabel = u"Rвх - входное сопротивление, Ом:"_s;
     d.installationResistivityInput = pekvInput;
-    d.equivalentResistivity = EquivalentResistivitySetup{pekvInput, u"btnPekv"_s, lengthInput,
-                                                         int(pekv::Form::Length), includeInput,
-                                                         u"Включить порядок расчета р эквивалентного"_s};
-    d.tablesDialog = TablesDialogSetup{u"TZ05Form"_s, zoInput,
-                                       u"Таблицы входных сопротивлений технологических эстакад"_s};
+    d.equivalentResistivity =
+        EquivalentResistivitySetup{pekvInput,    u"btnPekv"_s,
+                                   lengthInput,  int(pekv::Form::Length),
+                                   includeInput, u"Включить порядок расчета р эквивалентного"_s};
+    d.tablesDialog =
+        TablesDialogSetup{u"TZ05Form"_s, zoInput, u"Таблицы входных сопротивлений технологических эстакад"_s};
 
     const QString trestle = u" Параметры технологической эстакады (кабельной галереи) "_s;
     const QString foundation = u" Параметры фундамента опоры "_s;
@@ -103,8 +104,8 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput zo = shownField(zoInput, u"Zo - продольное сопротивление, Ом/км:"_s);
     zo.clearedWithResult = false;
     GeometryInput length = input(lengthInput, u"L - длина, км:"_s, u"3"_s, {1, 0.1, 0.01, 0.001}, u"L"_s);
-    GeometryInput pekv = input(pekvInput, u"pэ - эквивалентное удельное сопротивление грунта, Ом м:"_s, u"100"_s,
-                               {100, 10, 1}, u"P"_s);
+    GeometryInput pekv = input(pekvInput, u"pэ - эквивалентное удельное сопротивление грунта, Ом м:"_s,
+                               u"100"_s, {100, 10, 1}, u"P"_s);
     pekv.button = u"btnPekv"_s;
     pekv.buttonHint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
     pekv.buttonNeeds = lengthInput;
@@ -118,8 +119,9 @@ CalculatorDescriptor makeDescriptor() {
         g->group = trestle;
     for (GeometryInput* g : {&size, &depth, &ro})
         g->group = foundation;
-    d.geometry = {type, pipes, zo, length, pekv, spacing, size, depth, ro,
-                  shownField(rpField, u"Rп - переходное сопротивление, Ом км:"_s)};
+    d.geometry = {
+        type,    pipes, zo,    length, pekv,
+        spacing, size,  depth, ro,     shownField(rpField, u"Rп - переходное сопротивление, Ом км:"_s)};
 
     using K = InputCheck::Kind;
     d.checks = {{K::Positive, pekvInput, u"эквивалентного удельного сопротивления грунта"_s},
@@ -147,11 +149,11 @@ CalculatorDescriptor makeDescriptor() {
     d.selection.kindCode = 31;
     d.selection.parameters = {
         l,
-        parameter(u"Эквивалентное удельное сопротивление грунта, Ом м"_s, pekvInput, u"150"_s, u"40"_s, u"1"_s,
-                  u"начальное значение больше конечного"_s, u"рэ, Ом м"_s,
+        parameter(u"Эквивалентное удельное сопротивление грунта, Ом м"_s, pekvInput, u"150"_s, u"40"_s,
+                  u"1"_s, u"начальное значение больше конечного"_s, u"рэ, Ом м"_s,
                   u"pэ, Ом м - эквивалентное удельное сопротивление грунта, Ом м"_s),
-        parameter(u"Наибольший горизонтальный размер фундамента, м"_s, sizeInput, u"2"_s, u"12"_s, u"1"_s, rising,
-                  u"D, м"_s, u"D, м - наибольший горизонтальный размер фундамента, м"_s),
+        parameter(u"Наибольший горизонтальный размер фундамента, м"_s, sizeInput, u"2"_s, u"12"_s, u"1"_s,
+                  rising, u"D, м"_s, u"D, м - наибольший горизонтальный размер фундамента, м"_s),
         parameter(u"Расстояние между соседними опорами, м"_s, spacingInput, u"5"_s, u"20"_s, u"1"_s, rising,
                   u"a, м"_s, u"a, м - расстояние между соседними опорами, м"_s)};
     d.selection.writeBack = {lengthInput, pekvInput, sizeInput, spacingInput};
@@ -199,8 +201,8 @@ public:
             out.insert(zoInput, longitudinalText(gallery(in) ? 1 : 0, pipes ? int(*pipes) : 1));
         }
         // The layers no longer give the resistivity, or the length it was computed for changed.
-        if (changed == lengthInput || changed == sizeInput || changed == depthInput || changed == spacingInput ||
-            changed == pekvInput)
+        if (changed == lengthInput || changed == sizeInput || changed == depthInput ||
+            changed == spacingInput || changed == pekvInput)
             out.insert(includeInput, {});
         return out;
     }
@@ -212,16 +214,19 @@ public:
     std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
         for (const QString& name : {lengthInput, sizeInput})
             if (!in.number(name))
-                return CheckFailure{*positiveMessage(in.text(name), name == lengthInput
-                                                                        ? u"длины технологической эстакады (кабельной галереи)"_s
-                                                                        : u"наибольшего горизонтального размера фундамента опоры"_s),
-                                    name};
+                return CheckFailure{
+                    *positiveMessage(in.text(name),
+                                     name == lengthInput
+                                         ? u"длины технологической эстакады (кабельной галереи)"_s
+                                         : u"наибольшего горизонтального размера фундамента опоры"_s),
+                    name};
         const auto v = evaluateValues(in);
         if (!v)
             return CheckFailure{};
         if (!v->input.r)
-            return CheckFailure{v->input.message ? undeterminedMessage(in.text(lengthInput), formatGeneral(v->rp))
-                                                 : QString(),
+            return CheckFailure{v->input.message
+                                    ? undeterminedMessage(in.text(lengthInput), formatGeneral(v->rp))
+                                    : QString(),
                                 {}};
         return std::nullopt;
     }
@@ -250,7 +255,8 @@ QStringList Trestle::calcOrder(const CalcInputs& in) const {
     o.line(u"Параметры "_s + object + u":"_s);
     o.line(u"- длина "_s + object + u": L = "_s + l + u" км;"_s);
     if (!g)
-        o.line(u"- количество проложенных труб технологической эстакады: N = "_s + in.text(pipesInput) + u" шт.;"_s);
+        o.line(u"- количество проложенных труб технологической эстакады: N = "_s + in.text(pipesInput) +
+               u" шт.;"_s);
     o.line(u"- продольное сопротивление "_s + object + u": Zo = "_s + zo + u" Ом км."_s);
     const auto p1 = parseNumber(in.text(u"pekv.p1"_s));
     const auto p2 = parseNumber(in.text(u"pekv.p2"_s));
@@ -258,16 +264,16 @@ QStringList Trestle::calcOrder(const CalcInputs& in) const {
         const QString h = in.text(u"pekv.h"_s);
         const bool upperHigher = *p1 >= *p2;
         o.line(u"Расчет эквивалентного удельного сопротивления грунта:"_s);
-        o.line(u"- удельное электрическое сопротивление верхнего слоя земли: p1 = "_s + in.text(u"pekv.p1"_s) +
-               u" Ом м;"_s);
+        o.line(u"- удельное электрическое сопротивление верхнего слоя земли: p1 = "_s +
+               in.text(u"pekv.p1"_s) + u" Ом м;"_s);
         o.line(u"- удельное электрическое сопротивление нижнего слоя земли: p2 = "_s + in.text(u"pekv.p2"_s) +
                u" Ом м;"_s);
         o.line(u"- мощность (толщина) верхнего слоя земли: H = "_s + h + u" м;"_s);
         o.line(upperHigher ? u"так как р1 >= р2, то А = 6,2; В = 0,057;"_s
                            : u"так как р1 < р2, то А = 350; В = 0,001;"_s);
         o.line(u"pэ = p1*(1-е**(-A*H/(1000*L))) + p2*(1-е**(-B*1000*L/H)), Ом м;"_s);
-        o.line(u"pэ = "_s + in.text(u"pekv.p1"_s) + u"*(1-е**(-"_s + (upperHigher ? u"6,2"_s : u"350"_s) + u"*"_s +
-               h + u"/(1000*"_s + l + u"))) + "_s + in.text(u"pekv.p2"_s) + u"*(1-е**(-"_s +
+        o.line(u"pэ = "_s + in.text(u"pekv.p1"_s) + u"*(1-е**(-"_s + (upperHigher ? u"6,2"_s : u"350"_s) +
+               u"*"_s + h + u"/(1000*"_s + l + u"))) + "_s + in.text(u"pekv.p2"_s) + u"*(1-е**(-"_s +
                (upperHigher ? u"0,057"_s : u"0,001"_s) + u"*1000*"_s + l + u"/"_s + h + u")) = "_s + pekv +
                u" Ом м."_s);
     } else {
@@ -291,8 +297,8 @@ QStringList Trestle::calcOrder(const CalcInputs& in) const {
     o.line(u"Переходное сопротивление "_s + short_ + u":"_s);
     o.line(u"Rп = (Ro * a + 1,5 * pэ) * 0,001, Ом км;"_s);
     o.line(u"Rп = ("_s + ro + u" * "_s + a + u" + 1,5 * "_s + pekv + u") * 0,001 = "_s + rp + u" Ом км."_s);
-    o.line(u"Входное сопротивление "_s + short_ + u" (при Zo = "_s + zo + u" Ом км; L = "_s + l + u" км и Rп = "_s +
-           rp + u" Ом км):"_s);
+    o.line(u"Входное сопротивление "_s + short_ + u" (при Zo = "_s + zo + u" Ом км; L = "_s + l +
+           u" км и Rп = "_s + rp + u" Ом км):"_s);
     o.line(u"Rвх = "_s + r);
     o.verdict(in.installation, g ? u"кабельную галерею"_s : u"технологическую эстакаду"_s, u"Rвх"_s,
               double(parseNumber(r).value_or(0)));
@@ -309,17 +315,19 @@ void report(ReportBuilder& w, const ReportSource& s) {
         w.WordInstallationParagraph(s.installation);
     w.WordText(u"В качестве заземляющего устройства используется "_s +
                (g ? u"кабельная галерея"_s : u"технологическая эстакада"_s) + u" длиной L = "_s +
-               s.text(lengthInput) + u" км с продольным сопротивлением Zo = "_s + s.text(zoInput) + u" Ом/км."_s +
-               reportCr);
+               s.text(lengthInput) + u" км с продольным сопротивлением Zo = "_s + s.text(zoInput) +
+               u" Ом/км."_s + reportCr);
     w.progress();
-    w.WordText(u"Эквивалентное удельное сопротивление грунта: pэ = "_s + s.text(pekvInput) + u" Ом м."_s + reportCr);
+    w.WordText(u"Эквивалентное удельное сопротивление грунта: pэ = "_s + s.text(pekvInput) + u" Ом м."_s +
+               reportCr);
     w.WordText(u"Фундамент опоры: D = "_s + s.text(sizeInput) + u" м, T = "_s + s.text(depthInput) +
                u" м; расстояние между соседними опорами a = "_s + s.text(spacingInput) + u" м."_s + reportCr);
     w.progress();
     w.setAlignment(A::Center);
     w.WordText(u"Ro = "_s + s.text(roField) + u" Ом;"_s + reportCr);
     w.WordText(u"Rп = (Ro * a + 1,5 * pэ) * 0,001 = "_s + s.text(rpField) + u" Ом км;"_s + reportCr);
-    w.WordText(u"Входное сопротивление "_s + object + u": Rвх = "_s + s.text(u"EditRvh"_s) + u" Ом."_s + reportCr);
+    w.WordText(u"Входное сопротивление "_s + object + u": Rвх = "_s + s.text(u"EditRvh"_s) + u" Ом."_s +
+               reportCr);
     w.setAlignment(A::Left);
     w.progress();
     if (s.installation.include)
@@ -401,7 +409,8 @@ InputLookup inputResistance(const CoefficientRows& rows, long double l, long dou
 }
 
 QString undeterminedMessage(const QString& l, const QString& rp) {
-    return u"Ошибка. Значение Rвх для L = "_s + l + u" км и Rп = "_s + rp + u" Ом км в таблице не определено."_s;
+    return u"Ошибка. Значение Rвх для L = "_s + l + u" км и Rп = "_s + rp +
+           u" Ом км в таблице не определено."_s;
 }
 
 } // namespace kz::estak

@@ -111,7 +111,8 @@ void TestCalculatorContract::everyCalculator() {
     QVERIFY(rec_->messages.isEmpty());
     const InputTexts copied = w->currentInputs(d.copyInputs);
     for (const GeometryInput& g : d.geometry)
-        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && g.copied && !g.defaultText.isEmpty())
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && g.copied &&
+            !g.defaultText.isEmpty())
             w->setInputText(g.name, QStringLiteral("7"));
     bar->btnPaste()->click();
     QCOMPARE(w->currentInputs(d.copyInputs), copied);

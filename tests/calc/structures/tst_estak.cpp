@@ -17,7 +17,6 @@
 using namespace kz;
 using namespace Qt::StringLiterals;
 
-
 class TestEstak : public QObject, CalcWindowFixture<TEstakFm> {
     Q_OBJECT
 private slots:
@@ -49,10 +48,12 @@ void TestEstak::foundation_data() {
     QTest::addColumn<double>("a");
     QTest::addColumn<QString>("ro");
     QTest::addColumn<QString>("rp");
-    QTest::newRow("defaults, D < T: 100/6; (16,67·24 + 150)·0,001") << 100.0 << 2.6 << 6.0 << 24.0 << u"16,67"_s
-                                                                     << u"0,55"_s;
-    QTest::newRow("D >= T: 0,3·100/6; (5·24 + 150)·0,001") << 100.0 << 6.0 << 2.0 << 24.0 << u"5"_s << u"0,27"_s;
-    QTest::newRow("D = T takes the wide form: 0,3·200/3") << 200.0 << 3.0 << 3.0 << 10.0 << u"20"_s << u"0,5"_s;
+    QTest::newRow("defaults, D < T: 100/6; (16,67·24 + 150)·0,001")
+        << 100.0 << 2.6 << 6.0 << 24.0 << u"16,67"_s << u"0,55"_s;
+    QTest::newRow("D >= T: 0,3·100/6; (5·24 + 150)·0,001")
+        << 100.0 << 6.0 << 2.0 << 24.0 << u"5"_s << u"0,27"_s;
+    QTest::newRow("D = T takes the wide form: 0,3·200/3")
+        << 200.0 << 3.0 << 3.0 << 10.0 << u"20"_s << u"0,5"_s;
 }
 
 void TestEstak::foundation() {
