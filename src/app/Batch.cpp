@@ -6,11 +6,13 @@
 #include "frames/DialogService.h"
 #include "frames/Procedur.h"
 #include "frames/pFrame.h"
+#include "reference/RadioGroup.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -53,7 +55,8 @@ QString qualifiedName(QWidget* window, QWidget* w, const QList<QWidget*>& namesa
 bool isUserInput(QWidget* w) {
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         return !edit->isReadOnly();
-    return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w);
+    return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w) ||
+           qobject_cast<RadioGroup*>(w);
 }
 
 // A calculator's own input of that name, before any frame field of the same name.
@@ -99,6 +102,17 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
         return false;
     }
     const QString text = value.toString();
+    // A radio list by its item's text or index.
+    if (auto* radio = qobject_cast<RadioGroup*>(w)) {
+        if (radio->chooseItem(text))
+            return true;
+        QStringList items;
+        for (int i = 0; i < radio->count(); ++i)
+            items << radio->item(i)->text();
+        *error = u("значения \"") + text + u("\" нет в списке ") + w->objectName() + u(" (") +
+                 items.join(QStringLiteral("; ")) + u(")");
+        return false;
+    }
     if (auto* spin = qobject_cast<QSpinBox*>(w)) {
         bool ok = false;
         const int count = text.toInt(&ok);
@@ -132,6 +146,8 @@ QJsonValue inputValue(QWidget* w) {
         return button->isChecked();
     if (auto* spin = qobject_cast<QSpinBox*>(w))
         return QString::number(spin->value());
+    if (auto* radio = qobject_cast<RadioGroup*>(w))
+        return radio->itemText();
     return controlText(w);
 }
 
@@ -266,7 +282,9 @@ QJsonObject BatchRunner::outputs(QWidget* window) {
     // The calculator's own inputs as they stand after the calculation, derived ones included.
     for (QWidget* w : std::as_const(own))
         if (!out.contains(w->objectName()))
-            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) ? inputValue(w) : QJsonValue(controlText(w)));
+            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w)
+                                            ? inputValue(w)
+                                            : QJsonValue(controlText(w)));
     return out;
 }
 

@@ -40,6 +40,25 @@ void RadioGroup::setItemText(int index, const QString& text) {
         b->setText(text);
 }
 
+QString RadioGroup::itemText() const {
+    const QAbstractButton* b = group_->checkedButton();
+    return b ? b->text() : QString();
+}
+
+bool RadioGroup::chooseItem(const QString& textOrIndex) {
+    for (QAbstractButton* b : group_->buttons())
+        if (b->text() == textOrIndex) {
+            b->setChecked(true);
+            return true;
+        }
+    bool ok = false;
+    const int index = textOrIndex.toInt(&ok);
+    if (!ok || !group_->button(index))
+        return false;
+    group_->button(index)->setChecked(true);
+    return true;
+}
+
 int RadioGroup::count() const {
     return int(group_->buttons().size());
 }

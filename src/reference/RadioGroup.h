@@ -20,6 +20,10 @@ public:
     // Chooses an item as a click would (fires itemIndexChanged when the choice changes).
     void setItemIndex(int index);
     void setItemText(int index, const QString& text);
+    // The chosen item's text; empty with none chosen.
+    QString itemText() const;
+    // Chooses the item with that text, or with that index written as a number; false for neither.
+    bool chooseItem(const QString& textOrIndex);
     int count() const;
     QRadioButton* item(int index) const;
 

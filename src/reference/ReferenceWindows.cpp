@@ -7,6 +7,7 @@
 #include "RoIncUnt.h"
 #include "StalUnt.h"
 #include "UdeUnt.h"
+#include "Z05Unt.h"
 #include "calc/core/CalculatorWindow.h"
 #include "data/DataModule.h"
 
@@ -18,7 +19,8 @@ ReferenceWindows::ReferenceWindows(DataModule& data)
       ude_(std::make_unique<TUdeForm>(data[QStringLiteral("TableUde")])),
       stal_(std::make_unique<TStalForm>(data)),
       roInc_(std::make_unique<TRoIncFrm>(data[QStringLiteral("RoIncTable")])),
-      korGr_(std::make_unique<TKorGrFrm>(data)), ki_(std::make_unique<TKIForm>(data)) {
+      korGr_(std::make_unique<TKorGrFrm>(data)), ki_(std::make_unique<TKIForm>(data)),
+      z05_(std::make_unique<TZ05Form>(data)) {
     ReferenceDialogs& hooks = referenceDialogs();
     hooks.correction = [this] { return popr_->choose(); };
     hooks.climateRegions = [this] { raion_->run(); };
@@ -28,6 +30,10 @@ ReferenceWindows::ReferenceWindows(DataModule& data)
     hooks.corrosion = [this](QWidget*) { korGr_->run(); };
     hooks.locateSteel = [this](const QString& construction, const QString& size) {
         stal_->LocateSteelRow(construction, size);
+    };
+    hooks.tables = [this](QWidget*, const QString& dialog, const QString& at) {
+        if (dialog == QLatin1String("TZ05Form"))
+            z05_->runAt(at);
     };
 }
 
@@ -40,6 +46,7 @@ ReferenceWindows::~ReferenceWindows() {
     hooks.steels = nullptr;
     hooks.corrosion = nullptr;
     hooks.locateSteel = nullptr;
+    hooks.tables = nullptr;
 }
 
 } // namespace kz

@@ -12,6 +12,7 @@ class TRaionFrm;
 class TRoIncFrm;
 class TStalForm;
 class TUdeForm;
+class TZ05Form;
 
 // The reference dialogs of the program, created once over the data module; while they exist the
 // calculator windows open them (referenceDialogs()).
@@ -27,6 +28,7 @@ public:
     TRoIncFrm& resistivitySteps() const { return *roInc_; }
     TKorGrFrm& corrosion() const { return *korGr_; }
     TKIForm& coefficients() const { return *ki_; }
+    TZ05Form& trestleTables() const { return *z05_; }
 
 private:
     std::unique_ptr<TPoprForm> popr_;
@@ -36,6 +38,7 @@ private:
     std::unique_ptr<TRoIncFrm> roInc_;
     std::unique_ptr<TKorGrFrm> korGr_;
     std::unique_ptr<TKIForm> ki_;
+    std::unique_ptr<TZ05Form> z05_;
 };
 
 } // namespace kz

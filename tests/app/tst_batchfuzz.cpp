@@ -70,7 +70,7 @@ void TestBatchFuzz::randomCases() {
         if (d.soilFrame)
             numeric << QStringLiteral("EditRo0") << QStringLiteral("EditPKV");
         for (const GeometryInput& g : d.geometry)
-            if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isPictureChoice())
+            if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isPictureChoice() && !g.isRadio())
                 numeric << g.name;
         for (int i = 0; i < 300; ++i) {
             QJsonObject inputs;

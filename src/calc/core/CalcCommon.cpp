@@ -74,7 +74,7 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
             d.history.fields << HistoryField{k.field, k.input};
     }
     if (!d.history.isEmpty())
-        d.history.fields << HistoryField{u"R"_s, u"EditVS1"_s, false};
+        d.history.fields << HistoryField{u"R"_s, d.resultName, false};
     return d;
 }
 

@@ -156,6 +156,10 @@ QString Calculator::resultText(long double r) const {
     return d_.resultMask.isEmpty() ? formatGeneral(r) : formatMask(r, d_.resultMask);
 }
 
+QStringList Calculator::disabledInputs(const CalcInputs&) const {
+    return {};
+}
+
 std::optional<CheckFailure> Calculator::checkGeometry(const CalcInputs&) const {
     return std::nullopt;
 }

@@ -111,6 +111,8 @@ public:
     // During a run, after it set an input: values the calculator moves with it.
     virtual void selectionValueApplied(const CalcInputs& in, const QString& input,
                                        QMap<QString, long double>& values) const;
+    // Inputs that the current inputs make inapplicable: the window disables them.
+    virtual QStringList disabledInputs(const CalcInputs& in) const;
     // Whether a step button of an input may step from the current value; by default within the
     // input's declared step bounds.
     virtual bool allowStepDown(const CalcInputs& in, const QString& input, double step) const;

@@ -87,6 +87,11 @@ struct GeometryInput {
     int spinMaximum = 0;
 
     bool isSpin() const { return spinMaximum > spinMinimum; }
+    // A framed radio list titled by the label instead of an edit line: its text is the chosen
+    // item's, and history, paste or a batch may set it by the item's text or index.
+    QStringList radioItems;
+
+    bool isRadio() const { return !radioItems.isEmpty(); }
     // The light green (clMoneyGreen) that marks an input parameter selection can vary.
     bool selectionColour = false;
     // The exit check of numeric inputs (message and focus back on a text that is no number).
@@ -196,6 +201,14 @@ struct CoefficientTab {
     bool filterDefault = true;
 };
 
+// The toolbar's tables command (btnKI) opening a reference dialog of the calculator's own tables
+// (referenceDialogs().tables), positioned by the text of an input.
+struct TablesDialogSetup {
+    QString dialog; // "TZ05Form"
+    QString input;  // EditZ0
+    QString hint;
+};
+
 struct CalculatorDescriptor {
     QString className;
     QString caption;
@@ -210,6 +223,8 @@ struct CalculatorDescriptor {
     std::optional<ConstructionSetup> construction;
     QList<GeometryInput> geometry;
     QString resultLabel = QString::fromUtf8("Сопротивление, Ом:");
+    // The result field's object name; the calculation order reads its text as "EditVS1" all the same.
+    QString resultName = QStringLiteral("EditVS1");
     // The result's display mask ("0.00"); empty: the general number format.
     QString resultMask;
     // Without the soil frame the resistivity is an input of the geometry (an equivalent one).
@@ -255,6 +270,7 @@ struct CalculatorDescriptor {
     QList<CoefficientTab> coefficientTabs;
     // On activation the window moves to this distance from the top of the screen.
     std::optional<int> windowTop;
+    std::optional<TablesDialogSetup> tablesDialog;
     // btnLoad is enabled only while every required input is filled, like btnSave.
     bool loadNeedsInputs = false;
     // The soil frame's key filter and exit check on the correction coefficient.

@@ -14,6 +14,7 @@
 #include "data/DataModule.h"
 #include "data/SelectionRanges.h"
 #include "reference/PekvUnit.h"
+#include "reference/RadioGroup.h"
 #include "frames/DialogService.h"
 #include "frames/EUFrame.h"
 #include "frames/FrameWidgets.h"
@@ -154,6 +155,8 @@ CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& dat
     buildEquivalentResistivity();
     wireToolbar();
     wireFrames();
+    wireRadioInputs();
+    wireTablesDialog();
     wireSelection();
 }
 
@@ -267,7 +270,7 @@ void CalculatorWindow::buildWindow() {
     QFont bold = resultLabel->font();
     bold.setBold(true);
     resultLabel->setFont(bold);
-    result_ = makeDisplayField(geometry, QStringLiteral("EditVS1"));
+    result_ = makeDisplayField(geometry, d_.resultName);
     result_->setFont(bold);
     result_->setText(QStringLiteral("0.00"));
     result_->setFixedWidth(90);
@@ -352,6 +355,10 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
                 groupRow = 0;
                 at = &groupRow;
             }
+        }
+        if (g.isRadio()) {
+            addRadioInput(g, target, (*at)++);
+            continue;
         }
         auto* label = new QLabel(g.label, panel);
         label->setObjectName(QStringLiteral("lbl") + g.name);
@@ -1048,6 +1055,7 @@ void CalculatorWindow::UpdateButtons() {
     toolbar_->btnCopy()->setEnabled(filled);
     toolbar_->btnPodbor()->setEnabled(filled && !d_.selection.parameters.isEmpty() && !selectionRunning());
     toolbar_->btnReport()->setEnabled(!result_->text().isEmpty() && bool(d_.report));
+    updateEnabledInputs();
 }
 
 void CalculatorWindow::SyncInstallationResistivity() {
@@ -1121,6 +1129,8 @@ QString CalculatorWindow::inputText(const QString& name) const {
     const QWidget* w = inputWidget(name);
     if (const auto* spin = qobject_cast<const QSpinBox*>(w))
         return QString::number(spin->value());
+    if (const auto* radio = radios_.value(name))
+        return radioText(radio);
     return w ? controlText(w) : QString();
 }
 
@@ -1135,6 +1145,8 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
         return true;
     }
     QWidget* w = inputWidget(name);
+    if (RadioGroup* radio = radios_.value(name))
+        return setRadioText(radio, text);
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->isEditable()) {
             combo->setEditText(text);
@@ -1314,6 +1326,8 @@ ReportSource CalculatorWindow::reportSource() const {
                 source.texts.insert(w->objectName(), controlText(w));
     for (auto it = spins_.cbegin(); it != spins_.cend(); ++it)
         source.texts.insert(it.key(), QString::number(it.value()->value()));
+    for (auto it = radios_.cbegin(); it != radios_.cend(); ++it)
+        source.texts.insert(it.key(), radioText(it.value()));
     // The window's own inputs by their plain names, before a frame's field of the same name.
     for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
         source.texts.insert(it.key(), it.value()->text());
@@ -2016,6 +2030,71 @@ void CalculatorWindow::reject() {
     if (selectionRunning())
         return;
     QDialog::reject();
+}
+
+} // namespace kz
+
+namespace kz {
+
+// ---- Radio-list inputs and the tables command
+
+void CalculatorWindow::addRadioInput(const GeometryInput& g, QGridLayout* grid, int row) {
+    auto* radio = new RadioGroup(g.name, g.label, g.radioItems, 1, grid->parentWidget());
+    const int index = int(g.radioItems.indexOf(g.defaultText));
+    radio->setItemIndex(index < 0 ? 0 : index);
+    radios_.insert(g.name, radio);
+    grid->addWidget(radio, row, 0, 1, 3);
+}
+
+void CalculatorWindow::wireRadioInputs() {
+    for (RadioGroup* radio : std::as_const(radios_))
+        connect(radio, &RadioGroup::itemIndexChanged, this, [this, radio] {
+            const TailHold choosing(choosing_);
+            inputChanged(radio->objectName(), false);
+        });
+}
+
+QString CalculatorWindow::radioText(const RadioGroup* radio) {
+    return radio->itemText();
+}
+
+bool CalculatorWindow::setRadioText(RadioGroup* radio, const QString& text) {
+    const int before = radio->itemIndex();
+    if (!radio->chooseItem(text))
+        return false;
+    if (radio->itemIndex() == before)
+        inputChanged(radio->objectName(), false); // choosing it again still runs its handling
+    return true;
+}
+
+void CalculatorWindow::updateEnabledInputs() {
+    // Only what the calculator disabled is enabled again: a selection run holds inputs of its own.
+    static const char* const mark = "disabledByCalculator";
+    const QStringList disabled = calc_.disabledInputs(snapshot());
+    for (const GeometryInput& g : d_.geometry) {
+        QWidget* w = inputWidget(g.name);
+        if (!w)
+            continue;
+        if (disabled.contains(g.name)) {
+            w->setEnabled(false);
+            w->setProperty(mark, true);
+        } else if (w->property(mark).toBool()) {
+            w->setEnabled(true);
+            w->setProperty(mark, false);
+        }
+    }
+}
+
+void CalculatorWindow::wireTablesDialog() {
+    if (!d_.tablesDialog)
+        return;
+    QToolButton* button = toolbar_->btnKI();
+    button->setEnabled(true);
+    setHint(button, d_.tablesDialog->hint);
+    connect(button, &QToolButton::clicked, this, [this] {
+        if (referenceDialogs().tables)
+            referenceDialogs().tables(this, d_.tablesDialog->dialog, inputText(d_.tablesDialog->input));
+    });
 }
 
 } // namespace kz

@@ -31,6 +31,7 @@ class QToolButton;
 namespace kz {
 
 class DataModule;
+class RadioGroup;
 class EquivalentResistivityLink;
 class SpinButton;
 class TButtonFrame;
@@ -53,6 +54,8 @@ struct ReferenceDialogs {
     std::function<std::optional<QString>()> correction;
     std::function<void()> resistivitySteps;
     std::function<void()> climateRegions;
+    // A calculator's own tables dialog (TablesDialogSetup), positioned by the text of its input.
+    std::function<void(QWidget* parent, const QString& dialog, const QString& at)> tables;
 };
 ReferenceDialogs& referenceDialogs();
 
@@ -210,6 +213,13 @@ private:
     void showVerdict(long double r);
     void keyPressEvent(QKeyEvent* event) override;
     QList<SelectionParameter> SelectionOffer() const;
+    // Radio-list inputs, the inputs the calculator disables and the tables command.
+    void addRadioInput(const GeometryInput& g, QGridLayout* grid, int row);
+    void wireRadioInputs();
+    static QString radioText(const RadioGroup* radio);
+    bool setRadioText(RadioGroup* radio, const QString& text);
+    void updateEnabledInputs();
+    void wireTablesDialog();
     void buildEquivalentResistivity();
     // The page control and what it holds, after the geometry (which makes the picture choices).
     void buildPageControl(QBoxLayout* left, QWidget* parent);
@@ -301,6 +311,7 @@ private:
     QGridLayout* geometryGrid_ = nullptr;
     QMap<QString, QComboBox*> choices_;
     QMap<QString, QSpinBox*> spins_;
+    QMap<QString, RadioGroup*> radios_;
     QMap<QString, QLabel*> ranges_;
     QMenu* popup_ = nullptr;
     QWidget* popupOwner_ = nullptr;

@@ -16,6 +16,7 @@
 #include "calc/rods/ParalCalc.h"
 #include "calc/rods/UGorizCalc.h"
 #include "calc/rods/UVertCalc.h"
+#include "calc/structures/EstakCalc.h"
 #include "calc/structures/GBFundCalc.h"
 #include "calc/structures/TruboCalc.h"
 
@@ -76,5 +77,6 @@ using TPrPlastF = CalculatorWindowOf<&prplast::calculator>;
 using TUKvadFrm = CalculatorWindowOf<&ukvad::calculator>;
 using TGorizFm = CalculatorWindowOf<&goriz::calculator>;
 using TUGorizFm = CalculatorWindowOf<&ugoriz::calculator>;
+using TEstakFm = CalculatorWindowOf<&estak::calculator>;
 
 } // namespace kz

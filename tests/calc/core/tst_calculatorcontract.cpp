@@ -111,7 +111,8 @@ void TestCalculatorContract::everyCalculator() {
     QVERIFY(rec_->messages.isEmpty());
     const InputTexts copied = w->currentInputs(d.copyInputs);
     for (const GeometryInput& g : d.geometry)
-        if (!g.readOnly && !g.isChoice() && !g.isSpin() && g.copied && !g.defaultText.isEmpty())
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && g.copied &&
+            !g.defaultText.isEmpty())
             w->setInputText(g.name, QStringLiteral("7"));
     bar->btnPaste()->click();
     QCOMPARE(w->currentInputs(d.copyInputs), copied);
@@ -183,7 +184,7 @@ void TestCalculatorContract::batchShowsWhatTheWindowShows() {
     auto w = open(*calculator);
     InputTexts texts = w->currentInputs(d.inputOrder);
     for (const GeometryInput& g : d.geometry)
-        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.defaultText.isEmpty()) {
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && !g.defaultText.isEmpty()) {
             const auto v = parseNumber(g.defaultText);
             texts.insert(g.name, formatGeneral(*v * 1.1L));
         }
@@ -211,7 +212,7 @@ void TestCalculatorContract::batchShowsWhatTheWindowShows() {
     const QJsonArray results = runner.run(QJsonDocument(QJsonArray{oneCase}).toJson(), &allRan);
     QVERIFY2(allRan, QJsonDocument(results).toJson().constData());
     const QJsonObject out = results.first().toObject().value(QStringLiteral("outputs")).toObject();
-    QCOMPARE(out.value(QStringLiteral("EditVS1")).toString(), w->EditVS1()->text());
+    QCOMPARE(out.value(d.resultName).toString(), w->EditVS1()->text());
     QCOMPARE(out.value(w->Memo1() ? QStringLiteral("Memo1") : QStringLiteral("EditRaschet")).toString(), order(*w));
     for (const GeometryInput& g : d.geometry)
         QCOMPARE(out.value(g.name).toString(), w->inputText(g.name));
@@ -327,7 +328,7 @@ void TestCalculatorContract::typingNeverRaisesABox() {
     QVERIFY(!w->EditVS1()->toolTip().isEmpty());
     QLineEdit* first = nullptr;
     for (const GeometryInput& g : calculator->description().geometry)
-        if (!g.readOnly && !g.isChoice() && !g.isSpin()) {
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio()) {
             first = w->geometryEdit(g.name);
             break;
         }
