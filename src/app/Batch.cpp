@@ -25,13 +25,12 @@
 #include <QTextStream>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // Name of a widget qualified, when it has namesakes, by the frame it belongs to ("frmSech1.EditDiam",
 // "pFrame1.EditRo"); the upper soil frame's fields keep their plain names.
@@ -86,7 +85,7 @@ int tabPosition(QWidget* window, QWidget* target) {
 bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
     if (auto* button = qobject_cast<QAbstractButton*>(w)) {
         if (!value.isBool()) {
-            *error = u("значение кнопки ") + w->objectName() + u(" должно быть true или false");
+            *error = u"значение кнопки "_s + w->objectName() + u" должно быть true или false"_s;
             return false;
         }
         if (button->isCheckable()) {
@@ -98,7 +97,7 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
         return true;
     }
     if (!value.isString()) {
-        *error = u("значение поля ") + w->objectName() + u(" должно быть строкой");
+        *error = u"значение поля "_s + w->objectName() + u" должно быть строкой"_s;
         return false;
     }
     const QString text = value.toString();
@@ -109,16 +108,16 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
         QStringList items;
         for (int i = 0; i < radio->count(); ++i)
             items << radio->item(i)->text();
-        *error = u("значения \"") + text + u("\" нет в списке ") + w->objectName() + u(" (") +
-                 items.join(QStringLiteral("; ")) + u(")");
+        *error = u"значения \""_s + text + u"\" нет в списке "_s + w->objectName() + u" ("_s +
+                 items.join(QStringLiteral("; ")) + u")"_s;
         return false;
     }
     if (auto* spin = qobject_cast<QSpinBox*>(w)) {
         bool ok = false;
         const int count = text.toInt(&ok);
         if (!ok || count < spin->minimum() || count > spin->maximum()) {
-            *error = u("значение \"") + text + u("\" поля ") + w->objectName() + u(" должно быть целым от ") +
-                     QString::number(spin->minimum()) + u(" до ") + QString::number(spin->maximum());
+            *error = u"значение \""_s + text + u"\" поля "_s + w->objectName() + u" должно быть целым от "_s +
+                     QString::number(spin->minimum()) + u" до "_s + QString::number(spin->maximum());
             return false;
         }
         spin->setValue(count);
@@ -130,8 +129,8 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
             QStringList items;
             for (int i = 0; i < combo->count(); ++i)
                 items << combo->itemText(i);
-            *error = u("значения \"") + text + u("\" нет в списке ") + w->objectName() + u(" (") +
-                     items.join(QStringLiteral("; ")) + u(")");
+            *error = u"значения \""_s + text + u"\" нет в списке "_s + w->objectName() + u" ("_s +
+                     items.join(QStringLiteral("; ")) + u")"_s;
             return false;
         }
         combo->setCurrentIndex(index);
@@ -224,11 +223,11 @@ QWidget* BatchRunner::findInput(QWidget* window, const QString& path, QString* e
     for (int i = 0; i < parts.size(); ++i) {
         const QList<QWidget*> found = scope->findChildren<QWidget*>(parts[i]);
         if (found.isEmpty()) {
-            *error = u("нет поля ") + path;
+            *error = u"нет поля "_s + path;
             return nullptr;
         }
         if (found.size() > 1 && i == parts.size() - 1 && !(i == 0 && ownInput(window, path))) {
-            *error = u("поле ") + path + u(" неоднозначно: укажите фрейм, например ") +
+            *error = u"поле "_s + path + u" неоднозначно: укажите фрейм, например "_s +
                      qualifiedName(window, found[0], found);
             return nullptr;
         }
@@ -292,7 +291,7 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
     QJsonObject result;
     *ran = false;
     if (!value.isObject()) {
-        result.insert(QStringLiteral("error"), u("случай должен быть объектом JSON"));
+        result.insert(QStringLiteral("error"), u"случай должен быть объектом JSON"_s);
         return result;
     }
     const QJsonObject c = value.toObject();
@@ -302,8 +301,8 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
         result.insert(QStringLiteral("name"), c.value(QStringLiteral("name")));
     const CalculatorInfo* info = CalculatorRegistry::instance().find(className);
     if (!info || !info->factory) {
-        result.insert(QStringLiteral("error"), info ? u("калькулятор ") + className + u(" еще не реализован")
-                                                    : u("неизвестный калькулятор \"") + className + u("\""));
+        result.insert(QStringLiteral("error"), info ? u"калькулятор "_s + className + u" еще не реализован"_s
+                                                    : u"неизвестный калькулятор \""_s + className + u"\""_s);
         return result;
     }
     ScopedRecordingDialogs recorder;
@@ -314,7 +313,7 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
 
     if (c.contains(QStringLiteral("inputs")) && !c.value(QStringLiteral("inputs")).isObject()) {
         result.insert(QStringLiteral("error"),
-                      u("поле inputs должно быть объектом JSON: имя поля ввода и его значение"));
+                      u"поле inputs должно быть объектом JSON: имя поля ввода и его значение"_s);
         return result;
     }
 
@@ -328,13 +327,13 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
     for (auto it = inputs.begin(); it != inputs.end(); ++it) {
         QString error;
         if (it.key() == sizeSetModeInput()) {
-            error = u("режим списка размеров задается кнопками btnAllMat, btnRecMat и btnPosMat");
+            error = u"режим списка размеров задается кнопками btnAllMat, btnRecMat и btnPosMat"_s;
             result.insert(QStringLiteral("error"), error);
             return result;
         }
         QWidget* w = findInput(window, it.key(), &error);
         if (w && !isUserInput(w))
-            error = u("поле ") + it.key() + u(" не является полем ввода");
+            error = u"поле "_s + it.key() + u" не является полем ввода"_s;
         if (!error.isEmpty()) {
             result.insert(QStringLiteral("error"), error);
             return result;
@@ -360,7 +359,7 @@ QJsonObject BatchRunner::runCase(const QJsonValue& value, bool* ran) {
     if (auto* calculator = qobject_cast<CalculatorWindow*>(window))
         calculator->updateRangeLabels();
     if (!QMetaObject::invokeMethod(window, "Calculate", Qt::DirectConnection, Q_ARG(bool, true))) {
-        result.insert(QStringLiteral("error"), u("окно ") + className + u(" не умеет выполнять расчет"));
+        result.insert(QStringLiteral("error"), u"окно "_s + className + u" не умеет выполнять расчет"_s);
         return result;
     }
     result.insert(QStringLiteral("outputs"), outputs(window));
@@ -399,10 +398,10 @@ QJsonArray BatchRunner::run(const QByteArray& json, bool* allRan) {
     if (parseError.error != QJsonParseError::NoError || !doc.isArray()) {
         QJsonObject r;
         r.insert(QStringLiteral("error"), parseError.error != QJsonParseError::NoError
-                                              ? u("ошибка JSON в позиции ") +
-                                                    QString::number(parseError.offset) + u(": ") +
+                                              ? u"ошибка JSON в позиции "_s +
+                                                    QString::number(parseError.offset) + u": "_s +
                                                     parseError.errorString()
-                                              : u("файл случаев должен содержать массив JSON"));
+                                              : u"файл случаев должен содержать массив JSON"_s);
         results.append(r);
         *allRan = false;
         return results;
@@ -427,16 +426,16 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     const int reportsAt = arguments.indexOf(QStringLiteral("--reports"));
     const QString reportsPath = reportsAt >= 0 ? arguments.value(reportsAt + 1) : QString();
     if (casesPath.isEmpty() || (outAt >= 0 && outPath.isEmpty()) || (reportsAt >= 0 && reportsPath.isEmpty())) {
-        err << u("вызов: kelvorzu2 --batch СЛУЧАИ.json [--out РЕЗУЛЬТАТЫ.json] [--reports ПАПКА]\n");
+        err << u"вызов: kelvorzu2 --batch СЛУЧАИ.json [--out РЕЗУЛЬТАТЫ.json] [--reports ПАПКА]\n"_s;
         return 2;
     }
     if (reportsAt >= 0 && !QDir().mkpath(reportsPath)) {
-        err << u("не удается создать папку ") << reportsPath << '\n';
+        err << u"не удается создать папку "_s << reportsPath << '\n';
         return 2;
     }
     QFile in(casesPath);
     if (!in.open(QIODevice::ReadOnly)) {
-        err << u("не удается прочитать ") << casesPath << '\n';
+        err << u"не удается прочитать "_s << casesPath << '\n';
         return 2;
     }
     BatchRunner runner(env);
@@ -451,7 +450,7 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     } else {
         QFile out(outPath);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(json) != json.size()) {
-            err << u("не удается записать ") << outPath << '\n';
+            err << u"не удается записать "_s << outPath << '\n';
             return 2;
         }
     }

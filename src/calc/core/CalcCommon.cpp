@@ -29,8 +29,7 @@ std::optional<QString> soilRangeError(long double p0, double pMin, double pMax) 
 }
 
 QString resultOutOfRangeMessage() {
-    return QString::fromUtf8(
-        "Ошибка. Результат расчета выходит за пределы представимых чисел. Проверьте исходные данные.");
+    return u"Ошибка. Результат расчета выходит за пределы представимых чисел. Проверьте исходные данные."_s;
 }
 
 bool isUsable(long double rPermissible, long double r) {
@@ -81,48 +80,48 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
 QList<InputCheck> soilAndConstructionChecks(InputCheck::Kind measuredResistivity) {
     using K = InputCheck::Kind;
     return {
-        {K::Positive, QStringLiteral("EditPKV"), QString::fromUtf8("коэффициента поправки")},
-        {K::Filled, QStringLiteral("ComboGrunt"), QString::fromUtf8("типа грунта")},
-        {measuredResistivity, QStringLiteral("EditRo0"), QString::fromUtf8("удельного сопротивления грунта")},
-        {K::Filled, QStringLiteral("cmbSech"), QString::fromUtf8("конструкции заземлителя")},
-        {K::Filled, QStringLiteral("cmbDiam"), QString::fromUtf8("размеров заземлителя")},
-        {K::Positive, QStringLiteral("EditDiam0"), QString::fromUtf8("диаметра заземлителя")},
+        {K::Positive, QStringLiteral("EditPKV"), u"коэффициента поправки"_s},
+        {K::Filled, QStringLiteral("ComboGrunt"), u"типа грунта"_s},
+        {measuredResistivity, QStringLiteral("EditRo0"), u"удельного сопротивления грунта"_s},
+        {K::Filled, QStringLiteral("cmbSech"), u"конструкции заземлителя"_s},
+        {K::Filled, QStringLiteral("cmbDiam"), u"размеров заземлителя"_s},
+        {K::Positive, QStringLiteral("EditDiam0"), u"диаметра заземлителя"_s},
     };
 }
 
 QList<HistoryCaption> soilAndConstructionCaptions() {
-    return {{QString::fromUtf8("Тип грунта:"), QStringLiteral("Grunt")},
-            {QString::fromUtf8("Удельное сопротивление грунта, Ом м:"), QStringLiteral("P")},
-            {QString::fromUtf8("Коэффициент поправки:"), QStringLiteral("KP")},
-            {QString::fromUtf8("Конструкция заземлителя:"), QStringLiteral("Construct")},
-            {QString::fromUtf8("Размер стержня, м:"), QStringLiteral("Razmer")}};
+    return {{u"Тип грунта:"_s, QStringLiteral("Grunt")},
+            {u"Удельное сопротивление грунта, Ом м:"_s, QStringLiteral("P")},
+            {u"Коэффициент поправки:"_s, QStringLiteral("KP")},
+            {u"Конструкция заземлителя:"_s, QStringLiteral("Construct")},
+            {u"Размер стержня, м:"_s, QStringLiteral("Razmer")}};
 }
 
 SelectionParameter soilResistivitySelection() {
     SelectionParameter s;
-    s.name = QString::fromUtf8("Удельное сопротивление грунта, Ом м");
+    s.name = u"Удельное сопротивление грунта, Ом м"_s;
     s.input = QStringLiteral("EditRo0");
     s.step = QStringLiteral("1");
-    s.recommendation = QString::fromUtf8("начальное значение больше конечного");
+    s.recommendation = u"начальное значение больше конечного"_s;
     s.soilRange = true;
     s.settingsTable = 1;
-    s.heading = QString::fromUtf8("p, Ом м");
-    s.note = QString::fromUtf8("p, Ом м - удельное сопротивление грунта, Ом м");
+    s.heading = u"p, Ом м"_s;
+    s.note = u"p, Ом м - удельное сопротивление грунта, Ом м"_s;
     return s;
 }
 
 SelectionParameter correctionSelection() {
     SelectionParameter s;
-    s.name = QString::fromUtf8("Коэффициент поправки");
+    s.name = u"Коэффициент поправки"_s;
     s.input = QStringLiteral("EditPKV");
     s.start = QStringLiteral("2");
     s.end = QStringLiteral("1");
     s.step = QStringLiteral("0,1");
     s.lower = QStringLiteral("1");
     s.upper = QStringLiteral("10");
-    s.recommendation = QString::fromUtf8("начальное значение больше конечного");
-    s.heading = QString::fromUtf8("Кп");
-    s.note = QString::fromUtf8("Кп - коэффициент поправки");
+    s.recommendation = u"начальное значение больше конечного"_s;
+    s.heading = u"Кп"_s;
+    s.note = u"Кп - коэффициент поправки"_s;
     return s;
 }
 

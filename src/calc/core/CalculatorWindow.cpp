@@ -65,6 +65,8 @@
 #include <climits>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
 namespace {
@@ -207,7 +209,7 @@ void CalculatorWindow::buildWindow() {
         conditions_->setVisible(!d_.conditionLines.isEmpty());
     }
     if (!d_.descriptionLines.isEmpty()) {
-        auto* heading = new QLabel(u("Справка."), mainPanel);
+        auto* heading = new QLabel(u"Справка."_s, mainPanel);
         heading->setObjectName(QStringLiteral("lblDescription"));
         left->addWidget(heading);
         auto* description = new QPlainTextEdit(mainPanel);
@@ -279,7 +281,7 @@ void CalculatorWindow::buildWindow() {
     btnScore_->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
     btnScore_->setAutoRaise(true);
     btnScore_->setFocusPolicy(Qt::NoFocus);
-    setHint(btnScore_, u("Выполнить расчет"));
+    setHint(btnScore_, u"Выполнить расчет"_s);
     grid->addWidget(resultLabel, row, 0);
     grid->addWidget(result_, row, 1);
     grid->addWidget(btnScore_, row, 2, Qt::AlignLeft);
@@ -311,7 +313,7 @@ void CalculatorWindow::buildWindow() {
         message_->setFixedHeight(message_->fontMetrics().lineSpacing() * 2 + 2);
     }
     auto* orderRow = new QHBoxLayout;
-    orderRow->addWidget(new QLabel(u("Порядок расчета:"), formulaPanel), 0, Qt::AlignTop);
+    orderRow->addWidget(new QLabel(u"Порядок расчета:"_s, formulaPanel), 0, Qt::AlignTop);
     if (d_.multiLineOrder) {
         memo_ = new QPlainTextEdit(formulaPanel);
         memo_->setObjectName(QStringLiteral("Memo1"));
@@ -992,8 +994,8 @@ void CalculatorWindow::showVerdict(long double r) {
     const bool usable = isUsable(*permissible, r);
     result_->setStyleSheet(usable ? QStringLiteral("QLineEdit { background: #d8f5d8; }")
                                   : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
-    result_->setToolTip(usable ? u("R <= Rдоп.: заземляющее устройство можно использовать.")
-                               : u("R > Rдоп.: заземляющее устройство нельзя использовать."));
+    result_->setToolTip(usable ? u"R <= Rдоп.: заземляющее устройство можно использовать."_s
+                               : u"R > Rдоп.: заземляющее устройство нельзя использовать."_s);
 }
 
 void CalculatorWindow::showResult(const Evaluation& e) {
@@ -1260,12 +1262,12 @@ void CalculatorWindow::saveToHistory() {
         return;
     const HistoryLayout& h = d_.history;
     const auto name = dialogs().inputText(
-        h.promptCaption.isEmpty() ? u("Введите наименование заземляющего устройства.") : h.promptCaption,
-        h.promptLabel.isEmpty() ? u("Наименование заземляющего устройства:") : h.promptLabel, h.presetName);
+        h.promptCaption.isEmpty() ? u"Введите наименование заземляющего устройства."_s : h.promptCaption,
+        h.promptLabel.isEmpty() ? u"Наименование заземляющего устройства:"_s : h.promptLabel, h.presetName);
     if (!name)
         return;
     if (name->isEmpty()) {
-        dialogs().showMessage(u("Введите значение наименования заземляющего устройства."));
+        dialogs().showMessage(u"Введите значение наименования заземляющего устройства."_s);
         return;
     }
     QStringList inputs;
@@ -1340,8 +1342,8 @@ void CalculatorWindow::exportReport() {
     if (!d_.report || result_->text().isEmpty())
         return;
     const QString preset = reportSavePreset(reportFileName(d_.caption));
-    QString path = dialogs().saveFileNameAt(this, u("Экспорт отчета в Microsoft Word"),
-                                            u("Документы Word (*.docx)"), preset);
+    QString path = dialogs().saveFileNameAt(this, u"Экспорт отчета в Microsoft Word"_s,
+                                            u"Документы Word (*.docx)"_s, preset);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -1360,7 +1362,7 @@ void CalculatorWindow::exportReport() {
 
 bool CalculatorWindow::writeReport(const QString& path, QString* error) {
     if (!d_.report || result_->text().isEmpty()) {
-        *error = u("Нет результата расчета для отчета.");
+        *error = u"Нет результата расчета для отчета."_s;
         return false;
     }
     QProgressBar* gauge = toolbar_->Gauge1();
@@ -1680,7 +1682,7 @@ QWidget* CalculatorWindow::buildCoefficientTab(const CoefficientTab& t) {
                 [this, input = t.filterInput] { filterCoefficientTables(input); });
         layout->addWidget(filter);
     }
-    auto* note = new QGroupBox(u(" Примечание "), page);
+    auto* note = new QGroupBox(u" Примечание "_s, page);
     note->setObjectName(QStringLiteral("grpNote") + t.table);
     auto* noteLayout = new QVBoxLayout(note);
     for (const QString& line : t.notes) {
@@ -1700,7 +1702,7 @@ void CalculatorWindow::filterCoefficientTables(const QString& changedInput) {
         if (!table)
             continue;
         const auto value = parseNumber(inputText(changedInput));
-        table->setFilter(QLatin1Char('[') + tab->filterField + u("]=") + formatGeneral(value.value_or(0)));
+        table->setFilter(QLatin1Char('[') + tab->filterField + u"]="_s + formatGeneral(value.value_or(0)));
         table->setFiltered(check->isChecked());
     }
 }
@@ -1723,9 +1725,9 @@ void CalculatorWindow::coefficientTableEdited() {
 void CalculatorWindow::wireSelection() {
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction* n1 = popup_->addAction(u("Подбор параметра"));
+    QAction* n1 = popup_->addAction(u"Подбор параметра"_s);
     n1->setObjectName(QStringLiteral("N1"));
-    QAction* n2 = popup_->addAction(u("Подбор параметра с выводом данных..."));
+    QAction* n2 = popup_->addAction(u"Подбор параметра с выводом данных..."_s);
     n2->setObjectName(QStringLiteral("N2"));
     connect(n1, &QAction::triggered, this, &CalculatorWindow::N1Click);
     connect(n2, &QAction::triggered, this, &CalculatorWindow::N2Click);
@@ -1809,7 +1811,7 @@ void CalculatorWindow::RunSelection() {
     const auto result = runLevels(
         *levels, form.SelectionCount(), [required] { return parseNumber(required->text()); }, nullptr);
     if (result && result->outcome == selection::Outcome::Exhausted)
-        dialogs().showMessage(u("Подбор параметров неудачен."));
+        dialogs().showMessage(u"Подбор параметров неудачен."_s);
 }
 
 void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
@@ -1847,8 +1849,8 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
             data << c.heading;
             notes << c.note;
         }
-        data << u("R, Ом");
-        notes << u("R, Ом - сопротивление растеканию, Ом");
+        data << u"R, Ом"_s;
+        notes << u"R, Ом - сопротивление растеканию, Ом"_s;
     }
     const auto tried = [&](long double value, std::optional<long double> r,
                            const QMap<QString, long double>& v) {
@@ -1857,7 +1859,7 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
         data << formatGeneral(value);
         for (const SelectionColumn& c : p->columns)
             data << formatGeneral(v.value(c.input));
-        data << (r ? formatGeneral(*r) : u("Нарушение условий"));
+        data << (r ? formatGeneral(*r) : u"Нарушение условий"_s);
     };
     QLineEdit* permissible = eu_->EditRmax();
     singleRun_ = true;
@@ -1869,13 +1871,13 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
     const bool found = result->outcome == selection::Outcome::Found;
     if (withData) {
         TDiagForm& chart = chartForm(this);
-        chart.setWindowTitle(u("Подбор параметра ") + quoted(name) + QLatin1Char('.'));
+        chart.setWindowTitle(u"Подбор параметра "_s + quoted(name) + QLatin1Char('.'));
         chart.Memo1()->setPlainText(notes.join(QLatin1Char('\n')));
         chart.ShowSelectionChart(data, name, int(p->columns.size()) + 2);
-        chart.lblItog()->setText(found ? u("подбор параметра успешен.") : u("подбор параметра неудачен."));
+        chart.lblItog()->setText(found ? u"подбор параметра успешен."_s : u"подбор параметра неудачен."_s);
         dialogs().execModal(&chart);
     } else if (result->outcome == selection::Outcome::Exhausted) {
-        dialogs().showMessage(u("Подбор параметра ") + quoted(name) + u(" неудачен."));
+        dialogs().showMessage(u"Подбор параметра "_s + quoted(name) + u" неудачен."_s);
     }
     UpdateButtons();
 }

@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 using namespace kz;
 
 Q_DECLARE_METATYPE(const kz::Calculator*)
@@ -308,14 +310,14 @@ void TestCalculatorContract::nothingBelowZeroIsAResult() {
     CalcInputs b;
     b.texts = {{QStringLiteral("EditPekv"), QStringLiteral("100")}, {QStringLiteral("EditS"), QStringLiteral("abc")}};
     QCOMPARE(building->evaluate(b).failure->message,
-             QString::fromUtf8("\"abc\" - некорректное значение для площади здания по периметру."));
+             u"\"abc\" - некорректное значение для площади здания по периметру."_s);
     b.texts.insert(QStringLiteral("EditS"), QStringLiteral("100"));
     b.installation.include = true;
     b.installation.permissible = QStringLiteral("-1");
     const Evaluation withNegative = building->evaluate(b);
     QVERIFY(withNegative.ok());
     for (const QString& line : withNegative.order)
-        QVERIFY2(!line.startsWith(QString::fromUtf8("Так как")), qPrintable(line));
+        QVERIFY2(!line.startsWith(u"Так как"_s), qPrintable(line));
 }
 
 void TestCalculatorContract::typingNeverRaisesABox() {
@@ -350,3 +352,4 @@ void TestCalculatorContract::typingNeverRaisesABox() {
 
 QTEST_MAIN(TestCalculatorContract)
 #include "tst_calculatorcontract.moc"
+
