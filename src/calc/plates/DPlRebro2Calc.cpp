@@ -43,6 +43,7 @@ CalculatorDescriptor makeDescriptor() {
     d.formulaText = u"Расчетная формула:   R = pэ / (2*П*a) * [Ln(4*a/b)+a/(2*To)], Ом"_s;
     d.conditionLines = {u"a < b < 4a"_s, u"2To >= a"_s, u"рэ = a / (a1/p1 + a2/p2), Ом м"_s};
     d.twoLayerSoil = true;
+    d.windowTop = 10;
     d.geometry = edgeplate::geometry(u"2"_s, u"1"_s, u"( 1 < b < 4)"_s, u"( 0,5 < a < 2)"_s, u"L"_s, u"D2"_s,
                                      u"B"_s);
     GeometryInput thickness = body::sizeInput(thicknessName, u"Н - толщина (мощность) верхнего слоя земли, м:"_s,
