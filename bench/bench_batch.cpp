@@ -1,9 +1,9 @@
 // Rod cases per second in batch mode, once the program has started.
-#include "app/Batch.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
-#include "frames/Paths.h"
+#include "widgets/main/Batch.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/Paths.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

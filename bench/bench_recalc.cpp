@@ -1,12 +1,12 @@
 // One recalculation of the vertical rod after a keystroke: checks, formula, texts, enabling.
 #include "CalculatorWindowOf.h"
-#include "calc/core/CalculatorList.h"
-#include "frames/NumberText.h"
-#include "calc/selection/Param1Un.h"
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
-#include "frames/Paths.h"
-#include "frames/btnFrame.h"
+#include "core/model/CalculatorList.h"
+#include "core/common/NumberText.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/Paths.h"
+#include "widgets/frames/CalculatorToolbar.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -145,7 +145,7 @@ void BenchRecalc::calculateOnly() {
 
 void BenchRecalc::selectionRun() {
     rec_->onModal = [](QDialog* d) {
-        auto* form = qobject_cast<TParam1Fm*>(d);
+        auto* form = qobject_cast<SelectionRunDialog*>(d);
         if (!form)
             return int(QDialog::Rejected);
         while (form->ListBox1()->count() > 0) {

@@ -1,8 +1,8 @@
 // Start-up to the main window shown, with every table opened and every window created.
-#include "app/MainForm.h"
-#include "app/Startup.h"
-#include "frames/DialogService.h"
-#include "frames/Paths.h"
+#include "widgets/main/MainForm.h"
+#include "widgets/main/Startup.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/Paths.h"
 
 #include <QTest>
 

@@ -4,14 +4,14 @@
 //   kelvorzu2-gallery --strip    strip steel chosen (second diameter row shown)
 //   kelvorzu2-gallery --rform    the permissible-resistance dialog over them
 //   kelvorzu2-gallery --tabs     prints the tab order of the window and of the dialog, then quits
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/RUnit.h"
-#include "frames/SechFrame.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/frames/PermissibleResistanceDialog.h"
+#include "widgets/frames/SectionFrame.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     setHelpContext(&window, 18);
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(4, 4, 4, 4);
-    auto* toolbar = new TButtonFrame(&window);
+    auto* toolbar = new CalculatorToolbar(&window);
     layout->addWidget(toolbar);
 
     auto* main = new QHBoxLayout;
@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
     picture->setFixedWidth(180);
     main->addWidget(picture);
     auto* right = new QVBoxLayout;
-    auto* soil = new TFrameP(data, &window);
+    auto* soil = new SoilFrame(data, &window);
     right->addWidget(soil);
-    auto* section = new TfrmSech(data, &window);
+    auto* section = new SectionFrame(data, &window);
     right->addWidget(section);
     right->addStretch(1);
     main->addLayout(right, 1);
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     auto* formulaLayout = new QVBoxLayout(formula);
     formulaLayout->addWidget(new QLabel(u"Расчетная формула:   R = ..."_s, formula));
     layout->addWidget(formula);
-    auto* installation = new TfrmEU(&window);
+    auto* installation = new InstallationFrame(&window);
     layout->addWidget(installation);
 
     QObject::connect(toolbar->btnClose(), &QToolButton::clicked, &window, &QDialog::accept);
@@ -83,12 +83,12 @@ int main(int argc, char** argv) {
             out << "--\n";
         };
         print(&window);
-        TRForm dialog(&window);
+        PermissibleResistanceDialog dialog(&window);
         print(&dialog);
         return 0;
     }
     if (args.contains(QStringLiteral("--rform")))
-        QTimer::singleShot(300, installation, &TfrmEU::Button4Click);
+        QTimer::singleShot(300, installation, &InstallationFrame::Button4Click);
     window.show();
     soil->ComboGrunt()->setFocus();
     return app.exec();

@@ -1,5 +1,5 @@
 // Builds the data folder from the table sources kept in the repository.
-#include "data/DataFiles.h"
+#include "store/DataFiles.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "app/Startup.h"
+#include "widgets/main/Startup.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
-#include "app/Batch.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
+#include "widgets/main/Batch.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
 
 #include <QComboBox>
 #include <QDialog>

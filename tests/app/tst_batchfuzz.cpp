@@ -1,12 +1,12 @@
 // Random inputs through the batch mode, every calculator: whatever is typed, no field shows a
 // number that is not one, and a refused case shows no result.
 #include "CalcTestFolder.h"
-#include "app/Batch.h"
-#include "calc/core/Calculator.h"
-#include "calc/core/CalculatorList.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
+#include "widgets/main/Batch.h"
+#include "core/model/Calculator.h"
+#include "core/model/CalculatorList.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

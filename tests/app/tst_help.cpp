@@ -1,10 +1,10 @@
-#include "app/HelpNotes.h"
-#include "app/MainForm.h"
-#include "app/Startup.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "frames/DialogService.h"
-#include "frames/HelpViewer.h"
-#include "frames/Paths.h"
+#include "widgets/main/HelpNotes.h"
+#include "widgets/main/MainForm.h"
+#include "widgets/main/Startup.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/Paths.h"
 
 #include <QDir>
 #include <QFile>

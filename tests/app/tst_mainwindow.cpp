@@ -1,12 +1,12 @@
-#include "app/AboutForm.h"
-#include "app/MainForm.h"
-#include "app/Startup.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
-#include "frames/HelpViewer.h"
-#include "frames/Paths.h"
-#include "frames/Procedur.h"
+#include "widgets/main/AboutForm.h"
+#include "widgets/main/MainForm.h"
+#include "widgets/main/Startup.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/Paths.h"
+#include "widgets/common/FormProcedures.h"
 
 #include <QDialog>
 #include <QDir>

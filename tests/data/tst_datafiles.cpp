@@ -1,6 +1,6 @@
-#include "data/DataFiles.h"
-#include "data/DataTable.h"
-#include "data/Schema.h"
+#include "store/DataFiles.h"
+#include "store/DataTable.h"
+#include "store/Schema.h"
 
 #include <QDir>
 #include <QFile>

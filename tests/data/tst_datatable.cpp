@@ -1,11 +1,11 @@
-#include "data/DataFiles.h"
-#include "data/DataModule.h"
-#include "data/DataTable.h"
-#include "data/Schema.h"
-#include "data/SqlQuery.h"
-#include "frames/Messenger.h"
-#include "frames/Paths.h"
-#include "frames/TableProcedures.h"
+#include "store/DataFiles.h"
+#include "store/DataModule.h"
+#include "store/DataTable.h"
+#include "store/Schema.h"
+#include "store/SqlQuery.h"
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
+#include "store/TableProcedures.h"
 
 #include <QDir>
 #include <QFile>

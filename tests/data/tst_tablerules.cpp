@@ -1,9 +1,9 @@
 #include "../calc/core/CalcTestFolder.h"
-#include "data/DataModule.h"
-#include "data/DataTable.h"
-#include "data/TableRules.h"
-#include "frames/Messenger.h"
-#include "frames/Paths.h"
+#include "store/DataModule.h"
+#include "store/DataTable.h"
+#include "store/TableRules.h"
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 
 #include <QTest>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "FrameFixture.h"
 
-#include "frames/Paths.h"
+#include "core/common/Paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
 
 #include <QTemporaryDir>
 #include <memory>

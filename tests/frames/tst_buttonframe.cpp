@@ -1,9 +1,9 @@
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/Paths.h"
-#include "frames/Procedur.h"
-#include "frames/btnFrame.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/Paths.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/frames/CalculatorToolbar.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -55,9 +55,9 @@ private slots:
 private:
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QDialog> window_;
-    TButtonFrame* bar_ = nullptr;
+    CalculatorToolbar* bar_ = nullptr;
     QFrame* panel_ = nullptr;
-    TfrmEU* eu_ = nullptr;
+    InstallationFrame* eu_ = nullptr;
     QLineEdit* input_ = nullptr;
 };
 
@@ -69,7 +69,7 @@ void TestButtonFrame::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QDialog>();
     auto* layout = new QVBoxLayout(window_.get());
-    bar_ = new TButtonFrame(window_.get());
+    bar_ = new CalculatorToolbar(window_.get());
     layout->addWidget(bar_);
     input_ = new QLineEdit(window_.get());
     makeNumericInput(input_);
@@ -78,7 +78,7 @@ void TestButtonFrame::init() {
     panel_->setObjectName(QStringLiteral("PanelRaschet"));
     panel_->setFixedHeight(60);
     layout->addWidget(panel_);
-    eu_ = new TfrmEU(window_.get());
+    eu_ = new InstallationFrame(window_.get());
     layout->addWidget(eu_);
     setHelpContext(window_.get(), 18);
     window_->show();
@@ -245,7 +245,7 @@ void TestButtonFrame::installationPanelChangesTheWindowHeight() {
 void TestButtonFrame::panelsOfAnotherKindAreLeftAlone() {
     QDialog other;
     auto* layout = new QVBoxLayout(&other);
-    auto* bar = new TButtonFrame(&other);
+    auto* bar = new CalculatorToolbar(&other);
     layout->addWidget(bar);
     auto* notAPanel = new QPushButton(QStringLiteral("x"), &other);
     notAPanel->setObjectName(QStringLiteral("PanelRaschet"));
@@ -264,7 +264,7 @@ void TestButtonFrame::panelsOfAnotherKindAreLeftAlone() {
     QCOMPARE(other.height(), height);
 
     // A toolbar outside any window only has nothing to find.
-    TButtonFrame alone;
+    CalculatorToolbar alone;
     QTest::mouseClick(alone.btnFormula(), Qt::LeftButton);
     QTest::mouseClick(alone.btnEU(), Qt::LeftButton);
     QVERIFY(!alone.btnEU()->isChecked());

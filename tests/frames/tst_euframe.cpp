@@ -1,9 +1,9 @@
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/Paths.h"
-#include "frames/PermissibleResistance.h"
-#include "frames/RUnit.h"
-#include "frames/SpinButton.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "core/common/Paths.h"
+#include "core/rules/PermissibleResistance.h"
+#include "widgets/frames/PermissibleResistanceDialog.h"
+#include "widgets/common/SpinButton.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -72,11 +72,11 @@ private slots:
 private:
     // Opens the dialog with "Изменить...", lets act drive it while it is shown, then presses OK
     // (or Cancel) the way the user would.
-    void runDialog(const std::function<void(TRForm&)>& act, bool confirm = true);
+    void runDialog(const std::function<void(PermissibleResistanceDialog&)>& act, bool confirm = true);
 
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QWidget> window_;
-    TfrmEU* frame_ = nullptr;
+    InstallationFrame* frame_ = nullptr;
 };
 
 void TestEUFrame::initTestCase() {
@@ -87,7 +87,7 @@ void TestEUFrame::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
-    frame_ = new TfrmEU(window_.get());
+    frame_ = new InstallationFrame(window_.get());
     layout->addWidget(frame_);
     layout->addWidget(new QLineEdit(window_.get()));
     window_->show();
@@ -99,9 +99,9 @@ void TestEUFrame::cleanup() {
     rec_.reset();
 }
 
-void TestEUFrame::runDialog(const std::function<void(TRForm&)>& act, bool confirm) {
+void TestEUFrame::runDialog(const std::function<void(PermissibleResistanceDialog&)>& act, bool confirm) {
     rec_->onModal = [&](QDialog* d) {
-        auto* form = qobject_cast<TRForm*>(d);
+        auto* form = qobject_cast<PermissibleResistanceDialog*>(d);
         if (!form)
             return int(QDialog::Rejected);
         form->setResult(QDialog::Rejected);
@@ -148,7 +148,7 @@ void TestEUFrame::defaultsAndHints() {
 void TestEUFrame::dialogLoadsTheFrame() {
     bool seen = false;
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             seen = true;
             QCOMPARE(f.windowTitle(), u"Предельно допустимые сопротивления заземляющих устройств."_s);
             QCOMPARE(f.typeIndex(), 4);
@@ -200,8 +200,8 @@ void TestEUFrame::confirmedDerivation() {
     QFETCH(QString, ulin);
     QFETCH(QString, s);
     QFETCH(QString, r);
-    QSignalSpy changed(frame_, &TfrmEU::installationChanged);
-    runDialog([&](TRForm& f) {
+    QSignalSpy changed(frame_, &InstallationFrame::installationChanged);
+    runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.typeButton(typeIndex), Qt::LeftButton);
         typeInto(f.EditPekv(), p);
         if (!izo.isEmpty())
@@ -221,16 +221,16 @@ void TestEUFrame::confirmedDerivation() {
     QCOMPARE(frame_->EditUlin()->text(), ulin);
     QCOMPARE(frame_->EditS()->text(), s);
     // The frame's own derivation agrees with the dialog.
-    QCOMPARE(TfrmEU::ComputeRdop(frame_->EditTip()->text(), frame_->EditIzo()->text(),
+    QCOMPARE(InstallationFrame::ComputeRdop(frame_->EditTip()->text(), frame_->EditIzo()->text(),
                                  frame_->EditP()->text(), frame_->EditS()->text(),
                                  frame_->EditUlin()->text()),
              r);
 }
 
 void TestEUFrame::cancelChangesNothing() {
-    QSignalSpy changed(frame_, &TfrmEU::installationChanged);
+    QSignalSpy changed(frame_, &InstallationFrame::installationChanged);
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.typeButton(0), Qt::LeftButton);
             typeInto(f.EditPekv(), u"6000"_s);
             QCOMPARE(f.lblRmax()->text(), u"5"_s);
@@ -244,7 +244,7 @@ void TestEUFrame::cancelChangesNothing() {
 }
 
 void TestEUFrame::okOnlyWithADerivedValue() {
-    runDialog([&](TRForm& f) {
+    runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.typeButton(1), Qt::LeftButton);
         QVERIFY(f.EditI()->isEnabled());
         typeInto(f.EditI(), QString()); // the current emptied
@@ -264,7 +264,7 @@ void TestEUFrame::powerNotInTheListIsNotSelected() {
     frame_->EditS()->setText(u"150"_s);
     frame_->EditP()->setText(u"600"_s);
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QCOMPARE(f.typeIndex(), 6);
             QVERIFY(f.ComboS()->isEnabled());
             QCOMPARE(f.ComboS()->currentIndex(), -1);
@@ -281,7 +281,7 @@ void TestEUFrame::powerNotInTheListIsNotSelected() {
     // An unknown type text leaves no type chosen and nothing derivable.
     frame_->EditTip()->setText(u"неизвестный тип"_s);
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QCOMPARE(f.typeIndex(), -1);
             QVERIFY(f.lblRmax()->text().isEmpty());
             QVERIFY(!f.Button1()->isEnabled());
@@ -313,7 +313,7 @@ void TestEUFrame::enablingByType() {
     QFETCH(bool, power);
     QFETCH(bool, total);
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.typeButton(typeIndex), Qt::LeftButton);
             const auto enabled = [&](const char* name) {
                 QWidget* w = f.findChild<QWidget*>(QLatin1String(name));
@@ -359,7 +359,7 @@ void TestEUFrame::manualJustification() {
     QFETCH(QString, text);
     QFETCH(QString, message);
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.chkAuto(), Qt::LeftButton);
             QVERIFY(!f.chkAuto()->isChecked());
             QTest::mouseClick(f.typeButton(typeIndex), Qt::LeftButton);
@@ -383,7 +383,7 @@ void TestEUFrame::manualJustification() {
 }
 
 void TestEUFrame::changedInputClearsTheResult() {
-    runDialog([&](TRForm& f) {
+    runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.chkAuto(), Qt::LeftButton);
         QCOMPARE(f.lblRmax()->text(), u"4"_s);
         typeInto(f.EditPekv(), u"200"_s);
@@ -405,7 +405,7 @@ void TestEUFrame::changedInputClearsTheResult() {
 }
 
 void TestEUFrame::combinedJustificationText() {
-    runDialog([&](TRForm& f) {
+    runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.typeButton(2), Qt::LeftButton);
         typeInto(f.EditI(), u"5"_s);
         QCOMPARE(f.MemoScore()->toPlainText(), u("Электроустановка выше 1 кВ с изолированной нейтралью:\n"
@@ -425,7 +425,7 @@ void TestEUFrame::combinedJustificationText() {
 
 void TestEUFrame::repeatedGroundingsTotal() {
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.typeButton(5), Qt::LeftButton);
             typeInto(f.EditPekv(), u"50"_s);
             QCOMPARE(f.lblRmax()->text(), u"30"_s);
@@ -438,7 +438,7 @@ void TestEUFrame::repeatedGroundingsTotal() {
 }
 
 void TestEUFrame::linkedResistivity() {
-    QSignalSpy rmax(frame_, &TfrmEU::rmaxChanged);
+    QSignalSpy rmax(frame_, &InstallationFrame::rmaxChanged);
     frame_->applySoilResistivity(u"600"_s);
     QCOMPARE(frame_->EditP()->text(), u"600"_s);
     QCOMPARE(frame_->EditRmax()->text(), u"24,00"_s);
@@ -472,7 +472,7 @@ void TestEUFrame::permissibleResistanceInput() {
 
 void TestEUFrame::dialogHelp() {
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Button5")), Qt::LeftButton);
             QTextBrowser* browser = nullptr;
             for (QWidget* w : QApplication::topLevelWidgets())
@@ -487,7 +487,7 @@ void TestEUFrame::dialogHelp() {
 
 void TestEUFrame::dialogTabOrder() {
     runDialog(
-        [&](TRForm& f) {
+        [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.typeButton(2), Qt::LeftButton); // Iзо and Uлин in use
             typeInto(f.EditI(), u"5"_s);
             QStringList order;

@@ -1,5 +1,5 @@
-#include "frames/SectionRules.h"
-#include "frames/SoilRules.h"
+#include "core/rules/SectionRules.h"
+#include "core/rules/SoilRules.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "frames/NumberText.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 #include <cmath>

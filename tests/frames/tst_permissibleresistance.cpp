@@ -1,4 +1,4 @@
-#include "frames/PermissibleResistance.h"
+#include "core/rules/PermissibleResistance.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
-#include "frames/DialogService.h"
-#include "frames/Paths.h"
-#include "frames/Procedur.h"
-#include "frames/SpinButton.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/Paths.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/common/SpinButton.h"
 
 #include <QComboBox>
 #include <QLabel>

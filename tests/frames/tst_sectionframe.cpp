@@ -1,7 +1,7 @@
 #include "FrameFixture.h"
-#include "frames/DialogService.h"
-#include "frames/SechFrame.h"
-#include "frames/SectionRules.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/SectionFrame.h"
+#include "core/rules/SectionRules.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -65,7 +65,7 @@ private:
     std::unique_ptr<FrameData> data_;
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QWidget> window_;
-    TfrmSech* frame_ = nullptr;
+    SectionFrame* frame_ = nullptr;
     QLineEdit* ro_ = nullptr;
 };
 
@@ -76,7 +76,7 @@ void TestSectionFrame::init() {
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
     ro_ = new QLineEdit(u"100"_s, window_.get());
-    frame_ = new TfrmSech(data_->data(), window_.get());
+    frame_ = new SectionFrame(data_->data(), window_.get());
     layout->addWidget(ro_);
     layout->addWidget(frame_);
     window_->show();
@@ -343,7 +343,7 @@ void TestSectionFrame::sizeModeRoundTrip() {
 
 void TestSectionFrame::twoFramesQueryEachTheirOwn() {
     auto* ro2 = new QLineEdit(u"100"_s, window_.get());
-    auto* second = new TfrmSech(data_->data(), window_.get());
+    auto* second = new SectionFrame(data_->data(), window_.get());
     second->setObjectName(QStringLiteral("frmSech2"));
     window_->layout()->addWidget(ro2);
     window_->layout()->addWidget(second);
@@ -381,9 +381,9 @@ void TestSectionFrame::locateCorrosionRow() {
 }
 
 void TestSectionFrame::raisesSignalsForUserChanges() {
-    QSignalSpy construction(frame_, &TfrmSech::constructionChanged);
-    QSignalSpy size(frame_, &TfrmSech::sizeChanged);
-    QSignalSpy mode(frame_, &TfrmSech::modeChanged);
+    QSignalSpy construction(frame_, &SectionFrame::constructionChanged);
+    QSignalSpy size(frame_, &SectionFrame::sizeChanged);
+    QSignalSpy mode(frame_, &SectionFrame::modeChanged);
     frame_->InitSection(u"D"_s, u"B"_s, ro_, u(kVertical));
     frame_->SetSizeMode(AllSizes);
     QCOMPARE(construction.count() + size.count() + mode.count(), 0);

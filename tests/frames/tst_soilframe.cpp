@@ -1,7 +1,7 @@
 #include "FrameFixture.h"
-#include "frames/DialogService.h"
-#include "frames/SpinButton.h"
-#include "frames/pFrame.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -64,7 +64,7 @@ private:
     std::unique_ptr<FrameData> data_;
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QWidget> window_;
-    TFrameP* frame_ = nullptr;
+    SoilFrame* frame_ = nullptr;
     QLineEdit* other_ = nullptr;
 };
 
@@ -76,7 +76,7 @@ void TestSoilFrame::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
-    frame_ = new TFrameP(data_->data(), window_.get());
+    frame_ = new SoilFrame(data_->data(), window_.get());
     other_ = new QLineEdit(window_.get());
     layout->addWidget(frame_);
     layout->addWidget(other_);
@@ -123,7 +123,7 @@ void TestSoilFrame::firstActivationShowsLoam() {
 }
 
 void TestSoilFrame::controlsAndHints() {
-    TFrameP fresh(data_->data());
+    SoilFrame fresh(data_->data());
     QCOMPARE(fresh.EditRo0()->text(), u"0"_s);
     QCOMPARE(fresh.EditPKV()->text(), u"1"_s);
     QCOMPARE(fresh.lblRMinMax()->text(), u"(40 - 60)"_s);
@@ -255,7 +255,7 @@ void TestSoilFrame::noStepRowKeepsPreviousSteps() {
 void TestSoilFrame::noStepRowOnFirstUseChangesNothing() {
     QVERIFY(data_->addSoil(u"сверхскальный"_s, u"20000000"_s, u"30000000"_s, u"25000000"_s));
     QVERIFY(data_->removeSoil(u"суглинок"_s)); // nothing chosen before
-    TFrameP fresh(data_->data(), window_.get());
+    SoilFrame fresh(data_->data(), window_.get());
     fresh.show();
     fresh.InitSoil();
     fresh.ComboGrunt()->setCurrentIndex(fresh.ComboGrunt()->findText(u"сверхскальный"_s));
@@ -393,7 +393,7 @@ void TestSoilFrame::vanishedSoilFallsBackToLoam() {
 
 void TestSoilFrame::missingLoamSelectsNothing() {
     QVERIFY(data_->removeSoil(u"суглинок"_s));
-    TFrameP fresh(data_->data(), window_.get());
+    SoilFrame fresh(data_->data(), window_.get());
     fresh.InitSoil();
     QCOMPARE(fresh.ComboGrunt()->currentIndex(), -1);
     QCOMPARE(fresh.EditRo0()->text(), u"0"_s);
@@ -440,9 +440,9 @@ void TestSoilFrame::dialogButtonsWaitForTheirDialogs() {
 }
 
 void TestSoilFrame::raisesChangeSignals() {
-    QSignalSpy soil(frame_, &TFrameP::soilChanged);
-    QSignalSpy ro0(frame_, &TFrameP::measuredRoChanged);
-    QSignalSpy pkv(frame_, &TFrameP::coefficientChanged);
+    QSignalSpy soil(frame_, &SoilFrame::soilChanged);
+    QSignalSpy ro0(frame_, &SoilFrame::measuredRoChanged);
+    QSignalSpy pkv(frame_, &SoilFrame::coefficientChanged);
     choose(kTestSoil);
     QCOMPARE(soil.count(), 1);
     QCOMPARE(ro0.count(), 1); // the default resistivity

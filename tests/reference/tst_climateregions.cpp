@@ -1,7 +1,7 @@
-#include "data/DataModule.h"
-#include "frames/Messenger.h"
-#include "reference/ClimateRegions.h"
-#include "reference/CorrectionRules.h"
+#include "store/DataModule.h"
+#include "core/common/Messenger.h"
+#include "store/ClimateRegions.h"
+#include "core/rules/CorrectionRules.h"
 
 #include <QFile>
 #include <QtTest>

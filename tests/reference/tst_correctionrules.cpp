@@ -1,5 +1,5 @@
-#include "reference/CorrectionRules.h"
-#include "reference/SteelRules.h"
+#include "core/rules/CorrectionRules.h"
+#include "core/rules/SteelRules.h"
 
 #include <QtTest>
 

@@ -1,15 +1,15 @@
 #include "../calc/core/CalcTestFolder.h"
 #include "CalculatorWindowOf.h"
-#include "frames/DialogService.h"
-#include "frames/SechFrame.h"
-#include "frames/SectionRules.h"
-#include "frames/TableProcedures.h"
-#include "frames/btnFrame.h"
-#include "reference/KIUnt.h"
-#include "reference/KorGrUnt.h"
-#include "reference/ReferenceWindows.h"
-#include "reference/SelRazUnt.h"
-#include "reference/TableGrid.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/SectionFrame.h"
+#include "core/rules/SectionRules.h"
+#include "store/TableProcedures.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/reference/UtilisationTablesDialog.h"
+#include "widgets/reference/CorrosionDialog.h"
+#include "widgets/reference/ReferenceWindows.h"
+#include "widgets/reference/SizeSelectionDialog.h"
+#include "widgets/reference/TableGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,7 +55,7 @@ class TestKorGrFrm : public QObject {
     struct Bench {
         ScopedRecordingDialogs rec;
         CalcTestFolder folder{rec};
-        TKorGrFrm form{*folder.data};
+        CorrosionDialog form{*folder.data};
         DataTable& table(int level) { return *form.grid(level)->table(); }
         // Positions the chain on class 1, horizontal, recommended, the given construction.
         void onConstruction(const QString& construct) {
@@ -314,7 +314,7 @@ void TestKorGrFrm::pickerFormat() {
     QFETCH(QString, construction);
     QFETCH(QString, format);
     ScopedRecordingDialogs rec;
-    TSelRazFm picker;
+    SizeSelectionDialog picker;
     picker.setConstruction(construction);
     picker.setSizes({QStringLiteral("0,01")}, {});
     picker.show();
@@ -326,7 +326,7 @@ void TestKorGrFrm::pickerFormat() {
 
 void TestKorGrFrm::pickerButtons() {
     ScopedRecordingDialogs rec;
-    TSelRazFm picker;
+    SizeSelectionDialog picker;
     picker.setConstruction(u"сталь круглая"_s);
     picker.setSizes({QStringLiteral("0,01"), QStringLiteral("0,012"), QStringLiteral("0,016")},
                     {QStringLiteral("0,012")});
@@ -377,7 +377,7 @@ void TestKorGrFrm::calculatorOpensItOnItsConstruction() {
 void TestKorGrFrm::coefficientCountsFollowThePlacement() {
     ScopedRecordingDialogs rec;
     CalcTestFolder folder{rec};
-    TKIForm form(*folder.data);
+    UtilisationTablesDialog form(*folder.data);
     form.show();
     DataTable& kivz = (*folder.data)[QStringLiteral("KIVZTable")];
     const QStringList inLine = {QStringLiteral("2"), QStringLiteral("4"), QStringLiteral("6"),
@@ -403,7 +403,7 @@ void TestKorGrFrm::coefficientCountsFollowThePlacement() {
 void TestKorGrFrm::coefficientSortAndTitles() {
     ScopedRecordingDialogs rec;
     CalcTestFolder folder{rec};
-    TKIForm form(*folder.data);
+    UtilisationTablesDialog form(*folder.data);
     form.show();
     QCOMPARE(form.windowTitle(), u"Таблицы коэффициентов использования."_s);
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
@@ -425,7 +425,7 @@ void TestKorGrFrm::coefficientSortAndTitles() {
 void TestKorGrFrm::coefficientPlacementIgnoresTyping() {
     ScopedRecordingDialogs rec;
     CalcTestFolder folder{rec};
-    TKIForm form(*folder.data);
+    UtilisationTablesDialog form(*folder.data);
     form.show();
     DataTable& kivz = (*folder.data)[QStringLiteral("KIVZTable")];
     kivz.first();

@@ -1,8 +1,8 @@
 #include "../calc/core/CalcTestFolder.h"
-#include "frames/DialogService.h"
-#include "frames/pFrame.h"
-#include "reference/PekvRules.h"
-#include "reference/PekvUnit.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/SoilFrame.h"
+#include "core/rules/PekvRules.h"
+#include "widgets/reference/EquivalentResistivityDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -33,7 +33,7 @@ private slots:
 
 private:
     // Fills the dialog: upper soil, p0; lower soil, p0; H.
-    void fill(TPekvForm& f, const QString& upper, const QString& p1, const QString& lower, const QString& p2,
+    void fill(EquivalentResistivityDialog& f, const QString& upper, const QString& p1, const QString& lower, const QString& p2,
               const QString& h);
 
     std::unique_ptr<ScopedRecordingDialogs> rec_;
@@ -94,7 +94,7 @@ void TestPekv::cleanup() {
     rec_.reset();
 }
 
-void TestPekv::fill(TPekvForm& f, const QString& upper, const QString& p1, const QString& lower,
+void TestPekv::fill(EquivalentResistivityDialog& f, const QString& upper, const QString& p1, const QString& lower,
                     const QString& p2, const QString& h) {
     f.pFrame1()->ComboGrunt()->setCurrentIndex(f.pFrame1()->ComboGrunt()->findText(upper));
     f.pFrame1()->EditRo0()->setText(p1);
@@ -104,7 +104,7 @@ void TestPekv::fill(TPekvForm& f, const QString& upper, const QString& p1, const
 }
 
 void TestPekv::okNeedsFilledInRangeAndDifferentLayers() {
-    TPekvForm& f = pekvForm(*folder_->data, nullptr);
+    EquivalentResistivityDialog& f = pekvForm(*folder_->data, nullptr);
     f.setHandOver(std::nullopt);
     f.activate();
     QCOMPARE(f.windowTitle(), u"Эквивалентное удельное сопротивление грунта."_s);
@@ -150,7 +150,7 @@ void TestPekv::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
     include.setEnabled(false);
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [this](QDialog* d) {
-        auto* f = qobject_cast<TPekvForm*>(d);
+        auto* f = qobject_cast<EquivalentResistivityDialog*>(d);
         fill(*f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"2"_s);
         f->pFrame2()->EditPKV()->setText(u"1"_s);
         return int(QDialog::Accepted);
@@ -164,7 +164,7 @@ void TestPekv::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
     // Reopened from the same calculator: the layers as they were confirmed.
     QStringList shown;
     rec_->onModal = [&shown](QDialog* d) {
-        shown = qobject_cast<TPekvForm*>(d)->currentTexts();
+        shown = qobject_cast<EquivalentResistivityDialog*>(d)->currentTexts();
         return int(QDialog::Rejected);
     };
     QVERIFY(!link.run(nullptr, {&output, &include, [] { return std::optional<long double>(100); }, nullptr}));
@@ -176,7 +176,7 @@ void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {
     EquivalentResistivityLink second(*folder_->data, pekv::Form::Length);
     QLineEdit output;
     rec_->onModal = [this](QDialog* d) {
-        auto* f = qobject_cast<TPekvForm*>(d);
+        auto* f = qobject_cast<EquivalentResistivityDialog*>(d);
         fill(*f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"2"_s);
         f->pFrame1()->EditPKV()->setText(u"1,5"_s);
         return int(QDialog::Accepted);
@@ -184,7 +184,7 @@ void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {
     QVERIFY(first.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, nullptr}));
     QStringList shown;
     rec_->onModal = [&shown](QDialog* d) {
-        shown = qobject_cast<TPekvForm*>(d)->currentTexts();
+        shown = qobject_cast<EquivalentResistivityDialog*>(d)->currentTexts();
         return int(QDialog::Rejected);
     };
     second.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(1); }, nullptr});
@@ -209,7 +209,7 @@ void TestPekv::zeroThicknessIsRefusedAndTheLayersKept() {
     QLineEdit upper;
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [this](QDialog* d) {
-        fill(*qobject_cast<TPekvForm*>(d), u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"0"_s);
+        fill(*qobject_cast<EquivalentResistivityDialog*>(d), u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"0"_s);
         return int(QDialog::Accepted);
     };
     QVERIFY(!link.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, &upper}));

@@ -1,21 +1,21 @@
 #include "../calc/core/CalcTestFolder.h"
 #include "CalculatorWindowOf.h"
-#include "data/DataTableModel.h"
-#include "frames/DialogService.h"
-#include "frames/HelpViewer.h"
-#include "frames/NumberText.h"
-#include "frames/SechFrame.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
-#include "reference/FieldEdit.h"
-#include "reference/PoprUnt.h"
-#include "reference/RadioGroup.h"
-#include "reference/RaionUnt.h"
-#include "reference/ReferenceWindows.h"
-#include "reference/RoIncUnt.h"
-#include "reference/StalUnt.h"
-#include "reference/TableGrid.h"
-#include "reference/UdeUnt.h"
+#include "store/DataTableModel.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/NumberText.h"
+#include "widgets/frames/SectionFrame.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
+#include "widgets/reference/FieldEdit.h"
+#include "widgets/reference/SeasonalCoefficientDialog.h"
+#include "widgets/reference/RadioGroup.h"
+#include "widgets/reference/ClimateRegionDialog.h"
+#include "widgets/reference/ReferenceWindows.h"
+#include "widgets/reference/ResistivityStepDialog.h"
+#include "widgets/reference/SteelTableDialog.h"
+#include "widgets/reference/TableGrid.h"
+#include "widgets/reference/SoilTableDialog.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -45,7 +45,7 @@ class TestReferenceWindows : public QObject {
     std::unique_ptr<CalcTestFolder> folder_;
     std::unique_ptr<ReferenceWindows> refs_;
 
-    TPoprForm& popr() { return refs_->correction(); }
+    SeasonalCoefficientDialog& popr() { return refs_->correction(); }
     DataTable& table(const char* name) { return (*folder_->data)[QLatin1String(name)]; }
 
 private slots:
@@ -177,11 +177,11 @@ private slots:
     void okWritesTheCoefficientIntoTheRodWindow() {
         TDVertFm win(*folder_->data);
         win.activate();
-        TFrameP* soil = win.pFrame();
+        SoilFrame* soil = win.pFrame();
         QVERIFY(soil->SpeedButton2()->isEnabled());
         const QString p0 = soil->EditRo0()->text();
         rec_->onModal = [](QDialog* d) {
-            auto* form = qobject_cast<TPoprForm*>(d);
+            auto* form = qobject_cast<SeasonalCoefficientDialog*>(d);
             if (!form)
                 return int(QDialog::Rejected);
             click(form->findChild<QRadioButton*>(QStringLiteral("rdgVlaga2")));
@@ -201,7 +201,7 @@ private slots:
     void cancelLeavesTheCoefficient() {
         TDVertFm win(*folder_->data);
         win.activate();
-        TFrameP* soil = win.pFrame();
+        SoilFrame* soil = win.pFrame();
         rec_->onModal = [](QDialog* d) {
             click(d->findChild<QRadioButton*>(QStringLiteral("rdgVlaga0")));
             click(d->findChild<QPushButton*>(QStringLiteral("Button2")));
@@ -214,12 +214,12 @@ private slots:
     void editedSoilShowsAfterTheDialog() {
         TDVertFm win(*folder_->data);
         win.activate();
-        TFrameP* soil = win.pFrame();
+        SoilFrame* soil = win.pFrame();
         QCOMPARE(soil->ComboGrunt()->currentText(), u"суглинок"_s);
         QVERIFY(win.ButtonFrame1()->btnGrunt()->isEnabled());
         bool typed = false;
         rec_->onModal = [&typed](QDialog* d) {
-            auto* form = qobject_cast<TUdeForm*>(d);
+            auto* form = qobject_cast<SoilTableDialog*>(d);
             if (!form)
                 return int(QDialog::Rejected);
             TableGrid* grid = form->findChild<TableGrid*>(QStringLiteral("DBGrid1"));
@@ -250,7 +250,7 @@ private slots:
         int item = -2;
         double diam = 0;
         rec_->onModal = [&](QDialog* d) {
-            auto* form = qobject_cast<TStalForm*>(d);
+            auto* form = qobject_cast<SteelTableDialog*>(d);
             item = form->rgMaterial()->itemIndex();
             diam = form->grid()->dataModel()->table().asFloat(QStringLiteral("Diam"));
             return int(QDialog::Accepted);
@@ -265,7 +265,7 @@ private slots:
     }
 
     void angleSteelLocatesWidthAndThickness() {
-        TStalForm& form = refs_->steels();
+        SteelTableDialog& form = refs_->steels();
         form.LocateSteelRow(u"сталь угловая"_s, QStringLiteral("0,05x0,05x0,005"));
         QCOMPARE(form.rgMaterial()->itemIndex(), 3);
         DataTable& t = form.grid()->dataModel()->table();
@@ -314,7 +314,7 @@ private slots:
         QVERIFY(win.ButtonFrame1()->btnKP()->isEnabled());
         QStringList seen;
         rec_->onModal = [&](QDialog* d) {
-            auto* form = qobject_cast<TRaionFrm*>(d);
+            auto* form = qobject_cast<ClimateRegionDialog*>(d);
             form->show();
             form->activateWindow();
             if (!QTest::qWaitForWindowActive(form))

@@ -1,6 +1,6 @@
 #include "../calc/core/CalcTestFolder.h"
-#include "frames/DialogService.h"
-#include "reference/TableGrid.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/reference/TableGrid.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

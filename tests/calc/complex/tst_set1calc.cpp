@@ -1,6 +1,6 @@
-#include "calc/complex/Set1Calc.h"
-#include "calc/complex/Set2Calc.h"
-#include "frames/NumberText.h"
+#include "core/calculators/complex/Set1Calc.h"
+#include "core/calculators/complex/Set2Calc.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

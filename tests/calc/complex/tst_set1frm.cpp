@@ -1,19 +1,19 @@
 #include "../core/CalcWindowFixture.h"
-#include "calc/complex/Set1Calc.h"
+#include "core/calculators/complex/Set1Calc.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/CalcCommon.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/HistUnt1.h"
-#include "calc/core/HistoryStore.h"
-#include "calc/core/ReportModel.h"
-#include "calc/selection/DiagUnit.h"
-#include "calc/selection/ParPodUn.h"
-#include "calc/selection/Param1Un.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/SpinButton.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
+#include "core/model/CalcCommon.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "store/HistoryStore.h"
+#include "core/model/ReportModel.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -249,7 +249,7 @@ void TestSet1Frm::saveAndLoadRoundTrip() {
     spin("SpinKolVert")->setValue(2);
     QStringList captions;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(dialog);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();
@@ -326,7 +326,7 @@ void TestSet1Frm::singleParameterSelectionWithData() {
     QStringList table;
     QString itog;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* chart = qobject_cast<TDiagForm*>(dialog);
+        auto* chart = qobject_cast<SelectionChartDialog*>(dialog);
         if (!chart)
             return int(QDialog::Rejected);
         for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r) {
@@ -352,7 +352,7 @@ void TestSet1Frm::multiParameterSelectionNestsTheRows() {
     // Nв outer, A inner, both 1 .. 5, Rтреб = 5. Nв = 1 and 2 reach 9,02 and 6,21 at best;
     // Nв = 3 with A = 5: S = 120, L = 110, 44,4/√120 + 100/110 = 4,05316 + 0,90909 = 4,96225.
     rec_->onModal = [&](QDialog* dialog) {
-        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
         for (const char* name : {"Количество ячеек по вертикали, шт.", "Длина ячейки, м"}) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/DataModule.h"
-#include "frames/Messenger.h"
-#include "frames/Paths.h"
+#include "store/DataModule.h"
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 
 #include <QDir>
 #include <QDirIterator>

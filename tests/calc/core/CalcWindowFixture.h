@@ -1,9 +1,9 @@
 #pragma once
 
 #include "CalcTestFolder.h"
-#include "calc/selection/ParPodUn.h"
-#include "data/DataTable.h"
-#include "frames/DialogService.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "store/DataTable.h"
+#include "widgets/common/DialogService.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -81,7 +81,7 @@ protected:
     };
     void answerSettingsDialog(SettingsHandOver& seen) {
         rec_->onModal = [&seen](QDialog* dialog) {
-            auto* form = qobject_cast<kz::TParPodFm*>(dialog);
+            auto* form = qobject_cast<kz::SelectionSettingsDialog*>(dialog);
             if (!form)
                 return int(QDialog::Rejected);
             seen.kind = form->handOverKind();

@@ -1,4 +1,4 @@
-#include "calc/core/CalcOrder.h"
+#include "core/model/CalcOrder.h"
 
 #include <QTest>
 

@@ -1,14 +1,14 @@
 // What every calculator built must do, whatever its formula: driven by the list of calculators,
 // so that a new one is checked the moment it is listed.
 #include "CalcTestFolder.h"
-#include "app/Batch.h"
-#include "calc/core/Calculator.h"
-#include "calc/core/CalculatorList.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/CalculatorWindow.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
-#include "frames/btnFrame.h"
+#include "widgets/main/Batch.h"
+#include "core/model/Calculator.h"
+#include "core/model/CalculatorList.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/CalculatorWindow.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
+#include "widgets/frames/CalculatorToolbar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -90,7 +90,7 @@ void TestCalculatorContract::everyCalculator() {
     QFETCH(const Calculator*, calculator);
     const CalculatorDescriptor& d = calculator->description();
     auto w = open(*calculator);
-    TButtonFrame* bar = w->ButtonFrame1();
+    CalculatorToolbar* bar = w->ButtonFrame1();
 
     // The defaults compute without a word.
     w->Calculate(true);

@@ -1,16 +1,16 @@
 #include "CalcTestFolder.h"
-#include "calc/core/CalcCommon.h"
-#include "calc/core/CalcOrder.h"
-#include "calc/core/CalculatorWindow.h"
+#include "core/model/CalcCommon.h"
+#include "core/model/CalcOrder.h"
+#include "widgets/calculator/CalculatorWindow.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/MemoUnit.h"
-#include "calc/plates/DPlRebro2Calc.h"
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
-#include "frames/SechFrame.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
+#include "widgets/calculator/CalcOrderViewer.h"
+#include "core/calculators/plates/DPlRebro2Calc.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
+#include "widgets/frames/SectionFrame.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -159,12 +159,12 @@ void TestCalculatorWindow::multiLineOrderAndItsViewer() {
     };
     QCOMPARE(w.Memo1()->toPlainText().split(QLatin1Char('\n')), expected);
 
-    TMemoForm* viewer = nullptr;
+    CalcOrderViewer* viewer = nullptr;
     QStringList shown;
     QString counter;
     int rows = -1;
     rec_->onModal = [&](QDialog* dialog) -> int {
-        viewer = qobject_cast<TMemoForm*>(dialog);
+        viewer = qobject_cast<CalcOrderViewer*>(dialog);
         if (viewer) {
             viewer->show();
             shown = viewer->lines();

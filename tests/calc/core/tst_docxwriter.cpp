@@ -1,8 +1,8 @@
 #include "DocxReader.h"
-#include "calc/core/DocxWriter.h"
-#include "calc/core/ReportModel.h"
-#include "frames/Messenger.h"
-#include "frames/Paths.h"
+#include "widgets/report/DocxWriter.h"
+#include "core/model/ReportModel.h"
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "calc/core/CalcCommon.h"
-#include "calc/core/DVertCalc.h"
-#include "frames/NumberText.h"
+#include "core/model/CalcCommon.h"
+#include "core/calculators/rods/DVertCalc.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 #include <cmath>

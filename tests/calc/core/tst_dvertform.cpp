@@ -1,17 +1,17 @@
 #include "CalcWindowFixture.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/DVertCalc.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "core/calculators/rods/DVertCalc.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/HistUnt1.h"
-#include "calc/core/HistoryStore.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/NumberText.h"
-#include "frames/SechFrame.h"
-#include "frames/SpinButton.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "store/HistoryStore.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/NumberText.h"
+#include "widgets/frames/SectionFrame.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -113,9 +113,9 @@ void TestDVertForm::windowArrangement() {
     QCOMPARE(find<QLabel>("Label5")->text(),
              u"Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s);
     QVERIFY(find<QWidget>("PanelRaschet"));
-    QVERIFY(find<TfrmEU>("frmEU1"));
-    QVERIFY(find<TFrameP>("pFrame"));
-    QVERIFY(find<TfrmSech>("frmSech1"));
+    QVERIFY(find<InstallationFrame>("frmEU1"));
+    QVERIFY(find<SoilFrame>("pFrame"));
+    QVERIFY(find<SectionFrame>("frmSech1"));
     QCOMPARE(find<QLabel>("lblRangeTo")->text(), QStringLiteral("( To >= 0,5 )"));
     QCOMPARE(find<QLabel>("lblEditDlina")->text(), u"L - длина стержня, м:"_s);
     QCOMPARE(find<QLabel>("lblEditGlub")->text(), u"Tо - расстояние от поверхности земли, м:"_s);
@@ -459,7 +459,7 @@ void TestDVertForm::reopeningKeepsSoilAndGeometryNotTheConstruction() {
 }
 
 void TestDVertForm::resistivityLink() {
-    auto* eu = find<TfrmEU>("frmEU1");
+    auto* eu = find<InstallationFrame>("frmEU1");
     QCOMPARE(eu->EditTip()->text(), u"напряжением до 1 кВ с заземленной нейтралью"_s);
     QCOMPARE(eu->EditRmax()->text(), QStringLiteral("4"));
     // Not linked: nothing follows the soil.
@@ -520,7 +520,7 @@ void TestDVertForm::saveAndLoadRoundTrip() {
     rec_->messages.clear();
 
     rec_->onModal = [&](QDialog* dialog) {
-        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(dialog);
         if (!loader)
             return int(QDialog::Rejected);
         // Only this calculator's sets, the captions of the rod.
@@ -590,7 +590,7 @@ void TestDVertForm::loadingWithNoSetOfThisKind() {
     bool okEnabled = true;
     rec_->onModal = [&](QDialog* dialog) {
         dialog->show();
-        okEnabled = static_cast<THistFrm1*>(dialog)->btnOK()->isEnabled();
+        okEnabled = static_cast<HistoryLoadDialog*>(dialog)->btnOK()->isEnabled();
         dialog->hide();
         return int(QDialog::Rejected);
     };

@@ -1,10 +1,10 @@
 #include "CalcTestFolder.h"
-#include "calc/core/DVertCalc.h"
-#include "calc/core/HistUnt1.h"
-#include "calc/core/HistoryStore.h"
-#include "data/DataModule.h"
-#include "frames/DialogService.h"
-#include "frames/Paths.h"
+#include "core/calculators/rods/DVertCalc.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "store/HistoryStore.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/Paths.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,7 +57,7 @@ private:
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<DataModule> data_;
-    std::unique_ptr<THistFrm1> loader_;
+    std::unique_ptr<HistoryLoadDialog> loader_;
     DataTable* hist_ = nullptr;
 };
 
@@ -73,7 +73,7 @@ void TestHistForm::init() {
     hist_ = data_->table(QStringLiteral("TableHist1"));
     hist_->setReporter(rec_.get());
     emptyHistory(*hist_);
-    loader_ = std::make_unique<THistFrm1>(*data_);
+    loader_ = std::make_unique<HistoryLoadDialog>(*data_);
 }
 
 void TestHistForm::cleanup() {
@@ -108,7 +108,7 @@ void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
         QVERIFY(loader_->label(k)->isVisible());
         QVERIFY(loader_->dbEdit(k)->isVisible());
     }
-    for (int k = 8; k <= THistFrm1::fieldRows; ++k) {
+    for (int k = 8; k <= HistoryLoadDialog::fieldRows; ++k) {
         QVERIFY(!loader_->label(k)->isVisible());
         QVERIFY(!loader_->dbEdit(k)->isVisible());
     }
@@ -208,7 +208,7 @@ void TestHistForm::closingEmptiesTheList() {
     loader_->show();
     loader_->hide();
     QVERIFY(loader_->fieldList().isEmpty());
-    for (int k = 1; k <= THistFrm1::fieldRows; ++k)
+    for (int k = 1; k <= HistoryLoadDialog::fieldRows; ++k)
         QVERIFY(loader_->label(k)->isHidden());
 }
 

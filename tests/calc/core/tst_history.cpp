@@ -1,10 +1,10 @@
 #include "CalcTestFolder.h"
-#include "calc/core/DVertCalc.h"
-#include "calc/core/HistoryMapping.h"
-#include "calc/core/HistoryStore.h"
-#include "data/DataModule.h"
-#include "frames/Messenger.h"
-#include "frames/Paths.h"
+#include "core/calculators/rods/DVertCalc.h"
+#include "core/model/HistoryMapping.h"
+#include "store/HistoryStore.h"
+#include "store/DataModule.h"
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 
 #include <QDir>
 #include <QFile>

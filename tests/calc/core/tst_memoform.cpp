@@ -1,6 +1,6 @@
-#include "calc/core/CalcOrder.h"
-#include "calc/core/MemoUnit.h"
-#include "frames/DialogService.h"
+#include "core/model/CalcOrder.h"
+#include "widgets/calculator/CalcOrderViewer.h"
+#include "widgets/common/DialogService.h"
 
 #include <QFile>
 #include <QLabel>
@@ -50,7 +50,7 @@ private:
 
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     ParameterTriples triples_;
-    std::unique_ptr<TMemoForm> form_;
+    std::unique_ptr<CalcOrderViewer> form_;
 };
 
 void TestMemoForm::init() {
@@ -59,7 +59,7 @@ void TestMemoForm::init() {
     triples_.add(u"Длина стержня"_s, QStringLiteral("L"), QStringLiteral("5"));
     triples_.add(u"Расчетное сопротивление"_s, QStringLiteral("R"), QStringLiteral("21,81"));
     triples_.add(u"Шаг"_s, QStringLiteral("a"), QString());
-    form_ = std::make_unique<TMemoForm>(nullptr, &triples_);
+    form_ = std::make_unique<CalcOrderViewer>(nullptr, &triples_);
     form_->setLines({u"Длина стержня: L = 5 м."_s, u"Формула:"_s, u"R = 100 / (2*3,14*L) = 21,81 Ом."_s});
 }
 

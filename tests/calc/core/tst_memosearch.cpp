@@ -1,4 +1,4 @@
-#include "calc/core/MemoSearch.h"
+#include "core/model/MemoSearch.h"
 
 #include <QTest>
 

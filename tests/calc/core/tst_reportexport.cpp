@@ -1,9 +1,9 @@
 #include "CalcTestFolder.h"
 #include "DocxReader.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/ReportExport.h"
-#include "frames/DialogService.h"
-#include "frames/btnFrame.h"
+#include "widgets/report/ReportExport.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/CalculatorToolbar.h"
 
 #include <QApplication>
 #include <QCheckBox>

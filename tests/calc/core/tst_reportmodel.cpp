@@ -1,7 +1,7 @@
-#include "calc/core/DVertCalc.h"
-#include "calc/core/ReportModel.h"
-#include "frames/Messenger.h"
-#include "frames/Paths.h"
+#include "core/calculators/rods/DVertCalc.h"
+#include "core/model/ReportModel.h"
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "calc/core/ReportModel.h"
-#include "calc/plates/BodyCalc.h"
-#include "calc/plates/DKrugCalc.h"
-#include "calc/plates/PSferaCalc.h"
-#include "calc/plates/SferaCalc.h"
-#include "calc/plates/UKrugCalc.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
+#include "core/model/ReportModel.h"
+#include "core/calculators/plates/BodyCalc.h"
+#include "core/calculators/plates/DKrugCalc.h"
+#include "core/calculators/plates/PSferaCalc.h"
+#include "core/calculators/plates/SferaCalc.h"
+#include "core/calculators/plates/UKrugCalc.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

@@ -1,18 +1,18 @@
 #include "../core/CalcWindowFixture.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/HistUnt1.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
 #include "CalculatorWindowOf.h"
-#include "calc/selection/DiagUnit.h"
-#include "calc/selection/ParPodUn.h"
-#include "calc/selection/Param1Un.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/NumberText.h"
-#include "frames/Procedur.h"
-#include "frames/SpinButton.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/NumberText.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -78,7 +78,7 @@ private:
     void setPermissible(const QString& r) { win_->frmEU1()->EditRmax()->setText(r); }
     void storeRingRange(const QString& start, const QString& end, const QString& step);
     // The rows of the chart window's table, cells joined by "/".
-    QStringList chartRows(TDiagForm* chart);
+    QStringList chartRows(SelectionChartDialog* chart);
 };
 
 void TestDKolForm::init() {
@@ -116,7 +116,7 @@ void TestDKolForm::storeRingRange(const QString& start, const QString& end, cons
     QVERIFY(real.post());
 }
 
-QStringList TestDKolForm::chartRows(TDiagForm* chart) {
+QStringList TestDKolForm::chartRows(SelectionChartDialog* chart) {
     QStringList rows;
     QTableWidget* grid = chart->StringGrid1();
     for (int r = 0; r < grid->rowCount(); ++r) {
@@ -469,7 +469,7 @@ void TestDKolForm::saveAndLoadRoundTrip() {
     rec_->messages.clear();
     QStringList captions;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(dialog);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();
@@ -518,9 +518,9 @@ void TestDKolForm::pasteRestoresWithOneCalculation() {
 void TestDKolForm::singleRunOverTheDiameter() {
     // Stored: 1 … 5 step 1. T = 0,7, d = 0,016, p = 100; Rдоп 13.
     setPermissible(QStringLiteral("13"));
-    TDiagForm* chart = nullptr;
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
@@ -547,9 +547,9 @@ void TestDKolForm::singleRunOverTheDiameter() {
 void TestDKolForm::singleRunWithLinkingMovesTheDepth() {
     linkOn();
     setPermissible(QStringLiteral("13"));
-    TDiagForm* chart = nullptr;
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
@@ -584,9 +584,9 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
     type(glub(), QStringLiteral("2"));
     storeRingRange(QStringLiteral("4,00001"), QStringLiteral("4,00001"), QStringLiteral("0,00001"));
     setPermissible(QStringLiteral("100"));
-    TDiagForm* chart = nullptr;
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
@@ -597,7 +597,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
     QCOMPARE(win_->EditVS1()->text(), QString());
 
     rec_->onModal = [&](QDialog* dialog) {
-        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
         form->btnAddClick(); // the first offered: the ring diameter
@@ -618,7 +618,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
 void TestDKolForm::settingsOpenAtTheFocusedParameter() {
     QStringList shown;
     rec_->onModal = [&](QDialog* dialog) {
-        if (auto* form = qobject_cast<TParPodFm*>(dialog))
+        if (auto* form = qobject_cast<SelectionSettingsDialog*>(dialog))
             shown << QString::number(form->handOverKind()) + QLatin1Char('|') + form->handOverName();
         return int(QDialog::Rejected);
     };

@@ -1,13 +1,13 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/HistUnt1.h"
-#include "calc/selection/DiagUnit.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/Procedur.h"
-#include "frames/SpinButton.h"
-#include "frames/pFrame.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -199,7 +199,7 @@ void TestDKrugForm::saveAndLoadRoundTrip() {
     type(glub(), u"2"_s);
     QStringList captions;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(dialog);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();
@@ -228,9 +228,9 @@ void TestDKrugForm::saveAndLoadRoundTrip() {
 void TestDKrugForm::singleRunWithLinking() {
     linkOn();
     win_->frmEU1()->EditRmax()->setText(u"10"_s);
-    TDiagForm* chart = nullptr;
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));

@@ -1,12 +1,12 @@
 #include "../core/CalcWindowFixture.h"
-#include "calc/core/CalculatorRegistry.h"
+#include "widgets/calculator/CalculatorRegistry.h"
 #include "CalculatorWindowOf.h"
-#include "calc/selection/DiagUnit.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/SpinButton.h"
-#include "frames/btnFrame.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -174,9 +174,9 @@ void TestKolForm::historyKeepsItsOwnFields() {
 
 void TestKolForm::singleRunOverTheDiameter() {
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("20"));
-    TDiagForm* chart = nullptr;
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));

@@ -1,9 +1,9 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/ReportModel.h"
-#include "frames/HelpViewer.h"
-#include "frames/SpinButton.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "core/model/ReportModel.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/SpinButton.h"
 
 #include <QGroupBox>
 #include <QLabel>

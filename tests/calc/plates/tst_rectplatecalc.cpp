@@ -1,9 +1,9 @@
-#include "calc/plates/BodyCalc.h"
-#include "calc/plates/DPlRebro2Calc.h"
-#include "calc/plates/DPlRebroCalc.h"
-#include "calc/plates/PrPlastCalc.h"
-#include "calc/plates/UKvadCalc.h"
-#include "frames/NumberText.h"
+#include "core/calculators/plates/BodyCalc.h"
+#include "core/calculators/plates/DPlRebro2Calc.h"
+#include "core/calculators/plates/DPlRebroCalc.h"
+#include "core/calculators/plates/PrPlastCalc.h"
+#include "core/calculators/plates/UKvadCalc.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "calc/core/ReportModel.h"
-#include "calc/plates/DKolCalc.h"
-#include "calc/plates/KolCalc.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
+#include "core/model/ReportModel.h"
+#include "core/calculators/plates/DKolCalc.h"
+#include "core/calculators/plates/KolCalc.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

@@ -1,11 +1,11 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/selection/DiagUnit.h"
-#include "calc/selection/Param1Un.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/SpinButton.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/SpinButton.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -178,7 +178,7 @@ void TestSferaForm::historyAndPaste() {
 
 void TestSferaForm::nestedRunEmptiesAnInadmissibleLastCombination() {
     rec_->onModal = [&](QDialog* dialog) {
-        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
         form->btnAddClick(); // the first offered: the sphere's diameter

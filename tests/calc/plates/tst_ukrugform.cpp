@@ -1,10 +1,10 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/selection/DiagUnit.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/SpinButton.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/SpinButton.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -129,9 +129,9 @@ void TestUKrugForm::historyKeepsItsOwnFields() {
 
 void TestUKrugForm::singleRunComputesEveryDiameter() {
     win_->frmEU1()->EditRmax()->setText(u"11"_s);
-    TDiagForm* chart = nullptr;
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));

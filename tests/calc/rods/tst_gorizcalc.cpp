@@ -1,8 +1,8 @@
-#include "calc/core/ReportModel.h"
-#include "calc/rods/GorizCalc.h"
-#include "calc/rods/UGorizCalc.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
+#include "core/model/ReportModel.h"
+#include "core/calculators/rods/GorizCalc.h"
+#include "core/calculators/rods/UGorizCalc.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

@@ -1,15 +1,15 @@
 #include "../core/CalcWindowFixture.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/HistUnt1.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
 #include "CalculatorWindowOf.h"
-#include "calc/selection/DiagUnit.h"
-#include "calc/selection/Param1Un.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/Procedur.h"
-#include "frames/SpinButton.h"
-#include "frames/btnFrame.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -65,8 +65,8 @@ private:
     QString rangeT() { return win_->lblRangeT()->text(); }
     void linkOn();
     void setPermissible(const QString& r) { win_->frmEU1()->EditRmax()->setText(r); }
-    QStringList chartRows(TDiagForm* chart);
-    TDiagForm* runOverTheLengthWithTable();
+    QStringList chartRows(SelectionChartDialog* chart);
+    SelectionChartDialog* runOverTheLengthWithTable();
 };
 
 void TestGorizForm::linkOn() {
@@ -77,7 +77,7 @@ void TestGorizForm::linkOn() {
     QVERIFY(b->isChecked());
 }
 
-QStringList TestGorizForm::chartRows(TDiagForm* chart) {
+QStringList TestGorizForm::chartRows(SelectionChartDialog* chart) {
     QStringList rows;
     QTableWidget* grid = chart->StringGrid1();
     for (int r = 0; r < grid->rowCount(); ++r) {
@@ -89,10 +89,10 @@ QStringList TestGorizForm::chartRows(TDiagForm* chart) {
     return rows;
 }
 
-TDiagForm* TestGorizForm::runOverTheLengthWithTable() {
-    TDiagForm* chart = nullptr;
+SelectionChartDialog* TestGorizForm::runOverTheLengthWithTable() {
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit dlina()->customContextMenuRequested(QPoint(2, 2));
@@ -376,7 +376,7 @@ void TestGorizForm::saveAndLoadRoundTrip() {
     rec_->messages.clear();
     QStringList captions;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(dialog);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();
@@ -425,7 +425,7 @@ void TestGorizForm::pasteRestoresWithOneCalculation() {
 void TestGorizForm::singleRunOverTheLength() {
     // Stored: 3 … 100 step 1. T = 0,7, D = 0,016, p = 100; Rдоп 20.
     setPermissible(u"20"_s);
-    TDiagForm* chart = runOverTheLengthWithTable();
+    SelectionChartDialog* chart = runOverTheLengthWithTable();
     QVERIFY(chart);
     QCOMPARE(chart->windowTitle(), u"Подбор параметра \"Длина стержня, м\"."_s);
     // ln(L² / (0,7·0,016)) · 100 / (2πL): 35,49, 28,9, 24,54, 21,42, 19,06 <= 20.
@@ -446,7 +446,7 @@ void TestGorizForm::singleRunWithLinkingMovesTheDepth() {
     type(glub(), u"1"_s);
     linkOn();
     setPermissible(u"20"_s);
-    TDiagForm* chart = runOverTheLengthWithTable();
+    SelectionChartDialog* chart = runOverTheLengthWithTable();
     QVERIFY(chart);
     // L 3 with T 1: T = 3/4 − 0,1 = 0,65, kept for the longer strips (4·0,65 < L).
     QCOMPARE(chartRows(chart), (QStringList{u"L, м/T, м/R, Ом"_s, u"3/0,65/35,88"_s, u"4/0,65/29,2"_s,
@@ -462,7 +462,7 @@ void TestGorizForm::nestedRunKeepsTheDepth() {
     type(glub(), u"1"_s);
     linkOn();
     rec_->onModal = [&](QDialog* dialog) {
-        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
         form->btnAddClick(); // the first offered: the length
@@ -485,7 +485,7 @@ void TestGorizForm::nestedRunKeepsTheDepth() {
 void TestGorizForm::settingsOpenAtTheFocusedParameter() {
     QStringList shown;
     rec_->onModal = [&](QDialog* dialog) {
-        if (auto* form = qobject_cast<TParPodFm*>(dialog))
+        if (auto* form = qobject_cast<SelectionSettingsDialog*>(dialog))
             shown << QString::number(form->handOverKind()) + u'|' + form->handOverName();
         return int(QDialog::Rejected);
     };

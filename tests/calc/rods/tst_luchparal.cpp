@@ -1,7 +1,7 @@
-#include "calc/core/CalcCommon.h"
-#include "calc/rods/LuchCalc.h"
-#include "calc/rods/ParalCalc.h"
-#include "frames/NumberText.h"
+#include "core/model/CalcCommon.h"
+#include "core/calculators/rods/LuchCalc.h"
+#include "core/calculators/rods/ParalCalc.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "calc/core/HistUnt1.h"
-#include "data/DataModule.h"
-#include "data/DataTable.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/Paths.h"
-#include "frames/SpinButton.h"
-#include "reference/TableGrid.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "store/DataModule.h"
+#include "store/DataTable.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/Paths.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/reference/TableGrid.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -167,7 +167,7 @@ void TestLuchForm::historyKeepsTheType() {
     type(edit("EditDlina"), u"35"_s);
     QStringList captions;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(dialog);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();

@@ -1,4 +1,4 @@
-#include "calc/rods/TwoLayerCoefficients.h"
+#include "core/calculators/rods/TwoLayerCoefficients.h"
 
 #include <QFile>
 #include <QHash>

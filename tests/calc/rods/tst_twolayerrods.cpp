@@ -1,11 +1,11 @@
 #include "../core/CalcWindowFixture.h"
 #include "../core/CalculatorWindowOf.h"
-#include "calc/core/Calculator.h"
-#include "calc/core/CalculatorList.h"
-#include "calc/rods/Goriz2Calc.h"
-#include "calc/rods/Vert2Calc.h"
-#include "frames/NumberText.h"
-#include "frames/SpinButton.h"
+#include "core/model/Calculator.h"
+#include "core/model/CalculatorList.h"
+#include "core/calculators/rods/Goriz2Calc.h"
+#include "core/calculators/rods/Vert2Calc.h"
+#include "core/common/NumberText.h"
+#include "widgets/common/SpinButton.h"
 
 #include <QHash>
 #include <QTest>

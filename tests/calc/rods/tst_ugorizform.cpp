@@ -1,12 +1,12 @@
 #include "../core/CalcWindowFixture.h"
-#include "calc/core/CalculatorRegistry.h"
+#include "widgets/calculator/CalculatorRegistry.h"
 #include "CalculatorWindowOf.h"
-#include "calc/selection/DiagUnit.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/HelpViewer.h"
-#include "frames/SpinButton.h"
-#include "frames/btnFrame.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -133,9 +133,9 @@ void TestUGorizForm::historyKeepsItsOwnFields() {
 void TestUGorizForm::singleRunOverTheLength() {
     // Stored: 1 … 50 step 1; p = 100, D = 0,016; Rдоп 25.
     win_->frmEU1()->EditRmax()->setText(u"25"_s);
-    TDiagForm* chart = nullptr;
+    SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
-        chart = qobject_cast<TDiagForm*>(dialog);
+        chart = qobject_cast<SelectionChartDialog*>(dialog);
         return int(QDialog::Accepted);
     };
     emit dlina()->customContextMenuRequested(QPoint(2, 2));

@@ -1,9 +1,9 @@
 #include "../core/CalcTestFolder.h"
-#include "calc/core/ReportModel.h"
-#include "calc/rods/UVertCalc.h"
+#include "core/model/ReportModel.h"
+#include "core/calculators/rods/UVertCalc.h"
 #include "CalculatorWindowOf.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
 
 #include <QComboBox>
 #include <QLineEdit>

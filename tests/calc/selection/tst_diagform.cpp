@@ -1,5 +1,5 @@
-#include "calc/selection/DiagUnit.h"
-#include "frames/HelpViewer.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/common/HelpViewer.h"
 
 #include <QApplication>
 #include <QCategoryAxis>
@@ -88,7 +88,7 @@ private slots:
 };
 
 void TestDiagForm::initialTexts() {
-    TDiagForm form;
+    SelectionChartDialog form;
     QCOMPARE(form.objectName(), QStringLiteral("TDiagForm"));
     QCOMPARE(form.windowTitle(), u"Подбор параметра."_s);
     QCOMPARE(form.lblItog()->text(), u"подбор параметра ..."_s);
@@ -106,7 +106,7 @@ void TestDiagForm::initialTexts() {
 }
 
 void TestDiagForm::rodLengthRunGivesTwoSeries() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
     QChart* chart = form.Chart1()->chart();
@@ -128,7 +128,7 @@ void TestDiagForm::rodLengthRunGivesTwoSeries() {
 }
 
 void TestDiagForm::rodLengthRunFillsTheGrid() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
     QTableWidget* grid = form.StringGrid1();
@@ -148,7 +148,7 @@ void TestDiagForm::rodLengthRunFillsTheGrid() {
 }
 
 void TestDiagForm::inadmissibleRowIsInTheGridNotInTheChart() {
-    TDiagForm form;
+    SelectionChartDialog form;
     QStringList list = rodRun();
     list[8] = u(inadmissible); // L = 2
     form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
@@ -164,7 +164,7 @@ void TestDiagForm::inadmissibleRowIsInTheGridNotInTheChart() {
 }
 
 void TestDiagForm::twoColumnsGiveOneSeries() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart(soilRun({QStringLiteral("500"), QStringLiteral("450")},
                                     {QStringLiteral("250,5"), QStringLiteral("225,45")}),
                             u"Удельное сопротивление грунта, Ом м"_s, 2);
@@ -179,7 +179,7 @@ void TestDiagForm::twoColumnsGiveOneSeries() {
 }
 
 void TestDiagForm::fourColumnsGiveThreeSeries() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                              QStringLiteral("D"), QStringLiteral("1"), QStringLiteral("2"),
                              QStringLiteral("3"), QStringLiteral("4")},
@@ -195,7 +195,7 @@ void TestDiagForm::fourColumnsGiveThreeSeries() {
 }
 
 void TestDiagForm::allInadmissibleShowsNoSeries() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart(
         soilRun({QStringLiteral("500"), QStringLiteral("450")}, {u(inadmissible), u(inadmissible)}),
         u"Удельное сопротивление грунта, Ом м"_s, 2);
@@ -210,7 +210,7 @@ void TestDiagForm::allInadmissibleShowsNoSeries() {
 }
 
 void TestDiagForm::secondRunReplacesTheFirst() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {QStringLiteral("250,5")}),
                             u"Удельное сопротивление грунта, Ом м"_s, 2);
@@ -230,7 +230,7 @@ void TestDiagForm::secondRunReplacesTheFirst() {
 }
 
 void TestDiagForm::leftAxisStartsAtZero() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     QCOMPARE(form.leftAxis()->min(), 0.0);
     QVERIFY(form.leftAxis()->max() >= 80.21);
@@ -246,7 +246,7 @@ void TestDiagForm::leftAxisStartsAtZero() {
 }
 
 void TestDiagForm::zoomIsResetByANewRun() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
@@ -282,7 +282,7 @@ void TestDiagForm::tablePanelWidthFollowsTheColumns_data() {
 void TestDiagForm::tablePanelWidthFollowsTheColumns() {
     QFETCH(int, cols);
     QFETCH(int, width);
-    TDiagForm form;
+    SelectionChartDialog form;
     QStringList list;
     for (int i = 0; i < 2 * cols; ++i)
         list << QString::number(i + 1);
@@ -304,7 +304,7 @@ void TestDiagForm::tablePanelWidthFollowsTheColumns() {
 }
 
 void TestDiagForm::showingSelectsTheLastCell() {
-    TDiagForm form;
+    SelectionChartDialog form;
     QStringList list = rodRun();
     for (int i = 5; i <= 60; ++i)
         list << QString::number(i) << QStringLiteral("0,7") << u(inadmissible);
@@ -323,7 +323,7 @@ void TestDiagForm::showingSelectsTheLastCell() {
 }
 
 void TestDiagForm::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
-    TDiagForm form;
+    SelectionChartDialog form;
     QStringList values, resistances;
     for (int i = 0; i < 100; ++i) {
         values << QString::number(1000 - 10 * i);
@@ -355,7 +355,7 @@ void TestDiagForm::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
 }
 
 void TestDiagForm::repeatedValuesKeepTheirOwnLabels() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.ShowSelectionChart(soilRun({QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("1")},
                                     {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")}),
                             QString(), 2);
@@ -369,7 +369,7 @@ void TestDiagForm::repeatedValuesKeepTheirOwnLabels() {
 }
 
 void TestDiagForm::closeButtonClosesAndHelpOpensItsPage() {
-    TDiagForm form;
+    SelectionChartDialog form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 

@@ -1,6 +1,6 @@
-#include "calc/selection/Param1Un.h"
-#include "frames/DialogService.h"
-#include "frames/RUnit.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/PermissibleResistanceDialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -48,12 +48,12 @@ private:
     void typeInCell(int row, int column, const QString& text);
 
     std::unique_ptr<ScopedRecordingDialogs> rec_;
-    std::unique_ptr<TParam1Fm> form_;
+    std::unique_ptr<SelectionRunDialog> form_;
 };
 
 void TestParam1Fm::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
-    form_ = std::make_unique<TParam1Fm>();
+    form_ = std::make_unique<SelectionRunDialog>();
     form_->AddSelectionParameter({Length,
                                   u"1"_s,
                                   u"5"_s,
@@ -263,7 +263,7 @@ void TestParam1Fm::permissibleResistanceDialogFillsTheRequiredValue() {
     QVERIFY(b);
     QCOMPARE(b->toolTip().contains(u"\"Предельно допустимые сопротивления заземляющих устройств\""_s), true);
     rec_->onModal = [](QDialog* d) {
-        auto* r = qobject_cast<TRForm*>(d);
+        auto* r = qobject_cast<PermissibleResistanceDialog*>(d);
         if (!r)
             return int(QDialog::Rejected);
         r->lblRmax()->setText(u"10"_s);

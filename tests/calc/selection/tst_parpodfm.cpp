@@ -1,9 +1,9 @@
 #include "../core/CalcTestFolder.h"
-#include "calc/selection/ParPodUn.h"
-#include "data/DataTableModel.h"
-#include "frames/DialogService.h"
-#include "frames/HelpViewer.h"
-#include "reference/TableGrid.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "store/DataTableModel.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/reference/TableGrid.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -55,11 +55,11 @@ class TestParPodFm : public QObject {
         CalcTestFolder folder{rec};
         Shown last;
         // Changes made while the dialog is on screen, before it is read.
-        std::function<void(TParPodFm&)> whileShown;
+        std::function<void(SelectionSettingsDialog&)> whileShown;
 
         Bench() {
             rec.onModal = [this](QDialog* d) {
-                auto* f = qobject_cast<TParPodFm*>(d);
+                auto* f = qobject_cast<SelectionSettingsDialog*>(d);
                 if (!f)
                     return int(QDialog::Rejected);
                 f->show();
@@ -73,9 +73,9 @@ class TestParPodFm : public QObject {
         }
         DataModule& data() { return *folder.data; }
         DataTable& table(const char* name) { return data()[QLatin1String(name)]; }
-        TParPodFm& form() { return selectionSetupForm(data()); }
+        SelectionSettingsDialog& form() { return selectionSetupForm(data()); }
 
-        Shown read(TParPodFm& f) {
+        Shown read(SelectionSettingsDialog& f) {
             Shown s;
             s.shown = f.isVisible();
             DataTable& kinds = table("TableParPod0");
@@ -149,7 +149,7 @@ private slots:
 
 void TestParPodFm::captionHeadingsAndNotes() {
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     QCOMPARE(f.objectName(), QStringLiteral("TParPodFm"));
     QCOMPARE(f.windowTitle(), u"Настройка параметров подбора."_s);
     QCOMPARE(helpContextOf(&f), 60);
@@ -175,7 +175,7 @@ void TestParPodFm::captionHeadingsAndNotes() {
 
 void TestParPodFm::gridsTitlesAndReadOnlyNames() {
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     const char* const tables[3] = {"TableSParPod1", "TableRParPod1", "TableIParPod1"};
     for (int k = 1; k <= 3; ++k) {
         const QString n = QString::number(k);
@@ -212,7 +212,7 @@ void TestParPodFm::navigatorsShowEditPostCancelOnly_data() {
 void TestParPodFm::navigatorsShowEditPostCancelOnly() {
     QFETCH(int, tableKind);
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     f.show();
     QStringList visible;
     for (auto* button : f.navigator(tableKind)->findChildren<QToolButton*>())
@@ -225,7 +225,7 @@ void TestParPodFm::navigatorsShowEditPostCancelOnly() {
 
 void TestParPodFm::createdOnceAndShownModally() {
     Bench b;
-    TParPodFm* first = &b.form();
+    SelectionSettingsDialog* first = &b.form();
     ShowSelectionSetup(b.data(), 4, 2, u"Длина стержня, м"_s);
     ShowSelectionSetup(b.data(), 3, 1, QString());
     QCOMPARE(&b.form(), first);
@@ -259,7 +259,7 @@ void TestParPodFm::showsTheKindAndLocatesTheName() {
     QCOMPARE(s.kindFilter, QStringLiteral("[KodTip]='%1'").arg(kind));
     QCOMPARE(s.kinds, QList<int>{kind});
     QVERIFY(s.onlyKindRows);
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     for (int k = 1; k <= 3; ++k)
         QCOMPARE(s.rows[k - 1], storedRows(*f.table(k), kind));
     QVERIFY(s.rows[tableKind - 1] > row);
@@ -273,7 +273,7 @@ void TestParPodFm::showsTheKindAndLocatesTheName() {
 
 void TestParPodFm::emptyOrUnknownNameLocatesNothing() {
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     ShowSelectionSetup(b.data(), 101, 3, u"Кол-во стержней, шт. (размещение по контуру)"_s);
     QCOMPARE(b.last.focus, static_cast<QWidget*>(f.grid(3)));
 
@@ -293,9 +293,9 @@ void TestParPodFm::emptyOrUnknownNameLocatesNothing() {
 
 void TestParPodFm::anotherKindReplacesTheRows() {
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     // Kinds 3 and 4 ship with the same names and values: tell them apart by a changed step.
-    b.whileShown = [](TParPodFm& form) {
+    b.whileShown = [](SelectionSettingsDialog& form) {
         QVERIFY(form.table(2)->locate(QStringLiteral("Param"), u"Коэффициент поправки"_s));
         QVERIFY(form.table(2)->edit());
         QVERIFY(form.table(2)->setText(QStringLiteral("Shag"), QStringLiteral("0,25")));
@@ -306,7 +306,7 @@ void TestParPodFm::anotherKindReplacesTheRows() {
 
     QString step;
     QString located;
-    b.whileShown = [&](TParPodFm& form) {
+    b.whileShown = [&](SelectionSettingsDialog& form) {
         located = form.table(2)->asString(QStringLiteral("Param"));
         form.table(2)->locate(QStringLiteral("Param"), u"Коэффициент поправки"_s);
         step = form.table(2)->text(QStringLiteral("Shag"));
@@ -330,9 +330,9 @@ void TestParPodFm::editedValuesArePosted_data() {
 void TestParPodFm::editedValuesArePosted() {
     QFETCH(bool, throughNavigator);
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     const QString name = u"Коэффициент поправки"_s;
-    b.whileShown = [&](TParPodFm& form) {
+    b.whileShown = [&](SelectionSettingsDialog& form) {
         TableGrid* grid = form.grid(2);
         const QModelIndex cell = grid->model()->index(1, grid->columnOf(QStringLiteral("Shag")));
         if (throughNavigator) {
@@ -365,9 +365,9 @@ void TestParPodFm::editedValuesArePosted() {
 
 void TestParPodFm::closingPostsABufferedEdit() {
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     const QString name = u"Кол-во стержней, шт. (размещение в ряд)"_s;
-    b.whileShown = [&](TParPodFm& form) {
+    b.whileShown = [&](SelectionSettingsDialog& form) {
         QVERIFY(form.table(3)->edit());
         QVERIFY(form.table(3)->setText(QStringLiteral("EValue"), QStringLiteral("12")));
     };
@@ -416,11 +416,11 @@ void TestParPodFm::nonNumbersAreRefusedByTheField() {
     QFETCH(QString, field);
     QFETCH(QString, typed);
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     const QVariant before = storedValue(*f.table(tableKind), 101, name, field.toLatin1().constData());
     QVERIFY(before.isValid());
     bool accepted = true;
-    b.whileShown = [&](TParPodFm& form) {
+    b.whileShown = [&](SelectionSettingsDialog& form) {
         TableGrid* grid = form.grid(tableKind);
         const QModelIndex cell = grid->model()->index(grid->currentIndex().row(), grid->columnOf(field));
         accepted = grid->model()->setData(cell, typed);
@@ -445,13 +445,13 @@ void TestParPodFm::rowsAreNeitherAddedNorDeleted_data() {
 void TestParPodFm::rowsAreNeitherAddedNorDeleted() {
     QFETCH(int, tableKind);
     Bench b;
-    TParPodFm& f = b.form();
+    SelectionSettingsDialog& f = b.form();
     const int stored = storedRows(*f.table(tableKind), 101);
     QVERIFY(stored > 0);
     bool inserted = true;
     bool deleted = true;
     int gridRows = -1;
-    b.whileShown = [&](TParPodFm& form) {
+    b.whileShown = [&](SelectionSettingsDialog& form) {
         inserted = form.table(tableKind)->insert();
         deleted = form.table(tableKind)->remove();
         gridRows = form.grid(tableKind)->model()->rowCount();

@@ -1,6 +1,6 @@
-#include "calc/core/DVertCalc.h"
-#include "calc/selection/Selection.h"
-#include "frames/NumberText.h"
+#include "core/calculators/rods/DVertCalc.h"
+#include "core/selection/Selection.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

@@ -1,15 +1,15 @@
 #include "../core/CalcTestFolder.h"
-#include "calc/core/CalculatorRegistry.h"
+#include "widgets/calculator/CalculatorRegistry.h"
 #include "CalculatorWindowOf.h"
-#include "calc/selection/DiagUnit.h"
-#include "calc/selection/ParPodUn.h"
-#include "calc/selection/Param1Un.h"
-#include "data/SqlQuery.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/Paths.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "store/SqlQuery.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "core/common/Paths.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -97,7 +97,7 @@ void TestSelectionRun::cleanup() {
 void TestSelectionRun::answerRunDialog(const QList<QStringList>& rows, const QString& required) {
     rec_->onModal = [this, rows, required](QDialog* d) {
         lastModal_ = d;
-        auto* form = qobject_cast<TParam1Fm*>(d);
+        auto* form = qobject_cast<SelectionRunDialog*>(d);
         if (!form)
             return int(QDialog::Rejected);
         for (const QStringList& row : rows) {
@@ -138,7 +138,7 @@ void TestSelectionRun::storedSetting(const QString& sql) {
 }
 
 void TestSelectionRun::commandsAreOffered() {
-    TButtonFrame* t = win_->ButtonFrame1();
+    CalculatorToolbar* t = win_->ButtonFrame1();
     QVERIFY(t->btnPodbor()->isEnabled());
     QVERIFY(t->btnParPodbor()->isEnabled());
     edit("EditGlub")->clear();
@@ -152,7 +152,7 @@ void TestSelectionRun::commandsAreOffered() {
 void TestSelectionRun::runStopsAtTheFirstLengthMeetingTheRequiredValue() {
     answerRunDialog({{Length, u"1"_s, u"5"_s, u"1"_s}}, u"30"_s);
     QTest::mouseClick(win_->ButtonFrame1()->btnPodbor(), Qt::LeftButton);
-    QVERIFY(qobject_cast<TParam1Fm*>(lastModal_));
+    QVERIFY(qobject_cast<SelectionRunDialog*>(lastModal_));
     // L = 1, 2, 3 give 80,21, 46,35, 33,33; L = 4 (T = 2,7) gives 26,27.
     QCOMPARE(edit("EditDlina")->text(), u"4"_s);
     // T keeps the format the window gives it.
@@ -179,7 +179,7 @@ void TestSelectionRun::runDialogTakesThePermissibleResistanceAndTheSoilsRange() 
     QString required;
     QList<SelectionDescriptor> offered;
     rec_->onModal = [&](QDialog* d) {
-        auto* form = qobject_cast<TParam1Fm*>(d);
+        auto* form = qobject_cast<SelectionRunDialog*>(d);
         required = form->EditR()->text();
         offered = form->selectionParameters();
         return int(QDialog::Rejected);
@@ -229,7 +229,7 @@ void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
     QString caption;
     QString note;
     rec_->onModal = [&](QDialog* d) {
-        auto* chart = qobject_cast<TDiagForm*>(d);
+        auto* chart = qobject_cast<SelectionChartDialog*>(d);
         if (!chart)
             return int(QDialog::Rejected);
         caption = chart->windowTitle();
@@ -258,7 +258,7 @@ void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
 void TestSelectionRun::popupWithDataAndNoSuccess() {
     win_->frmEU1()->EditRmax()->setText(u"4"_s);
     rec_->onModal = [&](QDialog* d) {
-        auto* chart = qobject_cast<TDiagForm*>(d);
+        auto* chart = qobject_cast<SelectionChartDialog*>(d);
         chartResult_ = chart->lblItog()->text();
         chartRows_ << QString::number(chart->StringGrid1()->rowCount());
         return int(QDialog::Accepted);
@@ -310,7 +310,7 @@ void TestSelectionRun::popupOutsideASelectableInputDoesNothing() {
 void TestSelectionRun::settingsShortcutFollowsTheFocus() {
     QList<QPair<int, QString>> handed;
     rec_->onModal = [&](QDialog* d) {
-        auto* form = qobject_cast<TParPodFm*>(d);
+        auto* form = qobject_cast<SelectionSettingsDialog*>(d);
         if (form)
             handed << qMakePair(form->handOverKind(), form->handOverName());
         return int(QDialog::Accepted);

@@ -1,12 +1,12 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "calc/structures/EstakCalc.h"
-#include "frames/DialogService.h"
-#include "frames/NumberText.h"
-#include "frames/btnFrame.h"
-#include "reference/RadioGroup.h"
-#include "reference/ReferenceWindows.h"
-#include "reference/Z05Unt.h"
+#include "core/calculators/structures/EstakCalc.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/NumberText.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/reference/RadioGroup.h"
+#include "widgets/reference/ReferenceWindows.h"
+#include "widgets/reference/TrestleTablesDialog.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -182,7 +182,7 @@ void TestEstak::tablesOpenOnTheCurrentZo() {
     ReferenceWindows dialogs(*folder_->data);
     int item = -1;
     rec_->onModal = [&item](QDialog* d) {
-        if (auto* f = qobject_cast<TZ05Form*>(d))
+        if (auto* f = qobject_cast<TrestleTablesDialog*>(d))
             item = f->RadioGroup1()->itemIndex();
         return int(QDialog::Accepted);
     };

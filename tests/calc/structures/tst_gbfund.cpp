@@ -1,13 +1,13 @@
 #include "../core/CalcWindowFixture.h"
-#include "calc/selection/Param1Un.h"
-#include "calc/structures/GBFundCalc.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "core/calculators/structures/GBFundCalc.h"
 #include "CalculatorWindowOf.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/NumberText.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
-#include "reference/PekvUnit.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "core/common/NumberText.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
+#include "widgets/reference/EquivalentResistivityDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -109,7 +109,7 @@ void TestGBFund::popup(QLineEdit* on, const char* action) {
 
 void TestGBFund::opensWithoutSoilOrConstruction() {
     QCOMPARE(win_->windowTitle(), u"Железобетонный фундамент здания."_s);
-    QVERIFY(!win_->findChild<TFrameP*>());
+    QVERIFY(!win_->findChild<SoilFrame*>());
     QVERIFY(!win_->findChild<QComboBox*>(QStringLiteral("cmbSech")));
     QCOMPARE(win_->EditPekv()->text(), u"100"_s);
     QCOMPARE(win_->EditS()->text(), u"100"_s);
@@ -155,7 +155,7 @@ void TestGBFund::areaOfZeroIsRefused() {
 
 void TestGBFund::equivalentResistivityFromTheLayers() {
     rec_->onModal = [](QDialog* d) {
-        auto* f = qobject_cast<TPekvForm*>(d);
+        auto* f = qobject_cast<EquivalentResistivityDialog*>(d);
         if (!f)
             return int(QDialog::Rejected);
         f->pFrame1()->ComboGrunt()->setCurrentIndex(f->pFrame1()->ComboGrunt()->findText(u"супесь"_s));

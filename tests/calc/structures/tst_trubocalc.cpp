@@ -1,5 +1,5 @@
-#include "calc/structures/TruboCalc.h"
-#include "frames/NumberText.h"
+#include "core/calculators/structures/TruboCalc.h"
+#include "core/common/NumberText.h"
 
 #include <QTest>
 

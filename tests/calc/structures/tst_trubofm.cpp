@@ -1,19 +1,19 @@
 #include "../core/CalcWindowFixture.h"
-#include "calc/core/CalculatorRegistry.h"
-#include "calc/core/HistUnt1.h"
-#include "calc/core/HistoryStore.h"
-#include "calc/core/ReportModel.h"
-#include "calc/selection/DiagUnit.h"
-#include "calc/selection/ParPodUn.h"
-#include "calc/selection/Param1Un.h"
-#include "calc/structures/TruboCalc.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "store/HistoryStore.h"
+#include "core/model/ReportModel.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "core/calculators/structures/TruboCalc.h"
 #include "CalculatorWindowOf.h"
-#include "frames/DialogService.h"
-#include "frames/EUFrame.h"
-#include "frames/NumberText.h"
-#include "frames/SpinButton.h"
-#include "frames/btnFrame.h"
-#include "frames/pFrame.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "core/common/NumberText.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -397,7 +397,7 @@ void TestTruboFm::saveAndLoadRoundTrip() {
     rec_->messages.clear();
     QStringList captions;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* loader = qobject_cast<THistFrm1*>(dialog);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(dialog);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();
@@ -468,7 +468,7 @@ void TestTruboFm::singleParameterSelectionWithDataMarksInadmissibleLengths() {
     QString itog;
     QString note;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* chart = qobject_cast<TDiagForm*>(dialog);
+        auto* chart = qobject_cast<SelectionChartDialog*>(dialog);
         if (!chart)
             return int(QDialog::Rejected);
         for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r) {
@@ -495,7 +495,7 @@ void TestTruboFm::multiParameterSelection() {
     // One row, the length 1 .. 50 step 1, Rтреб = 10: L = 32 gives 10,1, L = 33 gives 9,85.
     QStringList offered;
     rec_->onModal = [&](QDialog* dialog) {
-        auto* form = qobject_cast<TParam1Fm*>(dialog);
+        auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
         for (const SelectionDescriptor& d : form->selectionParameters())

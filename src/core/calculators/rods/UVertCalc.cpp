@@ -1,0 +1,152 @@
+#include "core/calculators/rods/UVertCalc.h"
+
+#include "core/calculators/rods/DVertCalc.h"
+
+#include "core/model/CalcCommon.h"
+#include "core/model/CalcOrder.h"
+#include "core/model/HistoryMapping.h"
+#include "core/model/ReportModel.h"
+#include "core/common/NumberText.h"
+
+#include <cmath>
+#include <numbers>
+
+using namespace Qt::StringLiterals;
+
+namespace kz::uvert {
+
+namespace {
+
+CalculatorDescriptor makeDescriptor() {
+    CalculatorDescriptor d;
+    d.className = u"TUVertFm"_s;
+    d.caption = u"Вертикальный заземлитель у поверхности земли."_s;
+    d.helpContext = 25;
+    d.pictureFile = u"UVert.bmp"_s;
+    d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * Ln(4*L/D), Ом"_s;
+    d.conditionLines = {u"L >> D "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
+                        u"Для уголка с шириной полки B:  D = 0,95 B."_s};
+    d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};
+
+    GeometryInput length;
+    length.name = u"EditDlina"_s;
+    length.label = u"L - длина заземлителя, м:"_s;
+    length.defaultText = u"5"_s;
+    length.steps = {1, 0.1, 0.01};
+    length.spinPrefix = u"SpinButtonA"_s;
+    length.historyField = u"L"_s;
+    d.geometry = {length};
+
+    using K = InputCheck::Kind;
+    // p0 is only required here; its range check follows.
+    d.checks = soilAndConstructionChecks(K::Filled);
+    d.checks << InputCheck{K::Positive, u"EditDlina"_s, u"длины заземлителя"_s};
+    HistoryLayout& h = d.history;
+    h.kindCode = 3;
+    h.presetName = historyPresetName(d.caption);
+    h.captions = soilAndConstructionCaptions();
+    h.captions << HistoryCaption{u"Длина стержня, м:"_s, u"L"_s};
+
+    d.selection.kindCode = 3;
+    d.selection.parameters = {dvert::rodLengthSelection(), correctionSelection(), soilResistivitySelection()};
+    d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDlina"_s};
+    d.report = report;
+    return d;
+}
+} // namespace
+
+namespace {
+const QString lengthInput = QStringLiteral("EditDlina");
+
+class RodAtSurface : public Calculator {
+public:
+    RodAtSurface() : Calculator(makeDescriptor()) {}
+
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        const auto l = in.number(lengthInput);
+        if (!in.diameter || *in.diameter <= 0 || !l)
+            return CheckFailure{diameterMissingMessage(), {}};
+        if (const auto error = geometryError(*in.diameter, *l))
+            return CheckFailure{*error, {}};
+        return std::nullopt;
+    }
+
+    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
+        const auto p0 = in.number(QStringLiteral("EditRo0"));
+        const auto kp = in.number(QStringLiteral("EditPKV"));
+        const auto l = in.number(lengthInput);
+        if (!p0 || !kp || !l || !in.diameter)
+            return std::nullopt;
+        return ComputeResistance(*p0, *kp, *l, *in.diameter).r;
+    }
+
+    QStringList calcOrder(const CalcInputs& in) const override {
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(lengthInput), in.diameter.value_or(0),
+                              in.text(QStringLiteral("EditVS1")))};
+    }
+};
+} // namespace
+
+const Calculator& calculator() {
+    static const RodAtSurface c;
+    return c;
+}
+
+const CalculatorDescriptor& descriptor() {
+    return calculator().description();
+}
+
+Resistance ComputeResistance(long double p0, long double kp, long double l, long double d) {
+    Resistance out;
+    out.p = calculatedResistivity(p0, kp);
+    out.r = roundResistance(out.p / 2 / std::numbers::pi_v<long double> / l * std::log(4 * l / d));
+    return out;
+}
+
+std::optional<QString> geometryError(long double d, long double l) {
+    if (!(d < l))
+        return u"Ошибка. Длина вертикального заземлителя должна быть больше диаметра."_s;
+    return std::nullopt;
+}
+
+void report(ReportBuilder& w, const ReportSource& s) {
+    using A = ReportParagraph::Alignment;
+    const QString l = s.text(u"EditDlina"_s);
+    const bool include = s.installation.include;
+
+    w.WordTitle(descriptor().caption + reportCr + reportCr);
+    w.progress();
+    if (s.picture)
+        w.WordPicture(descriptor().pictureFile);
+    w.progress();
+    if (include)
+        w.WordInstallationParagraph(s.installation);
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
+    w.progress();
+    w.WordText(u"Заземляющее устройство представляет собой вертикальный заземлитель длиной L = "_s + l +
+               u" м."_s + reportCr);
+    const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),
+                                               s.text(u"EditDiam"_s), u"D"_s);
+    w.progress();
+    w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);
+    w.setAlignment(A::Center);
+    w.WordText(u"R = "_s);
+    w.WordSymbol(u"r"_s);
+    w.WordText(u" / (2*П*L) * Ln(4*L/D), Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * Ln(4*"_s + l +
+               QLatin1Char('/') + formatGeneral(d.value_or(0)) + QLatin1Char(')') +
+               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
+    w.setAlignment(A::Left);
+    if (include)
+        w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
+    w.progress();
+}
+
+QString calcOrderLine(const QString& roText, const QString& lText, long double d, const QString& rText) {
+    return QStringLiteral("R = ") + roText + QStringLiteral(" / (2*3,14*") + lText +
+           QStringLiteral(") * ln(4*") + lText + QLatin1Char('/') + formatGeneral(d) + QLatin1Char(')') +
+           oneLineEnding(rText);
+}
+
+} // namespace kz::uvert

@@ -1,0 +1,266 @@
+#include "core/common/NumberText.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+using namespace Qt::StringLiterals;
+
+namespace kz {
+
+std::optional<long double> parseNumber(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.contains(QLatin1Char('.')))
+        return std::nullopt;
+    QByteArray ascii;
+    ascii.reserve(t.size());
+    for (QChar c : t) {
+        const char16_t u = c.unicode();
+        if (u == u',')
+            ascii.append('.');
+        else if ((u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'e' || u == u'E')
+            ascii.append(char(u));
+        else
+            return std::nullopt;
+    }
+    // Exactly one mantissa with digits, optional exponent with digits.
+    const char* s = ascii.constData();
+    const char* p = s;
+    if (*p == '+' || *p == '-')
+        ++p;
+    bool digits = false;
+    while (*p >= '0' && *p <= '9') {
+        ++p;
+        digits = true;
+    }
+    if (*p == '.') {
+        ++p;
+        while (*p >= '0' && *p <= '9') {
+            ++p;
+            digits = true;
+        }
+    }
+    if (!digits)
+        return std::nullopt;
+    if (*p == 'e' || *p == 'E') {
+        ++p;
+        if (*p == '+' || *p == '-')
+            ++p;
+        if (!(*p >= '0' && *p <= '9'))
+            return std::nullopt;
+        while (*p >= '0' && *p <= '9')
+            ++p;
+    }
+    if (*p != '\0')
+        return std::nullopt;
+    char* end = nullptr;
+    const long double v = std::strtold(s, &end);
+    if (end != s + ascii.size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+bool tryParseNumber(const QString& text, double& value) {
+    const auto v = parseNumber(text);
+    if (!v)
+        return false;
+    const double d = double(*v);
+    if (!std::isfinite(d))
+        return false;
+    value = d;
+    return true;
+}
+
+QString formatGeneral(long double value) {
+    if (!std::isfinite(value))
+        return {};
+    if (value == 0)
+        return QStringLiteral("0");
+    // 15 significant digits: d.dddddddddddddde±x
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14Le", value);
+    QByteArray s(buf);
+    const bool negative = s.startsWith('-');
+    if (negative)
+        s.remove(0, 1);
+    const int ePos = s.indexOf('e');
+    int exponent = s.mid(ePos + 1).toInt();
+    QByteArray digits = s.left(ePos);
+    digits.remove(1, 1); // the point
+    while (digits.size() > 1 && digits.endsWith('0'))
+        digits.chop(1);
+    QString out;
+    if (negative)
+        out += QLatin1Char('-');
+    const long double magnitude = negative ? -value : value;
+    if (exponent >= 15 || magnitude < 1e-5L) {
+        out += QLatin1Char(digits[0]);
+        if (digits.size() > 1) {
+            out += QLatin1Char(',');
+            out += QString::fromLatin1(digits.mid(1));
+        }
+        out += QLatin1Char('E');
+        out += QString::number(exponent);
+        return out;
+    }
+    if (exponent >= 0) {
+        QByteArray intPart = digits.left(exponent + 1);
+        while (intPart.size() < exponent + 1)
+            intPart.append('0');
+        out += QString::fromLatin1(intPart);
+        const QByteArray frac = digits.mid(exponent + 1);
+        if (!frac.isEmpty()) {
+            out += QLatin1Char(',');
+            out += QString::fromLatin1(frac);
+        }
+    } else {
+        out += QStringLiteral("0,");
+        out += QString(-exponent - 1, QLatin1Char('0'));
+        out += QString::fromLatin1(digits);
+    }
+    return out;
+}
+
+long double roundTo(long double value, int decimals) {
+    // Scale by an exact power of ten and divide back by it: multiplying by 0,01 (inexact in binary)
+    // would leave 4,00 a hair above 4, and a result shown as 4,00 would fail a limit of 4.
+    const long double scale = std::pow(10.0L, std::abs(decimals));
+    if (decimals >= 0)
+        return std::nearbyint(value * scale) / scale;
+    return std::nearbyint(value / scale) * scale;
+}
+
+namespace {
+
+struct MaskPlaces {
+    int required = 0;
+    int optional = 0;
+};
+
+MaskPlaces maskPlaces(const QString& mask) {
+    MaskPlaces p;
+    const int point = mask.indexOf(QLatin1Char('.'));
+    if (point >= 0)
+        for (int i = point + 1; i < mask.size(); ++i) {
+            if (mask[i] == QLatin1Char('0'))
+                ++p.required;
+            else if (mask[i] == QLatin1Char('#'))
+                ++p.optional;
+        }
+    return p;
+}
+
+// Digits of the integer part of |value| (0 for values below 1).
+int integerDigits(long double value) {
+    const long double m = std::fabs(value);
+    return m < 1 ? 0 : int(std::floor(std::log10(m))) + 1;
+}
+
+// The fixed form of a value with the mask's places, point as separator; empty when it would
+// need more integer digits than can be real.
+std::string fixedText(long double value, const MaskPlaces& p) {
+    const int decimals = p.required + p.optional;
+    if (integerDigits(value) > shownDigits)
+        return {};
+    long double scaled = std::round(value * std::pow(10.0L, decimals));
+    if (scaled == 0)
+        scaled = 0; // no "-0,00"
+    const long double v = scaled / std::pow(10.0L, decimals);
+    std::string s(std::size_t(std::snprintf(nullptr, 0, "%.*Lf", decimals, v)) + 1, '\0');
+    std::snprintf(s.data(), s.size(), "%.*Lf", decimals, v);
+    s.pop_back();
+    if (decimals > 0) {
+        int trim = 0;
+        while (trim < p.optional && s.back() == '0') {
+            s.pop_back();
+            ++trim;
+        }
+        if (s.back() == '.')
+            s.pop_back();
+    }
+    return s;
+}
+
+int significantDigits(const std::string& fixed) {
+    int count = 0;
+    bool leading = true;
+    for (char c : fixed) {
+        if (c < '0' || c > '9')
+            continue;
+        if (leading && c == '0')
+            continue;
+        leading = false;
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+bool isShowable(long double value) {
+    return std::isfinite(value);
+}
+
+bool fitsMask(long double value, const QString& mask) {
+    if (!std::isfinite(value))
+        return false;
+    const std::string s = fixedText(value, maskPlaces(mask));
+    return !s.empty() && significantDigits(s) <= shownDigits;
+}
+
+QString formatMask(long double value, const QString& mask) {
+    if (!std::isfinite(value))
+        return {};
+    const std::string s = fixedText(value, maskPlaces(mask));
+    if (s.empty() || significantDigits(s) > shownDigits)
+        return formatGeneral(value);
+    return QString::fromLatin1(s.data(), qsizetype(s.size())).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+std::optional<QString> shownNumber(long double value, const QString& mask) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return mask.isEmpty() ? formatGeneral(value) : formatMask(value, mask);
+}
+
+bool survivesStorage(long double value) {
+    if (!std::isfinite(value))
+        return false;
+    const double stored = double(value);
+    if (!std::isfinite(stored) || (value != 0 && std::fpclassify(stored) != FP_NORMAL))
+        return false;
+    return formatGeneral(stored) == formatGeneral(value);
+}
+
+QString echoedText(const QString& text) {
+    constexpr int keep = 40;
+    if (text.size() <= keep)
+        return text;
+    return text.left(keep) + QChar(0x2026) + u" (всего символов: %1)"_s.arg(text.size());
+}
+
+QString stepFormatMask(double step) {
+    const QString text = formatGeneral(step);
+    const int comma = text.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return QStringLiteral("0");
+    return QStringLiteral("0.") + QString(text.size() - comma - 1, QLatin1Char('0'));
+}
+
+int stepRoundDigits(double step) {
+    const QString text = formatGeneral(step);
+    const int comma = text.indexOf(QLatin1Char(','));
+    return comma < 0 ? 0 : -int(text.size() - comma - 1);
+}
+
+QString longHint(const QString& hint) {
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+QString shortHint(const QString& hint) {
+    const int bar = hint.indexOf(QLatin1Char('|'));
+    return bar < 0 ? hint : hint.left(bar);
+}
+
+} // namespace kz

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/rules/SoilRules.h"
+
+#include <QString>
+#include <optional>
+
+// Rules every calculator applies around its own formula.
+namespace kz {
+
+// Resistances are shown rounded to two decimals.
+long double roundResistance(long double r);
+// A result that cannot be shown as a number (overflow, NaN) is no result.
+bool isShowableResult(long double r);
+
+// The range message when p0 lies outside [pMin, pMax] of the chosen soil, both bounds included.
+std::optional<QString> soilRangeError(long double p0, double pMin, double pMax);
+// Said when a computation overflows for inputs that passed every check.
+QString resultOutOfRangeMessage();
+
+// R equal to Rдоп still counts as usable.
+bool isUsable(long double rPermissible, long double r);
+
+} // namespace kz

@@ -1,0 +1,293 @@
+#pragma once
+
+#include "core/model/HistoryMapping.h"
+#include "core/model/ReportModel.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The values a calculator window is made of. The shared window builds itself from them; a
+// calculator adds only its formula and the hooks that need code.
+namespace kz {
+
+// Arguments of the construction frame's initialisation.
+struct ConstructionSetup {
+    QString letterD = QStringLiteral("D");
+    QString letterB = QStringLiteral("B");
+    QString electrodeKind; // "вертикальный" or "горизонтальный"
+};
+
+// A numeric input of the device's geometry with its label, default text and step buttons.
+struct GeometryInput {
+    QString name;          // object name, e.g. "EditDlina"
+    QString label;         // "L - длина стержня, м:"
+    QString defaultText;   // "5"
+    QList<double> steps;   // one step-button pair per step, largest first
+    QString spinPrefix;    // the pairs are named prefix + "1", "01", "001" ... by step
+    QStringList spinNames; // or by these names, in the order of the steps
+    QString rangeName;     // optional range label beside the input
+    QString rangeText;
+    QString rangeHint;
+    // A second label beside the input, computed like the range label (RangeLabelText).
+    QString range2Name;
+    QString range2Hint;
+    QStringList range2Follows;
+    // Inputs the range label is computed from: a change of one of them recomputes it
+    // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
+    // keeps its design text.
+    QStringList rangeFollows;
+    // The hint of the input itself.
+    QString hint;
+    // Bounds of the step buttons: a step down only while value − step stays at or above the
+    // floor, a step up only while value + step stays at or below the ceiling.
+    std::optional<double> stepFloor;
+    std::optional<double> stepCeiling;
+    bool readOnly = false; // a derived value, display only (its default text shown at first)
+    // A derived value the result shows: emptied with the result when a calculation fails.
+    bool clearedWithResult = false;
+    bool bold = false;
+    // A drop-down list (no free text) instead of an edit line: the texts of a field of a reference
+    // table in table order, refilled on activation (first item chosen) and after the materials
+    // dialog. It has no step buttons.
+    QString choiceTable; // data module table, e.g. "TableTruboprov"
+    QString choiceField; // "Diam"
+    // The materials dialog's item that edits that table; it binds the toolbar's materials command
+    // in a window without a construction frame.
+    QString choiceMaterial;
+    // Only the table's values within these bounds are offered (a range the formula admits).
+    std::optional<double> choiceMinimum;
+    std::optional<double> choiceMaximum;
+    // After the materials dialog the first item is chosen again, not the one chosen before.
+    bool choiceFirstAfterDialog = false;
+    // Said in the window's message line when the table offers nothing to choose.
+    QString choiceEmptyMessage;
+    // Or a fixed list of texts, filled once: the window keeps the item chosen between openings.
+    // The default text is chosen at first.
+    QStringList choiceItems;
+
+    bool isChoice() const { return !choiceTable.isEmpty() || !choiceItems.isEmpty(); }
+
+    // A type chosen by clicking one of these pictures (object names Image1, Image2 ... in panels
+    // PanelImage1 ...) on a tab of the window's page control; the input holds the type's number
+    // from 1, is set by that number from history, paste and a batch, and shows it in a label
+    // (pictureLabel) beside its caption (label). The picture chosen is drawn opaque, the others
+    // faded.
+    QStringList pictures;
+    QString pictureTab;   // "Тип"
+    QString pictureLabel; // "lblTip"
+    int pictureDefault = 1;
+
+    bool isPictureChoice() const { return !pictures.isEmpty(); }
+
+    // An integer spin edit within these limits instead of an edit line (a count); the default
+    // text is its value.
+    int spinMinimum = 0;
+    int spinMaximum = 0;
+
+    bool isSpin() const { return spinMaximum > spinMinimum; }
+    // A framed radio list titled by the label instead of an edit line: its text is the chosen
+    // item's, and history, paste or a batch may set it by the item's text or index.
+    QStringList radioItems;
+
+    bool isRadio() const { return !radioItems.isEmpty(); }
+    // The light green (clMoneyGreen) that marks an input parameter selection can vary.
+    bool selectionColour = false;
+    // The exit check of numeric inputs (message and focus back on a text that is no number).
+    bool exitCheck = true;
+    // With the exit check: an empty text passes it (an input that may stay empty).
+    bool emptyAllowed = false;
+    // Consecutive inputs with the same title stand in one framed group.
+    QString group;
+    // A tool button after the step buttons (a dialog that computes the value), with its hint.
+    QString button;
+    QString buttonHint;
+    // The button is enabled only while this input is filled.
+    QString buttonNeeds;
+    // The input acts only on changes made by the user: while it or one of its step buttons has
+    // the focus. Values written by the program (linking, history, paste, selection) leave the
+    // result and the other inputs alone; whoever writes them calculates afterwards.
+    bool userChangesOnly = false;
+
+    // What the calculator keeps of the input: the history table's field (none when empty), the
+    // copy buffer, and whether its emptiness disables the commands. Derived values keep nothing.
+    QString historyField;
+    bool copied = true;
+    bool required = true;
+};
+
+// One of the input checks that use the common procedures, in the order they run.
+struct InputCheck {
+    enum class Kind { Filled, Positive };
+    Kind kind = Kind::Positive;
+    QString input;   // object name of the control
+    QString subject; // the parameter's name in the genitive case
+};
+
+// A column of the single-parameter table beside the tried value: another input the run keeps.
+struct SelectionColumn {
+    QString input;
+    QString heading; // "To, м"
+    QString note; // "Tо, м - расстояние от поверхности земли до стержня, м"
+};
+
+// An input parameter selection may vary. The soil's resistivity takes its range from the soil
+// chosen (start and upper limit PMax, end and lower limit PMin).
+struct SelectionParameter {
+    QString name;  // "Длина стержня, м": the key in the run dialog and the stored settings
+    QString input; // the input it varies, e.g. "EditDlina"
+    QString start;
+    QString end;
+    QString step;
+    QString type = QStringLiteral("double");
+    QString lower;
+    QString upper;
+    QString recommendation;
+    bool soilRange = false;
+    int settingsTable = 2; // stored settings: 1 resistivity steps, 2 real, 3 integer parameters
+    QString heading;       // the single-parameter table's column, "L, м"
+    QString note;          // its line in the chart window's note
+    QList<SelectionColumn> columns;
+};
+
+struct SelectionSetup {
+    int kindCode = 0;
+    // In the order the run dialog's list is filled; each is also offered by a right click on its input.
+    QList<SelectionParameter> parameters;
+    // Inputs the run's values are written back to at its end, in this order; the calculated
+    // resistivity follows them.
+    QStringList writeBack;
+};
+
+// The soil-frame parameters every calculator offers: the measured resistivity and the
+// correction coefficient.
+SelectionParameter soilResistivitySelection();
+SelectionParameter correctionSelection();
+
+// A resistivity input computed by the equivalent-resistivity dialog from two soil layers: the
+// input's tool button runs the dialog over the structure's size, and a check box below the result
+// puts the computation into the calculation order. The layers reach the calculator as the texts
+// "pekv.p1", "pekv.p2" and "pekv.h", the check box as "1" or "".
+struct EquivalentResistivitySetup {
+    QString input;  // EditPekv
+    QString button; // btnPekv
+    QString size;   // EditS: area in m² or length in km
+    int form = 0;   // 0 by area, 1 by length
+    QString include; // chkPekv
+    QString includeCaption;
+};
+
+// A column of a reference table shown in a grid: the field, its title and the values offered.
+struct TableColumn {
+    QString field;
+    QString title;
+    QStringList pickList;
+};
+
+// A tab of the window's page control with a reference table of coefficients the formula reads:
+// the grid with its navigator, the note group " Примечание " and, optionally, a check box that
+// filters the rows by one field on the current value of an input (a type). Edits go through the
+// table's own rules; the calculation reads the table as edited.
+struct CoefficientTab {
+    QString caption; // "Коэффициенты использования"
+    QString table;   // data module table, "LuchTable"
+    QList<TableColumn> columns;
+    QStringList notes;
+    QString filterName; // "chkFilter"; empty: no filter
+    QString filterCaption;
+    QString filterField; // "N"
+    QString filterInput; // "Tip"
+    bool filterDefault = true;
+};
+
+// The toolbar's tables command (btnKI) opening a reference dialog of the calculator's own tables
+// (referenceDialogs().tables), positioned by the text of an input.
+struct TablesDialogSetup {
+    QString dialog; // "TZ05Form"
+    QString input;  // EditZ0
+    QString hint;
+};
+
+struct CalculatorDescriptor {
+    QString className;
+    QString caption;
+    int helpContext = 0;
+    QString pictureFile;
+    QString formulaText;        // the formula label of the formula panel
+    QStringList conditionLines;
+    // The caption of their group: singular where the formula has one condition.
+    QString conditionCaption = QString::fromUtf8(" Условия применения формулы ");
+    // A description under "Справка." (read-only Memo1) in place of the conditions.
+    QStringList descriptionLines;
+    std::optional<ConstructionSetup> construction;
+    QList<GeometryInput> geometry;
+    QString resultLabel = QString::fromUtf8("Сопротивление, Ом:");
+    // The result field's object name; the calculation order reads its text as "EditVS1" all the same.
+    QString resultName = QStringLiteral("EditVS1");
+    // The result's display mask ("0.00"); empty: the general number format.
+    QString resultMask;
+    // Without the soil frame the resistivity is an input of the geometry (an equivalent one).
+    bool soilFrame = true;
+    // Two-layer earth: the soil frame holds the upper layer and a second frame `pFrame1` the
+    // lower one, on the tabs "Верхний слой" and "Нижний слой"; both are kept, checked for their
+    // soil's range and offered to selection.
+    bool twoLayerSoil = false;
+    // The input the installation frame takes its resistivity from when the link is on; empty: the
+    // soil frame's calculated resistivity.
+    QString installationResistivityInput;
+
+    QList<InputCheck> checks;
+    // After those: p0 within the chosen soil's PMin..PMax.
+    bool soilRangeCheck = true;
+    // The lists below follow from the frames and the geometry (completeDescriptor).
+    // Inputs whose emptiness disables save, calculation, report, selection and copy.
+    QStringList requiredInputs;
+    // The order in which inputs are assigned from history, the copy buffer or a batch: the soil,
+    // then the construction, then the geometry, since a combo's change handling may overwrite
+    // later inputs.
+    QStringList inputOrder;
+    QStringList copyInputs;
+    // Kind code, preset name, prompt and captions are the calculator's; the fields follow.
+    HistoryLayout history;
+    SelectionSetup selection;
+    // The report's paragraphs; without them the report command stays disabled.
+    ReportWriter report;
+    int reportSteps = 5; // the gauge's maximum while the report is written
+
+    bool multiLineOrder = false;    // calculation order in a memo with the viewer command
+    bool coefficientTables = false; // the toolbar's data-tables command
+    // The toolbar's linked-parameters toggle: while it is down, a change the user makes to an input
+    // moves the inputs that depend on it (LinkParameters).
+    bool linkedParameters = false;
+    // Pressing the toggle runs this input's change handling; empty: that of the focused linked
+    // input, or of the first one.
+    QString linkPressedInput;
+    std::optional<EquivalentResistivitySetup> equivalentResistivity;
+    // Tabs of the page control PageControl1 under the picture: the conditions' own tab (its
+    // caption; empty: the conditions stay beside the picture) and the reference tables.
+    QString conditionsTab;
+    QList<CoefficientTab> coefficientTabs;
+    // On activation the window moves to this distance from the top of the screen.
+    std::optional<int> windowTop;
+    std::optional<TablesDialogSetup> tablesDialog;
+    // btnLoad is enabled only while every required input is filled, like btnSave.
+    bool loadNeedsInputs = false;
+    // The soil frame's key filter and exit check on the correction coefficient.
+    bool coefficientInputChecks = true;
+};
+
+// A value the result shows beside the inputs (read-only, emptied with the result), with the text
+// it shows before the first calculation.
+GeometryInput shownValue(const QString& name, const QString& label, const QString& designText = {});
+
+// The descriptor with its input lists and history fields made from the frames and the geometry.
+CalculatorDescriptor completeDescriptor(CalculatorDescriptor d);
+
+// The checks of the soil and construction frames that open the list of every calculator with a
+// rolled-steel electrode; measured resistivity is checked as positive or only as present.
+QList<InputCheck> soilAndConstructionChecks(InputCheck::Kind measuredResistivity);
+// The loader's captions of the soil and construction fields, in their order.
+QList<HistoryCaption> soilAndConstructionCaptions();
+
+} // namespace kz

@@ -1,0 +1,70 @@
+#include "core/model/CoefficientTables.h"
+
+#include "core/common/NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace kz {
+
+CoefficientTables::~CoefficientTables() = default;
+
+bool sameTableValue(double a, double b) {
+    return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+double interpolateStep(double x, double y, double t) {
+    return double(roundTo(static_cast<long double>(x) - (static_cast<long double>(x) - y) * t, 3));
+}
+
+CoefficientRows bracketingRows(const CoefficientRows& rows, const QList<LookupKey>& keys,
+                               const QList<LookupKey>& equal) {
+    struct Bracket {
+        std::optional<double> below, above;
+    };
+    QList<Bracket> brackets(keys.size());
+    for (const CoefficientRow& row : rows)
+        for (qsizetype k = 0; k < keys.size(); ++k) {
+            if (keys[k].column >= row.size())
+                continue;
+            const double v = row[keys[k].column];
+            if (std::isnan(v))
+                continue;
+            const double key = keys[k].value;
+            Bracket& b = brackets[k];
+            if ((v <= key || sameTableValue(v, key)) && (!b.below || v > *b.below))
+                b.below = v;
+            if ((v >= key || sameTableValue(v, key)) && (!b.above || v < *b.above))
+                b.above = v;
+        }
+
+    auto holds = [](const std::optional<double>& bound, double v) {
+        return bound && sameTableValue(*bound, v);
+    };
+    CoefficientRows picked;
+    for (const CoefficientRow& row : rows) {
+        bool take = true;
+        for (qsizetype k = 0; take && k < keys.size(); ++k) {
+            const int c = keys[k].column;
+            take = c < row.size() && (holds(brackets[k].below, row[c]) || holds(brackets[k].above, row[c]));
+        }
+        for (qsizetype e = 0; take && e < equal.size(); ++e) {
+            const int c = equal[e].column;
+            take = c < row.size() && sameTableValue(row[c], equal[e].value);
+        }
+        if (take)
+            picked << row;
+    }
+    std::stable_sort(picked.begin(), picked.end(), [&keys](const CoefficientRow& a, const CoefficientRow& b) {
+        for (const LookupKey& k : keys) {
+            if (sameTableValue(a[k.column], b[k.column]))
+                continue;
+            return a[k.column] < b[k.column];
+        }
+        return false;
+    });
+    return picked;
+}
+
+} // namespace kz

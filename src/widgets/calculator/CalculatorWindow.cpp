@@ -1,0 +1,2102 @@
+#include "widgets/calculator/CalculatorWindow.h"
+
+#include "core/model/CalcCommon.h"
+#include "core/model/CalcOrder.h"
+#include "widgets/report/DocxWriter.h"
+#include "widgets/report/ReportExport.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "store/HistoryStore.h"
+#include "widgets/calculator/CalcOrderViewer.h"
+#include "core/model/TwoLayerSoil.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "store/DataModule.h"
+#include "store/SelectionRanges.h"
+#include "widgets/reference/EquivalentResistivityDialog.h"
+#include "widgets/reference/RadioGroup.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/frames/FrameWidgets.h"
+#include "widgets/common/HelpViewer.h"
+#include "core/common/NumberText.h"
+#include "core/common/Paths.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/frames/SectionFrame.h"
+#include "core/rules/SoilRules.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SoilFrame.h"
+#include "widgets/reference/TableGrid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGraphicsOpacityEffect>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <climits>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace kz {
+
+namespace {
+QString u(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// The windows all calculators share live beside the main window (or, without one, beside the
+// calculator that opened them first).
+QWidget* sharedOwner(QWidget* calculator) {
+    return calculator->parentWidget() ? calculator->parentWidget() : calculator;
+}
+
+CalcOrderViewer& memoForm(QWidget* calculator) {
+    static QPointer<CalcOrderViewer> form;
+    if (!form)
+        form = new CalcOrderViewer(sharedOwner(calculator));
+    return *form;
+}
+
+SelectionChartDialog& chartForm(QWidget* calculator) {
+    static QPointer<SelectionChartDialog> form;
+    if (!form)
+        form = new SelectionChartDialog(sharedOwner(calculator));
+    return *form;
+}
+
+QString quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+HistoryLoadDialog& historyLoader(DataModule& data, QWidget* calculator) {
+    static QPointer<HistoryLoadDialog> loader;
+    static DataModule* of = nullptr;
+    if (loader && of != &data)
+        delete loader;
+    if (!loader) {
+        loader = new HistoryLoadDialog(data, sharedOwner(calculator));
+        of = &data;
+    }
+    return *loader;
+}
+
+// Object-name suffix of a step pair: 1 -> "1", 0,1 -> "01", 0,01 -> "001".
+QString stepSuffix(double step) {
+    return formatGeneral(step).remove(QLatin1Char(','));
+}
+
+// Runs an action on a left click of the widgets it watches (the pictures of a choice).
+class ClickFilter : public QObject {
+public:
+    ClickFilter(std::function<void()> action, QObject* parent)
+        : QObject(parent), action_(std::move(action)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            action_();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+// Holds the tail of a change while several inputs are set in a row.
+class TailHold {
+public:
+    explicit TailHold(int& counter) : counter_(counter) { ++counter_; }
+    ~TailHold() { --counter_; }
+
+private:
+    int& counter_;
+};
+} // namespace
+
+ReferenceDialogs& referenceDialogs() {
+    static ReferenceDialogs hooks;
+    return hooks;
+}
+
+CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& data, QWidget* parent)
+    : QDialog(parent), calc_(calculator), d_(calculator.description()), data_(data) {
+    buildWindow();
+    buildEquivalentResistivity();
+    wireToolbar();
+    wireFrames();
+    wireRadioInputs();
+    wireTablesDialog();
+    wireSelection();
+}
+
+CalculatorWindow::~CalculatorWindow() = default;
+
+void CalculatorWindow::buildWindow() {
+    setObjectName(d_.className);
+    setWindowTitle(d_.caption);
+    setHelpContext(this, d_.helpContext);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    // No spacing between the stacked parts: hiding a panel shortens the window by its height.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    toolbar_ = new CalculatorToolbar(this);
+    toolbar_->setObjectName(QStringLiteral("ButtonFrame1"));
+    layout->addWidget(toolbar_);
+
+    auto* mainPanel = new QWidget(this);
+    mainPanel->setObjectName(QStringLiteral("PanelMain"));
+    auto* mainLayout = new QHBoxLayout(mainPanel);
+    mainLayout->setContentsMargins(6, 6, 6, 6);
+
+    auto* left = new QVBoxLayout;
+    auto* picturePanel = new QFrame(mainPanel);
+    picturePanel->setObjectName(QStringLiteral("PanelPicture"));
+    picturePanel->setFrameShape(QFrame::StyledPanel);
+    picturePanel->setFrameShadow(QFrame::Sunken);
+    auto* pictureLayout = new QVBoxLayout(picturePanel);
+    pictureLayout->setContentsMargins(2, 2, 2, 2);
+    image_ = new QLabel(picturePanel);
+    image_->setObjectName(QStringLiteral("Image1"));
+    image_->setAlignment(Qt::AlignCenter);
+    pictureLayout->addWidget(image_, 0, Qt::AlignCenter);
+    left->addWidget(picturePanel, 0, Qt::AlignHCenter);
+    picturePanel->setVisible(!d_.pictureFile.isEmpty());
+    // A description stands in place of the conditions, or below them when the formula has both.
+    if (!d_.conditionLines.isEmpty() || d_.descriptionLines.isEmpty()) {
+        conditions_ = new QGroupBox(d_.conditionCaption, mainPanel);
+        conditions_->setObjectName(QStringLiteral("GroupBox1"));
+        auto* condLayout = new QVBoxLayout(conditions_);
+        for (const QString& line : d_.conditionLines)
+            condLayout->addWidget(new QLabel(line, conditions_));
+        left->addWidget(conditions_);
+        conditions_->setVisible(!d_.conditionLines.isEmpty());
+    }
+    if (!d_.descriptionLines.isEmpty()) {
+        auto* heading = new QLabel(u"Справка."_s, mainPanel);
+        heading->setObjectName(QStringLiteral("lblDescription"));
+        left->addWidget(heading);
+        auto* description = new QPlainTextEdit(mainPanel);
+        description->setObjectName(QStringLiteral("Memo1"));
+        description->setReadOnly(true);
+        description->setLineWrapMode(QPlainTextEdit::NoWrap);
+        description->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        description->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        description->setFocusPolicy(Qt::NoFocus);
+        description->setPlainText(d_.descriptionLines.join(QLatin1Char('\n')));
+        description->setFixedHeight(description->fontMetrics().lineSpacing() *
+                                        int(d_.descriptionLines.size()) +
+                                    2 * description->frameWidth() + 12);
+        left->addWidget(description);
+    }
+    left->addStretch(1);
+    mainLayout->addLayout(left);
+
+    auto* right = new QVBoxLayout;
+    if (d_.soilFrame && d_.twoLayerSoil) {
+        layerTabs_ = new QTabWidget(mainPanel);
+        layerTabs_->setObjectName(QStringLiteral("PageControl2"));
+        const struct {
+            const char* frame;
+            const char* tab;
+            const char* label;
+        } layers[] = {{"pFrame", "Верхний слой", "р1 - расчетное удельное сопротивление грунта (воды), Ом м:"},
+                      {"pFrame1", "Нижний слой", "р2 - расчетное удельное сопротивление грунта (воды), Ом м:"}};
+        for (const auto& l : layers) {
+            auto* frame = new SoilFrame(data_, layerTabs_);
+            frame->setObjectName(QString::fromLatin1(l.frame));
+            if (auto* label = frame->findChild<QLabel*>(QStringLiteral("lblRo")))
+                label->setText(u(l.label));
+            layerTabs_->addTab(frame, u(l.tab));
+            (soil_ ? lowerSoil_ : soil_) = frame;
+        }
+        layerTabs_->setCurrentIndex(0);
+        right->addWidget(layerTabs_);
+    } else if (d_.soilFrame) {
+        soil_ = new SoilFrame(data_, mainPanel);
+        soil_->setObjectName(QStringLiteral("pFrame"));
+        right->addWidget(soil_);
+    }
+    if (d_.construction) {
+        section_ = new SectionFrame(data_, mainPanel);
+        section_->setObjectName(QStringLiteral("frmSech1"));
+        right->addWidget(section_);
+    }
+    auto* geometry = new QFrame(mainPanel);
+    geometry->setObjectName(QStringLiteral("PanelGeometry"));
+    geometry->setFrameShape(QFrame::StyledPanel);
+    auto* grid = new QGridLayout(geometry);
+    grid->setColumnStretch(0, 1);
+    int row = 0;
+    buildGeometry(grid, row);
+    buildPageControl(left, mainPanel);
+
+    auto* resultLabel = new QLabel(d_.resultLabel, geometry);
+    resultLabel->setObjectName(QStringLiteral("lblResult"));
+    QFont bold = resultLabel->font();
+    bold.setBold(true);
+    resultLabel->setFont(bold);
+    result_ = makeDisplayField(geometry, d_.resultName);
+    result_->setFont(bold);
+    result_->setText(QStringLiteral("0.00"));
+    result_->setFixedWidth(90);
+    btnScore_ = new QToolButton(geometry);
+    btnScore_->setObjectName(QStringLiteral("btnScore"));
+    btnScore_->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    btnScore_->setAutoRaise(true);
+    btnScore_->setFocusPolicy(Qt::NoFocus);
+    setHint(btnScore_, u"Выполнить расчет"_s);
+    grid->addWidget(resultLabel, row, 0);
+    grid->addWidget(result_, row, 1);
+    grid->addWidget(btnScore_, row, 2, Qt::AlignLeft);
+    geometryGrid_ = grid;
+    right->addWidget(geometry);
+    right->addStretch(1);
+    mainLayout->addLayout(right, 1);
+    layout->addWidget(mainPanel);
+
+    auto* formulaPanel = new QFrame(this);
+    formulaPanel->setObjectName(QStringLiteral("PanelRaschet"));
+    formulaPanel->setFrameShape(QFrame::StyledPanel);
+    auto* formulaLayout = new QVBoxLayout(formulaPanel);
+    formulaLayout->setContentsMargins(6, 4, 6, 4);
+    auto* formula = new QLabel(d_.formulaText, formulaPanel);
+    formula->setObjectName(QStringLiteral("Label5"));
+    QFont big = formula->font();
+    big.setPointSize(10);
+    formula->setFont(big);
+    formulaLayout->addWidget(formula);
+    message_ = new QLabel(formulaPanel);
+    message_->setObjectName(QStringLiteral("lblMessage"));
+    message_->setWordWrap(true);
+    {
+        QPalette red = message_->palette();
+        red.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
+        message_->setPalette(red);
+        // Two lines kept free, so that a message does not move the window while the user types.
+        message_->setFixedHeight(message_->fontMetrics().lineSpacing() * 2 + 2);
+    }
+    auto* orderRow = new QHBoxLayout;
+    orderRow->addWidget(new QLabel(u"Порядок расчета:"_s, formulaPanel), 0, Qt::AlignTop);
+    if (d_.multiLineOrder) {
+        memo_ = new QPlainTextEdit(formulaPanel);
+        memo_->setObjectName(QStringLiteral("Memo1"));
+        memo_->setReadOnly(true);
+        memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo_->setFixedHeight(110);
+        orderRow->addWidget(memo_, 1);
+    } else {
+        orderLine_ = makeDisplayField(formulaPanel, QStringLiteral("EditRaschet"), true);
+        orderRow->addWidget(orderLine_, 1);
+    }
+    formulaLayout->addLayout(orderRow);
+    formulaLayout->addWidget(message_);
+    layout->addWidget(formulaPanel);
+
+    eu_ = new InstallationFrame(this);
+    eu_->setObjectName(QStringLiteral("frmEU1"));
+    layout->addWidget(eu_);
+}
+
+void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
+    QWidget* panel = grid->parentWidget();
+    // Rows go into the panel's grid, or into the grid of the framed group they belong to.
+    QGridLayout* target = grid;
+    int groupRow = 0;
+    int* at = &row;
+    QString group;
+    for (const GeometryInput& g : d_.geometry) {
+        if (g.group != group) {
+            group = g.group;
+            if (group.isEmpty()) {
+                target = grid;
+                at = &row;
+            } else {
+                auto* box = new QGroupBox(group, panel);
+                box->setObjectName(QStringLiteral("Group") + g.name);
+                target = new QGridLayout(box);
+                target->setColumnStretch(0, 1);
+                grid->addWidget(box, row++, 0, 1, 3);
+                groupRow = 0;
+                at = &groupRow;
+            }
+        }
+        if (g.isRadio()) {
+            addRadioInput(g, target, (*at)++);
+            continue;
+        }
+        auto* label = new QLabel(g.label, panel);
+        label->setObjectName(QStringLiteral("lbl") + g.name);
+        if (g.isChoice()) {
+            auto* combo = new QComboBox(panel);
+            combo->setObjectName(g.name);
+            combo->setEditable(false);
+            combo->setMaxVisibleItems(20);
+            combo->setFixedWidth(90);
+            label->setBuddy(combo);
+            choices_.insert(g.name, combo);
+            if (!g.choiceItems.isEmpty()) {
+                combo->addItems(g.choiceItems);
+                combo->setCurrentIndex(std::max(0, int(g.choiceItems.indexOf(g.defaultText))));
+            }
+            if (!g.hint.isEmpty())
+                setHint(combo, g.hint);
+            target->addWidget(label, *at, 0);
+            target->addWidget(combo, *at, 1);
+            addFixedRange(g, target, *at, panel);
+            ++*at;
+            continue;
+        }
+        if (g.isPictureChoice()) {
+            delete label; // the choice writes its own caption
+            buildPictureChoice(g, target, *at, panel);
+            ++*at;
+            continue;
+        }
+        if (g.isSpin()) {
+            auto* spin = new QSpinBox(panel);
+            spin->setObjectName(g.name);
+            spin->setRange(g.spinMinimum, g.spinMaximum);
+            spin->setValue(g.defaultText.toInt());
+            spin->setFixedWidth(90);
+            label->setBuddy(spin);
+            spins_.insert(g.name, spin);
+            target->addWidget(label, *at, 0);
+            target->addWidget(spin, *at, 1);
+            addFixedRange(g, target, *at, panel);
+            ++*at;
+            continue;
+        }
+        QLineEdit* edit =
+            g.readOnly ? makeDisplayField(panel, g.name) : makeEdit(panel, g.name, g.defaultText);
+        if (g.readOnly)
+            edit->setText(g.defaultText);
+        if (!g.hint.isEmpty())
+            setHint(edit, g.hint);
+        edit->setFixedWidth(90);
+        if (g.bold) {
+            QFont f = edit->font();
+            f.setBold(true);
+            edit->setFont(f);
+            label->setFont(f);
+        }
+        if (g.selectionColour) {
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, QColor(0xC0, 0xDC, 0xC0));
+            edit->setPalette(palette);
+        }
+        label->setBuddy(edit);
+        geometry_.insert(g.name, edit);
+        target->addWidget(label, *at, 0);
+        target->addWidget(edit, *at, 1);
+        auto* spins = new QHBoxLayout;
+        spins->setSpacing(0);
+        for (int i = 0; i < g.steps.size(); ++i) {
+            const double step = g.steps[i];
+            auto* pair = new SpinButton(edit, step, panel);
+            pair->setObjectName(i < g.spinNames.size() ? g.spinNames[i] : g.spinPrefix + stepSuffix(step));
+            steps_.insert(pair->objectName(), pair);
+            spins->addWidget(pair);
+        }
+        if (!g.rangeName.isEmpty()) {
+            auto* range = new QLabel(g.rangeText, panel);
+            range->setObjectName(g.rangeName);
+            setHint(range, g.rangeHint);
+            if (!g.rangeFollows.isEmpty()) {
+                range->setStyleSheet(QStringLiteral("color: #800000;")); // dark red, as it changes
+                // Room for any bound it shows, so that the window keeps its size while typing.
+                range->setMinimumWidth(
+                    range->fontMetrics().horizontalAdvance(QStringLiteral("( W > 0000,0000000 )")));
+            }
+            ranges_.insert(g.rangeName, range);
+            spins->addSpacing(6);
+            spins->addWidget(range);
+        }
+        if (!g.range2Name.isEmpty()) {
+            auto* range = new QLabel(panel);
+            range->setObjectName(g.range2Name);
+            setHint(range, g.range2Hint);
+            ranges_.insert(g.range2Name, range);
+            spins->addSpacing(6);
+            spins->addWidget(range);
+        }
+        if (!g.button.isEmpty()) {
+            QToolButton* button = makeToolButton(panel, g.button, QStringLiteral("coef"), g.buttonHint);
+            buttons_.insert(g.button, button);
+            spins->addSpacing(4);
+            spins->addWidget(button);
+        }
+        spins->addStretch(1);
+        target->addLayout(spins, *at, 2);
+        ++*at;
+    }
+}
+
+void CalculatorWindow::wireToolbar() {
+    CalculatorToolbar* t = toolbar_;
+    connect(t->btnSave(), &QToolButton::clicked, this, &CalculatorWindow::saveToHistory);
+    connect(t->btnLoad(), &QToolButton::clicked, this, &CalculatorWindow::loadFromHistory);
+    connect(t->btnCopy(), &QToolButton::clicked, this, &CalculatorWindow::copyParameters);
+    connect(t->btnPaste(), &QToolButton::clicked, this, &CalculatorWindow::pasteParameters);
+    connect(t->btnReport(), &QToolButton::clicked, this, &CalculatorWindow::exportReport);
+    connect(t->btnAutoScore(), &QToolButton::clicked, this, [this](bool down) {
+        if (down)
+            Calculate(true);
+    });
+    connect(t->btnLinkRo(), &QToolButton::clicked, this, &CalculatorWindow::SyncInstallationResistivity);
+    connect(t->btnGrunt(), &QToolButton::clicked, this, &CalculatorWindow::runSoilDictionary);
+    connect(t->btnMaterial(), &QToolButton::clicked, this, [this] { runSectionDictionary(false); });
+    connect(t->btnKorGrunt(), &QToolButton::clicked, this, [this] { runSectionDictionary(true); });
+    connect(t->btnClose(), &QToolButton::clicked, this, &QDialog::reject);
+    connect(btnScore_, &QToolButton::clicked, this, [this] { Calculate(true); });
+
+    t->btnLinkParam()->setEnabled(d_.linkedParameters);
+    connect(t->btnLinkParam(), &QToolButton::clicked, this, [this](bool down) {
+        if (down)
+            LinkParametersPressed();
+    });
+    t->btnKI()->setEnabled(false);
+    t->btnMemo()->setEnabled(d_.multiLineOrder);
+    if (d_.multiLineOrder)
+        t->setCalcOrderViewer([this] { showCalcOrderViewer(); });
+    const bool selection = !d_.selection.parameters.isEmpty();
+    t->btnParPodbor()->setEnabled(selection);
+    connect(t->btnPodbor(), &QToolButton::clicked, this, &CalculatorWindow::RunSelection);
+    connect(t->btnParPodbor(), &QToolButton::clicked, this, &CalculatorWindow::ShowSelectionSettings);
+    t->btnPaste()->setEnabled(false);
+}
+
+void CalculatorWindow::wireFrames() {
+    for (const GeometryInput& g : d_.geometry) {
+        QLineEdit* edit = geometry_.value(g.name);
+        if (!edit || edit->isReadOnly())
+            continue;
+        makeNumericInput(edit, true, g.exitCheck && !g.emptyAllowed);
+        if (g.exitCheck && g.emptyAllowed)
+            onUserLeave(edit, [edit] {
+                if (!edit->text().isEmpty())
+                    CheckNumberOnExit(edit);
+            });
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { geometryChange(edit); });
+        onUserLeave(edit, [this, edit] { leaveInput(edit); });
+    }
+    for (QSpinBox* spin : std::as_const(spins_))
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin] { spinChange(spin); });
+    for (QComboBox* combo : std::as_const(choices_))
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
+            const TailHold choosing(choosing_);
+            inputChanged(combo->objectName(), false);
+        });
+    for (SpinButton* pair : std::as_const(steps_)) {
+        connect(pair, &SpinButton::upClicked, this, [this, pair] {
+            if (calc_.allowStepUp(snapshot(), pair->associate()->objectName(), pair->step()))
+                SpinStepUp(pair, pair->step());
+        });
+        connect(pair, &SpinButton::downClicked, this, [this, pair] {
+            if (calc_.allowStepDown(snapshot(), pair->associate()->objectName(), pair->step()))
+                SpinStepDown(pair, pair->step());
+        });
+    }
+    for (SoilFrame* frame : soilFrames()) {
+        for (QLineEdit* edit : {frame->EditRo0(), frame->EditPKV()})
+            onUserLeave(edit, [this, edit] { leaveInput(edit); });
+        if (!d_.coefficientInputChecks)
+            frame->setCoefficientChecks(false, false);
+    }
+    if (lowerSoil_) {
+        connect(lowerSoil_, &SoilFrame::soilChanged, this, &CalculatorWindow::lowerSoilChanged);
+        connect(lowerSoil_, &SoilFrame::measuredRoChanged, this, &CalculatorWindow::lowerSoilChanged);
+        connect(lowerSoil_, &SoilFrame::coefficientChanged, this, &CalculatorWindow::lowerSoilChanged);
+    }
+    if (soil_) {
+        connect(soil_, &SoilFrame::soilChanged, this, &CalculatorWindow::soilTypeChanged);
+        connect(soil_, &SoilFrame::measuredRoChanged, this, &CalculatorWindow::soilValueChanged);
+        connect(soil_, &SoilFrame::coefficientChanged, this, &CalculatorWindow::soilValueChanged);
+    }
+    if (section_) {
+        connect(section_, &SectionFrame::constructionChanged, this, &CalculatorWindow::sectionChanged);
+        connect(section_, &SectionFrame::sizeChanged, this, &CalculatorWindow::sectionChanged);
+        connect(section_, &SectionFrame::modeChanged, this, &CalculatorWindow::sectionChanged);
+    }
+}
+
+void CalculatorWindow::spinChange(QSpinBox* spin) {
+    // Its arrows and its edit line both leave the focus in the spin edit.
+    const QWidget* focused = focusWidget();
+    const bool user = focused && (focused == spin || spin->isAncestorOf(focused));
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == spin->objectName() && g.userChangesOnly && !user) {
+            UpdateButtons();
+            return;
+        }
+    inputChanged(spin->objectName(), user);
+}
+
+void CalculatorWindow::geometryChange(QLineEdit* edit) {
+    const bool user = changedByUser(edit);
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == edit->objectName() && g.userChangesOnly && !user) {
+            // Whoever wrote it calculates afterwards; what may be done with the inputs follows now.
+            UpdateButtons();
+            return;
+        }
+    inputChanged(edit->objectName(), user);
+}
+
+void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
+    showPictureChoice(name);
+    filterCoefficientTables(name);
+    if (byUser && linkingOn()) {
+        const QMap<QString, QString> moved = calc_.link(snapshot(), name);
+        for (auto it = moved.cbegin(); it != moved.cend(); ++it)
+            setLinkedInput(it.key(), it.value());
+    }
+    applyDerived(calc_.derive(snapshot(), name));
+    if (name == d_.installationResistivityInput)
+        SyncInstallationResistivity();
+    ChangeTail();
+    updateRangeLabelsFollowing(name);
+    updateToolButtons();
+}
+
+void CalculatorWindow::applyDerived(const QMap<QString, QString>& values) {
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (include_ && it.key() == include_->objectName()) {
+            // The computation it would show no longer gives the resistivity.
+            if (it.value().isEmpty()) {
+                include_->setChecked(false);
+                include_->setEnabled(false);
+            }
+            continue;
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()))) {
+            if (edit->text() != it.value())
+                assignWithoutTail(edit, it.value());
+        }
+    }
+}
+
+void CalculatorWindow::updateToolButtons() {
+    for (const GeometryInput& g : d_.geometry)
+        if (!g.buttonNeeds.isEmpty())
+            if (QToolButton* b = buttons_.value(g.button))
+                b->setEnabled(!inputText(g.buttonNeeds).isEmpty());
+}
+
+void CalculatorWindow::buildEquivalentResistivity() {
+    if (!d_.equivalentResistivity)
+        return;
+    const EquivalentResistivitySetup& e = *d_.equivalentResistivity;
+    pekvLink_ = std::make_unique<EquivalentResistivityLink>(data_, pekv::Form(e.form));
+    include_ = new QCheckBox(e.includeCaption, this);
+    include_->setObjectName(e.include);
+    include_->setEnabled(false);
+    addBelowResult(include_);
+    connect(include_, &QCheckBox::clicked, this, [this] {
+        if (autoCalculation())
+            Calculate(true);
+    });
+    if (QToolButton* button = buttons_.value(e.button))
+        connect(button, &QToolButton::clicked, this, [this] {
+            const EquivalentResistivitySetup& e = *d_.equivalentResistivity;
+            EquivalentResistivityLink::Target target;
+            target.output = geometryEdit(e.input);
+            target.include = include_;
+            target.size = [this, size = e.size] { return parseNumber(inputText(size)); };
+            pekvLink_->run(this, target);
+        });
+    updateToolButtons();
+}
+
+CalcInputs CalculatorWindow::snapshot() const {
+    CalcInputs in;
+    static const QStringList frameFields = {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
+                                            QStringLiteral("EditPKV"),    QStringLiteral("EditRo"),
+                                            QStringLiteral("cmbSech"),    QStringLiteral("cmbDiam"),
+                                            QStringLiteral("EditDiam0")};
+    if (soil_ || section_)
+        for (const QString& name : frameFields)
+            in.texts.insert(name, inputText(name));
+    if (lowerSoil_)
+        for (const QString& name : {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
+                                    QStringLiteral("EditPKV"), QStringLiteral("EditRo")})
+            in.texts.insert(twolayer::lower(name), inputText(twolayer::lower(name)));
+    if (section_)
+        in.texts.insert(sizeSetModeInput(), inputText(sizeSetModeInput()));
+    // The window's own inputs by their plain names, before a frame's field of the same name.
+    for (const GeometryInput& g : d_.geometry)
+        in.texts.insert(g.name, inputText(g.name));
+    in.texts.insert(QStringLiteral("EditVS1"), result_->text());
+    if (include_) {
+        in.texts.insert(include_->objectName(), include_->isChecked() ? QStringLiteral("1") : QString());
+        const QStringList& layers = pekvLink_->lastLayers();
+        if (layers.size() == 3) {
+            in.texts.insert(QStringLiteral("pekv.p1"), layers[0]);
+            in.texts.insert(QStringLiteral("pekv.p2"), layers[1]);
+            in.texts.insert(QStringLiteral("pekv.h"), layers[2]);
+        }
+    }
+    in.run = runValues_;
+    in.singleRun = singleRun_;
+    in.diameter = diameter();
+    if (soil_) {
+        in.pMin = soil_->RoMin();
+        in.pMax = soil_->RoMax();
+    }
+    if (lowerSoil_) {
+        in.lowerPMin = lowerSoil_->RoMin();
+        in.lowerPMax = lowerSoil_->RoMax();
+    }
+    in.installation = installationValues();
+    in.linking = linkingOn();
+    in.tables = &data_.coefficients();
+    return in;
+}
+
+void CalculatorWindow::sectionChanged() {
+    const TailHold choosing(choosing_);
+    applyDerived(calc_.derive(snapshot(), QStringLiteral("cmbDiam")));
+    ChangeTail();
+    // The section's diameter bounds some geometry: its labels follow it.
+    updateRangeLabelsFollowing(QStringLiteral("cmbDiam"));
+}
+
+bool CalculatorWindow::changedByUser(const QWidget* input) const {
+    // The window's focus, active or not: step buttons hand it to their input before they step.
+    const QWidget* focused = focusWidget();
+    if (!focused || !input)
+        return false;
+    if (focused == input)
+        return true;
+    for (const SpinButton* pair : steps_)
+        if (pair->associate() == input && (focused == pair || pair->isAncestorOf(focused)))
+            return true;
+    return false;
+}
+
+bool CalculatorWindow::linkingOn() const {
+    return d_.linkedParameters && toolbar_->btnLinkParam()->isChecked();
+}
+
+void CalculatorWindow::setLinkedInput(const QString& name, const QString& text) {
+    setInputText(name, text);
+    updateRangeLabelsFollowing(name);
+}
+
+void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
+    for (const GeometryInput& g : d_.geometry) {
+        if (g.rangeFollows.contains(input))
+            if (QLabel* label = ranges_.value(g.rangeName))
+                label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
+        if (g.range2Follows.contains(input))
+            if (QLabel* label = ranges_.value(g.range2Name))
+                label->setText(calc_.rangeLabel(snapshot(), g.range2Name));
+    }
+}
+
+void CalculatorWindow::updateRangeLabels() {
+    for (const GeometryInput& g : d_.geometry) {
+        if (!g.rangeFollows.isEmpty())
+            if (QLabel* label = ranges_.value(g.rangeName))
+                label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
+        if (!g.range2Follows.isEmpty())
+            if (QLabel* label = ranges_.value(g.range2Name))
+                label->setText(calc_.rangeLabel(snapshot(), g.range2Name));
+    }
+}
+
+void CalculatorWindow::LinkParametersPressed() {
+    if (!linkingOn())
+        return;
+    if (!d_.linkPressedInput.isEmpty()) {
+        applyDerived(calc_.derive(snapshot(), d_.linkPressedInput));
+        ChangeTail();
+        return;
+    }
+    QList<QLineEdit*> linked;
+    for (const GeometryInput& g : d_.geometry)
+        if (g.userChangesOnly)
+            if (QLineEdit* edit = geometry_.value(g.name))
+                linked << edit;
+    if (linked.isEmpty())
+        return;
+    for (QLineEdit* edit : std::as_const(linked))
+        if (changedByUser(edit))
+            return geometryChange(edit);
+    const QPointer<QWidget> remembered = focusWidget();
+    QLineEdit* first = linked.first();
+    first->setFocus(Qt::OtherFocusReason);
+    geometryChange(first);
+    if (remembered)
+        remembered->setFocus(Qt::OtherFocusReason);
+    else
+        first->clearFocus();
+}
+
+void CalculatorWindow::addBelowResult(QWidget* widget) {
+    geometryGrid_->addWidget(widget, geometryGrid_->rowCount(), 0, 1, 3);
+}
+
+QToolButton* CalculatorWindow::geometryButton(const QString& name) const {
+    return buttons_.value(name);
+}
+
+QString CalculatorWindow::resultText(long double r) const {
+    return calc_.resultText(r);
+}
+
+QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {
+    return geometry_.value(name);
+}
+
+QComboBox* CalculatorWindow::geometryChoice(const QString& name) const {
+    return choices_.value(name);
+}
+
+QSpinBox* CalculatorWindow::geometrySpin(const QString& name) const {
+    return spins_.value(name);
+}
+
+SpinButton* CalculatorWindow::stepButton(const QString& name) const {
+    return steps_.value(name);
+}
+
+bool CalculatorWindow::autoCalculation() const {
+    return toolbar_->btnAutoScore()->isChecked();
+}
+
+void CalculatorWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    activate();
+}
+
+void CalculatorWindow::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        deactivate();
+}
+
+void CalculatorWindow::activate() {
+    if (!d_.pictureFile.isEmpty())
+        LoadPicture(image_, d_.pictureFile);
+    loadChoicePictures();
+    {
+        // Refilling the frames fires their change events; one calculation follows them all.
+        const TailHold hold(tailHold_);
+        if (soil_) {
+            soil_->InitSoil();
+            lastSoil_ = soil_->ComboGrunt()->currentText();
+        }
+        if (lowerSoil_) {
+            lowerSoil_->InitSoil();
+            lastLowerSoil_ = lowerSoil_->ComboGrunt()->currentText();
+        }
+        if (section_)
+            section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
+                                  d_.construction->electrodeKind);
+        for (const GeometryInput& g : d_.geometry)
+            if (QComboBox* combo = choices_.value(g.name); combo && !g.choiceTable.isEmpty()) {
+                fillChoice(g, combo);
+                const QSignalBlocker quiet(combo);
+                combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+            }
+        // The type kept from the last opening is chosen again as if its picture were clicked.
+        for (auto it = pictureChoices_.cbegin(); it != pictureChoices_.cend(); ++it)
+            pictureClicked(it.key(), spins_.value(it.key())->value());
+    }
+    const ReferenceDialogs& refs = referenceDialogs();
+    toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
+    toolbar_->btnMaterial()->setEnabled((section_ || materialChoice()) && refs.steels);
+    toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
+    // The frames' own dialogs, for every calculator alike.
+    for (SoilFrame* frame : soilFrames()) {
+        frame->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
+                                                         [] { return referenceDialogs().correction(); })
+                                                   : nullptr);
+        frame->setStepSettingsDialog(
+            refs.resistivitySteps ? std::function<void()>([] { referenceDialogs().resistivitySteps(); })
+                                  : nullptr);
+    }
+    toolbar_->setClimateRegionDialog(
+        refs.climateRegions ? std::function<void()>([] { referenceDialogs().climateRegions(); }) : nullptr);
+    if (!d_.geometry.isEmpty())
+        applyDerived(calc_.derive(snapshot(), d_.geometry.first().name));
+    ChangeTail();
+    updateRangeLabels();
+    updateToolButtons();
+    sayEmptyChoices();
+    // The picture may have changed the size: settle it before the window appears.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    fitToContents();
+    if (d_.windowTop)
+        if (const QScreen* screen = this->screen())
+            move(x(), screen->availableGeometry().top() + *d_.windowTop);
+}
+
+void CalculatorWindow::fitToContents() {
+    layout()->activate();
+    setFixedSize(sizeHint());
+}
+
+bool CalculatorWindow::event(QEvent* event) {
+    const bool done = QDialog::event(event);
+    // A fixed-size window that follows its contents: a panel shown or hidden, a row of a frame.
+    if (event->type() == QEvent::LayoutRequest)
+        fitToContents();
+    return done;
+}
+
+void CalculatorWindow::deactivate() {
+    for (SoilFrame* frame : soilFrames())
+        frame->SaveSoilState();
+}
+
+QList<SoilFrame*> CalculatorWindow::soilFrames() const {
+    QList<SoilFrame*> frames;
+    for (SoilFrame* frame : {soil_, lowerSoil_})
+        if (frame)
+            frames << frame;
+    return frames;
+}
+
+bool CalculatorWindow::fail(const CheckFailure& failure, bool show) {
+    if (show && !failure.message.isEmpty()) {
+        dialogs().showMessage(failure.message);
+        if (!failure.focus.isEmpty())
+            focusIfPossible(inputWidget(failure.focus));
+    }
+    return false;
+}
+
+bool CalculatorWindow::CheckInputs(bool show) {
+    if (const auto failure = calc_.check(snapshot()))
+        return fail(*failure, show);
+    return true;
+}
+
+QList<SelectionParameter> CalculatorWindow::SelectionOffer() const {
+    return calc_.selectionOffer(snapshot());
+}
+
+void CalculatorWindow::Calculate(bool show) {
+    ++calculations_;
+    const Evaluation e = calc_.evaluate(snapshot());
+    clearInlineFailure();
+    if (e.ok()) {
+        showResult(e);
+    } else {
+        clearResult();
+        clearShownWithResult();
+        if (show)
+            fail(*e.failure, show);
+        else
+            showInlineFailure(*e.failure);
+    }
+    UpdateButtons();
+    emit calculated(e.ok());
+}
+
+bool CalculatorWindow::typing() const {
+    // An item chosen from a list is done at once: its message may be a box.
+    const QWidget* f = focusWidget();
+    if (!f || !isVisible() || choosing_ > 0)
+        return false;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(f))
+        return !edit->isReadOnly();
+    return false;
+}
+
+void CalculatorWindow::showInlineFailure(const CheckFailure& failure) {
+    if (failure.message.isEmpty())
+        return;
+    failurePending_ = true;
+    message_->setText(failure.message);
+    QWidget* input = failure.focus.isEmpty() ? focusWidget() : inputWidget(failure.focus);
+    if (auto* edit = qobject_cast<QLineEdit*>(input); edit && !edit->isReadOnly()) {
+        marked_ = edit;
+        edit->setStyleSheet(QStringLiteral("QLineEdit { background: #ffd8d8; }"));
+    }
+}
+
+void CalculatorWindow::clearInlineFailure() {
+    failurePending_ = false;
+    message_->clear();
+    if (marked_)
+        marked_->setStyleSheet({});
+    marked_ = nullptr;
+}
+
+void CalculatorWindow::leaveInput(QWidget* input) {
+    // A text that is no number has its own message on leaving.
+    if (failurePending_ && autoCalculation() && parseNumber(controlText(input)))
+        Calculate(true);
+}
+
+void CalculatorWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter calculates, as the calculate button does; it never closes the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // A message waiting in the message line is said, even with an input left empty.
+        if (btnScore_->isEnabled() || failurePending_)
+            Calculate(true);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CalculatorWindow::showVerdict(long double r) {
+    // The result tells at a glance whether it meets Rдоп; the verdict itself is its hint.
+    const auto permissible = parseNumber(eu_->EditRmax()->text());
+    if (!permissible || !(*permissible > 0) || eu_->isHidden()) {
+        result_->setStyleSheet({});
+        result_->setToolTip({});
+        return;
+    }
+    const bool usable = isUsable(*permissible, r);
+    result_->setStyleSheet(usable ? QStringLiteral("QLineEdit { background: #d8f5d8; }")
+                                  : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
+    result_->setToolTip(usable ? u"R <= Rдоп.: заземляющее устройство можно использовать."_s
+                               : u"R > Rдоп.: заземляющее устройство нельзя использовать."_s);
+}
+
+void CalculatorWindow::showResult(const Evaluation& e) {
+    for (auto it = e.shown.cbegin(); it != e.shown.cend(); ++it) {
+        auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()));
+        if (!edit)
+            continue;
+        // A value the formula shows in an input of the window's own changes nothing else.
+        const QSignalBlocker quiet(geometry_.value(it.key()) == edit ? edit : nullptr);
+        edit->setText(it.value());
+    }
+    result_->setText(e.resultText);
+    setCalcOrderLines(e.order);
+    if (e.r)
+        showVerdict(*e.r);
+}
+
+void CalculatorWindow::clearResult() {
+    result_->clear();
+    result_->setStyleSheet({});
+    result_->setToolTip({});
+    if (orderLine_)
+        orderLine_->clear();
+    if (memo_)
+        memo_->clear();
+}
+
+void CalculatorWindow::clearShownWithResult() {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.clearedWithResult)
+            if (QLineEdit* edit = geometry_.value(g.name))
+                assignWithoutTail(edit, {});
+}
+
+void CalculatorWindow::ChangeTail() {
+    if (tailHold_ == 0 && autoCalculation())
+        Calculate(!typing());
+    else
+        clearResult(); // never an order line beside an empty result
+    UpdateButtons();
+}
+
+void CalculatorWindow::assignWithoutTail(QLineEdit* edit, const QString& text) {
+    const TailHold hold(tailHold_);
+    edit->setText(text);
+}
+
+void CalculatorWindow::UpdateButtons() {
+    bool filled = true;
+    for (const QString& name : d_.requiredInputs)
+        if (inputText(name).isEmpty()) {
+            filled = false;
+            break;
+        }
+    toolbar_->btnSave()->setEnabled(filled);
+    if (d_.loadNeedsInputs)
+        toolbar_->btnLoad()->setEnabled(filled);
+    btnScore_->setEnabled(filled);
+    toolbar_->btnCopy()->setEnabled(filled);
+    toolbar_->btnPodbor()->setEnabled(filled && !d_.selection.parameters.isEmpty() && !selectionRunning());
+    toolbar_->btnReport()->setEnabled(!result_->text().isEmpty() && bool(d_.report));
+    updateEnabledInputs();
+}
+
+void CalculatorWindow::SyncInstallationResistivity() {
+    if (!toolbar_->btnLinkRo()->isChecked() || eu_->isHidden())
+        return;
+    const QString& input = d_.installationResistivityInput;
+    if (!input.isEmpty()) {
+        // Only a valid number travels, written as the program writes numbers.
+        const auto v = parseNumber(inputText(input));
+        if (v && *v > 0 && isShowableResult(*v))
+            eu_->applySoilResistivity(formatGeneral(*v));
+    }
+    else if (soil_)
+        eu_->applySoilResistivity(soil_->EditRo()->text());
+}
+
+void CalculatorWindow::soilTypeChanged() {
+    const TailHold choosing(choosing_);
+    lastSoil_ = soil_->ComboGrunt()->currentText();
+    if (section_ && !section_->btnAllMat()->isChecked())
+        section_->RefreshConstructions();
+    applyDerived(calc_.derive(snapshot(), QStringLiteral("ComboGrunt")));
+    ChangeTail();
+    SyncInstallationResistivity();
+}
+
+void CalculatorWindow::soilValueChanged() {
+    // A new soil sets its default p0 first; its own handling follows with the whole tail.
+    if (soil_->ComboGrunt()->currentText() != lastSoil_) {
+        result_->clear();
+        return;
+    }
+    if (section_ && !section_->btnAllMat()->isChecked())
+        section_->RefreshConstructions();
+    applyDerived(calc_.derive(snapshot(), QStringLiteral("EditRo0")));
+    ChangeTail();
+    SyncInstallationResistivity();
+}
+
+void CalculatorWindow::lowerSoilChanged() {
+    // The lower layer bounds neither the constructions nor the installation's resistivity.
+    const QString soil = lowerSoil_->ComboGrunt()->currentText();
+    // A soil chosen from the list is done at once: its message may be a box.
+    std::optional<TailHold> choosing;
+    if (soil != lastLowerSoil_)
+        choosing.emplace(choosing_);
+    lastLowerSoil_ = soil;
+    applyDerived(calc_.derive(snapshot(), twolayer::lower(QStringLiteral("EditRo0"))));
+    ChangeTail();
+}
+
+QWidget* CalculatorWindow::inputWidget(const QString& name) const {
+    if (QLineEdit* own = geometry_.value(name))
+        return own;
+    // A plain soil field is the upper (or only) frame's.
+    if (soil_ && !name.contains(QLatin1Char('.')))
+        if (QWidget* field = soil_->findChild<QWidget*>(name))
+            return field;
+    QWidget* at = const_cast<CalculatorWindow*>(this);
+    for (const QString& part : name.split(QLatin1Char('.'))) {
+        at = at->findChild<QWidget*>(part);
+        if (!at)
+            return nullptr;
+    }
+    return at;
+}
+
+QString CalculatorWindow::inputText(const QString& name) const {
+    if (name == sizeSetModeInput())
+        return section_ ? QString::number(section_->GetSizeMode()) : QString();
+    const QWidget* w = inputWidget(name);
+    if (const auto* spin = qobject_cast<const QSpinBox*>(w))
+        return QString::number(spin->value());
+    if (const auto* radio = radios_.value(name))
+        return radioText(radio);
+    return w ? controlText(w) : QString();
+}
+
+bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
+    if (name == sizeSetModeInput()) {
+        if (!section_)
+            return false;
+        bool ok = false;
+        const int mode = int(text.toDouble(&ok));
+        section_->SetSizeMode(ok ? mode : -1);
+        ChangeTail();
+        return true;
+    }
+    QWidget* w = inputWidget(name);
+    if (RadioGroup* radio = radios_.value(name))
+        return setRadioText(radio, text);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->isEditable()) {
+            combo->setEditText(text);
+            return true;
+        }
+        const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index != combo->currentIndex() || index < 0) {
+            combo->setCurrentIndex(index);
+            return true;
+        }
+        // Choosing the item already chosen still runs its handling.
+        if (soil_ && combo == soil_->ComboGrunt()) {
+            soil_->ComboGruntChange();
+        } else if (section_ && combo == section_->cmbSech()) {
+            section_->cmbSechChange();
+            ChangeTail();
+        } else if (section_ && combo == section_->cmbDiam()) {
+            section_->cmbDiamChange();
+            ChangeTail();
+        } else if (choices_.value(combo->objectName()) == combo) {
+            inputChanged(combo->objectName(), false);
+        }
+        return true;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        if (edit->isReadOnly())
+            return false;
+        edit->setText(text);
+        return true;
+    }
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+        // A count kept as a number ("4") or typed; what is no number leaves it as it is.
+        const auto v = parseNumber(text);
+        if (!v)
+            return false;
+        spin->setValue(int(std::clamp<long double>(std::round(*v), spin->minimum(), spin->maximum())));
+        return true;
+    }
+    return false;
+}
+
+InputTexts CalculatorWindow::currentInputs(const QStringList& names) const {
+    InputTexts texts;
+    for (const QString& name : names)
+        texts.insert(name, inputText(name));
+    return texts;
+}
+
+void CalculatorWindow::applyInputs(const InputTexts& texts) {
+    QToolButton* autoScore = toolbar_->btnAutoScore();
+    const bool wasDown = autoScore->isChecked();
+    autoScore->setChecked(false);
+    for (const QString& name : d_.inputOrder)
+        if (texts.contains(name))
+            setInputText(name, texts.value(name));
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        if (!d_.inputOrder.contains(it.key()))
+            setInputText(it.key(), it.value());
+    updateRangeLabels();
+    Calculate(true);
+    autoScore->setChecked(wasDown);
+}
+
+std::optional<long double> CalculatorWindow::number(const QString& name) const {
+    if (runValues_) {
+        const auto it = runValues_->constFind(name);
+        if (it != runValues_->cend())
+            return it.value();
+    }
+    return parseNumber(inputText(name));
+}
+
+std::optional<long double> CalculatorWindow::diameter() const {
+    if (!section_)
+        return std::nullopt;
+    return parseNumber(section_->diameterText());
+}
+
+void CalculatorWindow::setCalcOrderLines(const QStringList& lines) {
+    if (memo_)
+        memo_->setPlainText(lines.join(QLatin1Char('\n')));
+    else if (orderLine_)
+        orderLine_->setText(lines.join(QLatin1Char(' ')));
+}
+
+InstallationValues CalculatorWindow::installationValues() const {
+    InstallationValues v;
+    v.type = eu_->EditTip()->text();
+    v.current = eu_->EditIzo()->text();
+    v.voltage = eu_->EditUlin()->text();
+    v.power = eu_->EditS()->text();
+    v.resistivity = eu_->EditP()->text();
+    v.permissible = eu_->EditRmax()->text();
+    v.include = eu_->chkInclude()->isChecked();
+    return v;
+}
+
+void CalculatorWindow::showCalcOrderViewer() {
+    if (!memo_)
+        return;
+    CalcOrderViewer& form = memoForm(this);
+    QStringList lines;
+    for (QTextBlock b = memo_->document()->begin(); b.isValid(); b = b.next())
+        lines << b.text();
+    form.setLines(lines);
+    dialogs().execModal(&form);
+}
+
+void CalculatorWindow::saveToHistory() {
+    if (!CheckInputs(true))
+        return;
+    const HistoryLayout& h = d_.history;
+    const auto name = dialogs().inputText(
+        h.promptCaption.isEmpty() ? u"Введите наименование заземляющего устройства."_s : h.promptCaption,
+        h.promptLabel.isEmpty() ? u"Наименование заземляющего устройства:"_s : h.promptLabel, h.presetName);
+    if (!name)
+        return;
+    if (name->isEmpty()) {
+        dialogs().showMessage(u"Введите значение наименования заземляющего устройства."_s);
+        return;
+    }
+    QStringList inputs;
+    for (const HistoryField& f : d_.history.fields)
+        inputs << f.input;
+    saveHistoryRecord(data_[QStringLiteral("TableHist1")], dataDir(), d_.history, *name,
+                      d_.history.recordFromInputs(currentInputs(inputs)));
+}
+
+void CalculatorWindow::loadFromHistory() {
+    DataTable& table = data_[QStringLiteral("TableHist1")];
+    if (!openHistoryOfKind(table, dataDir(), d_.history.kindCode))
+        return;
+    HistoryLoadDialog& loader = historyLoader(data_, this);
+    loader.setFieldList(d_.history.fieldList());
+    if (dialogs().execModal(&loader) != QDialog::Accepted)
+        return;
+    if (table.isEditing() && !table.post())
+        table.cancel();
+    if (!table.isOpen() || table.isEmpty())
+        return;
+    applyInputs(d_.history.inputsFromRecord(currentHistoryTexts(table, d_.history)));
+}
+
+void CalculatorWindow::copyParameters() {
+    if (!CheckInputs(true))
+        return;
+    copyBuffer_.store(currentInputs(d_.copyInputs));
+    toolbar_->btnPaste()->setEnabled(true);
+}
+
+void CalculatorWindow::pasteParameters() {
+    if (copyBuffer_.isEmpty())
+        return;
+    applyInputs(copyBuffer_.texts());
+}
+
+ReportSource CalculatorWindow::reportSource() const {
+    ReportSource source;
+    const auto controls = findChildren<QWidget*>();
+    for (const QWidget* w : controls) {
+        if (w->objectName().isEmpty() || !isTextControl(w))
+            continue;
+        const QString text = controlText(w);
+        if (!source.texts.contains(w->objectName()))
+            source.texts.insert(w->objectName(), text);
+        for (const QWidget* up = w->parentWidget(); up && up != this; up = up->parentWidget())
+            if (qobject_cast<const SoilFrame*>(up) || qobject_cast<const SectionFrame*>(up) ||
+                qobject_cast<const InstallationFrame*>(up)) {
+                source.texts.insert(up->objectName() + QLatin1Char('.') + w->objectName(), text);
+                break;
+            }
+    }
+    // A plain soil field is the upper (or only) frame's, as everywhere else.
+    if (soil_)
+        for (const QWidget* w : soil_->findChildren<QWidget*>())
+            if (!w->objectName().isEmpty() && isTextControl(w))
+                source.texts.insert(w->objectName(), controlText(w));
+    for (auto it = spins_.cbegin(); it != spins_.cend(); ++it)
+        source.texts.insert(it.key(), QString::number(it.value()->value()));
+    for (auto it = radios_.cbegin(); it != radios_.cend(); ++it)
+        source.texts.insert(it.key(), radioText(it.value()));
+    // The window's own inputs by their plain names, before a frame's field of the same name.
+    for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
+        source.texts.insert(it.key(), it.value()->text());
+    source.installation = installationValues();
+    source.picture = toolbar_->btnPicture()->isChecked();
+    return source;
+}
+
+void CalculatorWindow::exportReport() {
+    if (!d_.report || result_->text().isEmpty())
+        return;
+    const QString preset = reportSavePreset(reportFileName(d_.caption));
+    QString path = dialogs().saveFileNameAt(this, u"Экспорт отчета в Microsoft Word"_s,
+                                            u"Документы Word (*.docx)"_s, preset);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".docx");
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    const bool written = writeReport(path, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        dialogs().showMessage(error);
+        return;
+    }
+    announceReport(path);
+}
+
+bool CalculatorWindow::writeReport(const QString& path, QString* error) {
+    if (!d_.report || result_->text().isEmpty()) {
+        *error = u"Нет результата расчета для отчета."_s;
+        return false;
+    }
+    QProgressBar* gauge = toolbar_->Gauge1();
+    gauge->setRange(0, d_.reportSteps);
+    gauge->setValue(0);
+    gauge->show();
+    ReportBuilder report(dialogs());
+    report.onProgress = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
+    d_.report(report, reportSource());
+    const bool written = writeDocx(report.paragraphs(), path, error);
+    gauge->hide();
+    return written;
+}
+
+void CalculatorWindow::runSoilDictionary() {
+    const auto& open = referenceDialogs().soils;
+    if (!open)
+        return;
+    // Without a soil frame the dictionary is only shown: nothing here depends on it.
+    if (!soil_)
+        return open(this);
+    for (SoilFrame* frame : soilFrames())
+        frame->SaveSoilState();
+    // It opens on the soil of the layer in view.
+    const SoilFrame* shown = layerTabs_ && layerTabs_->currentIndex() == 1 ? lowerSoil_ : soil_;
+    if (DataTable* soils = data_.table(QStringLiteral("P_udel.DB")); soils && soils->isOpen())
+        soils->locate(QStringLiteral("Grunt"), shown->ComboGrunt()->currentText());
+    open(this);
+    {
+        const TailHold hold(tailHold_);
+        soil_->InitSoil();
+        lastSoil_ = soil_->ComboGrunt()->currentText();
+        if (lowerSoil_) {
+            lowerSoil_->InitSoil();
+            lastLowerSoil_ = lowerSoil_->ComboGrunt()->currentText();
+        }
+        applyDerived(calc_.derive(snapshot(), QStringLiteral("EditRo0")));
+    }
+    ChangeTail();
+}
+
+void CalculatorWindow::runSectionDictionary(bool corrosion) {
+    if (!section_ && !corrosion)
+        return runChoiceDictionary();
+    const auto& open = corrosion ? referenceDialogs().corrosion : referenceDialogs().steels;
+    if (!section_ || !open)
+        return;
+    const QString construction = section_->cmbSech()->currentText();
+    const QString size = section_->cmbDiam()->currentText();
+    {
+        const TailHold hold(tailHold_);
+        if (corrosion)
+            section_->LocateCorrosionRow();
+        else if (referenceDialogs().locateSteel)
+            referenceDialogs().locateSteel(construction, size);
+        open(this);
+        if (!corrosion)
+            section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
+                                  d_.construction->electrodeKind);
+        else if (!section_->btnAllMat()->isChecked())
+            section_->RefreshConstructions();
+        restoreSection(construction, size);
+    }
+    ChangeTail();
+}
+
+void CalculatorWindow::fillChoice(const GeometryInput& g, QComboBox* combo) {
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    const DataTable* table = data_.table(g.choiceTable);
+    if (!table || !table->isOpen())
+        return;
+    const int field = table->def().fieldIndex(g.choiceField);
+    if (field < 0)
+        return;
+    QStringList texts;
+    for (int row = 0; row < table->recordCount(); ++row) {
+        const QVariant value = table->valueAt(row, field);
+        // Bounds compare numbers, with the tolerance of a stored decimal.
+        if (g.choiceMinimum && !(value.toDouble() >= *g.choiceMinimum - 1e-9))
+            continue;
+        if (g.choiceMaximum && !(value.toDouble() <= *g.choiceMaximum + 1e-9))
+            continue;
+        const QString text = DataTable::displayText(table->def().fields[field], value);
+        if (!text.isEmpty() && !texts.contains(text))
+            texts << text;
+    }
+    combo->addItems(texts);
+    combo->setCurrentIndex(-1);
+}
+
+const GeometryInput* CalculatorWindow::materialChoice() const {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isChoice() && !g.choiceMaterial.isEmpty())
+            return &g;
+    return nullptr;
+}
+
+void CalculatorWindow::runChoiceDictionary() {
+    const GeometryInput* g = materialChoice();
+    const auto& open = referenceDialogs().steels;
+    if (!g || !open)
+        return;
+    QComboBox* combo = choices_.value(g->name);
+    const QString chosen = combo->currentText();
+    if (referenceDialogs().locateSteel)
+        referenceDialogs().locateSteel(g->choiceMaterial, chosen);
+    open(this);
+    // The list follows the table: a value deleted or corrected there is no longer offered.
+    fillChoice(*g, combo);
+    if (g->choiceFirstAfterDialog && combo->count() > 0)
+        combo->setCurrentIndex(0); // runs its change handling: nothing was chosen after the refill
+    else if (g->choiceFirstAfterDialog)
+        ChangeTail();
+    else if (combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        setInputText(g->name, chosen);
+    else
+        ChangeTail(); // no result may stay for a value that is gone
+    sayEmptyChoices();
+}
+
+void CalculatorWindow::restoreSection(const QString& construction, const QString& size) {
+    if (section_->cmbSech()->findText(construction, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        return;
+    setInputText(QStringLiteral("cmbSech"), construction);
+    if (section_->cmbDiam()->findText(size, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        setInputText(QStringLiteral("cmbDiam"), size);
+}
+
+// ---- Page control: conditions, a type chosen by picture, coefficient tables ----
+
+void CalculatorWindow::buildPageControl(QBoxLayout* left, QWidget* parent) {
+    const bool pictures = !pictureChoices_.isEmpty();
+    if (d_.conditionsTab.isEmpty() && !pictures && d_.coefficientTabs.isEmpty())
+        return;
+    pages_ = new QTabWidget(parent);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    // The pictures of a choice are Image1, Image2 ...: the device picture gives up the name.
+    if (pictures)
+        image_->setObjectName(QStringLiteral("ImageDevice"));
+    if (!d_.conditionsTab.isEmpty() && conditions_) {
+        left->removeWidget(conditions_);
+        auto* page = new QWidget(pages_);
+        page->setObjectName(QStringLiteral("TabConditions"));
+        auto* layout = new QVBoxLayout(page);
+        conditions_->setParent(page);
+        layout->addWidget(conditions_);
+        layout->addStretch(1);
+        pages_->addTab(page, d_.conditionsTab);
+    }
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isPictureChoice())
+            pages_->addTab(pictureChoices_.value(g.name).scroll, g.pictureTab);
+    for (const CoefficientTab& t : d_.coefficientTabs)
+        pages_->addTab(buildCoefficientTab(t), t.caption);
+    // Before the stretch that closes the column.
+    left->insertWidget(left->count() - 1, pages_);
+}
+
+void CalculatorWindow::sayEmptyChoices() {
+    // Nothing to choose disables the calculation: the message line says why.
+    for (const GeometryInput& g : d_.geometry)
+        if (QComboBox* combo = choices_.value(g.name);
+            combo && combo->count() == 0 && !g.choiceEmptyMessage.isEmpty())
+            message_->setText(g.choiceEmptyMessage);
+}
+
+void CalculatorWindow::addFixedRange(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel) {
+    // A list or a count has no step buttons: its range label stands alone beside it.
+    if (g.rangeName.isEmpty())
+        return;
+    auto* range = new QLabel(g.rangeText, panel);
+    range->setObjectName(g.rangeName);
+    setHint(range, g.rangeHint);
+    ranges_.insert(g.rangeName, range);
+    target->addWidget(range, row, 2);
+}
+
+void CalculatorWindow::buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row,
+                                          QWidget* panel) {
+    PictureChoiceWidgets w;
+    auto* caption = new QLabel(g.label, panel);
+    caption->setObjectName(QStringLiteral("lblCaption") + g.name);
+    w.number = new QLabel(QString::number(g.pictureDefault), panel);
+    w.number->setObjectName(g.pictureLabel);
+    QFont bold = w.number->font();
+    bold.setBold(true);
+    w.number->setFont(bold);
+    target->addWidget(caption, row, 0);
+    target->addWidget(w.number, row, 1);
+    // The number itself lives in a spin edit nobody sees: history, paste and a batch set it by
+    // number like any count.
+    auto* value = new QSpinBox(panel);
+    value->setObjectName(g.name);
+    value->setRange(1, int(g.pictures.size()));
+    value->setValue(g.pictureDefault);
+    value->hide();
+    spins_.insert(g.name, value);
+
+    w.scroll = new QScrollArea;
+    w.scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    w.scroll->setWidgetResizable(true);
+    w.scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* inner = new QWidget(w.scroll);
+    auto* column = new QVBoxLayout(inner);
+    for (int i = 0; i < g.pictures.size(); ++i) {
+        const QString n = QString::number(i + 1);
+        auto* box = new QFrame(inner);
+        box->setObjectName(QStringLiteral("PanelImage") + n);
+        box->setFrameShape(QFrame::Box);
+        auto* boxLayout = new QVBoxLayout(box);
+        boxLayout->setContentsMargins(4, 4, 4, 4);
+        auto* image = new QLabel(box);
+        image->setObjectName(QStringLiteral("Image") + n);
+        image->setAlignment(Qt::AlignCenter);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setGraphicsEffect(new QGraphicsOpacityEffect(image));
+        image->installEventFilter(
+            new ClickFilter([this, name = g.name, number = i + 1] { pictureClicked(name, number); }, image));
+        boxLayout->addWidget(image, 0, Qt::AlignCenter);
+        column->addWidget(box);
+        w.panels << box;
+        w.images << image;
+    }
+    w.scroll->setWidget(inner);
+    w.scroll->setMinimumHeight(300);
+    pictureChoices_.insert(g.name, w);
+}
+
+void CalculatorWindow::loadChoicePictures() {
+    for (const GeometryInput& g : d_.geometry) {
+        if (!g.isPictureChoice())
+            continue;
+        const PictureChoiceWidgets& w = pictureChoices_[g.name];
+        int widest = 0;
+        for (int i = 0; i < g.pictures.size() && i < w.images.size(); ++i) {
+            LoadPicture(w.images[i], g.pictures[i]);
+            widest = std::max(widest, w.images[i]->width());
+        }
+        w.scroll->setMinimumWidth(widest + 40 + w.scroll->verticalScrollBar()->sizeHint().width());
+    }
+}
+
+void CalculatorWindow::pictureClicked(const QString& name, int number) {
+    QSpinBox* value = spins_.value(name);
+    if (!value || !pictureChoices_.contains(name) || number < value->minimum() || number > value->maximum())
+        return;
+    {
+        const QSignalBlocker quiet(value);
+        value->setValue(number);
+    }
+    // The user's choice moves the inputs that must fit the type; the program's would not.
+    const QMap<QString, QString> moved = calc_.userChoice(snapshot(), name);
+    for (auto it = moved.cbegin(); it != moved.cend(); ++it)
+        setLinkedInput(it.key(), it.value());
+    const TailHold choosing(choosing_);
+    inputChanged(name, false);
+}
+
+void CalculatorWindow::showPictureChoice(const QString& name) {
+    const auto it = pictureChoices_.constFind(name);
+    if (it == pictureChoices_.cend())
+        return;
+    const PictureChoiceWidgets& w = *it;
+    const int chosen = spins_.value(name)->value() - 1;
+    w.number->setText(QString::number(chosen + 1));
+    for (int i = 0; i < w.images.size(); ++i) {
+        if (auto* effect = qobject_cast<QGraphicsOpacityEffect*>(w.images[i]->graphicsEffect()))
+            effect->setOpacity(i == chosen ? 1.0 : 0.35);
+        w.panels[i]->setLineWidth(i == chosen ? 2 : 1);
+    }
+    if (chosen >= 0 && chosen < w.panels.size()) {
+        // Centred vertically as far as the scroll range allows.
+        QFrame* panel = w.panels[chosen];
+        const int margin = std::max(0, (w.scroll->viewport()->height() - panel->height()) / 2);
+        w.scroll->ensureWidgetVisible(panel, 0, margin);
+    }
+}
+
+QWidget* CalculatorWindow::buildCoefficientTab(const CoefficientTab& t) {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("Tab") + t.table);
+    auto* layout = new QVBoxLayout(page);
+    DataTable* table = data_.table(t.table);
+    auto* navigator = new TableNavigator(page);
+    navigator->setObjectName(QStringLiteral("DBNavigator") + t.table);
+    navigator->setTable(table);
+    layout->addWidget(navigator);
+    QStringList fields;
+    for (const TableColumn& c : t.columns)
+        fields << c.field;
+    auto* grid = new TableGrid(page);
+    grid->setObjectName(QStringLiteral("DBGrid") + t.table);
+    grid->setTable(table, fields);
+    grid->setAllEditable();
+    for (const TableColumn& c : t.columns) {
+        grid->setTitle(c.field, c.title);
+        grid->setColumnAlignment(c.field, Qt::AlignCenter);
+        if (!c.pickList.isEmpty())
+            grid->setPickList(c.field, c.pickList);
+    }
+    grid->setMinimumHeight(180);
+    layout->addWidget(grid, 1);
+    grids_.insert(t.table, grid);
+    if (table) {
+        reportThroughDialogs(*table);
+        // Queued: the stored coefficients forget the old rows first.
+        connect(table, &DataTable::rowsChanged, this, &CalculatorWindow::coefficientTableEdited,
+                Qt::QueuedConnection);
+    }
+    if (!t.filterName.isEmpty()) {
+        auto* filter = new QCheckBox(t.filterCaption, page);
+        filter->setObjectName(t.filterName);
+        filter->setChecked(t.filterDefault);
+        tableFilters_ << qMakePair(&t, filter);
+        connect(filter, &QCheckBox::toggled, this,
+                [this, input = t.filterInput] { filterCoefficientTables(input); });
+        layout->addWidget(filter);
+    }
+    auto* note = new QGroupBox(u" Примечание "_s, page);
+    note->setObjectName(QStringLiteral("grpNote") + t.table);
+    auto* noteLayout = new QVBoxLayout(note);
+    for (const QString& line : t.notes) {
+        auto* label = new QLabel(line, note);
+        label->setWordWrap(true);
+        noteLayout->addWidget(label);
+    }
+    layout->addWidget(note);
+    return page;
+}
+
+void CalculatorWindow::filterCoefficientTables(const QString& changedInput) {
+    for (const auto& [tab, check] : std::as_const(tableFilters_)) {
+        if (tab->filterInput != changedInput)
+            continue;
+        DataTable* table = data_.table(tab->table);
+        if (!table)
+            continue;
+        const auto value = parseNumber(inputText(changedInput));
+        table->setFilter(QLatin1Char('[') + tab->filterField + u"]="_s + formatGeneral(value.value_or(0)));
+        table->setFiltered(check->isChecked());
+    }
+}
+
+void CalculatorWindow::coefficientTableEdited() {
+    // An edited coefficient changes the result on screen; a filter or a reload changes nothing.
+    if (!isVisible() || tailHold_ > 0 || !autoCalculation() || result_->text().isEmpty() ||
+        selectionRunning())
+        return;
+    const Evaluation e = calc_.evaluate(snapshot());
+    bool same = e.ok() && e.resultText == result_->text();
+    for (auto it = e.shown.cbegin(); same && it != e.shown.cend(); ++it)
+        same = inputText(it.key()) == it.value();
+    if (!same)
+        Calculate(false);
+}
+
+// ---- Parameter selection ----
+
+void CalculatorWindow::wireSelection() {
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction* n1 = popup_->addAction(u"Подбор параметра"_s);
+    n1->setObjectName(QStringLiteral("N1"));
+    QAction* n2 = popup_->addAction(u"Подбор параметра с выводом данных..."_s);
+    n2->setObjectName(QStringLiteral("N2"));
+    connect(n1, &QAction::triggered, this, &CalculatorWindow::N1Click);
+    connect(n2, &QAction::triggered, this, &CalculatorWindow::N2Click);
+    for (const SelectionParameter& p : d_.selection.parameters) {
+        QWidget* input = inputWidget(p.input);
+        if (!input)
+            continue;
+        input->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(input, &QWidget::customContextMenuRequested, this, [this, input](const QPoint& at) {
+            popupOwner_ = input;
+            popup_->popup(input->mapToGlobal(at));
+        });
+    }
+}
+
+const SelectionParameter* CalculatorWindow::selectionParameter(const QString& name) const {
+    for (const SelectionParameter& p : d_.selection.parameters)
+        if (p.name == name)
+            return &p;
+    return nullptr;
+}
+
+QList<SelectionDescriptor> CalculatorWindow::selectionDescriptors() const {
+    QList<SelectionDescriptor> list;
+    for (const SelectionParameter& p : SelectionOffer()) {
+        SelectionDescriptor d{p.name, p.start, p.end, p.step, p.type, p.lower, p.upper, p.recommendation};
+        if (p.soilRange) {
+            const SoilFrame* frame = twolayer::isLowerField(p.input) ? lowerSoil_ : soil_;
+            d.start = d.upper = formatGeneral(frame ? frame->RoMax() : 0);
+            d.end = d.lower = formatGeneral(frame ? frame->RoMin() : 0);
+        }
+        list << d;
+    }
+    return list;
+}
+
+void CalculatorWindow::N1Click() {
+    for (const SelectionParameter& p : d_.selection.parameters)
+        if (popupOwner_ && inputWidget(p.input) == popupOwner_)
+            return SelectParameter(p.name, false);
+}
+
+void CalculatorWindow::N2Click() {
+    for (const SelectionParameter& p : d_.selection.parameters)
+        if (popupOwner_ && inputWidget(p.input) == popupOwner_)
+            return SelectParameter(p.name, true);
+}
+
+void CalculatorWindow::ShowSelectionSettings() {
+    int table = 1;
+    QString name;
+    if (QWidget* focused = focusWidget())
+        for (const SelectionParameter& p : d_.selection.parameters)
+            // A spin edit passes its focus on to its inner edit line.
+            if (QWidget* input = inputWidget(p.input);
+                input && (input == focused || input->isAncestorOf(focused))) {
+                table = p.settingsTable;
+                name = p.name;
+                break;
+            }
+    ShowSelectionSetup(data_, d_.selection.kindCode, table, name);
+}
+
+void CalculatorWindow::RunSelection() {
+    if (d_.selection.parameters.isEmpty() || selectionRunning())
+        return;
+    SelectionRunDialog& form = param1Form(this);
+    form.clearSelectionParameters();
+    for (const SelectionDescriptor& d : selectionDescriptors())
+        form.AddSelectionParameter(d);
+    if (!eu_->EditRmax()->text().isEmpty())
+        form.EditR()->setText(eu_->EditRmax()->text());
+    form.activate();
+    if (dialogs().execModal(&form) != QDialog::Accepted)
+        return;
+    const auto levels = selection::levelsOf(form.selectedRows());
+    if (!levels || levels->isEmpty())
+        return;
+    QLineEdit* required = form.EditR();
+    singleRun_ = false;
+    const auto result = runLevels(
+        *levels, form.SelectionCount(), [required] { return parseNumber(required->text()); }, nullptr);
+    if (result && result->outcome == selection::Outcome::Exhausted)
+        dialogs().showMessage(u"Подбор параметров неудачен."_s);
+}
+
+void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
+    const SelectionParameter* p = selectionParameter(name);
+    if (!p || selectionRunning())
+        return;
+    const Calculator::Preparation preparation = calc_.prepareSingleSelection(snapshot(), *p);
+    if (preparation.refusal) {
+        dialogs().showMessage(*preparation.refusal);
+        return;
+    }
+    for (const QString& name : preparation.cleared)
+        if (QLineEdit* edit = geometryEdit(name))
+            assignWithoutTail(edit, {});
+    // The stored range of this calculator kind; the resistivity runs over the soil's range.
+    QString message;
+    const auto stored = storedSelectionRange(dataDir(), d_.selection.kindCode, p->settingsTable, name, &message);
+    if (!stored) {
+        dialogs().showMessage(message);
+        return;
+    }
+    selection::Level level{name, stored->start, stored->end, stored->step};
+    if (p->soilRange) {
+        const SoilFrame* frame = twolayer::isLowerField(p->input) ? lowerSoil_ : soil_;
+        level.start = frame ? frame->RoMax() : 0;
+        level.end = frame ? frame->RoMin() : 0;
+    }
+
+    QStringList data;
+    QStringList notes;
+    if (withData) {
+        data << p->heading;
+        notes << p->note;
+        for (const SelectionColumn& c : p->columns) {
+            data << c.heading;
+            notes << c.note;
+        }
+        data << u"R, Ом"_s;
+        notes << u"R, Ом - сопротивление растеканию, Ом"_s;
+    }
+    const auto tried = [&](long double value, std::optional<long double> r,
+                           const QMap<QString, long double>& v) {
+        if (!withData)
+            return;
+        data << formatGeneral(value);
+        for (const SelectionColumn& c : p->columns)
+            data << formatGeneral(v.value(c.input));
+        data << (r ? formatGeneral(*r) : u"Нарушение условий"_s);
+    };
+    QLineEdit* permissible = eu_->EditRmax();
+    singleRun_ = true;
+    const auto result = runLevels(
+        {level}, selection::singleRunCount(level.start, level.end, level.step),
+        [permissible] { return parseNumber(permissible->text()); }, tried);
+    if (!result)
+        return;
+    const bool found = result->outcome == selection::Outcome::Found;
+    if (withData) {
+        SelectionChartDialog& chart = chartForm(this);
+        chart.setWindowTitle(u"Подбор параметра "_s + quoted(name) + QLatin1Char('.'));
+        chart.Memo1()->setPlainText(notes.join(QLatin1Char('\n')));
+        chart.ShowSelectionChart(data, name, int(p->columns.size()) + 2);
+        chart.lblItog()->setText(found ? u"подбор параметра успешен."_s : u"подбор параметра неудачен."_s);
+        dialogs().execModal(&chart);
+    } else if (result->outcome == selection::Outcome::Exhausted) {
+        dialogs().showMessage(u"Подбор параметра "_s + quoted(name) + u" неудачен."_s);
+    }
+    UpdateButtons();
+}
+
+std::optional<selection::RunResult> CalculatorWindow::runLevels(
+    const QList<selection::Level>& levels, long long gaugeMax,
+    const std::function<std::optional<long double>()>& required,
+    const std::function<void(long double, std::optional<long double>, const QMap<QString, long double>&)>&
+        tried) {
+    // The run starts from the window's values; a text that is no number cannot be varied from.
+    QMap<QString, long double> values;
+    for (const QString& name : d_.selection.writeBack) {
+        const auto* edit = qobject_cast<const QLineEdit*>(inputWidget(name));
+        if (edit && edit->isReadOnly())
+            continue;
+        // An input left empty (an optional size) takes part only once the run sets it.
+        if (inputText(name).isEmpty())
+            continue;
+        const auto v = parseNumber(inputText(name));
+        if (!v) {
+            dialogs().showMessage(selection::notANumberMessage(inputText(name)));
+            return std::nullopt;
+        }
+        values.insert(name, *v);
+    }
+    // Each soil frame's calculated resistivity follows its p0 and Kп.
+    QStringList frames{QString()};
+    if (lowerSoil_)
+        frames << twolayer::lower({});
+    for (const QString& frame : std::as_const(frames))
+        if (!values.contains(frame + QStringLiteral("EditRo")))
+            if (const auto shown = parseNumber(inputText(frame + QStringLiteral("EditRo"))))
+                values.insert(frame + QStringLiteral("EditRo"), *shown);
+    const auto derive = [&] {
+        calc_.deriveSelectionValues(values);
+        for (const QString& frame : std::as_const(frames)) {
+            const QString p0 = frame + QStringLiteral("EditRo0");
+            const QString kp = frame + QStringLiteral("EditPKV");
+            if (values.contains(p0) && values.contains(kp))
+                values.insert(frame + QStringLiteral("EditRo"), calculatedResistivity(values.value(p0), values.value(kp)));
+        }
+    };
+    derive();
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    holdWindowForRun(true);
+    toolbar_->clearBreakRequest();
+    QProgressBar* gauge = toolbar_->Gauge1();
+    toolbar_->setSelectionRunning(true);
+    gauge->setRange(0, int(std::clamp<long long>(gaugeMax, 1, INT_MAX)));
+    gauge->setValue(0);
+    repaint();
+
+    selection::RunHooks hooks;
+    hooks.apply = [&](const QString& name, long double value) {
+        if (const SelectionParameter* sp = selectionParameter(name)) {
+            values.insert(sp->input, value);
+            calc_.selectionValueApplied(snapshot(), sp->input, values);
+        }
+        derive();
+    };
+    hooks.resistance = [this]() -> std::optional<long double> {
+        const CalcInputs in = snapshot();
+        if (!calc_.selectionAdmissible(in))
+            return std::nullopt;
+        QMap<QString, QString> shown;
+        const auto r = calc_.compute(in, shown);
+        if (!r || !isShowableResult(*r) || !(*r > 0))
+            return std::nullopt;
+        return r;
+    };
+    hooks.required = required;
+    hooks.breakRequested = [this] { return toolbar_->breakRequested(); };
+    hooks.yield = [] { QCoreApplication::processEvents(); };
+    hooks.advance = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
+    if (tried)
+        hooks.tried = [&](long double value, std::optional<long double> r) { tried(value, r, values); };
+
+    runValues_ = &values;
+    const selection::RunResult result = selection::runSelection(levels, hooks);
+    runValues_ = nullptr;
+    ShowSelectionResult(values, result);
+    return result;
+}
+
+void CalculatorWindow::holdWindowForRun(bool hold) {
+    // Only the stop button answers while a run yields to the window.
+    if (hold) {
+        // Disabling takes the focus away; it goes back once the values are written.
+        focusBeforeRun_ = focusWidget();
+        heldWidgets_.clear();
+        for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (w != toolbar_) {
+                heldWidgets_ << qMakePair(w, w->isEnabled());
+                w->setEnabled(false);
+            }
+        for (QToolButton* b : toolbar_->buttons())
+            if (b != toolbar_->btnBreak()) {
+                heldWidgets_ << qMakePair(static_cast<QWidget*>(b), b->isEnabled());
+                b->setEnabled(false);
+            }
+    } else {
+        for (const auto& [w, enabled] : std::as_const(heldWidgets_))
+            w->setEnabled(enabled);
+        heldWidgets_.clear();
+    }
+}
+
+void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& values,
+                                           const selection::RunResult& result) {
+    QApplication::restoreOverrideCursor();
+    toolbar_->setSelectionRunning(false);
+    holdWindowForRun(false);
+    {
+        // One result follows the write-back, not one calculation per field written.
+        const TailHold hold(tailHold_);
+        for (const QString& name : d_.selection.writeBack) {
+            if (!values.contains(name))
+                continue;
+            // Derived values are written below as the calculator derives them, in their format.
+            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)); edit && edit->isReadOnly())
+                continue;
+            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)))
+                edit->setText(formatGeneral(values.value(name)));
+            else if (auto* spin = qobject_cast<QSpinBox*>(inputWidget(name)))
+                spin->setValue(int(std::lround(values.value(name))));
+        }
+        if (soil_ && values.contains(QStringLiteral("EditRo")))
+            soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
+        if (lowerSoil_ && values.contains(twolayer::lower(QStringLiteral("EditRo"))))
+            lowerSoil_->EditRo()->setText(formatGeneral(values.value(twolayer::lower(QStringLiteral("EditRo")))));
+        applyDerived(calc_.derive(snapshot(), {}));
+    }
+    updateRangeLabels();
+    // A run that tried nothing leaves the result as the write-back left it.
+    if (result.combinations > 0) {
+        if (result.inadmissible || !result.r) {
+            clearResult();
+            clearShownWithResult();
+        } else {
+            showResult(calc_.present(snapshot(), *result.r));
+        }
+    }
+    UpdateButtons();
+    if (focusBeforeRun_ && focusBeforeRun_->isEnabled())
+        focusBeforeRun_->setFocus(Qt::OtherFocusReason);
+    focusBeforeRun_ = nullptr;
+}
+
+void CalculatorWindow::reject() {
+    // Closing mid-run would leave the run without its window.
+    if (selectionRunning())
+        return;
+    QDialog::reject();
+}
+
+} // namespace kz
+
+namespace kz {
+
+// ---- Radio-list inputs and the tables command
+
+void CalculatorWindow::addRadioInput(const GeometryInput& g, QGridLayout* grid, int row) {
+    auto* radio = new RadioGroup(g.name, g.label, g.radioItems, 1, grid->parentWidget());
+    const int index = int(g.radioItems.indexOf(g.defaultText));
+    radio->setItemIndex(index < 0 ? 0 : index);
+    radios_.insert(g.name, radio);
+    grid->addWidget(radio, row, 0, 1, 3);
+}
+
+void CalculatorWindow::wireRadioInputs() {
+    for (RadioGroup* radio : std::as_const(radios_))
+        connect(radio, &RadioGroup::itemIndexChanged, this, [this, radio] {
+            const TailHold choosing(choosing_);
+            inputChanged(radio->objectName(), false);
+        });
+}
+
+QString CalculatorWindow::radioText(const RadioGroup* radio) {
+    return radio->itemText();
+}
+
+bool CalculatorWindow::setRadioText(RadioGroup* radio, const QString& text) {
+    const int before = radio->itemIndex();
+    if (!radio->chooseItem(text))
+        return false;
+    if (radio->itemIndex() == before)
+        inputChanged(radio->objectName(), false); // choosing it again still runs its handling
+    return true;
+}
+
+void CalculatorWindow::updateEnabledInputs() {
+    // Only what the calculator disabled is enabled again: a selection run holds inputs of its own.
+    static const char* const mark = "disabledByCalculator";
+    const QStringList disabled = calc_.disabledInputs(snapshot());
+    for (const GeometryInput& g : d_.geometry) {
+        QWidget* w = inputWidget(g.name);
+        if (!w)
+            continue;
+        if (disabled.contains(g.name)) {
+            w->setEnabled(false);
+            w->setProperty(mark, true);
+        } else if (w->property(mark).toBool()) {
+            w->setEnabled(true);
+            w->setProperty(mark, false);
+        }
+    }
+}
+
+void CalculatorWindow::wireTablesDialog() {
+    if (!d_.tablesDialog)
+        return;
+    QToolButton* button = toolbar_->btnKI();
+    button->setEnabled(true);
+    setHint(button, d_.tablesDialog->hint);
+    connect(button, &QToolButton::clicked, this, [this] {
+        if (referenceDialogs().tables)
+            referenceDialogs().tables(this, d_.tablesDialog->dialog, inputText(d_.tablesDialog->input));
+    });
+}
+
+} // namespace kz

@@ -1,0 +1,335 @@
+#pragma once
+
+#include "core/model/Calculator.h"
+#include "core/model/HistoryMapping.h"
+
+#include "core/selection/Selection.h"
+
+#include <QDialog>
+#include <QList>
+#include <QMap>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QBoxLayout;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QScrollArea;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+
+namespace kz {
+
+class DataModule;
+class RadioGroup;
+class EquivalentResistivityLink;
+class SpinButton;
+class CalculatorToolbar;
+class SoilFrame;
+class InstallationFrame;
+class SectionFrame;
+class TableGrid;
+struct InstallationValues;
+
+// The reference dictionaries a calculator's toolbar opens (soils, steels, soil corrosion). Each is
+// set once its dialog exists; until then its button stays disabled.
+struct ReferenceDialogs {
+    std::function<void(QWidget* parent)> soils;
+    std::function<void(QWidget* parent)> steels;
+    std::function<void(QWidget* parent)> corrosion;
+    // Positions the steels dialog on the construction and size in use before it is shown.
+    std::function<void(const QString& construction, const QString& size)> locateSteel;
+    // The soil frame's coefficient dialog (the coefficient text on OK), its step settings, and
+    // the toolbar's climate regions.
+    std::function<std::optional<QString>()> correction;
+    std::function<void()> resistivitySteps;
+    std::function<void()> climateRegions;
+    // A calculator's own tables dialog (TablesDialogSetup), positioned by the text of its input.
+    std::function<void(QWidget* parent, const QString& dialog, const QString& at)> tables;
+};
+ReferenceDialogs& referenceDialogs();
+
+// The window every calculator is: toolbar on top; picture and the formula's conditions on the
+// left; soil, construction and geometry with the result on the right; the formula panel; the
+// installation frame at the bottom. It is built from the calculator's description, takes a
+// snapshot of its widgets for every rule of the calculator (derived values, checks, the result,
+// linking, selection) and shows what comes back; it runs the common work around them (the tail
+// of a change, the enabling rule, activation, history, copy and paste, the resistivity link).
+//
+// Inputs are reached by object name (inputWidget, setInputText), frame inputs included, so that
+// history, paste and a batch run set them the way a user would, in the descriptor's input order.
+class CalculatorWindow : public QDialog {
+    Q_OBJECT
+public:
+    CalculatorWindow(const Calculator& calculator, DataModule& data, QWidget* parent = nullptr);
+    ~CalculatorWindow() override;
+
+    const CalculatorDescriptor& descriptor() const { return d_; }
+    const Calculator& calculator() const { return calc_; }
+    // The inputs as values, for the calculator's rules.
+    CalcInputs snapshot() const;
+
+    // FormActivate / FormDeactivate: run when the window is opened and closed.
+    Q_INVOKABLE void activate();
+    Q_INVOKABLE void deactivate();
+
+    bool CheckInputs(bool show);
+    Q_INVOKABLE void Calculate(bool show);
+    void UpdateButtons();
+    void SyncInstallationResistivity();
+
+    // An input by object name; "Frame.Input" reaches into a named frame. The window's own geometry
+    // inputs come first: a frame's field of the same name is reached only as "Frame.Input".
+    QWidget* inputWidget(const QString& name) const;
+    // The text of an input (the size-list mode as "0", "1" or "2").
+    QString inputText(const QString& name) const;
+    // Sets an input as a user would: a drop-down selects the item with that text (none when it
+    // is not listed), SizeSetMode presses the mode button. False for an unknown input.
+    bool setInputText(const QString& name, const QString& text);
+    InputTexts currentInputs(const QStringList& names) const;
+    // Assigns inputs in the descriptor's order with automatic calculation held, then calculates
+    // once with messages and restores automatic calculation.
+    void applyInputs(const InputTexts& texts);
+
+    // Toolbar commands.
+    void saveToHistory();
+    void loadFromHistory();
+    void copyParameters();
+    void pasteParameters();
+    // ButtonFrame1Button3Click: the report into a document the user names, then opened for
+    // editing, saving or printing.
+    void exportReport();
+    // The report of the result on screen written into a .docx at path; false with the reason.
+    bool writeReport(const QString& path, QString* error);
+    // The texts the report reads: every named input and field by object name (also as
+    // "Frame.Name"), the installation frame, the picture button.
+    ReportSource reportSource() const;
+    const CopyBuffer& copyBuffer() const { return copyBuffer_; }
+
+    // Parameter selection. RunSelection: the run dialog, then the nested walk over its rows until
+    // the resistance meets the required value. SelectParameter: one input over its stored range
+    // until the resistance meets the permissible one, with data the table and chart afterwards.
+    void RunSelection();
+    void SelectParameter(const QString& name, bool withData);
+    // The popup's commands on the input it was opened on; nothing on any other input.
+    void N1Click();
+    void N2Click();
+    // The selection settings of this calculator, at the parameter of the focused input.
+    void ShowSelectionSettings();
+    QMenu* PopupMenu1() const { return popup_; }
+    bool selectionRunning() const { return runValues_ != nullptr; }
+    // During a run: whether it is the single-parameter one (its conditions may differ).
+    bool singleParameterRun() const { return selectionRunning() && singleRun_; }
+    // The run dialog's offer: the calculator's parameters with the soil's range filled in.
+    QList<SelectionDescriptor> selectionDescriptors() const;
+
+    bool autoCalculation() const;
+    int calculationCount() const { return calculations_; }
+
+    CalculatorToolbar* ButtonFrame1() const { return toolbar_; }
+    SoilFrame* pFrame() const { return soil_; }
+    // The lower layer's soil frame of two-layer earth.
+    SoilFrame* pFrame1() const { return lowerSoil_; }
+    SectionFrame* frmSech1() const { return section_; }
+    InstallationFrame* frmEU1() const { return eu_; }
+    QLineEdit* EditVS1() const { return result_; }
+    QLineEdit* EditRaschet() const { return orderLine_; }
+    QPlainTextEdit* Memo1() const { return memo_; }
+    QLabel* Image1() const { return image_; }
+    QLineEdit* geometryEdit(const QString& name) const;
+    // The tool button beside a geometry input, by its object name.
+    QToolButton* geometryButton(const QString& name) const;
+    // A geometry input that is a drop-down list of a table's values.
+    QComboBox* geometryChoice(const QString& name) const;
+    // A geometry input that is an integer spin edit.
+    QSpinBox* geometrySpin(const QString& name) const;
+    SpinButton* stepButton(const QString& name) const;
+    QLabel* rangeLabel(const QString& name) const { return ranges_.value(name); }
+    // The message line under the calculation order (a failed check while typing).
+    QLabel* messageLine() const { return message_; }
+
+    // The page control under the picture (conditions, pictures, coefficient tables); none when
+    // the calculator has no tabs.
+    QTabWidget* PageControl1() const { return pages_; }
+    // The grid of a coefficient tab, by its table's name.
+    TableGrid* coefficientGrid(const QString& table) const { return grids_.value(table); }
+    // A click on picture number (from 1) of a type chosen by picture: selects it as the user does.
+    void pictureClicked(const QString& name, int number);
+
+    // Recomputes every range label that follows other inputs.
+    void updateRangeLabels();
+    bool linkingOn() const;
+
+signals:
+    // After every Calculate, with whether a result is shown.
+    void calculated(bool ok);
+
+private:
+    // A change counts as the user's while the input or one of its step buttons has the focus.
+    bool changedByUser(const QWidget* input) const;
+    // Writes an input that linking moves (its change is not the user's, so nothing cascades) and
+    // recomputes the range labels that follow it.
+    void setLinkedInput(const QString& name, const QString& text);
+    void updateRangeLabelsFollowing(const QString& input);
+
+    // The number in an input (during a selection run the run's value); nullopt when it is not one.
+    std::optional<long double> number(const QString& name) const;
+    // The diameter the formulas use: the equivalent one for angle and strip steel.
+    std::optional<long double> diameter() const;
+    // The message of a failed check with the focus on its input; shown only with show set.
+    bool fail(const CheckFailure& failure, bool show);
+    // The tail of every change: calculate in automatic mode, otherwise forget the result.
+    void ChangeTail();
+    // Sets an input from a rule of another input's change: that change runs the one tail.
+    void assignWithoutTail(QLineEdit* edit, const QString& text);
+    // A control of the calculator's own in a row of its own under the result.
+    void addBelowResult(QWidget* widget);
+    // Lines of the multi-line calculation order (also handed to the viewer).
+    void setCalcOrderLines(const QStringList& lines);
+    InstallationValues installationValues() const;
+
+    // The change handling of an input: linking (the user's own changes), derived values, the tail,
+    // the range labels that follow it.
+    void inputChanged(const QString& name, bool byUser);
+    void applyDerived(const QMap<QString, QString>& values);
+    void LinkParametersPressed();
+    void showResult(const Evaluation& e);
+    // While the user types, a failed check is said in the window's message line and its input is
+    // marked; the message box waits until the field is left, Enter or the calculate button.
+    bool typing() const;
+    void showInlineFailure(const CheckFailure& failure);
+    void clearInlineFailure();
+    void leaveInput(QWidget* input);
+    void showVerdict(long double r);
+    void keyPressEvent(QKeyEvent* event) override;
+    QList<SelectionParameter> SelectionOffer() const;
+    // Radio-list inputs, the inputs the calculator disables and the tables command.
+    void addRadioInput(const GeometryInput& g, QGridLayout* grid, int row);
+    void wireRadioInputs();
+    static QString radioText(const RadioGroup* radio);
+    bool setRadioText(RadioGroup* radio, const QString& text);
+    void updateEnabledInputs();
+    void wireTablesDialog();
+    void buildEquivalentResistivity();
+    // The page control and what it holds, after the geometry (which makes the picture choices).
+    void buildPageControl(QBoxLayout* left, QWidget* parent);
+    void buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
+    void addFixedRange(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
+    void sayEmptyChoices();
+    QWidget* buildCoefficientTab(const CoefficientTab& t);
+    void loadChoicePictures();
+    // Marks the chosen picture, shows its number and brings its panel into view.
+    void showPictureChoice(const QString& name);
+    // The coefficient grids filtered by the input they follow.
+    void filterCoefficientTables(const QString& changedInput);
+    void coefficientTableEdited();
+    void updateToolButtons();
+    void buildWindow();
+    void buildGeometry(QGridLayout* grid, int& row);
+    void wireToolbar();
+    void wireFrames();
+    void geometryChange(QLineEdit* edit);
+    void spinChange(QSpinBox* spin);
+    void sectionChanged();
+    void soilTypeChanged();
+    void soilValueChanged();
+    void lowerSoilChanged();
+    // The soil frames there are: the upper (or only) one first.
+    QList<SoilFrame*> soilFrames() const;
+    void clearResult();
+    // The derived values a failed calculation empties with the result.
+    void clearShownWithResult();
+    void showCalcOrderViewer();
+    void runSoilDictionary();
+    void runSectionDictionary(bool corrosion);
+    void restoreSection(const QString& construction, const QString& size);
+    // The list of a choice input refilled from its table, nothing chosen, no change run.
+    void fillChoice(const GeometryInput& g, QComboBox* combo);
+    const GeometryInput* materialChoice() const;
+    void runChoiceDictionary();
+    bool runInputCheck(const InputCheck& check, bool show);
+
+    void wireSelection();
+    const SelectionParameter* selectionParameter(const QString& name) const;
+    // Runs the levels with the gauge, the stop button and the window held; writes the last
+    // combination back. False when the window's values cannot start a run.
+    std::optional<selection::RunResult> runLevels(
+        const QList<selection::Level>& levels, long long gaugeMax,
+        const std::function<std::optional<long double>()>& required,
+        const std::function<void(long double, std::optional<long double>, const QMap<QString, long double>&)>&
+            tried);
+    void holdWindowForRun(bool hold);
+    void ShowSelectionResult(const QMap<QString, long double>& values, const selection::RunResult& result);
+    void reject() override;
+
+    QString resultText(long double r) const;
+    void fitToContents();
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+    const Calculator& calc_;
+    const CalculatorDescriptor& d_;
+    DataModule& data_;
+    std::unique_ptr<EquivalentResistivityLink> pekvLink_;
+    QCheckBox* include_ = nullptr;
+    CopyBuffer copyBuffer_;
+    int calculations_ = 0;
+    int tailHold_ = 0;
+    QString lastSoil_;
+
+    CalculatorToolbar* toolbar_ = nullptr;
+    SoilFrame* soil_ = nullptr;
+    SoilFrame* lowerSoil_ = nullptr;
+    QString lastLowerSoil_;
+    QTabWidget* layerTabs_ = nullptr;
+    SectionFrame* section_ = nullptr;
+    InstallationFrame* eu_ = nullptr;
+    QLabel* image_ = nullptr;
+    QGroupBox* conditions_ = nullptr;
+    QLineEdit* result_ = nullptr;
+    QLabel* message_ = nullptr;
+    QPointer<QWidget> marked_;
+    bool failurePending_ = false;
+    int choosing_ = 0;
+    QToolButton* btnScore_ = nullptr;
+    QLineEdit* orderLine_ = nullptr;
+    QPlainTextEdit* memo_ = nullptr;
+    QMap<QString, QLineEdit*> geometry_;
+    QMap<QString, SpinButton*> steps_;
+    QMap<QString, QToolButton*> buttons_;
+    QGridLayout* geometryGrid_ = nullptr;
+    QMap<QString, QComboBox*> choices_;
+    QMap<QString, QSpinBox*> spins_;
+    QMap<QString, RadioGroup*> radios_;
+    QMap<QString, QLabel*> ranges_;
+    QMenu* popup_ = nullptr;
+    QWidget* popupOwner_ = nullptr;
+    const QMap<QString, long double>* runValues_ = nullptr;
+    QList<QPair<QWidget*, bool>> heldWidgets_;
+    QPointer<QWidget> focusBeforeRun_;
+    bool singleRun_ = false;
+
+    struct PictureChoiceWidgets {
+        QScrollArea* scroll = nullptr;
+        QList<QFrame*> panels;
+        QList<QLabel*> images;
+        QLabel* number = nullptr;
+    };
+    QMap<QString, PictureChoiceWidgets> pictureChoices_;
+    QTabWidget* pages_ = nullptr;
+    QMap<QString, TableGrid*> grids_;
+    QList<QPair<const CoefficientTab*, QCheckBox*>> tableFilters_;
+};
+
+} // namespace kz

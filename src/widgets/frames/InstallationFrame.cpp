@@ -1,0 +1,124 @@
+#include "widgets/frames/InstallationFrame.h"
+
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/FrameWidgets.h"
+#include "core/rules/PermissibleResistance.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/frames/PermissibleResistanceDialog.h"
+#include "widgets/common/SpinButton.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace kz {
+
+namespace {
+QString u(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Hints whose short and long forms are the same text.
+QString both(const char* utf8) {
+    return u(utf8) + QLatin1Char('|') + u(utf8);
+}
+} // namespace
+
+InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Характеристика электроустановки "_s, parent) {
+    setObjectName(QStringLiteral("frmEU1"));
+    setHint(this, u"Панель характеристики электроустановки"_s);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+
+    grid->addWidget(makeLabel(this, u"Тип:"_s), 0, 0);
+    editTip_ = makeDisplayField(this, QStringLiteral("EditTip"));
+    editTip_->setText(installationTypeNames().at(UpToOneKvEarthed));
+    setHint(editTip_, both("Тип электроустановки"));
+    editTip_->setMinimumWidth(420);
+    grid->addWidget(editTip_, 0, 1, 1, 7);
+
+    auto* rmaxRow = new QHBoxLayout;
+    rmaxRow->setSpacing(2);
+    rmaxRow->addWidget(makeLabel(this, u"Rдоп., Ом:"_s));
+    editRmax_ = makeEdit(this, QStringLiteral("EditRmax"), QStringLiteral("4"),
+                         both("Допустимое значение сопротивления растеканию"));
+    editRmax_->setFixedWidth(70);
+    rmaxRow->addWidget(editRmax_);
+    btnR1_ = new SpinButton(editRmax_, 1, this);
+    btnR1_->setObjectName(QStringLiteral("btnR1"));
+    btnR01_ = new SpinButton(editRmax_, 0.1, this);
+    btnR01_->setObjectName(QStringLiteral("btnR01"));
+    for (SpinButton* b : {btnR1_, btnR01_}) {
+        b->useDefaultSteps();
+        rmaxRow->addWidget(b);
+    }
+    grid->addLayout(rmaxRow, 0, 8, 1, 2);
+
+    const auto field = [this, grid](int column, const char* label, const char* name, const char* text,
+                                    const char* hint) {
+        grid->addWidget(makeLabel(this, u(label)), 1, column);
+        QLineEdit* e = makeDisplayField(this, QLatin1String(name), true);
+        e->setText(u(text));
+        e->setFixedWidth(60);
+        setHint(e, u(hint));
+        grid->addWidget(e, 1, column + 1);
+        return e;
+    };
+    editIzo_ = field(0, "Iзо, А:", "EditIzo", "", "Расчетный ток замыкания на землю Iзо, А");
+    editUlin_ = field(2, "Uлин., В:", "EditUlin", "380", "Линейное напряжение источника тока Uлин., В");
+    editS_ = field(4, "S, кВА:", "EditS", "", "Суммарная мощность генераторов (трансформаторов) S, кВА");
+    editP_ = field(6, "р, Ом м:", "EditP", "100", "Удельное сопротивление грунта p, Ом м");
+
+    chkInclude_ = new QCheckBox(u"Включить в отчет"_s, this);
+    chkInclude_->setObjectName(QStringLiteral("chkInclude"));
+    chkInclude_->setChecked(true);
+    grid->addWidget(chkInclude_, 1, 8);
+    button4_ = new QPushButton(u"Изменить..."_s, this);
+    button4_->setObjectName(QStringLiteral("Button4"));
+    setHint(button4_, both("Изменить тип (параметры) электроустановки"));
+    grid->addWidget(button4_, 1, 9);
+    grid->setColumnStretch(7, 1);
+
+    makeNumericInput(editRmax_);
+    connect(editRmax_, &QLineEdit::textChanged, this, &InstallationFrame::rmaxChanged);
+    connect(button4_, &QPushButton::clicked, this, &InstallationFrame::Button4Click);
+}
+
+void InstallationFrame::Button4Click() {
+    if (!dialog_)
+        dialog_ = new PermissibleResistanceDialog(window());
+    PermissibleResistanceDialog& d = *dialog_;
+    d.loadInstallation(editTip_->text(), editIzo_->text(), editUlin_->text(), editS_->text(), editP_->text());
+    d.activate();
+    if (dialogs().execModal(&d) != QDialog::Accepted)
+        return;
+    editTip_->setText(d.typeText());
+    editRmax_->setText(d.derivedResistance());
+    editIzo_->setText(d.usedCurrent());
+    editUlin_->setText(d.usedVoltage());
+    editS_->setText(d.usedPower());
+    editP_->setText(d.resistivity());
+    emit installationChanged();
+}
+
+QString InstallationFrame::ComputeRdop(const QString& typeText, const QString& izo, const QString& p, const QString& s,
+                            const QString& ulin) {
+    return permissibleResistanceText(typeText, izo, p, s, ulin);
+}
+
+void InstallationFrame::applySoilResistivity(const QString& ro) {
+    editP_->setText(ro);
+    const QString r =
+        ComputeRdop(editTip_->text(), editIzo_->text(), editP_->text(), editS_->text(), editUlin_->text());
+    if (!r.isEmpty())
+        editRmax_->setText(r);
+}
+
+} // namespace kz

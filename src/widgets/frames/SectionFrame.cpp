@@ -1,0 +1,270 @@
+#include "widgets/frames/SectionFrame.h"
+
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/FrameWidgets.h"
+#include "core/common/Paths.h"
+#include "widgets/common/FormProcedures.h"
+#include "core/rules/SectionRules.h"
+#include "store/TableProcedures.h"
+#include "store/DataModule.h"
+#include "store/SqlQuery.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace kz {
+
+namespace {
+
+void setItems(QComboBox* list, const QStringList& items) {
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItems(items);
+    list->setCurrentIndex(items.isEmpty() ? -1 : 0);
+}
+} // namespace
+
+SectionFrame::SectionFrame(DataModule& data, QWidget* parent) : QFrame(parent), data_(data) {
+    setObjectName(QStringLiteral("frmSech1"));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    setHint(panel, u"Панель выбора конструкции заземлителя"_s);
+    outer->addWidget(panel);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+
+    grid->addWidget(makeLabel(panel, u"Конструкция:"_s), 0, 0);
+    cmbSech_ = new QComboBox(panel);
+    cmbSech_->setObjectName(QStringLiteral("cmbSech"));
+    setHint(cmbSech_, u"Конструкция заземлителя|Конструкция заземлителя"_s);
+    grid->addWidget(cmbSech_, 0, 1);
+
+    auto* modeRow = new QHBoxLayout;
+    modeRow->setSpacing(1);
+    btnAllMat_ = makeToolButton(panel, QStringLiteral("btnAllMat"), QStringLiteral("allmat"),
+                                u"Все конструкции и размеры заземлителя"_s, true);
+    btnRecMat_ = makeToolButton(panel, QStringLiteral("btnRecMat"), QStringLiteral("recmat"),
+                                u"Рекомендуемые конструкции и размеры заземлителя"_s, true);
+    btnDopMat_ = makeToolButton(panel, QStringLiteral("btnDopMat"), QStringLiteral("dopmat"),
+                                u"Допустимые конструкции и размеры заземлителя"_s, true);
+    modes_ = new QButtonGroup(this);
+    modes_->setExclusive(true);
+    modes_->addButton(btnAllMat_, AllSizes);
+    modes_->addButton(btnRecMat_, RecommendedSizes);
+    modes_->addButton(btnDopMat_, PermittedSizes);
+    btnAllMat_->setChecked(true);
+    for (QToolButton* b : {btnAllMat_, btnRecMat_, btnDopMat_})
+        modeRow->addWidget(b);
+    modeRow->addStretch(1);
+    grid->addLayout(modeRow, 0, 2, 1, 2);
+
+    grid->addWidget(makeLabel(panel, u"Размеры, м:"_s), 1, 0);
+    cmbDiam_ = new QComboBox(panel);
+    cmbDiam_->setObjectName(QStringLiteral("cmbDiam"));
+    cmbDiam_->setMaxVisibleItems(20);
+    const QString sizeHint = u"Значение диаметра (ширины полки уголка, ширины полосы и т.д.)"_s;
+    setHint(cmbDiam_, sizeHint + QLatin1Char('|') + sizeHint);
+    grid->addWidget(cmbDiam_, 1, 1);
+
+    lblD_ = makeLabel(panel, u"D - диаметр, м:"_s, QStringLiteral("lblD"));
+    grid->addWidget(lblD_, 2, 0);
+    editDiam0_ = makeDisplayField(panel, QStringLiteral("EditDiam0"));
+    grid->addWidget(editDiam0_, 2, 1, Qt::AlignLeft);
+    lblRD_ = makeLabel(panel, u"D - диаметр, м:"_s, QStringLiteral("lblRD"));
+    lblRD_->hide();
+    grid->addWidget(lblRD_, 2, 2);
+    editDiam_ = makeDisplayField(panel, QStringLiteral("EditDiam"));
+    editDiam_->setFixedWidth(70);
+    editDiam_->hide();
+    grid->addWidget(editDiam_, 2, 3);
+    cmbSech_->setFixedWidth(170);
+    cmbDiam_->setFixedWidth(170);
+    editDiam0_->setFixedWidth(80);
+    grid->setColumnStretch(4, 1);
+
+    connect(cmbSech_, &QComboBox::currentIndexChanged, this, [this] {
+        cmbSechChange();
+        emit constructionChanged();
+    });
+    connect(cmbDiam_, &QComboBox::currentIndexChanged, this, [this] {
+        cmbDiamChange();
+        emit sizeChanged();
+    });
+    connect(modes_, &QButtonGroup::idClicked, this, [this] {
+        btnAllMatClick();
+        emit modeChanged();
+    });
+}
+
+void SectionFrame::InitSection(const QString& letterD, const QString& letterB, QWidget* roInput,
+                           const QString& kindWord) {
+    letterD_ = letterD;
+    letterB_ = letterB;
+    roInput_ = roInput;
+    kind_ = kindWord;
+    RefreshConstructions();
+}
+
+int SectionFrame::GetSizeMode() const {
+    if (btnDopMat_->isChecked())
+        return PermittedSizes;
+    if (btnRecMat_->isChecked())
+        return RecommendedSizes;
+    return AllSizes;
+}
+
+void SectionFrame::SetSizeMode(int mode) {
+    if (QAbstractButton* b = modes_->button(mode))
+        b->setChecked(true);
+    RefreshConstructions();
+}
+
+void SectionFrame::btnAllMatClick() {
+    RefreshConstructions();
+}
+
+std::optional<double> SectionFrame::queryResistivity() const {
+    if (!roInput_)
+        return std::nullopt;
+    const auto p = numberOrReport(roInput_, u"удельного сопротивления грунта"_s);
+    if (!p)
+        return std::nullopt;
+    return double(*p);
+}
+
+namespace {
+// One of the corrosion queries for the current soil class, kind and status; a query that cannot
+// run (a table file missing) is reported and gives nothing.
+QStringList runCorrosionQuery(const QStringList& lines, double p, const QString& kind, int mode,
+                              const QString& construct, const QString& column) {
+    SqlQuery q(dataDir());
+    q.setText(lines);
+    q.bindValue(QStringLiteral("P"), p);
+    q.bindValue(QStringLiteral("Vid"), kind);
+    q.bindValue(QStringLiteral("Status"), corrosionStatus(mode));
+    if (!construct.isNull())
+        q.bindValue(QStringLiteral("Construct"), construct);
+    QStringList values;
+    if (!q.open()) {
+        dialogs().showMessage(q.lastError());
+        return values;
+    }
+    for (q.first(); !q.eof(); q.next())
+        values << q.value(column).toString();
+    q.close();
+    return values;
+}
+} // namespace
+
+void SectionFrame::RefreshConstructions() {
+    const int mode = GetSizeMode();
+    QStringList items;
+    if (mode == AllSizes) {
+        items = constructionNames();
+    } else {
+        const auto p = queryResistivity();
+        if (!p)
+            return;
+        items =
+            runCorrosionQuery(constructQueryLines(), *p, kind_, mode, QString(), QStringLiteral("Construct"));
+    }
+    setItems(cmbSech_, items);
+    cmbSechChange();
+}
+
+void SectionFrame::cmbSechChange() {
+    const int construction = constructionOf(cmbSech_->currentText());
+    QStringList sizes;
+    if (GetSizeMode() == AllSizes) {
+        sizes = sizesFromTable(construction);
+    } else {
+        const auto p = queryResistivity();
+        if (!p)
+            return;
+        sizes = runCorrosionQuery(sizeQueryLines(), *p, kind_, GetSizeMode(), cmbSech_->currentText(),
+                                  QStringLiteral("Razmer"));
+    }
+
+    lblD_->setText(sizeLabel(construction, letterD_, letterB_));
+    const bool equivalent = usesEquivalentDiameter(construction);
+    if (equivalent) {
+        lblRD_->setText(equivalentDiameterLabel(letterD_));
+        editDiam_->setText(QStringLiteral("0.00"));
+    }
+    lblRD_->setVisible(equivalent);
+    editDiam_->setVisible(equivalent);
+    if (const QString hint = sizeListHint(construction); !hint.isEmpty())
+        setHint(cmbDiam_, hint);
+
+    setItems(cmbDiam_, sizes);
+    cmbDiamChange();
+}
+
+QStringList SectionFrame::sizesFromTable(int construction) const {
+    QStringList sizes;
+    if (DataTable* table = data_.table(steelTableFile(construction)))
+        FillSizeList(sizes, *table, construction);
+    return sizes;
+}
+
+void SectionFrame::cmbDiamChange() {
+    const int construction = constructionOf(cmbSech_->currentText());
+    if (!usesEquivalentDiameter(construction)) {
+        editDiam0_->setText(cmbDiam_->currentText());
+        return;
+    }
+    const SectionDiameters d = sectionDiameters(construction, cmbDiam_->currentText());
+    editDiam0_->setText(d.size);
+    editDiam_->setText(d.equivalent);
+}
+
+QString SectionFrame::diameterText() const {
+    return usesEquivalentDiameter(constructionOf(cmbSech_->currentText())) ? editDiam_->text()
+                                                                           : cmbDiam_->currentText();
+}
+
+void SectionFrame::LocateCorrosionRow() {
+    const int mode = GetSizeMode();
+    if (mode == AllSizes)
+        return;
+    const auto p = queryResistivity();
+    if (!p)
+        return;
+    DataTable* classes = data_.table(QStringLiteral("korgrunt0.db"));
+    DataTable* kinds = data_.table(QStringLiteral("korgrunt1.DB"));
+    DataTable* statuses = data_.table(QStringLiteral("korgrunt2.DB"));
+    DataTable* constructs = data_.table(QStringLiteral("korgrunt3.DB"));
+    DataTable* sizes = data_.table(QStringLiteral("korgrunt4.DB"));
+    if (!classes || !classes->isOpen())
+        return;
+    bool found = false;
+    for (classes->first(); !classes->eof(); classes->next()) {
+        if (classes->asFloat(QStringLiteral("Pmin")) < *p && classes->asFloat(QStringLiteral("Pmax")) >= *p) {
+            found = true;
+            break;
+        }
+    }
+    if (!found || !kinds || !kinds->locate(QStringLiteral("Vid"), kind_))
+        return;
+    if (!statuses || !statuses->locate(QStringLiteral("Status"), corrosionStatus(mode)))
+        return;
+    if (!constructs || !constructs->locate(QStringLiteral("Construct"), cmbSech_->currentText()))
+        return;
+    if (sizes)
+        sizes->locate(QStringLiteral("Razmer"), cmbDiam_->currentText());
+}
+
+} // namespace kz

@@ -1,0 +1,273 @@
+#include "widgets/frames/SoilFrame.h"
+
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/FrameWidgets.h"
+#include "core/common/NumberText.h"
+#include "widgets/common/FormProcedures.h"
+#include "core/rules/SoilRules.h"
+#include "widgets/common/SpinButton.h"
+#include "store/TableProcedures.h"
+#include "store/DataModule.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace kz {
+
+namespace {
+
+QHBoxLayout* row(QVBoxLayout* into) {
+    auto* h = new QHBoxLayout;
+    h->setSpacing(2);
+    into->addLayout(h);
+    return h;
+}
+} // namespace
+
+SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
+    : QFrame(parent), soils_(data[QStringLiteral("P_udel.DB")]), roInc_(data[QStringLiteral("ro_inc.db")]) {
+    setObjectName(QStringLiteral("pFrame"));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    setHint(panel, u"Панель выбора удельного сопротивления грунта (воды)"_s);
+    outer->addWidget(panel);
+    auto* rows = new QVBoxLayout(panel);
+    rows->setContentsMargins(6, 4, 6, 4);
+    rows->setSpacing(3);
+
+    auto* r0 = row(rows);
+    r0->addWidget(makeLabel(panel, u"Тип грунта (воды):"_s));
+    comboGrunt_ = new QComboBox(panel);
+    comboGrunt_->setObjectName(QStringLiteral("ComboGrunt"));
+    comboGrunt_->setMaxVisibleItems(25);
+    comboGrunt_->setMinimumContentsLength(22);
+    setHint(comboGrunt_, u"Тип грунта (воды)|Тип грунта (воды|"_s);
+    r0->addWidget(comboGrunt_, 1);
+    btnParamShag_ = makeToolButton(panel, QStringLiteral("btnParamShag"), QStringLiteral("steps"),
+                                   u"Настройка шагов изменения удельного сопротивления грунта"_s);
+    btnParamShag_->setEnabled(false);
+    r0->addWidget(btnParamShag_);
+
+    auto* lblRo0 = makeLabel(
+        panel, u"р - удельное сопротивление грунта (воды), Ом м (при температуре 20 град. Цельсия):"_s);
+    lblRo0->setWordWrap(true);
+    rows->addWidget(lblRo0);
+    auto* r1 = row(rows);
+    editRo0_ = makeEdit(panel, QStringLiteral("EditRo0"), QStringLiteral("0"));
+    editRo0_->setFixedWidth(90);
+    r1->addWidget(editRo0_);
+    const double defaultSteps[3] = {1, 0.1, 0.01};
+    for (int i = 0; i < 3; ++i) {
+        shag_[i] = new SpinButton(editRo0_, defaultSteps[i], panel);
+        shag_[i]->setObjectName(QStringLiteral("btnShag%1").arg(i + 1));
+        connect(shag_[i], &SpinButton::upClicked, this, [this, i] { stepUp(i); });
+        connect(shag_[i], &SpinButton::downClicked, this, [this, i] { stepDown(i); });
+        r1->addWidget(shag_[i]);
+    }
+    lblRMinMax_ = makeLabel(panel, QStringLiteral("(40 - 60)"), QStringLiteral("lblRMinMax"));
+    setHint(lblRMinMax_, u"Допустимый диапазон изменения удельного сопротивления данного типа грунта"_s);
+    r1->addSpacing(6);
+    r1->addWidget(lblRMinMax_);
+    r1->addStretch(1);
+
+    auto* r2 = row(rows);
+    r2->addWidget(makeLabel(panel, u"Коэффициент поправки:"_s));
+    editPKV_ = makeEdit(panel, QStringLiteral("EditPKV"), QStringLiteral("1"),
+                        u"Значение коэффициента поправки|Значение коэффициента поправки"_s);
+    editPKV_->setFixedWidth(70);
+    r2->addWidget(editPKV_);
+    const char* pkvNames[3] = {"btnPKV1", "btnPKV01", "btnPKV001"};
+    for (int i = 0; i < 3; ++i) {
+        pkv_[i] = new SpinButton(editPKV_, defaultSteps[i], panel);
+        pkv_[i]->setObjectName(QLatin1String(pkvNames[i]));
+        pkv_[i]->useDefaultSteps();
+        r2->addWidget(pkv_[i]);
+    }
+    speedButton2_ = makeToolButton(panel, QStringLiteral("SpeedButton2"), QStringLiteral("coef"),
+                                   u"Выбор коэффициента поправки к р"_s);
+    speedButton2_->setEnabled(false);
+    r2->addWidget(speedButton2_);
+    r2->addStretch(1);
+
+    auto* r3 = row(rows);
+    r3->addWidget(makeLabel(panel, u"р - расчетное удельное сопротивление грунта (воды), Ом м:"_s,
+                            QStringLiteral("lblRo")));
+    editRo_ = makeDisplayField(panel, QStringLiteral("EditRo"));
+    editRo_->setFixedWidth(90);
+    r3->addWidget(editRo_);
+    r3->addStretch(1);
+
+    makeNumericInput(editRo0_, true, false);
+    onUserLeave(editRo0_, [this] { EditRo0Exit(); });
+    pkvChecks_ = makeNumericInput(editPKV_);
+
+    connect(comboGrunt_, &QComboBox::currentIndexChanged, this, [this] { ComboGruntChange(); });
+    connect(editRo0_, &QLineEdit::textChanged, this, [this] {
+        UpdateCalculatedRo();
+        emit measuredRoChanged();
+    });
+    connect(editPKV_, &QLineEdit::textChanged, this, [this] {
+        UpdateCalculatedRo();
+        emit coefficientChanged();
+    });
+    connect(btnParamShag_, &QToolButton::clicked, this, [this] {
+        if (stepSettingsDialog_)
+            stepSettingsDialog_();
+    });
+    connect(speedButton2_, &QToolButton::clicked, this, [this] {
+        if (!correctionDialog_)
+            return;
+        if (const auto k = correctionDialog_())
+            editPKV_->setText(*k);
+    });
+}
+
+void SoilFrame::InitSoil() {
+    QStringList names;
+    FillGruntList(names, soils_);
+    // A soil renamed or deleted in the dictionary falls back to the default.
+    const bool restore = !savedGrunt_.isEmpty() && names.contains(savedGrunt_);
+    {
+        const QSignalBlocker block(comboGrunt_);
+        comboGrunt_->clear();
+        comboGrunt_->addItems(names);
+        comboGrunt_->setCurrentIndex(int(names.indexOf(restore ? savedGrunt_ : defaultSoilName())));
+    }
+    ComboGruntChange();
+    if (!restore)
+        return;
+    if (!savedRo0_.isEmpty())
+        editRo0_->setText(savedRo0_);
+    if (!savedPKV_.isEmpty())
+        editPKV_->setText(savedPKV_);
+}
+
+void SoilFrame::SaveSoilState() {
+    savedGrunt_ = comboGrunt_->currentText();
+    savedRo0_ = editRo0_->text();
+    savedPKV_ = editPKV_->text();
+}
+
+void SoilFrame::ComboGruntChange() {
+    const QString name = comboGrunt_->currentText();
+    if (comboGrunt_->currentIndex() >= 0 && soils_.isOpen() && soils_.locate(QStringLiteral("Grunt"), name)) {
+        lblRMinMax_->setText(
+            soilRangeLabel(soils_.text(QStringLiteral("PMin")), soils_.text(QStringLiteral("PMax"))));
+        roMin_ = soils_.asFloat(QStringLiteral("PMin"));
+        roMax_ = soils_.asFloat(QStringLiteral("PMax"));
+        editRo0_->setText(soils_.text(QStringLiteral("PDefault")));
+        applySteps(roMax_);
+    } else {
+        editRo0_->setText(QStringLiteral("0"));
+        roMin_ = 0;
+        roMax_ = 0;
+        lblRMinMax_->clear();
+    }
+    emit soilChanged();
+}
+
+void SoilFrame::applySteps(double maxValue) {
+    if (!roInc_.isOpen())
+        return;
+    // Steps follow the soil's upper bound, not the current value.
+    const int keep = roInc_.recNo();
+    bool found = false;
+    for (roInc_.first(); !roInc_.eof(); roInc_.next()) {
+        if (roInc_.asFloat(QStringLiteral("MinValue")) < maxValue &&
+            maxValue <= roInc_.asFloat(QStringLiteral("MaxValue"))) {
+            found = true;
+            break;
+        }
+    }
+    if (found) {
+        const char* fields[3] = {"Inc1", "Inc2", "Inc3"};
+        for (int i = 0; i < 3; ++i) {
+            steps_[i] = roInc_.asFloat(QLatin1String(fields[i]));
+            shag_[i]->setStep(steps_[i]);
+        }
+    }
+    if (keep >= 0)
+        roInc_.moveTo(keep);
+}
+
+void SoilFrame::UpdateCalculatedRo() {
+    if (editPKV_->text().isEmpty() || editRo0_->text().isEmpty())
+        return;
+    if (!CheckPositive(editPKV_, {}, false) || !CheckPositive(editRo0_, {}, false))
+        return;
+    const long double p0 = *parseNumber(editRo0_->text());
+    const long double k = *parseNumber(editPKV_->text());
+    editRo_->setText(formatGeneral(calculatedResistivity(p0, k)));
+}
+
+std::optional<double> SoilFrame::MeasuredRo(bool report) const {
+    const auto v = report ? numberOrReport(editRo0_) : parseNumber(editRo0_->text());
+    if (!v)
+        return std::nullopt;
+    return double(*v);
+}
+
+double SoilFrame::GetRangeMin() const {
+    return double(rangeMinFromLabel(lblRMinMax_->text()));
+}
+
+double SoilFrame::GetRangeMax() const {
+    return double(rangeMaxFromLabel(lblRMinMax_->text()));
+}
+
+void SoilFrame::setCoefficientChecks(bool keyFilter, bool exitCheck) {
+    delete pkvChecks_;
+    pkvChecks_ = (keyFilter || exitCheck) ? makeNumericInput(editPKV_, keyFilter, exitCheck) : nullptr;
+}
+
+void SoilFrame::setCorrectionDialog(std::function<std::optional<QString>()> open) {
+    correctionDialog_ = std::move(open);
+    speedButton2_->setEnabled(bool(correctionDialog_));
+}
+
+void SoilFrame::setStepSettingsDialog(std::function<void()> open) {
+    stepSettingsDialog_ = std::move(open);
+    btnParamShag_->setEnabled(bool(stepSettingsDialog_));
+}
+
+void SoilFrame::EditRo0Exit() {
+    if (editRo0_->text().isEmpty()) {
+        dialogs().showMessage(requiredValueMessage());
+        focusIfPossible(editRo0_);
+        return;
+    }
+    const auto v = numberOrReport(editRo0_);
+    if (v && *v >= roMin_ && *v <= roMax_)
+        return;
+    if (v)
+        dialogs().showMessage(soilRangeMessage(roMin_, roMax_));
+    focusIfPossible(editRo0_);
+}
+
+void SoilFrame::stepUp(int i) {
+    const double s = steps_[i];
+    if (s <= 0)
+        return;
+    if (const auto v = numberOrReport(editRo0_); v && soilStepUpAllowed(*v, s, roMax_))
+        SpinStepUp(shag_[i], s);
+}
+
+void SoilFrame::stepDown(int i) {
+    const double s = steps_[i];
+    if (s <= 0)
+        return;
+    if (const auto v = numberOrReport(editRo0_); v && soilStepDownAllowed(*v, s, roMin_))
+        SpinStepDown(shag_[i], s);
+}
+
+} // namespace kz

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "core/rules/PekvRules.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLineEdit;
+class QTabWidget;
+
+namespace kz {
+
+class DataModule;
+class SoilFrame;
+
+// What a calculator keeps of its last confirmed two-layer soil: upper soil, its p0 and Kп, lower
+// soil, its p0 and Kп, the upper layer's thickness H (texts, in this order; empty until the
+// dialog was first confirmed from that calculator).
+using PekvTexts = QStringList;
+
+// "Эквивалентное удельное сопротивление грунта.": the upper and the lower soil layer, each on a
+// soil frame of its own, and the thickness of the upper layer. OK is refused until both layers
+// are filled, within their soils' ranges and differ by a factor of 2 at least.
+class EquivalentResistivityDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit EquivalentResistivityDialog(DataModule& data, QWidget* parent = nullptr);
+
+    // The calling calculator's saved texts to restore on activation; nullopt for a first use.
+    void setHandOver(const std::optional<PekvTexts>& restore) { restore_ = restore; }
+    // FormActivate: both frames initialised, then restored or their coefficients set to 1.
+    void activate();
+    PekvTexts currentTexts() const;
+
+    SoilFrame* pFrame1() const { return upper_; }
+    SoilFrame* pFrame2() const { return lower_; }
+    QLineEdit* EditH() const { return editH_; }
+    QTabWidget* PageControl1() const { return pages_; }
+
+    void done(int result) override;
+
+private:
+    bool CheckOnClose();
+    void restoreFrame(SoilFrame* frame, const QString& soil, const QString& p0, const QString& kp);
+
+    std::optional<PekvTexts> restore_;
+    QTabWidget* pages_;
+    SoilFrame* upper_;
+    SoilFrame* lower_;
+    QLineEdit* editH_;
+};
+
+// The dialog every calculator shares, created on first use.
+EquivalentResistivityDialog& pekvForm(DataModule& data, QWidget* calculator);
+
+// A calculator's equivalent-resistivity command: remembers the calculator's last layers, runs the
+// dialog and writes ρэ (two decimals) into the calculator's input.
+class EquivalentResistivityLink {
+public:
+    EquivalentResistivityLink(DataModule& data, pekv::Form form) : data_(data), form_(form) {}
+
+    struct Target {
+        QLineEdit* output = nullptr;  // EditPekv
+        QCheckBox* include = nullptr; // chkPekv, enabled after a computation
+        // The structure's area in m² or length in km, read when the dialog is confirmed.
+        std::function<std::optional<long double>()> size;
+        // Set to the upper layer's calculated resistivity (the foundation field's EditP1).
+        QLineEdit* upperResistivity = nullptr;
+    };
+    // False when the dialog was cancelled or the values could not give a resistivity.
+    bool run(QWidget* calculator, const Target& target);
+    const PekvTexts& saved() const { return saved_; }
+    // The layers of the last confirmed dialog as they stood on screen: ρ1, ρ2 (calculated
+    // resistivities) and H; empty until then.
+    const QStringList& lastLayers() const { return layers_; }
+
+private:
+    DataModule& data_;
+    pekv::Form form_;
+    PekvTexts saved_;
+    QStringList layers_;
+};
+
+} // namespace kz

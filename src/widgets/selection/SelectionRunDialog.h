@@ -1,0 +1,101 @@
+#pragma once
+
+#include "core/selection/Selection.h"
+
+#include <QDialog>
+#include <QPointer>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+class QToolButton;
+
+namespace kz {
+
+class SpinButton;
+class PermissibleResistanceDialog;
+
+// "Параметры подбора.": the run dialog of parameter selection. The calculator fills the list of
+// parameters it offers; the user moves them into the grid in the order of nesting (first row
+// outermost), edits start, end and step and sets the required resistance. OK checks the grid
+// and keeps the dialog open on the first fault.
+//
+// The grid's horizontal header holds the headings "Параметр", "Начало", "Конец", "Шаг"; its
+// rows are the data rows, and at least one (possibly empty) row is always there.
+class SelectionRunDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit SelectionRunDialog(QWidget* parent = nullptr);
+
+    // The offered parameters: emptied by each calculator before it adds its own.
+    void clearSelectionParameters();
+    void AddSelectionParameter(const SelectionDescriptor& descriptor);
+    const QList<SelectionDescriptor>& selectionParameters() const { return descriptors_; }
+
+    // The chosen rows, in nesting order (none while the grid holds only its empty row).
+    QList<SelectionRow> selectedRows() const;
+    long long SelectionCount() const;
+
+    // FormActivate: an empty grid, the list refilled with the names, the first selected.
+    void activate();
+    void btnAddClick();
+    void btnDeleteClick();
+    void btnUpClick();
+    void btnDownClick();
+    // The button rule.
+    void UpdateButtons();
+
+    QLineEdit* EditR() const { return editR_; }
+    QListWidget* ListBox1() const { return list_; }
+    QTableWidget* StringGrid1() const { return grid_; }
+    QToolButton* btnAdd() const { return btnAdd_; }
+    QToolButton* btnDelete() const { return btnDelete_; }
+    QToolButton* btnUp() const { return btnUp_; }
+    QToolButton* btnDown() const { return btnDown_; }
+    QPushButton* btnOK() const { return btnOK_; }
+    QLabel* lblAllowChar() const { return lblAllowChar_; }
+    QLabel* lblDiapazon() const { return lblDiapazon_; }
+    QLabel* lblRecom() const { return lblRecom_; }
+
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    const SelectionDescriptor* descriptorOf(const QString& name) const;
+    bool firstRowNamed() const;
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+    void StringGrid1Click();
+    // Whether a key typed into the grid at the current cell passes; beeps or warns otherwise.
+    bool gridKeyAllowed(const QKeyEvent* key);
+    bool CheckOnClose();
+    void chooseCell(int row, int column);
+    void runPermissibleResistanceDialog();
+
+    QList<SelectionDescriptor> descriptors_;
+    QLineEdit* editR_;
+    SpinButton* btnR1_;
+    SpinButton* btnR01_;
+    QToolButton* speedButton2_;
+    QListWidget* list_;
+    QTableWidget* grid_;
+    QToolButton* btnAdd_;
+    QToolButton* btnDelete_;
+    QToolButton* btnUp_;
+    QToolButton* btnDown_;
+    QLabel* lblAllowChar_;
+    QLabel* lblDiapazon_;
+    QLabel* lblRecom_;
+    QPushButton* btnOK_;
+    QPointer<PermissibleResistanceDialog> rForm_;
+};
+
+// The run dialog every calculator shares, created on first use beside the calculator's owner.
+SelectionRunDialog& param1Form(QWidget* calculator);
+
+} // namespace kz
