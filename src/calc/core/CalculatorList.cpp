@@ -4,6 +4,7 @@
 #include "DVertCalc.h"
 #include "calc/complex/Set1Calc.h"
 #include "calc/complex/Set2Calc.h"
+#include "calc/complex/StandCalc.h"
 #include "calc/plates/DKolCalc.h"
 #include "calc/plates/DKrugCalc.h"
 #include "calc/plates/DPlRebro2Calc.h"
@@ -39,7 +40,7 @@ const QList<const Calculator*>& builtCalculators() {
         &set2::calculator(),
         &luch::calculator(), &paral::calculator(),
         &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
-        &estak::calculator(),
+        &estak::calculator(), &stand::calculator(),
     };
     return all;
 }
