@@ -8,7 +8,10 @@
 #include "frames/SechFrame.h"
 #include "frames/pFrame.h"
 
+#include <QComboBox>
 #include <QGridLayout>
+#include <QLineEdit>
+#include <QToolButton>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,6 +26,18 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
+// Counts a hold for as long as it lives (the window's tail and choosing counters).
+class FrameHold {
+public:
+    explicit FrameHold(int& counter) : counter_(counter) { ++counter_; }
+    ~FrameHold() { --counter_; }
+    FrameHold(const FrameHold&) = delete;
+    FrameHold& operator=(const FrameHold&) = delete;
+
+private:
+    int& counter_;
+};
+
 bool pageHasOwnParts(const CalculatorDescriptor& d, int page) {
     const SoilFrameSetup& f = d.soilFrames[page];
     if (!f.pictureFile.isEmpty() || !f.descriptionLines.isEmpty())
@@ -187,7 +202,7 @@ void CalculatorWindow::soilFrameChanged(int index, bool typeChange) {
         return;
     }
     // A soil chosen from the list is done at once: its message may be a box.
-    std::optional<TailHold> choosing;
+    std::optional<FrameHold> choosing;
     if (typeChange || soil != slot.last)
         choosing.emplace(choosing_);
     slot.last = soil;
