@@ -16,6 +16,9 @@ const QString nameField = QStringLiteral("Name");
 bool openHistoryOfKind(DataTable& table, const QString& dataDir, int kindCode) {
     table.close();
     table.setFiltered(false);
+    // A calculator's own history table holds its sets only.
+    if (!table.def().field(kindField))
+        return table.open(dataDir);
     table.setFilter(QStringLiteral("[KodTip]='%1'").arg(kindCode));
     table.setFiltered(true);
     return table.open(dataDir);
@@ -63,14 +66,16 @@ bool saveHistoryRecord(DataTable& table, const QString& dataDir, const HistoryLa
     const FieldDef* nameDef = table.def().field(nameField);
     const QString stored = historyStoredName(name, nameDef ? nameDef->size : 0);
 
+    const bool hasKind = table.def().field(kindField) != nullptr;
     QList<HistoryRowKey> keys;
     for (table.first(); !table.eof(); table.next())
-        keys.append({table.asInteger(kindField), table.asString(nameField)});
+        keys.append({hasKind ? table.asInteger(kindField) : layout.kindCode, table.asString(nameField)});
     const int row = findHistoryRow(keys, layout.kindCode, stored);
 
     bool ok = row >= 0 ? table.moveTo(row) && table.edit() : table.append();
     if (ok) {
-        table.setValue(kindField, layout.kindCode);
+        if (hasKind)
+            table.setValue(kindField, layout.kindCode);
         table.setValue(nameField, stored);
         for (auto it = fieldTexts.cbegin(); ok && it != fieldTexts.cend(); ++it)
             ok = table.setText(it.key(), it.value());

@@ -14,7 +14,19 @@ namespace kz {
 StoredCoefficients::StoredCoefficients(DataModule& data, QObject* parent) : QObject(parent), data_(data) {}
 
 CoefficientRows StoredCoefficients::rows(const QString& table, const QStringList& fields) const {
-    const QString key = table + u'|' + fields.join(u',');
+    return read(table, fields, {}, {});
+}
+
+CoefficientRows StoredCoefficients::rowsWhere(const QString& table, const QStringList& fields,
+                                              const QString& textField, const QString& value) const {
+    return read(table, fields, textField, value);
+}
+
+CoefficientRows StoredCoefficients::read(const QString& table, const QStringList& fields, const QString& textField,
+                                         const QString& value) const {
+    QString key = table + u'|' + fields.join(u',');
+    if (!textField.isEmpty())
+        key += u'|' + textField + u'=' + value;
     if (const auto it = cache_.constFind(key); it != cache_.constEnd())
         return *it;
     DataTable* t = data_.table(table);
@@ -31,7 +43,13 @@ CoefficientRows StoredCoefficients::rows(const QString& table, const QStringList
     // The whole table, whatever filter a grid has set on it.
     SqlQuery q(QFileInfo(t->filePath()).absolutePath());
     const QString sqlName = table.section(u'.', 0, 0);
-    q.setText(u"select "_s + fields.join(u',') + u" from "_s + sqlName);
+    // The value is bound, never written into the text.
+    if (textField.isEmpty()) {
+        q.setText(u"select "_s + fields.join(u',') + u" from "_s + sqlName);
+    } else {
+        q.setText(u"select "_s + fields.join(u',') + u" from "_s + sqlName + u" where "_s + textField + u" = :value"_s);
+        q.bindValue(u"value"_s, value);
+    }
     CoefficientRows result;
     if (q.open()) {
         for (q.first(); !q.eof(); q.next()) {

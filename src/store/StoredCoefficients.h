@@ -17,8 +17,12 @@ class StoredCoefficients : public QObject, public CoefficientTables {
 public:
     explicit StoredCoefficients(DataModule& data, QObject* parent = nullptr);
     CoefficientRows rows(const QString& table, const QStringList& fields) const override;
+    CoefficientRows rowsWhere(const QString& table, const QStringList& fields, const QString& textField,
+                              const QString& value) const override;
 
 private:
+    CoefficientRows read(const QString& table, const QStringList& fields, const QString& textField,
+                         const QString& value) const;
     DataModule& data_;
     mutable QHash<QString, CoefficientRows> cache_;
     mutable QSet<QString> watched_;

@@ -67,8 +67,8 @@ void TestBatchFuzz::randomCases() {
     for (const Calculator* c : builtCalculators()) {
         const CalculatorDescriptor& d = c->description();
         QStringList numeric;
-        if (d.soilFrame)
-            numeric << QStringLiteral("EditRo0") << QStringLiteral("EditPKV");
+        for (const SoilFrameSetup& soil : d.soilFrames)
+            numeric << soil.prefix + QStringLiteral("EditRo0") << soil.prefix + QStringLiteral("EditPKV");
         for (const GeometryInput& g : d.geometry)
             if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isPictureChoice() && !g.isRadio())
                 numeric << g.name;

@@ -45,8 +45,49 @@ GeometryInput shownValue(const QString& name, const QString& label, const QStrin
     g.clearedWithResult = true;
     return g;
 }
+namespace {
+// One frame of one soil or two-layer earth and one construction frame, as every calculator had
+// them before frames were declared: their history fields follow the hist1.db layout.
+void declareDefaultFrames(CalculatorDescriptor& d) {
+    if (d.soilFrame && d.soilFrames.isEmpty()) {
+        SoilFrameSetup upper;
+        upper.name = u"pFrame"_s;
+        upper.installation = true;
+        upper.soilField = u"Grunt"_s;
+        upper.measuredField = u"P"_s;
+        upper.coefficientField = u"KP"_s;
+        d.soilFrames << upper;
+        if (d.twoLayerSoil) {
+            d.soilFrames[0].tab = u"Верхний слой"_s;
+            d.soilFrames[0].resistivityLabel = u"р1 - расчетное удельное сопротивление грунта (воды), Ом м:"_s;
+            // The history record has no fields of its own for the lower layer: it takes the
+            // construction's, and the construction moves to Construct1.
+            SoilFrameSetup lower;
+            lower.name = u"pFrame1"_s;
+            lower.prefix = u"pFrame1."_s;
+            lower.tab = u"Нижний слой"_s;
+            lower.resistivityLabel = u"р2 - расчетное удельное сопротивление грунта (воды), Ом м:"_s;
+            lower.soilField = u"Construct"_s;
+            lower.measuredField = u"D1"_s;
+            lower.coefficientField = u"T"_s;
+            d.soilFrames << lower;
+        }
+    }
+    if (d.construction && d.constructionFrames.isEmpty()) {
+        ConstructionFrameSetup c;
+        c.name = u"frmSech1"_s;
+        c.setup = *d.construction;
+        c.soil = d.soilFrames.isEmpty() ? QString() : d.soilFrames.first().name;
+        c.modeField = u"N"_s;
+        c.constructionField = d.twoLayerSoil ? u"Construct1"_s : u"Construct"_s;
+        c.sizeField = u"Razmer"_s;
+        d.constructionFrames << c;
+    }
+}
+} // namespace
 
 CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
+    declareDefaultFrames(d);
     struct Kept {
         QString input;
         QString field;
@@ -54,21 +95,35 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
         bool copied;
     };
     QList<Kept> kept;
-    if (d.soilFrame)
-        kept << Kept{u"ComboGrunt"_s, u"Grunt"_s, true, true} << Kept{u"EditRo0"_s, u"P"_s, true, true}
-             << Kept{u"EditPKV"_s, u"KP"_s, true, true};
-    // The history record has no fields of its own for the lower layer: it takes the
-    // construction's, and the construction moves to Construct1.
-    if (d.soilFrame && d.twoLayerSoil)
-        kept << Kept{u"pFrame1.ComboGrunt"_s, u"Construct"_s, true, true}
-             << Kept{u"pFrame1.EditRo0"_s, u"D1"_s, true, true} << Kept{u"pFrame1.EditPKV"_s, u"T"_s, true, true};
-    if (d.construction)
-        kept << Kept{sizeSetModeInput(), u"N"_s, false, true}
-             << Kept{u"cmbSech"_s, d.twoLayerSoil ? u"Construct1"_s : u"Construct"_s, true, true}
-             << Kept{u"cmbDiam"_s, u"Razmer"_s, true, true};
-    for (const GeometryInput& g : std::as_const(d.geometry))
-        if (!g.readOnly)
-            kept << Kept{g.name, g.historyField, g.required, g.copied};
+    auto keepSoil = [&](const SoilFrameSetup& f) {
+        kept << Kept{f.prefix + u"ComboGrunt"_s, f.soilField, true, true}
+             << Kept{f.prefix + u"EditRo0"_s, f.measuredField, true, true}
+             << Kept{f.prefix + u"EditPKV"_s, f.coefficientField, true, true};
+    };
+    auto keepSection = [&](const ConstructionFrameSetup& c) {
+        kept << Kept{sizeSetModeOf(c), c.modeField, false, true}
+             << Kept{c.prefix + u"cmbSech"_s, c.constructionField, true, true}
+             << Kept{c.prefix + u"cmbDiam"_s, c.sizeField, true, true};
+    };
+    auto keepGeometry = [&](int page) {
+        for (const GeometryInput& g : std::as_const(d.geometry))
+            if (!g.readOnly && g.page == page)
+                kept << Kept{g.name, g.historyField, g.required, g.copied};
+    };
+    if (d.soilFrame) {
+        // Frames on pages of their own: each page's soil, construction and inputs in turn.
+        for (int i = 0; i < d.soilFrames.size(); ++i) {
+            keepSoil(d.soilFrames[i]);
+            for (const ConstructionFrameSetup& c : std::as_const(d.constructionFrames))
+                if (c.page == i)
+                    keepSection(c);
+            keepGeometry(i);
+        }
+    }
+    for (const ConstructionFrameSetup& c : std::as_const(d.constructionFrames))
+        if (c.page < 0)
+            keepSection(c);
+    keepGeometry(-1);
     d.requiredInputs.clear();
     d.inputOrder.clear();
     d.copyInputs.clear();
@@ -82,7 +137,7 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
         if (!k.field.isEmpty())
             d.history.fields << HistoryField{k.field, k.input};
     }
-    if (!d.history.isEmpty())
+    if (!d.history.isEmpty() || !d.historyTable.isEmpty())
         d.history.fields << HistoryField{u"R"_s, d.resultName, false};
     return d;
 }

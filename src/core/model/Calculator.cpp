@@ -21,6 +21,18 @@ std::optional<long double> CalcInputs::positive(const QString& name) const {
     return v && *v > 0 ? v : std::nullopt;
 }
 
+std::pair<double, double> CalcInputs::soilRange(const QString& prefix, int index) const {
+    if (const auto it = soilRanges.constFind(prefix); it != soilRanges.cend())
+        return it.value();
+    return index == 0 ? std::pair{pMin, pMax} : std::pair{lowerPMin, lowerPMax};
+}
+
+std::optional<long double> CalcInputs::diameterOf(const QString& prefix) const {
+    if (const auto it = diameters.constFind(prefix); it != diameters.cend())
+        return it.value();
+    return prefix.isEmpty() ? diameter : std::nullopt;
+}
+
 QString filledMessage(const QString& subject) {
     return u"Введите значение "_s + subject + u'.';
 }
@@ -68,20 +80,18 @@ std::optional<CheckFailure> Calculator::check(const CalcInputs& in) const {
         }
     }
     if (d_.soilRangeCheck && d_.soilFrame) {
-        struct Layer {
-            QString p0;
-            double min, max;
-        };
-        QList<Layer> layers{{u"EditRo0"_s, in.pMin, in.pMax}};
-        if (d_.twoLayerSoil)
-            layers << Layer{u"pFrame1.EditRo0"_s, in.lowerPMin, in.lowerPMax};
-        for (const Layer& l : layers) {
-            const auto v = in.number(l.p0);
+        for (int i = 0; i < d_.soilFrames.size(); ++i) {
+            const QString& prefix = d_.soilFrames[i].prefix;
+            const auto [min, max] = in.soilRange(prefix, i);
+            const auto v = in.number(prefix + u"EditRo0"_s);
             // The range message leaves the focus where it is.
             if (!v)
-                return CheckFailure{soilRangeMessage(l.min, l.max), {}};
-            if (const auto error = soilRangeError(*v, l.min, l.max))
+                return CheckFailure{soilRangeMessage(min, max), {}};
+            if (const auto error = soilRangeError(*v, min, max))
                 return CheckFailure{*error, {}};
+            // A calculator may check its own geometry between its soil frames.
+            if (auto failure = checkAfterSoil(in, i))
+                return failure;
         }
     }
     return checkGeometry(in);
@@ -95,7 +105,8 @@ Evaluation Calculator::evaluate(const CalcInputs& in) const {
     }
     if (d_.soilFrame) {
         // A coefficient small enough rounds the resistivity away: nothing is computed from it.
-        for (const QString& frame : d_.twoLayerSoil ? QStringList{QString(), u"pFrame1."_s} : QStringList{QString()}) {
+        for (const SoilFrameSetup& f : d_.soilFrames) {
+            const QString& frame = f.prefix;
             const auto p0 = in.number(frame + u"EditRo0"_s);
             const auto kp = in.number(frame + u"EditPKV"_s);
             if (p0 && kp && !(calculatedResistivity(*p0, *kp) > 0)) {
@@ -106,7 +117,7 @@ Evaluation Calculator::evaluate(const CalcInputs& in) const {
     }
     const auto r = compute(in, e.shown);
     if (!r) {
-        e.failure = CheckFailure{noResultMessage(), {}};
+        e.failure = CheckFailure{missingResultMessage(in), {}};
         e.shown.clear();
         return e;
     }
@@ -176,6 +187,18 @@ bool Calculator::selectionAdmissible(const CalcInputs& in) const {
     return !checkGeometry(in);
 }
 
+std::optional<QString> Calculator::selectionRefusal(const CalcInputs&) const {
+    return std::nullopt;
+}
+
+std::optional<std::pair<int, int>> Calculator::spinLimits(const CalcInputs&, const QString&) const {
+    return std::nullopt;
+}
+
+std::optional<CheckFailure> Calculator::checkAfterSoil(const CalcInputs&, int) const {
+    return std::nullopt;
+}
+
 void Calculator::deriveSelectionValues(QMap<QString, long double>&) const {}
 
 void Calculator::selectionValueApplied(const CalcInputs&, const QString&, QMap<QString, long double>&) const {}
@@ -215,6 +238,10 @@ QMap<QString, QString> Calculator::userChoice(const CalcInputs&, const QString&)
 
 QString Calculator::noResultMessage() const {
     return resultOutOfRangeMessage();
+}
+
+QString Calculator::missingResultMessage(const CalcInputs&) const {
+    return noResultMessage();
 }
 
 } // namespace kz

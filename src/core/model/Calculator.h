@@ -24,6 +24,10 @@ struct CalcInputs {
     // The diameter the formulas use (the equivalent one for angle and strip steel); nullopt
     // without a construction or a size.
     std::optional<long double> diameter;
+    // The diameter of every construction frame, by its prefix ("" for the first one).
+    QMap<QString, std::optional<long double>> diameters;
+    // The admissible resistivity range of every soil frame's soil, by its prefix.
+    QMap<QString, std::pair<double, double>> soilRanges;
     // The admissible resistivity range of the chosen soil.
     double pMin = 0;
     double pMax = 0;
@@ -43,6 +47,10 @@ struct CalcInputs {
     // The number when it is above 0.
     std::optional<long double> positive(const QString& name) const;
     bool selectionRunning() const { return run != nullptr; }
+    // The range of the soil frame with this prefix; the first two fall back to pMin/pMax and
+    // lowerPMin/lowerPMax.
+    std::pair<double, double> soilRange(const QString& prefix, int index) const;
+    std::optional<long double> diameterOf(const QString& prefix) const;
 };
 
 // The first failed check: its message and the input the focus goes back to.
@@ -89,6 +97,8 @@ public:
 
     // The checks after the common ones: the device's geometry.
     virtual std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const;
+    // Checks that run right after the range check of the soil frame number index (from 0).
+    virtual std::optional<CheckFailure> checkAfterSoil(const CalcInputs& in, int index) const;
     // The resistance for checked inputs; nullopt when it gives nothing to show. shown receives
     // the fields the formula sets beside the result.
     virtual std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>& shown) const = 0;
@@ -106,6 +116,11 @@ public:
     virtual Preparation prepareSingleSelection(const CalcInputs& in, const SelectionParameter& p) const;
     // During a run: whether the combination set satisfies the formula's conditions.
     virtual bool selectionAdmissible(const CalcInputs& in) const;
+    // During a run, for an admissible combination: a failed input check that stops the run (its
+    // message); nullopt lets the run go on. None by default.
+    virtual std::optional<QString> selectionRefusal(const CalcInputs& in) const;
+    // The limits of a spin edit for the current inputs; nullopt: its declared ones.
+    virtual std::optional<std::pair<int, int>> spinLimits(const CalcInputs& in, const QString& spin) const;
     // The values that follow from those a run has just set (by input name).
     virtual void deriveSelectionValues(QMap<QString, long double>& values) const;
     // During a run, after it set an input: values the calculator moves with it.
@@ -125,6 +140,8 @@ protected:
     // Said when compute gives no result for inputs that passed every check. Empty: the result
     // fields are emptied without a word (a coefficient the tables do not hold).
     virtual QString noResultMessage() const;
+    // The same for these inputs (which coefficient was not found); by default noResultMessage().
+    virtual QString missingResultMessage(const CalcInputs& in) const;
 
 private:
     // The result's text, the fields the formula shows and the calculation order.

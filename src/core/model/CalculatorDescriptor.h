@@ -19,6 +19,39 @@ struct ConstructionSetup {
     QString electrodeKind; // "вертикальный" or "горизонтальный"
 };
 
+// A soil frame of the window. The first frame of a calculator with one or two layers reaches its
+// fields by their plain names ("EditRo0"), any other by its prefix ("pFrame1.EditRo0").
+struct SoilFrameSetup {
+    QString name;   // object name: "pFrame", "pFrame1", "FramePV"
+    QString prefix; // "" or "pFrame1.", "FramePV."
+    QString tab;    // its page when the window has several soil frames
+    QString resistivityLabel; // the lblRo caption; empty: the frame's own
+    // Its calculated resistivity is the one the installation frame takes.
+    bool installation = false;
+    // Fields of the history table it is kept in.
+    QString soilField, measuredField, coefficientField;
+    // On its page, beside the frames: a picture with the conditions of its formula on tabs, and a
+    // read-only description.
+    QString pictureFile;
+    QString pictureTabs; // "PageControl2": tabs "Рисунок" and "Условия применения формул"
+    QString imageName;   // "Image1"
+    QStringList conditionLines;
+    QString descriptionName; // "Memo2"
+    QStringList descriptionLines;
+};
+
+// A construction frame, initialised with its soil frame's calculated resistivity; its fields are
+// reached by its prefix ("frmSechV.cmbSech"), the first one without one by their plain names. Its
+// size-list mode is the pseudo input prefix + "SizeSetMode".
+struct ConstructionFrameSetup {
+    QString name;   // "frmSech1", "frmSechV"
+    QString prefix; // "" or "frmSechV."
+    ConstructionSetup setup;
+    QString soil;  // the soil frame's name
+    int page = -1; // the soil frame's page it stands on; -1: under the soil frames
+    QString modeField, constructionField, sizeField;
+};
+
 // A numeric input of the device's geometry with its label, default text and step buttons.
 struct GeometryInput {
     QString name;          // object name, e.g. "EditDlina"
@@ -44,6 +77,8 @@ struct GeometryInput {
     // floor, a step up only while value + step stays at or below the ceiling.
     std::optional<double> stepFloor;
     std::optional<double> stepCeiling;
+    // The soil page it stands on (SoilFrameSetup order); -1: the geometry panel.
+    int page = -1;
     bool readOnly = false; // a derived value, display only (its default text shown at first)
     // A derived value the result shows: emptied with the result when a calculation fails.
     bool clearedWithResult = false;
@@ -233,6 +268,12 @@ struct CalculatorDescriptor {
     // lower one, on the tabs "Верхний слой" and "Нижний слой"; both are kept, checked for their
     // soil's range and offered to selection.
     bool twoLayerSoil = false;
+    // The soil and construction frames; completeDescriptor fills them for one soil frame (or the
+    // two of twoLayerSoil) and one construction frame when a calculator declares none.
+    QList<SoilFrameSetup> soilFrames;
+    QList<ConstructionFrameSetup> constructionFrames;
+    // The page control of several soil frames.
+    QString soilTabsName = QStringLiteral("PageControl2");
     // The input the installation frame takes its resistivity from when the link is on; empty: the
     // soil frame's calculated resistivity.
     QString installationResistivityInput;
@@ -250,6 +291,10 @@ struct CalculatorDescriptor {
     QStringList copyInputs;
     // Kind code, preset name, prompt and captions are the calculator's; the fields follow.
     HistoryLayout history;
+    // A history table of the calculator's own (data module table, e.g. "TableHistory") with its
+    // loader (historyLoaders()); empty: hist1.db filtered by the kind code with HistoryLoadDialog.
+    QString historyTable;
+    QString historyLoader;
     SelectionSetup selection;
     // The report's paragraphs; without them the report command stays disabled.
     ReportWriter report;
@@ -280,6 +325,10 @@ struct CalculatorDescriptor {
 // A value the result shows beside the inputs (read-only, emptied with the result), with the text
 // it shows before the first calculation.
 GeometryInput shownValue(const QString& name, const QString& label, const QString& designText = {});
+// The frame's size-list mode as an input name.
+inline QString sizeSetModeOf(const ConstructionFrameSetup& c) {
+    return c.prefix + QStringLiteral("SizeSetMode");
+}
 
 // The descriptor with its input lists and history fields made from the frames and the geometry.
 CalculatorDescriptor completeDescriptor(CalculatorDescriptor d);

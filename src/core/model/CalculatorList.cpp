@@ -4,6 +4,7 @@
 #include "core/calculators/rods/DVertCalc.h"
 #include "core/calculators/complex/Set1Calc.h"
 #include "core/calculators/complex/Set2Calc.h"
+#include "core/calculators/complex/StandCalc.h"
 #include "core/calculators/plates/DKolCalc.h"
 #include "core/calculators/plates/DKrugCalc.h"
 #include "core/calculators/plates/DPlRebro2Calc.h"
@@ -39,7 +40,7 @@ const QList<const Calculator*>& builtCalculators() {
         &set2::calculator(),
         &luch::calculator(), &paral::calculator(),
         &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
-        &estak::calculator(),
+        &estak::calculator(), &stand::calculator(),
     };
     return all;
 }

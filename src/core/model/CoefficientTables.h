@@ -17,6 +17,9 @@ public:
     // Every row of a table (its file name, "vz2land.DB"), the named fields in the order asked;
     // an empty field reads as NaN. No rows when the table is not open.
     virtual CoefficientRows rows(const QString& table, const QStringList& fields) const = 0;
+    // The rows whose text field holds the value ("Razm" = "ряд"), the named fields as above.
+    virtual CoefficientRows rowsWhere(const QString& table, const QStringList& fields, const QString& textField,
+                                      const QString& value) const;
 };
 
 // A coordinate of a look-up: the row column it is compared with and the value sought.

@@ -172,6 +172,13 @@ private:
 
     bool computeAndDecide(long double value) {
         ++result_.combinations;
+        if (hooks_.refusal)
+            if (const auto message = hooks_.refusal()) {
+                result_.outcome = Outcome::Refused;
+                result_.refusal = *message;
+                result_.inadmissible = true;
+                return true;
+            }
         const auto r = hooks_.resistance();
         if (r) {
             result_.r = r;

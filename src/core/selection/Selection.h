@@ -81,6 +81,9 @@ struct RunHooks {
     std::function<void(const QString& name, long double value)> apply;
     // The resistance of the combination now set; nullopt when it violates the formula's conditions.
     std::function<std::optional<long double>()> resistance;
+    // Before the resistance: a failed input check of the combination, which stops the run with its
+    // message (unlike an inadmissible one, which is skipped). None: nothing refuses.
+    std::function<std::optional<QString>()> refusal;
     // The required resistance, read afresh for every combination; nullopt never matches.
     std::function<std::optional<long double>()> required;
     std::function<bool()> breakRequested;
@@ -95,7 +98,8 @@ struct RunHooks {
 enum class Outcome {
     Found,    // a combination met the required resistance
     Stopped,  // the stop button
-    Exhausted // every combination tried without success (or none could be)
+    Exhausted, // every combination tried without success (or none could be)
+    Refused    // a combination failed an input check: the run stops and says why
 };
 
 struct RunResult {
@@ -103,6 +107,7 @@ struct RunResult {
     int combinations = 0;         // combinations computed
     bool inadmissible = false;    // the last one violated the formula's conditions
     std::optional<long double> r; // the resistance of the last admissible one
+    QString refusal;              // the message of a refused combination
 };
 
 // Walks the levels in nested loops, the first outermost, each from its start towards its end

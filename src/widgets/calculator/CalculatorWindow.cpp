@@ -98,14 +98,23 @@ QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-HistoryLoadDialog& historyLoader(DataModule& data, QWidget* calculator) {
-    static QPointer<HistoryLoadDialog> loader;
+// The loaders of the history tables by object name: hist1.db's shared one and those of the
+// calculators with a table of their own, each made once per data module.
+HistoryLoadDialog& historyLoader(DataModule& data, QWidget* calculator, const QString& name = {}) {
+    static QMap<QString, QPointer<HistoryLoadDialog>> loaders;
     static DataModule* of = nullptr;
-    if (loader && of != &data)
-        delete loader;
-    if (!loader) {
-        loader = new HistoryLoadDialog(data, sharedOwner(calculator));
+    if (of != &data) {
+        for (const QPointer<HistoryLoadDialog>& l : std::as_const(loaders))
+            delete l.data();
+        loaders.clear();
         of = &data;
+    }
+    QPointer<HistoryLoadDialog>& loader = loaders[name];
+    if (!loader) {
+        if (name == u"THistForm"_s)
+            loader = new StandardHistoryDialog(data, sharedOwner(calculator));
+        else
+            loader = new HistoryLoadDialog(data, sharedOwner(calculator));
     }
     return *loader;
 }
@@ -229,35 +238,7 @@ void CalculatorWindow::buildWindow() {
     mainLayout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    if (d_.soilFrame && d_.twoLayerSoil) {
-        layerTabs_ = new QTabWidget(mainPanel);
-        layerTabs_->setObjectName(QStringLiteral("PageControl2"));
-        const struct {
-            const char* frame;
-            const char* tab;
-            const char* label;
-        } layers[] = {{"pFrame", "Верхний слой", "р1 - расчетное удельное сопротивление грунта (воды), Ом м:"},
-                      {"pFrame1", "Нижний слой", "р2 - расчетное удельное сопротивление грунта (воды), Ом м:"}};
-        for (const auto& l : layers) {
-            auto* frame = new SoilFrame(data_, layerTabs_);
-            frame->setObjectName(QString::fromLatin1(l.frame));
-            if (auto* label = frame->findChild<QLabel*>(QStringLiteral("lblRo")))
-                label->setText(u(l.label));
-            layerTabs_->addTab(frame, u(l.tab));
-            (soil_ ? lowerSoil_ : soil_) = frame;
-        }
-        layerTabs_->setCurrentIndex(0);
-        right->addWidget(layerTabs_);
-    } else if (d_.soilFrame) {
-        soil_ = new SoilFrame(data_, mainPanel);
-        soil_->setObjectName(QStringLiteral("pFrame"));
-        right->addWidget(soil_);
-    }
-    if (d_.construction) {
-        section_ = new SectionFrame(data_, mainPanel);
-        section_->setObjectName(QStringLiteral("frmSech1"));
-        right->addWidget(section_);
-    }
+    buildFrames(right, mainPanel);
     auto* geometry = new QFrame(mainPanel);
     geometry->setObjectName(QStringLiteral("PanelGeometry"));
     geometry->setFrameShape(QFrame::StyledPanel);
@@ -335,7 +316,7 @@ void CalculatorWindow::buildWindow() {
     layout->addWidget(eu_);
 }
 
-void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
+void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row, int page) {
     QWidget* panel = grid->parentWidget();
     // Rows go into the panel's grid, or into the grid of the framed group they belong to.
     QGridLayout* target = grid;
@@ -343,6 +324,8 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
     int* at = &row;
     QString group;
     for (const GeometryInput& g : d_.geometry) {
+        if (g.page != page)
+            continue;
         if (g.group != group) {
             group = g.group;
             if (group.isEmpty()) {
@@ -540,21 +523,7 @@ void CalculatorWindow::wireFrames() {
         if (!d_.coefficientInputChecks)
             frame->setCoefficientChecks(false, false);
     }
-    if (lowerSoil_) {
-        connect(lowerSoil_, &SoilFrame::soilChanged, this, &CalculatorWindow::lowerSoilChanged);
-        connect(lowerSoil_, &SoilFrame::measuredRoChanged, this, &CalculatorWindow::lowerSoilChanged);
-        connect(lowerSoil_, &SoilFrame::coefficientChanged, this, &CalculatorWindow::lowerSoilChanged);
-    }
-    if (soil_) {
-        connect(soil_, &SoilFrame::soilChanged, this, &CalculatorWindow::soilTypeChanged);
-        connect(soil_, &SoilFrame::measuredRoChanged, this, &CalculatorWindow::soilValueChanged);
-        connect(soil_, &SoilFrame::coefficientChanged, this, &CalculatorWindow::soilValueChanged);
-    }
-    if (section_) {
-        connect(section_, &SectionFrame::constructionChanged, this, &CalculatorWindow::sectionChanged);
-        connect(section_, &SectionFrame::sizeChanged, this, &CalculatorWindow::sectionChanged);
-        connect(section_, &SectionFrame::modeChanged, this, &CalculatorWindow::sectionChanged);
-    }
+    wireSoilFrames();
 }
 
 void CalculatorWindow::spinChange(QSpinBox* spin) {
@@ -589,6 +558,7 @@ void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
             setLinkedInput(it.key(), it.value());
     }
     applyDerived(calc_.derive(snapshot(), name));
+    applySpinLimits();
     if (name == d_.installationResistivityInput)
         SyncInstallationResistivity();
     ChangeTail();
@@ -647,19 +617,21 @@ void CalculatorWindow::buildEquivalentResistivity() {
 
 CalcInputs CalculatorWindow::snapshot() const {
     CalcInputs in;
-    static const QStringList frameFields = {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
-                                            QStringLiteral("EditPKV"),    QStringLiteral("EditRo"),
-                                            QStringLiteral("cmbSech"),    QStringLiteral("cmbDiam"),
-                                            QStringLiteral("EditDiam0")};
-    if (soil_ || section_)
-        for (const QString& name : frameFields)
-            in.texts.insert(name, inputText(name));
-    if (lowerSoil_)
-        for (const QString& name : {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
-                                    QStringLiteral("EditPKV"), QStringLiteral("EditRo")})
-            in.texts.insert(twolayer::lower(name), inputText(twolayer::lower(name)));
-    if (section_)
-        in.texts.insert(sizeSetModeInput(), inputText(sizeSetModeInput()));
+    static const QStringList soilFields = {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
+                                           QStringLiteral("EditPKV"), QStringLiteral("EditRo")};
+    static const QStringList sectionFields = {QStringLiteral("cmbSech"), QStringLiteral("cmbDiam"),
+                                              QStringLiteral("EditDiam0")};
+    for (const SoilSlot& slot : soils_) {
+        for (const QString& name : soilFields)
+            in.texts.insert(slot.setup->prefix + name, inputText(slot.setup->prefix + name));
+        in.soilRanges.insert(slot.setup->prefix, {slot.frame->RoMin(), slot.frame->RoMax()});
+    }
+    for (const SectionSlot& slot : sections_) {
+        for (const QString& name : sectionFields)
+            in.texts.insert(slot.setup->prefix + name, inputText(slot.setup->prefix + name));
+        in.texts.insert(sizeSetModeOf(*slot.setup), inputText(sizeSetModeOf(*slot.setup)));
+        in.diameters.insert(slot.setup->prefix, parseNumber(slot.frame->diameterText()));
+    }
     // The window's own inputs by their plain names, before a frame's field of the same name.
     for (const GeometryInput& g : d_.geometry)
         in.texts.insert(g.name, inputText(g.name));
@@ -819,20 +791,15 @@ void CalculatorWindow::activate() {
     if (!d_.pictureFile.isEmpty())
         LoadPicture(image_, d_.pictureFile);
     loadChoicePictures();
+    loadPagePictures();
     {
         // Refilling the frames fires their change events; one calculation follows them all.
         const TailHold hold(tailHold_);
-        if (soil_) {
-            soil_->InitSoil();
-            lastSoil_ = soil_->ComboGrunt()->currentText();
+        for (SoilSlot& slot : soils_) {
+            slot.frame->InitSoil();
+            slot.last = slot.frame->ComboGrunt()->currentText();
         }
-        if (lowerSoil_) {
-            lowerSoil_->InitSoil();
-            lastLowerSoil_ = lowerSoil_->ComboGrunt()->currentText();
-        }
-        if (section_)
-            section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
-                                  d_.construction->electrodeKind);
+        initSections();
         for (const GeometryInput& g : d_.geometry)
             if (QComboBox* combo = choices_.value(g.name); combo && !g.choiceTable.isEmpty()) {
                 fillChoice(g, combo);
@@ -845,8 +812,8 @@ void CalculatorWindow::activate() {
     }
     const ReferenceDialogs& refs = referenceDialogs();
     toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
-    toolbar_->btnMaterial()->setEnabled((section_ || materialChoice()) && refs.steels);
-    toolbar_->btnKorGrunt()->setEnabled(section_ && refs.corrosion);
+    toolbar_->btnMaterial()->setEnabled((!sections_.isEmpty() || materialChoice()) && refs.steels);
+    toolbar_->btnKorGrunt()->setEnabled(!sections_.isEmpty() && refs.corrosion);
     // The frames' own dialogs, for every calculator alike.
     for (SoilFrame* frame : soilFrames()) {
         frame->setCorrectionDialog(refs.correction ? std::function<std::optional<QString>()>(
@@ -860,6 +827,7 @@ void CalculatorWindow::activate() {
         refs.climateRegions ? std::function<void()>([] { referenceDialogs().climateRegions(); }) : nullptr);
     if (!d_.geometry.isEmpty())
         applyDerived(calc_.derive(snapshot(), d_.geometry.first().name));
+    applySpinLimits();
     ChangeTail();
     updateRangeLabels();
     updateToolButtons();
@@ -892,9 +860,8 @@ void CalculatorWindow::deactivate() {
 
 QList<SoilFrame*> CalculatorWindow::soilFrames() const {
     QList<SoilFrame*> frames;
-    for (SoilFrame* frame : {soil_, lowerSoil_})
-        if (frame)
-            frames << frame;
+    for (const SoilSlot& slot : soils_)
+        frames << slot.frame;
     return frames;
 }
 
@@ -1070,43 +1037,10 @@ void CalculatorWindow::SyncInstallationResistivity() {
         if (v && *v > 0 && isShowableResult(*v))
             eu_->applySoilResistivity(formatGeneral(*v));
     }
-    else if (soil_)
-        eu_->applySoilResistivity(soil_->EditRo()->text());
-}
-
-void CalculatorWindow::soilTypeChanged() {
-    const TailHold choosing(choosing_);
-    lastSoil_ = soil_->ComboGrunt()->currentText();
-    if (section_ && !section_->btnAllMat()->isChecked())
-        section_->RefreshConstructions();
-    applyDerived(calc_.derive(snapshot(), QStringLiteral("ComboGrunt")));
-    ChangeTail();
-    SyncInstallationResistivity();
-}
-
-void CalculatorWindow::soilValueChanged() {
-    // A new soil sets its default p0 first; its own handling follows with the whole tail.
-    if (soil_->ComboGrunt()->currentText() != lastSoil_) {
-        result_->clear();
-        return;
-    }
-    if (section_ && !section_->btnAllMat()->isChecked())
-        section_->RefreshConstructions();
-    applyDerived(calc_.derive(snapshot(), QStringLiteral("EditRo0")));
-    ChangeTail();
-    SyncInstallationResistivity();
-}
-
-void CalculatorWindow::lowerSoilChanged() {
-    // The lower layer bounds neither the constructions nor the installation's resistivity.
-    const QString soil = lowerSoil_->ComboGrunt()->currentText();
-    // A soil chosen from the list is done at once: its message may be a box.
-    std::optional<TailHold> choosing;
-    if (soil != lastLowerSoil_)
-        choosing.emplace(choosing_);
-    lastLowerSoil_ = soil;
-    applyDerived(calc_.derive(snapshot(), twolayer::lower(QStringLiteral("EditRo0"))));
-    ChangeTail();
+    else
+        for (const SoilSlot& slot : soils_)
+            if (slot.setup->installation)
+                eu_->applySoilResistivity(slot.frame->EditRo()->text());
 }
 
 QWidget* CalculatorWindow::inputWidget(const QString& name) const {
@@ -1126,8 +1060,10 @@ QWidget* CalculatorWindow::inputWidget(const QString& name) const {
 }
 
 QString CalculatorWindow::inputText(const QString& name) const {
-    if (name == sizeSetModeInput())
-        return section_ ? QString::number(section_->GetSizeMode()) : QString();
+    if (name.endsWith(sizeSetModeInput())) {
+        const SectionFrame* section = sectionOfMode(name);
+        return section ? QString::number(section->GetSizeMode()) : QString();
+    }
     const QWidget* w = inputWidget(name);
     if (const auto* spin = qobject_cast<const QSpinBox*>(w))
         return QString::number(spin->value());
@@ -1137,12 +1073,13 @@ QString CalculatorWindow::inputText(const QString& name) const {
 }
 
 bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
-    if (name == sizeSetModeInput()) {
-        if (!section_)
+    if (name.endsWith(sizeSetModeInput())) {
+        SectionFrame* section = sectionOfMode(name);
+        if (!section)
             return false;
         bool ok = false;
         const int mode = int(text.toDouble(&ok));
-        section_->SetSizeMode(ok ? mode : -1);
+        section->SetSizeMode(ok ? mode : -1);
         ChangeTail();
         return true;
     }
@@ -1160,17 +1097,25 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
             return true;
         }
         // Choosing the item already chosen still runs its handling.
-        if (soil_ && combo == soil_->ComboGrunt()) {
-            soil_->ComboGruntChange();
-        } else if (section_ && combo == section_->cmbSech()) {
-            section_->cmbSechChange();
-            ChangeTail();
-        } else if (section_ && combo == section_->cmbDiam()) {
-            section_->cmbDiamChange();
-            ChangeTail();
-        } else if (choices_.value(combo->objectName()) == combo) {
-            inputChanged(combo->objectName(), false);
+        for (const SoilSlot& slot : std::as_const(soils_))
+            if (combo == slot.frame->ComboGrunt()) {
+                slot.frame->ComboGruntChange();
+                return true;
+            }
+        for (const SectionSlot& slot : std::as_const(sections_)) {
+            if (combo == slot.frame->cmbSech()) {
+                slot.frame->cmbSechChange();
+                ChangeTail();
+                return true;
+            }
+            if (combo == slot.frame->cmbDiam()) {
+                slot.frame->cmbDiamChange();
+                ChangeTail();
+                return true;
+            }
         }
+        if (choices_.value(combo->objectName()) == combo)
+            inputChanged(combo->objectName(), false);
         return true;
     }
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -1273,15 +1218,19 @@ void CalculatorWindow::saveToHistory() {
     QStringList inputs;
     for (const HistoryField& f : d_.history.fields)
         inputs << f.input;
-    saveHistoryRecord(data_[QStringLiteral("TableHist1")], dataDir(), d_.history, *name,
+    saveHistoryRecord(data_[historyTable()], dataDir(), d_.history, *name,
                       d_.history.recordFromInputs(currentInputs(inputs)));
 }
 
+QString CalculatorWindow::historyTable() const {
+    return d_.historyTable.isEmpty() ? QStringLiteral("TableHist1") : d_.historyTable;
+}
+
 void CalculatorWindow::loadFromHistory() {
-    DataTable& table = data_[QStringLiteral("TableHist1")];
+    DataTable& table = data_[historyTable()];
     if (!openHistoryOfKind(table, dataDir(), d_.history.kindCode))
         return;
-    HistoryLoadDialog& loader = historyLoader(data_, this);
+    HistoryLoadDialog& loader = historyLoader(data_, this, d_.historyLoader);
     loader.setFieldList(d_.history.fieldList());
     if (dialogs().execModal(&loader) != QDialog::Accepted)
         return;
@@ -1382,49 +1331,52 @@ void CalculatorWindow::runSoilDictionary() {
     if (!open)
         return;
     // Without a soil frame the dictionary is only shown: nothing here depends on it.
-    if (!soil_)
+    if (soils_.isEmpty())
         return open(this);
     for (SoilFrame* frame : soilFrames())
         frame->SaveSoilState();
     // It opens on the soil of the layer in view.
-    const SoilFrame* shown = layerTabs_ && layerTabs_->currentIndex() == 1 ? lowerSoil_ : soil_;
+    const int inFront = layerTabs_ ? std::clamp(layerTabs_->currentIndex(), 0, int(soils_.size()) - 1) : 0;
+    const SoilFrame* shown = soils_[inFront].frame;
     if (DataTable* soils = data_.table(QStringLiteral("P_udel.DB")); soils && soils->isOpen())
         soils->locate(QStringLiteral("Grunt"), shown->ComboGrunt()->currentText());
     open(this);
     {
         const TailHold hold(tailHold_);
-        soil_->InitSoil();
-        lastSoil_ = soil_->ComboGrunt()->currentText();
-        if (lowerSoil_) {
-            lowerSoil_->InitSoil();
-            lastLowerSoil_ = lowerSoil_->ComboGrunt()->currentText();
+        for (SoilSlot& slot : soils_) {
+            slot.frame->InitSoil();
+            slot.last = slot.frame->ComboGrunt()->currentText();
         }
-        applyDerived(calc_.derive(snapshot(), QStringLiteral("EditRo0")));
+        applyDerived(calc_.derive(snapshot(), soils_.first().setup->prefix + QStringLiteral("EditRo0")));
     }
     ChangeTail();
 }
 
 void CalculatorWindow::runSectionDictionary(bool corrosion) {
-    if (!section_ && !corrosion)
+    if (sections_.isEmpty() && !corrosion)
         return runChoiceDictionary();
     const auto& open = corrosion ? referenceDialogs().corrosion : referenceDialogs().steels;
-    if (!section_ || !open)
+    if (sections_.isEmpty() || !open)
         return;
-    const QString construction = section_->cmbSech()->currentText();
-    const QString size = section_->cmbDiam()->currentText();
+    const SectionSlot& slot = sections_[sectionInFront()];
+    SectionFrame* section = slot.frame;
+    const QString construction = section->cmbSech()->currentText();
+    const QString size = section->cmbDiam()->currentText();
     {
         const TailHold hold(tailHold_);
         if (corrosion)
-            section_->LocateCorrosionRow();
+            section->LocateCorrosionRow();
         else if (referenceDialogs().locateSteel)
             referenceDialogs().locateSteel(construction, size);
         open(this);
+        // Every frame follows the dictionary; the one in front keeps its choice.
         if (!corrosion)
-            section_->InitSection(d_.construction->letterD, d_.construction->letterB, soil_->EditRo(),
-                                  d_.construction->electrodeKind);
-        else if (!section_->btnAllMat()->isChecked())
-            section_->RefreshConstructions();
-        restoreSection(construction, size);
+            initSections();
+        else
+            for (const SectionSlot& other : std::as_const(sections_))
+                if (!other.frame->btnAllMat()->isChecked())
+                    other.frame->RefreshConstructions();
+        restoreSection(slot.setup->prefix, construction, size);
     }
     ChangeTail();
 }
@@ -1484,12 +1436,14 @@ void CalculatorWindow::runChoiceDictionary() {
     sayEmptyChoices();
 }
 
-void CalculatorWindow::restoreSection(const QString& construction, const QString& size) {
-    if (section_->cmbSech()->findText(construction, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+void CalculatorWindow::restoreSection(const QString& prefix, const QString& construction, const QString& size) {
+    auto* sech = qobject_cast<QComboBox*>(inputWidget(prefix + QStringLiteral("cmbSech")));
+    auto* diam = qobject_cast<QComboBox*>(inputWidget(prefix + QStringLiteral("cmbDiam")));
+    if (!sech || !diam || sech->findText(construction, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
         return;
-    setInputText(QStringLiteral("cmbSech"), construction);
-    if (section_->cmbDiam()->findText(size, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
-        setInputText(QStringLiteral("cmbDiam"), size);
+    setInputText(prefix + QStringLiteral("cmbSech"), construction);
+    if (diam->findText(size, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+        setInputText(prefix + QStringLiteral("cmbDiam"), size);
 }
 
 // ---- Page control: conditions, a type chosen by picture, coefficient tables ----
@@ -1755,7 +1709,7 @@ QList<SelectionDescriptor> CalculatorWindow::selectionDescriptors() const {
     for (const SelectionParameter& p : SelectionOffer()) {
         SelectionDescriptor d{p.name, p.start, p.end, p.step, p.type, p.lower, p.upper, p.recommendation};
         if (p.soilRange) {
-            const SoilFrame* frame = twolayer::isLowerField(p.input) ? lowerSoil_ : soil_;
+            const SoilFrame* frame = soilFrameOf(p.input);
             d.start = d.upper = formatGeneral(frame ? frame->RoMax() : 0);
             d.end = d.lower = formatGeneral(frame ? frame->RoMin() : 0);
         }
@@ -1812,6 +1766,8 @@ void CalculatorWindow::RunSelection() {
         *levels, form.SelectionCount(), [required] { return parseNumber(required->text()); }, nullptr);
     if (result && result->outcome == selection::Outcome::Exhausted)
         dialogs().showMessage(u"Подбор параметров неудачен."_s);
+    else if (result && result->outcome == selection::Outcome::Refused)
+        dialogs().showMessage(result->refusal);
 }
 
 void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
@@ -1835,7 +1791,7 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
     }
     selection::Level level{name, stored->start, stored->end, stored->step};
     if (p->soilRange) {
-        const SoilFrame* frame = twolayer::isLowerField(p->input) ? lowerSoil_ : soil_;
+        const SoilFrame* frame = soilFrameOf(p->input);
         level.start = frame ? frame->RoMax() : 0;
         level.end = frame ? frame->RoMin() : 0;
     }
@@ -1868,6 +1824,11 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
         [permissible] { return parseNumber(permissible->text()); }, tried);
     if (!result)
         return;
+    if (result->outcome == selection::Outcome::Refused) {
+        dialogs().showMessage(result->refusal);
+        UpdateButtons();
+        return;
+    }
     const bool found = result->outcome == selection::Outcome::Found;
     if (withData) {
         SelectionChartDialog& chart = chartForm(this);
@@ -1904,9 +1865,9 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
         values.insert(name, *v);
     }
     // Each soil frame's calculated resistivity follows its p0 and Kп.
-    QStringList frames{QString()};
-    if (lowerSoil_)
-        frames << twolayer::lower({});
+    QStringList frames;
+    for (const SoilSlot& slot : std::as_const(soils_))
+        frames << slot.setup->prefix;
     for (const QString& frame : std::as_const(frames))
         if (!values.contains(frame + QStringLiteral("EditRo")))
             if (const auto shown = parseNumber(inputText(frame + QStringLiteral("EditRo"))))
@@ -1948,6 +1909,12 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
         if (!r || !isShowableResult(*r) || !(*r > 0))
             return std::nullopt;
         return r;
+    };
+    hooks.refusal = [this]() -> std::optional<QString> {
+        const CalcInputs in = snapshot();
+        if (!calc_.selectionAdmissible(in))
+            return std::nullopt;
+        return calc_.selectionRefusal(in);
     };
     hooks.required = required;
     hooks.breakRequested = [this] { return toolbar_->breakRequested(); };
@@ -2005,10 +1972,9 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
             else if (auto* spin = qobject_cast<QSpinBox*>(inputWidget(name)))
                 spin->setValue(int(std::lround(values.value(name))));
         }
-        if (soil_ && values.contains(QStringLiteral("EditRo")))
-            soil_->EditRo()->setText(formatGeneral(values.value(QStringLiteral("EditRo"))));
-        if (lowerSoil_ && values.contains(twolayer::lower(QStringLiteral("EditRo"))))
-            lowerSoil_->EditRo()->setText(formatGeneral(values.value(twolayer::lower(QStringLiteral("EditRo")))));
+        for (const SoilSlot& slot : std::as_const(soils_))
+            if (const QString p = slot.setup->prefix + QStringLiteral("EditRo"); values.contains(p))
+                slot.frame->EditRo()->setText(formatGeneral(values.value(p)));
         applyDerived(calc_.derive(snapshot(), {}));
     }
     updateRangeLabels();

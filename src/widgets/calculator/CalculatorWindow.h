@@ -103,6 +103,8 @@ public:
 
     // Toolbar commands.
     void saveToHistory();
+    // The data module's table the sets are kept in.
+    QString historyTable() const;
     void loadFromHistory();
     void copyParameters();
     void pasteParameters();
@@ -235,15 +237,29 @@ private:
     void coefficientTableEdited();
     void updateToolButtons();
     void buildWindow();
-    void buildGeometry(QGridLayout* grid, int& row);
+    void buildGeometry(QGridLayout* grid, int& row, int page = -1);
     void wireToolbar();
     void wireFrames();
     void geometryChange(QLineEdit* edit);
     void spinChange(QSpinBox* spin);
     void sectionChanged();
-    void soilTypeChanged();
-    void soilValueChanged();
-    void lowerSoilChanged();
+    // The soil and construction frames the description declares, the pages that hold them with
+    // their own inputs and pictures (CalculatorWindowFrames.cpp).
+    void buildFrames(QBoxLayout* right, QWidget* parent);
+    QWidget* buildSoilPage(int index, QWidget* parent);
+    void wireSoilFrames();
+    // A change in soil frame number index: its type (typeChange) or its p0 or Kп.
+    void soilFrameChanged(int index, bool typeChange);
+    // The soil frame an input belongs to ("FramePG.EditRo0"), the first one for a plain name.
+    SoilFrame* soilFrameOf(const QString& input) const;
+    // The construction frame of a size-list mode input, nullptr for another name.
+    SectionFrame* sectionOfMode(const QString& name) const;
+    // The construction frame the toolbar's dictionaries act on: that of the soil page in front.
+    int sectionInFront() const;
+    void initSections();
+    // Applies the calculator's spin limits for the current inputs, clamping the counts quietly.
+    void applySpinLimits();
+    void loadPagePictures();
     // The soil frames there are: the upper (or only) one first.
     QList<SoilFrame*> soilFrames() const;
     void clearResult();
@@ -252,7 +268,7 @@ private:
     void showCalcOrderViewer();
     void runSoilDictionary();
     void runSectionDictionary(bool corrosion);
-    void restoreSection(const QString& construction, const QString& size);
+    void restoreSection(const QString& prefix, const QString& construction, const QString& size);
     // The list of a choice input refilled from its table, nothing chosen, no change run.
     void fillChoice(const GeometryInput& g, QComboBox* combo);
     const GeometryInput* materialChoice() const;
@@ -286,12 +302,23 @@ private:
     CopyBuffer copyBuffer_;
     int calculations_ = 0;
     int tailHold_ = 0;
-    QString lastSoil_;
 
     CalculatorToolbar* toolbar_ = nullptr;
     SoilFrame* soil_ = nullptr;
     SoilFrame* lowerSoil_ = nullptr;
-    QString lastLowerSoil_;
+    struct SoilSlot {
+        SoilFrame* frame = nullptr;
+        const SoilFrameSetup* setup = nullptr;
+        QString last; // the soil type of the last change handled
+    };
+    struct SectionSlot {
+        SectionFrame* frame = nullptr;
+        const ConstructionFrameSetup* setup = nullptr;
+        SoilFrame* soil = nullptr;
+    };
+    QList<SoilSlot> soils_;
+    QList<SectionSlot> sections_;
+    QMap<QString, QLabel*> pageImages_;
     QTabWidget* layerTabs_ = nullptr;
     SectionFrame* section_ = nullptr;
     InstallationFrame* eu_ = nullptr;

@@ -53,8 +53,14 @@ QString HistoryLoadDialog::manualInsertMessage() {
 }
 
 HistoryLoadDialog::HistoryLoadDialog(DataModule& data, QWidget* parent)
-    : QDialog(parent), table_(data[QStringLiteral("TableHist1")]) {
-    setObjectName(QStringLiteral("THistFrm1"));
+    : HistoryLoadDialog(data, QStringLiteral("TableHist1"), QStringLiteral("THistFrm1"), fieldRows, parent) {}
+
+StandardHistoryDialog::StandardHistoryDialog(DataModule& data, QWidget* parent)
+    : HistoryLoadDialog(data, QStringLiteral("TableHistory"), QStringLiteral("THistForm"), rows, parent) {}
+
+HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, const QString& objectName, int rows, QWidget* parent)
+    : QDialog(parent), rows_(rows), table_(data[table]) {
+    setObjectName(objectName);
     setWindowTitle(u"Загрузка заземляющего устройства."_s);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setHelpContext(this, helpContext);
@@ -124,7 +130,7 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, QWidget* parent)
     auto* group = new QGroupBox(u" Параметры "_s, this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* groupLayout = new QGridLayout(group);
-    for (int k = 1; k <= fieldRows; ++k) {
+    for (int k = 1; k <= rows_; ++k) {
         auto* label = new QLabel(group);
         label->setObjectName(QStringLiteral("Label%1").arg(k));
         auto* edit = new QLineEdit(group);
@@ -142,7 +148,7 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, QWidget* parent)
         edits_ << edit;
         boundFields_ << QString();
     }
-    groupLayout->setRowStretch(fieldRows, 1);
+    groupLayout->setRowStretch(rows_, 1);
 
     btnOK_ = new QPushButton(u"ОК"_s, this);
     btnOK_->setObjectName(QStringLiteral("btnOK"));
@@ -208,7 +214,7 @@ QToolButton* HistoryLoadDialog::navigatorButton(const QString& objectName) const
 
 void HistoryLoadDialog::activate() {
     const QStringList& list = fieldList_;
-    for (int k = 0; k < fieldRows && 2 * k + 1 < list.size(); ++k) {
+    for (int k = 0; k < rows_ && 2 * k + 1 < list.size(); ++k) {
         const QString field = list[2 * k + 1];
         labels_[k]->setText(list[2 * k]);
         labels_[k]->show();
@@ -223,7 +229,7 @@ void HistoryLoadDialog::activate() {
 
 void HistoryLoadDialog::deactivate() {
     fieldList_.clear();
-    for (int k = 0; k < fieldRows; ++k) {
+    for (int k = 0; k < rows_; ++k) {
         labels_[k]->hide();
         edits_[k]->hide();
         boundFields_[k].clear();
@@ -243,7 +249,7 @@ void HistoryLoadDialog::hideEvent(QHideEvent* event) {
 }
 
 void HistoryLoadDialog::showCurrentRow() {
-    for (int k = 0; k < fieldRows; ++k)
+    for (int k = 0; k < rows_; ++k)
         edits_[k]->setText(boundFields_[k].isEmpty() || !table_.isOpen() ? QString()
                                                                          : table_.text(boundFields_[k]));
     const int row = table_.recNo();

@@ -28,9 +28,13 @@ class HistoryLoadDialog : public QDialog {
     Q_OBJECT
 public:
     explicit HistoryLoadDialog(DataModule& data, QWidget* parent = nullptr);
+    // The same loader over a history table of one calculator's own (no kind filter), with its own
+    // object name and as many caption/field rows as its record has.
+    HistoryLoadDialog(DataModule& data, const QString& table, const QString& objectName, int rows, QWidget* parent);
     ~HistoryLoadDialog() override;
 
     static constexpr int fieldRows = 11;
+    int rowCount() const { return rows_; }
 
     // The captions and fields to show, read in pairs (caption, field name). A calculator sets them
     // just before showing the loader; the loader forgets them when it closes.
@@ -57,6 +61,7 @@ protected:
 
 private:
     QStringList fieldList_;
+    int rows_ = fieldRows;
     void showCurrentRow();
     void updateControls();
 
@@ -69,6 +74,14 @@ private:
     QList<QLineEdit*> edits_;
     QStringList boundFields_;
     QPushButton* btnOK_;
+};
+
+// The standard device's loader of history.DB.
+class StandardHistoryDialog : public HistoryLoadDialog {
+    Q_OBJECT
+public:
+    explicit StandardHistoryDialog(DataModule& data, QWidget* parent = nullptr);
+    static constexpr int rows = 17;
 };
 
 } // namespace kz

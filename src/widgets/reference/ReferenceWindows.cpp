@@ -34,6 +34,8 @@ ReferenceWindows::ReferenceWindows(DataModule& data)
     hooks.tables = [this](QWidget*, const QString& dialog, const QString& at) {
         if (dialog == QLatin1String("TZ05Form"))
             z05_->runAt(at);
+        else if (dialog == QLatin1String("TKIForm"))
+            ki_->run();
     };
 }
 
