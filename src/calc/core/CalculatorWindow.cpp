@@ -7,10 +7,12 @@
 #include "HistUnt1.h"
 #include "HistoryStore.h"
 #include "MemoUnit.h"
+#include "SelectionModelRun.h"
 #include "TwoLayerSoil.h"
 #include "calc/selection/DiagUnit.h"
 #include "calc/selection/ParPodUn.h"
 #include "calc/selection/Param1Un.h"
+#include "calc/selection/StandardSelectionDialog.h"
 #include "data/DataModule.h"
 #include "data/SelectionRanges.h"
 #include "reference/PekvUnit.h"
@@ -1794,7 +1796,7 @@ void CalculatorWindow::ShowSelectionSettings() {
 void CalculatorWindow::RunSelection() {
     if (d_.selection.parameters.isEmpty() || selectionRunning())
         return;
-    TParam1Fm& form = param1Form(this);
+    TParam1Fm& form = d_.selection.storedSets ? standardSelectionForm(this) : param1Form(this);
     form.clearSelectionParameters();
     for (const SelectionDescriptor& d : selectionDescriptors())
         form.AddSelectionParameter(d);
@@ -1911,16 +1913,9 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
         if (!values.contains(frame + QStringLiteral("EditRo")))
             if (const auto shown = parseNumber(inputText(frame + QStringLiteral("EditRo"))))
                 values.insert(frame + QStringLiteral("EditRo"), *shown);
-    const auto derive = [&] {
-        calc_.deriveSelectionValues(values);
-        for (const QString& frame : std::as_const(frames)) {
-            const QString p0 = frame + QStringLiteral("EditRo0");
-            const QString kp = frame + QStringLiteral("EditPKV");
-            if (values.contains(p0) && values.contains(kp))
-                values.insert(frame + QStringLiteral("EditRo"), calculatedResistivity(values.value(p0), values.value(kp)));
-        }
-    };
-    derive();
+    // Nothing on the window changes while the run holds it: one snapshot serves every combination.
+    SelectionModelRun model(calc_, snapshot(), std::move(values), frames);
+    model.derive();
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     holdWindowForRun(true);
@@ -1932,34 +1927,17 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     repaint();
 
     selection::RunHooks hooks;
-    hooks.apply = [&](const QString& name, long double value) {
-        if (const SelectionParameter* sp = selectionParameter(name)) {
-            values.insert(sp->input, value);
-            calc_.selectionValueApplied(snapshot(), sp->input, values);
-        }
-        derive();
-    };
-    hooks.resistance = [this]() -> std::optional<long double> {
-        const CalcInputs in = snapshot();
-        if (!calc_.selectionAdmissible(in))
-            return std::nullopt;
-        QMap<QString, QString> shown;
-        const auto r = calc_.compute(in, shown);
-        if (!r || !isShowableResult(*r) || !(*r > 0))
-            return std::nullopt;
-        return r;
-    };
     hooks.required = required;
     hooks.breakRequested = [this] { return toolbar_->breakRequested(); };
     hooks.yield = [] { QCoreApplication::processEvents(); };
     hooks.advance = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
     if (tried)
-        hooks.tried = [&](long double value, std::optional<long double> r) { tried(value, r, values); };
+        hooks.tried = [&](long double value, std::optional<long double> r) { tried(value, r, model.values()); };
 
-    runValues_ = &values;
-    const selection::RunResult result = selection::runSelection(levels, hooks);
+    runValues_ = &model.values();
+    const selection::RunResult result = model.run(levels, hooks);
     runValues_ = nullptr;
-    ShowSelectionResult(values, result);
+    ShowSelectionResult(model.values(), result);
     return result;
 }
 
