@@ -32,6 +32,7 @@
 #include "reference/TableGrid.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -1929,14 +1930,29 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     selection::RunHooks hooks;
     hooks.required = required;
     hooks.breakRequested = [this] { return toolbar_->breakRequested(); };
-    hooks.yield = [] { QCoreApplication::processEvents(); };
-    hooks.advance = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
+    // The window breathes at most every 10 ms, and the gauge is moved then: the stop button and the
+    // gauge still answer at once to the eye, while asking the system for events and redrawing the
+    // gauge after every value cost more than the formula.
+    QElapsedTimer breath;
+    long long advanced = 0;
+    const auto showProgress = [gauge, &advanced] {
+        gauge->setValue(int(std::min<long long>(advanced, gauge->maximum())));
+    };
+    hooks.yield = [&breath, &showProgress] {
+        if (breath.isValid() && breath.elapsed() < 10)
+            return;
+        showProgress();
+        QCoreApplication::processEvents();
+        breath.start();
+    };
+    hooks.advance = [&advanced] { ++advanced; };
     if (tried)
         hooks.tried = [&](long double value, std::optional<long double> r) { tried(value, r, model.values()); };
 
     runValues_ = &model.values();
     const selection::RunResult result = model.run(levels, hooks);
     runValues_ = nullptr;
+    showProgress();
     ShowSelectionResult(model.values(), result);
     return result;
 }

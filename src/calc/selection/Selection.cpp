@@ -151,7 +151,11 @@ std::optional<QList<Level>> levelsOf(const QList<SelectionRow>& rows) {
 namespace {
 class Runner {
 public:
-    Runner(const QList<Level>& levels, const RunHooks& hooks) : levels_(levels), hooks_(hooks) {}
+    Runner(const QList<Level>& levels, const RunHooks& hooks) : levels_(levels), hooks_(hooks) {
+        // The precision of each level's step, found once: it is a text look at the step.
+        for (const Level& level : levels_)
+            digits_ << -stepRoundDigits(double(level.step));
+    }
 
     RunResult run() {
         if (!levels_.isEmpty())
@@ -171,7 +175,7 @@ private:
         while ((v <= at.end && step > 0) || (v >= at.end && step < 0)) {
             if (hooks_.yield)
                 hooks_.yield();
-            const long double value = roundToStep(v, step);
+            const long double value = roundTo(v, digits_[k]);
             hooks_.apply(at.name, value);
             if (innermost) {
                 if (computeAndDecide(value))
@@ -211,6 +215,7 @@ private:
 
     const QList<Level>& levels_;
     const RunHooks& hooks_;
+    QList<int> digits_;
     RunResult result_;
 };
 } // namespace
