@@ -127,7 +127,8 @@ std::optional<int> SelectionSets::save(const QString& name, double r, const QLis
     }
     QSqlDatabase db = c.db();
     if (!db.transaction()) {
-        setError(error, fileProblemMessage(engineProblem(db.lastError()), masterPath(), db.lastError().text()));
+        setError(error,
+                 fileProblemMessage(engineProblem(db.lastError()), masterPath(), db.lastError().text()));
         return std::nullopt;
     }
     std::optional<int> kod;
@@ -152,8 +153,7 @@ std::optional<int> SelectionSets::save(const QString& name, double r, const QLis
         for (const SelectionSetRow& row : rows) {
             if (!c.ok())
                 break;
-            c.exec(q,
-                   u"INSERT INTO d.podbor1 (Kod0, Param, BValue, EValue, Shag) VALUES (?, ?, ?, ?, ?)"_s,
+            c.exec(q, u"INSERT INTO d.podbor1 (Kod0, Param, BValue, EValue, Shag) VALUES (?, ?, ?, ?, ?)"_s,
                    {*kod, row.param, row.start, row.end, row.step}, true);
         }
     }
@@ -177,7 +177,8 @@ bool SelectionSets::remove(int kod, QString* error) const {
     }
     QSqlDatabase db = c.db();
     if (!db.transaction()) {
-        setError(error, fileProblemMessage(engineProblem(db.lastError()), masterPath(), db.lastError().text()));
+        setError(error,
+                 fileProblemMessage(engineProblem(db.lastError()), masterPath(), db.lastError().text()));
         return false;
     }
     {

@@ -1,8 +1,8 @@
 #include "NumberText.h"
 
 #include <cmath>
-#include <iterator>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 using namespace Qt::StringLiterals;

@@ -32,11 +32,11 @@
 #include "reference/TableGrid.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
@@ -1947,7 +1947,9 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     };
     hooks.advance = [&advanced] { ++advanced; };
     if (tried)
-        hooks.tried = [&](long double value, std::optional<long double> r) { tried(value, r, model.values()); };
+        hooks.tried = [&](long double value, std::optional<long double> r) {
+            tried(value, r, model.values());
+        };
 
     runValues_ = &model.values();
     const selection::RunResult result = model.run(levels, hooks);

@@ -46,7 +46,8 @@ std::optional<long double> SelectionModelRun::resistance() const {
     return r;
 }
 
-selection::RunResult SelectionModelRun::run(const QList<selection::Level>& levels, selection::RunHooks hooks) {
+selection::RunResult SelectionModelRun::run(const QList<selection::Level>& levels,
+                                            selection::RunHooks hooks) {
     hooks.apply = [this](const QString& name, long double value) { apply(name, value); };
     hooks.resistance = [this] { return resistance(); };
     return selection::runSelection(levels, hooks);

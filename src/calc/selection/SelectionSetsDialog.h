@@ -1,7 +1,10 @@
 #pragma once
 
+#include "data/SelectionSets.h"
+
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 class QPushButton;
 class QToolButton;
@@ -10,7 +13,6 @@ namespace kz {
 
 class DataTable;
 class TableGrid;
-struct SelectionSet;
 
 // "Загрузка параметров подбора.": the named selection sets of the standard device (podbor0.DB)
 // with the rows of the current one (podbor1.DB). Sets can be browsed and deleted, never added

@@ -60,8 +60,8 @@ void StandardSelectionDialog::btnSaveClick() {
     }
     if (!checkNumbers())
         return;
-    const auto name = dialogs().inputText(u"Введите наименование подбора."_s, u"Наименование подбора:"_s,
-                                          u"Подбор 1"_s);
+    const auto name =
+        dialogs().inputText(u"Введите наименование подбора."_s, u"Наименование подбора:"_s, u"Подбор 1"_s);
     if (!name)
         return;
     QList<SelectionSetRow> stored;
@@ -87,7 +87,8 @@ void StandardSelectionDialog::btnLoadClick() {
     EditR()->setText(formatGeneral(chosen->r));
     QList<SelectionRow> rows;
     for (const SelectionSetRow& row : std::as_const(chosen->rows))
-        rows << SelectionRow{row.param, formatGeneral(row.start), formatGeneral(row.end), formatGeneral(row.step)};
+        rows << SelectionRow{row.param, formatGeneral(row.start), formatGeneral(row.end),
+                             formatGeneral(row.step)};
     setRows(rows);
 }
 

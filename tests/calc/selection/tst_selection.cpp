@@ -199,9 +199,10 @@ void TestSelection::compactWording_data() {
     QTest::addColumn<QString>("range");
     QTest::addColumn<QString>("message");
     const QString beginning = u"Ошибка. Для параметра \"x\" допускаются значения "_s;
-    QTest::newRow("resistivity") << u"integer"_s << u"40"_s << u"150"_s << u"151"_s << u"0..9"_s << u"40..150"_s
-                                 << beginning + u"40..150."_s;
-    QTest::newRow("rods") << u"integer"_s << u"2"_s << u"20"_s << u"2"_s << u"0..9"_s << u"2..20"_s << QString();
+    QTest::newRow("resistivity") << u"integer"_s << u"40"_s << u"150"_s << u"151"_s << u"0..9"_s
+                                 << u"40..150"_s << beginning + u"40..150."_s;
+    QTest::newRow("rods") << u"integer"_s << u"2"_s << u"20"_s << u"2"_s << u"0..9"_s << u"2..20"_s
+                          << QString();
     QTest::newRow("coefficient") << u"double"_s << u"1"_s << QString() << u"0,9"_s << u"0..9 и запятая"_s
                                  << u"не менее 1"_s << beginning + u"не менее 1."_s;
     QTest::newRow("length") << u"double"_s << QString() << QString() << u"0,1"_s << u"0..9 и запятая"_s

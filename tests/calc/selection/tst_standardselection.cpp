@@ -38,7 +38,9 @@ public:
     QMap<QString, QString> derive(const CalcInputs& in, const QString& changed) const override {
         return rod().derive(in, changed);
     }
-    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override { return rod().checkGeometry(in); }
+    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
+        return rod().checkGeometry(in);
+    }
     std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>& shown) const override {
         return rod().compute(in, shown);
     }
@@ -137,13 +139,14 @@ void TestStandardSelection::saveRefusals_data() {
     QTest::addColumn<QStringList>("row");
     QTest::addColumn<QString>("message");
     const QStringList length{Length, u"1"_s, u"5"_s, u"1"_s};
-    QTest::newRow("no required value") << QString() << length
-                                       << u"Ошибка. Введите требуемое сопротивление контура заземления."_s;
-    QTest::newRow("no parameter") << u"4"_s << QStringList() << u"Ошибка. Введите хотя бы один параметр подбора."_s;
+    QTest::newRow("no required value")
+        << QString() << length << u"Ошибка. Введите требуемое сопротивление контура заземления."_s;
+    QTest::newRow("no parameter") << u"4"_s << QStringList()
+                                  << u"Ошибка. Введите хотя бы один параметр подбора."_s;
     QTest::newRow("step 0") << u"4"_s << QStringList{Length, u"1"_s, u"5"_s, u"0"_s}
                             << u"Ошибка. Допускаются значения больше 0."_s;
-    QTest::newRow("required value no number") << u"4,,"_s << length
-                                              << u"Ошибка. \"4,,\" - недопустимое числовое значение."_s;
+    QTest::newRow("required value no number")
+        << u"4,,"_s << length << u"Ошибка. \"4,,\" - недопустимое числовое значение."_s;
     QTest::newRow("name not given") << u"4"_s << length << QString();
 }
 
@@ -169,7 +172,8 @@ void TestStandardSelection::savedSetIsLoadedAndDeleted() {
         addRow(form, {Coefficient, u"2"_s, u"1"_s, u"0,1"_s});
         form.EditR()->setText(u"30"_s);
         form.btnSave()->click();
-        QCOMPARE(rec_->prompts, QStringList{u"Введите наименование подбора.|Наименование подбора:|Подбор 1"_s});
+        QCOMPARE(rec_->prompts,
+                 QStringList{u"Введите наименование подбора.|Наименование подбора:|Подбор 1"_s});
 
         // Emptied and loaded again: the grid, EditR and the list come back as saved.
         form.btnDeleteClick();
