@@ -103,7 +103,11 @@ SelectionSetsDialog::SelectionSetsDialog(QWidget* parent) : QDialog(parent) {
     connect(navigator_[1], &QToolButton::clicked, this, [this] { sets_->prior(); });
     connect(navigator_[2], &QToolButton::clicked, this, [this] { sets_->next(); });
     connect(navigator_[3], &QToolButton::clicked, this, [this] { sets_->last(); });
-    connect(navigator_[4], &QToolButton::clicked, this, &SelectionSetsDialog::deleteCurrentSet);
+    // As everywhere in the program, a stored set is deleted only after the question naming it.
+    connect(navigator_[4], &QToolButton::clicked, this, [this] {
+        if (sets_->isOpen() && !sets_->isEmpty() && confirmDeletion(sets_->text(u"Name"_s)))
+            deleteCurrentSet();
+    });
     connect(sets_.get(), &DataTable::currentChanged, this, &SelectionSetsDialog::updateButtons);
     connect(sets_.get(), &DataTable::rowsChanged, this, &SelectionSetsDialog::updateButtons);
     updateButtons();

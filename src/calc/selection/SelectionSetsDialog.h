@@ -16,7 +16,8 @@ class TableGrid;
 
 // "Загрузка параметров подбора.": the named selection sets of the standard device (podbor0.DB)
 // with the rows of the current one (podbor1.DB). Sets can be browsed and deleted, never added
-// here. OK, enabled while there is a set, returns with the chosen set current. Help context 40.
+// here; deleting asks first, naming the set. OK, enabled while there is a set, returns with the
+// chosen set current. Help context 40.
 //
 // Object names: DBGrid1 (sets), DBGrid2 (rows), DBNavigator1 (nbFirst, nbPrior, nbNext, nbLast,
 // nbDelete), btnOK, btnCancel, btnHelp.

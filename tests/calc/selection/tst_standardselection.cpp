@@ -208,6 +208,12 @@ void TestStandardSelection::savedSetIsLoadedAndDeleted() {
                 QCOMPARE(sets.DBGrid1()->model()->rowCount(), 2);
                 QVERIFY(!sets.sets().insert());
                 QCOMPARE(rec_->messages, QStringList{u"Добавление записей запрещено."_s});
+                // Answered "No" first: the set stays.
+                rec_->answers = {QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes};
+                sets.navigatorButton(u"nbDelete"_s)->click();
+                QCOMPARE(sets.DBGrid1()->model()->rowCount(), 2);
+                QCOMPARE(rec_->questions.size(), 1);
+                QVERIFY(rec_->questions[0].contains(u"Подбор 1"_s));
                 sets.navigatorButton(u"nbDelete"_s)->click();
                 QCOMPARE(sets.DBGrid1()->model()->rowCount(), 1);
                 QCOMPARE(sets.sets().asString(u"Name"_s), u"Подбор 2"_s);
