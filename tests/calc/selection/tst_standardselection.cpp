@@ -1,4 +1,4 @@
-// The run dialog with named sets, opened from a calculator whose description asks for it.
+// The run dialog with named sets, opened from a calculator that declares them.
 #include "../core/CalcTestFolder.h"
 #include "calc/core/CalculatorWindow.h"
 #include "calc/core/DVertCalc.h"
