@@ -193,6 +193,9 @@ struct SelectionSetup {
     // Inputs the run's values are written back to at its end, in this order; the calculated
     // resistivity follows them.
     QStringList writeBack;
+    // The standard device's run dialog (TParamFrm): the grid with its required resistance can be
+    // saved under a name and loaded again, and the hints and limit messages are worded shorter.
+    bool storedSets = false;
 };
 
 // The soil-frame parameters every calculator offers: the measured resistivity and the

@@ -33,6 +33,13 @@ std::optional<QString> limitFault(const SelectionDescriptor& d, long double valu
     const auto lower = parseNumber(d.lower);
     const auto upper = parseNumber(d.upper);
     const QString beginning = u"Ошибка. Для параметра \""_s + d.name + u"\""_s;
+    if (d.compactTexts) {
+        if (lower && upper && (value < *lower || value > *upper))
+            return beginning + u" допускаются значения "_s + d.lower + u".."_s + d.upper + QLatin1Char('.');
+        if (lower && !upper && value < *lower)
+            return beginning + u" допускаются значения не менее "_s + d.lower + QLatin1Char('.');
+        return std::nullopt;
+    }
     if (lower && upper) {
         if (value < *lower || value > *upper)
             return beginning + u" допускаются значения в пределах "_s + d.lower + u" .. "_s + d.upper +
@@ -54,12 +61,19 @@ long double nearestEven(long double x) {
 } // namespace
 
 QString allowedCharsText(const SelectionDescriptor& d) {
+    if (d.compactTexts)
+        return d.isInteger() ? u"0..9"_s : u"0..9 и запятая"_s;
     return d.isInteger() ? u"0 .. 9"_s : u"0 .. 9 и запятая"_s;
 }
 
 QString rangeText(const SelectionDescriptor& d) {
     const bool lower = !d.lower.isEmpty();
     const bool upper = !d.upper.isEmpty();
+    if (d.compactTexts) {
+        if (lower && upper)
+            return d.lower + u".."_s + d.upper;
+        return lower ? u"не менее "_s + d.lower : u"больше 0"_s;
+    }
     if (lower && upper)
         return d.lower + u" .. "_s + d.upper;
     if (lower)
@@ -80,7 +94,7 @@ QString notANumberMessage(const QString& text) {
 }
 
 std::optional<GridFault> checkGrid(const QList<SelectionRow>& rows,
-                                   const QList<SelectionDescriptor>& descriptors) {
+                                   const QList<SelectionDescriptor>& descriptors, bool limits) {
     for (int column = 1; column <= 3; ++column)
         for (int row = 0; row < rows.size(); ++row) {
             const QString text = cell(rows[row], column);
@@ -91,6 +105,8 @@ std::optional<GridFault> checkGrid(const QList<SelectionRow>& rows,
             if (*value <= 0)
                 return GridFault{row, column, u"Ошибка. Допускаются значения больше 0."_s};
         }
+    if (!limits)
+        return std::nullopt;
     for (int row = 0; row < rows.size(); ++row) {
         const SelectionDescriptor* d = find(descriptors, rows[row].name);
         if (!d)
@@ -135,7 +151,11 @@ std::optional<QList<Level>> levelsOf(const QList<SelectionRow>& rows) {
 namespace {
 class Runner {
 public:
-    Runner(const QList<Level>& levels, const RunHooks& hooks) : levels_(levels), hooks_(hooks) {}
+    Runner(const QList<Level>& levels, const RunHooks& hooks) : levels_(levels), hooks_(hooks) {
+        // The precision of each level's step, found once: it is a text look at the step.
+        for (const Level& level : levels_)
+            digits_ << -stepRoundDigits(double(level.step));
+    }
 
     RunResult run() {
         if (!levels_.isEmpty())
@@ -155,7 +175,7 @@ private:
         while ((v <= at.end && step > 0) || (v >= at.end && step < 0)) {
             if (hooks_.yield)
                 hooks_.yield();
-            const long double value = roundToStep(v, step);
+            const long double value = roundTo(v, digits_[k]);
             hooks_.apply(at.name, value);
             if (innermost) {
                 if (computeAndDecide(value))
@@ -202,6 +222,7 @@ private:
 
     const QList<Level>& levels_;
     const RunHooks& hooks_;
+    QList<int> digits_;
     RunResult result_;
 };
 } // namespace

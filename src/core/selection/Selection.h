@@ -22,6 +22,9 @@ struct SelectionDescriptor {
     QString lower;
     QString upper;
     QString recommendation;
+    // The standard device's dialog words its hints and limit messages shorter: "0..9",
+    // "min..max", "не менее 1", "больше 0" for a parameter without limits.
+    bool compactTexts = false;
 
     bool isInteger() const { return type == QLatin1String("integer"); }
 };
@@ -55,8 +58,9 @@ struct GridFault {
     int column = 0;
     QString message;
 };
+// Without limits only the numbers are checked.
 std::optional<GridFault> checkGrid(const QList<SelectionRow>& rows,
-                                   const QList<SelectionDescriptor>& descriptors);
+                                   const QList<SelectionDescriptor>& descriptors, bool limits = true);
 
 // How many combinations the rows give: the product over the rows of round(|end − start| ÷ step) + 1.
 // 0 when a row is not a valid range.

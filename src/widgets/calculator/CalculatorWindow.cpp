@@ -7,10 +7,12 @@
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "store/HistoryStore.h"
 #include "widgets/calculator/CalcOrderViewer.h"
+#include "core/selection/SelectionModelRun.h"
 #include "core/model/TwoLayerSoil.h"
 #include "widgets/selection/SelectionChartDialog.h"
 #include "widgets/selection/SelectionSettingsDialog.h"
 #include "widgets/selection/SelectionRunDialog.h"
+#include "widgets/selection/StandardSelectionDialog.h"
 #include "store/DataModule.h"
 #include "store/SelectionRanges.h"
 #include "widgets/reference/EquivalentResistivityDialog.h"
@@ -34,6 +36,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
@@ -1748,7 +1751,7 @@ void CalculatorWindow::ShowSelectionSettings() {
 void CalculatorWindow::RunSelection() {
     if (d_.selection.parameters.isEmpty() || selectionRunning())
         return;
-    SelectionRunDialog& form = param1Form(this);
+    SelectionRunDialog& form = d_.selection.storedSets ? standardSelectionForm(this) : param1Form(this);
     form.clearSelectionParameters();
     for (const SelectionDescriptor& d : selectionDescriptors())
         form.AddSelectionParameter(d);
@@ -1872,16 +1875,9 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
         if (!values.contains(frame + QStringLiteral("EditRo")))
             if (const auto shown = parseNumber(inputText(frame + QStringLiteral("EditRo"))))
                 values.insert(frame + QStringLiteral("EditRo"), *shown);
-    const auto derive = [&] {
-        calc_.deriveSelectionValues(values);
-        for (const QString& frame : std::as_const(frames)) {
-            const QString p0 = frame + QStringLiteral("EditRo0");
-            const QString kp = frame + QStringLiteral("EditPKV");
-            if (values.contains(p0) && values.contains(kp))
-                values.insert(frame + QStringLiteral("EditRo"), calculatedResistivity(values.value(p0), values.value(kp)));
-        }
-    };
-    derive();
+    // Nothing on the window changes while the run holds it: one snapshot serves every combination.
+    SelectionModelRun model(calc_, snapshot(), std::move(values), frames);
+    model.derive();
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     holdWindowForRun(true);
@@ -1893,40 +1889,34 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     repaint();
 
     selection::RunHooks hooks;
-    hooks.apply = [&](const QString& name, long double value) {
-        if (const SelectionParameter* sp = selectionParameter(name)) {
-            values.insert(sp->input, value);
-            calc_.selectionValueApplied(snapshot(), sp->input, values);
-        }
-        derive();
-    };
-    hooks.resistance = [this]() -> std::optional<long double> {
-        const CalcInputs in = snapshot();
-        if (!calc_.selectionAdmissible(in))
-            return std::nullopt;
-        QMap<QString, QString> shown;
-        const auto r = calc_.compute(in, shown);
-        if (!r || !isShowableResult(*r) || !(*r > 0))
-            return std::nullopt;
-        return r;
-    };
-    hooks.refusal = [this]() -> std::optional<QString> {
-        const CalcInputs in = snapshot();
-        if (!calc_.selectionAdmissible(in))
-            return std::nullopt;
-        return calc_.selectionRefusal(in);
-    };
     hooks.required = required;
     hooks.breakRequested = [this] { return toolbar_->breakRequested(); };
-    hooks.yield = [] { QCoreApplication::processEvents(); };
-    hooks.advance = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
+    // The window breathes at most every 10 ms, and the gauge is moved then: the stop button and the
+    // gauge still answer at once to the eye, while asking the system for events and redrawing the
+    // gauge after every value cost more than the formula.
+    QElapsedTimer breath;
+    long long advanced = 0;
+    const auto showProgress = [gauge, &advanced] {
+        gauge->setValue(int(std::min<long long>(advanced, gauge->maximum())));
+    };
+    hooks.yield = [&breath, &showProgress] {
+        if (breath.isValid() && breath.elapsed() < 10)
+            return;
+        showProgress();
+        QCoreApplication::processEvents();
+        breath.start();
+    };
+    hooks.advance = [&advanced] { ++advanced; };
     if (tried)
-        hooks.tried = [&](long double value, std::optional<long double> r) { tried(value, r, values); };
+        hooks.tried = [&](long double value, std::optional<long double> r) {
+            tried(value, r, model.values());
+        };
 
-    runValues_ = &values;
-    const selection::RunResult result = selection::runSelection(levels, hooks);
+    runValues_ = &model.values();
+    const selection::RunResult result = model.run(levels, hooks);
     runValues_ = nullptr;
-    ShowSelectionResult(values, result);
+    showProgress();
+    ShowSelectionResult(model.values(), result);
     return result;
 }
 

@@ -103,7 +103,7 @@ SelectionRunDialog::SelectionRunDialog(QWidget* parent) : QDialog(parent) {
     rRow->addWidget(boldLabel(this, u"Требуемое значение сопротивления заземляющего устройства:"_s));
     editR_ = makeEdit(this, QStringLiteral("EditR"), QStringLiteral("4"));
     editR_->setFixedWidth(70);
-    makeNumericInput(editR_);
+    editRFilter_ = makeNumericInput(editR_);
     rRow->addWidget(editR_);
     btnR1_ = new SpinButton(editR_, 1, this);
     btnR1_->setObjectName(QStringLiteral("btnR1"));
@@ -206,6 +206,7 @@ SelectionRunDialog::SelectionRunDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(notes);
 
     auto* buttons = new QHBoxLayout;
+    buttonRow_ = buttons;
     buttons->addStretch(1);
     btnOK_ = new QPushButton(QStringLiteral("OK"), this);
     btnOK_->setObjectName(QStringLiteral("btnOK"));
@@ -239,6 +240,35 @@ void SelectionRunDialog::clearSelectionParameters() {
 
 void SelectionRunDialog::AddSelectionParameter(const SelectionDescriptor& descriptor) {
     descriptors_ << descriptor;
+    descriptors_.last().compactTexts = compactTexts_;
+}
+
+void SelectionRunDialog::setEditRExitCheck(bool on) {
+    delete editRFilter_;
+    editRFilter_ = makeNumericInput(editR_, true, on);
+}
+
+void SelectionRunDialog::setRows(const QList<SelectionRow>& rows) {
+    grid_->clearContents();
+    grid_->setRowCount(std::max<int>(1, int(rows.size())));
+    for (int c = 0; c < 4; ++c)
+        setCellText(0, c, {});
+    QStringList inGrid;
+    for (int r = 0; r < rows.size(); ++r) {
+        setCellText(r, 0, rows[r].name);
+        setCellText(r, 1, rows[r].start);
+        setCellText(r, 2, rows[r].end);
+        setCellText(r, 3, rows[r].step);
+        inGrid << rows[r].name;
+    }
+    grid_->setCurrentCell(0, 0);
+    list_->clear();
+    for (const SelectionDescriptor& d : std::as_const(descriptors_))
+        if (!inGrid.contains(d.name))
+            list_->addItem(d.name);
+    if (list_->count() > 0)
+        list_->setCurrentRow(0);
+    StringGrid1Click();
 }
 
 const SelectionDescriptor* SelectionRunDialog::descriptorOf(const QString& name) const {
@@ -435,7 +465,7 @@ void SelectionRunDialog::chooseCell(int row, int column) {
     grid_->setFocus();
 }
 
-bool SelectionRunDialog::CheckOnClose() {
+bool SelectionRunDialog::checkNumbers() {
     if (!parseNumber(editR_->text())) {
         focusIfPossible(editR_);
         dialogs().showMessage(selection::notANumberMessage(editR_->text()));
@@ -444,7 +474,18 @@ bool SelectionRunDialog::CheckOnClose() {
     const QList<SelectionRow> rows = selectedRows();
     if (rows.isEmpty())
         return false;
-    if (const auto fault = selection::checkGrid(rows, descriptors_)) {
+    if (const auto fault = selection::checkGrid(rows, descriptors_, false)) {
+        chooseCell(fault->row, fault->column);
+        dialogs().showMessage(fault->message);
+        return false;
+    }
+    return true;
+}
+
+bool SelectionRunDialog::CheckOnClose() {
+    if (!checkNumbers())
+        return false;
+    if (const auto fault = selection::checkGrid(selectedRows(), descriptors_)) {
         chooseCell(fault->row, fault->column);
         dialogs().showMessage(fault->message);
         return false;

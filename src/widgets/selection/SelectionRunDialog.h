@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -36,6 +37,9 @@ public:
 
     // The chosen rows, in nesting order (none while the grid holds only its empty row).
     QList<SelectionRow> selectedRows() const;
+    // Puts these rows into the grid (an empty row when there are none) and refills the list with
+    // the offered names the grid does not hold.
+    void setRows(const QList<SelectionRow>& rows);
     long long SelectionCount() const;
 
     // FormActivate: an empty grid, the list refilled with the names, the first selected.
@@ -62,6 +66,16 @@ public:
     void done(int result) override;
 
 protected:
+    // The steps of the OK check that need no limits: EditR and every cell a number, no cell 0.
+    bool checkNumbers();
+    void chooseCell(int row, int column);
+    // The row of buttons under the grid, "OK" first.
+    QHBoxLayout* buttonRow() const { return buttonRow_; }
+    // Offered parameters take the shorter wording of hints and limit messages.
+    void setCompactTexts(bool on) { compactTexts_ = on; }
+    // EditR keeps its key filter; without the check a text that is no number may be left.
+    void setEditRExitCheck(bool on);
+
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -74,7 +88,6 @@ private:
     // Whether a key typed into the grid at the current cell passes; beeps or warns otherwise.
     bool gridKeyAllowed(const QKeyEvent* key);
     bool CheckOnClose();
-    void chooseCell(int row, int column);
     void runPermissibleResistanceDialog();
 
     QList<SelectionDescriptor> descriptors_;
@@ -92,6 +105,9 @@ private:
     QLabel* lblDiapazon_;
     QLabel* lblRecom_;
     QPushButton* btnOK_;
+    QHBoxLayout* buttonRow_;
+    QObject* editRFilter_ = nullptr;
+    bool compactTexts_ = false;
     QPointer<PermissibleResistanceDialog> rForm_;
 };
 

@@ -85,6 +85,8 @@ private slots:
     void keysOfRealAndIntegerCells();
     void gridFaults_data();
     void gridFaults();
+    void compactWording_data();
+    void compactWording();
     void selectionCount_data();
     void selectionCount();
     void singleRunCount_data();
@@ -185,6 +187,40 @@ void TestSelection::gridFaults() {
     QCOMPARE(fault->row, row);
     QTEST(fault->column, "column");
     QTEST(fault->message, "message");
+}
+
+// The standard device's dialog: shorter hints, its own limit messages, none without limits.
+void TestSelection::compactWording_data() {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("chars");
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<QString>("message");
+    const QString beginning = u"Ошибка. Для параметра \"x\" допускаются значения "_s;
+    QTest::newRow("resistivity") << u"integer"_s << u"40"_s << u"150"_s << u"151"_s << u"0..9"_s
+                                 << u"40..150"_s << beginning + u"40..150."_s;
+    QTest::newRow("rods") << u"integer"_s << u"2"_s << u"20"_s << u"2"_s << u"0..9"_s << u"2..20"_s
+                          << QString();
+    QTest::newRow("coefficient") << u"double"_s << u"1"_s << QString() << u"0,9"_s << u"0..9 и запятая"_s
+                                 << u"не менее 1"_s << beginning + u"не менее 1."_s;
+    QTest::newRow("length") << u"double"_s << QString() << QString() << u"0,1"_s << u"0..9 и запятая"_s
+                            << u"больше 0"_s << QString();
+}
+
+void TestSelection::compactWording() {
+    QFETCH(QString, type);
+    QFETCH(QString, lower);
+    QFETCH(QString, upper);
+    QFETCH(QString, start);
+    QFETCH(QString, message);
+    SelectionDescriptor d{u"x"_s, {}, {}, {}, type, lower, upper, {}};
+    d.compactTexts = true;
+    QTEST(selection::allowedCharsText(d), "chars");
+    QTEST(selection::rangeText(d), "range");
+    const auto startFault = selection::checkGrid({SelectionRow{u"x"_s, start, start, u"1"_s}}, {d});
+    QCOMPARE(startFault ? startFault->message : QString(), message);
 }
 
 void TestSelection::selectionCount_data() {

@@ -245,6 +245,7 @@ CalculatorDescriptor makeDescriptor() {
     n.end = n.upper = u"20"_s;
     n.step = u"1"_s;
     d.selection.kindCode = 101;
+    d.selection.storedSets = true;
     d.selection.parameters = {
         coefficient(deep, u"верт."_s, u"Кпв"_s, u"Кпв - поправочный коэффициент (верт. электроды)"_s),
         resistivity(deep, u"верт."_s, u"pв, Ом м"_s, u"p, Ом м - удельное сопротивление грунта, Ом м (верт. электроды)"_s),

@@ -165,6 +165,10 @@ public:
         const auto r = ComputeResistance(*p, *s);
         if (!r)
             return std::nullopt;
+        // A run shows nothing beside the result until it ends, when the window presents the result
+        // afresh: the calculation order is not written for every combination.
+        if (in.selectionRunning())
+            return r;
         // The resistivity recomputed from the layers is the one the order shows; the input shows it too.
         QString pekvShown;
         gbfund::calcOrder(in.installation, orderTexts(in, QString()), &pekvShown);
