@@ -38,6 +38,10 @@ struct GeometryInput {
     // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
     // keeps its design text.
     QStringList rangeFollows;
+    // The caption itself may follow other inputs (a lattice type renames the cell's sides): its
+    // object name (default "lbl" + name) and the inputs it is recomputed from, like a range label.
+    QString labelName;
+    QStringList labelFollows;
     // The hint of the input itself.
     QString hint;
     // Bounds of the step buttons: a step down only while value − step stays at or above the

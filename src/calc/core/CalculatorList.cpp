@@ -4,6 +4,7 @@
 #include "DVertCalc.h"
 #include "calc/complex/Set1Calc.h"
 #include "calc/complex/Set2Calc.h"
+#include "calc/complex/Set3Calc.h"
 #include "calc/plates/DKolCalc.h"
 #include "calc/plates/DKrugCalc.h"
 #include "calc/plates/DPlRebro2Calc.h"
@@ -36,7 +37,7 @@ const QList<const Calculator*>& builtCalculators() {
         &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(), &prplast::calculator(),
         &ukvad::calculator(),
         &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
-        &set2::calculator(),
+        &set2::calculator(), &set3::calculator(),
         &luch::calculator(), &paral::calculator(),
         &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
         &estak::calculator(),

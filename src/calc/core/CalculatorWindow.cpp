@@ -363,7 +363,9 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             continue;
         }
         auto* label = new QLabel(g.label, panel);
-        label->setObjectName(QStringLiteral("lbl") + g.name);
+        label->setObjectName(g.labelName.isEmpty() ? QStringLiteral("lbl") + g.name : g.labelName);
+        if (!g.labelFollows.isEmpty())
+            captions_.insert(label->objectName(), label);
         if (g.isChoice()) {
             auto* combo = new QComboBox(panel);
             combo->setObjectName(g.name);
@@ -722,6 +724,8 @@ void CalculatorWindow::setLinkedInput(const QString& name, const QString& text) 
 
 void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
     for (const GeometryInput& g : d_.geometry) {
+        if (g.labelFollows.contains(input))
+            updateCaption(g);
         if (g.rangeFollows.contains(input))
             if (QLabel* label = ranges_.value(g.rangeName))
                 label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
@@ -731,8 +735,18 @@ void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
     }
 }
 
+void CalculatorWindow::updateCaption(const GeometryInput& g) {
+    const QString name = g.labelName.isEmpty() ? QStringLiteral("lbl") + g.name : g.labelName;
+    if (QLabel* label = captions_.value(name)) {
+        const QString text = calc_.rangeLabel(snapshot(), name);
+        label->setText(text.isEmpty() ? g.label : text);
+    }
+}
+
 void CalculatorWindow::updateRangeLabels() {
     for (const GeometryInput& g : d_.geometry) {
+        if (!g.labelFollows.isEmpty())
+            updateCaption(g);
         if (!g.rangeFollows.isEmpty())
             if (QLabel* label = ranges_.value(g.rangeName))
                 label->setText(calc_.rangeLabel(snapshot(), g.rangeName));

@@ -181,6 +181,8 @@ private:
     // recomputes the range labels that follow it.
     void setLinkedInput(const QString& name, const QString& text);
     void updateRangeLabelsFollowing(const QString& input);
+    // An input's caption that follows other inputs.
+    void updateCaption(const GeometryInput& g);
 
     // The number in an input (during a selection run the run's value); nullopt when it is not one.
     std::optional<long double> number(const QString& name) const;
@@ -313,6 +315,7 @@ private:
     QMap<QString, QSpinBox*> spins_;
     QMap<QString, RadioGroup*> radios_;
     QMap<QString, QLabel*> ranges_;
+    QMap<QString, QLabel*> captions_;
     QMenu* popup_ = nullptr;
     QWidget* popupOwner_ = nullptr;
     const QMap<QString, long double>* runValues_ = nullptr;
