@@ -56,9 +56,22 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
         kept << Kept{sizeSetModeInput(), u"N"_s, false, true}
              << Kept{u"cmbSech"_s, d.twoLayerSoil ? u"Construct1"_s : u"Construct"_s, true, true}
              << Kept{u"cmbDiam"_s, u"Razmer"_s, true, true};
-    for (const GeometryInput& g : std::as_const(d.geometry))
-        if (!g.readOnly)
+    QList<HistoryField> rowValues;
+    for (const GeometryInput& g : std::as_const(d.geometry)) {
+        if (g.readOnly)
+            continue;
+        if (!g.isRowChoice()) {
             kept << Kept{g.name, g.historyField, g.required, g.copied};
+            continue;
+        }
+        // A chosen row is kept by its code; its key and values are written for the loader's list.
+        const RowChoice& r = *g.rowChoice;
+        kept << Kept{rowCodeInput(g), g.historyField, g.required, g.copied};
+        if (!r.keyHistoryField.isEmpty())
+            rowValues << HistoryField{r.keyHistoryField, g.name, false};
+        for (const auto& [name, field] : r.historyValues)
+            rowValues << HistoryField{field, g.name + u'.' + name, false};
+    }
     d.requiredInputs.clear();
     d.inputOrder.clear();
     d.copyInputs.clear();
@@ -72,9 +85,14 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
         if (!k.field.isEmpty())
             d.history.fields << HistoryField{k.field, k.input};
     }
+    d.history.fields << rowValues;
     if (!d.history.isEmpty())
         d.history.fields << HistoryField{u"R"_s, d.resultName, false};
     return d;
+}
+
+QString rowCodeInput(const GeometryInput& g) {
+    return g.name + u'.' + (g.rowChoice ? g.rowChoice->codeField : u"Kod"_s);
 }
 
 QList<InputCheck> soilAndConstructionChecks(InputCheck::Kind measuredResistivity) {
