@@ -105,10 +105,23 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
              << Kept{c.prefix + u"cmbSech"_s, c.constructionField, true, true}
              << Kept{c.prefix + u"cmbDiam"_s, c.sizeField, true, true};
     };
+    QList<HistoryField> rowValues;
     auto keepGeometry = [&](int page) {
-        for (const GeometryInput& g : std::as_const(d.geometry))
-            if (!g.readOnly && g.page == page)
+        for (const GeometryInput& g : std::as_const(d.geometry)) {
+            if (g.readOnly || g.page != page)
+                continue;
+            if (!g.isRowChoice()) {
                 kept << Kept{g.name, g.historyField, g.required, g.copied};
+                continue;
+            }
+            // A chosen row is kept by its code; its key and values are written for the loader's list.
+            const RowChoice& r = *g.rowChoice;
+            kept << Kept{rowCodeInput(g), g.historyField, g.required, g.copied};
+            if (!r.keyHistoryField.isEmpty())
+                rowValues << HistoryField{r.keyHistoryField, g.name, false};
+            for (const auto& [name, field] : r.historyValues)
+                rowValues << HistoryField{field, g.name + u'.' + name, false};
+        }
     };
     if (d.soilFrame) {
         // Frames on pages of their own: each page's soil, construction and inputs in turn.
@@ -137,9 +150,14 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
         if (!k.field.isEmpty())
             d.history.fields << HistoryField{k.field, k.input};
     }
+    d.history.fields << rowValues;
     if (!d.history.isEmpty() || !d.historyTable.isEmpty())
         d.history.fields << HistoryField{u"R"_s, d.resultName, false};
     return d;
+}
+
+QString rowCodeInput(const GeometryInput& g) {
+    return g.name + u'.' + (g.rowChoice ? g.rowChoice->codeField : u"Kod"_s);
 }
 
 QList<InputCheck> soilAndConstructionChecks(InputCheck::Kind measuredResistivity) {

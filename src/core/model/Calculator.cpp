@@ -236,6 +236,14 @@ QMap<QString, QString> Calculator::userChoice(const CalcInputs&, const QString&)
     return {};
 }
 
+HistoryLayout Calculator::historyLayout(const CalcInputs&) const {
+    return d_.history;
+}
+
+int Calculator::selectionKind(const CalcInputs&) const {
+    return d_.selection.kindCode;
+}
+
 QString Calculator::noResultMessage() const {
     return resultOutOfRangeMessage();
 }

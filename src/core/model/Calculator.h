@@ -136,6 +136,12 @@ public:
     // Values set by the program (history, paste, batch) move nothing.
     virtual QMap<QString, QString> userChoice(const CalcInputs& in, const QString& input) const;
 
+    // The history kind, name and captions for the current inputs (a kind code per type); the
+    // description's by default.
+    virtual HistoryLayout historyLayout(const CalcInputs& in) const;
+    // The kind code of the stored selection settings for the current inputs.
+    virtual int selectionKind(const CalcInputs& in) const;
+
 protected:
     // Said when compute gives no result for inputs that passed every check. Empty: the result
     // fields are emptied without a word (a coefficient the tables do not hold).

@@ -4,6 +4,7 @@
 #include "core/model/ReportModel.h"
 
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -52,6 +53,42 @@ struct ConstructionFrameSetup {
     QString modeField, constructionField, sizeField;
 };
 
+// A reference table whose grid row is chosen: the table of one item of the input that picks it.
+struct RowTable {
+    QString table;       // data module table, "SvFundTable"
+    QStringList columns; // fields shown in the grid, the key first
+    // Values of the chosen row by the names the calculator reads them under (input + "." + name):
+    // name → field.
+    QList<QPair<QString, QString>> values;
+    QString picture; // above the grid
+    QStringList legend;
+    // Said in the window's message line while the table has no rows to choose.
+    QString emptyMessage;
+};
+
+// A row of a reference table chosen as the current row of its grid, on a tab of its own with the
+// record navigator (rows are added and edited under the table's rules). The input's text is the
+// row's key; its code is the input's field "Kod" (input + ".Kod"), which history and the copy buffer
+// keep; paste, history and a batch choose the row by its key or its code.
+struct RowChoice {
+    QList<RowTable> tables; // by the item index of tableInput; one table: always that one
+    QString tableInput;     // a radio list, "rdgTip"
+    QString keyField = QStringLiteral("Marka");
+    QString codeField = QStringLiteral("Kod");
+    QString tab;           // "Изображение"
+    QString textName;      // "DBText1": the key beside the caption
+    QString navigatorName; // "DBNavigator2"
+    QString pictureName;   // "ImageSchema"
+    QString legendName;    // "Memo1"
+    QString legendCaption; // "Справка."
+    // A check box beside the choice (checked at first), handed to the calculator as "1" or "".
+    QString checkName;
+    QString checkCaption;
+    // History fields of the row's values (restored through the code): value name → field.
+    QList<QPair<QString, QString>> historyValues;
+    QString keyHistoryField; // "Construct"
+};
+
 // A numeric input of the device's geometry with its label, default text and step buttons.
 struct GeometryInput {
     QString name;          // object name, e.g. "EditDlina"
@@ -71,6 +108,10 @@ struct GeometryInput {
     // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
     // keeps its design text.
     QStringList rangeFollows;
+    // The caption itself may follow other inputs (a lattice type renames the cell's sides): its
+    // object name (default "lbl" + name) and the inputs it is recomputed from, like a range label.
+    QString labelName;
+    QStringList labelFollows;
     // The hint of the input itself.
     QString hint;
     // Bounds of the step buttons: a step down only while value − step stays at or above the
@@ -126,7 +167,13 @@ struct GeometryInput {
     // item's, and history, paste or a batch may set it by the item's text or index.
     QStringList radioItems;
 
+    int radioColumns = 1;
+
     bool isRadio() const { return !radioItems.isEmpty(); }
+    // A row chosen in a grid (RowChoice).
+    std::optional<RowChoice> rowChoice;
+
+    bool isRowChoice() const { return rowChoice.has_value(); }
     // The light green (clMoneyGreen) that marks an input parameter selection can vary.
     bool selectionColour = false;
     // The exit check of numeric inputs (message and focus back on a text that is no number).
@@ -304,6 +351,8 @@ struct CalculatorDescriptor {
     int reportSteps = 5; // the gauge's maximum while the report is written
 
     bool multiLineOrder = false;    // calculation order in a memo with the viewer command
+    // The memo's object name, where a description or a legend is Memo1 already.
+    QString orderMemoName = QStringLiteral("Memo1");
     bool coefficientTables = false; // the toolbar's data-tables command
     // The toolbar's linked-parameters toggle: while it is down, a change the user makes to an input
     // moves the inputs that depend on it (LinkParameters).
@@ -335,6 +384,9 @@ inline QString sizeSetModeOf(const ConstructionFrameSetup& c) {
 
 // The descriptor with its input lists and history fields made from the frames and the geometry.
 CalculatorDescriptor completeDescriptor(CalculatorDescriptor d);
+
+// The input that holds the code of a chosen row: "DBGrid2.Kod".
+QString rowCodeInput(const GeometryInput& g);
 
 // The checks of the soil and construction frames that open the list of every calculator with a
 // rolled-steel electrode; measured resistivity is checked as positive or only as present.

@@ -4,6 +4,7 @@
 #include "core/calculators/rods/DVertCalc.h"
 #include "core/calculators/complex/Set1Calc.h"
 #include "core/calculators/complex/Set2Calc.h"
+#include "core/calculators/complex/Set3Calc.h"
 #include "core/calculators/complex/StandCalc.h"
 #include "core/calculators/plates/DKolCalc.h"
 #include "core/calculators/plates/DKrugCalc.h"
@@ -25,6 +26,7 @@
 #include "core/calculators/rods/Vert2Calc.h"
 #include "core/calculators/rods/Vert2_1Calc.h"
 #include "core/calculators/structures/EstakCalc.h"
+#include "core/calculators/structures/FundCalc.h"
 #include "core/calculators/structures/GBFundCalc.h"
 #include "core/calculators/structures/TruboCalc.h"
 
@@ -37,10 +39,10 @@ const QList<const Calculator*>& builtCalculators() {
         &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(), &prplast::calculator(),
         &ukvad::calculator(),
         &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
-        &set2::calculator(),
+        &set2::calculator(), &set3::calculator(),
         &luch::calculator(), &paral::calculator(),
         &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
-        &estak::calculator(), &stand::calculator(),
+        &estak::calculator(), &stand::calculator(), &fund::calculator(),
     };
     return all;
 }

@@ -30,6 +30,7 @@
 #include "widgets/frames/CalculatorToolbar.h"
 #include "widgets/frames/SoilFrame.h"
 #include "widgets/reference/TableGrid.h"
+#include "widgets/calculator/TableRowChoice.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -170,6 +171,7 @@ CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& dat
     wireToolbar();
     wireFrames();
     wireRadioInputs();
+    wireRowChoices();
     wireTablesDialog();
     wireSelection();
 }
@@ -300,7 +302,7 @@ void CalculatorWindow::buildWindow() {
     orderRow->addWidget(new QLabel(u"Порядок расчета:"_s, formulaPanel), 0, Qt::AlignTop);
     if (d_.multiLineOrder) {
         memo_ = new QPlainTextEdit(formulaPanel);
-        memo_->setObjectName(QStringLiteral("Memo1"));
+        memo_->setObjectName(d_.orderMemoName);
         memo_->setReadOnly(true);
         memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
         memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -349,7 +351,9 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row, int page) {
             continue;
         }
         auto* label = new QLabel(g.label, panel);
-        label->setObjectName(QStringLiteral("lbl") + g.name);
+        label->setObjectName(g.labelName.isEmpty() ? QStringLiteral("lbl") + g.name : g.labelName);
+        if (!g.labelFollows.isEmpty())
+            captions_.insert(label->objectName(), label);
         if (g.isChoice()) {
             auto* combo = new QComboBox(panel);
             combo->setObjectName(g.name);
@@ -367,6 +371,11 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row, int page) {
             target->addWidget(label, *at, 0);
             target->addWidget(combo, *at, 1);
             addFixedRange(g, target, *at, panel);
+            ++*at;
+            continue;
+        }
+        if (g.isRowChoice()) {
+            buildRowChoice(g, label, target, *at);
             ++*at;
             continue;
         }
@@ -554,6 +563,11 @@ void CalculatorWindow::geometryChange(QLineEdit* edit) {
 
 void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
     showPictureChoice(name);
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isRowChoice() && g.rowChoice->tableInput == name) {
+            const TailHold hold(tailHold_);
+            bindRowTable(g);
+        }
     filterCoefficientTables(name);
     if (byUser && linkingOn()) {
         const QMap<QString, QString> moved = calc_.link(snapshot(), name);
@@ -638,6 +652,16 @@ CalcInputs CalculatorWindow::snapshot() const {
     // The window's own inputs by their plain names, before a frame's field of the same name.
     for (const GeometryInput& g : d_.geometry)
         in.texts.insert(g.name, inputText(g.name));
+    for (const GeometryInput& g : d_.geometry) {
+        const TableRowChoice* choice = rowChoices_.value(g.name);
+        if (!choice)
+            continue;
+        in.texts.insert(rowCodeInput(g), choice->code());
+        for (const QString& value : choice->valueNames())
+            in.texts.insert(g.name + u'.' + value, choice->value(value));
+        if (choice->check())
+            in.texts.insert(choice->check()->objectName(), choice->check()->isChecked() ? u"1"_s : QString());
+    }
     in.texts.insert(QStringLiteral("EditVS1"), result_->text());
     if (include_) {
         in.texts.insert(include_->objectName(), include_->isChecked() ? QStringLiteral("1") : QString());
@@ -697,6 +721,8 @@ void CalculatorWindow::setLinkedInput(const QString& name, const QString& text) 
 
 void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
     for (const GeometryInput& g : d_.geometry) {
+        if (g.labelFollows.contains(input))
+            updateCaption(g);
         if (g.rangeFollows.contains(input))
             if (QLabel* label = ranges_.value(g.rangeName))
                 label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
@@ -706,8 +732,18 @@ void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
     }
 }
 
+void CalculatorWindow::updateCaption(const GeometryInput& g) {
+    const QString name = g.labelName.isEmpty() ? QStringLiteral("lbl") + g.name : g.labelName;
+    if (QLabel* label = captions_.value(name)) {
+        const QString text = calc_.rangeLabel(snapshot(), name);
+        label->setText(text.isEmpty() ? g.label : text);
+    }
+}
+
 void CalculatorWindow::updateRangeLabels() {
     for (const GeometryInput& g : d_.geometry) {
+        if (!g.labelFollows.isEmpty())
+            updateCaption(g);
         if (!g.rangeFollows.isEmpty())
             if (QLabel* label = ranges_.value(g.rangeName))
                 label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
@@ -809,6 +845,9 @@ void CalculatorWindow::activate() {
                 const QSignalBlocker quiet(combo);
                 combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
             }
+        for (const GeometryInput& g : d_.geometry)
+            if (g.isRowChoice())
+                bindRowTable(g);
         // The type kept from the last opening is chosen again as if its picture were clicked.
         for (auto it = pictureChoices_.cbegin(); it != pictureChoices_.cend(); ++it)
             pictureClicked(it.key(), spins_.value(it.key())->value());
@@ -1001,10 +1040,13 @@ void CalculatorWindow::clearShownWithResult() {
 }
 
 void CalculatorWindow::ChangeTail() {
+    // A table with no row to choose is said in the message line, not in a box at every change.
+    const QString empty = emptyRowTableMessage();
     if (tailHold_ == 0 && autoCalculation())
-        Calculate(!typing());
+        Calculate(!typing() && empty.isEmpty());
     else
         clearResult(); // never an order line beside an empty result
+    sayEmptyRowTable(empty);
     UpdateButtons();
 }
 
@@ -1063,6 +1105,13 @@ QWidget* CalculatorWindow::inputWidget(const QString& name) const {
 }
 
 QString CalculatorWindow::inputText(const QString& name) const {
+    if (const TableRowChoice* choice = rowChoices_.value(name))
+        return choice->key();
+    if (const qsizetype dot = name.indexOf(u'.'); dot > 0)
+        if (const TableRowChoice* choice = rowChoices_.value(name.left(dot))) {
+            const QString part = name.mid(dot + 1);
+            return choice->valueNames().contains(part) ? choice->value(part) : choice->code();
+        }
     if (name.endsWith(sizeSetModeInput())) {
         const SectionFrame* section = sectionOfMode(name);
         return section ? QString::number(section->GetSizeMode()) : QString();
@@ -1089,6 +1138,8 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
     QWidget* w = inputWidget(name);
     if (RadioGroup* radio = radios_.value(name))
         return setRadioText(radio, text);
+    if (TableRowChoice* choice = rowChoices_.value(name))
+        return choice->choose(text);
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->isEditable()) {
             combo->setEditText(text);
@@ -1208,7 +1259,7 @@ void CalculatorWindow::showCalcOrderViewer() {
 void CalculatorWindow::saveToHistory() {
     if (!CheckInputs(true))
         return;
-    const HistoryLayout& h = d_.history;
+    const HistoryLayout h = calc_.historyLayout(snapshot());
     const auto name = dialogs().inputText(
         h.promptCaption.isEmpty() ? u"Введите наименование заземляющего устройства."_s : h.promptCaption,
         h.promptLabel.isEmpty() ? u"Наименование заземляющего устройства:"_s : h.promptLabel, h.presetName);
@@ -1219,10 +1270,9 @@ void CalculatorWindow::saveToHistory() {
         return;
     }
     QStringList inputs;
-    for (const HistoryField& f : d_.history.fields)
+    for (const HistoryField& f : h.fields)
         inputs << f.input;
-    saveHistoryRecord(data_[historyTable()], dataDir(), d_.history, *name,
-                      d_.history.recordFromInputs(currentInputs(inputs)));
+    saveHistoryRecord(data_[historyTable()], dataDir(), h, *name, h.recordFromInputs(currentInputs(inputs)));
 }
 
 QString CalculatorWindow::historyTable() const {
@@ -1231,17 +1281,18 @@ QString CalculatorWindow::historyTable() const {
 
 void CalculatorWindow::loadFromHistory() {
     DataTable& table = data_[historyTable()];
-    if (!openHistoryOfKind(table, dataDir(), d_.history.kindCode))
+    const HistoryLayout h = calc_.historyLayout(snapshot());
+    if (!openHistoryOfKind(table, dataDir(), h.kindCode))
         return;
     HistoryLoadDialog& loader = historyLoader(data_, this, d_.historyLoader);
-    loader.setFieldList(d_.history.fieldList());
+    loader.setFieldList(h.fieldList());
     if (dialogs().execModal(&loader) != QDialog::Accepted)
         return;
     if (table.isEditing() && !table.post())
         table.cancel();
     if (!table.isOpen() || table.isEmpty())
         return;
-    applyInputs(d_.history.inputsFromRecord(currentHistoryTexts(table, d_.history)));
+    applyInputs(h.inputsFromRecord(currentHistoryTexts(table, h)));
 }
 
 void CalculatorWindow::copyParameters() {
@@ -1285,6 +1336,16 @@ ReportSource CalculatorWindow::reportSource() const {
     // The window's own inputs by their plain names, before a frame's field of the same name.
     for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
         source.texts.insert(it.key(), it.value()->text());
+    for (const GeometryInput& g : d_.geometry)
+        if (const TableRowChoice* choice = rowChoices_.value(g.name)) {
+            source.texts.insert(g.name, choice->key());
+            source.texts.insert(rowCodeInput(g), choice->code());
+            for (const QString& value : choice->valueNames())
+                source.texts.insert(g.name + u'.' + value, choice->value(value));
+        }
+    // A multi-line calculation order may be the report's body.
+    if (memo_)
+        source.texts.insert(memo_->objectName(), memo_->toPlainText());
     source.installation = installationValues();
     source.picture = toolbar_->btnPicture()->isChecked();
     return source;
@@ -1453,7 +1514,7 @@ void CalculatorWindow::restoreSection(const QString& prefix, const QString& cons
 
 void CalculatorWindow::buildPageControl(QBoxLayout* left, QWidget* parent) {
     const bool pictures = !pictureChoices_.isEmpty();
-    if (d_.conditionsTab.isEmpty() && !pictures && d_.coefficientTabs.isEmpty())
+    if (d_.conditionsTab.isEmpty() && !pictures && d_.coefficientTabs.isEmpty() && rowChoices_.isEmpty())
         return;
     pages_ = new QTabWidget(parent);
     pages_->setObjectName(QStringLiteral("PageControl1"));
@@ -1471,6 +1532,9 @@ void CalculatorWindow::buildPageControl(QBoxLayout* left, QWidget* parent) {
         pages_->addTab(page, d_.conditionsTab);
     }
     for (const GeometryInput& g : d_.geometry)
+        if (g.isRowChoice())
+            pages_->addTab(rowChoices_.value(g.name), g.rowChoice->tab);
+    for (const GeometryInput& g : d_.geometry)
         if (g.isPictureChoice())
             pages_->addTab(pictureChoices_.value(g.name).scroll, g.pictureTab);
     for (const CoefficientTab& t : d_.coefficientTabs)
@@ -1480,6 +1544,7 @@ void CalculatorWindow::buildPageControl(QBoxLayout* left, QWidget* parent) {
 }
 
 void CalculatorWindow::sayEmptyChoices() {
+    sayEmptyRowTable(emptyRowTableMessage());
     // Nothing to choose disables the calculation: the message line says why.
     for (const GeometryInput& g : d_.geometry)
         if (QComboBox* combo = choices_.value(g.name);
@@ -1745,7 +1810,7 @@ void CalculatorWindow::ShowSelectionSettings() {
                 name = p.name;
                 break;
             }
-    ShowSelectionSetup(data_, d_.selection.kindCode, table, name);
+    ShowSelectionSetup(data_, calc_.selectionKind(snapshot()), table, name);
 }
 
 void CalculatorWindow::RunSelection() {
@@ -1787,7 +1852,8 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
             assignWithoutTail(edit, {});
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
     QString message;
-    const auto stored = storedSelectionRange(dataDir(), d_.selection.kindCode, p->settingsTable, name, &message);
+    const auto stored =
+        storedSelectionRange(dataDir(), calc_.selectionKind(snapshot()), p->settingsTable, name, &message);
     if (!stored) {
         dialogs().showMessage(message);
         return;
@@ -1997,7 +2063,7 @@ namespace kz {
 // ---- Radio-list inputs and the tables command
 
 void CalculatorWindow::addRadioInput(const GeometryInput& g, QGridLayout* grid, int row) {
-    auto* radio = new RadioGroup(g.name, g.label, g.radioItems, 1, grid->parentWidget());
+    auto* radio = new RadioGroup(g.name, g.label, g.radioItems, g.radioColumns, grid->parentWidget());
     const int index = int(g.radioItems.indexOf(g.defaultText));
     radio->setItemIndex(index < 0 ? 0 : index);
     radios_.insert(g.name, radio);
@@ -2053,6 +2119,80 @@ void CalculatorWindow::wireTablesDialog() {
         if (referenceDialogs().tables)
             referenceDialogs().tables(this, d_.tablesDialog->dialog, inputText(d_.tablesDialog->input));
     });
+}
+
+} // namespace kz
+
+namespace kz {
+
+// ---- A row chosen in a grid
+
+void CalculatorWindow::buildRowChoice(const GeometryInput& g, QLabel* caption, QGridLayout* target, int row) {
+    // The grid goes on a tab of its own; its key and check box stand with the inputs.
+    auto* choice = new TableRowChoice(g.name, *g.rowChoice, data_, this);
+    rowChoices_.insert(g.name, choice);
+    target->addWidget(caption, row, 0);
+    target->addWidget(choice->keyLabel(), row, 1);
+    if (choice->check())
+        target->addWidget(choice->check(), row, 2);
+}
+
+void CalculatorWindow::wireRowChoices() {
+    for (auto it = rowChoices_.cbegin(); it != rowChoices_.cend(); ++it) {
+        const QString name = it.key();
+        connect(it.value(), &TableRowChoice::rowChanged, this, [this, name](bool byUser) {
+            const TailHold choosing(choosing_);
+            // Another table's row counts as the user's choice: the inputs that follow the row move.
+            if (byUser || rebinding_ > 0)
+                moveWithRow(name);
+            inputChanged(name, byUser);
+        });
+        if (QCheckBox* check = it.value()->check())
+            connect(check, &QCheckBox::clicked, this, [this, name, check] {
+                if (check->isChecked())
+                    moveWithRow(name);
+                ChangeTail();
+            });
+    }
+}
+
+void CalculatorWindow::bindRowTable(const GeometryInput& g) {
+    TableRowChoice* choice = rowChoices_.value(g.name);
+    if (!choice)
+        return;
+    int index = 0;
+    if (const RadioGroup* radio = radios_.value(g.rowChoice->tableInput))
+        index = radio->itemIndex();
+    const TailHold rebinding(rebinding_);
+    choice->setTableIndex(index);
+}
+
+void CalculatorWindow::moveWithRow(const QString& name) {
+    const QMap<QString, QString> moved = calc_.userChoice(snapshot(), name);
+    const TailHold hold(tailHold_);
+    for (auto it = moved.cbegin(); it != moved.cend(); ++it)
+        setLinkedInput(it.key(), it.value());
+}
+
+void CalculatorWindow::sayEmptyRowTable(const QString& empty) {
+    if (!empty.isEmpty()) {
+        message_->setText(empty);
+    } else if (!saidEmpty_.isEmpty() && message_->text() == saidEmpty_) {
+        // A row is there now: what was said about the empty table no longer holds.
+        message_->clear();
+    }
+    saidEmpty_ = empty;
+}
+
+QString CalculatorWindow::emptyRowTableMessage() const {
+    for (const TableRowChoice* choice : rowChoices_)
+        if (const QString empty = choice->emptyMessage(); !empty.isEmpty())
+            return empty;
+    return {};
+}
+
+TableRowChoice* CalculatorWindow::rowChoice(const QString& name) const {
+    return rowChoices_.value(name);
 }
 
 } // namespace kz

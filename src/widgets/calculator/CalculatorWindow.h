@@ -39,6 +39,7 @@ class SoilFrame;
 class InstallationFrame;
 class SectionFrame;
 class TableGrid;
+class TableRowChoice;
 struct InstallationValues;
 
 // The reference dictionaries a calculator's toolbar opens (soils, steels, soil corrosion). Each is
@@ -165,6 +166,8 @@ public:
     QTabWidget* PageControl1() const { return pages_; }
     // The grid of a coefficient tab, by its table's name.
     TableGrid* coefficientGrid(const QString& table) const { return grids_.value(table); }
+    // A row chosen in a grid, by the input's name.
+    TableRowChoice* rowChoice(const QString& name) const;
     // A click on picture number (from 1) of a type chosen by picture: selects it as the user does.
     void pictureClicked(const QString& name, int number);
 
@@ -183,6 +186,8 @@ private:
     // recomputes the range labels that follow it.
     void setLinkedInput(const QString& name, const QString& text);
     void updateRangeLabelsFollowing(const QString& input);
+    // An input's caption that follows other inputs.
+    void updateCaption(const GeometryInput& g);
 
     // The number in an input (during a selection run the run's value); nullopt when it is not one.
     std::optional<long double> number(const QString& name) const;
@@ -221,6 +226,15 @@ private:
     static QString radioText(const RadioGroup* radio);
     bool setRadioText(RadioGroup* radio, const QString& text);
     void updateEnabledInputs();
+    // A row chosen in a grid: its tab, its key beside the caption, the table of the current type.
+    void buildRowChoice(const GeometryInput& g, QLabel* caption, QGridLayout* target, int row);
+    void wireRowChoices();
+    void bindRowTable(const GeometryInput& g);
+    // The inputs the calculator moves with the chosen row.
+    void moveWithRow(const QString& name);
+    QString emptyRowTableMessage() const;
+    // Says in the message line that a row table is empty, or forgets having said it.
+    void sayEmptyRowTable(const QString& empty);
     void wireTablesDialog();
     void buildEquivalentResistivity();
     // The page control and what it holds, after the geometry (which makes the picture choices).
@@ -340,6 +354,7 @@ private:
     QMap<QString, QSpinBox*> spins_;
     QMap<QString, RadioGroup*> radios_;
     QMap<QString, QLabel*> ranges_;
+    QMap<QString, QLabel*> captions_;
     QMenu* popup_ = nullptr;
     QWidget* popupOwner_ = nullptr;
     const QMap<QString, long double>* runValues_ = nullptr;
@@ -354,6 +369,9 @@ private:
         QLabel* number = nullptr;
     };
     QMap<QString, PictureChoiceWidgets> pictureChoices_;
+    QMap<QString, TableRowChoice*> rowChoices_;
+    int rebinding_ = 0;
+    QString saidEmpty_;
     QTabWidget* pages_ = nullptr;
     QMap<QString, TableGrid*> grids_;
     QList<QPair<const CoefficientTab*, QCheckBox*>> tableFilters_;

@@ -3,6 +3,7 @@
 #include "widgets/calculator/CalculatorWindow.h"
 
 #include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/TableRowChoice.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/common/FormProcedures.h"
 #include "widgets/frames/SoilFrame.h"
@@ -55,7 +56,7 @@ bool isUserInput(QWidget* w) {
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         return !edit->isReadOnly();
     return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w) ||
-           qobject_cast<RadioGroup*>(w);
+           qobject_cast<RadioGroup*>(w) || qobject_cast<TableRowChoice*>(w);
 }
 
 // A calculator's own input of that name, before any frame field of the same name.
@@ -112,6 +113,14 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
                  items.join(QStringLiteral("; ")) + u")"_s;
         return false;
     }
+    // A grid's row by its key (or its code).
+    if (auto* row = qobject_cast<TableRowChoice*>(w)) {
+        if (row->choose(text))
+            return true;
+        *error = u"значения \""_s + text + u"\" нет в таблице "_s + w->objectName() + u" ("_s +
+                 row->keys().join(QStringLiteral("; ")) + u")"_s;
+        return false;
+    }
     if (auto* spin = qobject_cast<QSpinBox*>(w)) {
         bool ok = false;
         const int count = text.toInt(&ok);
@@ -147,6 +156,8 @@ QJsonValue inputValue(QWidget* w) {
         return QString::number(spin->value());
     if (auto* radio = qobject_cast<RadioGroup*>(w))
         return radio->itemText();
+    if (auto* row = qobject_cast<TableRowChoice*>(w))
+        return row->key();
     return controlText(w);
 }
 
@@ -281,7 +292,8 @@ QJsonObject BatchRunner::outputs(QWidget* window) {
     // The calculator's own inputs as they stand after the calculation, derived ones included.
     for (QWidget* w : std::as_const(own))
         if (!out.contains(w->objectName()))
-            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w)
+            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w) ||
+                                                qobject_cast<TableRowChoice*>(w)
                                             ? inputValue(w)
                                             : QJsonValue(controlText(w)));
     return out;

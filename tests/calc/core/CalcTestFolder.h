@@ -68,6 +68,21 @@ public:
 
     QString path() const { return dir_.path(); }
 
+    // The column-and-slab foundation grades ship empty (no cited catalogue yet): a test that runs
+    // every calculator from its defaults adds one made-up grade to its own copy of the table.
+    void addTestFoundationGrade() {
+        kz::DataTable& grades = (*data)[QStringLiteral("SbFundTable")];
+        if (!grades.isEmpty())
+            return;
+        grades.insert();
+        const char* const values[][2] = {{"Marka", "T-1"},   {"DlinaSt", "3"},  {"DiamSt", "0,4"},
+                                         {"DlinaPl", "1,5"}, {"ShirPl", "1,5"}, {"VusPl", "0,5"}};
+        for (const auto& v : values)
+            grades.setText(QLatin1String(v[0]), QLatin1String(v[1]));
+        grades.post();
+        grades.first();
+    }
+
 private:
     QTemporaryDir dir_;
 

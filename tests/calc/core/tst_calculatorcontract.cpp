@@ -59,6 +59,7 @@ private:
 void TestCalculatorContract::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     folder_ = std::make_unique<CalcTestFolder>(*rec_);
+    folder_->addTestFoundationGrade();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
 }
 
@@ -219,7 +220,8 @@ void TestCalculatorContract::batchShowsWhatTheWindowShows() {
     QVERIFY2(allRan, QJsonDocument(results).toJson().constData());
     const QJsonObject out = results.first().toObject().value(QStringLiteral("outputs")).toObject();
     QCOMPARE(out.value(d.resultName).toString(), w->EditVS1()->text());
-    QCOMPARE(out.value(w->Memo1() ? QStringLiteral("Memo1") : QStringLiteral("EditRaschet")).toString(), order(*w));
+    QCOMPARE(out.value(w->Memo1() ? w->Memo1()->objectName() : QStringLiteral("EditRaschet")).toString(),
+             order(*w));
     for (const GeometryInput& g : d.geometry)
         QCOMPARE(out.value(g.name).toString(), w->inputText(g.name));
     QCOMPARE(results.first().toObject().value(QStringLiteral("messages")).toVariant().toStringList(),
@@ -334,7 +336,8 @@ void TestCalculatorContract::typingNeverRaisesABox() {
     QVERIFY(!w->EditVS1()->toolTip().isEmpty());
     QLineEdit* first = nullptr;
     for (const GeometryInput& g : calculator->description().geometry)
-        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio()) {
+        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && !g.isPictureChoice() &&
+            !g.isRowChoice()) {
             first = w->geometryEdit(g.name);
             break;
         }
