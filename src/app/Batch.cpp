@@ -3,6 +3,8 @@
 #include "calc/core/CalculatorWindow.h"
 
 #include "calc/core/CalculatorRegistry.h"
+#include "calc/core/RowGrid.h"
+#include "calc/core/RowGridText.h"
 #include "frames/DialogService.h"
 #include "frames/Procedur.h"
 #include "frames/pFrame.h"
@@ -55,7 +57,7 @@ bool isUserInput(QWidget* w) {
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         return !edit->isReadOnly();
     return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w) ||
-           qobject_cast<RadioGroup*>(w);
+           qobject_cast<RadioGroup*>(w) || qobject_cast<RowGrid*>(w);
 }
 
 // A calculator's own input of that name, before any frame field of the same name.
@@ -94,6 +96,31 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
         } else if (value.toBool()) {
             button->click();
         }
+        return true;
+    }
+    // A grid of rows by its text form or as a list of rows, each a list of cell texts.
+    if (auto* grid = qobject_cast<RowGrid*>(w)) {
+        if (value.isString()) {
+            grid->setRowsText(value.toString());
+            return true;
+        }
+        GridRows rows;
+        bool ok = value.isArray();
+        for (const QJsonValue& row : value.toArray()) {
+            QStringList cells;
+            ok = ok && row.isArray();
+            for (const QJsonValue& cell : row.toArray()) {
+                ok = ok && cell.isString();
+                cells << cell.toString();
+            }
+            rows << cells;
+        }
+        if (!ok) {
+            *error = u"значение таблицы "_s + w->objectName() +
+                     u" должно быть списком строк таблицы (списков текстов ячеек) или строкой вида \"0,5||;|0,6|\""_s;
+            return false;
+        }
+        grid->setRowsText(gridRowsText(rows));
         return true;
     }
     if (!value.isString()) {
@@ -147,6 +174,8 @@ QJsonValue inputValue(QWidget* w) {
         return QString::number(spin->value());
     if (auto* radio = qobject_cast<RadioGroup*>(w))
         return radio->itemText();
+    if (auto* grid = qobject_cast<RowGrid*>(w))
+        return grid->rowsText();
     return controlText(w);
 }
 
@@ -281,7 +310,8 @@ QJsonObject BatchRunner::outputs(QWidget* window) {
     // The calculator's own inputs as they stand after the calculation, derived ones included.
     for (QWidget* w : std::as_const(own))
         if (!out.contains(w->objectName()))
-            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w)
+            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w) ||
+                                                qobject_cast<RowGrid*>(w)
                                             ? inputValue(w)
                                             : QJsonValue(controlText(w)));
     return out;

@@ -213,6 +213,10 @@ QMap<QString, QString> Calculator::userChoice(const CalcInputs&, const QString&)
     return {};
 }
 
+GridCommand Calculator::gridCommand(const CalcInputs&, const QString&) const {
+    return {};
+}
+
 QString Calculator::noResultMessage() const {
     return resultOutOfRangeMessage();
 }

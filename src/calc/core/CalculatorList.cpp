@@ -25,6 +25,7 @@
 #include "calc/rods/Vert2_1Calc.h"
 #include "calc/structures/EstakCalc.h"
 #include "calc/structures/GBFundCalc.h"
+#include "calc/structures/MKFundCalc.h"
 #include "calc/structures/TruboCalc.h"
 
 namespace kz {
@@ -39,7 +40,7 @@ const QList<const Calculator*>& builtCalculators() {
         &set2::calculator(),
         &luch::calculator(), &paral::calculator(),
         &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
-        &estak::calculator(),
+        &estak::calculator(), &mkfund::calculator(),
     };
     return all;
 }

@@ -7,6 +7,9 @@
 #include "HistUnt1.h"
 #include "HistoryStore.h"
 #include "MemoUnit.h"
+#include "OwnHistory.h"
+#include "RowGrid.h"
+#include "RowGridText.h"
 #include "TwoLayerSoil.h"
 #include "calc/selection/DiagUnit.h"
 #include "calc/selection/ParPodUn.h"
@@ -50,6 +53,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -362,6 +366,10 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
             addRadioInput(g, target, (*at)++);
             continue;
         }
+        if (g.isRowGrid()) {
+            addRowGrid(g, target, (*at)++, panel);
+            continue;
+        }
         auto* label = new QLabel(g.label, panel);
         label->setObjectName(QStringLiteral("lbl") + g.name);
         if (g.isChoice()) {
@@ -558,6 +566,9 @@ void CalculatorWindow::wireFrames() {
 }
 
 void CalculatorWindow::spinChange(QSpinBox* spin) {
+    for (RowGrid* grid : std::as_const(rowGrids_))
+        if (grid->setup().countInput == spin->objectName())
+            grid->layOut(spin->value());
     // Its arrows and its edit line both leave the focus in the spin edit.
     const QWidget* focused = focusWidget();
     const bool user = focused && (focused == spin || spin->isAncestorOf(focused));
@@ -581,6 +592,13 @@ void CalculatorWindow::geometryChange(QLineEdit* edit) {
 }
 
 void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == name && g.changeEmptiesResult) {
+            applyDerived(calc_.derive(snapshot(), name));
+            clearResult();
+            UpdateButtons();
+            return;
+        }
     showPictureChoice(name);
     filterCoefficientTables(name);
     if (byUser && linkingOn()) {
@@ -640,6 +658,8 @@ void CalculatorWindow::buildEquivalentResistivity() {
             target.output = geometryEdit(e.input);
             target.include = include_;
             target.size = [this, size = e.size] { return parseNumber(inputText(size)); };
+            if (!e.upperLayerInput.isEmpty())
+                target.upperResistivity = geometryEdit(e.upperLayerInput);
             pekvLink_->run(this, target);
         });
     updateToolButtons();
@@ -901,7 +921,9 @@ QList<TFrameP*> CalculatorWindow::soilFrames() const {
 bool CalculatorWindow::fail(const CheckFailure& failure, bool show) {
     if (show && !failure.message.isEmpty()) {
         dialogs().showMessage(failure.message);
-        if (!failure.focus.isEmpty())
+        if (const auto cell = parseGridCell(failure.focus); cell && rowGrids_.contains(cell->grid))
+            rowGrids_.value(cell->grid)->selectCell(cell->row, cell->column);
+        else if (!failure.focus.isEmpty())
             focusIfPossible(inputWidget(failure.focus));
     }
     return false;
@@ -926,6 +948,8 @@ void CalculatorWindow::Calculate(bool show) {
     } else {
         clearResult();
         clearShownWithResult();
+        // What the check rewrote before it failed stays (a grid's moved cells).
+        showValues(e.failure->shown);
         if (show)
             fail(*e.failure, show);
         else
@@ -998,8 +1022,21 @@ void CalculatorWindow::showVerdict(long double r) {
                                : u"R > Rдоп.: заземляющее устройство нельзя использовать."_s);
 }
 
+void CalculatorWindow::showValues(const QMap<QString, QString>& values) {
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (RowGrid* grid = rowGrids_.value(it.key()))
+            grid->setRowsText(it.value());
+        else if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key())))
+            assignWithoutTail(edit, it.value());
+    }
+}
+
 void CalculatorWindow::showResult(const Evaluation& e) {
     for (auto it = e.shown.cbegin(); it != e.shown.cend(); ++it) {
+        if (RowGrid* grid = rowGrids_.value(it.key())) {
+            grid->setRowsText(it.value());
+            continue;
+        }
         auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()));
         if (!edit)
             continue;
@@ -1112,6 +1149,8 @@ void CalculatorWindow::lowerSoilChanged() {
 QWidget* CalculatorWindow::inputWidget(const QString& name) const {
     if (QLineEdit* own = geometry_.value(name))
         return own;
+    if (RowGrid* grid = rowGrids_.value(name))
+        return grid;
     // A plain soil field is the upper (or only) frame's.
     if (soil_ && !name.contains(QLatin1Char('.')))
         if (QWidget* field = soil_->findChild<QWidget*>(name))
@@ -1133,6 +1172,8 @@ QString CalculatorWindow::inputText(const QString& name) const {
         return QString::number(spin->value());
     if (const auto* radio = radios_.value(name))
         return radioText(radio);
+    if (const auto* grid = qobject_cast<const RowGrid*>(w))
+        return grid->rowsText();
     return w ? controlText(w) : QString();
 }
 
@@ -1149,6 +1190,10 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
     QWidget* w = inputWidget(name);
     if (RadioGroup* radio = radios_.value(name))
         return setRadioText(radio, text);
+    if (auto* grid = qobject_cast<RowGrid*>(w)) {
+        grid->setRowsText(text);
+        return true;
+    }
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->isEditable()) {
             combo->setEditText(text);
@@ -1270,6 +1315,11 @@ void CalculatorWindow::saveToHistory() {
         dialogs().showMessage(u"Введите значение наименования заземляющего устройства."_s);
         return;
     }
+    if (!h.ownTables.isEmpty()) {
+        if (const OwnHistory* own = findOwnHistory(h.ownTables))
+            own->save(data_, h, *name, currentInputs(d_.inputOrder));
+        return;
+    }
     QStringList inputs;
     for (const HistoryField& f : d_.history.fields)
         inputs << f.input;
@@ -1278,6 +1328,14 @@ void CalculatorWindow::saveToHistory() {
 }
 
 void CalculatorWindow::loadFromHistory() {
+    if (!d_.history.ownTables.isEmpty()) {
+        const OwnHistory* own = findOwnHistory(d_.history.ownTables);
+        if (!own)
+            return;
+        if (const auto texts = own->load(data_, d_.history, sharedOwner(this)))
+            applyInputs(*texts);
+        return;
+    }
     DataTable& table = data_[QStringLiteral("TableHist1")];
     if (!openHistoryOfKind(table, dataDir(), d_.history.kindCode))
         return;
@@ -2097,6 +2155,45 @@ void CalculatorWindow::wireTablesDialog() {
         if (referenceDialogs().tables)
             referenceDialogs().tables(this, d_.tablesDialog->dialog, inputText(d_.tablesDialog->input));
     });
+}
+
+} // namespace kz
+
+namespace kz {
+
+void CalculatorWindow::addRowGrid(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel) {
+    auto* grid = new RowGrid(*g.rowGrid, panel);
+    grid->setObjectName(g.name);
+    rowGrids_.insert(g.name, grid);
+    if (const GeometryInput* count = [this, &g]() -> const GeometryInput* {
+            for (const GeometryInput& c : d_.geometry)
+                if (c.name == g.rowGrid->countInput)
+                    return &c;
+            return nullptr;
+        }())
+        grid->layOut(count->defaultText.toInt());
+    if (!g.rowGrid->defaultText.isEmpty())
+        grid->setRowsText(g.rowGrid->defaultText);
+    target->addWidget(buildRowGridPanel(grid, panel), row, 0, 1, 3);
+    connect(grid, &RowGrid::edited, this, [this, name = g.name] { inputChanged(name, true); });
+    for (const GridButton& b : g.rowGrid->buttons)
+        if (auto* button = panel->findChild<QPushButton*>(b.name))
+            connect(button, &QPushButton::clicked, this, [this, grid, b] { gridButtonClicked(grid, b); });
+}
+
+void CalculatorWindow::gridButtonClicked(RowGrid* grid, const GridButton& button) {
+    if (button.clears) {
+        grid->clearCells();
+        return;
+    }
+    const GridCommand done = calc_.gridCommand(snapshot(), button.name);
+    showValues(done.shown);
+    if (done.failure) {
+        showValues(done.failure->shown);
+        fail(*done.failure, true);
+    } else if (!done.message.isEmpty()) {
+        dialogs().showMessage(done.message);
+    }
 }
 
 } // namespace kz

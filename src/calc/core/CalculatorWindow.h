@@ -32,6 +32,7 @@ namespace kz {
 
 class DataModule;
 class RadioGroup;
+class RowGrid;
 class EquivalentResistivityLink;
 class SpinButton;
 class TButtonFrame;
@@ -153,6 +154,8 @@ public:
     QComboBox* geometryChoice(const QString& name) const;
     // A geometry input that is an integer spin edit.
     QSpinBox* geometrySpin(const QString& name) const;
+    // A grid of rows, by its object name.
+    RowGrid* rowGrid(const QString& name) const { return rowGrids_.value(name); }
     SpinButton* stepButton(const QString& name) const;
     QLabel* rangeLabel(const QString& name) const { return ranges_.value(name); }
     // The message line under the calculation order (a failed check while typing).
@@ -219,6 +222,11 @@ private:
     static QString radioText(const RadioGroup* radio);
     bool setRadioText(RadioGroup* radio, const QString& text);
     void updateEnabledInputs();
+    // A grid of rows with its panel, and what its buttons do.
+    void addRowGrid(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
+    void gridButtonClicked(RowGrid* grid, const GridButton& button);
+    // Values the calculator wrote into inputs, shown without running their change handling.
+    void showValues(const QMap<QString, QString>& values);
     void wireTablesDialog();
     void buildEquivalentResistivity();
     // The page control and what it holds, after the geometry (which makes the picture choices).
@@ -312,6 +320,7 @@ private:
     QMap<QString, QComboBox*> choices_;
     QMap<QString, QSpinBox*> spins_;
     QMap<QString, RadioGroup*> radios_;
+    QMap<QString, RowGrid*> rowGrids_;
     QMap<QString, QLabel*> ranges_;
     QMenu* popup_ = nullptr;
     QWidget* popupOwner_ = nullptr;
