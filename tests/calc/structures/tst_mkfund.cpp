@@ -9,6 +9,7 @@
 #include "frames/Paths.h"
 #include "frames/btnFrame.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSqlDatabase>
@@ -93,7 +94,7 @@ void TestMKFund::coefficient_data() {
     QTest::newRow("one bolt at 0,6 from a 0,6 m bolt") << u"||0,6"_s << 0.6 << u"||0,6|5,83"_s << u"5,83"_s;
     // Z2 = √(0,09 + 0,16) = 0,5: K2 = (0,6 + 0,781)/(0,781 − 0,6) = 7,63; K3 = (0,6 + 0,7211)/0,1211 = 10,91
     QTest::newRow("3-4-5 triangle and a bolt at 0,4")
-        << u"0,3|0,4|;||0,4"_s << 0.6 << u"0,3|0,4|0,5|7,63;||0,4|10,91"_s << u"83,24"_s;
+        << u"0,3|0,4|;||0,4"_s << 0.6 << u"0,3|0,4|0,50|7,63;||0,4|10,91"_s << u"83,24"_s;
 }
 
 void TestMKFund::coefficient() {
@@ -257,7 +258,7 @@ void TestMKFund::savingTheSameNameReplacesItsDistances() {
     win_->ButtonFrame1()->btnLoad()->click();
     QCOMPARE(win_->inputText(u"SpinNb"_s), u"3"_s);
     QCOMPARE(grid()->rowCount(), 2);
-    QCOMPARE(win_->inputText(u"StringGrid1"_s), u"0,3|0,4|0,5;||0,4"_s);
+    QCOMPARE(win_->inputText(u"StringGrid1"_s), u"0,3|0,4|0,50;||0,4"_s);
     QCOMPARE(win_->inputText(u"EditKp"_s), u"83,24"_s);
 }
 
