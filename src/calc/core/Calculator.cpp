@@ -213,6 +213,10 @@ QMap<QString, QString> Calculator::userChoice(const CalcInputs&, const QString&)
     return {};
 }
 
+std::optional<CheckFailure> Calculator::selectionPrecondition(const CalcInputs&) const {
+    return std::nullopt;
+}
+
 GridCommand Calculator::gridCommand(const CalcInputs&, const QString&) const {
     return {};
 }

@@ -117,6 +117,8 @@ public:
         QStringList cleared;
     };
     virtual Preparation prepareSingleSelection(const CalcInputs& in, const SelectionParameter& p) const;
+    // Before the run dialog opens: a check that refuses the run (its message and focus).
+    virtual std::optional<CheckFailure> selectionPrecondition(const CalcInputs& in) const;
     // During a run: whether the combination set satisfies the formula's conditions.
     virtual bool selectionAdmissible(const CalcInputs& in) const;
     // The values that follow from those a run has just set (by input name).

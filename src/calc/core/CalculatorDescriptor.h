@@ -119,6 +119,8 @@ struct GeometryInput {
     bool isRowGrid() const { return rowGrid.has_value(); }
     // A change only empties the result and updates the buttons, never calculates.
     bool changeEmptiesResult = false;
+    // The input (with its group) and those after it stand in a second column beside the first.
+    bool newColumn = false;
     // The light green (clMoneyGreen) that marks an input parameter selection can vary.
     bool selectionColour = false;
     // The exit check of numeric inputs (message and focus back on a text that is no number).

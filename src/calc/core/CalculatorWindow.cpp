@@ -166,7 +166,12 @@ CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& dat
     wireSelection();
 }
 
-CalculatorWindow::~CalculatorWindow() = default;
+CalculatorWindow::~CalculatorWindow() {
+    // A cell still being edited is committed while the dialog hides: nothing of the window is left
+    // to take it.
+    for (RowGrid* grid : std::as_const(rowGrids_))
+        grid->disconnect(this);
+}
 
 void CalculatorWindow::buildWindow() {
     setObjectName(d_.className);
@@ -346,18 +351,32 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row) {
     int groupRow = 0;
     int* at = &row;
     QString group;
+    // The column the rows go into: the panel's grid, or a second one beside it.
+    QGridLayout* column = grid;
+    int secondRow = 0;
+    int* columnRow = &row;
+    bool newGroup = false;
     for (const GeometryInput& g : d_.geometry) {
-        if (g.group != group) {
+        if (g.newColumn && column == grid) {
+            column = new QGridLayout;
+            column->setColumnStretch(0, 1);
+            grid->addLayout(column, 0, 3, -1, 1, Qt::AlignTop);
+            grid->setColumnStretch(3, 1);
+            columnRow = &secondRow;
+            newGroup = true; // the group, if any, starts again in the new column
+        }
+        if (g.group != group || newGroup) {
+            newGroup = false;
             group = g.group;
             if (group.isEmpty()) {
-                target = grid;
-                at = &row;
+                target = column;
+                at = columnRow;
             } else {
                 auto* box = new QGroupBox(group, panel);
                 box->setObjectName(QStringLiteral("Group") + g.name);
                 target = new QGridLayout(box);
                 target->setColumnStretch(0, 1);
-                grid->addWidget(box, row++, 0, 1, 3);
+                column->addWidget(box, (*columnRow)++, 0, 1, 3);
                 groupRow = 0;
                 at = &groupRow;
             }
@@ -1388,6 +1407,8 @@ ReportSource CalculatorWindow::reportSource() const {
         source.texts.insert(it.key(), QString::number(it.value()->value()));
     for (auto it = radios_.cbegin(); it != radios_.cend(); ++it)
         source.texts.insert(it.key(), radioText(it.value()));
+    for (auto it = rowGrids_.cbegin(); it != rowGrids_.cend(); ++it)
+        source.texts.insert(it.key(), it.value()->rowsText());
     // The window's own inputs by their plain names, before a frame's field of the same name.
     for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
         source.texts.insert(it.key(), it.value()->text());
@@ -1852,6 +1873,11 @@ void CalculatorWindow::ShowSelectionSettings() {
 void CalculatorWindow::RunSelection() {
     if (d_.selection.parameters.isEmpty() || selectionRunning())
         return;
+    if (const auto refused = calc_.selectionPrecondition(snapshot())) {
+        showValues(refused->shown);
+        fail(*refused, true);
+        return;
+    }
     TParam1Fm& form = param1Form(this);
     form.clearSelectionParameters();
     for (const SelectionDescriptor& d : selectionDescriptors())

@@ -142,6 +142,7 @@ CalculatorDescriptor makeDescriptor() {
                     {u"btnTest"_s, u"Тест"_s, u"Проверить правильность введенных значений"_s, false},
                     {u"btnScore1"_s, u"Расчет"_s, u"Выполнить расчет коэффициентов взаимного влияния"_s, false}};
     grid.rowGrid = rows;
+    grid.newColumn = true; // the grid and the results beside the inputs: the window stays on screen
     GeometryInput kp = shownField(kpField, u"Кп:"_s, mutual);
 
     const QString results = u" Результаты расчета "_s;
@@ -350,6 +351,11 @@ public:
             return {std::nullopt, {}, {{gridName(), gridRowsText(k.rows)}, {kpField, k.kpText}}};
         }
         return {};
+    }
+
+    std::optional<CheckFailure> selectionPrecondition(const CalcInputs& in) const override {
+        // The run varies everything but the distances: they must pass the test first.
+        return testGrid(rowsOf(in)).failure;
     }
 
     QList<SelectionParameter> selectionOffer(const CalcInputs& in) const override {

@@ -34,6 +34,8 @@ private slots:
     void cleanup() { close(); }
     void gridFollowsTheBoltCount();
     void testButtonShowsItsChanges();
+    void keysOnlyInTheDistances();
+    void selectionRunNeedsTheGridTest();
     void windowComputesTheWorkedCase();
     void apparentDiameterOfZeroIsRefused();
     void savingTheSameNameReplacesItsDistances();
@@ -182,6 +184,36 @@ void TestMKFund::testButtonShowsItsChanges() {
     rec_->messages.clear();
     click("btnClear");
     QCOMPARE(win_->inputText(u"StringGrid1"_s), u"||;||"_s);
+}
+
+void TestMKFund::keysOnlyInTheDistances() {
+    win_->Calculate(true);
+    QVERIFY(!win_->EditVS1()->text().isEmpty());
+    grid()->setFocus(Qt::OtherFocusReason);
+    grid()->setCurrentCell(0, 4);
+    QTest::keyClick(grid(), Qt::Key_5);
+    grid()->setCurrentCell(0, 1);
+    QTest::keyClick(grid(), Qt::Key_A);
+    QCOMPARE(rec_->beeps, 2);
+    QCOMPARE(grid()->item(0, 4)->text(), u"37,97"_s);
+    // A digit in a distance starts editing it; the result of the old distances goes.
+    QTest::keyClick(grid(), Qt::Key_7);
+    auto* editor = grid()->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), u"7"_s);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(grid()->item(0, 1)->text(), u"7"_s);
+    QVERIFY(win_->EditVS1()->text().isEmpty());
+    QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestMKFund::selectionRunNeedsTheGridTest() {
+    win_->geometrySpin(u"SpinNb"_s)->setValue(2);
+    win_->setInputText(u"StringGrid1"_s, u"0|0|"_s);
+    win_->RunSelection();
+    QCOMPARE(rec_->messages,
+             QStringList{u"В одной из ячеек строки в столбцах X, Y должно быть ненулевое значение."_s});
+    QVERIFY(rec_->modalWindows.isEmpty());
 }
 
 void TestMKFund::windowComputesTheWorkedCase() {
