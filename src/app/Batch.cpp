@@ -116,8 +116,9 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
             rows << cells;
         }
         if (!ok) {
-            *error = u"значение таблицы "_s + w->objectName() +
-                     u" должно быть списком строк таблицы (списков текстов ячеек) или строкой вида \"0,5||;|0,6|\""_s;
+            *error =
+                u"значение таблицы "_s + w->objectName() +
+                u" должно быть списком строк таблицы (списков текстов ячеек) или строкой вида \"0,5||;|0,6|\""_s;
             return false;
         }
         grid->setRowsText(gridRowsText(rows));
@@ -310,10 +311,10 @@ QJsonObject BatchRunner::outputs(QWidget* window) {
     // The calculator's own inputs as they stand after the calculation, derived ones included.
     for (QWidget* w : std::as_const(own))
         if (!out.contains(w->objectName()))
-            out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w) ||
-                                                qobject_cast<RowGrid*>(w)
-                                            ? inputValue(w)
-                                            : QJsonValue(controlText(w)));
+            out.insert(w->objectName(),
+                       qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w) || qobject_cast<RowGrid*>(w)
+                           ? inputValue(w)
+                           : QJsonValue(controlText(w)));
     return out;
 }
 

@@ -21,7 +21,8 @@ namespace {
 QVariant bound(const FieldDef& field, const QString& text) {
     const auto v = parseNumber(text);
     if (!v)
-        return QVariant(field.type == FieldType::Integer ? QMetaType(QMetaType::Int) : QMetaType(QMetaType::Double));
+        return QVariant(field.type == FieldType::Integer ? QMetaType(QMetaType::Int)
+                                                         : QMetaType(QMetaType::Double));
     if (field.type == FieldType::Integer)
         return int(std::llround(double(*v)));
     return double(*v);
@@ -126,7 +127,8 @@ bool saveBoltFieldSet(const QString& dataDir, const BoltFieldSet& set, QString* 
             QStringList assignments{u"\"Name\" = ?"_s};
             for (const QString& c : std::as_const(columns))
                 assignments << c + u" = ?"_s;
-            write.prepare(u"UPDATE "_s + masterTable + u" SET "_s + assignments.join(u", "_s) + u" WHERE \"Kod\" = ?"_s);
+            write.prepare(u"UPDATE "_s + masterTable + u" SET "_s + assignments.join(u", "_s) +
+                          u" WHERE \"Kod\" = ?"_s);
             write.addBindValue(name);
             for (const QVariant& v : std::as_const(values))
                 write.addBindValue(v);
@@ -135,8 +137,8 @@ bool saveBoltFieldSet(const QString& dataDir, const BoltFieldSet& set, QString* 
         } else {
             QStringList marks(columns.size() + 1, u"?"_s);
             write.prepare(u"INSERT INTO "_s + masterTable + u" (\"Name\""_s +
-                          (columns.isEmpty() ? QString() : u", "_s + columns.join(u", "_s)) + u") VALUES ("_s +
-                          marks.join(u", "_s) + u")"_s);
+                          (columns.isEmpty() ? QString() : u", "_s + columns.join(u", "_s)) +
+                          u") VALUES ("_s + marks.join(u", "_s) + u")"_s);
             write.addBindValue(name);
             for (const QVariant& v : std::as_const(values))
                 write.addBindValue(v);
@@ -154,7 +156,8 @@ bool saveBoltFieldSet(const QString& dataDir, const BoltFieldSet& set, QString* 
     for (int i = 0; ok && i < set.distances.size(); ++i) {
         const QStringList& row = set.distances[i];
         QSqlQuery insert(db);
-        insert.prepare(u"INSERT INTO "_s + detailTable + u" (\"Kod0\", \"Xi\", \"Yi\", \"Zi\") VALUES (?, ?, ?, ?)"_s);
+        insert.prepare(u"INSERT INTO "_s + detailTable +
+                       u" (\"Kod0\", \"Xi\", \"Yi\", \"Zi\") VALUES (?, ?, ?, ?)"_s);
         insert.addBindValue(kod);
         for (int c = 0; c < 3; ++c)
             insert.addBindValue(bound(*detail->field(u"Xi"_s), row.value(c)));

@@ -206,7 +206,7 @@ struct EquivalentResistivitySetup {
     QString include; // chkPekv
     QString includeCaption;
     // An input that takes the upper layer's calculated resistivity when the dialog is confirmed.
-    QString upperLayerInput;
+    QString upperLayerInput = {};
 };
 
 // A column of a reference table shown in a grid: the field, its title and the values offered.

@@ -17,10 +17,12 @@ class DataModule;
 
 struct OwnHistory {
     // Writes the inputs under the name; false when refused (the reason was said).
-    std::function<bool(DataModule& data, const HistoryLayout& layout, const QString& name, const InputTexts& inputs)>
+    std::function<bool(DataModule& data, const HistoryLayout& layout, const QString& name,
+                       const InputTexts& inputs)>
         save;
     // Shows the loader; the chosen set's inputs on OK.
-    std::function<std::optional<InputTexts>(DataModule& data, const HistoryLayout& layout, QWidget* owner)> load;
+    std::function<std::optional<InputTexts>(DataModule& data, const HistoryLayout& layout, QWidget* owner)>
+        load;
 };
 
 // By the layout's ownTables key ("histmk"); nullptr when unknown.

@@ -4,7 +4,6 @@
 
 #include <QTableWidget>
 
-
 namespace kz {
 
 // A grid of rows typed by the user (RowGridSetup): the number column, the editable cells that take

@@ -82,7 +82,7 @@ CalculatorDescriptor makeDescriptor() {
     d.equivalentResistivity =
         EquivalentResistivitySetup{pekvInput,    u"btnPekv"_s,
                                    lengthInput,  int(pekv::Form::Length),
-                                   includeInput, u"Включить порядок расчета р эквивалентного"_s, {}};
+                                   includeInput, u"Включить порядок расчета р эквивалентного"_s};
     d.tablesDialog =
         TablesDialogSetup{u"TZ05Form"_s, zoInput, u"Таблицы входных сопротивлений технологических эстакад"_s};
 

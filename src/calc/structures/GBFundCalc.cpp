@@ -54,7 +54,7 @@ CalculatorDescriptor makeDescriptor() {
     d.installationResistivityInput = u"EditPekv"_s;
     d.equivalentResistivity = EquivalentResistivitySetup{u"EditPekv"_s, u"btnPekv"_s, u"EditS"_s,
                                                          int(pekv::Form::Area), u"chkPekv"_s,
-                                                         u"Включить порядок расчета р эквивалентного"_s, {}};
+                                                         u"Включить порядок расчета р эквивалентного"_s};
 
     GeometryInput pekv = input("EditPekv", "pэ - эквивалентное удельное сопротивление грунта, Ом м:", "100",
                                {100, 10, 1}, "btnP");
@@ -270,12 +270,13 @@ std::optional<QString> equivalentResistivityLines(CalcOrderText& o, const QStrin
     o.line(u"- мощность (толщина) верхнего слоя земли: H = "_s + layers->h + u" м;"_s);
     o.line(u("- безразмерный коэффициент A и безразмерный коэффициент B, зависящие от соотношения "
              "электрических сопротивлений слоев земли:"));
-    o.line(upperHigher ? u"так как p1 >= p2, то A = 3,6; B = 0,1;"_s : u"так как p1 < p2, то A = 110; B = 0,003;"_s);
+    o.line(upperHigher ? u"так как p1 >= p2, то A = 3,6; B = 0,1;"_s
+                       : u"так как p1 < p2, то A = 110; B = 0,003;"_s);
     o.line(u"- эквивалентное удельное электрическое сопротивление земли:"_s);
     o.line(u"pэ = p1*(1-е**(-A*H/Корень(S))) + p2*(1-е**(-B*Корень(S)/H)), Ом м;"_s);
-    o.line(u"pэ = "_s + layers->p1 + u"*(1-e**(-"_s + a + u"*"_s + layers->h + u"/Корень("_s + area + u"))) + "_s +
-           layers->p2 + u"*(1-e**(-"_s + b + u"*Корень("_s + area + u")/"_s + layers->h + u")) = "_s + pekv +
-           u" Ом м."_s);
+    o.line(u"pэ = "_s + layers->p1 + u"*(1-e**(-"_s + a + u"*"_s + layers->h + u"/Корень("_s + area +
+           u"))) + "_s + layers->p2 + u"*(1-e**(-"_s + b + u"*Корень("_s + area + u")/"_s + layers->h +
+           u")) = "_s + pekv + u" Ом м."_s);
     return pekv;
 }
 

@@ -56,15 +56,17 @@ GeometryInput shownField(const QString& name, const QString& label, const QStrin
     return g;
 }
 
-SelectionParameter parameter(const QString& name, const QString& input, const QString& start, const QString& end,
-                             const QString& step, bool rising, const QString& heading, const QString& note) {
+SelectionParameter parameter(const QString& name, const QString& input, const QString& start,
+                             const QString& end, const QString& step, bool rising, const QString& heading,
+                             const QString& note) {
     SelectionParameter p;
     p.name = name;
     p.input = input;
     p.start = start;
     p.end = end;
     p.step = step;
-    p.recommendation = rising ? u"начальное значение меньше конечного"_s : u"начальное значение больше конечного"_s;
+    p.recommendation =
+        rising ? u"начальное значение меньше конечного"_s : u"начальное значение больше конечного"_s;
     p.heading = heading;
     p.note = note;
     return p;
@@ -80,13 +82,11 @@ CalculatorDescriptor makeDescriptor() {
     d.resultLabel = u"R - сопротивление растеканию, Ом:"_s;
     d.installationResistivityInput = upperInput;
     d.windowTop = 15;
-    d.equivalentResistivity = EquivalentResistivitySetup{pekvInput,
-                                                         u"btnPekv"_s,
-                                                         areaInput,
-                                                         int(pekv::Form::Area),
-                                                         includeInput,
-                                                         u"Включить порядок расчета р эквивалентного"_s,
-                                                         upperInput};
+    d.equivalentResistivity =
+        EquivalentResistivitySetup{pekvInput,    u"btnPekv"_s,
+                                   areaInput,    int(pekv::Form::Area),
+                                   includeInput, u"Включить порядок расчета р эквивалентного"_s,
+                                   upperInput};
 
     const QString building = u" Параметры здания "_s;
     GeometryInput a = input(lengthInput, u"а - длина , м:"_s, {}, {10, 1, 0.1}, building, u"A"_s);
@@ -99,7 +99,8 @@ CalculatorDescriptor makeDescriptor() {
     b.required = false;
 
     const QString bolt = u" Параметры анкерного болта "_s;
-    GeometryInput length = input(boltLengthInput, u"Lб - длина болта, м:"_s, u"0,6"_s, {0.1, 0.01}, bolt, u"L"_s);
+    GeometryInput length =
+        input(boltLengthInput, u"Lб - длина болта, м:"_s, u"0,6"_s, {0.1, 0.01}, bolt, u"L"_s);
     GeometryInput diameter =
         input(boltDiameterInput, u"dб - диаметр болта, м:"_s, u"0,042"_s, {0.01, 0.001}, bolt, u"Db"_s);
     GeometryInput bolts =
@@ -117,10 +118,10 @@ CalculatorDescriptor makeDescriptor() {
               {0.1, 0.01}, foundation, u"Dbb"_s);
 
     const QString soil = u" Параметры грунта "_s;
-    GeometryInput upper = input(upperInput, u"p1 - удельное сопротивление верхнего слоя земли, Ом м:"_s, u"80"_s,
-                                {100, 10, 1}, soil, u"P1"_s);
-    GeometryInput pekv = input(pekvInput, u"pэ - эквивалентное удельное сопротивление грунта, Ом м:"_s, u"150"_s,
-                               {100, 10, 1}, soil, u"Pe"_s);
+    GeometryInput upper = input(upperInput, u"p1 - удельное сопротивление верхнего слоя земли, Ом м:"_s,
+                                u"80"_s, {100, 10, 1}, soil, u"P1"_s);
+    GeometryInput pekv = input(pekvInput, u"pэ - эквивалентное удельное сопротивление грунта, Ом м:"_s,
+                               u"150"_s, {100, 10, 1}, soil, u"Pe"_s);
     pekv.button = u"btnPekv"_s;
     pekv.buttonHint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
     pekv.buttonNeeds = areaInput;
@@ -138,9 +139,10 @@ CalculatorDescriptor makeDescriptor() {
     // Two rows of four bolts, 0,2 m apart along the row and 0,3 m across.
     rows.defaultText = u"0,2||;0,4||;0,6||;|0,3|;0,2|0,3|;0,4|0,3|;0,6|0,3|"_s;
     rows.notes = {u"Xi - расстояние по горизонтали, Yi - расстояние по вертикали, Zi - полное расстояние"_s};
-    rows.buttons = {{u"btnClear"_s, u"Очистить"_s, u"Удалить все значения расстояний"_s, true},
-                    {u"btnTest"_s, u"Тест"_s, u"Проверить правильность введенных значений"_s, false},
-                    {u"btnScore1"_s, u"Расчет"_s, u"Выполнить расчет коэффициентов взаимного влияния"_s, false}};
+    rows.buttons = {
+        {u"btnClear"_s, u"Очистить"_s, u"Удалить все значения расстояний"_s, true},
+        {u"btnTest"_s, u"Тест"_s, u"Проверить правильность введенных значений"_s, false},
+        {u"btnScore1"_s, u"Расчет"_s, u"Выполнить расчет коэффициентов взаимного влияния"_s, false}};
     grid.rowGrid = rows;
     grid.newColumn = true; // the grid and the results beside the inputs: the window stays on screen
     GeometryInput kp = shownField(kpField, u"Кп:"_s, mutual);
@@ -187,24 +189,28 @@ CalculatorDescriptor makeDescriptor() {
                   {u"Количество анкерных болтов, шт.:"_s, u"Nb"_s},
                   {u"Диаметр анкерного болта с защитным слоем бетона, м:"_s, u"Dbb"_s}};
 
-    SelectionParameter nf = parameter(u"Количество фундаментов, шт."_s, foundationsInput, u"1"_s, u"100"_s, u"1"_s,
-                                      true, u"N, шт."_s, u"N, шт. - количество фундаментов, шт."_s);
+    SelectionParameter nf = parameter(u"Количество фундаментов, шт."_s, foundationsInput, u"1"_s, u"100"_s,
+                                      u"1"_s, true, u"N, шт."_s, u"N, шт. - количество фундаментов, шт."_s);
     nf.type = u"integer"_s;
     nf.settingsTable = 3;
     d.selection.kindCode = 100;
     d.selection.parameters = {
-        parameter(u"Эквивалентное удельное сопротивление грунта, Ом м"_s, pekvInput, u"150"_s, u"40"_s, u"1"_s, false,
-                  u"рэ, Ом м"_s, u"рэ, Ом м - эквивалентное удельное сопротивление грунта, Ом м"_s),
-        parameter(u"Удельное сопротивление верхних слоев земли, Ом м"_s, upperInput, u"40"_s, u"150"_s, u"1"_s, true,
-                  u"р1, Ом м"_s, u"р1, Ом м - удельное сопротивление верхнего слоя земли, Ом м"_s),
-        parameter(u"Удельное сопротивление бетона фундамента, Ом м"_s, concreteInput, u"250"_s, u"150"_s, u"1"_s,
-                  false, u"рб, Ом м"_s, u"рб, Ом м - удельное сопротивление бетона фундамента, Ом м"_s),
-        parameter(u"Длина анкерного болта, м"_s, boltLengthInput, u"0,3"_s, u"1,5"_s, u"0,1"_s, true, u"Lб, м"_s,
-                  u"Lб, м - длина анкерного болта, м"_s),
+        parameter(u"Эквивалентное удельное сопротивление грунта, Ом м"_s, pekvInput, u"150"_s, u"40"_s,
+                  u"1"_s, false, u"рэ, Ом м"_s,
+                  u"рэ, Ом м - эквивалентное удельное сопротивление грунта, Ом м"_s),
+        parameter(u"Удельное сопротивление верхних слоев земли, Ом м"_s, upperInput, u"40"_s, u"150"_s,
+                  u"1"_s, true, u"р1, Ом м"_s,
+                  u"р1, Ом м - удельное сопротивление верхнего слоя земли, Ом м"_s),
+        parameter(u"Удельное сопротивление бетона фундамента, Ом м"_s, concreteInput, u"250"_s, u"150"_s,
+                  u"1"_s, false, u"рб, Ом м"_s,
+                  u"рб, Ом м - удельное сопротивление бетона фундамента, Ом м"_s),
+        parameter(u"Длина анкерного болта, м"_s, boltLengthInput, u"0,3"_s, u"1,5"_s, u"0,1"_s, true,
+                  u"Lб, м"_s, u"Lб, м - длина анкерного болта, м"_s),
         parameter(u"Диаметр анкерного болта, м"_s, boltDiameterInput, u"0,01"_s, u"0,1"_s, u"0,01"_s, true,
                   u"dб, м"_s, u"dб, м - диаметр анкерного болта, м"_s),
-        parameter(u"Диаметр анкерного болта с защитным слоем бетона, м"_s, concreteDiameterInput, u"1"_s, u"0,1"_s,
-                  u"0,1"_s, false, u"Dб, м"_s, u"Dб, м - диаметр анкерного болта с защитным слоем бетона, м"_s),
+        parameter(u"Диаметр анкерного болта с защитным слоем бетона, м"_s, concreteDiameterInput, u"1"_s,
+                  u"0,1"_s, u"0,1"_s, false, u"Dб, м"_s,
+                  u"Dб, м - диаметр анкерного болта с защитным слоем бетона, м"_s),
         nf,
         parameter(u"Длина здания, м"_s, lengthInput, u"5"_s, u"50"_s, u"1"_s, true, u"a, м"_s,
                   u"a, м - длина здания, м"_s),
@@ -213,9 +219,10 @@ CalculatorDescriptor makeDescriptor() {
         parameter(u"Площадь здания, м2"_s, areaInput, u"50"_s, u"2500"_s, u"1"_s, true, u"S, м"_s,
                   u"S, м - площадь здания, м2"_s),
     };
-    d.selection.writeBack = {pekvInput,    upperInput,          concreteInput, boltLengthInput,
-                             boltDiameterInput, concreteDiameterInput, foundationsInput, lengthInput,
-                             widthInput,   areaInput};
+    d.selection.writeBack = {pekvInput,        upperInput,        concreteInput,
+                             boltLengthInput,  boltDiameterInput, concreteDiameterInput,
+                             foundationsInput, lengthInput,       widthInput,
+                             areaInput};
     return d;
 }
 
@@ -225,7 +232,8 @@ bool isZero(const QString& text) {
 }
 
 CheckFailure cellFailure(const QString& message, int row, int column, const GridRows& rows) {
-    return CheckFailure{message, gridCellName(gridName(), row, column + 1), {{gridName(), gridRowsText(rows)}}};
+    return CheckFailure{
+        message, gridCellName(gridName(), row, column + 1), {{gridName(), gridRowsText(rows)}}};
 }
 
 QString zeroMessage() {
@@ -391,7 +399,9 @@ public:
     }
 
 private:
-    static GridRows rowsOf(const CalcInputs& in) { return parseGridRows(in.text(gridName()), distanceColumns); }
+    static GridRows rowsOf(const CalcInputs& in) {
+        return parseGridRows(in.text(gridName()), distanceColumns);
+    }
 
     static std::optional<gbfund::Layers> layersOf(const CalcInputs& in) {
         if (!in.filled(includeInput))
@@ -452,15 +462,17 @@ QStringList FoundationField::calcOrder(const CalcInputs& in) const {
         parts << u"R"_s + k + u" = "_s + rows[i][Z] + u" м"_s;
         o.line(parts.join(u"; "_s) + u"."_s);
     }
-    o.line(u"Определить сопротивление фундаментного поля при условии, что заземлителями являются анкерные болты, "
+    o.line(u"Определить сопротивление фундаментного поля при условии, что заземлителями являются анкерные "
+           u"болты, "
            u"несоединенные с арматурой фундаментов."_s);
     o.formula(u"Сопротивление одного анкерного болта"_s,
               u"rб = pб/2/П/Lб*Ln(4*Lб/dб) - pб/2/П/Lб*Ln(4*Lб/Dб) + p1/2/П/Lб*Ln(4*Lб/Dб), Ом"_s,
-              u"rб = "_s + pb + u"/2/3,14/"_s + l + u"*Ln(4*"_s + l + u"/"_s + db + u") - "_s + pb + u"/2/3,14/"_s + l +
-                  u"*Ln(4*"_s + l + u"/"_s + dbb + u") + "_s + p1 + u"/2/3,14/"_s + l + u"*Ln(4*"_s + l + u"/"_s +
-                  dbb + u") = "_s + rb + u" Ом."_s);
+              u"rб = "_s + pb + u"/2/3,14/"_s + l + u"*Ln(4*"_s + l + u"/"_s + db + u") - "_s + pb +
+                  u"/2/3,14/"_s + l + u"*Ln(4*"_s + l + u"/"_s + dbb + u") + "_s + p1 + u"/2/3,14/"_s + l +
+                  u"*Ln(4*"_s + l + u"/"_s + dbb + u") = "_s + rb + u" Ом."_s);
     o.formula(u"Кажущийся диаметр электрода в земле с p1"_s, u"Dк = 4*Lб/e**(2*П*Lб*rб/p1), м"_s,
-              u"Dк = 4*"_s + l + u"/e**(2*3,14*"_s + l + u"*"_s + rb + u"/"_s + p1 + u") = "_s + dk + u" м."_s);
+              u"Dк = 4*"_s + l + u"/e**(2*3,14*"_s + l + u"*"_s + rb + u"/"_s + p1 + u") = "_s + dk +
+                  u" м."_s);
     o.line(u"Коэффициент Kп, учитывающий взаимное влияние анкерных болтов:"_s);
     o.line(u"Kп = K2*K3* .. *Ki,"_s);
     o.line(u"где Ki -  коэффициент, учитывающий взаимное влияние 1-го и i-го болтов:"_s);
@@ -469,22 +481,23 @@ QStringList FoundationField::calcOrder(const CalcInputs& in) const {
     for (int i = 0; i < rows.size(); ++i) {
         const QString z = rows[i][Z];
         const QString root = u"Корень("_s + z + u"*"_s + z + u"+"_s + l + u"*"_s + l + u")"_s;
-        o.line(u"K"_s + QString::number(i + 2) + u" = ["_s + root + u"+"_s + l + u"] / ["_s + root + u"-"_s + l +
-               u"] = "_s + rows[i][K] + u";"_s);
+        o.line(u"K"_s + QString::number(i + 2) + u" = ["_s + root + u"+"_s + l + u"] / ["_s + root + u"-"_s +
+               l + u"] = "_s + rows[i][K] + u";"_s);
         factors << rows[i][K];
     }
     o.line(u"Kп = "_s + factors.join(u"*"_s) + u" = "_s + kp + u"."_s);
     o.formula(u"Суммарное сопротивление анкерных болтов"_s,
               u"Rб = 1/nб*[p1/2/П/Lб*Ln(4*Lб/Dк) + p1/4/П/Lб*Ln(Kп)], Ом"_s,
-              u"Rб = 1/"_s + nb + u"*["_s + p1 + u"/2/3,14/"_s + l + u"*Ln(4*"_s + l + u"/"_s + dk + u") + "_s + p1 +
-                  u"/4/3,14/"_s + l + u"*Ln("_s + kp + u")] = "_s + sumRb + u" Ом."_s);
+              u"Rб = 1/"_s + nb + u"*["_s + p1 + u"/2/3,14/"_s + l + u"*Ln(4*"_s + l + u"/"_s + dk +
+                  u") + "_s + p1 + u"/4/3,14/"_s + l + u"*Ln("_s + kp + u")] = "_s + sumRb + u" Ом."_s);
     o.formula(u"Эквивалентный диаметр анкерного болта"_s, u"Dэ = 4*Lб/e**[2*П*Lб*Rб/p1], м"_s,
-              u"Dэ = 4*"_s + l + u"/e**[2*3,14*"_s + l + u"*"_s + sumRb + u"/"_s + p1 + u"] = "_s + de + u" м."_s);
+              u"Dэ = 4*"_s + l + u"/e**[2*3,14*"_s + l + u"*"_s + sumRb + u"/"_s + p1 + u"] = "_s + de +
+                  u" м."_s);
     o.formula(u"Коэффициент C"_s,
               u"C = Корень(S)/2/П/Lб/N*[Ln(8*Lб/Dэ) - 1 + 2*1.37*Lб/Корень(S)*(Корень(N)-1)*(Корень(N)-1)]"_s,
               u"C = Корень("_s + s + u")/2/3,14/"_s + l + u"/"_s + n + u"*[Ln(8*"_s + l + u"/"_s + de +
-                  u") - 1 + 2*1,37*"_s + l + u"/Корень("_s + s + u")*(Корень("_s + n + u")-1)*(Корень("_s + n +
-                  u")-1)] = "_s + c + u"."_s);
+                  u") - 1 + 2*1,37*"_s + l + u"/Корень("_s + s + u")*(Корень("_s + n + u")-1)*(Корень("_s +
+                  n + u")-1)] = "_s + c + u"."_s);
     o.formula(u"Сопротивление растеканию фундаментного поля здания"_s, u"Rр = C*pэ/Корень(S), Ом"_s,
               u"Rр = "_s + c + u"*"_s + pekv + u"/Корень("_s + s + u")"_s + multiLineEnding(r));
     o.verdict(in.installation, u"фундаментное поле здания"_s, u"Rр"_s, double(parseNumber(r).value_or(0)));
@@ -526,9 +539,10 @@ GridTest testGrid(GridRows rows) {
         const bool y = !row[Y].isEmpty();
         const bool z = !row[Z].isEmpty();
         if (!x && !y && !z)
-            return {rows, cellFailure(u"Заполнение хотя бы одной из ячеек строки в столбцах 2 .. 4 (Xi, Yi, Zi) "
-                                      u"обязательно."_s,
-                                      i, X, rows)};
+            return {rows,
+                    cellFailure(u"Заполнение хотя бы одной из ячеек строки в столбцах 2 .. 4 (Xi, Yi, Zi) "
+                                u"обязательно."_s,
+                                i, X, rows)};
         if (!x && !y) {
             if (isZero(row[Z]))
                 return {rows, cellFailure(zeroMessage(), i, Z, rows)};
@@ -541,8 +555,10 @@ GridTest testGrid(GridRows rows) {
             row[given].clear();
         } else {
             if (isZero(row[X]) && isZero(row[Y]))
-                return {rows, cellFailure(u"В одной из ячеек строки в столбцах X, Y должно быть ненулевое значение."_s,
-                                          i, X, rows)};
+                return {
+                    rows,
+                    cellFailure(u"В одной из ячеек строки в столбцах X, Y должно быть ненулевое значение."_s,
+                                i, X, rows)};
             row[Z].clear(); // computed from Xi and Yi
         }
     }
@@ -602,14 +618,15 @@ std::optional<Results> ComputeResistance(const Values& v) {
     r.dk = apparentDiameter(v, r.rb);
     if (!(r.dk > 0))
         return std::nullopt;
-    r.sumRb = roundTo((v.p1 / (4 * pi * l) * std::log(v.kp) + v.p1 / (2 * pi * l) * std::log(4 * l / r.dk)) / v.bolts,
-                      2);
+    r.sumRb = roundTo(
+        (v.p1 / (4 * pi * l) * std::log(v.kp) + v.p1 / (2 * pi * l) * std::log(4 * l / r.dk)) / v.bolts, 2);
     r.de = roundTo(4 * l / std::exp(2 * pi * l * r.sumRb / v.p1), 2);
     if (!(r.de > 0))
         return std::nullopt;
     const long double root = std::sqrt(v.area);
     const long double spread = (std::sqrt(v.foundations) - 1) * (std::sqrt(v.foundations) - 1);
-    r.c = roundTo((std::log(8 * l / r.de) - 1 + spread * 2.74L * l / root) * root / (2 * pi * l * v.foundations), 3);
+    r.c = roundTo(
+        (std::log(8 * l / r.de) - 1 + spread * 2.74L * l / root) * root / (2 * pi * l * v.foundations), 3);
     r.r = roundTo(r.c * v.pekv / root, 2);
     if (!std::isfinite(double(r.r)))
         return std::nullopt;

@@ -1,6 +1,8 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
+#include "app/Batch.h"
 #include "calc/core/BoltFieldHistoryDialog.h"
+#include "calc/core/CalculatorRegistry.h"
 #include "calc/core/RowGrid.h"
 #include "calc/structures/MKFundCalc.h"
 #include "data/BoltFieldHistoryStore.h"
@@ -9,6 +11,9 @@
 #include "frames/Paths.h"
 #include "frames/btnFrame.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -38,6 +43,7 @@ private slots:
     void selectionRunNeedsTheGridTest();
     void windowComputesTheWorkedCase();
     void apparentDiameterOfZeroIsRefused();
+    void batchSetsTheGridByItsRows();
     void savingTheSameNameReplacesItsDistances();
     void loaderDeletesASetWithItsDistances();
     void aFailedSaveWritesNothing();
@@ -47,10 +53,10 @@ private:
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     // The worked case: one bolt 0,6 m from the first, four foundations, ρэ = 120 over 100 m².
     InputTexts workedCase() const {
-        return {{u"EditA"_s, {}},           {u"EditB"_s, {}},        {u"EditS"_s, u"100"_s},
-                {u"EditL"_s, u"0,6"_s},     {u"EditDb"_s, u"0,042"_s}, {u"SpinNb"_s, u"2"_s},
-                {u"SpinNf"_s, u"4"_s},      {u"EditPb"_s, u"200"_s},   {u"EditDbb"_s, u"0,3"_s},
-                {u"EditP1"_s, u"80"_s},     {u"EditPekv"_s, u"120"_s}, {u"StringGrid1"_s, u"||0,6"_s}};
+        return {{u"EditA"_s, {}},       {u"EditB"_s, {}},          {u"EditS"_s, u"100"_s},
+                {u"EditL"_s, u"0,6"_s}, {u"EditDb"_s, u"0,042"_s}, {u"SpinNb"_s, u"2"_s},
+                {u"SpinNf"_s, u"4"_s},  {u"EditPb"_s, u"200"_s},   {u"EditDbb"_s, u"0,3"_s},
+                {u"EditP1"_s, u"80"_s}, {u"EditPekv"_s, u"120"_s}, {u"StringGrid1"_s, u"||0,6"_s}};
     }
     int count(const QString& sql, const QVariant& bind = {});
 };
@@ -65,7 +71,8 @@ void TestMKFund::gridTest_data() {
     QTest::newRow("only Yi moves into Zi") << u"|0,7|"_s << u"||0,7"_s << ok << ok;
     QTest::newRow("Xi and Yi empty the Zi typed") << u"0,3|0,4|9"_s << u"0,3|0,4|"_s << ok << ok;
     QTest::newRow("Xi 0 and Yi 0 refused")
-        << u"0|0|"_s << u"0|0|"_s << u"В одной из ячеек строки в столбцах X, Y должно быть ненулевое значение."_s
+        << u"0|0|"_s << u"0|0|"_s
+        << u"В одной из ячеек строки в столбцах X, Y должно быть ненулевое значение."_s
         << u"StringGrid1:0:1"_s;
     QTest::newRow("only Xi 0") << u"0||"_s << u"0||"_s << u"В ячейке должно быть ненулевое значение."_s
                                << u"StringGrid1:0:1"_s;
@@ -76,7 +83,8 @@ void TestMKFund::gridTest_data() {
         << u"Заполнение хотя бы одной из ячеек строки в столбцах 2 .. 4 (Xi, Yi, Zi) обязательно."_s
         << u"StringGrid1:1:1"_s;
     QTest::newRow("no number, before any move")
-        << u"1||;|x|"_s << u"1||;|x|"_s << u"Ошибочное значение для числового параметра."_s << u"StringGrid1:1:2"_s;
+        << u"1||;|x|"_s << u"1||;|x|"_s << u"Ошибочное значение для числового параметра."_s
+        << u"StringGrid1:1:2"_s;
 }
 
 void TestMKFund::gridTest() {
@@ -102,7 +110,8 @@ void TestMKFund::coefficient_data() {
 void TestMKFund::coefficient() {
     QFETCH(QString, rows);
     QFETCH(double, length);
-    const mkfund::Coefficient k = mkfund::mutualInfluence(parseGridRows(rows, mkfund::distanceColumns), length);
+    const mkfund::Coefficient k =
+        mkfund::mutualInfluence(parseGridRows(rows, mkfund::distanceColumns), length);
     QVERIFY(!k.failure);
     QTEST(gridRowsText(k.rows), "after");
     QTEST(k.kpText, "kp");
@@ -150,8 +159,8 @@ void TestMKFund::formula() {
     v.kp = kp;
     const auto r = mkfund::ComputeResistance(v);
     QVERIFY(r);
-    QTEST((QStringList{formatGeneral(r->rb), formatGeneral(r->dk), formatGeneral(r->sumRb), formatGeneral(r->de),
-                       formatGeneral(r->c), formatGeneral(r->r)}),
+    QTEST((QStringList{formatGeneral(r->rb), formatGeneral(r->dk), formatGeneral(r->sumRb),
+                       formatGeneral(r->de), formatGeneral(r->c), formatGeneral(r->r)}),
           "results");
 }
 
@@ -242,6 +251,28 @@ void TestMKFund::apparentDiameterOfZeroIsRefused() {
     QVERIFY(win_->EditVS1()->text().isEmpty());
 }
 
+void TestMKFund::batchSetsTheGridByItsRows() {
+    registerBuiltCalculators(CalculatorRegistry::instance());
+    CalculatorEnvironment env{*folder_->data};
+    BatchRunner runner(env);
+    const QByteArray cases = R"([
+        {"name": "rows", "calculator": "TMKFundFm",
+         "inputs": {"StringGrid1": [["", "", "0,6"]], "SpinNb": "2", "SpinNf": "4", "EditPekv": "120"}},
+        {"name": "text", "calculator": "TMKFundFm",
+         "inputs": {"StringGrid1": "0,6||", "SpinNb": "2", "SpinNf": "4", "EditPekv": "120"}},
+        {"name": "bad", "calculator": "TMKFundFm", "inputs": {"StringGrid1": [[1, 2]]}}
+    ])";
+    bool allRan = true;
+    const QJsonArray r = runner.run(cases, &allRan);
+    QVERIFY(!allRan);
+    for (int i : {0, 1}) {
+        const QJsonObject out = r[i].toObject().value(u"outputs"_s).toObject();
+        QCOMPARE(out.value(u"EditVS1"_s).toString(), u"29,68"_s);
+        QCOMPARE(out.value(u"StringGrid1"_s).toString(), u"||0,6"_s);
+    }
+    QVERIFY(r[2].toObject().value(u"error"_s).toString().contains(u"StringGrid1"_s));
+}
+
 int TestMKFund::count(const QString& sql, const QVariant& bind) {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"tst_mkfund"_s);
     int n = -1;
@@ -314,8 +345,10 @@ void TestMKFund::loaderDeletesASetWithItsDistances() {
         return int(QDialog::Rejected);
     };
     win_->ButtonFrame1()->btnLoad()->click();
-    QCOMPARE(rec_->messages,
-             QStringList{u"Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено."_s});
+    QCOMPARE(
+        rec_->messages,
+        QStringList{
+            u"Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено."_s});
     QCOMPARE(count(u"SELECT COUNT(*) FROM histmk0"_s), 1);
     QCOMPARE(count(u"SELECT COUNT(*) FROM d.histmk1"_s), 1);
     QCOMPARE(count(u"SELECT COUNT(*) FROM d.histmk1 WHERE Kod0 NOT IN (SELECT Kod FROM histmk0)"_s), 0);
