@@ -121,19 +121,16 @@ void TestHelp::everyLinkOfTheHelpLeadsToAPage() {
 }
 
 void TestHelp::aCalculatorNotBuiltSaysSoOnItsPage() {
-    int unbuilt = 0;
+    // Every calculator is built today; the note stays for one that is listed before it is.
     for (const CalculatorInfo& info : CalculatorRegistry::instance().all()) {
         showHelp(info.helpContext);
         QVERIFY(browser());
         const QString text = browser()->toPlainText();
         QVERIFY2(!text.trimmed().isEmpty(), qPrintable(info.className));
         QCOMPARE(text.contains(notBuilt), !info.factory);
-        if (!info.factory) {
-            ++unbuilt;
+        if (!info.factory)
             QVERIFY2(text.simplified().contains(info.menuCaption.simplified()), qPrintable(info.className));
-        }
     }
-    QVERIFY(unbuilt > 0);
     QVERIFY(calculatorHelpNote(18).isEmpty()); // the rod in the ground is built
     QVERIFY(calculatorHelpNote(7).isEmpty());  // not a calculator
 }

@@ -244,6 +244,14 @@ int Calculator::selectionKind(const CalcInputs&) const {
     return d_.selection.kindCode;
 }
 
+std::optional<CheckFailure> Calculator::selectionPrecondition(const CalcInputs&) const {
+    return std::nullopt;
+}
+
+GridCommand Calculator::gridCommand(const CalcInputs&, const QString&) const {
+    return {};
+}
+
 QString Calculator::noResultMessage() const {
     return resultOutOfRangeMessage();
 }

@@ -55,8 +55,21 @@ struct CalcInputs {
 
 // The first failed check: its message and the input the focus goes back to.
 struct CheckFailure {
+    CheckFailure() = default;
+    CheckFailure(QString message_, QString focus_ = {}, QMap<QString, QString> shown_ = {})
+        : message(std::move(message_)), focus(std::move(focus_)), shown(std::move(shown_)) {}
+
     QString message;
-    QString focus;
+    QString focus; // an input, or a cell of a grid (RowGridText.h)
+    // Inputs the check rewrote before it failed (a grid's moved cells), by name.
+    QMap<QString, QString> shown;
+};
+
+// What a grid's button did: a failure, or a message and the inputs it rewrote.
+struct GridCommand {
+    std::optional<CheckFailure> failure;
+    QString message;
+    QMap<QString, QString> shown;
 };
 
 struct Evaluation {
@@ -114,6 +127,8 @@ public:
         QStringList cleared;
     };
     virtual Preparation prepareSingleSelection(const CalcInputs& in, const SelectionParameter& p) const;
+    // Before the run dialog opens: a check that refuses the run (its message and focus).
+    virtual std::optional<CheckFailure> selectionPrecondition(const CalcInputs& in) const;
     // During a run: whether the combination set satisfies the formula's conditions.
     virtual bool selectionAdmissible(const CalcInputs& in) const;
     // During a run, for an admissible combination: a failed input check that stops the run (its
@@ -135,6 +150,8 @@ public:
     // After the user chose an item of a list (a picture): the inputs the choice moves with it.
     // Values set by the program (history, paste, batch) move nothing.
     virtual QMap<QString, QString> userChoice(const CalcInputs& in, const QString& input) const;
+    // A button under a grid of rows (RowGridSetup) that is not the one emptying it.
+    virtual GridCommand gridCommand(const CalcInputs& in, const QString& button) const;
 
     // The history kind, name and captions for the current inputs (a kind code per type); the
     // description's by default.

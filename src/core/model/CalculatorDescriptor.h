@@ -89,6 +89,27 @@ struct RowChoice {
     QString keyHistoryField; // "Construct"
 };
 
+// A button under a grid of rows.
+struct GridButton {
+    QString name;    // "btnTest"
+    QString caption; // "Тест"
+    QString hint;
+    bool clears = false; // empties every editable cell; any other button asks the calculator
+};
+
+// A grid of rows typed by the user: a header row, one row per item numbered from firstNumber to the
+// value of a count input, the editable cells (columns 1 .. editableColumns) and read-only columns
+// the calculator fills. It reaches the calculator as one text (RowGridText.h).
+struct RowGridSetup {
+    QStringList headers; // the first one titles the number column
+    int editableColumns = 0;
+    QString countInput; // the spin edit holding the last row's number
+    int firstNumber = 2;
+    QString defaultText; // the rows at first, in the text form
+    QStringList notes;
+    QList<GridButton> buttons;
+};
+
 // A numeric input of the device's geometry with its label, default text and step buttons.
 struct GeometryInput {
     QString name;          // object name, e.g. "EditDlina"
@@ -174,6 +195,14 @@ struct GeometryInput {
     std::optional<RowChoice> rowChoice;
 
     bool isRowChoice() const { return rowChoice.has_value(); }
+    // A grid of rows (the label titles nothing: the group does).
+    std::optional<RowGridSetup> rowGrid;
+
+    bool isRowGrid() const { return rowGrid.has_value(); }
+    // A change only empties the result and updates the buttons, never calculates.
+    bool changeEmptiesResult = false;
+    // The input (with its group) and those after it stand in a second column beside the first.
+    bool newColumn = false;
     // The light green (clMoneyGreen) that marks an input parameter selection can vary.
     bool selectionColour = false;
     // The exit check of numeric inputs (message and focus back on a text that is no number).
@@ -261,6 +290,8 @@ struct EquivalentResistivitySetup {
     int form = 0;   // 0 by area, 1 by length
     QString include; // chkPekv
     QString includeCaption;
+    // An input that takes the upper layer's calculated resistivity when the dialog is confirmed.
+    QString upperLayerInput = {};
 };
 
 // A column of a reference table shown in a grid: the field, its title and the values offered.

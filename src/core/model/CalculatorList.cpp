@@ -28,6 +28,7 @@
 #include "core/calculators/structures/EstakCalc.h"
 #include "core/calculators/structures/FundCalc.h"
 #include "core/calculators/structures/GBFundCalc.h"
+#include "core/calculators/structures/MKFundCalc.h"
 #include "core/calculators/structures/TruboCalc.h"
 
 namespace kz {
@@ -42,7 +43,7 @@ const QList<const Calculator*>& builtCalculators() {
         &set2::calculator(), &set3::calculator(),
         &luch::calculator(), &paral::calculator(),
         &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
-        &estak::calculator(), &stand::calculator(), &fund::calculator(),
+        &estak::calculator(), &stand::calculator(), &fund::calculator(), &mkfund::calculator(),
     };
     return all;
 }

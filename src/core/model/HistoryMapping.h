@@ -39,6 +39,9 @@ struct HistoryLayout {
     QString promptLabel;
     QList<HistoryField> fields;
     QList<HistoryCaption> captions;
+    // The calculator keeps its sets in tables of its own, with a loader of its own (OwnHistory.h);
+    // empty: hist1.db by kind code.
+    QString ownTables;
 
     bool isEmpty() const { return kindCode == 0; }
     // Field texts to write, by field name.

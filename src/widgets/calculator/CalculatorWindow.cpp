@@ -31,6 +31,9 @@
 #include "widgets/frames/SoilFrame.h"
 #include "widgets/reference/TableGrid.h"
 #include "widgets/calculator/TableRowChoice.h"
+#include "widgets/calculator/OwnHistory.h"
+#include "widgets/calculator/RowGrid.h"
+#include "core/model/RowGridText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -54,6 +57,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -176,7 +180,12 @@ CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& dat
     wireSelection();
 }
 
-CalculatorWindow::~CalculatorWindow() = default;
+CalculatorWindow::~CalculatorWindow() {
+    // A cell still being edited is committed while the dialog hides: nothing of the window is left
+    // to take it.
+    for (RowGrid* grid : std::as_const(rowGrids_))
+        grid->disconnect(this);
+}
 
 void CalculatorWindow::buildWindow() {
     setObjectName(d_.className);
@@ -328,26 +337,44 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row, int page) {
     int groupRow = 0;
     int* at = &row;
     QString group;
+    // The column the rows go into: the panel's grid, or a second one beside it.
+    QGridLayout* column = grid;
+    int secondRow = 0;
+    int* columnRow = &row;
+    bool newGroup = false;
     for (const GeometryInput& g : d_.geometry) {
         if (g.page != page)
             continue;
-        if (g.group != group) {
+        if (g.newColumn && column == grid) {
+            column = new QGridLayout;
+            column->setColumnStretch(0, 1);
+            grid->addLayout(column, 0, 3, -1, 1, Qt::AlignTop);
+            grid->setColumnStretch(3, 1);
+            columnRow = &secondRow;
+            newGroup = true; // the group, if any, starts again in the new column
+        }
+        if (g.group != group || newGroup) {
+            newGroup = false;
             group = g.group;
             if (group.isEmpty()) {
-                target = grid;
-                at = &row;
+                target = column;
+                at = columnRow;
             } else {
                 auto* box = new QGroupBox(group, panel);
                 box->setObjectName(QStringLiteral("Group") + g.name);
                 target = new QGridLayout(box);
                 target->setColumnStretch(0, 1);
-                grid->addWidget(box, row++, 0, 1, 3);
+                column->addWidget(box, (*columnRow)++, 0, 1, 3);
                 groupRow = 0;
                 at = &groupRow;
             }
         }
         if (g.isRadio()) {
             addRadioInput(g, target, (*at)++);
+            continue;
+        }
+        if (g.isRowGrid()) {
+            addRowGrid(g, target, (*at)++, panel);
             continue;
         }
         auto* label = new QLabel(g.label, panel);
@@ -539,6 +566,9 @@ void CalculatorWindow::wireFrames() {
 }
 
 void CalculatorWindow::spinChange(QSpinBox* spin) {
+    for (RowGrid* grid : std::as_const(rowGrids_))
+        if (grid->setup().countInput == spin->objectName())
+            grid->layOut(spin->value());
     // Its arrows and its edit line both leave the focus in the spin edit.
     const QWidget* focused = focusWidget();
     const bool user = focused && (focused == spin || spin->isAncestorOf(focused));
@@ -562,6 +592,13 @@ void CalculatorWindow::geometryChange(QLineEdit* edit) {
 }
 
 void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == name && g.changeEmptiesResult) {
+            applyDerived(calc_.derive(snapshot(), name));
+            clearResult();
+            UpdateButtons();
+            return;
+        }
     showPictureChoice(name);
     for (const GeometryInput& g : d_.geometry)
         if (g.isRowChoice() && g.rowChoice->tableInput == name) {
@@ -627,6 +664,8 @@ void CalculatorWindow::buildEquivalentResistivity() {
             target.output = geometryEdit(e.input);
             target.include = include_;
             target.size = [this, size = e.size] { return parseNumber(inputText(size)); };
+            if (!e.upperLayerInput.isEmpty())
+                target.upperResistivity = geometryEdit(e.upperLayerInput);
             pekvLink_->run(this, target);
         });
     updateToolButtons();
@@ -910,7 +949,9 @@ QList<SoilFrame*> CalculatorWindow::soilFrames() const {
 bool CalculatorWindow::fail(const CheckFailure& failure, bool show) {
     if (show && !failure.message.isEmpty()) {
         dialogs().showMessage(failure.message);
-        if (!failure.focus.isEmpty())
+        if (const auto cell = parseGridCell(failure.focus); cell && rowGrids_.contains(cell->grid))
+            rowGrids_.value(cell->grid)->selectCell(cell->row, cell->column);
+        else if (!failure.focus.isEmpty())
             focusIfPossible(inputWidget(failure.focus));
     }
     return false;
@@ -935,6 +976,8 @@ void CalculatorWindow::Calculate(bool show) {
     } else {
         clearResult();
         clearShownWithResult();
+        // What the check rewrote before it failed stays (a grid's moved cells).
+        showValues(e.failure->shown);
         if (show)
             fail(*e.failure, show);
         else
@@ -1007,8 +1050,21 @@ void CalculatorWindow::showVerdict(long double r) {
                                : u"R > Rдоп.: заземляющее устройство нельзя использовать."_s);
 }
 
+void CalculatorWindow::showValues(const QMap<QString, QString>& values) {
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        if (RowGrid* grid = rowGrids_.value(it.key()))
+            grid->setRowsText(it.value());
+        else if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key())))
+            assignWithoutTail(edit, it.value());
+    }
+}
+
 void CalculatorWindow::showResult(const Evaluation& e) {
     for (auto it = e.shown.cbegin(); it != e.shown.cend(); ++it) {
+        if (RowGrid* grid = rowGrids_.value(it.key())) {
+            grid->setRowsText(it.value());
+            continue;
+        }
         auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()));
         if (!edit)
             continue;
@@ -1091,6 +1147,8 @@ void CalculatorWindow::SyncInstallationResistivity() {
 QWidget* CalculatorWindow::inputWidget(const QString& name) const {
     if (QLineEdit* own = geometry_.value(name))
         return own;
+    if (RowGrid* grid = rowGrids_.value(name))
+        return grid;
     // A plain soil field is the upper (or only) frame's.
     if (soil_ && !name.contains(QLatin1Char('.')))
         if (QWidget* field = soil_->findChild<QWidget*>(name))
@@ -1121,6 +1179,8 @@ QString CalculatorWindow::inputText(const QString& name) const {
         return QString::number(spin->value());
     if (const auto* radio = radios_.value(name))
         return radioText(radio);
+    if (const auto* grid = qobject_cast<const RowGrid*>(w))
+        return grid->rowsText();
     return w ? controlText(w) : QString();
 }
 
@@ -1140,6 +1200,10 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
         return setRadioText(radio, text);
     if (TableRowChoice* choice = rowChoices_.value(name))
         return choice->choose(text);
+    if (auto* grid = qobject_cast<RowGrid*>(w)) {
+        grid->setRowsText(text);
+        return true;
+    }
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (combo->isEditable()) {
             combo->setEditText(text);
@@ -1269,6 +1333,11 @@ void CalculatorWindow::saveToHistory() {
         dialogs().showMessage(u"Введите значение наименования заземляющего устройства."_s);
         return;
     }
+    if (!h.ownTables.isEmpty()) {
+        if (const OwnHistory* own = findOwnHistory(h.ownTables))
+            own->save(data_, h, *name, currentInputs(d_.inputOrder));
+        return;
+    }
     QStringList inputs;
     for (const HistoryField& f : h.fields)
         inputs << f.input;
@@ -1280,6 +1349,14 @@ QString CalculatorWindow::historyTable() const {
 }
 
 void CalculatorWindow::loadFromHistory() {
+    if (!d_.history.ownTables.isEmpty()) {
+        const OwnHistory* own = findOwnHistory(d_.history.ownTables);
+        if (!own)
+            return;
+        if (const auto texts = own->load(data_, d_.history, sharedOwner(this)))
+            applyInputs(*texts);
+        return;
+    }
     DataTable& table = data_[historyTable()];
     const HistoryLayout h = calc_.historyLayout(snapshot());
     if (!openHistoryOfKind(table, dataDir(), h.kindCode))
@@ -1333,6 +1410,8 @@ ReportSource CalculatorWindow::reportSource() const {
         source.texts.insert(it.key(), QString::number(it.value()->value()));
     for (auto it = radios_.cbegin(); it != radios_.cend(); ++it)
         source.texts.insert(it.key(), radioText(it.value()));
+    for (auto it = rowGrids_.cbegin(); it != rowGrids_.cend(); ++it)
+        source.texts.insert(it.key(), it.value()->rowsText());
     // The window's own inputs by their plain names, before a frame's field of the same name.
     for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
         source.texts.insert(it.key(), it.value()->text());
@@ -1816,6 +1895,11 @@ void CalculatorWindow::ShowSelectionSettings() {
 void CalculatorWindow::RunSelection() {
     if (d_.selection.parameters.isEmpty() || selectionRunning())
         return;
+    if (const auto refused = calc_.selectionPrecondition(snapshot())) {
+        showValues(refused->shown);
+        fail(*refused, true);
+        return;
+    }
     SelectionRunDialog& form = d_.selection.storedSets ? standardSelectionForm(this) : param1Form(this);
     form.clearSelectionParameters();
     for (const SelectionDescriptor& d : selectionDescriptors())
@@ -2193,6 +2277,41 @@ QString CalculatorWindow::emptyRowTableMessage() const {
 
 TableRowChoice* CalculatorWindow::rowChoice(const QString& name) const {
     return rowChoices_.value(name);
+}
+
+void CalculatorWindow::addRowGrid(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel) {
+    auto* grid = new RowGrid(*g.rowGrid, panel);
+    grid->setObjectName(g.name);
+    rowGrids_.insert(g.name, grid);
+    if (const GeometryInput* count = [this, &g]() -> const GeometryInput* {
+            for (const GeometryInput& c : d_.geometry)
+                if (c.name == g.rowGrid->countInput)
+                    return &c;
+            return nullptr;
+        }())
+        grid->layOut(count->defaultText.toInt());
+    if (!g.rowGrid->defaultText.isEmpty())
+        grid->setRowsText(g.rowGrid->defaultText);
+    target->addWidget(buildRowGridPanel(grid, panel), row, 0, 1, 3);
+    connect(grid, &RowGrid::edited, this, [this, name = g.name] { inputChanged(name, true); });
+    for (const GridButton& b : g.rowGrid->buttons)
+        if (auto* button = panel->findChild<QPushButton*>(b.name))
+            connect(button, &QPushButton::clicked, this, [this, grid, b] { gridButtonClicked(grid, b); });
+}
+
+void CalculatorWindow::gridButtonClicked(RowGrid* grid, const GridButton& button) {
+    if (button.clears) {
+        grid->clearCells();
+        return;
+    }
+    const GridCommand done = calc_.gridCommand(snapshot(), button.name);
+    showValues(done.shown);
+    if (done.failure) {
+        showValues(done.failure->shown);
+        fail(*done.failure, true);
+    } else if (!done.message.isEmpty()) {
+        dialogs().showMessage(done.message);
+    }
 }
 
 } // namespace kz

@@ -32,6 +32,7 @@ namespace kz {
 
 class DataModule;
 class RadioGroup;
+class RowGrid;
 class EquivalentResistivityLink;
 class SpinButton;
 class CalculatorToolbar;
@@ -156,6 +157,8 @@ public:
     QComboBox* geometryChoice(const QString& name) const;
     // A geometry input that is an integer spin edit.
     QSpinBox* geometrySpin(const QString& name) const;
+    // A grid of rows, by its object name.
+    RowGrid* rowGrid(const QString& name) const { return rowGrids_.value(name); }
     SpinButton* stepButton(const QString& name) const;
     QLabel* rangeLabel(const QString& name) const { return ranges_.value(name); }
     // The message line under the calculation order (a failed check while typing).
@@ -235,6 +238,11 @@ private:
     QString emptyRowTableMessage() const;
     // Says in the message line that a row table is empty, or forgets having said it.
     void sayEmptyRowTable(const QString& empty);
+    // A grid of rows with its panel, and what its buttons do.
+    void addRowGrid(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
+    void gridButtonClicked(RowGrid* grid, const GridButton& button);
+    // Values the calculator wrote into inputs, shown without running their change handling.
+    void showValues(const QMap<QString, QString>& values);
     void wireTablesDialog();
     void buildEquivalentResistivity();
     // The page control and what it holds, after the geometry (which makes the picture choices).
@@ -353,6 +361,7 @@ private:
     QMap<QString, QComboBox*> choices_;
     QMap<QString, QSpinBox*> spins_;
     QMap<QString, RadioGroup*> radios_;
+    QMap<QString, RowGrid*> rowGrids_;
     QMap<QString, QLabel*> ranges_;
     QMap<QString, QLabel*> captions_;
     QMenu* popup_ = nullptr;

@@ -8,6 +8,8 @@
 #include "widgets/common/FormProcedures.h"
 #include "widgets/frames/SoilFrame.h"
 #include "widgets/reference/RadioGroup.h"
+#include "widgets/calculator/RowGrid.h"
+#include "core/model/RowGridText.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -56,7 +58,7 @@ bool isUserInput(QWidget* w) {
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         return !edit->isReadOnly();
     return qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w) ||
-           qobject_cast<RadioGroup*>(w) || qobject_cast<TableRowChoice*>(w);
+           qobject_cast<RadioGroup*>(w) || qobject_cast<TableRowChoice*>(w) || qobject_cast<RowGrid*>(w);
 }
 
 // A calculator's own input of that name, before any frame field of the same name.
@@ -95,6 +97,32 @@ bool setInput(QWidget* w, const QJsonValue& value, QString* error) {
         } else if (value.toBool()) {
             button->click();
         }
+        return true;
+    }
+    // A grid of rows by its text form or as a list of rows, each a list of cell texts.
+    if (auto* grid = qobject_cast<RowGrid*>(w)) {
+        if (value.isString()) {
+            grid->setRowsText(value.toString());
+            return true;
+        }
+        GridRows rows;
+        bool ok = value.isArray();
+        for (const QJsonValue& row : value.toArray()) {
+            QStringList cells;
+            ok = ok && row.isArray();
+            for (const QJsonValue& cell : row.toArray()) {
+                ok = ok && cell.isString();
+                cells << cell.toString();
+            }
+            rows << cells;
+        }
+        if (!ok) {
+            *error =
+                u"значение таблицы "_s + w->objectName() +
+                u" должно быть списком строк таблицы (списков текстов ячеек) или строкой вида \"0,5||;|0,6|\""_s;
+            return false;
+        }
+        grid->setRowsText(gridRowsText(rows));
         return true;
     }
     if (!value.isString()) {
@@ -158,6 +186,8 @@ QJsonValue inputValue(QWidget* w) {
         return radio->itemText();
     if (auto* row = qobject_cast<TableRowChoice*>(w))
         return row->key();
+    if (auto* grid = qobject_cast<RowGrid*>(w))
+        return grid->rowsText();
     return controlText(w);
 }
 
@@ -293,7 +323,7 @@ QJsonObject BatchRunner::outputs(QWidget* window) {
     for (QWidget* w : std::as_const(own))
         if (!out.contains(w->objectName()))
             out.insert(w->objectName(), qobject_cast<QSpinBox*>(w) || qobject_cast<RadioGroup*>(w) ||
-                                                qobject_cast<TableRowChoice*>(w)
+                                                qobject_cast<TableRowChoice*>(w) || qobject_cast<RowGrid*>(w)
                                             ? inputValue(w)
                                             : QJsonValue(controlText(w)));
     return out;

@@ -253,41 +253,47 @@ QString areaMessage() {
     return u"Ошибка. Площадь здания должна быть больше 0."_s;
 }
 
+std::optional<QString> equivalentResistivityLines(CalcOrderText& o, const QString& area,
+                                                  const std::optional<Layers>& layers) {
+    const auto p1 = layers ? parseNumber(layers->p1) : std::nullopt;
+    const auto p2 = layers ? parseNumber(layers->p2) : std::nullopt;
+    const auto h = layers ? parseNumber(layers->h) : std::nullopt;
+    const auto s = parseNumber(area);
+    if (!p1 || !p2 || !h || !s)
+        return std::nullopt;
+    const auto recomputed = pekv::equivalentResistivity(pekv::Form::Area, *p1, *p2, *h, *s);
+    if (!recomputed)
+        return std::nullopt;
+    const QString pekv = pekv::equivalentResistivityText(*recomputed);
+    const bool upperHigher = *p1 >= *p2;
+    const QString a = upperHigher ? u"3,6"_s : u"110"_s;
+    const QString b = upperHigher ? u"0,1"_s : u"0,003"_s;
+    o.line(u"Расчет эквивалентного удельного сопротивления грунта:"_s);
+    o.line(u"- удельное электрическое сопротивление верхнего слоя земли: p1 = "_s + layers->p1 + u" Ом м;"_s);
+    o.line(u"- удельное электрическое сопротивление нижнего слоя земли: p2 = "_s + layers->p2 + u" Ом м;"_s);
+    o.line(u"- мощность (толщина) верхнего слоя земли: H = "_s + layers->h + u" м;"_s);
+    o.line(u("- безразмерный коэффициент A и безразмерный коэффициент B, зависящие от соотношения "
+             "электрических сопротивлений слоев земли:"));
+    o.line(upperHigher ? u"так как p1 >= p2, то A = 3,6; B = 0,1;"_s
+                       : u"так как p1 < p2, то A = 110; B = 0,003;"_s);
+    o.line(u"- эквивалентное удельное электрическое сопротивление земли:"_s);
+    o.line(u"pэ = p1*(1-е**(-A*H/Корень(S))) + p2*(1-е**(-B*Корень(S)/H)), Ом м;"_s);
+    o.line(u"pэ = "_s + layers->p1 + u"*(1-e**(-"_s + a + u"*"_s + layers->h + u"/Корень("_s + area +
+           u"))) + "_s + layers->p2 + u"*(1-e**(-"_s + b + u"*Корень("_s + area + u")/"_s + layers->h +
+           u")) = "_s + pekv + u" Ом м."_s);
+    return pekv;
+}
+
 QStringList calcOrder(const InstallationValues& eu, const OrderTexts& t, QString* pekvShown) {
     CalcOrderText o;
     o.begin();
     o.installation(eu);
     o.line(u"Площадь производственного здания из сборного железобетона: S = "_s + t.s + u" кв. м."_s);
     QString pekv = t.pekv;
-    const auto p1 = t.layers ? parseNumber(t.layers->p1) : std::nullopt;
-    const auto p2 = t.layers ? parseNumber(t.layers->p2) : std::nullopt;
-    const auto h = t.layers ? parseNumber(t.layers->h) : std::nullopt;
-    const auto s = parseNumber(t.s);
-    const auto recomputed =
-        p1 && p2 && h && s ? pekv::equivalentResistivity(pekv::Form::Area, *p1, *p2, *h, *s) : std::nullopt;
-    if (recomputed) {
-        pekv = pekv::equivalentResistivityText(*recomputed);
-        const bool upperHigher = *p1 >= *p2;
-        const QString a = upperHigher ? u"3,6"_s : u"110"_s;
-        const QString b = upperHigher ? u"0,1"_s : u"0,003"_s;
-        o.line(u"Расчет эквивалентного удельного сопротивления грунта:"_s);
-        o.line(u"- удельное электрическое сопротивление верхнего слоя земли: p1 = "_s + t.layers->p1 +
-               u" Ом м;"_s);
-        o.line(u"- удельное электрическое сопротивление нижнего слоя земли: p2 = "_s + t.layers->p2 +
-               u" Ом м;"_s);
-        o.line(u"- мощность (толщина) верхнего слоя земли: H = "_s + t.layers->h + u" м;"_s);
-        o.line(u("- безразмерный коэффициент A и безразмерный коэффициент B, зависящие от соотношения "
-                 "электрических сопротивлений слоев земли:"));
-        o.line(upperHigher ? u"так как p1 >= p2, то A = 3,6; B = 0,1;"_s
-                           : u"так как p1 < p2, то A = 110; B = 0,003;"_s);
-        o.line(u"- эквивалентное удельное электрическое сопротивление земли:"_s);
-        o.line(u"pэ = p1*(1-е**(-A*H/Корень(S))) + p2*(1-е**(-B*Корень(S)/H)), Ом м;"_s);
-        o.line(u"pэ = "_s + t.layers->p1 + u"*(1-e**(-"_s + a + u"*"_s + t.layers->h + u"/Корень("_s + t.s +
-               u"))) + "_s + t.layers->p2 + u"*(1-e**(-"_s + b + u"*Корень("_s + t.s + u")/"_s + t.layers->h +
-               u")) = "_s + pekv + u" Ом м."_s);
-    } else {
+    if (const auto recomputed = equivalentResistivityLines(o, t.s, t.layers))
+        pekv = *recomputed;
+    else
         o.line(u"Эквивалентное удельное сопротивление грунта: pэ = "_s + pekv + u" Ом м."_s);
-    }
     if (pekvShown)
         *pekvShown = pekv;
     o.line(u"Сопротивление растеканию железобетонного фундамента здания:"_s);

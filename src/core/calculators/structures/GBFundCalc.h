@@ -36,6 +36,10 @@ struct OrderTexts {
     // With "Включить порядок расчета р эквивалентного" checked: the layers the resistivity came from.
     std::optional<Layers> layers;
 };
+// The lines of the resistivity computed from the layers over the area, and its text (0.00) as
+// recomputed; nothing written without layers.
+std::optional<QString> equivalentResistivityLines(CalcOrderText& o, const QString& area,
+                                                  const std::optional<Layers>& layers);
 // The calculation order; with layers, ρэ is recomputed and its text (0.00) returned in pekvShown.
 QStringList calcOrder(const InstallationValues& eu, const OrderTexts& t, QString* pekvShown = nullptr);
 
