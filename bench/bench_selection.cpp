@@ -112,9 +112,9 @@ void BenchSelection::modelRun() {
     QVERIFY(!levels.isEmpty());
     selection::RunHooks hooks;
     hooks.required = [] { return std::optional<long double>(0); };
-    QStringList frames{QString()};
-    if (w.descriptor().twoLayerSoil)
-        frames << u"pFrame1."_s;
+    QStringList frames;
+    for (const SoilFrameSetup& soil : w.descriptor().soilFrames)
+        frames << soil.prefix;
     int combinations = 0;
     QElapsedTimer timer;
     qint64 nanoseconds = 0;
