@@ -1,4 +1,6 @@
 #include "core/calculators/complex/StandCalc.h"
+#include "core/common/Messenger.h"
+#include "core/model/ReportModel.h"
 #include "core/selection/Selection.h"
 #include "core/common/NumberText.h"
 
@@ -108,6 +110,33 @@ private slots:
         QFETCH(double, ratio);
         QFETCH(double, ki);
         QCOMPARE(stand::lookupKI(&shipped(), table, placement, n, ratio), ki);
+    }
+
+    // Index letters of the report's length and depth lines are subscript runs.
+    void reportIndices() {
+        struct Quiet : Messenger {
+            void showMessage(const QString&) override {}
+        } quiet;
+        ReportSource source;
+        source.texts = {{u"EditGlub"_s, u"0,7"_s}, {u"EditDlinaV"_s, u"3"_s}, {u"EditRas"_s, u"2,2"_s},
+                        {u"ComboRazm"_s, u"ряд"_s}, {u"SpinNV"_s, u"5"_s}, {u"EditRasSt"_s, u"3"_s},
+                        {u"EditDlinaG"_s, u"12"_s}};
+        source.picture = false;
+        ReportBuilder w(quiet);
+        stand::report(w, source);
+        for (const ReportParagraph& p : w.paragraphs()) {
+            if (!p.text().startsWith(u"Глубина заложения вертикального стержня"_s))
+                continue;
+            // A subscript run begins with a space, as every report writes it.
+            QCOMPARE(p.text(), u"Глубина заложения вертикального стержня: Т в = Т о + L в / 2 = 0,7+3 / 2 = 2,2 м."_s);
+            QStringList subscripts;
+            for (const ReportRun& r : p.runs)
+                if (r.position == ReportRun::Position::Subscript)
+                    subscripts << r.text;
+            QCOMPARE(subscripts, (QStringList{u" в"_s, u" о"_s, u" в"_s}));
+            return;
+        }
+        QFAIL("no depth line");
     }
 
     void countLimits() {

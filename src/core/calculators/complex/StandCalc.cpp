@@ -742,6 +742,20 @@ void soilLayer(ReportBuilder& w, const ReportSource& s, const QString& frame, co
     w.WordSymbol(u"r"_s);
     w.WordText(sub + u" = "_s + p0 + u'*' + kp + u" = "_s + s.text(frame + u"EditRo"_s) + u" Ом м"_s + end);
 }
+// A line whose index letters follow an underscore ("L_в"): each such letter is a subscript run.
+void withIndices(ReportBuilder& w, const QString& text) {
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'_' && i + 1 < text.size()) {
+            w.WordText(plain);
+            plain.clear();
+            w.WordSubscript(text[++i]);
+        } else {
+            plain += text[i];
+        }
+    }
+    w.WordText(plain);
+}
 } // namespace
 
 void report(ReportBuilder& w, const ReportSource& s) {
@@ -782,10 +796,10 @@ void report(ReportBuilder& w, const ReportSource& s) {
                u" м; горизонтальный заземлитель - "_s + constructionWording(s, stripSection, u"г"_s) + u" м."_s +
                reportCr);
     w.progress();
-    w.WordText(u"Длина вертикального стержня: Lв = "_s + l + u" м."_s + reportCr);
-    w.WordText(u"Глубина заложения заземляющего устройства: То = "_s + to + u" м."_s + reportCr);
-    w.WordText(u"Глубина заложения вертикального стержня: Тв = То + Lв / 2 = "_s + to + u'+' + l + u" / 2 = "_s + tv +
-               u" м."_s + reportCr);
+    withIndices(w, u"Длина вертикального стержня: L_в = "_s + l + u" м."_s + reportCr);
+    withIndices(w, u"Глубина заложения заземляющего устройства: Т_о = "_s + to + u" м."_s + reportCr);
+    withIndices(w, u"Глубина заложения вертикального стержня: Т_в = Т_о + L_в / 2 = "_s + to + u'+' + l +
+                       u" / 2 = "_s + tv + u" м."_s + reportCr);
     w.progress();
     w.WordText(u"Сопротивление одного вертикального стержня:"_s + reportCr);
     const QString dv = diameterText(CalcInputs{s.texts}, rodSection);
@@ -793,17 +807,18 @@ void report(ReportBuilder& w, const ReportSource& s) {
             u"rв = "_s + s.text(deep + u"EditRo"_s) + u"/2/3,14/"_s + l + u" * [Ln(2*"_s + l + u'/' + dv +
                 u")+1/2*Ln((4*"_s + tv + u'+' + l + u")/(4*"_s + tv + u'-' + l + u"))] = "_s + rv1 + u" Ом."_s);
     w.progress();
-    w.WordText(u"Количество вертикальных заземлителей: Nв= "_s + n + u". Они располагаются "_s +
-               (inRow ? u"в ряд."_s : u"в замкнутом контуре."_s) + u" При этом коэффициент их использования: "_s);
+    withIndices(w, u"Количество вертикальных заземлителей: N_в= "_s + n + u". Они располагаются "_s +
+                       (inRow ? u"в ряд."_s : u"в замкнутом контуре."_s) +
+                       u" При этом коэффициент их использования: "_s);
     w.WordSymbol(u"h"_s);
     w.WordText(u" = "_s + kiv + u'.' + reportCr);
     w.WordText(u"Общее сопротивление вертикальных стержней:"_s + reportCr);
     centred(u"Rв = rв / Nв / h;"_s, u"Rв = "_s + rv1 + u" / "_s + n + u" / "_s + kiv + u" = "_s + rv + u" Ом."_s);
     w.progress();
     w.WordText(u"Расстояние между стержнями: s = "_s + sp + u" м."_s + reportCr);
-    w.WordText((inRow ? u"Длина горизонтального заземлителя: Lг = (Nв - 1) * s = ("_s + n + u" - 1) * "_s
-                      : u"Длина горизонтального заземлителя: Lг = Nв * s = "_s + n + u" * "_s) +
-               sp + u" = "_s + lg + u" м."_s + reportCr);
+    withIndices(w, (inRow ? u"Длина горизонтального заземлителя: L_г = (N_в - 1) * s = ("_s + n + u" - 1) * "_s
+                          : u"Длина горизонтального заземлителя: L_г = N_в * s = "_s + n + u" * "_s) +
+                       sp + u" = "_s + lg + u" м."_s + reportCr);
     w.WordText(u"Коэффициент использования горизонтального заземлителя: "_s);
     w.WordSymbol(u"h"_s);
     w.WordText(u" = "_s + kig + u'.' + reportCr);
