@@ -93,6 +93,8 @@ void DataModule::openAll(Messenger& messenger) {
 void DataModule::closeAll() {
     for (const auto& t : tables_)
         CloseDataTable(*t);
+    for (const auto& t : windowTables_)
+        CloseDataTable(*t);
 }
 
 DataTable* DataModule::table(const QString& name) const {
@@ -101,6 +103,14 @@ DataTable* DataModule::table(const QString& name) const {
             // A file that was only locked for a moment is taken up again when it is needed.
             t->reopenIfLocked();
             return t.get();
+        }
+    for (const auto& t : windowTables_)
+        if (t->def().component == name || t->def().fileName == name)
+            return t.get();
+    for (const TableDef& def : windowTables())
+        if (def.component == name || def.fileName == name) {
+            windowTables_.push_back(std::make_unique<DataTable>(def, const_cast<DataModule*>(this)));
+            return windowTables_.back().get();
         }
     return nullptr;
 }

@@ -40,6 +40,9 @@ public:
 
 private:
     std::vector<std::unique_ptr<DataTable>> tables_;
+    // Tables a single window owns (the standard device's history): made when first asked for,
+    // opened and closed by their window.
+    mutable std::vector<std::unique_ptr<DataTable>> windowTables_;
     std::unique_ptr<StoredCoefficients> coefficients_;
 };
 

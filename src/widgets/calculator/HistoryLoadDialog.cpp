@@ -82,6 +82,7 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, con
 
     model_ = new DataTableModel(table_, {QStringLiteral("Name"), QStringLiteral("R")}, this);
     model_->setEditable(QStringLiteral("Name"), true);
+    model_->setTitle(QStringLiteral("Name"), u"Наименование"_s);
     model_->setTitle(QStringLiteral("R"), u"R, Ом"_s);
     grid_ = new QTableView(this);
     grid_->setObjectName(QStringLiteral("DBGrid1"));
@@ -219,6 +220,12 @@ void HistoryLoadDialog::activate() {
         labels_[k]->setText(list[2 * k]);
         labels_[k]->show();
         boundFields_[k] = field;
+        // A caption without a field heads the group of fields under it.
+        QFont font = labels_[k]->font();
+        font.setBold(field.isEmpty());
+        labels_[k]->setFont(font);
+        if (field.isEmpty())
+            continue;
         edits_[k]->setFixedWidth(isTextField(field) ? 145 : 50);
         edits_[k]->show();
     }

@@ -81,7 +81,7 @@ class StandardHistoryDialog : public HistoryLoadDialog {
     Q_OBJECT
 public:
     explicit StandardHistoryDialog(DataModule& data, QWidget* parent = nullptr);
-    static constexpr int rows = 17;
+    static constexpr int rows = 24; // the fields and the headings of their groups
 };
 
 } // namespace kz

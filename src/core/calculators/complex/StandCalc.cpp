@@ -195,19 +195,27 @@ CalculatorDescriptor makeDescriptor() {
     d.historyTable = u"TableHistory"_s;
     d.historyLoader = u"THistForm"_s;
     d.history.presetName = u"Заземляющее устройство 1"_s;
-    d.history.captions = {{u"Тип:"_s, u"GruntV"_s},
+    // The loader groups the fields under headings (captions without a field).
+    d.history.captions = {{u" Параметры вертикального заземлителя "_s, {}},
+                          {u" Грунт "_s, {}},
+                          {u"Тип:"_s, u"GruntV"_s},
                           {u"р - удельное сопротивление, Ом м:"_s, u"RoV"_s},
                           {u"Коэффициент поправки к р:"_s, u"PKV"_s},
+                          {u" Конструкция одиночного стержня "_s, {}},
                           {u"Конструкция:"_s, u"SechV"_s},
                           {u"Размер, м:"_s, u"RazmerV"_s},
                           {u"L - длина стержня, м:"_s, u"DlinaV"_s},
                           {u"То - глубина заложения, м:"_s, u"GlubV"_s},
+                          {u" Размещение стержней "_s, {}},
                           {u"Размещение:"_s, u"Razm"_s},
                           {u"Расстояние между стержнями, м:"_s, u"RasSt"_s},
                           {u"Количество стержней, шт.:"_s, u"NV"_s},
+                          {u" Параметры горизонтального заземлителя "_s, {}},
+                          {u" Грунт "_s, {}},
                           {u"Тип:"_s, u"GruntG"_s},
                           {u"р - удельное сопротивление, Ом м:"_s, u"RoG"_s},
                           {u"Коэффициент поправки к р:"_s, u"PKG"_s},
+                          {u" Конструкция заземлителя "_s, {}},
                           {u"Конструкция:"_s, u"SechG"_s},
                           {u"Размер, м:"_s, u"RazmerG"_s}};
 
