@@ -1,8 +1,8 @@
 #include "core/calculators/complex/Set3Calc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>

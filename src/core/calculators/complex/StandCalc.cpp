@@ -1,8 +1,8 @@
 #include "core/calculators/complex/StandCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
-#include "core/common/NumberText.h"
 #include "core/rules/SectionRules.h"
 
 #include <cmath>
@@ -30,8 +30,8 @@ long double pi() {
     return std::numbers::pi_v<long double>;
 }
 
-GeometryInput numeric(const QString& name, const QString& label, const QString& defaultText, const QString& spins,
-                      const QString& field, int page) {
+GeometryInput numeric(const QString& name, const QString& label, const QString& defaultText,
+                      const QString& spins, const QString& field, int page) {
     GeometryInput g;
     g.name = name;
     g.label = label;
@@ -116,21 +116,34 @@ CalculatorDescriptor makeDescriptor() {
     g.conditionLines = {u"Lг >> D "_s, u"Lг >> 4 Tо "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     g.descriptionName = u"Memo3"_s;
-    g.descriptionLines = {u"Заземлитель в виде горизонтальной поло-"_s, u"сы, связывающей между собой стержни"_s,
-                          u"вертикального заземлителя."_s};
+    g.descriptionLines = {u"Заземлитель в виде горизонтальной поло-"_s,
+                          u"сы, связывающей между собой стержни"_s, u"вертикального заземлителя."_s};
     d.soilFrames = {v, g};
-    d.constructionFrames = {
-        {u"frmSechV"_s, rodSection, {u"D"_s, u"B"_s, u"вертикальный"_s}, v.name, 0, u"BtnDownV"_s, u"SechV"_s,
-         u"RazmerV"_s},
-        {u"frmSechG"_s, stripSection, {u"D"_s, u"B"_s, u"горизонтальный"_s}, g.name, 1, u"BtnDownG"_s, u"SechG"_s,
-         u"RazmerG"_s}};
+    d.constructionFrames = {{u"frmSechV"_s,
+                             rodSection,
+                             {u"D"_s, u"B"_s, u"вертикальный"_s},
+                             v.name,
+                             0,
+                             u"BtnDownV"_s,
+                             u"SechV"_s,
+                             u"RazmerV"_s},
+                            {u"frmSechG"_s,
+                             stripSection,
+                             {u"D"_s, u"B"_s, u"горизонтальный"_s},
+                             g.name,
+                             1,
+                             u"BtnDownG"_s,
+                             u"SechG"_s,
+                             u"RazmerG"_s}};
 
-    GeometryInput length = numeric(lengthInput, u"Lв - длина стержня, м:"_s, u"3"_s, u"btnLv"_s, u"DlinaV"_s, 0);
+    GeometryInput length =
+        numeric(lengthInput, u"Lв - длина стержня, м:"_s, u"3"_s, u"btnLv"_s, u"DlinaV"_s, 0);
     length.rangeName = u"lblRangeLv"_s;
     length.rangeText = u"( 1 <= Lв <= 3 )"_s;
     length.rangeFollows = {spacingInput, lengthInput};
     length.userChangesOnly = true;
-    GeometryInput depth = numeric(depthInput, u"То - глубина заложения, м:"_s, u"0,7"_s, u"btnTo"_s, u"GlubV"_s, 0);
+    GeometryInput depth =
+        numeric(depthInput, u"То - глубина заложения, м:"_s, u"0,7"_s, u"btnTo"_s, u"GlubV"_s, 0);
     depth.rangeName = u"lblRangeTo"_s;
     depth.rangeText = u"( То >= 0,5 )"_s;
     depth.stepFloor = 0.5;
@@ -219,7 +232,8 @@ CalculatorDescriptor makeDescriptor() {
                           {u"Конструкция:"_s, u"SechG"_s},
                           {u"Размер, м:"_s, u"RazmerG"_s}};
 
-    auto coefficient = [](const QString& frame, const QString& which, const QString& heading, const QString& note) {
+    auto coefficient = [](const QString& frame, const QString& which, const QString& heading,
+                          const QString& note) {
         SelectionParameter p = correctionSelection();
         p.name = u"Поправочный коэффициент ("_s + which + u" электроды)"_s;
         p.input = frame + u"EditPKV"_s;
@@ -227,7 +241,8 @@ CalculatorDescriptor makeDescriptor() {
         p.note = note;
         return p;
     };
-    auto resistivity = [](const QString& frame, const QString& which, const QString& heading, const QString& note) {
+    auto resistivity = [](const QString& frame, const QString& which, const QString& heading,
+                          const QString& note) {
         SelectionParameter p = soilResistivitySelection();
         p.name = u"Удельное сопротивление грунта, Ом м ("_s + which + u" электроды)"_s;
         p.input = frame + u"EditRo0"_s;
@@ -235,18 +250,18 @@ CalculatorDescriptor makeDescriptor() {
         p.note = note;
         return p;
     };
-    SelectionParameter l = parameter(u"Длина стержня, м"_s, lengthInput, u"Lв, м"_s, u"Lв, м - длина стержня, м"_s);
+    SelectionParameter l =
+        parameter(u"Длина стержня, м"_s, lengthInput, u"Lв, м"_s, u"Lв, м - длина стержня, м"_s);
     l.start = l.lower = u"1"_s;
     l.end = l.upper = u"10"_s;
     l.columns = {{spacingInput, u"Rв, м"_s, u"Rв, м - расстояние между стержнями, м"_s}};
-    SelectionParameter s =
-        parameter(u"Расстояние между стержнями, м"_s, spacingInput, u"Rв, м"_s, u"Rв, м - расстояние между стержнями, м"_s);
+    SelectionParameter s = parameter(u"Расстояние между стержнями, м"_s, spacingInput, u"Rв, м"_s,
+                                     u"Rв, м - расстояние между стержнями, м"_s);
     s.start = s.lower = u"1"_s;
     s.end = s.upper = u"30"_s;
     s.columns = {{lengthInput, u"Lв, м"_s, u"Lв, м - длина стержня, м"_s}};
-    SelectionParameter n =
-        parameter(u"Кол-во стержней, шт. (размещение в ряд)"_s, countInput, u"Nв, шт."_s,
-                  u"Nв, шт. - количество стержней, шт."_s);
+    SelectionParameter n = parameter(u"Кол-во стержней, шт. (размещение в ряд)"_s, countInput, u"Nв, шт."_s,
+                                     u"Nв, шт. - количество стержней, шт."_s);
     n.type = u"integer"_s;
     n.settingsTable = 3;
     n.start = n.lower = u"2"_s;
@@ -256,14 +271,15 @@ CalculatorDescriptor makeDescriptor() {
     d.selection.storedSets = true;
     d.selection.parameters = {
         coefficient(deep, u"верт."_s, u"Кпв"_s, u"Кпв - поправочный коэффициент (верт. электроды)"_s),
-        resistivity(deep, u"верт."_s, u"pв, Ом м"_s, u"p, Ом м - удельное сопротивление грунта, Ом м (верт. электроды)"_s),
+        resistivity(deep, u"верт."_s, u"pв, Ом м"_s,
+                    u"p, Ом м - удельное сопротивление грунта, Ом м (верт. электроды)"_s),
         l,
         s,
         n,
         coefficient(surface, u"гориз."_s, u"Кпг"_s, u"Кпг - поправочный коэффициент (гориз. электроды)"_s),
         resistivity(surface, u"гориз."_s, u"pг, Ом м"_s,
                     u"pг, Ом м - удельное сопротивление грунта, Ом м (гориз. электроды)"_s)};
-    d.selection.writeBack = {deep + u"EditRo0"_s, deep + u"EditPKV"_s, lengthInput,        spacingInput,
+    d.selection.writeBack = {deep + u"EditRo0"_s, deep + u"EditPKV"_s,    lengthInput,           spacingInput,
                              countInput,          surface + u"EditRo0"_s, surface + u"EditPKV"_s};
     d.report = report;
     d.reportSteps = 13;
@@ -330,13 +346,16 @@ public:
         if (!g)
             return CheckFailure{};
         if (const auto dv = in.diameterOf(rodSection); !dv || !(*dv < g->l))
-            return CheckFailure{u"Ошибка. Длина вертикального стержня должна быть больше диаметра."_s, lengthInput};
+            return CheckFailure{u"Ошибка. Длина вертикального стержня должна быть больше диаметра."_s,
+                                lengthInput};
         if (!(g->to >= 0.5L))
-            return CheckFailure{u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s, depthInput};
+            return CheckFailure{u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s,
+                                depthInput};
         if (!(g->l <= g->s && g->s <= 3 * g->l + 0.00001L))
-            return CheckFailure{u"Ошибка. Отношение расстояния между вертикальными электродами к их длине должно быть "
-                                u"в пределах от 1 до 3."_s,
-                                spacingInput};
+            return CheckFailure{
+                u"Ошибка. Отношение расстояния между вертикальными электродами к их длине должно быть "
+                u"в пределах от 1 до 3."_s,
+                spacingInput};
         return std::nullopt;
     }
 
@@ -347,7 +366,8 @@ public:
             return CheckFailure{};
         const long double lg = stripLength(g->placement, g->n, g->s);
         if (const auto dg = in.diameterOf(stripSection); !dg || !(*dg < lg))
-            return CheckFailure{u"Ошибка. Длина горизонтального заземлителя должна быть больше диаметра."_s, {}};
+            return CheckFailure{u"Ошибка. Длина горизонтального заземлителя должна быть больше диаметра."_s,
+                                {}};
         if (!(lg > 4 * g->to))
             return CheckFailure{
                 u"Ошибка. Длина горизонтального заземлителя должна быть больше глубины заложения более чем в 4 раза."_s,
@@ -414,12 +434,14 @@ public:
     QString rangeLabel(const CalcInputs& in, const QString& label) const override {
         if (label == u"lblRangeLv"_s) {
             const auto s = in.positive(spacingInput);
-            return s ? u"( "_s + formatGeneral(roundTo(*s / 3, 5)) + u" <= Lв <= "_s + in.text(spacingInput) + u" )"_s
+            return s ? u"( "_s + formatGeneral(roundTo(*s / 3, 5)) + u" <= Lв <= "_s + in.text(spacingInput) +
+                           u" )"_s
                      : QString();
         }
         if (label == u"lblRangeS"_s) {
             const auto l = in.positive(lengthInput);
-            return l ? u"( "_s + in.text(lengthInput) + u" <= S <= "_s + formatGeneral(3 * *l) + u" )"_s : QString();
+            return l ? u"( "_s + in.text(lengthInput) + u" <= S <= "_s + formatGeneral(3 * *l) + u" )"_s
+                     : QString();
         }
         if (label == u"lblRangeNv"_s)
             return in.text(placementInput) == contour ? u"( 4 .. 100 )"_s : u"( 2 .. 20 )"_s;
@@ -486,11 +508,13 @@ public:
 // Columns of the rows read: N, Otnosh, KI.
 enum { N, Otnosh, KI };
 
-CoefficientRows placementRows(const CoefficientTables* tables, const QString& table, const QString& placement) {
+CoefficientRows placementRows(const CoefficientTables* tables, const QString& table,
+                              const QString& placement) {
     CoefficientRows rows;
     if (!tables)
         return rows;
-    for (const CoefficientRow& r : tables->rowsWhere(table, {u"N"_s, u"Otnosh"_s, u"KI"_s}, u"Razm"_s, placement))
+    for (const CoefficientRow& r :
+         tables->rowsWhere(table, {u"N"_s, u"Otnosh"_s, u"KI"_s}, u"Razm"_s, placement))
         if (r.size() == 3 && !std::isnan(r[N]) && !std::isnan(r[Otnosh]) && !std::isnan(r[KI]))
             rows << r;
     return rows;
@@ -508,7 +532,8 @@ const CalculatorDescriptor& descriptor() {
 
 double lookupKI(const CoefficientTables* tables, const QString& table, const QString& placement, double n,
                 double ratio) {
-    const CoefficientRows r = bracketingRows(placementRows(tables, table, placement), {{N, n}, {Otnosh, ratio}});
+    const CoefficientRows r =
+        bracketingRows(placementRows(tables, table, placement), {{N, n}, {Otnosh, ratio}});
     switch (r.size()) {
     case 1:
         return r[0][KI];
@@ -552,8 +577,9 @@ std::optional<Result> compute(const CoefficientTables* tables, const Inputs& v, 
     Result r;
     const long double pv = calculatedResistivity(v.pv0, v.kpv);
     r.tv = v.l / 2 + v.to;
-    r.rv1 = roundResistance(pv / 2 / pi() / v.l *
-                            (std::log(2 * v.l / v.dv) + 0.5L * std::log((4 * r.tv + v.l) / (4 * r.tv - v.l))));
+    r.rv1 =
+        roundResistance(pv / 2 / pi() / v.l *
+                        (std::log(2 * v.l / v.dv) + 0.5L * std::log((4 * r.tv + v.l) / (4 * r.tv - v.l))));
     const double ratio = double(v.s / v.l);
     r.kiv = lookupKI(tables, rodTable, v.placement, double(v.n), ratio);
     if (rodsFound)
@@ -590,7 +616,8 @@ void constructionLines(QStringList& memo, ParameterTriples& t, const CalcInputs&
         const bool angle = c == AngleSteel;
         memo << (angle ? u"Размеры угловой стали: "_s : u"Размеры полосовой стали: "_s) + size + u" м."_s
              << (angle ? u"Ширина полки: В = "_s : u"Ширина полосы: В = "_s) + dd.size + u" м."_s
-             << name + u": "_s + symbol + (angle ? u" = 0,95*B = "_s : u" = 0,5*B = "_s) + dd.equivalent + u" м."_s;
+             << name + u": "_s + symbol + (angle ? u" = 0,95*B = "_s : u" = 0,5*B = "_s) + dd.equivalent +
+                    u" м."_s;
         t.add(name, symbol, dd.equivalent);
     } else {
         const QString n = u"Диаметр "_s + whose;
@@ -607,8 +634,8 @@ QString diameterText(const CalcInputs& in, const QString& section) {
 
 // The soil lines of one layer set.
 void soilLines(QStringList& memo, ParameterTriples& t, const CalcInputs& in, const QString& frame,
-               const QString& soilWord, const QString& rhoName, const QString& rhoCorrected, const QString& kName,
-               const QString& p, const QString& k) {
+               const QString& soilWord, const QString& rhoName, const QString& rhoCorrected,
+               const QString& kName, const QString& p, const QString& k) {
     const QString p0 = in.text(frame + u"EditRo0"_s);
     const QString kp = in.text(frame + u"EditPKV"_s);
     memo << soilWord + in.text(frame + u"ComboGrunt"_s) + u'.';
@@ -649,17 +676,20 @@ QStringList StandardDevice::calcOrder(const CalcInputs& in) const {
     soilLines(m, t, in, deep, u"Грунт глубинных слоев: "_s, u"Удельное сопротивление глубинных слоев"_s,
               u"Удельное сопротивление глубинных слоев с учетом поправочного коэффициента"_s,
               u"Поправочный коэффициент для удельного сопротивления pв глубинных слоев"_s, u"pв"_s, u"Kпв"_s);
-    soilLines(m, t, in, surface, u"Грунт поверхностных слоев: "_s, u"Удельное сопротивлением поверхностных слоев"_s,
-              u"Удельное сопротивлением поверхностных слоев с учетом поправочного коэффициента"_s,
-              u"Поправочный коэффициент для удельного сопротивления pг поверхностных слоев"_s, u"pг"_s, u"Kпг"_s);
+    soilLines(
+        m, t, in, surface, u"Грунт поверхностных слоев: "_s, u"Удельное сопротивлением поверхностных слоев"_s,
+        u"Удельное сопротивлением поверхностных слоев с учетом поправочного коэффициента"_s,
+        u"Поправочный коэффициент для удельного сопротивления pг поверхностных слоев"_s, u"pг"_s, u"Kпг"_s);
     m << QString();
     data(u"Глубина заложения заземляющего устройства"_s, u"To"_s, to,
          u"Глубина заложения заземляющего устройства: To = "_s + to + u" м."_s);
     m << QString() << u"Вертикальный заземлитель."_s;
     constructionLines(m, t, in, rodSection, u"Dв"_s, u"вертикального стержня"_s, u"вертикального стержня"_s);
-    data(u"Длина вертикального стержня"_s, u"Lв"_s, l, u"Длина вертикального стержня: Lв = "_s + l + u" м."_s);
+    data(u"Длина вертикального стержня"_s, u"Lв"_s, l,
+         u"Длина вертикального стержня: Lв = "_s + l + u" м."_s);
     data(u"Глубина заложения вертикального стержня"_s, u"Tв"_s, tv,
-         u"Глубина заложения вертикального стержня: Tв = To + Lв/2 ="_s + to + u'+' + l + u" / 2 = "_s + tv + u" м."_s);
+         u"Глубина заложения вертикального стержня: Tв = To + Lв/2 ="_s + to + u'+' + l + u" / 2 = "_s + tv +
+             u" м."_s);
     const QString dv = diameterText(in, rodSection);
     m << u"Сопротивление одного вертикального стержня:"_s
       << u"rв = pв/2/П/Lв * [Ln(2*Lв/Dв)+1/2*Ln((4*Tв+Lв)/(4*Tв-Lв))];"_s;
@@ -680,16 +710,17 @@ QStringList StandardDevice::calcOrder(const CalcInputs& in) const {
     constructionLines(m, t, in, stripSection, u"Dг"_s, u"горизонтального заземлителя"_s,
                       u"горизонтального заземлителя"_s);
     data(u"Длина горизонтального заземлителя"_s, u"Lг"_s, lg,
-         inRow ? u"Длина горизонтального заземлителя: Lг = (Nв - 1) * S = ("_s + n + u" - 1) * "_s + s + u" = "_s + lg +
-                     u" м."_s
-               : u"Длина горизонтального заземлителя: Lг = Nв * S = "_s + n + u" * "_s + s + u" = "_s + lg + u" м."_s);
+         inRow ? u"Длина горизонтального заземлителя: Lг = (Nв - 1) * S = ("_s + n + u" - 1) * "_s + s +
+                     u" = "_s + lg + u" м."_s
+               : u"Длина горизонтального заземлителя: Lг = Nв * S = "_s + n + u" * "_s + s + u" = "_s + lg +
+                     u" м."_s);
     data(u"Коэффициент использования горизонтального заземлителя"_s, u"Kиг"_s, kig,
          u"Коэффициент использования горизонтального заземлителя: Kиг = "_s + kig + u'.');
     const QString dg = diameterText(in, stripSection);
     m << u"Сопротивление только горизонтального заземлителя:"_s << u"rг = pг/2/П/Lг*Ln(Lг**2/Dг/To);"_s;
     data(u"Сопротивление только горизонтального заземлителя"_s, u"rг"_s, rg1,
-         u"rг = "_s + in.text(surface + u"EditRo"_s) + u"/2/3,14/"_s + lg + u"*Ln("_s + lg + u"**2/"_s + dg + u'/' +
-             to + u") = "_s + rg1 + u" Ом."_s);
+         u"rг = "_s + in.text(surface + u"EditRo"_s) + u"/2/3,14/"_s + lg + u"*Ln("_s + lg + u"**2/"_s + dg +
+             u'/' + to + u") = "_s + rg1 + u" Ом."_s);
     m << u"Сопротивление горизонтального заземлителя с учетом влияния вертикальных стержней:"_s
       << u"Rг = rг / Kиг;"_s;
     data(u"Сопротивление горизонтального заземлителя с учетом влияния вертикальных стержней"_s, u"Rг"_s, rg,
@@ -726,17 +757,20 @@ QString constructionWording(const ReportSource& s, const QString& section, const
     const QString size = s.text(section + u"cmbDiam"_s);
     const int c = constructionOf(sech);
     if (c == SquareSteel)
-        return sech + u" со стороной "_s + size + u" м, что соответствует диаметру D"_s + sub + u" = "_s + size;
+        return sech + u" со стороной "_s + size + u" м, что соответствует диаметру D"_s + sub + u" = "_s +
+               size;
     if (c == AngleSteel || c == StripSteel) {
         const SectionDiameters d = sectionDiameters(c, size);
-        return sech + u' ' + size + (c == AngleSteel ? u" м с шириной полки В = "_s : u" м с шириной полосы В = "_s) +
-               d.size + u" м, что соответствует диаметру D"_s + sub +
+        return sech + u' ' + size +
+               (c == AngleSteel ? u" м с шириной полки В = "_s : u" м с шириной полосы В = "_s) + d.size +
+               u" м, что соответствует диаметру D"_s + sub +
                (c == AngleSteel ? u" = 0,95*B = "_s : u" = 0,5*B = "_s) + d.equivalent;
     }
     return sech + u" диаметром D"_s + sub + u" = "_s + size;
 }
 
-void soilLayer(ReportBuilder& w, const ReportSource& s, const QString& frame, const QString& sub, const QString& end) {
+void soilLayer(ReportBuilder& w, const ReportSource& s, const QString& frame, const QString& sub,
+               const QString& end) {
     const QString p0 = s.text(frame + u"EditRo0"_s);
     const QString kp = s.text(frame + u"EditPKV"_s);
     w.WordText(s.text(frame + u"ComboGrunt"_s) + u"; удельное сопротивление "_s);
@@ -746,7 +780,8 @@ void soilLayer(ReportBuilder& w, const ReportSource& s, const QString& frame, co
         w.WordText(u" = "_s + p0 + u" Ом м"_s + end);
         return;
     }
-    w.WordText(u" = "_s + p0 + u" Ом м; поправочный коэффициент "_s + kp + u"; с учетом поправочного коэффициента "_s);
+    w.WordText(u" = "_s + p0 + u" Ом м; поправочный коэффициент "_s + kp +
+               u"; с учетом поправочного коэффициента "_s);
     w.WordSymbol(u"r"_s);
     w.WordText(sub + u" = "_s + p0 + u'*' + kp + u" = "_s + s.text(frame + u"EditRo"_s) + u" Ом м"_s + end);
 }
@@ -794,15 +829,16 @@ void report(ReportBuilder& w, const ReportSource& s) {
     if (s.installation.include)
         w.WordInstallationParagraph(s.installation);
     w.progress();
-    w.WordText(u"Грунт в месте расположения заземляющего устройства:"_s + reportCr + u"- поверхностные слои: "_s);
+    w.WordText(u"Грунт в месте расположения заземляющего устройства:"_s + reportCr +
+               u"- поверхностные слои: "_s);
     soilLayer(w, s, surface, u"г"_s, u";"_s);
     w.WordText(reportCr + u"- глубинные слои: "_s);
     soilLayer(w, s, deep, u"в"_s, u"."_s);
     w.WordText(reportCr);
     w.progress();
     w.WordText(u"Вертикальный стержень - "_s + constructionWording(s, rodSection, u"в"_s) +
-               u" м; горизонтальный заземлитель - "_s + constructionWording(s, stripSection, u"г"_s) + u" м."_s +
-               reportCr);
+               u" м; горизонтальный заземлитель - "_s + constructionWording(s, stripSection, u"г"_s) +
+               u" м."_s + reportCr);
     w.progress();
     withIndices(w, u"Длина вертикального стержня: L_в = "_s + l + u" м."_s + reportCr);
     withIndices(w, u"Глубина заложения заземляющего устройства: Т_о = "_s + to + u" м."_s + reportCr);
@@ -813,7 +849,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString dv = diameterText(CalcInputs{s.texts}, rodSection);
     centred(u"rв = pв/2/П/Lв * [Ln(2*Lв/Dв)+1/2*Ln((4*Тв+Lв)/(4*Тв-Lв))];"_s,
             u"rв = "_s + s.text(deep + u"EditRo"_s) + u"/2/3,14/"_s + l + u" * [Ln(2*"_s + l + u'/' + dv +
-                u")+1/2*Ln((4*"_s + tv + u'+' + l + u")/(4*"_s + tv + u'-' + l + u"))] = "_s + rv1 + u" Ом."_s);
+                u")+1/2*Ln((4*"_s + tv + u'+' + l + u")/(4*"_s + tv + u'-' + l + u"))] = "_s + rv1 +
+                u" Ом."_s);
     w.progress();
     withIndices(w, u"Количество вертикальных заземлителей: N_в= "_s + n + u". Они располагаются "_s +
                        (inRow ? u"в ряд."_s : u"в замкнутом контуре."_s) +
@@ -821,23 +858,26 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordSymbol(u"h"_s);
     w.WordText(u" = "_s + kiv + u'.' + reportCr);
     w.WordText(u"Общее сопротивление вертикальных стержней:"_s + reportCr);
-    centred(u"Rв = rв / Nв / h;"_s, u"Rв = "_s + rv1 + u" / "_s + n + u" / "_s + kiv + u" = "_s + rv + u" Ом."_s);
+    centred(u"Rв = rв / Nв / h;"_s,
+            u"Rв = "_s + rv1 + u" / "_s + n + u" / "_s + kiv + u" = "_s + rv + u" Ом."_s);
     w.progress();
     w.WordText(u"Расстояние между стержнями: s = "_s + sp + u" м."_s + reportCr);
-    withIndices(w, (inRow ? u"Длина горизонтального заземлителя: L_г = (N_в - 1) * s = ("_s + n + u" - 1) * "_s
-                          : u"Длина горизонтального заземлителя: L_г = N_в * s = "_s + n + u" * "_s) +
-                       sp + u" = "_s + lg + u" м."_s + reportCr);
+    withIndices(w,
+                (inRow ? u"Длина горизонтального заземлителя: L_г = (N_в - 1) * s = ("_s + n + u" - 1) * "_s
+                       : u"Длина горизонтального заземлителя: L_г = N_в * s = "_s + n + u" * "_s) +
+                    sp + u" = "_s + lg + u" м."_s + reportCr);
     w.WordText(u"Коэффициент использования горизонтального заземлителя: "_s);
     w.WordSymbol(u"h"_s);
     w.WordText(u" = "_s + kig + u'.' + reportCr);
     w.progress();
     w.WordText(u"Сопротивление только горизонтального заземлителя:"_s + reportCr);
     const QString dg = diameterText(CalcInputs{s.texts}, stripSection);
-    centred(u"rг = pг/2/П/Lг*Ln(Lг**2/Dг/То);"_s,
-            u"rг = "_s + s.text(surface + u"EditRo"_s) + u"/2/3,14/"_s + lg + u"*Ln("_s + lg + u"**2/"_s + dg + u'/' +
-                to + u") = "_s + rg1 + u" Ом."_s);
+    centred(u"rг = pг/2/П/Lг*Ln(Lг**2/Dг/То);"_s, u"rг = "_s + s.text(surface + u"EditRo"_s) + u"/2/3,14/"_s +
+                                                      lg + u"*Ln("_s + lg + u"**2/"_s + dg + u'/' + to +
+                                                      u") = "_s + rg1 + u" Ом."_s);
     w.progress();
-    w.WordText(u"Сопротивление горизонтального заземлителя с учетом влияния вертикальных стержней:"_s + reportCr);
+    w.WordText(u"Сопротивление горизонтального заземлителя с учетом влияния вертикальных стержней:"_s +
+               reportCr);
     centred(u"Rг = rг / hг ;"_s, u"Rг = "_s + rg1 + u" / "_s + kig + u" = "_s + rg + u" Ом."_s);
     w.progress();
     w.WordText(u"Общее сопротивление устройства заземления:"_s + reportCr);

@@ -24,12 +24,14 @@ CalculatorDescriptor makeDescriptor() {
     p.conditionLines = {u"L = 5 .. 100 м"_s, u"Н = 1 .. 5 м"_s, u"р1 / р2 = 0,5 .. 10"_s,
                         u"Tо = 0,5 .. 0,8 м"_s};
     p.table = u"TableGZ2land"_s;
-    p.columns = {{u"L"_s, u"L, м"_s,
-                  {u"5"_s, u"10"_s, u"20"_s, u"30"_s, u"40"_s, u"50"_s, u"60"_s, u"70"_s, u"80"_s, u"90"_s, u"100"_s}},
-                 {u"H1"_s, u"H, м"_s, {u"1"_s, u"3"_s, u"5"_s}},
-                 {u"P1_P2"_s, u"р1/р2"_s, {u"0,5"_s, u"1"_s, u"2"_s, u"5"_s, u"10"_s}},
-                 {u"T"_s, u"To, м"_s, {u"0,5"_s, u"0,8"_s}},
-                 {u"A"_s, QString(), {}}};
+    p.columns = {
+        {u"L"_s,
+         u"L, м"_s,
+         {u"5"_s, u"10"_s, u"20"_s, u"30"_s, u"40"_s, u"50"_s, u"60"_s, u"70"_s, u"80"_s, u"90"_s, u"100"_s}},
+        {u"H1"_s, u"H, м"_s, {u"1"_s, u"3"_s, u"5"_s}},
+        {u"P1_P2"_s, u"р1/р2"_s, {u"0,5"_s, u"1"_s, u"2"_s, u"5"_s, u"10"_s}},
+        {u"T"_s, u"To, м"_s, {u"0,5"_s, u"0,8"_s}},
+        {u"A"_s, QString(), {}}};
     p.thirdNote = u"To, м - глубина заложения."_s;
     p.lengthEnd = 100;
     p.third.name = depthName;

@@ -1,9 +1,9 @@
 #include "core/calculators/rods/TwoLayerRods.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/TwoLayerSoil.h"
-#include "core/common/NumberText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -113,8 +113,8 @@ std::optional<CheckFailure> checkLengthThicknessRatio(const CalcInputs& in, cons
                                 QString::number(lengthEnd) + u" м."_s,
                             {}};
     if (!(*h >= 1 && *h <= 5))
-        return CheckFailure{u"Ошибка. Толщина (мощность) верхнего слоя земли должна быть в пределах 1 .. 5 м."_s,
-                            {}};
+        return CheckFailure{
+            u"Ошибка. Толщина (мощность) верхнего слоя земли должна быть в пределах 1 .. 5 м."_s, {}};
     const long double r = twolayer::resistivityRatio(p->p1, p->p2);
     if (!(r >= 0.5L && r <= 10))
         return CheckFailure{u"Ошибка. Отношение удельных сопротивлений верхнего и нижнего слоев земли "

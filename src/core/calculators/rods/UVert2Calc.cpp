@@ -3,8 +3,8 @@
 #include "core/calculators/rods/TwoLayerRods.h"
 #include "core/calculators/rods/UVertCalc.h"
 
-#include "core/model/CalcCommon.h"
 #include "core/common/NumberText.h"
+#include "core/model/CalcCommon.h"
 
 #include <cmath>
 #include <numbers>
@@ -46,8 +46,8 @@ CalculatorDescriptor makeDescriptor() {
         shownValue(lowerPartName, u"L2 - длина части заземлителя в нижнем слое, м:"_s),
         shownValue(equivalentName, u"рэ - эквивалентное удельное сопротивление двухслойной земли, Ом м:"_s)};
 
-    d.checks = splitRodChecks(lengthName)
-               << InputCheck{InputCheck::Kind::Positive, thicknessName, u"толщины (мощности) верхнего слоя земли"_s};
+    d.checks = splitRodChecks(lengthName) << InputCheck{InputCheck::Kind::Positive, thicknessName,
+                                                        u"толщины (мощности) верхнего слоя земли"_s};
 
     HistoryLayout& h = d.history;
     h.kindCode = 39;

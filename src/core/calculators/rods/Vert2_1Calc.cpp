@@ -3,9 +3,9 @@
 #include "core/calculators/rods/TwoLayerRods.h"
 #include "core/calculators/rods/UVertCalc.h"
 
-#include "core/model/CalcCommon.h"
 #include "core/calculators/rods/DVertCalc.h"
 #include "core/common/NumberText.h"
+#include "core/model/CalcCommon.h"
 
 #include <cmath>
 #include <numbers>

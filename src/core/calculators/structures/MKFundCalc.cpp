@@ -1,9 +1,9 @@
 #include "core/calculators/structures/MKFundCalc.h"
 
 #include "core/calculators/structures/GBFundCalc.h"
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
-#include "core/common/NumberText.h"
 #include "core/rules/PekvRules.h"
 
 #include <cmath>
