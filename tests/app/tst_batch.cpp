@@ -1,121 +1,49 @@
-#include "widgets/main/Batch.h"
+// The batch mode's own rules, on the calculators as built and the shipped tables: the order the
+// inputs are set in, cases that start afresh, and bad cases that say why without stopping the rest.
+#include "../calc/core/CalcTestFolder.h"
 #include "widgets/calculator/CalculatorRegistry.h"
-#include "store/DataModule.h"
 #include "widgets/common/DialogService.h"
-#include "core/common/NumberText.h"
+#include "widgets/main/Batch.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <QFrame>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QTest>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-namespace {
-
-
-// A calculator-like window: two soil frames with the same input names, a list filled on
-// activation, a result that depends on the order the inputs were set in.
-class FakeCalculator : public QDialog {
-    Q_OBJECT
-public:
-    explicit FakeCalculator(QWidget* parent) : QDialog(parent) {
-        auto* layout = new QVBoxLayout(this);
-        soil_ = new QComboBox(this);
-        soil_->setObjectName(QStringLiteral("ComboGrunt"));
-        layout->addWidget(soil_);
-        for (const char* frameName : {"FramePV", "FramePN"}) {
-            auto* frame = new QFrame(this);
-            frame->setObjectName(QLatin1String(frameName));
-            auto* edit = new QLineEdit(frame);
-            edit->setObjectName(QStringLiteral("EditRo0"));
-            (new QVBoxLayout(frame))->addWidget(edit);
-            layout->addWidget(frame);
-        }
-        length_ = new QLineEdit(this);
-        length_->setObjectName(QStringLiteral("EditDlina"));
-        layout->addWidget(length_);
-        result_ = new QLineEdit(this);
-        result_->setObjectName(QStringLiteral("EditVS1"));
-        result_->setReadOnly(true);
-        layout->addWidget(result_);
-        // Choosing a soil resets the resistivity, as the soil frame does.
-        connect(soil_, &QComboBox::currentTextChanged, this, [this] {
-            findChild<QFrame*>(QStringLiteral("FramePV"))
-                ->findChild<QLineEdit*>()
-                ->setText(QStringLiteral("100"));
-        });
-    }
-    Q_INVOKABLE void activate() {
-        soil_->clear();
-        soil_->addItems({u"суглинок"_s, u"песок"_s});
-    }
-    Q_INVOKABLE void Calculate(bool show) {
-        double upper = 0, lower = 0, length = 0;
-        const bool ok =
-            tryParseNumber(findChild<QFrame*>(QStringLiteral("FramePV"))->findChild<QLineEdit*>()->text(),
-                           upper) &&
-            tryParseNumber(findChild<QFrame*>(QStringLiteral("FramePN"))->findChild<QLineEdit*>()->text(),
-                           lower) &&
-            tryParseNumber(length_->text(), length) && length > 0;
-        if (!ok) {
-            if (show)
-                dialogs().showMessage(u"Значение длины заземлителя должно быть больше 0."_s);
-            result_->clear();
-            return;
-        }
-        result_->setText(formatGeneral((upper + lower) / length));
-    }
-
-private:
-    QComboBox* soil_;
-    QLineEdit* length_;
-    QLineEdit* result_;
-};
-
-} // namespace
-
 class TestBatch : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        CalculatorRegistry::instance().setFactory(
-            QStringLiteral("TSferaFrm"),
-            [](CalculatorEnvironment&, QWidget* p) { return new FakeCalculator(p); });
+    void init() {
+        folder_ = std::make_unique<CalcTestFolder>(messages_);
+        env_ = std::make_unique<CalculatorEnvironment>(CalculatorEnvironment{*folder_->data});
+    }
+    void cleanup() {
+        env_.reset();
+        folder_.reset();
     }
 
-    void runsCasesInTabOrderWithoutLeftovers() {
+    void setsInputsInTheCalculatorsOrderWithoutLeftovers() {
+        // p0 named before its soil: the soil is chosen first, so the typed 500 stands.
         const QByteArray json = R"([
-            {"calculator": "TSferaFrm", "name": "first",
-             "inputs": {"FramePN.EditRo0": "50", "FramePV.EditRo0": "300", "ComboGrunt": "песок", "EditDlina": "5"}},
-            {"calculator": "TSferaFrm", "inputs": {"FramePN.EditRo0": "50"}}
+            {"calculator": "TDVertFm", "name": "first", "inputs": {"EditRo0": "500", "ComboGrunt": "песок"}},
+            {"calculator": "TDVertFm", "inputs": {"EditDlina": "0"}}
         ])";
-        DataModule data;
-        CalculatorEnvironment env{data};
-        BatchRunner runner(env);
+        BatchRunner runner(*env_);
         bool allRan = false;
         const QJsonArray results = runner.run(json, &allRan);
         QVERIFY(allRan);
-        QCOMPARE(results.size(), 2);
-        // The soil was chosen before p0 was typed, so 300 stands: (300 + 50) / 5.
         const QJsonObject first = results[0].toObject();
-        QCOMPARE(first.value(QStringLiteral("name")).toString(), QStringLiteral("first"));
-        QCOMPARE(
-            first.value(QStringLiteral("outputs")).toObject().value(QStringLiteral("EditVS1")).toString(),
-            QStringLiteral("70"));
-        QVERIFY(first.value(QStringLiteral("messages")).toArray().isEmpty());
-        // Nothing is carried over: the second case has no length, and says so.
+        QCOMPARE(first.value(u"name"_s).toString(), u"first"_s);
+        QCOMPARE(first.value(u"outputs"_s).toObject().value(u"EditRo"_s).toString(), u"500"_s);
+        QVERIFY(first.value(u"messages"_s).toArray().isEmpty());
+        // Nothing is carried over: the second case has the default soil's p0 and says what is wrong.
         const QJsonObject second = results[1].toObject();
-        QCOMPARE(
-            second.value(QStringLiteral("outputs")).toObject().value(QStringLiteral("EditVS1")).toString(),
-            QString());
-        QCOMPARE(second.value(QStringLiteral("messages")).toArray(),
+        QCOMPARE(second.value(u"outputs"_s).toObject().value(u"EditRo"_s).toString(), u"100"_s);
+        QCOMPARE(second.value(u"outputs"_s).toObject().value(u"EditVS1"_s).toString(), QString());
+        QCOMPARE(second.value(u"messages"_s).toArray(),
                  QJsonArray{u"Значение длины заземлителя должно быть больше 0."_s});
     }
 
@@ -124,59 +52,57 @@ private slots:
         QTest::addColumn<QString>("errorPart");
         QTest::newRow("unknown calculator")
             << QByteArray(R"({"calculator": "TNothing", "inputs": {}})") << u"неизвестный калькулятор"_s;
-        QTest::newRow("not built yet")
-            << QByteArray(R"({"calculator": "TKolForm", "inputs": {}})") << u"еще не реализован"_s;
         QTest::newRow("unknown field")
             << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditNothing": "1"}})")
             << u"нет поля EditNothing"_s;
         QTest::newRow("ambiguous field")
-            << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditRo0": "1"}})")
-            << u"FramePV.EditRo0"_s;
+            << QByteArray(R"({"calculator": "TStandFrm", "inputs": {"cmbSech": "1"}})")
+            << u"frmSechV.cmbSech"_s;
         QTest::newRow("not in list")
-            << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"ComboGrunt": "глина"}})")
+            << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"ComboGrunt": "мрамор"}})")
             << u"нет в списке ComboGrunt"_s;
         QTest::newRow("output field")
-            << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditVS1": "5"}})")
+            << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditRo": "5"}})")
             << u"не является полем ввода"_s;
         QTest::newRow("number, not text")
-            << QByteArray(R"({"calculator": "TSferaFrm", "inputs": {"EditDlina": 5}})")
+            << QByteArray(R"({"calculator": "TDVertFm", "inputs": {"EditDlina": 5}})")
             << u"должно быть строкой"_s;
+        QTest::newRow("count out of range")
+            << QByteArray(R"({"calculator": "TSet1_Frm", "inputs": {"SpinKolGor": "1000"}})")
+            << u"должно быть целым"_s;
+        QTest::newRow("size mode by name")
+            << QByteArray(R"({"calculator": "TDVertFm", "inputs": {"SizeSetMode": "1"}})") << u"btnRecMat"_s;
         QTest::newRow("not an object") << QByteArray(R"(42)") << u"объектом"_s;
     }
 
     void badCasesGiveClearErrorsAndTheRestRun() {
         QFETCH(QByteArray, badCase);
         QFETCH(QString, errorPart);
-        const QByteArray good =
-            R"({"calculator": "TSferaFrm", "inputs": {"FramePV.EditRo0": "1", "FramePN.EditRo0": "1", "EditDlina": "2"}})";
-        DataModule data;
-        CalculatorEnvironment env{data};
-        BatchRunner runner(env);
+        const QByteArray good = R"({"calculator": "TDVertFm", "inputs": {}})";
+        BatchRunner runner(*env_);
         bool allRan = true;
         const QJsonArray results = runner.run("[" + badCase + "," + good + "]", &allRan);
         QVERIFY(!allRan);
         QCOMPARE(results.size(), 2);
-        const QString error = results[0].toObject().value(QStringLiteral("error")).toString();
+        const QString error = results[0].toObject().value(u"error"_s).toString();
         QVERIFY2(error.contains(errorPart), qPrintable(error));
-        QCOMPARE(results[1]
-                     .toObject()
-                     .value(QStringLiteral("outputs"))
-                     .toObject()
-                     .value(QStringLiteral("EditVS1"))
-                     .toString(),
-                 QStringLiteral("1"));
+        QVERIFY(
+            !results[1].toObject().value(u"outputs"_s).toObject().value(u"EditVS1"_s).toString().isEmpty());
     }
 
     void malformedJsonIsOneClearError() {
-        DataModule data;
-        CalculatorEnvironment env{data};
-        BatchRunner runner(env);
+        BatchRunner runner(*env_);
         bool allRan = true;
         const QJsonArray results = runner.run("[{\"calculator\": ", &allRan);
         QVERIFY(!allRan);
         QCOMPARE(results.size(), 1);
-        QVERIFY(results[0].toObject().value(QStringLiteral("error")).toString().startsWith(u"ошибка JSON"_s));
+        QVERIFY(results[0].toObject().value(u"error"_s).toString().startsWith(u"ошибка JSON"_s));
     }
+
+private:
+    RecordingDialogs messages_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<CalculatorEnvironment> env_;
 };
 
 QTEST_MAIN(TestBatch)

@@ -14,6 +14,7 @@
 #include "widgets/selection/SelectionRunDialog.h"
 #include "widgets/selection/StandardSelectionDialog.h"
 #include "store/DataModule.h"
+#include "store/StoredFrameData.h"
 #include "store/SelectionRanges.h"
 #include "widgets/reference/EquivalentResistivityDialog.h"
 #include "widgets/reference/RadioGroup.h"
@@ -78,10 +79,6 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 // The windows all calculators share live beside the main window (or, without one, beside the
 // calculator that opened them first).
 QWidget* sharedOwner(QWidget* calculator) {
@@ -1527,25 +1524,8 @@ void CalculatorWindow::runSectionDictionary(bool corrosion) {
 void CalculatorWindow::fillChoice(const GeometryInput& g, QComboBox* combo) {
     const QSignalBlocker quiet(combo);
     combo->clear();
-    const DataTable* table = data_.table(g.choiceTable);
-    if (!table || !table->isOpen())
-        return;
-    const int field = table->def().fieldIndex(g.choiceField);
-    if (field < 0)
-        return;
-    QStringList texts;
-    for (int row = 0; row < table->recordCount(); ++row) {
-        const QVariant value = table->valueAt(row, field);
-        // Bounds compare numbers, with the tolerance of a stored decimal.
-        if (g.choiceMinimum && !(value.toDouble() >= *g.choiceMinimum - 1e-9))
-            continue;
-        if (g.choiceMaximum && !(value.toDouble() <= *g.choiceMaximum + 1e-9))
-            continue;
-        const QString text = DataTable::displayText(table->def().fields[field], value);
-        if (!text.isEmpty() && !texts.contains(text))
-            texts << text;
-    }
-    combo->addItems(texts);
+    if (const DataTable* table = data_.table(g.choiceTable))
+        combo->addItems(choiceTexts(*table, g));
     combo->setCurrentIndex(-1);
 }
 

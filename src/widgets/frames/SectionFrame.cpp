@@ -7,7 +7,7 @@
 #include "core/rules/SectionRules.h"
 #include "store/TableProcedures.h"
 #include "store/DataModule.h"
-#include "store/SqlQuery.h"
+#include "store/StoredFrameData.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -146,25 +146,13 @@ std::optional<double> SectionFrame::queryResistivity() const {
 }
 
 namespace {
-// One of the corrosion queries for the current soil class, kind and status; a query that cannot
-// run (a table file missing) is reported and gives nothing.
+// A query that cannot run (a table file missing) is reported and gives nothing.
 QStringList runCorrosionQuery(const QStringList& lines, double p, const QString& kind, int mode,
                               const QString& construct, const QString& column) {
-    SqlQuery q(dataDir());
-    q.setText(lines);
-    q.bindValue(QStringLiteral("P"), p);
-    q.bindValue(QStringLiteral("Vid"), kind);
-    q.bindValue(QStringLiteral("Status"), corrosionStatus(mode));
-    if (!construct.isNull())
-        q.bindValue(QStringLiteral("Construct"), construct);
-    QStringList values;
-    if (!q.open()) {
-        dialogs().showMessage(q.lastError());
-        return values;
-    }
-    for (q.first(); !q.eof(); q.next())
-        values << q.value(column).toString();
-    q.close();
+    QString error;
+    const QStringList values = corrosionQuery(lines, p, kind, mode, construct, column, &error);
+    if (!error.isEmpty())
+        dialogs().showMessage(error);
     return values;
 }
 } // namespace

@@ -1,0 +1,1064 @@
+#include "core/batch/CalculatorSession.h"
+
+#include "core/common/NumberText.h"
+#include "core/model/CalcCommon.h"
+#include "core/rules/PermissibleResistance.h"
+#include "core/rules/SectionRules.h"
+#include "core/rules/SoilRules.h"
+
+#include <QJsonArray>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace kz {
+
+FrameData::~FrameData() = default;
+
+namespace {
+
+const QStringList& soilFields() {
+    static const QStringList fields = {u"ComboGrunt"_s, u"EditRo0"_s, u"EditPKV"_s, u"EditRo"_s};
+    return fields;
+}
+const QStringList& sectionFields() {
+    static const QStringList fields = {u"cmbSech"_s, u"cmbDiam"_s, u"EditDiam0"_s, u"EditDiam"_s};
+    return fields;
+}
+const QStringList& modeButtons() {
+    static const QStringList buttons = {u"btnAllMat"_s, u"btnRecMat"_s, u"btnDopMat"_s};
+    return buttons;
+}
+const QStringList& installationInputs() {
+    static const QStringList inputs = {u"EditRmax"_s, u"chkInclude"_s};
+    return inputs;
+}
+const QStringList& installationFields() {
+    static const QStringList fields = {u"EditTip"_s, u"EditIzo"_s, u"EditUlin"_s, u"EditS"_s, u"EditP"_s};
+    return fields;
+}
+const QStringList& toolbarToggles() {
+    static const QStringList toggles = {u"btnAutoScore"_s, u"btnLinkRo"_s, u"btnLinkParam"_s,
+                                        u"btnFormula"_s,   u"btnEU"_s,     u"btnPicture"_s};
+    return toggles;
+}
+const QString installationFrameName = u"frmEU1"_s;
+const QString toolbarName = u"ButtonFrame1"_s;
+
+bool positiveText(const QString& text) {
+    const auto v = parseNumber(text);
+    return v && *v > 0;
+}
+
+} // namespace
+
+QString CalculatorSession::Section::diameterText() const {
+    return usesEquivalentDiameter(constructionOf(construction)) ? equivalent : size;
+}
+
+CalculatorSession::CalculatorSession(const Calculator& calculator, const FrameData& data)
+    : calc_(calculator), d_(calculator.description()), data_(data) {}
+
+const GeometryInput* CalculatorSession::own(const QString& name) const {
+    for (const GeometryInput& g : d_.geometry)
+        if (g.name == name)
+            return &g;
+    return nullptr;
+}
+
+QString CalculatorSession::ownText(const QString& name) const {
+    if (grids_.contains(name))
+        return gridText(name);
+    if (const auto it = chosen_.constFind(name); it != chosen_.cend())
+        return it->row() ? it->row()->key : QString();
+    return own_.value(name);
+}
+
+// ---- Opening
+
+void CalculatorSession::open() {
+    soils_.clear();
+    sections_.clear();
+    own_.clear();
+    spinLimits_.clear();
+    items_.clear();
+    grids_.clear();
+    chosen_.clear();
+    installation_ = {};
+    installation_.type = installationTypeNames().at(UpToOneKvEarthed);
+    installation_.permissible = u"4"_s;
+    installation_.voltage = u"380"_s;
+    installation_.resistivity = u"100"_s;
+    installationShown_ = true;
+    linkRo_ = linkParam_ = autoScore_ = include_ = false;
+    picture_ = true;
+    result_ = u"0.00"_s;
+    order_.clear();
+    messages_.clear();
+
+    for (const GeometryInput& g : d_.geometry) {
+        if (g.isRadio()) {
+            own_.insert(g.name, g.radioItems.value(std::max(0, int(g.radioItems.indexOf(g.defaultText)))));
+        } else if (g.isRowGrid()) {
+            grids_.insert(g.name, {});
+            if (const GeometryInput* count = own(g.rowGrid->countInput))
+                layOutGrid(g.name, count->defaultText.toInt());
+            if (!g.rowGrid->defaultText.isEmpty())
+                setGridText(g.name, g.rowGrid->defaultText);
+        } else if (g.isRowChoice()) {
+            chosen_.insert(g.name, {});
+        } else if (g.isPictureChoice()) {
+            spinLimits_.insert(g.name, {1, int(g.pictures.size())});
+            own_.insert(g.name, QString::number(g.pictureDefault));
+        } else if (g.isChoice()) {
+            items_.insert(g.name, g.choiceItems);
+            own_.insert(g.name, g.choiceItems.value(std::max(0, int(g.choiceItems.indexOf(g.defaultText)))));
+        } else if (g.isSpin()) {
+            spinLimits_.insert(g.name, {g.spinMinimum, g.spinMaximum});
+            own_.insert(g.name,
+                        QString::number(std::clamp(g.defaultText.toInt(), g.spinMinimum, g.spinMaximum)));
+        } else {
+            own_.insert(g.name, g.defaultText);
+        }
+    }
+    if (d_.soilFrame)
+        for (const SoilFrameSetup& f : d_.soilFrames) {
+            Soil soil;
+            soil.setup = &f;
+            soils_.append(soil);
+        }
+    for (const ConstructionFrameSetup& c : d_.constructionFrames) {
+        Section s;
+        s.setup = &c;
+        for (int i = 0; i < soils_.size(); ++i)
+            if (soils_[i].setup->name == c.soil)
+                s.soil = i;
+        sections_.append(s);
+    }
+
+    // Refilling the frames fires their change handling; one calculation follows it all.
+    ++tailHold_;
+    const QStringList soilNames = data_.soilNames();
+    for (int i = 0; i < soils_.size(); ++i) {
+        Soil& soil = soils_[i];
+        soil.name = soilNames.contains(defaultSoilName()) ? defaultSoilName() : QString();
+        soilTypeChosen(i);
+        soilFrameChanged(i, true);
+    }
+    for (Section& s : sections_)
+        refreshConstructions(s);
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isChoice() && !g.choiceTable.isEmpty()) {
+            items_[g.name] = data_.choiceTexts(g);
+            own_[g.name] = items_[g.name].value(0);
+        }
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isRowChoice())
+            bindRowTable(g);
+    // The type shown at first is chosen as if its picture were clicked.
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isPictureChoice()) {
+            for (const auto& [name, text] : calc_.userChoice(inputs(), g.name).asKeyValueRange())
+                setInputText(name, text);
+            inputChanged(g.name, false);
+        }
+    --tailHold_;
+    if (!d_.geometry.isEmpty())
+        applyDerived(calc_.derive(inputs(), d_.geometry.first().name));
+    applySpinLimits();
+    changeTail();
+}
+
+// ---- Inputs by name
+
+CalculatorSession::Resolved CalculatorSession::resolve(const QString& name, QString* error) const {
+    if (own(name))
+        return {Target::Own, -1, name};
+    QString frame;
+    QString field = name;
+    if (const qsizetype dot = name.indexOf(u'.'); dot > 0) {
+        frame = name.left(dot);
+        field = name.mid(dot + 1);
+    }
+    // A row choice's check box stands with the inputs.
+    for (const GeometryInput& g : d_.geometry)
+        if (frame.isEmpty() && g.isRowChoice() && !g.rowChoice->checkName.isEmpty() &&
+            g.rowChoice->checkName == field)
+            return {Target::RowCheck, -1, g.name};
+    if (d_.equivalentResistivity && frame.isEmpty() && field == d_.equivalentResistivity->include) {
+        *error = u"поле "_s + name + u" задается только вместе с расчетом эквивалентного сопротивления"_s;
+        return {};
+    }
+    QList<Resolved> found;
+    if (soilFields().contains(field))
+        for (int i = 0; i < soils_.size(); ++i)
+            if (frame.isEmpty() ? true : soils_[i].setup->name == frame)
+                found << Resolved{Target::SoilField, i, field};
+    if (sectionFields().contains(field) || modeButtons().contains(field))
+        for (int i = 0; i < sections_.size(); ++i)
+            if (frame.isEmpty() || sections_[i].setup->name == frame)
+                found << Resolved{modeButtons().contains(field) ? Target::SectionMode : Target::SectionField,
+                                  i, field};
+    if ((installationInputs().contains(field) || installationFields().contains(field)) &&
+        (frame.isEmpty() || frame == installationFrameName))
+        found << Resolved{Target::Installation, -1, field};
+    if (toolbarToggles().contains(field) && (frame.isEmpty() || frame == toolbarName))
+        found << Resolved{Target::Toolbar, -1, field};
+    if (found.isEmpty()) {
+        *error = u"нет поля "_s + name;
+        return {};
+    }
+    if (found.size() > 1 && frame.isEmpty()) {
+        // A plain soil field is the upper (or only) soil frame's.
+        for (const Resolved& r : std::as_const(found))
+            if (r.target == Target::SoilField && soils_[r.index].setup->prefix.isEmpty())
+                return r;
+        const Resolved& first = found.first();
+        const QString qualifier = first.target == Target::SoilField ? soils_[first.index].setup->name
+                                                                    : sections_[first.index].setup->name;
+        *error = u"поле "_s + name + u" неоднозначно: укажите фрейм, например "_s + qualifier + u'.' + field;
+        return {};
+    }
+    const Resolved& r = found.first();
+    if ((r.target == Target::SoilField && field == u"EditRo"_s) ||
+        (r.target == Target::SectionField && (field == u"EditDiam0"_s || field == u"EditDiam"_s)) ||
+        (r.target == Target::Installation && installationFields().contains(field))) {
+        *error = u"поле "_s + name + u" не является полем ввода"_s;
+        return {};
+    }
+    return r;
+}
+
+int CalculatorSession::position(const QString& name) const {
+    if (const qsizetype at = d_.inputOrder.indexOf(name); at >= 0)
+        return int(at);
+    QString error;
+    const Resolved r = resolve(name, &error);
+    switch (r.target) {
+    case Target::None:
+        return -1;
+    case Target::Own:
+        return 1000 + int(std::find_if(d_.geometry.cbegin(), d_.geometry.cend(),
+                                       [&](const GeometryInput& g) { return g.name == name; }) -
+                          d_.geometry.cbegin());
+    case Target::SoilField:
+        return 2000 + r.index * 10 + int(soilFields().indexOf(r.field));
+    case Target::SectionField:
+    case Target::SectionMode:
+        return 3000 + r.index * 10 + int(sectionFields().indexOf(r.field)) +
+               int(modeButtons().indexOf(r.field)) + 1;
+    case Target::RowCheck:
+        return 4000;
+    case Target::Installation:
+        return 5000 + int(installationInputs().indexOf(r.field));
+    case Target::Toolbar:
+        return 6000 + int(toolbarToggles().indexOf(r.field));
+    }
+    return -1;
+}
+
+bool CalculatorSession::set(const QString& name, const QJsonValue& value, QString* error) {
+    const Resolved r = resolve(name, error);
+    if (r.target == Target::None)
+        return false;
+    const bool toggle = r.target == Target::SectionMode || r.target == Target::Toolbar ||
+                        r.target == Target::RowCheck || r.field == u"chkInclude"_s;
+    if (toggle) {
+        if (!value.isBool()) {
+            *error = u"значение кнопки "_s + name + u" должно быть true или false"_s;
+            return false;
+        }
+        const bool down = value.toBool();
+        switch (r.target) {
+        case Target::SectionMode: {
+            Section& s = sections_[r.index];
+            const int mode = int(modeButtons().indexOf(r.field));
+            // A button of the group is only pressed, never released: pressing the one down again
+            // refills the lists all the same.
+            if (down != (s.mode == mode) || down) {
+                if (down)
+                    s.mode = mode;
+                if (down || s.mode == mode) {
+                    refreshConstructions(s);
+                    sectionChanged();
+                }
+            }
+            return true;
+        }
+        case Target::RowCheck: {
+            Chosen& c = chosen_[r.field];
+            if (c.checked != down) {
+                c.checked = down;
+                if (down)
+                    moveWithRow(r.field);
+                changeTail();
+            }
+            return true;
+        }
+        default:
+            break;
+        }
+        if (r.field == u"chkInclude"_s) {
+            installation_.include = down;
+        } else if (r.field == u"btnAutoScore"_s) {
+            if (autoScore_ != down && down)
+                calculate(true);
+            autoScore_ = down;
+        } else if (r.field == u"btnLinkRo"_s) {
+            const bool was = linkRo_;
+            linkRo_ = down;
+            if (was != down)
+                syncInstallation();
+        } else if (r.field == u"btnLinkParam"_s) {
+            if (!d_.linkedParameters) {
+                *error = u"кнопка "_s + name + u" недоступна в этом окне"_s;
+                return false;
+            }
+            const bool was = linkParam_;
+            linkParam_ = down;
+            if (!was && down)
+                linkPressed();
+        } else if (r.field == u"btnEU"_s) {
+            installationShown_ = down;
+        } else if (r.field == u"btnPicture"_s) {
+            picture_ = down;
+        }
+        return true;
+    }
+
+    // A grid of rows by its text form or as a list of rows, each a list of cell texts.
+    if (r.target == Target::Own && grids_.contains(name) && value.isArray()) {
+        GridRows rows;
+        for (const QJsonValue& row : value.toArray()) {
+            QStringList cells;
+            bool ok = row.isArray();
+            for (const QJsonValue& cell : row.toArray()) {
+                ok = ok && cell.isString();
+                cells << cell.toString();
+            }
+            if (!ok) {
+                *error =
+                    u"значение таблицы "_s + name +
+                    u" должно быть списком строк таблицы (списков текстов ячеек) или строкой вида \"0,5||;|0,6|\""_s;
+                return false;
+            }
+            rows << cells;
+        }
+        setGridText(name, gridRowsText(rows));
+        return true;
+    }
+    if (!value.isString()) {
+        *error = u"значение поля "_s + name + u" должно быть строкой"_s;
+        return false;
+    }
+    const QString text = value.toString();
+    const auto notInList = [&](const QStringList& items) {
+        *error =
+            u"значения \""_s + text + u"\" нет в списке "_s + name + u" ("_s + items.join(u"; "_s) + u")"_s;
+        return false;
+    };
+
+    if (r.target == Target::Installation) { // EditRmax
+        installation_.permissible = text;
+        return true;
+    }
+    if (r.target == Target::SoilField) {
+        Soil& soil = soils_[r.index];
+        if (r.field == u"ComboGrunt"_s) {
+            const QStringList names = data_.soilNames();
+            if (!names.contains(text))
+                return notInList(names);
+            if (text != soil.name) {
+                soil.name = text;
+                soilTypeChosen(r.index);
+                soilFrameChanged(r.index, true);
+            }
+            return true;
+        }
+        QString& field = r.field == u"EditRo0"_s ? soil.measured : soil.coefficient;
+        if (field != text) {
+            field = text;
+            soilValueChanged(r.index);
+        }
+        return true;
+    }
+    if (r.target == Target::SectionField) {
+        Section& s = sections_[r.index];
+        const bool construction = r.field == u"cmbSech"_s;
+        const QStringList& items = construction ? s.constructions : s.sizes;
+        if (!items.contains(text))
+            return notInList(items);
+        QString& current = construction ? s.construction : s.size;
+        if (current != text) {
+            current = text;
+            if (construction)
+                constructionChosen(s);
+            else
+                sizeChosen(s);
+            sectionChanged();
+        }
+        return true;
+    }
+
+    // The calculator's own inputs.
+    const GeometryInput& g = *own(name);
+    if (g.readOnly) {
+        *error = u"поле "_s + name + u" не является полем ввода"_s;
+        return false;
+    }
+    if (g.isRowGrid()) {
+        setGridText(name, text);
+        return true;
+    }
+    if (g.isRowChoice()) {
+        Chosen& c = chosen_[name];
+        for (int i = 0; i < c.rows.size(); ++i)
+            if (c.rows[i].key == text || (!c.rows[i].code.isEmpty() && c.rows[i].code == text)) {
+                if (c.current != i) {
+                    c.current = i;
+                    rowChanged(name, false);
+                }
+                return true;
+            }
+        QStringList keys;
+        for (const ChoiceRow& row : std::as_const(c.rows))
+            keys << row.key;
+        *error =
+            u"значения \""_s + text + u"\" нет в таблице "_s + name + u" ("_s + keys.join(u"; "_s) + u")"_s;
+        return false;
+    }
+    if (g.isRadio()) {
+        QString item;
+        if (g.radioItems.contains(text)) {
+            item = text;
+        } else {
+            bool ok = false;
+            const int index = text.toInt(&ok);
+            if (!ok || index < 0 || index >= g.radioItems.size())
+                return notInList(g.radioItems);
+            item = g.radioItems[index];
+        }
+        if (own_.value(name) != item) {
+            own_[name] = item;
+            inputChanged(name, false);
+        }
+        return true;
+    }
+    if (spinLimits_.contains(name)) {
+        const auto [min, max] = spinLimits_.value(name);
+        bool ok = false;
+        const int count = text.toInt(&ok);
+        if (!ok || count < min || count > max) {
+            *error = u"значение \""_s + text + u"\" поля "_s + name + u" должно быть целым от "_s +
+                     QString::number(min) + u" до "_s + QString::number(max);
+            return false;
+        }
+        if (own_.value(name).toInt() != count) {
+            own_[name] = QString::number(count);
+            for (const GeometryInput& grid : d_.geometry)
+                if (grid.isRowGrid() && grid.rowGrid->countInput == name)
+                    layOutGrid(grid.name, count);
+            geometryChanged(name, false);
+        }
+        return true;
+    }
+    if (g.isChoice()) {
+        const QStringList items = items_.value(name);
+        if (!items.contains(text))
+            return notInList(items);
+        if (own_.value(name) != text) {
+            own_[name] = text;
+            ++tailHold_;
+            inputChanged(name, false);
+            --tailHold_;
+        }
+        return true;
+    }
+    if (own_.value(name) != text) {
+        own_[name] = text;
+        geometryChanged(name, false);
+    }
+    return true;
+}
+
+// ---- The window's change handling
+
+void CalculatorSession::geometryChanged(const QString& name, bool byUser) {
+    const GeometryInput* g = own(name);
+    // Whoever writes an input that acts on the user's changes only calculates afterwards.
+    if (g && g->userChangesOnly && !byUser)
+        return;
+    inputChanged(name, byUser);
+}
+
+void CalculatorSession::inputChanged(const QString& name, bool byUser) {
+    if (const GeometryInput* g = own(name); g && g->changeEmptiesResult) {
+        applyDerived(calc_.derive(inputs(), name));
+        result_.clear();
+        order_.clear();
+        return;
+    }
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isRowChoice() && g.rowChoice->tableInput == name) {
+            ++tailHold_;
+            bindRowTable(g);
+            --tailHold_;
+        }
+    if (byUser && linkParam_ && d_.linkedParameters)
+        for (const auto& [input, text] : calc_.link(inputs(), name).asKeyValueRange())
+            setInputText(input, text);
+    applyDerived(calc_.derive(inputs(), name));
+    applySpinLimits();
+    if (name == d_.installationResistivityInput)
+        syncInstallation();
+    changeTail();
+}
+
+void CalculatorSession::applyDerived(const QMap<QString, QString>& values) {
+    for (const auto& [name, text] : values.asKeyValueRange()) {
+        if (d_.equivalentResistivity && name == d_.equivalentResistivity->include) {
+            if (text.isEmpty())
+                include_ = false;
+            continue;
+        }
+        ++tailHold_;
+        writeText(name, text);
+        --tailHold_;
+    }
+}
+
+// An edit line written by the program: its own change handling follows.
+void CalculatorSession::writeText(const QString& name, const QString& text) {
+    if (const GeometryInput* g = own(name)) {
+        if (g->isChoice() || g->isRadio() || g->isRowChoice() || g->isRowGrid() ||
+            spinLimits_.contains(name) || own_.value(name) == text)
+            return;
+        own_[name] = text;
+        if (!g->readOnly)
+            geometryChanged(name, false);
+        return;
+    }
+    QString error;
+    const Resolved r = resolve(name, &error);
+    if (r.target == Target::SoilField && (r.field == u"EditRo0"_s || r.field == u"EditPKV"_s)) {
+        Soil& soil = soils_[r.index];
+        QString& field = r.field == u"EditRo0"_s ? soil.measured : soil.coefficient;
+        if (field != text) {
+            field = text;
+            soilValueChanged(r.index);
+        }
+    }
+}
+
+bool CalculatorSession::setInputText(const QString& name, const QString& text) {
+    const GeometryInput* g = own(name);
+    if (!g) {
+        writeText(name, text);
+        return true;
+    }
+    if (g->readOnly)
+        return false;
+    if (g->isRowGrid()) {
+        setGridText(name, text);
+        return true;
+    }
+    QString error;
+    if (g->isRowChoice() || g->isChoice())
+        return set(name, text, &error);
+    if (g->isRadio()) {
+        const QString before = own_.value(name);
+        if (!set(name, text, &error))
+            return false;
+        if (own_.value(name) == before)
+            inputChanged(name, false); // choosing it again still runs its handling
+        return true;
+    }
+    if (spinLimits_.contains(name)) {
+        const auto v = parseNumber(text);
+        if (!v)
+            return false;
+        const auto [min, max] = spinLimits_.value(name);
+        const int count = int(std::clamp<long double>(std::round(*v), min, max));
+        return set(name, QString::number(count), &error);
+    }
+    if (own_.value(name) != text) {
+        own_[name] = text;
+        geometryChanged(name, false);
+    }
+    return true;
+}
+
+void CalculatorSession::applySpinLimits() {
+    if (spinLimits_.isEmpty())
+        return;
+    const CalcInputs in = inputs();
+    for (auto it = spinLimits_.begin(); it != spinLimits_.end(); ++it) {
+        const auto limits = calc_.spinLimits(in, it.key());
+        if (!limits)
+            continue;
+        // The count moves into the new limits quietly, with the change that set them.
+        it.value() = *limits;
+        const int value = own_.value(it.key()).toInt();
+        own_[it.key()] =
+            QString::number(std::clamp(value, limits->first, std::max(limits->first, limits->second)));
+    }
+}
+
+void CalculatorSession::changeTail() {
+    if (tailHold_ == 0 && autoScore_)
+        calculate(emptyRowTableMessage().isEmpty());
+    else {
+        result_.clear();
+        order_.clear();
+    }
+}
+
+QString CalculatorSession::emptyRowTableMessage() const {
+    for (const GeometryInput& g : d_.geometry)
+        if (const auto it = chosen_.constFind(g.name);
+            it != chosen_.cend() && it->readable && it->rows.isEmpty())
+            if (const RowTable* t = it->table >= 0 && it->table < g.rowChoice->tables.size()
+                                        ? &g.rowChoice->tables[it->table]
+                                        : nullptr)
+                return t->emptyMessage;
+    return {};
+}
+
+// ---- Soil frames
+
+void CalculatorSession::soilTypeChosen(int index) {
+    Soil& soil = soils_[index];
+    const QString before = soil.measured;
+    if (const auto type = soil.name.isEmpty() ? std::nullopt : data_.soil(soil.name)) {
+        soil.min = type->min;
+        soil.max = type->max;
+        soil.measured = type->defaultText;
+    } else {
+        soil.measured = u"0"_s;
+        soil.min = soil.max = 0;
+    }
+    // The new p0 is handled as typed; a frame that bounds constructions waits for its type.
+    if (soil.measured != before)
+        soilValueChanged(index);
+}
+
+void CalculatorSession::soilValueChanged(int index) {
+    updateCalculated(soils_[index]);
+    soilFrameChanged(index, false);
+}
+
+void CalculatorSession::updateCalculated(Soil& soil) {
+    if (!positiveText(soil.measured) || !positiveText(soil.coefficient))
+        return;
+    soil.calculated =
+        formatGeneral(calculatedResistivity(*parseNumber(soil.measured), *parseNumber(soil.coefficient)));
+}
+
+void CalculatorSession::soilFrameChanged(int index, bool typeChange) {
+    Soil& soil = soils_[index];
+    bool bounds = soil.setup->installation;
+    for (const Section& s : std::as_const(sections_))
+        bounds = bounds || s.soil == index;
+    if (!typeChange && bounds && soil.name != soil.last) {
+        result_.clear();
+        order_.clear();
+        return;
+    }
+    soil.last = soil.name;
+    for (Section& s : sections_)
+        if (s.soil == index && s.mode != AllSizes)
+            refreshConstructions(s);
+    const QString changed = soil.setup->prefix + (typeChange && bounds ? u"ComboGrunt"_s : u"EditRo0"_s);
+    applyDerived(calc_.derive(inputs(), changed));
+    changeTail();
+    if (soil.setup->installation)
+        syncInstallation();
+}
+
+// ---- Construction frames
+
+std::optional<double> CalculatorSession::sectionResistivity(const Section& section) {
+    if (section.soil < 0)
+        return std::nullopt;
+    const auto p = parseNumber(soils_[section.soil].calculated);
+    if (!p) {
+        messages_ << filledMessage(
+            u"удельного сопротивления грунта"_s); // it is a number whenever it is filled
+        return std::nullopt;
+    }
+    return double(*p);
+}
+
+void CalculatorSession::refreshConstructions(Section& s) {
+    if (s.mode == AllSizes) {
+        s.constructions = constructionNames();
+    } else {
+        const auto p = sectionResistivity(s);
+        if (!p)
+            return;
+        QString error;
+        s.constructions = data_.corrosionConstructions(*p, s.setup->setup.electrodeKind, s.mode, &error);
+        if (!error.isEmpty())
+            messages_ << error;
+    }
+    s.construction = s.constructions.value(0);
+    constructionChosen(s);
+}
+
+void CalculatorSession::constructionChosen(Section& s) {
+    const int construction = constructionOf(s.construction);
+    if (s.mode == AllSizes) {
+        s.sizes = data_.sizes(construction);
+    } else {
+        const auto p = sectionResistivity(s);
+        if (!p)
+            return;
+        QString error;
+        s.sizes = data_.corrosionSizes(*p, s.setup->setup.electrodeKind, s.mode, s.construction, &error);
+        if (!error.isEmpty())
+            messages_ << error;
+    }
+    if (usesEquivalentDiameter(construction))
+        s.equivalent = u"0.00"_s;
+    s.size = s.sizes.value(0);
+    sizeChosen(s);
+}
+
+void CalculatorSession::sizeChosen(Section& s) {
+    const int construction = constructionOf(s.construction);
+    if (!usesEquivalentDiameter(construction)) {
+        s.shownSize = s.size;
+        return;
+    }
+    const SectionDiameters d = sectionDiameters(construction, s.size);
+    s.shownSize = d.size;
+    s.equivalent = d.equivalent;
+}
+
+void CalculatorSession::sectionChanged() {
+    applyDerived(calc_.derive(inputs(), u"cmbDiam"_s));
+    changeTail();
+}
+
+// ---- Chosen rows and grids
+
+void CalculatorSession::bindRowTable(const GeometryInput& g) {
+    Chosen& c = chosen_[g.name];
+    int index = 0;
+    if (const GeometryInput* radio = own(g.rowChoice->tableInput); radio && radio->isRadio())
+        index = std::max(0, int(radio->radioItems.indexOf(own_.value(radio->name))));
+    if (index >= g.rowChoice->tables.size())
+        index = 0;
+    c.table = index;
+    const auto rows = index < g.rowChoice->tables.size()
+                          ? data_.choiceRows(*g.rowChoice, g.rowChoice->tables[index])
+                          : std::nullopt;
+    c.readable = rows.has_value();
+    c.rows = rows.value_or(QList<ChoiceRow>{});
+    c.current = c.rows.isEmpty() ? -1 : 0;
+    // Another table is another row, even with the same key.
+    ++rebinding_;
+    rowChanged(g.name, true);
+    --rebinding_;
+}
+
+void CalculatorSession::rowChanged(const QString& name, bool moveInputs) {
+    if (moveInputs || rebinding_ > 0)
+        moveWithRow(name);
+    ++tailHold_;
+    inputChanged(name, false);
+    --tailHold_;
+}
+
+void CalculatorSession::moveWithRow(const QString& name) {
+    const QMap<QString, QString> moved = calc_.userChoice(inputs(), name);
+    ++tailHold_;
+    for (const auto& [input, text] : moved.asKeyValueRange())
+        setInputText(input, text);
+    --tailHold_;
+}
+
+void CalculatorSession::layOutGrid(const QString& name, int lastNumber) {
+    const GeometryInput* g = own(name);
+    GridRows& rows = grids_[name];
+    const int count = std::max(0, lastNumber - g->rowGrid->firstNumber + 1);
+    const int cells = int(g->rowGrid->headers.size()) - 1;
+    while (rows.size() > count)
+        rows.removeLast();
+    while (rows.size() < count)
+        rows << QStringList(cells);
+}
+
+void CalculatorSession::setGridText(const QString& name, const QString& text) {
+    const GeometryInput* g = own(name);
+    const int cells = int(g->rowGrid->headers.size()) - 1;
+    const GridRows rows = parseGridRows(text, cells);
+    layOutGrid(name, g->rowGrid->firstNumber + int(rows.size()) - 1);
+    GridRows& shown = grids_[name];
+    for (int r = 0; r < rows.size(); ++r)
+        shown[r] = rows[r];
+}
+
+QString CalculatorSession::gridText(const QString& name) const {
+    const GeometryInput* g = own(name);
+    GridRows rows;
+    for (const QStringList& row : grids_.value(name))
+        rows << row.mid(0, g->rowGrid->editableColumns);
+    return gridRowsText(rows);
+}
+
+// ---- Installation and toolbar
+
+void CalculatorSession::syncInstallation() {
+    if (!linkRo_ || !installationShown_)
+        return;
+    const QString& input = d_.installationResistivityInput;
+    if (!input.isEmpty()) {
+        // Only a valid number travels, written as the program writes numbers.
+        const auto v = parseNumber(ownText(input));
+        if (v && *v > 0 && isShowableResult(*v))
+            applySoilResistivity(formatGeneral(*v));
+        return;
+    }
+    for (const Soil& soil : std::as_const(soils_))
+        if (soil.setup->installation)
+            applySoilResistivity(soil.calculated);
+}
+
+void CalculatorSession::applySoilResistivity(const QString& ro) {
+    installation_.resistivity = ro;
+    const QString r =
+        permissibleResistanceText(installation_.type, installation_.current, installation_.resistivity,
+                                  installation_.power, installation_.voltage);
+    if (!r.isEmpty())
+        installation_.permissible = r;
+}
+
+void CalculatorSession::linkPressed() {
+    if (!d_.linkPressedInput.isEmpty()) {
+        applyDerived(calc_.derive(inputs(), d_.linkPressedInput));
+        changeTail();
+        return;
+    }
+    // As if the first linked input were changed by the user.
+    for (const GeometryInput& g : d_.geometry)
+        if (g.userChangesOnly && !g.isRowGrid() && !g.isRowChoice()) {
+            geometryChanged(g.name, true);
+            return;
+        }
+}
+
+// ---- Result
+
+void CalculatorSession::calculate() {
+    calculate(true);
+}
+
+void CalculatorSession::calculate(bool show) {
+    const Evaluation e = calc_.evaluate(inputs());
+    if (e.ok()) {
+        for (const auto& [name, text] : e.shown.asKeyValueRange()) {
+            if (grids_.contains(name))
+                setGridText(name, text);
+            else if (own(name))
+                own_[name] = text;
+            else
+                writeText(name, text);
+        }
+        result_ = e.resultText;
+        order_ = e.order;
+        return;
+    }
+    result_.clear();
+    order_.clear();
+    for (const GeometryInput& g : d_.geometry)
+        if (g.clearedWithResult)
+            own_[g.name].clear();
+    for (const auto& [name, text] : e.failure->shown.asKeyValueRange()) {
+        if (grids_.contains(name))
+            setGridText(name, text);
+        else if (own(name))
+            own_[name] = text;
+    }
+    if (show && !e.failure->message.isEmpty())
+        messages_ << e.failure->message;
+}
+
+CalcInputs CalculatorSession::inputs() const {
+    CalcInputs in;
+    for (const Soil& soil : soils_) {
+        const QString& p = soil.setup->prefix;
+        in.texts.insert(p + u"ComboGrunt"_s, soil.name);
+        in.texts.insert(p + u"EditRo0"_s, soil.measured);
+        in.texts.insert(p + u"EditPKV"_s, soil.coefficient);
+        in.texts.insert(p + u"EditRo"_s, soil.calculated);
+        in.soilRanges.insert(p, {soil.min, soil.max});
+        if (p.isEmpty()) {
+            in.pMin = soil.min;
+            in.pMax = soil.max;
+        }
+    }
+    if (d_.twoLayerSoil && soils_.size() > 1) {
+        in.lowerPMin = soils_[1].min;
+        in.lowerPMax = soils_[1].max;
+    }
+    for (const Section& s : sections_) {
+        const QString& p = s.setup->prefix;
+        in.texts.insert(p + u"cmbSech"_s, s.construction);
+        in.texts.insert(p + u"cmbDiam"_s, s.size);
+        in.texts.insert(p + u"EditDiam0"_s, s.shownSize);
+        in.texts.insert(sizeSetModeOf(*s.setup), QString::number(s.mode));
+        in.diameters.insert(p, parseNumber(s.diameterText()));
+        if (p.isEmpty())
+            in.diameter = parseNumber(s.diameterText());
+    }
+    for (const GeometryInput& g : d_.geometry)
+        in.texts.insert(g.name, ownText(g.name));
+    for (const GeometryInput& g : d_.geometry) {
+        const auto it = chosen_.constFind(g.name);
+        if (it == chosen_.cend())
+            continue;
+        const ChoiceRow* row = it->row();
+        in.texts.insert(rowCodeInput(g), row ? row->code : QString());
+        for (const RowTable& t : g.rowChoice->tables)
+            for (const auto& value : t.values)
+                in.texts.insert(g.name + u'.' + value.first,
+                                row ? row->values.value(value.first) : QString());
+        if (!g.rowChoice->checkName.isEmpty())
+            in.texts.insert(g.rowChoice->checkName, it->checked ? u"1"_s : QString());
+    }
+    in.texts.insert(u"EditVS1"_s, result_);
+    if (d_.equivalentResistivity)
+        in.texts.insert(d_.equivalentResistivity->include, include_ ? u"1"_s : QString());
+    in.installation = installation_;
+    in.linking = d_.linkedParameters && linkParam_;
+    in.tables = data_.coefficients();
+    return in;
+}
+
+// ---- What the window shows
+
+QMap<QString, QString> CalculatorSession::outputs() const {
+    // A read-only field with the frame it stands in; the frame qualifies a name that is not unique.
+    struct Field {
+        QString name;
+        QString frame; // empty: the window's own panels
+        QString text;
+    };
+    QList<Field> fields;
+    if (!d_.descriptionLines.isEmpty())
+        fields << Field{u"Memo1"_s, {}, d_.descriptionLines.join(u'\n')};
+    for (const Soil& soil : soils_) {
+        if (!soil.setup->descriptionLines.isEmpty())
+            fields << Field{soil.setup->descriptionName, {}, soil.setup->descriptionLines.join(u'\n')};
+        fields << Field{u"EditRo"_s, soil.setup->name, soil.calculated};
+    }
+    for (const Section& s : sections_) {
+        fields << Field{u"EditDiam0"_s, s.setup->name, s.shownSize};
+        fields << Field{u"EditDiam"_s, s.setup->name, s.equivalent};
+    }
+    for (const GeometryInput& g : d_.geometry) {
+        if (g.readOnly)
+            fields << Field{g.name, {}, own_.value(g.name)};
+        if (g.isRowChoice() && !g.rowChoice->legendName.isEmpty()) {
+            const Chosen& c = chosen_[g.name];
+            const RowTable* t = c.table >= 0 && c.table < g.rowChoice->tables.size()
+                                    ? &g.rowChoice->tables[c.table]
+                                    : nullptr;
+            fields << Field{g.rowChoice->legendName, g.name, t ? t->legend.join(u'\n') : QString()};
+        }
+    }
+    fields << Field{d_.resultName, {}, result_};
+    if (d_.multiLineOrder)
+        fields << Field{d_.orderMemoName, {}, order_.join(u'\n')};
+    else
+        fields << Field{u"EditRaschet"_s, {}, order_.join(u' ')};
+    const QStringList installationTexts = {installation_.type, installation_.current, installation_.voltage,
+                                           installation_.power, installation_.resistivity};
+    for (int i = 0; i < installationFields().size(); ++i)
+        fields << Field{installationFields()[i], installationFrameName, installationTexts[i]};
+
+    QMap<QString, QString> out;
+    const QString upperSoil = [this] {
+        for (const Soil& soil : soils_)
+            if (soil.setup->prefix.isEmpty())
+                return soil.setup->name;
+        return QString();
+    }();
+    for (const Field& f : std::as_const(fields)) {
+        int namesakes = 0;
+        for (const Field& other : std::as_const(fields))
+            namesakes += other.name == f.name ? 1 : 0;
+        // A frame's field never takes the plain name of one of the calculator's own inputs.
+        const GeometryInput* shadow = own(f.name);
+        if (shadow && !(shadow->readOnly && f.frame.isEmpty()))
+            namesakes += 2;
+        QString name = f.name;
+        if (namesakes > 1 && !f.frame.isEmpty() && !(f.frame == upperSoil && namesakes == 2))
+            name = f.frame + u'.' + f.name;
+        out.insert(name, f.text);
+    }
+    for (const GeometryInput& g : d_.geometry) {
+        for (const auto& [label, follows, design] : {std::tuple{g.rangeName, g.rangeFollows, g.rangeText},
+                                                     std::tuple{g.range2Name, g.range2Follows, QString()}})
+            if (label.startsWith(u"lblRange"_s))
+                out.insert(label, follows.isEmpty() ? design : calc_.rangeLabel(inputs(), label));
+    }
+    // The calculator's own inputs as they stand after the calculation, derived ones included.
+    for (const GeometryInput& g : d_.geometry)
+        if (!out.contains(g.name))
+            out.insert(g.name, ownText(g.name));
+    return out;
+}
+
+ReportSource CalculatorSession::reportSource() const {
+    ReportSource source;
+    const CalcInputs in = inputs();
+    // Frame fields by "frame.field" and, where no other field took it first, by the plain name.
+    const auto add = [&source](const QString& frame, const QString& field, const QString& text) {
+        source.texts.insert(frame + u'.' + field, text);
+        if (!source.texts.contains(field))
+            source.texts.insert(field, text);
+    };
+    for (const Soil& soil : soils_) {
+        const QStringList texts = {soil.name, soil.measured, soil.coefficient, soil.calculated};
+        for (int i = 0; i < soilFields().size(); ++i)
+            add(soil.setup->name, soilFields()[i], texts[i]);
+    }
+    for (const Section& s : sections_) {
+        const QStringList texts = {s.construction, s.size, s.shownSize, s.equivalent};
+        for (int i = 0; i < sectionFields().size(); ++i)
+            add(s.setup->name, sectionFields()[i], texts[i]);
+    }
+    const QStringList installationTexts = {installation_.type, installation_.current, installation_.voltage,
+                                           installation_.power, installation_.resistivity};
+    for (int i = 0; i < installationFields().size(); ++i)
+        add(installationFrameName, installationFields()[i], installationTexts[i]);
+    add(installationFrameName, u"EditRmax"_s, installation_.permissible);
+    source.texts.insert(d_.resultName, result_);
+    if (!d_.multiLineOrder)
+        source.texts.insert(u"EditRaschet"_s, order_.join(u' '));
+    // A plain soil field is the upper (or only) frame's.
+    for (const Soil& soil : soils_)
+        if (soil.setup->prefix.isEmpty())
+            for (const QString& field : soilFields())
+                source.texts.insert(field, in.text(field));
+    for (const GeometryInput& g : d_.geometry) {
+        source.texts.insert(g.name, ownText(g.name));
+        if (g.isRowChoice()) {
+            source.texts.insert(rowCodeInput(g), in.text(rowCodeInput(g)));
+            for (const RowTable& t : g.rowChoice->tables)
+                for (const auto& value : t.values)
+                    source.texts.insert(g.name + u'.' + value.first, in.text(g.name + u'.' + value.first));
+        }
+    }
+    if (d_.multiLineOrder)
+        source.texts.insert(d_.orderMemoName, order_.join(u'\n'));
+    source.installation = installation_;
+    source.picture = picture_;
+    return source;
+}
+
+} // namespace kz

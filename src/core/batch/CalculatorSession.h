@@ -1,0 +1,141 @@
+#pragma once
+
+#include "core/batch/FrameData.h"
+#include "core/model/Calculator.h"
+#include "core/model/RowGridText.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QMap>
+#include <QStringList>
+
+// One calculator as its window holds it, without the window: the soil, construction and
+// installation frames, the inputs of every kind and the result, with the change rules the window
+// applies when the program sets an input (a soil type brings its default p0, a construction its
+// sizes, an input its derived values). The batch mode runs every case on a session.
+namespace kz {
+
+class CalculatorSession {
+public:
+    CalculatorSession(const Calculator& calculator, const FrameData& data);
+
+    const Calculator& calculator() const { return calc_; }
+
+    // The state of the window as it opens.
+    void open();
+    // Sets an input by its batch name (own inputs plain, frame fields plain or "frame.field"),
+    // with the change handling of the window; false with the reason.
+    bool set(const QString& name, const QJsonValue& value, QString* error);
+    // The position an input is assigned at: the calculator's own order, then the frames' and
+    // toolbar's inputs; -1 for no input of this calculator.
+    int position(const QString& name) const;
+    // As the calculate command: the result or the first failed check, whose message is said.
+    void calculate();
+
+    // Every text the window shows beside its inputs: read-only fields (qualified by their frame
+    // where the name is ambiguous), range labels and the own inputs as they stand; by name.
+    QMap<QString, QString> outputs() const;
+    // The messages said since the session opened.
+    const QStringList& messages() const { return messages_; }
+    bool hasResult() const { return !result_.isEmpty(); }
+    CalcInputs inputs() const;
+    ReportSource reportSource() const;
+
+private:
+    struct Soil {
+        const SoilFrameSetup* setup = nullptr;
+        QString name; // the soil type
+        double min = 0;
+        double max = 0;
+        QString measured = QStringLiteral("0");
+        QString coefficient = QStringLiteral("1");
+        QString calculated;
+        QString last;
+    };
+    struct Section {
+        const ConstructionFrameSetup* setup = nullptr;
+        int soil = -1;
+        int mode = 0;
+        QStringList constructions;
+        QStringList sizes;
+        QString construction;
+        QString size;
+        QString shownSize;  // EditDiam0
+        QString equivalent; // EditDiam
+        QString diameterText() const;
+    };
+    struct Chosen {
+        int table = -1;
+        QList<ChoiceRow> rows;
+        bool readable = false;
+        int current = -1;
+        bool checked = true;
+        const ChoiceRow* row() const {
+            return current >= 0 && current < rows.size() ? &rows[current] : nullptr;
+        }
+    };
+    enum class Target { None, Own, SoilField, SectionField, SectionMode, Installation, Toolbar, RowCheck };
+    struct Resolved {
+        Target target = Target::None;
+        int index = -1;
+        QString field;
+    };
+
+    Resolved resolve(const QString& name, QString* error) const;
+    const GeometryInput* own(const QString& name) const;
+    QString ownText(const QString& name) const;
+
+    // The window's change handling.
+    void geometryChanged(const QString& name, bool byUser);
+    void inputChanged(const QString& name, bool byUser);
+    void applyDerived(const QMap<QString, QString>& values);
+    void writeText(const QString& name, const QString& text);
+    bool setInputText(const QString& name, const QString& text);
+    void applySpinLimits();
+    void changeTail();
+    void soilTypeChosen(int index);
+    void soilValueChanged(int index);
+    void soilFrameChanged(int index, bool typeChange);
+    void updateCalculated(Soil& soil);
+    void refreshConstructions(Section& section);
+    void constructionChosen(Section& section);
+    void sizeChosen(Section& section);
+    void sectionChanged();
+    std::optional<double> sectionResistivity(const Section& section);
+    void bindRowTable(const GeometryInput& g);
+    void rowChanged(const QString& name, bool moveInputs);
+    void moveWithRow(const QString& name);
+    void layOutGrid(const QString& name, int lastNumber);
+    void setGridText(const QString& name, const QString& text);
+    QString gridText(const QString& name) const;
+    void syncInstallation();
+    void applySoilResistivity(const QString& ro);
+    void linkPressed();
+    void calculate(bool show);
+    QString emptyRowTableMessage() const;
+
+    const Calculator& calc_;
+    const CalculatorDescriptor& d_;
+    const FrameData& data_;
+    QList<Soil> soils_;
+    QList<Section> sections_;
+    QMap<QString, QString> own_; // texts of the own inputs (a spin's number, a list's item)
+    QMap<QString, std::pair<int, int>> spinLimits_;
+    QMap<QString, QStringList> items_; // a drop-down list's items
+    QMap<QString, GridRows> grids_;
+    QMap<QString, Chosen> chosen_;
+    InstallationValues installation_;
+    bool installationShown_ = true;
+    bool linkRo_ = false;
+    bool linkParam_ = false;
+    bool autoScore_ = false;
+    bool picture_ = true;
+    bool include_ = false;
+    QString result_;
+    QStringList order_;
+    QStringList messages_;
+    int tailHold_ = 0;
+    int rebinding_ = 0;
+};
+
+} // namespace kz

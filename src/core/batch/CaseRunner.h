@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/batch/CalculatorSession.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <functional>
+#include <map>
+
+// The batch mode: a JSON array of cases in, a JSON array of results out, every case computed on a
+// calculator session without any window. A case names the calculator ("TDVertFm") and gives input
+// texts by name: the calculator's own inputs by their plain names, a frame's field qualified where
+// it would be ambiguous ("pFrame1.EditRo0"). Every case starts from the calculator as it opens; the
+// inputs are set in the calculator's own order whatever the order of the keys.
+namespace kz {
+
+// What became of one case: an error, or the texts shown and the messages said.
+struct CaseResult {
+    QString calculator;
+    QJsonValue name; // undefined when the case has none
+    QString error;
+    bool ran = false;
+    QMap<QString, QString> outputs;
+    QStringList messages;
+    bool said = false; // messages belong to the result (a case that ran, or failed on an input)
+    QString report;
+    QString reportError;
+
+    QJsonObject toJson() const;
+    // The same object as JSON text, indented by depth.
+    void writeJson(QByteArray& out, int depth) const;
+};
+
+class CaseRunner {
+public:
+    explicit CaseRunner(const FrameData& data);
+
+    // Writes the report of a computed case to path; false with the reason.
+    using ReportWriter =
+        std::function<bool(const Calculator&, const ReportSource&, const QString& path, QString* error)>;
+    // Each computed case's report is written there as "<case name>.docx"; empty: none.
+    void setReports(const QString& dir, ReportWriter writer);
+
+    // One result per case; allRan is false when any case could not be run.
+    QJsonArray run(const QByteArray& json, bool* allRan);
+    // The same results as JSON text, written as the cases are computed.
+    QByteArray runToText(const QByteArray& json, bool* allRan);
+    CaseResult runCase(const QJsonValue& value);
+
+private:
+    template <typename Each> bool runAll(const QByteArray& json, Each&& each);
+    void writeReport(const CalculatorSession& session, const QString& caseName, CaseResult& result);
+
+    const FrameData& data_;
+    QString reportDir_;
+    ReportWriter reportWriter_;
+    int unnamedReports_ = 0;
+    // Opening a calculator costs more than a case: each is opened once and copied per case.
+    std::map<QString, CalculatorSession> opened_;
+};
+
+} // namespace kz
