@@ -3,6 +3,8 @@
 #include "CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
 #include "core/model/CalculatorList.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/common/HelpViewer.h"
 #include "widgets/common/SpinButton.h"
 #include "widgets/frames/CalculatorToolbar.h"
 #include "widgets/frames/InstallationFrame.h"
@@ -26,6 +28,8 @@ private slots:
     void linkingMovesTheOtherInput();
     void programWrites_data();
     void programWrites();
+    void captions_data();
+    void captions();
 
 private:
     void open(const QString& className);
@@ -110,45 +114,48 @@ void TestLinkedInputs::linkingMovesTheOtherInput_data() {
     for (const QString& c : {u"TDKrugFrm"_s, u"TSferaFrm"_s}) {
         QTest::addRow("%s D 2", qPrintable(c)) << c << QStringList{} << QStringList{u"EditDiam=2"_s}
                                                << QStringList{u"EditDiam=2"_s, u"EditGlub=1,1"_s};
-        QTest::addRow("%s T 0,3", qPrintable(c)) << c << QStringList{u"EditDiam=1"_s} << QStringList{u"EditGlub=0,3"_s}
-                                                 << QStringList{u"EditDiam=0,5"_s, u"EditGlub=0,3"_s};
-        QTest::addRow("%s T 0,04", qPrintable(c)) << c << QStringList{u"EditDiam=1"_s}
-                                                  << QStringList{u"EditGlub=0,04"_s}
-                                                  << QStringList{u"EditDiam=1"_s, u"EditGlub=0,04"_s, u"EditVS1="_s};
+        QTest::addRow("%s T 0,3", qPrintable(c))
+            << c << QStringList{u"EditDiam=1"_s} << QStringList{u"EditGlub=0,3"_s}
+            << QStringList{u"EditDiam=0,5"_s, u"EditGlub=0,3"_s};
+        QTest::addRow("%s T 0,04", qPrintable(c))
+            << c << QStringList{u"EditDiam=1"_s} << QStringList{u"EditGlub=0,04"_s}
+            << QStringList{u"EditDiam=1"_s, u"EditGlub=0,04"_s, u"EditVS1="_s};
     }
     QTest::newRow("TDKrugFrm label follows the moved depth")
         << u"TDKrugFrm"_s << QStringList{} << QStringList{u"EditDiam=2"_s}
         << QStringList{u"lblRangeD=( D < 2,2 )"_s, u"EditVS1=15,89"_s, u"message="_s};
     QTest::newRow("TDKrugFrm rule said while typing")
-        << u"TDKrugFrm"_s << QStringList{u"EditDiam=1"_s} << QStringList{u"EditGlub=0,04"_s} << QStringList{plate};
+        << u"TDKrugFrm"_s << QStringList{u"EditDiam=1"_s} << QStringList{u"EditGlub=0,04"_s}
+        << QStringList{plate};
     // To hundredths, pasted as one change (typed, 1 would move T first): 1,2345/2 + 0,1 = 0,71725.
     QTest::newRow("TSferaFrm D 1,2345 pasted")
         << u"TSferaFrm"_s << QStringList{} << QStringList{u"EditGlub=0,3"_s, u"paste EditDiam=1,2345"_s}
         << QStringList{u"EditDiam=1,2345"_s, u"EditGlub=0,72"_s};
-    QTest::newRow("TSferaFrm step button") << u"TSferaFrm"_s << QStringList{} << QStringList{u"SpinButtonD1 up"_s}
-                                           << QStringList{u"EditDiam=1,5"_s, u"EditGlub=0,85"_s,
-                                                          u"lblRangeD=( D < 1,7 )"_s, u"lblRangeT=( T > 0,75 )"_s,
-                                                          u"EditVS1=15,29"_s};
+    QTest::newRow("TSferaFrm step button")
+        << u"TSferaFrm"_s << QStringList{} << QStringList{u"SpinButtonD1 up"_s}
+        << QStringList{u"EditDiam=1,5"_s, u"EditGlub=0,85"_s, u"lblRangeD=( D < 1,7 )"_s,
+                       u"lblRangeT=( T > 0,75 )"_s, u"EditVS1=15,29"_s};
     // The strip: T = L/4 − 0,1, L = 4T + 0,1; a length too short for any depth moves nothing.
     QTest::newRow("TGorizFm L 2") << u"TGorizFm"_s << QStringList{} << QStringList{u"EditDlina=2"_s}
                                   << QStringList{u"EditGlub=0,4"_s, u"lblRangeL=( L > 1,6 )"_s,
-                                                 u"lblRangeT=( T < 0,5 )"_s, u"EditVS1=51,23"_s, u"message="_s};
+                                                 u"lblRangeT=( T < 0,5 )"_s, u"EditVS1=51,23"_s,
+                                                 u"message="_s};
     QTest::newRow("TGorizFm T 2") << u"TGorizFm"_s << QStringList{} << QStringList{u"EditGlub=2"_s}
                                   << QStringList{u"EditDlina=8,1"_s, u"lblRangeL=( L > 8 )"_s,
                                                  u"lblRangeT=( T < 2,025 )"_s, u"EditVS1=14,98"_s};
     QTest::newRow("TGorizFm L 0,3") << u"TGorizFm"_s << QStringList{} << QStringList{u"EditDlina=0,3"_s}
-                                    << QStringList{u"EditGlub=0,7"_s, u"lblRangeT=( T < 0,075 )"_s, u"EditVS1="_s,
-                                                   strip};
+                                    << QStringList{u"EditGlub=0,7"_s, u"lblRangeT=( T < 0,075 )"_s,
+                                                   u"EditVS1="_s, strip};
     // One keystroke: "10" would pass through L = 1 and move T on the way.
-    QTest::newRow("TGorizFm L 9 holds") << u"TGorizFm"_s << QStringList{} << QStringList{u"EditDlina=9"_s}
-                                        << QStringList{u"EditGlub=0,7"_s, u"lblRangeT=( T < 2,25 )"_s,
-                                                       u"EditVS1=15,71"_s};
+    QTest::newRow("TGorizFm L 9 holds")
+        << u"TGorizFm"_s << QStringList{} << QStringList{u"EditDlina=9"_s}
+        << QStringList{u"EditGlub=0,7"_s, u"lblRangeT=( T < 2,25 )"_s, u"EditVS1=15,71"_s};
     QTest::newRow("TGorizFm step buttons")
         << u"TGorizFm"_s << QStringList{}
         << QStringList{u"SpinButtonL1 down"_s, u"SpinButtonL1 down"_s, u"SpinButtonL1 down"_s}
         << QStringList{u"EditDlina=2"_s, u"EditGlub=0,4"_s, u"EditVS1=51,23"_s};
     QTest::newRow("TGorizFm depth's step button moves the length")
-        << u"TGorizFm"_s << QStringList{u"EditDlina=2"_s} << QStringList{u"SpinButtonT1 up"_s}
+        << u"TGorizFm"_s << QStringList{} << QStringList{u"EditDlina=2"_s, u"SpinButtonT1 up"_s}
         << QStringList{u"EditGlub=1,4"_s, u"EditDlina=5,7"_s, u"lblRangeT=( T < 1,425 )"_s,
                        u"lblRangeL=( L > 5,6 )"_s};
 }
@@ -178,10 +185,13 @@ void TestLinkedInputs::programWrites_data() {
     QTest::addColumn<bool>("calculates");
     QTest::addColumn<QStringList>("expected");
     // The surface electrodes have no focus gate; the buried ones wait for the user and link nothing.
-    QTest::newRow("TPSferaFm") << u"TPSferaFm"_s << u"EditDiam=1"_s << true << QStringList{u"EditVS1=31,83"_s};
-    QTest::newRow("TUGorizFm") << u"TUGorizFm"_s << u"EditDlina=10"_s << true << QStringList{u"EditVS1=22,7"_s};
+    QTest::newRow("TPSferaFm") << u"TPSferaFm"_s << u"EditDiam=1"_s << true
+                               << QStringList{u"EditVS1=31,83"_s};
+    QTest::newRow("TUGorizFm") << u"TUGorizFm"_s << u"EditDlina=10"_s << true
+                               << QStringList{u"EditVS1=22,7"_s};
     QTest::newRow("TGorizFm") << u"TGorizFm"_s << u"EditDlina=2"_s << false
-                              << QStringList{u"EditGlub=0,7"_s, u"lblRangeT=( T < 1,25 )"_s, u"EditVS1=24,54"_s};
+                              << QStringList{u"EditGlub=0,7"_s, u"lblRangeT=( T < 1,25 )"_s,
+                                             u"EditVS1=24,54"_s};
     QTest::newRow("TDKrugFrm") << u"TDKrugFrm"_s << u"EditDiam=2"_s << false
                                << QStringList{u"EditGlub=0,7"_s, u"lblRangeT=( To > 0,25 )"_s};
 }
@@ -201,6 +211,55 @@ void TestLinkedInputs::programWrites() {
     edit(written.section(u'=', 0, 0))->setText(written.section(u'=', 1));
     QCOMPARE(win_->calculationCount(), before + (calculates ? 1 : 0));
     check(expected);
+}
+
+void TestLinkedInputs::captions_data() {
+    QTest::addColumn<QString>("calculator");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("help");
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("menu");
+    QTest::newRow("TDKrugFrm")
+        << u"TDKrugFrm"_s << u"Круглая пластина в земле."_s << 16
+        << u"Расчетная формула:   R = p / (4*D) * [1+2/П*arcsin(D / (Корень(16*To*To + D*D)))], Ом"_s
+        << u"Круглая пластина в земле..."_s;
+    QTest::newRow("TUKrugFrm") << u"TUKrugFrm"_s << u"Круглая пластина на поверхности земли."_s << 56
+                               << u"Расчетная формула:   R = p / (2*D), Ом"_s
+                               << u"Круглая пластина на поверхности земли..."_s;
+    QTest::newRow("TSferaFrm") << u"TSferaFrm"_s << u"Сферический заземлитель в земле."_s << 22
+                               << u"Расчетная формула:   R = p / (2*П*D) * [1+D / (4*T)], Ом"_s
+                               << u"Сферический в земле..."_s;
+    QTest::newRow("TPSferaFm") << u"TPSferaFm"_s << u"Полусферический заземлитель на поверхности земли."_s
+                               << 21 << u"Расчетная формула:   R = p / (П*D), Ом"_s
+                               << u"Полусферический у поверхности земли..."_s;
+    QTest::newRow("TGorizFm") << u"TGorizFm"_s << u"Горизонтальный заземлитель в земле."_s << 19
+                              << u"Расчетная формула:   R = p / (2*П*L) * Ln[L*L/(T*D)], Ом"_s
+                              << u"Горизонтальный заземлитель в земле..."_s;
+    QTest::newRow("TUGorizFm") << u"TUGorizFm"_s << u"Горизонтальный заземлитель на поверхности земли."_s
+                               << 23 << u"Расчетная формула:   R = p / (П*L) * Ln(2*L/D), Ом"_s
+                               << u"Горизонтальный заземлитель на поверхности земли..."_s;
+    QTest::newRow("TLuchForm") << u"TLuchForm"_s << u"Лучевой заземлитель в земле."_s << 41 << QString()
+                               << QString();
+    QTest::newRow("TParalFm") << u"TParalFm"_s
+                              << u"Параллельно уложенные горизонтальные полосовые электроды."_s << 42
+                              << QString() << QString();
+}
+
+void TestLinkedInputs::captions() {
+    QFETCH(QString, calculator);
+    QFETCH(QString, title);
+    QFETCH(int, help);
+    QFETCH(QString, formula);
+    QFETCH(QString, menu);
+    open(calculator);
+    QCOMPARE(win_->windowTitle(), title);
+    QCOMPARE(helpContextOf(win_.get()), help);
+    if (!formula.isEmpty())
+        QCOMPARE(win_->findChild<QLabel*>(u"Label5"_s)->text(), formula);
+    CalculatorRegistry& registry = CalculatorRegistry::instance();
+    registerBuiltCalculators(registry);
+    if (!menu.isEmpty())
+        QCOMPARE(registry.find(calculator)->menuCaption, menu);
 }
 
 // The radial electrode: the type chosen by picture keeps the length in the type's range, the
@@ -228,7 +287,8 @@ void TestLuchForm::pictureChoiceKeepsTheLengthInRange() {
     for (int i = 1; i <= 7; ++i)
         QVERIFY(!find<QLabel>(qPrintable(u"Image"_s + QString::number(i)))->pixmap().isNull());
     QCOMPARE(label("lblL"), QString());
-    QCOMPARE(win_->coefficientGrid(u"LuchTable"_s)->pickList(u"Dlina"_s), (QStringList{u"10"_s, u"20"_s, u"40"_s}));
+    QCOMPARE(win_->coefficientGrid(u"LuchTable"_s)->pickList(u"Dlina"_s),
+             (QStringList{u"10"_s, u"20"_s, u"40"_s}));
     type(edit("EditDlina"), u"5"_s);
     pick(4);
     QCOMPARE(label("lblTip"), u"4"_s);
