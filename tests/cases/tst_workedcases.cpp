@@ -1,9 +1,8 @@
 // Every calculator's worked cases, kept as data: one file of batch cases per calculator in this
 // folder, each case with the outputs and messages it must produce under "expect".
 #include "CalcTestFolder.h"
-#include "widgets/calculator/CalculatorRegistry.h"
-#include "widgets/common/DialogService.h"
-#include "widgets/main/Batch.h"
+#include "core/batch/CaseRunner.h"
+#include "store/StoredFrameData.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +13,15 @@
 
 using namespace Qt::StringLiterals;
 
-// Only run(json, &allRan) is used, so that another runner with the same results can stand in.
-using CaseRunner = kz::BatchRunner;
-
 Q_DECLARE_METATYPE(QJsonObject)
 
 namespace {
+// What opening the tables says, kept to be shown if it is not nothing.
+struct SaidMessages : kz::Messenger {
+    QStringList messages;
+    void showMessage(const QString& text) override { messages << text; }
+};
+
 QString shown(const QJsonValue& v) {
     if (v.isString())
         return v.toString();
@@ -44,18 +46,18 @@ private:
         QJsonObject result;
     };
     QList<Row> rows_;
-    std::unique_ptr<kz::ScopedRecordingDialogs> rec_;
+    std::unique_ptr<SaidMessages> rec_;
     std::unique_ptr<CalcTestFolder> folder_;
 };
 
 void TestWorkedCases::initTestCase() {
-    rec_ = std::make_unique<kz::ScopedRecordingDialogs>();
+    rec_ = std::make_unique<SaidMessages>();
     folder_ = std::make_unique<CalcTestFolder>(*rec_);
     folder_->addTestFoundationGrade();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
-    kz::registerBuiltCalculators(kz::CalculatorRegistry::instance());
-    kz::CalculatorEnvironment env{*folder_->data};
-    CaseRunner runner(env);
+    // The cases run on the calculators alone, without a window.
+    const kz::StoredFrameData frames(*folder_->data);
+    kz::CaseRunner runner(frames);
 
     const QDir dir(QStringLiteral(KELVOR_CASES_DIR));
     const QStringList files = dir.entryList({u"*.json"_s}, QDir::Files, QDir::Name);
