@@ -940,13 +940,7 @@ CalcInputs CalculatorSession::inputs() const {
 
 // ---- What the window shows
 
-QMap<QString, QString> CalculatorSession::outputs() const {
-    // A read-only field with the frame it stands in; the frame qualifies a name that is not unique.
-    struct Field {
-        QString name;
-        QString frame; // empty: the window's own panels
-        QString text;
-    };
+QList<CalculatorSession::Field> CalculatorSession::shownFields() const {
     QList<Field> fields;
     if (!d_.descriptionLines.isEmpty())
         fields << Field{u"Memo1"_s, {}, d_.descriptionLines.join(u'\n')};
@@ -979,32 +973,48 @@ QMap<QString, QString> CalculatorSession::outputs() const {
                                            installation_.power, installation_.resistivity};
     for (int i = 0; i < installationFields().size(); ++i)
         fields << Field{installationFields()[i], installationFrameName, installationTexts[i]};
+    return fields;
+}
 
-    QMap<QString, QString> out;
-    const QString upperSoil = [this] {
-        for (const Soil& soil : soils_)
-            if (soil.setup->prefix.isEmpty())
-                return soil.setup->name;
-        return QString();
-    }();
-    for (const Field& f : std::as_const(fields)) {
+// The names the fields go by: a field's frame qualifies a name that is not unique.
+QStringList CalculatorSession::fieldNames(const QList<Field>& fields) const {
+    QString upperSoil;
+    for (const Soil& soil : soils_)
+        if (soil.setup->prefix.isEmpty())
+            upperSoil = soil.setup->name;
+    QStringList names;
+    for (const Field& f : fields) {
         int namesakes = 0;
-        for (const Field& other : std::as_const(fields))
+        for (const Field& other : fields)
             namesakes += other.name == f.name ? 1 : 0;
         // A frame's field never takes the plain name of one of the calculator's own inputs.
         const GeometryInput* shadow = own(f.name);
         if (shadow && !(shadow->readOnly && f.frame.isEmpty()))
             namesakes += 2;
-        QString name = f.name;
-        if (namesakes > 1 && !f.frame.isEmpty() && !(f.frame == upperSoil && namesakes == 2))
-            name = f.frame + u'.' + f.name;
-        out.insert(name, f.text);
+        const bool qualified = namesakes > 1 && !f.frame.isEmpty() && !(f.frame == upperSoil && namesakes == 2);
+        names << (qualified ? f.frame + u'.' + f.name : f.name);
     }
+    return names;
+}
+
+QMap<QString, QString> CalculatorSession::outputs() const {
+    const QList<Field> fields = shownFields();
+    // The same fields every time: their names are found once.
+    if (fieldNames_.size() != fields.size())
+        fieldNames_ = fieldNames(fields);
+    QMap<QString, QString> out;
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        out.insert(fieldNames_[i], fields[i].text);
+    std::optional<CalcInputs> in;
     for (const GeometryInput& g : d_.geometry) {
         for (const auto& [label, follows, design] : {std::tuple{g.rangeName, g.rangeFollows, g.rangeText},
-                                                     std::tuple{g.range2Name, g.range2Follows, QString()}})
-            if (label.startsWith(u"lblRange"_s))
-                out.insert(label, follows.isEmpty() ? design : calc_.rangeLabel(inputs(), label));
+                                                     std::tuple{g.range2Name, g.range2Follows, QString()}}) {
+            if (!label.startsWith(u"lblRange"_s))
+                continue;
+            if (!follows.isEmpty() && !in)
+                in = inputs();
+            out.insert(label, follows.isEmpty() ? design : calc_.rangeLabel(*in, label));
+        }
     }
     // The calculator's own inputs as they stand after the calculation, derived ones included.
     for (const GeometryInput& g : d_.geometry)

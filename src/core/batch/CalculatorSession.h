@@ -74,6 +74,15 @@ private:
             return current >= 0 && current < rows.size() ? &rows[current] : nullptr;
         }
     };
+    // A read-only field with the frame it stands in (empty: the window's own panels).
+    struct Field {
+        QString name;
+        QString frame;
+        QString text;
+    };
+    QList<Field> shownFields() const;
+    QStringList fieldNames(const QList<Field>& fields) const;
+
     enum class Target { None, Own, SoilField, SectionField, SectionMode, Installation, Toolbar, RowCheck };
     struct Resolved {
         Target target = Target::None;
@@ -134,6 +143,7 @@ private:
     QString result_;
     QStringList order_;
     QStringList messages_;
+    mutable QStringList fieldNames_;
     int tailHold_ = 0;
     int rebinding_ = 0;
 };

@@ -192,54 +192,63 @@ void writeString(QByteArray& out, const QString& text) {
 } // namespace
 
 void CaseResult::writeJson(QByteArray& out, int depth) const {
-    // Keys in the order a JSON object keeps them, as the indented form of QJsonDocument.
+    // The keys in the order a JSON object keeps them, indented as QJsonDocument indents.
     const QByteArray pad(depth * 4, ' ');
     const QByteArray inner((depth + 1) * 4, ' ');
-    QList<std::pair<QString, std::function<void()>>> members;
-    if (!calculator.isNull())
-        members.append({u"calculator"_s, [&] { writeString(out, calculator); }});
-    if (!error.isEmpty())
-        members.append({u"error"_s, [&] { writeString(out, error); }});
-    if (said)
-        members.append({u"messages"_s, [&] {
-                            out += "[";
-                            for (qsizetype i = 0; i < messages.size(); ++i) {
-                                out += i ? ",\n" : "\n";
-                                out += inner + "    ";
-                                writeString(out, messages[i]);
-                            }
-                            out += "\n" + inner + "]";
-                        }});
-    if (!name.isUndefined())
-        members.append(
-            {u"name"_s, [&] {
-                 out += QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
-             }});
-    if (ran)
-        members.append({u"outputs"_s, [&] {
-                            out += "{";
-                            bool firstField = true;
-                            for (const auto& [field, text] : outputs.asKeyValueRange()) {
-                                out += firstField ? "\n" : ",\n";
-                                firstField = false;
-                                out += inner + "    ";
-                                writeString(out, field);
-                                out += ": ";
-                                writeString(out, text);
-                            }
-                            out += "\n" + inner + "}";
-                        }});
-    if (!report.isEmpty())
-        members.append({u"report"_s, [&] { writeString(out, report); }});
-    if (!reportError.isEmpty())
-        members.append({u"reportError"_s, [&] { writeString(out, reportError); }});
-    out += pad + "{";
-    for (qsizetype i = 0; i < members.size(); ++i) {
-        out += i ? ",\n" : "\n";
+    const QByteArray deeper((depth + 2) * 4, ' ');
+    bool first = true;
+    const auto key = [&](const char* name) {
+        out += first ? "\n" : ",\n";
+        first = false;
         out += inner;
-        writeString(out, members[i].first);
-        out += ": ";
-        members[i].second();
+        out += '"';
+        out += name;
+        out += "\": ";
+    };
+    out += pad + "{";
+    if (!calculator.isNull()) {
+        key("calculator");
+        writeString(out, calculator);
+    }
+    if (!error.isEmpty()) {
+        key("error");
+        writeString(out, error);
+    }
+    if (said) {
+        key("messages");
+        out += "[";
+        for (qsizetype i = 0; i < messages.size(); ++i) {
+            out += i ? ",\n" : "\n";
+            out += deeper;
+            writeString(out, messages[i]);
+        }
+        out += "\n" + inner + "]";
+    }
+    if (!name.isUndefined()) {
+        key("name");
+        out += QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+    }
+    if (ran) {
+        key("outputs");
+        out += "{";
+        bool firstField = true;
+        for (const auto& [field, text] : outputs.asKeyValueRange()) {
+            out += firstField ? "\n" : ",\n";
+            firstField = false;
+            out += deeper;
+            writeString(out, field);
+            out += ": ";
+            writeString(out, text);
+        }
+        out += "\n" + inner + "}";
+    }
+    if (!report.isEmpty()) {
+        key("report");
+        writeString(out, report);
+    }
+    if (!reportError.isEmpty()) {
+        key("reportError");
+        writeString(out, reportError);
     }
     out += "\n" + pad + "}";
 }
