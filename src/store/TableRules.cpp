@@ -12,10 +12,6 @@ namespace kz {
 
 namespace {
 
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 bool refuse(const DataTable& table, const QString& message) {
     if (Messenger* m = table.reporter())
         m->showMessage(message);
@@ -23,7 +19,7 @@ bool refuse(const DataTable& table, const QString& message) {
 }
 
 bool refuse(const DataTable& table, const char* message) {
-    return refuse(table, u(message));
+    return refuse(table, QString::fromUtf8(message));
 }
 
 double num(const DataTable& table, const char* field) {

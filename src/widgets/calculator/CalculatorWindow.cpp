@@ -78,10 +78,6 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 // The windows all calculators share live beside the main window (or, without one, beside the
 // calculator that opened them first).
 QWidget* sharedOwner(QWidget* calculator) {
