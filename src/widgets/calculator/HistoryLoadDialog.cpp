@@ -183,10 +183,10 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup&
         auto* detailModel = new DataTableModel(data[setup.detail->table], fields, this);
         for (const HistoryCaption& c : setup.detail->columns)
             detailModel->setTitle(c.field, c.caption);
-        detailGrid_ = makeGrid(this, u"DBGrid2"_s, detailModel);
-        detailGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        QTableView* detailGrid = makeGrid(this, u"DBGrid2"_s, detailModel);
+        detailGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
         left->addWidget(boldLabel(setup.detail->title, this));
-        left->addWidget(detailGrid_, 1);
+        left->addWidget(detailGrid, 1);
         left->addWidget(new QLabel(setup.detail->notes, this));
     }
     auto* top = new QHBoxLayout;

@@ -55,7 +55,6 @@ public:
     ~HistoryLoadDialog() override;
 
     static constexpr int fieldRows = 11;
-    int rowCount() const { return labels_.size(); }
 
     // The captions and fields to show, read in pairs (caption, field name); a caption without a
     // field heads the group under it. A calculator sets them just before showing the loader; the
@@ -70,7 +69,6 @@ public:
 
     DataTable& table() const { return table_; }
     QTableView* DBGrid1() const { return grid_; }
-    QTableView* DBGrid2() const { return detailGrid_; }
     QPushButton* btnOK() const { return btnOK_; }
     QLabel* label(int k) const { return labels_.value(k - 1); }    // 1-based
     QLineEdit* dbEdit(int k) const { return edits_.value(k - 1); } // 1-based
@@ -90,7 +88,6 @@ private:
     DataTableModel* model_;
     std::function<bool(DataTable&)> previousInsertHook_;
     QTableView* grid_;
-    QTableView* detailGrid_ = nullptr;
     QList<QToolButton*> navigator_;
     QList<QLabel*> labels_;
     QList<QLineEdit*> edits_;
