@@ -45,7 +45,7 @@ struct HistoryLoaderSetup {
 // current row.
 //
 // Object names: DBGrid1, DBNavigator1 (nbFirst, nbPrior, nbNext, nbLast, nbDelete, nbEdit, nbPost,
-// nbCancel), GroupBox1, Label1..LabelN, DBEdit1..DBEdit N, DBGrid2 (the details), btnOK, btnCancel,
+// nbCancel), GroupBox1, Label1..LabelN, DBEdit1..DBEditN, DBGrid2 (the details), btnOK, btnCancel,
 // btnHelp.
 class HistoryLoadDialog : public QDialog {
     Q_OBJECT
