@@ -107,9 +107,15 @@ DataTable* DataModule::table(const QString& name) const {
     for (const auto& t : windowTables_)
         if (t->def().component == name || t->def().fileName == name)
             return t.get();
+    return nullptr;
+}
+
+DataTable* DataModule::windowTable(const QString& name) {
     for (const TableDef& def : windowTables())
         if (def.component == name || def.fileName == name) {
-            windowTables_.push_back(std::make_unique<DataTable>(def, const_cast<DataModule*>(this)));
+            if (DataTable* made = table(name))
+                return made;
+            windowTables_.push_back(std::make_unique<DataTable>(def, this));
             return windowTables_.back().get();
         }
     return nullptr;

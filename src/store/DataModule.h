@@ -3,7 +3,6 @@
 #include "store/DataTable.h"
 
 #include <QObject>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -28,21 +27,20 @@ public:
     void openAll(Messenger& messenger);
     void closeAll();
 
-    // By table object name ("TableUde") or file name ("P_udel.DB"); nullptr if unknown.
+    // By table object name ("TableUde") or file name ("P_udel.DB"), window-owned tables once
+    // made; nullptr if unknown.
     DataTable* table(const QString& name) const;
     DataTable& operator[](const QString& name) const;
+    // A table a single window owns (the standard device's history): made when first asked for,
+    // opened and closed by its window; nullptr if no window owns one of that name.
+    DataTable* windowTable(const QString& name);
     const std::vector<std::unique_ptr<DataTable>>& tables() const { return tables_; }
     // The coefficient tables as the formulas read them, kept until a table is edited.
     const CoefficientTables& coefficients();
 
-    // Whether the foundation-field history window is on screen: sets are not added by hand there.
-    std::function<bool()> histMKShown;
-
 private:
     std::vector<std::unique_ptr<DataTable>> tables_;
-    // Tables a single window owns (the standard device's history): made when first asked for,
-    // opened and closed by their window.
-    mutable std::vector<std::unique_ptr<DataTable>> windowTables_;
+    std::vector<std::unique_ptr<DataTable>> windowTables_;
     std::unique_ptr<StoredCoefficients> coefficients_;
 };
 

@@ -12,10 +12,6 @@ namespace kz {
 
 namespace {
 
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 bool refuse(const DataTable& table, const QString& message) {
     if (Messenger* m = table.reporter())
         m->showMessage(message);
@@ -23,7 +19,7 @@ bool refuse(const DataTable& table, const QString& message) {
 }
 
 bool refuse(const DataTable& table, const char* message) {
-    return refuse(table, u(message));
+    return refuse(table, QString::fromUtf8(message));
 }
 
 double num(const DataTable& table, const char* field) {
@@ -279,10 +275,6 @@ QString manualHistoryInsertMessage() {
     return u"Ошибка. Добавление набора параметров заземляющего устройства в ручном режиме запрещено."_s;
 }
 
-bool TableHistBeforeInsert(DataTable& table, bool windowShown) {
-    return !windowShown || refuse(table, manualHistoryInsertMessage());
-}
-
 bool TableHistMK0BeforeDelete(DataTable& table) {
     for (DataTable* detail : table.details()) {
         if (!detail->isOpen())
@@ -336,10 +328,8 @@ void AttachTableRules(DataModule& data) {
     for (const char* t : {"TableKorGrunt0", "TableKorGrunt1", "TableKorGrunt2", "TableKorGrunt3"})
         on(t).beforeDelete = TableKorGrunt1BeforeDelete;
 
-    // hist1.db is guarded by its history window itself, which wraps the table's insert hook.
-    on("TableHistMK0").beforeInsert = [&data](DataTable& t) {
-        return TableHistBeforeInsert(t, data.histMKShown && data.histMKShown());
-    };
+    // The history tables are guarded against inserts by hand by their loaders, which wrap the
+    // table's insert hook.
     on("TableHistMK0").beforeDelete = TableHistMK0BeforeDelete;
 
     for (const char* t : {"TableSParPod1", "TableIParPod1", "TableRParPod1"}) {

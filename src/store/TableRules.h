@@ -40,10 +40,9 @@ bool TableKorGrunt1BeforeEdit(DataTable& table);
 bool TableKorGrunt3BeforeEdit(DataTable& table);
 bool TableKorGrunt1BeforeDelete(DataTable& table);
 
-// History sets are added only by the calculators' save command, never by hand in the history
-// window; windowShown says whether that window is on screen.
+// History sets are added only by the calculators' save command, never by hand in a history
+// loader: the loader refuses an insert into its table with this message while it is shown.
 QString manualHistoryInsertMessage();
-bool TableHistBeforeInsert(DataTable& table, bool windowShown);
 // A foundation-field set takes its column coordinates (histmk1.db) with it.
 bool TableHistMK0BeforeDelete(DataTable& table);
 

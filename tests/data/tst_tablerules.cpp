@@ -113,8 +113,6 @@ private slots:
     void statusIsDeletedAfterItsConstructions();
     void sizesAreDeletedFreely();
 
-    void foundationFieldSetIsNotAddedByHandInItsWindow_data();
-    void foundationFieldSetIsNotAddedByHandInItsWindow();
     void deletingAFoundationFieldSetDeletesItsCoordinates();
     void selectionSettingsAreOnlyEdited_data();
     void selectionSettingsAreOnlyEdited();
@@ -592,29 +590,6 @@ void TestTableRules::sizesAreDeletedFreely() {
     QCOMPARE(rec_.messages, QStringList());
 }
 
-void TestTableRules::foundationFieldSetIsNotAddedByHandInItsWindow_data() {
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("window shown") << true;
-    QTest::newRow("window hidden") << false;
-}
-
-void TestTableRules::foundationFieldSetIsNotAddedByHandInItsWindow() {
-    QFETCH(bool, shown);
-    folder_->data->histMKShown = [shown] { return shown; };
-    DataTable& sets = table("TableHistMK0");
-    QCOMPARE(sets.insert(), !shown);
-    if (shown) {
-        QCOMPARE(rec_.messages,
-                 QStringList{u("Ошибка. Добавление набора параметров заземляющего устройства в "
-                               "ручном режиме запрещено.")});
-        QCOMPARE(sets.state(), DataTable::State::Browse);
-    } else {
-        QCOMPARE(rec_.messages, QStringList());
-        QCOMPARE(sets.state(), DataTable::State::Insert);
-        sets.cancel();
-    }
-}
-
 void TestTableRules::deletingAFoundationFieldSetDeletesItsCoordinates() {
     DataTable& sets = table("TableHistMK0");
     DataTable& columns = table("TableHistMK1");
@@ -685,7 +660,7 @@ void TestTableRules::rulesAreAttachedToTheirTables_data() {
         {"KIVZTable", "p"},         {"KippTable", "p"},         {"TableKrug", "p"},
         {"TableKvad", "p"},         {"TablePolos", "p"},        {"TableTruba", "p"},
         {"TableUglov", "p"},        {"TableHist1", ""},         {"TableTruboprov", "p"},
-        {"TableHistMK0", "id"},     {"TableHistMK1", ""},       {"TableZ05", "p"},
+        {"TableHistMK0", "d"},      {"TableHistMK1", ""},       {"TableZ05", "p"},
         {"TableZ075", "p"},         {"TableZ15", "p"},          {"MTable", "p"},
         {"LuchTable", "p"},         {"SvFundTable", "p"},       {"SbFundTable", "p"},
         {"KIFundTable", "p"},       {"TableParPod0", ""},       {"TableSParPod1", "id"},

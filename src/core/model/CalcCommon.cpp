@@ -151,7 +151,7 @@ CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
             d.history.fields << HistoryField{k.field, k.input};
     }
     d.history.fields << rowValues;
-    if (!d.history.isEmpty() || !d.historyTable.isEmpty())
+    if (!d.history.isEmpty())
         d.history.fields << HistoryField{u"R"_s, d.resultName, false};
     return d;
 }

@@ -372,10 +372,6 @@ struct CalculatorDescriptor {
     QStringList copyInputs;
     // Kind code, preset name, prompt and captions are the calculator's; the fields follow.
     HistoryLayout history;
-    // A history table of the calculator's own (data module table, e.g. "TableHistory") with its
-    // loader (historyLoaders()); empty: hist1.db filtered by the kind code with HistoryLoadDialog.
-    QString historyTable;
-    QString historyLoader;
     SelectionSetup selection;
     // The report's paragraphs; without them the report command stays disabled.
     ReportWriter report;

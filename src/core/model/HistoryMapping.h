@@ -39,11 +39,11 @@ struct HistoryLayout {
     QString promptLabel;
     QList<HistoryField> fields;
     QList<HistoryCaption> captions;
-    // The calculator keeps its sets in tables of its own, with a loader of its own (OwnHistory.h);
-    // empty: hist1.db by kind code.
+    // The calculator keeps its sets in tables of its own, with a loader of its own (OwnHistory.h):
+    // "history" (history.DB), "histmk" (histmk0.db with histmk1.db); empty: hist1.db by kind code.
     QString ownTables;
 
-    bool isEmpty() const { return kindCode == 0; }
+    bool isEmpty() const { return kindCode == 0 && ownTables.isEmpty(); }
     // Field texts to write, by field name.
     QMap<QString, QString> recordFromInputs(const InputTexts& inputs) const;
     // Input texts to assign, by input name; fields absent from the record give empty texts.

@@ -8,10 +8,6 @@ namespace kz {
 
 namespace {
 
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QString twoDecimals(long double v) {
     return formatMask(v, QStringLiteral("0.00"));
 }
@@ -53,10 +49,10 @@ const CapRule kIsolatedUpTo1kV[2] = {{"4", 0.008L, "40"}, {"10", 0.02L, "100"}};
 
 QString apply(const CapRule& rule, int b, long double p) {
     if (b == 0)
-        return u(rule.lowCap);
+        return QString::fromUtf8(rule.lowCap);
     if (b == 1)
         return twoDecimals(rule.factor * p);
-    return u(rule.highCap);
+    return QString::fromUtf8(rule.highCap);
 }
 
 const char* const kEarthedLines[3][3] = {
@@ -94,7 +90,7 @@ const char* const kCombinedIsolatedLines[2][3] = {
 
 // A value computed from a formula, replaced by the cap when it exceeds it.
 QString capped(long double value, long double cap, const char* capText) {
-    return value > cap ? u(capText) : twoDecimals(value);
+    return value > cap ? QString::fromUtf8(capText) : twoDecimals(value);
 }
 
 // Types 2 and 3: the part above 1 kV, then the part up to 1 kV keeps the smaller value.
@@ -108,7 +104,7 @@ void combine(int type, const PermissibleInputs& in, int lower, PermissibleResult
     const int b500 = band(p, kBands500);
     const long double r1 = b500 == 0 ? 125 / in.izo : (b500 == 1 ? 0.25L * p / in.izo : 1250 / in.izo);
     QString r = twoDecimals(r1);
-    lines << u(upperLines[b500]) + r + u" Ом."_s;
+    lines << QString::fromUtf8(upperLines[b500]) + r + u" Ом."_s;
 
     const CapRule& rule = type == UpToOneKvEarthedAndAbove ? kEarthedUpTo1kV[lower] : kIsolatedUpTo1kV[lower];
     const auto& texts =
@@ -122,12 +118,12 @@ void combine(int type, const PermissibleInputs& in, int lower, PermissibleResult
         const long double kp = rule.factor * p;
         if (shown > kp)
             r = twoDecimals(kp);
-        lines << u(texts[1]) + twoDecimals(kp) + u" Ом."_s;
+        lines << QString::fromUtf8(texts[1]) + twoDecimals(kp) + u" Ом."_s;
     } else {
         const char* cap = b == 0 ? rule.lowCap : rule.highCap;
-        if (shown > parseNumber(u(cap)).value_or(0))
-            r = u(cap);
-        lines << u(texts[b]);
+        if (shown > parseNumber(QString::fromUtf8(cap)).value_or(0))
+            r = QString::fromUtf8(cap);
+        lines << QString::fromUtf8(texts[b]);
     }
     lines << u"Окончательно принимается R <= "_s + r + u" Ом."_s;
     out.r = r;
@@ -208,7 +204,7 @@ PermissibleResult permissibleResistance(int type, const PermissibleInputs& in) {
                                              "При р>5000 --> R <= 5 Ом."};
         const int b = band(p, kBands500);
         out.r = b == 0 ? u"0,5"_s : (b == 1 ? twoDecimals(p / 1000) : u"5"_s);
-        out.justification << u(lines[b]);
+        out.justification << QString::fromUtf8(lines[b]);
         break;
     }
     case AboveOneKvIsolated: {
@@ -222,7 +218,7 @@ PermissibleResult permissibleResistance(int type, const PermissibleInputs& in) {
             out.r = capped(0.5L * p / in.izo, 100, "100");
         else
             out.r = capped(2500 / in.izo, 100, "100");
-        out.justification << u(lines[b]);
+        out.justification << QString::fromUtf8(lines[b]);
         break;
     }
     case UpToOneKvEarthedAndAbove:
@@ -234,21 +230,21 @@ PermissibleResult permissibleResistance(int type, const PermissibleInputs& in) {
     case UpToOneKvEarthed: {
         const int b = band(p, kBands100);
         out.r = apply(kEarthedUpTo1kV[voltage], b, p);
-        out.justification << u(kEarthedLines[voltage][b]);
+        out.justification << QString::fromUtf8(kEarthedLines[voltage][b]);
         break;
     }
     case UpToOneKvRepeated: {
         const int b = band(p, kBands100);
         out.r = apply(kRepeated[voltage], b, p);
         out.total = apply(kRepeatedTotal[voltage], b, p);
-        out.justification << u(kRepeatedLines[voltage][b]);
+        out.justification << QString::fromUtf8(kRepeatedLines[voltage][b]);
         break;
     }
     case UpToOneKvIsolated: {
         const int lower = in.s > 100 ? 0 : 1;
         const int b = band(p, kBands500);
         out.r = apply(kIsolatedUpTo1kV[lower], b, p);
-        out.justification << u(kIsolatedLines[lower][b]);
+        out.justification << QString::fromUtf8(kIsolatedLines[lower][b]);
         break;
     }
     }

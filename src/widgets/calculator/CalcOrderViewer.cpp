@@ -32,10 +32,6 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 constexpr int helpContext = 11;
 constexpr int minimumTextHeight = 147;
 
@@ -349,11 +345,11 @@ void CalcOrderViewer::Button1Click() {
 }
 
 namespace {
-const char* textFilter = "Текстовые файлы (*.txt)";
+const QString textFilter = u"Текстовые файлы (*.txt)"_s;
 }
 
 void CalcOrderViewer::Button2Click() {
-    QString path = dialogs().saveFileName(this, u"Сохранить в текстовом файле"_s, u(textFilter));
+    QString path = dialogs().saveFileName(this, u"Сохранить в текстовом файле"_s, textFilter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
@@ -369,7 +365,7 @@ void CalcOrderViewer::Button2Click() {
 }
 
 void CalcOrderViewer::Button3Click() {
-    const QString path = dialogs().openFileName(this, u"Открыть текстовый файл"_s, u(textFilter));
+    const QString path = dialogs().openFileName(this, u"Открыть текстовый файл"_s, textFilter);
     if (path.isEmpty())
         return;
     QFile file(path);

@@ -1,40 +1,39 @@
 #include "widgets/calculator/CalculatorWindow.h"
 
-#include "core/model/CalcCommon.h"
-#include "core/model/CalcOrder.h"
-#include "widgets/report/DocxWriter.h"
-#include "widgets/report/ReportExport.h"
-#include "widgets/calculator/HistoryLoadDialog.h"
-#include "store/HistoryStore.h"
-#include "widgets/calculator/CalcOrderViewer.h"
-#include "core/selection/SelectionModelRun.h"
-#include "core/model/TwoLayerSoil.h"
-#include "widgets/selection/SelectionChartDialog.h"
-#include "widgets/selection/SelectionSettingsDialog.h"
-#include "widgets/selection/SelectionRunDialog.h"
-#include "widgets/selection/StandardSelectionDialog.h"
-#include "store/DataModule.h"
-#include "store/StoredFrameData.h"
-#include "store/SelectionRanges.h"
-#include "widgets/reference/EquivalentResistivityDialog.h"
-#include "widgets/reference/RadioGroup.h"
-#include "widgets/common/DialogService.h"
-#include "widgets/frames/InstallationFrame.h"
-#include "widgets/frames/FrameWidgets.h"
-#include "widgets/common/HelpViewer.h"
 #include "core/common/NumberText.h"
 #include "core/common/Paths.h"
-#include "widgets/common/FormProcedures.h"
-#include "widgets/frames/SectionFrame.h"
+#include "core/model/CalcCommon.h"
+#include "core/model/CalcOrder.h"
+#include "core/model/RowGridText.h"
+#include "core/model/TwoLayerSoil.h"
 #include "core/rules/SoilRules.h"
-#include "widgets/common/SpinButton.h"
-#include "widgets/frames/CalculatorToolbar.h"
-#include "widgets/frames/SoilFrame.h"
-#include "widgets/reference/TableGrid.h"
-#include "widgets/calculator/TableRowChoice.h"
+#include "core/selection/SelectionModelRun.h"
+#include "store/DataModule.h"
+#include "store/HistoryStore.h"
+#include "store/SelectionRanges.h"
+#include "store/StoredFrameData.h"
+#include "widgets/calculator/CalcOrderViewer.h"
 #include "widgets/calculator/OwnHistory.h"
 #include "widgets/calculator/RowGrid.h"
-#include "core/model/RowGridText.h"
+#include "widgets/calculator/TableRowChoice.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/common/HelpViewer.h"
+#include "widgets/common/SpinButton.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/FrameWidgets.h"
+#include "widgets/frames/InstallationFrame.h"
+#include "widgets/frames/SectionFrame.h"
+#include "widgets/frames/SoilFrame.h"
+#include "widgets/reference/EquivalentResistivityDialog.h"
+#include "widgets/reference/RadioGroup.h"
+#include "widgets/reference/TableGrid.h"
+#include "widgets/report/DocxWriter.h"
+#include "widgets/report/ReportExport.h"
+#include "widgets/selection/SelectionChartDialog.h"
+#include "widgets/selection/SelectionRunDialog.h"
+#include "widgets/selection/SelectionSettingsDialog.h"
+#include "widgets/selection/StandardSelectionDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -101,27 +100,6 @@ SelectionChartDialog& chartForm(QWidget* calculator) {
 
 QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-// The loaders of the history tables by object name: hist1.db's shared one and those of the
-// calculators with a table of their own, each made once per data module.
-HistoryLoadDialog& historyLoader(DataModule& data, QWidget* calculator, const QString& name = {}) {
-    static QMap<QString, QPointer<HistoryLoadDialog>> loaders;
-    static DataModule* of = nullptr;
-    if (of != &data) {
-        for (const QPointer<HistoryLoadDialog>& l : std::as_const(loaders))
-            delete l.data();
-        loaders.clear();
-        of = &data;
-    }
-    QPointer<HistoryLoadDialog>& loader = loaders[name];
-    if (!loader) {
-        if (name == u"THistForm"_s)
-            loader = new StandardHistoryDialog(data, sharedOwner(calculator));
-        else
-            loader = new HistoryLoadDialog(data, sharedOwner(calculator));
-    }
-    return *loader;
 }
 
 // Object-name suffix of a step pair: 1 -> "1", 0,1 -> "01", 0,01 -> "001".
@@ -1330,43 +1308,16 @@ void CalculatorWindow::saveToHistory() {
         dialogs().showMessage(u"Введите значение наименования заземляющего устройства."_s);
         return;
     }
-    if (!h.ownTables.isEmpty()) {
-        if (const OwnHistory* own = findOwnHistory(h.ownTables))
-            own->save(data_, h, *name, currentInputs(d_.inputOrder));
-        return;
-    }
-    QStringList inputs;
+    QStringList inputs = d_.inputOrder;
     for (const HistoryField& f : h.fields)
         inputs << f.input;
-    saveHistoryRecord(data_[historyTable()], dataDir(), h, *name, h.recordFromInputs(currentInputs(inputs)));
-}
-
-QString CalculatorWindow::historyTable() const {
-    return d_.historyTable.isEmpty() ? QStringLiteral("TableHist1") : d_.historyTable;
+    historyOf(h).save(data_, h, *name, currentInputs(inputs));
 }
 
 void CalculatorWindow::loadFromHistory() {
-    if (!d_.history.ownTables.isEmpty()) {
-        const OwnHistory* own = findOwnHistory(d_.history.ownTables);
-        if (!own)
-            return;
-        if (const auto texts = own->load(data_, d_.history, sharedOwner(this)))
-            applyInputs(*texts);
-        return;
-    }
-    DataTable& table = data_[historyTable()];
     const HistoryLayout h = calc_.historyLayout(snapshot());
-    if (!openHistoryOfKind(table, dataDir(), h.kindCode))
-        return;
-    HistoryLoadDialog& loader = historyLoader(data_, this, d_.historyLoader);
-    loader.setFieldList(h.fieldList());
-    if (dialogs().execModal(&loader) != QDialog::Accepted)
-        return;
-    if (table.isEditing() && !table.post())
-        table.cancel();
-    if (!table.isOpen() || table.isEmpty())
-        return;
-    applyInputs(h.inputsFromRecord(currentHistoryTexts(table, h)));
+    if (const auto texts = historyOf(h).load(data_, h, sharedOwner(this)))
+        applyInputs(*texts);
 }
 
 void CalculatorWindow::copyParameters() {

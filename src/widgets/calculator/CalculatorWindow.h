@@ -106,7 +106,6 @@ public:
     // Toolbar commands.
     void saveToHistory();
     // The data module's table the sets are kept in.
-    QString historyTable() const;
     void loadFromHistory();
     void copyParameters();
     void pasteParameters();

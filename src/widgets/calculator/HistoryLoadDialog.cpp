@@ -4,8 +4,8 @@
 #include "store/DataTableModel.h"
 #include "store/TableRules.h"
 #include "widgets/common/DialogService.h"
-#include "widgets/common/HelpViewer.h"
 #include "widgets/common/FormProcedures.h"
+#include "widgets/common/HelpViewer.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +14,8 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
@@ -28,8 +30,6 @@ namespace kz {
 
 namespace {
 
-constexpr int helpContext = 35;
-
 // Columns that cannot be edited look grey.
 class ReadOnlyShade : public QStyledItemDelegate {
 public:
@@ -42,29 +42,51 @@ public:
 };
 
 bool isTextField(const QString& field) {
-    static const QStringList texts = {QStringLiteral("Grunt"), QStringLiteral("Construct"),
-                                      QStringLiteral("Construct1"), QStringLiteral("Razmer")};
+    static const QStringList texts = {u"Grunt"_s, u"Construct"_s, u"Construct1"_s, u"Razmer"_s};
     return texts.contains(field);
 }
+
+QTableView* makeGrid(QWidget* parent, const QString& name, DataTableModel* model) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->setModel(model);
+    grid->setItemDelegate(new ReadOnlyShade(grid));
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+QLabel* boldLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
 } // namespace
+
+DataTable& loaderTable(DataModule& data, const QString& name) {
+    if (DataTable* own = data.windowTable(name))
+        return *own;
+    return data[name];
+}
 
 QString HistoryLoadDialog::manualInsertMessage() {
     return manualHistoryInsertMessage();
 }
 
-HistoryLoadDialog::HistoryLoadDialog(DataModule& data, QWidget* parent)
-    : HistoryLoadDialog(data, QStringLiteral("TableHist1"), QStringLiteral("THistFrm1"), fieldRows, parent) {}
-
-StandardHistoryDialog::StandardHistoryDialog(DataModule& data, QWidget* parent)
-    : HistoryLoadDialog(data, QStringLiteral("TableHistory"), QStringLiteral("THistForm"), rows, parent) {}
-
-HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, const QString& objectName, int rows, QWidget* parent)
-    : QDialog(parent), rows_(rows), table_(data[table]) {
-    setObjectName(objectName);
+HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup& setup, QWidget* parent)
+    : QDialog(parent), table_(loaderTable(data, setup.table)) {
+    setObjectName(setup.objectName);
     setWindowTitle(u"Загрузка заземляющего устройства."_s);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    const int helpContext = setup.helpContext;
     setHelpContext(this, helpContext);
 
+    // Sets come only from the calculators' save.
     previousInsertHook_ = table_.beforeInsert;
     table_.beforeInsert = [this, previous = previousInsertHook_](DataTable& t) {
         if (isVisible()) {
@@ -74,68 +96,57 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, con
         return previous ? previous(t) : true;
     };
 
-    auto* title = new QLabel(u"Заземляющие устройства"_s, this);
-    title->setObjectName(QStringLiteral("Label12"));
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
+    auto* title = boldLabel(u"Заземляющие устройства"_s, this);
+    title->setObjectName(u"Label12"_s);
 
-    model_ = new DataTableModel(table_, {QStringLiteral("Name"), QStringLiteral("R")}, this);
-    model_->setEditable(QStringLiteral("Name"), true);
-    model_->setTitle(QStringLiteral("Name"), u"Наименование"_s);
-    model_->setTitle(QStringLiteral("R"), u"R, Ом"_s);
-    grid_ = new QTableView(this);
-    grid_->setObjectName(QStringLiteral("DBGrid1"));
-    grid_->setModel(model_);
-    grid_->setItemDelegate(new ReadOnlyShade(grid_));
-    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    model_ = new DataTableModel(table_, {u"Name"_s, u"R"_s}, this);
+    model_->setEditable(u"Name"_s, true);
+    model_->setTitle(u"Name"_s, u"Наименование"_s);
+    model_->setTitle(u"R"_s, u"R, Ом"_s);
+    grid_ = makeGrid(this, u"DBGrid1"_s, model_);
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
-    grid_->verticalHeader()->setDefaultSectionSize(20);
     grid_->setColumnWidth(0, 247);
-    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->setMinimumWidth(340);
 
     auto* navigator = new QWidget(this);
-    navigator->setObjectName(QStringLiteral("DBNavigator1"));
+    navigator->setObjectName(u"DBNavigator1"_s);
     auto* navLayout = new QHBoxLayout(navigator);
     navLayout->setContentsMargins(0, 0, 0, 0);
     navLayout->setSpacing(0);
-    struct Nav {
-        const char* name;
+    const struct {
+        QString name;
         QStyle::StandardPixmap icon;
-        const char* hint;
+        QString hint;
+    } navs[] = {
+        {u"nbFirst"_s, QStyle::SP_MediaSkipBackward, u"Первая запись"_s},
+        {u"nbPrior"_s, QStyle::SP_MediaSeekBackward, u"Предыдущая запись"_s},
+        {u"nbNext"_s, QStyle::SP_MediaSeekForward, u"Следующая запись"_s},
+        {u"nbLast"_s, QStyle::SP_MediaSkipForward, u"Последняя запись"_s},
+        {u"nbDelete"_s, QStyle::SP_TrashIcon, u"Удаление записи"_s},
+        {u"nbEdit"_s, QStyle::SP_FileDialogDetailedView, u"Редактирование записи"_s},
+        {u"nbPost"_s, QStyle::SP_DialogApplyButton, u"Сохранение записи"_s},
+        {u"nbCancel"_s, QStyle::SP_DialogCancelButton, u"Отмена изменений"_s},
     };
-    const Nav navs[] = {
-        {"nbFirst", QStyle::SP_MediaSkipBackward, "Первая запись"},
-        {"nbPrior", QStyle::SP_MediaSeekBackward, "Предыдущая запись"},
-        {"nbNext", QStyle::SP_MediaSeekForward, "Следующая запись"},
-        {"nbLast", QStyle::SP_MediaSkipForward, "Последняя запись"},
-        {"nbDelete", QStyle::SP_TrashIcon, "Удаление записи"},
-        {"nbEdit", QStyle::SP_FileDialogDetailedView, "Редактирование записи"},
-        {"nbPost", QStyle::SP_DialogApplyButton, "Сохранение записи"},
-        {"nbCancel", QStyle::SP_DialogCancelButton, "Отмена изменений"},
-    };
-    for (const Nav& n : navs) {
+    for (const auto& n : navs) {
         auto* b = new QToolButton(navigator);
-        b->setObjectName(QString::fromLatin1(n.name));
+        b->setObjectName(n.name);
         b->setIcon(style()->standardIcon(n.icon));
         b->setFocusPolicy(Qt::NoFocus);
-        setHint(b, QString::fromUtf8(n.hint));
+        setHint(b, n.hint);
         navLayout->addWidget(b);
         navigator_ << b;
     }
     navLayout->addStretch(1);
 
     auto* group = new QGroupBox(u" Параметры "_s, this);
-    group->setObjectName(QStringLiteral("GroupBox1"));
+    group->setObjectName(u"GroupBox1"_s);
     auto* groupLayout = new QGridLayout(group);
-    for (int k = 1; k <= rows_; ++k) {
+    for (int k = 1; k <= setup.rows; ++k) {
         auto* label = new QLabel(group);
-        label->setObjectName(QStringLiteral("Label%1").arg(k));
+        label->setObjectName(u"Label%1"_s.arg(k));
         auto* edit = new QLineEdit(group);
-        edit->setObjectName(QStringLiteral("DBEdit%1").arg(k));
+        edit->setObjectName(u"DBEdit%1"_s.arg(k));
         edit->setReadOnly(true);
         edit->setFocusPolicy(Qt::NoFocus);
         QPalette pal = edit->palette();
@@ -149,14 +160,14 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, con
         edits_ << edit;
         boundFields_ << QString();
     }
-    groupLayout->setRowStretch(rows_, 1);
+    groupLayout->setRowStretch(setup.rows, 1);
 
     btnOK_ = new QPushButton(u"ОК"_s, this);
-    btnOK_->setObjectName(QStringLiteral("btnOK"));
+    btnOK_->setObjectName(u"btnOK"_s);
     auto* cancel = new QPushButton(u"Отмена"_s, this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setObjectName(u"btnCancel"_s);
     auto* help = new QPushButton(u"Справка..."_s, this);
-    help->setObjectName(QStringLiteral("btnHelp"));
+    help->setObjectName(u"btnHelp"_s);
     for (QPushButton* b : {btnOK_, cancel, help})
         b->setAutoDefault(false);
 
@@ -164,6 +175,20 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, con
     left->addWidget(title);
     left->addWidget(grid_, 1);
     left->addWidget(navigator);
+    if (setup.detail) {
+        // The chosen set's rows follow it through the tables' master-detail link.
+        QStringList fields;
+        for (const HistoryCaption& c : setup.detail->columns)
+            fields << c.field;
+        auto* detailModel = new DataTableModel(data[setup.detail->table], fields, this);
+        for (const HistoryCaption& c : setup.detail->columns)
+            detailModel->setTitle(c.field, c.caption);
+        QTableView* detailGrid = makeGrid(this, u"DBGrid2"_s, detailModel);
+        detailGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        left->addWidget(boldLabel(setup.detail->title, this));
+        left->addWidget(detailGrid, 1);
+        left->addWidget(new QLabel(setup.detail->notes, this));
+    }
     auto* top = new QHBoxLayout;
     top->addLayout(left, 1);
     top->addWidget(group);
@@ -175,17 +200,17 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, con
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
-    resize(760, 420);
+    resize(setup.detail ? QSize(820, 520) : QSize(760, 420));
 
     connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { showHelp(helpContext); });
+    connect(help, &QPushButton::clicked, this, [helpContext] { showHelp(helpContext); });
     connect(navigator_[0], &QToolButton::clicked, this, [this] { table_.first(); });
     connect(navigator_[1], &QToolButton::clicked, this, [this] { table_.prior(); });
     connect(navigator_[2], &QToolButton::clicked, this, [this] { table_.next(); });
     connect(navigator_[3], &QToolButton::clicked, this, [this] { table_.last(); });
-    connect(navigator_[4], &QToolButton::clicked, this, [this] {
-        if (confirmDeletion(table_.text(QStringLiteral("Name"))))
+    connect(navigator_[4], &QToolButton::clicked, this, [this, confirm = setup.confirmDeletion] {
+        if (!confirm || confirmDeletion(table_.text(u"Name"_s)))
             table_.remove();
     });
     connect(navigator_[5], &QToolButton::clicked, this, [this] { table_.edit(); });
@@ -200,6 +225,7 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const QString& table, con
     connect(&table_, &DataTable::currentChanged, this, &HistoryLoadDialog::showCurrentRow);
     connect(&table_, &DataTable::rowsChanged, this, &HistoryLoadDialog::showCurrentRow);
     connect(&table_, &DataTable::stateChanged, this, &HistoryLoadDialog::showCurrentRow);
+    showCurrentRow();
 }
 
 HistoryLoadDialog::~HistoryLoadDialog() {
@@ -215,7 +241,7 @@ QToolButton* HistoryLoadDialog::navigatorButton(const QString& objectName) const
 
 void HistoryLoadDialog::activate() {
     const QStringList& list = fieldList_;
-    for (int k = 0; k < rows_ && 2 * k + 1 < list.size(); ++k) {
+    for (int k = 0; k < labels_.size() && 2 * k + 1 < list.size(); ++k) {
         const QString field = list[2 * k + 1];
         labels_[k]->setText(list[2 * k]);
         labels_[k]->show();
@@ -236,7 +262,7 @@ void HistoryLoadDialog::activate() {
 
 void HistoryLoadDialog::deactivate() {
     fieldList_.clear();
-    for (int k = 0; k < rows_; ++k) {
+    for (int k = 0; k < labels_.size(); ++k) {
         labels_[k]->hide();
         edits_[k]->hide();
         boundFields_[k].clear();
@@ -256,25 +282,36 @@ void HistoryLoadDialog::hideEvent(QHideEvent* event) {
 }
 
 void HistoryLoadDialog::showCurrentRow() {
-    for (int k = 0; k < rows_; ++k)
+    for (int k = 0; k < edits_.size(); ++k)
         edits_[k]->setText(boundFields_[k].isEmpty() || !table_.isOpen() ? QString()
                                                                          : table_.text(boundFields_[k]));
     const int row = table_.recNo();
     if (row >= 0 && grid_->currentIndex().row() != row)
         grid_->setCurrentIndex(
             model_->index(row, grid_->currentIndex().isValid() ? grid_->currentIndex().column() : 0));
-    updateControls();
-}
 
-void HistoryLoadDialog::updateControls() {
     const bool rows = table_.isOpen() && table_.recordCount() > 0;
     btnOK_->setEnabled(rows);
     const bool editing = table_.isEditing();
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 6; ++i)
         navigator_[i]->setEnabled(rows && !editing);
-    navigator_[5]->setEnabled(rows && !editing);
     navigator_[6]->setEnabled(editing);
     navigator_[7]->setEnabled(editing);
+}
+
+HistoryLoadDialog& sharedHistoryLoader(DataModule& data, const HistoryLoaderSetup& setup, QWidget* owner) {
+    static QMap<QString, QPointer<HistoryLoadDialog>> loaders;
+    static DataModule* of = nullptr;
+    if (of != &data) {
+        for (const QPointer<HistoryLoadDialog>& l : std::as_const(loaders))
+            delete l.data();
+        loaders.clear();
+        of = &data;
+    }
+    QPointer<HistoryLoadDialog>& loader = loaders[setup.objectName];
+    if (!loader)
+        loader = new HistoryLoadDialog(data, setup, owner);
+    return *loader;
 }
 
 } // namespace kz

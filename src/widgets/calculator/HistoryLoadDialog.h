@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/model/HistoryMapping.h"
+
 #include <QDialog>
 #include <QList>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -17,27 +20,45 @@ class DataModule;
 class DataTable;
 class DataTableModel;
 
-// "Загрузка заземляющего устройства.": the named parameter sets of one calculator kind in
-// hist1.db (the calculator filters the table before showing it). Sets can be renamed in the grid
-// and deleted; adding one by hand is refused while the loader is visible. OK returns with the
-// chosen set as the table's current row. Help context 35.
+// A read-only grid under the sets with the rows of the chosen set in a detail table.
+struct HistoryDetailGrid {
+    QString table; // "TableHistMK1"
+    QString title;
+    QList<HistoryCaption> columns;
+    QString notes;
+};
+
+// What tells one history loader from another: its table, its object name and help, the rows of its
+// caption/field group and an optional grid of the chosen set's details. The defaults are hist1.db's.
+struct HistoryLoaderSetup {
+    QString objectName = QStringLiteral("THistFrm1");
+    QString table = QStringLiteral("TableHist1");
+    int rows = 11;
+    int helpContext = 35;
+    bool confirmDeletion = true;
+    std::optional<HistoryDetailGrid> detail;
+};
+
+// "Загрузка заземляющего устройства.": the named parameter sets of a history table (hist1.db is
+// filtered by the calculator before showing it). Sets can be renamed in the grid and deleted; adding
+// one by hand is refused while the loader is visible. OK returns with the chosen set as the table's
+// current row.
 //
 // Object names: DBGrid1, DBNavigator1 (nbFirst, nbPrior, nbNext, nbLast, nbDelete, nbEdit, nbPost,
-// nbCancel), GroupBox1, Label1..Label11, DBEdit1..DBEdit11, btnOK, btnCancel, btnHelp.
+// nbCancel), GroupBox1, Label1..LabelN, DBEdit1..DBEditN, DBGrid2 (the details), btnOK, btnCancel,
+// btnHelp.
 class HistoryLoadDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit HistoryLoadDialog(DataModule& data, QWidget* parent = nullptr);
-    // The same loader over a history table of one calculator's own (no kind filter), with its own
-    // object name and as many caption/field rows as its record has.
-    HistoryLoadDialog(DataModule& data, const QString& table, const QString& objectName, int rows, QWidget* parent);
+    explicit HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup& setup = {},
+                               QWidget* parent = nullptr);
     ~HistoryLoadDialog() override;
 
     static constexpr int fieldRows = 11;
-    int rowCount() const { return rows_; }
 
-    // The captions and fields to show, read in pairs (caption, field name). A calculator sets them
-    // just before showing the loader; the loader forgets them when it closes.
+    // The captions and fields to show, read in pairs (caption, field name); a caption without a
+    // field heads the group under it. A calculator sets them just before showing the loader; the
+    // loader forgets them when it closes.
     void setFieldList(const QStringList& list) { fieldList_ = list; }
     const QStringList& fieldList() const { return fieldList_; }
 
@@ -60,11 +81,9 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QStringList fieldList_;
-    int rows_ = fieldRows;
     void showCurrentRow();
-    void updateControls();
 
+    QStringList fieldList_;
     DataTable& table_;
     DataTableModel* model_;
     std::function<bool(DataTable&)> previousInsertHook_;
@@ -76,12 +95,9 @@ private:
     QPushButton* btnOK_;
 };
 
-// The standard device's loader of history.DB.
-class StandardHistoryDialog : public HistoryLoadDialog {
-    Q_OBJECT
-public:
-    explicit StandardHistoryDialog(DataModule& data, QWidget* parent = nullptr);
-    static constexpr int rows = 24; // the fields and the headings of their groups
-};
+// A loader's table: one of a single window's own, made on first use, or the data module's.
+DataTable& loaderTable(DataModule& data, const QString& name);
+// The loader of this setup for the calculators of one data module, made on first use.
+HistoryLoadDialog& sharedHistoryLoader(DataModule& data, const HistoryLoaderSetup& setup, QWidget* owner);
 
 } // namespace kz

@@ -1,17 +1,124 @@
 #include "widgets/calculator/OwnHistory.h"
 
-#include "widgets/calculator/BoltFieldHistoryDialog.h"
+#include "core/calculators/structures/MKFundCalc.h"
+#include "core/common/Paths.h"
+#include "core/model/RowGridText.h"
+#include "store/BoltFieldHistoryStore.h"
+#include "store/DataModule.h"
+#include "store/HistoryStore.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "widgets/common/DialogService.h"
 
 #include <QMap>
 
+using namespace Qt::StringLiterals;
+
 namespace kz {
 
-const OwnHistory* findOwnHistory(const QString& key) {
+namespace {
+
+// Shows the loader over its opened table; the chosen set's fields as the inputs take them.
+std::optional<InputTexts> chooseSet(DataModule& data, const HistoryLoaderSetup& setup,
+                                    const HistoryLayout& layout, QWidget* owner) {
+    HistoryLoadDialog& loader = sharedHistoryLoader(data, setup, owner);
+    loader.setFieldList(layout.fieldList());
+    if (dialogs().execModal(&loader) != QDialog::Accepted)
+        return std::nullopt;
+    DataTable& table = loader.table();
+    if (table.isEditing() && !table.post())
+        table.cancel();
+    if (!table.isOpen() || table.isEmpty())
+        return std::nullopt;
+    return layout.inputsFromRecord(currentHistoryTexts(table, layout));
+}
+
+// Sets in one table: hist1.db shows the calculator's kind only, a table of its own all its rows.
+OwnHistory oneTable(const HistoryLoaderSetup& setup) {
+    return {
+        [setup](DataModule& data, const HistoryLayout& layout, const QString& name,
+                const InputTexts& inputs) {
+            return saveHistoryRecord(loaderTable(data, setup.table), dataDir(), layout, name,
+                                     layout.recordFromInputs(inputs));
+        },
+        [setup](DataModule& data, const HistoryLayout& layout, QWidget* owner) -> std::optional<InputTexts> {
+            if (!openHistoryOfKind(loaderTable(data, setup.table), dataDir(), layout.kindCode))
+                return std::nullopt;
+            return chooseSet(data, setup, layout, owner);
+        }};
+}
+
+// history.DB of the standard device: its fields under the headings of their groups.
+HistoryLoaderSetup standardDevice() {
+    HistoryLoaderSetup s;
+    s.objectName = u"THistForm"_s;
+    s.table = u"TableHistory"_s;
+    s.rows = 24;
+    s.helpContext = 36;
+    return s;
+}
+
+// The foundation field: a set in histmk0.db, its bolt distances in histmk1.db.
+HistoryLoaderSetup boltField() {
+    HistoryLoaderSetup s;
+    s.objectName = u"THistFrmMK"_s;
+    s.table = u"TableHistMK0"_s;
+    s.helpContext = 37;
+    s.confirmDeletion = false; // the set goes with its distances
+    s.detail = HistoryDetailGrid{u"TableHistMK1"_s,
+                                 u"Расстояния до анкерных болтов"_s,
+                                 {{u"Xi, м"_s, u"Xi"_s}, {u"Yi, м"_s, u"Yi"_s}, {u"Zi, м"_s, u"Zi"_s}},
+                                 u"Xi - расстояние по горизонтали от 1-го анкерного болта до i-го.\n"
+                                 u"Yi - расстояние по вертикали от 1-го анкерного болта до i-го.\n"
+                                 u"Zi - полное расстояние от 1-го анкерного болта до i-го."_s};
+    return s;
+}
+
+bool saveBoltField(DataModule& data, const HistoryLayout& layout, const QString& name,
+                   const InputTexts& inputs) {
+    BoltFieldSet set;
+    set.name = name;
+    set.fields = layout.recordFromInputs(inputs);
+    set.distances = parseGridRows(inputs.value(mkfund::gridName()), mkfund::distanceColumns);
+    QString error;
+    if (!saveBoltFieldSet(dataDir(), set, &error)) {
+        dialogs().showMessage(error);
+        return false;
+    }
+    // The loader's tables read their rows again.
+    for (const QString& table : {u"TableHistMK0"_s, u"TableHistMK1"_s})
+        if (DataTable* t = data.table(table); t && t->isOpen())
+            t->refresh();
+    return true;
+}
+
+std::optional<InputTexts> loadBoltField(DataModule& data, const HistoryLayout& layout, QWidget* owner) {
+    // A table left closed has been reported by name.
+    for (const QString& name : {u"TableHistMK0"_s, u"TableHistMK1"_s})
+        if (DataTable& t = data[name]; !t.isOpen() && !t.open(dataDir()))
+            return std::nullopt;
+    auto texts = chooseSet(data, boltField(), layout, owner);
+    if (!texts)
+        return std::nullopt;
+    GridRows rows;
+    DataTable& distances = data[u"TableHistMK1"_s];
+    for (distances.first(); !distances.eof(); distances.next())
+        rows << QStringList{distances.text(u"Xi"_s), distances.text(u"Yi"_s), distances.text(u"Zi"_s)};
+    texts->insert(mkfund::gridName(), gridRowsText(rows));
+    return texts;
+}
+
+} // namespace
+
+const OwnHistory& historyOf(const HistoryLayout& layout) {
     static const QMap<QString, OwnHistory> all = {
-        {QStringLiteral("histmk"), boltFieldHistory()},
+        {QString(), oneTable({})},
+        {u"history"_s, oneTable(standardDevice())},
+        {u"histmk"_s, {saveBoltField, loadBoltField}},
     };
-    const auto it = all.constFind(key);
-    return it == all.cend() ? nullptr : &it.value();
+    auto it = all.constFind(layout.ownTables);
+    if (it == all.cend())
+        it = all.constFind(QString());
+    return it.value();
 }
 
 } // namespace kz

@@ -8,9 +8,9 @@
 
 class QWidget;
 
-// A calculator that keeps its named sets in tables of its own (HistoryLayout::ownTables) instead of
-// hist1.db: how it writes a set and how its loader brings one back. The window asks for the name
-// and assigns what comes back, as for hist1.db.
+// Where a calculator keeps its named sets and how its loader brings one back: hist1.db by kind code,
+// or tables of its own named by HistoryLayout::ownTables. The window asks for the name and assigns
+// what comes back.
 namespace kz {
 
 class DataModule;
@@ -25,7 +25,7 @@ struct OwnHistory {
         load;
 };
 
-// By the layout's ownTables key ("histmk"); nullptr when unknown.
-const OwnHistory* findOwnHistory(const QString& key);
+// By the layout's ownTables ("history", "histmk"); hist1.db's when it names none.
+const OwnHistory& historyOf(const HistoryLayout& layout);
 
 } // namespace kz

@@ -12,10 +12,6 @@
 namespace kz {
 
 namespace {
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QFrame* separator(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::VLine);
@@ -96,7 +92,8 @@ CalculatorToolbar::CalculatorToolbar(QWidget* parent) : QFrame(parent) {
 }
 
 QToolButton* CalculatorToolbar::addButton(const char* name, const char* icon, const char* hint, bool toggle) {
-    QToolButton* b = makeToolButton(this, QLatin1String(name), QLatin1String(icon), u(hint), toggle);
+    QToolButton* b =
+        makeToolButton(this, QLatin1String(name), QLatin1String(icon), QString::fromUtf8(hint), toggle);
     b->setIconSize(QSize(20, 20));
     layout()->addWidget(b);
     buttons_ << b;

@@ -19,13 +19,9 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // Hints whose short and long forms are the same text.
-QString both(const char* utf8) {
-    return u(utf8) + QLatin1Char('|') + u(utf8);
+QString both(const QString& hint) {
+    return hint + u'|' + hint;
 }
 } // namespace
 
@@ -40,7 +36,7 @@ InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Харак�
     grid->addWidget(makeLabel(this, u"Тип:"_s), 0, 0);
     editTip_ = makeDisplayField(this, QStringLiteral("EditTip"));
     editTip_->setText(installationTypeNames().at(UpToOneKvEarthed));
-    setHint(editTip_, both("Тип электроустановки"));
+    setHint(editTip_, both(u"Тип электроустановки"_s));
     editTip_->setMinimumWidth(420);
     grid->addWidget(editTip_, 0, 1, 1, 7);
 
@@ -48,7 +44,7 @@ InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Харак�
     rmaxRow->setSpacing(2);
     rmaxRow->addWidget(makeLabel(this, u"Rдоп., Ом:"_s));
     editRmax_ = makeEdit(this, QStringLiteral("EditRmax"), QStringLiteral("4"),
-                         both("Допустимое значение сопротивления растеканию"));
+                         both(u"Допустимое значение сопротивления растеканию"_s));
     editRmax_->setFixedWidth(70);
     rmaxRow->addWidget(editRmax_);
     btnR1_ = new SpinButton(editRmax_, 1, this);
@@ -63,11 +59,11 @@ InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Харак�
 
     const auto field = [this, grid](int column, const char* label, const char* name, const char* text,
                                     const char* hint) {
-        grid->addWidget(makeLabel(this, u(label)), 1, column);
+        grid->addWidget(makeLabel(this, QString::fromUtf8(label)), 1, column);
         QLineEdit* e = makeDisplayField(this, QLatin1String(name), true);
-        e->setText(u(text));
+        e->setText(QString::fromUtf8(text));
         e->setFixedWidth(60);
-        setHint(e, u(hint));
+        setHint(e, QString::fromUtf8(hint));
         grid->addWidget(e, 1, column + 1);
         return e;
     };
@@ -82,7 +78,7 @@ InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Харак�
     grid->addWidget(chkInclude_, 1, 8);
     button4_ = new QPushButton(u"Изменить..."_s, this);
     button4_->setObjectName(QStringLiteral("Button4"));
-    setHint(button4_, both("Изменить тип (параметры) электроустановки"));
+    setHint(button4_, both(u"Изменить тип (параметры) электроустановки"_s));
     grid->addWidget(button4_, 1, 9);
     grid->setColumnStretch(7, 1);
 

@@ -25,10 +25,6 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 constexpr int kHelpContext = 9;
 
 // Step pairs beside an input, named as the form names them.
@@ -154,7 +150,7 @@ PermissibleResistanceDialog::PermissibleResistanceDialog(QWidget* parent) : QDia
     buttons->addWidget(chkAuto_);
     buttons->addStretch(1);
     const auto button = [this, buttons](const char* text, const char* name) {
-        auto* b = new QPushButton(u(text), this);
+        auto* b = new QPushButton(QString::fromUtf8(text), this);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
         buttons->addWidget(b);

@@ -12,12 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace kz {
 
-namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-} // namespace
-
 ClimateRegionDialog::ClimateRegionDialog(DataTable& raion, QWidget* parent)
     : ReferenceDialog(QStringLiteral("TRaionFrm"), u"Климатические районы."_s, 6, QDialog::Rejected, parent) {
     navigator_ = addNavigator(&raion, QStringLiteral("DBNavigator1"));
@@ -43,7 +37,7 @@ ClimateRegionDialog::ClimateRegionDialog(DataTable& raion, QWidget* parent)
     };
     int r = 1;
     for (const Range& range : rows) {
-        ranges->addWidget(new QLabel(u(range.label), this), r, 0);
+        ranges->addWidget(new QLabel(QString::fromUtf8(range.label), this), r, 0);
         ranges->addWidget(edit(range.from, this), r, 1);
         ranges->addWidget(new QLabel(u"до"_s, this), r, 2);
         ranges->addWidget(edit(range.to, this), r, 3);
@@ -66,15 +60,15 @@ ClimateRegionDialog::ClimateRegionDialog(DataTable& raion, QWidget* parent)
     const char* moistures[3][2] = {
         {"p", "повышенная влажность:"}, {"s", "средняя влажность:"}, {"m", "малая влажность:"}};
     for (const Kind& kind : kindList) {
-        auto* kindBox = new QGroupBox(u(kind.title), seasons);
+        auto* kindBox = new QGroupBox(QString::fromUtf8(kind.title), seasons);
         auto* lengths = new QHBoxLayout(kindBox);
         for (int l = 0; l < 2; ++l) {
-            auto* lengthBox = new QGroupBox(u(kind.lengthTitles[l]), kindBox);
+            auto* lengthBox = new QGroupBox(QString::fromUtf8(kind.lengthTitles[l]), kindBox);
             auto* grid = new QGridLayout(lengthBox);
             for (int m = 0; m < 3; ++m) {
                 const QString field = QLatin1String(kind.letter) + QLatin1String(kind.lengths[l]) +
                                       QLatin1String(moistures[m][0]);
-                grid->addWidget(new QLabel(u(moistures[m][1]), lengthBox), m, 0);
+                grid->addWidget(new QLabel(QString::fromUtf8(moistures[m][1]), lengthBox), m, 0);
                 auto* e = new FieldEdit(raion, field, lengthBox);
                 e->setMaximumWidth(60);
                 grid->addWidget(e, m, 1);

@@ -18,12 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace kz {
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
-
 CorrosionDialog::CorrosionDialog(DataModule& data, QWidget* parent)
     : ReferenceDialog(QStringLiteral("TKorGrFrm"), u"Коррозионная активность грунтов."_s, helpContext,
                       QDialog::Rejected, parent),
@@ -48,7 +42,7 @@ CorrosionDialog::CorrosionDialog(DataModule& data, QWidget* parent)
         TableGrid* grid = addGrid(tables_[level], fields[level], QStringLiteral("DBGrid") + n,
                                   QStringLiteral("DBNavigator") + n, &navigators_[level]);
         grid->setMinimumHeight(90);
-        grid->setTitle(fields[level].first(), u(titles[level]));
+        grid->setTitle(fields[level].first(), QString::fromUtf8(titles[level]));
         if (!picks[level].isEmpty())
             grid->setPickList(fields[level].first(), picks[level]);
         if (level > 0)

@@ -17,12 +17,8 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 QPushButton* button(QWidget* parent, const char* name, const char* text) {
-    auto* b = new QPushButton(u(text), parent);
+    auto* b = new QPushButton(QString::fromUtf8(text), parent);
     b->setObjectName(QLatin1String(name));
     return b;
 }

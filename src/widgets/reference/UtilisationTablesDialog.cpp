@@ -13,12 +13,6 @@ using namespace Qt::StringLiterals;
 
 namespace kz {
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
-
 UtilisationTablesDialog::UtilisationTablesDialog(DataModule& data, QWidget* parent)
     : ReferenceDialog(QStringLiteral("TKIForm"), u"Таблицы коэффициентов использования."_s, helpContext,
                       QDialog::Accepted, parent) {
@@ -30,7 +24,7 @@ UtilisationTablesDialog::UtilisationTablesDialog(DataModule& data, QWidget* pare
                                 QStringLiteral("KI")};
     for (int panel = 0; panel < 2; ++panel) {
         const QString n = QString::number(panel + 1);
-        auto* caption = new QLabel(u(captions[panel]), this);
+        auto* caption = new QLabel(QString::fromUtf8(captions[panel]), this);
         caption->setObjectName(QStringLiteral("Label") + n);
         caption->setWordWrap(true);
         addWidget(caption);
@@ -55,13 +49,13 @@ UtilisationTablesDialog::UtilisationTablesDialog(DataModule& data, QWidget* pare
         addWidget(sort_[panel]);
         updateCounts(panel);
     }
-    addNote({u("\"Количество, шт.\" - количество вертикальных стержней в групповом заземлителе (диапазоны "
-               "допустимых значений: при размещении в ряд - 2 .. 20; при размещении по контуру - 4 .. 100)."),
-             u("\"Отношение\" - отношение расстояния между вертикальными стержнями к их длине (диапазон "
-               "допустимых значений - 1 .. 3)."),
+    addNote({u"\"Количество, шт.\" - количество вертикальных стержней в групповом заземлителе (диапазоны "
+             u"допустимых значений: при размещении в ряд - 2 .. 20; при размещении по контуру - 4 .. 100)."_s,
+             u"\"Отношение\" - отношение расстояния между вертикальными стержнями к их длине (диапазон "
+             u"допустимых значений - 1 .. 3)."_s,
              u"\"КИ\" - коэффициент использования."_s,
-             u("\"Размещение\" - тип размещения вертикальных стержней группового заземлителя (возможные "
-               "значения: \"ряд\", \"контур\").")});
+             u"\"Размещение\" - тип размещения вертикальных стержней группового заземлителя (возможные "
+             u"значения: \"ряд\", \"контур\")."_s});
     resize(620, 860);
 }
 

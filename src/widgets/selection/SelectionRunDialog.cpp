@@ -27,10 +27,6 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 QLabel* boldLabel(QWidget* parent, const QString& text) {
     auto* label = new QLabel(text, parent);
     QFont f = label->font();
@@ -182,7 +178,7 @@ SelectionRunDialog::SelectionRunDialog(QWidget* parent) : QDialog(parent) {
     auto* noteLayout = new QVBoxLayout(note);
     for (const char* line : {"Начало - начальное значение параметра.", "Конец - конечное значение параметра.",
                              "Шаг - шаг изменения значения параметра."})
-        noteLayout->addWidget(new QLabel(u(line), note));
+        noteLayout->addWidget(new QLabel(QString::fromUtf8(line), note));
     notes->addWidget(note);
     auto* attention = new QGroupBox(u"Внимание!"_s, this);
     attention->setObjectName(QStringLiteral("PanelAttention"));

@@ -14,10 +14,6 @@ namespace kz {
 
 namespace {
 
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 const char* const detailTables[3] = {"TableSParPod1", "TableRParPod1", "TableIParPod1"};
 
 // A row left in the edit buffer is written before its rows are re-read or the dialog goes;
@@ -55,7 +51,7 @@ void SelectionSettingsDialog::addSection(int tableKind, const char* heading, con
     const int i = tableKind - 1;
     const QString n = QString::number(tableKind);
     tables_[i] = &data_[QLatin1String(detailTables[i])];
-    addHeading(u(heading));
+    addHeading(QString::fromUtf8(heading));
     TableGrid* grid = addGrid(tables_[i], fields, QStringLiteral("DBGrid") + n,
                               QStringLiteral("DBNavigator") + n, &navigators_[i]);
     grid->setMinimumHeight(110);
@@ -70,7 +66,7 @@ void SelectionSettingsDialog::addSection(int tableKind, const char* heading, con
     using B = TableNavigator;
     navigators_[i]->setVisibleButtons({B::Edit, B::Post, B::Cancel});
 
-    auto* note = new QLabel(u(chars), this);
+    auto* note = new QLabel(QString::fromUtf8(chars), this);
     note->setObjectName(QStringLiteral("lblChars") + n);
     addWidget(note);
 }

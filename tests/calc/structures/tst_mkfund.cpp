@@ -1,15 +1,15 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "widgets/main/Batch.h"
-#include "widgets/calculator/BoltFieldHistoryDialog.h"
-#include "widgets/calculator/CalculatorRegistry.h"
-#include "widgets/calculator/RowGrid.h"
 #include "core/calculators/structures/MKFundCalc.h"
-#include "store/BoltFieldHistoryStore.h"
-#include "store/DataModule.h"
 #include "core/common/NumberText.h"
 #include "core/common/Paths.h"
+#include "store/BoltFieldHistoryStore.h"
+#include "store/DataModule.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "widgets/calculator/RowGrid.h"
 #include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/main/Batch.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -315,7 +315,7 @@ void TestMKFund::savingTheSameNameReplacesItsDistances() {
     // Loading brings the set and its distances back, the grid laid out to them.
     win_->applyInputs(workedCase());
     rec_->onModal = [](QDialog* d) {
-        auto* loader = qobject_cast<BoltFieldHistoryDialog*>(d);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(d);
         return loader && loader->btnOK()->isEnabled() ? int(QDialog::Accepted) : int(QDialog::Rejected);
     };
     win_->ButtonFrame1()->btnLoad()->click();
@@ -333,14 +333,14 @@ void TestMKFund::loaderDeletesASetWithItsDistances() {
     }
     QCOMPARE(count(u"SELECT COUNT(*) FROM d.histmk1"_s), 2);
     rec_->onModal = [this](QDialog* d) {
-        auto* loader = qobject_cast<BoltFieldHistoryDialog*>(d);
+        auto* loader = qobject_cast<HistoryLoadDialog*>(d);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();
-        loader->sets().first();
+        loader->table().first();
         loader->navigatorButton(u"nbDelete"_s)->click();
         // Sets come only from the calculator.
-        loader->sets().append();
+        loader->table().append();
         loader->hide();
         return int(QDialog::Rejected);
     };

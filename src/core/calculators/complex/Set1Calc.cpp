@@ -12,24 +12,21 @@ using namespace Qt::StringLiterals;
 namespace kz::set1 {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
 QString l1(const char* text) {
     return QString::fromLatin1(text);
 }
 
 SelectionParameter realParameter(const char* name, const char* input, const char* heading, const char* note) {
     SelectionParameter p;
-    p.name = u(name);
+    p.name = QString::fromUtf8(name);
     p.input = l1(input);
     p.start = u"1"_s;
     p.end = u"5"_s;
     p.step = u"1"_s;
     p.lower = u"0,1"_s;
     p.recommendation = u"начальное значение меньше конечного"_s;
-    p.heading = u(heading);
-    p.note = u(note);
+    p.heading = QString::fromUtf8(heading);
+    p.note = QString::fromUtf8(note);
     return p;
 }
 
@@ -235,8 +232,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const bool include = s.installation.include;
 
     w.WordTitle(
-        u("Сложный заземлитель в виде сетки из горизонтальных электродов (без вертикальных электродов) на "
-          "поверхности земли.") +
+        u"Сложный заземлитель в виде сетки из горизонтальных электродов (без вертикальных электродов) на "
+        u"поверхности земли."_s +
         reportCr + reportCr);
     w.progress();
     if (s.picture)

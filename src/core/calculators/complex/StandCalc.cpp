@@ -205,8 +205,7 @@ CalculatorDescriptor makeDescriptor() {
         {K::Positive, stripSection + u"EditDiam0"_s, u"диаметра горизонтального заземлителя"_s}};
 
     // history.DB of its own: no kind code, its own loader.
-    d.historyTable = u"TableHistory"_s;
-    d.historyLoader = u"THistForm"_s;
+    d.history.ownTables = u"history"_s;
     d.history.presetName = u"Заземляющее устройство 1"_s;
     // The loader groups the fields under headings (captions without a field).
     d.history.captions = {{u" Параметры вертикального заземлителя "_s, {}},

@@ -52,10 +52,6 @@ std::optional<long double> depthLimit(const CalcInputs& in) {
     return d ? std::optional<long double>(roundTo(*h - *d, 10)) : std::nullopt;
 }
 
-QString u8(const char* text) {
-    return QString::fromUtf8(text);
-}
-
 void report(ReportBuilder& w, const ReportSource& s);
 
 RowTable rowTable(const QString& table, const QStringList& columns,

@@ -11,9 +11,6 @@ using namespace Qt::StringLiterals;
 namespace kz::gbfund {
 
 namespace {
-QString u(const char* text) {
-    return QString::fromUtf8(text);
-}
 QString l1(const char* text) {
     return QString::fromLatin1(text);
 }
@@ -22,7 +19,7 @@ GeometryInput input(const char* name, const char* label, const char* text, QList
                     const char* spinPrefix) {
     GeometryInput g;
     g.name = l1(name);
-    g.label = u(label);
+    g.label = QString::fromUtf8(label);
     g.defaultText = l1(text);
     g.steps = steps;
     g.spinPrefix = l1(spinPrefix);
@@ -32,14 +29,14 @@ GeometryInput input(const char* name, const char* label, const char* text, QList
 SelectionParameter parameter(const char* name, const char* input, const char* start, const char* end,
                              const char* recommendation, const char* heading, const char* note) {
     SelectionParameter p;
-    p.name = u(name);
+    p.name = QString::fromUtf8(name);
     p.input = l1(input);
     p.start = l1(start);
     p.end = l1(end);
     p.step = u"1"_s;
-    p.recommendation = u(recommendation);
-    p.heading = u(heading);
-    p.note = u(note);
+    p.recommendation = QString::fromUtf8(recommendation);
+    p.heading = QString::fromUtf8(heading);
+    p.note = QString::fromUtf8(note);
     return p;
 }
 
@@ -197,12 +194,12 @@ public:
 
     Preparation prepareSingleSelection(const CalcInputs& in, const SelectionParameter& p) const override {
         if (p.input == lengthInput && !in.filled(widthInput))
-            return {u("Ошибка. Перед подбором параметра \"Длина здания, м\" (поле \"а - длина, м\") "
-                      "заполните поле \"b - ширина, м\"."),
+            return {u"Ошибка. Перед подбором параметра \"Длина здания, м\" (поле \"а - длина, м\") "
+                    u"заполните поле \"b - ширина, м\"."_s,
                     {}};
         if (p.input == widthInput && !in.filled(lengthInput))
-            return {u("Ошибка. Перед подбором параметра \"Ширина здания, м\" (поле \"b - ширина, м\") "
-                      "заполните поле \"а - длина, м\"."),
+            return {u"Ошибка. Перед подбором параметра \"Ширина здания, м\" (поле \"b - ширина, м\") "
+                    u"заполните поле \"а - длина, м\"."_s,
                     {}};
         if (p.input == areaInput)
             return {std::nullopt, {lengthInput, widthInput}};
@@ -272,8 +269,8 @@ std::optional<QString> equivalentResistivityLines(CalcOrderText& o, const QStrin
     o.line(u"- удельное электрическое сопротивление верхнего слоя земли: p1 = "_s + layers->p1 + u" Ом м;"_s);
     o.line(u"- удельное электрическое сопротивление нижнего слоя земли: p2 = "_s + layers->p2 + u" Ом м;"_s);
     o.line(u"- мощность (толщина) верхнего слоя земли: H = "_s + layers->h + u" м;"_s);
-    o.line(u("- безразмерный коэффициент A и безразмерный коэффициент B, зависящие от соотношения "
-             "электрических сопротивлений слоев земли:"));
+    o.line(u"- безразмерный коэффициент A и безразмерный коэффициент B, зависящие от соотношения "
+           u"электрических сопротивлений слоев земли:"_s);
     o.line(upperHigher ? u"так как p1 >= p2, то A = 3,6; B = 0,1;"_s
                        : u"так как p1 < p2, то A = 110; B = 0,003;"_s);
     o.line(u"- эквивалентное удельное электрическое сопротивление земли:"_s);
