@@ -1,7 +1,9 @@
 #include "core/common/NumberText.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -13,6 +15,8 @@ class TestNumberText : public QObject {
 private slots:
     void parsesDecimalComma_data();
     void parsesDecimalComma();
+    void plainDecimalsReadAsTheLibraryReadsThem();
+    void generalDigitsAreThoseOfPrintf();
     void rejectsWhatIsNotANumber_data();
     void rejectsWhatIsNotANumber();
     void formatsShortestGeneral_data();
@@ -53,6 +57,44 @@ void TestNumberText::parsesDecimalComma() {
     double value = -999;
     QVERIFY(tryParseNumber(text, value));
     QCOMPARE(value, expected);
+}
+
+void TestNumberText::plainDecimalsReadAsTheLibraryReadsThem() {
+    // Typed decimals are read on a short path; it must give the very value strtold gives.
+    QRandomGenerator random(20261209);
+    for (int i = 0; i < 20000; ++i) {
+        const int count = 1 + int(random.bounded(19));
+        QString digits;
+        for (int d = 0; d < count; ++d)
+            digits += QChar(u'0' + random.bounded(10));
+        const int comma = int(random.bounded(count + 1));
+        const QString text =
+            (random.bounded(4) == 0 ? u"-"_s : QString()) + digits.left(comma) + u',' + digits.mid(comma);
+        QByteArray c = text.toLatin1();
+        c.replace(',', '.');
+        const long double expected = std::strtold(c.constData(), nullptr);
+        QVERIFY2(parseNumber(text) == expected, qPrintable(text));
+    }
+}
+
+void TestNumberText::generalDigitsAreThoseOfPrintf() {
+    // The general format takes its 15 digits from to_chars; printf must give the same ones.
+    QRandomGenerator random(91220261);
+    for (int i = 0; i < 20000; ++i) {
+        const long double v =
+            (random.generateDouble() - 0.25) * std::pow(10.0L, int(random.bounded(30)) - 12);
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%.14Le", v);
+        QString digits = QString::fromLatin1(printed).section(u'e', 0, 0).remove(u'.').remove(u'-');
+        while (digits.size() > 1 && digits.endsWith(u'0'))
+            digits.chop(1);
+        QString shown = formatGeneral(v).section(u'E', 0, 0).remove(u',').remove(u'-');
+        while (shown.startsWith(u'0') && shown.size() > 1)
+            shown.remove(0, 1);
+        while (shown.size() > 1 && shown.endsWith(u'0'))
+            shown.chop(1);
+        QVERIFY2(shown == digits, qPrintable(QString::fromLatin1(printed) + u" -> "_s + formatGeneral(v)));
+    }
 }
 
 void TestNumberText::rejectsWhatIsNotANumber_data() {
@@ -194,25 +236,23 @@ void TestNumberText::maskShowsOnlyRealDigits_data() {
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("fits");
-    QTest::newRow("p0 of 1 and 100 zeros")
-        << QStringLiteral("1") + QString(100, QLatin1Char('0')) << QStringLiteral("0.00") << QStringLiteral("1E100")
-        << false;
+    QTest::newRow("p0 of 1 and 100 zeros") << QStringLiteral("1") + QString(100, QLatin1Char('0'))
+                                           << QStringLiteral("0.00") << QStringLiteral("1E100") << false;
     // The middle depth of a rod 12345678901234567890 m long at 0,7 m: the tail is not real.
     QTest::newRow("digits beyond precision")
-        << QStringLiteral("6172839450617283945,7") << QStringLiteral("0.00") << QStringLiteral("6,17283945061728E18")
-        << false;
+        << QStringLiteral("6172839450617283945,7") << QStringLiteral("0.00")
+        << QStringLiteral("6,17283945061728E18") << false;
     QTest::newRow("16 digits with the decimals")
         << QStringLiteral("12345678901234,5") << QStringLiteral("0.00") << QStringLiteral("12345678901234,5")
         << false;
     QTest::newRow("15 digits fit") << QStringLiteral("1234567890123,45") << QStringLiteral("0.00")
                                    << QStringLiteral("1234567890123,45") << true;
-    QTest::newRow("optional digits count")
-        << QStringLiteral("1234567890,123456") << QStringLiteral("0.#####") << QStringLiteral("1234567890,12346")
-        << true;
-    QTest::newRow("small stays fixed") << QStringLiteral("0,000001") << QStringLiteral("0.00")
-                                       << QStringLiteral("0,00") << true;
-    QTest::newRow("ordinary result") << QStringLiteral("21,805") << QStringLiteral("0.00") << QStringLiteral("21,81")
-                                     << true;
+    QTest::newRow("optional digits count") << QStringLiteral("1234567890,123456") << QStringLiteral("0.#####")
+                                           << QStringLiteral("1234567890,12346") << true;
+    QTest::newRow("small stays fixed")
+        << QStringLiteral("0,000001") << QStringLiteral("0.00") << QStringLiteral("0,00") << true;
+    QTest::newRow("ordinary result") << QStringLiteral("21,805") << QStringLiteral("0.00")
+                                     << QStringLiteral("21,81") << true;
 }
 
 void TestNumberText::maskShowsOnlyRealDigits() {

@@ -169,6 +169,8 @@ void CalculatorSession::open() {
         applyDerived(calc_.derive(inputs(), d_.geometry.first().name));
     applySpinLimits();
     changeTail();
+    // Every case starts from a copy of the opened session: the names of what it shows go with it.
+    outputs();
 }
 
 // ---- Inputs by name
@@ -888,6 +890,7 @@ void CalculatorSession::calculate(bool show) {
 
 CalcInputs CalculatorSession::inputs() const {
     CalcInputs in;
+    in.texts.reserve(24 + 2 * d_.geometry.size());
     for (const Soil& soil : soils_) {
         const QString& p = soil.setup->prefix;
         in.texts.insert(p + u"ComboGrunt"_s, soil.name);
@@ -942,6 +945,7 @@ CalcInputs CalculatorSession::inputs() const {
 
 QList<CalculatorSession::Field> CalculatorSession::shownFields() const {
     QList<Field> fields;
+    fields.reserve(16 + 2 * d_.geometry.size());
     if (!d_.descriptionLines.isEmpty())
         fields << Field{u"Memo1"_s, {}, d_.descriptionLines.join(u'\n')};
     for (const Soil& soil : soils_) {
@@ -988,23 +992,18 @@ QStringList CalculatorSession::fieldNames(const QList<Field>& fields) const {
         for (const Field& other : fields)
             namesakes += other.name == f.name ? 1 : 0;
         // A frame's field never takes the plain name of one of the calculator's own inputs.
-        const GeometryInput* shadow = own(f.name);
-        if (shadow && !(shadow->readOnly && f.frame.isEmpty()))
+        const GeometryInput* shadow = f.frame.isEmpty() ? nullptr : own(f.name);
+        if (shadow)
             namesakes += 2;
-        const bool qualified = namesakes > 1 && !f.frame.isEmpty() && !(f.frame == upperSoil && namesakes == 2);
+        const bool qualified =
+            namesakes > 1 && !f.frame.isEmpty() && !(f.frame == upperSoil && namesakes == 2);
         names << (qualified ? f.frame + u'.' + f.name : f.name);
     }
     return names;
 }
 
-QMap<QString, QString> CalculatorSession::outputs() const {
-    const QList<Field> fields = shownFields();
-    // The same fields every time: their names are found once.
-    if (fieldNames_.size() != fields.size())
-        fieldNames_ = fieldNames(fields);
-    QMap<QString, QString> out;
-    for (qsizetype i = 0; i < fields.size(); ++i)
-        out.insert(fieldNames_[i], fields[i].text);
+CalculatorSession::ShownTexts CalculatorSession::outputs() const {
+    QList<Field> fields = shownFields();
     std::optional<CalcInputs> in;
     for (const GeometryInput& g : d_.geometry) {
         for (const auto& [label, follows, design] : {std::tuple{g.rangeName, g.rangeFollows, g.rangeText},
@@ -1013,13 +1012,27 @@ QMap<QString, QString> CalculatorSession::outputs() const {
                 continue;
             if (!follows.isEmpty() && !in)
                 in = inputs();
-            out.insert(label, follows.isEmpty() ? design : calc_.rangeLabel(*in, label));
+            fields << Field{label, {}, follows.isEmpty() ? design : calc_.rangeLabel(*in, label)};
         }
     }
     // The calculator's own inputs as they stand after the calculation, derived ones included.
     for (const GeometryInput& g : d_.geometry)
-        if (!out.contains(g.name))
-            out.insert(g.name, ownText(g.name));
+        fields << Field{g.name, {}, ownText(g.name)};
+    // The same fields every time: their names and order are found once.
+    if (outputLayout_.size() != fields.size()) {
+        const QStringList names = fieldNames(fields);
+        QMap<QString, int> chosen; // a name's first field stands
+        for (qsizetype i = 0; i < names.size(); ++i)
+            chosen.insert(names[i], chosen.value(names[i], int(i)));
+        outputNames_ = chosen.keys();
+        outputLayout_ = QList<int>(fields.size(), -1);
+        for (qsizetype at = 0; at < outputNames_.size(); ++at)
+            outputLayout_[chosen.value(outputNames_[at])] = int(at);
+    }
+    ShownTexts out(outputNames_.size());
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        if (const int at = outputLayout_[i]; at >= 0)
+            out[at] = {outputNames_[at], std::move(fields[i].text)};
     return out;
 }
 

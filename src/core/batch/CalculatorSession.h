@@ -33,8 +33,10 @@ public:
     void calculate();
 
     // Every text the window shows beside its inputs: read-only fields (qualified by their frame
-    // where the name is ambiguous), range labels and the own inputs as they stand; by name.
-    QMap<QString, QString> outputs() const;
+    // where the name is ambiguous), range labels and the own inputs as they stand; in the order
+    // of their names.
+    using ShownTexts = QList<std::pair<QString, QString>>;
+    ShownTexts outputs() const;
     // The messages said since the session opened.
     const QStringList& messages() const { return messages_; }
     bool hasResult() const { return !result_.isEmpty(); }
@@ -143,7 +145,8 @@ private:
     QString result_;
     QStringList order_;
     QStringList messages_;
-    mutable QStringList fieldNames_;
+    mutable QStringList outputNames_; // sorted
+    mutable QList<int> outputLayout_; // a field's place among them; -1: a name another field took
     int tailHold_ = 0;
     int rebinding_ = 0;
 };

@@ -144,7 +144,7 @@ QJsonObject CaseResult::toJson() const {
         o.insert(u"error"_s, error);
     if (ran) {
         QJsonObject shown;
-        for (const auto& [field, text] : outputs.asKeyValueRange())
+        for (const auto& [field, text] : outputs)
             shown.insert(field, text);
         o.insert(u"outputs"_s, shown);
     }
@@ -161,29 +161,35 @@ namespace {
 void writeString(QByteArray& out, const QString& text) {
     out += '"';
     const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (uchar(c) < 0x20) {
-                out += "\\u00";
-                out += QByteArray::number(uchar(c), 16).rightJustified(2, '0');
-            } else {
-                out += c;
+    const bool plain = std::none_of(utf8.cbegin(), utf8.cend(),
+                                    [](char c) { return c == '"' || c == '\\' || uchar(c) < 0x20; });
+    if (plain) {
+        out += utf8;
+    } else {
+        for (const char c : utf8) {
+            switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (uchar(c) < 0x20) {
+                    out += "\\u00";
+                    out += QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+                } else {
+                    out += c;
+                }
             }
         }
     }
@@ -232,7 +238,7 @@ void CaseResult::writeJson(QByteArray& out, int depth) const {
         key("outputs");
         out += "{";
         bool firstField = true;
-        for (const auto& [field, text] : outputs.asKeyValueRange()) {
+        for (const auto& [field, text] : outputs) {
             out += firstField ? "\n" : ",\n";
             firstField = false;
             out += deeper;

@@ -21,7 +21,7 @@ struct CaseResult {
     QJsonValue name; // undefined when the case has none
     QString error;
     bool ran = false;
-    QMap<QString, QString> outputs;
+    CalculatorSession::ShownTexts outputs; // in the order of their names
     QStringList messages;
     bool said = false; // messages belong to the result (a case that ran, or failed on an input)
     QString report;

@@ -1,15 +1,61 @@
 #include "core/common/NumberText.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 #include <string>
 
 using namespace Qt::StringLiterals;
 
 namespace kz {
 
+namespace {
+// The common text, [-]digits[,digits] with at most 19 digits, read without any conversion: the
+// digits and the power of ten are both exact in long double, so the one division rounds exactly as
+// strtold rounds. false: the text is of another form.
+static_assert(std::numeric_limits<long double>::digits >= 64,
+              "19 decimal digits must be exact in long double");
+
+bool parsePlainDecimal(const QString& text, long double& value) {
+    const QChar* c = text.constData();
+    const QChar* end = c + text.size();
+    const bool negative = c != end && *c == u'-';
+    if (negative)
+        ++c;
+    unsigned long long digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (; c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u >= u'0' && u <= u'9') {
+            if (++count > 19)
+                return false;
+            digits = digits * 10 + (u - u'0');
+            if (fraction >= 0)
+                ++fraction;
+        } else if (u == u',' && fraction < 0) {
+            fraction = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0)
+        return false;
+    static constexpr long double powers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                             1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                             1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L};
+    const long double v = static_cast<long double>(digits) / powers[std::max(fraction, 0)];
+    value = negative ? -v : v;
+    return true;
+}
+} // namespace
+
 std::optional<long double> parseNumber(const QString& text) {
+    if (long double v = 0; parsePlainDecimal(text, v))
+        return v;
     const QString t = text.trimmed();
     if (t.isEmpty() || t.contains(QLatin1Char('.')))
         return std::nullopt;
@@ -77,49 +123,55 @@ QString formatGeneral(long double value) {
         return {};
     if (value == 0)
         return QStringLiteral("0");
-    // 15 significant digits: d.dddddddddddddde±x
+    // 15 significant digits, d.dddddddddddddde±x, rounded as printf rounds them.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14Le", value);
-    QByteArray s(buf);
-    const bool negative = s.startsWith('-');
+    const auto printed = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    const char* p = buf;
+    const bool negative = *p == '-';
     if (negative)
-        s.remove(0, 1);
-    const int ePos = s.indexOf('e');
-    int exponent = s.mid(ePos + 1).toInt();
-    QByteArray digits = s.left(ePos);
-    digits.remove(1, 1); // the point
-    while (digits.size() > 1 && digits.endsWith('0'))
-        digits.chop(1);
-    QString out;
+        ++p;
+    const char* e = std::find(p, static_cast<const char*>(printed.ptr), 'e');
+    int exponent = 0;
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), printed.ptr, exponent);
+    char digits[32];
+    int count = 0;
+    for (const char* d = p; d != e; ++d)
+        if (*d != '.')
+            digits[count++] = *d;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+
+    char out[64];
+    int n = 0;
     if (negative)
-        out += QLatin1Char('-');
+        out[n++] = '-';
     const long double magnitude = negative ? -value : value;
     if (exponent >= 15 || magnitude < 1e-5L) {
-        out += QLatin1Char(digits[0]);
-        if (digits.size() > 1) {
-            out += QLatin1Char(',');
-            out += QString::fromLatin1(digits.mid(1));
+        out[n++] = digits[0];
+        if (count > 1) {
+            out[n++] = ',';
+            for (int i = 1; i < count; ++i)
+                out[n++] = digits[i];
         }
-        out += QLatin1Char('E');
-        out += QString::number(exponent);
-        return out;
-    }
-    if (exponent >= 0) {
-        QByteArray intPart = digits.left(exponent + 1);
-        while (intPart.size() < exponent + 1)
-            intPart.append('0');
-        out += QString::fromLatin1(intPart);
-        const QByteArray frac = digits.mid(exponent + 1);
-        if (!frac.isEmpty()) {
-            out += QLatin1Char(',');
-            out += QString::fromLatin1(frac);
+        out[n++] = 'E';
+        n = int(std::to_chars(out + n, out + sizeof out, exponent).ptr - out);
+    } else if (exponent >= 0) {
+        for (int i = 0; i <= exponent; ++i)
+            out[n++] = i < count ? digits[i] : '0';
+        if (count > exponent + 1) {
+            out[n++] = ',';
+            for (int i = exponent + 1; i < count; ++i)
+                out[n++] = digits[i];
         }
     } else {
-        out += QStringLiteral("0,");
-        out += QString(-exponent - 1, QLatin1Char('0'));
-        out += QString::fromLatin1(digits);
+        out[n++] = '0';
+        out[n++] = ',';
+        for (int i = 0; i < -exponent - 1; ++i)
+            out[n++] = '0';
+        for (int i = 0; i < count; ++i)
+            out[n++] = digits[i];
     }
-    return out;
+    return QString::fromLatin1(out, n);
 }
 
 long double roundTo(long double value, int decimals) {

@@ -4,6 +4,7 @@
 #include "core/model/CoefficientTables.h"
 #include "core/model/ReportModel.h"
 
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -17,7 +18,7 @@ namespace kz {
 // frames' fields by object name ("EditDlina", "EditRo0", "EditRo", "cmbSech", "cmbDiam"), with what
 // the frames know beyond their texts.
 struct CalcInputs {
-    QMap<QString, QString> texts;
+    QHash<QString, QString> texts; // looked up by name only: a hash is built faster than a map
     // During a selection run: the values the run has set, read before the texts.
     const QMap<QString, long double>* run = nullptr;
     bool singleRun = false;

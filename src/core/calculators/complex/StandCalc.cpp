@@ -625,10 +625,13 @@ void constructionLines(QStringList& memo, ParameterTriples& t, const CalcInputs&
     }
 }
 
-QString diameterText(const CalcInputs& in, const QString& section) {
-    const QString size = in.text(section + u"cmbDiam"_s);
-    const int c = constructionOf(in.text(section + u"cmbSech"_s));
+QString diameterText(const QString& construction, const QString& size) {
+    const int c = constructionOf(construction);
     return usesEquivalentDiameter(c) ? sectionDiameters(c, size).equivalent : size;
+}
+
+QString diameterText(const CalcInputs& in, const QString& section) {
+    return diameterText(in.text(section + u"cmbSech"_s), in.text(section + u"cmbDiam"_s));
 }
 
 // The soil lines of one layer set.
@@ -845,7 +848,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
                        u" / 2 = "_s + tv + u" м."_s + reportCr);
     w.progress();
     w.WordText(u"Сопротивление одного вертикального стержня:"_s + reportCr);
-    const QString dv = diameterText(CalcInputs{s.texts}, rodSection);
+    const QString dv = diameterText(s.text(rodSection + u"cmbSech"_s), s.text(rodSection + u"cmbDiam"_s));
     centred(u"rв = pв/2/П/Lв * [Ln(2*Lв/Dв)+1/2*Ln((4*Тв+Lв)/(4*Тв-Lв))];"_s,
             u"rв = "_s + s.text(deep + u"EditRo"_s) + u"/2/3,14/"_s + l + u" * [Ln(2*"_s + l + u'/' + dv +
                 u")+1/2*Ln((4*"_s + tv + u'+' + l + u")/(4*"_s + tv + u'-' + l + u"))] = "_s + rv1 +
@@ -870,7 +873,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordText(u" = "_s + kig + u'.' + reportCr);
     w.progress();
     w.WordText(u"Сопротивление только горизонтального заземлителя:"_s + reportCr);
-    const QString dg = diameterText(CalcInputs{s.texts}, stripSection);
+    const QString dg = diameterText(s.text(stripSection + u"cmbSech"_s), s.text(stripSection + u"cmbDiam"_s));
     centred(u"rг = pг/2/П/Lг*Ln(Lг**2/Dг/То);"_s, u"rг = "_s + s.text(surface + u"EditRo"_s) + u"/2/3,14/"_s +
                                                       lg + u"*Ln("_s + lg + u"**2/"_s + dg + u'/' + to +
                                                       u") = "_s + rg1 + u" Ом."_s);
