@@ -69,10 +69,11 @@ const GeometryInput* CalculatorSession::own(const QString& name) const {
 }
 
 QString CalculatorSession::ownText(const QString& name) const {
-    if (grids_.contains(name))
+    if (!grids_.isEmpty() && grids_.contains(name))
         return gridText(name);
-    if (const auto it = chosen_.constFind(name); it != chosen_.cend())
-        return it->row() ? it->row()->key : QString();
+    if (!chosen_.isEmpty())
+        if (const auto it = chosen_.constFind(name); it != chosen_.cend())
+            return it->row() ? it->row()->key : QString();
     return own_.value(name);
 }
 
@@ -127,11 +128,15 @@ void CalculatorSession::open() {
         for (const SoilFrameSetup& f : d_.soilFrames) {
             Soil soil;
             soil.setup = &f;
+            for (const QString& field : soilFields())
+                soil.keys << f.prefix + field;
             soils_.append(soil);
         }
     for (const ConstructionFrameSetup& c : d_.constructionFrames) {
         Section s;
         s.setup = &c;
+        s.keys = {c.prefix + u"cmbSech"_s, c.prefix + u"cmbDiam"_s, c.prefix + u"EditDiam0"_s,
+                  sizeSetModeOf(c)};
         for (int i = 0; i < soils_.size(); ++i)
             if (soils_[i].setup->name == c.soil)
                 s.soil = i;
@@ -160,13 +165,13 @@ void CalculatorSession::open() {
     // The type shown at first is chosen as if its picture were clicked.
     for (const GeometryInput& g : d_.geometry)
         if (g.isPictureChoice()) {
-            for (const auto& [name, text] : calc_.userChoice(inputs(), g.name).asKeyValueRange())
+            for (const auto& [name, text] : calc_.userChoice(current(), g.name).asKeyValueRange())
                 setInputText(name, text);
             inputChanged(g.name, false);
         }
     --tailHold_;
     if (!d_.geometry.isEmpty())
-        applyDerived(calc_.derive(inputs(), d_.geometry.first().name));
+        applyDerived(calc_.derive(current(), d_.geometry.first().name));
     applySpinLimits();
     changeTail();
     // Every case starts from a copy of the opened session: the names of what it shows go with it.
@@ -497,7 +502,7 @@ void CalculatorSession::geometryChanged(const QString& name, bool byUser) {
 
 void CalculatorSession::inputChanged(const QString& name, bool byUser) {
     if (const GeometryInput* g = own(name); g && g->changeEmptiesResult) {
-        applyDerived(calc_.derive(inputs(), name));
+        applyDerived(calc_.derive(current(), name));
         result_.clear();
         order_.clear();
         return;
@@ -509,9 +514,9 @@ void CalculatorSession::inputChanged(const QString& name, bool byUser) {
             --tailHold_;
         }
     if (byUser && linkParam_ && d_.linkedParameters)
-        for (const auto& [input, text] : calc_.link(inputs(), name).asKeyValueRange())
+        for (const auto& [input, text] : calc_.link(current(), name).asKeyValueRange())
             setInputText(input, text);
-    applyDerived(calc_.derive(inputs(), name));
+    applyDerived(calc_.derive(current(), name));
     applySpinLimits();
     if (name == d_.installationResistivityInput)
         syncInstallation();
@@ -595,7 +600,7 @@ bool CalculatorSession::setInputText(const QString& name, const QString& text) {
 void CalculatorSession::applySpinLimits() {
     if (spinLimits_.isEmpty())
         return;
-    const CalcInputs in = inputs();
+    const CalcInputs& in = current();
     for (auto it = spinLimits_.begin(); it != spinLimits_.end(); ++it) {
         const auto limits = calc_.spinLimits(in, it.key());
         if (!limits)
@@ -673,7 +678,7 @@ void CalculatorSession::soilFrameChanged(int index, bool typeChange) {
         if (s.soil == index && s.mode != AllSizes)
             refreshConstructions(s);
     const QString changed = soil.setup->prefix + (typeChange && bounds ? u"ComboGrunt"_s : u"EditRo0"_s);
-    applyDerived(calc_.derive(inputs(), changed));
+    applyDerived(calc_.derive(current(), changed));
     changeTail();
     if (soil.setup->installation)
         syncInstallation();
@@ -740,7 +745,7 @@ void CalculatorSession::sizeChosen(Section& s) {
 }
 
 void CalculatorSession::sectionChanged() {
-    applyDerived(calc_.derive(inputs(), u"cmbDiam"_s));
+    applyDerived(calc_.derive(current(), u"cmbDiam"_s));
     changeTail();
 }
 
@@ -775,7 +780,7 @@ void CalculatorSession::rowChanged(const QString& name, bool moveInputs) {
 }
 
 void CalculatorSession::moveWithRow(const QString& name) {
-    const QMap<QString, QString> moved = calc_.userChoice(inputs(), name);
+    const QMap<QString, QString> moved = calc_.userChoice(current(), name);
     ++tailHold_;
     for (const auto& [input, text] : moved.asKeyValueRange())
         setInputText(input, text);
@@ -840,7 +845,7 @@ void CalculatorSession::applySoilResistivity(const QString& ro) {
 
 void CalculatorSession::linkPressed() {
     if (!d_.linkPressedInput.isEmpty()) {
-        applyDerived(calc_.derive(inputs(), d_.linkPressedInput));
+        applyDerived(calc_.derive(current(), d_.linkPressedInput));
         changeTail();
         return;
     }
@@ -859,7 +864,7 @@ void CalculatorSession::calculate() {
 }
 
 void CalculatorSession::calculate(bool show) {
-    const Evaluation e = calc_.evaluate(inputs());
+    const Evaluation e = calc_.evaluate(current());
     if (e.ok()) {
         for (const auto& [name, text] : e.shown.asKeyValueRange()) {
             if (grids_.contains(name))
@@ -889,16 +894,23 @@ void CalculatorSession::calculate(bool show) {
 }
 
 CalcInputs CalculatorSession::inputs() const {
-    CalcInputs in;
-    in.texts.reserve(24 + 2 * d_.geometry.size());
+    return current();
+}
+
+const CalcInputs& CalculatorSession::current() const {
+    // Written over the last one: the names stay, only the texts change.
+    CalcInputs& in = current_;
+    if (in.texts.isEmpty())
+        in.texts.reserve(24 + 2 * d_.geometry.size());
+    // The frames' field names are made once (fieldKeys): a name shared is not copied.
     for (const Soil& soil : soils_) {
-        const QString& p = soil.setup->prefix;
-        in.texts.insert(p + u"ComboGrunt"_s, soil.name);
-        in.texts.insert(p + u"EditRo0"_s, soil.measured);
-        in.texts.insert(p + u"EditPKV"_s, soil.coefficient);
-        in.texts.insert(p + u"EditRo"_s, soil.calculated);
-        in.soilRanges.insert(p, {soil.min, soil.max});
-        if (p.isEmpty()) {
+        const QString* key = soil.keys.constData();
+        in.texts.insert(key[0], soil.name);
+        in.texts.insert(key[1], soil.measured);
+        in.texts.insert(key[2], soil.coefficient);
+        in.texts.insert(key[3], soil.calculated);
+        in.soilRanges.insert(soil.setup->prefix, {soil.min, soil.max});
+        if (soil.setup->prefix.isEmpty()) {
             in.pMin = soil.min;
             in.pMax = soil.max;
         }
@@ -907,15 +919,17 @@ CalcInputs CalculatorSession::inputs() const {
         in.lowerPMin = soils_[1].min;
         in.lowerPMax = soils_[1].max;
     }
+    static const QString modeTexts[] = {u"0"_s, u"1"_s, u"2"_s};
     for (const Section& s : sections_) {
-        const QString& p = s.setup->prefix;
-        in.texts.insert(p + u"cmbSech"_s, s.construction);
-        in.texts.insert(p + u"cmbDiam"_s, s.size);
-        in.texts.insert(p + u"EditDiam0"_s, s.shownSize);
-        in.texts.insert(sizeSetModeOf(*s.setup), QString::number(s.mode));
-        in.diameters.insert(p, parseNumber(s.diameterText()));
-        if (p.isEmpty())
-            in.diameter = parseNumber(s.diameterText());
+        const QString* key = s.keys.constData();
+        in.texts.insert(key[0], s.construction);
+        in.texts.insert(key[1], s.size);
+        in.texts.insert(key[2], s.shownSize);
+        in.texts.insert(key[3], s.mode >= 0 && s.mode < 3 ? modeTexts[s.mode] : QString::number(s.mode));
+        const auto diameter = parseNumber(s.diameterText());
+        in.diameters.insert(s.setup->prefix, diameter);
+        if (s.setup->prefix.isEmpty())
+            in.diameter = diameter;
     }
     for (const GeometryInput& g : d_.geometry)
         in.texts.insert(g.name, ownText(g.name));

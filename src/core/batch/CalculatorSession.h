@@ -53,6 +53,7 @@ private:
         QString coefficient = QStringLiteral("1");
         QString calculated;
         QString last;
+        QStringList keys; // ComboGrunt, EditRo0, EditPKV, EditRo under the frame's prefix
     };
     struct Section {
         const ConstructionFrameSetup* setup = nullptr;
@@ -64,6 +65,7 @@ private:
         QString size;
         QString shownSize;  // EditDiam0
         QString equivalent; // EditDiam
+        QStringList keys;   // cmbSech, cmbDiam, EditDiam0 and the size-list mode under the prefix
         QString diameterText() const;
     };
     struct Chosen {
@@ -145,6 +147,9 @@ private:
     QString result_;
     QStringList order_;
     QStringList messages_;
+    // The inputs as the calculator reads them, refreshed in place (current()).
+    const CalcInputs& current() const;
+    mutable CalcInputs current_;
     mutable QStringList outputNames_; // sorted
     mutable QList<int> outputLayout_; // a field's place among them; -1: a name another field took
     int tailHold_ = 0;

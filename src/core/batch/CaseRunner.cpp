@@ -122,7 +122,8 @@ QJsonArray CaseRunner::run(const QByteArray& json, bool* allRan) {
 }
 
 QByteArray CaseRunner::runToText(const QByteArray& json, bool* allRan) {
-    QByteArray out = "[\n";
+    std::string out = "[\n";
+    out.reserve(size_t(json.size()) * 8);
     bool first = true;
     *allRan = runAll(json, [&](const CaseResult& r) {
         if (!first)
@@ -131,7 +132,7 @@ QByteArray CaseRunner::runToText(const QByteArray& json, bool* allRan) {
         r.writeJson(out, 1);
     });
     out += "\n]\n";
-    return out;
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 QJsonObject CaseResult::toJson() const {
@@ -158,13 +159,20 @@ QJsonObject CaseResult::toJson() const {
 }
 
 namespace {
-void writeString(QByteArray& out, const QString& text) {
+// JSON text is built in a std::string: its appends are the cheap part of writing a case.
+void writeString(std::string& out, const QString& text) {
     out += '"';
-    const QByteArray utf8 = text.toUtf8();
-    const bool plain = std::none_of(utf8.cbegin(), utf8.cend(),
-                                    [](char c) { return c == '"' || c == '\\' || uchar(c) < 0x20; });
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x80 || c.unicode() < 0x20 || c == u'"' || c == u'\\';
+    });
     if (plain) {
-        out += utf8;
+        // A name: its characters are its bytes.
+        for (const QChar c : text)
+            out += char(c.unicode());
+    } else if (const QByteArray utf8 = text.toUtf8(); std::none_of(utf8.cbegin(), utf8.cend(), [](char c) {
+                   return c == '"' || c == '\\' || uchar(c) < 0x20;
+               })) {
+        out.append(utf8.constData(), size_t(utf8.size()));
     } else {
         for (const char c : utf8) {
             switch (c) {
@@ -185,8 +193,10 @@ void writeString(QByteArray& out, const QString& text) {
                 break;
             default:
                 if (uchar(c) < 0x20) {
+                    static const char hex[] = "0123456789abcdef";
                     out += "\\u00";
-                    out += QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+                    out += hex[uchar(c) >> 4];
+                    out += hex[uchar(c) & 15];
                 } else {
                     out += c;
                 }
@@ -197,11 +207,11 @@ void writeString(QByteArray& out, const QString& text) {
 }
 } // namespace
 
-void CaseResult::writeJson(QByteArray& out, int depth) const {
+void CaseResult::writeJson(std::string& out, int depth) const {
     // The keys in the order a JSON object keeps them, indented as QJsonDocument indents.
-    const QByteArray pad(depth * 4, ' ');
-    const QByteArray inner((depth + 1) * 4, ' ');
-    const QByteArray deeper((depth + 2) * 4, ' ');
+    const std::string pad(size_t(depth) * 4, ' ');
+    const std::string inner = pad + "    ";
+    const std::string deeper = inner + "    ";
     bool first = true;
     const auto key = [&](const char* name) {
         out += first ? "\n" : ",\n";
@@ -211,7 +221,8 @@ void CaseResult::writeJson(QByteArray& out, int depth) const {
         out += name;
         out += "\": ";
     };
-    out += pad + "{";
+    out += pad;
+    out += '{';
     if (!calculator.isNull()) {
         key("calculator");
         writeString(out, calculator);
@@ -222,21 +233,23 @@ void CaseResult::writeJson(QByteArray& out, int depth) const {
     }
     if (said) {
         key("messages");
-        out += "[";
+        out += '[';
         for (qsizetype i = 0; i < messages.size(); ++i) {
             out += i ? ",\n" : "\n";
             out += deeper;
             writeString(out, messages[i]);
         }
-        out += "\n" + inner + "]";
+        out += '\n';
+        out += inner;
+        out += ']';
     }
     if (!name.isUndefined()) {
         key("name");
-        out += QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+        out += QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact).mid(1).chopped(1).toStdString();
     }
     if (ran) {
         key("outputs");
-        out += "{";
+        out += '{';
         bool firstField = true;
         for (const auto& [field, text] : outputs) {
             out += firstField ? "\n" : ",\n";
@@ -246,7 +259,9 @@ void CaseResult::writeJson(QByteArray& out, int depth) const {
             out += ": ";
             writeString(out, text);
         }
-        out += "\n" + inner + "}";
+        out += '\n';
+        out += inner;
+        out += '}';
     }
     if (!report.isEmpty()) {
         key("report");
@@ -256,7 +271,9 @@ void CaseResult::writeJson(QByteArray& out, int depth) const {
         key("reportError");
         writeString(out, reportError);
     }
-    out += "\n" + pad + "}";
+    out += '\n';
+    out += pad;
+    out += '}';
 }
 
 } // namespace kz

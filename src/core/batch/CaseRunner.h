@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <functional>
 #include <map>
+#include <string>
 
 // The batch mode: a JSON array of cases in, a JSON array of results out, every case computed on a
 // calculator session without any window. A case names the calculator ("TDVertFm") and gives input
@@ -29,7 +30,7 @@ struct CaseResult {
 
     QJsonObject toJson() const;
     // The same object as JSON text, indented by depth.
-    void writeJson(QByteArray& out, int depth) const;
+    void writeJson(std::string& out, int depth) const;
 };
 
 class CaseRunner {
