@@ -167,8 +167,11 @@ void writeString(std::string& out, const QString& text) {
     });
     if (plain) {
         // A name: its characters are its bytes.
+        const size_t at = out.size();
+        out.resize(at + size_t(text.size()));
+        char* to = out.data() + at;
         for (const QChar c : text)
-            out += char(c.unicode());
+            *to++ = char(c.unicode());
     } else if (const QByteArray utf8 = text.toUtf8(); std::none_of(utf8.cbegin(), utf8.cend(), [](char c) {
                    return c == '"' || c == '\\' || uchar(c) < 0x20;
                })) {
