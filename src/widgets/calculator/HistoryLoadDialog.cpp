@@ -41,9 +41,10 @@ public:
     }
 };
 
-bool isTextField(const QString& field) {
-    static const QStringList texts = {u"Grunt"_s, u"Construct"_s, u"Construct1"_s, u"Razmer"_s};
-    return texts.contains(field);
+// A soil, a construction or a size is text and needs the wide field; a number the narrow one.
+bool isTextField(const DataTable& table, const QString& field) {
+    const int at = table.def().fieldIndex(field);
+    return at >= 0 && table.def().fields[at].type == FieldType::String;
 }
 
 QTableView* makeGrid(QWidget* parent, const QString& name, DataTableModel* model) {
@@ -252,7 +253,7 @@ void HistoryLoadDialog::activate() {
         labels_[k]->setFont(font);
         if (field.isEmpty())
             continue;
-        edits_[k]->setFixedWidth(isTextField(field) ? 145 : 50);
+        edits_[k]->setFixedWidth(isTextField(table_, field) ? 145 : 50);
         edits_[k]->show();
     }
     showCurrentRow();
