@@ -1,12 +1,11 @@
-// Random inputs through the batch mode, every calculator: whatever is typed, no field shows a
+// Random inputs through the batch mode (no windows), every calculator: whatever is typed, no field shows a
 // number that is not one, and a refused case shows no result.
 #include "CalcTestFolder.h"
-#include "widgets/main/Batch.h"
+#include "core/batch/CaseRunner.h"
+#include "core/common/NumberText.h"
 #include "core/model/Calculator.h"
 #include "core/model/CalculatorList.h"
-#include "widgets/calculator/CalculatorRegistry.h"
-#include "widgets/common/DialogService.h"
-#include "core/common/NumberText.h"
+#include "store/StoredFrameData.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,14 +24,30 @@ private slots:
 
 namespace {
 // What a designer, a slip of the hand or a pasted value may put into a numeric input.
-const QStringList pool = {
-    QStringLiteral("1"),       QStringLiteral("5"),        QStringLiteral("0,7"),    QStringLiteral("100"),
-    QStringLiteral("0"),       QStringLiteral("0,0000001"), QStringLiteral("0,49"),  QStringLiteral("0,5"),
-    QStringLiteral("2,5"),     QStringLiteral("1000"),     QStringLiteral("abc"),    QStringLiteral(""),
-    QStringLiteral("1.5"),     QStringLiteral("-1"),       QStringLiteral("1e400"),  QStringLiteral("1E-400"),
-    QStringLiteral("12345678901234567890"), QStringLiteral("1") + QString(100, QLatin1Char('0')),
-    QStringLiteral("0,") + QString(30, QLatin1Char('0')) + QStringLiteral("1"), QStringLiteral("3,333333333333333333"),
-    QStringLiteral("150,000000000000001"), QStringLiteral("99999"), QStringLiteral("0,01"), QStringLiteral("7")};
+const QStringList pool = {QStringLiteral("1"),
+                          QStringLiteral("5"),
+                          QStringLiteral("0,7"),
+                          QStringLiteral("100"),
+                          QStringLiteral("0"),
+                          QStringLiteral("0,0000001"),
+                          QStringLiteral("0,49"),
+                          QStringLiteral("0,5"),
+                          QStringLiteral("2,5"),
+                          QStringLiteral("1000"),
+                          QStringLiteral("abc"),
+                          QStringLiteral(""),
+                          QStringLiteral("1.5"),
+                          QStringLiteral("-1"),
+                          QStringLiteral("1e400"),
+                          QStringLiteral("1E-400"),
+                          QStringLiteral("12345678901234567890"),
+                          QStringLiteral("1") + QString(100, QLatin1Char('0')),
+                          QStringLiteral("0,") + QString(30, QLatin1Char('0')) + QStringLiteral("1"),
+                          QStringLiteral("3,333333333333333333"),
+                          QStringLiteral("150,000000000000001"),
+                          QStringLiteral("99999"),
+                          QStringLiteral("0,01"),
+                          QStringLiteral("7")};
 
 // A single-line field that holds a number shows it with a comma, at most 17 significant digits.
 QString numberFault(const QString& text) {
@@ -57,10 +72,10 @@ QString numberFault(const QString& text) {
 } // namespace
 
 void TestBatchFuzz::randomCases() {
-    ScopedRecordingDialogs rec;
-    CalcTestFolder folder(rec);
-    registerBuiltCalculators(CalculatorRegistry::instance());
-    CalculatorEnvironment env{*folder.data};
+    struct : Messenger {
+        void showMessage(const QString&) override {}
+    } quiet;
+    CalcTestFolder folder(quiet);
     QRandomGenerator random(20261209);
 
     QJsonArray cases;
@@ -83,7 +98,8 @@ void TestBatchFuzz::randomCases() {
                                      {QStringLiteral("inputs"), inputs}});
         }
     }
-    BatchRunner runner(env);
+    const StoredFrameData frames(*folder.data);
+    CaseRunner runner(frames);
     bool allRan = false;
     const QJsonArray results = runner.run(QJsonDocument(cases).toJson(), &allRan);
     QCOMPARE(results.size(), cases.size());
@@ -106,9 +122,9 @@ void TestBatchFuzz::randomCases() {
                 continue;
             }
             const QString fault = numberFault(text);
-            QVERIFY2(fault.isEmpty(), (where + ' ' + it.key().toUtf8() + " = " + text.toUtf8() + ": " +
-                                       fault.toUtf8())
-                                          .constData());
+            QVERIFY2(fault.isEmpty(),
+                     (where + ' ' + it.key().toUtf8() + " = " + text.toUtf8() + ": " + fault.toUtf8())
+                         .constData());
         }
         const QString result = out.value(QStringLiteral("EditVS1")).toString();
         const bool refused = !r.value(QStringLiteral("messages")).toArray().isEmpty();
