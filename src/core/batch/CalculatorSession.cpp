@@ -280,18 +280,16 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         const bool down = value.toBool();
         switch (r.target) {
         case Target::SectionMode: {
+            // A button already as asked is left alone. The group keeps one button down: releasing
+            // the one down presses it again, which refills the lists all the same.
             Section& s = sections_[r.index];
             const int mode = int(modeButtons().indexOf(r.field));
-            // A button of the group is only pressed, never released: pressing the one down again
-            // refills the lists all the same.
-            if (down != (s.mode == mode) || down) {
-                if (down)
-                    s.mode = mode;
-                if (down || s.mode == mode) {
-                    refreshConstructions(s);
-                    sectionChanged();
-                }
-            }
+            if (down == (s.mode == mode))
+                return true;
+            if (down)
+                s.mode = mode;
+            refreshConstructions(s);
+            sectionChanged();
             return true;
         }
         case Target::RowCheck: {
