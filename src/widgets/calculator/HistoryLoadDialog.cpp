@@ -17,6 +17,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -80,7 +81,7 @@ QString HistoryLoadDialog::manualInsertMessage() {
 }
 
 HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup& setup, QWidget* parent)
-    : QDialog(parent), table_(loaderTable(data, setup.table)) {
+    : QDialog(parent), table_(loaderTable(data, setup.table)), windowTop_(setup.windowTop) {
     setObjectName(setup.objectName);
     setWindowTitle(u"Загрузка заземляющего устройства."_s);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -97,7 +98,7 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup&
         return previous ? previous(t) : true;
     };
 
-    auto* title = boldLabel(u"Заземляющие устройства"_s, this);
+    auto* title = boldLabel(setup.title, this);
     title->setObjectName(u"Label12"_s);
 
     model_ = new DataTableModel(table_, {u"Name"_s, u"R"_s}, this);
@@ -163,7 +164,7 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup&
     }
     groupLayout->setRowStretch(setup.rows, 1);
 
-    btnOK_ = new QPushButton(u"ОК"_s, this);
+    btnOK_ = new QPushButton(setup.okText, this);
     btnOK_->setObjectName(u"btnOK"_s);
     auto* cancel = new QPushButton(u"Отмена"_s, this);
     cancel->setObjectName(u"btnCancel"_s);
@@ -259,6 +260,9 @@ void HistoryLoadDialog::activate() {
     showCurrentRow();
     if (table_.recNo() >= 0)
         grid_->setCurrentIndex(model_->index(table_.recNo(), 0));
+    if (windowTop_)
+        if (const QScreen* screen = this->screen())
+            move(x(), screen->availableGeometry().top() + *windowTop_);
 }
 
 void HistoryLoadDialog::deactivate() {

@@ -37,6 +37,12 @@ struct HistoryLoaderSetup {
     int helpContext = 35;
     bool confirmDeletion = true;
     std::optional<HistoryDetailGrid> detail;
+    QString title = QStringLiteral("Заземляющие устройства");
+    QString okText = QStringLiteral("ОК");
+    // On activation the loader moves to this distance from the top of the screen; none: centred.
+    std::optional<int> windowTop;
+    // A single window's table, opened for the loader and closed once it has done.
+    bool closeAfterLoad = false;
 };
 
 // "Загрузка заземляющего устройства.": the named parameter sets of a history table (hist1.db is
@@ -93,6 +99,7 @@ private:
     QList<QLineEdit*> edits_;
     QStringList boundFields_;
     QPushButton* btnOK_;
+    std::optional<int> windowTop_;
 };
 
 // A loader's table: one of a single window's own, made on first use, or the data module's.

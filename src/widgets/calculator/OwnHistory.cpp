@@ -41,9 +41,13 @@ OwnHistory oneTable(const HistoryLoaderSetup& setup) {
                                      layout.recordFromInputs(inputs));
         },
         [setup](DataModule& data, const HistoryLayout& layout, QWidget* owner) -> std::optional<InputTexts> {
-            if (!openHistoryOfKind(loaderTable(data, setup.table), dataDir(), layout.kindCode))
+            DataTable& table = loaderTable(data, setup.table);
+            if (!openHistoryOfKind(table, dataDir(), layout.kindCode))
                 return std::nullopt;
-            return chooseSet(data, setup, layout, owner);
+            const auto chosen = chooseSet(data, setup, layout, owner);
+            if (setup.closeAfterLoad)
+                table.close();
+            return chosen;
         }};
 }
 
@@ -54,6 +58,10 @@ HistoryLoaderSetup standardDevice() {
     s.table = u"TableHistory"_s;
     s.rows = 24;
     s.helpContext = 36;
+    s.title = u"Заземляющие устройства."_s;
+    s.okText = u"OK"_s;
+    s.windowTop = 10;
+    s.closeAfterLoad = true;
     return s;
 }
 

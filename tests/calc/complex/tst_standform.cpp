@@ -1,6 +1,7 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
 #include "core/calculators/complex/StandCalc.h"
+#include "store/DataTable.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "widgets/frames/CalculatorToolbar.h"
 
@@ -34,13 +35,18 @@ void TestStandForm::aSavedSetComesBackThroughItsLoader() {
 
     win_->setInputText(u"EditDlinaV"_s, u"3"_s);
     QStringList seen;
-    rec_->onModal = [&seen](QDialog* d) {
+    DataTable* shown = nullptr;
+    rec_->onModal = [&seen, &shown](QDialog* d) {
         auto* loader = qobject_cast<HistoryLoadDialog*>(d);
         if (!loader)
             return int(QDialog::Rejected);
         loader->show();
-        seen << loader->objectName() << loader->label(1)->text() << loader->label(9)->text()
-             << loader->dbEdit(9)->text();
+        shown = &loader->table();
+        seen << loader->objectName() << loader->btnOK()->text() << loader->label(1)->text()
+             << loader->label(9)->text() << loader->dbEdit(9)->text();
+        for (const QLabel* label : loader->findChildren<QLabel*>())
+            if (label->text().startsWith(u"Заземляющие"_s))
+                seen << label->text();
         // A heading is bold and has no field.
         if (!loader->label(1)->font().bold() || loader->dbEdit(1)->isVisible() ||
             !loader->btnOK()->isEnabled())
@@ -49,9 +55,11 @@ void TestStandForm::aSavedSetComesBackThroughItsLoader() {
         return int(QDialog::Accepted);
     };
     win_->ButtonFrame1()->btnLoad()->click();
-    QCOMPARE(seen, (QStringList{u"THistForm"_s, u" Параметры вертикального заземлителя "_s,
-                                u"L - длина стержня, м:"_s, u"2"_s}));
+    QCOMPARE(seen, (QStringList{u"THistForm"_s, u"OK"_s, u" Параметры вертикального заземлителя "_s,
+                                u"L - длина стержня, м:"_s, u"2"_s, u"Заземляющие устройства."_s}));
     QCOMPARE(win_->inputText(u"EditDlinaV"_s), u"2"_s);
+    // history.DB is the loader's own: closed once it has done.
+    QVERIFY(shown && !shown->isOpen());
 }
 
 QTEST_MAIN(TestStandForm)
