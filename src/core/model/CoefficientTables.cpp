@@ -15,12 +15,22 @@ CoefficientRows CoefficientTables::rowsWhere(const QString&, const QStringList&,
     return {};
 }
 
-bool sameTableValue(double a, double b) {
-    return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
-}
-
 double interpolateStep(double x, double y, double t) {
     return double(roundTo(static_cast<long double>(x) - (static_cast<long double>(x) - y) * t, 3));
+}
+
+CoefficientRows completeRows(const CoefficientRows& rows, int fields, std::optional<LookupKey> of) {
+    CoefficientRows complete;
+    complete.reserve(rows.size());
+    for (const CoefficientRow& row : rows) {
+        if (row.size() != fields ||
+            std::any_of(row.cbegin(), row.cend(), [](double v) { return std::isnan(v); }))
+            continue;
+        if (of && !sameTableValue(row[of->column], of->value))
+            continue;
+        complete << row;
+    }
+    return complete;
 }
 
 CoefficientRows bracketingRows(const CoefficientRows& rows, const QList<LookupKey>& keys,

@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <optional>
 
 // Reference tables of coefficients as the formulas read them: numbers only, no widgets, no SQL.
 // The store provides them (cached until a table is edited); tests hand in rows of their own.
@@ -18,8 +21,8 @@ public:
     // an empty field reads as NaN. No rows when the table is not open.
     virtual CoefficientRows rows(const QString& table, const QStringList& fields) const = 0;
     // The rows whose text field holds the value ("Razm" = "ряд"), the named fields as above.
-    virtual CoefficientRows rowsWhere(const QString& table, const QStringList& fields, const QString& textField,
-                                      const QString& value) const;
+    virtual CoefficientRows rowsWhere(const QString& table, const QStringList& fields,
+                                      const QString& textField, const QString& value) const;
 };
 
 // A coordinate of a look-up: the row column it is compared with and the value sought.
@@ -37,8 +40,16 @@ struct LookupKey {
 CoefficientRows bracketingRows(const CoefficientRows& rows, const QList<LookupKey>& keys,
                                const QList<LookupKey>& equal = {});
 
+// The rows that hold a number in each of their first `fields` fields and, when asked, the value of
+// `of` in its column: what a look-up may interpolate between.
+CoefficientRows completeRows(const CoefficientRows& rows, int fields, std::optional<LookupKey> of = {});
+
 // Table values are compared as numbers, never as text; a stored 0,1 and a typed 0,1 are equal.
-bool sameTableValue(double a, double b);
+// Inline: a look-up compares every row of its table.
+inline bool sameTableValue(double a, double b) {
+    const double scale = std::max(1.0, std::max(std::fabs(a), std::fabs(b)));
+    return std::fabs(a - b) <= 1e-9 * scale;
+}
 
 // X − (X − Y)·t rounded to 0,001: one step of the handbooks' staged interpolation.
 double interpolateStep(double x, double y, double t);

@@ -461,10 +461,8 @@ std::optional<Lattice> lattice(int type, long double bc, long double ac) {
 std::optional<long double> coefficientM(const CoefficientTables* tables, int type, long double x) {
     if (!tables)
         return std::nullopt;
-    CoefficientRows ofType;
-    for (const CoefficientRow& row : tables->rows(u"m.DB"_s, {u"N"_s, u"Otn"_s, u"M"_s}))
-        if (row.size() == 3 && sameTableValue(row[0], type) && !std::isnan(row[1]) && !std::isnan(row[2]))
-            ofType << row;
+    const CoefficientRows ofType =
+        completeRows(tables->rows(u"m.DB"_s, {u"N"_s, u"Otn"_s, u"M"_s}), 3, LookupKey{0, double(type)});
     const CoefficientRows near = bracketingRows(ofType, {{1, double(x)}});
     if (near.isEmpty())
         return std::nullopt;

@@ -1,10 +1,10 @@
 #include "core/calculators/rods/LuchCalc.h"
 
 #include "core/calculators/rods/GorizCalc.h"
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>
@@ -281,10 +281,8 @@ std::optional<long double> coefficient(const CoefficientTables* tables, int type
     if (!tables)
         return std::nullopt;
     // The neighbours are sought among the rows of this type only.
-    CoefficientRows ofType;
-    for (const CoefficientRow& row : tables->rows(u"Kiluch.DB"_s, {u"N"_s, u"Dlina"_s, u"KI"_s}))
-        if (row.size() == 3 && sameTableValue(row[0], type) && !std::isnan(row[1]) && !std::isnan(row[2]))
-            ofType << row;
+    const CoefficientRows ofType = completeRows(tables->rows(u"Kiluch.DB"_s, {u"N"_s, u"Dlina"_s, u"KI"_s}),
+                                                3, LookupKey{0, double(type)});
     const CoefficientRows near = bracketingRows(ofType, {{1, double(l)}});
     if (near.isEmpty())
         return std::nullopt;

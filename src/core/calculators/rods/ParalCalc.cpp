@@ -1,9 +1,9 @@
 #include "core/calculators/rods/ParalCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>
@@ -289,11 +289,8 @@ std::optional<long double> coefficient(const CoefficientTables* tables, long dou
                                        long double s) {
     if (!tables)
         return std::nullopt;
-    CoefficientRows rows;
-    for (const CoefficientRow& row : tables->rows(u"Kipp.DB"_s, {u"Dlina"_s, u"N"_s, u"Ras"_s, u"KI"_s}))
-        if (row.size() == 4 && !std::isnan(row[Dlina]) && !std::isnan(row[N]) && !std::isnan(row[Ras]) &&
-            !std::isnan(row[KI]))
-            rows << row;
+    const CoefficientRows rows =
+        completeRows(tables->rows(u"Kipp.DB"_s, {u"Dlina"_s, u"N"_s, u"Ras"_s, u"KI"_s}), 4);
     const CoefficientRows r = bracketingRows(rows, {{Dlina, double(l)}, {N, double(n)}, {Ras, double(s)}});
     // A point outside the table has a coordinate bracketed from one side only: its rows do not
     // enclose it.
