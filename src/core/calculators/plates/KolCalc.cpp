@@ -1,9 +1,10 @@
 #include "core/calculators/plates/KolCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
+#include "core/model/SectionSizeCalculator.h"
 
 #include <cmath>
 #include <numbers>
@@ -72,38 +73,14 @@ SelectionParameter ringDiameterSelection() {
 
 namespace {
 const QString ringInput = QStringLiteral("EditDiam");
-
-class RingAtSurface : public Calculator {
-public:
-    RingAtSurface() : Calculator(makeDescriptor()) {}
-
-    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
-        const auto ringD = in.number(ringInput);
-        if (!in.diameter || *in.diameter <= 0 || !ringD)
-            return CheckFailure{diameterMissingMessage(), {}};
-        if (const auto error = geometryError(*in.diameter, *ringD))
-            return CheckFailure{*error, {}};
-        return std::nullopt;
-    }
-
-    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
-        const auto p0 = in.number(QStringLiteral("EditRo0"));
-        const auto kp = in.number(QStringLiteral("EditPKV"));
-        const auto ringD = in.number(ringInput);
-        if (!p0 || !kp || !ringD || !in.diameter)
-            return std::nullopt;
-        return ComputeResistance(*p0, *kp, *ringD, *in.diameter).r;
-    }
-
-    QStringList calcOrder(const CalcInputs& in) const override {
-        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(ringInput), in.diameter.value_or(0),
-                              in.text(QStringLiteral("EditVS1")))};
-    }
-};
 } // namespace
 
 const Calculator& calculator() {
-    static const RingAtSurface c;
+    static const SectionSizeCalculator c(makeDescriptor(),
+                                         {ringInput, &geometryError,
+                                          [](long double p0, long double kp, long double size,
+                                             long double d) { return ComputeResistance(p0, kp, size, d).r; },
+                                          &calcOrderLine});
     return c;
 }
 

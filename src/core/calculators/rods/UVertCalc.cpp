@@ -2,11 +2,12 @@
 
 #include "core/calculators/rods/DVertCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
 #include "core/model/ReportModel.h"
-#include "core/common/NumberText.h"
+#include "core/model/SectionSizeCalculator.h"
 
 #include <cmath>
 #include <numbers>
@@ -57,38 +58,14 @@ CalculatorDescriptor makeDescriptor() {
 
 namespace {
 const QString lengthInput = QStringLiteral("EditDlina");
-
-class RodAtSurface : public Calculator {
-public:
-    RodAtSurface() : Calculator(makeDescriptor()) {}
-
-    std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
-        const auto l = in.number(lengthInput);
-        if (!in.diameter || *in.diameter <= 0 || !l)
-            return CheckFailure{diameterMissingMessage(), {}};
-        if (const auto error = geometryError(*in.diameter, *l))
-            return CheckFailure{*error, {}};
-        return std::nullopt;
-    }
-
-    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
-        const auto p0 = in.number(QStringLiteral("EditRo0"));
-        const auto kp = in.number(QStringLiteral("EditPKV"));
-        const auto l = in.number(lengthInput);
-        if (!p0 || !kp || !l || !in.diameter)
-            return std::nullopt;
-        return ComputeResistance(*p0, *kp, *l, *in.diameter).r;
-    }
-
-    QStringList calcOrder(const CalcInputs& in) const override {
-        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(lengthInput), in.diameter.value_or(0),
-                              in.text(QStringLiteral("EditVS1")))};
-    }
-};
 } // namespace
 
 const Calculator& calculator() {
-    static const RodAtSurface c;
+    static const SectionSizeCalculator c(makeDescriptor(),
+                                         {lengthInput, &geometryError,
+                                          [](long double p0, long double kp, long double size,
+                                             long double d) { return ComputeResistance(p0, kp, size, d).r; },
+                                          &calcOrderLine});
     return c;
 }
 
@@ -134,9 +111,9 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordText(u"R = "_s);
     w.WordSymbol(u"r"_s);
     w.WordText(u" / (2*П*L) * Ln(4*L/D), Ом;"_s + reportCr);
-    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * Ln(4*"_s + l +
-               QLatin1Char('/') + formatGeneral(d.value_or(0)) + QLatin1Char(')') +
-               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * Ln(4*"_s + l + QLatin1Char('/') +
+               formatGeneral(d.value_or(0)) + QLatin1Char(')') + multiLineEnding(s.text(u"EditVS1"_s)) +
+               reportCr);
     w.setAlignment(A::Left);
     if (include)
         w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));
