@@ -87,11 +87,7 @@ void CalculatorSession::open() {
     items_.clear();
     grids_.clear();
     chosen_.clear();
-    installation_ = {};
-    installation_.type = installationTypeNames().at(UpToOneKvEarthed);
-    installation_.permissible = u"4"_s;
-    installation_.voltage = u"380"_s;
-    installation_.resistivity = u"100"_s;
+    installation_ = openingInstallation();
     installationShown_ = true;
     linkRo_ = linkParam_ = autoScore_ = include_ = false;
     picture_ = true;

@@ -1,11 +1,22 @@
 #include "core/model/CalcOrder.h"
 
-#include "core/model/CalcCommon.h"
+#include "core/rules/PermissibleResistance.h"
+
 #include "core/common/NumberText.h"
+#include "core/model/CalcCommon.h"
 
 using namespace Qt::StringLiterals;
 
 namespace kz {
+
+InstallationValues openingInstallation() {
+    InstallationValues v;
+    v.type = installationTypeNames().at(UpToOneKvEarthed);
+    v.voltage = QStringLiteral("380");
+    v.resistivity = QStringLiteral("100");
+    v.permissible = QStringLiteral("4");
+    return v;
+}
 
 void ParameterTriples::add(const QString& name, const QString& designation, const QString& value) {
     items_ << name << designation << value;
@@ -19,19 +30,14 @@ ParameterTriples& parameterTriples() {
 void AddInstallationLines(const InstallationValues& eu, QStringList& memo) {
     memo << u"Тип электроустановки: "_s + eu.type + QLatin1Char('.');
     if (!eu.current.isEmpty())
-        memo << u"Расчетный ток замыкания на землю: Iзо = "_s + eu.current +
-                    u" А."_s;
+        memo << u"Расчетный ток замыкания на землю: Iзо = "_s + eu.current + u" А."_s;
     if (!eu.voltage.isEmpty())
-        memo << u"Линейное напряжение источника тока: Uлин. = "_s + eu.voltage +
-                    u" В."_s;
+        memo << u"Линейное напряжение источника тока: Uлин. = "_s + eu.voltage + u" В."_s;
     if (!eu.power.isEmpty())
-        memo << u"Суммарная мощность генераторов (трансформаторов): S = "_s + eu.power +
-                    u" кВА."_s;
+        memo << u"Суммарная мощность генераторов (трансформаторов): S = "_s + eu.power + u" кВА."_s;
     if (!eu.resistivity.isEmpty())
-        memo << u"Удельное сопротивление грунта: р = "_s + eu.resistivity +
-                    u" Ом м."_s;
-    memo << u"Допустимое сопротивление растеканию: Rдоп. = "_s + eu.permissible +
-                u" Ом."_s;
+        memo << u"Удельное сопротивление грунта: р = "_s + eu.resistivity + u" Ом м."_s;
+    memo << u"Допустимое сопротивление растеканию: Rдоп. = "_s + eu.permissible + u" Ом."_s;
 }
 
 QString verdictText(bool usable, const QString& noun, const QString& symbol) {

@@ -38,6 +38,10 @@ struct InstallationValues {
     bool include = true; // chkInclude "Включить в отчет"
 };
 
+// The installation frame as it opens: up to 1 kV with an earthed neutral, Uлин 380 V, p 100 Ом м,
+// Rдоп 4 Ом.
+InstallationValues openingInstallation();
+
 // The installation characteristics: type and Rдоп always, the others only when filled.
 void AddInstallationLines(const InstallationValues& eu, QStringList& memo);
 

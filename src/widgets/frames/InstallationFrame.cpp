@@ -1,11 +1,13 @@
 #include "widgets/frames/InstallationFrame.h"
 
-#include "widgets/common/DialogService.h"
-#include "widgets/frames/FrameWidgets.h"
+#include "core/model/CalcOrder.h"
+
 #include "core/rules/PermissibleResistance.h"
+#include "widgets/common/DialogService.h"
 #include "widgets/common/FormProcedures.h"
-#include "widgets/frames/PermissibleResistanceDialog.h"
 #include "widgets/common/SpinButton.h"
+#include "widgets/frames/FrameWidgets.h"
+#include "widgets/frames/PermissibleResistanceDialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -25,7 +27,8 @@ QString both(const QString& hint) {
 }
 } // namespace
 
-InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Характеристика электроустановки "_s, parent) {
+InstallationFrame::InstallationFrame(QWidget* parent)
+    : QGroupBox(u" Характеристика электроустановки "_s, parent) {
     setObjectName(QStringLiteral("frmEU1"));
     setHint(this, u"Панель характеристики электроустановки"_s);
     auto* grid = new QGridLayout(this);
@@ -33,9 +36,10 @@ InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Харак�
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
 
+    const InstallationValues opening = openingInstallation();
     grid->addWidget(makeLabel(this, u"Тип:"_s), 0, 0);
     editTip_ = makeDisplayField(this, QStringLiteral("EditTip"));
-    editTip_->setText(installationTypeNames().at(UpToOneKvEarthed));
+    editTip_->setText(opening.type);
     setHint(editTip_, both(u"Тип электроустановки"_s));
     editTip_->setMinimumWidth(420);
     grid->addWidget(editTip_, 0, 1, 1, 7);
@@ -43,7 +47,7 @@ InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Харак�
     auto* rmaxRow = new QHBoxLayout;
     rmaxRow->setSpacing(2);
     rmaxRow->addWidget(makeLabel(this, u"Rдоп., Ом:"_s));
-    editRmax_ = makeEdit(this, QStringLiteral("EditRmax"), QStringLiteral("4"),
+    editRmax_ = makeEdit(this, QStringLiteral("EditRmax"), opening.permissible,
                          both(u"Допустимое значение сопротивления растеканию"_s));
     editRmax_->setFixedWidth(70);
     rmaxRow->addWidget(editRmax_);
@@ -57,24 +61,26 @@ InstallationFrame::InstallationFrame(QWidget* parent) : QGroupBox(u" Харак�
     }
     grid->addLayout(rmaxRow, 0, 8, 1, 2);
 
-    const auto field = [this, grid](int column, const char* label, const char* name, const char* text,
+    const auto field = [this, grid](int column, const char* label, const char* name, const QString& text,
                                     const char* hint) {
         grid->addWidget(makeLabel(this, QString::fromUtf8(label)), 1, column);
         QLineEdit* e = makeDisplayField(this, QLatin1String(name), true);
-        e->setText(QString::fromUtf8(text));
+        e->setText(text);
         e->setFixedWidth(60);
         setHint(e, QString::fromUtf8(hint));
         grid->addWidget(e, 1, column + 1);
         return e;
     };
-    editIzo_ = field(0, "Iзо, А:", "EditIzo", "", "Расчетный ток замыкания на землю Iзо, А");
-    editUlin_ = field(2, "Uлин., В:", "EditUlin", "380", "Линейное напряжение источника тока Uлин., В");
-    editS_ = field(4, "S, кВА:", "EditS", "", "Суммарная мощность генераторов (трансформаторов) S, кВА");
-    editP_ = field(6, "р, Ом м:", "EditP", "100", "Удельное сопротивление грунта p, Ом м");
+    editIzo_ = field(0, "Iзо, А:", "EditIzo", opening.current, "Расчетный ток замыкания на землю Iзо, А");
+    editUlin_ =
+        field(2, "Uлин., В:", "EditUlin", opening.voltage, "Линейное напряжение источника тока Uлин., В");
+    editS_ = field(4, "S, кВА:", "EditS", opening.power,
+                   "Суммарная мощность генераторов (трансформаторов) S, кВА");
+    editP_ = field(6, "р, Ом м:", "EditP", opening.resistivity, "Удельное сопротивление грунта p, Ом м");
 
     chkInclude_ = new QCheckBox(u"Включить в отчет"_s, this);
     chkInclude_->setObjectName(QStringLiteral("chkInclude"));
-    chkInclude_->setChecked(true);
+    chkInclude_->setChecked(opening.include);
     grid->addWidget(chkInclude_, 1, 8);
     button4_ = new QPushButton(u"Изменить..."_s, this);
     button4_->setObjectName(QStringLiteral("Button4"));
@@ -104,8 +110,8 @@ void InstallationFrame::Button4Click() {
     emit installationChanged();
 }
 
-QString InstallationFrame::ComputeRdop(const QString& typeText, const QString& izo, const QString& p, const QString& s,
-                            const QString& ulin) {
+QString InstallationFrame::ComputeRdop(const QString& typeText, const QString& izo, const QString& p,
+                                       const QString& s, const QString& ulin) {
     return permissibleResistanceText(typeText, izo, p, s, ulin);
 }
 
