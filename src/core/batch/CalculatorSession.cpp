@@ -93,6 +93,7 @@ void CalculatorSession::open() {
     picture_ = true;
     result_ = u"0.00"_s;
     order_.clear();
+    warnings_.clear();
     messages_.clear();
 
     for (const GeometryInput& g : d_.geometry) {
@@ -347,8 +348,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
             }
             rows << cells;
         }
-        setGridText(name, gridRowsText(rows));
-        return true;
+        return setGivenGrid(name, rows, error);
     }
     if (!value.isString()) {
         *error = u"значение поля "_s + name + u" должно быть строкой"_s;
@@ -409,10 +409,8 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         *error = u"поле "_s + name + u" не является полем ввода"_s;
         return false;
     }
-    if (g.isRowGrid()) {
-        setGridText(name, text);
-        return true;
-    }
+    if (g.isRowGrid())
+        return setGivenGrid(name, parseGridRows(text, int(g.rowGrid->headers.size()) - 1), error);
     if (g.isRowChoice()) {
         Chosen& c = chosen_[name];
         for (int i = 0; i < c.rows.size(); ++i)
@@ -499,6 +497,7 @@ void CalculatorSession::inputChanged(const QString& name, bool byUser) {
         applyDerived(calc_.derive(current(), name));
         result_.clear();
         order_.clear();
+        warnings_.clear();
         return;
     }
     for (const GeometryInput& g : d_.geometry)
@@ -613,6 +612,7 @@ void CalculatorSession::changeTail() {
     else {
         result_.clear();
         order_.clear();
+        warnings_.clear();
     }
 }
 
@@ -665,6 +665,7 @@ void CalculatorSession::soilFrameChanged(int index, bool typeChange) {
     if (!typeChange && bounds && soil.name != soil.last) {
         result_.clear();
         order_.clear();
+        warnings_.clear();
         return;
     }
     soil.last = soil.name;
@@ -796,10 +797,41 @@ void CalculatorSession::setGridText(const QString& name, const QString& text) {
     const GeometryInput* g = own(name);
     const int cells = int(g->rowGrid->headers.size()) - 1;
     const GridRows rows = parseGridRows(text, cells);
-    layOutGrid(name, g->rowGrid->firstNumber + int(rows.size()) - 1);
+    // A grid with a count input keeps the rows its count gives, as the window's grid does: rows
+    // not given stay empty for the check to name.
+    const int last = gridCountInput(*g) ? gridLastNumber(*g) : g->rowGrid->firstNumber + int(rows.size()) - 1;
+    layOutGrid(name, last);
     GridRows& shown = grids_[name];
-    for (int r = 0; r < rows.size(); ++r)
+    for (int r = 0; r < rows.size() && r < shown.size(); ++r)
         shown[r] = rows[r];
+}
+
+bool CalculatorSession::setGivenGrid(const QString& name, const GridRows& rows, QString* error) {
+    // More rows than the count gives would be dropped without a word: refused instead.
+    if (const GeometryInput* grid = own(name); gridCountInput(*grid)) {
+        const int room = std::max(0, gridLastNumber(*grid) - grid->rowGrid->firstNumber + 1);
+        if (rows.size() > room) {
+            *error = u"в таблице "_s + name + u" строк больше ("_s + QString::number(rows.size()) +
+                     u"), чем задает поле "_s + grid->rowGrid->countInput + u" ("_s + QString::number(room) + u")"_s;
+            return false;
+        }
+    }
+    setGridText(name, gridRowsText(rows));
+    return true;
+}
+
+const GeometryInput* CalculatorSession::gridCountInput(const GeometryInput& grid) const {
+    return grid.rowGrid->countInput.isEmpty() ? nullptr : own(grid.rowGrid->countInput);
+}
+
+int CalculatorSession::gridLastNumber(const GeometryInput& grid) const {
+    const GeometryInput* count = gridCountInput(grid);
+    const auto it = own_.constFind(count->name);
+    return (it != own_.cend() ? *it : count->defaultText).toInt();
+}
+
+QString CalculatorSession::gridShownText(const QString& name) const {
+    return gridRowsText(grids_.value(name));
 }
 
 QString CalculatorSession::gridText(const QString& name) const {
@@ -870,10 +902,12 @@ void CalculatorSession::calculate(bool show) {
         }
         result_ = e.resultText;
         order_ = e.order;
+        warnings_ = e.warnings;
         return;
     }
     result_.clear();
     order_.clear();
+    warnings_.clear();
     for (const GeometryInput& g : d_.geometry)
         if (g.clearedWithResult)
             own_[g.name].clear();
@@ -1023,9 +1057,10 @@ CalculatorSession::ShownTexts CalculatorSession::outputs() const {
             fields << Field{label, {}, follows.isEmpty() ? design : calc_.rangeLabel(*in, label)};
         }
     }
-    // The calculator's own inputs as they stand after the calculation, derived ones included.
+    // The calculator's own inputs as they stand after the calculation, derived ones included;
+    // a grid with its computed columns.
     for (const GeometryInput& g : d_.geometry)
-        fields << Field{g.name, {}, ownText(g.name)};
+        fields << Field{g.name, {}, g.isRowGrid() ? gridShownText(g.name) : ownText(g.name)};
     // The same fields every time: their names and order are found once.
     if (outputLayout_.size() != fields.size()) {
         const QStringList names = fieldNames(fields);
@@ -1046,6 +1081,7 @@ CalculatorSession::ShownTexts CalculatorSession::outputs() const {
 
 ReportSource CalculatorSession::reportSource() const {
     ReportSource source;
+    source.warnings = warnings_;
     const CalcInputs in = inputs();
     // Frame fields by "frame.field" and, where no other field took it first, by the plain name.
     const auto add = [&source](const QString& frame, const QString& field, const QString& text) {

@@ -40,6 +40,8 @@ public:
     // The messages said since the session opened.
     const QStringList& messages() const { return messages_; }
     bool hasResult() const { return !result_.isEmpty(); }
+    // The conditions of the formula that hold only weakly for the result shown.
+    const QStringList& warnings() const { return warnings_; }
     CalcInputs inputs() const;
     ReportSource reportSource() const;
 
@@ -120,7 +122,14 @@ private:
     void moveWithRow(const QString& name);
     void layOutGrid(const QString& name, int lastNumber);
     void setGridText(const QString& name, const QString& text);
+    // A case's rows for a grid; more rows than its count input gives is an error.
+    bool setGivenGrid(const QString& name, const GridRows& rows, QString* error);
+    // The count input that gives a grid its rows, if it has one, and the last row number it gives.
+    const GeometryInput* gridCountInput(const GeometryInput& grid) const;
+    int gridLastNumber(const GeometryInput& grid) const;
     QString gridText(const QString& name) const;
+    // Every column of the grid, the computed ones too: what the window shows.
+    QString gridShownText(const QString& name) const;
     void syncInstallation();
     void applySoilResistivity(const QString& ro);
     void linkPressed();
@@ -146,6 +155,7 @@ private:
     bool include_ = false;
     QString result_;
     QStringList order_;
+    QStringList warnings_;
     QStringList messages_;
     // The inputs as the calculator reads them, refreshed in place (current()).
     const CalcInputs& current() const;

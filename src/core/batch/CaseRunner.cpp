@@ -70,6 +70,7 @@ CaseResult CaseRunner::runCase(const QJsonValue& value) {
     session.calculate();
     result.outputs = session.outputs();
     result.messages = session.messages();
+    result.warnings = session.warnings();
     result.said = true;
     result.ran = true;
     if (!reportDir_.isEmpty() && reportWriter_)
@@ -155,6 +156,8 @@ QJsonObject CaseResult::toJson() const {
         o.insert(u"report"_s, report);
     if (!reportError.isEmpty())
         o.insert(u"reportError"_s, reportError);
+    if (!warnings.isEmpty())
+        o.insert(u"warnings"_s, QJsonArray::fromStringList(warnings));
     return o;
 }
 
@@ -273,6 +276,18 @@ void CaseResult::writeJson(std::string& out, int depth) const {
     if (!reportError.isEmpty()) {
         key("reportError");
         writeString(out, reportError);
+    }
+    if (!warnings.isEmpty()) {
+        key("warnings");
+        out += '[';
+        for (qsizetype i = 0; i < warnings.size(); ++i) {
+            out += i ? ",\n" : "\n";
+            out += deeper;
+            writeString(out, warnings[i]);
+        }
+        out += '\n';
+        out += inner;
+        out += ']';
     }
     out += '\n';
     out += pad;

@@ -27,6 +27,8 @@ struct CaseResult {
     bool said = false; // messages belong to the result (a case that ran, or failed on an input)
     QString report;
     QString reportError;
+    // Conditions of the formula that hold only weakly: the result stands, approximate.
+    QStringList warnings;
 
     QJsonObject toJson() const;
     // The same object as JSON text, indented by depth.

@@ -12,6 +12,10 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 long double roundResistance(long double r) {
+    // Sea water under a large device gives true results below a hundredth of an ohm: they keep two
+    // significant digits instead of rounding to 0, which would read as a failed calculation.
+    if (r > 0 && r < 0.01L && std::isfinite(r))
+        return roundTo(r, 1 - int(std::floor(std::log10(r))));
     return roundTo(r, 2);
 }
 

@@ -8,7 +8,7 @@
 // Rules every calculator applies around its own formula.
 namespace kz {
 
-// Resistances are shown rounded to two decimals.
+// Resistances are shown rounded to two decimals; a positive value below 0,01 to two significant digits.
 long double roundResistance(long double r);
 // A result that cannot be shown as a number (overflow, NaN) is no result.
 bool isShowableResult(long double r);

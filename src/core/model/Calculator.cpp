@@ -1,5 +1,7 @@
 #include "core/model/Calculator.h"
 
+#include <cmath>
+
 #include "core/model/CalcCommon.h"
 #include "core/common/NumberText.h"
 
@@ -149,7 +151,57 @@ Evaluation Calculator::complete(const CalcInputs& in, Evaluation e) const {
         after.texts.insert(it.key(), it.value());
     after.texts.insert(QStringLiteral("EditVS1"), e.resultText);
     e.order = calcOrder(after);
+    e.warnings = weakConditionWarnings(after);
+    e.order << e.warnings;
     return e;
+}
+
+void writeReport(const CalculatorDescriptor& d, ReportBuilder& w, const ReportSource& s) {
+    d.report(w, s);
+    if (s.warnings.isEmpty())
+        return;
+    w.setAlignment(ReportParagraph::Alignment::Left);
+    for (const QString& warning : s.warnings)
+        w.WordText(u"Примечание. "_s + warning + reportCr);
+}
+
+WeakCondition inputsCondition(const QString& condition, const QString& ratioName, const QString& larger,
+                              long double largerFactor, const QString& smaller, long double smallerFactor) {
+    return {condition, ratioName,
+            [=](const CalcInputs& in) -> std::optional<long double> {
+                const auto x = in.positive(larger);
+                const auto y = in.positive(smaller);
+                if (!x || !y)
+                    return std::nullopt;
+                return *x * largerFactor / (*y * smallerFactor);
+            }};
+}
+
+WeakCondition diameterCondition(const QString& condition, const QString& ratioName, const QString& larger,
+                                const QString& framePrefix) {
+    return {condition, ratioName, [=](const CalcInputs& in) -> std::optional<long double> {
+                const auto x = in.positive(larger);
+                const auto d = in.diameterOf(framePrefix);
+                if (!x || !d || !(*d > 0))
+                    return std::nullopt;
+                return *x / *d;
+            }};
+}
+
+QStringList Calculator::weakConditionWarnings(const CalcInputs& in) const {
+    QStringList warnings;
+    for (const WeakCondition& c : d_.weakConditions) {
+        const auto ratio = c.ratio(in);
+        if (!ratio || !std::isfinite(*ratio) || !(*ratio > 0))
+            continue;
+        // Judged as shown: a ratio that shows as 10 holds.
+        const long double shown = roundTo(*ratio, 1);
+        if (!(shown < 10))
+            continue;
+        warnings << u"Условие применения формулы "_s + c.condition + u" выполняется слабо ("_s + c.ratioName +
+                        u" = "_s + formatGeneral(shown) + u"): результат приближенный."_s;
+    }
+    return warnings;
 }
 
 QMap<QString, QString> Calculator::link(const CalcInputs&, const QString&) const {
@@ -164,7 +216,8 @@ QString Calculator::rangeLabel(const CalcInputs&, const QString& label) const {
 }
 
 QString Calculator::resultText(long double r) const {
-    return d_.resultMask.isEmpty() ? formatGeneral(r) : formatMask(r, d_.resultMask);
+    // A result below a hundredth keeps its significant digits whatever the mask.
+    return d_.resultMask.isEmpty() || (r > 0 && r < 0.01L) ? formatGeneral(r) : formatMask(r, d_.resultMask);
 }
 
 QStringList Calculator::disabledInputs(const CalcInputs&) const {

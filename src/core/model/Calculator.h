@@ -54,6 +54,16 @@ struct CalcInputs {
     std::optional<long double> diameterOf(const QString& prefix) const;
 };
 
+// The calculator's report, then the conditions that hold only weakly.
+void writeReport(const CalculatorDescriptor& d, ReportBuilder& w, const ReportSource& s);
+
+// "X >> Y" for two inputs, each times its factor ("L >> 4T": L, 1 over T, 4).
+WeakCondition inputsCondition(const QString& condition, const QString& ratioName, const QString& larger,
+                              long double largerFactor, const QString& smaller, long double smallerFactor);
+// "L >> D": an input over the diameter of the construction frame with the prefix given.
+WeakCondition diameterCondition(const QString& condition, const QString& ratioName, const QString& larger,
+                                const QString& framePrefix = {});
+
 // The first failed check: its message and the input the focus goes back to.
 struct CheckFailure {
     CheckFailure() = default;
@@ -76,7 +86,9 @@ struct GridCommand {
 struct Evaluation {
     std::optional<long double> r;
     QString resultText;
-    QStringList order; // the calculation order, a line each
+    QStringList order; // the calculation order, a line each, the warnings last
+    // Conditions of the formula that hold only weakly: the result is shown, with these.
+    QStringList warnings;
     // Fields the result sets beside the inputs (the resistivity the formula used).
     QMap<QString, QString> shown;
     std::optional<CheckFailure> failure;
@@ -99,6 +111,9 @@ public:
     std::optional<CheckFailure> check(const CalcInputs& in) const;
     // The checks, the formula, the result text and the calculation order.
     Evaluation evaluate(const CalcInputs& in) const;
+    // "Условие применения формулы … выполняется слабо (…): результат приближенный." for each
+    // ">>" condition whose ratio is below ten.
+    QStringList weakConditionWarnings(const CalcInputs& in) const;
     // A result known for these inputs (a selection run's) with its texts and calculation order.
     Evaluation present(const CalcInputs& in, long double r) const;
     // With linking on, after the user changed an input: moves the inputs that depend on it.

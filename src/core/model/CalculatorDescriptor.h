@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // The values a calculator window is made of. The shared window builds itself from them; a
@@ -325,6 +326,16 @@ struct TablesDialogSetup {
     QString hint;
 };
 
+struct CalcInputs;
+
+// A condition of the formula of the form "X >> Y": the ratio X/Y for the inputs, nullopt when
+// they give none. Below ten the condition holds only weakly and the result is approximate.
+struct WeakCondition {
+    QString condition; // "L >> D", as the window's conditions write it
+    QString ratioName; // "L/D"
+    std::function<std::optional<long double>(const CalcInputs&)> ratio;
+};
+
 struct CalculatorDescriptor {
     QString className;
     QString caption;
@@ -336,6 +347,8 @@ struct CalculatorDescriptor {
     QString conditionCaption = QString::fromUtf8(" Условия применения формулы ");
     // A description under "Справка." (read-only Memo1) in place of the conditions.
     QStringList descriptionLines;
+    // The ">>" conditions checked after every calculation.
+    QList<WeakCondition> weakConditions;
     std::optional<ConstructionSetup> construction;
     QList<GeometryInput> geometry;
     QString resultLabel = QString::fromUtf8("Сопротивление, Ом:");

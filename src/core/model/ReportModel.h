@@ -45,6 +45,8 @@ struct ReportSource {
     InputTexts texts;
     InstallationValues installation;
     bool picture = true; // btnPicture down
+    // Conditions of the formula that hold only weakly for the result reported.
+    QStringList warnings;
 
     QString text(const QString& name) const { return texts.value(name); }
 };

@@ -1049,11 +1049,16 @@ void CalculatorWindow::showResult(const Evaluation& e) {
     }
     result_->setText(e.resultText);
     setCalcOrderLines(e.order);
+    // A weakly held condition is said in the message line; the result stands.
+    warnings_ = e.warnings;
+    if (!warnings_.isEmpty())
+        message_->setText(warnings_.join(u'\n'));
     if (e.r)
         showVerdict(*e.r);
 }
 
 void CalculatorWindow::clearResult() {
+    warnings_.clear();
     result_->clear();
     result_->setStyleSheet({});
     result_->setToolTip({});
@@ -1335,6 +1340,7 @@ void CalculatorWindow::pasteParameters() {
 
 ReportSource CalculatorWindow::reportSource() const {
     ReportSource source;
+    source.warnings = warnings_;
     const auto controls = findChildren<QWidget*>();
     for (const QWidget* w : controls) {
         if (w->objectName().isEmpty() || !isTextControl(w))
@@ -1411,7 +1417,7 @@ bool CalculatorWindow::writeReport(const QString& path, QString* error) {
     gauge->show();
     ReportBuilder report(dialogs());
     report.onProgress = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
-    d_.report(report, reportSource());
+    writeReport(d_, report, reportSource());
     const bool written = writeDocx(report.paragraphs(), path, error);
     gauge->hide();
     return written;

@@ -347,6 +347,8 @@ private:
     QGroupBox* conditions_ = nullptr;
     QLineEdit* result_ = nullptr;
     QLabel* message_ = nullptr;
+    // The weakly held conditions of the result shown, for the report.
+    QStringList warnings_;
     QPointer<QWidget> marked_;
     bool failurePending_ = false;
     int choosing_ = 0;

@@ -72,10 +72,18 @@ void RowGrid::numberRows() {
 }
 
 QString RowGrid::rowsText() const {
+    return rowsText(setup_.editableColumns);
+}
+
+QString RowGrid::shownText() const {
+    return rowsText(columnCount() - 1);
+}
+
+QString RowGrid::rowsText(int columns) const {
     GridRows rows;
     for (int r = 0; r < rowCount(); ++r) {
         QStringList cells;
-        for (int c = 1; c <= setup_.editableColumns; ++c)
+        for (int c = 1; c <= columns; ++c)
             cells << (item(r, c) ? item(r, c)->text().trimmed() : QString());
         rows << cells;
     }

@@ -20,6 +20,8 @@ public:
     void layOut(int lastNumber);
     // The editable cells of every row.
     QString rowsText() const;
+    // Every column after the number, the computed ones too: what the grid shows.
+    QString shownText() const;
     // Lays the grid out to the text's rows; cells beyond the editable ones fill the read-only
     // columns (emptied when the text has none).
     void setRowsText(const QString& text);

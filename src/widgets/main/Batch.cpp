@@ -19,7 +19,7 @@ void BatchRunner::setReportDir(const QString& dir) {
     cases_.setReports(dir, [](const Calculator& calculator, const ReportSource& source, const QString& path,
                               QString* error) {
         ReportBuilder report(dialogs());
-        calculator.description().report(report, source);
+        writeReport(calculator.description(), report, source);
         return writeDocx(report.paragraphs(), path, error);
     });
 }

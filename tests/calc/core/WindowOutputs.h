@@ -49,7 +49,7 @@ inline QJsonValue inputValue(QWidget* w) {
     if (auto* row = qobject_cast<TableRowChoice*>(w))
         return row->key();
     if (auto* grid = qobject_cast<RowGrid*>(w))
-        return grid->rowsText();
+        return grid->shownText();
     return controlText(w);
 }
 

@@ -289,6 +289,9 @@ void TestCalculatorContract::batchShowsWhatTheWindowShows() {
             QVERIFY2(window.contains(it.key()), qPrintable(said + u"\nonly in the batch: "_s + it.key()));
         QCOMPARE(results.first().toObject().value(QStringLiteral("messages")).toVariant().toStringList(),
                  windowMessages);
+        // A weakly held condition: the window's message line says what the batch lists.
+        QCOMPARE(w->messageLine()->text(),
+                 results.first().toObject().value(QStringLiteral("warnings")).toVariant().toStringList().join(u'\n'));
         // The report reads what the window's report reads.
         if (d.report && !w->EditVS1()->text().isEmpty()) {
             QTemporaryDir dir;

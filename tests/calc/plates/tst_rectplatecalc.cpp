@@ -1,6 +1,7 @@
 #include "core/calculators/plates/BodyCalc.h"
 #include "core/calculators/plates/DPlRebro2Calc.h"
 #include "core/calculators/plates/DPlRebroCalc.h"
+#include "core/calculators/plates/EdgePlate.h"
 #include "core/calculators/plates/PrPlastCalc.h"
 #include "core/calculators/plates/UKvadCalc.h"
 #include "core/common/NumberText.h"
@@ -51,18 +52,19 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<QString>("expected");
-        // ln 2 · 100/(0,5π) = 44,1271200305...
-        QTest::newRow("handbook example") << u"100"_s << u"1"_s << u"0,5"_s << u"1"_s << u"44,13"_s;
-        // Just short of 4a: 0,31910832...
-        QTest::newRow("b near 4a") << u"100"_s << u"1"_s << u"0,5"_s << u"1,99"_s << u"0,32"_s;
-        // p = 65: 14,3413140099...
-        QTest::newRow("corrected resistivity") << u"50"_s << u"1,3"_s << u"1"_s << u"2"_s << u"14,34"_s;
-        QTest::newRow("p 300") << u"300"_s << u"1"_s << u"0,3"_s << u"1"_s << u"58,03"_s;
-        // p = 180: 28,0986883102...
-        QTest::newRow("p 180") << u"150"_s << u"1,2"_s << u"2"_s << u"3"_s << u"28,1"_s;
-        // The values linking gives: 116,5663841886...; 4,6871371515...
-        QTest::newRow("linked a 0,3") << u"100"_s << u"1"_s << u"0,3"_s << u"0,4"_s << u"116,57"_s;
-        QTest::newRow("linked a 0,85") << u"100"_s << u"1"_s << u"0,85"_s << u"3"_s << u"4,69"_s;
+        // R = p/(πb)·ln(4b/a): ln 8 · 100/π = 66,190680...
+        QTest::newRow("handbook example") << u"100"_s << u"1"_s << u"0,5"_s << u"1"_s << u"66,19"_s;
+        // Just short of 4a, R no longer falls to 0: ln 15,92 · 100/(1,99π) = 44,268686...
+        QTest::newRow("b near 4a") << u"100"_s << u"1"_s << u"0,5"_s << u"1,99"_s << u"44,27"_s;
+        // p = 65: ln 8 · 65/(2π) = 21,511971...
+        QTest::newRow("corrected resistivity") << u"50"_s << u"1,3"_s << u"1"_s << u"2"_s << u"21,51"_s;
+        // ln(13,333) · 300/π = 247,352294...
+        QTest::newRow("p 300") << u"300"_s << u"1"_s << u"0,3"_s << u"1"_s << u"247,35"_s;
+        // p = 180: ln 6 · 180/(3π) = 34,220085...
+        QTest::newRow("p 180") << u"150"_s << u"1,2"_s << u"2"_s << u"3"_s << u"34,22"_s;
+        // The values linking gives: 133,210812...; 28,090058...
+        QTest::newRow("linked a 0,3") << u"100"_s << u"1"_s << u"0,3"_s << u"0,4"_s << u"133,21"_s;
+        QTest::newRow("linked a 0,85") << u"100"_s << u"1"_s << u"0,85"_s << u"3"_s << u"28,09"_s;
     }
     void rectangle() {
         QFETCH(QString, p0);
@@ -188,7 +190,8 @@ private slots:
         QCOMPARE(moved, single);
     }
 
-    // The plate set on edge: R = (ln(4a/b) + a/(2To))·p/(2πa), in two-layer earth with
+    // The plate set on edge: R = p/(2πb)·[ln(4b/a) + ln((b + s)/(2To)) − (s − 2To)/b], s = √(b² + 4To²),
+    // the strip and its image in the surface; in two-layer earth with
     // pэ = a/(a1/p1 + a2/p2) for the part a1 of the width above the boundary at depth H.
     void edgePlate_data() {
         QTest::addColumn<bool>("twoLayers");
@@ -198,9 +201,9 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString depthMessage =
             u"Ошибка. Двойное значение глубины заложения должно быть больше либо равно ширине пластины."_s;
-        // (ln 2 + 0,5/1,4)·100/π = 33,4317702...
+        // s = √(1 + 1,96) = 1,720465; (ln 8 + ln(2,720465/1,4) − 0,320465)·100/(2π) = 38,568130...
         QTest::newRow("uniform, handbook example")
-            << false << QStringList{u"100"_s, {}, u"0,5"_s, u"1"_s, u"0,7"_s, {}} << u"33,43"_s << QString() << QString();
+            << false << QStringList{u"100"_s, {}, u"0,5"_s, u"1"_s, u"0,7"_s, {}} << u"38,57"_s << QString() << QString();
         // 2To < a is said before the length rule is looked at.
         QTest::newRow("uniform, too shallow")
             << false << QStringList{u"100"_s, {}, u"0,5"_s, u"3"_s, u"0,2"_s, {}} << QString() << QString() << depthMessage;
@@ -208,27 +211,27 @@ private slots:
             << false << QStringList{u"100"_s, {}, u"0,5"_s, u"2"_s, u"0,7"_s, {}} << QString() << QString()
             << u"Ошибка. Длина прямоугольной пластины должна быть больше  ее ширины, но меньше четырехкратного "
                u"значения ширины."_s;
-        // a1 = 0,3, a2 = 0,7, pэ = 1/(0,003 + 0,014) = 58,8235 → 58,82; R = 13,1757 → 13,18.
+        // a1 = 0,3, a2 = 0,7, pэ = 1/(0,003 + 0,014) = 58,8235 → 58,82; R = 12,700099 → 12,7.
         QTest::newRow("two layers, defaults")
-            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1"_s} << u"13,18"_s
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1"_s} << u"12,7"_s
             << u"0,3 0,7 58,82"_s << QString();
-        // H ≤ To: the plate lies in the lower layer, pэ = p2; (ln 2 + 1/1,4)·50/(2π) = 11,19999...
+        // H ≤ To: the plate lies in the lower layer, pэ = p2; 10,795732...
         QTest::newRow("two layers, H = To")
-            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"0,7"_s} << u"11,2"_s
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"0,7"_s} << u"10,8"_s
             << u"0 1 50"_s << QString();
         QTest::newRow("two layers, H 0,5")
-            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"0,5"_s} << u"11,2"_s
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"0,5"_s} << u"10,8"_s
             << u"0 1 50"_s << QString();
-        // H = To + a: wholly in the upper layer, pэ = p1.
+        // H = To + a: wholly in the upper layer, pэ = p1; 21,591464...
         QTest::newRow("two layers, H = To + a")
-            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1,7"_s} << u"22,4"_s
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1,7"_s} << u"21,59"_s
             << u"1 0 100"_s << QString();
         QTest::newRow("two layers, H 2")
-            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"2"_s} << u"22,4"_s
+            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"2"_s} << u"21,59"_s
             << u"1 0 100"_s << QString();
-        // Half in each: pэ = 1/(0,5/300 + 0,5/60) = 100; R = (ln 1,6 + 1/1,4)·100/(2π) = 18,8485...
+        // Half in each: pэ = 1/(0,5/300 + 0,5/60) = 100; R = 19,480203...
         QTest::newRow("two layers, halves")
-            << true << QStringList{u"300"_s, u"60"_s, u"1"_s, u"2,5"_s, u"0,7"_s, u"1,2"_s} << u"18,85"_s
+            << true << QStringList{u"300"_s, u"60"_s, u"1"_s, u"2,5"_s, u"0,7"_s, u"1,2"_s} << u"19,48"_s
             << u"0,5 0,5 100"_s << QString();
         QTest::newRow("two layers, too shallow")
             << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,4"_s, u"1"_s} << QString() << QString()
@@ -253,6 +256,28 @@ private slots:
         if (twoLayers && !split.isEmpty()) {
             const auto shown = c.derive(in, u"EditH"_s);
             QCOMPARE(shown.value(u"EditA1"_s) + u' ' + shown.value(u"EditA2"_s), split.section(u' ', 0, 1));
+        }
+    }
+
+    // Physics, over the admissible plates: a larger plate spreads the current better, so R falls as
+    // either side grows (by 5 %, well above the rounding) and as the plate on edge goes deeper.
+    void resistanceFallsAsThePlateGrows() {
+        for (long double a = 0.2L; a < 3; a *= 1.3L) {
+            for (long double b = a * 1.01L; b * 1.05L < 4 * a; b *= 1.1L) {
+                const auto surface = [](long double w, long double l) { return prplast::ComputeResistance(100, 1, w, l); };
+                QVERIFY(surface(a, b * 1.05L) < surface(a, b));
+                if (b > a * 1.05L)
+                    QVERIFY(surface(a * 1.05L, b) < surface(a, b));
+                for (long double to = a / 2; to < 5; to *= 1.7L) {
+                    const auto edge = [to](long double w, long double l, long double t) {
+                        return edgeplate::resistance(100, w, l, t);
+                    };
+                    QVERIFY(edge(a, b * 1.05L, to) < edge(a, b, to));
+                    if (b > a * 1.05L && a * 1.05L <= 2 * to)
+                        QVERIFY(edge(a * 1.05L, b, to) < edge(a, b, to));
+                    QVERIFY(edge(a, b, to * 1.05L) <= edge(a, b, to));
+                }
+            }
         }
     }
 
@@ -286,8 +311,11 @@ private slots:
     }
 
     void calculationOrderLines() {
-        QCOMPARE(prplast::calcOrderLine(u"100"_s, u"0,5"_s, u"1"_s, u"44,13"_s),
-                 u"R = 100 / (3,14*0,5) * Ln(4*0,5 / 1) = 44,13 Ом"_s);
+        QCOMPARE(prplast::calcOrderLine(u"100"_s, u"0,5"_s, u"1"_s, u"66,19"_s),
+                 u"R = 100 / (3,14*1) * Ln(4*1 / 0,5) = 66,19 Ом"_s);
+        QCOMPARE(edgeplate::calcOrderLine(u"100"_s, u"0,5"_s, u"1"_s, u"0,7"_s, u"38,57"_s),
+                 u"R = 100 / (2*3,14*1) * [Ln(4*1/0,5) + Ln((1 + √(1*1 + 4*0,7*0,7)) / (2*0,7)) - "
+                 u"(√(1*1 + 4*0,7*0,7) - 2*0,7) / 1] = 38,57 Ом"_s);
         QCOMPARE(ukvad::calcOrderLine(u"100"_s, u"0,5"_s, u"88,8"_s), u"R = 0,444 * 100 / 0,5 = 88,8 Ом"_s);
     }
 };

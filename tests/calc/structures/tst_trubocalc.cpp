@@ -18,20 +18,19 @@ private slots:
         QTest::addColumn<double>("t");
         QTest::addColumn<double>("d");
         QTest::addColumn<QString>("expected");
-        // 100/(π·5) = 6,36620; ln(25/(0,7·0,1)) = ln(357,143) = 5,87814; R = 37,4214
-        QTest::newRow("edge case of the handbook") << 100.0 << 1.0 << 5.0 << 0.7 << 0.1 << u"37,42"_s;
-        // the first pipe of the table: ln(25/0,0399) = 6,44014; 6,36620·6,44014 = 40,99994 -> 41,00
-        QTest::newRow("whole number shows without decimals")
-            << 100.0 << 1.0 << 5.0 << 0.7 << 0.057 << u"41"_s;
-        // p = 50·1,3 = 65; 65/(π·20) = 1,03451; ln(400/0,219) = 7,51015; R = 7,76930
-        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 20.0 << 1.0 << 0.219 << u"7,77"_s;
-        // 300/(π·100) = 0,95493; ln(10000/0,424) = 10,06837; R = 9,61458
-        QTest::newRow("long pipeline") << 300.0 << 1.0 << 100.0 << 0.8 << 0.53 << u"9,61"_s;
-        // 250/(π·50) = 1,59155; ln(2500/2,04) = 7,11110; R = 11,31766
-        QTest::newRow("largest pipe, deep") << 250.0 << 1.0 << 50.0 << 2.0 << 1.02 << u"11,32"_s;
-        // 100/(π·2,9) = 10,97620; ln(8,41/1,96) = 1,45644; R = 15,98659
+        // 100/(2π·5) = 3,18310; ln(25/(0,7·0,1)) = ln(357,143) = 5,87814; R = 18,71069
+        QTest::newRow("edge case of the handbook") << 100.0 << 1.0 << 5.0 << 0.7 << 0.1 << u"18,71"_s;
+        // the first pipe of the table: ln(25/0,0399) = 6,44014; 3,18310·6,44014 = 20,49997 -> 20,50
+        QTest::newRow("trailing zero dropped") << 100.0 << 1.0 << 5.0 << 0.7 << 0.057 << u"20,5"_s;
+        // p = 50·1,3 = 65; 65/(2π·20) = 0,51725; ln(400/0,219) = 7,51015; R = 3,88465
+        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 20.0 << 1.0 << 0.219 << u"3,88"_s;
+        // 300/(2π·100) = 0,47746; ln(10000/0,424) = 10,06837; R = 4,80729
+        QTest::newRow("long pipeline") << 300.0 << 1.0 << 100.0 << 0.8 << 0.53 << u"4,81"_s;
+        // 250/(2π·50) = 0,79577; ln(2500/2,04) = 7,11110; R = 5,65883
+        QTest::newRow("largest pipe, deep") << 250.0 << 1.0 << 50.0 << 2.0 << 1.02 << u"5,66"_s;
+        // 100/(2π·2,9) = 5,48810; ln(8,41/1,96) = 1,45644; R = 7,99329
         QTest::newRow("length just linked above the diameter")
-            << 100.0 << 1.0 << 2.9 << 0.7 << 2.8 << u"15,99"_s;
+            << 100.0 << 1.0 << 2.9 << 0.7 << 2.8 << u"7,99"_s;
     }
     void formula() {
         QFETCH(double, p0);
@@ -54,16 +53,19 @@ private slots:
         QTest::addColumn<double>("t");
         QTest::addColumn<QString>("message");
         const QString longer = u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s;
-        const QString tooShort =
-            u"Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D."_s;
+        const QString tooShort = u"Ошибка. Длина трубопровода должна быть больше четырехкратной глубины заложения "
+                                 u"(L > 4T): при меньшей длине формула неприменима."_s;
         QTest::newRow("length equal to the diameter") << 0.53 << 0.53 << 0.7 << longer;
         QTest::newRow("length below the diameter") << 1.02 << 1.0 << 0.7 << longer;
-        QTest::newRow("length above the diameter") << 0.53 << 1.0 << 0.7 << QString();
+        QTest::newRow("length above the diameter") << 0.53 << 3.0 << 0.7 << QString();
         // L·L = 0,36 < T·D = 0,371: the logarithm would be negative, and R with it.
         QTest::newRow("short pipe, negative logarithm") << 0.53 << 0.6 << 0.7 << tooShort;
         // L·L = T·D = 0,25: R would be 0.
         QTest::newRow("short pipe, zero logarithm") << 0.25 << 0.5 << 1.0 << tooShort;
-        QTest::newRow("short pipe, just long enough") << 0.25 << 0.51 << 1.0 << QString();
+        // L 0,2 at T 0,7 gave R 0,4 Ом; at L 0,5 it was 116,83 Ом: R rose as the pipe grew.
+        QTest::newRow("short pipe, rising resistance") << 0.057 << 0.5 << 0.7 << tooShort;
+        QTest::newRow("length 4T") << 0.057 << 2.8 << 0.7 << tooShort;
+        QTest::newRow("just above 4T") << 0.057 << 2.81 << 0.7 << QString();
     }
     void geometry() {
         QFETCH(double, d);
@@ -93,16 +95,17 @@ private slots:
     }
 
     void rangeLabel() {
-        QCOMPARE(trubo::rangeText(u"0,057"_s), u"( L > 0,057 )"_s);
-        QCOMPARE(trubo::rangeText(u"1,020"_s), u"( L > 1,02 )"_s);
-        QCOMPARE(trubo::rangeText(QString()), QString());
-        QCOMPARE(trubo::rangeText(u"0"_s), QString());
+        QCOMPARE(trubo::rangeText(u"0,057"_s, u"0,7"_s), u"( L > 2,8 )"_s);
+        QCOMPARE(trubo::rangeText(u"1,020"_s, u"0,2"_s), u"( L > 1,02 )"_s);
+        QCOMPARE(trubo::rangeText(u"1,020"_s, QString()), u"( L > 1,02 )"_s);
+        QCOMPARE(trubo::rangeText(QString(), u"0,7"_s), QString());
+        QCOMPARE(trubo::rangeText(u"0"_s, u"0,7"_s), QString());
     }
 
     void calcOrderLineKeepsTheTextsOnScreen() {
         // D before T here, as the handbook's order line has it.
-        QCOMPARE(trubo::calcOrderLine(u"100"_s, u"5"_s, u"0,1"_s, u"0,70"_s, u"37,42"_s),
-                 u"R = 100 / (3,14*5) * Ln[5*5/ (0,1*0,70)] = 37,42 Ом"_s);
+        QCOMPARE(trubo::calcOrderLine(u"100"_s, u"5"_s, u"0,1"_s, u"0,70"_s, u"18,71"_s),
+                 u"R = 100 / (2*3,14*5) * Ln[5*5/ (0,1*0,70)] = 18,71 Ом"_s);
     }
 
     void descriptorValues() {

@@ -119,9 +119,10 @@ void TestTruboFm::firstOpeningShowsTheDefaults() {
     QCOMPARE(items.size(), 17);
     QCOMPARE(d->currentIndex(), 0);
     QCOMPARE(d->currentText(), QStringLiteral("0,057"));
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,057 )"_s);
-    QCOMPARE(find<QLabel>("lblRangeL")->toolTip(),
-             u"Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы"_s);
+    // 4T = 2,8 bounds the length before D = 0,057 does.
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 2,8 )"_s);
+    QCOMPARE(find<QLabel>("lblRangeL")->toolTip(), u"Диапазон допустимых значений длины трубопровода для текущих "
+                                                   u"значений диаметра трубы и глубины заложения"_s);
     QCOMPARE(find<QLabel>("lblcmbDiam")->text(), u"D - диаметр трубы, м:"_s);
     QCOMPARE(find<QLabel>("lblEditDlina")->text(), u"L - длина трубопровода, м:"_s);
     QCOMPARE(find<QLabel>("lblEditGlub")->text(), u"T - глубина заложения, м:"_s);
@@ -129,7 +130,7 @@ void TestTruboFm::firstOpeningShowsTheDefaults() {
         QCOMPARE(find<SpinButton>(name)->associate(), edit("EditDlina"));
     for (const char* name : {"SpinButtonT1", "SpinButtonT01", "SpinButtonT001"})
         QCOMPARE(find<SpinButton>(name)->associate(), edit("EditGlub"));
-    QCOMPARE(find<QLabel>("Label5")->text(), u"Расчетная формула:   R = p/П/L * Ln[L*L/(T*D)], Ом"_s);
+    QCOMPARE(find<QLabel>("Label5")->text(), u"Расчетная формула:   R = p/(2*П*L) * Ln[L*L/(T*D)], Ом"_s);
     QVERIFY(tool("btnLinkParam")->isEnabled());
     QVERIFY(!tool("btnLinkParam")->isChecked());
     QVERIFY(!tool("btnKorGrunt")->isEnabled());
@@ -141,11 +142,11 @@ void TestTruboFm::firstOpeningShowsTheDefaults() {
 }
 
 void TestTruboFm::defaultsGiveTheFormulasResult() {
-    // p = 100 (суглинок), L = 5, T = 0,7, D = 0,057: 100/(π·5)·ln(25/0,0399) = 40,99994 -> 41
+    // p = 100 (суглинок), L = 5, T = 0,7, D = 0,057: 100/(2π·5)·ln(25/0,0399) = 20,49997 -> 20,5
     score();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("41"));
-    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (3,14*5) * Ln[5*5/ (0,057*0,7)] = 41 Ом"_s);
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("20,5"));
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (2*3,14*5) * Ln[5*5/ (0,057*0,7)] = 20,5 Ом"_s);
     QVERIFY(tool("btnReport")->isEnabled());
 }
 
@@ -153,16 +154,16 @@ void TestTruboFm::handbookEdgeCase() {
     addPipe(QStringLiteral("0,1"));
     reopen();
     choose(combo("cmbDiam"), QStringLiteral("0,1"));
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,1 )"_s);
-    // 100/(π·5)·ln(25/0,07) = 37,4214
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 2,8 )"_s);
+    // 100/(2π·5)·ln(25/0,07) = 18,71069
     score();
-    QCOMPARE(edit("EditVS1")->text(), u"37,42"_s);
-    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 37,42 Ом"_s);
-    // Kп 1,3: p = 130 -> 48,6478
+    QCOMPARE(edit("EditVS1")->text(), u"18,71"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (2*3,14*5) * Ln[5*5/ (0,1*0,7)] = 18,71 Ом"_s);
+    // Kп 1,3: p = 130 -> 24,32389
     type(edit("EditPKV"), QStringLiteral("1,3"));
     score();
-    QCOMPARE(edit("EditVS1")->text(), u"48,65"_s);
-    QCOMPARE(edit("EditRaschet")->text(), u"R = 130 / (3,14*5) * Ln[5*5/ (0,1*0,7)] = 48,65 Ом"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"24,32"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 130 / (2*3,14*5) * Ln[5*5/ (0,1*0,7)] = 24,32 Ом"_s);
 }
 
 void TestTruboFm::checks_data() {
@@ -207,31 +208,36 @@ void TestTruboFm::checks() {
 }
 
 void TestTruboFm::shortPipeIsRefusedInsteadOfANegativeResistance() {
-    // D = 0,53, T = 0,7: L·L must exceed 0,371. At L = 0,6 the logarithm is negative.
+    // D = 0,53, T = 0,7: L must exceed 4T = 2,8. At L = 0,6 the logarithm is negative.
+    const QStringList tooShort{u"Ошибка. Длина трубопровода должна быть больше четырехкратной глубины заложения "
+                               u"(L > 4T): при меньшей длине формула неприменима."_s};
     choose(combo("cmbDiam"), QStringLiteral("0,53"));
     type(edit("EditDlina"), QStringLiteral("0,6"));
     score();
-    QCOMPARE(
-        rec_->messages,
-        QStringList{u"Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D."_s});
+    QCOMPARE(rec_->messages, tooShort);
     QCOMPARE(edit("EditVS1")->text(), QString());
-    // At L = 1: 100/π·ln(1/0,371) = 31,5621
+    // At L = 1 the logarithm is positive, yet R would rise as the pipe grows.
     rec_->messages.clear();
     type(edit("EditDlina"), QStringLiteral("1"));
     score();
+    QCOMPARE(rec_->messages, tooShort);
+    // At L = 3: 100/(2π·3)·ln(9/0,371) = 16,91750
+    rec_->messages.clear();
+    type(edit("EditDlina"), QStringLiteral("3"));
+    score();
     QVERIFY(rec_->messages.isEmpty());
-    QCOMPARE(edit("EditVS1")->text(), u"31,56"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"16,92"_s);
 }
 
 void TestTruboFm::automaticCalculationFollowsTheDiameter() {
     autoOn();
-    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("41"));
+    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("20,5"));
     const int before = win_->calculationCount();
-    // D = 0,219: 100/(π·5)·ln(25/0,1533) = 6,36620·5,09424 = 32,4309
+    // D = 0,219: 100/(2π·5)·ln(25/0,1533) = 3,18310·5,09424 = 16,21547
     choose(combo("cmbDiam"), QStringLiteral("0,219"));
     QCOMPARE(win_->calculationCount(), before + 1);
-    QCOMPARE(edit("EditVS1")->text(), u"32,43"_s);
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,219 )"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"16,22"_s);
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 2,8 )"_s);
     // Automatic calculation off: a change forgets the result with its order line.
     QTest::mouseClick(tool("btnAutoScore"), Qt::LeftButton);
     choose(combo("cmbDiam"), QStringLiteral("0,057"));
@@ -252,10 +258,10 @@ void TestTruboFm::linkedLengthFollowsALargerDiameter() {
     choose(combo("cmbDiam"), QStringLiteral("2,8"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("2,9"));
     QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 2,8 )"_s);
-    // One calculation, on the linked length: 100/(π·2,9)·ln(8,41/1,96) = 15,9866
+    // One calculation, on the linked length: 100/(2π·2,9)·ln(8,41/1,96) = 7,99329
     QCOMPARE(win_->calculationCount(), before + 1);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    QCOMPARE(edit("EditVS1")->text(), u"15,99"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"7,99"_s);
     // A smaller diameter leaves the length as it is.
     choose(combo("cmbDiam"), QStringLiteral("0,057"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("2,9"));
@@ -419,7 +425,7 @@ void TestTruboFm::saveAndLoadRoundTrip() {
     QCOMPARE(edit("EditGlub")->text(), QStringLiteral("1,2"));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("40"));
     QCOMPARE(edit("EditVS1")->text(), result);
-    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 0,426 )"_s);
+    QCOMPARE(find<QLabel>("lblRangeL")->text(), u"( L > 4,8 )"_s);
     QVERIFY(tool("btnAutoScore")->isChecked());
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
 }
@@ -445,25 +451,26 @@ void TestTruboFm::pasteRestoresTheDiameter() {
 }
 
 void TestTruboFm::singleParameterSelectionStopsAtTheFirstLength() {
-    // Stored: 1 .. 50 step 1. p = 100, D = 0,057, T = 0,7, Rдоп = 30: L = 7 gives 32,35, L = 8 gives 29,37.
-    win_->frmEU1()->EditRmax()->setText(QStringLiteral("30"));
+    // Stored: 1 .. 50 step 1. p = 100, D = 0,057, T = 0,7, Rдоп = 25: L = 1 and 2 are not above 4T,
+    // L = 3 gives 28,75, L = 4 gives 23,85.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("25"));
     win_->SelectParameter(u"Длина трубопровода, м"_s, false);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("8"));
-    QCOMPARE(edit("EditVS1")->text(), u"29,37"_s);
-    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (3,14*8) * Ln[8*8/ (0,057*0,7)] = 29,37 Ом"_s);
-    // Rдоп = 4 is never reached (L = 50 gives 7,03): the run shows L = 50 and says so.
-    win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
+    QCOMPARE(edit("EditVS1")->text(), u"23,85"_s);
+    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (2*3,14*4) * Ln[4*4/ (0,057*0,7)] = 23,85 Ом"_s);
+    // Rдоп = 3 is never reached (L = 50 gives 3,52): the run shows L = 50 and says so.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("3"));
     win_->SelectParameter(u"Длина трубопровода, м"_s, false);
     QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Длина трубопровода, м\" неудачен."_s});
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
-    QCOMPARE(edit("EditVS1")->text(), u"7,03"_s);
+    QCOMPARE(edit("EditVS1")->text(), u"3,52"_s);
 }
 
 void TestTruboFm::singleParameterSelectionWithDataMarksInadmissibleLengths() {
-    // D = 1,02: L = 1 is not above the diameter. Rдоп = 25: 27,43; 26,89; 24,74 at L = 2, 3, 4.
+    // D = 1,02: L = 1 is not above the diameter, nor L = 2 above 4T. Rдоп = 12: 13,44; 12,37; 11,32 at L = 3, 4, 5.
     choose(combo("cmbDiam"), QStringLiteral("1,02"));
-    win_->frmEU1()->EditRmax()->setText(QStringLiteral("25"));
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("12"));
     QStringList table;
     QString itog;
     QString note;
@@ -483,16 +490,16 @@ void TestTruboFm::singleParameterSelectionWithDataMarksInadmissibleLengths() {
         return int(QDialog::Accepted);
     };
     win_->SelectParameter(u"Длина трубопровода, м"_s, true);
-    QCOMPARE(table, QStringList({u"L, м/R, Ом"_s, u"1/Нарушение условий"_s, u"2/27,43"_s, u"3/26,89"_s,
-                                 u"4/24,74"_s}));
+    QCOMPARE(table, QStringList({u"L, м/R, Ом"_s, u"1/Нарушение условий"_s, u"2/Нарушение условий"_s,
+                                 u"3/13,44"_s, u"4/12,37"_s, u"5/11,32"_s}));
     QCOMPARE(itog, u"подбор параметра успешен."_s);
     QCOMPARE(note, u"L, м - длина трубопровода, м\nR, Ом - сопротивление растеканию, Ом"_s);
-    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
-    QCOMPARE(edit("EditVS1")->text(), u"24,74"_s);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
+    QCOMPARE(edit("EditVS1")->text(), u"11,32"_s);
 }
 
 void TestTruboFm::multiParameterSelection() {
-    // One row, the length 1 .. 50 step 1, Rтреб = 10: L = 32 gives 10,1, L = 33 gives 9,85.
+    // One row, the length 1 .. 50 step 1, Rтреб = 10: L = 13 gives 10,22, L = 14 gives 9,66.
     QStringList offered;
     rec_->onModal = [&](QDialog* dialog) {
         auto* form = qobject_cast<SelectionRunDialog*>(dialog);
@@ -514,8 +521,8 @@ void TestTruboFm::multiParameterSelection() {
              QStringList({u"Длина трубопровода, м|1|50|1|0,1|"_s, u"Коэффициент поправки|2|1|0,1|1|10"_s,
                           u"Удельное сопротивление грунта, Ом м|150|40|1|40|150"_s}));
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("33"));
-    QCOMPARE(edit("EditVS1")->text(), u"9,85"_s);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("14"));
+    QCOMPARE(edit("EditVS1")->text(), u"9,66"_s);
 }
 
 void TestTruboFm::selectionSettingsOfTheFocusedInput() {
@@ -548,8 +555,8 @@ void TestTruboFm::reportOfTheWindow() {
     type(edit("EditPKV"), QStringLiteral("1,3"));
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("50"));
     score();
-    // p = 130: 130/(π·5)·ln(25/0,1533) = 8,27606·5,09424 = 42,1602
-    QCOMPARE(edit("EditVS1")->text(), u"42,16"_s);
+    // p = 130: 130/(2π·5)·ln(25/0,1533) = 4,13803·5,09424 = 21,08011
+    QCOMPARE(edit("EditVS1")->text(), u"21,08"_s);
     RecordingDialogs messages;
     ReportBuilder w(messages);
     ReportSource source = win_->reportSource();
@@ -566,10 +573,10 @@ void TestTruboFm::reportOfTheWindow() {
                               "диаметром трубы D = 0,219 м.")),
              qPrintable(texts.join(QLatin1Char('\n'))));
     QVERIFY(texts.contains(u"Глубина заложения трубопровода: Т = 0,7 м."_s));
-    const int formula = int(texts.indexOf(u"R = r / (П*L) * Ln[L*L/(T*D)], Ом;"_s));
+    const int formula = int(texts.indexOf(u"R = r / (2*П*L) * Ln[L*L/(T*D)], Ом;"_s));
     QVERIFY2(formula > 0, qPrintable(texts.join(QLatin1Char('\n'))));
     QCOMPARE(texts[formula - 1], u"Сопротивление растеканию трубопровода:"_s);
-    QCOMPARE(texts[formula + 1], u"R = 130/(3,14*5) * Ln[5*5/(0,7*0,219)] = 42,16 Ом."_s);
+    QCOMPARE(texts[formula + 1], u"R = 130/(2*3,14*5) * Ln[5*5/(0,7*0,219)] = 21,08 Ом."_s);
     QCOMPARE(alignments[formula], ReportParagraph::Alignment::Center);
     QCOMPARE(alignments[formula - 1], ReportParagraph::Alignment::Left);
     QCOMPARE(texts.last(),

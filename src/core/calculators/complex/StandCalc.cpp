@@ -307,9 +307,32 @@ QString horizontalMissing() {
     return u"Коэффициент использования горизонтального электрода не найден. Расчет невозможен"_s;
 }
 
+// The ">>" conditions of the rods' and the strip's formulas; the strip's length follows the
+// placement, the count and the spacing.
+CalculatorDescriptor withWeakConditions(CalculatorDescriptor d) {
+    const auto strip = [](const CalcInputs& in) -> std::optional<long double> {
+        const auto g = geometryOf(in);
+        return g ? std::optional(stripLength(g->placement, g->n, g->s)) : std::nullopt;
+    };
+    d.weakConditions = {
+        diameterCondition(u"Lв >> D"_s, u"Lв/D"_s, lengthInput, rodSection),
+        {u"Lг >> D"_s, u"Lг/D"_s,
+         [strip](const CalcInputs& in) -> std::optional<long double> {
+             const auto lg = strip(in);
+             const auto d = in.diameterOf(stripSection);
+             return lg && d && *d > 0 ? std::optional(*lg / *d) : std::nullopt;
+         }},
+        {u"Lг >> 4 Tо"_s, u"Lг/4Tо"_s, [strip](const CalcInputs& in) -> std::optional<long double> {
+             const auto lg = strip(in);
+             const auto to = in.positive(depthInput);
+             return lg && to ? std::optional(*lg / (4 * *to)) : std::nullopt;
+         }}};
+    return d;
+}
+
 class StandardDevice : public Calculator {
 public:
-    StandardDevice() : Calculator(makeDescriptor()) {}
+    StandardDevice() : Calculator(withWeakConditions(makeDescriptor())) {}
 
     // The count is offered under the placement's name, with the placement's limits: its stored
     // range is kept by that name.

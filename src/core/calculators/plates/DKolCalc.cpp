@@ -23,6 +23,8 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 14;
     d.pictureFile = u"dkoltso.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом"_s;
+    d.weakConditions = {diameterCondition(u"D >> d"_s, u"D/d"_s, u"EditDiam"_s),
+                         inputsCondition(u"D >> 2T"_s, u"D/2T"_s, u"EditDiam"_s, 1, u"EditGlub"_s, 2)};
     d.conditionLines = {u"D >> d;  D >> 2T"_s, u"Для полосы шириной B: d = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  d = 0,95 B."_s};
     d.construction = ConstructionSetup{u"d"_s, u"B"_s, u"горизонтальный"_s};

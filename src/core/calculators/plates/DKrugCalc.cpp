@@ -26,6 +26,7 @@ CalculatorDescriptor makeDescriptor() {
     d.formulaText =
         u"Расчетная формула:   R = p / (4*D) * [1+2/П*arcsin(D / (Корень(16*To*To + D*D)))], Ом"_s;
     d.conditionCaption = u" Условие применения формулы "_s;
+    d.weakConditions = {inputsCondition(u"2To >> D"_s, u"2To/D"_s, u"EditGlub"_s, 2, u"EditDiam"_s, 1)};
     d.conditionLines = {u"2To >> D;"_s};
     d.resultMask = u"0.00"_s;
 

@@ -30,7 +30,7 @@ CalculatorDescriptor makeDescriptor() {
     d.caption = u"Прямоугольная пластина в двухслойной земле (поставлена на ребро)."_s;
     d.helpContext = 54;
     d.pictureFile = u"PrPlast2.bmp"_s;
-    d.formulaText = u"Расчетная формула:   R = pэ / (2*П*a) * [Ln(4*a/b)+a/(2*To)], Ом"_s;
+    d.formulaText = edgeplate::formulaText(u"pэ"_s);
     d.conditionLines = {u"a < b < 4a"_s, u"2To >= a"_s, u"рэ = a / (a1/p1 + a2/p2), Ом м"_s};
     d.twoLayerSoil = true;
     d.windowTop = 10;

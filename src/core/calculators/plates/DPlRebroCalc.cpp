@@ -22,7 +22,7 @@ CalculatorDescriptor makeDescriptor() {
     d.caption = u"Прямоугольная пластина в земле (поставлена на ребро)."_s;
     d.helpContext = 17;
     d.pictureFile = u"DPlRebro.bmp"_s;
-    d.formulaText = u"Расчетная формула:   R = p / (2*П*a) * [Ln(4*a/b)+a/(2*To)], Ом"_s;
+    d.formulaText = edgeplate::formulaText(u"p"_s);
     d.conditionLines = {u"a < b < 4a"_s, u"2To >= a"_s};
     d.geometry = edgeplate::geometry(u"1"_s, u"0,5"_s, u"( 0,5 < b < 2)"_s, u"( 0,25 < a < 1)"_s, u"B"_s, u"A"_s,
                                      u"T"_s);

@@ -70,14 +70,32 @@ QList<SelectionParameter> sizeSelections() {
 }
 
 long double resistance(long double p, long double width, long double length, long double depth) {
+    // The plate as a strip of length b and width a, R = p/(2πb)·ln(4b/a), and its image in the
+    // surface at 2To: the mutual resistance of two parallel lines of length b at that distance.
     constexpr long double pi = std::numbers::pi_v<long double>;
-    return roundResistance((std::log(4 * width / length) + width / 2 / depth) * (p / 2 / pi / width));
+    const long double twoDepth = 2 * depth;
+    const long double diagonal = std::sqrt(length * length + twoDepth * twoDepth);
+    const long double image = std::log((length + diagonal) / twoDepth) - (diagonal - twoDepth) / length;
+    return roundResistance((std::log(4 * length / width) + image) * (p / 2 / pi / length));
+}
+
+namespace {
+// "[Ln(4*b/a) + Ln((b + √(b*b + 4*To*To)) / (2*To)) - (√(b*b + 4*To*To) - 2*To) / b]" with the texts given.
+QString bracket(const QString& a, const QString& b, const QString& to) {
+    const QString root = u"√("_s + b + u'*' + b + u" + 4*"_s + to + u'*' + to + u')';
+    return u"[Ln(4*"_s + b + u'/' + a + u") + Ln(("_s + b + u" + "_s + root + u") / (2*"_s + to + u")) - ("_s +
+           root + u" - 2*"_s + to + u") / "_s + b + u']';
+}
+} // namespace
+
+QString formulaText(const QString& resistivity) {
+    return u"Расчетная формула:   R = "_s + resistivity + u" / (2*П*b) * "_s + bracket(u"a"_s, u"b"_s, u"To"_s) +
+           u", Ом"_s;
 }
 
 QString calcOrderLine(const QString& ro, const QString& width, const QString& length, const QString& depth,
                       const QString& r) {
-    return u"R = "_s + ro + u" / (2*3,14*"_s + width + u") * [Ln(4*"_s + width + u'/' + length + u") + "_s + width +
-           u"/ (2*"_s + depth + u")]"_s + oneLineEnding(r);
+    return u"R = "_s + ro + u" / (2*3,14*"_s + length + u") * "_s + bracket(width, length, depth) + oneLineEnding(r);
 }
 
 void writeFormula(ReportBuilder& w, const ReportSource& s, void (*writeSymbol)(ReportBuilder&),
@@ -89,9 +107,9 @@ void writeFormula(ReportBuilder& w, const ReportSource& s, void (*writeSymbol)(R
     w.setAlignment(ReportParagraph::Alignment::Center);
     w.WordText(u"R = "_s);
     writeSymbol(w);
-    w.WordText(u" / (2*П*a) * [Ln(4*a/b) + a/(2*To)], Ом;"_s + reportCr);
-    w.WordText(u"R = "_s + resistivityText + u"/(2*3,14*"_s + a + u") * [Ln(4*"_s + a + u'/' + b + u") + "_s + a +
-               u"/(2*"_s + to + u")]"_s + multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
+    w.WordText(u" / (2*П*b) * "_s + bracket(u"a"_s, u"b"_s, u"To"_s) + u", Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + resistivityText + u"/(2*3,14*"_s + b + u") * "_s + bracket(a, b, to) +
+               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
 }
 
 std::optional<CheckFailure> EdgePlate::checkGeometry(const CalcInputs& in) const {

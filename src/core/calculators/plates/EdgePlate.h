@@ -24,9 +24,12 @@ QList<InputCheck> geometryChecks();
 // Length and width offered to selection, each keeping the other two in the single-parameter table.
 QList<SelectionParameter> sizeSelections();
 
-// R = (ln(4a/b) + a/(2To)) · p/(2πa), to two decimals.
+// R = p/(2πb)·[ln(4b/a) + ln((b + √(b² + 4To²))/(2To)) − (√(b² + 4To²) − 2To)/b], to two decimals:
+// the plate as a strip of length b with its image in the surface.
 long double resistance(long double p, long double width, long double length, long double depth);
-// "R = p / (2*3,14*a) * [Ln(4*a/b) + a/ (2*To)] = R Ом" from the texts on screen.
+// The window's formula label for the resistivity symbol given ("p", "pэ").
+QString formulaText(const QString& resistivity);
+// "R = p / (2*3,14*b) * [Ln(4*b/a) + …] = R Ом" from the texts on screen.
 QString calcOrderLine(const QString& ro, const QString& width, const QString& length, const QString& depth,
                       const QString& r);
 // The formula block of the report, centred, for the resistivity symbol given by writeSymbol.

@@ -22,6 +22,7 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 15;
     d.pictureFile = u"ukoltso.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (П*П*D) * Ln(8*D/d), Ом"_s;
+    d.weakConditions = {diameterCondition(u"D >> d"_s, u"D/d"_s, u"EditDiam"_s)};
     d.conditionLines = {u"D >> d; "_s, u"Для полосы шириной B: d = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  d = 0,95 B."_s};
     d.construction = ConstructionSetup{u"d"_s, u"B"_s, u"горизонтальный"_s};

@@ -24,7 +24,7 @@ CalculatorDescriptor makeDescriptor() {
     d.caption = u"Прямоугольная пластина на поверхности земли."_s;
     d.helpContext = 20;
     d.pictureFile = u"UPrPlast.bmp"_s;
-    d.formulaText = u"Расчетная формула:   R = p / (П*a) * Ln(4*a / b), Ом"_s;
+    d.formulaText = u"Расчетная формула:   R = p / (П*b) * Ln(4*b / a), Ом"_s;
     d.conditionCaption = u" Условие применения формулы "_s;
     d.conditionLines = {u"a < b < 4a; "_s};
 
@@ -160,11 +160,12 @@ const CalculatorDescriptor& descriptor() {
 
 long double ComputeResistance(long double p0, long double kp, long double width, long double length) {
     constexpr long double pi = std::numbers::pi_v<long double>;
-    return roundResistance(std::log(4 * width / length) * (calculatedResistivity(p0, kp) / pi / width));
+    // The plate as a strip of its length b: with the width in that role R would fall to 0 at b = 4a.
+    return roundResistance(std::log(4 * length / width) * (calculatedResistivity(p0, kp) / pi / length));
 }
 
 QString calcOrderLine(const QString& ro, const QString& width, const QString& length, const QString& r) {
-    return u"R = "_s + ro + u" / (3,14*"_s + width + u") * Ln(4*"_s + width + u" / "_s + length + u')' +
+    return u"R = "_s + ro + u" / (3,14*"_s + length + u") * Ln(4*"_s + length + u" / "_s + width + u')' +
            oneLineEnding(r);
 }
 
@@ -180,8 +181,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.setAlignment(ReportParagraph::Alignment::Center);
     w.WordText(u"R = "_s);
     w.WordSymbol(u"r"_s);
-    w.WordText(u" / (П*a) * Ln(4*a/b), Ом;"_s + reportCr);
-    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(3,14*"_s + width + u") * Ln(4*"_s + width + u'/' + length +
+    w.WordText(u" / (П*b) * Ln(4*b/a), Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(3,14*"_s + length + u") * Ln(4*"_s + length + u'/' + width +
                u')' + multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     body::reportClosing(w, s);
 }

@@ -12,7 +12,7 @@ namespace kz::prplast {
 const Calculator& calculator();
 const CalculatorDescriptor& descriptor();
 
-// R = ln(4a/b) · p / (πa), p = p0·Kп to five decimals; R to two.
+// R = ln(4b/a) · p / (πb), p = p0·Kп to five decimals; R to two.
 long double ComputeResistance(long double p0, long double kp, long double width, long double length);
 
 QString calcOrderLine(const QString& ro, const QString& width, const QString& length, const QString& r);

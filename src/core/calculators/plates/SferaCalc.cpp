@@ -25,6 +25,7 @@ CalculatorDescriptor makeDescriptor() {
     d.pictureFile = u"sfera.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*D) * [1+D / (4*T)], Ом"_s;
     d.conditionCaption = u" Условие применения формулы "_s;
+    d.weakConditions = {inputsCondition(u"2T >> D"_s, u"2T/D"_s, u"EditGlub"_s, 2, u"EditDiam"_s, 1)};
     d.conditionLines = {u"2T >> D"_s};
 
     // "Т" of the depth's label is Cyrillic, the range labels' T Latin.

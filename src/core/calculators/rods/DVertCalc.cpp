@@ -21,6 +21,7 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 18;
     d.pictureFile = u"vert.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s;
+    d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
     d.conditionLines = {u"L >> D; Tо >= 0,5 м "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};

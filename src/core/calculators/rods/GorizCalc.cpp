@@ -23,6 +23,8 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 19;
     d.pictureFile = u"goriz.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * Ln[L*L/(T*D)], Ом"_s;
+    d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s),
+                         inputsCondition(u"L >> 4T"_s, u"L/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
     d.conditionLines = {u"L >> D; L >> 4T "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"горизонтальный"_s};

@@ -39,6 +39,8 @@ CalculatorDescriptor makeDescriptor() {
     d.caption = u"Лучевой заземлитель в земле."_s;
     d.helpContext = 41;
     d.formulaText = u"Расчетная формула:   R = [p / (2*П*l) * Ln(l*l/(T*D))] / [N*k], Ом"_s;
+    d.weakConditions = {diameterCondition(u"l >> D"_s, u"l/D"_s, u"EditDlina"_s),
+                         inputsCondition(u"l >> 4T"_s, u"l/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
     d.conditionLines = {u"l >> D; l >> 4T "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"горизонтальный"_s};

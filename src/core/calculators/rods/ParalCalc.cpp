@@ -49,6 +49,8 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 42;
     d.pictureFile = u"paralel.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = [p / (2*П*L) * Ln(L*L/(T*D))] / (N*k), Ом"_s;
+    d.weakConditions = {inputsCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s, 1, u"cmbDiam"_s, 0.5L),
+                         inputsCondition(u"L >> 4T"_s, u"L/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
     d.conditionLines = {u"L >> D; L >> 4T "_s,   u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"B = 0,02 .. 0,04 м"_s, u"L = 15 .. 200 м"_s,
                         u"T = 0,3 .. 0,8 м"_s,   u"N = 2 .. 20 шт."_s,

@@ -25,6 +25,7 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 25;
     d.pictureFile = u"UVert.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * Ln(4*L/D), Ом"_s;
+    d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
     d.conditionLines = {u"L >> D "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};

@@ -30,6 +30,7 @@ CalculatorDescriptor makeDescriptor() {
     d.helpContext = 53;
     d.pictureFile = u"Vert2_1.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = pэ / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s;
+    d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
     d.conditionLines = {u"L >> D "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s, u"рэ = L / (L1/p1 + L2/p2), Ом м"_s,
                         u"To >= 0,5"_s};

@@ -20,8 +20,9 @@ CalculatorDescriptor makeDescriptor() {
     d.caption = u"Трубопровод в земле."_s;
     d.helpContext = 31;
     d.pictureFile = u"goriz.bmp"_s;
-    d.formulaText = u"Расчетная формула:   R = p/П/L * Ln[L*L/(T*D)], Ом"_s;
-    d.conditionLines = {u"L >> D "_s};
+    d.formulaText = u"Расчетная формула:   R = p/(2*П*L) * Ln[L*L/(T*D)], Ом"_s;
+    d.weakConditions = {inputsCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s, 1, u"cmbDiam"_s, 1)};
+    d.conditionLines = {u"L >> D "_s, u"L > 4T"_s};
 
     GeometryInput length;
     length.name = u"EditDlina"_s;
@@ -33,8 +34,8 @@ CalculatorDescriptor makeDescriptor() {
     length.rangeName = u"lblRangeL"_s;
     length.rangeText = u"( L > 2,8)"_s;
     length.rangeHint =
-        u"Диапазон допустимых значений длины трубопровода для текущего значения диаметра трубы"_s;
-    length.rangeFollows = {u"cmbDiam"_s};
+        u"Диапазон допустимых значений длины трубопровода для текущих значений диаметра трубы и глубины заложения"_s;
+    length.rangeFollows = {u"cmbDiam"_s, u"EditGlub"_s};
     GeometryInput diameter;
     diameter.name = u"cmbDiam"_s;
     diameter.historyField = u"D1"_s;
@@ -116,7 +117,7 @@ public:
 
     QString rangeLabel(const CalcInputs& in, const QString& label) const override {
         if (label == QLatin1String("lblRangeL"))
-            return rangeText(in.text(pipeInput));
+            return rangeText(in.text(pipeInput), in.text(depthInput));
         return Calculator::rangeLabel(in, label);
     }
 
@@ -162,7 +163,8 @@ const CalculatorDescriptor& descriptor() {
 Resistance ComputeResistance(long double p0, long double kp, long double l, long double d, long double t) {
     Resistance out;
     out.p = calculatedResistivity(p0, kp);
-    out.r = roundResistance(out.p / std::numbers::pi_v<long double> / l * std::log(l * l / (t * d)));
+    // A pipe in the ground is a buried horizontal electrode of diameter D.
+    out.r = roundResistance(out.p / (2 * std::numbers::pi_v<long double> * l) * std::log(l * l / (t * d)));
     return out;
 }
 
@@ -171,13 +173,15 @@ QString diameterMessage() {
 }
 
 QString shortPipeMessage() {
-    return u"Ошибка. Длина трубопровода слишком мала: формула применима только при L*L > T*D."_s;
+    return u"Ошибка. Длина трубопровода должна быть больше четырехкратной глубины заложения (L > 4T): "
+           u"при меньшей длине формула неприменима."_s;
 }
 
 std::optional<QString> geometryError(long double d, long double l, long double t) {
     if (!(d < l))
         return diameterMessage();
-    if (!(l * l > t * d))
+    // As for the buried strip: nearer L² = T·D the logarithm falls to 0 and R with it.
+    if (!(l > 4 * t))
         return shortPipeMessage();
     return std::nullopt;
 }
@@ -189,16 +193,19 @@ std::optional<long double> linkedLength(long double d, long double l) {
     return std::nullopt;
 }
 
-QString rangeText(const QString& diameterText) {
+QString rangeText(const QString& diameterText, const QString& depthText) {
     const auto d = parseNumber(diameterText);
     if (!d || !(*d > 0))
         return {};
-    return QStringLiteral("( L > ") + formatGeneral(*d) + QStringLiteral(" )");
+    long double bound = *d;
+    if (const auto t = parseNumber(depthText); t && 4 * *t > bound)
+        bound = 4 * *t;
+    return QStringLiteral("( L > ") + formatGeneral(bound) + QStringLiteral(" )");
 }
 
 QString calcOrderLine(const QString& roText, const QString& lText, const QString& dText, const QString& tText,
                       const QString& rText) {
-    return QStringLiteral("R = ") + roText + QStringLiteral(" / (3,14*") + lText + QStringLiteral(") * Ln[") +
+    return QStringLiteral("R = ") + roText + QStringLiteral(" / (2*3,14*") + lText + QStringLiteral(") * Ln[") +
            lText + QLatin1Char('*') + lText + QStringLiteral("/ (") + dText + QLatin1Char('*') + tText +
            QStringLiteral(")]") + oneLineEnding(rText);
 }
@@ -229,8 +236,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.setAlignment(A::Center);
     w.WordText(u"R = "_s);
     w.WordSymbol(u"r"_s);
-    w.WordText(u" / (П*L) * Ln[L*L/(T*D)], Ом;"_s + reportCr);
-    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(3,14*"_s + l + u") * Ln["_s + l + QLatin1Char('*') +
+    w.WordText(u" / (2*П*L) * Ln[L*L/(T*D)], Ом;"_s + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * Ln["_s + l + QLatin1Char('*') +
                l + u"/("_s + t + QLatin1Char('*') + d + u")]"_s + multiLineEnding(s.text(u"EditVS1"_s)) +
                reportCr);
     w.setAlignment(A::Left);

@@ -18,11 +18,11 @@ struct Resistance {
     long double r = 0; // rounded to two decimals
 };
 
-// R = p / (π·L) · ln(L² / (T·D)).
+// R = p / (2π·L) · ln(L² / (T·D)), as the buried horizontal electrode.
 Resistance ComputeResistance(long double p0, long double kp, long double l, long double d, long double t);
 
-// The geometric conditions after the input checks: D < L, then L² > T·D (below it the
-// logarithm, and with it the resistance, would not be positive).
+// The geometric conditions after the input checks: D < L, then L > 4T (nearer L² = T·D the
+// logarithm, and with it the resistance, falls to 0).
 std::optional<QString> geometryError(long double d, long double l, long double t);
 QString diameterMessage();
 QString shortPipeMessage();
@@ -31,8 +31,8 @@ QString shortPipeMessage();
 // when L already is.
 std::optional<long double> linkedLength(long double d, long double l);
 
-// lblRangeL for the diameter text: "( L > D )", empty when D is no positive number.
-QString rangeText(const QString& diameterText);
+// lblRangeL for the diameter and depth texts: "( L > max(D, 4T) )", empty when D is no positive number.
+QString rangeText(const QString& diameterText, const QString& depthText);
 
 // The one-line calculation order from the texts on screen.
 QString calcOrderLine(const QString& roText, const QString& lText, const QString& dText, const QString& tText,
