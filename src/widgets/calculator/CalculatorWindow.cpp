@@ -1417,7 +1417,7 @@ bool CalculatorWindow::writeReport(const QString& path, QString* error) {
     gauge->show();
     ReportBuilder report(dialogs());
     report.onProgress = [gauge] { gauge->setValue(std::min(gauge->value() + 1, gauge->maximum())); };
-    writeReport(d_, report, reportSource());
+    kz::writeReport(d_, report, reportSource());
     const bool written = writeDocx(report.paragraphs(), path, error);
     gauge->hide();
     return written;

@@ -38,6 +38,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The texts of the columns 1 .. columns.
+    QString rowsText(int columns) const;
     void setCell(int row, int column, const QString& text);
     void numberRows();
 
