@@ -219,8 +219,8 @@ DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir
             // may be recovered. A reference table this build wrote for an older layout and nobody
             // edited since is rebuilt as usual, and so is any reference table on restore.
             const FileCheck check = checkTableFileAt(target, def);
-            const bool lacksItsTable = check.problem == FileProblem::MissingFields ||
-                                       check.problem == FileProblem::NoTable;
+            const bool lacksItsTable =
+                check.problem == FileProblem::MissingFields || check.problem == FileProblem::NoTable;
             const bool olderLayout = def.role == TableRole::Reference && lacksItsTable &&
                                      (restoreReference || unchangedOlderBuild(target, def, wantHash));
             if (check && !olderLayout) {

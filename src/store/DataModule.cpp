@@ -1,11 +1,11 @@
 #include "store/DataModule.h"
 
-#include "store/StoredCoefficients.h"
-#include "store/TableRules.h"
 #include "core/common/Messenger.h"
-#include "store/TableProcedures.h"
-#include "store/FileCheck.h"
 #include "core/common/Paths.h"
+#include "store/FileCheck.h"
+#include "store/StoredCoefficients.h"
+#include "store/TableProcedures.h"
+#include "store/TableRules.h"
 
 #include <QFileInfo>
 
@@ -90,10 +90,10 @@ void DataModule::openAll(Messenger& messenger) {
     // is named at start-up rather than when its window fails.
     for (const TableDef& def : windowTables()) {
         const QString path = dataDir() + def.fileName;
-        const FileCheck check = QFileInfo(path).isFile() ? checkTableFileAt(path, def)
-                                                         : FileCheck{FileProblem::Missing,
-                                                                     fileProblemMessage(FileProblem::Missing, path),
-                                                                     {}};
+        const FileCheck check =
+            QFileInfo(path).isFile()
+                ? checkTableFileAt(path, def)
+                : FileCheck{FileProblem::Missing, fileProblemMessage(FileProblem::Missing, path), {}};
         if (check)
             collected.showMessage(check.message);
     }

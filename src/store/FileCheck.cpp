@@ -5,10 +5,10 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSet>
 #include <atomic>
 
 using namespace Qt::StringLiterals;

@@ -1,9 +1,9 @@
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 #include "store/DataFiles.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "store/Schema.h"
-#include "core/common/Messenger.h"
-#include "core/common/Paths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,12 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSqlError>
-#include <QThread>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -87,8 +87,8 @@ QString boltFieldFaults(const QString& data) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(QDir(data).filePath(QStringLiteral("histmk0.db")));
         QSqlQuery q(db);
-        if (!db.open() || !q.exec(u"ATTACH DATABASE '"_s + QDir(data).filePath(QStringLiteral("histmk1.db")) +
-                                  u"' AS d"_s))
+        if (!db.open() ||
+            !q.exec(u"ATTACH DATABASE '"_s + QDir(data).filePath(QStringLiteral("histmk1.db")) + u"' AS d"_s))
             faults << u"cannot open: "_s + db.lastError().text() + q.lastError().text();
         const auto count = [&](const QString& sql) {
             return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
@@ -344,7 +344,8 @@ void TestDataFiles::aReferenceTableLackingAFieldOrEmptiedIsNamedAndKept() {
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(soilsFile);
-            QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("ALTER TABLE P_udel DROP COLUMN PDefault")));
+            QVERIFY(db.open() &&
+                    QSqlQuery(db).exec(QStringLiteral("ALTER TABLE P_udel DROP COLUMN PDefault")));
         }
         QSqlDatabase::removeDatabase(name);
     }

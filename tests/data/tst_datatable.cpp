@@ -1,12 +1,12 @@
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
+#include "core/rules/SectionRules.h"
 #include "store/DataFiles.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "store/Schema.h"
 #include "store/SqlQuery.h"
-#include "core/common/Messenger.h"
-#include "core/common/Paths.h"
 #include "store/TableProcedures.h"
-#include "core/rules/SectionRules.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,10 +14,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>

@@ -8,8 +8,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
-#include <QScopeGuard>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
 

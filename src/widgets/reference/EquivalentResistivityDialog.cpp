@@ -1,13 +1,13 @@
 #include "widgets/reference/EquivalentResistivityDialog.h"
 
-#include "widgets/common/DialogService.h"
-#include "store/DataModule.h"
-#include "widgets/frames/FrameWidgets.h"
-#include "widgets/common/HelpViewer.h"
 #include "core/common/NumberText.h"
-#include "widgets/common/FormProcedures.h"
 #include "core/rules/SoilRules.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/common/HelpViewer.h"
 #include "widgets/common/SpinButton.h"
+#include "widgets/frames/FrameWidgets.h"
 #include "widgets/frames/SoilFrame.h"
 
 #include <QCheckBox>

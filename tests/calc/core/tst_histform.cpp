@@ -11,11 +11,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QPointer>
-#include <QScopeGuard>
 #include <QTest>
 #include <QToolButton>
 
