@@ -21,5 +21,7 @@ int main(int argc, char** argv) {
             QTextStream(stderr) << error << '\n';
             return 1;
         }
+        // The test waits for the first set saved whole.
+        QTextStream(stdout) << n << Qt::endl;
     }
 }

@@ -16,7 +16,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -64,8 +63,9 @@ bool killMidSave(const QString& data) {
         saver.start(QCoreApplication::applicationDirPath() + QStringLiteral("/histmk_saver"), {data});
         if (!saver.waitForStarted())
             return false;
-        // A few sets saved whole first, so that there is something to lose.
-        QThread::msleep(300);
+        // A set saved whole first, so that there is something to lose.
+        if (!saver.waitForReadyRead(60000))
+            return false;
         QElapsedTimer waited;
         waited.start();
         while (!hotJournal(journal) && waited.elapsed() < 10000 && saver.state() == QProcess::Running) {
