@@ -26,12 +26,18 @@ int main(int argc, char** argv) {
             << u" изменен в программе и сохранен; поставляемые строки возвращает kelvorzu2-data --restore"_s
             << '\n';
     // Damaged and locked files are left exactly as they are: their rows may still be recovered.
+    // Deleting is advised only for a file that cannot be read at all.
     for (const auto& m : r.damaged)
         err << u"ошибка: "_s << m
             << u" Файл оставлен без изменений; удалите или замените его, и сборка создаст его заново."_s << '\n';
     for (const auto& m : r.locked)
         err << u"ошибка: "_s << m << u" Файл оставлен без изменений; закройте программу, которая его держит, "
                                       u"и повторите сборку."_s
+            << '\n';
+    for (const auto& m : r.refused)
+        err << u"ошибка: "_s << m
+            << u" Файл оставлен без изменений; проверьте права на чтение и запись файла и папки данных "
+               u"и свободное место на диске, затем повторите сборку."_s
             << '\n';
     for (const auto& e : r.errors)
         err << u"ошибка: "_s << e << '\n';

@@ -131,6 +131,21 @@ bool fillRows(QSqlDatabase& db, const TableDef& def, const SourceTable& src, QSt
     return true;
 }
 
+// Whether a file is as an older build wrote it: its layout's source differs from today's and its
+// rows are the ones written then.
+bool unchangedOlderBuild(const QString& path, const TableDef& def, const QByteArray& wantHash) {
+    QString storedSource, storedContent;
+    QByteArray nowContent;
+    withFile(path, [&](QSqlDatabase& db) {
+        storedSource = meta(db, QStringLiteral("source_hash"));
+        storedContent = meta(db, QStringLiteral("content_hash"));
+        nowContent = contentHash(db, def);
+        return true;
+    });
+    return !storedSource.isEmpty() && storedSource != QString::fromLatin1(wantHash) &&
+           !storedContent.isEmpty() && storedContent == QString::fromLatin1(nowContent);
+}
+
 } // namespace
 
 bool readSourceTable(const QString& path, SourceTable& table, QString* error) {
@@ -201,13 +216,29 @@ DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir
         const QByteArray wantHash = sourceHash(def, sourcePath);
         if (exists) {
             // A damaged or locked file is neither read as edited nor replaced: what it still holds
-            // may be recovered. A reference table of an older layout is rebuilt as usual.
+            // may be recovered. A reference table this build wrote for an older layout and nobody
+            // edited since is rebuilt as usual, and so is any reference table on restore.
             const FileCheck check = checkTableFileAt(target, def);
-            const bool olderLayout = def.role == TableRole::Reference &&
-                                     (check.problem == FileProblem::MissingFields ||
-                                      check.problem == FileProblem::NoTable);
+            const bool lacksItsTable =
+                check.problem == FileProblem::MissingFields || check.problem == FileProblem::NoTable;
+            const bool olderLayout = def.role == TableRole::Reference && lacksItsTable &&
+                                     (restoreReference || unchangedOlderBuild(target, def, wantHash));
             if (check && !olderLayout) {
-                (check.problem == FileProblem::Locked ? report.locked : report.damaged) << check.message;
+                switch (check.problem) {
+                case FileProblem::Locked:
+                    report.locked << check.message;
+                    break;
+                case FileProblem::Damaged:
+                case FileProblem::NotATable:
+                case FileProblem::NoTable:
+                case FileProblem::MissingFields:
+                case FileProblem::Empty:
+                    report.damaged << check.message;
+                    break;
+                default:
+                    report.refused << check.message;
+                    break;
+                }
                 continue;
             }
         }

@@ -24,15 +24,20 @@ struct DataBuildReport {
     QStringList keptEdited; // reference tables the user edited: left as they are
     QStringList damaged;    // messages about files that cannot be read: left untouched
     QStringList locked;     // messages about files another program holds: left untouched
+    QStringList refused;    // messages about files the system will not let be read or written
     QStringList errors;
-    bool failed() const { return !errors.isEmpty() || !damaged.isEmpty() || !locked.isEmpty(); }
+    bool failed() const {
+        return !errors.isEmpty() || !damaged.isEmpty() || !locked.isEmpty() || !refused.isEmpty();
+    }
 };
 
 // Brings the data folder up to date with the shipped sources. History and selection tables are
 // created only when missing (an empty one gets the shipped rows); a reference table is rebuilt when its
 // source changed, unless the user edited it since it was written (then it is kept and reported). With
 // restoreReference set, every reference table is rebuilt from its source whatever was edited.
-// A file that is damaged or locked is reported and never touched, restore or not.
+// A file that is damaged, locked or refused by the system is reported and never touched, restore or
+// not; a reference table lacking its fields is rebuilt only when restoring or when it is an
+// unedited build of an older layout.
 DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir,
                                 bool restoreReference = false);
 

@@ -1,9 +1,13 @@
 #include "store/DataModule.h"
 
-#include "store/StoredCoefficients.h"
-#include "store/TableRules.h"
 #include "core/common/Messenger.h"
+#include "core/common/Paths.h"
+#include "store/FileCheck.h"
+#include "store/StoredCoefficients.h"
 #include "store/TableProcedures.h"
+#include "store/TableRules.h"
+
+#include <QFileInfo>
 
 #include <stdexcept>
 
@@ -81,6 +85,17 @@ void DataModule::openAll(Messenger& messenger) {
     for (const auto& t : tables_) {
         OpenDataTable(*t, collected);
         t->setReporter(&messenger);
+    }
+    // The tables single windows open for themselves are checked now too, so that a damaged one
+    // is named at start-up rather than when its window fails.
+    for (const TableDef& def : windowTables()) {
+        const QString path = dataDir() + def.fileName;
+        const FileCheck check =
+            QFileInfo(path).isFile()
+                ? checkTableFileAt(path, def)
+                : FileCheck{FileProblem::Missing, fileProblemMessage(FileProblem::Missing, path), {}};
+        if (check)
+            collected.showMessage(check.message);
     }
     if (collected.texts.size() == 1)
         messenger.showMessage(collected.texts.first());

@@ -88,11 +88,15 @@ bool DataTable::open(const QString& dataDir) {
             QSqlDatabase::removeDatabase(connection_);
             connection_.clear();
             lockedAtOpen_ = check.problem == FileProblem::Locked;
+            // Look-ups over the same file then fail at once instead of waiting for it.
+            if (lockedAtOpen_)
+                rememberLocked(path_, check.message);
             return fail(lockedAtOpen_ ? StoreError::Kind::Locked : StoreError::Kind::Unavailable, check.message);
         }
         // Writes may wait a moment for another program to let go of the file.
         QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
     }
+    forgetLocked(path_);
     state_ = State::Browse;
     lastError_ = {};
     reload(-1);

@@ -1,10 +1,14 @@
 #include "store/FileCheck.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSet>
 #include <atomic>
 
 using namespace Qt::StringLiterals;
@@ -46,6 +50,8 @@ FileProblem engineProblem(const QString& text, int code) {
         return FileProblem::Locked;
     case ReadOnlyCode:
         return FileProblem::ReadOnly;
+    case Full:
+        return FileProblem::DiskFull;
     case Corrupt:
         return FileProblem::Damaged;
     case NotADb:
@@ -60,6 +66,8 @@ FileProblem engineProblem(const QString& text, int code) {
         return FileProblem::Locked;
     if (lower.contains("readonly"_L1) || lower.contains("read-only"_L1))
         return FileProblem::ReadOnly;
+    if (lower.contains("disk is full"_L1))
+        return FileProblem::DiskFull;
     if (lower.contains("malformed"_L1) || lower.contains("corrupt"_L1))
         return FileProblem::Damaged;
     if (lower.contains("not a database"_L1))
@@ -113,6 +121,12 @@ QString fileProblemMessage(FileProblem problem, const QString& path, const QStri
         text = u"Ошибка. Запись в файл "_s + path +
                u" невозможна: файл или папка доступны только для чтения."_s;
         break;
+    case FileProblem::DiskFull:
+        text = u"Ошибка. Запись в файл "_s + path + u" невозможна: на диске нет свободного места."_s;
+        break;
+    case FileProblem::Empty:
+        text = u"Ошибка. Файл "_s + path + u" пуст (0 байт): таблицы в нем нет."_s;
+        break;
     case FileProblem::CannotOpen:
         text = u"Ошибка. Файл "_s + path + u" не удается открыть."_s;
         break;
@@ -147,6 +161,9 @@ FileCheck engineFailure(const QString& path, const QSqlError& error) {
 FileCheck checkTableFile(QSqlDatabase& db, const QString& path, const TableDef& def, const QString& schema,
                          bool deep) {
     const QString prefix = schema.isEmpty() ? QString() : quotedName(schema) + QLatin1Char('.');
+    // The engine takes a file of 0 bytes for an empty table file; what it held is gone.
+    if (const QFileInfo file(path); file.isFile() && file.size() == 0)
+        return {FileProblem::Empty, fileProblemMessage(FileProblem::Empty, path), {}};
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // An unknown double-quoted name would read as a text constant, so the fields are looked up
@@ -196,7 +213,9 @@ FileCheck checkTableFile(QSqlDatabase& db, const QString& path, const TableDef& 
     return {};
 }
 
-FileCheck checkTableFileAt(const QString& path, const TableDef& def) {
+namespace {
+
+FileCheck checkReadOnly(const QString& path, const TableDef& def) {
     const QString name = u"kz_check_%1"_s.arg(++checkConnections);
     FileCheck check;
     {
@@ -211,6 +230,58 @@ FileCheck checkTableFileAt(const QString& path, const TableDef& def) {
     }
     QSqlDatabase::removeDatabase(name);
     return check;
+}
+
+// A connection that may write rolls back what a crashed write left in the journal as soon as it
+// reads the file.
+void rollBackInterruptedWrite(const QString& path) {
+    const QString name = u"kz_rollback_%1"_s.arg(++checkConnections);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(u"QSQLITE_BUSY_TIMEOUT=0"_s);
+        if (db.open())
+            QSqlQuery(db).exec(u"SELECT count(*) FROM sqlite_master"_s);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QMutex lockedMutex;
+QHash<QString, QString>& lockedFiles() {
+    static QHash<QString, QString> files;
+    return files;
+}
+
+QString lockKey(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+FileCheck checkTableFileAt(const QString& path, const TableDef& def) {
+    FileCheck check = checkReadOnly(path, def);
+    // A read-only connection cannot roll back a hot journal and says the file is read-only.
+    if (check.problem == FileProblem::ReadOnly && QFileInfo(path + u"-journal"_s).size() > 0) {
+        rollBackInterruptedWrite(path);
+        check = checkReadOnly(path, def);
+    }
+    return check;
+}
+
+void rememberLocked(const QString& path, const QString& message) {
+    QMutexLocker hold(&lockedMutex);
+    lockedFiles().insert(lockKey(path), message);
+}
+
+void forgetLocked(const QString& path) {
+    QMutexLocker hold(&lockedMutex);
+    lockedFiles().remove(lockKey(path));
+}
+
+QString knownLocked(const QString& path) {
+    QMutexLocker hold(&lockedMutex);
+    return lockedFiles().value(lockKey(path));
 }
 
 } // namespace kz

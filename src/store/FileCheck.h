@@ -21,6 +21,8 @@ enum class FileProblem {
     NoTable,       // a table file without the table the program expects
     MissingFields, // the table lacks fields of the schema
     ReadOnly,      // the file or folder refuses writes
+    DiskFull,      // no room left on the disk for a write
+    Empty,         // a file of 0 bytes: its table is gone
     CannotOpen,    // the system refuses the file
     Other,
 };
@@ -48,7 +50,16 @@ FileCheck engineFailure(const QString& path, const QSqlError& error);
 FileCheck checkTableFile(QSqlDatabase& db, const QString& path, const TableDef& def,
                          const QString& schema = {}, bool deep = true);
 
-// Opens the file on a private connection without waiting for a lock and checks it deeply.
+// Opens the file on a private connection without waiting for a lock and checks it deeply. A write
+// cut short by a crash (its rollback journal left beside the file) is rolled back first, so a file
+// that can be recovered is never called unreadable.
 FileCheck checkTableFileAt(const QString& path, const TableDef& def);
+
+// Files found held by another program, with the message that said so. A look-up tries such a file
+// without waiting and fails at once with the same message; opening it again clears the mark.
+void rememberLocked(const QString& path, const QString& message);
+void forgetLocked(const QString& path);
+// The message a file was found locked with; empty when it is not known locked.
+QString knownLocked(const QString& path);
 
 } // namespace kz

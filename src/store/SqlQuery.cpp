@@ -79,21 +79,31 @@ bool SqlQuery::open() {
         if (!QFileInfo(path).isFile())
             continue;
         const QString alias = QStringLiteral("f_") + findTableDef(file)->sqlName();
+        // A file found locked costs one wait only: later runs try it without waiting and, while it
+        // is still held, fail at once with the message of the first failure.
+        const QString lockedBefore = knownLocked(path);
+        QSqlQuery(db).exec(u"PRAGMA busy_timeout = "_s + (lockedBefore.isEmpty() ? u"5000"_s : u"0"_s));
+        const auto failWith = [&](const FileCheck& check) {
+            if (check.problem == FileProblem::Locked) {
+                error_ = lockedBefore.isEmpty() ? check.message : lockedBefore;
+                rememberLocked(path, error_);
+            } else {
+                error_ = check.message;
+            }
+            detachAll();
+            return false;
+        };
         QSqlQuery a(db);
         a.prepare(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(alias));
         a.addBindValue(path);
-        if (!a.exec()) {
-            error_ = engineFailure(path, a.lastError()).message;
-            detachAll();
-            return false;
-        }
+        if (!a.exec())
+            return failWith(engineFailure(path, a.lastError()));
         attached << alias;
         // A file lacking a field would otherwise read the field's name as a text constant.
-        if (const FileCheck check = checkTableFile(db, path, *findTableDef(file), alias, false)) {
-            error_ = check.message;
-            detachAll();
-            return false;
-        }
+        if (const FileCheck check = checkTableFile(db, path, *findTableDef(file), alias, false))
+            return failWith(check);
+        if (!lockedBefore.isEmpty())
+            forgetLocked(path);
     }
     bool ok = true;
     {

@@ -1,11 +1,18 @@
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 #include "store/DataFiles.h"
+#include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "store/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +28,90 @@ void writeText(const QString& path, const QString& text) {
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text.toUtf8());
 }
+struct Recorder : Messenger {
+    QStringList messages;
+    void showMessage(const QString& text) override { messages << text; }
+};
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Runs the data build as a command: its exit status and what it said on the error stream.
+std::pair<int, QString> runDataBuild(const QString& sources, const QString& data) {
+    QProcess tool;
+    tool.start(QStringLiteral(KELVOR_BIN_DIR "/kelvorzu2-data"), {sources, data});
+    tool.waitForFinished(120000);
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError())};
+}
+
+// Whether the journal beside a table is hot: the engine writes its header, and then the table's
+// pages, only once the save is being committed. A journal without it is ignored, the file untouched.
+bool hotJournal(const QString& journal) {
+    static const QByteArray header = QByteArray::fromHex("d9d505f920a163d7");
+    QFile f(journal);
+    return f.open(QIODevice::ReadOnly) && f.read(header.size()) == header;
+}
+
+// Starts a program saving foundation-field sets and kills it while a save is being committed. True
+// once a kill left a hot journal of the bolt table behind.
+bool killMidSave(const QString& data) {
+    const QString journal = QDir(data).filePath(QStringLiteral("histmk1.db-journal"));
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        QProcess saver;
+        saver.start(QCoreApplication::applicationDirPath() + QStringLiteral("/histmk_saver"), {data});
+        if (!saver.waitForStarted())
+            return false;
+        // A set saved whole first, so that there is something to lose.
+        if (!saver.waitForReadyRead(60000))
+            return false;
+        QElapsedTimer waited;
+        waited.start();
+        while (!hotJournal(journal) && waited.elapsed() < 10000 && saver.state() == QProcess::Running) {
+        }
+        saver.kill();
+        saver.waitForFinished();
+        if (hotJournal(journal))
+            return true;
+    }
+    return false;
+}
+
+// What is wrong with the saved foundation-field sets: every set must have all its 3000 bolts, each
+// with Xi equal to the set's A (the saver writes them so), and no bolt may be left without a set.
+QString boltFieldFaults(const QString& data) {
+    const QString name = QStringLiteral("test_bolt_sets");
+    QStringList faults;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(QDir(data).filePath(QStringLiteral("histmk0.db")));
+        QSqlQuery q(db);
+        if (!db.open() ||
+            !q.exec(u"ATTACH DATABASE '"_s + QDir(data).filePath(QStringLiteral("histmk1.db")) + u"' AS d"_s))
+            faults << u"cannot open: "_s + db.lastError().text() + q.lastError().text();
+        const auto count = [&](const QString& sql) {
+            return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
+        };
+        if (faults.isEmpty()) {
+            if (const int sets = count(QStringLiteral("SELECT count(*) FROM histmk0")); sets < 1)
+                faults << u"sets saved: %1"_s.arg(sets);
+            if (const int n = count(QStringLiteral("SELECT count(*) FROM d.histmk1 WHERE Kod0 NOT IN "
+                                                   "(SELECT Kod FROM histmk0)")))
+                faults << u"bolts without a set: %1"_s.arg(n);
+            if (const int n = count(QStringLiteral("SELECT count(*) FROM histmk0 m JOIN d.histmk1 b ON "
+                                                   "b.Kod0 = m.Kod WHERE b.Xi <> m.A")))
+                faults << u"bolts of another save: %1"_s.arg(n);
+            if (const int n = count(QStringLiteral("SELECT count(*) FROM histmk0 m WHERE (SELECT count(*) "
+                                                   "FROM d.histmk1 b WHERE b.Kod0 = m.Kod) <> 3000")))
+                faults << u"sets with bolts missing: %1"_s.arg(n);
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return faults.join(u"; "_s);
+}
+
 } // namespace
 
 // Rebuilding the data folder must never wipe what the user saved or edited.
@@ -37,6 +128,9 @@ private slots:
     void reportsABadSourceAndLeavesTheOldFile();
     void anEmptySelectionTableGetsTheShippedRows();
     void damagedOrLockedFilesAreReportedAndKept();
+    void aReferenceTableLackingAFieldOrEmptiedIsNamedAndKept_data();
+    void aReferenceTableLackingAFieldOrEmptiedIsNamedAndKept();
+    void aSaveKilledMidwayIsRolledBackNotCalledLost();
 
 private:
     QString soils() const { return QDir(src_->path()).filePath(QStringLiteral("P_udel.DB.tsv")); }
@@ -226,6 +320,79 @@ void TestDataFiles::damagedOrLockedFilesAreReportedAndKept() {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     }
     QSqlDatabase::removeDatabase(lock);
+}
+
+void TestDataFiles::aReferenceTableLackingAFieldOrEmptiedIsNamedAndKept_data() {
+    QTest::addColumn<bool>("emptied");
+    QTest::addColumn<QString>("says");
+    // Was passed in silence, status 0.
+    QTest::newRow("field dropped") << false << u" нет поля PDefault."_s;
+    // Was called "edited in the program".
+    QTest::newRow("cut to 0 bytes") << true << u" пуст (0 байт)"_s;
+}
+
+void TestDataFiles::aReferenceTableLackingAFieldOrEmptiedIsNamedAndKept() {
+    QFETCH(bool, emptied);
+    QFETCH(QString, says);
+    QVERIFY(buildDataFolder(src_->path(), out_->path()).errors.isEmpty());
+    const QString soilsFile = QDir(out_->path()).filePath(QStringLiteral("P_udel.DB"));
+    if (emptied) {
+        QFile f(soilsFile);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(0));
+    } else {
+        const QString name = QStringLiteral("test_drop");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(soilsFile);
+            QVERIFY(db.open() &&
+                    QSqlQuery(db).exec(QStringLiteral("ALTER TABLE P_udel DROP COLUMN PDefault")));
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QByteArray before = bytesOf(soilsFile);
+
+    const DataBuildReport r = buildDataFolder(src_->path(), out_->path());
+    QVERIFY(r.failed());
+    QCOMPARE(r.damaged.size(), 1);
+    QVERIFY2(r.damaged[0].startsWith(u"Ошибка. "_s) && r.damaged[0].contains(soilsFile) &&
+                 r.damaged[0].contains(says),
+             qPrintable(r.damaged[0]));
+    QVERIFY(r.keptEdited.isEmpty() && !r.rebuilt.contains(QStringLiteral("P_udel.DB")));
+    QCOMPARE(bytesOf(soilsFile), before);
+
+    const auto [status, said] = runDataBuild(src_->path(), out_->path());
+    QCOMPARE(status, 1);
+    QVERIFY2(said.contains(soilsFile) && said.contains(says) && !said.contains(u"изменен в программе"_s),
+             qPrintable(said));
+    QCOMPARE(bytesOf(soilsFile), before);
+}
+
+void TestDataFiles::aSaveKilledMidwayIsRolledBackNotCalledLost() {
+    const QString root = out_->path();
+    const QString data = QDir(root).filePath(QStringLiteral("Data"));
+    const QString sources = QStringLiteral(KELVOR_SOURCE_DIR "/data/tables");
+    const DataBuildReport built = buildDataFolder(sources, data);
+    QVERIFY2(!built.failed(), qPrintable(built.errors.join(QLatin1Char('\n'))));
+
+    // The start-up check rolls the cut save back and finds every table readable.
+    QVERIFY(killMidSave(data));
+    setApplicationFolder(root);
+    {
+        Recorder said;
+        DataModule dm;
+        dm.openAll(said);
+        QCOMPARE(said.messages, QStringList());
+    }
+    QVERIFY(!hotJournal(QDir(data).filePath(QStringLiteral("histmk1.db-journal"))));
+    QCOMPARE(boltFieldFaults(data), QString());
+
+    // So does the data build, which called both files read-only and advised deleting them.
+    QVERIFY(killMidSave(data));
+    const auto [status, said] = runDataBuild(sources, data);
+    QCOMPARE(said, QString());
+    QCOMPARE(status, 0);
+    QVERIFY(!hotJournal(QDir(data).filePath(QStringLiteral("histmk1.db-journal"))));
+    QCOMPARE(boltFieldFaults(data), QString());
 }
 
 QTEST_GUILESS_MAIN(TestDataFiles)

@@ -1,21 +1,23 @@
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
+#include "core/rules/SectionRules.h"
 #include "store/DataFiles.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "store/Schema.h"
 #include "store/SqlQuery.h"
-#include "core/common/Messenger.h"
-#include "core/common/Paths.h"
 #include "store/TableProcedures.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -118,6 +120,11 @@ private slots:
     void unreadableFilesAreNamedInRussian();
     void queryOverATableLackingAFieldNamesFileAndField();
     void lockedTablesAreListedOnceAndTakenUpWhenFree();
+    void windowTablesJoinTheStartUpCheck_data();
+    void windowTablesJoinTheStartUpCheck();
+    void aLockedTableCostsOneWait_data();
+    void aLockedTableCostsOneWait();
+    void aFullDiskIsNamedInRussian();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -739,6 +746,111 @@ void TestDataTable::lockedTablesAreListedOnceAndTakenUpWhenFree() {
     QVERIFY(!dm[QStringLiteral("KippTable")].isOpen());
     QVERIFY(!dm[QStringLiteral("TableRaion")].isOpen());
     QVERIFY(rec_.messages.isEmpty());
+}
+
+void TestDataTable::windowTablesJoinTheStartUpCheck_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("says");
+    // Each was said nothing of at start-up.
+    QTest::newRow("standard device's history missing") << u"history.DB"_s << u"remove"_s << u" не найден."_s;
+    QTest::newRow("selection sets not a table file")
+        << u"podbor0.DB"_s << u"text"_s << u" не является файлом таблицы"_s;
+    QTest::newRow("selection rows lacking a field") << u"podbor1.DB"_s << u"drop"_s << u" нет поля Shag."_s;
+}
+
+void TestDataTable::windowTablesJoinTheStartUpCheck() {
+    QFETCH(QString, file);
+    QFETCH(QString, damage);
+    QFETCH(QString, says);
+    const QString data = dir_->path() + QStringLiteral("/Data");
+    QVERIFY(!buildDataFolder(QStringLiteral(KELVOR_SOURCE_DIR "/data/tables"), data).failed());
+    const QString path = QDir(data).filePath(file);
+    if (damage == u"remove"_s) {
+        QVERIFY(QFile::remove(path));
+    } else if (damage == u"text"_s) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(2048, 'x'));
+    } else {
+        runOn(path, {QStringLiteral("ALTER TABLE podbor1 DROP COLUMN Shag")});
+    }
+    setApplicationFolder(dir_->path());
+    DataModule dm;
+    dm.openAll(rec_);
+    QCOMPARE(rec_.messages.size(), 1);
+    QVERIFY2(rec_.messages[0].startsWith(u"Ошибка. "_s) && rec_.messages[0].contains(dataDir() + file + says),
+             qPrintable(rec_.messages[0]));
+}
+
+void TestDataTable::aLockedTableCostsOneWait_data() {
+    QTest::addColumn<bool>("foundAtStartUp");
+    // Three look-ups waited 5 s each, the recommended sizes of every case.
+    QTest::newRow("found by a look-up") << false;
+    QTest::newRow("found at start-up") << true;
+}
+
+void TestDataTable::aLockedTableCostsOneWait() {
+    QFETCH(bool, foundAtStartUp);
+    const QString data = dir_->path() + QStringLiteral("/Data");
+    QVERIFY(!buildDataFolder(QStringLiteral(KELVOR_SOURCE_DIR "/data/tables"), data).failed());
+    const QString path = QDir(data).filePath(QStringLiteral("korgrunt0.db"));
+    auto lock = std::make_unique<FileLock>(path);
+    QVERIFY(lock->locked());
+    const auto lookUp = [&] {
+        SqlQuery q(data);
+        q.setText(constructQueryLines());
+        q.bindValue(QStringLiteral("P"), 100.0);
+        q.bindValue(QStringLiteral("Vid"), u"вертикальный"_s);
+        q.bindValue(QStringLiteral("Status"), u"рекомендуется"_s);
+        return q.open() ? QString() : q.lastError();
+    };
+    DataTable classes(*findTableDef(QStringLiteral("korgrunt0.db")));
+    if (foundAtStartUp)
+        QVERIFY(!classes.open(data));
+
+    QElapsedTimer took;
+    took.start();
+    const QString first = lookUp();
+    QVERIFY2(first.startsWith(u"Ошибка. Файл "_s + path + u" занят другой программой"_s), qPrintable(first));
+    if (foundAtStartUp)
+        QVERIFY2(took.elapsed() < 1000, qPrintable(QString::number(took.elapsed())));
+    for (int again = 0; again < 2; ++again) {
+        took.restart();
+        QCOMPARE(lookUp(), first);
+        QVERIFY2(took.elapsed() < 1000, qPrintable(QString::number(took.elapsed())));
+    }
+    // Let go of: the next look-up reads it.
+    lock.reset();
+    QCOMPARE(lookUp(), QString());
+}
+
+void TestDataTable::aFullDiskIsNamedInRussian() {
+    writeTable(dir_->path(), QStringLiteral("hist1.db"), {QStringLiteral("Name")}, {});
+    DataTable hist(*findTableDef(QStringLiteral("hist1.db")));
+    hist.setReporter(&rec_);
+    QVERIFY(hist.open(dir_->path()));
+    // No page may be added to the file, as on a full disk: the engine says "database or disk is full".
+    for (const QString& name : QSqlDatabase::connectionNames())
+        if (QSqlDatabase db = QSqlDatabase::database(name, false); db.databaseName() == hist.filePath()) {
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA page_count")) && q.next());
+            const int pages = q.value(0).toInt();
+            QVERIFY(q.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages)));
+        }
+    bool saved = true;
+    for (int i = 0; saved && i < 1000; ++i) {
+        QVERIFY(hist.append());
+        hist.setValue(QStringLiteral("KodTip"), 4);
+        hist.setText(QStringLiteral("Name"), QString::number(i) + QString(140, QLatin1Char('x')));
+        saved = hist.post();
+    }
+    QVERIFY(!saved);
+    QCOMPARE(rec_.messages.size(), 1);
+    QVERIFY2(rec_.messages[0].startsWith(u"Ошибка. Запись в файл "_s + hist.filePath() +
+                                         u" невозможна: на диске нет свободного места"_s),
+             qPrintable(rec_.messages[0]));
+    hist.cancel();
 }
 
 QTEST_GUILESS_MAIN(TestDataTable)

@@ -7,7 +7,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTest>
 
@@ -30,6 +32,7 @@ private slots:
     void anotherCalculatorStartsWithCoefficientsOfOne();
     void cancelChangesNothing();
     void zeroThicknessIsRefusedAndTheLayersKept();
+    void aDataModuleMadeWhereAnotherStoodGetsADialogOfItsOwn();
 
 private:
     // Fills the dialog: upper soil, p0; lower soil, p0; H.
@@ -169,6 +172,26 @@ void TestPekv::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
     };
     QVERIFY(!link.run(nullptr, {&output, &include, [] { return std::optional<long double>(100); }, nullptr}));
     QCOMPARE(shown, link.saved());
+}
+
+// The shared dialog was kept while the data module's address stayed the same, so a module made where
+// a destroyed one had stood got a dialog whose frames read the destroyed tables: now and then the
+// soil lists came out empty (saved() empty at index 0).
+void TestPekv::aDataModuleMadeWhereAnotherStoodGetsADialogOfItsOwn() {
+    alignas(DataModule) unsigned char storage[sizeof(DataModule)];
+    auto* first = new (storage) DataModule;
+    first->openAll(*rec_);
+    const QPointer<EquivalentResistivityDialog> old = &pekvForm(*first, nullptr);
+    first->~DataModule();
+    auto* second = new (storage) DataModule;
+    const auto destroy = qScopeGuard([second] { second->~DataModule(); });
+    second->openAll(*rec_);
+    EquivalentResistivityDialog& form = pekvForm(*second, nullptr);
+    QVERIFY(old.isNull());
+    form.setHandOver(std::nullopt);
+    form.activate();
+    QVERIFY(form.pFrame1()->ComboGrunt()->findText(u"супесь"_s) >= 0);
+    delete &form;
 }
 
 void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {

@@ -306,7 +306,9 @@ void HistoryLoadDialog::showCurrentRow() {
 
 HistoryLoadDialog& sharedHistoryLoader(DataModule& data, const HistoryLoaderSetup& setup, QWidget* owner) {
     static QMap<QString, QPointer<HistoryLoadDialog>> loaders;
-    static DataModule* of = nullptr;
+    // Guarded, not a plain address: a new data module may be made where a destroyed one stood, and
+    // the loaders must not outlive the tables they show.
+    static QPointer<DataModule> of;
     if (of != &data) {
         for (const QPointer<HistoryLoadDialog>& l : std::as_const(loaders))
             delete l.data();

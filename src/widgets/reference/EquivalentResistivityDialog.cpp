@@ -1,12 +1,13 @@
 #include "widgets/reference/EquivalentResistivityDialog.h"
 
-#include "widgets/common/DialogService.h"
-#include "widgets/frames/FrameWidgets.h"
-#include "widgets/common/HelpViewer.h"
 #include "core/common/NumberText.h"
-#include "widgets/common/FormProcedures.h"
 #include "core/rules/SoilRules.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/common/HelpViewer.h"
 #include "widgets/common/SpinButton.h"
+#include "widgets/frames/FrameWidgets.h"
 #include "widgets/frames/SoilFrame.h"
 
 #include <QCheckBox>
@@ -153,7 +154,9 @@ void EquivalentResistivityDialog::done(int result) {
 
 EquivalentResistivityDialog& pekvForm(DataModule& data, QWidget* calculator) {
     static QPointer<EquivalentResistivityDialog> form;
-    static DataModule* of = nullptr;
+    // Guarded, not a plain address: a new data module may be made where a destroyed one stood, and
+    // the dialog's frames must not outlive the tables they were made over.
+    static QPointer<DataModule> of;
     if (form && of != &data)
         delete form;
     if (!form) {

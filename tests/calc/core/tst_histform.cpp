@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +51,7 @@ private slots:
     void noSetOfThisKindDisablesOk();
     void renamingInTheGrid();
     void closingEmptiesTheList();
+    void aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn();
 
 private:
     void fill();
@@ -210,6 +213,20 @@ void TestHistForm::closingEmptiesTheList() {
     QVERIFY(loader_->fieldList().isEmpty());
     for (int k = 1; k <= HistoryLoadDialog::fieldRows; ++k)
         QVERIFY(loader_->label(k)->isHidden());
+}
+
+// The loaders were kept while the data module's address stayed the same: a module made where a
+// destroyed one had stood got loaders over the destroyed tables.
+void TestHistForm::aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn() {
+    alignas(DataModule) unsigned char storage[sizeof(DataModule)];
+    auto* first = new (storage) DataModule;
+    const QPointer<HistoryLoadDialog> old = &sharedHistoryLoader(*first, {}, nullptr);
+    first->~DataModule();
+    auto* second = new (storage) DataModule;
+    const auto destroy = qScopeGuard([second] { second->~DataModule(); });
+    HistoryLoadDialog& fresh = sharedHistoryLoader(*second, {}, nullptr);
+    QVERIFY(old.isNull());
+    delete &fresh;
 }
 
 QTEST_MAIN(TestHistForm)
