@@ -82,17 +82,27 @@ QStringList StoredFrameData::corrosionSizes(double p, const QString& kind, int m
 }
 
 QStringList StoredFrameData::choiceTexts(const GeometryInput& input) const {
-    if (const auto it = choices_.constFind(input.name); it != choices_.cend())
+    // Kept by what the list is made of: calculators name different lists alike (cmbDiam).
+    const auto bound = [](const std::optional<double>& b) {
+        return b ? QString::number(*b, 'g', 17) : QString();
+    };
+    const QString key = input.choiceTable + u'|' + input.choiceField + u'|' + bound(input.choiceMinimum) +
+                        u'|' + bound(input.choiceMaximum);
+    if (const auto it = choices_.constFind(key); it != choices_.cend())
         return *it;
     const DataTable* table = data_.table(input.choiceTable);
     const QStringList texts = table ? kz::choiceTexts(*table, input) : QStringList();
-    choices_.insert(input.name, texts);
+    choices_.insert(key, texts);
     return texts;
 }
 
 std::optional<QList<ChoiceRow>> StoredFrameData::choiceRows(const RowChoice& choice,
                                                             const RowTable& t) const {
-    if (const auto it = rows_.constFind(t.table); it != rows_.cend())
+    // Kept by the table and the fields read from it: two choices may read one table differently.
+    QString key = t.table + u'|' + choice.keyField + u'|' + choice.codeField;
+    for (const auto& [name, field] : t.values)
+        key += u'|' + name + u'=' + field;
+    if (const auto it = rows_.constFind(key); it != rows_.cend())
         return *it;
     const DataTable* table = data_.table(t.table);
     std::optional<QList<ChoiceRow>> rows;
@@ -113,7 +123,7 @@ std::optional<QList<ChoiceRow>> StoredFrameData::choiceRows(const RowChoice& cho
             rows->append(r);
         }
     }
-    rows_.insert(t.table, rows);
+    rows_.insert(key, rows);
     return rows;
 }
 

@@ -5,7 +5,11 @@
 #include "widgets/common/DialogService.h"
 #include "widgets/main/Batch.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QStringDecoder>
+#include <QTemporaryDir>
 #include <QJsonObject>
 #include <QTest>
 
@@ -88,6 +92,89 @@ private slots:
         QVERIFY2(error.contains(errorPart), qPrintable(error));
         QVERIFY(
             !results[1].toObject().value(u"outputs"_s).toObject().value(u"EditVS1"_s).toString().isEmpty());
+    }
+
+    void textsTheWindowWouldNotTakeAreErrorsNamingTheInput_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("text");
+        const QString rmax = u"EditRmax"_s;
+        const QString length = u"EditDlina"_s;
+        QTest::newRow("Rдоп NaN") << rmax << u"NaN"_s;
+        QTest::newRow("Rдоп Infinity") << rmax << u"Infinity"_s;
+        QTest::newRow("Rдоп abc") << rmax << u"abc"_s;
+        QTest::newRow("Rдоп -5") << rmax << u"-5"_s;
+        QTest::newRow("Rдоп of 400 digits") << rmax << u"1"_s + QString(399, u'0');
+        QTest::newRow("Rдоп empty") << rmax << QString();
+        QTest::newRow("length after a tab") << length << u"\t5"_s;
+        QTest::newRow("length with an exponent") << length << u"5e0"_s;
+        QTest::newRow("length 1e-4000") << length << u"1e-4000"_s;
+        QTest::newRow("length with a point") << length << u"5.5"_s;
+        QTest::newRow("length longer than an edit line holds") << length << u"5,"_s + QString(32766, u'1');
+        QTest::newRow("p0 with a blank") << u"EditRo0"_s << u"100 "_s;
+        QTest::newRow("count with a sign") << u"SpinKol"_s << u"+5"_s;
+    }
+
+    void textsTheWindowWouldNotTakeAreErrorsNamingTheInput() {
+        QFETCH(QString, input);
+        QFETCH(QString, text);
+        const QString calculator = input == u"SpinKol"_s ? u"TParalFm"_s : u"TDVertFm"_s;
+        const QJsonObject c{{u"calculator"_s, calculator}, {u"inputs"_s, QJsonObject{{input, text}}}};
+        BatchRunner runner(*env_);
+        bool allRan = true;
+        const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
+        QVERIFY(!allRan);
+        const QJsonObject r = results[0].toObject();
+        const QString error = r.value(u"error"_s).toString();
+        QVERIFY2(error.contains(input), qPrintable(error));
+        QVERIFY(r.value(u"outputs"_s).isUndefined());
+    }
+
+    void typedNumbersAreTaken_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("result");
+        // 100 / (2·π·3) · [ln(2·3/0,016) + 0,5·ln((4·2,2 + 3) / (4·2,2 − 3))] = 5,3052·(5,9269 + 0,3551).
+        QTest::newRow("length 3") << u"EditDlina"_s << u"3"_s << u"33,33"_s;
+        QTest::newRow("Rдоп 10") << u"EditRmax"_s << u"10"_s << u"21,81"_s;
+        // An emptied field is typed too: the calculator's check says what is missing.
+        QTest::newRow("length emptied") << u"EditDlina"_s << QString() << QString();
+    }
+
+    void typedNumbersAreTaken() {
+        QFETCH(QString, input);
+        QFETCH(QString, text);
+        const QJsonObject c{{u"calculator"_s, u"TDVertFm"_s}, {u"inputs"_s, QJsonObject{{input, text}}}};
+        BatchRunner runner(*env_);
+        bool allRan = false;
+        const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
+        QVERIFY(allRan);
+        QTEST(results[0].toObject().value(u"outputs"_s).toObject().value(u"EditVS1"_s).toString(), "result");
+    }
+
+    void halvesOfCharacterPairsAreReplacedAndSaid() {
+        // "\ud800" in the JSON text: half of a pair, which no file name, XML or strict JSON holds.
+        const QByteArray json = R"([{"calculator": "TDVertFm", "name": "x\ud800y", "inputs": {}},
+                                   {"calculator": "TDVertFm", "name": "plain", "inputs": {}}])";
+        QTemporaryDir reports;
+        BatchRunner runner(*env_);
+        runner.setReportDir(reports.path());
+        bool allRan = false;
+        const QByteArray text = runner.runToText(json, &allRan);
+        QVERIFY(allRan);
+        QVERIFY2(!text.contains("\\ud800") && !text.contains("\\ud"), text.constData());
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString decoded = utf8(text);
+        QVERIFY(!utf8.hasError());
+        const QJsonArray results = QJsonDocument::fromJson(text).array();
+        const QJsonObject replaced = results[0].toObject();
+        const QString name = u"x"_s + QChar(QChar::ReplacementCharacter) + u"y"_s;
+        QCOMPARE(replaced.value(u"name"_s).toString(), name);
+        QCOMPARE(replaced.value(u"messages"_s).toArray().first().toString(), invalidTextMessage());
+        // The report is named as it was written.
+        const QString report = replaced.value(u"report"_s).toString();
+        QCOMPARE(QFileInfo(report).fileName(), name + u".docx"_s);
+        QVERIFY(QFileInfo::exists(report));
+        QVERIFY(results[1].toObject().value(u"messages"_s).toArray().isEmpty());
     }
 
     void malformedJsonIsOneClearError() {

@@ -143,7 +143,87 @@ private slots:
         QVERIFY(r[5].toObject().value(QStringLiteral("error")).toString().contains(QStringLiteral("0,0161")));
     }
 
+    void reportsStayInTheirFolderAndReplaceNothing() {
+        writeCases(R"([{"name": "a", "calculator": "TDVertFm"}, {"name": "a", "calculator": "TDVertFm"},
+                       {"name": "b", "calculator": "TDVertFm"}])");
+        QTemporaryDir outside;
+        const QString victim = outside.filePath(QStringLiteral("victim.txt"));
+        writeFile(victim, "keep");
+        const QString reports = dir_.filePath(QStringLiteral("reports"));
+        QVERIFY(QDir().mkpath(reports));
+        QVERIFY(QFile::link(victim, reports + QStringLiteral("/a.docx")));
+        writeFile(reports + QStringLiteral("/b.docx"), "old");
+        QProcess p;
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")),
+                {QStringLiteral("--batch"), casesPath(), QStringLiteral("--reports"), reports});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(readFile(victim), QByteArray("keep"));
+        QCOMPARE(readFile(reports + QStringLiteral("/b.docx")), QByteArray("old"));
+        const QJsonArray r = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+        QStringList written;
+        for (const QJsonValue& c : r) {
+            const QString report = c.toObject().value(QStringLiteral("report")).toString();
+            QVERIFY(readFile(report).startsWith("PK"));
+            written << QFileInfo(report).fileName();
+        }
+        QCOMPARE(written, (QStringList{u"a (2).docx"_s, u"a (3).docx"_s, u"b (2).docx"_s}));
+        QVERIFY(QDir(reports).removeRecursively());
+    }
+
+    void aReportNotWrittenSaysWhyAndFails() {
+        // A name longer than a file name may be: the report cannot be made, the other one is.
+        writeCases("[{\"name\": \"" + QByteArray(300, 'x') +
+                   "\", \"calculator\": \"TDVertFm\"}, {\"name\": \"ok\", \"calculator\": \"TDVertFm\"}]");
+        const QString reports = dir_.filePath(QStringLiteral("reports"));
+        QProcess p;
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")),
+                {QStringLiteral("--batch"), casesPath(), QStringLiteral("--reports"), reports});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(u"Не удалось записать отчеты: 1"_s));
+        const QJsonArray r = QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+        QVERIFY(!r[0].toObject().contains(QStringLiteral("report")));
+        QVERIFY(r[0].toObject().value(QStringLiteral("reportError")).toString().contains(u"Не удалось записать отчет"_s));
+        QCOMPARE(QDir(reports).entryList(QDir::Files), QStringList{u"ok.docx"_s});
+        QVERIFY(QDir(reports).removeRecursively());
+    }
+
+    void resultsThatCouldNotBeWrittenFail_data() {
+        QTest::addColumn<bool>("toStdout");
+        QTest::newRow("--out /dev/full") << false;
+        QTest::newRow("stdout to a full device") << true;
+    }
+
+    void resultsThatCouldNotBeWrittenFail() {
+        QFETCH(bool, toStdout);
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        writeCases(R"([{"calculator": "TDVertFm"}])");
+        QProcess p;
+        QStringList arguments{QStringLiteral("--batch"), casesPath()};
+        if (toStdout)
+            p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        else
+            arguments << QStringLiteral("--out") << QStringLiteral("/dev/full");
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")), arguments);
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 1);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.contains(u"Не удалось записать результаты"_s) && err.contains(u"диск заполнен"_s),
+                 qPrintable(err));
+    }
+
 private:
+    static void writeFile(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    static QByteArray readFile(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
     // The program's own messages, without the toolkit's warnings.
     static QStringList programMessages(QProcess& p) {
         QStringList lines;

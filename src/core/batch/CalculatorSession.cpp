@@ -47,6 +47,31 @@ const QStringList& toolbarToggles() {
 const QString installationFrameName = u"frmEU1"_s;
 const QString toolbarName = u"ButtonFrame1"_s;
 
+// The longest text an edit line of the window holds.
+constexpr qsizetype editLineMaxLength = 32767;
+
+} // namespace
+
+// Why the window's field would not let the user type the text; empty when it would. A numeric
+// field takes digits and the comma only, a count field digits only.
+QString CalculatorSession::untypeable(const QString& name, const QString& text, Typing typing) {
+    if (text.size() > editLineMaxLength)
+        return u"значение поля "_s + name + u" длиннее "_s + QString::number(editLineMaxLength) +
+               u" знаков, которые вмещает поле"_s;
+    if (typing == Typing::Free)
+        return {};
+    const bool typeable = std::all_of(text.cbegin(), text.cend(), [typing](QChar c) {
+        return (c >= u'0' && c <= u'9') || (typing == Typing::Number && c == u',');
+    });
+    if (typeable && !(typing == Typing::Count && text.isEmpty()))
+        return {};
+    return u"значение \""_s + echoedText(text) + u"\" нельзя ввести в поле "_s + name +
+           (typing == Typing::Count ? u": оно принимает только цифры"_s
+                                    : u": оно принимает только цифры и запятую"_s);
+}
+
+namespace {
+
 bool positiveText(const QString& text) {
     const auto v = parseNumber(text);
     return v && *v > 0;
@@ -355,6 +380,10 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         return false;
     }
     const QString text = value.toString();
+    if (const QString refused = untypeable(name, text, typing(r)); !refused.isEmpty()) {
+        *error = refused;
+        return false;
+    }
     const auto notInList = [&](const QStringList& items) {
         *error =
             u"значения \""_s + text + u"\" нет в списке "_s + name + u" ("_s + items.join(u"; "_s) + u")"_s;
@@ -362,6 +391,11 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
     };
 
     if (r.target == Target::Installation) { // EditRmax
+        // The window does not let the field be left holding what is not a number.
+        if (double permissible = 0; !tryParseNumber(text, permissible)) {
+            *error = u"значение \""_s + echoedText(text) + u"\" поля "_s + name + u" не является числом"_s;
+            return false;
+        }
         installation_.permissible = text;
         return true;
     }
@@ -480,6 +514,28 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         geometryChanged(name, false);
     }
     return true;
+}
+
+// What the window's field for an input lets the user type.
+CalculatorSession::Typing CalculatorSession::typing(const Resolved& r) const {
+    switch (r.target) {
+    case Target::Installation:
+        return Typing::Number;
+    case Target::SoilField:
+        if (r.field == u"EditRo0"_s || (r.field == u"EditPKV"_s && d_.coefficientInputChecks))
+            return Typing::Number;
+        return Typing::Free;
+    case Target::Own: {
+        const GeometryInput& g = *own(r.field);
+        if (spinLimits_.contains(g.name))
+            return Typing::Count;
+        if (g.isChoice() || g.isRadio() || g.isRowChoice() || g.isRowGrid() || g.readOnly)
+            return Typing::Free;
+        return Typing::Number;
+    }
+    default:
+        return Typing::Free;
+    }
 }
 
 // ---- The window's change handling

@@ -97,6 +97,9 @@ private:
     };
 
     Resolved resolve(const QString& name, QString* error) const;
+    enum class Typing { Number, Count, Free };
+    Typing typing(const Resolved& r) const;
+    static QString untypeable(const QString& name, const QString& text, Typing typing);
     const GeometryInput* own(const QString& name) const;
     QString ownText(const QString& name) const;
 

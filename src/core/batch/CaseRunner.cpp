@@ -3,6 +3,7 @@
 #include "core/model/CalculatorList.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
@@ -10,6 +11,56 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 CaseRunner::CaseRunner(const FrameData& data) : data_(data) {}
+
+namespace {
+
+// Lone surrogates (half of a character pair, as "\ud800" in JSON) become U+FFFD: no XML, JSON or
+// file name may hold them. True when any was replaced.
+bool replaceLoneSurrogates(QString& text) {
+    bool replaced = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            text[i] = QChar::ReplacementCharacter;
+            replaced = true;
+        }
+    }
+    return replaced;
+}
+
+// The same through a JSON value: every string, every key.
+QJsonValue withValidText(const QJsonValue& value, bool* replaced) {
+    if (value.isString()) {
+        QString text = value.toString();
+        *replaced = replaceLoneSurrogates(text) || *replaced;
+        return text;
+    }
+    if (value.isArray()) {
+        QJsonArray out;
+        for (const QJsonValue& v : value.toArray())
+            out.append(withValidText(v, replaced));
+        return out;
+    }
+    if (value.isObject()) {
+        const QJsonObject in = value.toObject();
+        QJsonObject out;
+        for (auto it = in.begin(); it != in.end(); ++it) {
+            QString key = it.key();
+            *replaced = replaceLoneSurrogates(key) || *replaced;
+            out.insert(key, withValidText(it.value(), replaced));
+        }
+        return out;
+    }
+    return value;
+}
+
+} // namespace
+
+QString invalidTextMessage() {
+    return u"В тексте случая были недопустимые знаки (половины суррогатных пар): они заменены знаком \uFFFD."_s;
+}
 
 void CaseRunner::setReports(const QString& dir, ReportWriter writer) {
     reportDir_ = dir;
@@ -22,18 +73,23 @@ CaseResult CaseRunner::runCase(const QJsonValue& value) {
         result.error = u"случай должен быть объектом JSON"_s;
         return result;
     }
-    const QJsonObject c = value.toObject();
+    bool replaced = false;
+    const QJsonObject c = mayHoldLoneSurrogates_ ? withValidText(value, &replaced).toObject() : value.toObject();
+    if (replaced) {
+        result.messages << invalidTextMessage();
+        result.said = true;
+    }
+    const auto refuse = [&result](const QString& error) {
+        result.error = error;
+        return result;
+    };
     result.calculator = c.value(u"calculator"_s).toString();
     result.name = c.value(u"name"_s);
     const Calculator* calculator = findCalculator(result.calculator);
-    if (!calculator) {
-        result.error = u"неизвестный калькулятор \""_s + result.calculator + u"\""_s;
-        return result;
-    }
-    if (c.contains(u"inputs"_s) && !c.value(u"inputs"_s).isObject()) {
-        result.error = u"поле inputs должно быть объектом JSON: имя поля ввода и его значение"_s;
-        return result;
-    }
+    if (!calculator)
+        return refuse(u"неизвестный калькулятор \""_s + result.calculator + u"\""_s);
+    if (c.contains(u"inputs"_s) && !c.value(u"inputs"_s).isObject())
+        return refuse(u"поле inputs должно быть объектом JSON: имя поля ввода и его значение"_s);
     auto opened = opened_.find(result.calculator);
     if (opened == opened_.end()) {
         opened = opened_.emplace(result.calculator, CalculatorSession(*calculator, data_)).first;
@@ -46,15 +102,14 @@ CaseResult CaseRunner::runCase(const QJsonValue& value) {
     const QJsonObject inputs = c.value(u"inputs"_s).toObject();
     QList<std::pair<int, QString>> pending;
     for (auto it = inputs.begin(); it != inputs.end(); ++it) {
-        if (it.key().endsWith(u"SizeSetMode"_s)) {
-            result.error = u"режим списка размеров задается кнопками btnAllMat, btnRecMat и btnDopMat"_s;
-            return result;
-        }
+        if (it.key().endsWith(u"SizeSetMode"_s))
+            return refuse(u"режим списка размеров задается кнопками btnAllMat, btnRecMat и btnDopMat"_s);
         const int position = session.position(it.key());
         if (position < 0) {
-            if (!session.set(it.key(), it.value(), &result.error) && result.error.isEmpty())
-                result.error = u"нет поля "_s + it.key();
-            return result;
+            QString error;
+            if (!session.set(it.key(), it.value(), &error) && error.isEmpty())
+                error = u"нет поля "_s + it.key();
+            return refuse(error);
         }
         pending.append({position, it.key()});
     }
@@ -62,20 +117,35 @@ CaseResult CaseRunner::runCase(const QJsonValue& value) {
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [position, name] : std::as_const(pending)) {
         if (!session.set(name, inputs.value(name), &result.error)) {
-            result.messages = session.messages();
+            result.messages += session.messages();
             result.said = true;
             return result;
         }
     }
     session.calculate();
     result.outputs = session.outputs();
-    result.messages = session.messages();
+    result.messages += session.messages();
     result.warnings = session.warnings();
     result.said = true;
     result.ran = true;
     if (!reportDir_.isEmpty() && reportWriter_)
         writeReport(session, result.name.toString(), result);
     return result;
+}
+
+QString CaseRunner::freeReportPath(const QString& base) {
+    // Never over a file already there, nor through a link: a second case of the same name, or a
+    // file left in the folder, moves the report to the next free name.
+    const QDir dir(reportDir_);
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? base + u".docx"_s : base + u" ("_s + QString::number(n) + u").docx"_s;
+        const QString path = dir.filePath(name);
+        const QFileInfo entry(path);
+        if (!claimedReports_.contains(name.toCaseFolded()) && !entry.exists() && !entry.isSymLink()) {
+            claimedReports_.insert(name.toCaseFolded());
+            return path;
+        }
+    }
 }
 
 void CaseRunner::writeReport(const CalculatorSession& session, const QString& caseName, CaseResult& result) {
@@ -90,9 +160,14 @@ void CaseRunner::writeReport(const CalculatorSession& session, const QString& ca
             ch = u'_';
     if (base.isEmpty() || base == u"."_s || base == u".."_s)
         base = d.className + u'_' + QString::number(++unnamedReports_);
-    const QString path = QDir(reportDir_).filePath(base + u".docx"_s);
-    if (reportWriter_(session.calculator(), session.reportSource(), path, &result.reportError))
+    const QString path = freeReportPath(base);
+    if (reportWriter_(session.calculator(), session.reportSource(), path, &result.reportError)) {
         result.report = path;
+    } else {
+        ++failedReports_;
+        if (result.reportError.isEmpty())
+            result.reportError = u"Ошибка. Не удалось записать отчет в файл "_s + path + u'.';
+    }
 }
 
 template <typename Each> bool CaseRunner::runAll(const QByteArray& json, Each&& each) {
@@ -107,6 +182,8 @@ template <typename Each> bool CaseRunner::runAll(const QByteArray& json, Each&& 
         each(r);
         return false;
     }
+    // Only an escape can hold half of a character pair: the cases are cleaned when one may.
+    mayHoldLoneSurrogates_ = json.contains("\\ud") || json.contains("\\uD");
     bool allRan = true;
     for (const QJsonValue& v : doc.array()) {
         const CaseResult r = runCase(v);

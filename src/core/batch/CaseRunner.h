@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSet>
 #include <functional>
 #include <map>
 #include <string>
@@ -35,6 +36,9 @@ struct CaseResult {
     void writeJson(std::string& out, int depth) const;
 };
 
+// The message of a case whose texts held invalid characters, replaced before it ran.
+QString invalidTextMessage();
+
 class CaseRunner {
 public:
     explicit CaseRunner(const FrameData& data);
@@ -50,15 +54,21 @@ public:
     // The same results as JSON text, written as the cases are computed.
     QByteArray runToText(const QByteArray& json, bool* allRan);
     CaseResult runCase(const QJsonValue& value);
+    // Reports that were due but could not be written.
+    int failedReports() const { return failedReports_; }
 
 private:
     template <typename Each> bool runAll(const QByteArray& json, Each&& each);
     void writeReport(const CalculatorSession& session, const QString& caseName, CaseResult& result);
+    QString freeReportPath(const QString& base);
 
     const FrameData& data_;
     QString reportDir_;
     ReportWriter reportWriter_;
     int unnamedReports_ = 0;
+    int failedReports_ = 0;
+    QSet<QString> claimedReports_; // file names given in this run, case-folded
+    bool mayHoldLoneSurrogates_ = true;
     // Opening a calculator costs more than a case: each is opened once and copied per case.
     std::map<QString, CalculatorSession> opened_;
 };

@@ -54,6 +54,11 @@ CoefficientRows bracketingRows(const CoefficientRows& rows, const QList<LookupKe
                 b.above = v;
         }
 
+    // A key beyond the table on either side has nothing to interpolate between: never clamped to
+    // the edge row.
+    if (std::any_of(brackets.cbegin(), brackets.cend(), [](const Bracket& b) { return !b.below || !b.above; }))
+        return {};
+
     auto holds = [](const std::optional<double>& bound, double v) {
         return bound && sameTableValue(*bound, v);
     };

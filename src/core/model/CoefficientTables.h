@@ -35,8 +35,8 @@ struct LookupKey {
 // column not above the key and the smallest not below it are taken over the whole table (one
 // value when the key is in the table); the rows whose key columns all hold one of those and whose
 // `equal` columns hold their values are returned, ordered by the key columns in the order given.
-// A key outside the table's range has only one bracketing value, so the count the caller expects
-// does not come out.
+// A key outside the table's range (or not a number) gives no rows: a point outside the table is
+// never moved to its edge.
 CoefficientRows bracketingRows(const CoefficientRows& rows, const QList<LookupKey>& keys,
                                const QList<LookupKey>& equal = {});
 
@@ -46,7 +46,10 @@ CoefficientRows completeRows(const CoefficientRows& rows, int fields, std::optio
 
 // Table values are compared as numbers, never as text; a stored 0,1 and a typed 0,1 are equal.
 // Inline: a look-up compares every row of its table.
+// Beyond a double's range a value is no table value: infinity equals nothing but itself.
 inline bool sameTableValue(double a, double b) {
+    if (!std::isfinite(a) || !std::isfinite(b))
+        return a == b;
     const double scale = std::max(1.0, std::max(std::fabs(a), std::fabs(b)));
     return std::fabs(a - b) <= 1e-9 * scale;
 }

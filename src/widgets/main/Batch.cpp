@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QTextStream>
 
+#include <cerrno>
+
 using namespace Qt::StringLiterals;
 
 namespace kz {
@@ -50,17 +52,24 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
     runner.setReportDir(reportsPath);
     bool allRan = false;
     const QByteArray json = runner.runToText(in.readAll(), &allRan);
-    if (outPath.isEmpty()) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly))
-            return 2;
-        out.write(json);
-    } else {
-        QFile out(outPath);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(json) != json.size()) {
-            err << u"не удается записать "_s << outPath << '\n';
-            return 2;
-        }
+    // A write that did not reach the device is a failure: checked after the last byte is flushed.
+    QFile out(outPath);
+    const bool opened = outPath.isEmpty() ? out.open(stdout, QIODevice::WriteOnly)
+                                          : out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    errno = 0;
+    bool written = opened && out.write(json) == json.size() && out.flush();
+    const bool full = errno == ENOSPC;
+    out.close();
+    written = written && out.error() == QFileDevice::NoError;
+    if (!written) {
+        err << (outPath.isEmpty() ? u"Ошибка. Не удалось записать результаты в стандартный вывод"_s
+                                  : u"Ошибка. Не удалось записать результаты в файл "_s + outPath)
+            << (full || errno == ENOSPC ? u": диск заполнен."_s : u"."_s) << '\n';
+        return 1;
+    }
+    if (const int failed = runner.failedReports(); failed > 0) {
+        err << u"Ошибка. Не удалось записать отчеты: "_s << failed << u" (причины указаны в результатах).\n"_s;
+        return 1;
     }
     return allRan ? 0 : 1;
 }

@@ -21,6 +21,7 @@ public:
     QJsonArray run(const QByteArray& json, bool* allRan) { return cases_.run(json, allRan); }
     // The results as the command writes them.
     QByteArray runToText(const QByteArray& json, bool* allRan) { return cases_.runToText(json, allRan); }
+    int failedReports() const { return cases_.failedReports(); }
 
 private:
     StoredFrameData frames_;

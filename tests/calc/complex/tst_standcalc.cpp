@@ -3,6 +3,7 @@
 #include "core/model/ReportModel.h"
 #include "core/selection/Selection.h"
 #include "core/common/NumberText.h"
+#include <limits>
 
 #include <QTest>
 
@@ -98,8 +99,10 @@ private slots:
         // N a row of the table, the ratio between two columns: 0,73 + 0,1·0,2.
         QTest::newRow("two rows by ratio") << u"Kivz.DB"_s << u"ряд"_s << 4.0 << 1.2 << 0.75;
         QTest::newRow("two rows by count") << u"Kivz.DB"_s << u"ряд"_s << 5.0 << 2.0 << 0.80;
-        QTest::newRow("ratio past the table") << u"Kivz.DB"_s << u"ряд"_s << 20.0 << 3.5 << 0.76;
-        QTest::newRow("count below the table") << u"Kivz.DB"_s << u"контур"_s << 3.0 << 1.0 << 0.69;
+        // A point beyond the table is not moved to its edge: not found.
+        QTest::newRow("ratio past the table") << u"Kivz.DB"_s << u"ряд"_s << 20.0 << 3.5 << 0.0;
+        QTest::newRow("count below the table") << u"Kivz.DB"_s << u"контур"_s << 3.0 << 1.0 << 0.0;
+        QTest::newRow("ratio beyond a double") << u"Kivz.DB"_s << u"ряд"_s << 4.0 << std::numeric_limits<double>::infinity() << 0.0;
         QTest::newRow("strip") << u"KIGZ.DB"_s << u"ряд"_s << 6.0 << 1.0 << 0.72;
         QTest::newRow("no rows") << u"KIGZ.DB"_s << u"контур"_s << 6.0 << 1.0 << 0.0;
     }

@@ -29,6 +29,7 @@ private slots:
     void cleanup();
     void lookup_data();
     void lookup();
+    void farBeyondTheTableIsNotInIt();
     void defaultsReadTheTable();
     void galleryDisablesThePipes();
     void outsideTheTableSaysSo();
@@ -122,6 +123,16 @@ void TestEstak::lookup() {
     const estak::InputLookup found = estak::inputResistance(rows, l, rp);
     QTEST(found.r ? formatGeneral(*found.r) : QString(), "r");
     QTEST(found.message, "message");
+}
+
+void TestEstak::farBeyondTheTableIsNotInIt() {
+    // pэ of 1 and 312 zeros gives an Rп a double cannot hold: beyond every row, never the first.
+    const auto rows = folder_->data->coefficients().rows(u"Z15.db"_s, {u"L"_s, u"Rp"_s, u"Zo"_s});
+    for (const long double rp : {5.5e309L, -5.5e309L}) {
+        const estak::InputLookup found = estak::inputResistance(rows, 1, rp);
+        QVERIFY(!found.r);
+        QVERIFY(found.message);
+    }
 }
 
 void TestEstak::defaultsReadTheTable() {

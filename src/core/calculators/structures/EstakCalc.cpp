@@ -370,10 +370,18 @@ long double transitionalResistance(long double ro, long double a, long double pe
     return roundTo((ro * a + 1.5L * pekv) * 0.001L, 2);
 }
 
-InputLookup inputResistance(const CoefficientRows& rows, long double l, long double rp) {
+InputLookup inputResistance(const CoefficientRows& rows, long double length, long double transitional) {
     InputLookup out;
+    // The point is compared with the table in the table's precision, once: a value a double cannot
+    // hold is beyond every row.
+    const double l = double(length);
+    const double rp = double(transitional);
+    if (!std::isfinite(l) || !std::isfinite(rp)) {
+        out.message = true;
+        return out;
+    }
     for (const CoefficientRow& row : rows)
-        if (row.size() >= 3 && sameTableValue(row[0], double(l)) && sameTableValue(row[1], double(rp))) {
+        if (row.size() >= 3 && sameTableValue(row[0], l) && sameTableValue(row[1], rp)) {
             out.r = row[2];
             return out;
         }
@@ -388,7 +396,7 @@ InputLookup inputResistance(const CoefficientRows& rows, long double l, long dou
         out.message = true;
         return out;
     }
-    const CoefficientRows near = bracketingRows(rows, {{0, double(l)}, {1, double(rp)}});
+    const CoefficientRows near = bracketingRows(rows, {{0, l}, {1, rp}});
     auto lerp = [](long double z1, long double z2, long double x1, long double x2, long double x) {
         return z1 - (z1 - z2) * (x - x1) / (x2 - x1);
     };
