@@ -36,6 +36,14 @@ QString resultOutOfRangeMessage() {
     return u"Ошибка. Результат расчета выходит за пределы представимых чисел. Проверьте исходные данные."_s;
 }
 
+std::optional<QString> stubbyElectrodeError(long double l, long double d, const QString& electrode) {
+    if (d > 0 && l > 0 && std::log(2 * l / d) > 1)
+        return std::nullopt;
+    return u"Ошибка. Длина "_s + electrode +
+           u" должна превышать его диаметр более чем в 1,36 раза (ln(2L/D) > 1): при меньшей длине формула "
+           u"неприменима."_s;
+}
+
 bool isUsable(long double rPermissible, long double r) {
     return rPermissible >= r;
 }

@@ -197,6 +197,8 @@ QString depthMessage() {
 std::optional<QString> geometryError(long double d, long double l, long double to) {
     if (!(d < l))
         return diameterMessage();
+    if (auto error = stubbyElectrodeError(l, d, u"вертикального стержня"_s))
+        return error;
     if (!(to >= 0.5L))
         return depthMessage();
     return std::nullopt;

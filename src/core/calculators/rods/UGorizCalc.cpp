@@ -68,6 +68,8 @@ public:
             return CheckFailure{diameterMissingMessage(), {}};
         if (!(*in.diameter < *l))
             return CheckFailure{goriz::diameterMessage(), {}};
+        if (auto error = stubbyElectrodeError(*l, *in.diameter, u"горизонтального заземлителя"_s))
+            return CheckFailure{*error, {}};
         return std::nullopt;
     }
 

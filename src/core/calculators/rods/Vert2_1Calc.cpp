@@ -126,6 +126,8 @@ public:
             return CheckFailure{diameterMissingMessage(), {}};
         if (const auto error = uvert::geometryError(*in.diameter, *l))
             return CheckFailure{*error, {}};
+        if (auto error = stubbyElectrodeError(*l, *in.diameter, u"заземлителя"_s))
+            return CheckFailure{*error, {}};
         if (!(*to >= 0.5L))
             return CheckFailure{dvert::depthMessage(), {}};
         return std::nullopt;
