@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -212,6 +213,78 @@ private slots:
         const QString err = QString::fromUtf8(p.readAllStandardError());
         QVERIFY2(err.contains(u"Не удалось записать результаты"_s) && err.contains(u"диск заполнен"_s),
                  qPrintable(err));
+    }
+
+    // --help, --version and a wrong command line are answered before the toolkit starts: with a
+    // platform that cannot start (xcb and no display) the program would abort otherwise.
+    void answersTheCommandLineWithoutADisplay_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("onStdout");
+        QTest::addColumn<QStringList>("shown");
+        const QStringList usage{u"Вызов: kelvorzu2 [ПАРАМЕТРЫ]"_s, u"--batch СЛУЧАИ.json"_s, u"--out ФАЙЛ"_s,
+                                u"--reports ПАПКА"_s, u"--verify"_s, u"--report ФАЙЛ.docx"_s,
+                                u"--data ПАПКА"_s, u"--help"_s, u"--version"_s};
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << true << usage;
+        QTest::newRow("help after other options")
+            << QStringList{u"--data"_s, u"/nowhere"_s, u"--help"_s} << 0 << true << usage;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << true
+                                 << QStringList{u"kelvorzu2 (Kelvor ZU) 2.0\n"_s};
+        QTest::newRow("unknown option") << QStringList{u"--bacth"_s, u"a.json"_s} << 2 << false
+                                        << QStringList{u"неизвестный параметр --bacth"_s} + usage;
+        QTest::newRow("value missing") << QStringList{u"--batch"_s} << 2 << false
+                                       << QStringList{u"после --batch нужно указать СЛУЧАИ.json"_s};
+        QTest::newRow("option as the value")
+            << QStringList{u"--batch"_s, u"--out"_s, u"r.json"_s} << 2 << false
+            << QStringList{u"после --batch нужно указать СЛУЧАИ.json"_s};
+        QTest::newRow("out without batch") << QStringList{u"--out"_s, u"r.json"_s} << 2 << false
+                                           << QStringList{u"--out используется только вместе с --batch"_s};
+        QTest::newRow("stray argument") << QStringList{u"cases.json"_s} << 2 << false
+                                        << QStringList{u"лишний аргумент cases.json"_s};
+    }
+    void answersTheCommandLineWithoutADisplay() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(bool, onStdout);
+        QFETCH(QStringList, shown);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        p.setProcessEnvironment(env);
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")), arguments);
+        QVERIFY(p.waitForFinished(30000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), status);
+        QVERIFY2((onStdout ? err : out).isEmpty(), qPrintable(onStdout ? err : out));
+        for (const QString& text : shown)
+            QVERIFY2((onStdout ? out : err).contains(text), qPrintable(text));
+    }
+
+    // --data points the batch at another copy of the tables; a folder that is not there stops it.
+    void dataOptionChoosesTheTables() {
+        QTemporaryDir other;
+        QVERIFY(copyTree(dir_.filePath(QStringLiteral("Data")), other.path()));
+        QVERIFY(QFile::remove(other.filePath(QStringLiteral("raion.db"))));
+        writeCases("[]");
+        QProcess p;
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")),
+                {QStringLiteral("--batch"), casesPath(), QStringLiteral("--data"), other.path()});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(programMessages(p), QStringList{u"Ошибка. Файл "_s + other.filePath(QStringLiteral("raion.db")) +
+                                                 u" не найден."_s});
+
+        const QString missing = other.filePath(QStringLiteral("missing"));
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")),
+                {QStringLiteral("--batch"), casesPath(), QStringLiteral("--data"), missing});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 2);
+        QCOMPARE(programMessages(p), QStringList{u"Ошибка. Папка данных "_s + missing + u" не найдена."_s});
+        QVERIFY(!QFileInfo::exists(missing));
     }
 
 private:

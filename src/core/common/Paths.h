@@ -4,11 +4,19 @@
 
 namespace kz {
 
-// The folders beside the executable, each with a trailing separator. Set once at start-up.
+// The program's folders, each with a trailing separator. Set once at start-up.
+// What the program ships (Picture/, help/, tables/) is beside the executable in a build or a copied
+// folder, and in ../share/kelvorzu2 when the program is installed.
 QString dataDir();
 QString pictureDir();
 QString helpDir();
+// The table sources the data folder is built from.
+QString shippedTablesDir();
 // Points the folders at baseDir + "Data/", "Picture/", "help/" (tests use a folder of their own).
 void setApplicationFolder(const QString& baseDir);
+// The data folder alone, when it is not the one beside the shipped files (--data, a per-user folder).
+void setDataFolder(const QString& dir);
+// The folder holding what the program ships, for an executable in executableDir.
+QString shippedFolderOf(const QString& executableDir);
 
 } // namespace kz

@@ -1,5 +1,8 @@
 #include "widgets/main/AboutForm.h"
 
+#include "core/common/Paths.h"
+
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,6 +30,12 @@ AboutForm::AboutForm(QWidget* parent) : QDialog(parent) {
     bold.setBold(true);
     line->setFont(bold);
     line->setAlignment(Qt::AlignCenter);
+    // An installed program keeps the tables in the user's folder: say which folder is in use.
+    dataFolder_ = new QLabel(this);
+    dataFolder_->setObjectName(QStringLiteral("lblDataFolder"));
+    dataFolder_->setAlignment(Qt::AlignCenter);
+    dataFolder_->setWordWrap(true);
+    dataFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* ok = new QPushButton(u"ОК"_s, this);
     ok->setObjectName(QStringLiteral("btnOK"));
     ok->setDefault(true);
@@ -35,7 +44,13 @@ AboutForm::AboutForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(title);
     layout->addWidget(line);
     layout->addStretch();
+    layout->addWidget(dataFolder_);
     layout->addWidget(ok, 0, Qt::AlignCenter);
+}
+
+void AboutForm::showEvent(QShowEvent* event) {
+    dataFolder_->setText(u"Папка данных: "_s + QDir::toNativeSeparators(QDir::cleanPath(dataDir())));
+    QDialog::showEvent(event);
 }
 
 } // namespace kz

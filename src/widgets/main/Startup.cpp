@@ -1,12 +1,15 @@
 #include "widgets/main/Startup.h"
 
 #include "widgets/main/Batch.h"
+#include "widgets/main/CommandLine.h"
 #include "widgets/main/MainForm.h"
 #include "widgets/main/SplashForm.h"
 #include "widgets/calculator/CalculatorRegistry.h"
+#include "store/DataFolder.h"
 #include "store/DataModule.h"
 #include "widgets/common/DialogService.h"
 #include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 #include "widgets/reference/ReferenceWindows.h"
 
 #include <QGuiApplication>
@@ -15,6 +18,8 @@
 #include <QScreen>
 #include <QTextStream>
 #include <QTranslator>
+
+using namespace Qt::StringLiterals;
 
 namespace kz {
 
@@ -65,11 +70,11 @@ std::unique_ptr<Program> startProgram(bool showSplash) {
     return program;
 }
 
-void preparePlatform(int argc, char** argv) {
-    // The batch mode shows no window and must run without a display.
-    for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "--batch") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+void preparePlatform(const CommandLine& commandLine) {
+    // The batch mode and the verification show no window and must run without a display.
+    const bool windowless = commandLine.has(QStringLiteral("--batch")) || commandLine.has(QStringLiteral("--verify"));
+    if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 namespace {
@@ -87,11 +92,34 @@ int runBatch(const QStringList& arguments) {
     CalculatorEnvironment env{data};
     return runBatchCommand(arguments, env);
 }
+
+// Points the program at what it ships and at its tables; false when the folder asked for is not there.
+bool useDataFolder(const QString& requested) {
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    setApplicationFolder(shippedFolderOf(executableDir));
+    const DataFolderChoice choice = chooseDataFolder(executableDir, requested);
+    QTextStream err(stderr);
+    for (const QString& note : choice.notes)
+        err << note << '\n';
+    if (!choice.error.isEmpty()) {
+        err << choice.error << '\n';
+        return false;
+    }
+    setDataFolder(choice.path);
+    return true;
+}
 } // namespace
 
-int runProgram(QApplication& app) {
-    if (app.arguments().contains(QStringLiteral("--batch")))
+int runProgram(QApplication& app, const CommandLine& commandLine) {
+    if (!useDataFolder(commandLine.value(QStringLiteral("--data"))))
+        return 2;
+    if (commandLine.has(QStringLiteral("--batch")))
         return runBatch(app.arguments());
+    if (commandLine.has(QStringLiteral("--verify"))) {
+        // Wired to the verification run when it comes in.
+        QTextStream(stderr) << u"kelvorzu2: проверка расчетов из командной строки в этой сборке недоступна\n"_s;
+        return 2;
+    }
     auto program = startProgram(true);
     // Without a window manager "maximised" means nothing: start from the whole screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())

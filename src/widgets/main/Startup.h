@@ -5,6 +5,7 @@
 
 namespace kz {
 
+struct CommandLine;
 class DataModule;
 class MainForm;
 class ReferenceWindows;
@@ -21,9 +22,10 @@ struct Program {
 
 // Start-up without the event loop: splash, main window, tables opened, windows created.
 std::unique_ptr<Program> startProgram(bool showSplash);
-// Call before the application object exists: picks the platform the arguments need.
-void preparePlatform(int argc, char** argv);
-// The whole program (or the batch mode with --batch): start-up, the maximised main window, the event loop.
-int runProgram(QApplication& app);
+// Call before the application object exists: picks the platform the command line needs.
+void preparePlatform(const CommandLine& commandLine);
+// The whole program (or the batch mode with --batch) over the data folder the command line and the
+// install give: start-up, the maximised main window, the event loop.
+int runProgram(QApplication& app, const CommandLine& commandLine);
 
 } // namespace kz
