@@ -61,7 +61,8 @@ DataFolderChoice chooseDataFolder(const QString& executableDir, const QString& r
     if (!requested.isEmpty()) {
         choice.path = QDir(requested).absolutePath();
         if (!QFileInfo(choice.path).isDir())
-            choice.error = u"Ошибка. Папка данных %1 не найдена."_s.arg(QDir::toNativeSeparators(choice.path));
+            choice.error =
+                u"Ошибка. Папка данных %1 не найдена."_s.arg(QDir::toNativeSeparators(choice.path));
         return choice;
     }
     const QFileInfo beside(QDir(executableDir).filePath(QStringLiteral("Data")));

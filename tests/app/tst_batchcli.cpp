@@ -7,11 +7,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
 
 bool copyTree(const QString& from, const QString& to) {
     QDir().mkpath(to);
@@ -93,8 +93,9 @@ private slots:
         QCOMPARE(p.exitCode(), 2);
         const QString err = QString::fromUtf8(p.readAllStandardError());
         QVERIFY2(err.contains(u"Ошибка. Файл "_s + kipp + u" не является файлом таблицы"_s), qPrintable(err));
-        QVERIFY2(err.contains(u"не удается прочитать "_s + dir_.filePath(QStringLiteral("no such cases.json"))),
-                 qPrintable(err));
+        QVERIFY2(
+            err.contains(u"не удается прочитать "_s + dir_.filePath(QStringLiteral("no such cases.json"))),
+            qPrintable(err));
         QVERIFY2(!err.contains(QStringLiteral("cannot")), qPrintable(err));
     }
 
@@ -222,9 +223,15 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("onStdout");
         QTest::addColumn<QStringList>("shown");
-        const QStringList usage{u"Вызов: kelvorzu2 [ПАРАМЕТРЫ]"_s, u"--batch СЛУЧАИ.json"_s, u"--out ФАЙЛ"_s,
-                                u"--reports ПАПКА"_s, u"--verify"_s, u"--report ФАЙЛ.docx"_s,
-                                u"--data ПАПКА"_s, u"--help"_s, u"--version"_s};
+        const QStringList usage{u"Вызов: kelvorzu2 [ПАРАМЕТРЫ]"_s,
+                                u"--batch СЛУЧАИ.json"_s,
+                                u"--out ФАЙЛ"_s,
+                                u"--reports ПАПКА"_s,
+                                u"--verify"_s,
+                                u"--report ФАЙЛ.docx"_s,
+                                u"--data ПАПКА"_s,
+                                u"--help"_s,
+                                u"--version"_s};
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << true << usage;
         QTest::newRow("help after other options")
             << QStringList{u"--data"_s, u"/nowhere"_s, u"--help"_s} << 0 << true << usage;
@@ -239,8 +246,8 @@ private slots:
             << QStringList{u"после --batch нужно указать СЛУЧАИ.json"_s};
         QTest::newRow("out without batch") << QStringList{u"--out"_s, u"r.json"_s} << 2 << false
                                            << QStringList{u"--out используется только вместе с --batch"_s};
-        QTest::newRow("stray argument") << QStringList{u"cases.json"_s} << 2 << false
-                                        << QStringList{u"лишний аргумент cases.json"_s};
+        QTest::newRow("stray argument")
+            << QStringList{u"cases.json"_s} << 2 << false << QStringList{u"лишний аргумент cases.json"_s};
     }
     void answersTheCommandLineWithoutADisplay() {
         QFETCH(QStringList, arguments);
@@ -275,8 +282,9 @@ private slots:
                 {QStringLiteral("--batch"), casesPath(), QStringLiteral("--data"), other.path()});
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(programMessages(p), QStringList{u"Ошибка. Файл "_s + other.filePath(QStringLiteral("raion.db")) +
-                                                 u" не найден."_s});
+        QCOMPARE(
+            programMessages(p),
+            QStringList{u"Ошибка. Файл "_s + other.filePath(QStringLiteral("raion.db")) + u" не найден."_s});
 
         const QString missing = other.filePath(QStringLiteral("missing"));
         p.start(dir_.filePath(QStringLiteral("kelvorzu2")),
@@ -285,6 +293,31 @@ private slots:
         QCOMPARE(p.exitCode(), 2);
         QCOMPARE(programMessages(p), QStringList{u"Ошибка. Папка данных "_s + missing + u" не найдена."_s});
         QVERIFY(!QFileInfo::exists(missing));
+    }
+
+    // A copied folder whose Data/ cannot be written (a shared or read-only copy): the user's own folder
+    // is built from the copy's tables/ and used; the copy is left as it was.
+    void readOnlyCopyUsesTheUsersFolder() {
+        if (geteuid() == 0)
+            QSKIP("root writes into a read-only folder");
+        QTemporaryDir home;
+        const QString data = dir_.filePath(QStringLiteral("Data"));
+        const QFile::Permissions was = QFile::permissions(data);
+        QVERIFY(QFile::setPermissions(
+            data, was & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther)));
+        writeCases("[]");
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.remove(QStringLiteral("XDG_DATA_HOME"));
+        p.setProcessEnvironment(env);
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")), {QStringLiteral("--batch"), casesPath()});
+        QVERIFY(p.waitForFinished(60000));
+        QFile::setPermissions(data, was);
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(programMessages(p), QStringList());
+        QVERIFY(QFileInfo::exists(home.filePath(QStringLiteral(".local/share/kelvorzu2/hist1.db"))));
+        QVERIFY(QFileInfo::exists(home.filePath(QStringLiteral(".local/share/kelvorzu2/raion.db"))));
     }
 
 private:

@@ -76,12 +76,12 @@ private slots:
 
     void putsEveryFileWhereDebianExpectsIt_data() {
         QTest::addColumn<QString>("path");
-        for (const char* path : {"usr/bin/kelvorzu2", "usr/bin/kelvorzu2-data",
-                                 "usr/share/kelvorzu2/tables/P_udel.DB.tsv", "usr/share/kelvorzu2/tables/Kivz.DB.tsv",
-                                 "usr/share/kelvorzu2/Picture/splash.bmp", "usr/share/kelvorzu2/help/10.html",
-                                 "usr/share/applications/kelvorzu2.desktop",
-                                 "usr/share/icons/hicolor/scalable/apps/kelvorzu2.svg",
-                                 "usr/share/metainfo/kelvorzu2.metainfo.xml", "usr/share/man/man1/kelvorzu2.1.gz"})
+        for (const char* path :
+             {"usr/bin/kelvorzu2", "usr/bin/kelvorzu2-data", "usr/share/kelvorzu2/tables/P_udel.DB.tsv",
+              "usr/share/kelvorzu2/tables/Kivz.DB.tsv", "usr/share/kelvorzu2/Picture/splash.bmp",
+              "usr/share/kelvorzu2/help/10.html", "usr/share/applications/kelvorzu2.desktop",
+              "usr/share/icons/hicolor/scalable/apps/kelvorzu2.svg",
+              "usr/share/metainfo/kelvorzu2.metainfo.xml", "usr/share/man/man1/kelvorzu2.1.gz"})
             QTest::newRow(path) << QString::fromLatin1(path);
     }
     void putsEveryFileWhereDebianExpectsIt() {
@@ -112,7 +112,8 @@ private slots:
             QJsonDocument::fromJson(p.readAllStandardOutput()).array()[0].toObject()[u"outputs"_s].toObject();
         QCOMPARE(outputs[u"EditVS1"_s].toString(), u"21,81"_s);
         QCOMPARE(listing(share), before);
-        for (const char* file : {"hist1.db", "parpod0.db", "history.DB", "P_udel.DB", "Kivz.DB", "st_krug.db"})
+        for (const char* file :
+             {"hist1.db", "parpod0.db", "history.DB", "P_udel.DB", "Kivz.DB", "st_krug.db"})
             QVERIFY2(QFileInfo::exists(userFolder() + QLatin1Char('/') + QLatin1String(file)), file);
     }
 
@@ -123,7 +124,7 @@ private slots:
         QVERIFY(QFileInfo::exists(user + u"/hist1.db"_s));
         const QString hist = user + u"/hist1.db"_s;
         const QString histTable = sql(hist, u"SELECT name FROM sqlite_master WHERE type = 'table' "
-                                             u"AND name <> '_kelvor_meta'"_s)
+                                            u"AND name <> '_kelvor_meta'"_s)
                                       .value(0);
         sql(hist, u"INSERT INTO \"%1\" (KodTip, Name) VALUES (4, 'заземлитель цеха 3')"_s.arg(histTable));
         const QString steel = user + u"/st_krug.db"_s;
@@ -143,17 +144,22 @@ private slots:
         QProcess p;
         run(p, {QStringLiteral("--batch"), root_.filePath(QStringLiteral("cases.json"))});
         QCOMPARE(p.exitCode(), 0);
-        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(u"Таблица st_krug.db изменена в программе"_s));
+        QVERIFY(QString::fromUtf8(p.readAllStandardError())
+                    .contains(u"Таблица st_krug.db изменена в программе"_s));
 
-        QCOMPARE(sql(hist, u"SELECT Name FROM \"%1\""_s.arg(histTable)), QStringList{u"заземлитель цеха 3"_s});
+        QCOMPARE(sql(hist, u"SELECT Name FROM \"%1\""_s.arg(histTable)),
+                 QStringList{u"заземлитель цеха 3"_s});
         const QString soil = user + u"/P_udel.DB"_s;
         const QString soilTable = sql(soil, u"SELECT name FROM sqlite_master WHERE type = 'table' "
                                             u"AND name <> '_kelvor_meta'"_s)
                                       .value(0);
-        QCOMPARE(sql(soil, u"SELECT PDefault FROM \"%1\" WHERE Grunt = 'грунт новой версии'"_s.arg(soilTable)),
-                 QStringList{u"50"_s});
-        QCOMPARE(sql(steel, u"SELECT Massa FROM \"%1\" WHERE Diam = 0.016"_s.arg(steelTable)), QStringList{u"9.99"_s});
-        QCOMPARE(sql(steel, u"SELECT count(*) FROM \"%1\" WHERE Diam = 0.5"_s.arg(steelTable)), QStringList{u"0"_s});
+        QCOMPARE(
+            sql(soil, u"SELECT PDefault FROM \"%1\" WHERE Grunt = 'грунт новой версии'"_s.arg(soilTable)),
+            QStringList{u"50"_s});
+        QCOMPARE(sql(steel, u"SELECT Massa FROM \"%1\" WHERE Diam = 0.016"_s.arg(steelTable)),
+                 QStringList{u"9.99"_s});
+        QCOMPARE(sql(steel, u"SELECT count(*) FROM \"%1\" WHERE Diam = 0.5"_s.arg(steelTable)),
+                 QStringList{u"0"_s});
     }
 
 private:

@@ -1,15 +1,15 @@
 #include "widgets/main/Startup.h"
 
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
+#include "store/DataFolder.h"
+#include "store/DataModule.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "widgets/common/DialogService.h"
 #include "widgets/main/Batch.h"
 #include "widgets/main/CommandLine.h"
 #include "widgets/main/MainForm.h"
 #include "widgets/main/SplashForm.h"
-#include "widgets/calculator/CalculatorRegistry.h"
-#include "store/DataFolder.h"
-#include "store/DataModule.h"
-#include "widgets/common/DialogService.h"
-#include "core/common/Messenger.h"
-#include "core/common/Paths.h"
 #include "widgets/reference/ReferenceWindows.h"
 
 #include <QGuiApplication>
@@ -72,7 +72,8 @@ std::unique_ptr<Program> startProgram(bool showSplash) {
 
 void preparePlatform(const CommandLine& commandLine) {
     // The batch mode and the verification show no window and must run without a display.
-    const bool windowless = commandLine.has(QStringLiteral("--batch")) || commandLine.has(QStringLiteral("--verify"));
+    const bool windowless =
+        commandLine.has(QStringLiteral("--batch")) || commandLine.has(QStringLiteral("--verify"));
     if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
@@ -117,7 +118,8 @@ int runProgram(QApplication& app, const CommandLine& commandLine) {
         return runBatch(app.arguments());
     if (commandLine.has(QStringLiteral("--verify"))) {
         // Wired to the verification run when it comes in.
-        QTextStream(stderr) << u"kelvorzu2: проверка расчетов из командной строки в этой сборке недоступна\n"_s;
+        QTextStream(stderr)
+            << u"kelvorzu2: проверка расчетов из командной строки в этой сборке недоступна\n"_s;
         return 2;
     }
     auto program = startProgram(true);
