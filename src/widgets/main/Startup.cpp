@@ -1,15 +1,15 @@
 #include "widgets/main/Startup.h"
 
-#include "core/common/Messenger.h"
-#include "core/common/Paths.h"
-#include "store/DataFolder.h"
-#include "store/DataModule.h"
-#include "widgets/calculator/CalculatorRegistry.h"
-#include "widgets/common/DialogService.h"
 #include "widgets/main/Batch.h"
 #include "widgets/main/CommandLine.h"
 #include "widgets/main/MainForm.h"
 #include "widgets/main/SplashForm.h"
+#include "widgets/calculator/CalculatorRegistry.h"
+#include "store/DataFolder.h"
+#include "store/DataModule.h"
+#include "widgets/common/DialogService.h"
+#include "core/common/Messenger.h"
+#include "core/common/Paths.h"
 #include "widgets/reference/ReferenceWindows.h"
 
 #include <QGuiApplication>
