@@ -204,6 +204,46 @@ bool writeTableFile(const TableDef& def, const SourceTable* rows, const QString&
     return ok;
 }
 
+QList<ReferenceTableState> referenceTableStates(const QString& dataDir) {
+    QList<ReferenceTableState> states;
+    for (const TableDef& def : dataModuleTables()) {
+        if (def.role != TableRole::Reference)
+            continue;
+        ReferenceTableState table{def.fileName};
+        const QString path = QDir(dataDir).filePath(def.fileName);
+        if (QFileInfo::exists(path)) {
+            table.state = TableState::Unreadable;
+            if (!checkTableFileAt(path, def))
+                withFile(path, [&](QSqlDatabase& db) {
+                    // The build notes the rows it wrote; any edit since changes them.
+                    const QString written = meta(db, QStringLiteral("content_hash"));
+                    const QByteArray now = contentHash(db, def);
+                    if (!now.isEmpty())
+                        table.state = !written.isEmpty() && written == QString::fromLatin1(now)
+                                          ? TableState::AsShipped
+                                          : TableState::Edited;
+                    return true;
+                });
+        }
+        states << table;
+    }
+    return states;
+}
+
+QString tableStateText(TableState state) {
+    switch (state) {
+    case TableState::AsShipped:
+        return u"как поставлена"_s;
+    case TableState::Edited:
+        return u"изменена после поставки"_s;
+    case TableState::Missing:
+        return u"нет файла"_s;
+    case TableState::Unreadable:
+        return u"не читается"_s;
+    }
+    return {};
+}
+
 DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir, bool restoreReference) {
     DataBuildReport report;
     QDir().mkpath(dataDir);

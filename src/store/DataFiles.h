@@ -41,6 +41,16 @@ struct DataBuildReport {
 DataBuildReport buildDataFolder(const QString& sourceDir, const QString& dataDir,
                                 bool restoreReference = false);
 
+// Whether a reference table in the data folder still holds the rows the data build wrote.
+enum class TableState { AsShipped, Edited, Missing, Unreadable };
+struct ReferenceTableState {
+    QString fileName;
+    TableState state = TableState::Missing;
+};
+QList<ReferenceTableState> referenceTableStates(const QString& dataDir);
+// "как поставлена", "изменена после поставки", "нет файла", "не читается".
+QString tableStateText(TableState state);
+
 // Writes one table file (replacing it) with the given rows.
 bool writeTableFile(const TableDef& def, const SourceTable* rows, const QString& path, QString* error);
 

@@ -324,6 +324,15 @@ const TableDef* findTableBySqlName(const QString& sqlName) {
     return nullptr;
 }
 
+QString tableFileName(const QString& name) {
+    for (const auto* list : {&dataModuleTables(), &windowTables()})
+        for (const auto& t : *list)
+            if (t.component == name || t.fileName == name)
+                return t.fileName;
+    const TableDef* byQuery = findTableBySqlName(name);
+    return byQuery ? byQuery->fileName : name;
+}
+
 QStringList createStatements(const TableDef& def) {
     QStringList columns;
     for (const auto& f : def.fields) {

@@ -60,6 +60,9 @@ const QList<TableDef>& windowTables();
 const TableDef* findTableDef(const QString& fileName);
 // Any table by its name in queries (case-insensitive), or nullptr.
 const TableDef* findTableBySqlName(const QString& sqlName);
+// The file of a table named by its object name, file name or name in queries; the name itself
+// when no table has it.
+QString tableFileName(const QString& name);
 
 // CREATE statements for an empty table file of this definition.
 QStringList createStatements(const TableDef& def);

@@ -54,5 +54,8 @@ QString helpDir() {
 QString shippedTablesDir() {
     return folder("tables");
 }
+QString verificationDir() {
+    return folder("Verification");
+}
 
 } // namespace kz

@@ -12,7 +12,10 @@ QString pictureDir();
 QString helpDir();
 // The table sources the data folder is built from.
 QString shippedTablesDir();
-// Points the folders at baseDir + "Data/", "Picture/", "help/" (tests use a folder of their own).
+// The worked cases the program checks itself against, shipped beside the tables.
+QString verificationDir();
+// Points the folders at baseDir + "Data/", "Picture/", "help/", "Verification/" (tests use a
+// folder of their own).
 void setApplicationFolder(const QString& baseDir);
 // The data folder alone, when it is not the one beside the shipped files (--data, a per-user folder).
 void setDataFolder(const QString& dir);
