@@ -3,6 +3,8 @@
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/report/DocxWriter.h"
+#include "widgets/report/VerificationReport.h"
+#include "core/common/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,6 +74,34 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
         return 1;
     }
     return allRan ? 0 : 1;
+}
+
+int runVerifyCommand(const QStringList& arguments, CalculatorEnvironment& env) {
+    QTextStream err(stderr);
+    const int reportAt = arguments.indexOf(QStringLiteral("--report"));
+    const QString reportPath = reportAt >= 0 ? arguments.value(reportAt + 1) : QString();
+    if (reportAt >= 0 && (reportPath.isEmpty() || reportPath.startsWith(u"--"_s))) {
+        err << u"вызов: kelvorzu2 --verify [--report ОТЧЕТ.docx]\n"_s;
+        return 2;
+    }
+    const TablesVerification verification = verifyTables(env.data, verificationDir());
+    QTextStream out(stdout);
+    for (const VerificationRow& row : verification.run.rows)
+        if (!row.passed)
+            out << row.file << u": "_s << row.name << u": "_s << row.failureText() << '\n';
+    out.flush();
+    if (!verification.run.problem.isEmpty())
+        err << verification.run.problem << '\n';
+    err << u"Проверено случаев: "_s << verification.run.rows.size() << u", не прошли проверку: "_s
+        << verification.run.failures() << u".\n"_s;
+    if (!reportPath.isEmpty()) {
+        QString error;
+        if (!writeVerificationReport(verification, reportPath, &error)) {
+            err << error << '\n';
+            return 2;
+        }
+    }
+    return verification.run.allPassed() ? 0 : 1;
 }
 
 } // namespace kz

@@ -30,5 +30,9 @@ private:
 
 // Command line entry: kelvorzu2 --batch CASES.json [--out FILE] [--reports DIR]. Returns the exit code.
 int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env);
+// Command line entry: kelvorzu2 --verify [--report FILE.docx]. The shipped worked cases against the
+// current tables, one line per failing case; 0 when every case passes, 1 when one does not, 2 when
+// the command cannot be carried out.
+int runVerifyCommand(const QStringList& arguments, CalculatorEnvironment& env);
 
 } // namespace kz

@@ -2,6 +2,7 @@
 
 #include "widgets/main/AboutForm.h"
 #include "widgets/main/HelpNotes.h"
+#include "widgets/main/VerificationDialog.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/common/HelpViewer.h"
@@ -56,6 +57,9 @@ void MainForm::buildMenu() {
     help->setObjectName(QStringLiteral("menuHelp"));
     connect(help->addAction(u"Справка..."_s), &QAction::triggered, this,
             [] { showHelpContents(); });
+    QAction* verify = help->addAction(u"Проверка расчетов..."_s);
+    verify->setObjectName(QStringLiteral("actVerification"));
+    connect(verify, &QAction::triggered, this, &MainForm::showVerification);
     connect(help->addAction(u"О программе"_s), &QAction::triggered, this, [this] {
         AboutForm about(this);
         dialogs().execModal(&about);
@@ -75,6 +79,11 @@ void MainForm::createWindows() {
         setHelpContext(w, info.helpContext);
         windows_.insert(info.className, w);
     }
+}
+
+void MainForm::showVerification() {
+    VerificationDialog verification(data_, this);
+    dialogs().execModal(&verification);
 }
 
 void MainForm::openCalculator(const QString& className) {

@@ -22,6 +22,8 @@ public:
     // Shows a calculator window modally, as its menu item does.
     void openCalculator(const QString& className);
     QString statusText() const;
+    // The worked cases against the current tables, in their dialog.
+    void showVerification();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

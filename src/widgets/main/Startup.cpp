@@ -79,19 +79,19 @@ void preparePlatform(const CommandLine& commandLine) {
 }
 
 namespace {
-// Start-up messages of the batch mode go to the error stream instead of message boxes.
+// Start-up messages of the batch mode and the verification go to the error stream instead of message boxes.
 struct StderrMessenger : Messenger {
     void showMessage(const QString& text) override { QTextStream(stderr) << text << '\n'; }
 };
 
-int runBatch(const QStringList& arguments) {
+int runHeadless(const QStringList& arguments, int (*command)(const QStringList&, CalculatorEnvironment&)) {
     QApplication::setApplicationName(QStringLiteral("Kelvor ZU 2.0"));
     registerBuiltCalculators(CalculatorRegistry::instance());
     DataModule data;
     StderrMessenger messenger;
     data.openAll(messenger);
     CalculatorEnvironment env{data};
-    return runBatchCommand(arguments, env);
+    return command(arguments, env);
 }
 
 // Points the program at what it ships and at its tables; false when the folder asked for is not there.
@@ -115,13 +115,9 @@ int runProgram(QApplication& app, const CommandLine& commandLine) {
     if (!useDataFolder(commandLine.value(QStringLiteral("--data"))))
         return 2;
     if (commandLine.has(QStringLiteral("--batch")))
-        return runBatch(app.arguments());
-    if (commandLine.has(QStringLiteral("--verify"))) {
-        // Wired to the verification run when it comes in.
-        QTextStream(stderr)
-            << u"kelvorzu2: проверка расчетов из командной строки в этой сборке недоступна\n"_s;
-        return 2;
-    }
+        return runHeadless(app.arguments(), runBatchCommand);
+    if (commandLine.has(QStringLiteral("--verify")))
+        return runHeadless(app.arguments(), runVerifyCommand);
     auto program = startProgram(true);
     // Without a window manager "maximised" means nothing: start from the whole screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())
