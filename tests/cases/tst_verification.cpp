@@ -44,8 +44,8 @@ void TestVerification::comparison_data() {
 
     const double none = qQNaN();
     const QByteArray r = R"x({"outputs": {"EditVS1": "24,54", "lblRange": "( L > 2 )"}, "messages": []})x";
-    QTest::newRow("equal text") << QByteArray(R"({"expect": {"EditVS1": "24,54", "messages": []}})") << r << true
-                                << QString() << 0.0;
+    QTest::newRow("equal text") << QByteArray(R"({"expect": {"EditVS1": "24,54", "messages": []}})") << r
+                                << true << QString() << 0.0;
     // (24,54 − 25) / 25 = −1,84 %
     QTest::newRow("other number") << QByteArray(R"({"expect": {"EditVS1": "25"}})") << r << false << QString()
                                   << -1.84;
@@ -53,36 +53,37 @@ void TestVerification::comparison_data() {
         << QByteArray(R"({"expect": {"EditVS1": "24,540"}})") << r << false << QString() << 0.0;
     QTest::newRow("other label") << QByteArray(R"x({"expect": {"lblRange": "( L > 3 )"}})x") << r << false
                                  << QString() << none;
-    QTest::newRow("message expected") << QByteArray(R"({"expect": {"messages": ["Ошибка."]}})") << r << false
-                                      << QString() << none;
-    QTest::newRow("no such output") << QByteArray(R"({"expect": {"EditVS2": "1"}})") << r << false << QString()
-                                    << none;
+    QTest::newRow("message expected")
+        << QByteArray(R"({"expect": {"messages": ["Ошибка."]}})") << r << false << QString() << none;
+    QTest::newRow("no such output") << QByteArray(R"({"expect": {"EditVS2": "1"}})") << r << false
+                                    << QString() << none;
     // 24 · 0,94 = 22,56 … 24 · 1,15 = 27,6; 24,54 is +2,25 %.
-    QTest::newRow("inside the band") << QByteArray(R"({"expect": {"EditVS1": "24"}, "within": [-6, 15]})") << r
-                                     << true << QString() << 2.25;
+    QTest::newRow("inside the band") << QByteArray(R"({"expect": {"EditVS1": "24"}, "within": [-6, 15]})")
+                                     << r << true << QString() << 2.25;
     QTest::newRow("above the band") << QByteArray(R"({"expect": {"EditVS1": "24"}, "within": [-1, 1]})") << r
                                     << false << QString() << 2.25;
     // 26,1 · 0,94 = 24,534: just inside; 26,2 · 0,94 = 24,628: out.
-    QTest::newRow("low edge inside") << QByteArray(R"({"expect": {"EditVS1": "26,1"}, "within": [-6, 15]})") << r
-                                     << true << QString() << -5.977;
-    QTest::newRow("below the band") << QByteArray(R"({"expect": {"EditVS1": "26,2"}, "within": [-6, 15]})") << r
-                                    << false << QString() << -6.336;
+    QTest::newRow("low edge inside") << QByteArray(R"({"expect": {"EditVS1": "26,1"}, "within": [-6, 15]})")
+                                     << r << true << QString() << -5.977;
+    QTest::newRow("below the band") << QByteArray(R"({"expect": {"EditVS1": "26,2"}, "within": [-6, 15]})")
+                                    << r << false << QString() << -6.336;
     // 24,54 / 1,15 = 21,339…: 21,34 · 1,15 = 24,541 holds it.
     QTest::newRow("high edge inside") << QByteArray(R"({"expect": {"EditVS1": "21,34"}, "within": [-6, 15]})")
                                       << r << true << QString() << 14.995;
-    QTest::newRow("band over a text") << QByteArray(R"x({"expect": {"lblRange": "( L > 2 )"}, "within": [-6, 15]})x")
-                                      << r << false << QString() << none;
+    QTest::newRow("band over a text")
+        << QByteArray(R"x({"expect": {"lblRange": "( L > 2 )"}, "within": [-6, 15]})x") << r << false
+        << QString() << none;
     QTest::newRow("messages exact in a band")
         << QByteArray(R"({"expect": {"messages": [], "EditVS1": "24"}, "within": [-6, 15]})") << r << true
         << QString() << 2.25;
-    QTest::newRow("band the wrong way") << QByteArray(R"({"expect": {"EditVS1": "24"}, "within": [15, -6]})") << r
-                                        << false << u"within"_s << none;
-    QTest::newRow("band of one number") << QByteArray(R"({"expect": {"EditVS1": "24"}, "within": [5]})") << r
-                                        << false << u"within"_s << none;
+    QTest::newRow("band the wrong way") << QByteArray(R"({"expect": {"EditVS1": "24"}, "within": [15, -6]})")
+                                        << r << false << u"within"_s << none;
+    QTest::newRow("band of one number")
+        << QByteArray(R"({"expect": {"EditVS1": "24"}, "within": [5]})") << r << false << u"within"_s << none;
     QTest::newRow("nothing expected") << QByteArray(R"({"expect": {}})") << r << false << u"expect"_s << none;
-    QTest::newRow("case did not run") << QByteArray(R"({"expect": {"EditVS1": "24,54"}})")
-                                      << QByteArray(R"({"error": "нет поля EditX"})") << false << u"EditX"_s
-                                      << none;
+    QTest::newRow("case did not run")
+        << QByteArray(R"({"expect": {"EditVS1": "24,54"}})") << QByteArray(R"({"error": "нет поля EditX"})")
+        << false << u"EditX"_s << none;
 }
 
 void TestVerification::comparison() {
@@ -98,7 +99,8 @@ void TestVerification::comparison() {
         return;
     }
     QVERIFY(c.error.isEmpty());
-    const kz::OutputCheck& first = c.outputs.last().output == u"messages"_s ? c.outputs.first() : c.outputs.last();
+    const kz::OutputCheck& first =
+        c.outputs.last().output == u"messages"_s ? c.outputs.first() : c.outputs.last();
     if (qIsNaN(deviation))
         QVERIFY(!first.deviation);
     else
@@ -124,13 +126,15 @@ struct CaseFolder {
 };
 
 const QList<std::pair<QString, QByteArray>> someCases = {
-    {u"TGorizFm.json"_s,
-     QByteArray("[{\"name\": \"24,54\", \"source\": \"hand calculation\", ") + rod +
-         R"(, "expect": {"EditVS1": "24,54", "messages": []}},
-          {"name": "25", "source": "hand calculation", )" + rod + R"(, "expect": {"EditVS1": "25"}},
-          {"name": "within", "source": "independent model: none", )" + rod +
-         R"(, "expect": {"EditVS1": "24"}, "within": [-6, 15]},
-          {"name": "no source", )" + rod + R"(, "expect": {"EditVS1": "24,54"}}])"},
+    {u"TGorizFm.json"_s, QByteArray("[{\"name\": \"24,54\", \"source\": \"hand calculation\", ") + rod +
+                             R"(, "expect": {"EditVS1": "24,54", "messages": []}},
+          {"name": "25", "source": "hand calculation", )" +
+                             rod + R"(, "expect": {"EditVS1": "25"}},
+          {"name": "within", "source": "independent model: none", )" +
+                             rod +
+                             R"(, "expect": {"EditVS1": "24"}, "within": [-6, 15]},
+          {"name": "no source", )" +
+                             rod + R"(, "expect": {"EditVS1": "24,54"}}])"},
     // Two strips: the utilisation coefficient comes from Kipp.DB.
     {u"TParalFm.json"_s, R"([{"calculator": "TParalFm", "name": "coefficient", "source": "hand calculation",
        "inputs": {"EditRo0": "100", "cmbDiam": "0,02", "SpinKol": "2"}, "expect": {"EditKI": "0,7"}}])"},
@@ -162,8 +166,9 @@ void TestVerification::folderOfCases() {
         order << r.file + u':' + r.name;
         passed << (r.passed ? u"+"_s : u"-"_s);
     }
-    QCOMPARE(order, QStringList({u"TGorizFm.json:24,54"_s, u"TGorizFm.json:25"_s, u"TGorizFm.json:within"_s,
-                                 u"TGorizFm.json:no source"_s, u"TParalFm.json:coefficient"_s, u"broken.json:"_s}));
+    QCOMPARE(order,
+             QStringList({u"TGorizFm.json:24,54"_s, u"TGorizFm.json:25"_s, u"TGorizFm.json:within"_s,
+                          u"TGorizFm.json:no source"_s, u"TParalFm.json:coefficient"_s, u"broken.json:"_s}));
     QCOMPARE(passed, QStringList({u"+"_s, u"-"_s, u"+"_s, u"+"_s, u"-"_s, u"-"_s}));
 
     const kz::VerificationRow& rodRow = run.rows[1];

@@ -22,7 +22,9 @@ QString shownValue(const QJsonValue& value) {
     if (value.isUndefined())
         return u"(нет)"_s;
     // A lone value is not a JSON document: wrapped in an array and unwrapped.
-    return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+    return QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact))
+        .mid(1)
+        .chopped(1);
 }
 
 QString deviationText(double percent) {

@@ -15,7 +15,7 @@ namespace kz {
 struct OutputCheck {
     QString output; // "EditVS1", "messages", "warnings"
     QString expected;
-    QString obtained; // "(нет)" when the case produced no such output
+    QString obtained;                // "(нет)" when the case produced no such output
     std::optional<double> deviation; // percent from the expected number, when both are numbers
     bool passed = false;
     QString problem; // why the output cannot be compared, if that is the reason it failed

@@ -42,7 +42,8 @@ public:
         noteFrame(steelTableFile(construction));
         return tables_.sizes(construction);
     }
-    QStringList corrosionConstructions(double p, const QString& kind, int mode, QString* error) const override {
+    QStringList corrosionConstructions(double p, const QString& kind, int mode,
+                                       QString* error) const override {
         noteCorrosion(4);
         return tables_.corrosionConstructions(p, kind, mode, error);
     }
@@ -55,13 +56,12 @@ public:
         noteFormula(input.choiceTable);
         return tables_.choiceTexts(input);
     }
-    std::optional<QList<ChoiceRow>> choiceRows(const RowChoice& choice, const RowTable& table) const override {
+    std::optional<QList<ChoiceRow>> choiceRows(const RowChoice& choice,
+                                               const RowTable& table) const override {
         noteFormula(table.table);
         return tables_.choiceRows(choice, table);
     }
-    const CoefficientTables* coefficients() const override {
-        return tables_.coefficients() ? this : nullptr;
-    }
+    const CoefficientTables* coefficients() const override { return tables_.coefficients() ? this : nullptr; }
     CoefficientRows rows(const QString& table, const QStringList& fields) const override {
         noteFormula(table);
         return tables_.coefficients()->rows(table, fields);
@@ -110,7 +110,8 @@ QList<LoadedCase> loadCases(const QString& folder) {
         QJsonParseError parseError;
         const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
         if (parseError.error != QJsonParseError::NoError || !doc.isArray()) {
-            cases.append({name, {},
+            cases.append({name,
+                          {},
                           parseError.error != QJsonParseError::NoError
                               ? u"ошибка JSON в позиции "_s + QString::number(parseError.offset) + u": "_s +
                                     parseError.errorString()
@@ -196,12 +197,14 @@ int VerificationRun::failures() const {
     return int(std::count_if(rows.cbegin(), rows.cend(), [](const VerificationRow& r) { return !r.passed; }));
 }
 
-VerificationRun runVerification(const QString& folder, const FrameData& data, const VerificationOptions& options) {
+VerificationRun runVerification(const QString& folder, const FrameData& data,
+                                const VerificationOptions& options) {
     VerificationRun run;
     const QList<LoadedCase> cases = loadCases(folder);
     run.total = int(cases.size());
     if (cases.isEmpty()) {
-        run.problem = u"В папке "_s + QDir::toNativeSeparators(folder) + u" нет файлов проверочных случаев."_s;
+        run.problem =
+            u"В папке "_s + QDir::toNativeSeparators(folder) + u" нет файлов проверочных случаев."_s;
         return run;
     }
     ReadTables read(data, options.tableFile);

@@ -186,8 +186,8 @@ void VerificationDialog::writeReport() {
     if (running_ || verification_.run.rows.isEmpty())
         return;
     const QString preset = reportSavePreset(u"Проверка расчетов.docx"_s);
-    QString path = dialogs().saveFileNameAt(this, u"Отчет о проверке расчетов"_s, u"Документы Word (*.docx)"_s,
-                                            preset);
+    QString path =
+        dialogs().saveFileNameAt(this, u"Отчет о проверке расчетов"_s, u"Документы Word (*.docx)"_s, preset);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())

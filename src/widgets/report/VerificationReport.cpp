@@ -22,7 +22,10 @@ struct Silent : Messenger {
 };
 
 QString caseLine(int number, const VerificationRow& row) {
-    QString line = QString::number(number) + u". "_s + row.caption + u" - "_s + row.name + u"."_s;
+    QString caption = row.caption;
+    if (caption.endsWith(u'.'))
+        caption.chop(1);
+    QString line = QString::number(number) + u". "_s + caption + u": "_s + row.name + u"."_s;
     if (!row.source.isEmpty())
         line += u" Источник: "_s + row.source + u"."_s;
     if (!row.note.isEmpty())
@@ -43,7 +46,8 @@ QList<ReportParagraph> verificationReport(const TablesVerification& verification
     ReportBuilder w(silent);
     const QChar cr = reportCr;
     w.WordTitle(u"Проверка расчетов программы Kelvor ZU 2.0."_s + cr + cr);
-    w.WordText(u"Дата проверки: "_s + QLocale(QLocale::Russian).toString(when, u"dd.MM.yyyy HH:mm"_s) + u"."_s + cr);
+    w.WordText(u"Дата проверки: "_s + QLocale(QLocale::Russian).toString(when, u"dd.MM.yyyy HH:mm"_s) +
+               u"."_s + cr);
     w.WordText(u"Версия программы: "_s + programVersion() + u"."_s + cr);
     if (!run.problem.isEmpty())
         w.WordText(run.problem + cr);
