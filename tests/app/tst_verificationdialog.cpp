@@ -91,20 +91,21 @@ void TestVerificationDialog::marksTheFailingCase() {
     QTableWidget* t = table(d);
     QCOMPARE(t->rowCount(), 2);
     QCOMPARE(t->columnCount(), int(kz::VerificationDialog::ColumnCount));
+    // The failing case comes first.
     const auto cell = [&](int row, int column) { return t->item(row, column)->text(); };
-    QCOMPARE(cell(0, kz::VerificationDialog::Calculator),
+    QCOMPARE(cell(1, kz::VerificationDialog::Calculator),
              u"Параллельно уложенные горизонтальные полосовые электроды."_s);
-    QCOMPARE(cell(1, kz::VerificationDialog::Case), u"two strips, other coefficient"_s);
-    QCOMPARE(cell(1, kz::VerificationDialog::Source), u"hand calculation"_s);
-    QCOMPARE(cell(1, kz::VerificationDialog::Expected), u"0,7"_s);
-    QCOMPARE(cell(1, kz::VerificationDialog::Obtained), u"0,68"_s);
+    QCOMPARE(cell(0, kz::VerificationDialog::Case), u"two strips, other coefficient"_s);
+    QCOMPARE(cell(0, kz::VerificationDialog::Source), u"hand calculation"_s);
+    QCOMPARE(cell(0, kz::VerificationDialog::Expected), u"0,7"_s);
+    QCOMPARE(cell(0, kz::VerificationDialog::Obtained), u"0,68"_s);
     // (0,68 − 0,7) / 0,7 = −2,86 %
-    QCOMPARE(cell(1, kz::VerificationDialog::Deviation), u"-2,86 %"_s);
-    QCOMPARE(cell(0, kz::VerificationDialog::Passed), u"пройдена"_s);
-    QCOMPARE(cell(1, kz::VerificationDialog::Passed), u"не пройдена"_s);
-    QVERIFY(cell(1, kz::VerificationDialog::Reason).contains(u"Kipp.DB"_s));
-    QCOMPARE(cell(0, kz::VerificationDialog::Reason), QString());
-    QVERIFY(t->item(1, 0)->background() != t->item(0, 0)->background());
+    QCOMPARE(cell(0, kz::VerificationDialog::Deviation), u"-2,86 %"_s);
+    QCOMPARE(cell(1, kz::VerificationDialog::Passed), u"пройдена"_s);
+    QCOMPARE(cell(0, kz::VerificationDialog::Passed), u"не пройдена"_s);
+    QVERIFY(cell(0, kz::VerificationDialog::Reason).contains(u"Kipp.DB"_s));
+    QCOMPARE(cell(1, kz::VerificationDialog::Reason), QString());
+    QVERIFY(t->item(0, 0)->background() != t->item(1, 0)->background());
     const QString state = d.findChild<QLabel*>(u"lblState"_s)->text();
     QVERIFY2(state.startsWith(u"Не прошли проверку 1 из 2 случаев"_s), qPrintable(state));
     QVERIFY(!d.findChild<QPushButton*>(u"btnStop"_s)->isVisibleTo(&d));

@@ -30,7 +30,7 @@ VerificationDialog::VerificationDialog(DataModule& data, QWidget* parent)
     setObjectName(QStringLiteral("VerificationDialog"));
     setWindowTitle(u"Проверка расчетов."_s);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    resize(1100, 600);
+    resize(1250, 650);
     state_->setObjectName(QStringLiteral("lblState"));
     state_->setWordWrap(true);
     gauge_->setObjectName(QStringLiteral("Gauge1"));
@@ -47,6 +47,7 @@ VerificationDialog::VerificationDialog(DataModule& data, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
     table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     table_->horizontalHeader()->setStretchLastSection(true);
 
     auto* progress = new QHBoxLayout;
@@ -150,10 +151,16 @@ void VerificationDialog::showRows() {
         state += u" Справочные таблицы не в поставленном виде: "_s + changed.join(u", "_s) + u"."_s;
     state_->setText(state);
 
-    table_->setRowCount(int(run.rows.size()));
+    // The failing cases first, where the eye falls; each group in the order of the files.
+    QList<const VerificationRow*> shown;
+    for (const bool passed : {false, true})
+        for (const VerificationRow& row : run.rows)
+            if (row.passed == passed)
+                shown << &row;
+    table_->setRowCount(int(shown.size()));
     const QColor failed(255, 205, 205);
-    for (int i = 0; i < run.rows.size(); ++i) {
-        const VerificationRow& row = run.rows[i];
+    for (int i = 0; i < shown.size(); ++i) {
+        const VerificationRow& row = *shown[i];
         const auto deviation = row.deviation();
         const QStringList texts{row.caption,
                                 row.name,
@@ -174,7 +181,7 @@ void VerificationDialog::showRows() {
     table_->resizeColumnsToContents();
     // Long texts are read in the tooltip: no column pushes the others out of sight.
     for (int column = 0; column < ColumnCount - 1; ++column)
-        table_->setColumnWidth(column, std::min(table_->columnWidth(column), 260));
+        table_->setColumnWidth(column, std::min(table_->columnWidth(column), 220));
 }
 
 void VerificationDialog::updateButtons() {
