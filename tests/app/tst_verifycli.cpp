@@ -93,19 +93,30 @@ void TestVerifyCli::passesOnShippedTables() {
 }
 
 void TestVerifyCli::editedCoefficientFailsNamingTheCases_data() {
+    QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("edit");
-    QTest::newRow("halved") << u"UPDATE Kipp SET KI = KI / 2"_s;
-    QTest::newRow("zero") << u"UPDATE Kipp SET KI = 0"_s;
-    QTest::newRow("negative") << u"UPDATE Kipp SET KI = -0.5"_s;
-    QTest::newRow("huge") << u"UPDATE Kipp SET KI = 1e300"_s;
-    QTest::newRow("text") << u"UPDATE Kipp SET KI = 'abc'"_s;
-    QTest::newRow("no rows") << u"DELETE FROM Kipp"_s;
+    QTest::addColumn<QString>("cases"); // the only file whose cases read the table
+    const QString strips = u"TParalFm.json"_s;
+    QTest::newRow("halved") << u"Kipp.DB"_s << u"UPDATE Kipp SET KI = KI / 2"_s << strips;
+    QTest::newRow("zero") << u"Kipp.DB"_s << u"UPDATE Kipp SET KI = 0"_s << strips;
+    QTest::newRow("negative") << u"Kipp.DB"_s << u"UPDATE Kipp SET KI = -0.5"_s << strips;
+    QTest::newRow("huge") << u"Kipp.DB"_s << u"UPDATE Kipp SET KI = 1e300"_s << strips;
+    QTest::newRow("text") << u"Kipp.DB"_s << u"UPDATE Kipp SET KI = 'abc'"_s << strips;
+    QTest::newRow("no rows") << u"Kipp.DB"_s << u"DELETE FROM Kipp"_s << strips;
+    // The standard device's strip and rods.
+    QTest::newRow("strip coefficient")
+        << u"KIGZ.DB"_s << u"UPDATE KIGZ SET KI = KI + 0.05"_s << u"TStandFrm.json"_s;
+    QTest::newRow("rod coefficient") << u"Kivz.DB"_s << u"UPDATE Kivz SET KI = KI * 0.9"_s
+                                     << u"TStandFrm.json"_s;
 }
 
 void TestVerifyCli::editedCoefficientFailsNamingTheCases() {
+    QFETCH(QString, table);
     QFETCH(QString, edit);
-    const QString table = dir_.filePath(u"Data/Kipp.DB"_s);
-    const QString shipped = dir_.filePath(u"Kipp.DB.shipped"_s);
+    QFETCH(QString, cases);
+    const QString file = table;
+    table = dir_.filePath(u"Data/"_s + file);
+    const QString shipped = dir_.filePath(file + u".shipped"_s);
     QFile::remove(shipped);
     QVERIFY(QFile::copy(table, shipped));
     QString error;
@@ -118,20 +129,18 @@ void TestVerifyCli::editedCoefficientFailsNamingTheCases() {
     QCOMPARE(p->exitCode(), 1);
     const QStringList lines = QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
-    // Only the parallel strips read the table; each failure names its case and the edited table.
-    QFile cases(QStringLiteral(KELVOR_SOURCE_DIR "/tests/cases/TParalFm.json"));
-    QVERIFY(cases.open(QIODevice::ReadOnly));
+    // Each failure names a case of the calculator that reads the table, and the edited table.
+    QFile shippedCases(QStringLiteral(KELVOR_SOURCE_DIR "/tests/cases/") + cases);
+    QVERIFY(shippedCases.open(QIODevice::ReadOnly));
     QStringList names;
-    for (const QJsonValue& c : QJsonDocument::fromJson(cases.readAll()).array())
+    for (const QJsonValue& c : QJsonDocument::fromJson(shippedCases.readAll()).array())
         names << c.toObject().value(u"name"_s).toString();
     for (const QString& line : lines) {
-        QVERIFY2(line.startsWith(u"TParalFm.json: "_s), qPrintable(line));
-        QVERIFY2(std::any_of(names.cbegin(), names.cend(),
-                             [&](const QString& name) {
-                                 return line.startsWith(u"TParalFm.json: "_s + name + u": "_s);
-                             }),
+        QVERIFY2(std::any_of(
+                     names.cbegin(), names.cend(),
+                     [&](const QString& name) { return line.startsWith(cases + u": "_s + name + u": "_s); }),
                  qPrintable(line));
-        QVERIFY2(line.contains(u"Kipp.DB (изменена после поставки)"_s), qPrintable(line));
+        QVERIFY2(line.contains(file + u" (изменена после поставки)"_s), qPrintable(line));
     }
 }
 
