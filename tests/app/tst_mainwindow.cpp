@@ -111,7 +111,8 @@ void TestMainWindow::menuTreeHasEveryCaptionInOrder() {
              (QStringList{u"Железобетонные фундаменты..."_s, u"Железобетонные фундаменты зданий..."_s,
                           u"Фундаментное поле здания с металлическими колоннами..."_s, u"Трубопроводы..."_s,
                           u"Технологические эстакады..."_s}));
-    QCOMPARE(captions(top[1]->menu()->actions()), (QStringList{u"Справка..."_s, u"О программе"_s}));
+    QCOMPARE(captions(top[1]->menu()->actions()),
+             (QStringList{u"Справка..."_s, u"Проверка расчетов..."_s, u"О программе"_s}));
     QVERIFY(!top[2]->menu()); // "Выход" acts by itself
 }
 
