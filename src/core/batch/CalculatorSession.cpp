@@ -105,6 +105,7 @@ QString CalculatorSession::ownText(const QString& name) const {
 // ---- Opening
 
 void CalculatorSession::open() {
+    opening_ = true;
     soils_.clear();
     sections_.clear();
     own_.clear();
@@ -198,6 +199,7 @@ void CalculatorSession::open() {
         applyDerived(calc_.derive(current(), d_.geometry.first().name));
     applySpinLimits();
     changeTail();
+    opening_ = false;
     // Every case starts from a copy of the opened session: the names of what it shows go with it.
     outputs();
 }
@@ -559,9 +561,17 @@ void CalculatorSession::forgetResult() {
     result_.clear();
     order_.clear();
     warnings_.clear();
-    for (const GeometryInput& g : d_.geometry)
-        if (g.clearedWithResult)
+    // The window opens with the values it was designed to show.
+    if (opening_)
+        return;
+    for (const GeometryInput& g : d_.geometry) {
+        if (!g.clearedWithResult)
+            continue;
+        if (grids_.contains(g.name))
+            setGridText(g.name, gridText(g.name)); // the computed columns emptied
+        else
             own_[g.name].clear();
+    }
 }
 
 void CalculatorSession::inputChanged(const QString& name, bool byUser) {

@@ -111,7 +111,7 @@ private:
     bool setInputText(const QString& name, const QString& text);
     void applySpinLimits();
     void changeTail();
-    // The result, its order and the values shown with it emptied.
+    // The result, its order and the values shown with it emptied (not while opening).
     void forgetResult();
     void soilTypeChosen(int index);
     void soilValueChanged(int index);
@@ -170,6 +170,7 @@ private:
     mutable QList<int> outputLayout_; // a field's place among them; -1: a name another field took
     int tailHold_ = 0;
     int rebinding_ = 0;
+    bool opening_ = false;
 };
 
 } // namespace kz

@@ -280,6 +280,8 @@ void CalculatorWindow::buildWindow() {
     mainScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mainScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mainScroll_->setWidget(mainPanel);
+    // The scroll box keeps its contents' layout to itself: the window follows it by hand.
+    mainPanel->installEventFilter(this);
     layout->addWidget(mainScroll_);
 
     auto* formulaPanel = new QFrame(this);
@@ -296,6 +298,8 @@ void CalculatorWindow::buildWindow() {
     message_ = new QLabel(formulaPanel);
     message_->setObjectName(QStringLiteral("lblMessage"));
     message_->setWordWrap(true);
+    // A long message wraps within the window's width instead of widening it.
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     {
         QPalette red = message_->palette();
         red.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
@@ -461,7 +465,7 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row, int page) {
                 range->setStyleSheet(QStringLiteral("color: #800000;")); // dark red, as it changes
                 // Room for any bound it shows, so that the window keeps its size while typing.
                 range->setMinimumWidth(
-                    range->fontMetrics().horizontalAdvance(QStringLiteral("( W > 0000,0000000 )")));
+                    range->fontMetrics().horizontalAdvance(QStringLiteral("( Ww >= 00000,000000 )")));
             }
             ranges_.insert(g.rangeName, range);
             spins->addSpacing(6);
@@ -890,6 +894,7 @@ void CalculatorWindow::activate() {
     // Opened again, the window keeps what the user typed: rebinding a table moves nothing then.
     ++activations_;
     const TailHold reopening(reopening_, activations_ > 1);
+    const TailHold activating(activating_);
     QString openedOnOtherType;
     if (!d_.pictureFile.isEmpty())
         LoadPicture(image_, d_.pictureFile);
@@ -957,20 +962,20 @@ QSize largestCalculatorWindow() {
 }
 
 void CalculatorWindow::fitToContents() {
+    // From the size hints alone: activating the layout on the way would stretch the window to a
+    // height it is about to give up.
     const QSize inner = mainScroll_->widget()->sizeHint();
-    mainScroll_->setFixedSize(inner);
-    layout()->activate();
-    QSize size = sizeHint();
-    const int over = size.height() - largestCalculatorWindow().height();
+    const int laidOut = mainScroll_->minimumHeight() == mainScroll_->maximumHeight() ? mainScroll_->maximumHeight()
+                                                                                     : mainScroll_->sizeHint().height();
+    const int around = sizeHint().height() - laidOut;
+    const int over = around + inner.height() - largestCalculatorWindow().height();
     const bool scrolls = over > 0;
     mainScroll_->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    if (scrolls) {
-        const int bar = mainScroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mainScroll_);
-        mainScroll_->setFixedSize(inner.width() + bar, inner.height() - over);
-        layout()->activate();
-        size = sizeHint();
-    }
+    const int bar = mainScroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mainScroll_);
+    mainScroll_->setFixedSize(scrolls ? QSize(inner.width() + bar, inner.height() - over) : inner);
+    const QSize size = sizeHint();
     setFixedSize(size);
+    resize(size);
 }
 
 bool CalculatorWindow::event(QEvent* event) {
@@ -1141,10 +1146,17 @@ void CalculatorWindow::clearResult() {
 }
 
 void CalculatorWindow::clearShownWithResult() {
-    for (const GeometryInput& g : d_.geometry)
-        if (g.clearedWithResult)
-            if (QLineEdit* edit = geometry_.value(g.name))
-                assignWithoutTail(edit, {});
+    // The window opens with the values it was designed to show.
+    if (activating_ > 0)
+        return;
+    for (const GeometryInput& g : d_.geometry) {
+        if (!g.clearedWithResult)
+            continue;
+        if (QLineEdit* edit = geometry_.value(g.name))
+            assignWithoutTail(edit, {});
+        else if (RowGrid* grid = rowGrids_.value(g.name))
+            grid->setRowsText(grid->rowsText()); // the computed columns emptied, the typed cells kept
+    }
 }
 
 void CalculatorWindow::ChangeTail() {
@@ -2127,6 +2139,11 @@ void CalculatorWindow::wireRestoreBeforeRun() {
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest && mainScroll_ && watched == mainScroll_->widget()) {
+        const bool done = QDialog::eventFilter(watched, event);
+        fitToContents();
+        return done;
+    }
     if (event->type() == QEvent::ShortcutOverride && restoreAvailable() &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo))
         return true; // left unaccepted: the window's shortcut runs

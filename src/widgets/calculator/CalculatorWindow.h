@@ -405,6 +405,7 @@ private:
     int rebinding_ = 0;
     int activations_ = 0;
     int reopening_ = 0;
+    int activating_ = 0;
     QString saidEmpty_;
     QTabWidget* pages_ = nullptr;
     QMap<QString, TableGrid*> grids_;

@@ -132,6 +132,7 @@ CalculatorDescriptor makeDescriptor() {
     grid.required = false;
     grid.exitCheck = false;
     grid.changeEmptiesResult = true;
+    grid.clearedWithResult = true; // its Ki column
     RowGridSetup rows;
     rows.headers = {u"N болта"_s, u"Xi, м"_s, u"Yi, м"_s, u"Zi, м"_s, u"Ki"_s};
     rows.editableColumns = distanceColumns;
