@@ -109,6 +109,7 @@ const ButtonRow kButtons[] = {
     {"btnReport", "Экспорт отчета в Microsoft Word", false, false, true},
     {"btnPodbor", "Подбор параметров", false, false, true},
     {"btnParPodbor", "Настройка параметров подбора", false, false, true},
+    {"btnUndoPodbor", "Вернуть значения параметров, бывшие до подбора (Ctrl+Z)", false, false, false},
     {"btnAutoScore", "Режим авторасчета", true, false, true},
     {"btnLinkRo", "Синхронизация изменения удельных сопротивлений грунта (воды) и электроустановки", true,
      false, true},

@@ -105,6 +105,7 @@ QString CalculatorSession::ownText(const QString& name) const {
 // ---- Opening
 
 void CalculatorSession::open() {
+    opening_ = true;
     soils_.clear();
     sections_.clear();
     own_.clear();
@@ -182,8 +183,10 @@ void CalculatorSession::open() {
             own_[g.name] = items_[g.name].value(0);
         }
     for (const GeometryInput& g : d_.geometry)
-        if (g.isRowChoice())
+        if (g.isRowChoice()) {
             bindRowTable(g);
+            openOnFilledTable(g);
+        }
     // The type shown at first is chosen as if its picture were clicked.
     for (const GeometryInput& g : d_.geometry)
         if (g.isPictureChoice()) {
@@ -196,6 +199,7 @@ void CalculatorSession::open() {
         applyDerived(calc_.derive(current(), d_.geometry.first().name));
     applySpinLimits();
     changeTail();
+    opening_ = false;
     // Every case starts from a copy of the opened session: the names of what it shows go with it.
     outputs();
 }
@@ -542,18 +546,38 @@ CalculatorSession::Typing CalculatorSession::typing(const Resolved& r) const {
 
 void CalculatorSession::geometryChanged(const QString& name, bool byUser) {
     const GeometryInput* g = own(name);
-    // Whoever writes an input that acts on the user's changes only calculates afterwards.
-    if (g && g->userChangesOnly && !byUser)
+    // Whoever writes an input that acts on the user's changes only calculates afterwards; nothing
+    // is linked, but what is shown from it follows now.
+    if (g && g->userChangesOnly && !byUser) {
+        applyDerived(calc_.derive(current(), name));
+        if (tailHold_ == 0)
+            forgetResult();
         return;
+    }
     inputChanged(name, byUser);
+}
+
+void CalculatorSession::forgetResult() {
+    result_.clear();
+    order_.clear();
+    warnings_.clear();
+    // The window opens with the values it was designed to show.
+    if (opening_)
+        return;
+    for (const GeometryInput& g : d_.geometry) {
+        if (!g.clearedWithResult)
+            continue;
+        if (grids_.contains(g.name))
+            setGridText(g.name, gridText(g.name)); // the computed columns emptied
+        else
+            own_[g.name].clear();
+    }
 }
 
 void CalculatorSession::inputChanged(const QString& name, bool byUser) {
     if (const GeometryInput* g = own(name); g && g->changeEmptiesResult) {
         applyDerived(calc_.derive(current(), name));
-        result_.clear();
-        order_.clear();
-        warnings_.clear();
+        forgetResult();
         return;
     }
     for (const GeometryInput& g : d_.geometry)
@@ -665,11 +689,8 @@ void CalculatorSession::applySpinLimits() {
 void CalculatorSession::changeTail() {
     if (tailHold_ == 0 && autoScore_)
         calculate(emptyRowTableMessage().isEmpty());
-    else {
-        result_.clear();
-        order_.clear();
-        warnings_.clear();
-    }
+    else
+        forgetResult();
 }
 
 QString CalculatorSession::emptyRowTableMessage() const {
@@ -822,6 +843,24 @@ void CalculatorSession::bindRowTable(const GeometryInput& g) {
     --rebinding_;
 }
 
+void CalculatorSession::openOnFilledTable(const GeometryInput& g) {
+    // As the window: a type whose table has no row is left for the first one whose table has.
+    const Chosen& c = chosen_[g.name];
+    const GeometryInput* radio = own(g.rowChoice->tableInput);
+    if (!radio || !radio->isRadio() || !c.readable || !c.rows.isEmpty())
+        return;
+    for (int i = 0; i < g.rowChoice->tables.size() && i < radio->radioItems.size(); ++i) {
+        if (i == c.table)
+            continue;
+        const auto rows = data_.choiceRows(*g.rowChoice, g.rowChoice->tables[i]);
+        if (!rows || rows->isEmpty())
+            continue;
+        own_[radio->name] = radio->radioItems[i];
+        inputChanged(radio->name, false); // binds that type's table
+        return;
+    }
+}
+
 void CalculatorSession::rowChanged(const QString& name, bool moveInputs) {
     if (moveInputs || rebinding_ > 0)
         moveWithRow(name);
@@ -961,12 +1000,7 @@ void CalculatorSession::calculate(bool show) {
         warnings_ = e.warnings;
         return;
     }
-    result_.clear();
-    order_.clear();
-    warnings_.clear();
-    for (const GeometryInput& g : d_.geometry)
-        if (g.clearedWithResult)
-            own_[g.name].clear();
+    forgetResult();
     for (const auto& [name, text] : e.failure->shown.asKeyValueRange()) {
         if (grids_.contains(name))
             setGridText(name, text);

@@ -111,6 +111,8 @@ private:
     bool setInputText(const QString& name, const QString& text);
     void applySpinLimits();
     void changeTail();
+    // The result, its order and the values shown with it emptied (not while opening).
+    void forgetResult();
     void soilTypeChosen(int index);
     void soilValueChanged(int index);
     void soilFrameChanged(int index, bool typeChange);
@@ -121,6 +123,7 @@ private:
     void sectionChanged();
     std::optional<double> sectionResistivity(const Section& section);
     void bindRowTable(const GeometryInput& g);
+    void openOnFilledTable(const GeometryInput& g);
     void rowChanged(const QString& name, bool moveInputs);
     void moveWithRow(const QString& name);
     void layOutGrid(const QString& name, int lastNumber);
@@ -167,6 +170,7 @@ private:
     mutable QList<int> outputLayout_; // a field's place among them; -1: a name another field took
     int tailHold_ = 0;
     int rebinding_ = 0;
+    bool opening_ = false;
 };
 
 } // namespace kz

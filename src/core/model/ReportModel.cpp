@@ -1,4 +1,5 @@
 #include "core/model/ReportModel.h"
+#include "core/model/OrderReport.h"
 
 #include "core/model/CalcCommon.h"
 #include "core/common/Messenger.h"
@@ -186,6 +187,23 @@ QList<ReportParagraph> ReportBuilder::paragraphs() const {
     if (!current_.runs.isEmpty())
         all << current_;
     return all;
+}
+
+ReportWriter calcOrderReport(const QString& caption, const QString& orderMemo, const QStringList& pictures) {
+    return [caption, orderMemo, pictures](ReportBuilder& w, const ReportSource& s) {
+        const QString order = s.text(orderMemo);
+        if (order.isEmpty())
+            return;
+        w.WordTitle(caption + reportCr + reportCr);
+        w.progress();
+        if (s.picture)
+            for (const QString& picture : pictures)
+                w.WordPicture(picture);
+        w.progress();
+        for (const QString& line : order.split(u'\n'))
+            w.WordText(line + reportCr);
+        w.progress();
+    };
 }
 
 QString reportFileName(const QString& caption) {

@@ -134,9 +134,11 @@ CalcOrderViewer::CalcOrderViewer(QWidget* parent, ParameterTriples* triples)
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setDefaultSectionSize(20);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid_->setColumnWidth(0, 410);
-    grid_->setColumnWidth(1, 83);
-    grid_->setColumnWidth(2, 81);
+    // Each heading whole, with the room the header's sort and frame take.
+    const QFontMetrics heading(grid_->horizontalHeader()->font());
+    const int widths[] = {410, 83, 81};
+    for (int c = 0; c < 3; ++c)
+        grid_->setColumnWidth(c, std::max(widths[c], heading.horizontalAdvance(grid_->horizontalHeaderItem(c)->text()) + 20));
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->setSelectionBehavior(QAbstractItemView::SelectItems);

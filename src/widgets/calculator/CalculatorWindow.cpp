@@ -57,16 +57,21 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QHeaderView>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -130,11 +135,18 @@ private:
 // Holds the tail of a change while several inputs are set in a row.
 class TailHold {
 public:
-    explicit TailHold(int& counter) : counter_(counter) { ++counter_; }
-    ~TailHold() { --counter_; }
+    explicit TailHold(int& counter, bool holding = true) : counter_(counter), holding_(holding) {
+        if (holding_)
+            ++counter_;
+    }
+    ~TailHold() {
+        if (holding_)
+            --counter_;
+    }
 
 private:
     int& counter_;
+    bool holding_;
 };
 } // namespace
 
@@ -153,6 +165,7 @@ CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& dat
     wireRowChoices();
     wireTablesDialog();
     wireSelection();
+    wireRestoreBeforeRun();
 }
 
 CalculatorWindow::~CalculatorWindow() {
@@ -259,7 +272,17 @@ void CalculatorWindow::buildWindow() {
     right->addWidget(geometry);
     right->addStretch(1);
     mainLayout->addLayout(right, 1);
-    layout->addWidget(mainPanel);
+    // The main panel scrolls only where the window would not fit the smallest screen otherwise.
+    mainScroll_ = new QScrollArea(this);
+    mainScroll_->setObjectName(QStringLiteral("ScrollMain"));
+    mainScroll_->setFrameShape(QFrame::NoFrame);
+    mainScroll_->setWidgetResizable(true);
+    mainScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mainScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mainScroll_->setWidget(mainPanel);
+    // The scroll box keeps its contents' layout to itself: the window follows it by hand.
+    mainPanel->installEventFilter(this);
+    layout->addWidget(mainScroll_);
 
     auto* formulaPanel = new QFrame(this);
     formulaPanel->setObjectName(QStringLiteral("PanelRaschet"));
@@ -275,6 +298,8 @@ void CalculatorWindow::buildWindow() {
     message_ = new QLabel(formulaPanel);
     message_->setObjectName(QStringLiteral("lblMessage"));
     message_->setWordWrap(true);
+    // A long message wraps within the window's width instead of widening it.
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     {
         QPalette red = message_->palette();
         red.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x00));
@@ -440,7 +465,7 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row, int page) {
                 range->setStyleSheet(QStringLiteral("color: #800000;")); // dark red, as it changes
                 // Room for any bound it shows, so that the window keeps its size while typing.
                 range->setMinimumWidth(
-                    range->fontMetrics().horizontalAdvance(QStringLiteral("( W > 0000,0000000 )")));
+                    range->fontMetrics().horizontalAdvance(QStringLiteral("( Ww >= 00000,000000 )")));
             }
             ranges_.insert(g.rangeName, range);
             spins->addSpacing(6);
@@ -449,6 +474,8 @@ void CalculatorWindow::buildGeometry(QGridLayout* grid, int& row, int page) {
         if (!g.range2Name.isEmpty()) {
             auto* range = new QLabel(panel);
             range->setObjectName(g.range2Name);
+            // Shown or emptied with the type: its room is kept either way.
+            range->setMinimumWidth(range->fontMetrics().horizontalAdvance(QStringLiteral("( 0000 .. 0000 )")));
             setHint(range, g.range2Hint);
             ranges_.insert(g.range2Name, range);
             spins->addSpacing(6);
@@ -548,22 +575,29 @@ void CalculatorWindow::spinChange(QSpinBox* spin) {
     const QWidget* focused = focusWidget();
     const bool user = focused && (focused == spin || spin->isAncestorOf(focused));
     for (const GeometryInput& g : d_.geometry)
-        if (g.name == spin->objectName() && g.userChangesOnly && !user) {
-            UpdateButtons();
-            return;
-        }
+        if (g.name == spin->objectName() && g.userChangesOnly && !user)
+            return programWrote(g.name);
     inputChanged(spin->objectName(), user);
 }
 
 void CalculatorWindow::geometryChange(QLineEdit* edit) {
     const bool user = changedByUser(edit);
     for (const GeometryInput& g : d_.geometry)
-        if (g.name == edit->objectName() && g.userChangesOnly && !user) {
-            // Whoever wrote it calculates afterwards; what may be done with the inputs follows now.
-            UpdateButtons();
-            return;
-        }
+        if (g.name == edit->objectName() && g.userChangesOnly && !user)
+            return programWrote(g.name);
     inputChanged(edit->objectName(), user);
+}
+
+void CalculatorWindow::programWrote(const QString& name) {
+    // Nothing is linked and whoever wrote it calculates afterwards, but what is shown from it
+    // follows now, and the result of other values goes.
+    applyDerived(calc_.derive(snapshot(), name));
+    updateRangeLabelsFollowing(name);
+    if (tailHold_ == 0) {
+        clearResult();
+        clearShownWithResult();
+    }
+    UpdateButtons();
 }
 
 void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
@@ -571,6 +605,7 @@ void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
         if (g.name == name && g.changeEmptiesResult) {
             applyDerived(calc_.derive(snapshot(), name));
             clearResult();
+            clearShownWithResult();
             UpdateButtons();
             return;
         }
@@ -754,6 +789,15 @@ void CalculatorWindow::updateCaption(const GeometryInput& g) {
     }
 }
 
+void CalculatorWindow::reserveRangeRoom() {
+    // A range with both bounds needs room for two numbers the user may type.
+    for (const GeometryInput& g : d_.geometry)
+        if (QLabel* label = g.rangeFollows.isEmpty() ? nullptr : ranges_.value(g.rangeName);
+            label && label->text().count(u'<') + label->text().count(u'>') >= 2)
+            label->setMinimumWidth(std::max(label->minimumWidth(), label->fontMetrics().horizontalAdvance(
+                                                                        QStringLiteral("( 00000,00000 <= Ww <= 000000,000 )"))));
+}
+
 void CalculatorWindow::updateRangeLabels() {
     for (const GeometryInput& g : d_.geometry) {
         if (!g.labelFollows.isEmpty())
@@ -832,6 +876,12 @@ void CalculatorWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     activate();
+    // The chosen picture is brought into view once its scroll box has its size on screen.
+    if (!pictureChoices_.isEmpty())
+        QTimer::singleShot(0, this, [this] {
+            for (auto it = pictureChoices_.cbegin(); it != pictureChoices_.cend(); ++it)
+                showPictureChoice(it.key());
+        });
 }
 
 void CalculatorWindow::hideEvent(QHideEvent* event) {
@@ -841,6 +891,11 @@ void CalculatorWindow::hideEvent(QHideEvent* event) {
 }
 
 void CalculatorWindow::activate() {
+    // Opened again, the window keeps what the user typed: rebinding a table moves nothing then.
+    ++activations_;
+    const TailHold reopening(reopening_, activations_ > 1);
+    const TailHold activating(activating_);
+    QString openedOnOtherType;
     if (!d_.pictureFile.isEmpty())
         LoadPicture(image_, d_.pictureFile);
     loadChoicePictures();
@@ -862,6 +917,7 @@ void CalculatorWindow::activate() {
         for (const GeometryInput& g : d_.geometry)
             if (g.isRowChoice())
                 bindRowTable(g);
+        openedOnOtherType = openOnFilledTable();
         // The type kept from the last opening is chosen again as if its picture were clicked.
         for (auto it = pictureChoices_.cbegin(); it != pictureChoices_.cend(); ++it)
             pictureClicked(it.key(), spins_.value(it.key())->value());
@@ -886,8 +942,12 @@ void CalculatorWindow::activate() {
     applySpinLimits();
     ChangeTail();
     updateRangeLabels();
+    reserveRangeRoom();
     updateToolButtons();
     sayEmptyChoices();
+    if (!openedOnOtherType.isEmpty())
+        message_->setText(openedOnOtherType);
+    fitPageControl();
     // The picture may have changed the size: settle it before the window appears.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     fitToContents();
@@ -896,9 +956,26 @@ void CalculatorWindow::activate() {
             move(x(), screen->availableGeometry().top() + *d_.windowTop);
 }
 
+QSize largestCalculatorWindow() {
+    // 1366 × 768 less a title bar, the window's borders and a taskbar.
+    return {1366 - 16, 768 - 72};
+}
+
 void CalculatorWindow::fitToContents() {
-    layout()->activate();
-    setFixedSize(sizeHint());
+    // From the size hints alone: activating the layout on the way would stretch the window to a
+    // height it is about to give up.
+    const QSize inner = mainScroll_->widget()->sizeHint();
+    const int laidOut = mainScroll_->minimumHeight() == mainScroll_->maximumHeight() ? mainScroll_->maximumHeight()
+                                                                                     : mainScroll_->sizeHint().height();
+    const int around = sizeHint().height() - laidOut;
+    const int over = around + inner.height() - largestCalculatorWindow().height();
+    const bool scrolls = over > 0;
+    mainScroll_->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    const int bar = mainScroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mainScroll_);
+    mainScroll_->setFixedSize(scrolls ? QSize(inner.width() + bar, inner.height() - over) : inner);
+    const QSize size = sizeHint();
+    setFixedSize(size);
+    resize(size);
 }
 
 bool CalculatorWindow::event(QEvent* event) {
@@ -1069,10 +1146,17 @@ void CalculatorWindow::clearResult() {
 }
 
 void CalculatorWindow::clearShownWithResult() {
-    for (const GeometryInput& g : d_.geometry)
-        if (g.clearedWithResult)
-            if (QLineEdit* edit = geometry_.value(g.name))
-                assignWithoutTail(edit, {});
+    // The window opens with the values it was designed to show.
+    if (activating_ > 0)
+        return;
+    for (const GeometryInput& g : d_.geometry) {
+        if (!g.clearedWithResult)
+            continue;
+        if (QLineEdit* edit = geometry_.value(g.name))
+            assignWithoutTail(edit, {});
+        else if (RowGrid* grid = rowGrids_.value(g.name))
+            grid->setRowsText(grid->rowsText()); // the computed columns emptied, the typed cells kept
+    }
 }
 
 void CalculatorWindow::ChangeTail() {
@@ -1080,8 +1164,11 @@ void CalculatorWindow::ChangeTail() {
     const QString empty = emptyRowTableMessage();
     if (tailHold_ == 0 && autoCalculation())
         Calculate(!typing() && empty.isEmpty());
-    else
-        clearResult(); // never an order line beside an empty result
+    else {
+        // Never an order line or an intermediate value beside an empty result.
+        clearResult();
+        clearShownWithResult();
+    }
     sayEmptyRowTable(empty);
     UpdateButtons();
 }
@@ -1105,6 +1192,12 @@ void CalculatorWindow::UpdateButtons() {
     toolbar_->btnCopy()->setEnabled(filled);
     toolbar_->btnPodbor()->setEnabled(filled && !d_.selection.parameters.isEmpty() && !selectionRunning());
     toolbar_->btnReport()->setEnabled(!result_->text().isEmpty() && bool(d_.report));
+    // The way back lasts until an input differs from what the run left.
+    if (!inputsBeforeRun_.isEmpty() && !selectionRunning() && currentInputs(d_.inputOrder) != inputsAfterRun_) {
+        inputsBeforeRun_.clear();
+        inputsAfterRun_.clear();
+    }
+    toolbar_->btnUndoPodbor()->setEnabled(restoreAvailable());
     updateEnabledInputs();
 }
 
@@ -1313,10 +1406,16 @@ void CalculatorWindow::saveToHistory() {
         dialogs().showMessage(u"Введите значение наименования заземляющего устройства."_s);
         return;
     }
+    const OwnHistory& history = historyOf(h);
+    // A set of the same name is replaced only when the user says so.
+    if (const auto existing = history.existing(data_, h, *name))
+        if (dialogs().question(u"Набор параметров \"%1\" уже сохранен. Заменить его?"_s.arg(*existing),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
     QStringList inputs = d_.inputOrder;
     for (const HistoryField& f : h.fields)
         inputs << f.input;
-    historyOf(h).save(data_, h, *name, currentInputs(inputs));
+    history.save(data_, h, *name, currentInputs(inputs));
 }
 
 void CalculatorWindow::loadFromHistory() {
@@ -1527,6 +1626,22 @@ void CalculatorWindow::restoreSection(const QString& prefix, const QString& cons
 }
 
 // ---- Page control: conditions, a type chosen by picture, coefficient tables ----
+
+void CalculatorWindow::fitPageControl() {
+    if (!pages_)
+        return;
+    // Every tab's title and every column of its grids in view, without scrolling sideways.
+    int needed = pages_->tabBar()->sizeHint().width() + 8;
+    for (TableGrid* grid : pages_->findChildren<TableGrid*>()) {
+        const int scrollBar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+        const int rowHeader = grid->verticalHeader()->isHidden() ? 0 : grid->verticalHeader()->sizeHint().width();
+        const int full = grid->horizontalHeader()->length() + rowHeader +
+                         2 * grid->frameWidth() + scrollBar + 2;
+        grid->setMinimumWidth(full);
+        needed = std::max(needed, full + 24);
+    }
+    pages_->setMinimumWidth(needed);
+}
 
 void CalculatorWindow::buildPageControl(QBoxLayout* left, QWidget* parent) {
     const bool pictures = !pictureChoices_.isEmpty();
@@ -1851,8 +1966,9 @@ void CalculatorWindow::RunSelection() {
         return;
     QLineEdit* required = form.EditR();
     singleRun_ = false;
-    const auto result = runLevels(
-        *levels, form.SelectionCount(), [required] { return parseNumber(required->text()); }, nullptr);
+    const auto result = runLevels(*levels, form.SelectionCount(),
+                                  [required] { return parseNumber(required->text()); }, nullptr,
+                                  currentInputs(d_.inputOrder));
     if (result && result->outcome == selection::Outcome::Exhausted)
         dialogs().showMessage(u"Подбор параметров неудачен."_s);
     else if (result && result->outcome == selection::Outcome::Refused)
@@ -1868,6 +1984,7 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
         dialogs().showMessage(*preparation.refusal);
         return;
     }
+    const InputTexts before = currentInputs(d_.inputOrder);
     for (const QString& name : preparation.cleared)
         if (QLineEdit* edit = geometryEdit(name))
             assignWithoutTail(edit, {});
@@ -1911,7 +2028,7 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
     singleRun_ = true;
     const auto result = runLevels(
         {level}, selection::singleRunCount(level.start, level.end, level.step),
-        [permissible] { return parseNumber(permissible->text()); }, tried);
+        [permissible] { return parseNumber(permissible->text()); }, tried, before);
     if (!result)
         return;
     if (result->outcome == selection::Outcome::Refused) {
@@ -1937,7 +2054,8 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     const QList<selection::Level>& levels, long long gaugeMax,
     const std::function<std::optional<long double>()>& required,
     const std::function<void(long double, std::optional<long double>, const QMap<QString, long double>&)>&
-        tried) {
+        tried,
+    const InputTexts& before) {
     // The run starts from the window's values; a text that is no number cannot be varied from.
     QMap<QString, long double> values;
     for (const QString& name : d_.selection.writeBack) {
@@ -2004,7 +2122,54 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
     runValues_ = nullptr;
     showProgress();
     ShowSelectionResult(model.values(), result);
+    rememberInputsBeforeRun(before);
     return result;
+}
+
+void CalculatorWindow::wireRestoreBeforeRun() {
+    QToolButton* button = toolbar_->btnUndoPodbor();
+    button->setEnabled(false);
+    connect(button, &QToolButton::clicked, this, &CalculatorWindow::restoreInputsBeforeRun);
+    auto* shortcut = new QShortcut(QKeySequence::Undo, this);
+    connect(shortcut, &QShortcut::activated, this, &CalculatorWindow::restoreInputsBeforeRun);
+    // An edit line takes Ctrl+Z for its own undo; while a run can be undone, the window's comes first
+    // (the line has nothing of its own to undo then: the run wrote it).
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(this);
+}
+
+bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest && mainScroll_ && watched == mainScroll_->widget()) {
+        const bool done = QDialog::eventFilter(watched, event);
+        fitToContents();
+        return done;
+    }
+    if (event->type() == QEvent::ShortcutOverride && restoreAvailable() &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo))
+        return true; // left unaccepted: the window's shortcut runs
+    return QDialog::eventFilter(watched, event);
+}
+
+void CalculatorWindow::rememberInputsBeforeRun(const InputTexts& before) {
+    const InputTexts after = currentInputs(d_.inputOrder);
+    if (after == before)
+        return;
+    inputsBeforeRun_ = before;
+    inputsAfterRun_ = after;
+    UpdateButtons();
+}
+
+bool CalculatorWindow::restoreAvailable() const {
+    return !inputsBeforeRun_.isEmpty() && !selectionRunning();
+}
+
+void CalculatorWindow::restoreInputsBeforeRun() {
+    if (!restoreAvailable())
+        return;
+    const InputTexts before = inputsBeforeRun_;
+    inputsBeforeRun_.clear();
+    inputsAfterRun_.clear();
+    applyInputs(before);
 }
 
 void CalculatorWindow::holdWindowForRun(bool hold) {
@@ -2164,7 +2329,7 @@ void CalculatorWindow::wireRowChoices() {
         connect(it.value(), &TableRowChoice::rowChanged, this, [this, name](bool byUser) {
             const TailHold choosing(choosing_);
             // Another table's row counts as the user's choice: the inputs that follow the row move.
-            if (byUser || rebinding_ > 0)
+            if (byUser || (rebinding_ > 0 && reopening_ == 0))
                 moveWithRow(name);
             inputChanged(name, byUser);
         });
@@ -2186,6 +2351,31 @@ void CalculatorWindow::bindRowTable(const GeometryInput& g) {
         index = radio->itemIndex();
     const TailHold rebinding(rebinding_);
     choice->setTableIndex(index);
+}
+
+QString CalculatorWindow::openOnFilledTable() {
+    // A type whose table has no row gives no result: the window opens on one that has, and says why.
+    for (const GeometryInput& g : d_.geometry) {
+        TableRowChoice* choice = rowChoices_.value(g.name);
+        RadioGroup* radio = g.isRowChoice() ? radios_.value(g.rowChoice->tableInput) : nullptr;
+        const QString empty = choice ? choice->emptyMessage() : QString();
+        if (!radio || empty.isEmpty())
+            continue;
+        const int current = radio->itemIndex();
+        const TailHold rebinding(rebinding_);
+        for (int i = 0; i < g.rowChoice->tables.size(); ++i) {
+            if (i == current)
+                continue;
+            choice->setTableIndex(i);
+            if (!choice->hasRow())
+                continue;
+            const QString item = radio->item(i)->text();
+            setRadioText(radio, item);
+            return empty + u" Выбран тип «"_s + item + u"»."_s;
+        }
+        choice->setTableIndex(current);
+    }
+    return {};
 }
 
 void CalculatorWindow::moveWithRow(const QString& name) {

@@ -61,6 +61,9 @@ struct ReferenceDialogs {
 };
 ReferenceDialogs& referenceDialogs();
 
+// The largest a calculator window grows: beyond it its main panel scrolls.
+QSize largestCalculatorWindow();
+
 // The window every calculator is: toolbar on top; picture and the formula's conditions on the
 // left; soil, construction and geometry with the result on the right; the formula panel; the
 // installation frame at the bottom. It is built from the calculator's description, takes a
@@ -124,6 +127,10 @@ public:
     // until the resistance meets the permissible one, with data the table and chart afterwards.
     void RunSelection();
     void SelectParameter(const QString& name, bool withData);
+    // The inputs as they were before the last selection run that changed them, brought back
+    // (toolbar or Ctrl+Z) until an input changes.
+    void restoreInputsBeforeRun();
+    bool restoreAvailable() const;
     // The popup's commands on the input it was opened on; nothing on any other input.
     void N1Click();
     void N2Click();
@@ -175,6 +182,8 @@ public:
 
     // Recomputes every range label that follows other inputs.
     void updateRangeLabels();
+    // Room for the widest text a range label may show, so that typing never moves the controls.
+    void reserveRangeRoom();
     bool linkingOn() const;
 
 signals:
@@ -188,6 +197,8 @@ private:
     // recomputes the range labels that follow it.
     void setLinkedInput(const QString& name, const QString& text);
     void updateRangeLabelsFollowing(const QString& input);
+    // A program's write into an input that acts on the user's changes only.
+    void programWrote(const QString& name);
     // An input's caption that follows other inputs.
     void updateCaption(const GeometryInput& g);
 
@@ -234,6 +245,8 @@ private:
     void bindRowTable(const GeometryInput& g);
     // The inputs the calculator moves with the chosen row.
     void moveWithRow(const QString& name);
+    // On opening: a type whose table has no row is left for one whose table has; what is said.
+    QString openOnFilledTable();
     QString emptyRowTableMessage() const;
     // Says in the message line that a row table is empty, or forgets having said it.
     void sayEmptyRowTable(const QString& empty);
@@ -246,6 +259,7 @@ private:
     void buildEquivalentResistivity();
     // The page control and what it holds, after the geometry (which makes the picture choices).
     void buildPageControl(QBoxLayout* left, QWidget* parent);
+    void fitPageControl();
     void buildPictureChoice(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
     void addFixedRange(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
     void sayEmptyChoices();
@@ -299,13 +313,18 @@ private:
     void wireSelection();
     const SelectionParameter* selectionParameter(const QString& name) const;
     // Runs the levels with the gauge, the stop button and the window held; writes the last
-    // combination back. False when the window's values cannot start a run.
+    // combination back and remembers the inputs before (the way back). nullopt when the window's
+    // values cannot start a run.
     std::optional<selection::RunResult> runLevels(
         const QList<selection::Level>& levels, long long gaugeMax,
         const std::function<std::optional<long double>()>& required,
         const std::function<void(long double, std::optional<long double>, const QMap<QString, long double>&)>&
-            tried);
+            tried,
+        const InputTexts& before);
     void holdWindowForRun(bool hold);
+    void wireRestoreBeforeRun();
+    void rememberInputsBeforeRun(const InputTexts& before);
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void ShowSelectionResult(const QMap<QString, long double>& values, const selection::RunResult& result);
     void reject() override;
 
@@ -343,6 +362,7 @@ private:
     QTabWidget* layerTabs_ = nullptr;
     SectionFrame* section_ = nullptr;
     InstallationFrame* eu_ = nullptr;
+    QScrollArea* mainScroll_ = nullptr;
     QLabel* image_ = nullptr;
     QGroupBox* conditions_ = nullptr;
     QLineEdit* result_ = nullptr;
@@ -371,6 +391,8 @@ private:
     QList<QPair<QWidget*, bool>> heldWidgets_;
     QPointer<QWidget> focusBeforeRun_;
     bool singleRun_ = false;
+    InputTexts inputsBeforeRun_;
+    InputTexts inputsAfterRun_;
 
     struct PictureChoiceWidgets {
         QScrollArea* scroll = nullptr;
@@ -381,6 +403,9 @@ private:
     QMap<QString, PictureChoiceWidgets> pictureChoices_;
     QMap<QString, TableRowChoice*> rowChoices_;
     int rebinding_ = 0;
+    int activations_ = 0;
+    int reopening_ = 0;
+    int activating_ = 0;
     QString saidEmpty_;
     QTabWidget* pages_ = nullptr;
     QMap<QString, TableGrid*> grids_;

@@ -254,7 +254,17 @@ void HistoryLoadDialog::activate() {
         labels_[k]->setFont(font);
         if (field.isEmpty())
             continue;
-        edits_[k]->setFixedWidth(isTextField(table_, field) ? 145 : 50);
+        int width = 50;
+        if (isTextField(table_, field)) {
+            // Wide enough for the longest text the sets hold ("технологическая эстакада").
+            width = 145;
+            const int index = table_.def().fieldIndex(field);
+            for (int row = 0; index >= 0 && table_.isOpen() && row < table_.recordCount(); ++row)
+                width = std::max(width, edits_[k]->fontMetrics().horizontalAdvance(
+                                            table_.valueAt(row, index).toString()) + 16);
+            width = std::min(width, 320);
+        }
+        edits_[k]->setFixedWidth(width);
         edits_[k]->show();
     }
     showCurrentRow();

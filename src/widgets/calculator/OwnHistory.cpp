@@ -5,6 +5,7 @@
 #include "core/model/RowGridText.h"
 #include "store/BoltFieldHistoryStore.h"
 #include "store/DataModule.h"
+#include "store/DataTable.h"
 #include "store/HistoryStore.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "widgets/common/DialogService.h"
@@ -32,6 +33,25 @@ std::optional<InputTexts> chooseSet(DataModule& data, const HistoryLoaderSetup& 
     return layout.inputsFromRecord(currentHistoryTexts(table, layout));
 }
 
+// The set of this kind whose name is the same in any letter case, read from the table as it
+// stands: a table left open for the loader stays open.
+std::optional<QString> sameNamedSet(DataTable& table, const HistoryLayout& layout, const QString& name) {
+    const bool wasOpen = table.isOpen();
+    if (!openHistoryOfKind(table, dataDir(), layout.kindCode))
+        return std::nullopt;
+    const FieldDef* nameDef = table.def().field(u"Name"_s);
+    const QString stored = historyStoredName(name, nameDef ? nameDef->size : 0);
+    const bool hasKind = table.def().field(u"KodTip"_s) != nullptr;
+    std::optional<QString> found;
+    for (table.first(); !table.eof() && !found; table.next())
+        if ((!hasKind || table.asInteger(u"KodTip"_s) == layout.kindCode) &&
+            sameHistoryName(table.asString(u"Name"_s), stored))
+            found = table.asString(u"Name"_s);
+    if (!wasOpen)
+        table.close();
+    return found;
+}
+
 // Sets in one table: hist1.db shows the calculator's kind only, a table of its own all its rows.
 OwnHistory oneTable(const HistoryLoaderSetup& setup) {
     return {
@@ -39,6 +59,9 @@ OwnHistory oneTable(const HistoryLoaderSetup& setup) {
                 const InputTexts& inputs) {
             return saveHistoryRecord(loaderTable(data, setup.table), dataDir(), layout, name,
                                      layout.recordFromInputs(inputs));
+        },
+        [setup](DataModule& data, const HistoryLayout& layout, const QString& name) {
+            return sameNamedSet(loaderTable(data, setup.table), layout, name);
         },
         [setup](DataModule& data, const HistoryLayout& layout, QWidget* owner) -> std::optional<InputTexts> {
             DataTable& table = loaderTable(data, setup.table);
@@ -99,6 +122,10 @@ bool saveBoltField(DataModule& data, const HistoryLayout& layout, const QString&
     return true;
 }
 
+std::optional<QString> existingBoltField(DataModule& data, const HistoryLayout& layout, const QString& name) {
+    return sameNamedSet(data[u"TableHistMK0"_s], layout, name);
+}
+
 std::optional<InputTexts> loadBoltField(DataModule& data, const HistoryLayout& layout, QWidget* owner) {
     // A table left closed has been reported by name.
     for (const QString& name : {u"TableHistMK0"_s, u"TableHistMK1"_s})
@@ -121,7 +148,7 @@ const OwnHistory& historyOf(const HistoryLayout& layout) {
     static const QMap<QString, OwnHistory> all = {
         {QString(), oneTable({})},
         {u"history"_s, oneTable(standardDevice())},
-        {u"histmk"_s, {saveBoltField, loadBoltField}},
+        {u"histmk"_s, {saveBoltField, existingBoltField, loadBoltField}},
     };
     auto it = all.constFind(layout.ownTables);
     if (it == all.cend())

@@ -20,6 +20,10 @@ struct OwnHistory {
     std::function<bool(DataModule& data, const HistoryLayout& layout, const QString& name,
                        const InputTexts& inputs)>
         save;
+    // The name of a set kept under the same name (any letter case) and of the same kind; nullopt
+    // when there is none.
+    std::function<std::optional<QString>(DataModule& data, const HistoryLayout& layout, const QString& name)>
+        existing;
     // Shows the loader; the chosen set's inputs on OK.
     std::function<std::optional<InputTexts>(DataModule& data, const HistoryLayout& layout, QWidget* owner)>
         load;

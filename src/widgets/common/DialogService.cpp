@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMimeDatabase>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -140,11 +141,21 @@ bool desktopHasProgramFor(const QStringList& types) {
 #endif
 } // namespace
 
+QString installedWordProcessor() {
+    for (const QString& program : {u"soffice"_s, u"lowriter"_s, u"libreoffice"_s})
+        if (const QString found = QStandardPaths::findExecutable(program); !found.isEmpty())
+            return found;
+    return {};
+}
+
 bool DialogService::openDocument(const QString& path) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
-    if (!desktopHasProgramFor(QStringList{type.name()} + type.aliases()))
-        return false;
+    if (!desktopHasProgramFor(QStringList{type.name()} + type.aliases())) {
+        // A desktop without an entry for the type may still have the word processor installed.
+        const QString processor = installedWordProcessor();
+        return !processor.isEmpty() && QProcess::startDetached(processor, {path});
+    }
 #endif
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

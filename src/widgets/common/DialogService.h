@@ -37,6 +37,10 @@ public:
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& preset);
 };
 
+// The word processor the documents go to when the desktop names no program for them: LibreOffice's
+// soffice or lowriter found on the search path; empty when neither is installed.
+QString installedWordProcessor();
+
 // The service in use; the program's own unless replaced.
 DialogService& dialogs();
 // Replaces the service (not owned); nullptr restores the program's own.

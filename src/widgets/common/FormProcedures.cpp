@@ -117,6 +117,13 @@ bool CheckNumberOnExit(QWidget* control) {
 }
 
 bool FilterNumberKey(QWidget*, QKeyEvent* key) {
+    // Selecting, copying, pasting and undoing work as in any edit line; what is pasted meets the
+    // exit check.
+    for (const QKeySequence::StandardKey editing :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+          QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(editing))
+            return false;
     const QString text = key->text();
     if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Escape ||
         key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)

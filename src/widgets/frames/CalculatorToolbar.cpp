@@ -38,6 +38,7 @@ CalculatorToolbar::CalculatorToolbar(QWidget* parent) : QFrame(parent) {
     group();
     btnPodbor_ = addButton("btnPodbor", "podbor", "Подбор параметров");
     btnParPodbor_ = addButton("btnParPodbor", "parpodbor", "Настройка параметров подбора");
+    btnUndoPodbor_ = addButton("btnUndoPodbor", "undopodbor", "Вернуть значения параметров, бывшие до подбора (Ctrl+Z)");
     group();
     btnAutoScore_ = addButton("btnAutoScore", "autoscore", "Режим авторасчета", true);
     btnLinkRo_ =
@@ -76,6 +77,7 @@ CalculatorToolbar::CalculatorToolbar(QWidget* parent) : QFrame(parent) {
     btnClose_ = addButton("btnClose", "close", "Закрыть диалог");
 
     btnPaste_->setEnabled(false);
+    btnUndoPodbor_->setEnabled(false); // until a selection run has changed the inputs
     btnMemo_->setEnabled(false);
     btnKI_->setEnabled(false);
     btnKP_->setEnabled(false); // until the climate-region dialog is set

@@ -52,6 +52,8 @@ public:
     QToolButton* btnReport() const { return btnReport_; }
     QToolButton* btnPodbor() const { return btnPodbor_; }
     QToolButton* btnParPodbor() const { return btnParPodbor_; }
+    // Brings back the inputs as they were before the last selection run.
+    QToolButton* btnUndoPodbor() const { return btnUndoPodbor_; }
     QToolButton* btnAutoScore() const { return btnAutoScore_; }
     QToolButton* btnLinkRo() const { return btnLinkRo_; }
     QToolButton* btnLinkParam() const { return btnLinkParam_; }
@@ -90,6 +92,7 @@ private:
     QToolButton* btnReport_;
     QToolButton* btnPodbor_;
     QToolButton* btnParPodbor_;
+    QToolButton* btnUndoPodbor_;
     QToolButton* btnAutoScore_;
     QToolButton* btnLinkRo_;
     QToolButton* btnLinkParam_;

@@ -30,7 +30,8 @@ TrestleTablesDialog::TrestleTablesDialog(DataModule& data, QWidget* parent)
     addNote({u"L, км - длина эстакады."_s, u"Rпер., Ом км - переходное сопротивление эстакады."_s,
              u"Zвх, Ом - входное сопротивление эстакады."_s});
     bind();
-    resize(460, 560);
+    // The longest Zo option keeps a margin from the frame.
+    resize(std::max(460, sizeHint().width() + 24), 560);
 }
 
 int TrestleTablesDialog::itemOf(const QString& zo) {

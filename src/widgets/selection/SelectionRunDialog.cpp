@@ -155,10 +155,12 @@ SelectionRunDialog::SelectionRunDialog(QWidget* parent) : QDialog(parent) {
     // The headings stay readable whatever the font.
     const int widths[] = {242, 45, 40, 36};
     const QFontMetrics metrics(grid_->horizontalHeader()->font());
+    // A small step or a large end shows whole, not as "0,…".
+    const int number = QFontMetrics(grid_->font()).horizontalAdvance(u"0000,0001"_s) + 14;
     int total = 0;
     for (int c = 0; c < 4; ++c) {
         const int heading = metrics.horizontalAdvance(grid_->horizontalHeaderItem(c)->text()) + 14;
-        grid_->setColumnWidth(c, std::max(widths[c], heading));
+        grid_->setColumnWidth(c, std::max({widths[c], heading, c > 0 ? number : 0}));
         total += grid_->columnWidth(c);
     }
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -315,8 +317,21 @@ void SelectionRunDialog::activate() {
         setCellText(0, c, {});
     grid_->setCurrentCell(0, 0);
     list_->clear();
-    for (const SelectionDescriptor& d : std::as_const(descriptors_))
+    // Names that differ only at their end (the two layers' resistivities) are shown whole.
+    int widest = 0;
+    int widestInGrid = 0;
+    for (const SelectionDescriptor& d : std::as_const(descriptors_)) {
         list_->addItem(d.name);
+        widest = std::max(widest, list_->fontMetrics().horizontalAdvance(d.name));
+        widestInGrid = std::max(widestInGrid, QFontMetrics(grid_->font()).horizontalAdvance(d.name));
+    }
+    const int scrollBar = list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    list_->setMinimumWidth(std::max(260, widest + 2 * list_->frameWidth() + scrollBar + 16));
+    const int nameColumn = std::max(242, widestInGrid + 14);
+    if (grid_->columnWidth(0) != nameColumn) {
+        grid_->setMinimumWidth(grid_->minimumWidth() + nameColumn - grid_->columnWidth(0));
+        grid_->setColumnWidth(0, nameColumn);
+    }
     if (list_->count() > 0)
         list_->setCurrentRow(0);
     StringGrid1Click();

@@ -17,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -52,6 +53,14 @@ private slots:
     void nothingBelowZeroIsAResult();
     void typingNeverRaisesABox_data() { everyCalculator_data(); }
     void typingNeverRaisesABox();
+    void windowFitsTheSmallestScreen_data() { everyCalculator_data(); }
+    void windowFitsTheSmallestScreen();
+    void sizeHoldsWhileTyping_data() { everyCalculator_data(); }
+    void sizeHoldsWhileTyping();
+    void noShownValueOutlivesItsInputs_data() { everyCalculator_data(); }
+    void noShownValueOutlivesItsInputs();
+    void writtenInputsMoveWhatIsShown_data();
+    void writtenInputsMoveWhatIsShown();
 
 private:
     std::unique_ptr<CalculatorWindow> open(const Calculator& c);
@@ -103,7 +112,9 @@ void TestCalculatorContract::everyCalculator() {
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QVERIFY(!w->EditVS1()->text().isEmpty());
     QVERIFY(!order(*w).isEmpty());
-    QCOMPARE(bar->btnReport()->isEnabled(), bool(d.report));
+    // Every calculator reports the result it shows.
+    QVERIFY(d.report);
+    QVERIFY(bar->btnReport()->isEnabled());
     QCOMPARE(bar->btnPodbor()->isEnabled(), !d.selection.parameters.isEmpty());
 
     // The registry's menu item opens this calculator.
@@ -430,6 +441,182 @@ void TestCalculatorContract::typingNeverRaisesABox() {
     QTest::keyClick(first, Qt::Key_Return);
     QCOMPARE(rec_->messages, QStringList{said});
     QVERIFY(w->isVisible());
+    rec_->messages.clear();
+}
+
+namespace {
+// The inputs a user types into: the numeric edit lines of the calculator and of its soil frames.
+QList<QLineEdit*> typedInputs(CalculatorWindow& w) {
+    QList<QLineEdit*> edits;
+    const CalculatorDescriptor& d = w.descriptor();
+    for (const GeometryInput& g : d.geometry)
+        if (QLineEdit* edit = w.geometryEdit(g.name); edit && !edit->isReadOnly() && edit->isEnabled())
+            edits << edit;
+    for (const SoilFrameSetup& f : d.soilFrames)
+        for (const char* field : {"EditRo0", "EditPKV"})
+            if (auto* edit = qobject_cast<QLineEdit*>(w.inputWidget(f.prefix + QLatin1String(field))))
+                edits << edit;
+    return edits;
+}
+
+// A value shown before the calculation is either empty or what the calculation shows; a grid's
+// text (rows by ';', cells by '|') cell by cell.
+bool stillTrue(const QString& shown, const QString& recalculated) {
+    const QStringList rows = shown.split(u';');
+    const QStringList newRows = recalculated.split(u';');
+    if (rows.size() != newRows.size())
+        return shown.isEmpty();
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList cells = rows[r].split(u'|');
+        const QStringList newCells = newRows[r].split(u'|');
+        if (cells.size() != newCells.size())
+            return false;
+        for (int c = 0; c < cells.size(); ++c)
+            if (!cells[c].isEmpty() && cells[c] != newCells[c])
+                return false;
+    }
+    return true;
+}
+
+void typeAsUser(QLineEdit* edit, const QString& text) {
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(edit, text);
+}
+} // namespace
+
+void TestCalculatorContract::windowFitsTheSmallestScreen() {
+    QFETCH(const Calculator*, calculator);
+    auto w = open(*calculator);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // On a 1366 × 768 screen a title bar, the borders and a taskbar take about 70 px.
+    QVERIFY2(w->width() <= 1366 - 16, qPrintable(QString::number(w->width())));
+    QVERIFY2(w->height() <= 768 - 72, qPrintable(QString::number(w->height())));
+}
+
+void TestCalculatorContract::sizeHoldsWhileTyping() {
+    QFETCH(const Calculator*, calculator);
+    auto w = open(*calculator);
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->ButtonFrame1()->btnAutoScore()->click();
+    QApplication::processEvents();
+    const QSize opened = w->size();
+    const QList<QLineEdit*> edits = typedInputs(*w);
+    const QStringList typed = {u"0"_s, u"123456,789"_s, u"0,001"_s, QString(), u"56"_s};
+    for (QLineEdit* edit : edits) {
+        const QString before = edit->text();
+        for (const QString& text : typed) {
+            typeAsUser(edit, text);
+            QApplication::processEvents();
+            QVERIFY2(w->size() == opened, qPrintable(edit->objectName() + u" \""_s + text + u"\": "_s +
+                                                     QString::number(w->width()) + u'x' +
+                                                     QString::number(w->height())));
+        }
+        typeAsUser(edit, before);
+    }
+    rec_->messages.clear();
+}
+
+void TestCalculatorContract::noShownValueOutlivesItsInputs() {
+    QFETCH(const Calculator*, calculator);
+    const CalculatorDescriptor& d = calculator->description();
+    auto w = open(*calculator);
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    QVERIFY(!w->autoCalculation());
+    const InputTexts opened = w->currentInputs(d.inputOrder);
+    const QList<QLineEdit*> edits = typedInputs(*w);
+    for (int i = 0; i < edits.size(); ++i) {
+        w->applyInputs(opened);
+        w->Calculate(true);
+        rec_->messages.clear();
+        QVERIFY(!w->EditVS1()->text().isEmpty());
+        // A user's change with automatic calculation off: what is still shown must be what the next
+        // calculation shows.
+        QLineEdit* edit = edits[i];
+        const auto v = parseNumber(edit->text());
+        if (!v)
+            continue;
+        typeAsUser(edit, formatGeneral(*v * 1.1L));
+        const QJsonObject shown = testing::windowOutputs(w.get());
+        w->Calculate(true);
+        rec_->messages.clear();
+        if (w->EditVS1()->text().isEmpty())
+            continue;
+        const QJsonObject recalculated = testing::windowOutputs(w.get());
+        for (auto it = shown.begin(); it != shown.end(); ++it)
+            if (!it.value().toString().isEmpty())
+                QVERIFY2(stillTrue(it.value().toString(), recalculated.value(it.key()).toString()),
+                         qPrintable(edit->objectName() + u" changed, "_s + it.key() + u" showed \""_s + it.value().toString() +
+                                    u"\" instead of \""_s + recalculated.value(it.key()).toString() + u'"'));
+    }
+    // A spin edit stepped by the user empties what follows from it in the same way.
+    for (const GeometryInput& g : d.geometry) {
+        QSpinBox* spin = w->geometrySpin(g.name);
+        if (!spin || !spin->isEnabled() || spin->value() >= spin->maximum())
+            continue;
+        w->applyInputs(opened);
+        w->Calculate(true);
+        rec_->messages.clear();
+        spin->setFocus(Qt::OtherFocusReason);
+        spin->stepBy(1);
+        const QJsonObject shown = testing::windowOutputs(w.get());
+        w->Calculate(true);
+        rec_->messages.clear();
+        if (w->EditVS1()->text().isEmpty())
+            continue;
+        const QJsonObject recalculated = testing::windowOutputs(w.get());
+        for (auto it = shown.begin(); it != shown.end(); ++it)
+            if (!it.value().toString().isEmpty())
+                QVERIFY2(stillTrue(it.value().toString(), recalculated.value(it.key()).toString()),
+                         qPrintable(g.name + u" stepped, "_s + it.key() + u" showed \""_s + it.value().toString() +
+                                    u"\" instead of \""_s + recalculated.value(it.key()).toString() + u'"'));
+    }
+}
+
+void TestCalculatorContract::writtenInputsMoveWhatIsShown_data() {
+    QTest::addColumn<QString>("calculator");
+    QTest::addColumn<QJsonObject>("inputs");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("message");
+    // Tотн = (Lв + To) / Корень(S), S = (a·N)² = 100: (4 + 2) / 10.
+    QTest::newRow("grid: rod length") << u"TSet2_Frm"_s << QJsonObject{{u"EditLv"_s, u"4"_s}} << u"EditTotn"_s
+                                      << u"0,6"_s << u"Ошибка. Значение Тотн. должно быть в пределах от 0 до 0,5."_s;
+    // Type 1 is one cell: b/a = 8,0004 / 2.
+    QTest::newRow("lattice: cell") << u"TSet3_Frm"_s
+                                   << QJsonObject{{u"EditDlina"_s, u"8,0004"_s}, {u"EditShir"_s, u"2"_s}}
+                                   << u"EditB_A"_s << u"4,0002"_s
+                                   << u"Ошибка. Отношение b/a должно быть в пределах от 1 до 4."_s;
+}
+
+void TestCalculatorContract::writtenInputsMoveWhatIsShown() {
+    // Values the program writes (history, paste, a batch) into inputs that link only on the user's
+    // changes still move the values derived from them, and the checks read them.
+    QFETCH(QString, calculator);
+    QFETCH(QJsonObject, inputs);
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    QFETCH(QString, message);
+    registerBuiltCalculators(CalculatorRegistry::instance());
+    CalculatorEnvironment env{*folder_->data};
+    BatchRunner runner(env);
+    bool allRan = false;
+    const QJsonObject oneCase{{u"calculator"_s, calculator}, {u"inputs"_s, inputs}};
+    const QJsonArray r = runner.run(QJsonDocument(QJsonArray{oneCase}).toJson(), &allRan);
+    const QJsonObject batch = r.first().toObject();
+    QCOMPARE(batch.value(u"outputs"_s).toObject().value(field).toString(), shown);
+    QCOMPARE(batch.value(u"messages"_s).toVariant().toStringList(), QStringList{message});
+
+    auto w = open(*findCalculator(calculator));
+    InputTexts texts;
+    for (auto it = inputs.begin(); it != inputs.end(); ++it)
+        texts.insert(it.key(), it.value().toString());
+    w->applyInputs(texts);
+    QCOMPARE(w->inputText(field), shown);
+    QCOMPARE(rec_->messages, QStringList{message});
     rec_->messages.clear();
 }
 

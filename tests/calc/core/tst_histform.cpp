@@ -52,6 +52,7 @@ private slots:
     void renamingInTheGrid();
     void closingEmptiesTheList();
     void aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn();
+    void longTextsShowWhole();
 
 private:
     void fill();
@@ -227,6 +228,19 @@ void TestHistForm::aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn() {
     HistoryLoadDialog& fresh = sharedHistoryLoader(*second, {}, nullptr);
     QVERIFY(old.isNull());
     delete &fresh;
+}
+
+void TestHistForm::longTextsShowWhole() {
+    // The trestle keeps its type in the soil's field: the longest text is shown whole.
+    const QString trestle = u"технологическая эстакада"_s;
+    const HistoryLayout rod = dvert::descriptor().history;
+    QVERIFY(saveHistoryRecord(*hist_, dataDir(), rod, u"Эстакада"_s, record(trestle, QStringLiteral("5"))));
+    QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
+    loader_->setFieldList(rod.fieldList());
+    loader_->show();
+    QCOMPARE(loader_->dbEdit(1)->text(), trestle);
+    QVERIFY(loader_->dbEdit(1)->width() > loader_->dbEdit(1)->fontMetrics().horizontalAdvance(trestle) + 8);
+    QCOMPARE(loader_->dbEdit(2)->width(), 50);
 }
 
 QTEST_MAIN(TestHistForm)

@@ -3,6 +3,7 @@
 #include "widgets/common/DialogService.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -39,6 +40,7 @@ private slots:
     void closingForgetsTheMatches();
     void fontIsAppliedOnlyOnOk();
     void saveAndOpenTextFiles();
+    void headingsShowWhole();
 
 private:
     QToolButton* button(const char* name) {
@@ -298,6 +300,14 @@ void TestMemoForm::saveAndOpenTextFiles() {
     QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);
     QCOMPARE(rec_->messages.size(), 1);
     QVERIFY(rec_->messages.first().startsWith(u"Ошибка. Файл "_s));
+}
+
+void TestMemoForm::headingsShowWhole() {
+    auto* grid = form_->findChild<QTableWidget*>(u"StringGrid1"_s);
+    QVERIFY(grid);
+    for (int c = 0; c < grid->columnCount(); ++c)
+        QVERIFY2(grid->horizontalHeader()->sectionSizeHint(c) <= grid->columnWidth(c),
+                 qPrintable(grid->horizontalHeaderItem(c)->text()));
 }
 
 QTEST_MAIN(TestMemoForm)

@@ -9,6 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QStandardPaths>
@@ -45,6 +47,8 @@ private slots:
     void missingPictureIsReportedAndTheReportGoesOn();
     void cancelledSaveWritesNothing();
     void withoutAWordProcessorTheUserIsTold();
+    void installedWordProcessorIsFoundOnThePath_data();
+    void installedWordProcessorIsFoundOnThePath();
     void theNextReportStartsInTheLastFolder();
     void unwritableFileIsReported();
 
@@ -222,6 +226,34 @@ void TestReportExport::withoutAWordProcessorTheUserIsTold() {
     QVERIFY2(said.startsWith(u"Отчет сохранен в файле "_s + QDir::toNativeSeparators(path) + u".\n"_s),
              qPrintable(said));
     QVERIFY2(said.contains(u"Открыть его не удалось"_s), qPrintable(said));
+}
+
+void TestReportExport::installedWordProcessorIsFoundOnThePath_data() {
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QString>("found");
+    QTest::newRow("none") << QStringList{} << QString();
+    QTest::newRow("soffice") << QStringList{u"soffice"_s} << u"soffice"_s;
+    QTest::newRow("lowriter") << QStringList{u"lowriter"_s} << u"lowriter"_s;
+    QTest::newRow("both") << QStringList{u"lowriter"_s, u"soffice"_s} << u"soffice"_s;
+}
+
+void TestReportExport::installedWordProcessorIsFoundOnThePath() {
+    // Without a desktop entry for .docx the report goes to LibreOffice when it is installed.
+    QFETCH(QStringList, installed);
+    QFETCH(QString, found);
+    QTemporaryDir bin;
+    for (const QString& program : installed) {
+        QFile file(bin.filePath(program));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit());
+    const QString processor = installedWordProcessor();
+    qputenv("PATH", path);
+    QCOMPARE(processor, found.isEmpty() ? QString() : bin.filePath(found));
 }
 
 void TestReportExport::theNextReportStartsInTheLastFolder() {

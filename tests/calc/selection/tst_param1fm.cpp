@@ -40,6 +40,7 @@ private slots:
     void okRefusesARequiredResistanceThatIsNoNumber();
     void okAcceptsAValidGridAndCountsTheCombinations();
     void permissibleResistanceDialogFillsTheRequiredValue();
+    void longNamesAndSmallStepsShowWhole();
 
 private:
     void addByName(const QString& name);
@@ -275,6 +276,30 @@ void TestParam1Fm::permissibleResistanceDialogFillsTheRequiredValue() {
     form_->EditR()->setText(u"4"_s);
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(form_->EditR()->text(), u"4"_s);
+}
+
+void TestParam1Fm::longNamesAndSmallStepsShowWhole() {
+    // The two layers' resistivities differ only at the end of their names.
+    const QString upper = u"Удельное сопротивление грунта, Ом м (верхний слой)"_s;
+    const QString lower = u"Удельное сопротивление грунта, Ом м (нижний слой)"_s;
+    form_->hide();
+    form_->clearSelectionParameters();
+    for (const QString& name : {upper, lower})
+        form_->AddSelectionParameter({name, u"150"_s, u"40"_s, u"0,001"_s, u"double"_s, u"40"_s, u"150"_s, {}});
+    form_->activate();
+    form_->show();
+    QApplication::processEvents();
+    QListWidget* list = form_->ListBox1();
+    for (int i = 0; i < list->count(); ++i)
+        QVERIFY2(list->visualItemRect(list->item(i)).right() <= list->viewport()->width(),
+                 qPrintable(list->item(i)->text()));
+    addByName(upper);
+    QTableWidget* grid = form_->StringGrid1();
+    const QFontMetrics metrics(grid->font());
+    QVERIFY(grid->columnWidth(0) > metrics.horizontalAdvance(upper));
+    QCOMPARE(cell(0, 3), u"0,001"_s);
+    QVERIFY(grid->columnWidth(3) > metrics.horizontalAdvance(u"0,001"_s) + 8);
+    QVERIFY(grid->columnWidth(2) > metrics.horizontalAdvance(u"150"_s) + 8);
 }
 
 QTEST_MAIN(TestParam1Fm)

@@ -74,7 +74,8 @@ private slots:
 
     void init() { open(); }
     void cleanup() { close(); }
-    void emptyGradesAreSaidInTheMessageLine();
+    void opensOnPilesWhileNoGradeIsListed();
+    void typedDepthIsKeptWhenOpenedAgain();
     void addedGradeComputes();
     void depthFollowsTheGrade();
     void schemeSetsTheCount();
@@ -154,16 +155,19 @@ void TestFund::kindByType() {
     QCOMPARE(fund::calculator().selectionOffer(pile).first().end, u"3"_s);
 }
 
-void TestFund::emptyGradesAreSaidInTheMessageLine() {
-    // The shipped column-and-slab table has no grade: no box, the message line says where to add one.
+void TestFund::opensOnPilesWhileNoGradeIsListed() {
+    // The shipped column-and-slab table has no grade: the window opens on the piles and says why.
     const QString said =
         u"Таблица сборных фундаментов пуста: добавьте марки фундаментов в таблицу на странице "
         u"«Изображение» (кнопка «+» навигатора)."_s;
     QVERIFY(rec_->messages.isEmpty());
-    QCOMPARE(type()->itemText(), u"сборный"_s);
+    QCOMPARE(type()->itemText(), u"свайный"_s);
+    QCOMPARE(win_->messageLine()->text(), said + u" Выбран тип «свайный»."_s);
+    QVERIFY(tool("btnScore")->isEnabled());
+    // Chosen, the empty table is said in the line, not in a box, also with automatic calculation on.
+    QVERIFY(type()->chooseItem(u"сборный"_s));
     QCOMPARE(win_->messageLine()->text(), said);
     QVERIFY(!tool("btnScore")->isEnabled());
-    // Back to it with automatic calculation on: still said in the line, not in a box.
     QVERIFY(type()->chooseItem(u"свайный"_s));
     autoOn();
     QVERIFY(!win_->EditVS1()->text().isEmpty());
@@ -176,7 +180,25 @@ void TestFund::emptyGradesAreSaidInTheMessageLine() {
     QCOMPARE(rec_->messages, QStringList{u"Ошибка. Заполните таблицу сборных фундаментов."_s});
 }
 
+void TestFund::typedDepthIsKeptWhenOpenedAgain() {
+    QVERIFY(win_->findChild<QCheckBox*>(u"chkFull"_s)->isChecked());
+    QLineEdit* depth = edit("EditGlub");
+    QCOMPARE(depth->text(), u"3"_s); // the first pile's length
+    depth->setFocus(Qt::OtherFocusReason);
+    depth->selectAll();
+    QTest::keyClicks(depth, u"2,5"_s);
+    win_->hide();
+    win_->show();
+    QCOMPARE(depth->text(), u"2,5"_s);
+    QCOMPARE(type()->itemText(), u"свайный"_s);
+    // Only another grade moves it.
+    grades()->grid()->setFocus();
+    grades()->table()->next();
+    QCOMPARE(depth->text(), u"4"_s);
+}
+
 void TestFund::addedGradeComputes() {
+    QVERIFY(type()->chooseItem(u"сборный"_s));
     DataTable* table = grades()->table();
     QVERIFY(table && table->isEmpty());
     // As the navigator's "+" does: a new grade, then posted.

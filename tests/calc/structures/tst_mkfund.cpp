@@ -301,12 +301,20 @@ void TestMKFund::savingTheSameNameReplacesItsDistances() {
     QCOMPARE(rec_->prompts.size(), 1);
     QCOMPARE(count(u"SELECT COUNT(*) FROM d.histmk1"_s), 1);
 
-    // Three bolts now, saved under the same name in other letters.
+    // Three bolts now, saved under the same name in other letters: asked first, naming the set kept.
     win_->geometrySpin(u"SpinNb"_s)->setValue(3);
     win_->setInputText(u"StringGrid1"_s, u"0,3|0,4|;0,4||"_s);
     win_->Calculate(true);
     rec_->inputs << std::optional<QString>(u"ПОЛЕ 1"_s);
+    rec_->answers << QMessageBox::No;
     win_->ButtonFrame1()->btnSave()->click();
+    const QString question = u"Набор параметров \"Поле 1\" уже сохранен. Заменить его?"_s;
+    QCOMPARE(rec_->questions, QStringList{question});
+    QCOMPARE(count(u"SELECT Nb FROM histmk0 WHERE Name = ?"_s, u"Поле 1"_s), 2);
+    rec_->inputs << std::optional<QString>(u"ПОЛЕ 1"_s);
+    rec_->answers << QMessageBox::Yes;
+    win_->ButtonFrame1()->btnSave()->click();
+    QCOMPARE(rec_->questions, QStringList(2, question));
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
     QCOMPARE(count(u"SELECT COUNT(*) FROM histmk0"_s), 1);
     QCOMPARE(count(u"SELECT Nb FROM histmk0 WHERE Name = ?"_s, u"ПОЛЕ 1"_s), 3);

@@ -59,6 +59,7 @@ private slots:
     void saveAndLoadRoundTrip();
     void pasteRestoresTheDiameter();
     void singleParameterSelectionStopsAtTheFirstLength();
+    void selectionRunCanBeTakenBack();
     void singleParameterSelectionWithDataMarksInadmissibleLengths();
     void multiParameterSelection();
     void selectionSettingsOfTheFocusedInput();
@@ -465,6 +466,33 @@ void TestTruboFm::singleParameterSelectionStopsAtTheFirstLength() {
     QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Длина трубопровода, м\" неудачен."_s});
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
     QCOMPARE(edit("EditVS1")->text(), u"3,52"_s);
+}
+
+void TestTruboFm::selectionRunCanBeTakenBack() {
+    const QString length = edit("EditDlina")->text();
+    QToolButton* back = tool("btnUndoPodbor");
+    QVERIFY(!back->isEnabled());
+    QVERIFY(back->toolTip().contains(u"Ctrl+Z"_s));
+    // Rдоп = 3 is never reached: the run leaves L = 50 on the window.
+    win_->frmEU1()->EditRmax()->setText(QStringLiteral("3"));
+    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
+    rec_->messages.clear();
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
+    QVERIFY(back->isEnabled());
+    // Ctrl+Z in an input brings the user's length back with its result.
+    edit("EditGlub")->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(edit("EditGlub"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit("EditDlina")->text(), length);
+    QVERIFY(!edit("EditVS1")->text().isEmpty());
+    QVERIFY(!back->isEnabled());
+    // Once the user changes an input after a run, there is nothing to take back.
+    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
+    rec_->messages.clear();
+    QVERIFY(back->isEnabled());
+    type(edit("EditGlub"), QStringLiteral("1"));
+    QVERIFY(!back->isEnabled());
+    QTest::keyClick(edit("EditGlub"), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
 }
 
 void TestTruboFm::singleParameterSelectionWithDataMarksInadmissibleLengths() {

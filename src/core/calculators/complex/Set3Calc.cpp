@@ -124,6 +124,8 @@ CalculatorDescriptor makeDescriptor() {
     type.pictureTab = u"Тип решетки"_s;
     type.pictureLabel = u"lblTip"_s;
     type.required = false;
+    GeometryInput m = shownField(mField, u"Коэффициент m:"_s);
+    m.clearedWithResult = true; // looked up for the ratio of the result shown
     d.geometry = {length,
                   width,
                   depth,
@@ -131,7 +133,7 @@ CalculatorDescriptor makeDescriptor() {
                   shownField(widthField, u"а - ширина решетки, м:"_s),
                   shownField(ratioField, u"Отношение длины решетки к ее ширине b/a:"_s),
                   shownField(totalField, u"L - суммарная длина проводников решетки, м:"_s),
-                  shownField(mField, u"Коэффициент m:"_s),
+                  m,
                   type};
     d.linkedParameters = true;
 

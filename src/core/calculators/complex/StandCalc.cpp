@@ -147,7 +147,7 @@ CalculatorDescriptor makeDescriptor() {
     depth.rangeName = u"lblRangeTo"_s;
     depth.rangeText = u"( То >= 0,5 )"_s;
     depth.stepFloor = 0.5;
-    GeometryInput middle = shown(middleField, u"Т, м:"_s, 0, false, u"2,2"_s);
+    GeometryInput middle = shown(middleField, u"Т, м:"_s, 0, true, u"2,2"_s);
     GeometryInput placement;
     placement.name = placementInput;
     placement.label = u"Размещение стержней:"_s;
@@ -181,7 +181,7 @@ CalculatorDescriptor makeDescriptor() {
                   shown(u"EditRV1"_s, u"rв - сопротивление одного стержня, Ом:"_s, 0),
                   shown(u"EditKIV"_s, u"Кив - коэффициент использования:"_s, 0),
                   shown(u"EditRV"_s, u"Rв - сопротивление заземлителя, Ом:"_s, 0),
-                  shown(u"EditDlinaG"_s, u"Lг - длина горизонтального заземлителя, м:"_s, 1, false, u"12"_s),
+                  shown(u"EditDlinaG"_s, u"Lг - длина горизонтального заземлителя, м:"_s, 1, true, u"12"_s),
                   shown(u"EditRG1"_s, u"rг - сопротивление заземлителя без учета влияния, Ом:"_s, 1),
                   shown(u"EditKIG"_s, u"Киг - коэффициент использования горизонтального заземлителя:"_s, 1),
                   shown(u"EditRG"_s, u"Rг - сопротивление заземлителя с учетом влияния, Ом:"_s, 1)};

@@ -95,6 +95,7 @@ CalculatorDescriptor makeDescriptor() {
     k.name = coefficientField;
     k.label = u"k - коэффициент использования:"_s;
     k.readOnly = true;
+    k.clearedWithResult = true; // looked up for the count and spacing of the result
     d.geometry = {length, depth, width, count, spacing, diameter, k};
     d.loadNeedsInputs = true;
     d.windowTop = 20;

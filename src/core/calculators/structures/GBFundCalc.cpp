@@ -1,6 +1,7 @@
 #include "core/calculators/structures/GBFundCalc.h"
 
 #include "core/model/CalcCommon.h"
+#include "core/model/OrderReport.h"
 #include "core/common/NumberText.h"
 #include "core/rules/PekvRules.h"
 
@@ -102,6 +103,8 @@ CalculatorDescriptor makeDescriptor() {
     d.selection.kindCode = 30;
     d.selection.parameters = {p, length, width, area};
     d.selection.writeBack = {u"EditPekv"_s, u"EditA"_s, u"EditB"_s, u"EditS"_s};
+    d.report = calcOrderReport(d.caption, d.orderMemoName);
+    d.reportSteps = 3;
     return d;
 }
 } // namespace

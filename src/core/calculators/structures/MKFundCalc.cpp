@@ -3,6 +3,7 @@
 #include "core/calculators/structures/GBFundCalc.h"
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
+#include "core/model/OrderReport.h"
 #include "core/model/CalcOrder.h"
 #include "core/rules/PekvRules.h"
 
@@ -131,6 +132,7 @@ CalculatorDescriptor makeDescriptor() {
     grid.required = false;
     grid.exitCheck = false;
     grid.changeEmptiesResult = true;
+    grid.clearedWithResult = true; // its Ki column
     RowGridSetup rows;
     rows.headers = {u"N болта"_s, u"Xi, м"_s, u"Yi, м"_s, u"Zi, м"_s, u"Ki"_s};
     rows.editableColumns = distanceColumns;
@@ -146,6 +148,7 @@ CalculatorDescriptor makeDescriptor() {
     grid.rowGrid = rows;
     grid.newColumn = true; // the grid and the results beside the inputs: the window stays on screen
     GeometryInput kp = shownField(kpField, u"Кп:"_s, mutual);
+    kp.clearedWithResult = true; // computed from the grid's rows with the result
 
     const QString results = u" Результаты расчета "_s;
     QList<GeometryInput> shown = {
@@ -223,6 +226,8 @@ CalculatorDescriptor makeDescriptor() {
                              boltLengthInput,  boltDiameterInput, concreteDiameterInput,
                              foundationsInput, lengthInput,       widthInput,
                              areaInput};
+    d.report = calcOrderReport(d.caption, d.orderMemoName);
+    d.reportSteps = 3;
     return d;
 }
 
