@@ -147,7 +147,7 @@ void TestVerifyCli::editedCoefficientFailsNamingTheCases() {
 void TestVerifyCli::reportWithoutAFileIsRefused() {
     QProcess* p = verify({u"--report"_s});
     QCOMPARE(p->exitCode(), 2);
-    QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains(u"--verify [--report"_s));
+    QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains(u"после --report нужно указать"_s));
 }
 
 QTEST_MAIN(TestVerifyCli)
