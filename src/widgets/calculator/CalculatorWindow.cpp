@@ -1486,13 +1486,9 @@ ReportSource CalculatorWindow::reportSource() const {
 void CalculatorWindow::exportReport() {
     if (!d_.report || result_->text().isEmpty())
         return;
-    const QString preset = reportSavePreset(reportFileName(d_.caption));
-    QString path = dialogs().saveFileNameAt(this, u"Экспорт отчета в Microsoft Word"_s,
-                                            u"Документы Word (*.docx)"_s, preset);
+    const QString path = askReportPath(this, u"Экспорт отчета в Microsoft Word"_s, reportFileName(d_.caption));
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".docx");
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;

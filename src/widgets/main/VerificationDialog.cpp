@@ -192,13 +192,9 @@ void VerificationDialog::updateButtons() {
 void VerificationDialog::writeReport() {
     if (running_ || verification_.run.rows.isEmpty())
         return;
-    const QString preset = reportSavePreset(u"Проверка расчетов.docx"_s);
-    QString path =
-        dialogs().saveFileNameAt(this, u"Отчет о проверке расчетов"_s, u"Документы Word (*.docx)"_s, preset);
+    const QString path = askReportPath(this, u"Отчет о проверке расчетов"_s, u"Проверка расчетов.docx"_s);
     if (path.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".docx");
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
     const bool written = writeVerificationReport(verification_, path, &error);

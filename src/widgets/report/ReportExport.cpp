@@ -25,6 +25,14 @@ QString reportSavePreset(const QString& fileName) {
     return QDir(folder).filePath(fileName);
 }
 
+QString askReportPath(QWidget* parent, const QString& title, const QString& fileName) {
+    QString path =
+        dialogs().saveFileNameAt(parent, title, u"Документы Word (*.docx)"_s, reportSavePreset(fileName));
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".docx");
+    return path;
+}
+
 QString reportSavedMessage(const QString& path) {
     return u"Отчет сохранен в файле %1."_s.arg(QDir::toNativeSeparators(path));
 }

@@ -286,9 +286,10 @@ void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
     QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("500")));
     QCOMPARE(w.inputText(QStringLiteral("ComboGrunt")), u"суглинок"_s);
     QCOMPARE(w.pFrame1()->EditRo()->text(), QStringLiteral("500"));
-    // 1/(0,3/100 + 0,7/500) = 227,27; R = (ln 2 + 1/1,4)·227,27/(2π) = 50,91.
+    // 1/(0,3/100 + 0,7/500) = 227,27; s = √(4 + 1,96) = 2,441311;
+    // R = 227,27/(4π)·[ln 8 + ln(4,441311/1,4) − 1,041311/2] = 49,07.
     QCOMPARE(w.inputText(QStringLiteral("EditPekv")), QStringLiteral("227,27"));
-    QCOMPARE(w.EditVS1()->text(), QStringLiteral("50,91"));
+    QCOMPARE(w.EditVS1()->text(), QStringLiteral("49,07"));
     // A p0 outside the lower soil's range is refused with that soil's bounds.
     QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("100")));
     QCOMPARE(w.CheckInputs(false), false);

@@ -183,9 +183,6 @@ void TestTwoLayerRods::evaluates_data() {
     QTest::newRow("strip L = 100,01")
         << u"TGoriz2Fm"_s << u"EditL=100,01"_s << true << QString()
         << u"Ошибка. Длина заземлителя должна быть в пределах 5 .. 100 м."_s << QString();
-    // A hair above the grid's last depth takes its row.
-    QTest::newRow("strip To = 0,80009")
-        << u"TGoriz2Fm"_s << u"EditTo=0,80009"_s << true << u"5,16"_s << QString() << u"EditA=0,086"_s;
     QTest::newRow("strip To = 0,8002")
         << u"TGoriz2Fm"_s << u"EditTo=0,8002"_s << true << QString() << depthMessage << QString();
     QTest::newRow("strip To = 0,49") << u"TGoriz2Fm"_s << u"EditTo=0,49"_s << true << QString()

@@ -268,7 +268,8 @@ void TestMKFund::batchSetsTheGridByItsRows() {
     for (int i : {0, 1}) {
         const QJsonObject out = r[i].toObject().value(u"outputs"_s).toObject();
         QCOMPARE(out.value(u"EditVS1"_s).toString(), u"29,68"_s);
-        QCOMPARE(out.value(u"StringGrid1"_s).toString(), u"||0,6"_s);
+        // Ki = (√(0,6² + 0,6²) + 0,6)/(√(0,6² + 0,6²) − 0,6) = 5,828: the grid as the window shows it.
+        QCOMPARE(out.value(u"StringGrid1"_s).toString(), u"||0,6|5,83"_s);
     }
     QVERIFY(r[2].toObject().value(u"error"_s).toString().contains(u"StringGrid1"_s));
 }
