@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/batch/CalculatorSession.h"
+#include "core/session/CalculatorSession.h"
 
 #include <QByteArray>
 #include <QJsonArray>

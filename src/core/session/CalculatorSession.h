@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/batch/FrameData.h"
+#include "core/session/FrameData.h"
 #include "core/model/Calculator.h"
 #include "core/model/RowGridText.h"
 

@@ -1,4 +1,4 @@
-#include "core/batch/CalculatorSession.h"
+#include "core/session/CalculatorSession.h"
 
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
