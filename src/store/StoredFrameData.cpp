@@ -12,7 +12,19 @@ using namespace Qt::StringLiterals;
 
 namespace kz {
 
-StoredFrameData::StoredFrameData(DataModule& data) : data_(data) {}
+StoredFrameData::StoredFrameData(DataModule& data, Reading reading) : data_(data), reading_(reading) {}
+
+void StoredFrameData::fresh() const {
+    if (reading_ == Reading::Kept)
+        return;
+    soilsRead_ = false;
+    soilNames_.clear();
+    soils_.clear();
+    sizes_.clear();
+    corrosion_.clear();
+    choices_.clear();
+    rows_.clear();
+}
 
 void StoredFrameData::readSoils() const {
     if (soilsRead_)
@@ -35,23 +47,47 @@ void StoredFrameData::readSoils() const {
         soilNames_ << soil;
         soils_.insert(soil,
                       SoilType{table->valueAt(row, min).toDouble(), table->valueAt(row, max).toDouble(),
-                               DataTable::displayText(def.fields[preset], table->valueAt(row, preset))});
+                               DataTable::displayText(def.fields[preset], table->valueAt(row, preset)),
+                               DataTable::displayText(def.fields[min], table->valueAt(row, min)),
+                               DataTable::displayText(def.fields[max], table->valueAt(row, max))});
     }
 }
 
 QStringList StoredFrameData::soilNames() const {
+    fresh();
     readSoils();
     return soilNames_;
 }
 
 std::optional<SoilType> StoredFrameData::soil(const QString& name) const {
+    fresh();
     readSoils();
     if (const auto it = soils_.constFind(name); it != soils_.cend())
         return *it;
     return std::nullopt;
 }
 
+std::optional<std::array<double, 3>> StoredFrameData::resistivitySteps(double max) const {
+    const DataTable* table = data_.table(u"ro_inc.db"_s);
+    if (!table || !table->isOpen())
+        return std::nullopt;
+    const TableDef& def = table->def();
+    const int low = def.fieldIndex(u"MinValue"_s);
+    const int high = def.fieldIndex(u"MaxValue"_s);
+    const int steps[3] = {def.fieldIndex(u"Inc1"_s), def.fieldIndex(u"Inc2"_s), def.fieldIndex(u"Inc3"_s)};
+    if (low < 0 || high < 0 || steps[0] < 0 || steps[1] < 0 || steps[2] < 0)
+        return std::nullopt;
+    // The steps follow the soil's upper bound, not the value typed.
+    for (int row = 0; row < table->recordCount(); ++row)
+        if (table->valueAt(row, low).toDouble() < max && max <= table->valueAt(row, high).toDouble())
+            return std::array<double, 3>{table->valueAt(row, steps[0]).toDouble(),
+                                         table->valueAt(row, steps[1]).toDouble(),
+                                         table->valueAt(row, steps[2]).toDouble()};
+    return std::nullopt;
+}
+
 QStringList StoredFrameData::sizes(int construction) const {
+    fresh();
     if (const auto it = sizes_.constFind(construction); it != sizes_.cend())
         return *it;
     QStringList list;
@@ -68,6 +104,7 @@ QStringList StoredFrameData::corrosionConstructions(double p, const QString& kin
 
 QStringList StoredFrameData::corrosionSizes(double p, const QString& kind, int mode,
                                             const QString& construction, QString* error) const {
+    fresh();
     const QString key = QString::number(p, 'g', 17) + u'|' + kind + u'|' + QString::number(mode) + u'|' +
                         (construction.isNull() ? u"\x01"_s : construction);
     if (const auto it = corrosion_.constFind(key); it != corrosion_.cend())
@@ -82,6 +119,7 @@ QStringList StoredFrameData::corrosionSizes(double p, const QString& kind, int m
 }
 
 QStringList StoredFrameData::choiceTexts(const GeometryInput& input) const {
+    fresh();
     // Kept by what the list is made of: calculators name different lists alike (cmbDiam).
     const auto bound = [](const std::optional<double>& b) {
         return b ? QString::number(*b, 'g', 17) : QString();
@@ -98,6 +136,7 @@ QStringList StoredFrameData::choiceTexts(const GeometryInput& input) const {
 
 std::optional<QList<ChoiceRow>> StoredFrameData::choiceRows(const RowChoice& choice,
                                                             const RowTable& t) const {
+    fresh();
     // Kept by the table and the fields read from it: two choices may read one table differently.
     QString key = t.table + u'|' + choice.keyField + u'|' + choice.codeField;
     for (const auto& [name, field] : t.values)

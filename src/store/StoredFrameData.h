@@ -1,12 +1,13 @@
 #pragma once
 
-#include "core/batch/FrameData.h"
+#include "core/session/FrameData.h"
 
 #include <QHash>
 #include <QMap>
 
-// The frames' reference values read from the data module's tables, each table once: a batch run
-// sees the tables as they stood when it first needed them.
+// The frames' reference values read from the data module's tables. Kept, each table is read once:
+// a batch run sees the tables as they stood when it first needed them. Live, every read goes to
+// the tables: a window sees what the dictionaries changed.
 namespace kz {
 
 class DataModule;
@@ -14,10 +15,12 @@ class DataTable;
 
 class StoredFrameData : public FrameData {
 public:
-    explicit StoredFrameData(DataModule& data);
+    enum class Reading { Kept, Live };
+    explicit StoredFrameData(DataModule& data, Reading reading = Reading::Kept);
 
     QStringList soilNames() const override;
     std::optional<SoilType> soil(const QString& name) const override;
+    std::optional<std::array<double, 3>> resistivitySteps(double max) const override;
     QStringList sizes(int construction) const override;
     QStringList corrosionConstructions(double p, const QString& kind, int mode,
                                        QString* error) const override;
@@ -29,8 +32,11 @@ public:
 
 private:
     void readSoils() const;
+    // A live reading forgets what it read before.
+    void fresh() const;
 
     DataModule& data_;
+    Reading reading_;
     mutable bool soilsRead_ = false;
     mutable QStringList soilNames_;
     mutable QHash<QString, SoilType> soils_;

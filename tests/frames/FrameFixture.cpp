@@ -7,7 +7,7 @@
 
 using namespace kz;
 
-FrameData::FrameData() {
+FrameTables::FrameTables() {
     const QDir built(QStringLiteral(KELVOR_BIN_DIR "/Data"));
     QDir copy(dir_.path());
     if (!dir_.isValid() || !copy.mkdir(QStringLiteral("Data")))
@@ -21,13 +21,13 @@ FrameData::FrameData() {
     ok_ = ok_ && openMessages.messages.isEmpty();
 }
 
-FrameData::~FrameData() {
+FrameTables::~FrameTables() {
     data_->closeAll();
     data_.reset();
     setApplicationFolder(QStringLiteral(KELVOR_BIN_DIR));
 }
 
-bool FrameData::addSoil(const QString& name, const QString& pmin, const QString& pmax,
+bool FrameTables::addSoil(const QString& name, const QString& pmin, const QString& pmax,
                         const QString& pdefault) {
     DataTable& soils = table("P_udel.DB");
     return soils.append() && soils.setText(QStringLiteral("Grunt"), name) &&
@@ -35,12 +35,12 @@ bool FrameData::addSoil(const QString& name, const QString& pmin, const QString&
            soils.setText(QStringLiteral("PDefault"), pdefault) && soils.post();
 }
 
-bool FrameData::removeSoil(const QString& name) {
+bool FrameTables::removeSoil(const QString& name) {
     DataTable& soils = table("P_udel.DB");
     return soils.locate(QStringLiteral("Grunt"), name) && soils.remove();
 }
 
-bool FrameData::setSteps(const QString& minValue, const QString& inc1, const QString& inc2,
+bool FrameTables::setSteps(const QString& minValue, const QString& inc1, const QString& inc2,
                          const QString& inc3) {
     DataTable& steps = table("ro_inc.db");
     for (steps.first(); !steps.eof(); steps.next()) {

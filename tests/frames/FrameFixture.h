@@ -8,10 +8,10 @@
 
 // A private copy of the built data folder, opened in a data module, so that a test may change
 // the reference rows the frames read.
-class FrameData {
+class FrameTables {
 public:
-    FrameData();
-    ~FrameData();
+    FrameTables();
+    ~FrameTables();
 
     bool ok() const { return ok_; }
     kz::DataModule& data() { return *data_; }

@@ -62,7 +62,7 @@ private slots:
 private:
     void choose(QComboBox* list, const QString& text);
 
-    std::unique_ptr<FrameData> data_;
+    std::unique_ptr<FrameTables> data_;
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QWidget> window_;
     SectionFrame* frame_ = nullptr;
@@ -70,7 +70,7 @@ private:
 };
 
 void TestSectionFrame::init() {
-    data_ = std::make_unique<FrameData>();
+    data_ = std::make_unique<FrameTables>();
     QVERIFY(data_->ok());
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();

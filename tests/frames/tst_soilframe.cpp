@@ -61,7 +61,7 @@ private:
     void clickStep(int pair, bool up);
     void leave();
 
-    std::unique_ptr<FrameData> data_;
+    std::unique_ptr<FrameTables> data_;
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QWidget> window_;
     SoilFrame* frame_ = nullptr;
@@ -69,7 +69,7 @@ private:
 };
 
 void TestSoilFrame::init() {
-    data_ = std::make_unique<FrameData>();
+    data_ = std::make_unique<FrameTables>();
     QVERIFY(data_->ok());
     QVERIFY(data_->addSoil(u(kTestSoil), u"40"_s, u"60"_s, u"50"_s));
     QVERIFY(data_->setSteps(u"10"_s, u"1"_s, u"0,1"_s, u"0,01"_s));

@@ -17,6 +17,10 @@ namespace kz {
 
 FrameData::~FrameData() = default;
 
+std::optional<std::array<double, 3>> FrameData::resistivitySteps(double) const {
+    return std::nullopt;
+}
+
 namespace {
 
 const QStringList& soilFields() {
@@ -68,19 +72,6 @@ QString CalculatorSession::untypeable(const QString& name, const QString& text, 
     return u"значение \""_s + echoedText(text) + u"\" нельзя ввести в поле "_s + name +
            (typing == Typing::Count ? u": оно принимает только цифры"_s
                                     : u": оно принимает только цифры и запятую"_s);
-}
-
-namespace {
-
-bool positiveText(const QString& text) {
-    const auto v = parseNumber(text);
-    return v && *v > 0;
-}
-
-} // namespace
-
-QString CalculatorSession::Section::diameterText() const {
-    return usesEquivalentDiameter(constructionOf(construction)) ? equivalent : size;
 }
 
 CalculatorSession::CalculatorSession(const Calculator& calculator, const FrameData& data)
@@ -709,29 +700,15 @@ QString CalculatorSession::emptyRowTableMessage() const {
 void CalculatorSession::soilTypeChosen(int index) {
     Soil& soil = soils_[index];
     const QString before = soil.measured;
-    if (const auto type = soil.name.isEmpty() ? std::nullopt : data_.soil(soil.name)) {
-        soil.min = type->min;
-        soil.max = type->max;
-        soil.measured = type->defaultText;
-    } else {
-        soil.measured = u"0"_s;
-        soil.min = soil.max = 0;
-    }
+    soil.chooseType(soil.name, data_);
     // The new p0 is handled as typed; a frame that bounds constructions waits for its type.
     if (soil.measured != before)
         soilValueChanged(index);
 }
 
 void CalculatorSession::soilValueChanged(int index) {
-    updateCalculated(soils_[index]);
+    soils_[index].updateCalculated();
     soilFrameChanged(index, false);
-}
-
-void CalculatorSession::updateCalculated(Soil& soil) {
-    if (!positiveText(soil.measured) || !positiveText(soil.coefficient))
-        return;
-    soil.calculated =
-        formatGeneral(calculatedResistivity(*parseNumber(soil.measured), *parseNumber(soil.coefficient)));
 }
 
 void CalculatorSession::soilFrameChanged(int index, bool typeChange) {
@@ -758,62 +735,22 @@ void CalculatorSession::soilFrameChanged(int index, bool typeChange) {
 
 // ---- Construction frames
 
-std::optional<double> CalculatorSession::sectionResistivity(const Section& section) {
+std::optional<QString> CalculatorSession::sectionResistivity(const Section& section) const {
     if (section.soil < 0)
         return std::nullopt;
-    const auto p = parseNumber(soils_[section.soil].calculated);
-    if (!p) {
-        messages_ << filledMessage(
-            u"удельного сопротивления грунта"_s); // it is a number whenever it is filled
-        return std::nullopt;
-    }
-    return double(*p);
+    return soils_[section.soil].calculated;
 }
 
 void CalculatorSession::refreshConstructions(Section& s) {
-    if (s.mode == AllSizes) {
-        s.constructions = constructionNames();
-    } else {
-        const auto p = sectionResistivity(s);
-        if (!p)
-            return;
-        QString error;
-        s.constructions = data_.corrosionConstructions(*p, s.setup->setup.electrodeKind, s.mode, &error);
-        if (!error.isEmpty())
-            messages_ << error;
-    }
-    s.construction = s.constructions.value(0);
-    constructionChosen(s);
+    s.refresh(data_, sectionResistivity(s), s.setup->setup.electrodeKind, &messages_);
 }
 
 void CalculatorSession::constructionChosen(Section& s) {
-    const int construction = constructionOf(s.construction);
-    if (s.mode == AllSizes) {
-        s.sizes = data_.sizes(construction);
-    } else {
-        const auto p = sectionResistivity(s);
-        if (!p)
-            return;
-        QString error;
-        s.sizes = data_.corrosionSizes(*p, s.setup->setup.electrodeKind, s.mode, s.construction, &error);
-        if (!error.isEmpty())
-            messages_ << error;
-    }
-    if (usesEquivalentDiameter(construction))
-        s.equivalent = u"0.00"_s;
-    s.size = s.sizes.value(0);
-    sizeChosen(s);
+    s.chooseConstruction(data_, sectionResistivity(s), s.setup->setup.electrodeKind, &messages_);
 }
 
 void CalculatorSession::sizeChosen(Section& s) {
-    const int construction = constructionOf(s.construction);
-    if (!usesEquivalentDiameter(construction)) {
-        s.shownSize = s.size;
-        return;
-    }
-    const SectionDiameters d = sectionDiameters(construction, s.size);
-    s.shownSize = d.size;
-    s.equivalent = d.equivalent;
+    s.chooseSize();
 }
 
 void CalculatorSession::sectionChanged() {

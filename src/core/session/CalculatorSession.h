@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/session/FrameData.h"
+#include "core/session/FrameStates.h"
 #include "core/model/Calculator.h"
 #include "core/model/RowGridText.h"
 
@@ -46,29 +47,15 @@ public:
     ReportSource reportSource() const;
 
 private:
-    struct Soil {
+    struct Soil : SoilState {
         const SoilFrameSetup* setup = nullptr;
-        QString name; // the soil type
-        double min = 0;
-        double max = 0;
-        QString measured = QStringLiteral("0");
-        QString coefficient = QStringLiteral("1");
-        QString calculated;
         QString last;
         QStringList keys; // ComboGrunt, EditRo0, EditPKV, EditRo under the frame's prefix
     };
-    struct Section {
+    struct Section : SectionState {
         const ConstructionFrameSetup* setup = nullptr;
         int soil = -1;
-        int mode = 0;
-        QStringList constructions;
-        QStringList sizes;
-        QString construction;
-        QString size;
-        QString shownSize;  // EditDiam0
-        QString equivalent; // EditDiam
-        QStringList keys;   // cmbSech, cmbDiam, EditDiam0 and the size-list mode under the prefix
-        QString diameterText() const;
+        QStringList keys; // cmbSech, cmbDiam, EditDiam0 and the size-list mode under the prefix
     };
     struct Chosen {
         int table = -1;
@@ -116,12 +103,12 @@ private:
     void soilTypeChosen(int index);
     void soilValueChanged(int index);
     void soilFrameChanged(int index, bool typeChange);
-    void updateCalculated(Soil& soil);
     void refreshConstructions(Section& section);
     void constructionChosen(Section& section);
     void sizeChosen(Section& section);
     void sectionChanged();
-    std::optional<double> sectionResistivity(const Section& section);
+    // The soil frame's calculated resistivity a section's lists follow; none without a soil frame.
+    std::optional<QString> sectionResistivity(const Section& section) const;
     void bindRowTable(const GeometryInput& g);
     void openOnFilledTable(const GeometryInput& g);
     void rowChanged(const QString& name, bool moveInputs);

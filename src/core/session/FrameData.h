@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 // What the soil and construction frames, choice lists and chosen rows of a calculator read from the
@@ -17,6 +18,8 @@ struct SoilType {
     double min = 0;
     double max = 0;
     QString defaultText; // the measured resistivity a newly chosen soil starts from
+    QString minText;     // the bounds as the table writes them
+    QString maxText;
 };
 
 // A row a grid's choice may take: its key, its code and its values by the names the calculator
@@ -33,6 +36,9 @@ public:
     // The soil types in the soil list's order.
     virtual QStringList soilNames() const = 0;
     virtual std::optional<SoilType> soil(const QString& name) const = 0;
+    // The three steps of the measured resistivity's buttons for a soil whose range ends at max;
+    // nullopt where no row of the steps table covers it.
+    virtual std::optional<std::array<double, 3>> resistivitySteps(double max) const;
     // Every size of a construction, as the size list shows it.
     virtual QStringList sizes(int construction) const = 0;
     // The recommended or permitted constructions for a resistivity, and their sizes; error is

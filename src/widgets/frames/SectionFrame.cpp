@@ -32,7 +32,9 @@ void setItems(QComboBox* list, const QStringList& items) {
 }
 } // namespace
 
-SectionFrame::SectionFrame(DataModule& data, QWidget* parent) : QFrame(parent), data_(data) {
+SectionFrame::SectionFrame(DataModule& data, QWidget* parent)
+    : QFrame(parent), data_(data),
+      reference_(std::make_unique<StoredFrameData>(data, StoredFrameData::Reading::Live)) {
     setObjectName(QStringLiteral("frmSech1"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -109,6 +111,8 @@ SectionFrame::SectionFrame(DataModule& data, QWidget* parent) : QFrame(parent), 
     });
 }
 
+SectionFrame::~SectionFrame() = default;
+
 void SectionFrame::InitSection(const QString& letterD, const QString& letterB, QWidget* roInput,
                            const QString& kindWord) {
     letterD_ = letterD;
@@ -136,87 +140,60 @@ void SectionFrame::btnAllMatClick() {
     RefreshConstructions();
 }
 
-std::optional<double> SectionFrame::queryResistivity() const {
+std::optional<QString> SectionFrame::resistivity() const {
     if (!roInput_)
         return std::nullopt;
-    const auto p = numberOrReport(roInput_, u"удельного сопротивления грунта"_s);
-    if (!p)
-        return std::nullopt;
-    return double(*p);
+    return controlText(roInput_);
 }
 
-namespace {
-// A query that cannot run (a table file missing) is reported and gives nothing.
-QStringList runCorrosionQuery(const QStringList& lines, double p, const QString& kind, int mode,
-                              const QString& construct, const QString& column) {
-    QString error;
-    const QStringList values = corrosionQuery(lines, p, kind, mode, construct, column, &error);
-    if (!error.isEmpty())
-        dialogs().showMessage(error);
-    return values;
+void SectionFrame::say(const QStringList& said) const {
+    for (const QString& message : said)
+        dialogs().showMessage(message);
 }
-} // namespace
 
 void SectionFrame::RefreshConstructions() {
-    const int mode = GetSizeMode();
-    QStringList items;
-    if (mode == AllSizes) {
-        items = constructionNames();
-    } else {
-        const auto p = queryResistivity();
-        if (!p)
-            return;
-        items =
-            runCorrosionQuery(constructQueryLines(), *p, kind_, mode, QString(), QStringLiteral("Construct"));
-    }
-    setItems(cmbSech_, items);
-    cmbSechChange();
+    state_.mode = GetSizeMode();
+    QStringList said;
+    const bool refilled = state_.refresh(*reference_, resistivity(), kind_, &said);
+    say(said);
+    if (!refilled)
+        return;
+    setItems(cmbSech_, state_.constructions);
+    showState({});
 }
 
 void SectionFrame::cmbSechChange() {
-    const int construction = constructionOf(cmbSech_->currentText());
-    QStringList sizes;
-    if (GetSizeMode() == AllSizes) {
-        sizes = sizesFromTable(construction);
-    } else {
-        const auto p = queryResistivity();
-        if (!p)
-            return;
-        sizes = runCorrosionQuery(sizeQueryLines(), *p, kind_, GetSizeMode(), cmbSech_->currentText(),
-                                  QStringLiteral("Razmer"));
-    }
+    state_.mode = GetSizeMode();
+    state_.construction = cmbSech_->currentText();
+    QStringList said;
+    const bool refilled = state_.chooseConstruction(*reference_, resistivity(), kind_, &said);
+    say(said);
+    if (refilled)
+        showState({});
+}
 
+void SectionFrame::showState(const QStringList& said) {
+    say(said);
+    const int construction = constructionOf(state_.construction);
     lblD_->setText(sizeLabel(construction, letterD_, letterB_));
     const bool equivalent = usesEquivalentDiameter(construction);
-    if (equivalent) {
+    if (equivalent)
         lblRD_->setText(equivalentDiameterLabel(letterD_));
-        editDiam_->setText(QStringLiteral("0.00"));
-    }
     lblRD_->setVisible(equivalent);
     editDiam_->setVisible(equivalent);
     if (const QString hint = sizeListHint(construction); !hint.isEmpty())
         setHint(cmbDiam_, hint);
-
-    setItems(cmbDiam_, sizes);
-    cmbDiamChange();
-}
-
-QStringList SectionFrame::sizesFromTable(int construction) const {
-    QStringList sizes;
-    if (DataTable* table = data_.table(steelTableFile(construction)))
-        FillSizeList(sizes, *table, construction);
-    return sizes;
+    setItems(cmbDiam_, state_.sizes);
+    editDiam0_->setText(state_.shownSize);
+    editDiam_->setText(state_.equivalent);
 }
 
 void SectionFrame::cmbDiamChange() {
-    const int construction = constructionOf(cmbSech_->currentText());
-    if (!usesEquivalentDiameter(construction)) {
-        editDiam0_->setText(cmbDiam_->currentText());
-        return;
-    }
-    const SectionDiameters d = sectionDiameters(construction, cmbDiam_->currentText());
-    editDiam0_->setText(d.size);
-    editDiam_->setText(d.equivalent);
+    state_.construction = cmbSech_->currentText();
+    state_.size = cmbDiam_->currentText();
+    state_.chooseSize();
+    editDiam0_->setText(state_.shownSize);
+    editDiam_->setText(state_.equivalent);
 }
 
 QString SectionFrame::diameterText() const {
@@ -228,7 +205,9 @@ void SectionFrame::LocateCorrosionRow() {
     const int mode = GetSizeMode();
     if (mode == AllSizes)
         return;
-    const auto p = queryResistivity();
+    QStringList said;
+    const auto p = queryResistivity(resistivity(), &said);
+    say(said);
     if (!p)
         return;
     DataTable* classes = data_.table(QStringLiteral("korgrunt0.db"));

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/session/FrameStates.h"
+
 #include <QFrame>
+#include <memory>
 #include <optional>
 
 class QButtonGroup;
@@ -12,8 +15,10 @@ class QToolButton;
 namespace kz {
 
 class DataModule;
+class StoredFrameData;
 
-// Construction frame: the steel construction of an electrode and its standard size, and the
+// Construction frame: it shows a SectionState, whose rules the calculator session shares. The
+// steel construction of an electrode and its standard size, and the
 // diameter the formulas use. Works in one of three modes (SizeSetMode): all sizes of the steel
 // tables, or the constructions and sizes the soil-corrosion tables recommend or permit for the
 // soil's calculated resistivity and the kind of electrode.
@@ -32,6 +37,7 @@ class SectionFrame : public QFrame {
     Q_OBJECT
 public:
     explicit SectionFrame(DataModule& data, QWidget* parent = nullptr);
+    ~SectionFrame() override;
 
     // From the calculator's activation, after the soil frame's InitSoil. letterD is "D" or "d",
     // letterB "B"; roInput holds the resistivity for the corrosion queries (the soil frame's
@@ -76,10 +82,15 @@ signals:
     void modeChanged();
 
 private:
-    std::optional<double> queryResistivity() const;
-    QStringList sizesFromTable(int construction) const;
+    // The soil frame's resistivity the lists follow; none without a soil frame.
+    std::optional<QString> resistivity() const;
+    // What the state holds, shown; what it said, said.
+    void showState(const QStringList& said);
+    void say(const QStringList& said) const;
 
     DataModule& data_;
+    std::unique_ptr<StoredFrameData> reference_;
+    SectionState state_;
     QString letterD_ = QStringLiteral("D");
     QString letterB_ = QStringLiteral("B");
     QWidget* roInput_ = nullptr;

@@ -6,8 +6,7 @@
 #include "widgets/common/FormProcedures.h"
 #include "core/rules/SoilRules.h"
 #include "widgets/common/SpinButton.h"
-#include "store/TableProcedures.h"
-#include "store/DataModule.h"
+#include "store/StoredFrameData.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -32,7 +31,7 @@ QHBoxLayout* row(QVBoxLayout* into) {
 } // namespace
 
 SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
-    : QFrame(parent), soils_(data[QStringLiteral("P_udel.DB")]), roInc_(data[QStringLiteral("ro_inc.db")]) {
+    : QFrame(parent), reference_(std::make_unique<StoredFrameData>(data, StoredFrameData::Reading::Live)) {
     setObjectName(QStringLiteral("pFrame"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -132,9 +131,10 @@ SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
     });
 }
 
+SoilFrame::~SoilFrame() = default;
+
 void SoilFrame::InitSoil() {
-    QStringList names;
-    FillGruntList(names, soils_);
+    const QStringList names = reference_->soilNames();
     // A soil renamed or deleted in the dictionary falls back to the default.
     const bool restore = !savedGrunt_.isEmpty() && names.contains(savedGrunt_);
     {
@@ -159,55 +159,34 @@ void SoilFrame::SaveSoilState() {
 }
 
 void SoilFrame::ComboGruntChange() {
-    const QString name = comboGrunt_->currentText();
-    if (comboGrunt_->currentIndex() >= 0 && soils_.isOpen() && soils_.locate(QStringLiteral("Grunt"), name)) {
-        lblRMinMax_->setText(
-            soilRangeLabel(soils_.text(QStringLiteral("PMin")), soils_.text(QStringLiteral("PMax"))));
-        roMin_ = soils_.asFloat(QStringLiteral("PMin"));
-        roMax_ = soils_.asFloat(QStringLiteral("PMax"));
-        editRo0_->setText(soils_.text(QStringLiteral("PDefault")));
-        applySteps(roMax_);
-    } else {
-        editRo0_->setText(QStringLiteral("0"));
-        roMin_ = 0;
-        roMax_ = 0;
-        lblRMinMax_->clear();
-    }
+    state_.chooseType(comboGrunt_->currentIndex() >= 0 ? comboGrunt_->currentText() : QString(), *reference_);
+    lblRMinMax_->setText(state_.rangeText);
+    // The new p0 is handled as typed: its own change follows first.
+    editRo0_->setText(state_.measured);
+    if (!state_.rangeText.isEmpty())
+        applySteps(state_.max);
     emit soilChanged();
 }
 
 void SoilFrame::applySteps(double maxValue) {
-    if (!roInc_.isOpen())
-        return;
-    // Steps follow the soil's upper bound, not the current value.
-    const int keep = roInc_.recNo();
-    bool found = false;
-    for (roInc_.first(); !roInc_.eof(); roInc_.next()) {
-        if (roInc_.asFloat(QStringLiteral("MinValue")) < maxValue &&
-            maxValue <= roInc_.asFloat(QStringLiteral("MaxValue"))) {
-            found = true;
-            break;
-        }
-    }
-    if (found) {
-        const char* fields[3] = {"Inc1", "Inc2", "Inc3"};
+    if (const auto steps = reference_->resistivitySteps(maxValue))
         for (int i = 0; i < 3; ++i) {
-            steps_[i] = roInc_.asFloat(QLatin1String(fields[i]));
+            steps_[i] = (*steps)[i];
             shag_[i]->setStep(steps_[i]);
         }
-    }
-    if (keep >= 0)
-        roInc_.moveTo(keep);
 }
 
 void SoilFrame::UpdateCalculatedRo() {
-    if (editPKV_->text().isEmpty() || editRo0_->text().isEmpty())
-        return;
-    if (!CheckPositive(editPKV_, {}, false) || !CheckPositive(editRo0_, {}, false))
-        return;
-    const long double p0 = *parseNumber(editRo0_->text());
-    const long double k = *parseNumber(editPKV_->text());
-    editRo_->setText(formatGeneral(calculatedResistivity(p0, k)));
+    state_.measured = editRo0_->text();
+    state_.coefficient = editPKV_->text();
+    state_.calculated = editRo_->text(); // a selection run may have written it
+    state_.updateCalculated();
+    showCalculated();
+}
+
+void SoilFrame::showCalculated() {
+    if (editRo_->text() != state_.calculated)
+        editRo_->setText(state_.calculated);
 }
 
 std::optional<double> SoilFrame::MeasuredRo(bool report) const {
@@ -247,10 +226,10 @@ void SoilFrame::EditRo0Exit() {
         return;
     }
     const auto v = numberOrReport(editRo0_);
-    if (v && *v >= roMin_ && *v <= roMax_)
+    if (v && *v >= state_.min && *v <= state_.max)
         return;
     if (v)
-        dialogs().showMessage(soilRangeMessage(roMin_, roMax_));
+        dialogs().showMessage(soilRangeMessage(state_.min, state_.max));
     focusIfPossible(editRo0_);
 }
 
@@ -258,7 +237,7 @@ void SoilFrame::stepUp(int i) {
     const double s = steps_[i];
     if (s <= 0)
         return;
-    if (const auto v = numberOrReport(editRo0_); v && soilStepUpAllowed(*v, s, roMax_))
+    if (const auto v = numberOrReport(editRo0_); v && soilStepUpAllowed(*v, s, state_.max))
         SpinStepUp(shag_[i], s);
 }
 
@@ -266,7 +245,7 @@ void SoilFrame::stepDown(int i) {
     const double s = steps_[i];
     if (s <= 0)
         return;
-    if (const auto v = numberOrReport(editRo0_); v && soilStepDownAllowed(*v, s, roMin_))
+    if (const auto v = numberOrReport(editRo0_); v && soilStepDownAllowed(*v, s, state_.min))
         SpinStepDown(shag_[i], s);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/session/FrameStates.h"
+
 #include <QFrame>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -12,12 +15,13 @@ class QToolButton;
 namespace kz {
 
 class DataModule;
-class DataTable;
 class SpinButton;
+class StoredFrameData;
 
 // Soil frame: the soil (or water) type, its measured resistivity p0 within the soil's range,
 // the seasonal correction coefficient Kп and the calculated resistivity p = p0*Kп that every
-// resistance formula uses. Reads P_udel.DB (soils) and ro_inc.db (step sizes by range).
+// resistance formula uses. It shows a SoilState, whose rules the calculator session shares, over
+// the soils (P_udel.DB) and step sizes (ro_inc.db) as the tables stand.
 //
 // The frame is passive. It keeps its own texts consistent and then tells the calculator:
 //   soilChanged()           after a soil was chosen and its range, default p0 and steps applied;
@@ -31,6 +35,7 @@ class SoilFrame : public QFrame {
     Q_OBJECT
 public:
     explicit SoilFrame(DataModule& data, QWidget* parent = nullptr);
+    ~SoilFrame() override;
 
     // From the calculator's activation: refills the soil list and restores the remembered soil,
     // p0 and Kп, or selects "суглинок" with its default p0.
@@ -47,8 +52,8 @@ public:
     double GetRangeMin() const;
     double GetRangeMax() const;
     // PMin and PMax of the chosen soil, 0 when none.
-    double RoMin() const { return roMin_; }
-    double RoMax() const { return roMax_; }
+    double RoMin() const { return state_.min; }
+    double RoMax() const { return state_.max; }
     double Step(int i) const { return steps_[i - 1]; } // 1..3
 
     QString SavedGrunt() const { return savedGrunt_; }
@@ -83,11 +88,10 @@ private:
     void stepUp(int i);
     void stepDown(int i);
     void applySteps(double maxValue);
+    void showCalculated();
 
-    DataTable& soils_;
-    DataTable& roInc_;
-    double roMin_ = 0;
-    double roMax_ = 0;
+    std::unique_ptr<StoredFrameData> reference_;
+    SoilState state_;
     double steps_[3] = {0, 0, 0};
     QString savedGrunt_;
     QString savedRo0_;
