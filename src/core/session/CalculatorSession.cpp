@@ -16,6 +16,7 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 FrameData::~FrameData() = default;
+SessionListener::~SessionListener() = default;
 
 std::optional<std::array<double, 3>> FrameData::resistivitySteps(double) const {
     return std::nullopt;
@@ -284,6 +285,33 @@ int CalculatorSession::position(const QString& name) const {
 }
 
 bool CalculatorSession::set(const QString& name, const QJsonValue& value, QString* error) {
+    return set(name, value, error, false);
+}
+
+CalculatorSession::Edit CalculatorSession::edit(const QString& name, const QString& text, bool byUser) {
+    const ShownTexts before = outputs();
+    Edit done;
+    done.taken = set(name, QJsonValue(text), &done.error, byUser);
+    const ShownTexts after = outputs();
+    for (qsizetype i = 0; i < after.size(); ++i)
+        if (i >= before.size() || before[i] != after[i])
+            done.changed << after[i].first;
+    return done;
+}
+
+void CalculatorSession::say(const QString& message) {
+    if (listener_)
+        listener_->said(message);
+    else
+        messages_ << message;
+}
+
+void CalculatorSession::say(const QStringList& messages) {
+    for (const QString& message : messages)
+        say(message);
+}
+
+bool CalculatorSession::set(const QString& name, const QJsonValue& value, QString* error, bool byUser) {
     const Resolved r = resolve(name, error);
     if (r.target == Target::None)
         return false;
@@ -368,7 +396,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
             }
             rows << cells;
         }
-        return setGivenGrid(name, rows, error);
+        return setGivenGrid(name, rows, error) && gridEdited(name, byUser);
     }
     if (!value.isString()) {
         *error = u"значение поля "_s + name + u" должно быть строкой"_s;
@@ -439,7 +467,8 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         return false;
     }
     if (g.isRowGrid())
-        return setGivenGrid(name, parseGridRows(text, int(g.rowGrid->headers.size()) - 1), error);
+        return setGivenGrid(name, parseGridRows(text, int(g.rowGrid->headers.size()) - 1), error) &&
+               gridEdited(name, byUser);
     if (g.isRowChoice()) {
         Chosen& c = chosen_[name];
         for (int i = 0; i < c.rows.size(); ++i)
@@ -488,7 +517,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
             for (const GeometryInput& grid : d_.geometry)
                 if (grid.isRowGrid() && grid.rowGrid->countInput == name)
                     layOutGrid(grid.name, count);
-            geometryChanged(name, false);
+            geometryChanged(name, byUser);
         }
         return true;
     }
@@ -506,8 +535,16 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
     }
     if (own_.value(name) != text) {
         own_[name] = text;
-        geometryChanged(name, false);
+        geometryChanged(name, byUser);
     }
+    return true;
+}
+
+bool CalculatorSession::gridEdited(const QString& name, bool byUser) {
+    // The user's cells are handled as the window's grid hands them on; the program's wait for the
+    // calculation that follows them.
+    if (byUser)
+        inputChanged(name, true);
     return true;
 }
 
@@ -742,11 +779,15 @@ std::optional<QString> CalculatorSession::sectionResistivity(const Section& sect
 }
 
 void CalculatorSession::refreshConstructions(Section& s) {
-    s.refresh(data_, sectionResistivity(s), s.setup->setup.electrodeKind, &messages_);
+    QStringList said;
+    s.refresh(data_, sectionResistivity(s), s.setup->setup.electrodeKind, &said);
+    say(said);
 }
 
 void CalculatorSession::constructionChosen(Section& s) {
-    s.chooseConstruction(data_, sectionResistivity(s), s.setup->setup.electrodeKind, &messages_);
+    QStringList said;
+    s.chooseConstruction(data_, sectionResistivity(s), s.setup->setup.electrodeKind, &said);
+    say(said);
 }
 
 void CalculatorSession::sizeChosen(Section& s) {
@@ -944,7 +985,11 @@ void CalculatorSession::calculate(bool show) {
         else if (own(name))
             own_[name] = text;
     }
-    if (show && !e.failure->message.isEmpty())
+    if (e.failure->message.isEmpty())
+        return;
+    if (listener_)
+        listener_->failed(*e.failure, show);
+    else if (show)
         messages_ << e.failure->message;
 }
 

@@ -16,6 +16,18 @@
 // sizes, an input its derived values). The batch mode runs every case on a session.
 namespace kz {
 
+// Who hears what a session says. The window answers with its message line and boxes; without a
+// listener the session collects the messages (CalculatorSession::messages), as the batch reads them.
+class SessionListener {
+public:
+    virtual ~SessionListener();
+    // A message of a frame's rule: a resistivity to fill in, a table that cannot be read.
+    virtual void said(const QString& message) = 0;
+    // A calculation that failed its check: shown says whether it is to be said now, or only
+    // marked while the user is still typing.
+    virtual void failed(const CheckFailure& failure, bool shown) = 0;
+};
+
 class CalculatorSession {
 public:
     CalculatorSession(const Calculator& calculator, const FrameData& data);
@@ -27,6 +39,19 @@ public:
     // Sets an input by its batch name (own inputs plain, frame fields plain or "frame.field"),
     // with the change handling of the window; false with the reason.
     bool set(const QString& name, const QJsonValue& value, QString* error);
+
+    // What an edit did: whether the text was taken (else the reason) and the names of the shown
+    // texts it changed, as outputs() names them.
+    struct Edit {
+        bool taken = false;
+        QString error;
+        QStringList changed;
+    };
+    // Sets an input by its batch name as the user's edit (byUser: a linked input follows it) or the
+    // program's, with the change handling of the window.
+    Edit edit(const QString& name, const QString& text, bool byUser);
+    // The messages go to the listener from now on (none: collected).
+    void setListener(SessionListener* listener) { listener_ = listener; }
     // The position an input is assigned at: the calculator's own order, then the frames' and
     // toolbar's inputs; -1 for no input of this calculator.
     int position(const QString& name) const;
@@ -84,6 +109,9 @@ private:
     };
 
     Resolved resolve(const QString& name, QString* error) const;
+    bool set(const QString& name, const QJsonValue& value, QString* error, bool byUser);
+    void say(const QString& message);
+    void say(const QStringList& messages);
     enum class Typing { Number, Count, Free };
     Typing typing(const Resolved& r) const;
     static QString untypeable(const QString& name, const QString& text, Typing typing);
@@ -117,6 +145,7 @@ private:
     void setGridText(const QString& name, const QString& text);
     // A case's rows for a grid; more rows than its count input gives is an error.
     bool setGivenGrid(const QString& name, const GridRows& rows, QString* error);
+    bool gridEdited(const QString& name, bool byUser);
     // The count input that gives a grid its rows, if it has one, and the last row number it gives.
     const GeometryInput* gridCountInput(const GeometryInput& grid) const;
     int gridLastNumber(const GeometryInput& grid) const;
@@ -150,6 +179,7 @@ private:
     QStringList order_;
     QStringList warnings_;
     QStringList messages_;
+    SessionListener* listener_ = nullptr; // not owned; a copied session has its own say
     // The inputs as the calculator reads them, refreshed in place (current()).
     const CalcInputs& current() const;
     mutable CalcInputs current_;

@@ -1,0 +1,106 @@
+// The calculator session as the windows drive it: an edit says what it changed, only the user's
+// edit moves a linked input, and what the session says goes to its listener.
+#include "CalcTestFolder.h"
+#include "core/calculators/plates/DKolCalc.h"
+#include "core/session/CalculatorSession.h"
+#include "store/StoredFrameData.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace kz;
+
+namespace {
+
+struct Quiet : Messenger {
+    void showMessage(const QString&) override {}
+};
+
+struct Heard : SessionListener {
+    QStringList said_;
+    QList<std::pair<CheckFailure, bool>> failed_;
+    void said(const QString& message) override { said_ << message; }
+    void failed(const CheckFailure& failure, bool shown) override { failed_.append({failure, shown}); }
+};
+
+QString shown(const CalculatorSession& s, const QString& name) {
+    for (const auto& [n, text] : s.outputs())
+        if (n == name)
+            return text;
+    return u"<none>"_s;
+}
+
+} // namespace
+
+class TestCalculatorSession : public QObject {
+    Q_OBJECT
+    Quiet quiet_;
+    std::unique_ptr<CalcTestFolder> folder_;
+    std::unique_ptr<StoredFrameData> frames_;
+
+    CalculatorSession opened() {
+        CalculatorSession s(dkol::calculator(), *frames_);
+        s.open();
+        return s;
+    }
+
+private slots:
+    void initTestCase() {
+        folder_ = std::make_unique<CalcTestFolder>(quiet_);
+        frames_ = std::make_unique<StoredFrameData>(*folder_->data);
+    }
+
+    // The ring D = 1 m with T = 0,7 m breaks D > 2T: with linking on, the user's D moves T to
+    // D/2 - 0,1 = 0,4 m; the program's D moves nothing.
+    void onlyTheUsersEditMovesTheLinkedInput_data() {
+        QTest::addColumn<bool>("byUser");
+        QTest::addColumn<QString>("depth");
+        QTest::newRow("user") << true << u"0,4"_s;
+        QTest::newRow("program") << false << u"0,7"_s;
+    }
+    void onlyTheUsersEditMovesTheLinkedInput() {
+        QFETCH(bool, byUser);
+        QFETCH(QString, depth);
+        CalculatorSession s = opened();
+        QString error;
+        QVERIFY(s.set(u"btnLinkParam"_s, true, &error));
+        const CalculatorSession::Edit done = s.edit(u"EditDiam"_s, u"1"_s, byUser);
+        QVERIFY2(done.taken, qPrintable(done.error));
+        QCOMPARE(shown(s, u"EditGlub"_s), depth);
+        QCOMPARE(done.changed.contains(u"EditGlub"_s), byUser);
+    }
+
+    // T = 0,5 m: the range of D becomes ( D > 2T = 1 ); the range of T follows D alone.
+    void anEditNamesWhatItChanged() {
+        CalculatorSession s = opened();
+        const CalculatorSession::Edit done = s.edit(u"EditGlub"_s, u"0,5"_s, true);
+        QVERIFY(done.taken);
+        QVERIFY(done.changed.contains(u"EditGlub"_s));
+        QVERIFY(done.changed.contains(u"lblRangeD"_s));
+        QCOMPARE(shown(s, u"lblRangeD"_s), u"( D > 1 )"_s);
+        QVERIFY(!done.changed.contains(u"lblRangeT"_s));
+        const CalculatorSession::Edit refused = s.edit(u"EditGlub"_s, u"0.5"_s, true);
+        QVERIFY(!refused.taken);
+        QVERIFY(!refused.error.isEmpty());
+        QVERIFY(refused.changed.isEmpty());
+    }
+
+    // With automatic calculation a failed check reaches the listener, with its input to focus;
+    // nothing is collected beside it.
+    void aListenerHearsTheFailedCheck() {
+        CalculatorSession s = opened();
+        Heard heard;
+        s.setListener(&heard);
+        QString error;
+        QVERIFY(s.set(u"btnAutoScore"_s, true, &error));
+        QVERIFY(s.edit(u"EditGlub"_s, u"0"_s, true).taken);
+        QCOMPARE(heard.failed_.size(), 1);
+        QCOMPARE(heard.failed_.first().first.focus, u"EditGlub"_s);
+        QVERIFY(heard.failed_.first().second);
+        QVERIFY(s.messages().isEmpty());
+        QVERIFY(!s.hasResult());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCalculatorSession)
+#include "tst_calculatorsession.moc"
