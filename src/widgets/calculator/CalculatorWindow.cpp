@@ -279,6 +279,9 @@ void CalculatorWindow::buildWindow() {
     mainScroll_->setWidgetResizable(true);
     mainScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mainScroll_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A click on a step button or on the panel must not draw the focus from the input, or its
+    // check on leaving would speak.
+    mainScroll_->setFocusPolicy(Qt::NoFocus);
     mainScroll_->setWidget(mainPanel);
     // The scroll box keeps its contents' layout to itself: the window follows it by hand.
     mainPanel->installEventFilter(this);

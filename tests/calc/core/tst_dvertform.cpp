@@ -419,8 +419,16 @@ void TestDVertForm::depthStepping() {
     QCOMPARE(glub->text(), QString());
     QTest::mouseClick(find<SpinButton>("SpinButtonT01")->upButton(), Qt::LeftButton);
     QCOMPARE(glub->text(), QStringLiteral("0,1")); // stepping up starts from the step
-    // Leaving the emptied depth for its step buttons says that it is no number.
-    rec_->messages.clear();
+    // A step button, or the panel around it, is no other input: the depth is not left, so the
+    // check on leaving says nothing; only leaving it for another input does, once.
+    clear(glub);
+    QTest::mouseClick(find<SpinButton>("SpinButtonT01")->downButton(), Qt::LeftButton);
+    QTest::mouseClick(find<QWidget>("PanelGeometry"), Qt::LeftButton, {}, QPoint(2, 2));
+    QCOMPARE(focused(), QStringLiteral("EditGlub"));
+    QCOMPARE(rec_->messages, QStringList());
+    QTest::keyClick(glub, Qt::Key_Tab);
+    QCOMPARE(rec_->messages, QStringList{u"Ошибочное значение для числового параметра."_s});
+    QCOMPARE(focused(), QStringLiteral("EditGlub"));
 }
 
 void TestDVertForm::lengthStepping() {
