@@ -13,6 +13,7 @@
 #include "widgets/common/DialogService.h"
 #include "core/common/NumberText.h"
 #include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SectionFrame.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,8 +24,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTest>
@@ -61,6 +64,8 @@ private slots:
     void noShownValueOutlivesItsInputs();
     void writtenInputsMoveWhatIsShown_data();
     void writtenInputsMoveWhatIsShown();
+    void helpNamesOnlyTheWindowsPanels_data() { everyCalculator_data(); }
+    void helpNamesOnlyTheWindowsPanels();
 
 private:
     std::unique_ptr<CalculatorWindow> open(const Calculator& c);
@@ -618,6 +623,25 @@ void TestCalculatorContract::writtenInputsMoveWhatIsShown() {
     QCOMPARE(w->inputText(field), shown);
     QCOMPARE(rec_->messages, QStringList{message});
     rec_->messages.clear();
+}
+
+void TestCalculatorContract::helpNamesOnlyTheWindowsPanels() {
+    QFETCH(const Calculator*, calculator);
+    auto w = open(*calculator);
+    const bool hasConstruction = !w->findChildren<SectionFrame*>().isEmpty();
+    QFile page(QStringLiteral(KELVOR_BIN_DIR "/help/") +
+               QString::number(calculator->description().helpContext) + u".html"_s);
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+    static const QRegularExpression tag(u"<[^>]*>"_s);
+    const QString text = QString::fromUtf8(page.readAll()).remove(tag).simplified();
+    // A sentence that names a construction panel and does not say it is missing.
+    bool namesConstruction = false;
+    for (const QString& sentence : text.split(QLatin1Char('.')))
+        if (sentence.contains(u"панел"_s) && sentence.contains(u"конструкци"_s) &&
+            !sentence.contains(u"нет"_s))
+            namesConstruction = true;
+    if (namesConstruction)
+        QVERIFY2(hasConstruction, qPrintable(page.fileName()));
 }
 
 QTEST_MAIN(TestCalculatorContract)
