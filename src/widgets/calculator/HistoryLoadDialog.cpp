@@ -7,6 +7,7 @@
 #include "widgets/common/FormProcedures.h"
 #include "widgets/common/HelpViewer.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,7 +18,6 @@
 #include <QMap>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -270,9 +270,9 @@ void HistoryLoadDialog::activate() {
     showCurrentRow();
     if (table_.recNo() >= 0)
         grid_->setCurrentIndex(model_->index(table_.recNo(), 0));
-    if (windowTop_)
-        if (const QScreen* screen = this->screen())
-            move(x(), screen->availableGeometry().top() + *windowTop_);
+    // The fields just shown grow the dialog: its size is settled before it is placed.
+    QCoreApplication::sendPostedEvents(this, QEvent::LayoutRequest);
+    placeWithinScreen(this, windowTop_);
 }
 
 void HistoryLoadDialog::deactivate() {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -114,6 +115,37 @@ bool CheckNumberOnExit(QWidget* control) {
     dialogs().showMessage(u"Ошибочное значение для числового параметра."_s);
     control->setFocus(Qt::OtherFocusReason);
     return false;
+}
+
+namespace {
+QMargins frameMarginsOf(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+} // namespace
+
+void placeWithinScreen(QWidget* window, std::optional<int> top) {
+    const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : window;
+    const QScreen* screen = owner->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // Until the window manager has framed a window its frame is unknown, and a move places only
+    // its inside: the title bar would go above the screen. The owner's frame, already drawn, is
+    // the same decoration.
+    QMargins margins = frameMarginsOf(window);
+    if (margins.isNull())
+        margins = frameMarginsOf(owner);
+    QRect frame = window->geometry().marginsAdded(margins);
+    if (top)
+        frame.moveTop(area.top() + *top);
+    frame.moveRight(std::min(frame.right(), area.right()));
+    frame.moveLeft(std::max(frame.left(), area.left()));
+    frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+    frame.moveTop(std::max(frame.top(), area.top()));
+    window->setGeometry(frame.marginsRemoved(margins));
 }
 
 bool FilterNumberKey(QWidget*, QKeyEvent* key) {

@@ -50,4 +50,9 @@ void SpinStepDown(SpinButton* sender, double step);
 // Loads PictureDir + fileName; a missing file is reported and the image is left as it was.
 bool LoadPicture(QLabel* image, const QString& fileName);
 
+// Moves a top-level window about to appear so that its whole frame, title bar included, lies in
+// the available area of its owner's screen; with `top` its frame starts that many pixels below
+// the area's top.
+void placeWithinScreen(QWidget* window, std::optional<int> top = std::nullopt);
+
 } // namespace kz

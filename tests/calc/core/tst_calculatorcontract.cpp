@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -64,6 +65,8 @@ private slots:
     void noShownValueOutlivesItsInputs();
     void writtenInputsMoveWhatIsShown_data();
     void writtenInputsMoveWhatIsShown();
+    void loaderOpensWithinTheScreen_data() { everyCalculator_data(); }
+    void loaderOpensWithinTheScreen();
     void helpNamesOnlyTheWindowsPanels_data() { everyCalculator_data(); }
     void helpNamesOnlyTheWindowsPanels();
 
@@ -622,6 +625,35 @@ void TestCalculatorContract::writtenInputsMoveWhatIsShown() {
     w->applyInputs(texts);
     QCOMPARE(w->inputText(field), shown);
     QCOMPARE(rec_->messages, QStringList{message});
+    rec_->messages.clear();
+}
+
+void TestCalculatorContract::loaderOpensWithinTheScreen() {
+    QFETCH(const Calculator*, calculator);
+    auto w = open(*calculator);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    const QRect area = w->screen()->availableGeometry();
+    QVERIFY2(area.width() <= 1366 && area.height() <= 768, "the tests' offscreen screen is 1366 × 768");
+    QString loader;
+    QRect frame;
+    rec_->onModal = [&](QDialog* d) {
+        d->show();
+        // Under a window manager the frame comes a moment after the window.
+        if (QTest::qWaitForWindowExposed(d) && QGuiApplication::platformName() != u"offscreen"_s)
+            QTest::qWait(300);
+        loader = d->objectName();
+        frame = d->frameGeometry();
+        d->hide();
+        return int(QDialog::Rejected);
+    };
+    QVERIFY(w->ButtonFrame1()->btnLoad()->isEnabled());
+    w->ButtonFrame1()->btnLoad()->click();
+    QVERIFY(!loader.isEmpty());
+    QVERIFY2(area.contains(frame), qPrintable(u"%1: %2,%3 %4 × %5"_s.arg(loader)
+                                                  .arg(frame.x())
+                                                  .arg(frame.y())
+                                                  .arg(frame.width())
+                                                  .arg(frame.height())));
     rec_->messages.clear();
 }
 
