@@ -1633,7 +1633,9 @@ void CalculatorWindow::fitPageControl() {
     int needed = pages_->tabBar()->sizeHint().width() + 8;
     for (TableGrid* grid : pages_->findChildren<TableGrid*>()) {
         const int scrollBar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
-        const int rowHeader = grid->verticalHeader()->isHidden() ? 0 : grid->verticalHeader()->sizeHint().width();
+        // The row header is narrower in its hint than its fixed width.
+        const QHeaderView* rows = grid->verticalHeader();
+        const int rowHeader = rows->isHidden() ? 0 : std::max(rows->sizeHint().width(), rows->minimumWidth());
         const int full = grid->horizontalHeader()->length() + rowHeader +
                          2 * grid->frameWidth() + scrollBar + 2;
         grid->setMinimumWidth(full);

@@ -14,6 +14,7 @@
 #include "core/common/NumberText.h"
 #include "widgets/frames/CalculatorToolbar.h"
 #include "widgets/frames/SectionFrame.h"
+#include "widgets/reference/TableGrid.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -27,6 +28,8 @@
 #include <QScreen>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,6 +68,8 @@ private slots:
     void noShownValueOutlivesItsInputs();
     void writtenInputsMoveWhatIsShown_data();
     void writtenInputsMoveWhatIsShown();
+    void tableColumnsAreInView_data() { everyCalculator_data(); }
+    void tableColumnsAreInView();
     void loaderOpensWithinTheScreen_data() { everyCalculator_data(); }
     void loaderOpensWithinTheScreen();
     void helpNamesOnlyTheWindowsPanels_data() { everyCalculator_data(); }
@@ -626,6 +631,30 @@ void TestCalculatorContract::writtenInputsMoveWhatIsShown() {
     QCOMPARE(w->inputText(field), shown);
     QCOMPARE(rec_->messages, QStringList{message});
     rec_->messages.clear();
+}
+
+void TestCalculatorContract::tableColumnsAreInView() {
+    QFETCH(const Calculator*, calculator);
+    auto w = open(*calculator);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto* pages = w->findChild<QTabWidget*>(u"PageControl1"_s);
+    if (!pages)
+        return;
+    for (int tab = 0; tab < pages->count(); ++tab) {
+        pages->setCurrentIndex(tab);
+        QApplication::processEvents();
+        for (TableGrid* grid : pages->widget(tab)->findChildren<TableGrid*>()) {
+            // Every column whole within the grid, with no scrolling to reach it.
+            const int viewport = grid->viewport()->width();
+            for (int c = 0; c < grid->model()->columnCount(); ++c)
+                QVERIFY2(!grid->isColumnHidden(c) && grid->columnWidth(c) > 0 &&
+                             grid->columnViewportPosition(c) + grid->columnWidth(c) <= viewport,
+                         qPrintable(grid->objectName() + u" column "_s + QString::number(c) + u": "_s +
+                                    QString::number(grid->columnViewportPosition(c)) + u" + "_s +
+                                    QString::number(grid->columnWidth(c)) + u" > "_s +
+                                    QString::number(viewport)));
+        }
+    }
 }
 
 void TestCalculatorContract::loaderOpensWithinTheScreen() {

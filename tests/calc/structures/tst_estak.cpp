@@ -10,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -192,15 +193,28 @@ void TestEstak::typeIsSetByIndexOrText() {
 void TestEstak::tablesOpenOnTheCurrentZo() {
     ReferenceWindows dialogs(*folder_->data);
     int item = -1;
-    rec_->onModal = [&item](QDialog* d) {
-        if (auto* f = qobject_cast<TrestleTablesDialog*>(d))
+    QStringList cut;
+    rec_->onModal = [&item, &cut](QDialog* d) {
+        if (auto* f = qobject_cast<TrestleTablesDialog*>(d)) {
             item = f->RadioGroup1()->itemIndex();
+            // Every Zo option is read in full, clear of the dialog's edge.
+            f->show();
+            QApplication::processEvents();
+            const QRect inside = f->rect().marginsRemoved(QMargins(4, 4, 4, 4));
+            for (const QRadioButton* option : f->findChildren<QRadioButton*>()) {
+                const QRect placed(option->mapTo(f, QPoint(0, 0)), option->size());
+                if (!inside.contains(placed) || option->width() < option->sizeHint().width())
+                    cut << option->text();
+            }
+            f->hide();
+        }
         return int(QDialog::Accepted);
     };
     win_->geometrySpin(u"SpinTrub"_s)->setValue(4);
     QVERIFY(win_->ButtonFrame1()->btnKI()->isEnabled());
     QTest::mouseClick(win_->ButtonFrame1()->btnKI(), Qt::LeftButton);
     QCOMPARE(item, 1);
+    QCOMPARE(cut, QStringList());
 }
 
 QTEST_MAIN(TestEstak)
