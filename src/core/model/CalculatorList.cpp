@@ -34,16 +34,16 @@
 namespace kz {
 
 const QList<const Calculator*>& builtCalculators() {
+    // In the order of their menu items.
     static const QList<const Calculator*> all = {
-        &dvert::calculator(), &uvert::calculator(), &kol::calculator(),    &dkol::calculator(),
-        &trubo::calculator(), &set1::calculator(),  &gbfund::calculator(), &dkrug::calculator(),
-        &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(), &prplast::calculator(),
-        &ukvad::calculator(),
-        &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
-        &set2::calculator(), &set3::calculator(),
-        &luch::calculator(), &paral::calculator(),
-        &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
-        &estak::calculator(), &stand::calculator(), &fund::calculator(), &mkfund::calculator(),
+        &dkol::calculator(),     &kol::calculator(),    &dkrug::calculator(),   &ukrug::calculator(),
+        &dplrebro::calculator(), &dplrebro2::calculator(), &prplast::calculator(), &ukvad::calculator(),
+        &sfera::calculator(),    &psfera::calculator(), &goriz::calculator(),   &goriz2::calculator(),
+        &ugoriz::calculator(),   &dvert::calculator(),  &vert2::calculator(),   &vert2_1::calculator(),
+        &uvert::calculator(),    &uvert2::calculator(), &stand::calculator(),   &set1::calculator(),
+        &set2::calculator(),     &set3::calculator(),   &luch::calculator(),    &paral::calculator(),
+        &fund::calculator(),     &gbfund::calculator(), &mkfund::calculator(),  &trubo::calculator(),
+        &estak::calculator(),
     };
     return all;
 }
