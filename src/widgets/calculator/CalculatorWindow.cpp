@@ -29,7 +29,7 @@
 #include "widgets/reference/EquivalentResistivityDialog.h"
 #include "widgets/reference/RadioGroup.h"
 #include "widgets/reference/TableGrid.h"
-#include "widgets/report/DocxWriter.h"
+#include "report/DocxWriter.h"
 #include "widgets/report/ReportExport.h"
 #include "widgets/selection/SelectionChartDialog.h"
 #include "widgets/selection/SelectionRunDialog.h"

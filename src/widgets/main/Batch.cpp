@@ -2,8 +2,8 @@
 
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/common/DialogService.h"
-#include "widgets/report/DocxWriter.h"
-#include "widgets/report/VerificationReport.h"
+#include "report/DocxWriter.h"
+#include "report/VerificationReport.h"
 #include "core/common/Paths.h"
 
 #include <QDir>
