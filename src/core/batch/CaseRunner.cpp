@@ -1,6 +1,6 @@
 #include "core/batch/CaseRunner.h"
 
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -7,7 +7,7 @@
 #include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "core/model/Calculator.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/CalculatorWindow.h"
 #include "widgets/common/DialogService.h"

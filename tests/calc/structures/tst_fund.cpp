@@ -1,7 +1,7 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
 #include "widgets/main/Batch.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/TableRowChoice.h"
 #include "core/calculators/structures/FundCalc.h"

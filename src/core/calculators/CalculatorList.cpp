@@ -1,4 +1,4 @@
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 
 #include "core/model/Calculator.h"
 #include "core/calculators/rods/DVertCalc.h"
