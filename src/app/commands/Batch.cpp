@@ -81,7 +81,8 @@ int runBatchCommand(const QStringList& arguments, DataModule& data) {
         return 1;
     }
     if (const int failed = runner.failedReports(); failed > 0) {
-        err << u"Ошибка. Не удалось записать отчеты: "_s << failed << u" (причины указаны в результатах).\n"_s;
+        err << u"Ошибка. Не удалось записать отчеты: "_s << failed
+            << u" (причины указаны в результатах).\n"_s;
         return 1;
     }
     return allRan ? 0 : 1;
@@ -128,7 +129,7 @@ int runWindowlessCommand(const CommandLine& commandLine) {
     data.openAll(messenger);
     const QStringList arguments = QCoreApplication::arguments();
     return commandLine.has(QStringLiteral("--batch")) ? runBatchCommand(arguments, data)
-                                                       : runVerifyCommand(arguments, data);
+                                                      : runVerifyCommand(arguments, data);
 }
 
 } // namespace kz

@@ -1,7 +1,7 @@
 #include "widgets/calculator/CalculatorRegistry.h"
 
-#include "core/model/Calculator.h"
 #include "core/calculators/CalculatorList.h"
+#include "core/model/Calculator.h"
 
 using namespace Qt::StringLiterals;
 
