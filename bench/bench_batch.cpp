@@ -1,5 +1,5 @@
 // Rod cases per second in batch mode, once the program has started.
-#include "widgets/main/Batch.h"
+#include "app/commands/Batch.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "store/DataModule.h"
 #include "widgets/common/DialogService.h"
@@ -20,7 +20,7 @@ private slots:
         kz::DataModule data;
         data.openAll(startMessages);
         kz::CalculatorEnvironment env{data};
-        kz::BatchRunner runner(env);
+        kz::BatchRunner runner(env.data);
         constexpr int cases = 200;
         QByteArray json = "[";
         for (int i = 0; i < cases; ++i) {

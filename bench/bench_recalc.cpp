@@ -1,6 +1,6 @@
 // One recalculation of the vertical rod after a keystroke: checks, formula, texts, enabling.
 #include "CalculatorWindowOf.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "widgets/selection/SelectionRunDialog.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"

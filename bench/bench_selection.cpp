@@ -1,7 +1,7 @@
 // Parameter selection runs: combinations tried per second, over the calculator's rules alone and
 // from a calculator window (gauge, stop button and window breathing included).
 #include "CalculatorWindowOf.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "core/selection/SelectionModelRun.h"
 #include "widgets/selection/SelectionRunDialog.h"
 #include "store/DataModule.h"

@@ -1,4 +1,5 @@
-#include "widgets/main/CommandLine.h"
+#include "app/commands/Batch.h"
+#include "app/commands/CommandLine.h"
 #include "widgets/main/Startup.h"
 
 #include <QApplication>
@@ -7,7 +8,11 @@ int main(int argc, char** argv) {
     const kz::CommandLine commandLine = kz::parseCommandLine(argc, argv);
     if (const int status = kz::answerWithoutWindows(commandLine); status >= 0)
         return status;
-    kz::preparePlatform(commandLine);
+    // The windowless commands need no display: their application object never looks for one.
+    if (kz::runsWithoutWindows(commandLine)) {
+        QCoreApplication app(argc, argv);
+        return kz::runWindowlessCommand(commandLine);
+    }
     QApplication app(argc, argv);
-    return kz::runProgram(app, commandLine);
+    return kz::runProgram(app, commandLine.value(QStringLiteral("--data")));
 }

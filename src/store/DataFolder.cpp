@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
@@ -88,6 +89,21 @@ DataFolderChoice chooseDataFolder(const QString& executableDir, const QString& r
                             table, QDir::toNativeSeparators(sources), QDir::toNativeSeparators(choice.path));
     choice.notes << report.errors;
     return choice;
+}
+
+bool useDataFolder(const QString& requested) {
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    setApplicationFolder(shippedFolderOf(executableDir));
+    const DataFolderChoice choice = chooseDataFolder(executableDir, requested);
+    QTextStream err(stderr);
+    for (const QString& note : choice.notes)
+        err << note << '\n';
+    if (!choice.error.isEmpty()) {
+        err << choice.error << '\n';
+        return false;
+    }
+    setDataFolder(choice.path);
+    return true;
 }
 
 } // namespace kz

@@ -19,6 +19,11 @@ struct DataFolderChoice {
 // (history and selection settings never replaced, edited reference tables kept).
 DataFolderChoice chooseDataFolder(const QString& executableDir, const QString& requested);
 
+// Points the program at what it ships beside the executable and at the tables chosen as above; the
+// notes and the reason it cannot go to the error stream. False when the folder asked for is not
+// there. The application object must exist.
+bool useDataFolder(const QString& requested);
+
 // The user's own data folder (QStandardPaths::AppDataLocation of kelvorzu2).
 QString perUserDataFolder();
 

@@ -3,7 +3,7 @@
 #include "../calc/core/CalcTestFolder.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/common/DialogService.h"
-#include "widgets/main/Batch.h"
+#include "app/commands/Batch.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -35,7 +35,7 @@ private slots:
             {"calculator": "TDVertFm", "name": "first", "inputs": {"EditRo0": "500", "ComboGrunt": "песок"}},
             {"calculator": "TDVertFm", "inputs": {"EditDlina": "0"}}
         ])";
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         bool allRan = false;
         const QJsonArray results = runner.run(json, &allRan);
         QVERIFY(allRan);
@@ -83,7 +83,7 @@ private slots:
         QFETCH(QByteArray, badCase);
         QFETCH(QString, errorPart);
         const QByteArray good = R"({"calculator": "TDVertFm", "inputs": {}})";
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         bool allRan = true;
         const QJsonArray results = runner.run("[" + badCase + "," + good + "]", &allRan);
         QVERIFY(!allRan);
@@ -119,7 +119,7 @@ private slots:
         QFETCH(QString, text);
         const QString calculator = input == u"SpinKol"_s ? u"TParalFm"_s : u"TDVertFm"_s;
         const QJsonObject c{{u"calculator"_s, calculator}, {u"inputs"_s, QJsonObject{{input, text}}}};
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         bool allRan = true;
         const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
         QVERIFY(!allRan);
@@ -144,7 +144,7 @@ private slots:
         QFETCH(QString, input);
         QFETCH(QString, text);
         const QJsonObject c{{u"calculator"_s, u"TDVertFm"_s}, {u"inputs"_s, QJsonObject{{input, text}}}};
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         bool allRan = false;
         const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
         QVERIFY(allRan);
@@ -156,7 +156,7 @@ private slots:
         const QByteArray json = R"([{"calculator": "TDVertFm", "name": "x\ud800y", "inputs": {}},
                                    {"calculator": "TDVertFm", "name": "plain", "inputs": {}}])";
         QTemporaryDir reports;
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         runner.setReportDir(reports.path());
         bool allRan = false;
         const QByteArray text = runner.runToText(json, &allRan);
@@ -178,7 +178,7 @@ private slots:
     }
 
     void malformedJsonIsOneClearError() {
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         bool allRan = true;
         const QJsonArray results = runner.run("[{\"calculator\": ", &allRan);
         QVERIFY(!allRan);

@@ -56,6 +56,26 @@ private slots:
         QVERIFY(results[1].toObject().contains(QStringLiteral("error")));
     }
 
+    // With no display and no platform named, the batch runs on a core application: nothing asks for
+    // a display, and the report's picture is still converted into the document.
+    void reportsWithPicturesNeedNoDisplay() {
+        writeCases(R"([{"name": "rod", "calculator": "TDVertFm"}])");
+        const QString reports = dir_.filePath(QStringLiteral("pictured"));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QLatin1String(name));
+        p.setProcessEnvironment(env);
+        p.start(dir_.filePath(QStringLiteral("kelvorzu2")),
+                {QStringLiteral("--batch"), casesPath(), QStringLiteral("--reports"), reports});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(p.readAllStandardError(), QByteArray());
+        // The zip's directory names its entries in plain bytes.
+        QVERIFY(readFile(reports + QStringLiteral("/rod.docx")).contains("word/media/image1.png"));
+        QVERIFY(QDir(reports).removeRecursively());
+    }
+
     void writesToAFileAndReportsAMissingTable() {
         writeCases("[]");
         QVERIFY(QFile::rename(dir_.filePath(QStringLiteral("Data/st_krug.db")),

@@ -5,7 +5,7 @@
 #include "core/batch/CaseRunner.h"
 #include "core/common/NumberText.h"
 #include "core/model/Calculator.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "store/StoredFrameData.h"
 
 #include <QJsonArray>

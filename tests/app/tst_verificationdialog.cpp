@@ -5,7 +5,7 @@
 #include "widgets/main/MainForm.h"
 #include "widgets/main/VerificationDialog.h"
 #include "widgets/report/ReportExport.h"
-#include "widgets/report/VerificationReport.h"
+#include "report/VerificationReport.h"
 
 #include <QAction>
 #include <QLabel>

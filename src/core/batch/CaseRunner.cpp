@@ -1,6 +1,6 @@
 #include "core/batch/CaseRunner.h"
 
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -200,17 +200,7 @@ QJsonArray CaseRunner::run(const QByteArray& json, bool* allRan) {
 }
 
 QByteArray CaseRunner::runToText(const QByteArray& json, bool* allRan) {
-    std::string out = "[\n";
-    out.reserve(size_t(json.size()) * 8);
-    bool first = true;
-    *allRan = runAll(json, [&](const CaseResult& r) {
-        if (!first)
-            out += ",\n";
-        first = false;
-        r.writeJson(out, 1);
-    });
-    out += "\n]\n";
-    return QByteArray(out.data(), qsizetype(out.size()));
+    return QJsonDocument(run(json, allRan)).toJson(QJsonDocument::Indented);
 }
 
 QJsonObject CaseResult::toJson() const {
@@ -236,139 +226,6 @@ QJsonObject CaseResult::toJson() const {
     if (!warnings.isEmpty())
         o.insert(u"warnings"_s, QJsonArray::fromStringList(warnings));
     return o;
-}
-
-namespace {
-// JSON text is built in a std::string: its appends are the cheap part of writing a case.
-void writeString(std::string& out, const QString& text) {
-    out += '"';
-    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c.unicode() >= 0x80 || c.unicode() < 0x20 || c == u'"' || c == u'\\';
-    });
-    if (plain) {
-        // A name: its characters are its bytes.
-        const size_t at = out.size();
-        out.resize(at + size_t(text.size()));
-        char* to = out.data() + at;
-        for (const QChar c : text)
-            *to++ = char(c.unicode());
-    } else if (const QByteArray utf8 = text.toUtf8(); std::none_of(utf8.cbegin(), utf8.cend(), [](char c) {
-                   return c == '"' || c == '\\' || uchar(c) < 0x20;
-               })) {
-        out.append(utf8.constData(), size_t(utf8.size()));
-    } else {
-        for (const char c : utf8) {
-            switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (uchar(c) < 0x20) {
-                    static const char hex[] = "0123456789abcdef";
-                    out += "\\u00";
-                    out += hex[uchar(c) >> 4];
-                    out += hex[uchar(c) & 15];
-                } else {
-                    out += c;
-                }
-            }
-        }
-    }
-    out += '"';
-}
-} // namespace
-
-void CaseResult::writeJson(std::string& out, int depth) const {
-    // The keys in the order a JSON object keeps them, indented as QJsonDocument indents.
-    const std::string pad(size_t(depth) * 4, ' ');
-    const std::string inner = pad + "    ";
-    const std::string deeper = inner + "    ";
-    bool first = true;
-    const auto key = [&](const char* name) {
-        out += first ? "\n" : ",\n";
-        first = false;
-        out += inner;
-        out += '"';
-        out += name;
-        out += "\": ";
-    };
-    out += pad;
-    out += '{';
-    if (!calculator.isNull()) {
-        key("calculator");
-        writeString(out, calculator);
-    }
-    if (!error.isEmpty()) {
-        key("error");
-        writeString(out, error);
-    }
-    if (said) {
-        key("messages");
-        out += '[';
-        for (qsizetype i = 0; i < messages.size(); ++i) {
-            out += i ? ",\n" : "\n";
-            out += deeper;
-            writeString(out, messages[i]);
-        }
-        out += '\n';
-        out += inner;
-        out += ']';
-    }
-    if (!name.isUndefined()) {
-        key("name");
-        out += QJsonDocument(QJsonArray{name}).toJson(QJsonDocument::Compact).mid(1).chopped(1).toStdString();
-    }
-    if (ran) {
-        key("outputs");
-        out += '{';
-        bool firstField = true;
-        for (const auto& [field, text] : outputs) {
-            out += firstField ? "\n" : ",\n";
-            firstField = false;
-            out += deeper;
-            writeString(out, field);
-            out += ": ";
-            writeString(out, text);
-        }
-        out += '\n';
-        out += inner;
-        out += '}';
-    }
-    if (!report.isEmpty()) {
-        key("report");
-        writeString(out, report);
-    }
-    if (!reportError.isEmpty()) {
-        key("reportError");
-        writeString(out, reportError);
-    }
-    if (!warnings.isEmpty()) {
-        key("warnings");
-        out += '[';
-        for (qsizetype i = 0; i < warnings.size(); ++i) {
-            out += i ? ",\n" : "\n";
-            out += deeper;
-            writeString(out, warnings[i]);
-        }
-        out += '\n';
-        out += inner;
-        out += ']';
-    }
-    out += '\n';
-    out += pad;
-    out += '}';
 }
 
 } // namespace kz

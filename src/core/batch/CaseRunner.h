@@ -8,7 +8,6 @@
 #include <QSet>
 #include <functional>
 #include <map>
-#include <string>
 
 // The batch mode: a JSON array of cases in, a JSON array of results out, every case computed on a
 // calculator session without any window. A case names the calculator ("TDVertFm") and gives input
@@ -32,8 +31,6 @@ struct CaseResult {
     QStringList warnings;
 
     QJsonObject toJson() const;
-    // The same object as JSON text, indented by depth.
-    void writeJson(std::string& out, int depth) const;
 };
 
 // The message of a case whose texts held invalid characters, replaced before it ran.
@@ -51,7 +48,7 @@ public:
 
     // One result per case; allRan is false when any case could not be run.
     QJsonArray run(const QByteArray& json, bool* allRan);
-    // The same results as JSON text, written as the cases are computed.
+    // The same results as indented JSON text.
     QByteArray runToText(const QByteArray& json, bool* allRan);
     CaseResult runCase(const QJsonValue& value);
     // Reports that were due but could not be written.

@@ -100,6 +100,10 @@ void declareDefaultFrames(CalculatorDescriptor& d) {
 
 CalculatorDescriptor completeDescriptor(CalculatorDescriptor d) {
     declareDefaultFrames(d);
+    if (d.history.kindCode == 0)
+        d.history.kindCode = d.kindCode;
+    if (d.selection.kindCode == 0)
+        d.selection.kindCode = d.kindCode;
     struct Kept {
         QString input;
         QString field;

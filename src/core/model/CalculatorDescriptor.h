@@ -336,10 +336,18 @@ struct WeakCondition {
     std::function<std::optional<long double>(const CalcInputs&)> ratio;
 };
 
+// The submenu of "Расчеты" a calculator's item stands in.
+enum class MenuGroup { SingleElectrodes, ComplexDevices, BuildingStructures };
+
 struct CalculatorDescriptor {
     QString className;
     QString caption;
     int helpContext = 0;
+    // The kind code (KodTip) its history sets and selection settings are kept under, unless the
+    // history or the selection states one of its own.
+    int kindCode = 0;
+    MenuGroup menuGroup = MenuGroup::SingleElectrodes;
+    QString menuCaption; // its item in the menu
     QString pictureFile;
     QString formulaText;        // the formula label of the formula panel
     QStringList conditionLines;

@@ -2,7 +2,7 @@
 
 #include "core/batch/CaseRunner.h"
 #include "core/model/Calculator.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "core/model/CoefficientTables.h"
 #include "core/rules/SectionRules.h"
 

@@ -2,6 +2,7 @@
 
 #include "core/common/NumberText.h"
 #include "core/common/Paths.h"
+#include "core/common/ScopedCount.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/RowGridText.h"
@@ -28,7 +29,7 @@
 #include "widgets/reference/EquivalentResistivityDialog.h"
 #include "widgets/reference/RadioGroup.h"
 #include "widgets/reference/TableGrid.h"
-#include "widgets/report/DocxWriter.h"
+#include "report/DocxWriter.h"
 #include "widgets/report/ReportExport.h"
 #include "widgets/selection/SelectionChartDialog.h"
 #include "widgets/selection/SelectionRunDialog.h"
@@ -132,22 +133,6 @@ private:
     std::function<void()> action_;
 };
 
-// Holds the tail of a change while several inputs are set in a row.
-class TailHold {
-public:
-    explicit TailHold(int& counter, bool holding = true) : counter_(counter), holding_(holding) {
-        if (holding_)
-            ++counter_;
-    }
-    ~TailHold() {
-        if (holding_)
-            --counter_;
-    }
-
-private:
-    int& counter_;
-    bool holding_;
-};
 } // namespace
 
 ReferenceDialogs& referenceDialogs() {
@@ -548,7 +533,7 @@ void CalculatorWindow::wireFrames() {
         connect(spin, &QSpinBox::valueChanged, this, [this, spin] { spinChange(spin); });
     for (QComboBox* combo : std::as_const(choices_))
         connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
-            const TailHold choosing(choosing_);
+            const ScopedCount choosing(choosing_);
             inputChanged(combo->objectName(), false);
         });
     for (SpinButton* pair : std::as_const(steps_)) {
@@ -615,7 +600,7 @@ void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
     showPictureChoice(name);
     for (const GeometryInput& g : d_.geometry)
         if (g.isRowChoice() && g.rowChoice->tableInput == name) {
-            const TailHold hold(tailHold_);
+            const ScopedCount hold(tailHold_);
             bindRowTable(g);
         }
     filterCoefficientTables(name);
@@ -742,7 +727,7 @@ CalcInputs CalculatorWindow::snapshot() const {
 }
 
 void CalculatorWindow::sectionChanged() {
-    const TailHold choosing(choosing_);
+    const ScopedCount choosing(choosing_);
     applyDerived(calc_.derive(snapshot(), QStringLiteral("cmbDiam")));
     ChangeTail();
     // The section's diameter bounds some geometry: its labels follow it.
@@ -896,8 +881,8 @@ void CalculatorWindow::hideEvent(QHideEvent* event) {
 void CalculatorWindow::activate() {
     // Opened again, the window keeps what the user typed: rebinding a table moves nothing then.
     ++activations_;
-    const TailHold reopening(reopening_, activations_ > 1);
-    const TailHold activating(activating_);
+    const ScopedCount reopening(reopening_, activations_ > 1);
+    const ScopedCount activating(activating_);
     QString openedOnOtherType;
     if (!d_.pictureFile.isEmpty())
         LoadPicture(image_, d_.pictureFile);
@@ -905,7 +890,7 @@ void CalculatorWindow::activate() {
     loadPagePictures();
     {
         // Refilling the frames fires their change events; one calculation follows them all.
-        const TailHold hold(tailHold_);
+        const ScopedCount hold(tailHold_);
         for (SoilSlot& slot : soils_) {
             slot.frame->InitSoil();
             slot.last = slot.frame->ComboGrunt()->currentText();
@@ -1177,7 +1162,7 @@ void CalculatorWindow::ChangeTail() {
 }
 
 void CalculatorWindow::assignWithoutTail(QLineEdit* edit, const QString& text) {
-    const TailHold hold(tailHold_);
+    const ScopedCount hold(tailHold_);
     edit->setText(text);
 }
 
@@ -1537,7 +1522,7 @@ void CalculatorWindow::runSoilDictionary() {
         soils->locate(QStringLiteral("Grunt"), shown->ComboGrunt()->currentText());
     open(this);
     {
-        const TailHold hold(tailHold_);
+        const ScopedCount hold(tailHold_);
         for (SoilSlot& slot : soils_) {
             slot.frame->InitSoil();
             slot.last = slot.frame->ComboGrunt()->currentText();
@@ -1558,7 +1543,7 @@ void CalculatorWindow::runSectionDictionary(bool corrosion) {
     const QString construction = section->cmbSech()->currentText();
     const QString size = section->cmbDiam()->currentText();
     {
-        const TailHold hold(tailHold_);
+        const ScopedCount hold(tailHold_);
         if (corrosion)
             section->LocateCorrosionRow();
         else if (referenceDialogs().locateSteel)
@@ -1772,7 +1757,7 @@ void CalculatorWindow::pictureClicked(const QString& name, int number) {
     const QMap<QString, QString> moved = calc_.userChoice(snapshot(), name);
     for (auto it = moved.cbegin(); it != moved.cend(); ++it)
         setLinkedInput(it.key(), it.value());
-    const TailHold choosing(choosing_);
+    const ScopedCount choosing(choosing_);
     inputChanged(name, false);
 }
 
@@ -2203,7 +2188,7 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
     holdWindowForRun(false);
     {
         // One result follows the write-back, not one calculation per field written.
-        const TailHold hold(tailHold_);
+        const ScopedCount hold(tailHold_);
         for (const QString& name : d_.selection.writeBack) {
             if (!values.contains(name))
                 continue;
@@ -2260,7 +2245,7 @@ void CalculatorWindow::addRadioInput(const GeometryInput& g, QGridLayout* grid, 
 void CalculatorWindow::wireRadioInputs() {
     for (RadioGroup* radio : std::as_const(radios_))
         connect(radio, &RadioGroup::itemIndexChanged, this, [this, radio] {
-            const TailHold choosing(choosing_);
+            const ScopedCount choosing(choosing_);
             inputChanged(radio->objectName(), false);
         });
 }
@@ -2328,7 +2313,7 @@ void CalculatorWindow::wireRowChoices() {
     for (auto it = rowChoices_.cbegin(); it != rowChoices_.cend(); ++it) {
         const QString name = it.key();
         connect(it.value(), &TableRowChoice::rowChanged, this, [this, name](bool byUser) {
-            const TailHold choosing(choosing_);
+            const ScopedCount choosing(choosing_);
             // Another table's row counts as the user's choice: the inputs that follow the row move.
             if (byUser || (rebinding_ > 0 && reopening_ == 0))
                 moveWithRow(name);
@@ -2350,7 +2335,7 @@ void CalculatorWindow::bindRowTable(const GeometryInput& g) {
     int index = 0;
     if (const RadioGroup* radio = radios_.value(g.rowChoice->tableInput))
         index = radio->itemIndex();
-    const TailHold rebinding(rebinding_);
+    const ScopedCount rebinding(rebinding_);
     choice->setTableIndex(index);
 }
 
@@ -2363,7 +2348,7 @@ QString CalculatorWindow::openOnFilledTable() {
         if (!radio || empty.isEmpty())
             continue;
         const int current = radio->itemIndex();
-        const TailHold rebinding(rebinding_);
+        const ScopedCount rebinding(rebinding_);
         for (int i = 0; i < g.rowChoice->tables.size(); ++i) {
             if (i == current)
                 continue;
@@ -2381,7 +2366,7 @@ QString CalculatorWindow::openOnFilledTable() {
 
 void CalculatorWindow::moveWithRow(const QString& name) {
     const QMap<QString, QString> moved = calc_.userChoice(snapshot(), name);
-    const TailHold hold(tailHold_);
+    const ScopedCount hold(tailHold_);
     for (auto it = moved.cbegin(); it != moved.cend(); ++it)
         setLinkedInput(it.key(), it.value());
 }

@@ -4,6 +4,7 @@
 #include "widgets/calculator/CalculatorWindow.h"
 
 #include "core/common/NumberText.h"
+#include "core/common/ScopedCount.h"
 #include "widgets/common/FormProcedures.h"
 #include "widgets/frames/SectionFrame.h"
 #include "widgets/frames/SoilFrame.h"
@@ -26,17 +27,6 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-// Counts a hold for as long as it lives (the window's tail and choosing counters).
-class FrameHold {
-public:
-    explicit FrameHold(int& counter) : counter_(counter) { ++counter_; }
-    ~FrameHold() { --counter_; }
-    FrameHold(const FrameHold&) = delete;
-    FrameHold& operator=(const FrameHold&) = delete;
-
-private:
-    int& counter_;
-};
 
 bool pageHasOwnParts(const CalculatorDescriptor& d, int page) {
     const SoilFrameSetup& f = d.soilFrames[page];
@@ -202,9 +192,7 @@ void CalculatorWindow::soilFrameChanged(int index, bool typeChange) {
         return;
     }
     // A soil chosen from the list is done at once: its message may be a box.
-    std::optional<FrameHold> choosing;
-    if (typeChange || soil != slot.last)
-        choosing.emplace(choosing_);
+    const ScopedCount choosing(choosing_, typeChange || soil != slot.last);
     slot.last = soil;
     for (const SectionSlot& s : std::as_const(sections_))
         if (s.soil == slot.frame && !s.frame->btnAllMat()->isChecked())

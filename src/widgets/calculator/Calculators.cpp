@@ -1,7 +1,7 @@
 #include "widgets/calculator/CalculatorRegistry.h"
 
 #include "core/model/Calculator.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "widgets/calculator/CalculatorWindow.h"
 
 namespace kz {

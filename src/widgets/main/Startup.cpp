@@ -1,22 +1,17 @@
 #include "widgets/main/Startup.h"
 
-#include "widgets/main/Batch.h"
-#include "widgets/main/CommandLine.h"
 #include "widgets/main/MainForm.h"
 #include "widgets/main/SplashForm.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "store/DataFolder.h"
 #include "store/DataModule.h"
 #include "widgets/common/DialogService.h"
-#include "core/common/Messenger.h"
-#include "core/common/Paths.h"
 #include "widgets/reference/ReferenceWindows.h"
 
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
-#include <QTextStream>
 #include <QTranslator>
 
 using namespace Qt::StringLiterals;
@@ -70,54 +65,9 @@ std::unique_ptr<Program> startProgram(bool showSplash) {
     return program;
 }
 
-void preparePlatform(const CommandLine& commandLine) {
-    // The batch mode and the verification show no window and must run without a display.
-    const bool windowless =
-        commandLine.has(QStringLiteral("--batch")) || commandLine.has(QStringLiteral("--verify"));
-    if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
-
-namespace {
-// Start-up messages of the batch mode and the verification go to the error stream instead of message boxes.
-struct StderrMessenger : Messenger {
-    void showMessage(const QString& text) override { QTextStream(stderr) << text << '\n'; }
-};
-
-int runHeadless(const QStringList& arguments, int (*command)(const QStringList&, CalculatorEnvironment&)) {
-    QApplication::setApplicationName(QStringLiteral("Kelvor ZU 2.0"));
-    registerBuiltCalculators(CalculatorRegistry::instance());
-    DataModule data;
-    StderrMessenger messenger;
-    data.openAll(messenger);
-    CalculatorEnvironment env{data};
-    return command(arguments, env);
-}
-
-// Points the program at what it ships and at its tables; false when the folder asked for is not there.
-bool useDataFolder(const QString& requested) {
-    const QString executableDir = QCoreApplication::applicationDirPath();
-    setApplicationFolder(shippedFolderOf(executableDir));
-    const DataFolderChoice choice = chooseDataFolder(executableDir, requested);
-    QTextStream err(stderr);
-    for (const QString& note : choice.notes)
-        err << note << '\n';
-    if (!choice.error.isEmpty()) {
-        err << choice.error << '\n';
-        return false;
-    }
-    setDataFolder(choice.path);
-    return true;
-}
-} // namespace
-
-int runProgram(QApplication& app, const CommandLine& commandLine) {
-    if (!useDataFolder(commandLine.value(QStringLiteral("--data"))))
+int runProgram(QApplication& app, const QString& requestedDataFolder) {
+    if (!useDataFolder(requestedDataFolder))
         return 2;
-    if (commandLine.has(QStringLiteral("--batch")))
-        return runHeadless(app.arguments(), runBatchCommand);
-    if (commandLine.has(QStringLiteral("--verify")))
-        return runHeadless(app.arguments(), runVerifyCommand);
     auto program = startProgram(true);
     // Without a window manager "maximised" means nothing: start from the whole screen.
     if (QScreen* screen = QGuiApplication::primaryScreen())

@@ -5,7 +5,6 @@
 
 namespace kz {
 
-struct CommandLine;
 class DataModule;
 class MainForm;
 class ReferenceWindows;
@@ -22,10 +21,8 @@ struct Program {
 
 // Start-up without the event loop: splash, main window, tables opened, windows created.
 std::unique_ptr<Program> startProgram(bool showSplash);
-// Call before the application object exists: picks the platform the command line needs.
-void preparePlatform(const CommandLine& commandLine);
-// The whole program (or the batch mode with --batch) over the data folder the command line and the
-// install give: start-up, the maximised main window, the event loop.
-int runProgram(QApplication& app, const CommandLine& commandLine);
+// The whole program over the data folder asked for on the command line (empty: the one the install
+// gives): start-up, the maximised main window, the event loop.
+int runProgram(QApplication& app, const QString& requestedDataFolder);
 
 } // namespace kz

@@ -3,7 +3,7 @@
 #include "core/common/Paths.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/report/ReportExport.h"
-#include "widgets/report/VerificationReport.h"
+#include "report/VerificationReport.h"
 
 #include <QApplication>
 #include <QDateTime>

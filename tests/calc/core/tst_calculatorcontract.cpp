@@ -3,11 +3,11 @@
 #include "CalcTestFolder.h"
 #include "WindowOutputs.h"
 #include "DocxReader.h"
-#include "widgets/main/Batch.h"
+#include "app/commands/Batch.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "core/model/Calculator.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/CalculatorWindow.h"
 #include "widgets/common/DialogService.h"
@@ -269,7 +269,7 @@ void TestCalculatorContract::batchShowsWhatTheWindowShows() {
     const CalculatorDescriptor& d = calculator->description();
     registerBuiltCalculators(CalculatorRegistry::instance());
     CalculatorEnvironment env{*folder_->data};
-    BatchRunner runner(env);
+    BatchRunner runner(env.data);
 
     QStringList soils;
     const DataTable* soilTable = folder_->data->table(QStringLiteral("P_udel.DB"));
@@ -351,7 +351,7 @@ void TestCalculatorContract::batchSetsInputsInTheCalculatorsOrder() {
       {"name": "a list of inputs", "calculator": "TDVertFm", "inputs": [{"EditDlina": "3"}]},
       {"name": "labels follow", "calculator": "TDKolForm", "inputs": {"EditGlub": "0,9"}}
     ])";
-    BatchRunner runner(env);
+    BatchRunner runner(env.data);
     bool allRan = true;
     const QJsonArray r = runner.run(cases, &allRan);
     QVERIFY(!allRan);
@@ -374,7 +374,7 @@ void TestCalculatorContract::batchWritesReports() {
     registerBuiltCalculators(CalculatorRegistry::instance());
     CalculatorEnvironment env{*folder_->data};
     QTemporaryDir dir;
-    BatchRunner runner(env);
+    BatchRunner runner(env.data);
     runner.setReportDir(dir.path());
     bool allRan = false;
     const QJsonArray r = runner.run(R"([{"name": "rod: 5/7", "calculator": "TUVertFm", "inputs": {}},
@@ -615,7 +615,7 @@ void TestCalculatorContract::writtenInputsMoveWhatIsShown() {
     QFETCH(QString, message);
     registerBuiltCalculators(CalculatorRegistry::instance());
     CalculatorEnvironment env{*folder_->data};
-    BatchRunner runner(env);
+    BatchRunner runner(env.data);
     bool allRan = false;
     const QJsonObject oneCase{{u"calculator"_s, calculator}, {u"inputs"_s, inputs}};
     const QJsonArray r = runner.run(QJsonDocument(QJsonArray{oneCase}).toJson(), &allRan);

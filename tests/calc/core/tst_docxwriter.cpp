@@ -1,5 +1,5 @@
 #include "DocxReader.h"
-#include "widgets/report/DocxWriter.h"
+#include "report/DocxWriter.h"
 #include "core/model/ReportModel.h"
 #include "core/common/Messenger.h"
 #include "core/common/Paths.h"

@@ -2,7 +2,7 @@
 // in tests/cases hold their numbers and messages, the contract test what every window does.
 #include "CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/common/HelpViewer.h"
 #include "widgets/common/SpinButton.h"

@@ -1,7 +1,7 @@
 #include "../core/CalcWindowFixture.h"
 #include "../core/CalculatorWindowOf.h"
 #include "core/model/Calculator.h"
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 #include "core/calculators/rods/Goriz2Calc.h"
 #include "core/calculators/rods/Vert2Calc.h"
 #include "core/common/NumberText.h"

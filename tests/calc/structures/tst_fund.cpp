@@ -1,7 +1,7 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "widgets/main/Batch.h"
-#include "core/model/CalculatorList.h"
+#include "app/commands/Batch.h"
+#include "core/calculators/CalculatorList.h"
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/TableRowChoice.h"
 #include "core/calculators/structures/FundCalc.h"
@@ -260,7 +260,7 @@ void TestFund::schemeSetsTheCount() {
 void TestFund::batchChoosesTheGradeByItsKey() {
     registerBuiltCalculators(CalculatorRegistry::instance());
     CalculatorEnvironment env{*folder_->data};
-    BatchRunner runner(env);
+    BatchRunner runner(env.data);
     bool allRan = true;
     const QJsonArray r = runner.run(R"([
       {"name": "8 piles", "calculator": "TFundForm",

@@ -9,7 +9,7 @@
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "widgets/calculator/RowGrid.h"
 #include "widgets/frames/CalculatorToolbar.h"
-#include "widgets/main/Batch.h"
+#include "app/commands/Batch.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -254,7 +254,7 @@ void TestMKFund::apparentDiameterOfZeroIsRefused() {
 void TestMKFund::batchSetsTheGridByItsRows() {
     registerBuiltCalculators(CalculatorRegistry::instance());
     CalculatorEnvironment env{*folder_->data};
-    BatchRunner runner(env);
+    BatchRunner runner(env.data);
     const QByteArray cases = R"([
         {"name": "rows", "calculator": "TMKFundFm",
          "inputs": {"StringGrid1": [["", "", "0,6"]], "SpinNb": "2", "SpinNf": "4", "EditPekv": "120"}},

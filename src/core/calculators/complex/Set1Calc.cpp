@@ -44,6 +44,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TSet1_Frm"_s;
     d.caption = u"Сетка из горизонтальных электродов на поверхности земли."_s;
     d.helpContext = 27;
+    d.kindCode = 20;
+    d.menuGroup = MenuGroup::ComplexDevices;
+    d.menuCaption = u"Сетка из горизонтальных электродов на поверхности земли..."_s;
     d.pictureFile = u"Setka1.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = 0,444*p / Корень(S) + р/L, Ом"_s;
     d.descriptionLines = {u"Сложный заземлитель в виде "_s, u"сетки из горизонтальных электродов "_s,
@@ -95,7 +98,6 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, u"EditShir"_s, u"ширины ячейки"_s}};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 20;
     h.presetName = u"Сетка из горизонтальных электродов 1."_s;
     h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},
                   {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
@@ -105,7 +107,6 @@ CalculatorDescriptor makeDescriptor() {
                   {u"Количество ячеек по горизонтали, шт.:"_s, u"Gor"_s},
                   {u"Количество ячеек по вертикали, шт.:"_s, u"Vert"_s}};
 
-    d.selection.kindCode = 20;
     // "В" of the width is Cyrillic.
     d.selection.parameters = {
         realParameter("Длина ячейки, м", "EditDlina", "A, м", "A, м - длина ячейки, м"),

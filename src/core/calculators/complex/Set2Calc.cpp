@@ -79,6 +79,9 @@ CalculatorDescriptor makeDescriptor() {
     // Two blanks before "электродами".
     d.caption = u"Квадратная сетка с квадратными ячейками и вертикальными  электродами по периметру."_s;
     d.helpContext = 28;
+    d.kindCode = 21;
+    d.menuGroup = MenuGroup::ComplexDevices;
+    d.menuCaption = u"Квадратная сетка с квадратными ячейками и вертикальными  электродами..."_s;
     d.pictureFile = u"Setka2.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = K*p / Корень(S) + р/(Lг+Nв*Lв), Ом\n"
                     u"где K = 0,444 - 0,84*Тотн.  при  0 <=Тотн. <= 0,1  или  K = 0,385 - 0,25*Тотн.  при  "
@@ -138,7 +141,6 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, depthName, u"глубины заложения вертикального электрода"_s}};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 21;
     h.presetName = u"Квадратная сетка 1."_s;
     h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},
                   {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
@@ -163,7 +165,6 @@ CalculatorDescriptor makeDescriptor() {
     byRods.step = u"4"_s;
     byRods.type = u"integer"_s;
     byRods.settingsTable = 3;
-    d.selection.kindCode = 21;
     d.selection.parameters = {
         parameter(u"Размер ячейки, м"_s, cellName, u"0,1"_s, u"a, м"_s, u"размер ячейки, м"_s, {rodColumn, depthColumn}),
         bySize,

@@ -87,6 +87,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TSet3_Frm"_s;
     d.caption = u"Горизонтальная прямоугольная решетка, размещенная на глубине."_s;
     d.helpContext = 29;
+    d.kindCode = 22;
+    d.menuGroup = MenuGroup::ComplexDevices;
+    d.menuCaption = u"Горизонтальная прямоугольная решетка, размещенная на глубине..."_s;
     // m.DB holds the shape term added to the logarithm, not one inside it.
     d.formulaText = u"Расчетная формула:   R = p /(2*П*L) * [Ln(L*L / (To*D)) + m], Ом"_s;
     d.conditionLines = {u"b/a = 1..4; "_s, u"Для полосы шириной B: D = 0,5 B."_s,
@@ -158,7 +161,6 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, depthInput, u"глубины заложения"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 22;
     h.presetName = u"Горизонтальная решетка 1."_s;
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Длина ячейки, м:"_s, u"A"_s}
@@ -168,7 +170,6 @@ CalculatorDescriptor makeDescriptor() {
     const SelectionColumn lengthColumn{cellLength, u"b, м"_s, u"b, м - длина ячейки, м"_s};
     // "а" of the width's note line is Cyrillic, its heading's "a" Latin.
     const SelectionColumn widthColumn{cellWidth, u"a, м"_s, u"а, м - ширина ячейки, м"_s};
-    d.selection.kindCode = 22;
     d.selection.parameters = {
         cellParameter(u"Длина ячейки, м"_s, cellLength, lengthColumn.heading, lengthColumn.note, widthColumn),
         cellParameter(u"Ширина ячейки, м"_s, cellWidth, widthColumn.heading, widthColumn.note, lengthColumn),

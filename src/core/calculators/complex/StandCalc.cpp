@@ -71,6 +71,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TStandFrm"_s;
     d.caption = u"Стандартное заземляющее устройство."_s;
     d.helpContext = 26;
+    d.kindCode = 101;
+    d.menuGroup = MenuGroup::ComplexDevices;
+    d.menuCaption = u"Стандартное заземляющее устройство..."_s;
     d.conditionLines.clear();
     d.formulaText = u"Расчетная формула:   Rо = Rв*Rг/(Rв +Rг), Ом"_s;
     d.resultLabel = u"Ro - общее cопротивление заземляющего устройства, Ом:"_s;
@@ -266,7 +269,6 @@ CalculatorDescriptor makeDescriptor() {
     n.start = n.lower = u"2"_s;
     n.end = n.upper = u"20"_s;
     n.step = u"1"_s;
-    d.selection.kindCode = 101;
     d.selection.storedSets = true;
     d.selection.parameters = {
         coefficient(deep, u"верт."_s, u"Кпв"_s, u"Кпв - поправочный коэффициент (верт. электроды)"_s),

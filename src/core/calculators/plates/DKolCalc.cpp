@@ -21,6 +21,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TDKolForm"_s;
     d.caption = u"Кольцевой заземлитель в земле."_s;
     d.helpContext = 14;
+    d.kindCode = 8;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Кольцевой в земле..."_s;
     d.pictureFile = u"dkoltso.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом"_s;
     d.weakConditions = {diameterCondition(u"D >> d"_s, u"D/d"_s, u"EditDiam"_s),
@@ -70,7 +73,6 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, u"EditGlub"_s, u"глубины заложения"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 8;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Диаметр кольца, м:"_s, u"D1"_s}
@@ -78,7 +80,6 @@ CalculatorDescriptor makeDescriptor() {
 
     SelectionParameter ringD = kol::ringDiameterSelection();
     ringD.columns = {{u"EditGlub"_s, u"T, м"_s, u"T, м - глубина заложения, м"_s}};
-    d.selection.kindCode = 8;
     d.selection.parameters = {ringD, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDiam"_s, u"EditGlub"_s};
 

@@ -22,6 +22,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TDKrugFrm"_s;
     d.caption = u"Круглая пластина в земле."_s;
     d.helpContext = 16;
+    d.kindCode = 11;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Круглая пластина в земле..."_s;
     d.pictureFile = u"DKrugPl.bmp"_s;
     d.formulaText =
         u"Расчетная формула:   R = p / (4*D) * [1+2/П*arcsin(D / (Корень(16*To*To + D*D)))], Ом"_s;
@@ -44,7 +47,6 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, depthName, u"глубины заложения"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 11;
     h.presetName = historyPresetName(d.caption);
     h.captions = body::soilCaptions();
     h.captions << HistoryCaption{u"Диаметр пластины, м:"_s, u"D1"_s}
@@ -54,7 +56,6 @@ CalculatorDescriptor makeDescriptor() {
                                                        u"D, м - диаметр круглой пластины, м"_s);
     // "Tо" of the note: a Latin T and a Cyrillic о.
     plate.columns = {{depthName, u"To, м"_s, u"Tо, м - глубина заложения, м"_s}};
-    d.selection.kindCode = 11;
     d.selection.parameters = {plate, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, diameterName, depthName};
 

@@ -29,6 +29,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TDPlRebro2F"_s;
     d.caption = u"Прямоугольная пластина в двухслойной земле (поставлена на ребро)."_s;
     d.helpContext = 54;
+    d.kindCode = 41;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Прямоугольная пластина в двухслойной земле (поставлена на ребро)..."_s;
     d.pictureFile = u"PrPlast2.bmp"_s;
     d.formulaText = edgeplate::formulaText(u"pэ"_s);
     d.conditionLines = {u"a < b < 4a"_s, u"2To >= a"_s, u"рэ = a / (a1/p1 + a2/p2), Ом м"_s};
@@ -51,7 +54,6 @@ CalculatorDescriptor makeDescriptor() {
     d.checks << InputCheck{K::Positive, thicknessName, u"толщины (мощности) верхнего слоя земли"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 41;
     h.presetName = u"Прямоугольная пластина, поставленная на ребро, в двухслойной земле 1."_s;
     h.captions = twolayer::soilCaptions();
     h.captions << HistoryCaption{u"Толщина верхнего слоя земли, м:"_s, u"A"_s}
@@ -66,7 +68,6 @@ CalculatorDescriptor makeDescriptor() {
     byThickness.end = u"1"_s;
     byThickness.upper = u"5"_s;
     byThickness.recommendation = u"начальное значение больше конечного"_s;
-    d.selection.kindCode = 41;
     d.selection.parameters = twolayer::soilSelections() + sizeSelections();
     d.selection.parameters << byThickness;
     d.selection.writeBack = {u"EditRo0"_s,       u"EditPKV"_s, twolayer::lower(u"EditRo0"_s),

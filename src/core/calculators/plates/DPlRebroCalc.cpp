@@ -21,6 +21,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TDPlRebroF"_s;
     d.caption = u"Прямоугольная пластина в земле (поставлена на ребро)."_s;
     d.helpContext = 17;
+    d.kindCode = 10;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Прямоугольная пластина в земле (поставлена на ребро)..."_s;
     d.pictureFile = u"DPlRebro.bmp"_s;
     d.formulaText = edgeplate::formulaText(u"p"_s);
     d.conditionLines = {u"a < b < 4a"_s, u"2To >= a"_s};
@@ -32,13 +35,11 @@ CalculatorDescriptor makeDescriptor() {
     d.checks = body::soilChecks(K::Positive) + geometryChecks();
 
     HistoryLayout& h = d.history;
-    h.kindCode = 10;
     h.presetName = u"Прямоугольная пластина в земле 1."_s;
     h.captions = body::soilCaptions();
     h.captions << HistoryCaption{u"Глубина заложения, м:"_s, u"T"_s} << HistoryCaption{u"Длина пластины, м:"_s, u"B"_s}
                << HistoryCaption{u"Ширина пластины, м:"_s, u"A"_s};
 
-    d.selection.kindCode = 10;
     d.selection.parameters = sizeSelections() << correctionSelection() << soilResistivitySelection();
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, lengthName, widthName, depthName};
 

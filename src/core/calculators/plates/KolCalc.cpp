@@ -20,6 +20,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TKolForm"_s;
     d.caption = u"Кольцевой заземлитель у поверхности земли."_s;
     d.helpContext = 15;
+    d.kindCode = 7;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Кольцевой у поверхности земли..."_s;
     d.pictureFile = u"ukoltso.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (П*П*D) * Ln(8*D/d), Ом"_s;
     d.weakConditions = {diameterCondition(u"D >> d"_s, u"D/d"_s, u"EditDiam"_s)};
@@ -44,12 +47,10 @@ CalculatorDescriptor makeDescriptor() {
     d.loadNeedsInputs = true;
 
     HistoryLayout& h = d.history;
-    h.kindCode = 7;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Диаметр кольца, м:"_s, u"D2"_s};
 
-    d.selection.kindCode = 7;
     d.selection.parameters = {ringDiameterSelection(), correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDiam"_s};
 

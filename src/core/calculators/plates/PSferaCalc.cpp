@@ -21,6 +21,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TPSferaFm"_s;
     d.caption = u"Полусферический заземлитель на поверхности земли."_s;
     d.helpContext = 21;
+    d.kindCode = 2;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Полусферический у поверхности земли..."_s;
     d.pictureFile = u"psfera.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (П*D), Ом"_s;
     d.geometry = {body::diameterInput(u"D - диаметр сферы, м:"_s, u"SpinButtonA"_s, u"D1"_s)};
@@ -30,12 +33,10 @@ CalculatorDescriptor makeDescriptor() {
     d.checks << InputCheck{K::Positive, diameterName, u"диаметра сферы"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 2;
     h.presetName = historyPresetName(d.caption);
     h.captions = body::soilCaptions();
     h.captions << HistoryCaption{u"Диаметр сферы, м:"_s, u"D1"_s};
 
-    d.selection.kindCode = 2;
     d.selection.parameters = {
         body::diameterSelection(u"Диаметр сферы, м"_s, u"0,1"_s, u"D, м - диаметр сферы, м"_s),
         correctionSelection(), soilResistivitySelection()};

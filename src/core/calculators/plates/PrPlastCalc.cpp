@@ -23,6 +23,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TPrPlastF"_s;
     d.caption = u"Прямоугольная пластина на поверхности земли."_s;
     d.helpContext = 20;
+    d.kindCode = 9;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Прямоугольная пластина на поверхности земли..."_s;
     d.pictureFile = u"UPrPlast.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (П*b) * Ln(4*b / a), Ом"_s;
     d.conditionCaption = u" Условие применения формулы "_s;
@@ -53,7 +56,6 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, widthName, u"ширины пластины"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 9;
     h.presetName = historyPresetName(d.caption);
     h.captions = body::soilCaptions();
     h.captions << HistoryCaption{u"Длина пластины, м:"_s, u"B"_s} << HistoryCaption{u"Ширина пластины, м:"_s, u"A"_s};
@@ -66,7 +68,6 @@ CalculatorDescriptor makeDescriptor() {
     SelectionParameter byWidth =
         body::sizeSelection(u"Ширина пластины, м"_s, widthName, u"0,5"_s, u"a, м"_s, widthNote);
     byWidth.columns = {{lengthName, u"b, м"_s, lengthNote}};
-    d.selection.kindCode = 9;
     d.selection.parameters = {byLength, byWidth, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, lengthName, widthName};
 

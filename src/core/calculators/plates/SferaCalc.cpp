@@ -22,6 +22,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TSferaFrm"_s;
     d.caption = u"Сферический заземлитель в земле."_s;
     d.helpContext = 22;
+    d.kindCode = 1;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Сферический в земле..."_s;
     d.pictureFile = u"sfera.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*D) * [1+D / (4*T)], Ом"_s;
     d.conditionCaption = u" Условие применения формулы "_s;
@@ -42,7 +45,6 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, depthName, u"глубины заложения"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 1;
     h.presetName = historyPresetName(d.caption);
     h.captions = body::soilCaptions();
     h.captions << HistoryCaption{u"Диаметр сферы, м:"_s, u"D1"_s}
@@ -52,7 +54,6 @@ CalculatorDescriptor makeDescriptor() {
     SelectionParameter sphere =
         body::diameterSelection(u"Диаметр сферы, м"_s, u"0,1"_s, u"D, м - диаметр сферы, м"_s);
     sphere.columns = {{depthName, u"T, м"_s, u"T, м - глубина заложения, м"_s}};
-    d.selection.kindCode = 1;
     d.selection.parameters = {sphere, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, diameterName, depthName};
 

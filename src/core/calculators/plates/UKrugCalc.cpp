@@ -19,6 +19,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TUKrugFrm"_s;
     d.caption = u"Круглая пластина на поверхности земли."_s;
     d.helpContext = 56;
+    d.kindCode = 12;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Круглая пластина на поверхности земли..."_s;
     d.pictureFile = u"UKrugPl.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*D), Ом"_s;
     d.geometry = {body::diameterInput(u"D - диаметр пластины, м:"_s, u"SpinButtonA"_s, u"D1"_s)};
@@ -29,12 +32,10 @@ CalculatorDescriptor makeDescriptor() {
     d.checks << InputCheck{K::Positive, diameterName, u"диаметра пластины"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 12;
     h.presetName = historyPresetName(d.caption);
     h.captions = body::soilCaptions();
     h.captions << HistoryCaption{u"Диаметр пластины, м:"_s, u"D1"_s};
 
-    d.selection.kindCode = 12;
     d.selection.parameters = {body::diameterSelection(u"Диаметр круглой пластины, м"_s, u"0,5"_s,
                                                       u"D, м - диаметр круглой пластины, м"_s),
                               correctionSelection(), soilResistivitySelection()};

@@ -19,6 +19,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TUKvadFrm"_s;
     d.caption = u"Квадратная пластина на поверхности земли."_s;
     d.helpContext = 55;
+    d.kindCode = 37;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Квадратная пластина на поверхности земли..."_s;
     // The rectangular plate's picture serves the square one too.
     d.pictureFile = u"UPrPlast.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = 0,444 * p / b, Ом"_s;
@@ -30,12 +33,10 @@ CalculatorDescriptor makeDescriptor() {
     d.checks << InputCheck{K::Positive, sideName, u"стороны пластины"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 37;
     h.presetName = historyPresetName(d.caption);
     h.captions = body::soilCaptions();
     h.captions << HistoryCaption{u"Сторона пластины, м:"_s, u"A"_s};
 
-    d.selection.kindCode = 37;
     d.selection.parameters = {body::sizeSelection(u"Сторона квадратной пластины, м"_s, sideName, u"0,5"_s,
                                                   u"b, м"_s, u"b, м - сторона квадратной пластины, м"_s),
                               correctionSelection(), soilResistivitySelection()};

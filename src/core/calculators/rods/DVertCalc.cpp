@@ -19,6 +19,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TDVertFm"_s;
     d.caption = u"Вертикальный заземлитель в земле."_s;
     d.helpContext = 18;
+    d.kindCode = 4;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Вертикальный заземлитель в земле..."_s;
     d.pictureFile = u"vert.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s;
     d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
@@ -54,7 +57,6 @@ CalculatorDescriptor makeDescriptor() {
     d.checks << InputCheck{K::Positive, u"EditDlina"_s, u"длины заземлителя"_s}
              << InputCheck{K::Positive, u"EditGlub"_s, u"глубины заложения"_s};
     HistoryLayout& h = d.history;
-    h.kindCode = 4;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Расстояние от поверхности земли до заземлителя, м:"_s, u"T"_s}
@@ -64,7 +66,6 @@ CalculatorDescriptor makeDescriptor() {
     // "To" with a Latin T and o; the note writes a Latin T and a Cyrillic о.
     rodLength.columns = {
         {u"EditGlub"_s, u"To, м"_s, u"Tо, м - расстояние от поверхности земли до стержня, м"_s}};
-    d.selection.kindCode = 4;
     d.selection.parameters = {rodLength, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDlina"_s, u"EditGlub"_s, u"EditT"_s};
 

@@ -20,6 +20,7 @@ CalculatorDescriptor makeDescriptor() {
     p.className = u"TGoriz2Fm"_s;
     p.caption = u"Горизонтальный заземлитель в двухслойной земле."_s;
     p.helpContext = 50;
+    p.menuCaption = u"Горизонтальный заземлитель в двухслойной земле..."_s;
     p.pictureFile = u"goriz2.bmp"_s;
     p.conditionLines = {u"L = 5 .. 100 м"_s, u"Н = 1 .. 5 м"_s, u"р1 / р2 = 0,5 .. 10"_s,
                         u"Tо = 0,5 .. 0,8 м"_s};

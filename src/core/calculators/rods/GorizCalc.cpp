@@ -21,6 +21,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TGorizFm"_s;
     d.caption = u"Горизонтальный заземлитель в земле."_s;
     d.helpContext = 19;
+    d.kindCode = 6;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Горизонтальный заземлитель в земле..."_s;
     d.pictureFile = u"goriz.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * Ln[L*L/(T*D)], Ом"_s;
     d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s),
@@ -66,7 +69,6 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, depthInput, u"глубины заложения"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 6;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Глубина заложения, м:"_s, u"T"_s}
@@ -74,7 +76,6 @@ CalculatorDescriptor makeDescriptor() {
 
     SelectionParameter l = lengthSelection(u"3"_s, u"100"_s);
     l.columns = {{depthInput, u"T, м"_s, u"T, м - глубина заложения, м"_s}};
-    d.selection.kindCode = 6;
     d.selection.parameters = {l, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, lengthInput, depthInput};
 

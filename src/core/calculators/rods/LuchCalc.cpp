@@ -38,6 +38,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TLuchForm"_s;
     d.caption = u"Лучевой заземлитель в земле."_s;
     d.helpContext = 41;
+    d.kindCode = 32;
+    d.menuGroup = MenuGroup::ComplexDevices;
+    d.menuCaption = u"Лучевые заземлители..."_s;
     d.formulaText = u"Расчетная формула:   R = [p / (2*П*l) * Ln(l*l/(T*D))] / [N*k], Ом"_s;
     d.weakConditions = {diameterCondition(u"l >> D"_s, u"l/D"_s, u"EditDlina"_s),
                          inputsCondition(u"l >> 4T"_s, u"l/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
@@ -118,7 +121,6 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, depthInput, u"глубины заложения"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 32;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Глубина заложения, м:"_s, u"T"_s}
@@ -135,7 +137,6 @@ CalculatorDescriptor makeDescriptor() {
     l.heading = u"l, м"_s;
     l.note = u"l, м - длина луча, м"_s;
     l.columns = {{depthInput, u"T, м"_s, u"T, м - глубина заложения, м"_s}};
-    d.selection.kindCode = 32;
     d.selection.parameters = {l, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, lengthInput, depthInput};
 

@@ -47,6 +47,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TParalFm"_s;
     d.caption = u"Параллельно уложенные горизонтальные полосовые электроды."_s;
     d.helpContext = 42;
+    d.kindCode = 33;
+    d.menuGroup = MenuGroup::ComplexDevices;
+    d.menuCaption = u"Параллельно уложенные горизонтальные полосовые электроды..."_s;
     d.pictureFile = u"paralel.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = [p / (2*П*L) * Ln(L*L/(T*D))] / (N*k), Ом"_s;
     d.weakConditions = {inputsCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s, 1, u"cmbDiam"_s, 0.5L),
@@ -121,7 +124,6 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, spacingInput, u"расстояния между полосами"_s}};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 33;
     h.presetName = u"Параллельные горизонтальные полосовые электроды 1."_s;
     h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},        {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
                   {u"Коэффициент поправки:"_s, u"KP"_s}, {u"Ширина полосы, м:"_s, u"D1"_s},
@@ -145,7 +147,6 @@ CalculatorDescriptor makeDescriptor() {
                                      u"N, шт. - количество полос, шт."_s);
     n.type = u"integer"_s;
     n.settingsTable = 3;
-    d.selection.kindCode = 33;
     d.selection.parameters = {parameter(u"Длина полосы, м"_s, lengthInput, u"15"_s, u"200"_s, u"L, м"_s,
                                         u"L, м - длина полосы, м"_s),
                               n,

@@ -42,6 +42,9 @@ CalculatorDescriptor tableCalculatorDescriptor(const TableCalculatorParts& parts
     d.className = parts.className;
     d.caption = parts.caption;
     d.helpContext = parts.helpContext;
+    d.kindCode = parts.kindCode;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = parts.menuCaption;
     d.pictureFile = parts.pictureFile;
     d.formulaText = u"Расчетная формула:   R = А * p2, Ом"_s;
     d.conditionLines = parts.conditionLines;
@@ -83,14 +86,12 @@ CalculatorDescriptor tableCalculatorDescriptor(const TableCalculatorParts& parts
              << InputCheck{K::Positive, parts.third.name, parts.thirdSubject};
 
     HistoryLayout& h = d.history;
-    h.kindCode = parts.kindCode;
     h.presetName = parts.presetName;
     h.captions = twolayer::soilCaptions();
     h.captions << HistoryCaption{u"Толщина верхнего слоя земли, м:"_s, u"A"_s}
                << HistoryCaption{u"Длина заземлителя, м:"_s, u"L"_s}
                << HistoryCaption{parts.thirdCaption, parts.third.historyField};
 
-    d.selection.kindCode = parts.kindCode;
     d.selection.parameters = selections(lengthName, end);
     d.selection.writeBack = selectionWriteBack(lengthName);
 

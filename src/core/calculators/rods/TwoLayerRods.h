@@ -63,6 +63,7 @@ struct TableCalculatorParts {
     QString className;
     QString caption;
     int helpContext = 0;
+    QString menuCaption;
     QString pictureFile;
     QStringList conditionLines;
     QString table; // data module table of A

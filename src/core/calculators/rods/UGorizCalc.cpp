@@ -22,6 +22,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TUGorizFm"_s;
     d.caption = u"Горизонтальный заземлитель на поверхности земли."_s;
     d.helpContext = 23;
+    d.kindCode = 5;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Горизонтальный заземлитель на поверхности земли..."_s;
     d.pictureFile = u"ugoriz.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (П*L) * Ln(2*L/D), Ом"_s;
     d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
@@ -43,12 +46,10 @@ CalculatorDescriptor makeDescriptor() {
     d.checks << InputCheck{K::Positive, lengthInput, u"длины заземлителя"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 5;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Длина стержня, м:"_s, u"L"_s};
 
-    d.selection.kindCode = 5;
     d.selection.parameters = {goriz::lengthSelection(u"1"_s, u"50"_s), correctionSelection(),
                               soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, lengthInput};

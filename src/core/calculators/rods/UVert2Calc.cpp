@@ -25,6 +25,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TUVert2Fm"_s;
     d.caption = u"Вертикальный заземлитель у поверхности двухслойной земли."_s;
     d.helpContext = 52;
+    d.kindCode = 39;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Вертикальный заземлитель у поверхности двухслойной земли..."_s;
     d.pictureFile = u"UVert2.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = pэ / (2*П*L) * Ln(4*L/D), Ом"_s;
     d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
@@ -51,11 +54,9 @@ CalculatorDescriptor makeDescriptor() {
                                                         u"толщины (мощности) верхнего слоя земли"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 39;
     h.presetName = u"Вертикальный заземлитель у поверхности двухслойной земли 1."_s;
     h.captions = splitRodCaptions();
 
-    d.selection.kindCode = 39;
     d.selection.parameters = selections(lengthName, u"20"_s);
     d.selection.writeBack = selectionWriteBack(lengthName);
 

@@ -23,6 +23,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TUVertFm"_s;
     d.caption = u"Вертикальный заземлитель у поверхности земли."_s;
     d.helpContext = 25;
+    d.kindCode = 3;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Вертикальный заземлитель у поверхности земли..."_s;
     d.pictureFile = u"UVert.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * Ln(4*L/D), Ом"_s;
     d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
@@ -44,12 +47,10 @@ CalculatorDescriptor makeDescriptor() {
     d.checks = soilAndConstructionChecks(K::Filled);
     d.checks << InputCheck{K::Positive, u"EditDlina"_s, u"длины заземлителя"_s};
     HistoryLayout& h = d.history;
-    h.kindCode = 3;
     h.presetName = historyPresetName(d.caption);
     h.captions = soilAndConstructionCaptions();
     h.captions << HistoryCaption{u"Длина стержня, м:"_s, u"L"_s};
 
-    d.selection.kindCode = 3;
     d.selection.parameters = {dvert::rodLengthSelection(), correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDlina"_s};
     d.report = report;

@@ -20,6 +20,7 @@ CalculatorDescriptor makeDescriptor() {
     p.className = u"TVert2Fm"_s;
     p.caption = u"Вертикальный заземлитель в двухслойной земле 1."_s;
     p.helpContext = 51;
+    p.menuCaption = u"Вертикальный заземлитель в двухслойной земле 1..."_s;
     p.pictureFile = u"vert2.bmp"_s;
     p.conditionLines = {u"D = 0,02 или 0,04 м"_s, u"L = 5 .. 20 м"_s, u"Н = 1 .. 5 м"_s,
                         u"р1 / р2 = 0,5 .. 10"_s, u"Tо = 0,5 м"_s};

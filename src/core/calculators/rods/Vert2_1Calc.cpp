@@ -28,6 +28,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TVert2_1F"_s;
     d.caption = u"Вертикальный заземлитель в двухслойной земле 2."_s;
     d.helpContext = 53;
+    d.kindCode = 40;
+    d.menuGroup = MenuGroup::SingleElectrodes;
+    d.menuCaption = u"Вертикальный заземлитель в двухслойной земле 2..."_s;
     d.pictureFile = u"Vert2_1.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = pэ / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s;
     d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s)};
@@ -82,12 +85,10 @@ CalculatorDescriptor makeDescriptor() {
              << InputCheck{K::Positive, thicknessName, u"толщины (мощности) верхнего слоя земли"_s};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 40;
     h.presetName = u"Вертикальный заземлитель в двухслойной земле 1."_s;
     h.captions = splitRodCaptions();
     h.captions << HistoryCaption{u"Расстояние от поверхности земли до заземлителя, м:"_s, u"D2"_s};
 
-    d.selection.kindCode = 40;
     d.selection.parameters = selections(lengthName, u"20"_s);
     d.selection.writeBack = selectionWriteBack(lengthName);
 

@@ -73,6 +73,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TEstakFm"_s;
     d.caption = u"Технологическая эстакада (кабельная галерея)."_s;
     d.helpContext = 32;
+    d.kindCode = 31;
+    d.menuGroup = MenuGroup::BuildingStructures;
+    d.menuCaption = u"Технологические эстакады..."_s;
     d.soilFrame = false;
     d.soilRangeCheck = false;
     d.multiLineOrder = true;
@@ -131,7 +134,6 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, spacingInput, u"расстояния между соседними опорами"_s}};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 31;
     h.presetName = u"Технологическая эстакада 1."_s;
     h.captions = {{u"Тип:"_s, u"Grunt"_s},
                   {u"Количество проложенных труб, шт.:"_s, u"N"_s},
@@ -146,7 +148,6 @@ CalculatorDescriptor makeDescriptor() {
                                      u"L, км"_s, u"L, км - длина, км"_s);
     l.lower = u"0,05"_s;
     l.upper = u"5"_s;
-    d.selection.kindCode = 31;
     d.selection.parameters = {
         l,
         parameter(u"Эквивалентное удельное сопротивление грунта, Ом м"_s, pekvInput, u"150"_s, u"40"_s,

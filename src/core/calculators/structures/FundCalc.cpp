@@ -87,6 +87,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TFundForm"_s;
     d.caption = u"Железобетонные фундаменты."_s;
     d.helpContext = 43;
+    d.kindCode = 34;
+    d.menuGroup = MenuGroup::BuildingStructures;
+    d.menuCaption = u"Железобетонные фундаменты..."_s;
     d.formulaText = u"Расчетная формула:   Rр = Rф / N / Kи, Ом"_s;
     d.multiLineOrder = true;
     // Memo1 is the legend of the foundation table.
@@ -186,7 +189,6 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, depthInput, u"глубины заложения фундамента"_s}};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 34;
     h.presetName = u"Сборный фундамент 1."_s;
     h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},
                   {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
@@ -209,7 +211,6 @@ CalculatorDescriptor makeDescriptor() {
     l.recommendation = u"начальное значение меньше конечного"_s;
     l.heading = u"l, м"_s;
     l.note = u"l, м - глубина заложения фундамента, м"_s;
-    d.selection.kindCode = 34;
     d.selection.parameters = {l, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, depthInput};
 

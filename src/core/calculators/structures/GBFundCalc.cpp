@@ -46,6 +46,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TGBFundFm"_s;
     d.caption = u"Железобетонный фундамент здания."_s;
     d.helpContext = 30;
+    d.kindCode = 30;
+    d.menuGroup = MenuGroup::BuildingStructures;
+    d.menuCaption = u"Железобетонные фундаменты зданий..."_s;
     d.soilFrame = false;
     d.multiLineOrder = true;
     d.resultMask = u"0.00"_s;
@@ -81,7 +84,6 @@ CalculatorDescriptor makeDescriptor() {
     d.soilRangeCheck = false;
 
     HistoryLayout& h = d.history;
-    h.kindCode = 30;
     h.presetName = u"Железобетонный фундамент 1."_s;
     h.captions = {{u"Эквивалентное сопротивление земли, Ом м:"_s, u"P"_s},
                   {u"Длина фундамента, м:"_s, u"A"_s},
@@ -100,7 +102,6 @@ CalculatorDescriptor makeDescriptor() {
     SelectionParameter area =
         parameter("Площадь здания, м2", "EditS", "50", "2500", "начальное значение меньше конечного", "S, м",
                   "S, м - площадь здания, м2");
-    d.selection.kindCode = 30;
     d.selection.parameters = {p, length, width, area};
     d.selection.writeBack = {u"EditPekv"_s, u"EditA"_s, u"EditB"_s, u"EditS"_s};
     d.report = calcOrderReport(d.caption, d.orderMemoName);

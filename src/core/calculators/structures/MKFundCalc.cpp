@@ -78,6 +78,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TMKFundFm"_s;
     d.caption = u"Фундаментное поле здания с металлическими колоннами."_s;
     d.helpContext = 33;
+    d.kindCode = 100;
+    d.menuGroup = MenuGroup::BuildingStructures;
+    d.menuCaption = u"Фундаментное поле здания с металлическими колоннами..."_s;
     d.soilFrame = false;
     d.multiLineOrder = true;
     d.resultLabel = u"R - сопротивление растеканию, Ом:"_s;
@@ -177,7 +180,6 @@ CalculatorDescriptor makeDescriptor() {
     d.soilRangeCheck = false;
 
     HistoryLayout& h = d.history;
-    h.kindCode = 100;
     h.ownTables = u"histmk"_s;
     h.presetName = u"Металлические колонны 1."_s;
     h.captions = {{u"Площадь фундаментного поля здания, м2:"_s, u"S"_s},
@@ -196,7 +198,6 @@ CalculatorDescriptor makeDescriptor() {
                                       u"1"_s, true, u"N, шт."_s, u"N, шт. - количество фундаментов, шт."_s);
     nf.type = u"integer"_s;
     nf.settingsTable = 3;
-    d.selection.kindCode = 100;
     d.selection.parameters = {
         parameter(u"Эквивалентное удельное сопротивление грунта, Ом м"_s, pekvInput, u"150"_s, u"40"_s,
                   u"1"_s, false, u"рэ, Ом м"_s,

@@ -19,6 +19,9 @@ CalculatorDescriptor makeDescriptor() {
     d.className = u"TTruboFm"_s;
     d.caption = u"Трубопровод в земле."_s;
     d.helpContext = 31;
+    d.kindCode = 15;
+    d.menuGroup = MenuGroup::BuildingStructures;
+    d.menuCaption = u"Трубопроводы..."_s;
     d.pictureFile = u"goriz.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p/(2*П*L) * Ln[L*L/(T*D)], Ом"_s;
     d.weakConditions = {inputsCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s, 1, u"cmbDiam"_s, 1)};
@@ -62,7 +65,6 @@ CalculatorDescriptor makeDescriptor() {
                 {K::Positive, u"cmbDiam"_s, u"диаметра трубы"_s}};
 
     HistoryLayout& h = d.history;
-    h.kindCode = 15;
     h.presetName = historyPresetName(d.caption);
     h.promptCaption = u"Введите наименование трубопровода."_s;
     h.promptLabel = u"Наименование трубопровода:"_s;
@@ -81,7 +83,6 @@ CalculatorDescriptor makeDescriptor() {
     pipeLength.recommendation = u"начальное значение меньше конечного"_s;
     pipeLength.heading = u"L, м"_s;
     pipeLength.note = u"L, м - длина трубопровода, м"_s;
-    d.selection.kindCode = 15;
     d.selection.parameters = {pipeLength, correctionSelection(), soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s, u"EditPKV"_s, u"EditDlina"_s};
 

@@ -1,4 +1,4 @@
-#include "widgets/report/DocxWriter.h"
+#include "report/DocxWriter.h"
 
 #include <QBuffer>
 #include <QFileInfo>

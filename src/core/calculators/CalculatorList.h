@@ -6,7 +6,7 @@ namespace kz {
 
 class Calculator;
 
-// Every calculator built so far, in no particular order.
+// Every calculator, in the order of their menu items.
 const QList<const Calculator*>& builtCalculators();
 // The calculator of a window class; nullptr when it is not built.
 const Calculator* findCalculator(const QString& className);

@@ -1,11 +1,14 @@
-#include "widgets/main/Batch.h"
+#include "app/commands/Batch.h"
 
-#include "widgets/calculator/CalculatorRegistry.h"
-#include "widgets/common/DialogService.h"
-#include "widgets/report/DocxWriter.h"
-#include "widgets/report/VerificationReport.h"
+#include "app/commands/CommandLine.h"
+#include "core/common/Messenger.h"
 #include "core/common/Paths.h"
+#include "report/DocxWriter.h"
+#include "report/VerificationReport.h"
+#include "store/DataFolder.h"
+#include "store/DataModule.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -17,18 +20,26 @@ using namespace Qt::StringLiterals;
 
 namespace kz {
 
-BatchRunner::BatchRunner(CalculatorEnvironment& env) : frames_(env.data), cases_(frames_) {}
+namespace {
+// With no window, whatever the tables or a report have to say goes to the error stream.
+struct StderrMessenger : Messenger {
+    void showMessage(const QString& text) override { QTextStream(stderr) << text << '\n'; }
+};
+} // namespace
+
+BatchRunner::BatchRunner(DataModule& data) : frames_(data), cases_(frames_) {}
 
 void BatchRunner::setReportDir(const QString& dir) {
     cases_.setReports(dir, [](const Calculator& calculator, const ReportSource& source, const QString& path,
                               QString* error) {
-        ReportBuilder report(dialogs());
+        StderrMessenger messenger;
+        ReportBuilder report(messenger);
         writeReport(calculator.description(), report, source);
         return writeDocx(report.paragraphs(), path, error);
     });
 }
 
-int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
+int runBatchCommand(const QStringList& arguments, DataModule& data) {
     QTextStream err(stderr);
     const int at = arguments.indexOf(QStringLiteral("--batch"));
     const QString casesPath = arguments.value(at + 1);
@@ -50,7 +61,7 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
         err << u"не удается прочитать "_s << casesPath << '\n';
         return 2;
     }
-    BatchRunner runner(env);
+    BatchRunner runner(data);
     runner.setReportDir(reportsPath);
     bool allRan = false;
     const QByteArray json = runner.runToText(in.readAll(), &allRan);
@@ -70,13 +81,14 @@ int runBatchCommand(const QStringList& arguments, CalculatorEnvironment& env) {
         return 1;
     }
     if (const int failed = runner.failedReports(); failed > 0) {
-        err << u"Ошибка. Не удалось записать отчеты: "_s << failed << u" (причины указаны в результатах).\n"_s;
+        err << u"Ошибка. Не удалось записать отчеты: "_s << failed
+            << u" (причины указаны в результатах).\n"_s;
         return 1;
     }
     return allRan ? 0 : 1;
 }
 
-int runVerifyCommand(const QStringList& arguments, CalculatorEnvironment& env) {
+int runVerifyCommand(const QStringList& arguments, DataModule& data) {
     QTextStream err(stderr);
     const int reportAt = arguments.indexOf(QStringLiteral("--report"));
     const QString reportPath = reportAt >= 0 ? arguments.value(reportAt + 1) : QString();
@@ -84,7 +96,7 @@ int runVerifyCommand(const QStringList& arguments, CalculatorEnvironment& env) {
         err << u"вызов: kelvorzu2 --verify [--report ОТЧЕТ.docx]\n"_s;
         return 2;
     }
-    const TablesVerification verification = verifyTables(env.data, verificationDir());
+    const TablesVerification verification = verifyTables(data, verificationDir());
     QTextStream out(stdout);
     for (const VerificationRow& row : verification.run.rows)
         if (!row.passed)
@@ -102,6 +114,22 @@ int runVerifyCommand(const QStringList& arguments, CalculatorEnvironment& env) {
         }
     }
     return verification.run.allPassed() ? 0 : 1;
+}
+
+bool runsWithoutWindows(const CommandLine& commandLine) {
+    return commandLine.has(QStringLiteral("--batch")) || commandLine.has(QStringLiteral("--verify"));
+}
+
+int runWindowlessCommand(const CommandLine& commandLine) {
+    if (!useDataFolder(commandLine.value(QStringLiteral("--data"))))
+        return 2;
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvor ZU 2.0"));
+    DataModule data;
+    StderrMessenger messenger;
+    data.openAll(messenger);
+    const QStringList arguments = QCoreApplication::arguments();
+    return commandLine.has(QStringLiteral("--batch")) ? runBatchCommand(arguments, data)
+                                                      : runVerifyCommand(arguments, data);
 }
 
 } // namespace kz

@@ -1,7 +1,5 @@
-#include "core/model/CalculatorList.h"
+#include "core/calculators/CalculatorList.h"
 
-#include "core/model/Calculator.h"
-#include "core/calculators/rods/DVertCalc.h"
 #include "core/calculators/complex/Set1Calc.h"
 #include "core/calculators/complex/Set2Calc.h"
 #include "core/calculators/complex/Set3Calc.h"
@@ -16,6 +14,7 @@
 #include "core/calculators/plates/SferaCalc.h"
 #include "core/calculators/plates/UKrugCalc.h"
 #include "core/calculators/plates/UKvadCalc.h"
+#include "core/calculators/rods/DVertCalc.h"
 #include "core/calculators/rods/Goriz2Calc.h"
 #include "core/calculators/rods/GorizCalc.h"
 #include "core/calculators/rods/LuchCalc.h"
@@ -30,20 +29,21 @@
 #include "core/calculators/structures/GBFundCalc.h"
 #include "core/calculators/structures/MKFundCalc.h"
 #include "core/calculators/structures/TruboCalc.h"
+#include "core/model/Calculator.h"
 
 namespace kz {
 
 const QList<const Calculator*>& builtCalculators() {
+    // In the order of their menu items.
     static const QList<const Calculator*> all = {
-        &dvert::calculator(), &uvert::calculator(), &kol::calculator(),    &dkol::calculator(),
-        &trubo::calculator(), &set1::calculator(),  &gbfund::calculator(), &dkrug::calculator(),
-        &ukrug::calculator(), &sfera::calculator(), &psfera::calculator(), &prplast::calculator(),
-        &ukvad::calculator(),
-        &goriz::calculator(), &ugoriz::calculator(), &dplrebro::calculator(), &dplrebro2::calculator(),
-        &set2::calculator(), &set3::calculator(),
-        &luch::calculator(), &paral::calculator(),
-        &vert2::calculator(), &vert2_1::calculator(), &uvert2::calculator(), &goriz2::calculator(),
-        &estak::calculator(), &stand::calculator(), &fund::calculator(), &mkfund::calculator(),
+        &dkol::calculator(),     &kol::calculator(),       &dkrug::calculator(),   &ukrug::calculator(),
+        &dplrebro::calculator(), &dplrebro2::calculator(), &prplast::calculator(), &ukvad::calculator(),
+        &sfera::calculator(),    &psfera::calculator(),    &goriz::calculator(),   &goriz2::calculator(),
+        &ugoriz::calculator(),   &dvert::calculator(),     &vert2::calculator(),   &vert2_1::calculator(),
+        &uvert::calculator(),    &uvert2::calculator(),    &stand::calculator(),   &set1::calculator(),
+        &set2::calculator(),     &set3::calculator(),      &luch::calculator(),    &paral::calculator(),
+        &fund::calculator(),     &gbfund::calculator(),    &mkfund::calculator(),  &trubo::calculator(),
+        &estak::calculator(),
     };
     return all;
 }

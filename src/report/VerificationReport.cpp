@@ -1,7 +1,7 @@
-#include "widgets/report/VerificationReport.h"
+#include "report/VerificationReport.h"
 
 #include "core/common/Messenger.h"
-#include "widgets/report/DocxWriter.h"
+#include "report/DocxWriter.h"
 
 #include <QDir>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "widgets/main/CommandLine.h"
+#include "app/commands/CommandLine.h"
 
 #include <QTextStream>
 
