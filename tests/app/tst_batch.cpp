@@ -129,6 +129,70 @@ private slots:
         QVERIFY(r.value(u"outputs"_s).isUndefined());
     }
 
+    void gridCellsTakeWhatTheirEditorTakes_data() {
+        QTest::addColumn<QJsonValue>("rows");
+        QTest::addColumn<QStringList>("errorParts"); // empty: taken
+        const auto rows = [](std::initializer_list<QStringList> list) {
+            QJsonArray a;
+            for (const QStringList& row : list)
+                a.append(QJsonArray::fromStringList(row));
+            return QJsonValue(a);
+        };
+        const QString grid = u"StringGrid1"_s;
+        QTest::newRow("text form, blanks around cells") << QJsonValue(u" 0,5 ||;| 0,6|"_s) << QStringList();
+        QTest::newRow("rows of cells") << rows({{u"0,5"_s, {}, {}}, {{}, u"0,6"_s, {}}}) << QStringList();
+        QTest::newRow("letters in Yi") << QJsonValue(u"0,5|abc|"_s)
+                                       << QStringList{grid, u"строка 1 (N болта 2)"_s, u"\"Yi, м\""_s};
+        QTest::newRow("a point in Xi of the second row")
+            << rows({{u"0,5"_s}, {u"0.5"_s}}) << QStringList{grid, u"строка 2 (N болта 3)"_s, u"\"Xi, м\""_s};
+        QTest::newRow("a blank inside a listed cell") << rows({{u" 0,5"_s}}) << QStringList{grid, u"\"Xi, м\""_s};
+        QTest::newRow("a sign") << rows({{{}, {}, u"-1"_s}}) << QStringList{grid, u"\"Zi, м\""_s};
+        QTest::newRow("longer than the cell holds")
+            << rows({{QString(32768, u'1')}}) << QStringList{grid, u"\"Xi, м\""_s, u"32767"_s};
+        QTest::newRow("Ki, which the program fills")
+            << QJsonValue(u"0,5|||0,9"_s) << QStringList{grid, u"строка 1"_s, u"\"Ki\""_s};
+        QTest::newRow("a cell beyond the last column")
+            << QJsonValue(u"0,5||||1"_s) << QStringList{grid, u"строка 1"_s, u"ячеек больше"_s};
+    }
+
+    void gridCellsTakeWhatTheirEditorTakes() {
+        QFETCH(QJsonValue, rows);
+        QFETCH(QStringList, errorParts);
+        const QJsonObject c{{u"calculator"_s, u"TMKFundFm"_s}, {u"inputs"_s, QJsonObject{{u"StringGrid1"_s, rows}}}};
+        BatchRunner runner(*env_);
+        bool allRan = false;
+        const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
+        const QString error = results[0].toObject().value(u"error"_s).toString();
+        QCOMPARE(allRan, errorParts.isEmpty());
+        for (const QString& part : errorParts)
+            QVERIFY2(error.contains(part), qPrintable(error));
+    }
+
+    // Rдоп is a number a double holds (DBL_MAX is about 1,8·10^308, the least normal about 2,2·10^-308):
+    // the window lets the field be left with just these.
+    void permissibleResistanceIsANumberADoubleHolds_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("0") << u"0"_s << true;
+        QTest::newRow("10 to the 308th") << u"1"_s + QString(308, u'0') << true;
+        QTest::newRow("2 times 10 to the 308th") << u"2"_s + QString(308, u'0') << false;
+        QTest::newRow("400 digits") << u"1"_s + QString(399, u'0') << false;
+        QTest::newRow("10 to the -310th, kept without its digits") << u"0,"_s + QString(309, u'0') + u"1"_s << false;
+        QTest::newRow("10 to the -401st, kept as 0") << u"0,"_s + QString(400, u'0') + u"1"_s << false;
+    }
+
+    void permissibleResistanceIsANumberADoubleHolds() {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        const QJsonObject c{{u"calculator"_s, u"TDVertFm"_s}, {u"inputs"_s, QJsonObject{{u"EditRmax"_s, text}}}};
+        BatchRunner runner(*env_);
+        bool allRan = !taken;
+        const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
+        QCOMPARE(allRan, taken);
+        if (!taken)
+            QVERIFY(results[0].toObject().value(u"error"_s).toString().contains(u"EditRmax"_s));
+    }
+
     void typedNumbersAreTaken_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("text");

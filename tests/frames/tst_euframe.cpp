@@ -66,6 +66,8 @@ private slots:
     void repeatedGroundingsTotal();
     void linkedResistivity();
     void permissibleResistanceInput();
+    void permissibleResistanceLeftOnlyAsANumberADoubleHolds_data();
+    void permissibleResistanceLeftOnlyAsANumberADoubleHolds();
     void dialogHelp();
     void dialogTabOrder();
 
@@ -468,6 +470,29 @@ void TestEUFrame::permissibleResistanceInput() {
     QTest::keyClick(rmax, Qt::Key_Tab);
     QCOMPARE(rec_->messages, QStringList{u"Ошибочное значение для числового параметра."_s});
     QVERIFY(rmax->hasFocus());
+}
+
+// The rows of the batch's test of Rдоп: the window and the batch keep the same texts.
+void TestEUFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("0") << u"0"_s << true;
+    QTest::newRow("10 to the 308th") << u"1"_s + QString(308, u'0') << true;
+    QTest::newRow("2 times 10 to the 308th") << u"2"_s + QString(308, u'0') << false;
+    QTest::newRow("400 digits") << u"1"_s + QString(399, u'0') << false;
+    QTest::newRow("10 to the -310th, kept without its digits") << u"0,"_s + QString(309, u'0') + u"1"_s << false;
+    QTest::newRow("10 to the -401st, kept as 0") << u"0,"_s + QString(400, u'0') + u"1"_s << false;
+}
+
+void TestEUFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds() {
+    QFETCH(QString, text);
+    QFETCH(bool, kept);
+    typeInto(frame_->EditRmax(), text);
+    QCOMPARE(frame_->EditRmax()->text(), text);
+    QTest::keyClick(frame_->EditRmax(), Qt::Key_Tab);
+    QCOMPARE(rec_->messages,
+             kept ? QStringList() : QStringList{u"Ошибочное значение для числового параметра."_s});
+    QCOMPARE(frame_->EditRmax()->hasFocus(), !kept);
 }
 
 void TestEUFrame::dialogHelp() {

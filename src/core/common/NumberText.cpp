@@ -118,6 +118,25 @@ bool tryParseNumber(const QString& text, double& value) {
     return true;
 }
 
+bool isNumberKey(QChar c, bool comma) {
+    return (c >= u'0' && c <= u'9') || (comma && c == u',');
+}
+
+bool isTypeableNumber(const QString& text, bool comma) {
+    return std::all_of(text.cbegin(), text.cend(), [comma](QChar c) { return isNumberKey(c, comma); });
+}
+
+std::optional<double> keptNumber(const QString& text) {
+    const auto v = parseNumber(text);
+    if (!v)
+        return std::nullopt;
+    // Beyond the range a double holds, or so small that it would be kept as 0 or with lost digits.
+    const double d = double(*v);
+    if (!std::isfinite(d) || (*v != 0 && std::fpclassify(d) != FP_NORMAL))
+        return std::nullopt;
+    return d;
+}
+
 QString formatGeneral(long double value) {
     if (!std::isfinite(value))
         return {};

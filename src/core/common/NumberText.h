@@ -14,6 +14,19 @@ std::optional<long double> parseNumber(const QString& text);
 // Same, as double; false when the text is not a number.
 bool tryParseNumber(const QString& text, double& value);
 
+// What a numeric field lets the user type: the digits and the decimal comma (a count field: the
+// digits only). The windows' key filter and the batch's check of typed texts share it.
+bool isNumberKey(QChar c, bool comma = true);
+// Whether every character of the text could be typed into such a field.
+bool isTypeableNumber(const QString& text, bool comma = true);
+// The longest text an edit line holds, a grid cell's editor too.
+constexpr qsizetype editLineMaxLength = 32767;
+
+// A number kept as typed (Rдоп): a number a double holds, neither beyond its range nor lost to 0
+// on the way in. nullopt for any other text. The window's exit check and the batch refuse the same
+// texts with it.
+std::optional<double> keptNumber(const QString& text);
+
 // Shortest general format, up to 15 significant digits, decimal comma: 0,6 / 2 / 21,81.
 // Fixed notation for 1e-5 <= |v| < 1e15, otherwise "1,5E20" / "1E-6". A value that is not
 // finite gives an empty text: it is never shown as a number.

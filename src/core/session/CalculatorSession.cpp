@@ -52,9 +52,6 @@ const QStringList& toolbarToggles() {
 const QString installationFrameName = u"frmEU1"_s;
 const QString toolbarName = u"ButtonFrame1"_s;
 
-// The longest text an edit line of the window holds.
-constexpr qsizetype editLineMaxLength = 32767;
-
 } // namespace
 
 // Why the window's field would not let the user type the text; empty when it would. A numeric
@@ -65,10 +62,7 @@ QString CalculatorSession::untypeable(const QString& name, const QString& text, 
                u" знаков, которые вмещает поле"_s;
     if (typing == Typing::Free)
         return {};
-    const bool typeable = std::all_of(text.cbegin(), text.cend(), [typing](QChar c) {
-        return (c >= u'0' && c <= u'9') || (typing == Typing::Number && c == u',');
-    });
-    if (typeable && !(typing == Typing::Count && text.isEmpty()))
+    if (isTypeableNumber(text, typing == Typing::Number) && !(typing == Typing::Count && text.isEmpty()))
         return {};
     return u"значение \""_s + echoedText(text) + u"\" нельзя ввести в поле "_s + name +
            (typing == Typing::Count ? u": оно принимает только цифры"_s
@@ -414,9 +408,10 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
     };
 
     if (r.target == Target::Installation) { // EditRmax
-        // The window does not let the field be left holding what is not a number.
-        if (double permissible = 0; !tryParseNumber(text, permissible)) {
-            *error = u"значение \""_s + echoedText(text) + u"\" поля "_s + name + u" не является числом"_s;
+        // The window does not let the field be left holding what is not a number a double holds.
+        if (!keptNumber(text)) {
+            *error = u"значение \""_s + echoedText(text) + u"\" поля "_s + name +
+                     u" не является числом или выходит за пределы чисел, которые хранит программа"_s;
             return false;
         }
         installation_.permissible = text;
@@ -467,8 +462,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         return false;
     }
     if (g.isRowGrid())
-        return setGivenGrid(name, parseGridRows(text, int(g.rowGrid->headers.size()) - 1), error) &&
-               gridEdited(name, byUser);
+        return setGivenGrid(name, splitGridRows(text), error) && gridEdited(name, byUser);
     if (g.isRowChoice()) {
         Chosen& c = chosen_[name];
         for (int i = 0; i < c.rows.size(); ++i)
@@ -880,6 +874,10 @@ void CalculatorSession::setGridText(const QString& name, const QString& text) {
 }
 
 bool CalculatorSession::setGivenGrid(const QString& name, const GridRows& rows, QString* error) {
+    if (const QString refused = untypeableGridCell(name, *own(name)->rowGrid, rows); !refused.isEmpty()) {
+        *error = refused;
+        return false;
+    }
     // More rows than the count gives would be dropped without a word: refused instead.
     if (const GeometryInput* grid = own(name); gridCountInput(*grid)) {
         const int room = std::max(0, gridLastNumber(*grid) - grid->rowGrid->firstNumber + 1);

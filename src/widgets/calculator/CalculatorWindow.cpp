@@ -1077,7 +1077,7 @@ void CalculatorWindow::keyPressEvent(QKeyEvent* event) {
 
 void CalculatorWindow::showVerdict(long double r) {
     // The result tells at a glance whether it meets Rдоп; the verdict itself is its hint.
-    const auto permissible = parseNumber(eu_->EditRmax()->text());
+    const auto permissible = keptNumber(eu_->EditRmax()->text());
     if (!permissible || !(*permissible > 0) || eu_->isHidden()) {
         result_->setStyleSheet({});
         result_->setToolTip({});

@@ -107,14 +107,24 @@ QString hintOf(const QWidget* widget) {
     return widget->property("hint").toString();
 }
 
-bool CheckNumberOnExit(QWidget* control) {
-    if (!isTextControl(control))
-        return true;
-    if (parseNumber(controlText(control)))
-        return true;
+namespace {
+bool refuseOnExit(QWidget* control) {
     dialogs().showMessage(u"Ошибочное значение для числового параметра."_s);
     control->setFocus(Qt::OtherFocusReason);
     return false;
+}
+} // namespace
+
+bool CheckNumberOnExit(QWidget* control) {
+    if (!isTextControl(control) || parseNumber(controlText(control)))
+        return true;
+    return refuseOnExit(control);
+}
+
+bool CheckKeptNumberOnExit(QWidget* control) {
+    if (!isTextControl(control) || keptNumber(controlText(control)))
+        return true;
+    return refuseOnExit(control);
 }
 
 namespace {
@@ -161,8 +171,7 @@ bool FilterNumberKey(QWidget*, QKeyEvent* key) {
         key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
         return false; // navigation and editing keys carry no character; Enter calculates
     const QChar c = text.at(0);
-    if (text.size() == 1 && (c == QLatin1Char('\b') || c == QLatin1Char('\t') || c == QLatin1Char(',') ||
-                             (c >= QLatin1Char('0') && c <= QLatin1Char('9'))))
+    if (text.size() == 1 && (c == QLatin1Char('\b') || c == QLatin1Char('\t') || isNumberKey(c)))
         return false;
     dialogs().beep();
     return true;

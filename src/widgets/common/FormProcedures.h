@@ -25,6 +25,8 @@ QString hintOf(const QWidget* widget);
 
 // Leaving a numeric input whose text is not a number: message and focus back. False then.
 bool CheckNumberOnExit(QWidget* control);
+// The same for a number kept as typed (keptNumber): one beyond what a double holds is refused too.
+bool CheckKeptNumberOnExit(QWidget* control);
 // True when the key must be discarded (it beeps): only digits, the comma, backspace and tab pass.
 bool FilterNumberKey(QWidget* control, QKeyEvent* key);
 // Makes an edit line or combo box a numeric input: key filter and exit check. Deleting the

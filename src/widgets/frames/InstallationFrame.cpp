@@ -88,7 +88,10 @@ InstallationFrame::InstallationFrame(QWidget* parent)
     grid->addWidget(button4_, 1, 9);
     grid->setColumnStretch(7, 1);
 
-    makeNumericInput(editRmax_);
+    // Rдоп is kept as typed and compared with every result: it must be a number a double holds, as
+    // the batch requires of it.
+    makeNumericInput(editRmax_, true, false);
+    onUserLeave(editRmax_, [this] { CheckKeptNumberOnExit(editRmax_); });
     connect(editRmax_, &QLineEdit::textChanged, this, &InstallationFrame::rmaxChanged);
     connect(button4_, &QPushButton::clicked, this, &InstallationFrame::Button4Click);
 }
