@@ -43,8 +43,8 @@ QString untypeableGridCell(const QString& grid, const RowGridSetup& setup, const
                 return u"в таблице "_s + grid + u", "_s + row + u", ячеек больше, чем столбцов ("_s +
                        QString::number(columns) + u")"_s;
             }
-            const QString cell = u"значение ""_s + echoedText(text) + u"" нельзя ввести в поле "_s + grid +
-                                 u", "_s + row + u", столбец ""_s + setup.headers.value(c + 1) + u"""_s;
+            const QString cell = u"значение \""_s + echoedText(text) + u"\" нельзя ввести в поле "_s + grid +
+                                 u", "_s + row + u", столбец \""_s + setup.headers.value(c + 1) + u"\""_s;
             if (c >= setup.editableColumns) {
                 if (!text.isEmpty())
                     return cell + u": этот столбец заполняет программа"_s;
