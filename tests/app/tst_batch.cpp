@@ -159,7 +159,7 @@ private slots:
         QFETCH(QJsonValue, rows);
         QFETCH(QStringList, errorParts);
         const QJsonObject c{{u"calculator"_s, u"TMKFundFm"_s}, {u"inputs"_s, QJsonObject{{u"StringGrid1"_s, rows}}}};
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         bool allRan = false;
         const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
         const QString error = results[0].toObject().value(u"error"_s).toString();
@@ -185,7 +185,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(bool, taken);
         const QJsonObject c{{u"calculator"_s, u"TDVertFm"_s}, {u"inputs"_s, QJsonObject{{u"EditRmax"_s, text}}}};
-        BatchRunner runner(*env_);
+        BatchRunner runner(env_->data);
         bool allRan = !taken;
         const QJsonArray results = runner.run(QJsonDocument(QJsonArray{c}).toJson(), &allRan);
         QCOMPARE(allRan, taken);
