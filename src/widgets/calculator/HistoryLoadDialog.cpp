@@ -90,6 +90,7 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup&
 
     // Sets come only from the calculators' save.
     previousInsertHook_ = table_.beforeInsert;
+    hooked_ = &table_;
     table_.beforeInsert = [this, previous = previousInsertHook_](DataTable& t) {
         if (isVisible()) {
             dialogs().showMessage(manualInsertMessage());
@@ -231,7 +232,8 @@ HistoryLoadDialog::HistoryLoadDialog(DataModule& data, const HistoryLoaderSetup&
 }
 
 HistoryLoadDialog::~HistoryLoadDialog() {
-    table_.beforeInsert = previousInsertHook_;
+    if (hooked_)
+        hooked_->beforeInsert = previousInsertHook_;
 }
 
 QToolButton* HistoryLoadDialog::navigatorButton(const QString& objectName) const {

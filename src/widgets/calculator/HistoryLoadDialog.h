@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -93,6 +94,8 @@ private:
     DataTable& table_;
     DataTableModel* model_;
     std::function<bool(DataTable&)> previousInsertHook_;
+    // The table may go before the loader does (its data module destroyed first).
+    QPointer<DataTable> hooked_;
     QTableView* grid_;
     QList<QToolButton*> navigator_;
     QList<QLabel*> labels_;
