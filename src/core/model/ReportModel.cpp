@@ -1,10 +1,10 @@
 #include "core/model/ReportModel.h"
 #include "core/model/OrderReport.h"
 
-#include "core/model/CalcCommon.h"
 #include "core/common/Messenger.h"
 #include "core/common/NumberText.h"
 #include "core/common/Paths.h"
+#include "core/model/CalcCommon.h"
 
 #include <QFileInfo>
 
@@ -217,6 +217,22 @@ QString reportFileName(const QString& caption) {
     if (name.isEmpty())
         name = u"Отчет"_s;
     return name + QStringLiteral(".docx");
+}
+
+void writeReportOpening(ReportBuilder& w, const ReportSource& s, const ReportOpening& opening) {
+    w.WordTitle(opening.title + reportCr + reportCr);
+    if (opening.progressAfterTitle)
+        w.progress();
+    if (s.picture)
+        w.WordPicture(opening.picture);
+    w.progress();
+    if (s.installation.include)
+        w.WordInstallationParagraph(s.installation);
+    if (opening.progressBeforeSoil)
+        w.progress();
+    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
+    w.progress();
 }
 
 } // namespace kz

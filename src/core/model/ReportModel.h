@@ -105,6 +105,16 @@ private:
 // characters file systems refuse, with ".docx".
 QString reportFileName(const QString& caption);
 
+// The opening most reports share: title, picture, installation paragraph and the soil paragraph
+// of the upper soil frame, with the progress steps between them each report has always counted.
+struct ReportOpening {
+    QString title;
+    QString picture; // written when the picture button is down
+    bool progressAfterTitle = true;
+    bool progressBeforeSoil = false; // the grids count a step between installation and soil
+};
+void writeReportOpening(ReportBuilder& w, const ReportSource& s, const ReportOpening& opening);
+
 // A calculator's paragraphs, from the caption to the verdict.
 using ReportWriter = std::function<void(ReportBuilder&, const ReportSource&)>;
 

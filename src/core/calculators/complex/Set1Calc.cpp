@@ -1,9 +1,9 @@
 #include "core/calculators/complex/Set1Calc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 
@@ -184,8 +184,8 @@ public:
         if (!values.contains(lengthInput) || !values.contains(widthInput) || !values.contains(acrossInput) ||
             !values.contains(downInput))
             return;
-        const auto g = gridGeometry(values.value(lengthInput), values.value(widthInput), values.value(acrossInput),
-                                    values.value(downInput));
+        const auto g = gridGeometry(values.value(lengthInput), values.value(widthInput),
+                                    values.value(acrossInput), values.value(downInput));
         values.insert(areaField, g.s);
         values.insert(totalField, g.l);
     }
@@ -232,20 +232,12 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString p = s.text(u"EditRo"_s);
     const bool include = s.installation.include;
 
-    w.WordTitle(
-        u"Сложный заземлитель в виде сетки из горизонтальных электродов (без вертикальных электродов) на "
-        u"поверхности земли."_s +
-        reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(descriptor().pictureFile);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.progress();
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), p,
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s,
+                       {.title = u"Сложный заземлитель в виде сетки из горизонтальных электродов (без "
+                                 u"вертикальных электродов) на "
+                                 u"поверхности земли."_s,
+                        .picture = descriptor().pictureFile,
+                        .progressBeforeSoil = true});
     // "А" and "В" of the cell are Cyrillic here.
     w.WordText(u"Заземляющее устройство представляет собой сетку, состоящую из ячеек длиной А = "_s + a +
                u" м и шириной В = "_s + b + u" м. "_s + u"Количество ячеек по горизонтали Nг = "_s + ng +

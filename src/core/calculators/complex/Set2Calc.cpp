@@ -1,8 +1,9 @@
 #include "core/calculators/complex/Set2Calc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
-#include "core/common/NumberText.h"
+#include "core/model/GeometryInputs.h"
 
 #include <cmath>
 
@@ -24,13 +25,7 @@ void report(ReportBuilder& w, const ReportSource& s);
 
 GeometryInput sizeInput(const QString& name, const QString& label, const QString& defaultText,
                         const QString& spinPrefix, const QString& historyField) {
-    GeometryInput g;
-    g.name = name;
-    g.label = label;
-    g.defaultText = defaultText;
-    g.steps = {1, 0.1, 0.01};
-    g.spinPrefix = spinPrefix;
-    g.historyField = historyField;
+    GeometryInput g = metreInput(name, label, defaultText, historyField, spinPrefix);
     g.userChangesOnly = true;
     return g;
 }
@@ -57,8 +52,9 @@ GeometryInput shown(const QString& name, const QString& label, const QString& de
     return g;
 }
 
-SelectionParameter parameter(const QString& name, const QString& input, const QString& lower, const QString& heading,
-                             const QString& note, QList<SelectionColumn> columns = {}) {
+SelectionParameter parameter(const QString& name, const QString& input, const QString& lower,
+                             const QString& heading, const QString& note,
+                             QList<SelectionColumn> columns = {}) {
     SelectionParameter p;
     p.name = name;
     p.input = input;
@@ -88,15 +84,17 @@ CalculatorDescriptor makeDescriptor() {
                     u"0,1 <Тотн. <= 0,5"_s;
     d.conditionLines = {u"Тотн. = (Lв + То) / Корень(S); "_s, u"0 <= Тотн. <= 0,5."_s};
     d.descriptionLines = {u"Сложный заземлитель в виде горизонтальной "_s,
-                          u"квадратной сетки с одинаковыми квадратными "_s, u"ячейками и вертикальными электродами, "_s,
+                          u"квадратной сетки с одинаковыми квадратными "_s,
+                          u"ячейками и вертикальными электродами, "_s,
                           u"равномерно размещенными по периметру "_s, u"заземлителя. "_s};
 
     GeometryInput cell = sizeInput(cellName, u"а - размер ячейки, м:"_s, u"2"_s, u"btnA"_s, u"A"_s);
     cell.selectionColour = true;
     cell.rangeName = u"lblRangeA"_s;
     cell.rangeText = u"( a >= 1,48 )"_s;
-    cell.rangeHint = u"Диапазон допустимых значений размера ячейки сетки для текущего допустимого значения площади "
-                     u"сетки"_s;
+    cell.rangeHint =
+        u"Диапазон допустимых значений размера ячейки сетки для текущего допустимого значения площади "
+        u"сетки"_s;
     cell.rangeFollows = {sizeName, rodLengthName, depthName};
     GeometryInput size = countInput(sizeName, u"N - размер сетки, ячеек:"_s, u"5"_s, u"Gor"_s);
     size.userChangesOnly = true;
@@ -108,19 +106,21 @@ CalculatorDescriptor makeDescriptor() {
     rodLength.rangeHint = u"Диапазон допустимых значений длины вертикального электрода для текущих значений "
                           u"глубины его заложения и площади сетки "_s;
     rodLength.rangeFollows = {cellName, sizeName, depthName};
-    GeometryInput depth =
-        sizeInput(depthName, u"То - глубина заложения вертикального электрода, м:"_s, u"2"_s, u"btnTo"_s, u"T"_s);
+    GeometryInput depth = sizeInput(depthName, u"То - глубина заложения вертикального электрода, м:"_s,
+                                    u"2"_s, u"btnTo"_s, u"T"_s);
     depth.rangeName = u"lblRangeTo"_s;
     depth.rangeText = u"( To <= 2 )"_s;
     depth.rangeHint = u"Диапазон допустимых значений глубины заложения вертикального электрода для текущих "
                       u"значений его длины и площади сетки"_s;
     depth.rangeFollows = {cellName, sizeName, rodLengthName};
-    GeometryInput rods = countInput(rodCountName, u"Nв -количество вертикальных электродов, шт.:"_s, u"8"_s, u"N"_s);
+    GeometryInput rods =
+        countInput(rodCountName, u"Nв -количество вертикальных электродов, шт.:"_s, u"8"_s, u"N"_s);
     GeometryInput area = shown(areaName, u"S - площадь сетки, м2:"_s, u"100"_s);
     area.rangeName = u"lblRangeS"_s;
     area.rangeText = u"( S >= 54,76 )"_s;
-    area.rangeHint = u"Диапазон допустимых значений площади сетки для текущих значений длины и глубины заложения "
-                     u"вертикального электрода"_s;
+    area.rangeHint =
+        u"Диапазон допустимых значений площади сетки для текущих значений длины и глубины заложения "
+        u"вертикального электрода"_s;
     area.rangeFollows = {rodLengthName, depthName};
     d.geometry = {cell,
                   size,
@@ -152,7 +152,8 @@ CalculatorDescriptor makeDescriptor() {
                   {u"Количество вертикальных электродов, шт.:"_s, u"N"_s}};
 
     const SelectionColumn rodColumn{rodLengthName, u"Lв, м"_s, u"Lв, м - длина вертикального электрода, м"_s};
-    const SelectionColumn depthColumn{depthName, u"То, м"_s, u"То, м - глубина заложения вертикального электрода, м"_s};
+    const SelectionColumn depthColumn{depthName, u"То, м"_s,
+                                      u"То, м - глубина заложения вертикального электрода, м"_s};
     const SelectionColumn cellColumn{cellName, u"a, м"_s, u"a, м - размер ячейки, м"_s};
     SelectionParameter bySize = parameter(u"Размер сетки, ячеек"_s, sizeName, u"1"_s, u"N, ячеек"_s,
                                           u"размер сетки, ячеек"_s, {rodColumn, depthColumn});
@@ -165,14 +166,15 @@ CalculatorDescriptor makeDescriptor() {
     byRods.step = u"4"_s;
     byRods.type = u"integer"_s;
     byRods.settingsTable = 3;
-    d.selection.parameters = {
-        parameter(u"Размер ячейки, м"_s, cellName, u"0,1"_s, u"a, м"_s, u"размер ячейки, м"_s, {rodColumn, depthColumn}),
-        bySize,
-        parameter(u"Длина вертикального электрода, м"_s, rodLengthName, u"0,5"_s, u"Lв, м"_s,
-                  u"длина вертикального электрода, м"_s, {cellColumn, depthColumn}),
-        byRods,
-        correctionSelection(),
-        soilResistivitySelection()};
+    d.selection.parameters = {parameter(u"Размер ячейки, м"_s, cellName, u"0,1"_s, u"a, м"_s,
+                                        u"размер ячейки, м"_s, {rodColumn, depthColumn}),
+                              bySize,
+                              parameter(u"Длина вертикального электрода, м"_s, rodLengthName, u"0,5"_s,
+                                        u"Lв, м"_s, u"длина вертикального электрода, м"_s,
+                                        {cellColumn, depthColumn}),
+                              byRods,
+                              correctionSelection(),
+                              soilResistivitySelection()};
     d.selection.writeBack = {u"EditRo0"_s,  u"EditPKV"_s, cellName,    sizeName,
                              rodLengthName, depthName,    rodCountName};
 
@@ -216,7 +218,8 @@ public:
         return std::nullopt;
     }
 
-    std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>& shownValues) const override {
+    std::optional<long double> compute(const CalcInputs& in,
+                                       QMap<QString, QString>& shownValues) const override {
         const auto g = current(in);
         const auto p0 = in.number(u"EditRo0"_s);
         const auto kp = in.number(u"EditPKV"_s);
@@ -237,7 +240,8 @@ public:
         const bool small = parseNumber(t).value_or(0) <= 0.1L;
         return {(small ? u"R = (0,444-0,84*"_s : u"R = (0,385-0,25*"_s) + t + u")*"_s + p + u"/ Корень("_s +
                 in.text(areaName) + u") + "_s + p + u" / ("_s + in.text(lengthName) + u'+' +
-                in.text(rodCountName) + u'*' + in.text(rodLengthName) + u')' + oneLineEnding(in.text(u"EditVS1"_s))};
+                in.text(rodCountName) + u'*' + in.text(rodLengthName) + u')' +
+                oneLineEnding(in.text(u"EditVS1"_s))};
     }
 
     QMap<QString, QString> link(const CalcInputs& in, const QString& changed) const override {
@@ -287,9 +291,11 @@ public:
             return n && *n > 0 ? u"( a >= "_s + rounded(std::sqrt(least) / *n) + u" )"_s : QString();
         }
         if (label == "lblRangeLv"_L1)
-            return s && *s > 0 && to ? u"( Lв <= "_s + rounded(0.5L * std::sqrt(*s) - *to) + u" )"_s : QString();
+            return s && *s > 0 && to ? u"( Lв <= "_s + rounded(0.5L * std::sqrt(*s) - *to) + u" )"_s
+                                     : QString();
         if (label == "lblRangeTo"_L1)
-            return s && *s > 0 && lv ? u"( To <= "_s + rounded(0.5L * std::sqrt(*s) - *lv) + u" )"_s : QString();
+            return s && *s > 0 && lv ? u"( To <= "_s + rounded(0.5L * std::sqrt(*s) - *lv) + u" )"_s
+                                     : QString();
         return Calculator::rangeLabel(in, label);
     }
 
@@ -297,8 +303,8 @@ public:
         if (!values.contains(cellName) || !values.contains(sizeName) || !values.contains(rodLengthName) ||
             !values.contains(depthName))
             return;
-        const Geometry g = geometry(values.value(cellName), values.value(sizeName), values.value(rodLengthName),
-                                    values.value(depthName));
+        const Geometry g = geometry(values.value(cellName), values.value(sizeName),
+                                    values.value(rodLengthName), values.value(depthName));
         values.insert(areaName, g.s);
         values.insert(lengthName, g.l);
         values.insert(relativeDepthName, g.tRel);
@@ -357,21 +363,16 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const bool small = parseNumber(t).value_or(0) <= 0.1L;
     const QString x = u" \u0445 "_s; // the Cyrillic letter
 
-    w.WordTitle(u"Сложный заземлитель в виде горизонтальной квадратной сетки с одинаковыми квадратными ячейками и "
-                u"вертикальными электродами, равномерно размещенными по периметру заземлителя."_s +
-                reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(calculator().description().pictureFile);
-    w.progress();
-    if (s.installation.include)
-        w.WordInstallationParagraph(s.installation);
-    w.progress();
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), p, parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
-    w.WordText(u"Заземляющее устройство представляет собой сетку, состоящую из квадратных ячеек размером "_s + a + x +
-               a + u" м (a = "_s + a + u" м). "_s + u"Размер самой сетки - "_s + n + x + n + u" ячеек (N = "_s + n +
-               u" ячеек)."_s + reportCr);
+    writeReportOpening(w, s,
+                       {.title =
+                            u"Сложный заземлитель в виде горизонтальной квадратной сетки с одинаковыми "
+                            u"квадратными ячейками и "
+                            u"вертикальными электродами, равномерно размещенными по периметру заземлителя."_s,
+                        .picture = calculator().description().pictureFile,
+                        .progressBeforeSoil = true});
+    w.WordText(u"Заземляющее устройство представляет собой сетку, состоящую из квадратных ячеек размером "_s +
+               a + x + a + u" м (a = "_s + a + u" м). "_s + u"Размер самой сетки - "_s + n + x + n +
+               u" ячеек (N = "_s + n + u" ячеек)."_s + reportCr);
 
     w.WordText(u"Площадь сетки:"_s + reportCr);
     w.setAlignment(A::Center);

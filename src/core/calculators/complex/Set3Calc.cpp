@@ -3,6 +3,7 @@
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
 
 #include <cmath>
 #include <numbers>
@@ -44,15 +45,10 @@ void report(ReportBuilder& w, const ReportSource& s);
 
 GeometryInput cellInput(const QString& name, const QString& label, const QString& caption,
                         const QStringList& spinNames, const QString& historyField) {
-    GeometryInput g;
-    g.name = name;
-    g.label = label;
+    GeometryInput g = metreInput(name, label, u"2"_s, historyField);
     g.labelName = caption;
     g.labelFollows = {typeInput};
-    g.defaultText = u"2"_s;
-    g.steps = {1, 0.1, 0.01};
     g.spinNames = spinNames;
-    g.historyField = historyField;
     g.userChangesOnly = true;
     g.selectionColour = true;
     return g;
@@ -111,13 +107,8 @@ CalculatorDescriptor makeDescriptor() {
     width.rangeText = u"( 0,5 <= a <= 2 )"_s;
     width.rangeHint = u"Диапазон допустимых значений ширины ячейки для текущего значения длины ячейки"_s;
     width.rangeFollows = {cellLength, typeInput};
-    GeometryInput depth;
-    depth.name = depthInput;
-    depth.label = u"То - глубина заложения, м:"_s;
-    depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
+    GeometryInput depth = metreInput(depthInput, u"То - глубина заложения, м:"_s, u"0,7"_s, u"T"_s);
     depth.spinNames = {u"SpinButtonT1"_s, u"SpinButton3"_s, u"SpinButton4"_s};
-    depth.historyField = u"T"_s;
     GeometryInput type;
     type.name = typeInput;
     type.label = u"Выбранный тип решетки:"_s;
@@ -388,19 +379,11 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString to = s.text(depthInput);
     const QString p = s.text(u"EditRo"_s);
 
-    w.WordTitle(
-        u"Контурный заземлитель в виде горизонтальной прямоугольной решетки из прутков, размещенной на "
-        u"глубине."_s +
-        reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(u"Setka3_"_s + QString::number(type) + u".bmp"_s);
-    w.progress();
-    if (s.installation.include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), p,
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(
+        w, s,
+        {u"Контурный заземлитель в виде горизонтальной прямоугольной решетки из прутков, размещенной на "
+         u"глубине."_s,
+         u"Setka3_"_s + QString::number(type) + u".bmp"_s});
     // "а" is Cyrillic in the sentences, Latin in the formulas.
     w.WordText(u"Заземляющее устройство представляет собой прямоугольную решетку длиной b = "_s + b +
                u" м и шириной а = "_s + a + u" м"_s +

@@ -3,6 +3,7 @@
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
 #include "core/rules/SectionRules.h"
 
 #include <cmath>
@@ -32,13 +33,7 @@ long double pi() {
 
 GeometryInput numeric(const QString& name, const QString& label, const QString& defaultText,
                       const QString& spins, const QString& field, int page) {
-    GeometryInput g;
-    g.name = name;
-    g.label = label;
-    g.defaultText = defaultText;
-    g.steps = {1, 0.1, 0.01};
-    g.spinPrefix = spins;
-    g.historyField = field;
+    GeometryInput g = metreInput(name, label, defaultText, field, spins);
     g.page = page;
     return g;
 }

@@ -1,7 +1,9 @@
 #include "core/calculators/plates/BodyCalc.h"
 
-#include "core/model/CalcOrder.h"
 #include "core/common/NumberText.h"
+#include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
+#include "core/model/LinkedPair.h"
 
 using namespace Qt::StringLiterals;
 
@@ -27,14 +29,8 @@ QList<HistoryCaption> soilCaptions() {
 
 GeometryInput sizeInput(const QString& name, const QString& label, const QString& defaultText,
                         const QString& spinPrefix, const QString& historyField) {
-    GeometryInput g;
-    g.name = name;
-    g.label = label;
-    g.defaultText = defaultText;
-    g.steps = {1, 0.1, 0.01};
-    g.spinPrefix = spinPrefix;
+    GeometryInput g = metreInput(name, label, defaultText, historyField, spinPrefix);
     g.selectionColour = true;
-    g.historyField = historyField;
     return g;
 }
 
@@ -67,13 +63,7 @@ void addBuriedGeometry(CalculatorDescriptor& d, GeometryInput diameter, const Bu
     diameter.rangeHint = labels.diameterHint;
     diameter.rangeFollows = {depthName};
     diameter.userChangesOnly = true;
-    GeometryInput depth;
-    depth.name = depthName;
-    depth.historyField = u"T"_s;
-    depth.label = labels.depthLabel;
-    depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = u"SpinButtonT"_s;
+    GeometryInput depth = electrodeDepthInput(depthName, labels.depthLabel);
     depth.rangeName = u"lblRangeT"_s;
     depth.rangeText = labels.depthRange;
     depth.rangeHint = labels.depthHint;
@@ -83,8 +73,11 @@ void addBuriedGeometry(CalculatorDescriptor& d, GeometryInput diameter, const Bu
     d.linkedParameters = true;
 }
 
+// The depth stays above half the diameter.
+constexpr LinkedPair depthOverDiameter{0.5L};
+
 bool depthRuleHolds(long double diameter, long double depth) {
-    return 2 * depth > diameter;
+    return depthOverDiameter.holds(depth, diameter);
 }
 
 QString diameterRangeText(std::optional<long double> depth) {
@@ -100,19 +93,12 @@ QString depthRangeText(const QString& letter, std::optional<long double> diamete
 }
 
 std::optional<long double> linkedDepth(long double diameter, long double depth, int decimals) {
-    if (depthRuleHolds(diameter, depth))
-        return std::nullopt;
-    return roundTo(diameter / 2 + 0.1L, decimals);
+    return depthOverDiameter.linkLarger(depth, diameter, decimals);
 }
 
 std::optional<long double> linkedDiameter(long double diameter, long double depth, int decimals) {
-    if (depthRuleHolds(diameter, depth))
-        return std::nullopt;
-    const long double moved = 2 * depth - 0.1L;
     // A depth of 0,05 or less leaves no diameter to move to.
-    if (!(moved > 0))
-        return std::nullopt;
-    return roundTo(moved, decimals);
+    return depthOverDiameter.linkSmaller(depth, diameter, decimals);
 }
 
 BuriedBody::BuriedBody(CalculatorDescriptor description, BuriedRules rules)
@@ -164,8 +150,12 @@ void BuriedBody::selectionValueApplied(const CalcInputs& in, const QString& inpu
         values.insert(depthName, *moved);
 }
 
+// The rectangle's length lies between its width and four widths: two pairs.
+constexpr LinkedPair lengthOverWidth{1};
+constexpr LinkedPair widthOverQuarterLength{0.25L};
+
 bool rectangleRuleHolds(long double width, long double length) {
-    return length > width && 4 * width > length;
+    return lengthOverWidth.holds(length, width) && widthOverQuarterLength.holds(width, length);
 }
 
 QString lengthRangeText(std::optional<long double> width) {
@@ -180,43 +170,33 @@ QString widthRangeText(std::optional<long double> length) {
     return u"( "_s + formatGeneral(roundTo(*length / 4, 5)) + u" < a < "_s + formatGeneral(*length) + u" )"_s;
 }
 
-std::optional<long double> linkedWidth(long double width, long double length, int decimals, bool keepPositive) {
+std::optional<long double> linkedWidth(long double width, long double length, int decimals,
+                                       bool keepPositive) {
     std::optional<long double> a;
-    if (!(length > width)) {
-        const long double t = roundTo(length - 0.1L, decimals);
+    if (!lengthOverWidth.holds(length, width)) {
+        // Tested after rounding, unlike the depth of the buried bodies.
+        const long double t = lengthOverWidth.smallerBelow(length, decimals);
         if (!keepPositive || t > 0)
             a = t;
     }
     // The second rule reads the width the first one may have written.
-    if (!(4 * a.value_or(width) > length))
-        a = roundTo(length / 4 + 0.1L, decimals);
+    if (!widthOverQuarterLength.holds(a.value_or(width), length))
+        a = widthOverQuarterLength.largerAbove(length, decimals);
     return a;
 }
 
-std::optional<long double> linkedLength(long double width, long double length, int decimals, bool keepPositive) {
+std::optional<long double> linkedLength(long double width, long double length, int decimals,
+                                        bool keepPositive) {
     std::optional<long double> b;
-    if (!(length > width))
-        b = roundTo(width + 0.1L, decimals);
-    if (!(4 * width > b.value_or(length))) {
+    if (!lengthOverWidth.holds(length, width))
+        b = lengthOverWidth.largerAbove(width, decimals);
+    if (!widthOverQuarterLength.holds(width, b.value_or(length))) {
         // Up to a width of 1/40 m there is no length left to move to.
-        const long double t = roundTo(4 * width - 0.1L, decimals);
+        const long double t = widthOverQuarterLength.smallerBelow(width, decimals);
         if (!keepPositive || t > 0)
             b = t;
     }
     return b;
-}
-
-void reportOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d) {
-    w.WordTitle(d.caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(d.pictureFile);
-    w.progress();
-    if (s.installation.include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
 }
 
 void reportClosing(ReportBuilder& w, const ReportSource& s) {

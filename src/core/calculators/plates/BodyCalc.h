@@ -97,13 +97,13 @@ QString widthRangeText(std::optional<long double> length);
 // After the user changed the length: the width b − 0,1 when b ≤ a, then b/4 + 0,1 when 4a ≤ b.
 // keepPositive: b − 0,1 only while it stays above 0 (typing; a selection run does not ask).
 // nullopt when the width stays.
-std::optional<long double> linkedWidth(long double width, long double length, int decimals, bool keepPositive);
+std::optional<long double> linkedWidth(long double width, long double length, int decimals,
+                                       bool keepPositive);
 // After the user changed the width: the length a + 0,1 when b ≤ a, then 4a − 0,1 when 4a ≤ b.
-std::optional<long double> linkedLength(long double width, long double length, int decimals, bool keepPositive);
+std::optional<long double> linkedLength(long double width, long double length, int decimals,
+                                        bool keepPositive);
 
-// The report's opening: title, picture, installation and soil (three gauge steps).
-void reportOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d);
-// Its closing after the centred formula lines: alignment back to left, the verdict (one step).
+// The report's closing after the centred formula lines: alignment back to left, the verdict (one step).
 void reportClosing(ReportBuilder& w, const ReportSource& s);
 
 } // namespace kz::body

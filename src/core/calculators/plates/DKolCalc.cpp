@@ -1,11 +1,13 @@
 #include "core/calculators/plates/DKolCalc.h"
 
 #include "core/calculators/plates/KolCalc.h"
+#include "core/model/GeometryInputs.h"
+#include "core/model/LinkedPair.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>
@@ -27,7 +29,7 @@ CalculatorDescriptor makeDescriptor() {
     d.pictureFile = u"dkoltso.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*П*D) * Ln[4*П*D*D/ (d*T)], Ом"_s;
     d.weakConditions = {diameterCondition(u"D >> d"_s, u"D/d"_s, u"EditDiam"_s),
-                         inputsCondition(u"D >> 2T"_s, u"D/2T"_s, u"EditDiam"_s, 1, u"EditGlub"_s, 2)};
+                        inputsCondition(u"D >> 2T"_s, u"D/2T"_s, u"EditDiam"_s, 1, u"EditGlub"_s, 2)};
     d.conditionLines = {u"D >> d;  D >> 2T"_s, u"Для полосы шириной B: d = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  d = 0,95 B."_s};
     d.construction = ConstructionSetup{u"d"_s, u"B"_s, u"горизонтальный"_s};
@@ -35,14 +37,9 @@ CalculatorDescriptor makeDescriptor() {
     // D and T bound each other (D > 2T): each shows the other's admissible range, acts only on
     // the user's changes and, with linking on, moves the other. A malformed number is left to the
     // calculation's check rather than refused on leaving.
-    GeometryInput ring;
-    ring.name = u"EditDiam"_s;
-    ring.historyField = u"D1"_s;
-    ring.label = u"D - диаметр кольца, м:"_s;
+    GeometryInput ring =
+        metreInput(u"EditDiam"_s, u"D - диаметр кольца, м:"_s, u"2"_s, u"D1"_s, u"SpinButtonD"_s);
     ring.selectionColour = true;
-    ring.defaultText = u"2"_s;
-    ring.steps = {1, 0.1, 0.01};
-    ring.spinPrefix = u"SpinButtonD"_s;
     ring.rangeName = u"lblRangeD"_s;
     ring.rangeText = u"( D > 1,4 )"_s;
     ring.rangeHint =
@@ -210,28 +207,19 @@ QString depthRangeText(std::optional<long double> ringD) {
     return QStringLiteral("( T < ") + formatGeneral(roundTo(*ringD / 2, 5)) + QStringLiteral(" )");
 }
 
+// The ring's diameter stays above twice its depth.
+constexpr LinkedPair ringOverDepth{2};
+
 std::optional<long double> linkedDepth(long double ringD, long double t) {
-    if (!(2 * t >= ringD))
-        return std::nullopt;
-    const long double moved = ringD / 2 - 0.1L;
-    if (!(moved > 0))
-        return std::nullopt;
-    return roundTo(moved, 5);
+    return ringOverDepth.linkSmaller(ringD, t, 5);
 }
 
 std::optional<long double> linkedDiameter(long double ringD, long double t) {
-    if (!(2 * t >= ringD))
-        return std::nullopt;
-    return roundTo(2 * t + 0.1L, 5);
+    return ringOverDepth.linkLarger(ringD, t, 5);
 }
 
 std::optional<long double> selectionLinkedDepth(long double ringD, long double t) {
-    if (!(2 * t >= ringD))
-        return std::nullopt;
-    const long double moved = ringD / 2 - 0.1L;
-    if (!(moved > 0))
-        return std::nullopt;
-    return roundTo(moved, 2);
+    return ringOverDepth.linkSmaller(ringD, t, 2);
 }
 
 bool selectionAdmissible(long double ringD, long double t, long double d, bool singleParameterRun) {
@@ -253,16 +241,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString t = s.text(u"EditGlub"_s);
     const bool include = s.installation.include;
 
-    w.WordTitle(descriptor().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(descriptor().pictureFile);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     w.WordText(u"Заземляющее устройство представляет собой кольцевой заземлитель с диаметром кольца D = "_s +
                ringD + u" м."_s + reportCr);
     w.progress();

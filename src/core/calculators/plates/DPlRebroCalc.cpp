@@ -3,9 +3,9 @@
 #include "core/calculators/plates/BodyCalc.h"
 #include "core/calculators/plates/EdgePlate.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -27,8 +27,8 @@ CalculatorDescriptor makeDescriptor() {
     d.pictureFile = u"DPlRebro.bmp"_s;
     d.formulaText = edgeplate::formulaText(u"p"_s);
     d.conditionLines = {u"a < b < 4a"_s, u"2To >= a"_s};
-    d.geometry = edgeplate::geometry(u"1"_s, u"0,5"_s, u"( 0,5 < b < 2)"_s, u"( 0,25 < a < 1)"_s, u"B"_s, u"A"_s,
-                                     u"T"_s);
+    d.geometry = edgeplate::geometry(u"1"_s, u"0,5"_s, u"( 0,5 < b < 2)"_s, u"( 0,25 < a < 1)"_s, u"B"_s,
+                                     u"A"_s, u"T"_s);
     d.linkedParameters = true;
 
     using K = InputCheck::Kind;
@@ -37,7 +37,8 @@ CalculatorDescriptor makeDescriptor() {
     HistoryLayout& h = d.history;
     h.presetName = u"Прямоугольная пластина в земле 1."_s;
     h.captions = body::soilCaptions();
-    h.captions << HistoryCaption{u"Глубина заложения, м:"_s, u"T"_s} << HistoryCaption{u"Длина пластины, м:"_s, u"B"_s}
+    h.captions << HistoryCaption{u"Глубина заложения, м:"_s, u"T"_s}
+               << HistoryCaption{u"Длина пластины, м:"_s, u"B"_s}
                << HistoryCaption{u"Ширина пластины, м:"_s, u"A"_s};
 
     d.selection.parameters = sizeSelections() << correctionSelection() << soilResistivitySelection();
@@ -68,13 +69,14 @@ protected:
 };
 
 void report(ReportBuilder& w, const ReportSource& s) {
-    body::reportOpening(w, s, calculator().description());
+    writeReportOpening(w, s, {calculator().description().caption, calculator().description().pictureFile});
     // Two blanks before "длиной", as the form writes it.
     w.WordText(u"Заземляющее устройство представляет собой прямоугольную пластину  длиной b = "_s +
                s.text(lengthName) + u" м и шириной a = "_s + s.text(widthName) + u" м."_s + reportCr);
     w.WordText(u"Глубина заложения заземлителя: Тo = "_s + s.text(depthName) + u" м."_s + reportCr);
     w.progress();
-    writeFormula(w, s, [](ReportBuilder& b) { b.WordSymbol(u"r"_s); }, s.text(u"EditRo"_s));
+    writeFormula(
+        w, s, [](ReportBuilder& b) { b.WordSymbol(u"r"_s); }, s.text(u"EditRo"_s));
     body::reportClosing(w, s);
 }
 } // namespace

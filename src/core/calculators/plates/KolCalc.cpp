@@ -3,6 +3,7 @@
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
 #include "core/model/HistoryMapping.h"
 #include "core/model/SectionSizeCalculator.h"
 
@@ -30,14 +31,9 @@ CalculatorDescriptor makeDescriptor() {
                         u"Для уголка с шириной полки B:  d = 0,95 B."_s};
     d.construction = ConstructionSetup{u"d"_s, u"B"_s, u"горизонтальный"_s};
 
-    GeometryInput ring;
-    ring.name = u"EditDiam"_s;
-    ring.historyField = u"D2"_s;
-    ring.label = u"D - диаметр кольца, м:"_s;
+    GeometryInput ring =
+        metreInput(u"EditDiam"_s, u"D - диаметр кольца, м:"_s, u"1"_s, u"D2"_s, u"SpinButtonA"_s);
     ring.selectionColour = true;
-    ring.defaultText = u"1"_s;
-    ring.steps = {1, 0.1, 0.01};
-    ring.spinPrefix = u"SpinButtonA"_s;
     d.geometry = {ring};
 
     using K = InputCheck::Kind;
@@ -119,16 +115,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString ringD = s.text(u"EditDiam"_s);
     const bool include = s.installation.include;
 
-    w.WordTitle(descriptor().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(descriptor().pictureFile);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     w.WordText(u"Заземляющее устройство представляет собой кольцевой заземлитель с диаметром кольца D = "_s +
                ringD + u" м."_s + reportCr);
     const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),

@@ -2,10 +2,10 @@
 
 #include "core/calculators/plates/BodyCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <numbers>
 
@@ -68,7 +68,7 @@ QString calcOrderLine(const QString& ro, const QString& diameter, const QString&
 
 void report(ReportBuilder& w, const ReportSource& s) {
     const QString diameter = s.text(diameterName);
-    body::reportOpening(w, s, descriptor());
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     w.WordText(u"Заземляющее устройство представляет собой полусферический заземлитель диаметром D = "_s +
                diameter + u" м."_s + reportCr);
     w.WordText(u"Сопротивление растеканию заземлителя:"_s + reportCr);

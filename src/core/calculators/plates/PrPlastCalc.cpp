@@ -2,10 +2,10 @@
 
 #include "core/calculators/plates/BodyCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>
@@ -58,7 +58,8 @@ CalculatorDescriptor makeDescriptor() {
     HistoryLayout& h = d.history;
     h.presetName = historyPresetName(d.caption);
     h.captions = body::soilCaptions();
-    h.captions << HistoryCaption{u"Длина пластины, м:"_s, u"B"_s} << HistoryCaption{u"Ширина пластины, м:"_s, u"A"_s};
+    h.captions << HistoryCaption{u"Длина пластины, м:"_s, u"B"_s}
+               << HistoryCaption{u"Ширина пластины, м:"_s, u"A"_s};
 
     const QString lengthNote = u"b, м - длина пластины, м"_s;
     const QString widthNote = u"a, м - ширина пластины, м"_s;
@@ -82,9 +83,10 @@ public:
 
     std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
         if (!selectionAdmissible(in))
-            return CheckFailure{u"Ошибка. Длина прямоугольной пластины должна быть больше  ее ширины, но меньше "
-                                u"четырехкратного значения ширины."_s,
-                                {}};
+            return CheckFailure{
+                u"Ошибка. Длина прямоугольной пластины должна быть больше  ее ширины, но меньше "
+                u"четырехкратного значения ширины."_s,
+                {}};
         return std::nullopt;
     }
 
@@ -99,7 +101,8 @@ public:
     }
 
     QStringList calcOrder(const CalcInputs& in) const override {
-        return {calcOrderLine(in.text(u"EditRo"_s), in.text(widthName), in.text(lengthName), in.text(u"EditVS1"_s))};
+        return {calcOrderLine(in.text(u"EditRo"_s), in.text(widthName), in.text(lengthName),
+                              in.text(u"EditVS1"_s))};
     }
 
     QMap<QString, QString> link(const CalcInputs& in, const QString& changed) const override {
@@ -173,7 +176,7 @@ QString calcOrderLine(const QString& ro, const QString& width, const QString& le
 void report(ReportBuilder& w, const ReportSource& s) {
     const QString width = s.text(widthName);
     const QString length = s.text(lengthName);
-    body::reportOpening(w, s, descriptor());
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     // Two blanks before "длиной", as the form writes it.
     w.WordText(u"Заземляющее устройство представляет собой прямоугольную пластину  длиной b = "_s + length +
                u" м и шириной a = "_s + width + u" м."_s + reportCr);
@@ -183,8 +186,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordText(u"R = "_s);
     w.WordSymbol(u"r"_s);
     w.WordText(u" / (П*b) * Ln(4*b/a), Ом;"_s + reportCr);
-    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(3,14*"_s + length + u") * Ln(4*"_s + length + u'/' + width +
-               u')' + multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(3,14*"_s + length + u") * Ln(4*"_s + length + u'/' +
+               width + u')' + multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     body::reportClosing(w, s);
 }
 

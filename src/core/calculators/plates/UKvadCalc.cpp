@@ -2,10 +2,10 @@
 
 #include "core/calculators/plates/BodyCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -25,7 +25,8 @@ CalculatorDescriptor makeDescriptor() {
     // The rectangular plate's picture serves the square one too.
     d.pictureFile = u"UPrPlast.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = 0,444 * p / b, Ом"_s;
-    d.geometry = {body::sizeInput(sideName, u"b - сторона пластины, м:"_s, u"0,5"_s, u"SpinButtonA"_s, u"A"_s)};
+    d.geometry = {
+        body::sizeInput(sideName, u"b - сторона пластины, м:"_s, u"0,5"_s, u"SpinButtonA"_s, u"A"_s)};
 
     using K = InputCheck::Kind;
     // The measured resistivity only has to be there; the soil's range check reads its number.
@@ -85,7 +86,7 @@ QString calcOrderLine(const QString& ro, const QString& side, const QString& r) 
 
 void report(ReportBuilder& w, const ReportSource& s) {
     const QString side = s.text(sideName);
-    body::reportOpening(w, s, descriptor());
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     w.WordText(u"Заземляющее устройство представляет собой квадратную пластину со стороной b = "_s + side +
                u" м."_s + reportCr);
     w.progress();
@@ -94,8 +95,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordText(u"R = 0,444 * "_s);
     w.WordSymbol(u"r"_s);
     w.WordText(u" / b, Ом;"_s + reportCr);
-    w.WordText(u"R = 0,444 * "_s + s.text(u"EditRo"_s) + u" / "_s + side + multiLineEnding(s.text(u"EditVS1"_s)) +
-               reportCr);
+    w.WordText(u"R = 0,444 * "_s + s.text(u"EditRo"_s) + u" / "_s + side +
+               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     body::reportClosing(w, s);
 }
 

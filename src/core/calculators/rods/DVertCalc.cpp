@@ -1,9 +1,10 @@
 #include "core/calculators/rods/DVertCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/Calculator.h"
-#include "core/common/NumberText.h"
+#include "core/model/GeometryInputs.h"
 
 #include <cmath>
 #include <numbers>
@@ -29,23 +30,11 @@ CalculatorDescriptor makeDescriptor() {
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};
 
-    GeometryInput length;
-    length.name = u"EditDlina"_s;
-    length.label = u"L - длина стержня, м:"_s;
-    length.defaultText = u"5"_s;
-    length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = u"SpinButtonA"_s;
-    length.historyField = u"L"_s;
-    GeometryInput depth;
-    depth.name = u"EditGlub"_s;
-    depth.label = u"Tо - расстояние от поверхности земли, м:"_s;
-    depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = u"SpinButtonT"_s;
+    GeometryInput length = electrodeLengthInput(u"EditDlina"_s, u"L - длина стержня, м:"_s, u"SpinButtonA"_s);
+    GeometryInput depth = electrodeDepthInput(u"EditGlub"_s, u"Tо - расстояние от поверхности земли, м:"_s);
     depth.rangeName = u"lblRangeTo"_s;
     depth.rangeText = u"( To >= 0,5 )"_s;
     depth.rangeHint = u"Диапазон допустимых значений глубины заложения"_s;
-    depth.historyField = u"T"_s;
     GeometryInput middle;
     middle.name = u"EditT"_s;
     middle.label = u"T - глубина заложения, м:"_s;
@@ -140,13 +129,15 @@ public:
     }
 
     QStringList calcOrder(const CalcInputs& in) const override {
-        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(lengthInput), in.diameter.value_or(0),
-                              in.text(middleInput), in.text(QStringLiteral("EditVS1")))};
+        return {calcOrderLine(in.text(QStringLiteral("EditRo")), in.text(lengthInput),
+                              in.diameter.value_or(0), in.text(middleInput),
+                              in.text(QStringLiteral("EditVS1")))};
     }
 
     void deriveSelectionValues(QMap<QString, long double>& values) const override {
         if (values.contains(lengthInput) && values.contains(depthInput))
-            values.insert(middleInput, roundTo(middleDepth(values.value(lengthInput), values.value(depthInput)), 2));
+            values.insert(middleInput,
+                          roundTo(middleDepth(values.value(lengthInput), values.value(depthInput)), 2));
     }
 
     bool allowStepDown(const CalcInputs& in, const QString& input, double step) const override {
@@ -225,16 +216,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString t = s.text(u"EditT"_s);
     const bool include = s.installation.include;
 
-    w.WordTitle(descriptor().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(descriptor().pictureFile);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     w.WordText(u"Заземляющее устройство представляет собой вертикальный заземлитель длиной L = "_s + l +
                u" м."_s + reportCr);
     const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),
@@ -251,10 +233,9 @@ void report(ReportBuilder& w, const ReportSource& s) {
     w.WordText(u"R = "_s);
     w.WordSymbol(u"r"_s);
     w.WordText(u" / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L)/(4*T-L))], Ом;"_s + reportCr);
-    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * [Ln(2*"_s + l +
-               QLatin1Char('/') + formatGeneral(d.value_or(0)) + u") + 0,5*Ln((4*"_s + t + QLatin1Char('+') +
-               l + u")/(4*"_s + t + QLatin1Char('-') + l + u"))]"_s +
-               multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
+    w.WordText(u"R = "_s + s.text(u"EditRo"_s) + u"/(2*3,14*"_s + l + u") * [Ln(2*"_s + l + QLatin1Char('/') +
+               formatGeneral(d.value_or(0)) + u") + 0,5*Ln((4*"_s + t + QLatin1Char('+') + l + u")/(4*"_s +
+               t + QLatin1Char('-') + l + u"))]"_s + multiLineEnding(s.text(u"EditVS1"_s)) + reportCr);
     w.setAlignment(A::Left);
     if (include)
         w.WordVerdict(s.installation, u"заземлитель"_s, parseNumber(s.text(u"EditVS1"_s)).value_or(0));

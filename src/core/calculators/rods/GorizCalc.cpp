@@ -1,9 +1,11 @@
 #include "core/calculators/rods/GorizCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
+#include "core/model/LinkedPair.h"
 
 #include <cmath>
 #include <numbers>
@@ -27,33 +29,22 @@ CalculatorDescriptor makeDescriptor() {
     d.pictureFile = u"goriz.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = p / (2*П*L) * Ln[L*L/(T*D)], Ом"_s;
     d.weakConditions = {diameterCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s),
-                         inputsCondition(u"L >> 4T"_s, u"L/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
+                        inputsCondition(u"L >> 4T"_s, u"L/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
     d.conditionLines = {u"L >> D; L >> 4T "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"горизонтальный"_s};
 
     // L and T bound each other (L > 4T): each shows the other's admissible range, acts only on
     // the user's changes and, with linking on, moves the other.
-    GeometryInput length;
-    length.name = lengthInput;
-    length.historyField = u"L"_s;
-    length.label = u"L - длина заземлителя, м:"_s;
-    length.defaultText = u"5"_s;
-    length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = u"SpinButtonL"_s;
+    GeometryInput length =
+        electrodeLengthInput(lengthInput, u"L - длина заземлителя, м:"_s, u"SpinButtonL"_s);
     length.rangeName = u"lblRangeL"_s;
     length.rangeText = u"( L > 2,8 )"_s;
     length.rangeHint =
         u"Диапазон допустимых значений длины заземлителя для текущего значения глубины заложения"_s;
     length.rangeFollows = {depthInput};
     length.userChangesOnly = true;
-    GeometryInput depth;
-    depth.name = depthInput;
-    depth.historyField = u"T"_s;
-    depth.label = u"T - глубина заложения, м:"_s;
-    depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = u"SpinButtonT"_s;
+    GeometryInput depth = electrodeDepthInput(depthInput, u"T - глубина заложения, м:"_s);
     depth.rangeName = u"lblRangeT"_s;
     depth.rangeText = u"( T < 1,25 )"_s;
     depth.rangeHint =
@@ -206,29 +197,19 @@ QString depthRangeText(std::optional<long double> l) {
     return u"( T < "_s + formatGeneral(roundTo(*l / 4, 5)) + u" )"_s;
 }
 
+// The strip stays longer than four times its depth.
+constexpr LinkedPair lengthOverDepth{4};
+
 std::optional<long double> linkedDepth(long double l, long double t) {
-    if (!(4 * t >= l))
-        return std::nullopt;
-    // Tested before rounding: a depth that rounds to 0 is written and then refused by its check.
-    const long double moved = l / 4 - 0.1L;
-    if (!(moved > 0))
-        return std::nullopt;
-    return roundTo(moved, 5);
+    return lengthOverDepth.linkSmaller(l, t, 5);
 }
 
 std::optional<long double> linkedLength(long double l, long double t) {
-    if (!(4 * t >= l))
-        return std::nullopt;
-    return roundTo(4 * t + 0.1L, 5);
+    return lengthOverDepth.linkLarger(l, t, 5);
 }
 
 std::optional<long double> selectionLinkedDepth(long double l, long double t) {
-    if (!(4 * t >= l))
-        return std::nullopt;
-    const long double moved = l / 4 - 0.1L;
-    if (!(moved > 0))
-        return std::nullopt;
-    return roundTo(moved, 2);
+    return lengthOverDepth.linkSmaller(l, t, 2);
 }
 
 bool selectionAdmissible(long double l, long double t, long double d) {
@@ -260,17 +241,7 @@ void writeReport(ReportBuilder& w, const ReportSource& s, const ReportShape& sha
     using A = ReportParagraph::Alignment;
     const bool include = s.installation.include;
 
-    w.WordTitle(shape.caption + reportCr + reportCr);
-    if (shape.progressAfterTitle)
-        w.progress();
-    if (s.picture)
-        w.WordPicture(shape.picture);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s, {shape.caption, shape.picture, shape.progressAfterTitle});
     w.WordText(u"Заземляющее устройство представляет собой горизонтальный заземлитель длиной L = "_s +
                s.text(lengthInput) + u" м."_s + reportCr);
     const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),

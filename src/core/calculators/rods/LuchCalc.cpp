@@ -4,6 +4,7 @@
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
 #include "core/model/HistoryMapping.h"
 
 #include <cmath>
@@ -43,7 +44,7 @@ CalculatorDescriptor makeDescriptor() {
     d.menuCaption = u"Лучевые заземлители..."_s;
     d.formulaText = u"Расчетная формула:   R = [p / (2*П*l) * Ln(l*l/(T*D))] / [N*k], Ом"_s;
     d.weakConditions = {diameterCondition(u"l >> D"_s, u"l/D"_s, u"EditDlina"_s),
-                         inputsCondition(u"l >> 4T"_s, u"l/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
+                        inputsCondition(u"l >> 4T"_s, u"l/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
     d.conditionLines = {u"l >> D; l >> 4T "_s, u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"горизонтальный"_s};
@@ -65,12 +66,7 @@ CalculatorDescriptor makeDescriptor() {
         u"Диапазон допустимых значений длины луча без учета текущего значения глубины заложения"_s;
     length.range2Follows = {typeInput};
     length.userChangesOnly = true;
-    GeometryInput depth;
-    depth.name = depthInput;
-    depth.historyField = u"T"_s;
-    depth.label = u"T - глубина заложения, м:"_s;
-    depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
+    GeometryInput depth = metreInput(depthInput, u"T - глубина заложения, м:"_s, u"0,7"_s, u"T"_s);
     depth.spinNames = {u"btnT1"_s, u"btnT01"_s, u"btnT001"_s};
     depth.rangeName = u"lblRangeT"_s;
     depth.rangeText = u"( T < 2,5 )"_s;
@@ -327,16 +323,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString n = s.text(raysField);
     const QString k = s.text(coefficientField);
 
-    w.WordTitle(descriptor().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(u"luch"_s + s.text(typeInput) + u".bmp"_s);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s, {descriptor().caption, u"luch"_s + s.text(typeInput) + u".bmp"_s});
     w.WordText(u"Заземляющее устройство представляет собой лучевой заземлитель с длиной луча l = "_s + l +
                u" м."_s + reportCr);
     const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),

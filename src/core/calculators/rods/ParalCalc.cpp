@@ -53,7 +53,7 @@ CalculatorDescriptor makeDescriptor() {
     d.pictureFile = u"paralel.bmp"_s;
     d.formulaText = u"Расчетная формула:   R = [p / (2*П*L) * Ln(L*L/(T*D))] / (N*k), Ом"_s;
     d.weakConditions = {inputsCondition(u"L >> D"_s, u"L/D"_s, u"EditDlina"_s, 1, u"cmbDiam"_s, 0.5L),
-                         inputsCondition(u"L >> 4T"_s, u"L/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
+                        inputsCondition(u"L >> 4T"_s, u"L/4T"_s, u"EditDlina"_s, 1, u"EditGlub"_s, 4)};
     d.conditionLines = {u"L >> D; L >> 4T "_s,   u"Для полосы шириной B:  D = 0,5 B."_s,
                         u"B = 0,02 .. 0,04 м"_s, u"L = 15 .. 200 м"_s,
                         u"T = 0,3 .. 0,8 м"_s,   u"N = 2 .. 20 шт."_s,
@@ -364,16 +364,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString k = s.text(coefficientField);
     const QString d = s.text(diameterField);
 
-    w.WordTitle(descriptor().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(descriptor().pictureFile);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     w.WordText(u"Заземляющее устройство представляет собой горизонтальные полосовые электроды длиной L = "_s +
                l + u" м, которые уложены параллельно на расстоянии S = "_s + s.text(spacingInput) +
                u" м друг от друга."_s + reportCr);

@@ -3,6 +3,7 @@
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
 #include "core/model/TwoLayerSoil.h"
 
 using namespace Qt::StringLiterals;
@@ -15,12 +16,8 @@ const QString lowerRo = twolayer::lower(u"EditRo"_s);
 } // namespace
 
 GeometryInput thicknessInput() {
-    GeometryInput g;
-    g.name = thicknessName;
-    g.label = u"Н - толщина (мощность) верхнего слоя земли, м:"_s;
-    g.defaultText = u"3"_s;
-    g.steps = {1, 0.1, 0.01};
-    g.historyField = u"A"_s;
+    GeometryInput g =
+        metreInput(thicknessName, u"Н - толщина (мощность) верхнего слоя земли, м:"_s, u"3"_s, u"A"_s);
     return g;
 }
 
@@ -59,17 +56,11 @@ CalculatorDescriptor tableCalculatorDescriptor(const TableCalculatorParts& parts
                    u"р1/р2 - отношение р верхнего слоя земли к р нижнего слоя земли."_s};
     d.coefficientTabs = {table};
 
-    GeometryInput length;
-    length.name = lengthName;
-    length.label = u"L - длина заземлителя, м:"_s;
-    length.defaultText = u"5"_s;
-    length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = u"btnL"_s;
+    GeometryInput length = electrodeLengthInput(lengthName, u"L - длина заземлителя, м:"_s, u"btnL"_s);
     length.rangeName = u"lblRangeL"_s;
     length.rangeText = u"( 5 .. "_s + end + u" )"_s;
     length.stepFloor = 5;
     length.stepCeiling = parts.lengthEnd;
-    length.historyField = u"L"_s;
     GeometryInput thickness = thicknessInput();
     thickness.spinPrefix = u"btnH"_s;
     thickness.rangeName = u"lblRangeH"_s;

@@ -1,11 +1,12 @@
 #include "core/calculators/rods/UGorizCalc.h"
 
 #include "core/calculators/rods/GorizCalc.h"
+#include "core/model/GeometryInputs.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>
@@ -32,13 +33,8 @@ CalculatorDescriptor makeDescriptor() {
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"горизонтальный"_s};
 
-    GeometryInput length;
-    length.name = lengthInput;
-    length.historyField = u"L"_s;
-    length.label = u"L - длина заземлителя, м:"_s;
-    length.defaultText = u"5"_s;
-    length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = u"SpinButtonA"_s;
+    GeometryInput length =
+        electrodeLengthInput(lengthInput, u"L - длина заземлителя, м:"_s, u"SpinButtonA"_s);
     d.geometry = {length};
 
     using K = InputCheck::Kind;

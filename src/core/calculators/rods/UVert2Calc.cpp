@@ -2,6 +2,7 @@
 
 #include "core/calculators/rods/TwoLayerRods.h"
 #include "core/calculators/rods/UVertCalc.h"
+#include "core/model/GeometryInputs.h"
 
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
@@ -36,13 +37,7 @@ CalculatorDescriptor makeDescriptor() {
     d.twoLayerSoil = true;
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};
 
-    GeometryInput length;
-    length.name = lengthName;
-    length.label = u"L - длина заземлителя, м:"_s;
-    length.defaultText = u"5"_s;
-    length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = u"SpinButtonA"_s;
-    length.historyField = u"L"_s;
+    GeometryInput length = electrodeLengthInput(lengthName, u"L - длина заземлителя, м:"_s, u"SpinButtonA"_s);
     GeometryInput thickness = thicknessInput();
     thickness.spinNames = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
     d.geometry = {

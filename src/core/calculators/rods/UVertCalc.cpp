@@ -1,6 +1,7 @@
 #include "core/calculators/rods/UVertCalc.h"
 
 #include "core/calculators/rods/DVertCalc.h"
+#include "core/model/GeometryInputs.h"
 
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
@@ -33,13 +34,8 @@ CalculatorDescriptor makeDescriptor() {
                         u"Для уголка с шириной полки B:  D = 0,95 B."_s};
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};
 
-    GeometryInput length;
-    length.name = u"EditDlina"_s;
-    length.label = u"L - длина заземлителя, м:"_s;
-    length.defaultText = u"5"_s;
-    length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = u"SpinButtonA"_s;
-    length.historyField = u"L"_s;
+    GeometryInput length =
+        electrodeLengthInput(u"EditDlina"_s, u"L - длина заземлителя, м:"_s, u"SpinButtonA"_s);
     d.geometry = {length};
 
     using K = InputCheck::Kind;
@@ -93,16 +89,7 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString l = s.text(u"EditDlina"_s);
     const bool include = s.installation.include;
 
-    w.WordTitle(descriptor().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(descriptor().pictureFile);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    writeReportOpening(w, s, {descriptor().caption, descriptor().pictureFile});
     w.WordText(u"Заземляющее устройство представляет собой вертикальный заземлитель длиной L = "_s + l +
                u" м."_s + reportCr);
     const auto d = w.WordConstructionParagraph(s.text(u"cmbSech"_s), s.text(u"cmbDiam"_s),

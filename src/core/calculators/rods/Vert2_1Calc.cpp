@@ -2,6 +2,7 @@
 
 #include "core/calculators/rods/TwoLayerRods.h"
 #include "core/calculators/rods/UVertCalc.h"
+#include "core/model/GeometryInputs.h"
 
 #include "core/calculators/rods/DVertCalc.h"
 #include "core/common/NumberText.h"
@@ -40,28 +41,16 @@ CalculatorDescriptor makeDescriptor() {
     d.twoLayerSoil = true;
     d.construction = ConstructionSetup{u"D"_s, u"B"_s, u"вертикальный"_s};
 
-    GeometryInput length;
-    length.name = lengthName;
-    length.label = u"L - длина заземлителя, м:"_s;
+    GeometryInput length = electrodeLengthInput(lengthName, u"L - длина заземлителя, м:"_s, u"SpinButtonA"_s);
     length.hint = u"Общая длина заземлителя, м"_s;
-    length.defaultText = u"5"_s;
-    length.steps = {1, 0.1, 0.01};
-    length.spinPrefix = u"SpinButtonA"_s;
-    length.historyField = u"L"_s;
     GeometryInput thickness = thicknessInput();
     thickness.spinNames = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
-    GeometryInput depth;
-    depth.name = depthName;
-    depth.label = u"Tо, м:"_s;
+    GeometryInput depth = metreInput(depthName, u"Tо, м:"_s, u"0,7"_s, u"D2"_s, u"SpinButtonT"_s);
     depth.hint = u"Расстояние от поверхности земли до верхнего края заземлителя, м"_s;
-    depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = u"SpinButtonT"_s;
     depth.rangeName = u"lblRangeTo"_s;
     depth.rangeText = u"( To >= 0,5 )"_s;
     depth.rangeHint = u"Диапазон допустимых значений глубины заложения"_s;
     depth.stepFloor = 0.5;
-    depth.historyField = u"D2"_s;
     GeometryInput middle;
     middle.name = middleName;
     middle.label = u"T - глубина заложения, м:"_s;

@@ -1,9 +1,10 @@
 #include "core/calculators/structures/TruboCalc.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/GeometryInputs.h"
 #include "core/model/HistoryMapping.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>
@@ -46,13 +47,7 @@ CalculatorDescriptor makeDescriptor() {
     diameter.choiceTable = u"TableTruboprov"_s;
     diameter.choiceField = u"Diam"_s;
     diameter.choiceMaterial = u"трубы для трубопроводов"_s;
-    GeometryInput depth;
-    depth.name = u"EditGlub"_s;
-    depth.historyField = u"T"_s;
-    depth.label = u"T - глубина заложения, м:"_s;
-    depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = u"SpinButtonT"_s;
+    GeometryInput depth = electrodeDepthInput(u"EditGlub"_s, u"T - глубина заложения, м:"_s);
     d.geometry = {length, diameter, depth};
 
     using K = InputCheck::Kind;
@@ -68,10 +63,9 @@ CalculatorDescriptor makeDescriptor() {
     h.presetName = historyPresetName(d.caption);
     h.promptCaption = u"Введите наименование трубопровода."_s;
     h.promptLabel = u"Наименование трубопровода:"_s;
-    h.captions = {
-        {u"Тип грунта:"_s, u"Grunt"_s},        {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
-        {u"Коэффициент поправки:"_s, u"KP"_s}, {u"Диаметр трубы, м:"_s, u"D1"_s},
-        {u"Глубина заложения, м:"_s, u"T"_s},  {u"Длина трубопровода, м:"_s, u"L"_s}};
+    h.captions = {{u"Тип грунта:"_s, u"Grunt"_s},        {u"Удельное сопротивление грунта, Ом м:"_s, u"P"_s},
+                  {u"Коэффициент поправки:"_s, u"KP"_s}, {u"Диаметр трубы, м:"_s, u"D1"_s},
+                  {u"Глубина заложения, м:"_s, u"T"_s},  {u"Длина трубопровода, м:"_s, u"L"_s}};
 
     SelectionParameter pipeLength;
     pipeLength.name = u"Длина трубопровода, м"_s;
@@ -206,9 +200,9 @@ QString rangeText(const QString& diameterText, const QString& depthText) {
 
 QString calcOrderLine(const QString& roText, const QString& lText, const QString& dText, const QString& tText,
                       const QString& rText) {
-    return QStringLiteral("R = ") + roText + QStringLiteral(" / (2*3,14*") + lText + QStringLiteral(") * Ln[") +
-           lText + QLatin1Char('*') + lText + QStringLiteral("/ (") + dText + QLatin1Char('*') + tText +
-           QStringLiteral(")]") + oneLineEnding(rText);
+    return QStringLiteral("R = ") + roText + QStringLiteral(" / (2*3,14*") + lText +
+           QStringLiteral(") * Ln[") + lText + QLatin1Char('*') + lText + QStringLiteral("/ (") + dText +
+           QLatin1Char('*') + tText + QStringLiteral(")]") + oneLineEnding(rText);
 }
 
 void report(ReportBuilder& w, const ReportSource& s) {
