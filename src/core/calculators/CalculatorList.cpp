@@ -1,34 +1,34 @@
 #include "core/calculators/CalculatorList.h"
 
-#include "core/calculators/complex/Set1Calc.h"
-#include "core/calculators/complex/Set2Calc.h"
-#include "core/calculators/complex/Set3Calc.h"
-#include "core/calculators/complex/StandCalc.h"
-#include "core/calculators/plates/DKolCalc.h"
-#include "core/calculators/plates/DKrugCalc.h"
-#include "core/calculators/plates/DPlRebro2Calc.h"
-#include "core/calculators/plates/DPlRebroCalc.h"
-#include "core/calculators/plates/KolCalc.h"
-#include "core/calculators/plates/PSferaCalc.h"
-#include "core/calculators/plates/PrPlastCalc.h"
-#include "core/calculators/plates/SferaCalc.h"
-#include "core/calculators/plates/UKrugCalc.h"
-#include "core/calculators/plates/UKvadCalc.h"
-#include "core/calculators/rods/DVertCalc.h"
-#include "core/calculators/rods/Goriz2Calc.h"
-#include "core/calculators/rods/GorizCalc.h"
-#include "core/calculators/rods/LuchCalc.h"
-#include "core/calculators/rods/ParalCalc.h"
-#include "core/calculators/rods/UGorizCalc.h"
-#include "core/calculators/rods/UVert2Calc.h"
-#include "core/calculators/rods/UVertCalc.h"
-#include "core/calculators/rods/Vert2Calc.h"
-#include "core/calculators/rods/Vert2_1Calc.h"
-#include "core/calculators/structures/EstakCalc.h"
-#include "core/calculators/structures/FundCalc.h"
-#include "core/calculators/structures/GBFundCalc.h"
-#include "core/calculators/structures/MKFundCalc.h"
-#include "core/calculators/structures/TruboCalc.h"
+#include "core/calculators/complex/SurfaceGrid.h"
+#include "core/calculators/complex/SquareGridWithRods.h"
+#include "core/calculators/complex/BuriedLattice.h"
+#include "core/calculators/complex/StandardDevice.h"
+#include "core/calculators/plates/BuriedRing.h"
+#include "core/calculators/plates/BuriedDisc.h"
+#include "core/calculators/plates/EdgePlateTwoLayer.h"
+#include "core/calculators/plates/BuriedEdgePlate.h"
+#include "core/calculators/plates/RingAtSurface.h"
+#include "core/calculators/plates/HemisphereAtSurface.h"
+#include "core/calculators/plates/RectangularPlateAtSurface.h"
+#include "core/calculators/plates/BuriedSphere.h"
+#include "core/calculators/plates/DiscAtSurface.h"
+#include "core/calculators/plates/SquarePlateAtSurface.h"
+#include "core/calculators/rods/BuriedRod.h"
+#include "core/calculators/rods/TwoLayerStrip.h"
+#include "core/calculators/rods/BuriedStrip.h"
+#include "core/calculators/rods/RadialElectrode.h"
+#include "core/calculators/rods/ParallelStrips.h"
+#include "core/calculators/rods/StripAtSurface.h"
+#include "core/calculators/rods/TwoLayerRodAtSurface.h"
+#include "core/calculators/rods/RodAtSurface.h"
+#include "core/calculators/rods/TwoLayerRoundRod.h"
+#include "core/calculators/rods/TwoLayerRodSplit.h"
+#include "core/calculators/structures/Trestle.h"
+#include "core/calculators/structures/ConcreteFoundations.h"
+#include "core/calculators/structures/BuildingFoundation.h"
+#include "core/calculators/structures/AnchorBoltField.h"
+#include "core/calculators/structures/Pipeline.h"
 #include "core/model/Calculator.h"
 
 namespace kz {
@@ -36,14 +36,14 @@ namespace kz {
 const QList<const Calculator*>& builtCalculators() {
     // In the order of their menu items.
     static const QList<const Calculator*> all = {
-        &dkol::calculator(),     &kol::calculator(),       &dkrug::calculator(),   &ukrug::calculator(),
-        &dplrebro::calculator(), &dplrebro2::calculator(), &prplast::calculator(), &ukvad::calculator(),
-        &sfera::calculator(),    &psfera::calculator(),    &goriz::calculator(),   &goriz2::calculator(),
-        &ugoriz::calculator(),   &dvert::calculator(),     &vert2::calculator(),   &vert2_1::calculator(),
-        &uvert::calculator(),    &uvert2::calculator(),    &stand::calculator(),   &set1::calculator(),
-        &set2::calculator(),     &set3::calculator(),      &luch::calculator(),    &paral::calculator(),
-        &fund::calculator(),     &gbfund::calculator(),    &mkfund::calculator(),  &trubo::calculator(),
-        &estak::calculator(),
+        &buriedring::calculator(),     &ringatsurface::calculator(),       &burieddisc::calculator(),   &discatsurface::calculator(),
+        &buriededgeplate::calculator(), &edgeplatetwolayer::calculator(), &rectangularplateatsurface::calculator(), &squareplateatsurface::calculator(),
+        &buriedsphere::calculator(),    &hemisphereatsurface::calculator(),    &buriedstrip::calculator(),   &twolayerstrip::calculator(),
+        &stripatsurface::calculator(),   &buriedrod::calculator(),     &twolayerroundrod::calculator(),   &twolayerrodsplit::calculator(),
+        &rodatsurface::calculator(),    &twolayerrodatsurface::calculator(),    &standarddevice::calculator(),   &surfacegrid::calculator(),
+        &squaregridwithrods::calculator(),     &buriedlattice::calculator(),      &radialelectrode::calculator(),    &parallelstrips::calculator(),
+        &concretefoundations::calculator(),     &buildingfoundation::calculator(),    &anchorboltfield::calculator(),  &pipeline::calculator(),
+        &trestle::calculator(),
     };
     return all;
 }

@@ -1,6 +1,6 @@
 #include "widgets/calculator/OwnHistory.h"
 
-#include "core/calculators/structures/MKFundCalc.h"
+#include "core/calculators/structures/AnchorBoltField.h"
 #include "core/common/Paths.h"
 #include "core/model/RowGridText.h"
 #include "store/BoltFieldHistoryStore.h"
@@ -109,7 +109,7 @@ bool saveBoltField(DataModule& data, const HistoryLayout& layout, const QString&
     BoltFieldSet set;
     set.name = name;
     set.fields = layout.recordFromInputs(inputs);
-    set.distances = parseGridRows(inputs.value(mkfund::gridName()), mkfund::distanceColumns);
+    set.distances = parseGridRows(inputs.value(anchorboltfield::gridName()), anchorboltfield::distanceColumns);
     QString error;
     if (!saveBoltFieldSet(dataDir(), set, &error)) {
         dialogs().showMessage(error);
@@ -138,7 +138,7 @@ std::optional<InputTexts> loadBoltField(DataModule& data, const HistoryLayout& l
     DataTable& distances = data[u"TableHistMK1"_s];
     for (distances.first(); !distances.eof(); distances.next())
         rows << QStringList{distances.text(u"Xi"_s), distances.text(u"Yi"_s), distances.text(u"Zi"_s)};
-    texts->insert(mkfund::gridName(), gridRowsText(rows));
+    texts->insert(anchorboltfield::gridName(), gridRowsText(rows));
     return texts;
 }
 

@@ -1,5 +1,5 @@
 #include "../core/CalcWindowFixture.h"
-#include "core/calculators/complex/Set1Calc.h"
+#include "core/calculators/complex/SurfaceGrid.h"
 #include "CalculatorWindowOf.h"
 #include "core/model/CalcCommon.h"
 #include "widgets/calculator/CalculatorRegistry.h"
@@ -398,7 +398,7 @@ void TestSet1Frm::reportOfTheWindow() {
     ReportBuilder w(messages);
     ReportSource source = win_->reportSource();
     source.picture = false;
-    set1::report(w, source);
+    surfacegrid::report(w, source);
     QStringList texts;
     QList<ReportParagraph::Alignment> alignments;
     for (const ReportParagraph& p : w.paragraphs()) {

@@ -1,6 +1,6 @@
 #include "../core/CalcWindowFixture.h"
 #include "CalculatorWindowOf.h"
-#include "core/calculators/complex/StandCalc.h"
+#include "core/calculators/complex/StandardDevice.h"
 #include "store/DataTable.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "widgets/frames/CalculatorToolbar.h"
@@ -11,7 +11,7 @@
 using namespace Qt::StringLiterals;
 using namespace kz;
 
-using TStandFrm = CalculatorWindowOf<&stand::calculator>;
+using TStandFrm = CalculatorWindowOf<&standarddevice::calculator>;
 
 // The standard device keeps its sets in history.DB of its own and brings them back through
 // THistForm, whose fields stand under the headings of their groups.

@@ -1,24 +1,24 @@
 #pragma once
 
-#include "core/calculators/complex/Set1Calc.h"
+#include "core/calculators/complex/SurfaceGrid.h"
 #include "widgets/calculator/CalculatorWindow.h"
-#include "core/calculators/rods/DVertCalc.h"
-#include "core/calculators/plates/DKolCalc.h"
-#include "core/calculators/plates/DKrugCalc.h"
-#include "core/calculators/plates/KolCalc.h"
-#include "core/calculators/plates/PSferaCalc.h"
-#include "core/calculators/plates/PrPlastCalc.h"
-#include "core/calculators/plates/SferaCalc.h"
-#include "core/calculators/plates/UKrugCalc.h"
-#include "core/calculators/plates/UKvadCalc.h"
-#include "core/calculators/rods/GorizCalc.h"
-#include "core/calculators/rods/LuchCalc.h"
-#include "core/calculators/rods/ParalCalc.h"
-#include "core/calculators/rods/UGorizCalc.h"
-#include "core/calculators/rods/UVertCalc.h"
-#include "core/calculators/structures/EstakCalc.h"
-#include "core/calculators/structures/GBFundCalc.h"
-#include "core/calculators/structures/TruboCalc.h"
+#include "core/calculators/rods/BuriedRod.h"
+#include "core/calculators/plates/BuriedRing.h"
+#include "core/calculators/plates/BuriedDisc.h"
+#include "core/calculators/plates/RingAtSurface.h"
+#include "core/calculators/plates/HemisphereAtSurface.h"
+#include "core/calculators/plates/RectangularPlateAtSurface.h"
+#include "core/calculators/plates/BuriedSphere.h"
+#include "core/calculators/plates/DiscAtSurface.h"
+#include "core/calculators/plates/SquarePlateAtSurface.h"
+#include "core/calculators/rods/BuriedStrip.h"
+#include "core/calculators/rods/RadialElectrode.h"
+#include "core/calculators/rods/ParallelStrips.h"
+#include "core/calculators/rods/StripAtSurface.h"
+#include "core/calculators/rods/RodAtSurface.h"
+#include "core/calculators/structures/Trestle.h"
+#include "core/calculators/structures/BuildingFoundation.h"
+#include "core/calculators/structures/Pipeline.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,23 +60,23 @@ private:
     QLineEdit* edit(const char* name) const { return geometryEdit(QString::fromLatin1(name)); }
 };
 
-using TDVertFm = CalculatorWindowOf<&dvert::calculator>;
-using TLuchForm = CalculatorWindowOf<&luch::calculator>;
-using TParalFm = CalculatorWindowOf<&paral::calculator>;
-using TUVertFm = CalculatorWindowOf<&uvert::calculator>;
-using TKolForm = CalculatorWindowOf<&kol::calculator>;
-using TDKolForm = CalculatorWindowOf<&dkol::calculator>;
-using TTruboFm = CalculatorWindowOf<&trubo::calculator>;
-using TSet1_Frm = CalculatorWindowOf<&set1::calculator>;
-using TGBFundFm = CalculatorWindowOf<&gbfund::calculator>;
-using TDKrugFrm = CalculatorWindowOf<&dkrug::calculator>;
-using TUKrugFrm = CalculatorWindowOf<&ukrug::calculator>;
-using TSferaFrm = CalculatorWindowOf<&sfera::calculator>;
-using TPSferaFm = CalculatorWindowOf<&psfera::calculator>;
-using TPrPlastF = CalculatorWindowOf<&prplast::calculator>;
-using TUKvadFrm = CalculatorWindowOf<&ukvad::calculator>;
-using TGorizFm = CalculatorWindowOf<&goriz::calculator>;
-using TUGorizFm = CalculatorWindowOf<&ugoriz::calculator>;
-using TEstakFm = CalculatorWindowOf<&estak::calculator>;
+using TDVertFm = CalculatorWindowOf<&buriedrod::calculator>;
+using TLuchForm = CalculatorWindowOf<&radialelectrode::calculator>;
+using TParalFm = CalculatorWindowOf<&parallelstrips::calculator>;
+using TUVertFm = CalculatorWindowOf<&rodatsurface::calculator>;
+using TKolForm = CalculatorWindowOf<&ringatsurface::calculator>;
+using TDKolForm = CalculatorWindowOf<&buriedring::calculator>;
+using TTruboFm = CalculatorWindowOf<&pipeline::calculator>;
+using TSet1_Frm = CalculatorWindowOf<&surfacegrid::calculator>;
+using TGBFundFm = CalculatorWindowOf<&buildingfoundation::calculator>;
+using TDKrugFrm = CalculatorWindowOf<&burieddisc::calculator>;
+using TUKrugFrm = CalculatorWindowOf<&discatsurface::calculator>;
+using TSferaFrm = CalculatorWindowOf<&buriedsphere::calculator>;
+using TPSferaFm = CalculatorWindowOf<&hemisphereatsurface::calculator>;
+using TPrPlastF = CalculatorWindowOf<&rectangularplateatsurface::calculator>;
+using TUKvadFrm = CalculatorWindowOf<&squareplateatsurface::calculator>;
+using TGorizFm = CalculatorWindowOf<&buriedstrip::calculator>;
+using TUGorizFm = CalculatorWindowOf<&stripatsurface::calculator>;
+using TEstakFm = CalculatorWindowOf<&trestle::calculator>;
 
 } // namespace kz

@@ -1,7 +1,7 @@
 // The calculator session as the windows drive it: an edit says what it changed, only the user's
 // edit moves a linked input, and what the session says goes to its listener.
 #include "CalcTestFolder.h"
-#include "core/calculators/plates/DKolCalc.h"
+#include "core/calculators/plates/BuriedRing.h"
 #include "core/session/CalculatorSession.h"
 #include "store/StoredFrameData.h"
 
@@ -39,7 +39,7 @@ class TestCalculatorSession : public QObject {
     std::unique_ptr<StoredFrameData> frames_;
 
     CalculatorSession opened() {
-        CalculatorSession s(dkol::calculator(), *frames_);
+        CalculatorSession s(buriedring::calculator(), *frames_);
         s.open();
         return s;
     }

@@ -4,7 +4,7 @@
 #include "widgets/calculator/CalculatorWindow.h"
 #include "CalculatorWindowOf.h"
 #include "widgets/calculator/CalcOrderViewer.h"
-#include "core/calculators/plates/DPlRebro2Calc.h"
+#include "core/calculators/plates/EdgePlateTwoLayer.h"
 #include "store/DataModule.h"
 #include "widgets/common/DialogService.h"
 #include "core/common/NumberText.h"
@@ -275,7 +275,7 @@ void TestCalculatorWindow::unknownInputsAreRefused() {
 // Two-layer earth: each frame keeps its soil, range and selection, and the soil dictionary opens on
 // the layer in view.
 void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
-    CalculatorWindow w(dplrebro2::calculator(), *folder_->data);
+    CalculatorWindow w(edgeplatetwolayer::calculator(), *folder_->data);
     QString located;
     referenceDialogs().soils = [&](QWidget*) {
         located = (*folder_->data)[QStringLiteral("P_udel.DB")].text(QStringLiteral("Grunt"));

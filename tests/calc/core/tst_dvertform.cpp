@@ -1,6 +1,6 @@
 #include "CalcWindowFixture.h"
 #include "widgets/calculator/CalculatorRegistry.h"
-#include "core/calculators/rods/DVertCalc.h"
+#include "core/calculators/rods/BuriedRod.h"
 #include "CalculatorWindowOf.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "store/HistoryStore.h"
@@ -600,7 +600,7 @@ void TestDVertForm::saveIsCancelledOrRefused() {
 void TestDVertForm::loadingWithNoSetOfThisKind() {
     // Another calculator's set of the same name is not this kind's.
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
-    HistoryLayout ring = dvert::descriptor().history;
+    HistoryLayout ring = buriedrod::descriptor().history;
     ring.kindCode = 8;
     QVERIFY(saveHistoryRecord(hist, dataDir(), ring, QStringLiteral("A"), {}));
     bool okEnabled = true;

@@ -412,8 +412,8 @@ void TestParalForm::noWidthInRangeSaysSo() {
     QCOMPARE(edit("EditDiam")->text(), QString());
     QVERIFY(win_->EditVS1()->text().isEmpty());
     QVERIFY(!tool("btnScore")->isEnabled());
-    QCOMPARE(rec_->messages, QStringList{paral::missingWidthMessage()});
-    QCOMPARE(win_->messageLine()->text(), paral::missingWidthMessage());
+    QCOMPARE(rec_->messages, QStringList{parallelstrips::missingWidthMessage()});
+    QCOMPARE(win_->messageLine()->text(), parallelstrips::missingWidthMessage());
 }
 
 int main(int argc, char** argv) {

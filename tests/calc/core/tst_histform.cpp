@@ -1,5 +1,5 @@
 #include "CalcTestFolder.h"
-#include "core/calculators/rods/DVertCalc.h"
+#include "core/calculators/rods/BuriedRod.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "store/HistoryStore.h"
 #include "store/DataModule.h"
@@ -88,7 +88,7 @@ void TestHistForm::cleanup() {
 }
 
 void TestHistForm::fill() {
-    HistoryLayout rod = dvert::descriptor().history;
+    HistoryLayout rod = buriedrod::descriptor().history;
     HistoryLayout ring = rod;
     ring.kindCode = 8;
     QVERIFY(
@@ -96,7 +96,7 @@ void TestHistForm::fill() {
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), ring, u"Кольцо"_s, record(u"песок"_s, QStringLiteral("9"))));
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), rod, u"Второй"_s, record(u"глина"_s, QStringLiteral("3"))));
     QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
-    loader_->setFieldList(dvert::descriptor().history.fieldList());
+    loader_->setFieldList(buriedrod::descriptor().history.fieldList());
 }
 
 void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
@@ -180,7 +180,7 @@ void TestHistForm::deletingTheLastSetDisablesOk() {
 
 void TestHistForm::noSetOfThisKindDisablesOk() {
     QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
-    loader_->setFieldList(dvert::descriptor().history.fieldList());
+    loader_->setFieldList(buriedrod::descriptor().history.fieldList());
     loader_->show();
     QCOMPARE(loader_->DBGrid1()->model()->rowCount(), 0);
     QVERIFY(!loader_->btnOK()->isEnabled());
@@ -233,7 +233,7 @@ void TestHistForm::aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn() {
 void TestHistForm::longTextsShowWhole() {
     // The trestle keeps its type in the soil's field: the longest text is shown whole.
     const QString trestle = u"технологическая эстакада"_s;
-    const HistoryLayout rod = dvert::descriptor().history;
+    const HistoryLayout rod = buriedrod::descriptor().history;
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), rod, u"Эстакада"_s, record(trestle, QStringLiteral("5"))));
     QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
     loader_->setFieldList(rod.fieldList());

@@ -1,5 +1,5 @@
 #include "CalcTestFolder.h"
-#include "core/calculators/rods/DVertCalc.h"
+#include "core/calculators/rods/BuriedRod.h"
 #include "core/model/HistoryMapping.h"
 #include "store/HistoryStore.h"
 #include "store/DataModule.h"
@@ -36,7 +36,7 @@ QMap<QString, QString> rodRecord(const QString& length) {
 }
 
 HistoryLayout layoutOfKind(int kind) {
-    HistoryLayout layout = dvert::descriptor().history;
+    HistoryLayout layout = buriedrod::descriptor().history;
     layout.kindCode = kind;
     return layout;
 }
@@ -146,7 +146,7 @@ void TestHistory::copyBufferStartsEmpty() {
 }
 
 void TestHistory::sameNameAnyCaseOverwrites() {
-    const HistoryLayout layout = dvert::descriptor().history;
+    const HistoryLayout layout = buriedrod::descriptor().history;
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u"Опора ВЛ"_s, rodRecord(QStringLiteral("5"))));
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u"ОПОРА вл"_s, rodRecord(QStringLiteral("3"))));
     QCOMPARE(rowsOfKind(4), 1);
@@ -169,7 +169,7 @@ void TestHistory::otherKindIsNeverOverwritten() {
 }
 
 void TestHistory::fieldsNotWrittenKeepTheirContents() {
-    const HistoryLayout layout = dvert::descriptor().history;
+    const HistoryLayout layout = buriedrod::descriptor().history;
     QVERIFY(
         saveHistoryRecord(*hist_, dataDir(), layout, QStringLiteral("A"), rodRecord(QStringLiteral("5"))));
     // Another writer filled a field the rod does not use.
@@ -203,7 +203,7 @@ void TestHistory::namesAreStoredAndFoundExactly_data() {
 
 void TestHistory::namesAreStoredAndFoundExactly() {
     QFETCH(QString, name);
-    const HistoryLayout layout = dvert::descriptor().history;
+    const HistoryLayout layout = buriedrod::descriptor().history;
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, name, rodRecord(QStringLiteral("5"))));
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, u"сосед"_s, rodRecord(QStringLiteral("6"))));
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, name, rodRecord(QStringLiteral("2"))));
@@ -215,7 +215,7 @@ void TestHistory::namesAreStoredAndFoundExactly() {
 }
 
 void TestHistory::tooLongNameIsKeptAtFieldSize() {
-    const HistoryLayout layout = dvert::descriptor().history;
+    const HistoryLayout layout = buriedrod::descriptor().history;
     const QString name = QString(149, QLatin1Char('x')) + QStringLiteral("yz");
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, name, rodRecord(QStringLiteral("5"))));
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, name, rodRecord(QStringLiteral("6"))));
@@ -226,7 +226,7 @@ void TestHistory::tooLongNameIsKeptAtFieldSize() {
 }
 
 void TestHistory::textsComeBackInGeneralFormat() {
-    const HistoryLayout layout = dvert::descriptor().history;
+    const HistoryLayout layout = buriedrod::descriptor().history;
     auto record = rodRecord(QStringLiteral("2,50"));
     record[QStringLiteral("R")].clear(); // saved with no result shown
     QVERIFY(saveHistoryRecord(*hist_, dataDir(), layout, QStringLiteral("G"), record));

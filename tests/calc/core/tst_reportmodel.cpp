@@ -1,4 +1,4 @@
-#include "core/calculators/rods/DVertCalc.h"
+#include "core/calculators/rods/BuriedRod.h"
 #include "core/model/ReportModel.h"
 #include "core/common/Messenger.h"
 #include "core/common/Paths.h"
@@ -313,7 +313,7 @@ void TestReportModel::verdict() {
 
 void TestReportModel::rodReportWithTheDefaults() {
     ReportBuilder w(rec_);
-    dvert::report(w, rodDefaults());
+    buriedrod::report(w, rodDefaults());
     const auto paras = w.paragraphs();
     QCOMPARE(
         texts(paras),
@@ -361,7 +361,7 @@ void TestReportModel::rodReportThatMeetsThePermissibleResistance() {
     s.texts[u"EditRo"_s] = u"10"_s;
     s.texts[u"EditVS1"_s] = u"2,18"_s;
     ReportBuilder w(rec_);
-    dvert::report(w, s);
+    buriedrod::report(w, s);
     const QStringList got = texts(w.paragraphs());
     QCOMPARE(got.size(), 18);
     QCOMPARE(got[8], u("Грунт в месте расположения заземляющего устройства: суглинок с удельным "
@@ -379,7 +379,7 @@ void TestReportModel::rodReportWithoutInstallationOrPicture() {
     s.installation.include = false;
     s.picture = false;
     ReportBuilder w(rec_);
-    dvert::report(w, s);
+    buriedrod::report(w, s);
     const QStringList got = texts(w.paragraphs());
     QCOMPARE(got.size(), 10);
     QCOMPARE(got[0], u"Вертикальный заземлитель в земле."_s);

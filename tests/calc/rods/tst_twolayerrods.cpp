@@ -2,8 +2,8 @@
 #include "../core/CalculatorWindowOf.h"
 #include "core/model/Calculator.h"
 #include "core/calculators/CalculatorList.h"
-#include "core/calculators/rods/Goriz2Calc.h"
-#include "core/calculators/rods/Vert2Calc.h"
+#include "core/calculators/rods/TwoLayerStrip.h"
+#include "core/calculators/rods/TwoLayerRoundRod.h"
 #include "core/common/NumberText.h"
 #include "widgets/common/SpinButton.h"
 
@@ -104,8 +104,8 @@ const QString depthMessage = u"Ошибка. Глубина заложения �
 
 } // namespace
 
-using TVert2Fm = CalculatorWindowOf<&vert2::calculator>;
-using TGoriz2Fm = CalculatorWindowOf<&goriz2::calculator>;
+using TVert2Fm = CalculatorWindowOf<&twolayerroundrod::calculator>;
+using TGoriz2Fm = CalculatorWindowOf<&twolayerstrip::calculator>;
 
 class TestTwoLayerRods : public QObject {
     Q_OBJECT

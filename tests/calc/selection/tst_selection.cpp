@@ -1,4 +1,4 @@
-#include "core/calculators/rods/DVertCalc.h"
+#include "core/calculators/rods/BuriedRod.h"
 #include "core/selection/Selection.h"
 #include "core/common/NumberText.h"
 
@@ -66,7 +66,7 @@ struct RodRun {
         };
         h.resistance = [this]() -> std::optional<long double> {
             const long double t = roundTo(l / 2 + 0.7L, 2);
-            const long double r = dvert::ComputeResistance(100, kp, l, 0.016L, t).r;
+            const long double r = buriedrod::ComputeResistance(100, kp, l, 0.016L, t).r;
             resistances << formatGeneral(r);
             return r;
         };

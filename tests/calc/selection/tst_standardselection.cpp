@@ -1,7 +1,7 @@
 // The run dialog with named sets, opened from a calculator that declares them.
 #include "../core/CalcTestFolder.h"
 #include "widgets/calculator/CalculatorWindow.h"
-#include "core/calculators/rods/DVertCalc.h"
+#include "core/calculators/rods/BuriedRod.h"
 #include "widgets/selection/SelectionSetsDialog.h"
 #include "widgets/selection/StandardSelectionDialog.h"
 #include "store/DataTable.h"
@@ -31,7 +31,7 @@ class RodWithStoredSets : public Calculator {
 public:
     RodWithStoredSets() : Calculator(withSets()) {}
     static CalculatorDescriptor withSets() {
-        CalculatorDescriptor d = dvert::descriptor();
+        CalculatorDescriptor d = buriedrod::descriptor();
         d.selection.storedSets = true;
         return d;
     }
@@ -50,7 +50,7 @@ public:
     }
 
 private:
-    static const Calculator& rod() { return dvert::calculator(); }
+    static const Calculator& rod() { return buriedrod::calculator(); }
 };
 
 void addRow(SelectionRunDialog& form, const QStringList& row) {

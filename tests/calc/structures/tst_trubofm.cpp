@@ -6,7 +6,7 @@
 #include "widgets/selection/SelectionChartDialog.h"
 #include "widgets/selection/SelectionSettingsDialog.h"
 #include "widgets/selection/SelectionRunDialog.h"
-#include "core/calculators/structures/TruboCalc.h"
+#include "core/calculators/structures/Pipeline.h"
 #include "CalculatorWindowOf.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/frames/InstallationFrame.h"
@@ -589,7 +589,7 @@ void TestTruboFm::reportOfTheWindow() {
     ReportBuilder w(messages);
     ReportSource source = win_->reportSource();
     source.picture = false;
-    trubo::report(w, source);
+    pipeline::report(w, source);
     QStringList texts;
     QList<ReportParagraph::Alignment> alignments;
     for (const ReportParagraph& p : w.paragraphs()) {

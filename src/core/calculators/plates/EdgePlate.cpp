@@ -1,6 +1,6 @@
 #include "core/calculators/plates/EdgePlate.h"
 
-#include "core/calculators/plates/BodyCalc.h"
+#include "core/calculators/plates/BodyElectrodes.h"
 
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
