@@ -258,7 +258,7 @@ void TestKorGrFrm::editRefusedWhileTheConstructionIsEdited() {
         QTest::mouseClick(pushButton(d, "btnAll"), Qt::LeftButton);
         return int(QDialog::Accepted);
     };
-    b.form.btnEditClick();
+    b.form.editConstructionSizes();
     QCOMPARE(b.rec.messages, QStringList{u"Завершите работу с главной таблицей."_s});
     b.table(3).cancel();
     QVERIFY(b.table(3).locate(QStringLiteral("Construct"), u"сталь полосовая"_s));

@@ -304,7 +304,7 @@ void TestSet1Frm::popupOnACountSelectsIt() {
     QApplication::sendEvent(inner, &menu);
     QVERIFY(win_->PopupMenu1()->isVisible());
     win_->PopupMenu1()->hide();
-    win_->N1Click();
+    win_->selectParameterAtPopup();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QCOMPARE(count->value(), 3);
     QCOMPARE(edit("EditS")->text(), QStringLiteral("54"));
@@ -313,7 +313,7 @@ void TestSet1Frm::popupOnACountSelectsIt() {
     QCOMPARE(edit("EditRaschet")->text(), u"R = 0,444*100 / Корень(54) + 100 /60 = 7,71 Ом"_s);
     // Rдоп = 4 is out of reach (Nг = 5 gives 5,72): the last count stays and the run says so.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
-    win_->N1Click();
+    win_->selectParameterAtPopup();
     QCOMPARE(rec_->messages,
              QStringList{u"Подбор параметра \"Количество ячеек по горизонтали, шт.\" неудачен."_s});
     QCOMPARE(count->value(), 5);
@@ -360,7 +360,7 @@ void TestSet1Frm::multiParameterSelectionNestsTheRows() {
             if (items.isEmpty())
                 return int(QDialog::Rejected);
             form->ListBox1()->setCurrentItem(items.first());
-            form->btnAddClick();
+            form->addParameter();
         }
         form->EditR()->setText(QStringLiteral("5"));
         return int(QDialog::Accepted);

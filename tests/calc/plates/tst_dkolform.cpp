@@ -525,7 +525,7 @@ void TestDKolForm::singleRunOverTheDiameter() {
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N2Click();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(chart);
     QCOMPARE(chart->windowTitle(), u"Подбор параметра \"Диаметр кольца, м\"."_s);
     // D 1: 1/0,7 < 2,00001; then ln(4πD²/(0,016·0,7))·100/(2π²D): 21,30, 15,57, 12,41 <= 13.
@@ -554,7 +554,7 @@ void TestDKolForm::singleRunWithLinkingMovesTheDepth() {
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N2Click();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(chart);
     // D 1 with T 0,7: T = 1/2 − 0,1 = 0,4, kept for the larger rings (2·0,4 < D).
     QCOMPARE(chartRows(chart), (QStringList{u"D, м/T, м/R, Ом"_s, u"1/0,4/38,41"_s, u"2/0,4/22,72"_s,
@@ -570,7 +570,7 @@ void TestDKolForm::singleRunWithoutSuccess() {
     setPermissible(QStringLiteral("5"));
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N1Click();
+    win_->selectParameterAtPopup();
     QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Диаметр кольца, м\" неудачен."_s});
     QCOMPARE(diam()->text(), QStringLiteral("5"));
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("10,38"));
@@ -591,7 +591,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N2Click();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(chart);
     QCOMPARE(chartRows(chart).value(1), u"4,00001/2/Нарушение условий"_s);
     QCOMPARE(win_->EditVS1()->text(), QString());
@@ -600,7 +600,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
         auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
-        form->btnAddClick(); // the first offered: the ring diameter
+        form->addParameter(); // the first offered: the ring diameter
         form->StringGrid1()->item(0, 1)->setText(QStringLiteral("4,00001"));
         form->StringGrid1()->item(0, 2)->setText(QStringLiteral("4,00001"));
         form->StringGrid1()->item(0, 3)->setText(QStringLiteral("0,00001"));

@@ -105,7 +105,7 @@ void TestSelectionRun::answerRunDialog(const QList<QStringList>& rows, const QSt
             if (items.isEmpty())
                 return int(QDialog::Rejected);
             form->ListBox1()->setCurrentItem(items.first());
-            form->btnAddClick();
+            form->addParameter();
             const int r = form->StringGrid1()->rowCount() - 1;
             for (int c = 1; c < 4; ++c)
                 form->StringGrid1()->item(r, c)->setText(row[c]);
@@ -300,8 +300,8 @@ void TestSelectionRun::zeroStoredStepTriesNothing() {
 
 void TestSelectionRun::popupOutsideASelectableInputDoesNothing() {
     QCOMPARE(edit("EditGlub")->contextMenuPolicy() == Qt::CustomContextMenu, false);
-    win_->N1Click();
-    win_->N2Click();
+    win_->selectParameterAtPopup();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY(rec_->modalWindows.isEmpty());
     QCOMPARE(edit("EditDlina")->text(), u"5"_s);

@@ -540,7 +540,7 @@ void TestTruboFm::multiParameterSelection() {
         if (items.isEmpty())
             return int(QDialog::Rejected);
         form->ListBox1()->setCurrentItem(items.first());
-        form->btnAddClick();
+        form->addParameter();
         form->EditR()->setText(QStringLiteral("10"));
         return int(QDialog::Accepted);
     };
