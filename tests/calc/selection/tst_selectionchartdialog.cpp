@@ -61,7 +61,7 @@ QStringList gridRow(const QTableWidget* grid, int row) {
 }
 } // namespace
 
-class TestDiagForm : public QObject {
+class TestSelectionChartDialog : public QObject {
     Q_OBJECT
 private slots:
     // Before any run.
@@ -87,7 +87,7 @@ private slots:
     void closeButtonClosesAndHelpOpensItsPage();
 };
 
-void TestDiagForm::initialTexts() {
+void TestSelectionChartDialog::initialTexts() {
     SelectionChartDialog form;
     QCOMPARE(form.objectName(), QStringLiteral("TDiagForm"));
     QCOMPARE(form.windowTitle(), u"Подбор параметра."_s);
@@ -105,7 +105,7 @@ void TestDiagForm::initialTexts() {
     QVERIFY(form.chart()->legend()->isVisible());
 }
 
-void TestDiagForm::rodLengthRunGivesTwoSeries() {
+void TestSelectionChartDialog::rodLengthRunGivesTwoSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
@@ -127,7 +127,7 @@ void TestDiagForm::rodLengthRunGivesTwoSeries() {
     QCOMPARE(form.shownLabels(), labels);
 }
 
-void TestDiagForm::rodLengthRunFillsTheGrid() {
+void TestSelectionChartDialog::rodLengthRunFillsTheGrid() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
@@ -147,7 +147,7 @@ void TestDiagForm::rodLengthRunFillsTheGrid() {
         QCOMPARE(grid->columnWidth(c), 50);
 }
 
-void TestDiagForm::inadmissibleRowIsInTheGridNotInTheChart() {
+void TestSelectionChartDialog::inadmissibleRowIsInTheGridNotInTheChart() {
     SelectionChartDialog form;
     QStringList list = rodRun();
     list[8] = u(inadmissible); // L = 2
@@ -163,7 +163,7 @@ void TestDiagForm::inadmissibleRowIsInTheGridNotInTheChart() {
              QStringList({QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")}));
 }
 
-void TestDiagForm::twoColumnsGiveOneSeries() {
+void TestSelectionChartDialog::twoColumnsGiveOneSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart(soilRun({QStringLiteral("500"), QStringLiteral("450")},
                                     {QStringLiteral("250,5"), QStringLiteral("225,45")}),
@@ -178,7 +178,7 @@ void TestDiagForm::twoColumnsGiveOneSeries() {
     QCOMPARE(form.StringGrid1()->columnCount(), 2);
 }
 
-void TestDiagForm::fourColumnsGiveThreeSeries() {
+void TestSelectionChartDialog::fourColumnsGiveThreeSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                              QStringLiteral("D"), QStringLiteral("1"), QStringLiteral("2"),
@@ -194,7 +194,7 @@ void TestDiagForm::fourColumnsGiveThreeSeries() {
     QCOMPARE(form.bottomAxis()->titleText(), QStringLiteral("A"));
 }
 
-void TestDiagForm::allInadmissibleShowsNoSeries() {
+void TestSelectionChartDialog::allInadmissibleShowsNoSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart(
         soilRun({QStringLiteral("500"), QStringLiteral("450")}, {u(inadmissible), u(inadmissible)}),
@@ -209,7 +209,7 @@ void TestDiagForm::allInadmissibleShowsNoSeries() {
     QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
 }
 
-void TestDiagForm::secondRunReplacesTheFirst() {
+void TestSelectionChartDialog::secondRunReplacesTheFirst() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {QStringLiteral("250,5")}),
@@ -229,7 +229,7 @@ void TestDiagForm::secondRunReplacesTheFirst() {
     QVERIFY(form.chart()->series().isEmpty());
 }
 
-void TestDiagForm::leftAxisStartsAtZero() {
+void TestSelectionChartDialog::leftAxisStartsAtZero() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     QCOMPARE(form.leftAxis()->min(), 0.0);
@@ -245,7 +245,7 @@ void TestDiagForm::leftAxisStartsAtZero() {
     QVERIFY(form.leftAxis()->max() >= 99);
 }
 
-void TestDiagForm::zoomIsResetByANewRun() {
+void TestSelectionChartDialog::zoomIsResetByANewRun() {
     SelectionChartDialog form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -271,7 +271,7 @@ void TestDiagForm::zoomIsResetByANewRun() {
     QCOMPARE(form.bottomAxis()->max(), 1.5);
 }
 
-void TestDiagForm::tablePanelWidthFollowsTheColumns_data() {
+void TestSelectionChartDialog::tablePanelWidthFollowsTheColumns_data() {
     QTest::addColumn<int>("cols");
     QTest::addColumn<int>("width");
     QTest::newRow("two") << 2 << 145;
@@ -279,7 +279,7 @@ void TestDiagForm::tablePanelWidthFollowsTheColumns_data() {
     QTest::newRow("four") << 4 << 245;
 }
 
-void TestDiagForm::tablePanelWidthFollowsTheColumns() {
+void TestSelectionChartDialog::tablePanelWidthFollowsTheColumns() {
     QFETCH(int, cols);
     QFETCH(int, width);
     SelectionChartDialog form;
@@ -303,7 +303,7 @@ void TestDiagForm::tablePanelWidthFollowsTheColumns() {
     QCOMPARE(form.tablePanel()->width(), 195);
 }
 
-void TestDiagForm::showingSelectsTheLastCell() {
+void TestSelectionChartDialog::showingSelectsTheLastCell() {
     SelectionChartDialog form;
     QStringList list = rodRun();
     for (int i = 5; i <= 60; ++i)
@@ -322,7 +322,7 @@ void TestDiagForm::showingSelectsTheLastCell() {
     QVERIFY(!viewport.intersects(grid->visualItemRect(grid->item(1, 0))));
 }
 
-void TestDiagForm::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
+void TestSelectionChartDialog::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
     SelectionChartDialog form;
     QStringList values, resistances;
     for (int i = 0; i < 100; ++i) {
@@ -354,7 +354,7 @@ void TestDiagForm::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
     QCOMPARE(zoomed.at(1), values.at(1));
 }
 
-void TestDiagForm::repeatedValuesKeepTheirOwnLabels() {
+void TestSelectionChartDialog::repeatedValuesKeepTheirOwnLabels() {
     SelectionChartDialog form;
     form.ShowSelectionChart(soilRun({QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("1")},
                                     {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")}),
@@ -368,7 +368,7 @@ void TestDiagForm::repeatedValuesKeepTheirOwnLabels() {
         QCOMPARE(QString(shown.at(k)).remove(QChar(0x200B)), form.pointLabels().at(k));
 }
 
-void TestDiagForm::closeButtonClosesAndHelpOpensItsPage() {
+void TestSelectionChartDialog::closeButtonClosesAndHelpOpensItsPage() {
     SelectionChartDialog form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -393,5 +393,5 @@ void TestDiagForm::closeButtonClosesAndHelpOpensItsPage() {
     QVERIFY(!form.isVisible());
 }
 
-QTEST_MAIN(TestDiagForm)
-#include "tst_diagform.moc"
+QTEST_MAIN(TestSelectionChartDialog)
+#include "tst_selectionchartdialog.moc"
