@@ -25,9 +25,6 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 QString type(int i) {
     return installationTypeNames().at(i);
 }
@@ -410,11 +407,11 @@ void TestInstallationFrame::combinedJustificationText() {
     runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.typeButton(2), Qt::LeftButton);
         typeInto(f.EditI(), u"5"_s);
-        QCOMPARE(f.MemoScore()->toPlainText(), u("Электроустановка выше 1 кВ с изолированной нейтралью:\n"
-                                                 "при р<=500 --> R = 125/Iзо = 25,00 Ом.\n"
-                                                 "Электроустановка до 1 кВ с заземленной нейтралью:\n"
-                                                 "при р<=100 --> R <= 4 Ом.\n"
-                                                 "Окончательно принимается R <= 4 Ом."));
+        QCOMPARE(f.MemoScore()->toPlainText(), u"Электроустановка выше 1 кВ с изолированной нейтралью:\n"
+                                               u"при р<=500 --> R = 125/Iзо = 25,00 Ом.\n"
+                                               u"Электроустановка до 1 кВ с заземленной нейтралью:\n"
+                                               u"при р<=100 --> R <= 4 Ом.\n"
+                                               u"Окончательно принимается R <= 4 Ом."_s);
         QCOMPARE(f.lblRmax()->text(), u"4"_s);
         // I steps: 5 + 10, then down by 0,1.
         QTest::mouseClick(f.findChild<SpinButton*>(QStringLiteral("btnIzo10"))->upButton(), Qt::LeftButton);

@@ -20,11 +20,8 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
-const char* inadmissible = "Нарушение условий";
+const QString inadmissible = u"Нарушение условий"_s;
 
 // The run of the rod length 1..5 with R допустимое 30: stops at 4.
 QStringList rodRun() {
@@ -150,12 +147,12 @@ void TestSelectionChartDialog::rodLengthRunFillsTheGrid() {
 void TestSelectionChartDialog::inadmissibleRowIsInTheGridNotInTheChart() {
     SelectionChartDialog form;
     QStringList list = rodRun();
-    list[8] = u(inadmissible); // L = 2
+    list[8] = inadmissible; // L = 2
     form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
 
     QCOMPARE(form.StringGrid1()->rowCount(), 5);
     QCOMPARE(gridRow(form.StringGrid1(), 2),
-             QStringList({QStringLiteral("2"), QStringLiteral("0,7"), u(inadmissible)}));
+             QStringList({QStringLiteral("2"), QStringLiteral("0,7"), inadmissible}));
     // No gap where L = 2 was: the remaining points follow one another.
     QCOMPARE(points(form.chart(), 0), QList<QPointF>({{0, 80.21}, {1, 33.33}, {2, 26.27}}));
     QCOMPARE(points(form.chart(), 1), QList<QPointF>({{0, 0.7}, {1, 0.7}, {2, 0.7}}));
@@ -197,14 +194,14 @@ void TestSelectionChartDialog::fourColumnsGiveThreeSeries() {
 void TestSelectionChartDialog::allInadmissibleShowsNoSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart(
-        soilRun({QStringLiteral("500"), QStringLiteral("450")}, {u(inadmissible), u(inadmissible)}),
+        soilRun({QStringLiteral("500"), QStringLiteral("450")}, {inadmissible, inadmissible}),
         u"Удельное сопротивление грунта, Ом м"_s, 2);
 
     QVERIFY(form.chart()->series().isEmpty());
     QVERIFY(form.pointLabels().isEmpty());
     QVERIFY(form.shownLabels().isEmpty());
     QCOMPARE(form.StringGrid1()->rowCount(), 3);
-    QCOMPARE(gridRow(form.StringGrid1(), 2), QStringList({QStringLiteral("450"), u(inadmissible)}));
+    QCOMPARE(gridRow(form.StringGrid1(), 2), QStringList({QStringLiteral("450"), inadmissible}));
     // The titles still name what was tried.
     QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
 }
@@ -225,7 +222,7 @@ void TestSelectionChartDialog::secondRunReplacesTheFirst() {
     QCOMPARE(form.StringGrid1()->horizontalHeaderItem(0)->text(), u"p, Ом м"_s);
 
     // And an empty one after a full one.
-    form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {u(inadmissible)}), QString(), 2);
+    form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {inadmissible}), QString(), 2);
     QVERIFY(form.chart()->series().isEmpty());
 }
 
@@ -307,7 +304,7 @@ void TestSelectionChartDialog::showingSelectsTheLastCell() {
     SelectionChartDialog form;
     QStringList list = rodRun();
     for (int i = 5; i <= 60; ++i)
-        list << QString::number(i) << QStringLiteral("0,7") << u(inadmissible);
+        list << QString::number(i) << QStringLiteral("0,7") << inadmissible;
     form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
     form.show();
     QApplication::setActiveWindow(&form);

@@ -31,9 +31,6 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 const QString Length = u"Длина стержня, м"_s;
 const QString Coefficient = u"Коэффициент поправки"_s;
 } // namespace
@@ -249,8 +246,8 @@ void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
     QCOMPARE(chartRows_, (QStringList{u"L, м/To, м/R, Ом"_s, u"1/0,7/80,21"_s, u"2/0,7/46,35"_s,
                                       u"3/0,7/33,33"_s, u"4/0,7/26,27"_s}));
     QCOMPARE(chartResult_, u"подбор параметра успешен."_s);
-    QCOMPARE(note, u("L, м - длина стержня, м\nTо, м - расстояние от поверхности земли до стержня, м\n"
-                     "R, Ом - сопротивление растеканию, Ом"));
+    QCOMPARE(note, u"L, м - длина стержня, м\nTо, м - расстояние от поверхности земли до стержня, м\n"
+                   u"R, Ом - сопротивление растеканию, Ом"_s);
     QCOMPARE(edit("EditDlina")->text(), u"4"_s);
     QVERIFY(rec_->messages.isEmpty());
 }
