@@ -162,7 +162,7 @@ void BenchRecalc::selectionRun() {
             return int(QDialog::Rejected);
         while (form->ListBox1()->count() > 0) {
             form->ListBox1()->setCurrentRow(0);
-            form->btnAddClick();
+            form->addParameter();
         }
         form->EditR()->setText(QStringLiteral("0,001"));
         return int(QDialog::Accepted);

@@ -141,7 +141,7 @@ void BenchSelection::windowRun() {
             return int(QDialog::Rejected);
         while (form->ListBox1()->count() > 0) {
             form->ListBox1()->setCurrentRow(0);
-            form->btnAddClick();
+            form->addParameter();
         }
         for (int r = 0; r < form->StringGrid1()->rowCount(); ++r)
             if (form->StringGrid1()->item(r, 0)->text().startsWith(u"Удельное"_s))

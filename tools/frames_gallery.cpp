@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args.contains(QStringLiteral("--rform")))
-        QTimer::singleShot(300, installation, &InstallationFrame::Button4Click);
+        QTimer::singleShot(300, installation, &InstallationFrame::choosePermissibleResistance);
     window.show();
     soil->ComboGrunt()->setFocus();
     return app.exec();

@@ -28,10 +28,6 @@ using namespace kz;
 
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 struct Recorder : Messenger {
     QStringList messages;
     void showMessage(const QString& text) override { messages << text; }
@@ -477,8 +473,8 @@ void TestDataTable::deletingAMasterWithDetailsIsRefused() {
     QVERIFY(m.open(dir_->path()) && d.open(dir_->path()));
     QVERIFY(!m.remove());
     QCOMPARE(m.lastError().kind, StoreError::Kind::MasterHasDetails);
-    QCOMPARE(rec_.messages.last(), u("Запись главной таблицы имеет подчиненные записи в в других таблицах. "
-                                     "Ее удаление или изменение запрещено"));
+    QCOMPARE(rec_.messages.last(), u"Запись главной таблицы имеет подчиненные записи в в других таблицах. "
+                                   u"Ее удаление или изменение запрещено"_s);
     QVERIFY(d.remove());
     QVERIFY(m.remove());
     QCOMPARE(m.recordCount(), 0);

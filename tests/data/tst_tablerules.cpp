@@ -14,51 +14,47 @@ using namespace kz;
 
 namespace {
 
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-
 struct Recorder : Messenger {
     QStringList messages;
     void showMessage(const QString& text) override { messages << text; }
 };
 
-const char* const incomplete = "Ошибка. Заполнение всех полей обязательно.";
+const QString incomplete = u"Ошибка. Заполнение всех полей обязательно."_s;
 
 // A complete, valid row of each table with post rules, as "Field=text" pairs.
 QString validRow(const QString& table) {
-    static const QHash<QString, const char*> rows = {
-        {QStringLiteral("TableRaion"),
-         "Raion=I;JanTemp1=-20;JanTemp2=-15;JuneTemp1=16;JuneTemp2=18;IceWater1=190;IceWater2=170;"
-         "V3p=1,9;V3s=1,7;V3m=1,5;V5p=1,5;V5s=1,4;V5m=1,3;G10p=7,5;G10s=5,8;G10m=4;G50p=2,5;G50s=2,2;G50m=2"},
-        {QStringLiteral("TableUde"), "Grunt=глина;PMin=8;PMax=70;PDefault=40"},
-        {QStringLiteral("KIVZTable"), "Razm=ряд;N=5;Otnosh=2;KI=0,7"},
-        {QStringLiteral("KIGZTable"), "Razm=ряд;N=5;Otnosh=2;KI=0,7"},
-        {QStringLiteral("TableTruboprov"), "Diam=0,1;Tol=4"},
-        {QStringLiteral("TableZ05"), "L=1;Rp=10;Zo=2"},
-        {QStringLiteral("TableZ075"), "L=1;Rp=10;Zo=2"},
-        {QStringLiteral("TableZ15"), "L=1;Rp=10;Zo=2"},
-        {QStringLiteral("MTable"), "N=1;Otn=1;M=0,5"},
-        {QStringLiteral("TableKrug"), "Diam=0,016;Massa=1,58"},
-        {QStringLiteral("TableKvad"), "Storona=0,012;Massa=1,13"},
-        {QStringLiteral("TablePolos"), "Shir=0,04;Tol=0,004;Massa=1,26"},
-        {QStringLiteral("TableTruba"), "Diam=0,05;Tol=3,5"},
-        {QStringLiteral("TableUglov"), "Shir=0,05;Tol=0,005;Massa=3,77"},
-        {QStringLiteral("KippTable"), "Dlina=50;N=5;Ras=5;KI=0,5"},
-        {QStringLiteral("LuchTable"), "N=3;Dlina=10;KI=0,8"},
-        {QStringLiteral("KIFundTable"), "Schema=2;KI=0,6"},
-        {QStringLiteral("SvFundTable"), "Marka=С1;Dlina=6;Diam=0,3"},
-        {QStringLiteral("SbFundTable"), "Marka=Ф1;DlinaSt=1;DiamSt=0,5;DlinaPl=2;ShirPl=2;VusPl=0,3"},
-        {QStringLiteral("TableVZ2Land"), "D=0,02;L=10;H1=2;P1_P2=1;A=0,5"},
-        {QStringLiteral("TableGZ2land"), "L=50;H1=2;P1_P2=1;T=0,7;A=0,5"},
-        {QStringLiteral("RoIncTable"), "MinValue=10;MaxValue=100;Inc1=10;Inc2=1;Inc3=0,1"},
-        {QStringLiteral("TableKorGrunt0"), "Name=очень низкая;Pmin=20000000;Pmax=30000000"},
-        {QStringLiteral("TableKorGrunt1"), "Vid=вертикальный"},
-        {QStringLiteral("TableKorGrunt2"), "Status=рекомендуется"},
-        {QStringLiteral("TableKorGrunt3"), "Construct=сталь круглая"},
-        {QStringLiteral("TableKorGrunt4"), "Razmer=0,02"},
+    static const QHash<QString, QString> rows = {
+        {u"TableRaion"_s,
+         u"Raion=I;JanTemp1=-20;JanTemp2=-15;JuneTemp1=16;JuneTemp2=18;IceWater1=190;IceWater2=170;"
+         u"V3p=1,9;V3s=1,7;V3m=1,5;V5p=1,5;V5s=1,4;V5m=1,3;G10p=7,5;G10s=5,8;G10m=4;G50p=2,5;G50s=2,2;G50m=2"_s},
+        {u"TableUde"_s, u"Grunt=глина;PMin=8;PMax=70;PDefault=40"_s},
+        {u"KIVZTable"_s, u"Razm=ряд;N=5;Otnosh=2;KI=0,7"_s},
+        {u"KIGZTable"_s, u"Razm=ряд;N=5;Otnosh=2;KI=0,7"_s},
+        {u"TableTruboprov"_s, u"Diam=0,1;Tol=4"_s},
+        {u"TableZ05"_s, u"L=1;Rp=10;Zo=2"_s},
+        {u"TableZ075"_s, u"L=1;Rp=10;Zo=2"_s},
+        {u"TableZ15"_s, u"L=1;Rp=10;Zo=2"_s},
+        {u"MTable"_s, u"N=1;Otn=1;M=0,5"_s},
+        {u"TableKrug"_s, u"Diam=0,016;Massa=1,58"_s},
+        {u"TableKvad"_s, u"Storona=0,012;Massa=1,13"_s},
+        {u"TablePolos"_s, u"Shir=0,04;Tol=0,004;Massa=1,26"_s},
+        {u"TableTruba"_s, u"Diam=0,05;Tol=3,5"_s},
+        {u"TableUglov"_s, u"Shir=0,05;Tol=0,005;Massa=3,77"_s},
+        {u"KippTable"_s, u"Dlina=50;N=5;Ras=5;KI=0,5"_s},
+        {u"LuchTable"_s, u"N=3;Dlina=10;KI=0,8"_s},
+        {u"KIFundTable"_s, u"Schema=2;KI=0,6"_s},
+        {u"SvFundTable"_s, u"Marka=С1;Dlina=6;Diam=0,3"_s},
+        {u"SbFundTable"_s, u"Marka=Ф1;DlinaSt=1;DiamSt=0,5;DlinaPl=2;ShirPl=2;VusPl=0,3"_s},
+        {u"TableVZ2Land"_s, u"D=0,02;L=10;H1=2;P1_P2=1;A=0,5"_s},
+        {u"TableGZ2land"_s, u"L=50;H1=2;P1_P2=1;T=0,7;A=0,5"_s},
+        {u"RoIncTable"_s, u"MinValue=10;MaxValue=100;Inc1=10;Inc2=1;Inc3=0,1"_s},
+        {u"TableKorGrunt0"_s, u"Name=очень низкая;Pmin=20000000;Pmax=30000000"_s},
+        {u"TableKorGrunt1"_s, u"Vid=вертикальный"_s},
+        {u"TableKorGrunt2"_s, u"Status=рекомендуется"_s},
+        {u"TableKorGrunt3"_s, u"Construct=сталь круглая"_s},
+        {u"TableKorGrunt4"_s, u"Razmer=0,02"_s},
     };
-    return u(rows.value(table));
+    return rows.value(table);
 }
 
 // Field texts of a valid row with the changes applied ("Field=" leaves the field empty).
@@ -155,20 +151,19 @@ void TestTableRules::postRules_data() {
     QTest::addColumn<QString>("message"); // empty when the row is accepted
 
     const QString none;
-    const QString full = u(incomplete);
+    const QString full = incomplete;
     const QString razm =
-        u("Ошибка. Поле \"Размещение\" (тип размещения вертикальных стержней) может принимать "
-          "только два значения: \"ряд\" или \"контур\".");
+        u"Ошибка. Поле \"Размещение\" (тип размещения вертикальных стержней) может принимать "
+        u"только два значения: \"ряд\" или \"контур\"."_s;
     const QString inLine =
-        u("Ошибка. Значение поля \"Количество, шт.\" (количество вертикальных стержней) при "
-          "размещении стержней в ряд должно быть в диапазоне 2 .. 20 шт.");
-    const QString onContour =
-        u("Ошибка. Значение поля \"Количество, шт.\" (количество вертикальных стержней) "
-          "при размещении стержней по контуру должно быть в диапазоне 4 .. 100 шт.");
-    const QString ratio = u("Ошибка. Значение поля \"Отношение\" (отношение расстояния между вертикальными "
-                            "стержнями к их длине) должно быть в диапазоне 1 .. 3.");
-    auto row = [](const char* name, const char* table, const char* changes, const QString& message) {
-        QTest::newRow(name) << QString::fromLatin1(table) << u(changes) << message;
+        u"Ошибка. Значение поля \"Количество, шт.\" (количество вертикальных стержней) при "
+        u"размещении стержней в ряд должно быть в диапазоне 2 .. 20 шт."_s;
+    const QString onContour = u"Ошибка. Значение поля \"Количество, шт.\" (количество вертикальных стержней) "
+                              u"при размещении стержней по контуру должно быть в диапазоне 4 .. 100 шт."_s;
+    const QString ratio = u"Ошибка. Значение поля \"Отношение\" (отношение расстояния между вертикальными "
+                          u"стержнями к их длине) должно быть в диапазоне 1 .. 3."_s;
+    auto row = [](const char* name, const char* table, const QString& changes, const QString& message) {
+        QTest::newRow(name) << QString::fromLatin1(table) << changes << message;
     };
 
     // Complete records, on every table that demands them.
@@ -186,28 +181,28 @@ void TestTableRules::postRules_data() {
         QTest::newRow(qPrintable(name + QStringLiteral(" no ") + last))
             << name << last + QLatin1Char('=') << full;
     }
-    row("KIVZ complete record checked first", "KIVZTable", "Razm=линия;N=500;KI=", full);
-    row("KIVZ razm", "KIVZTable", "Razm=линия;N=500", razm);
-    row("KIVZ razm case", "KIVZTable", "Razm=Ряд", razm);
-    row("KIVZ row 1", "KIVZTable", "Razm=ряд;N=1", inLine);
-    row("KIVZ row 2", "KIVZTable", "Razm=ряд;N=2", none);
-    row("KIVZ row 20", "KIVZTable", "Razm=ряд;N=20", none);
-    row("KIVZ row 21", "KIVZTable", "Razm=ряд;N=21", inLine);
-    row("KIVZ contour 3", "KIVZTable", "Razm=контур;N=3", onContour);
-    row("KIVZ contour 4", "KIVZTable", "Razm=контур;N=4", none);
-    row("KIVZ contour 100", "KIVZTable", "Razm=контур;N=100", none);
-    row("KIVZ contour 101", "KIVZTable", "Razm=контур;N=101", onContour);
-    row("KIVZ count before ratio", "KIVZTable", "Razm=ряд;N=21;Otnosh=5", inLine);
-    row("KIVZ ratio 0", "KIVZTable", "Otnosh=0", ratio);
-    row("KIVZ ratio 1", "KIVZTable", "Otnosh=1", none);
-    row("KIVZ ratio 3", "KIVZTable", "Otnosh=3", none);
-    row("KIVZ ratio 4", "KIVZTable", "Otnosh=4", ratio);
-    row("KIGZ contour 3", "KIGZTable", "Razm=контур;N=3", onContour);
-    row("KIGZ row 21", "KIGZTable", "Razm=ряд;N=21", inLine);
-    row("KIGZ ratio 4", "KIGZTable", "Otnosh=4", ratio);
-    row("KIGZ razm", "KIGZTable", "Razm=круг", razm);
+    row("KIVZ complete record checked first", "KIVZTable", u"Razm=линия;N=500;KI="_s, full);
+    row("KIVZ razm", "KIVZTable", u"Razm=линия;N=500"_s, razm);
+    row("KIVZ razm case", "KIVZTable", u"Razm=Ряд"_s, razm);
+    row("KIVZ row 1", "KIVZTable", u"Razm=ряд;N=1"_s, inLine);
+    row("KIVZ row 2", "KIVZTable", u"Razm=ряд;N=2"_s, none);
+    row("KIVZ row 20", "KIVZTable", u"Razm=ряд;N=20"_s, none);
+    row("KIVZ row 21", "KIVZTable", u"Razm=ряд;N=21"_s, inLine);
+    row("KIVZ contour 3", "KIVZTable", u"Razm=контур;N=3"_s, onContour);
+    row("KIVZ contour 4", "KIVZTable", u"Razm=контур;N=4"_s, none);
+    row("KIVZ contour 100", "KIVZTable", u"Razm=контур;N=100"_s, none);
+    row("KIVZ contour 101", "KIVZTable", u"Razm=контур;N=101"_s, onContour);
+    row("KIVZ count before ratio", "KIVZTable", u"Razm=ряд;N=21;Otnosh=5"_s, inLine);
+    row("KIVZ ratio 0", "KIVZTable", u"Otnosh=0"_s, ratio);
+    row("KIVZ ratio 1", "KIVZTable", u"Otnosh=1"_s, none);
+    row("KIVZ ratio 3", "KIVZTable", u"Otnosh=3"_s, none);
+    row("KIVZ ratio 4", "KIVZTable", u"Otnosh=4"_s, ratio);
+    row("KIGZ contour 3", "KIGZTable", u"Razm=контур;N=3"_s, onContour);
+    row("KIGZ row 21", "KIGZTable", u"Razm=ряд;N=21"_s, inLine);
+    row("KIGZ ratio 4", "KIGZTable", u"Otnosh=4"_s, ratio);
+    row("KIGZ razm", "KIGZTable", u"Razm=круг"_s, razm);
     // Placement, count and ratio belong to the coefficient tables only.
-    row("m.DB has no placement", "MTable", "N=500;Otn=50", none);
+    row("m.DB has no placement", "MTable", u"N=500;Otn=50"_s, none);
 
     const QString krug = u"Ошибка. Минимально допустимый диаметр круглой стали 0,01 м."_s;
     const QString kvad = u"Ошибка. Минимально допустимая сторона квадратной стали 0,01 м."_s;
@@ -215,122 +210,122 @@ void TestTableRules::postRules_data() {
     const QString polosSection = u"Ошибка. Минимально допустимое сечение полосовой стали 48 кв. мм."_s;
     const QString truba = u"Ошибка. Минимально допустимая толщина стенки стальной трубы 3,5 мм."_s;
     const QString uglov = u"Ошибка. Минимально допустимая толщина полки угловой стали 0,004 м."_s;
-    row("krug 0,0099", "TableKrug", "Diam=0,0099", krug);
-    row("krug 0,01", "TableKrug", "Diam=0,01", none);
-    row("kvad 0,0099", "TableKvad", "Storona=0,0099", kvad);
-    row("kvad 0,01", "TableKvad", "Storona=0,01", none);
-    row("polos 0,04 x 0,001", "TablePolos", "Shir=0,04;Tol=0,001", polosTol);
-    row("polos 0,012 x 0,004", "TablePolos", "Shir=0,012;Tol=0,004", none);
-    row("polos 0,011 x 0,004", "TablePolos", "Shir=0,011;Tol=0,004", polosSection);
-    row("polos 0,1 x 0,0039", "TablePolos", "Shir=0,1;Tol=0,0039", polosTol);
-    row("polos 0,008 x 0,006", "TablePolos", "Shir=0,008;Tol=0,006", none);
-    row("truba 3,49", "TableTruba", "Tol=3,49", truba);
-    row("truba 3,5", "TableTruba", "Tol=3,5", none);
-    row("uglov 0,0039", "TableUglov", "Tol=0,0039", uglov);
-    row("uglov 0,004", "TableUglov", "Tol=0,004", none);
+    row("krug 0,0099", "TableKrug", u"Diam=0,0099"_s, krug);
+    row("krug 0,01", "TableKrug", u"Diam=0,01"_s, none);
+    row("kvad 0,0099", "TableKvad", u"Storona=0,0099"_s, kvad);
+    row("kvad 0,01", "TableKvad", u"Storona=0,01"_s, none);
+    row("polos 0,04 x 0,001", "TablePolos", u"Shir=0,04;Tol=0,001"_s, polosTol);
+    row("polos 0,012 x 0,004", "TablePolos", u"Shir=0,012;Tol=0,004"_s, none);
+    row("polos 0,011 x 0,004", "TablePolos", u"Shir=0,011;Tol=0,004"_s, polosSection);
+    row("polos 0,1 x 0,0039", "TablePolos", u"Shir=0,1;Tol=0,0039"_s, polosTol);
+    row("polos 0,008 x 0,006", "TablePolos", u"Shir=0,008;Tol=0,006"_s, none);
+    row("truba 3,49", "TableTruba", u"Tol=3,49"_s, truba);
+    row("truba 3,5", "TableTruba", u"Tol=3,5"_s, none);
+    row("uglov 0,0039", "TableUglov", u"Tol=0,0039"_s, uglov);
+    row("uglov 0,004", "TableUglov", u"Tol=0,004"_s, none);
 
     const QString kippL =
         u"Ошибка. Значение поля \"L, м\" (длина полосы) должно быть в диапазоне 15 .. 200 м."_s;
     const QString kippN =
         u"Ошибка. Значение поля \"N, шт.\" (количество полос) должно быть в диапазоне 2 .. 20 шт."_s;
     const QString kippS =
-        u("Ошибка. Значение поля \"S, м\" (расстояние между полосами) должно быть в диапазоне "
-          "1 .. 15 м.");
-    row("kipp L 14,99", "KippTable", "Dlina=14,99", kippL);
-    row("kipp L 15", "KippTable", "Dlina=15", none);
-    row("kipp L 200", "KippTable", "Dlina=200", none);
-    row("kipp L 200,01", "KippTable", "Dlina=200,01", kippL);
-    row("kipp N 1", "KippTable", "N=1", kippN);
-    row("kipp N 2", "KippTable", "N=2", none);
-    row("kipp N 20", "KippTable", "N=20", none);
-    row("kipp N 21", "KippTable", "N=21", kippN);
-    row("kipp S 0,99", "KippTable", "Ras=0,99", kippS);
-    row("kipp S 1", "KippTable", "Ras=1", none);
-    row("kipp S 15", "KippTable", "Ras=15", none);
-    row("kipp S 15,01", "KippTable", "Ras=15,01", kippS);
-    row("kipp L before N and S", "KippTable", "Dlina=10;N=30;Ras=30", kippL);
-    row("kipp N before S", "KippTable", "N=30;Ras=30", kippN);
+        u"Ошибка. Значение поля \"S, м\" (расстояние между полосами) должно быть в диапазоне "
+        u"1 .. 15 м."_s;
+    row("kipp L 14,99", "KippTable", u"Dlina=14,99"_s, kippL);
+    row("kipp L 15", "KippTable", u"Dlina=15"_s, none);
+    row("kipp L 200", "KippTable", u"Dlina=200"_s, none);
+    row("kipp L 200,01", "KippTable", u"Dlina=200,01"_s, kippL);
+    row("kipp N 1", "KippTable", u"N=1"_s, kippN);
+    row("kipp N 2", "KippTable", u"N=2"_s, none);
+    row("kipp N 20", "KippTable", u"N=20"_s, none);
+    row("kipp N 21", "KippTable", u"N=21"_s, kippN);
+    row("kipp S 0,99", "KippTable", u"Ras=0,99"_s, kippS);
+    row("kipp S 1", "KippTable", u"Ras=1"_s, none);
+    row("kipp S 15", "KippTable", u"Ras=15"_s, none);
+    row("kipp S 15,01", "KippTable", u"Ras=15,01"_s, kippS);
+    row("kipp L before N and S", "KippTable", u"Dlina=10;N=30;Ras=30"_s, kippL);
+    row("kipp N before S", "KippTable", u"N=30;Ras=30"_s, kippN);
 
     const QString luch =
-        u("Ошибка. Поле \"Тип\" (тип лучевого заземлителя) может принимать значения в интервале "
-          "1 .. 7.");
-    row("luch 0", "LuchTable", "N=0", luch);
-    row("luch 1", "LuchTable", "N=1", none);
-    row("luch 7", "LuchTable", "N=7", none);
-    row("luch 8", "LuchTable", "N=8", luch);
+        u"Ошибка. Поле \"Тип\" (тип лучевого заземлителя) может принимать значения в интервале "
+        u"1 .. 7."_s;
+    row("luch 0", "LuchTable", u"N=0"_s, luch);
+    row("luch 1", "LuchTable", u"N=1"_s, none);
+    row("luch 7", "LuchTable", u"N=7"_s, none);
+    row("luch 8", "LuchTable", u"N=8"_s, luch);
     const QString fund =
-        u("Ошибка. Поле \"Номер\" (номер схемы расположения фундаметов) может принимать значения "
-          "в интервале 1 .. 5.");
-    row("kifund 0,99", "KIFundTable", "Schema=0,99", fund);
-    row("kifund 1", "KIFundTable", "Schema=1", none);
-    row("kifund 5", "KIFundTable", "Schema=5", none);
-    row("kifund 6", "KIFundTable", "Schema=6", fund);
-    row("sv_fund no diameter", "SvFundTable", "Diam=", full);
-    row("sb_fund no slab width", "SbFundTable", "ShirPl=", full);
+        u"Ошибка. Поле \"Номер\" (номер схемы расположения фундаметов) может принимать значения "
+        u"в интервале 1 .. 5."_s;
+    row("kifund 0,99", "KIFundTable", u"Schema=0,99"_s, fund);
+    row("kifund 1", "KIFundTable", u"Schema=1"_s, none);
+    row("kifund 5", "KIFundTable", u"Schema=5"_s, none);
+    row("kifund 6", "KIFundTable", u"Schema=6"_s, fund);
+    row("sv_fund no diameter", "SvFundTable", u"Diam="_s, full);
+    row("sb_fund no slab width", "SbFundTable", u"ShirPl="_s, full);
 
     const QString vzD =
-        u("Ошибка. Значение поля \"D, м\" (диаметр заземлителя) может принимать значения 0,02 или "
-          "0,04 м.");
+        u"Ошибка. Значение поля \"D, м\" (диаметр заземлителя) может принимать значения 0,02 или "
+        u"0,04 м."_s;
     const QString vzL =
         u"Ошибка. Значение поля \"L, м\" (длина заземлителя) должно быть в интервале 5 .. 20 м."_s;
     const QString gzL =
         u"Ошибка. Значение поля \"L, м\" (длина заземлителя) должно быть в интервале 5 .. 100 м."_s;
     const QString h1 =
-        u("Ошибка. Значение поля \"H, м\" (толщина (мощность) верхнего слоя земли) должно быть в "
-          "интервале 1 .. 5 м.");
+        u"Ошибка. Значение поля \"H, м\" (толщина (мощность) верхнего слоя земли) должно быть в "
+        u"интервале 1 .. 5 м."_s;
     const QString p1p2 =
-        u("Ошибка. Значение поля \"p1/p2\" (отношение удельных сопротивлений верхнего и нижнего "
-          "слоев земли) должно быть в интервале 0,5 .. 10.");
+        u"Ошибка. Значение поля \"p1/p2\" (отношение удельных сопротивлений верхнего и нижнего "
+        u"слоев земли) должно быть в интервале 0,5 .. 10."_s;
     const QString gzT =
-        u("Ошибка. Значение поля \"То, м\" (глубина заложения заземлителя) должно быть в интервале "
-          "0,5 .. 0,8 м.");
-    row("vz2land D 0,03", "TableVZ2Land", "D=0,03", vzD);
-    row("vz2land D 0,01999", "TableVZ2Land", "D=0,01999", vzD);
-    row("vz2land D 0,019995", "TableVZ2Land", "D=0,019995", none);
-    row("vz2land D 0,020005", "TableVZ2Land", "D=0,020005", none);
-    row("vz2land D 0,02001", "TableVZ2Land", "D=0,02001", vzD);
-    row("vz2land D 0,04", "TableVZ2Land", "D=0,04", none);
-    row("vz2land D 0,04001", "TableVZ2Land", "D=0,04001", vzD);
-    row("vz2land D before L", "TableVZ2Land", "D=0,03;L=1", vzD);
-    row("vz2land L 4,99", "TableVZ2Land", "L=4,99", vzL);
-    row("vz2land L 5", "TableVZ2Land", "L=5", none);
-    row("vz2land L 20", "TableVZ2Land", "L=20", none);
-    row("vz2land L 20,01", "TableVZ2Land", "L=20,01", vzL);
-    row("vz2land H 0,99", "TableVZ2Land", "H1=0,99", h1);
-    row("vz2land H 5,01", "TableVZ2Land", "H1=5,01", h1);
-    row("vz2land p1/p2 0,49998", "TableVZ2Land", "P1_P2=0,49998", p1p2);
-    row("vz2land p1/p2 0,49999", "TableVZ2Land", "P1_P2=0,49999", none);
-    row("vz2land p1/p2 10", "TableVZ2Land", "P1_P2=10", none);
-    row("vz2land p1/p2 10,01", "TableVZ2Land", "P1_P2=10,01", p1p2);
-    row("vz2land A not ranged", "TableVZ2Land", "A=1000", none);
-    row("gz2land L 4,99", "TableGZ2land", "L=4,99", gzL);
-    row("gz2land L 100", "TableGZ2land", "L=100", none);
-    row("gz2land L 100,01", "TableGZ2land", "L=100,01", gzL);
-    row("gz2land H 0,99", "TableGZ2land", "H1=0,99", h1);
-    row("gz2land H 5", "TableGZ2land", "H1=5", none);
-    row("gz2land p1/p2 0,4", "TableGZ2land", "P1_P2=0,4", p1p2);
-    row("gz2land p1/p2 before T", "TableGZ2land", "P1_P2=11;T=1", p1p2);
-    row("gz2land T 0,49", "TableGZ2land", "T=0,49", gzT);
-    row("gz2land T 0,5", "TableGZ2land", "T=0,5", none);
-    row("gz2land T 0,8", "TableGZ2land", "T=0,8", none);
-    row("gz2land T 0,80001", "TableGZ2land", "T=0,80001", none);
-    row("gz2land T 0,81", "TableGZ2land", "T=0,81", gzT);
-    row("gz2land A not ranged", "TableGZ2land", "A=0", none);
+        u"Ошибка. Значение поля \"То, м\" (глубина заложения заземлителя) должно быть в интервале "
+        u"0,5 .. 0,8 м."_s;
+    row("vz2land D 0,03", "TableVZ2Land", u"D=0,03"_s, vzD);
+    row("vz2land D 0,01999", "TableVZ2Land", u"D=0,01999"_s, vzD);
+    row("vz2land D 0,019995", "TableVZ2Land", u"D=0,019995"_s, none);
+    row("vz2land D 0,020005", "TableVZ2Land", u"D=0,020005"_s, none);
+    row("vz2land D 0,02001", "TableVZ2Land", u"D=0,02001"_s, vzD);
+    row("vz2land D 0,04", "TableVZ2Land", u"D=0,04"_s, none);
+    row("vz2land D 0,04001", "TableVZ2Land", u"D=0,04001"_s, vzD);
+    row("vz2land D before L", "TableVZ2Land", u"D=0,03;L=1"_s, vzD);
+    row("vz2land L 4,99", "TableVZ2Land", u"L=4,99"_s, vzL);
+    row("vz2land L 5", "TableVZ2Land", u"L=5"_s, none);
+    row("vz2land L 20", "TableVZ2Land", u"L=20"_s, none);
+    row("vz2land L 20,01", "TableVZ2Land", u"L=20,01"_s, vzL);
+    row("vz2land H 0,99", "TableVZ2Land", u"H1=0,99"_s, h1);
+    row("vz2land H 5,01", "TableVZ2Land", u"H1=5,01"_s, h1);
+    row("vz2land p1/p2 0,49998", "TableVZ2Land", u"P1_P2=0,49998"_s, p1p2);
+    row("vz2land p1/p2 0,49999", "TableVZ2Land", u"P1_P2=0,49999"_s, none);
+    row("vz2land p1/p2 10", "TableVZ2Land", u"P1_P2=10"_s, none);
+    row("vz2land p1/p2 10,01", "TableVZ2Land", u"P1_P2=10,01"_s, p1p2);
+    row("vz2land A not ranged", "TableVZ2Land", u"A=1000"_s, none);
+    row("gz2land L 4,99", "TableGZ2land", u"L=4,99"_s, gzL);
+    row("gz2land L 100", "TableGZ2land", u"L=100"_s, none);
+    row("gz2land L 100,01", "TableGZ2land", u"L=100,01"_s, gzL);
+    row("gz2land H 0,99", "TableGZ2land", u"H1=0,99"_s, h1);
+    row("gz2land H 5", "TableGZ2land", u"H1=5"_s, none);
+    row("gz2land p1/p2 0,4", "TableGZ2land", u"P1_P2=0,4"_s, p1p2);
+    row("gz2land p1/p2 before T", "TableGZ2land", u"P1_P2=11;T=1"_s, p1p2);
+    row("gz2land T 0,49", "TableGZ2land", u"T=0,49"_s, gzT);
+    row("gz2land T 0,5", "TableGZ2land", u"T=0,5"_s, none);
+    row("gz2land T 0,8", "TableGZ2land", u"T=0,8"_s, none);
+    row("gz2land T 0,80001", "TableGZ2land", u"T=0,80001"_s, none);
+    row("gz2land T 0,81", "TableGZ2land", u"T=0,81"_s, gzT);
+    row("gz2land A not ranged", "TableGZ2land", u"A=0"_s, none);
 
     const QString roMax =
         u"Ошибка. Значение поля \"Максимум\" должно быть больше значения поля \"Минимум\"."_s;
     const QString roSteps =
-        u("Ошибка. Значение поля \"Шаг 1\" должно быть больше значений полей \"Шаг 2\" и "
-          "\"Шаг 3\", а значение поля \"Шаг 2\" должно быть больше значения поля \"Шаг 3\".");
-    row("ro_inc steps 10 1 0,1", "RoIncTable", "Inc1=10;Inc2=1;Inc3=0,1", none);
-    row("ro_inc steps 1 1 0,1", "RoIncTable", "Inc1=1;Inc2=1;Inc3=0,1", roSteps);
-    row("ro_inc steps 10 1 1", "RoIncTable", "Inc1=10;Inc2=1;Inc3=1", roSteps);
-    row("ro_inc steps 10 0,1 1", "RoIncTable", "Inc1=10;Inc2=0,1;Inc3=1", roSteps);
-    row("ro_inc steps 1 10 0,1", "RoIncTable", "Inc1=1;Inc2=10;Inc3=0,1", roSteps);
-    row("ro_inc tiny third step", "RoIncTable", "Inc1=0,001;Inc2=0,0001;Inc3=0,00001", none);
-    row("ro_inc max equal to min", "RoIncTable", "MinValue=100;MaxValue=100", roMax);
-    row("ro_inc max below min", "RoIncTable", "MinValue=100;MaxValue=10", roMax);
-    row("ro_inc range before steps", "RoIncTable", "MinValue=100;MaxValue=10;Inc1=1;Inc2=1", roMax);
+        u"Ошибка. Значение поля \"Шаг 1\" должно быть больше значений полей \"Шаг 2\" и "
+        u"\"Шаг 3\", а значение поля \"Шаг 2\" должно быть больше значения поля \"Шаг 3\"."_s;
+    row("ro_inc steps 10 1 0,1", "RoIncTable", u"Inc1=10;Inc2=1;Inc3=0,1"_s, none);
+    row("ro_inc steps 1 1 0,1", "RoIncTable", u"Inc1=1;Inc2=1;Inc3=0,1"_s, roSteps);
+    row("ro_inc steps 10 1 1", "RoIncTable", u"Inc1=10;Inc2=1;Inc3=1"_s, roSteps);
+    row("ro_inc steps 10 0,1 1", "RoIncTable", u"Inc1=10;Inc2=0,1;Inc3=1"_s, roSteps);
+    row("ro_inc steps 1 10 0,1", "RoIncTable", u"Inc1=1;Inc2=10;Inc3=0,1"_s, roSteps);
+    row("ro_inc tiny third step", "RoIncTable", u"Inc1=0,001;Inc2=0,0001;Inc3=0,00001"_s, none);
+    row("ro_inc max equal to min", "RoIncTable", u"MinValue=100;MaxValue=100"_s, roMax);
+    row("ro_inc max below min", "RoIncTable", u"MinValue=100;MaxValue=10"_s, roMax);
+    row("ro_inc range before steps", "RoIncTable", u"MinValue=100;MaxValue=10;Inc1=1;Inc2=1"_s, roMax);
 }
 
 void TestTableRules::postRules() {
@@ -531,8 +526,8 @@ void TestTableRules::constructionEditNeedsNoSizes() {
 
     QVERIFY(!constructions.edit());
     QCOMPARE(rec_.messages,
-             QStringList{u("До начала редактирования поля \"Конструкция заземлителя\" удалите все "
-                           "записи из подчиненной таблицы размеров заземлителя.")});
+             QStringList{u"До начала редактирования поля \"Конструкция заземлителя\" удалите все "
+                         u"записи из подчиненной таблицы размеров заземлителя."_s});
     QCOMPARE(constructions.state(), DataTable::State::Browse);
 
     rec_.messages.clear();
@@ -556,8 +551,8 @@ void TestTableRules::corrosionDeleteNeedsNoDetails() {
     const int rows = t.recordCount();
     QVERIFY(!t.remove());
     QCOMPARE(rec_.messages,
-             QStringList{u("Удаление записи таблицы невозможно, так как она имеет связанные с ней "
-                           "записи в подчиненных таблицах.")});
+             QStringList{u"Удаление записи таблицы невозможно, так как она имеет связанные с ней "
+                         u"записи в подчиненных таблицах."_s});
     QCOMPARE(t.recordCount(), rows);
 }
 
@@ -594,9 +589,9 @@ void TestTableRules::deletingAFoundationFieldSetDeletesItsCoordinates() {
     DataTable& sets = table("TableHistMK0");
     DataTable& columns = table("TableHistMK1");
     removeAllRows(sets);
-    for (const char* name : {"первый", "второй"}) {
+    for (const QString& name : {u"первый"_s, u"второй"_s}) {
         QVERIFY(sets.insert());
-        sets.setText(QStringLiteral("Name"), u(name));
+        sets.setText(QStringLiteral("Name"), name);
         QVERIFY(sets.post());
         for (int i = 1; i <= 3; ++i) {
             QVERIFY(columns.insert());

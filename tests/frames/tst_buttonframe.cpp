@@ -17,11 +17,9 @@
 #include <QVBoxLayout>
 
 using namespace kz;
+using namespace Qt::StringLiterals;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QTextBrowser* openHelp() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -95,38 +93,38 @@ void TestButtonFrame::cleanup() {
 namespace {
 struct ButtonRow {
     const char* name;
-    const char* hint;
+    QString hint;
     bool toggle;
     bool down;
     bool enabled;
 };
 // Left to right.
 const ButtonRow kButtons[] = {
-    {"btnSave", "Сохранить параметры расчета в таблице базы данных", false, false, true},
-    {"btnLoad", "Загрузить параметры расчета из таблицы базы данных", false, false, true},
-    {"btnCopy", "Копировать параметры расчета в оперативную память", false, false, true},
-    {"btnPaste", "Вставить параметры расчета из оперативной памяти", false, false, false},
-    {"btnReport", "Экспорт отчета в Microsoft Word", false, false, true},
-    {"btnPodbor", "Подбор параметров", false, false, true},
-    {"btnParPodbor", "Настройка параметров подбора", false, false, true},
-    {"btnUndoPodbor", "Вернуть значения параметров, бывшие до подбора (Ctrl+Z)", false, false, false},
-    {"btnAutoScore", "Режим авторасчета", true, false, true},
-    {"btnLinkRo", "Синхронизация изменения удельных сопротивлений грунта (воды) и электроустановки", true,
+    {"btnSave", u"Сохранить параметры расчета в таблице базы данных"_s, false, false, true},
+    {"btnLoad", u"Загрузить параметры расчета из таблицы базы данных"_s, false, false, true},
+    {"btnCopy", u"Копировать параметры расчета в оперативную память"_s, false, false, true},
+    {"btnPaste", u"Вставить параметры расчета из оперативной памяти"_s, false, false, false},
+    {"btnReport", u"Экспорт отчета в Microsoft Word"_s, false, false, true},
+    {"btnPodbor", u"Подбор параметров"_s, false, false, true},
+    {"btnParPodbor", u"Настройка параметров подбора"_s, false, false, true},
+    {"btnUndoPodbor", u"Вернуть значения параметров, бывшие до подбора (Ctrl+Z)"_s, false, false, false},
+    {"btnAutoScore", u"Режим авторасчета"_s, true, false, true},
+    {"btnLinkRo", u"Синхронизация изменения удельных сопротивлений грунта (воды) и электроустановки"_s, true,
      false, true},
-    {"btnLinkParam", "Синхронизация изменения связанных параметров", true, false, true},
-    {"btnFormula", "Формула и порядок расчета", true, true, true},
-    {"btnEU", "Характеристика электроустановки", true, true, true},
-    {"btnPicture", "Экспорт изображения с отчетом в Microsoft Word", true, true, true},
-    {"btnMemo", "Просмотр порядка расчета", false, false, false},
-    {"btnKI", "Таблицы данных", false, false, false},
-    {"btnGrunt", "Справочник удельных сопротивлений грунтов", false, false, true},
+    {"btnLinkParam", u"Синхронизация изменения связанных параметров"_s, true, false, true},
+    {"btnFormula", u"Формула и порядок расчета"_s, true, true, true},
+    {"btnEU", u"Характеристика электроустановки"_s, true, true, true},
+    {"btnPicture", u"Экспорт изображения с отчетом в Microsoft Word"_s, true, true, true},
+    {"btnMemo", u"Просмотр порядка расчета"_s, false, false, false},
+    {"btnKI", u"Таблицы данных"_s, false, false, false},
+    {"btnGrunt", u"Справочник удельных сопротивлений грунтов"_s, false, false, true},
     // Enabled once the climate-region dialog is handed to the toolbar.
-    {"btnKP", "Справочник климатических районов", false, false, false},
-    {"btnMaterial", "Справочник материалов заземлителей", false, false, true},
-    {"btnKorGrunt", "Справочник коррозионной активности грунтов", false, false, true},
-    {"SpeedButton1", "Вызов справки", false, false, true},
-    {"btnBreak", "Прервать подбор параметров", false, false, true},
-    {"btnClose", "Закрыть диалог", false, false, true},
+    {"btnKP", u"Справочник климатических районов"_s, false, false, false},
+    {"btnMaterial", u"Справочник материалов заземлителей"_s, false, false, true},
+    {"btnKorGrunt", u"Справочник коррозионной активности грунтов"_s, false, false, true},
+    {"SpeedButton1", u"Вызов справки"_s, false, false, true},
+    {"btnBreak", u"Прервать подбор параметров"_s, false, false, true},
+    {"btnClose", u"Закрыть диалог"_s, false, false, true},
 };
 } // namespace
 
@@ -137,7 +135,7 @@ void TestButtonFrame::buttonsInOrder_data() {
     QTest::addColumn<bool>("down");
     QTest::addColumn<bool>("enabled");
     for (const ButtonRow& r : kButtons)
-        QTest::newRow(r.name) << QString::fromLatin1(r.name) << u(r.hint) << r.toggle << r.down << r.enabled;
+        QTest::newRow(r.name) << QString::fromLatin1(r.name) << r.hint << r.toggle << r.down << r.enabled;
 }
 
 void TestButtonFrame::buttonsInOrder() {

@@ -16,23 +16,14 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-QStringList names(std::initializer_list<const char*> l) {
-    QStringList out;
-    for (const char* s : l)
-        out << QString::fromUtf8(s);
-    return out;
-}
 QStringList items(const QComboBox* c) {
     QStringList out;
     for (int i = 0; i < c->count(); ++i)
         out << c->itemText(i);
     return out;
 }
-const char* const kVertical = "вертикальный";
-const char* const kHorizontal = "горизонтальный";
+const QString kVertical = u"вертикальный"_s;
+const QString kHorizontal = u"горизонтальный"_s;
 } // namespace
 
 class TestSectionFrame : public QObject {
@@ -81,7 +72,7 @@ void TestSectionFrame::init() {
     layout->addWidget(frame_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    frame_->InitSection(u"D"_s, u"B"_s, ro_, u(kVertical));
+    frame_->InitSection(u"D"_s, u"B"_s, ro_, kVertical);
 }
 
 void TestSectionFrame::cleanup() {
@@ -187,12 +178,12 @@ void TestSectionFrame::constructionChangesLabels() {
 }
 
 void TestSectionFrame::letterOfTheCalculator() {
-    frame_->InitSection(u"d"_s, u"B"_s, ro_, u(kHorizontal));
+    frame_->InitSection(u"d"_s, u"B"_s, ro_, kHorizontal);
     QCOMPARE(frame_->lblD()->text(), u"d - диаметр, м:"_s);
     choose(frame_->cmbSech(), u"сталь полосовая"_s);
     QCOMPARE(frame_->lblD()->text(), u"B - ширина полосы, м:"_s);
     QCOMPARE(frame_->lblRD()->text(), u"d - диаметр, м:"_s);
-    QCOMPARE(frame_->ElectrodeKind(), u(kHorizontal));
+    QCOMPARE(frame_->ElectrodeKind(), kHorizontal);
 }
 
 void TestSectionFrame::recommendedAndPermitted_data() {
@@ -205,25 +196,25 @@ void TestSectionFrame::recommendedAndPermitted_data() {
     QTest::addColumn<QString>("diam0");
     QTest::addColumn<QString>("diam");
     QTest::newRow("high, vertical, recommended")
-        << u"10"_s << u(kVertical) << u"btnRecMat"_s
-        << names({"сталь круглая", "сталь угловая", "сталь квадратная"}) << u"сталь угловая"_s
+        << u"10"_s << kVertical << u"btnRecMat"_s
+        << QStringList{u"сталь круглая"_s, u"сталь угловая"_s, u"сталь квадратная"_s} << u"сталь угловая"_s
         << u"0,05x0,05x0,006"_s << u"0,05"_s << u"0,048"_s;
     QTest::newRow("low, vertical, recommended")
-        << u"100"_s << u(kVertical) << u"btnRecMat"_s
-        << names({"сталь круглая", "сталь трубчатая", "сталь угловая", "сталь квадратная"})
+        << u"100"_s << kVertical << u"btnRecMat"_s
+        << QStringList{u"сталь круглая"_s, u"сталь трубчатая"_s, u"сталь угловая"_s, u"сталь квадратная"_s}
         << u"сталь круглая"_s << u"0,016"_s << u"0,016"_s << QString();
     QTest::newRow("low, vertical, permitted")
-        << u"100"_s << u(kVertical) << u"btnDopMat"_s
-        << names({"сталь круглая", "сталь трубчатая", "сталь угловая", "сталь квадратная"})
+        << u"100"_s << kVertical << u"btnDopMat"_s
+        << QStringList{u"сталь круглая"_s, u"сталь трубчатая"_s, u"сталь угловая"_s, u"сталь квадратная"_s}
         << u"сталь трубчатая"_s << u"0,0335"_s << u"0,0335"_s << QString();
     QTest::newRow("low, horizontal, recommended")
-        << u"100"_s << u(kHorizontal) << u"btnRecMat"_s
-        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u"сталь полосовая"_s
-        << u"0,025x0,004"_s << u"0,025"_s << u"0,012"_s;
+        << u"100"_s << kHorizontal << u"btnRecMat"_s
+        << QStringList{u"сталь круглая"_s, u"сталь полосовая"_s, u"сталь квадратная"_s}
+        << u"сталь полосовая"_s << u"0,025x0,004"_s << u"0,025"_s << u"0,012"_s;
     QTest::newRow("high, horizontal, permitted")
-        << u"5"_s << u(kHorizontal) << u"btnDopMat"_s
-        << names({"сталь круглая", "сталь полосовая", "сталь квадратная"}) << u"сталь круглая"_s << u"0,01"_s
-        << u"0,01"_s << QString();
+        << u"5"_s << kHorizontal << u"btnDopMat"_s
+        << QStringList{u"сталь круглая"_s, u"сталь полосовая"_s, u"сталь квадратная"_s} << u"сталь круглая"_s
+        << u"0,01"_s << u"0,01"_s << QString();
 }
 
 void TestSectionFrame::recommendedAndPermitted() {
@@ -348,12 +339,14 @@ void TestSectionFrame::twoFramesQueryEachTheirOwn() {
     window_->layout()->addWidget(ro2);
     window_->layout()->addWidget(second);
     ro_->setText(u"10"_s);
-    frame_->InitSection(u"D"_s, u"B"_s, ro_, u(kVertical));
-    second->InitSection(u"d"_s, u"B"_s, ro2, u(kHorizontal));
+    frame_->InitSection(u"D"_s, u"B"_s, ro_, kVertical);
+    second->InitSection(u"d"_s, u"B"_s, ro2, kHorizontal);
     frame_->SetSizeMode(RecommendedSizes);
     second->SetSizeMode(RecommendedSizes);
-    QCOMPARE(items(frame_->cmbSech()), names({"сталь круглая", "сталь угловая", "сталь квадратная"}));
-    QCOMPARE(items(second->cmbSech()), names({"сталь круглая", "сталь полосовая", "сталь квадратная"}));
+    QCOMPARE(items(frame_->cmbSech()),
+             (QStringList{u"сталь круглая"_s, u"сталь угловая"_s, u"сталь квадратная"_s}));
+    QCOMPARE(items(second->cmbSech()),
+             (QStringList{u"сталь круглая"_s, u"сталь полосовая"_s, u"сталь квадратная"_s}));
     QCOMPARE(frame_->cmbDiam()->itemText(0), u"0,018"_s); // high corrosivity: thicker rods
     QCOMPARE(second->cmbDiam()->itemText(0), u"0,01"_s);
 }
@@ -374,7 +367,7 @@ void TestSectionFrame::locateCorrosionRow() {
     choose(frame_->cmbDiam(), u"0,05x0,05x0,005"_s);
     frame_->LocateCorrosionRow();
     QCOMPARE(classes.asString(QStringLiteral("Name")), u"средняя"_s);
-    QCOMPARE(kinds.asString(QStringLiteral("Vid")), u(kVertical));
+    QCOMPARE(kinds.asString(QStringLiteral("Vid")), kVertical);
     QCOMPARE(statuses.asString(QStringLiteral("Status")), u"допускается"_s);
     QCOMPARE(constructs.asString(QStringLiteral("Construct")), u"сталь угловая"_s);
     QCOMPARE(sizes.asString(QStringLiteral("Razmer")), u"0,05x0,05x0,005"_s);
@@ -384,7 +377,7 @@ void TestSectionFrame::raisesSignalsForUserChanges() {
     QSignalSpy construction(frame_, &SectionFrame::constructionChanged);
     QSignalSpy size(frame_, &SectionFrame::sizeChanged);
     QSignalSpy mode(frame_, &SectionFrame::modeChanged);
-    frame_->InitSection(u"D"_s, u"B"_s, ro_, u(kVertical));
+    frame_->InitSection(u"D"_s, u"B"_s, ro_, kVertical);
     frame_->SetSizeMode(AllSizes);
     QCOMPARE(construction.count() + size.count() + mode.count(), 0);
     choose(frame_->cmbSech(), u"сталь квадратная"_s);

@@ -16,12 +16,9 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-const char* const kTestSoil = "тестовый грунт";
-QString stepHint(const char* step) {
-    return u"Изменение значения параметра на "_s + u(step);
+const QString kTestSoil = u"тестовый грунт"_s;
+QString stepHint(const QString& step) {
+    return u"Изменение значения параметра на "_s + step;
 }
 } // namespace
 
@@ -57,7 +54,7 @@ private slots:
     void tabOrder();
 
 private:
-    void choose(const char* soil);
+    void choose(const QString& soil);
     void clickStep(int pair, bool up);
     void leave();
 
@@ -71,7 +68,7 @@ private:
 void TestSoilFrame::init() {
     data_ = std::make_unique<FrameTables>();
     QVERIFY(data_->ok());
-    QVERIFY(data_->addSoil(u(kTestSoil), u"40"_s, u"60"_s, u"50"_s));
+    QVERIFY(data_->addSoil(kTestSoil, u"40"_s, u"60"_s, u"50"_s));
     QVERIFY(data_->setSteps(u"10"_s, u"1"_s, u"0,1"_s, u"0,01"_s));
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();
@@ -91,9 +88,9 @@ void TestSoilFrame::cleanup() {
     data_.reset();
 }
 
-void TestSoilFrame::choose(const char* soil) {
+void TestSoilFrame::choose(const QString& soil) {
     QComboBox* combo = frame_->ComboGrunt();
-    const int index = combo->findText(u(soil));
+    const int index = combo->findText(soil);
     QVERIFY(index >= 0);
     combo->setCurrentIndex(index);
 }
@@ -128,9 +125,9 @@ void TestSoilFrame::controlsAndHints() {
     QCOMPARE(fresh.EditPKV()->text(), u"1"_s);
     QCOMPARE(fresh.lblRMinMax()->text(), u"(40 - 60)"_s);
     QVERIFY(fresh.EditRo()->text().isEmpty());
-    QCOMPARE(fresh.btnShag(1)->toolTip(), stepHint("1"));
-    QCOMPARE(fresh.btnShag(2)->toolTip(), stepHint("0,1"));
-    QCOMPARE(fresh.btnShag(3)->toolTip(), stepHint("0,01"));
+    QCOMPARE(fresh.btnShag(1)->toolTip(), stepHint(u"1"_s));
+    QCOMPARE(fresh.btnShag(2)->toolTip(), stepHint(u"0,1"_s));
+    QCOMPARE(fresh.btnShag(3)->toolTip(), stepHint(u"0,01"_s));
     QCOMPARE(fresh.Step(1), 0.0);
     QCOMPARE(fresh.ComboGrunt()->maxVisibleItems(), 25);
     QVERIFY(!fresh.ComboGrunt()->isEditable());
@@ -159,8 +156,8 @@ void TestSoilFrame::choosingASoilSetsRangeDefaultAndSteps() {
     frame_->EditPKV()->selectAll();
     QTest::keyClicks(frame_->EditPKV(), u"1,5"_s);
     QCOMPARE(frame_->EditRo()->text(), u"75"_s);
-    QCOMPARE(frame_->btnShag(1)->toolTip(), stepHint("1"));
-    QCOMPARE(frame_->btnShag(3)->toolTip(), stepHint("0,01"));
+    QCOMPARE(frame_->btnShag(1)->toolTip(), stepHint(u"1"_s));
+    QCOMPARE(frame_->btnShag(3)->toolTip(), stepHint(u"0,01"_s));
     QVERIFY(rec_->messages.isEmpty());
 }
 
@@ -245,11 +242,11 @@ void TestSoilFrame::stepOnTextThatIsNoNumber() {
 void TestSoilFrame::noStepRowKeepsPreviousSteps() {
     QVERIFY(data_->addSoil(u"сверхскальный"_s, u"20000000"_s, u"30000000"_s, u"25000000"_s));
     frame_->InitSoil(); // as after the soil dictionary closes
-    choose("морская вода");
-    choose("сверхскальный");
+    choose(u"морская вода"_s);
+    choose(u"сверхскальный"_s);
     QCOMPARE(frame_->lblRMinMax()->text(), u"(20000000 - 30000000)"_s);
     QCOMPARE(frame_->Step(1), 0.1);
-    QCOMPARE(frame_->btnShag(1)->toolTip(), stepHint("0,1"));
+    QCOMPARE(frame_->btnShag(1)->toolTip(), stepHint(u"0,1"_s));
 }
 
 void TestSoilFrame::noStepRowOnFirstUseChangesNothing() {
@@ -366,11 +363,11 @@ void TestSoilFrame::stateSurvivesActivations() {
     frame_->EditRo0()->setText(u"55"_s);
     frame_->EditPKV()->setText(u"1,2"_s);
     frame_->SaveSoilState();
-    QCOMPARE(frame_->SavedGrunt(), u(kTestSoil));
-    choose("песок");
+    QCOMPARE(frame_->SavedGrunt(), kTestSoil);
+    choose(u"песок"_s);
     frame_->EditPKV()->setText(u"3"_s);
     frame_->InitSoil();
-    QCOMPARE(frame_->ComboGrunt()->currentText(), u(kTestSoil));
+    QCOMPARE(frame_->ComboGrunt()->currentText(), kTestSoil);
     QCOMPARE(frame_->EditRo0()->text(), u"55"_s);
     QCOMPARE(frame_->EditPKV()->text(), u"1,2"_s);
     QCOMPARE(frame_->EditRo()->text(), u"66"_s);
@@ -382,9 +379,9 @@ void TestSoilFrame::vanishedSoilFallsBackToLoam() {
     frame_->EditRo0()->setText(u"55"_s);
     frame_->EditPKV()->setText(u"1,2"_s);
     frame_->SaveSoilState();
-    QVERIFY(data_->removeSoil(u(kTestSoil)));
+    QVERIFY(data_->removeSoil(kTestSoil));
     frame_->InitSoil();
-    QCOMPARE(frame_->ComboGrunt()->findText(u(kTestSoil)), -1);
+    QCOMPARE(frame_->ComboGrunt()->findText(kTestSoil), -1);
     QCOMPARE(frame_->ComboGrunt()->currentText(), u"суглинок"_s);
     QCOMPARE(frame_->EditRo0()->text(), u"100"_s);
     QCOMPARE(frame_->EditPKV()->text(), u"1,2"_s); // the coefficient is not the soil's
@@ -406,7 +403,7 @@ void TestSoilFrame::missingLoamSelectsNothing() {
 }
 
 void TestSoilFrame::rangeReadBack() {
-    choose("морская вода");
+    choose(u"морская вода"_s);
     QCOMPARE(frame_->GetRangeMin(), 0.2);
     QCOMPARE(frame_->GetRangeMax(), 1.0);
     frame_->lblRMinMax()->setText(u"(0,5 - 1000)"_s);

@@ -17,8 +17,6 @@ using namespace kz;
 class TestTableGrid : public QObject {
     Q_OBJECT
 
-    QString u(const char* s) { return QString::fromUtf8(s); }
-
     struct Bench {
         ScopedRecordingDialogs& rec;
         CalcTestFolder folder{rec};

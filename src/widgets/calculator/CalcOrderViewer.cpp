@@ -162,23 +162,23 @@ CalcOrderViewer::CalcOrderViewer(QWidget* parent, ParameterTriples* triples)
     splitter_->setStretchFactor(0, 1);
     resize(640, 520);
 
-    connect(modes_, &QButtonGroup::idClicked, this, [this] { RadioGroup1Click(); });
+    connect(modes_, &QButtonGroup::idClicked, this, [this] { applySearchMode(); });
     connect(editFind_, &QLineEdit::textChanged, this, [this] {
         matches_.clear();
         lblNo_->setText(matches_.counterText());
         updateButtons();
     });
-    connect(editFind_, &QLineEdit::returnPressed, this, &CalcOrderViewer::btnFindClick);
+    connect(editFind_, &QLineEdit::returnPressed, this, &CalcOrderViewer::findText);
     connect(grid_, &QTableWidget::currentCellChanged, this, [this] { gridCellSelected(); });
     connect(grid_, &QTableWidget::cellClicked, this, [this] { gridCellSelected(); });
-    connect(btnFind_, &QToolButton::clicked, this, &CalcOrderViewer::btnFindClick);
-    connect(btnFirst_, &QToolButton::clicked, this, &CalcOrderViewer::btnFirstClick);
-    connect(btnPrior_, &QToolButton::clicked, this, &CalcOrderViewer::btnPriorClick);
-    connect(btnNext_, &QToolButton::clicked, this, &CalcOrderViewer::btnNextClick);
-    connect(btnLast_, &QToolButton::clicked, this, &CalcOrderViewer::btnLastClick);
-    connect(font, &QPushButton::clicked, this, &CalcOrderViewer::Button1Click);
-    connect(save, &QPushButton::clicked, this, &CalcOrderViewer::Button2Click);
-    connect(open, &QPushButton::clicked, this, &CalcOrderViewer::Button3Click);
+    connect(btnFind_, &QToolButton::clicked, this, &CalcOrderViewer::findText);
+    connect(btnFirst_, &QToolButton::clicked, this, &CalcOrderViewer::showFirstMatch);
+    connect(btnPrior_, &QToolButton::clicked, this, &CalcOrderViewer::showPriorMatch);
+    connect(btnNext_, &QToolButton::clicked, this, &CalcOrderViewer::showNextMatch);
+    connect(btnLast_, &QToolButton::clicked, this, &CalcOrderViewer::showLastMatch);
+    connect(font, &QPushButton::clicked, this, &CalcOrderViewer::chooseFont);
+    connect(save, &QPushButton::clicked, this, &CalcOrderViewer::saveText);
+    connect(open, &QPushButton::clicked, this, &CalcOrderViewer::openText);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [] { showHelp(helpContext); });
 
@@ -202,7 +202,7 @@ MemoSearchMode CalcOrderViewer::mode() const {
 
 void CalcOrderViewer::setMode(MemoSearchMode mode) {
     modes_->button(int(mode))->setChecked(true);
-    RadioGroup1Click();
+    applySearchMode();
 }
 
 void CalcOrderViewer::activate() {
@@ -238,7 +238,7 @@ void CalcOrderViewer::hideEvent(QHideEvent* event) {
         deactivate();
 }
 
-void CalcOrderViewer::RadioGroup1Click() {
+void CalcOrderViewer::applySearchMode() {
     const bool substring = mode() == MemoSearchMode::Substring;
     labelFind_->setEnabled(substring);
     editFind_->setEnabled(substring);
@@ -294,13 +294,13 @@ void CalcOrderViewer::gridCellSelected() {
         collect();
 }
 
-void CalcOrderViewer::btnFindClick() {
+void CalcOrderViewer::findText() {
     if (mode() != MemoSearchMode::Substring || editFind_->text().isEmpty())
         return;
     collect();
 }
 
-void CalcOrderViewer::btnFirstClick() {
+void CalcOrderViewer::showFirstMatch() {
     matches_.first();
     memo_->setFocus(Qt::OtherFocusReason);
     selectCurrent();
@@ -308,7 +308,7 @@ void CalcOrderViewer::btnFirstClick() {
     updateButtons();
 }
 
-void CalcOrderViewer::btnPriorClick() {
+void CalcOrderViewer::showPriorMatch() {
     matches_.prior();
     memo_->setFocus(Qt::OtherFocusReason);
     selectCurrent();
@@ -316,7 +316,7 @@ void CalcOrderViewer::btnPriorClick() {
     updateButtons();
 }
 
-void CalcOrderViewer::btnNextClick() {
+void CalcOrderViewer::showNextMatch() {
     matches_.next();
     memo_->setFocus(Qt::OtherFocusReason);
     selectCurrent();
@@ -324,7 +324,7 @@ void CalcOrderViewer::btnNextClick() {
     updateButtons();
 }
 
-void CalcOrderViewer::btnLastClick() {
+void CalcOrderViewer::showLastMatch() {
     matches_.last();
     memo_->setFocus(Qt::OtherFocusReason);
     selectCurrent();
@@ -341,7 +341,7 @@ void CalcOrderViewer::updateButtons() {
     btnLast_->setEnabled(b.last);
 }
 
-void CalcOrderViewer::Button1Click() {
+void CalcOrderViewer::chooseFont() {
     if (const auto font = dialogs().chooseFont(this, memo_->font()))
         memo_->setFont(*font);
 }
@@ -350,7 +350,7 @@ namespace {
 const QString textFilter = u"Текстовые файлы (*.txt)"_s;
 }
 
-void CalcOrderViewer::Button2Click() {
+void CalcOrderViewer::saveText() {
     QString path = dialogs().saveFileName(this, u"Сохранить в текстовом файле"_s, textFilter);
     if (path.isEmpty())
         return;
@@ -366,7 +366,7 @@ void CalcOrderViewer::Button2Click() {
         out << line << '\n';
 }
 
-void CalcOrderViewer::Button3Click() {
+void CalcOrderViewer::openText() {
     const QString path = dialogs().openFileName(this, u"Открыть текстовый файл"_s, textFilter);
     if (path.isEmpty())
         return;

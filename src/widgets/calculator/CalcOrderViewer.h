@@ -43,16 +43,16 @@ public:
     void setMode(MemoSearchMode mode);
     const MatchList& matches() const { return matches_; }
 
-    // RadioGroup1Click, btnFind and the navigation buttons.
-    void RadioGroup1Click();
-    void btnFindClick();
-    void btnFirstClick();
-    void btnPriorClick();
-    void btnNextClick();
-    void btnLastClick();
-    void Button1Click(); // font
-    void Button2Click(); // save
-    void Button3Click(); // open
+    // What the mode buttons, btnFind, the navigation buttons and the file buttons do.
+    void applySearchMode();
+    void findText();
+    void showFirstMatch();
+    void showPriorMatch();
+    void showNextMatch();
+    void showLastMatch();
+    void chooseFont();
+    void saveText();
+    void openText();
 
     QPlainTextEdit* Memo1() const { return memo_; }
     QTableWidget* StringGrid1() const { return grid_; }

@@ -502,7 +502,7 @@ void CalculatorWindow::wireToolbar() {
     t->btnLinkParam()->setEnabled(d_.linkedParameters);
     connect(t->btnLinkParam(), &QToolButton::clicked, this, [this](bool down) {
         if (down)
-            LinkParametersPressed();
+            linkParameters();
     });
     t->btnKI()->setEnabled(false);
     t->btnMemo()->setEnabled(d_.multiLineOrder);
@@ -526,11 +526,11 @@ void CalculatorWindow::wireFrames() {
                 if (!edit->text().isEmpty())
                     CheckNumberOnExit(edit);
             });
-        connect(edit, &QLineEdit::textChanged, this, [this, edit] { geometryChange(edit); });
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { lineInputEdited(edit); });
         onUserLeave(edit, [this, edit] { leaveInput(edit); });
     }
     for (QSpinBox* spin : std::as_const(spins_))
-        connect(spin, &QSpinBox::valueChanged, this, [this, spin] { spinChange(spin); });
+        connect(spin, &QSpinBox::valueChanged, this, [this, spin] { spinInputEdited(spin); });
     for (QComboBox* combo : std::as_const(choices_))
         connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
             const ScopedCount choosing(choosing_);
@@ -555,7 +555,7 @@ void CalculatorWindow::wireFrames() {
     wireSoilFrames();
 }
 
-void CalculatorWindow::spinChange(QSpinBox* spin) {
+void CalculatorWindow::spinInputEdited(QSpinBox* spin) {
     for (RowGrid* grid : std::as_const(rowGrids_))
         if (grid->setup().countInput == spin->objectName())
             grid->layOut(spin->value());
@@ -568,7 +568,7 @@ void CalculatorWindow::spinChange(QSpinBox* spin) {
     inputChanged(spin->objectName(), user);
 }
 
-void CalculatorWindow::geometryChange(QLineEdit* edit) {
+void CalculatorWindow::lineInputEdited(QLineEdit* edit) {
     const bool user = changedByUser(edit);
     for (const GeometryInput& g : d_.geometry)
         if (g.name == edit->objectName() && g.userChangesOnly && !user)
@@ -799,7 +799,7 @@ void CalculatorWindow::updateRangeLabels() {
     }
 }
 
-void CalculatorWindow::LinkParametersPressed() {
+void CalculatorWindow::linkParameters() {
     if (!linkingOn())
         return;
     if (!d_.linkPressedInput.isEmpty()) {
@@ -816,11 +816,11 @@ void CalculatorWindow::LinkParametersPressed() {
         return;
     for (QLineEdit* edit : std::as_const(linked))
         if (changedByUser(edit))
-            return geometryChange(edit);
+            return lineInputEdited(edit);
     const QPointer<QWidget> remembered = focusWidget();
     QLineEdit* first = linked.first();
     first->setFocus(Qt::OtherFocusReason);
-    geometryChange(first);
+    lineInputEdited(first);
     if (remembered)
         remembered->setFocus(Qt::OtherFocusReason);
     else
@@ -1278,17 +1278,17 @@ bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
         // Choosing the item already chosen still runs its handling.
         for (const SoilSlot& slot : std::as_const(soils_))
             if (combo == slot.frame->ComboGrunt()) {
-                slot.frame->ComboGruntChange();
+                slot.frame->applySoilType();
                 return true;
             }
         for (const SectionSlot& slot : std::as_const(sections_)) {
             if (combo == slot.frame->cmbSech()) {
-                slot.frame->cmbSechChange();
+                slot.frame->applyConstructionChoice();
                 ChangeTail();
                 return true;
             }
             if (combo == slot.frame->cmbDiam()) {
-                slot.frame->cmbDiamChange();
+                slot.frame->applySizeChoice();
                 ChangeTail();
                 return true;
             }
@@ -1868,8 +1868,8 @@ void CalculatorWindow::wireSelection() {
     n1->setObjectName(QStringLiteral("N1"));
     QAction* n2 = popup_->addAction(u"Подбор параметра с выводом данных..."_s);
     n2->setObjectName(QStringLiteral("N2"));
-    connect(n1, &QAction::triggered, this, &CalculatorWindow::N1Click);
-    connect(n2, &QAction::triggered, this, &CalculatorWindow::N2Click);
+    connect(n1, &QAction::triggered, this, &CalculatorWindow::selectParameterAtPopup);
+    connect(n2, &QAction::triggered, this, &CalculatorWindow::selectParameterWithDataAtPopup);
     for (const SelectionParameter& p : d_.selection.parameters) {
         QWidget* input = inputWidget(p.input);
         if (!input)
@@ -1903,13 +1903,13 @@ QList<SelectionDescriptor> CalculatorWindow::selectionDescriptors() const {
     return list;
 }
 
-void CalculatorWindow::N1Click() {
+void CalculatorWindow::selectParameterAtPopup() {
     for (const SelectionParameter& p : d_.selection.parameters)
         if (popupOwner_ && inputWidget(p.input) == popupOwner_)
             return SelectParameter(p.name, false);
 }
 
-void CalculatorWindow::N2Click() {
+void CalculatorWindow::selectParameterWithDataAtPopup() {
     for (const SelectionParameter& p : d_.selection.parameters)
         if (popupOwner_ && inputWidget(p.input) == popupOwner_)
             return SelectParameter(p.name, true);

@@ -132,8 +132,8 @@ public:
     void restoreInputsBeforeRun();
     bool restoreAvailable() const;
     // The popup's commands on the input it was opened on; nothing on any other input.
-    void N1Click();
-    void N2Click();
+    void selectParameterAtPopup();
+    void selectParameterWithDataAtPopup();
     // The selection settings of this calculator, at the parameter of the focused input.
     void ShowSelectionSettings();
     QMenu* PopupMenu1() const { return popup_; }
@@ -222,7 +222,7 @@ private:
     // the range labels that follow it.
     void inputChanged(const QString& name, bool byUser);
     void applyDerived(const QMap<QString, QString>& values);
-    void LinkParametersPressed();
+    void linkParameters();
     void showResult(const Evaluation& e);
     // While the user types, a failed check is said in the window's message line and its input is
     // marked; the message box waits until the field is left, Enter or the calculate button.
@@ -275,8 +275,8 @@ private:
     void buildGeometry(QGridLayout* grid, int& row, int page = -1);
     void wireToolbar();
     void wireFrames();
-    void geometryChange(QLineEdit* edit);
-    void spinChange(QSpinBox* spin);
+    void lineInputEdited(QLineEdit* edit);
+    void spinInputEdited(QSpinBox* spin);
     void sectionChanged();
     // The soil and construction frames the description declares, the pages that hold them with
     // their own inputs and pictures (CalculatorWindowFrames.cpp).

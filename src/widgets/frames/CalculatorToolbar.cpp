@@ -85,12 +85,12 @@ CalculatorToolbar::CalculatorToolbar(QWidget* parent) : QFrame(parent) {
     btnEU_->setChecked(true);
     btnPicture_->setChecked(true);
 
-    connect(btnFormula_, &QToolButton::toggled, this, &CalculatorToolbar::btnFormulaClick);
-    connect(btnEU_, &QToolButton::toggled, this, &CalculatorToolbar::btnEUClick);
-    connect(btnMemo_, &QToolButton::clicked, this, &CalculatorToolbar::btnMemoClick);
-    connect(btnKP_, &QToolButton::clicked, this, &CalculatorToolbar::btnKPClick);
-    connect(speedButton1_, &QToolButton::clicked, this, &CalculatorToolbar::SpeedButton1Click);
-    connect(btnBreak_, &QToolButton::clicked, this, &CalculatorToolbar::btnBreakClick);
+    connect(btnFormula_, &QToolButton::toggled, this, &CalculatorToolbar::toggleFormulaPanel);
+    connect(btnEU_, &QToolButton::toggled, this, &CalculatorToolbar::toggleInstallationFrame);
+    connect(btnMemo_, &QToolButton::clicked, this, &CalculatorToolbar::showCalcOrder);
+    connect(btnKP_, &QToolButton::clicked, this, &CalculatorToolbar::showClimateRegions);
+    connect(speedButton1_, &QToolButton::clicked, this, &CalculatorToolbar::showWindowHelp);
+    connect(btnBreak_, &QToolButton::clicked, this, &CalculatorToolbar::requestBreak);
 }
 
 QToolButton* CalculatorToolbar::addButton(const char* name, const char* icon, const char* hint, bool toggle) {
@@ -128,31 +128,31 @@ void CalculatorToolbar::togglePanel(QWidget* panel, bool show) {
         owner->resize(owner->width(), target);
 }
 
-void CalculatorToolbar::btnFormulaClick() {
+void CalculatorToolbar::toggleFormulaPanel() {
     auto* panel = qobject_cast<QFrame*>(window()->findChild<QWidget*>(QStringLiteral("PanelRaschet")));
     togglePanel(panel, btnFormula_->isChecked());
 }
 
-void CalculatorToolbar::btnEUClick() {
+void CalculatorToolbar::toggleInstallationFrame() {
     auto* frame = qobject_cast<InstallationFrame*>(window()->findChild<QWidget*>(QStringLiteral("frmEU1")));
     togglePanel(frame, btnEU_->isChecked());
 }
 
-void CalculatorToolbar::btnMemoClick() {
+void CalculatorToolbar::showCalcOrder() {
     if (calcOrderViewer_)
         calcOrderViewer_();
 }
 
-void CalculatorToolbar::btnKPClick() {
+void CalculatorToolbar::showClimateRegions() {
     if (climateRegionDialog_)
         climateRegionDialog_();
 }
 
-void CalculatorToolbar::SpeedButton1Click() {
+void CalculatorToolbar::showWindowHelp() {
     showHelp(helpContextOf(window()));
 }
 
-void CalculatorToolbar::btnBreakClick() {
+void CalculatorToolbar::requestBreak() {
     breakRequested_ = true;
 }
 

@@ -29,12 +29,12 @@ class CalculatorToolbar : public QFrame {
 public:
     explicit CalculatorToolbar(QWidget* parent = nullptr);
 
-    void btnFormulaClick();
-    void btnEUClick();
-    void btnMemoClick();
-    void btnKPClick();
-    void SpeedButton1Click();
-    void btnBreakClick();
+    void toggleFormulaPanel();
+    void toggleInstallationFrame();
+    void showCalcOrder();
+    void showClimateRegions();
+    void showWindowHelp();
+    void requestBreak();
 
     void setCalcOrderViewer(std::function<void()> show);
     void setClimateRegionDialog(std::function<void()> show);

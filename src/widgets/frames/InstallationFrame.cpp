@@ -93,10 +93,10 @@ InstallationFrame::InstallationFrame(QWidget* parent)
     makeNumericInput(editRmax_, true, false);
     onUserLeave(editRmax_, [this] { CheckKeptNumberOnExit(editRmax_); });
     connect(editRmax_, &QLineEdit::textChanged, this, &InstallationFrame::rmaxChanged);
-    connect(button4_, &QPushButton::clicked, this, &InstallationFrame::Button4Click);
+    connect(button4_, &QPushButton::clicked, this, &InstallationFrame::choosePermissibleResistance);
 }
 
-void InstallationFrame::Button4Click() {
+void InstallationFrame::choosePermissibleResistance() {
     if (!dialog_)
         dialog_ = new PermissibleResistanceDialog(window());
     PermissibleResistanceDialog& d = *dialog_;

@@ -28,7 +28,7 @@ public:
     explicit InstallationFrame(QWidget* parent = nullptr);
 
     // Hands the frame's values to the dialog, shows it and on OK takes the results back.
-    void Button4Click();
+    void choosePermissibleResistance();
     // Rдоп by the dialog's rules from the type text and the texts of Iзо, р, S and Uлин
     // (empty for inputs the type does not use), without justification; empty when it
     // cannot be derived.

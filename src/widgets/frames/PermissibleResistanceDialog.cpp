@@ -171,7 +171,7 @@ PermissibleResistanceDialog::PermissibleResistanceDialog(QWidget* parent) : QDia
     connect(editI_, &QLineEdit::textChanged, this, &PermissibleResistanceDialog::parameterChanged);
     connect(comboUlin_, &QComboBox::currentTextChanged, this, &PermissibleResistanceDialog::parameterChanged);
     connect(comboS_, &QComboBox::currentTextChanged, this, &PermissibleResistanceDialog::parameterChanged);
-    connect(types_, &QButtonGroup::idClicked, this, &PermissibleResistanceDialog::RadioGroup1Click);
+    connect(types_, &QButtonGroup::idClicked, this, &PermissibleResistanceDialog::applyInstallationType);
     connect(chkAuto_, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             Justify();
@@ -181,7 +181,7 @@ PermissibleResistanceDialog::PermissibleResistanceDialog(QWidget* parent) : QDia
     connect(button2_, &QPushButton::clicked, this, &QDialog::reject);
     connect(button5_, &QPushButton::clicked, this, [] { showHelp(kHelpContext); });
 
-    RadioGroup1Click();
+    applyInstallationType();
 }
 
 int PermissibleResistanceDialog::typeIndex() const {
@@ -206,10 +206,10 @@ void PermissibleResistanceDialog::setTypeIndex(int index) {
         checked->setChecked(false);
         types_->setExclusive(true);
     }
-    RadioGroup1Click();
+    applyInstallationType();
 }
 
-void PermissibleResistanceDialog::RadioGroup1Click() {
+void PermissibleResistanceDialog::applyInstallationType() {
     const int type = typeIndex();
     const bool current = typeUsesCurrent(type);
     stI_->setEnabled(current);

@@ -20,7 +20,7 @@ class SpinButton;
 // resistance from the installation type, the soil resistivity and the fault current, line
 // voltage or power, and writes a short justification. Help context 9. OK is enabled only when
 // a value has been derived. The installation frame loads it before every use (see
-// InstallationFrame::Button4Click) and reads the results on OK.
+// InstallationFrame::choosePermissibleResistance) and reads the results on OK.
 //
 // Object names: RadioGroup1 (its buttons RadioType0..6), EditPekv, btnP100, btnP10, btnP1,
 // stI, EditI, btnIzo10, btnIzo1, btnIzo01, stUlin, ComboUlin, stS, ComboS, btnS100, btnS10,
@@ -30,7 +30,7 @@ class PermissibleResistanceDialog : public QDialog {
 public:
     explicit PermissibleResistanceDialog(QWidget* parent = nullptr);
 
-    // Selected type, -1 when none; selecting runs the type handler (RadioGroup1Click).
+    // Selected type, -1 when none; selecting runs the type handler (applyInstallationType).
     int typeIndex() const;
     void setTypeIndex(int index);
     QString typeText() const;
@@ -51,7 +51,7 @@ public:
     void activate();
     // "Обоснование": checks the inputs (silently with chkAuto) and derives R and the lines.
     void Justify();
-    void RadioGroup1Click();
+    void applyInstallationType();
     void UpdateRButtons();
 
     QButtonGroup* RadioGroup1() const { return types_; }

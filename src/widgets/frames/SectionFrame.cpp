@@ -98,15 +98,15 @@ SectionFrame::SectionFrame(DataModule& data, QWidget* parent)
     grid->setColumnStretch(4, 1);
 
     connect(cmbSech_, &QComboBox::currentIndexChanged, this, [this] {
-        cmbSechChange();
+        applyConstructionChoice();
         emit constructionChanged();
     });
     connect(cmbDiam_, &QComboBox::currentIndexChanged, this, [this] {
-        cmbDiamChange();
+        applySizeChoice();
         emit sizeChanged();
     });
     connect(modes_, &QButtonGroup::idClicked, this, [this] {
-        btnAllMatClick();
+        applySizeMode();
         emit modeChanged();
     });
 }
@@ -136,7 +136,7 @@ void SectionFrame::SetSizeMode(int mode) {
     RefreshConstructions();
 }
 
-void SectionFrame::btnAllMatClick() {
+void SectionFrame::applySizeMode() {
     RefreshConstructions();
 }
 
@@ -162,7 +162,7 @@ void SectionFrame::RefreshConstructions() {
     showState({});
 }
 
-void SectionFrame::cmbSechChange() {
+void SectionFrame::applyConstructionChoice() {
     state_.mode = GetSizeMode();
     state_.construction = cmbSech_->currentText();
     QStringList said;
@@ -188,7 +188,7 @@ void SectionFrame::showState(const QStringList& said) {
     editDiam_->setText(state_.equivalent);
 }
 
-void SectionFrame::cmbDiamChange() {
+void SectionFrame::applySizeChoice() {
     state_.construction = cmbSech_->currentText();
     state_.size = cmbDiam_->currentText();
     state_.chooseSize();

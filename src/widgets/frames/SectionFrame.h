@@ -48,10 +48,10 @@ public:
     // Refills the constructions for the current mode and resistivity. A resistivity that is not
     // a number is reported and leaves the lists as they were.
     void RefreshConstructions();
-    void cmbSechChange();
-    void cmbDiamChange();
+    void applyConstructionChoice();
+    void applySizeChoice();
     // The mode buttons' handler: refills the lists.
-    void btnAllMatClick();
+    void applySizeMode();
     int GetSizeMode() const;
     // 0 all, 1 recommended, 2 permitted; any other value presses nothing. Then refills.
     void SetSizeMode(int mode);

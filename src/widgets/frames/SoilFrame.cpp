@@ -107,10 +107,10 @@ SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
     r3->addStretch(1);
 
     makeNumericInput(editRo0_, true, false);
-    onUserLeave(editRo0_, [this] { EditRo0Exit(); });
+    onUserLeave(editRo0_, [this] { checkMeasuredOnLeave(); });
     pkvChecks_ = makeNumericInput(editPKV_);
 
-    connect(comboGrunt_, &QComboBox::currentIndexChanged, this, [this] { ComboGruntChange(); });
+    connect(comboGrunt_, &QComboBox::currentIndexChanged, this, [this] { applySoilType(); });
     connect(editRo0_, &QLineEdit::textChanged, this, [this] {
         UpdateCalculatedRo();
         emit measuredRoChanged();
@@ -143,7 +143,7 @@ void SoilFrame::InitSoil() {
         comboGrunt_->addItems(names);
         comboGrunt_->setCurrentIndex(int(names.indexOf(restore ? savedGrunt_ : defaultSoilName())));
     }
-    ComboGruntChange();
+    applySoilType();
     if (!restore)
         return;
     if (!savedRo0_.isEmpty())
@@ -158,7 +158,7 @@ void SoilFrame::SaveSoilState() {
     savedPKV_ = editPKV_->text();
 }
 
-void SoilFrame::ComboGruntChange() {
+void SoilFrame::applySoilType() {
     state_.chooseType(comboGrunt_->currentIndex() >= 0 ? comboGrunt_->currentText() : QString(), *reference_);
     lblRMinMax_->setText(state_.rangeText);
     // The new p0 is handled as typed: its own change follows first.
@@ -219,7 +219,7 @@ void SoilFrame::setStepSettingsDialog(std::function<void()> open) {
     btnParamShag_->setEnabled(bool(stepSettingsDialog_));
 }
 
-void SoilFrame::EditRo0Exit() {
+void SoilFrame::checkMeasuredOnLeave() {
     if (editRo0_->text().isEmpty()) {
         dialogs().showMessage(requiredValueMessage());
         focusIfPossible(editRo0_);

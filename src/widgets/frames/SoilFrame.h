@@ -43,7 +43,7 @@ public:
     // From the calculator's deactivation and before the soil dictionary opens.
     void SaveSoilState();
     // The handlers, for calculators that run them themselves.
-    void ComboGruntChange();
+    void applySoilType();
     void UpdateCalculatedRo();
 
     // The number in EditRo0; nullopt (and the conversion error shown) when it is not a number.
@@ -84,7 +84,7 @@ signals:
     void coefficientChanged();
 
 private:
-    void EditRo0Exit();
+    void checkMeasuredOnLeave();
     void stepUp(int i);
     void stepDown(int i);
     void applySteps(double maxValue);

@@ -65,8 +65,8 @@ CorrosionDialog::CorrosionDialog(DataModule& data, QWidget* parent)
     btnClear_ = new QPushButton(u"Очистить"_s, this);
     btnClear_->setObjectName(QStringLiteral("btnClear"));
     btnClear_->setToolTip(u"Удалить все размеры заземлителей"_s);
-    connect(btnEdit_, &QPushButton::clicked, this, &CorrosionDialog::btnEditClick);
-    connect(btnClear_, &QPushButton::clicked, this, &CorrosionDialog::btnClearClick);
+    connect(btnEdit_, &QPushButton::clicked, this, &CorrosionDialog::editConstructionSizes);
+    connect(btnClear_, &QPushButton::clicked, this, &CorrosionDialog::clearConstructionSizes);
     auto* row = new QWidget(this);
     auto* rowLayout = new QHBoxLayout(row);
     rowLayout->setContentsMargins(0, 0, 0, 0);
@@ -106,7 +106,7 @@ void CorrosionDialog::updateButtons() {
     btnClear_->setEnabled(shows(tables_[4]));
 }
 
-void CorrosionDialog::btnEditClick() {
+void CorrosionDialog::editConstructionSizes() {
     DataTable* constructs = tables_[3];
     DataTable* sizes = tables_[4];
     if (!constructs || !sizes || constructs->isEmpty())
@@ -130,7 +130,7 @@ void CorrosionDialog::btnEditClick() {
     ReplaceConstructionSizes(*sizes, picker_->checkedSizes());
 }
 
-void CorrosionDialog::btnClearClick() {
+void CorrosionDialog::clearConstructionSizes() {
     if (!tables_[4] || !tables_[3])
         return;
     // Every size of the construction goes at once: ask as the navigators do.

@@ -27,8 +27,8 @@ public:
     TableNavigator* navigator(int level) const { return navigators_[level]; }
     SizeSelectionDialog& picker() const { return *picker_; }
 
-    void btnEditClick();
-    void btnClearClick();
+    void editConstructionSizes();
+    void clearConstructionSizes();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

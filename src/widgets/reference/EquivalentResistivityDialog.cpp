@@ -86,7 +86,7 @@ void EquivalentResistivityDialog::restoreFrame(SoilFrame* frame, const QString& 
     const int index = combo->findText(soil, Qt::MatchExactly | Qt::MatchCaseSensitive);
     // A soil since removed from the dictionary leaves the frame without one.
     if (index == combo->currentIndex() && index >= 0)
-        frame->ComboGruntChange();
+        frame->applySoilType();
     else
         combo->setCurrentIndex(index);
     frame->EditRo0()->setText(p0);
@@ -118,7 +118,7 @@ PekvTexts EquivalentResistivityDialog::currentTexts() const {
             editH_->text()};
 }
 
-bool EquivalentResistivityDialog::CheckOnClose() {
+bool EquivalentResistivityDialog::checkBeforeClosing() {
     for (const SoilFrame* f : {upper_, lower_})
         if (f->EditPKV()->text().isEmpty() || f->ComboGrunt()->currentText().isEmpty() ||
             f->EditRo0()->text().isEmpty()) {
@@ -143,7 +143,7 @@ bool EquivalentResistivityDialog::CheckOnClose() {
 }
 
 void EquivalentResistivityDialog::done(int result) {
-    if (result == QDialog::Accepted && !CheckOnClose())
+    if (result == QDialog::Accepted && !checkBeforeClosing())
         return;
     if (result == QDialog::Accepted) {
         upper_->SaveSoilState();

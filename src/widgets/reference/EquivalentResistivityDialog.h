@@ -43,7 +43,7 @@ public:
     void done(int result) override;
 
 private:
-    bool CheckOnClose();
+    bool checkBeforeClosing();
     void restoreFrame(SoilFrame* frame, const QString& soil, const QString& p0, const QString& kp);
 
     std::optional<PekvTexts> restore_;

@@ -221,14 +221,14 @@ SelectionRunDialog::SelectionRunDialog(QWidget* parent) : QDialog(parent) {
     connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [] { showHelp(34); });
-    connect(btnAdd_, &QToolButton::clicked, this, &SelectionRunDialog::btnAddClick);
-    connect(btnDelete_, &QToolButton::clicked, this, &SelectionRunDialog::btnDeleteClick);
-    connect(btnUp_, &QToolButton::clicked, this, &SelectionRunDialog::btnUpClick);
-    connect(btnDown_, &QToolButton::clicked, this, &SelectionRunDialog::btnDownClick);
+    connect(btnAdd_, &QToolButton::clicked, this, &SelectionRunDialog::addParameter);
+    connect(btnDelete_, &QToolButton::clicked, this, &SelectionRunDialog::removeParameter);
+    connect(btnUp_, &QToolButton::clicked, this, &SelectionRunDialog::moveRowUp);
+    connect(btnDown_, &QToolButton::clicked, this, &SelectionRunDialog::moveRowDown);
     connect(speedButton2_, &QToolButton::clicked, this, &SelectionRunDialog::runPermissibleResistanceDialog);
     connect(editR_, &QLineEdit::textChanged, this, &SelectionRunDialog::UpdateButtons);
     connect(list_, &QListWidget::currentRowChanged, this, &SelectionRunDialog::UpdateButtons);
-    connect(grid_, &QTableWidget::currentCellChanged, this, &SelectionRunDialog::StringGrid1Click);
+    connect(grid_, &QTableWidget::currentCellChanged, this, &SelectionRunDialog::showCellHints);
     activate();
 }
 
@@ -266,7 +266,7 @@ void SelectionRunDialog::setRows(const QList<SelectionRow>& rows) {
             list_->addItem(d.name);
     if (list_->count() > 0)
         list_->setCurrentRow(0);
-    StringGrid1Click();
+    showCellHints();
 }
 
 const SelectionDescriptor* SelectionRunDialog::descriptorOf(const QString& name) const {
@@ -334,10 +334,10 @@ void SelectionRunDialog::activate() {
     }
     if (list_->count() > 0)
         list_->setCurrentRow(0);
-    StringGrid1Click();
+    showCellHints();
 }
 
-void SelectionRunDialog::btnAddClick() {
+void SelectionRunDialog::addParameter() {
     QListWidgetItem* item = list_->currentItem();
     if (!item)
         return;
@@ -359,10 +359,10 @@ void SelectionRunDialog::btnAddClick() {
     delete list_->takeItem(at);
     if (list_->count() > 0)
         list_->setCurrentRow(std::min(at, list_->count() - 1));
-    StringGrid1Click();
+    showCellHints();
 }
 
-void SelectionRunDialog::btnDeleteClick() {
+void SelectionRunDialog::removeParameter() {
     if (!firstRowNamed())
         return;
     const int row = std::max(grid_->currentRow(), 0);
@@ -380,10 +380,10 @@ void SelectionRunDialog::btnDeleteClick() {
         for (int c = 0; c < 4; ++c)
             setCellText(row, c, {});
     }
-    StringGrid1Click();
+    showCellHints();
 }
 
-void SelectionRunDialog::btnUpClick() {
+void SelectionRunDialog::moveRowUp() {
     const int row = grid_->currentRow();
     if (row <= 0)
         return;
@@ -396,7 +396,7 @@ void SelectionRunDialog::btnUpClick() {
     UpdateButtons();
 }
 
-void SelectionRunDialog::btnDownClick() {
+void SelectionRunDialog::moveRowDown() {
     const int row = grid_->currentRow();
     if (row < 0 || row >= grid_->rowCount() - 1)
         return;
@@ -418,7 +418,7 @@ void SelectionRunDialog::UpdateButtons() {
     btnOK_->setEnabled(firstRowNamed() && !editR_->text().isEmpty());
 }
 
-void SelectionRunDialog::StringGrid1Click() {
+void SelectionRunDialog::showCellHints() {
     const int column = grid_->currentColumn();
     const SelectionDescriptor* d = nullptr;
     if (column >= 1 && column <= 3 && firstRowNamed())
@@ -493,7 +493,7 @@ bool SelectionRunDialog::checkNumbers() {
     return true;
 }
 
-bool SelectionRunDialog::CheckOnClose() {
+bool SelectionRunDialog::checkBeforeClosing() {
     if (!checkNumbers())
         return false;
     if (const auto fault = selection::checkGrid(selectedRows(), descriptors_)) {
@@ -505,7 +505,7 @@ bool SelectionRunDialog::CheckOnClose() {
 }
 
 void SelectionRunDialog::done(int result) {
-    if (result == QDialog::Accepted && !CheckOnClose())
+    if (result == QDialog::Accepted && !checkBeforeClosing())
         return;
     QDialog::done(result);
 }

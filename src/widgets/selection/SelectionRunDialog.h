@@ -44,10 +44,10 @@ public:
 
     // FormActivate: an empty grid, the list refilled with the names, the first selected.
     void activate();
-    void btnAddClick();
-    void btnDeleteClick();
-    void btnUpClick();
-    void btnDownClick();
+    void addParameter();
+    void removeParameter();
+    void moveRowUp();
+    void moveRowDown();
     // The button rule.
     void UpdateButtons();
 
@@ -84,10 +84,10 @@ private:
     bool firstRowNamed() const;
     QString cellText(int row, int column) const;
     void setCellText(int row, int column, const QString& text);
-    void StringGrid1Click();
+    void showCellHints();
     // Whether a key typed into the grid at the current cell passes; beeps or warns otherwise.
     bool gridKeyAllowed(const QKeyEvent* key);
-    bool CheckOnClose();
+    bool checkBeforeClosing();
     void runPermissibleResistanceDialog();
 
     QList<SelectionDescriptor> descriptors_;

@@ -32,8 +32,8 @@ StandardSelectionDialog::StandardSelectionDialog(QWidget* parent) : SelectionRun
     buttonRow()->insertWidget(0, btnSave_);
     buttonRow()->insertWidget(1, btnLoad_);
 
-    connect(btnSave_, &QPushButton::clicked, this, &StandardSelectionDialog::btnSaveClick);
-    connect(btnLoad_, &QPushButton::clicked, this, &StandardSelectionDialog::btnLoadClick);
+    connect(btnSave_, &QPushButton::clicked, this, &StandardSelectionDialog::saveSelectionSet);
+    connect(btnLoad_, &QPushButton::clicked, this, &StandardSelectionDialog::loadSelectionSet);
 }
 
 QString StandardSelectionDialog::folder() const {
@@ -46,7 +46,7 @@ SelectionSetsDialog& StandardSelectionDialog::loader() {
     return *loader_;
 }
 
-void StandardSelectionDialog::btnSaveClick() {
+void StandardSelectionDialog::saveSelectionSet() {
     if (EditR()->text().isEmpty()) {
         dialogs().showMessage(u"Ошибка. Введите требуемое сопротивление контура заземления."_s);
         focusIfPossible(EditR());
@@ -74,7 +74,7 @@ void StandardSelectionDialog::btnSaveClick() {
         dialogs().showMessage(error);
 }
 
-void StandardSelectionDialog::btnLoadClick() {
+void StandardSelectionDialog::loadSelectionSet() {
     SelectionSetsDialog& sets = loader();
     if (!sets.openTables(folder()))
         return;

@@ -20,8 +20,8 @@ public:
     // The folder of podbor0.DB and podbor1.DB; the program's data folder unless set.
     void setDataDir(const QString& dir) { dataDir_ = dir; }
 
-    void btnSaveClick();
-    void btnLoadClick();
+    void saveSelectionSet();
+    void loadSelectionSet();
 
     QPushButton* btnSave() const { return btnSave_; }
     QPushButton* btnLoad() const { return btnLoad_; }

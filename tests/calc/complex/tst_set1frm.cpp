@@ -33,12 +33,6 @@ using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
-
 // The surface grid window driven by object name, keystrokes and clicks.
 class TestSet1Frm : public QObject, CalcWindowFixture<TSet1_Frm> {
     Q_OBJECT
@@ -107,9 +101,9 @@ void TestSet1Frm::firstOpeningShowsTheDefaults() {
     QVERIFY(!win_->findChild<QGroupBox*>(QStringLiteral("GroupBox1")));
     QCOMPARE(find<QLabel>("lblDescription")->text(), u"Справка."_s);
     QCOMPARE(find<QPlainTextEdit>("Memo1")->toPlainText(),
-             u("Сложный заземлитель в виде \nсетки из горизонтальных электродов \n(без вертикальных "
-               "электродов) на "
-               "\nповерхности земли."));
+             u"Сложный заземлитель в виде \nсетки из горизонтальных электродов \n(без вертикальных "
+             u"электродов) на "
+             u"\nповерхности земли."_s);
     QVERIFY(find<QPlainTextEdit>("Memo1")->isReadOnly());
     QCOMPARE(find<QLabel>("Label5")->text(), u"Расчетная формула:   R = 0,444*p / Корень(S) + р/L, Ом"_s);
     for (const char* b : {"btnMaterial", "btnKorGrunt", "btnLinkParam", "btnKI", "btnMemo"})
@@ -231,9 +225,9 @@ void TestSet1Frm::saveAndLoadRoundTrip() {
     QVERIFY(!result.isEmpty());
     rec_->inputs << u"Сетка ОРУ"_s;
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
-    QCOMPARE(rec_->prompts, QStringList{u("Введите наименование заземляющего устройства.|"
-                                          "Наименование заземляющего устройства:|"
-                                          "Сетка из горизонтальных электродов 1.")});
+    QCOMPARE(rec_->prompts, QStringList{u"Введите наименование заземляющего устройства.|"
+                                        u"Наименование заземляющего устройства:|"
+                                        u"Сетка из горизонтальных электродов 1."_s});
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
     QVERIFY(openHistoryOfKind(hist, dataDir(), 20));
     QCOMPARE(hist.recordCount(), 1);
@@ -304,7 +298,7 @@ void TestSet1Frm::popupOnACountSelectsIt() {
     QApplication::sendEvent(inner, &menu);
     QVERIFY(win_->PopupMenu1()->isVisible());
     win_->PopupMenu1()->hide();
-    win_->N1Click();
+    win_->selectParameterAtPopup();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QCOMPARE(count->value(), 3);
     QCOMPARE(edit("EditS")->text(), QStringLiteral("54"));
@@ -313,7 +307,7 @@ void TestSet1Frm::popupOnACountSelectsIt() {
     QCOMPARE(edit("EditRaschet")->text(), u"R = 0,444*100 / Корень(54) + 100 /60 = 7,71 Ом"_s);
     // Rдоп = 4 is out of reach (Nг = 5 gives 5,72): the last count stays and the run says so.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
-    win_->N1Click();
+    win_->selectParameterAtPopup();
     QCOMPARE(rec_->messages,
              QStringList{u"Подбор параметра \"Количество ячеек по горизонтали, шт.\" неудачен."_s});
     QCOMPARE(count->value(), 5);
@@ -355,12 +349,12 @@ void TestSet1Frm::multiParameterSelectionNestsTheRows() {
         auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
-        for (const char* name : {"Количество ячеек по вертикали, шт.", "Длина ячейки, м"}) {
-            const auto items = form->ListBox1()->findItems(u(name), Qt::MatchExactly);
+        for (const QString& name : {u"Количество ячеек по вертикали, шт."_s, u"Длина ячейки, м"_s}) {
+            const auto items = form->ListBox1()->findItems(name, Qt::MatchExactly);
             if (items.isEmpty())
                 return int(QDialog::Rejected);
             form->ListBox1()->setCurrentItem(items.first());
-            form->btnAddClick();
+            form->addParameter();
         }
         form->EditR()->setText(QStringLiteral("5"));
         return int(QDialog::Accepted);
@@ -406,12 +400,12 @@ void TestSet1Frm::reportOfTheWindow() {
         alignments << p.alignment;
     }
     QCOMPARE(texts.first(),
-             u("Сложный заземлитель в виде сетки из горизонтальных электродов (без вертикальных "
-               "электродов) на поверхности земли."));
+             u"Сложный заземлитель в виде сетки из горизонтальных электродов (без вертикальных "
+             u"электродов) на поверхности земли."_s);
     QVERIFY2(
-        texts.contains(u("Заземляющее устройство представляет собой сетку, состоящую из ячеек длиной А = 3 м "
-                         "и шириной В = 2 м. Количество ячеек по горизонтали Nг = 4 шт.; количество ячеек по "
-                         "вертикали Nв = 3 шт.")),
+        texts.contains(u"Заземляющее устройство представляет собой сетку, состоящую из ячеек длиной А = 3 м "
+                       u"и шириной В = 2 м. Количество ячеек по горизонтали Nг = 4 шт.; количество ячеек по "
+                       u"вертикали Nв = 3 шт."_s),
         qPrintable(texts.join(QLatin1Char('\n'))));
     // The superscript runs begin with a blank.
     const int area = int(texts.indexOf(u"S = A * B * Nг * Nв, м 2;"_s));

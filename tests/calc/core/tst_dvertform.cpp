@@ -28,12 +28,6 @@ using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
-
 class TestDVertForm : public QObject, CalcWindowFixture<TDVertFm> {
     Q_OBJECT
 private slots:
@@ -520,9 +514,9 @@ void TestDVertForm::saveAndLoadRoundTrip() {
 
     rec_->inputs << name;
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
-    QCOMPARE(rec_->prompts, QStringList{u("Введите наименование заземляющего устройства.|"
-                                          "Наименование заземляющего устройства:|"
-                                          "Вертикальный заземлитель в земле 1.")});
+    QCOMPARE(rec_->prompts, QStringList{u"Введите наименование заземляющего устройства.|"
+                                        u"Наименование заземляющего устройства:|"
+                                        u"Вертикальный заземлитель в земле 1."_s});
 
     // Everything changed, automatic calculation on.
     choose(combo("ComboGrunt"), u"песок"_s);

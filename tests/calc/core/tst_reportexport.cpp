@@ -22,13 +22,10 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-const char* const negative =
-    "Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства.";
-const char* const positive =
-    "Так как R <= Rдоп., то заземлитель можно использовать в качестве заземляющего устройства.";
+const QString negative =
+    u"Так как R > Rдоп., то заземлитель нельзя использовать в качестве заземляющего устройства."_s;
+const QString positive =
+    u"Так как R <= Rдоп., то заземлитель можно использовать в качестве заземляющего устройства."_s;
 } // namespace
 
 // btnReport of the vertical rod, clicked as a user would: the save dialog answered, the
@@ -117,9 +114,9 @@ void TestReportExport::reportIsWrittenAndHandedOver_data() {
     QTest::addColumn<QString>("rmax");
     QTest::addColumn<QString>("r");
     QTest::addColumn<QString>("verdict");
-    QTest::newRow("21,81 > 4") << u"4"_s << u"21,81"_s << u(negative);
-    QTest::newRow("21,81 <= 30") << u"30"_s << u"21,81"_s << u(positive);
-    QTest::newRow("equal") << u"21,81"_s << u"21,81"_s << u(positive);
+    QTest::newRow("21,81 > 4") << u"4"_s << u"21,81"_s << negative;
+    QTest::newRow("21,81 <= 30") << u"30"_s << u"21,81"_s << positive;
+    QTest::newRow("equal") << u"21,81"_s << u"21,81"_s << positive;
 }
 
 void TestReportExport::reportIsWrittenAndHandedOver() {
@@ -147,8 +144,8 @@ void TestReportExport::reportIsWrittenAndHandedOver() {
                      u"Линейное напряжение источника тока: Uлин. = 380 В."_s,
                      u"Удельное сопротивление грунта: r = 100 Ом м."_s,
                      u"Допустимое сопротивление растеканию: Rдоп. = "_s + rmax + u" Ом."_s,
-                     u("Грунт в месте расположения заземляющего устройства: суглинок с удельным "
-                       "сопротивлением r = 100 Ом м."),
+                     u"Грунт в месте расположения заземляющего устройства: суглинок с удельным "
+                     u"сопротивлением r = 100 Ом м."_s,
                      u"Заземляющее устройство представляет собой вертикальный заземлитель длиной L = 5 м."_s,
                      u"Конструкция заземлителя - сталь круглая диаметром D = 0,016 м."_s,
                      u"Расстояние от поверхности земли до верхнего края заземлителя: То = 0,7 м."_s,

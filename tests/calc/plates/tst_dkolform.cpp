@@ -30,11 +30,9 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-const char* depthRule = "Ошибка. Большой радиус кольцевого заземлителя должен быть больше глубины заложения.";
-const char* sectionRule = "Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого.";
+const QString depthRule =
+    u"Ошибка. Большой радиус кольцевого заземлителя должен быть больше глубины заложения."_s;
+const QString sectionRule = u"Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого."_s;
 } // namespace
 
 // The buried ring driven as a user drives it: typed values, step buttons, the linking toggle,
@@ -212,11 +210,11 @@ void TestDKolForm::checks_data() {
         << "170" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s;
     // D = 0,01 breaks both rules (2T > D too): the section's is told first.
     QTest::newRow("7 ring thinner than its section") << "EditDiam"
-                                                     << "0,01" << u(sectionRule);
+                                                     << "0,01" << sectionRule;
     QTest::newRow("7 ring as thick as its section") << "EditDiam"
-                                                    << "0,016" << u(sectionRule);
+                                                    << "0,016" << sectionRule;
     QTest::newRow("8 radius below the depth") << "EditGlub"
-                                              << "1,5" << u(depthRule);
+                                              << "1,5" << depthRule;
 }
 
 void TestDKolForm::checks() {
@@ -238,10 +236,10 @@ void TestDKolForm::radiusMustExceedTheDepth() {
     type(glub(), QStringLiteral("1"));
     rec_->messages.clear();
     score();
-    QCOMPARE(rec_->messages, QStringList{u(depthRule)});
+    QCOMPARE(rec_->messages, QStringList{depthRule});
     type(diam(), QStringLiteral("2,01"));
     score();
-    QCOMPARE(rec_->messages, QStringList{u(depthRule)});
+    QCOMPARE(rec_->messages, QStringList{depthRule});
     // ln(4π·2,01² / 0,016) · 100 / (4,02π²) = 20,3208...
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("20,32"));
 }
@@ -342,12 +340,12 @@ void TestDKolForm::withoutLinkingTheRuleFails() {
     rec_->messages.clear();
     type(diam(), QStringLiteral("1"));
     QCOMPARE(glub()->text(), QStringLiteral("0,7"));
-    QCOMPARE(win_->messageLine()->text(), u(depthRule));
+    QCOMPARE(win_->messageLine()->text(), depthRule);
     QCOMPARE(win_->EditVS1()->text(), QString());
     // Leaving the input says it in a box.
     QVERIFY(rec_->messages.isEmpty());
     QTest::keyClick(diam(), Qt::Key_Tab);
-    QCOMPARE(rec_->messages, QStringList{u(depthRule)});
+    QCOMPARE(rec_->messages, QStringList{depthRule});
 }
 
 void TestDKolForm::linkingKeepsTheResultValid() {
@@ -416,7 +414,7 @@ void TestDKolForm::programWritesActOnNothing() {
     // The user's change of another input calculates with it.
     rec_->messages.clear();
     type(edit("EditPKV"), QStringLiteral("1,5"));
-    QCOMPARE(win_->messageLine()->text(), u(depthRule));
+    QCOMPARE(win_->messageLine()->text(), depthRule);
 }
 
 void TestDKolForm::malformedNumberIsLeftToTheCheck() {
@@ -525,7 +523,7 @@ void TestDKolForm::singleRunOverTheDiameter() {
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N2Click();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(chart);
     QCOMPARE(chart->windowTitle(), u"Подбор параметра \"Диаметр кольца, м\"."_s);
     // D 1: 1/0,7 < 2,00001; then ln(4πD²/(0,016·0,7))·100/(2π²D): 21,30, 15,57, 12,41 <= 13.
@@ -554,7 +552,7 @@ void TestDKolForm::singleRunWithLinkingMovesTheDepth() {
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N2Click();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(chart);
     // D 1 with T 0,7: T = 1/2 − 0,1 = 0,4, kept for the larger rings (2·0,4 < D).
     QCOMPARE(chartRows(chart), (QStringList{u"D, м/T, м/R, Ом"_s, u"1/0,4/38,41"_s, u"2/0,4/22,72"_s,
@@ -570,7 +568,7 @@ void TestDKolForm::singleRunWithoutSuccess() {
     setPermissible(QStringLiteral("5"));
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N1Click();
+    win_->selectParameterAtPopup();
     QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Диаметр кольца, м\" неудачен."_s});
     QCOMPARE(diam()->text(), QStringLiteral("5"));
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("10,38"));
@@ -591,7 +589,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N2Click();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(chart);
     QCOMPARE(chartRows(chart).value(1), u"4,00001/2/Нарушение условий"_s);
     QCOMPARE(win_->EditVS1()->text(), QString());
@@ -600,7 +598,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
         auto* form = qobject_cast<SelectionRunDialog*>(dialog);
         if (!form)
             return int(QDialog::Rejected);
-        form->btnAddClick(); // the first offered: the ring diameter
+        form->addParameter(); // the first offered: the ring diameter
         form->StringGrid1()->item(0, 1)->setText(QStringLiteral("4,00001"));
         form->StringGrid1()->item(0, 2)->setText(QStringLiteral("4,00001"));
         form->StringGrid1()->item(0, 3)->setText(QStringLiteral("0,00001"));

@@ -181,7 +181,7 @@ void TestKolForm::singleRunOverTheDiameter() {
     };
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
-    win_->N2Click();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(chart);
     // ln(8D/0,016) · 100 / (π²D) for D = 1 … 4: 62,97; 35,00; 24,70; 19,25 <= 20.
     QStringList rows;

@@ -11,9 +11,6 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 QStringList texts(const ReportBuilder& w) {
     QStringList out;
@@ -274,8 +271,8 @@ private slots:
         buriedring::report(w, s);
         const QStringList t = texts(w);
         QCOMPARE(t.first(), u"Кольцевой заземлитель в земле."_s);
-        const int ring = int(t.indexOf(u("Заземляющее устройство представляет собой кольцевой заземлитель с "
-                                         "диаметром кольца D = 2 м.")));
+        const int ring = int(t.indexOf(u"Заземляющее устройство представляет собой кольцевой заземлитель с "
+                                       u"диаметром кольца D = 2 м."_s));
         QVERIFY2(ring > 0, qPrintable(t.join(QLatin1Char('\n'))));
         QCOMPARE(t[ring + 1], u"Конструкция заземлителя - сталь круглая диаметром d = 0,01 м."_s);
         QCOMPARE(t[ring + 2], u"Глубина заложения заземлителя Т = 0,7 м."_s);
@@ -312,12 +309,12 @@ private slots:
         ringatsurface::report(w, s);
         const QStringList t = texts(w);
         QCOMPARE(t.first(), u"Кольцевой заземлитель у поверхности земли."_s);
-        const int ring = int(t.indexOf(u("Заземляющее устройство представляет собой кольцевой заземлитель с "
-                                         "диаметром кольца D = 1 м.")));
+        const int ring = int(t.indexOf(u"Заземляющее устройство представляет собой кольцевой заземлитель с "
+                                       u"диаметром кольца D = 1 м."_s));
         QVERIFY2(ring > 0, qPrintable(t.join(QLatin1Char('\n'))));
         QCOMPARE(t[ring + 1],
-                 u("Конструкция заземлителя - сталь полосовая 0,04x0,004 м с шириной полосы В = 0,04 "
-                   "м, что соответствует диаметру d = 0,5*B = 0,02 м."));
+                 u"Конструкция заземлителя - сталь полосовая 0,04x0,004 м с шириной полосы В = 0,04 "
+                 u"м, что соответствует диаметру d = 0,5*B = 0,02 м."_s);
         QCOMPARE(t[ring + 2], u"Сопротивление растеканию заземлителя:"_s);
         QCOMPARE(t[ring + 3], u"R = r / (П 2*D) * Ln(8*D/d), Ом;"_s);
         QCOMPARE(t[ring + 4], u"R = 100/(3,14 2*1) * Ln(8*1/0,02) = 60,71 Ом."_s);

@@ -9,19 +9,9 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
-SelectionRow r(const QString& name, const char* start, const char* end, const char* step) {
-    return {name, u(start), u(end), u(step)};
-}
-
-QStringList list(std::initializer_list<const char*> items) {
-    QStringList out;
-    for (const char* i : items)
-        out << u(i);
-    return out;
+SelectionRow r(const QString& name, const QString& start, const QString& end, const QString& step) {
+    return {name, start, end, step};
 }
 
 SelectionDescriptor rodLength() {
@@ -146,33 +136,36 @@ void TestSelection::gridFaults_data() {
     const QString l = u"Длина стержня, м"_s;
     const QString k = u"Коэффициент поправки"_s;
     const QString n = u"Кол-во стержней, шт."_s;
-    QTest::newRow("valid") << QList<SelectionRow>{r(l, "1", "5", "1"), r(k, "2", "1", "0,1")} << -1 << -1
-                           << QString();
+    QTest::newRow("valid") << QList<SelectionRow>{r(l, u"1"_s, u"5"_s, u"1"_s),
+                                                  r(k, u"2"_s, u"1"_s, u"0,1"_s)}
+                           << -1 << -1 << QString();
     QTest::newRow("start below the lower limit")
-        << QList<SelectionRow>{r(l, "0,4", "5", "1")} << 0 << 1
+        << QList<SelectionRow>{r(l, u"0,4"_s, u"5"_s, u"1"_s)} << 0 << 1
         << u"Ошибка. Для параметра \"Длина стержня, м\" допускаются значения не менее 0,5."_s;
     QTest::newRow("end outside both limits")
-        << QList<SelectionRow>{r(l, "1", "5", "1"), r(k, "2", "11", "0,1")} << 1 << 2
+        << QList<SelectionRow>{r(l, u"1"_s, u"5"_s, u"1"_s), r(k, u"2"_s, u"11"_s, u"0,1"_s)} << 1 << 2
         << u"Ошибка. Для параметра \"Коэффициент поправки\" допускаются значения в пределах 1 .. 10."_s;
     QTest::newRow("above the upper limit")
-        << QList<SelectionRow>{r(n, "2", "101", "1")} << 0 << 2
+        << QList<SelectionRow>{r(n, u"2"_s, u"101"_s, u"1"_s)} << 0 << 2
         << u"Ошибка. Для параметра \"Кол-во стержней, шт.\" допускаются значения не более 100."_s;
-    QTest::newRow("zero step") << QList<SelectionRow>{r(l, "1", "5", "0")} << 0 << 3
+    QTest::newRow("zero step") << QList<SelectionRow>{r(l, u"1"_s, u"5"_s, u"0"_s)} << 0 << 3
                                << u"Ошибка. Допускаются значения больше 0."_s;
     QTest::newRow("a point is no decimal separator")
-        << QList<SelectionRow>{r(l, "1.5", "5", "1")} << 0 << 1
+        << QList<SelectionRow>{r(l, u"1.5"_s, u"5"_s, u"1"_s)} << 0 << 1
         << u"Ошибка. \"1.5\" - недопустимое числовое значение."_s;
-    QTest::newRow("empty cell") << QList<SelectionRow>{r(l, "1", "", "1")} << 0 << 2
+    QTest::newRow("empty cell") << QList<SelectionRow>{r(l, u"1"_s, u""_s, u"1"_s)} << 0 << 2
                                 << u"Ошибка. \"\" - недопустимое числовое значение."_s;
     // Numbers first, column by column: the second row's start before the first row's end.
-    QTest::newRow("column by column") << QList<SelectionRow>{r(l, "1", "x", "1"), r(k, "y", "1", "0,1")} << 1
-                                      << 1 << u"Ошибка. \"y\" - недопустимое числовое значение."_s;
+    QTest::newRow("column by column")
+        << QList<SelectionRow>{r(l, u"1"_s, u"x"_s, u"1"_s), r(k, u"y"_s, u"1"_s, u"0,1"_s)} << 1 << 1
+        << u"Ошибка. \"y\" - недопустимое числовое значение."_s;
     // Every number is checked before any limit.
-    QTest::newRow("numbers before limits") << QList<SelectionRow>{r(l, "0,4", "5", "1"), r(k, "2", "1", "0")}
-                                           << 1 << 3 << u"Ошибка. Допускаются значения больше 0."_s;
+    QTest::newRow("numbers before limits")
+        << QList<SelectionRow>{r(l, u"0,4"_s, u"5"_s, u"1"_s), r(k, u"2"_s, u"1"_s, u"0"_s)} << 1 << 3
+        << u"Ошибка. Допускаются значения больше 0."_s;
     // Steps are not held to the limits.
     QTest::newRow("step not range-checked")
-        << QList<SelectionRow>{r(k, "2", "1", "20")} << -1 << -1 << QString();
+        << QList<SelectionRow>{r(k, u"2"_s, u"1"_s, u"20"_s)} << -1 << -1 << QString();
 }
 
 void TestSelection::gridFaults() {
@@ -227,12 +220,14 @@ void TestSelection::selectionCount_data() {
     QTest::addColumn<QList<SelectionRow>>("rows");
     QTest::addColumn<long long>("count");
     QTest::newRow("L 1..5 by 1 and Kп 2..1 by 0,1")
-        << QList<SelectionRow>{r(u"L"_s, "1", "5", "1"), r(u"K"_s, "2", "1", "0,1")} << 55LL;
-    QTest::newRow("start equals end") << QList<SelectionRow>{r(u"L"_s, "3", "3", "1")} << 1LL;
+        << QList<SelectionRow>{r(u"L"_s, u"1"_s, u"5"_s, u"1"_s), r(u"K"_s, u"2"_s, u"1"_s, u"0,1"_s)}
+        << 55LL;
+    QTest::newRow("start equals end") << QList<SelectionRow>{r(u"L"_s, u"3"_s, u"3"_s, u"1"_s)} << 1LL;
     // 2,5 steps round to 2 (ties to even), 3,5 to 4.
-    QTest::newRow("half step, even below") << QList<SelectionRow>{r(u"L"_s, "0,5", "3", "1")} << 3LL;
-    QTest::newRow("half step, even above") << QList<SelectionRow>{r(u"L"_s, "0,5", "4", "1")} << 5LL;
-    QTest::newRow("resistivity 150..40 by 1") << QList<SelectionRow>{r(u"p"_s, "150", "40", "1")} << 111LL;
+    QTest::newRow("half step, even below") << QList<SelectionRow>{r(u"L"_s, u"0,5"_s, u"3"_s, u"1"_s)} << 3LL;
+    QTest::newRow("half step, even above") << QList<SelectionRow>{r(u"L"_s, u"0,5"_s, u"4"_s, u"1"_s)} << 5LL;
+    QTest::newRow("resistivity 150..40 by 1")
+        << QList<SelectionRow>{r(u"p"_s, u"150"_s, u"40"_s, u"1"_s)} << 111LL;
 }
 
 void TestSelection::selectionCount() {
@@ -262,9 +257,9 @@ void TestSelection::runStopsAtTheFirstLengthMeetingTheRequiredValue() {
     run.required = 30;
     const auto result = selection::runSelection({{u"Длина стержня, м"_s, 1, 5, 1}}, run.hooks());
     QCOMPARE(result.outcome, selection::Outcome::Found);
-    QCOMPARE(run.applied, (list({"Д1", "Д2", "Д3", "Д4"})));
+    QCOMPARE(run.applied, (QStringList{u"Д1"_s, u"Д2"_s, u"Д3"_s, u"Д4"_s}));
     // By hand: L = 1 → T 1,2: 100/(2π)·[ln 125 + ½·ln(5,8/3,8)] = 80,21; L = 4 → T 2,7: 26,27.
-    QCOMPARE(run.resistances, list({"80,21", "46,35", "33,33", "26,27"}));
+    QCOMPARE(run.resistances, (QStringList{u"80,21"_s, u"46,35"_s, u"33,33"_s, u"26,27"_s}));
     QCOMPARE(result.combinations, 4);
     QCOMPARE(formatGeneral(*result.r), u"26,27"_s);
     QVERIFY(!result.inadmissible);
@@ -288,8 +283,8 @@ void TestSelection::firstRowIsTheOutermostLoop() {
     const auto result = selection::runSelection(
         {{u"Коэффициент поправки"_s, 2, 1, 0.1L}, {u"Длина стержня, м"_s, 1, 5, 1}}, run.hooks());
     QCOMPARE(result.outcome, selection::Outcome::Found);
-    QCOMPARE(run.applied.mid(0, 6), (list({"К2", "Д1", "Д2", "Д3", "Д4", "Д5"})));
-    QCOMPARE(run.applied.mid(6, 2), (list({"К1,9", "Д1"})));
+    QCOMPARE(run.applied.mid(0, 6), (QStringList{u"К2"_s, u"Д1"_s, u"Д2"_s, u"Д3"_s, u"Д4"_s, u"Д5"_s}));
+    QCOMPARE(run.applied.mid(6, 2), (QStringList{u"К1,9"_s, u"Д1"_s}));
     QCOMPARE(formatGeneral(run.kp), u"1,3"_s);
     QCOMPARE(run.l, 5.0L);
     QCOMPARE(formatGeneral(*result.r), u"28,35"_s);
@@ -300,7 +295,7 @@ void TestSelection::startEqualToEndTriesOneValue() {
     RodRun run;
     run.required = 1;
     const auto result = selection::runSelection({{u"Длина стержня, м"_s, 3, 3, 1}}, run.hooks());
-    QCOMPARE(run.applied, list({"Д3"}));
+    QCOMPARE(run.applied, QStringList{u"Д3"_s});
     QCOMPARE(result.outcome, selection::Outcome::Exhausted);
 }
 

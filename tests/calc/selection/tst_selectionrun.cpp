@@ -31,9 +31,6 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 const QString Length = u"Длина стержня, м"_s;
 const QString Coefficient = u"Коэффициент поправки"_s;
 } // namespace
@@ -105,7 +102,7 @@ void TestSelectionRun::answerRunDialog(const QList<QStringList>& rows, const QSt
             if (items.isEmpty())
                 return int(QDialog::Rejected);
             form->ListBox1()->setCurrentItem(items.first());
-            form->btnAddClick();
+            form->addParameter();
             const int r = form->StringGrid1()->rowCount() - 1;
             for (int c = 1; c < 4; ++c)
                 form->StringGrid1()->item(r, c)->setText(row[c]);
@@ -249,8 +246,8 @@ void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
     QCOMPARE(chartRows_, (QStringList{u"L, м/To, м/R, Ом"_s, u"1/0,7/80,21"_s, u"2/0,7/46,35"_s,
                                       u"3/0,7/33,33"_s, u"4/0,7/26,27"_s}));
     QCOMPARE(chartResult_, u"подбор параметра успешен."_s);
-    QCOMPARE(note, u("L, м - длина стержня, м\nTо, м - расстояние от поверхности земли до стержня, м\n"
-                     "R, Ом - сопротивление растеканию, Ом"));
+    QCOMPARE(note, u"L, м - длина стержня, м\nTо, м - расстояние от поверхности земли до стержня, м\n"
+                   u"R, Ом - сопротивление растеканию, Ом"_s);
     QCOMPARE(edit("EditDlina")->text(), u"4"_s);
     QVERIFY(rec_->messages.isEmpty());
 }
@@ -300,8 +297,8 @@ void TestSelectionRun::zeroStoredStepTriesNothing() {
 
 void TestSelectionRun::popupOutsideASelectableInputDoesNothing() {
     QCOMPARE(edit("EditGlub")->contextMenuPolicy() == Qt::CustomContextMenu, false);
-    win_->N1Click();
-    win_->N2Click();
+    win_->selectParameterAtPopup();
+    win_->selectParameterWithDataAtPopup();
     QVERIFY(rec_->messages.isEmpty());
     QVERIFY(rec_->modalWindows.isEmpty());
     QCOMPARE(edit("EditDlina")->text(), u"5"_s);

@@ -57,7 +57,7 @@ void addRow(SelectionRunDialog& form, const QStringList& row) {
     const auto items = form.ListBox1()->findItems(row[0], Qt::MatchExactly);
     QVERIFY(!items.isEmpty());
     form.ListBox1()->setCurrentItem(items.first());
-    form.btnAddClick();
+    form.addParameter();
     const int r = form.StringGrid1()->rowCount() - 1;
     for (int c = 1; c < 4; ++c)
         form.StringGrid1()->item(r, c)->setText(row[c]);
@@ -176,8 +176,8 @@ void TestStandardSelection::savedSetIsLoadedAndDeleted() {
                  QStringList{u"Введите наименование подбора.|Наименование подбора:|Подбор 1"_s});
 
         // Emptied and loaded again: the grid, EditR and the list come back as saved.
-        form.btnDeleteClick();
-        form.btnDeleteClick();
+        form.removeParameter();
+        form.removeParameter();
         form.EditR()->setText(u"4"_s);
         loader_ = [](SelectionSetsDialog& sets) {
             [&] {
@@ -198,7 +198,7 @@ void TestStandardSelection::savedSetIsLoadedAndDeleted() {
         QVERIFY(form.btnOK()->isEnabled());
 
         // A second set; then both deleted in the loader, rows first, OK off with the last.
-        form.btnDeleteClick();
+        form.removeParameter();
         form.EditR()->setText(u"10"_s);
         form.btnSave()->click();
         QCOMPARE(stored().size(), 2);

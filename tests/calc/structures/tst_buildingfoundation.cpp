@@ -23,12 +23,6 @@ using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
-
 class TestGBFund : public QObject, CalcWindowFixture<TGBFundFm> {
     Q_OBJECT
 private slots:
@@ -205,10 +199,10 @@ void TestGBFund::runDialogOffersTheSidesOrTheArea() {
 
 void TestGBFund::singleSelectionOfALengthNeedsTheWidth() {
     popup(win_->EditA(), "N1");
-    QCOMPARE(rec_->messages,
-             QStringList{
-                 u("Ошибка. Перед подбором параметра \"Длина здания, м\" (поле \"а - длина, м\") заполните "
-                   "поле \"b - ширина, м\".")});
+    QCOMPARE(
+        rec_->messages,
+        QStringList{u"Ошибка. Перед подбором параметра \"Длина здания, м\" (поле \"а - длина, м\") заполните "
+                    u"поле \"b - ширина, м\"."_s});
     rec_->messages.clear();
     // With b = 10 and Rдоп = 4: a = 16 gives S 160 and 4,11; a = 17 gives S 170 and 3,99.
     type(win_->EditB(), u"10"_s);

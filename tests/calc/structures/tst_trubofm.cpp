@@ -29,12 +29,6 @@ using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
-} // namespace
-
 // The pipeline window driven as a user drives it: by object name, keystrokes and clicks.
 class TestTruboFm : public QObject, CalcWindowFixture<TTruboFm> {
     Q_OBJECT
@@ -540,7 +534,7 @@ void TestTruboFm::multiParameterSelection() {
         if (items.isEmpty())
             return int(QDialog::Rejected);
         form->ListBox1()->setCurrentItem(items.first());
-        form->btnAddClick();
+        form->addParameter();
         form->EditR()->setText(QStringLiteral("10"));
         return int(QDialog::Accepted);
     };
@@ -597,8 +591,8 @@ void TestTruboFm::reportOfTheWindow() {
         alignments << p.alignment;
     }
     QCOMPARE(texts.first(), u"Трубопровод в земле."_s);
-    QVERIFY2(texts.contains(u("В качестве заземляющего устройства используется трубопровод длиной L = 5 м и "
-                              "диаметром трубы D = 0,219 м.")),
+    QVERIFY2(texts.contains(u"В качестве заземляющего устройства используется трубопровод длиной L = 5 м и "
+                            u"диаметром трубы D = 0,219 м."_s),
              qPrintable(texts.join(QLatin1Char('\n'))));
     QVERIFY(texts.contains(u"Глубина заложения трубопровода: Т = 0,7 м."_s));
     const int formula = int(texts.indexOf(u"R = r / (2*П*L) * Ln[L*L/(T*D)], Ом;"_s));

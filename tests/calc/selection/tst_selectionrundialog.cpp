@@ -23,7 +23,7 @@ const QString Resistivity = u"Удельное сопротивление гру
 const QString Rods = u"Кол-во стержней, шт."_s;
 } // namespace
 
-class TestParam1Fm : public QObject {
+class TestSelectionRunDialog : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -52,7 +52,7 @@ private:
     std::unique_ptr<SelectionRunDialog> form_;
 };
 
-void TestParam1Fm::init() {
+void TestSelectionRunDialog::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     form_ = std::make_unique<SelectionRunDialog>();
     form_->AddSelectionParameter({Length,
@@ -74,19 +74,19 @@ void TestParam1Fm::init() {
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
 }
 
-void TestParam1Fm::cleanup() {
+void TestSelectionRunDialog::cleanup() {
     form_.reset();
     rec_.reset();
 }
 
-void TestParam1Fm::addByName(const QString& name) {
+void TestSelectionRunDialog::addByName(const QString& name) {
     const auto items = form_->ListBox1()->findItems(name, Qt::MatchExactly);
     QCOMPARE(items.size(), 1);
     form_->ListBox1()->setCurrentItem(items.first());
     QTest::mouseClick(form_->btnAdd(), Qt::LeftButton);
 }
 
-void TestParam1Fm::typeInCell(int row, int column, const QString& text) {
+void TestSelectionRunDialog::typeInCell(int row, int column, const QString& text) {
     QTableWidget* grid = form_->StringGrid1();
     grid->setFocus();
     grid->setCurrentCell(row, column);
@@ -96,7 +96,7 @@ void TestParam1Fm::typeInCell(int row, int column, const QString& text) {
     }
 }
 
-void TestParam1Fm::openingListsTheParametersSorted() {
+void TestSelectionRunDialog::openingListsTheParametersSorted() {
     QCOMPARE(form_->windowTitle(), u"Параметры подбора."_s);
     QListWidget* list = form_->ListBox1();
     QStringList names;
@@ -111,7 +111,7 @@ void TestParam1Fm::openingListsTheParametersSorted() {
     QVERIFY(!form_->btnOK()->isEnabled());
 }
 
-void TestParam1Fm::addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk() {
+void TestSelectionRunDialog::addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk() {
     addByName(Length);
     QCOMPARE(form_->StringGrid1()->rowCount(), 1);
     QCOMPARE(cell(0, 0), Length);
@@ -137,7 +137,7 @@ void TestParam1Fm::addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk() {
     QVERIFY(!form_->btnDelete()->isEnabled());
 }
 
-void TestParam1Fm::deletingAMiddleRowReturnsItsName() {
+void TestSelectionRunDialog::deletingAMiddleRowReturnsItsName() {
     addByName(Length);
     addByName(Coefficient);
     addByName(Resistivity);
@@ -149,7 +149,7 @@ void TestParam1Fm::deletingAMiddleRowReturnsItsName() {
     QCOMPARE(form_->ListBox1()->currentItem()->text(), Coefficient);
 }
 
-void TestParam1Fm::movingTheSecondRowUpMakesItOutermost() {
+void TestSelectionRunDialog::movingTheSecondRowUpMakesItOutermost() {
     addByName(Length);
     addByName(Coefficient);
     form_->StringGrid1()->setCurrentCell(1, 2);
@@ -166,7 +166,7 @@ void TestParam1Fm::movingTheSecondRowUpMakesItOutermost() {
     QVERIFY(form_->btnDown()->isEnabled());
 }
 
-void TestParam1Fm::hintsFollowTheCurrentCell() {
+void TestSelectionRunDialog::hintsFollowTheCurrentCell() {
     addByName(Length);
     addByName(Rods);
     form_->StringGrid1()->setCurrentCell(0, 1);
@@ -181,7 +181,7 @@ void TestParam1Fm::hintsFollowTheCurrentCell() {
     QCOMPARE(form_->lblDiapazon()->text(), QString());
 }
 
-void TestParam1Fm::typingIntoTheGrid() {
+void TestSelectionRunDialog::typingIntoTheGrid() {
     // Nothing to type into before a parameter is added.
     typeInCell(0, 1, u"1"_s);
     QCOMPARE(rec_->messages, QStringList{u"Добавьте параметр."_s});
@@ -204,7 +204,7 @@ void TestParam1Fm::typingIntoTheGrid() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen_data() {
+void TestSelectionRunDialog::okRefusesBadCellsAndKeepsTheDialogOpen_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
@@ -215,7 +215,7 @@ void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen_data() {
     QTest::newRow("empty end") << 2 << QString() << u"Ошибка. \"\" - недопустимое числовое значение."_s;
 }
 
-void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen() {
+void TestSelectionRunDialog::okRefusesBadCellsAndKeepsTheDialogOpen() {
     QFETCH(int, column);
     QFETCH(QString, text);
     addByName(Coefficient);
@@ -230,7 +230,7 @@ void TestParam1Fm::okRefusesBadCellsAndKeepsTheDialogOpen() {
     QCOMPARE(form_->StringGrid1()->currentColumn(), column);
 }
 
-void TestParam1Fm::okRefusesARequiredResistanceThatIsNoNumber() {
+void TestSelectionRunDialog::okRefusesARequiredResistanceThatIsNoNumber() {
     addByName(Length);
     // Set from outside (the key filter lets no point in), with the focus elsewhere.
     form_->StringGrid1()->setFocus();
@@ -245,7 +245,7 @@ void TestParam1Fm::okRefusesARequiredResistanceThatIsNoNumber() {
     QCOMPARE(rec_->messages.size(), 1);
 }
 
-void TestParam1Fm::okAcceptsAValidGridAndCountsTheCombinations() {
+void TestSelectionRunDialog::okAcceptsAValidGridAndCountsTheCombinations() {
     addByName(Length);
     addByName(Coefficient);
     QCOMPARE(form_->SelectionCount(), 55LL);
@@ -259,7 +259,7 @@ void TestParam1Fm::okAcceptsAValidGridAndCountsTheCombinations() {
     QCOMPARE(form_->ListBox1()->count(), 4);
 }
 
-void TestParam1Fm::permissibleResistanceDialogFillsTheRequiredValue() {
+void TestSelectionRunDialog::permissibleResistanceDialogFillsTheRequiredValue() {
     QToolButton* b = form_->findChild<QToolButton*>(QStringLiteral("SpeedButton2"));
     QVERIFY(b);
     QCOMPARE(b->toolTip().contains(u"\"Предельно допустимые сопротивления заземляющих устройств\""_s), true);
@@ -278,7 +278,7 @@ void TestParam1Fm::permissibleResistanceDialogFillsTheRequiredValue() {
     QCOMPARE(form_->EditR()->text(), u"4"_s);
 }
 
-void TestParam1Fm::longNamesAndSmallStepsShowWhole() {
+void TestSelectionRunDialog::longNamesAndSmallStepsShowWhole() {
     // The two layers' resistivities differ only at the end of their names.
     const QString upper = u"Удельное сопротивление грунта, Ом м (верхний слой)"_s;
     const QString lower = u"Удельное сопротивление грунта, Ом м (нижний слой)"_s;
@@ -302,5 +302,5 @@ void TestParam1Fm::longNamesAndSmallStepsShowWhole() {
     QVERIFY(grid->columnWidth(2) > metrics.horizontalAdvance(u"150"_s) + 8);
 }
 
-QTEST_MAIN(TestParam1Fm)
-#include "tst_param1fm.moc"
+QTEST_MAIN(TestSelectionRunDialog)
+#include "tst_selectionrundialog.moc"

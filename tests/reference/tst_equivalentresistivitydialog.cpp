@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-class TestPekv : public QObject {
+class TestEquivalentResistivityDialog : public QObject {
     Q_OBJECT
 private slots:
     void formulas_data();
@@ -43,7 +43,7 @@ private:
     std::unique_ptr<CalcTestFolder> folder_;
 };
 
-void TestPekv::formulas_data() {
+void TestEquivalentResistivityDialog::formulas_data() {
     QTest::addColumn<bool>("area");
     QTest::addColumn<double>("rho1");
     QTest::addColumn<double>("rho2");
@@ -58,7 +58,7 @@ void TestPekv::formulas_data() {
     QTest::newRow("length, upper lower") << false << 50.0 << 200.0 << 3.0 << 1.0 << u"89,20"_s;
 }
 
-void TestPekv::formulas() {
+void TestEquivalentResistivityDialog::formulas() {
     QFETCH(bool, area);
     QFETCH(double, rho1);
     QFETCH(double, rho2);
@@ -70,7 +70,7 @@ void TestPekv::formulas() {
     QTEST(pekv::equivalentResistivityText(*r), "shown");
 }
 
-void TestPekv::coefficientsFollowTheLayerOrder() {
+void TestEquivalentResistivityDialog::coefficientsFollowTheLayerOrder() {
     QCOMPARE(double(pekv::coefficients(pekv::Form::Area, 300, 100).alpha), 3.6);
     QCOMPARE(double(pekv::coefficients(pekv::Form::Area, 100, 300).beta), 0.003);
     QCOMPARE(double(pekv::coefficients(pekv::Form::Length, 300, 100).beta), 0.057);
@@ -81,23 +81,23 @@ void TestPekv::coefficientsFollowTheLayerOrder() {
     QVERIFY(!pekv::layersDifferEnough(0, 150));
 }
 
-void TestPekv::thicknessOrSizeOfZeroGivesNothing() {
+void TestEquivalentResistivityDialog::thicknessOrSizeOfZeroGivesNothing() {
     QVERIFY(!pekv::equivalentResistivity(pekv::Form::Area, 300, 100, 0, 100));
     QVERIFY(!pekv::equivalentResistivity(pekv::Form::Area, 300, 100, 2, 0));
     QVERIFY(!pekv::equivalentResistivity(pekv::Form::Length, 300, 100, -1, 1));
 }
 
-void TestPekv::init() {
+void TestEquivalentResistivityDialog::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     folder_ = std::make_unique<CalcTestFolder>(*rec_);
 }
 
-void TestPekv::cleanup() {
+void TestEquivalentResistivityDialog::cleanup() {
     folder_.reset();
     rec_.reset();
 }
 
-void TestPekv::fill(EquivalentResistivityDialog& f, const QString& upper, const QString& p1, const QString& lower,
+void TestEquivalentResistivityDialog::fill(EquivalentResistivityDialog& f, const QString& upper, const QString& p1, const QString& lower,
                     const QString& p2, const QString& h) {
     f.pFrame1()->ComboGrunt()->setCurrentIndex(f.pFrame1()->ComboGrunt()->findText(upper));
     f.pFrame1()->EditRo0()->setText(p1);
@@ -106,7 +106,7 @@ void TestPekv::fill(EquivalentResistivityDialog& f, const QString& upper, const 
     f.EditH()->setText(h);
 }
 
-void TestPekv::okNeedsFilledInRangeAndDifferentLayers() {
+void TestEquivalentResistivityDialog::okNeedsFilledInRangeAndDifferentLayers() {
     EquivalentResistivityDialog& f = pekvForm(*folder_->data, nullptr);
     f.setHandOver(std::nullopt);
     f.activate();
@@ -147,7 +147,7 @@ void TestPekv::okNeedsFilledInRangeAndDifferentLayers() {
     QCOMPARE(f.result(), int(QDialog::Accepted));
 }
 
-void TestPekv::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
+void TestEquivalentResistivityDialog::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
     QLineEdit output;
     QCheckBox include;
     include.setEnabled(false);
@@ -177,7 +177,7 @@ void TestPekv::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
 // The shared dialog was kept while the data module's address stayed the same, so a module made where
 // a destroyed one had stood got a dialog whose frames read the destroyed tables: now and then the
 // soil lists came out empty (saved() empty at index 0).
-void TestPekv::aDataModuleMadeWhereAnotherStoodGetsADialogOfItsOwn() {
+void TestEquivalentResistivityDialog::aDataModuleMadeWhereAnotherStoodGetsADialogOfItsOwn() {
     alignas(DataModule) unsigned char storage[sizeof(DataModule)];
     auto* first = new (storage) DataModule;
     first->openAll(*rec_);
@@ -194,7 +194,7 @@ void TestPekv::aDataModuleMadeWhereAnotherStoodGetsADialogOfItsOwn() {
     delete &form;
 }
 
-void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {
+void TestEquivalentResistivityDialog::anotherCalculatorStartsWithCoefficientsOfOne() {
     EquivalentResistivityLink first(*folder_->data, pekv::Form::Area);
     EquivalentResistivityLink second(*folder_->data, pekv::Form::Length);
     QLineEdit output;
@@ -216,7 +216,7 @@ void TestPekv::anotherCalculatorStartsWithCoefficientsOfOne() {
     QVERIFY(second.saved().isEmpty());
 }
 
-void TestPekv::cancelChangesNothing() {
+void TestEquivalentResistivityDialog::cancelChangesNothing() {
     QLineEdit output;
     output.setText(u"50,00"_s);
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
@@ -227,7 +227,7 @@ void TestPekv::cancelChangesNothing() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestPekv::zeroThicknessIsRefusedAndTheLayersKept() {
+void TestEquivalentResistivityDialog::zeroThicknessIsRefusedAndTheLayersKept() {
     QLineEdit output;
     QLineEdit upper;
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
@@ -242,5 +242,5 @@ void TestPekv::zeroThicknessIsRefusedAndTheLayersKept() {
     QCOMPARE(link.saved().value(6), u"0"_s);
 }
 
-QTEST_MAIN(TestPekv)
-#include "tst_pekv.moc"
+QTEST_MAIN(TestEquivalentResistivityDialog)
+#include "tst_equivalentresistivitydialog.moc"

@@ -20,7 +20,7 @@ using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-class TestMemoForm : public QObject {
+class TestCalcOrderViewer : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -55,7 +55,7 @@ private:
     std::unique_ptr<CalcOrderViewer> form_;
 };
 
-void TestMemoForm::init() {
+void TestCalcOrderViewer::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     triples_.clear();
     triples_.add(u"Длина стержня"_s, QStringLiteral("L"), QStringLiteral("5"));
@@ -65,31 +65,31 @@ void TestMemoForm::init() {
     form_->setLines({u"Длина стержня: L = 5 м."_s, u"Формула:"_s, u"R = 100 / (2*3,14*L) = 21,81 Ом."_s});
 }
 
-void TestMemoForm::cleanup() {
+void TestCalcOrderViewer::cleanup() {
     form_.reset();
     rec_.reset();
 }
 
-QString TestMemoForm::buttonState() {
+QString TestCalcOrderViewer::buttonState() {
     QString s;
     for (const char* name : {"btnFirst", "btnPrior", "btnNext", "btnLast"})
         s += button(name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }
 
-void TestMemoForm::substringMode() {
+void TestCalcOrderViewer::substringMode() {
     QTest::mouseClick(form_->findChild<QRadioButton*>(QStringLiteral("rbSubstring")), Qt::LeftButton);
     QCOMPARE(form_->mode(), MemoSearchMode::Substring);
 }
 
-void TestMemoForm::findSubstring(const QString& text) {
+void TestCalcOrderViewer::findSubstring(const QString& text) {
     QLineEdit* edit = form_->EditFind();
     edit->clear();
     QTest::keyClicks(edit, text);
     QTest::mouseClick(button("btnFind"), Qt::LeftButton);
 }
 
-void TestMemoForm::openingSearchesTheFirstDesignation() {
+void TestCalcOrderViewer::openingSearchesTheFirstDesignation() {
     form_->show();
     QCOMPARE(form_->StringGrid1()->rowCount(), 3);
     QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(0)->text(), u"Наименование параметра"_s);
@@ -109,7 +109,7 @@ void TestMemoForm::openingSearchesTheFirstDesignation() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestMemoForm::substringMatches_data() {
+void TestCalcOrderViewer::substringMatches_data() {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("needle");
     QTest::addColumn<QList<int>>("positions");
@@ -123,7 +123,7 @@ void TestMemoForm::substringMatches_data() {
                            << QList<int>{1, 3, 6} << u"1 из 3"_s << QStringLiteral("0011");
 }
 
-void TestMemoForm::substringMatches() {
+void TestCalcOrderViewer::substringMatches() {
     QFETCH(QStringList, lines);
     QFETCH(QString, needle);
     QFETCH(QList<int>, positions);
@@ -142,7 +142,7 @@ void TestMemoForm::substringMatches() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestMemoForm::matchOnTheSecondLineIsSelectedThere() {
+void TestCalcOrderViewer::matchOnTheSecondLineIsSelectedThere() {
     form_->setLines({QStringLiteral("0123456789"), QStringLiteral("R=21,81 Ом")});
     form_->show();
     substringMode();
@@ -154,7 +154,7 @@ void TestMemoForm::matchOnTheSecondLineIsSelectedThere() {
     QCOMPARE(c.selectionStart() - c.block().position(), 2); // column 3, 1-based
 }
 
-void TestMemoForm::navigationMovesTheSelection() {
+void TestCalcOrderViewer::navigationMovesTheSelection() {
     form_->setLines({QStringLiteral("x x"), QStringLiteral("x")});
     form_->show();
     substringMode();
@@ -175,7 +175,7 @@ void TestMemoForm::navigationMovesTheSelection() {
     QCOMPARE(buttonState(), QStringLiteral("0011"));
 }
 
-void TestMemoForm::parameterNotFound_data() {
+void TestCalcOrderViewer::parameterNotFound_data() {
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("message");
     QTest::newRow("name")
@@ -184,7 +184,7 @@ void TestMemoForm::parameterNotFound_data() {
     QTest::newRow("value") << 2 << QString();
 }
 
-void TestMemoForm::parameterNotFound() {
+void TestCalcOrderViewer::parameterNotFound() {
     QFETCH(int, column);
     QFETCH(QString, message);
     form_->show();
@@ -205,7 +205,7 @@ void TestMemoForm::parameterNotFound() {
     QCOMPARE(rec_->messages.last(), u"Численное значение параметра \"0,7\" в порядке расчета не найдено."_s);
 }
 
-void TestMemoForm::emptyCellFindsNothingSilently() {
+void TestCalcOrderViewer::emptyCellFindsNothingSilently() {
     form_->show();
     rec_->messages.clear();
     form_->StringGrid1()->setCurrentCell(2, 2);
@@ -214,7 +214,7 @@ void TestMemoForm::emptyCellFindsNothingSilently() {
     QCOMPARE(buttonState(), QStringLiteral("0000"));
 }
 
-void TestMemoForm::substringModeDisablesTheGrid() {
+void TestCalcOrderViewer::substringModeDisablesTheGrid() {
     form_->show();
     substringMode();
     QVERIFY(!form_->StringGrid1()->isEnabled());
@@ -231,7 +231,7 @@ void TestMemoForm::substringModeDisablesTheGrid() {
     QCOMPARE(form_->lblNo()->text(), u"1 из 2"_s);
 }
 
-void TestMemoForm::editingTheSubstringForgetsTheMatches() {
+void TestCalcOrderViewer::editingTheSubstringForgetsTheMatches() {
     form_->show();
     substringMode();
     findSubstring(QStringLiteral("="));
@@ -241,7 +241,7 @@ void TestMemoForm::editingTheSubstringForgetsTheMatches() {
     QCOMPARE(buttonState(), QStringLiteral("0000"));
 }
 
-void TestMemoForm::substringNotFound() {
+void TestCalcOrderViewer::substringNotFound() {
     form_->show();
     substringMode();
     rec_->messages.clear();
@@ -250,7 +250,7 @@ void TestMemoForm::substringNotFound() {
     QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
 }
 
-void TestMemoForm::closingForgetsTheMatches() {
+void TestCalcOrderViewer::closingForgetsTheMatches() {
     form_->show();
     QCOMPARE(form_->matches().count(), 2);
     form_->hide();
@@ -258,7 +258,7 @@ void TestMemoForm::closingForgetsTheMatches() {
     QCOMPARE(buttonState(), QStringLiteral("0000"));
 }
 
-void TestMemoForm::fontIsAppliedOnlyOnOk() {
+void TestCalcOrderViewer::fontIsAppliedOnlyOnOk() {
     form_->show();
     const QFont before = form_->Memo1()->font();
     auto* fontButton = form_->findChild<QPushButton*>(QStringLiteral("Button1"));
@@ -272,7 +272,7 @@ void TestMemoForm::fontIsAppliedOnlyOnOk() {
     QCOMPARE(form_->Memo1()->font().pointSize(), 15);
 }
 
-void TestMemoForm::saveAndOpenTextFiles() {
+void TestCalcOrderViewer::saveAndOpenTextFiles() {
     QTemporaryDir dir;
     form_->show();
     const QStringList shown = form_->lines();
@@ -302,7 +302,7 @@ void TestMemoForm::saveAndOpenTextFiles() {
     QVERIFY(rec_->messages.first().startsWith(u"Ошибка. Файл "_s));
 }
 
-void TestMemoForm::headingsShowWhole() {
+void TestCalcOrderViewer::headingsShowWhole() {
     auto* grid = form_->findChild<QTableWidget*>(u"StringGrid1"_s);
     QVERIFY(grid);
     for (int c = 0; c < grid->columnCount(); ++c)
@@ -310,5 +310,5 @@ void TestMemoForm::headingsShowWhole() {
                  qPrintable(grid->horizontalHeaderItem(c)->text()));
 }
 
-QTEST_MAIN(TestMemoForm)
-#include "tst_memoform.moc"
+QTEST_MAIN(TestCalcOrderViewer)
+#include "tst_calcorderviewer.moc"

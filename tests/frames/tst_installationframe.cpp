@@ -25,9 +25,6 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 QString type(int i) {
     return installationTypeNames().at(i);
 }
@@ -43,7 +40,7 @@ void typeInto(QWidget* input, const QString& text) {
 }
 } // namespace
 
-class TestEUFrame : public QObject {
+class TestInstallationFrame : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -81,11 +78,11 @@ private:
     InstallationFrame* frame_ = nullptr;
 };
 
-void TestEUFrame::initTestCase() {
+void TestInstallationFrame::initTestCase() {
     setApplicationFolder(QStringLiteral(KELVOR_BIN_DIR));
 }
 
-void TestEUFrame::init() {
+void TestInstallationFrame::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
@@ -96,12 +93,12 @@ void TestEUFrame::init() {
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 }
 
-void TestEUFrame::cleanup() {
+void TestInstallationFrame::cleanup() {
     window_.reset();
     rec_.reset();
 }
 
-void TestEUFrame::runDialog(const std::function<void(PermissibleResistanceDialog&)>& act, bool confirm) {
+void TestInstallationFrame::runDialog(const std::function<void(PermissibleResistanceDialog&)>& act, bool confirm) {
     rec_->onModal = [&](QDialog* d) {
         auto* form = qobject_cast<PermissibleResistanceDialog*>(d);
         if (!form)
@@ -119,7 +116,7 @@ void TestEUFrame::runDialog(const std::function<void(PermissibleResistanceDialog
     QTest::mouseClick(frame_->Button4(), Qt::LeftButton);
 }
 
-void TestEUFrame::defaultsAndHints() {
+void TestInstallationFrame::defaultsAndHints() {
     QCOMPARE(frame_->title(), u" Характеристика электроустановки "_s);
     QCOMPARE(frame_->EditTip()->text(), u"напряжением до 1 кВ с заземленной нейтралью"_s);
     QCOMPARE(frame_->EditRmax()->text(), u"4"_s);
@@ -147,7 +144,7 @@ void TestEUFrame::defaultsAndHints() {
     QCOMPARE(frame_->btnR01()->toolTip(), u"Изменение значения параметра на 0,1"_s);
 }
 
-void TestEUFrame::dialogLoadsTheFrame() {
+void TestInstallationFrame::dialogLoadsTheFrame() {
     bool seen = false;
     runDialog(
         [&](PermissibleResistanceDialog& f) {
@@ -173,7 +170,7 @@ void TestEUFrame::dialogLoadsTheFrame() {
     QCOMPARE(rec_->modalWindows.size(), 1);
 }
 
-void TestEUFrame::confirmedDerivation_data() {
+void TestInstallationFrame::confirmedDerivation_data() {
     QTest::addColumn<int>("typeIndex");
     QTest::addColumn<QString>("p");
     QTest::addColumn<QString>("izo");
@@ -195,7 +192,7 @@ void TestEUFrame::confirmedDerivation_data() {
     QTest::newRow("6: p 600 S typed 150") << 6 << u"600"_s << QString() << QString() << u"150"_s << u"4,80"_s;
 }
 
-void TestEUFrame::confirmedDerivation() {
+void TestInstallationFrame::confirmedDerivation() {
     QFETCH(int, typeIndex);
     QFETCH(QString, p);
     QFETCH(QString, izo);
@@ -229,7 +226,7 @@ void TestEUFrame::confirmedDerivation() {
              r);
 }
 
-void TestEUFrame::cancelChangesNothing() {
+void TestInstallationFrame::cancelChangesNothing() {
     QSignalSpy changed(frame_, &InstallationFrame::installationChanged);
     runDialog(
         [&](PermissibleResistanceDialog& f) {
@@ -245,7 +242,7 @@ void TestEUFrame::cancelChangesNothing() {
     QCOMPARE(frame_->EditUlin()->text(), u"380"_s);
 }
 
-void TestEUFrame::okOnlyWithADerivedValue() {
+void TestInstallationFrame::okOnlyWithADerivedValue() {
     runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.typeButton(1), Qt::LeftButton);
         QVERIFY(f.EditI()->isEnabled());
@@ -260,7 +257,7 @@ void TestEUFrame::okOnlyWithADerivedValue() {
     QCOMPARE(frame_->EditRmax()->text(), u"4"_s);
 }
 
-void TestEUFrame::powerNotInTheListIsNotSelected() {
+void TestInstallationFrame::powerNotInTheListIsNotSelected() {
     frame_->EditTip()->setText(type(6));
     frame_->EditUlin()->clear();
     frame_->EditS()->setText(u"150"_s);
@@ -293,7 +290,7 @@ void TestEUFrame::powerNotInTheListIsNotSelected() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestEUFrame::enablingByType_data() {
+void TestInstallationFrame::enablingByType_data() {
     QTest::addColumn<int>("typeIndex");
     QTest::addColumn<bool>("current");
     QTest::addColumn<bool>("voltage");
@@ -308,7 +305,7 @@ void TestEUFrame::enablingByType_data() {
     QTest::newRow("6") << 6 << false << false << true << false;
 }
 
-void TestEUFrame::enablingByType() {
+void TestInstallationFrame::enablingByType() {
     QFETCH(int, typeIndex);
     QFETCH(bool, current);
     QFETCH(bool, voltage);
@@ -338,7 +335,7 @@ void TestEUFrame::enablingByType() {
         false);
 }
 
-void TestEUFrame::manualJustification_data() {
+void TestInstallationFrame::manualJustification_data() {
     QTest::addColumn<int>("typeIndex");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("text");
@@ -355,7 +352,7 @@ void TestEUFrame::manualJustification_data() {
         << u"\"1,0,0\" - некорректное значение для суммарной мощности трансформаторов (генераторов) S."_s;
 }
 
-void TestEUFrame::manualJustification() {
+void TestInstallationFrame::manualJustification() {
     QFETCH(int, typeIndex);
     QFETCH(QString, input);
     QFETCH(QString, text);
@@ -384,7 +381,7 @@ void TestEUFrame::manualJustification() {
         false);
 }
 
-void TestEUFrame::changedInputClearsTheResult() {
+void TestInstallationFrame::changedInputClearsTheResult() {
     runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.chkAuto(), Qt::LeftButton);
         QCOMPARE(f.lblRmax()->text(), u"4"_s);
@@ -406,15 +403,15 @@ void TestEUFrame::changedInputClearsTheResult() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestEUFrame::combinedJustificationText() {
+void TestInstallationFrame::combinedJustificationText() {
     runDialog([&](PermissibleResistanceDialog& f) {
         QTest::mouseClick(f.typeButton(2), Qt::LeftButton);
         typeInto(f.EditI(), u"5"_s);
-        QCOMPARE(f.MemoScore()->toPlainText(), u("Электроустановка выше 1 кВ с изолированной нейтралью:\n"
-                                                 "при р<=500 --> R = 125/Iзо = 25,00 Ом.\n"
-                                                 "Электроустановка до 1 кВ с заземленной нейтралью:\n"
-                                                 "при р<=100 --> R <= 4 Ом.\n"
-                                                 "Окончательно принимается R <= 4 Ом."));
+        QCOMPARE(f.MemoScore()->toPlainText(), u"Электроустановка выше 1 кВ с изолированной нейтралью:\n"
+                                               u"при р<=500 --> R = 125/Iзо = 25,00 Ом.\n"
+                                               u"Электроустановка до 1 кВ с заземленной нейтралью:\n"
+                                               u"при р<=100 --> R <= 4 Ом.\n"
+                                               u"Окончательно принимается R <= 4 Ом."_s);
         QCOMPARE(f.lblRmax()->text(), u"4"_s);
         // I steps: 5 + 10, then down by 0,1.
         QTest::mouseClick(f.findChild<SpinButton*>(QStringLiteral("btnIzo10"))->upButton(), Qt::LeftButton);
@@ -425,7 +422,7 @@ void TestEUFrame::combinedJustificationText() {
     QCOMPARE(frame_->EditRmax()->text(), u"4"_s);
 }
 
-void TestEUFrame::repeatedGroundingsTotal() {
+void TestInstallationFrame::repeatedGroundingsTotal() {
     runDialog(
         [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.typeButton(5), Qt::LeftButton);
@@ -439,7 +436,7 @@ void TestEUFrame::repeatedGroundingsTotal() {
         false);
 }
 
-void TestEUFrame::linkedResistivity() {
+void TestInstallationFrame::linkedResistivity() {
     QSignalSpy rmax(frame_, &InstallationFrame::rmaxChanged);
     frame_->applySoilResistivity(u"600"_s);
     QCOMPARE(frame_->EditP()->text(), u"600"_s);
@@ -455,7 +452,7 @@ void TestEUFrame::linkedResistivity() {
     QCOMPARE(frame_->EditRmax()->text(), u"35,00"_s);
 }
 
-void TestEUFrame::permissibleResistanceInput() {
+void TestInstallationFrame::permissibleResistanceInput() {
     QLineEdit* rmax = frame_->EditRmax();
     QTest::mouseClick(frame_->btnR1()->upButton(), Qt::LeftButton);
     QCOMPARE(rmax->text(), u"5"_s);
@@ -473,7 +470,7 @@ void TestEUFrame::permissibleResistanceInput() {
 }
 
 // The rows of the batch's test of Rдоп: the window and the batch keep the same texts.
-void TestEUFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds_data() {
+void TestInstallationFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("kept");
     QTest::newRow("0") << u"0"_s << true;
@@ -484,7 +481,7 @@ void TestEUFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds_data() {
     QTest::newRow("10 to the -401st, kept as 0") << u"0,"_s + QString(400, u'0') + u"1"_s << false;
 }
 
-void TestEUFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds() {
+void TestInstallationFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds() {
     QFETCH(QString, text);
     QFETCH(bool, kept);
     typeInto(frame_->EditRmax(), text);
@@ -495,7 +492,7 @@ void TestEUFrame::permissibleResistanceLeftOnlyAsANumberADoubleHolds() {
     QCOMPARE(frame_->EditRmax()->hasFocus(), !kept);
 }
 
-void TestEUFrame::dialogHelp() {
+void TestInstallationFrame::dialogHelp() {
     runDialog(
         [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("Button5")), Qt::LeftButton);
@@ -510,7 +507,7 @@ void TestEUFrame::dialogHelp() {
         false);
 }
 
-void TestEUFrame::dialogTabOrder() {
+void TestInstallationFrame::dialogTabOrder() {
     runDialog(
         [&](PermissibleResistanceDialog& f) {
             QTest::mouseClick(f.typeButton(2), Qt::LeftButton); // Iзо and Uлин in use
@@ -529,5 +526,5 @@ void TestEUFrame::dialogTabOrder() {
         false);
 }
 
-QTEST_MAIN(TestEUFrame)
-#include "tst_euframe.moc"
+QTEST_MAIN(TestInstallationFrame)
+#include "tst_installationframe.moc"

@@ -38,7 +38,7 @@ QMap<QString, QString> record(const QString& soil, const QString& length) {
 }
 } // namespace
 
-class TestHistForm : public QObject {
+class TestHistoryLoadDialog : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -65,7 +65,7 @@ private:
     DataTable* hist_ = nullptr;
 };
 
-void TestHistForm::init() {
+void TestHistoryLoadDialog::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     dir_ = std::make_unique<QTemporaryDir>();
     QDir().mkpath(dir_->filePath(QStringLiteral("Data")));
@@ -80,14 +80,14 @@ void TestHistForm::init() {
     loader_ = std::make_unique<HistoryLoadDialog>(*data_);
 }
 
-void TestHistForm::cleanup() {
+void TestHistoryLoadDialog::cleanup() {
     loader_.reset();
     data_.reset();
     dir_.reset();
     rec_.reset();
 }
 
-void TestHistForm::fill() {
+void TestHistoryLoadDialog::fill() {
     HistoryLayout rod = buriedrod::descriptor().history;
     HistoryLayout ring = rod;
     ring.kindCode = 8;
@@ -99,7 +99,7 @@ void TestHistForm::fill() {
     loader_->setFieldList(buriedrod::descriptor().history.fieldList());
 }
 
-void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
+void TestHistoryLoadDialog::openingShowsTheCalculatorsCaptionsAndFields() {
     fill();
     loader_->show();
     QCOMPARE(loader_->windowTitle(), u"Загрузка заземляющего устройства."_s);
@@ -128,7 +128,7 @@ void TestHistForm::openingShowsTheCalculatorsCaptionsAndFields() {
     QCOMPARE(loader_->btnOK()->text(), u"ОК"_s);
 }
 
-void TestHistForm::navigatorMovesAndTheFieldsFollow() {
+void TestHistoryLoadDialog::navigatorMovesAndTheFieldsFollow() {
     fill();
     loader_->show();
     QTest::mouseClick(nav("nbNext"), Qt::LeftButton);
@@ -143,7 +143,7 @@ void TestHistForm::navigatorMovesAndTheFieldsFollow() {
     QCOMPARE(hist_->asString(QStringLiteral("Name")), u"Второй"_s);
 }
 
-void TestHistForm::insertingByHandIsRefusedWhileVisible() {
+void TestHistoryLoadDialog::insertingByHandIsRefusedWhileVisible() {
     fill();
     loader_->show();
     QVERIFY(!hist_->insert());
@@ -156,7 +156,7 @@ void TestHistForm::insertingByHandIsRefusedWhileVisible() {
     QCOMPARE(rec_->messages.size(), 1);
 }
 
-void TestHistForm::deletingTheLastSetDisablesOk() {
+void TestHistoryLoadDialog::deletingTheLastSetDisablesOk() {
     fill();
     loader_->show();
     const QString name = hist_->text(QStringLiteral("Name"));
@@ -178,7 +178,7 @@ void TestHistForm::deletingTheLastSetDisablesOk() {
     QCOMPARE(hist_->recordCount(), 1);
 }
 
-void TestHistForm::noSetOfThisKindDisablesOk() {
+void TestHistoryLoadDialog::noSetOfThisKindDisablesOk() {
     QVERIFY(openHistoryOfKind(*hist_, dataDir(), 4));
     loader_->setFieldList(buriedrod::descriptor().history.fieldList());
     loader_->show();
@@ -186,7 +186,7 @@ void TestHistForm::noSetOfThisKindDisablesOk() {
     QVERIFY(!loader_->btnOK()->isEnabled());
 }
 
-void TestHistForm::renamingInTheGrid() {
+void TestHistoryLoadDialog::renamingInTheGrid() {
     fill();
     loader_->show();
     QApplication::setActiveWindow(loader_.get());
@@ -207,7 +207,7 @@ void TestHistForm::renamingInTheGrid() {
     QVERIFY(!(grid->model()->flags(grid->model()->index(1, 1)) & Qt::ItemIsEditable));
 }
 
-void TestHistForm::closingEmptiesTheList() {
+void TestHistoryLoadDialog::closingEmptiesTheList() {
     fill();
     loader_->show();
     loader_->hide();
@@ -218,7 +218,7 @@ void TestHistForm::closingEmptiesTheList() {
 
 // The loaders were kept while the data module's address stayed the same: a module made where a
 // destroyed one had stood got loaders over the destroyed tables.
-void TestHistForm::aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn() {
+void TestHistoryLoadDialog::aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn() {
     alignas(DataModule) unsigned char storage[sizeof(DataModule)];
     auto* first = new (storage) DataModule;
     const QPointer<HistoryLoadDialog> old = &sharedHistoryLoader(*first, {}, nullptr);
@@ -230,7 +230,7 @@ void TestHistForm::aDataModuleMadeWhereAnotherStoodGetsLoadersOfItsOwn() {
     delete &fresh;
 }
 
-void TestHistForm::longTextsShowWhole() {
+void TestHistoryLoadDialog::longTextsShowWhole() {
     // The trestle keeps its type in the soil's field: the longest text is shown whole.
     const QString trestle = u"технологическая эстакада"_s;
     const HistoryLayout rod = buriedrod::descriptor().history;
@@ -243,5 +243,5 @@ void TestHistForm::longTextsShowWhole() {
     QCOMPARE(loader_->dbEdit(2)->width(), 50);
 }
 
-QTEST_MAIN(TestHistForm)
-#include "tst_histform.moc"
+QTEST_MAIN(TestHistoryLoadDialog)
+#include "tst_historyloaddialog.moc"

@@ -49,7 +49,7 @@ QPushButton* pushButton(QWidget* w, const char* name) {
 
 } // namespace
 
-class TestKorGrFrm : public QObject {
+class TestCorrosionDialog : public QObject {
     Q_OBJECT
 
     struct Bench {
@@ -90,7 +90,7 @@ private slots:
     void coefficientPlacementIgnoresTyping();
 };
 
-void TestKorGrFrm::captionsAndTitles() {
+void TestCorrosionDialog::captionsAndTitles() {
     Bench b;
     QCOMPARE(b.form.windowTitle(), u"Коррозионная активность грунтов."_s);
     QCOMPARE(headers(b.form.grid(0)),
@@ -125,7 +125,7 @@ void TestKorGrFrm::captionsAndTitles() {
     QCOMPARE(b.form.run(), int(QDialog::Rejected));
 }
 
-void TestKorGrFrm::navigatorsShowTheirButtons_data() {
+void TestCorrosionDialog::navigatorsShowTheirButtons_data() {
     QTest::addColumn<int>("level");
     QTest::addColumn<QStringList>("shown");
     const QStringList full = {QStringLiteral("nbInsert"), QStringLiteral("nbDelete"),
@@ -138,7 +138,7 @@ void TestKorGrFrm::navigatorsShowTheirButtons_data() {
                                           QStringLiteral("nbRefresh")};
 }
 
-void TestKorGrFrm::navigatorsShowTheirButtons() {
+void TestCorrosionDialog::navigatorsShowTheirButtons() {
     QFETCH(int, level);
     QFETCH(QStringList, shown);
     Bench b;
@@ -149,7 +149,7 @@ void TestKorGrFrm::navigatorsShowTheirButtons() {
     QCOMPARE(visible, shown);
 }
 
-void TestKorGrFrm::lowerLevelsIgnoreTheKeyboard() {
+void TestCorrosionDialog::lowerLevelsIgnoreTheKeyboard() {
     Bench b;
     TableGrid* kinds = b.form.grid(1);
     b.table(1).first();
@@ -164,7 +164,7 @@ void TestKorGrFrm::lowerLevelsIgnoreTheKeyboard() {
     QVERIFY(b.form.grid(0)->editTriggers() != QAbstractItemView::NoEditTriggers);
 }
 
-void TestKorGrFrm::editListsEverySizeAndChecksTheChosen() {
+void TestCorrosionDialog::editListsEverySizeAndChecksTheChosen() {
     Bench b;
     b.onConstruction(u"сталь полосовая"_s);
     const QStringList chosen = rowsOf(b.table(4), "Razmer");
@@ -205,7 +205,7 @@ void TestKorGrFrm::editListsEverySizeAndChecksTheChosen() {
     QVERIFY(!okWithNone);
 }
 
-void TestKorGrFrm::editOnOkReplacesTheSizes() {
+void TestCorrosionDialog::editOnOkReplacesTheSizes() {
     Bench b;
     b.onConstruction(u"сталь полосовая"_s);
     const qint64 construction = b.table(3).value(QStringLiteral("Kod")).toLongLong();
@@ -232,7 +232,7 @@ void TestKorGrFrm::editOnOkReplacesTheSizes() {
     QCOMPARE(b.rec.messages, QStringList());
 }
 
-void TestKorGrFrm::editCancelledChangesNothing() {
+void TestCorrosionDialog::editCancelledChangesNothing() {
     Bench b;
     b.onConstruction(u"сталь полосовая"_s);
     const QStringList before = rowsOf(b.table(4), "Razmer");
@@ -246,7 +246,7 @@ void TestKorGrFrm::editCancelledChangesNothing() {
     QCOMPARE(rowsOf(b.table(4), "Razmer"), before);
 }
 
-void TestKorGrFrm::editRefusedWhileTheConstructionIsEdited() {
+void TestCorrosionDialog::editRefusedWhileTheConstructionIsEdited() {
     Bench b;
     b.onConstruction(u"сталь полосовая"_s);
     const QStringList before = rowsOf(b.table(4), "Razmer");
@@ -258,7 +258,7 @@ void TestKorGrFrm::editRefusedWhileTheConstructionIsEdited() {
         QTest::mouseClick(pushButton(d, "btnAll"), Qt::LeftButton);
         return int(QDialog::Accepted);
     };
-    b.form.btnEditClick();
+    b.form.editConstructionSizes();
     QCOMPARE(b.rec.messages, QStringList{u"Завершите работу с главной таблицей."_s});
     b.table(3).cancel();
     QVERIFY(b.table(3).locate(QStringLiteral("Construct"), u"сталь полосовая"_s));
@@ -266,7 +266,7 @@ void TestKorGrFrm::editRefusedWhileTheConstructionIsEdited() {
     QCOMPARE(rowsOf(b.table(4), "Razmer"), before);
 }
 
-void TestKorGrFrm::clearRemovesTheSizesAndDisablesItself() {
+void TestCorrosionDialog::clearRemovesTheSizesAndDisablesItself() {
     Bench b;
     b.onConstruction(u"сталь полосовая"_s);
     QPushButton* clear = pushButton(&b.form, "btnClear");
@@ -283,7 +283,7 @@ void TestKorGrFrm::clearRemovesTheSizesAndDisablesItself() {
     QVERIFY(b.rec.messages.isEmpty());
 }
 
-void TestKorGrFrm::buttonsFollowTheRows() {
+void TestCorrosionDialog::buttonsFollowTheRows() {
     Bench b;
     // A status of its own without constructions.
     b.table(0).first();
@@ -299,7 +299,7 @@ void TestKorGrFrm::buttonsFollowTheRows() {
     QVERIFY(pushButton(&b.form, "btnClear")->isEnabled());
 }
 
-void TestKorGrFrm::pickerFormat_data() {
+void TestCorrosionDialog::pickerFormat_data() {
     QTest::addColumn<QString>("construction");
     QTest::addColumn<QString>("format");
     QTest::newRow("angle") << u"сталь угловая"_s
@@ -310,7 +310,7 @@ void TestKorGrFrm::pickerFormat_data() {
     QTest::newRow("strip") << u"сталь полосовая"_s << u"\"ширина полосы\" х \"толщина полосы\", м"_s;
 }
 
-void TestKorGrFrm::pickerFormat() {
+void TestCorrosionDialog::pickerFormat() {
     QFETCH(QString, construction);
     QFETCH(QString, format);
     ScopedRecordingDialogs rec;
@@ -324,7 +324,7 @@ void TestKorGrFrm::pickerFormat() {
     QVERIFY(picker.findChild<QLineEdit*>(QStringLiteral("EditMaterial"))->isReadOnly());
 }
 
-void TestKorGrFrm::pickerButtons() {
+void TestCorrosionDialog::pickerButtons() {
     ScopedRecordingDialogs rec;
     SizeSelectionDialog picker;
     picker.setConstruction(u"сталь круглая"_s);
@@ -348,7 +348,7 @@ void TestKorGrFrm::pickerButtons() {
     QVERIFY(ok->isEnabled());
 }
 
-void TestKorGrFrm::calculatorOpensItOnItsConstruction() {
+void TestCorrosionDialog::calculatorOpensItOnItsConstruction() {
     ScopedRecordingDialogs rec;
     CalcTestFolder folder{rec};
     {
@@ -374,7 +374,7 @@ void TestKorGrFrm::calculatorOpensItOnItsConstruction() {
     QVERIFY(!w.ButtonFrame1()->btnKorGrunt()->isEnabled());
 }
 
-void TestKorGrFrm::coefficientCountsFollowThePlacement() {
+void TestCorrosionDialog::coefficientCountsFollowThePlacement() {
     ScopedRecordingDialogs rec;
     CalcTestFolder folder{rec};
     UtilisationTablesDialog form(*folder.data);
@@ -400,7 +400,7 @@ void TestKorGrFrm::coefficientCountsFollowThePlacement() {
     QCOMPARE(form.grid(1)->pickList(QStringLiteral("N")), inLine);
 }
 
-void TestKorGrFrm::coefficientSortAndTitles() {
+void TestCorrosionDialog::coefficientSortAndTitles() {
     ScopedRecordingDialogs rec;
     CalcTestFolder folder{rec};
     UtilisationTablesDialog form(*folder.data);
@@ -422,7 +422,7 @@ void TestKorGrFrm::coefficientSortAndTitles() {
     QCOMPARE(kivz.indexName(), QString());
 }
 
-void TestKorGrFrm::coefficientPlacementIgnoresTyping() {
+void TestCorrosionDialog::coefficientPlacementIgnoresTyping() {
     ScopedRecordingDialogs rec;
     CalcTestFolder folder{rec};
     UtilisationTablesDialog form(*folder.data);
@@ -442,5 +442,5 @@ void TestKorGrFrm::coefficientPlacementIgnoresTyping() {
     QVERIFY(grid->findChild<QComboBox*>(QStringLiteral("PickList")));
 }
 
-QTEST_MAIN(TestKorGrFrm)
-#include "tst_korgrfrm.moc"
+QTEST_MAIN(TestCorrosionDialog)
+#include "tst_corrosiondialog.moc"

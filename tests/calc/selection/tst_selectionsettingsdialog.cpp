@@ -47,7 +47,7 @@ struct Shown {
 
 } // namespace
 
-class TestParPodFm : public QObject {
+class TestSelectionSettingsDialog : public QObject {
     Q_OBJECT
 
     struct Bench {
@@ -147,7 +147,7 @@ private slots:
     void rowsAreNeitherAddedNorDeleted();
 };
 
-void TestParPodFm::captionHeadingsAndNotes() {
+void TestSelectionSettingsDialog::captionHeadingsAndNotes() {
     Bench b;
     SelectionSettingsDialog& f = b.form();
     QCOMPARE(f.objectName(), QStringLiteral("TParPodFm"));
@@ -173,7 +173,7 @@ void TestParPodFm::captionHeadingsAndNotes() {
                  u"Конец - конечное значение параметра."_s, u"Шаг - шаг изменения значения параметра."_s}));
 }
 
-void TestParPodFm::gridsTitlesAndReadOnlyNames() {
+void TestSelectionSettingsDialog::gridsTitlesAndReadOnlyNames() {
     Bench b;
     SelectionSettingsDialog& f = b.form();
     const char* const tables[3] = {"TableSParPod1", "TableRParPod1", "TableIParPod1"};
@@ -202,14 +202,14 @@ void TestParPodFm::gridsTitlesAndReadOnlyNames() {
     }
 }
 
-void TestParPodFm::navigatorsShowEditPostCancelOnly_data() {
+void TestSelectionSettingsDialog::navigatorsShowEditPostCancelOnly_data() {
     QTest::addColumn<int>("tableKind");
     QTest::newRow("soil steps") << 1;
     QTest::newRow("real ranges") << 2;
     QTest::newRow("integer ranges") << 3;
 }
 
-void TestParPodFm::navigatorsShowEditPostCancelOnly() {
+void TestSelectionSettingsDialog::navigatorsShowEditPostCancelOnly() {
     QFETCH(int, tableKind);
     Bench b;
     SelectionSettingsDialog& f = b.form();
@@ -223,7 +223,7 @@ void TestParPodFm::navigatorsShowEditPostCancelOnly() {
              (QStringList{QStringLiteral("nbEdit"), QStringLiteral("nbPost"), QStringLiteral("nbCancel")}));
 }
 
-void TestParPodFm::createdOnceAndShownModally() {
+void TestSelectionSettingsDialog::createdOnceAndShownModally() {
     Bench b;
     SelectionSettingsDialog* first = &b.form();
     ShowSelectionSetup(b.data(), 4, 2, u"Длина стержня, м"_s);
@@ -234,7 +234,7 @@ void TestParPodFm::createdOnceAndShownModally() {
     QVERIFY(!first->isVisible());
 }
 
-void TestParPodFm::showsTheKindAndLocatesTheName_data() {
+void TestSelectionSettingsDialog::showsTheKindAndLocatesTheName_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("tableKind");
     QTest::addColumn<QString>("name");
@@ -247,7 +247,7 @@ void TestParPodFm::showsTheKindAndLocatesTheName_data() {
         << 101 << 3 << u"Кол-во стержней, шт. (размещение по контуру)"_s << 1;
 }
 
-void TestParPodFm::showsTheKindAndLocatesTheName() {
+void TestSelectionSettingsDialog::showsTheKindAndLocatesTheName() {
     QFETCH(int, kind);
     QFETCH(int, tableKind);
     QFETCH(QString, name);
@@ -271,7 +271,7 @@ void TestParPodFm::showsTheKindAndLocatesTheName() {
     QVERIFY(b.table("TableParPod0").filtered());
 }
 
-void TestParPodFm::emptyOrUnknownNameLocatesNothing() {
+void TestSelectionSettingsDialog::emptyOrUnknownNameLocatesNothing() {
     Bench b;
     SelectionSettingsDialog& f = b.form();
     ShowSelectionSetup(b.data(), 101, 3, u"Кол-во стержней, шт. (размещение по контуру)"_s);
@@ -291,7 +291,7 @@ void TestParPodFm::emptyOrUnknownNameLocatesNothing() {
     QVERIFY(b.rec.messages.isEmpty());
 }
 
-void TestParPodFm::anotherKindReplacesTheRows() {
+void TestSelectionSettingsDialog::anotherKindReplacesTheRows() {
     Bench b;
     SelectionSettingsDialog& f = b.form();
     // Kinds 3 and 4 ship with the same names and values: tell them apart by a changed step.
@@ -321,13 +321,13 @@ void TestParPodFm::anotherKindReplacesTheRows() {
     QCOMPARE(storedValue(*f.table(2), 4, u"Коэффициент поправки"_s, "Shag").toDouble(), 0.25);
 }
 
-void TestParPodFm::editedValuesArePosted_data() {
+void TestSelectionSettingsDialog::editedValuesArePosted_data() {
     QTest::addColumn<bool>("throughNavigator");
     QTest::newRow("typed into the cell") << false;
     QTest::newRow("navigator edit and post") << true;
 }
 
-void TestParPodFm::editedValuesArePosted() {
+void TestSelectionSettingsDialog::editedValuesArePosted() {
     QFETCH(bool, throughNavigator);
     Bench b;
     SelectionSettingsDialog& f = b.form();
@@ -363,7 +363,7 @@ void TestParPodFm::editedValuesArePosted() {
     QCOMPARE(storedValue(*f.table(2), 4, u"Длина стержня, м"_s, "Shag").toDouble(), 1.0);
 }
 
-void TestParPodFm::closingPostsABufferedEdit() {
+void TestSelectionSettingsDialog::closingPostsABufferedEdit() {
     Bench b;
     SelectionSettingsDialog& f = b.form();
     const QString name = u"Кол-во стержней, шт. (размещение в ряд)"_s;
@@ -393,7 +393,7 @@ void TestParPodFm::closingPostsABufferedEdit() {
     QVERIFY(b.last.onlyKindRows);
 }
 
-void TestParPodFm::nonNumbersAreRefusedByTheField_data() {
+void TestSelectionSettingsDialog::nonNumbersAreRefusedByTheField_data() {
     QTest::addColumn<int>("tableKind");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("field");
@@ -410,7 +410,7 @@ void TestParPodFm::nonNumbersAreRefusedByTheField_data() {
         << "x";
 }
 
-void TestParPodFm::nonNumbersAreRefusedByTheField() {
+void TestSelectionSettingsDialog::nonNumbersAreRefusedByTheField() {
     QFETCH(int, tableKind);
     QFETCH(QString, name);
     QFETCH(QString, field);
@@ -435,14 +435,14 @@ void TestParPodFm::nonNumbersAreRefusedByTheField() {
     QCOMPARE(storedValue(*f.table(tableKind), 101, name, field.toLatin1().constData()), before);
 }
 
-void TestParPodFm::rowsAreNeitherAddedNorDeleted_data() {
+void TestSelectionSettingsDialog::rowsAreNeitherAddedNorDeleted_data() {
     QTest::addColumn<int>("tableKind");
     QTest::newRow("soil steps") << 1;
     QTest::newRow("real ranges") << 2;
     QTest::newRow("integer ranges") << 3;
 }
 
-void TestParPodFm::rowsAreNeitherAddedNorDeleted() {
+void TestSelectionSettingsDialog::rowsAreNeitherAddedNorDeleted() {
     QFETCH(int, tableKind);
     Bench b;
     SelectionSettingsDialog& f = b.form();
@@ -466,5 +466,5 @@ void TestParPodFm::rowsAreNeitherAddedNorDeleted() {
     QCOMPARE(storedRows(*f.table(tableKind), 101), stored);
 }
 
-QTEST_MAIN(TestParPodFm)
-#include "tst_parpodfm.moc"
+QTEST_MAIN(TestSelectionSettingsDialog)
+#include "tst_selectionsettingsdialog.moc"

@@ -20,11 +20,8 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-QString u(const char* s) {
-    return QString::fromUtf8(s);
-}
 
-const char* inadmissible = "Нарушение условий";
+const QString inadmissible = u"Нарушение условий"_s;
 
 // The run of the rod length 1..5 with R допустимое 30: stops at 4.
 QStringList rodRun() {
@@ -61,7 +58,7 @@ QStringList gridRow(const QTableWidget* grid, int row) {
 }
 } // namespace
 
-class TestDiagForm : public QObject {
+class TestSelectionChartDialog : public QObject {
     Q_OBJECT
 private slots:
     // Before any run.
@@ -87,7 +84,7 @@ private slots:
     void closeButtonClosesAndHelpOpensItsPage();
 };
 
-void TestDiagForm::initialTexts() {
+void TestSelectionChartDialog::initialTexts() {
     SelectionChartDialog form;
     QCOMPARE(form.objectName(), QStringLiteral("TDiagForm"));
     QCOMPARE(form.windowTitle(), u"Подбор параметра."_s);
@@ -105,7 +102,7 @@ void TestDiagForm::initialTexts() {
     QVERIFY(form.chart()->legend()->isVisible());
 }
 
-void TestDiagForm::rodLengthRunGivesTwoSeries() {
+void TestSelectionChartDialog::rodLengthRunGivesTwoSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
@@ -127,7 +124,7 @@ void TestDiagForm::rodLengthRunGivesTwoSeries() {
     QCOMPARE(form.shownLabels(), labels);
 }
 
-void TestDiagForm::rodLengthRunFillsTheGrid() {
+void TestSelectionChartDialog::rodLengthRunFillsTheGrid() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
@@ -147,15 +144,15 @@ void TestDiagForm::rodLengthRunFillsTheGrid() {
         QCOMPARE(grid->columnWidth(c), 50);
 }
 
-void TestDiagForm::inadmissibleRowIsInTheGridNotInTheChart() {
+void TestSelectionChartDialog::inadmissibleRowIsInTheGridNotInTheChart() {
     SelectionChartDialog form;
     QStringList list = rodRun();
-    list[8] = u(inadmissible); // L = 2
+    list[8] = inadmissible; // L = 2
     form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
 
     QCOMPARE(form.StringGrid1()->rowCount(), 5);
     QCOMPARE(gridRow(form.StringGrid1(), 2),
-             QStringList({QStringLiteral("2"), QStringLiteral("0,7"), u(inadmissible)}));
+             QStringList({QStringLiteral("2"), QStringLiteral("0,7"), inadmissible}));
     // No gap where L = 2 was: the remaining points follow one another.
     QCOMPARE(points(form.chart(), 0), QList<QPointF>({{0, 80.21}, {1, 33.33}, {2, 26.27}}));
     QCOMPARE(points(form.chart(), 1), QList<QPointF>({{0, 0.7}, {1, 0.7}, {2, 0.7}}));
@@ -163,7 +160,7 @@ void TestDiagForm::inadmissibleRowIsInTheGridNotInTheChart() {
              QStringList({QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")}));
 }
 
-void TestDiagForm::twoColumnsGiveOneSeries() {
+void TestSelectionChartDialog::twoColumnsGiveOneSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart(soilRun({QStringLiteral("500"), QStringLiteral("450")},
                                     {QStringLiteral("250,5"), QStringLiteral("225,45")}),
@@ -178,7 +175,7 @@ void TestDiagForm::twoColumnsGiveOneSeries() {
     QCOMPARE(form.StringGrid1()->columnCount(), 2);
 }
 
-void TestDiagForm::fourColumnsGiveThreeSeries() {
+void TestSelectionChartDialog::fourColumnsGiveThreeSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                              QStringLiteral("D"), QStringLiteral("1"), QStringLiteral("2"),
@@ -194,22 +191,22 @@ void TestDiagForm::fourColumnsGiveThreeSeries() {
     QCOMPARE(form.bottomAxis()->titleText(), QStringLiteral("A"));
 }
 
-void TestDiagForm::allInadmissibleShowsNoSeries() {
+void TestSelectionChartDialog::allInadmissibleShowsNoSeries() {
     SelectionChartDialog form;
     form.ShowSelectionChart(
-        soilRun({QStringLiteral("500"), QStringLiteral("450")}, {u(inadmissible), u(inadmissible)}),
+        soilRun({QStringLiteral("500"), QStringLiteral("450")}, {inadmissible, inadmissible}),
         u"Удельное сопротивление грунта, Ом м"_s, 2);
 
     QVERIFY(form.chart()->series().isEmpty());
     QVERIFY(form.pointLabels().isEmpty());
     QVERIFY(form.shownLabels().isEmpty());
     QCOMPARE(form.StringGrid1()->rowCount(), 3);
-    QCOMPARE(gridRow(form.StringGrid1(), 2), QStringList({QStringLiteral("450"), u(inadmissible)}));
+    QCOMPARE(gridRow(form.StringGrid1(), 2), QStringList({QStringLiteral("450"), inadmissible}));
     // The titles still name what was tried.
     QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
 }
 
-void TestDiagForm::secondRunReplacesTheFirst() {
+void TestSelectionChartDialog::secondRunReplacesTheFirst() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {QStringLiteral("250,5")}),
@@ -225,11 +222,11 @@ void TestDiagForm::secondRunReplacesTheFirst() {
     QCOMPARE(form.StringGrid1()->horizontalHeaderItem(0)->text(), u"p, Ом м"_s);
 
     // And an empty one after a full one.
-    form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {u(inadmissible)}), QString(), 2);
+    form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {inadmissible}), QString(), 2);
     QVERIFY(form.chart()->series().isEmpty());
 }
 
-void TestDiagForm::leftAxisStartsAtZero() {
+void TestSelectionChartDialog::leftAxisStartsAtZero() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
     QCOMPARE(form.leftAxis()->min(), 0.0);
@@ -245,7 +242,7 @@ void TestDiagForm::leftAxisStartsAtZero() {
     QVERIFY(form.leftAxis()->max() >= 99);
 }
 
-void TestDiagForm::zoomIsResetByANewRun() {
+void TestSelectionChartDialog::zoomIsResetByANewRun() {
     SelectionChartDialog form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -271,7 +268,7 @@ void TestDiagForm::zoomIsResetByANewRun() {
     QCOMPARE(form.bottomAxis()->max(), 1.5);
 }
 
-void TestDiagForm::tablePanelWidthFollowsTheColumns_data() {
+void TestSelectionChartDialog::tablePanelWidthFollowsTheColumns_data() {
     QTest::addColumn<int>("cols");
     QTest::addColumn<int>("width");
     QTest::newRow("two") << 2 << 145;
@@ -279,7 +276,7 @@ void TestDiagForm::tablePanelWidthFollowsTheColumns_data() {
     QTest::newRow("four") << 4 << 245;
 }
 
-void TestDiagForm::tablePanelWidthFollowsTheColumns() {
+void TestSelectionChartDialog::tablePanelWidthFollowsTheColumns() {
     QFETCH(int, cols);
     QFETCH(int, width);
     SelectionChartDialog form;
@@ -303,11 +300,11 @@ void TestDiagForm::tablePanelWidthFollowsTheColumns() {
     QCOMPARE(form.tablePanel()->width(), 195);
 }
 
-void TestDiagForm::showingSelectsTheLastCell() {
+void TestSelectionChartDialog::showingSelectsTheLastCell() {
     SelectionChartDialog form;
     QStringList list = rodRun();
     for (int i = 5; i <= 60; ++i)
-        list << QString::number(i) << QStringLiteral("0,7") << u(inadmissible);
+        list << QString::number(i) << QStringLiteral("0,7") << inadmissible;
     form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
     form.show();
     QApplication::setActiveWindow(&form);
@@ -322,7 +319,7 @@ void TestDiagForm::showingSelectsTheLastCell() {
     QVERIFY(!viewport.intersects(grid->visualItemRect(grid->item(1, 0))));
 }
 
-void TestDiagForm::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
+void TestSelectionChartDialog::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
     SelectionChartDialog form;
     QStringList values, resistances;
     for (int i = 0; i < 100; ++i) {
@@ -354,7 +351,7 @@ void TestDiagForm::crowdedLabelsAreThinnedAndZoomBringsThemBack() {
     QCOMPARE(zoomed.at(1), values.at(1));
 }
 
-void TestDiagForm::repeatedValuesKeepTheirOwnLabels() {
+void TestSelectionChartDialog::repeatedValuesKeepTheirOwnLabels() {
     SelectionChartDialog form;
     form.ShowSelectionChart(soilRun({QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("1")},
                                     {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")}),
@@ -368,7 +365,7 @@ void TestDiagForm::repeatedValuesKeepTheirOwnLabels() {
         QCOMPARE(QString(shown.at(k)).remove(QChar(0x200B)), form.pointLabels().at(k));
 }
 
-void TestDiagForm::closeButtonClosesAndHelpOpensItsPage() {
+void TestSelectionChartDialog::closeButtonClosesAndHelpOpensItsPage() {
     SelectionChartDialog form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -393,5 +390,5 @@ void TestDiagForm::closeButtonClosesAndHelpOpensItsPage() {
     QVERIFY(!form.isVisible());
 }
 
-QTEST_MAIN(TestDiagForm)
-#include "tst_diagform.moc"
+QTEST_MAIN(TestSelectionChartDialog)
+#include "tst_selectionchartdialog.moc"
