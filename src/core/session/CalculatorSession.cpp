@@ -1,6 +1,7 @@
 #include "core/session/CalculatorSession.h"
 
 #include "core/common/NumberText.h"
+#include "core/common/ScopedCount.h"
 #include "core/model/CalcCommon.h"
 #include "core/rules/PermissibleResistance.h"
 #include "core/rules/SectionRules.h"
@@ -17,6 +18,7 @@ namespace kz {
 
 FrameData::~FrameData() = default;
 SessionListener::~SessionListener() = default;
+void SessionListener::evaluated(bool) {}
 
 std::optional<std::array<double, 3>> FrameData::resistivitySteps(double) const {
     return std::nullopt;
@@ -101,8 +103,9 @@ void CalculatorSession::open() {
     chosen_.clear();
     installation_ = openingInstallation();
     installationShown_ = true;
-    linkRo_ = linkParam_ = autoScore_ = include_ = false;
-    picture_ = true;
+    // The toolbar's buttons stay as they are: a window sets them before it opens.
+    include_ = includeOffered_ = false;
+    layers_.clear();
     result_ = u"0.00"_s;
     order_.clear();
     warnings_.clear();
@@ -152,15 +155,19 @@ void CalculatorSession::open() {
         sections_.append(s);
     }
 
+    fill(false);
+}
+
+void CalculatorSession::reopen() {
+    fill(true);
+}
+
+void CalculatorSession::fill(bool reopening) {
+    opening_ = true;
+    openingNote_.clear();
     // Refilling the frames fires their change handling; one calculation follows it all.
     ++tailHold_;
-    const QStringList soilNames = data_.soilNames();
-    for (int i = 0; i < soils_.size(); ++i) {
-        Soil& soil = soils_[i];
-        soil.name = soilNames.contains(defaultSoilName()) ? defaultSoilName() : QString();
-        soilTypeChosen(i);
-        soilFrameChanged(i, true);
-    }
+    refillSoils(reopening);
     for (Section& s : sections_)
         refreshConstructions(s);
     for (const GeometryInput& g : d_.geometry)
@@ -170,8 +177,10 @@ void CalculatorSession::open() {
         }
     for (const GeometryInput& g : d_.geometry)
         if (g.isRowChoice()) {
-            bindRowTable(g);
-            openOnFilledTable(g);
+            // Opened again, the window keeps what the user typed: rebinding moves nothing then.
+            bindRowTable(g, !reopening);
+            if (const QString note = openOnFilledTable(g); !note.isEmpty() && openingNote_.isEmpty())
+                openingNote_ = note;
         }
     // The type shown at first is chosen as if its picture were clicked.
     for (const GeometryInput& g : d_.geometry)
@@ -190,11 +199,160 @@ void CalculatorSession::open() {
     outputs();
 }
 
+// Every soil frame over the soils listed now: one opened again, or after the dictionary, keeps
+// its soil, p0 and Kп while that soil is still listed; otherwise the default soil with its p0.
+void CalculatorSession::refillSoils(bool keep) {
+    const QStringList soilNames = data_.soilNames();
+    for (int i = 0; i < soils_.size(); ++i) {
+        Soil& soil = soils_[i];
+        const bool kept = keep && !soil.name.isEmpty() && soilNames.contains(soil.name);
+        const QString measured = soil.measured;
+        const QString coefficient = soil.coefficient;
+        if (!kept)
+            soil.name = soilNames.contains(defaultSoilName()) ? defaultSoilName() : QString();
+        soilTypeChosen(i);
+        soilFrameChanged(i, true);
+        if (!kept)
+            continue;
+        if (!measured.isEmpty())
+            soil.measured = measured;
+        if (!coefficient.isEmpty())
+            soil.coefficient = coefficient;
+        soilValueChanged(i);
+    }
+}
+
+void CalculatorSession::soilsEdited() {
+    ++tailHold_;
+    refillSoils(true);
+    if (!soils_.isEmpty())
+        applyDerived(calc_.derive(current(), soils_.first().setup->prefix + u"EditRo0"_s));
+    --tailHold_;
+    changeTail();
+}
+
+void CalculatorSession::sectionsEdited(bool corrosion, int inFront) {
+    if (inFront < 0 || inFront >= sections_.size())
+        return;
+    const QString construction = sections_[inFront].construction;
+    const QString size = sections_[inFront].size;
+    ++tailHold_;
+    // Every frame follows the dictionary; the one in front keeps its choice.
+    for (Section& s : sections_)
+        if (!corrosion || s.mode != AllSizes)
+            refreshConstructions(s);
+    Section& front = sections_[inFront];
+    if (front.constructions.contains(construction)) {
+        front.construction = construction;
+        constructionChosen(front);
+        sectionChanged();
+        if (front.sizes.contains(size)) {
+            front.size = size;
+            sizeChosen(front);
+            sectionChanged();
+        }
+    }
+    --tailHold_;
+    changeTail();
+}
+
+void CalculatorSession::choiceListEdited(const QString& name) {
+    const GeometryInput* g = own(name);
+    if (!g || !g->isChoice())
+        return;
+    const QString chosen = own_.value(name);
+    // The list follows the table: a value deleted or corrected there is no longer offered.
+    items_[name] = data_.choiceTexts(*g);
+    own_[name].clear();
+    const QStringList& items = items_[name];
+    if (g->choiceFirstAfterDialog && !items.isEmpty())
+        own_[name] = items.first();
+    else if (!g->choiceFirstAfterDialog && items.contains(chosen))
+        own_[name] = chosen;
+    else
+        return changeTail(); // no result may stay for a value that is gone
+    ++tailHold_;
+    inputChanged(name, false);
+    --tailHold_;
+    changeTail();
+}
+
+bool CalculatorSession::coefficientsEdited() {
+    // An edited coefficient changes the result on screen; a filter or a reload changes nothing.
+    if (tailHold_ > 0 || !autoScore_ || result_.isEmpty() || run_)
+        return false;
+    const Evaluation e = calc_.evaluate(current());
+    bool same = e.ok() && e.resultText == result_;
+    for (auto it = e.shown.cbegin(); same && it != e.shown.cend(); ++it)
+        same = text(it.key()) == it.value();
+    if (same)
+        return false;
+    calculate(false);
+    return true;
+}
+
+void CalculatorSession::setRun(const QMap<QString, long double>* values, bool singleParameter) {
+    run_ = values;
+    singleRun_ = singleParameter;
+}
+
+void CalculatorSession::setEquivalentResistivity(const QString& resistivity, const QStringList& layers,
+                                                 const QString& upperLayer) {
+    if (!d_.equivalentResistivity)
+        return;
+    const EquivalentResistivitySetup& e = *d_.equivalentResistivity;
+    layers_ = layers;
+    if (!e.upperLayerInput.isEmpty())
+        setInputText(e.upperLayerInput, upperLayer);
+    setInputText(e.input, resistivity);
+    includeOffered_ = true;
+}
+
+void CalculatorSession::setInstallation(const InstallationValues& values) {
+    const bool include = installation_.include;
+    installation_ = values;
+    installation_.include = include;
+}
+
+QString CalculatorSession::text(const QString& name) const {
+    if (own(name))
+        return ownText(name);
+    return current().text(name);
+}
+
+QStringList CalculatorSession::items(const QString& name) const {
+    return items_.value(name);
+}
+
+std::pair<int, int> CalculatorSession::spinRange(const QString& name) const {
+    return spinLimits_.value(name);
+}
+
+bool CalculatorSession::toggled(const QString& name) const {
+    if (name == u"btnAutoScore"_s)
+        return autoScore_;
+    if (name == u"btnLinkRo"_s)
+        return linkRo_;
+    if (name == u"btnLinkParam"_s)
+        return linkParam_;
+    if (name == u"btnEU"_s)
+        return installationShown_;
+    if (name == u"btnPicture"_s)
+        return picture_;
+    if (d_.equivalentResistivity && name == d_.equivalentResistivity->include)
+        return include_;
+    return false;
+}
+
 // ---- Inputs by name
 
 CalculatorSession::Resolved CalculatorSession::resolve(const QString& name, QString* error) const {
     if (own(name))
         return {Target::Own, -1, name};
+    // A chosen row by its code, as history and the copy buffer keep it.
+    for (const GeometryInput& g : d_.geometry)
+        if (g.isRowChoice() && rowCodeInput(g) == name)
+            return {Target::Own, -1, g.name};
     QString frame;
     QString field = name;
     if (const qsizetype dot = name.indexOf(u'.'); dot > 0) {
@@ -207,6 +365,9 @@ CalculatorSession::Resolved CalculatorSession::resolve(const QString& name, QStr
             g.rowChoice->checkName == field)
             return {Target::RowCheck, -1, g.name};
     if (d_.equivalentResistivity && frame.isEmpty() && field == d_.equivalentResistivity->include) {
+        // Offered once the two-layer dialog has computed a resistivity.
+        if (includeOffered_)
+            return {Target::Toolbar, -1, field};
         *error = u"поле "_s + name + u" задается только вместе с расчетом эквивалентного сопротивления"_s;
         return {};
     }
@@ -283,9 +444,17 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
 }
 
 CalculatorSession::Edit CalculatorSession::edit(const QString& name, const QString& text, bool byUser) {
+    return edit(name, QJsonValue(text), byUser);
+}
+
+CalculatorSession::Edit CalculatorSession::press(const QString& name, bool down) {
+    return edit(name, QJsonValue(down), true);
+}
+
+CalculatorSession::Edit CalculatorSession::edit(const QString& name, const QJsonValue& value, bool byUser) {
     const ShownTexts before = outputs();
     Edit done;
-    done.taken = set(name, QJsonValue(text), &done.error, byUser);
+    done.taken = set(name, value, &done.error, byUser);
     const ShownTexts after = outputs();
     for (qsizetype i = 0; i < after.size(); ++i)
         if (i >= before.size() || before[i] != after[i])
@@ -309,6 +478,8 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
     const Resolved r = resolve(name, error);
     if (r.target == Target::None)
         return false;
+    if (r.target == Target::Own && r.field != name)
+        return set(r.field, value, error, byUser);
     const bool toggle = r.target == Target::SectionMode || r.target == Target::Toolbar ||
                         r.target == Target::RowCheck || r.field == u"chkInclude"_s;
     if (toggle) {
@@ -344,7 +515,11 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         default:
             break;
         }
-        if (r.field == u"chkInclude"_s) {
+        if (d_.equivalentResistivity && r.field == d_.equivalentResistivity->include) {
+            include_ = down;
+            if (autoScore_)
+                calculate(true);
+        } else if (r.field == u"chkInclude"_s) {
             installation_.include = down;
         } else if (r.field == u"btnAutoScore"_s) {
             if (autoScore_ != down && down)
@@ -396,20 +571,29 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         *error = u"значение поля "_s + name + u" должно быть строкой"_s;
         return false;
     }
-    const QString text = value.toString();
-    if (const QString refused = untypeable(name, text, typing(r)); !refused.isEmpty()) {
+    QString text = value.toString();
+    if (const QString refused = typingChecked_ ? untypeable(name, text, typing(r)) : QString();
+        !refused.isEmpty()) {
         *error = refused;
         return false;
     }
-    const auto notInList = [&](const QStringList& items) {
+    const auto refuse = [&](const QStringList& items) {
         *error =
             u"значения \""_s + text + u"\" нет в списке "_s + name + u" ("_s + items.join(u"; "_s) + u")"_s;
         return false;
     };
+    // A window's list may have nothing chosen (a stored value no longer offered): a text not in
+    // the list chooses nothing there. A case names an item.
+    const auto notInList = [&](const QStringList& items) {
+        if (typingChecked_)
+            return refuse(items);
+        text.clear();
+        return true;
+    };
 
     if (r.target == Target::Installation) { // EditRmax
         // The window does not let the field be left holding what is not a number a double holds.
-        if (!keptNumber(text)) {
+        if (typingChecked_ && !keptNumber(text)) {
             *error = u"значение \""_s + echoedText(text) + u"\" поля "_s + name +
                      u" не является числом или выходит за пределы чисел, которые хранит программа"_s;
             return false;
@@ -421,8 +605,8 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         Soil& soil = soils_[r.index];
         if (r.field == u"ComboGrunt"_s) {
             const QStringList names = data_.soilNames();
-            if (!names.contains(text))
-                return notInList(names);
+            if (!names.contains(text) && !notInList(names))
+                return false;
             if (text != soil.name) {
                 soil.name = text;
                 soilTypeChosen(r.index);
@@ -441,8 +625,8 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         Section& s = sections_[r.index];
         const bool construction = r.field == u"cmbSech"_s;
         const QStringList& items = construction ? s.constructions : s.sizes;
-        if (!items.contains(text))
-            return notInList(items);
+        if (!items.contains(text) && !notInList(items))
+            return false;
         QString& current = construction ? s.construction : s.size;
         if (current != text) {
             current = text;
@@ -469,7 +653,15 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
             if (c.rows[i].key == text || (!c.rows[i].code.isEmpty() && c.rows[i].code == text)) {
                 if (c.current != i) {
                     c.current = i;
-                    rowChanged(name, false);
+                    // The user's choice moves the inputs that follow the row; the program's not.
+                    // A case's row is calculated with the case; a window's at once.
+                    if (typingChecked_) {
+                        rowChanged(name, byUser);
+                    } else {
+                        if (byUser)
+                            moveWithRow(name);
+                        inputChanged(name, byUser);
+                    }
                 }
                 return true;
             }
@@ -487,8 +679,9 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         } else {
             bool ok = false;
             const int index = text.toInt(&ok);
+            // A radio list always has an item chosen: another text is refused.
             if (!ok || index < 0 || index >= g.radioItems.size())
-                return notInList(g.radioItems);
+                return refuse(g.radioItems);
             item = g.radioItems[index];
         }
         if (own_.value(name) != item) {
@@ -517,13 +710,13 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
     }
     if (g.isChoice()) {
         const QStringList items = items_.value(name);
-        if (!items.contains(text))
-            return notInList(items);
+        if (!items.contains(text) && !notInList(items))
+            return false;
         if (own_.value(name) != text) {
             own_[name] = text;
-            ++tailHold_;
+            // A case's choice is calculated with the case; a window's list calculates at once.
+            const ScopedCount hold(tailHold_, typingChecked_);
             inputChanged(name, false);
-            --tailHold_;
         }
         return true;
     }
@@ -581,6 +774,7 @@ void CalculatorSession::geometryChanged(const QString& name, bool byUser) {
 
 void CalculatorSession::forgetResult() {
     result_.clear();
+    r_.reset();
     order_.clear();
     warnings_.clear();
     // The window opens with the values it was designed to show.
@@ -605,7 +799,7 @@ void CalculatorSession::inputChanged(const QString& name, bool byUser) {
     for (const GeometryInput& g : d_.geometry)
         if (g.isRowChoice() && g.rowChoice->tableInput == name) {
             ++tailHold_;
-            bindRowTable(g);
+            bindRowTable(g, true);
             --tailHold_;
         }
     if (byUser && linkParam_ && d_.linkedParameters)
@@ -621,8 +815,9 @@ void CalculatorSession::inputChanged(const QString& name, bool byUser) {
 void CalculatorSession::applyDerived(const QMap<QString, QString>& values) {
     for (const auto& [name, text] : values.asKeyValueRange()) {
         if (d_.equivalentResistivity && name == d_.equivalentResistivity->include) {
+            // The computation it would show no longer gives the resistivity.
             if (text.isEmpty())
-                include_ = false;
+                include_ = includeOffered_ = false;
             continue;
         }
         ++tailHold_;
@@ -795,8 +990,10 @@ void CalculatorSession::sectionChanged() {
 
 // ---- Chosen rows and grids
 
-void CalculatorSession::bindRowTable(const GeometryInput& g) {
+void CalculatorSession::bindRowTable(const GeometryInput& g, bool move) {
     Chosen& c = chosen_[g.name];
+    const int table = c.table;
+    const QString key = c.row() ? c.row()->key : QString();
     int index = 0;
     if (const GeometryInput* radio = own(g.rowChoice->tableInput); radio && radio->isRadio())
         index = std::max(0, int(radio->radioItems.indexOf(own_.value(radio->name))));
@@ -809,18 +1006,23 @@ void CalculatorSession::bindRowTable(const GeometryInput& g) {
     c.readable = rows.has_value();
     c.rows = rows.value_or(QList<ChoiceRow>{});
     c.current = c.rows.isEmpty() ? -1 : 0;
+    // The same table bound again keeps its row.
+    if (!move && table == index)
+        for (int i = 0; i < c.rows.size(); ++i)
+            if (c.rows[i].key == key)
+                c.current = i;
     // Another table is another row, even with the same key.
-    ++rebinding_;
-    rowChanged(g.name, true);
-    --rebinding_;
+    rowChanged(g.name, move);
 }
 
-void CalculatorSession::openOnFilledTable(const GeometryInput& g) {
-    // As the window: a type whose table has no row is left for the first one whose table has.
+QString CalculatorSession::openOnFilledTable(const GeometryInput& g) {
+    // A type whose table has no row gives no result: the window opens on the first one whose
+    // table has, and says why.
     const Chosen& c = chosen_[g.name];
     const GeometryInput* radio = own(g.rowChoice->tableInput);
     if (!radio || !radio->isRadio() || !c.readable || !c.rows.isEmpty())
-        return;
+        return {};
+    const QString empty = emptyRowTableMessage();
     for (int i = 0; i < g.rowChoice->tables.size() && i < radio->radioItems.size(); ++i) {
         if (i == c.table)
             continue;
@@ -829,12 +1031,13 @@ void CalculatorSession::openOnFilledTable(const GeometryInput& g) {
             continue;
         own_[radio->name] = radio->radioItems[i];
         inputChanged(radio->name, false); // binds that type's table
-        return;
+        return empty + u" Выбран тип «"_s + radio->radioItems[i] + u"»."_s;
     }
+    return {};
 }
 
 void CalculatorSession::rowChanged(const QString& name, bool moveInputs) {
-    if (moveInputs || rebinding_ > 0)
+    if (moveInputs)
         moveWithRow(name);
     ++tailHold_;
     inputChanged(name, false);
@@ -864,13 +1067,14 @@ void CalculatorSession::setGridText(const QString& name, const QString& text) {
     const GeometryInput* g = own(name);
     const int cells = int(g->rowGrid->headers.size()) - 1;
     const GridRows rows = parseGridRows(text, cells);
-    // A grid with a count input keeps the rows its count gives, as the window's grid does: rows
-    // not given stay empty for the check to name.
-    const int last = gridCountInput(*g) ? gridLastNumber(*g) : g->rowGrid->firstNumber + int(rows.size()) - 1;
+    // In a case a grid with a count input keeps the rows its count gives: rows not given stay
+    // empty for the check to name. A window's grid takes the rows it is given.
+    const int last = gridCountInput(*g) && typingChecked_ ? gridLastNumber(*g)
+                                                         : g->rowGrid->firstNumber + int(rows.size()) - 1;
     layOutGrid(name, last);
     GridRows& shown = grids_[name];
-    for (int r = 0; r < rows.size() && r < shown.size(); ++r)
-        shown[r] = rows[r];
+    for (int r = 0; r < shown.size(); ++r)
+        shown[r] = r < rows.size() ? rows[r] : QStringList(cells);
 }
 
 bool CalculatorSession::setGivenGrid(const QString& name, const GridRows& rows, QString* error) {
@@ -960,8 +1164,55 @@ void CalculatorSession::calculate() {
     calculate(true);
 }
 
-void CalculatorSession::calculate(bool show) {
+void CalculatorSession::calculate(bool shown) {
     const Evaluation e = calc_.evaluate(current());
+    if (listener_)
+        listener_->evaluated(e.ok());
+    showEvaluation(e, shown);
+}
+
+void CalculatorSession::showValues(const QMap<QString, QString>& values) {
+    for (const auto& [name, text] : values.asKeyValueRange()) {
+        if (grids_.contains(name))
+            setGridText(name, text);
+        else if (own(name))
+            own_[name] = text;
+    }
+}
+
+void CalculatorSession::setToggle(const QString& name, bool down) {
+    if (name == u"btnAutoScore"_s)
+        autoScore_ = down;
+    else if (name == u"btnLinkRo"_s)
+        linkRo_ = down;
+    else if (name == u"btnLinkParam"_s)
+        linkParam_ = down && d_.linkedParameters;
+    else if (name == u"btnEU"_s)
+        installationShown_ = down;
+    else if (name == u"btnPicture"_s)
+        picture_ = down;
+    else if (d_.equivalentResistivity && name == d_.equivalentResistivity->include)
+        include_ = down && includeOffered_;
+}
+
+void CalculatorSession::linkInstallation() {
+    syncInstallation();
+}
+
+void CalculatorSession::linkParameters(const QString& focused) {
+    if (!linkParam_)
+        return;
+    // The rule of the linked input the user is in, else of the first one.
+    if (const GeometryInput* g = own(focused); d_.linkPressedInput.isEmpty() && g && g->userChangesOnly)
+        return geometryChanged(focused, true);
+    linkPressed();
+}
+
+int CalculatorSession::chosenTable(const QString& name) const {
+    return chosen_.value(name).table;
+}
+
+void CalculatorSession::showEvaluation(const Evaluation& e, bool show) {
     if (e.ok()) {
         for (const auto& [name, text] : e.shown.asKeyValueRange()) {
             if (grids_.contains(name))
@@ -974,21 +1225,90 @@ void CalculatorSession::calculate(bool show) {
         result_ = e.resultText;
         order_ = e.order;
         warnings_ = e.warnings;
+        r_ = e.r;
         return;
     }
     forgetResult();
-    for (const auto& [name, text] : e.failure->shown.asKeyValueRange()) {
-        if (grids_.contains(name))
-            setGridText(name, text);
-        else if (own(name))
-            own_[name] = text;
-    }
+    showValues(e.failure->shown);
     if (e.failure->message.isEmpty())
         return;
     if (listener_)
         listener_->failed(*e.failure, show);
     else if (show)
         messages_ << e.failure->message;
+}
+
+std::optional<CheckFailure> CalculatorSession::check() const {
+    return calc_.check(current());
+}
+
+bool CalculatorSession::allowStep(const QString& name, double step, bool up) const {
+    return up ? calc_.allowStepUp(current(), name, step) : calc_.allowStepDown(current(), name, step);
+}
+
+void CalculatorSession::choose(const QString& name, const QString& text) {
+    if (!own(name))
+        return;
+    own_[name] = text;
+    const QMap<QString, QString> moved = calc_.userChoice(current(), name);
+    for (const auto& [input, value] : moved.asKeyValueRange())
+        setInputText(input, value);
+    inputChanged(name, false);
+}
+
+GridCommand CalculatorSession::gridCommand(const QString& button) {
+    GridCommand done = calc_.gridCommand(current(), button);
+    showValues(done.shown);
+    if (done.failure)
+        showValues(done.failure->shown);
+    return done;
+}
+
+void CalculatorSession::rowChosen(const QString& name, const QString& key, bool byUser) {
+    const GeometryInput* g = own(name);
+    if (!g || !g->isRowChoice())
+        return;
+    Chosen& c = chosen_[name];
+    if (c.table < 0 || c.table >= g->rowChoice->tables.size())
+        return;
+    // The table may have been edited in its grid: its rows are read again.
+    const auto rows = data_.choiceRows(*g->rowChoice, g->rowChoice->tables[c.table]);
+    c.readable = rows.has_value();
+    c.rows = rows.value_or(QList<ChoiceRow>{});
+    c.current = -1;
+    for (int i = 0; i < c.rows.size() && c.current < 0; ++i)
+        if (c.rows[i].key == key)
+            c.current = i;
+    // The user's row moves the inputs that follow it.
+    if (byUser)
+        moveWithRow(name);
+    inputChanged(name, byUser);
+}
+
+void CalculatorSession::takeSelectionResult(const QMap<QString, long double>& values, int combinations,
+                                            bool inadmissible, std::optional<long double> r) {
+    // One result follows the write-back, not one calculation per field written.
+    ++tailHold_;
+    for (const QString& name : d_.selection.writeBack) {
+        if (!values.contains(name))
+            continue;
+        // Derived values are written below as the calculator derives them, in their format.
+        if (const GeometryInput* g = own(name); g && g->readOnly)
+            continue;
+        const long double v = values.value(name);
+        setInputText(name, spinLimits_.contains(name) ? QString::number(std::lround(v)) : formatGeneral(v));
+    }
+    for (Soil& soil : soils_)
+        if (const QString p = soil.setup->prefix + u"EditRo"_s; values.contains(p))
+            soil.calculated = formatGeneral(values.value(p));
+    applyDerived(calc_.derive(current(), {}));
+    --tailHold_;
+    // A run that tried nothing leaves the result as the write-back left it.
+    if (combinations == 0)
+        return;
+    if (inadmissible || !r)
+        return forgetResult();
+    showEvaluation(calc_.present(current(), *r), true);
 }
 
 CalcInputs CalculatorSession::inputs() const {
@@ -1047,6 +1367,13 @@ const CalcInputs& CalculatorSession::current() const {
     in.texts.insert(u"EditVS1"_s, result_);
     if (d_.equivalentResistivity)
         in.texts.insert(d_.equivalentResistivity->include, include_ ? u"1"_s : QString());
+    if (layers_.size() == 3) {
+        in.texts.insert(u"pekv.p1"_s, layers_[0]);
+        in.texts.insert(u"pekv.p2"_s, layers_[1]);
+        in.texts.insert(u"pekv.h"_s, layers_[2]);
+    }
+    in.run = run_;
+    in.singleRun = singleRun_;
     in.installation = installation_;
     in.linking = d_.linkedParameters && linkParam_;
     in.tables = data_.coefficients();

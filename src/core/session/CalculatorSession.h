@@ -26,6 +26,8 @@ public:
     // A calculation that failed its check: shown says whether it is to be said now, or only
     // marked while the user is still typing.
     virtual void failed(const CheckFailure& failure, bool shown) = 0;
+    // After every calculation, with whether a result stands.
+    virtual void evaluated(bool ok);
 };
 
 class CalculatorSession {
@@ -36,6 +38,89 @@ public:
 
     // The state of the window as it opens.
     void open();
+    // Opened again: the user's values stay (the soil of every frame while it is still listed);
+    // the lists follow the tables as they now stand.
+    void reopen();
+    // What the message line says after opening (a type left for one whose table has rows).
+    const QString& openingNote() const { return openingNote_; }
+
+    // After a dictionary was edited: the soils (each frame keeps its soil while it is listed),
+    // the steels or the corrosion tables (the construction frame in front keeps its choice), the
+    // list of a choice input.
+    void soilsEdited();
+    void sectionsEdited(bool corrosion, int inFront);
+    void choiceListEdited(const QString& name);
+    // A coefficient table edited: the result on screen follows when it differs (then true).
+    bool coefficientsEdited();
+    // During a selection run, the values it tries, read before the texts (nullptr after it).
+    void setRun(const QMap<QString, long double>* values, bool singleParameter);
+    // The two-layer resistivity dialog confirmed: the equivalent resistivity and the upper
+    // layer's one written as the program writes, the layers (p1, p2, H) kept for the report,
+    // and the box that includes the computation offered.
+    void setEquivalentResistivity(const QString& resistivity, const QStringList& layers,
+                                  const QString& upperLayer);
+    bool includeOffered() const { return includeOffered_; }
+    // The installation's characteristics and Rдоп as its dialog gave them.
+    void setInstallation(const InstallationValues& values);
+
+    // A window's fields let the user type only what they take, and check a text on leaving: the
+    // session then takes the text as it stands (off), where a case's text is checked (on).
+    void setTypingChecked(bool checked) { typingChecked_ = checked; }
+    // Automatic calculation switched without calculating (while a window assigns a set of inputs).
+    void setAutoCalculation(bool on) { autoScore_ = on; }
+    // The program's writes in between are handled without the tail (one calculation follows).
+    void holdTail() { ++tailHold_; }
+    void releaseTail() { --tailHold_; }
+    // As the calculate command; shown: a failed check is to be said now, not only marked.
+    void calculate(bool shown);
+    // The first failed check of the inputs as they stand.
+    std::optional<CheckFailure> check() const;
+    // Whether a step button may step the input.
+    bool allowStep(const QString& name, double step, bool up) const;
+    // A type chosen by the user (a picture clicked): the inputs that must fit it move with it.
+    void choose(const QString& name, const QString& text);
+    // A grid button's command (not the one that clears): what it computed is shown; what it says
+    // is for the window to say.
+    GridCommand gridCommand(const QString& button);
+    // A row chosen in a window's table, or the table edited there: its rows read again, the row
+    // with that key chosen and its change handled (the user's row moves the inputs that follow it).
+    void rowChosen(const QString& name, const QString& key, bool byUser);
+    // The end of a selection run: its values written back, and the result of the last combination.
+    void takeSelectionResult(const QMap<QString, long double>& values, int combinations, bool inadmissible,
+                             std::optional<long double> r);
+    // Values a check or a command computed, shown in their inputs as they stand.
+    void showValues(const QMap<QString, QString>& values);
+    // A toolbar button's state taken as it is, with nothing done (the window's buttons); its
+    // command: the installation's resistivity linked, the linked parameters moved.
+    void setToggle(const QString& name, bool down);
+    void linkInstallation();
+    void linkParameters(const QString& focused);
+    // The table a row is chosen from (an index of its row choice's tables).
+    int chosenTable(const QString& name) const;
+    // The resistance of the result shown.
+    std::optional<long double> resistance() const { return r_; }
+    // What the message line says while a chosen table has no row.
+    QString emptyRowTableMessage() const;
+    // A grid's every column, the computed ones too.
+    QString gridShown(const QString& name) const { return gridShownText(name); }
+    // The inputs as the calculator reads them now.
+    const CalcInputs& values() const { return current(); }
+
+    // What the session holds, for a window that shows it.
+    int soilCount() const { return int(soils_.size()); }
+    const SoilState& soil(int index) const { return soils_[index]; }
+    int sectionCount() const { return int(sections_.size()); }
+    const SectionState& section(int index) const { return sections_[index]; }
+    // The text of an input or field by its batch name.
+    QString text(const QString& name) const;
+    // A drop-down list's items and a count's limits.
+    QStringList items(const QString& name) const;
+    std::pair<int, int> spinRange(const QString& name) const;
+    // A toolbar button's, or the include box's, state.
+    bool toggled(const QString& name) const;
+    const InstallationValues& installation() const { return installation_; }
+    const QString& result() const { return result_; }
+    const QStringList& order() const { return order_; }
     // Sets an input by its batch name (own inputs plain, frame fields plain or "frame.field"),
     // with the change handling of the window; false with the reason.
     bool set(const QString& name, const QJsonValue& value, QString* error);
@@ -50,6 +135,8 @@ public:
     // Sets an input by its batch name as the user's edit (byUser: a linked input follows it) or the
     // program's, with the change handling of the window.
     Edit edit(const QString& name, const QString& text, bool byUser);
+    // A button pressed or released by the user: the toolbar's, a size-list mode, a check box.
+    Edit press(const QString& name, bool down);
     // The messages go to the listener from now on (none: collected).
     void setListener(SessionListener* listener) { listener_ = listener; }
     // The position an input is assigned at: the calculator's own order, then the frames' and
@@ -110,6 +197,7 @@ private:
 
     Resolved resolve(const QString& name, QString* error) const;
     bool set(const QString& name, const QJsonValue& value, QString* error, bool byUser);
+    Edit edit(const QString& name, const QJsonValue& value, bool byUser);
     void say(const QString& message);
     void say(const QStringList& messages);
     enum class Typing { Number, Count, Free };
@@ -137,8 +225,10 @@ private:
     void sectionChanged();
     // The soil frame's calculated resistivity a section's lists follow; none without a soil frame.
     std::optional<QString> sectionResistivity(const Section& section) const;
-    void bindRowTable(const GeometryInput& g);
-    void openOnFilledTable(const GeometryInput& g);
+    void fill(bool reopening);
+    void refillSoils(bool keep);
+    void bindRowTable(const GeometryInput& g, bool move);
+    QString openOnFilledTable(const GeometryInput& g);
     void rowChanged(const QString& name, bool moveInputs);
     void moveWithRow(const QString& name);
     void layOutGrid(const QString& name, int lastNumber);
@@ -155,8 +245,8 @@ private:
     void syncInstallation();
     void applySoilResistivity(const QString& ro);
     void linkPressed();
-    void calculate(bool show);
-    QString emptyRowTableMessage() const;
+    // A result or a failed check shown.
+    void showEvaluation(const Evaluation& e, bool show);
 
     const Calculator& calc_;
     const CalculatorDescriptor& d_;
@@ -176,6 +266,7 @@ private:
     bool picture_ = true;
     bool include_ = false;
     QString result_;
+    std::optional<long double> r_;
     QStringList order_;
     QStringList warnings_;
     QStringList messages_;
@@ -186,8 +277,13 @@ private:
     mutable QStringList outputNames_; // sorted
     mutable QList<int> outputLayout_; // a field's place among them; -1: a name another field took
     int tailHold_ = 0;
-    int rebinding_ = 0;
     bool opening_ = false;
+    QString openingNote_;
+    const QMap<QString, long double>* run_ = nullptr;
+    bool singleRun_ = false;
+    QStringList layers_;
+    bool includeOffered_ = false;
+    bool typingChecked_ = true;
 };
 
 } // namespace kz

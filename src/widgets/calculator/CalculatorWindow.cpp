@@ -141,7 +141,12 @@ ReferenceDialogs& referenceDialogs() {
 }
 
 CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& data, QWidget* parent)
-    : QDialog(parent), calc_(calculator), d_(calculator.description()), data_(data) {
+    : QDialog(parent), calc_(calculator), d_(calculator.description()), data_(data),
+      frameData_(std::make_unique<StoredFrameData>(data, StoredFrameData::Reading::Live)),
+      session_(std::make_unique<CalculatorSession>(calculator, *frameData_)) {
+    session_->setListener(this);
+    // The fields let the user type only what they take and check it on leaving.
+    session_->setTypingChecked(false);
     buildWindow();
     buildEquivalentResistivity();
     wireToolbar();
@@ -488,6 +493,10 @@ void CalculatorWindow::wireToolbar() {
     connect(t->btnCopy(), &QToolButton::clicked, this, &CalculatorWindow::copyParameters);
     connect(t->btnPaste(), &QToolButton::clicked, this, &CalculatorWindow::pasteParameters);
     connect(t->btnReport(), &QToolButton::clicked, this, &CalculatorWindow::exportReport);
+    // The session takes the buttons' states as they change; a click runs their command.
+    for (QToolButton* button : {t->btnAutoScore(), t->btnLinkRo(), t->btnLinkParam(), t->btnEU(), t->btnPicture()})
+        connect(button, &QToolButton::toggled, this,
+                [this, button](bool down) { session_->setToggle(button->objectName(), down); });
     connect(t->btnAutoScore(), &QToolButton::clicked, this, [this](bool down) {
         if (down)
             Calculate(true);
@@ -501,8 +510,14 @@ void CalculatorWindow::wireToolbar() {
 
     t->btnLinkParam()->setEnabled(d_.linkedParameters);
     connect(t->btnLinkParam(), &QToolButton::clicked, this, [this](bool down) {
-        if (down)
-            linkParameters();
+        if (!down)
+            return;
+        QString focused;
+        for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
+            if (changedByUser(it.value()))
+                focused = it.key();
+        session_->linkParameters(focused);
+        redraw();
     });
     t->btnKI()->setEnabled(false);
     t->btnMemo()->setEnabled(d_.multiLineOrder);
@@ -534,15 +549,15 @@ void CalculatorWindow::wireFrames() {
     for (QComboBox* combo : std::as_const(choices_))
         connect(combo, &QComboBox::currentIndexChanged, this, [this, combo] {
             const ScopedCount choosing(choosing_);
-            inputChanged(combo->objectName(), false);
+            userEdit(combo->objectName(), combo->currentText(), false);
         });
     for (SpinButton* pair : std::as_const(steps_)) {
         connect(pair, &SpinButton::upClicked, this, [this, pair] {
-            if (calc_.allowStepUp(snapshot(), pair->associate()->objectName(), pair->step()))
+            if (session_->allowStep(pair->associate()->objectName(), pair->step(), true))
                 SpinStepUp(pair, pair->step());
         });
         connect(pair, &SpinButton::downClicked, this, [this, pair] {
-            if (calc_.allowStepDown(snapshot(), pair->associate()->objectName(), pair->step()))
+            if (session_->allowStep(pair->associate()->objectName(), pair->step(), false))
                 SpinStepDown(pair, pair->step());
         });
     }
@@ -553,85 +568,161 @@ void CalculatorWindow::wireFrames() {
             frame->setCoefficientChecks(false, false);
     }
     wireSoilFrames();
+    connect(eu_->EditRmax(), &QLineEdit::textChanged, this,
+            [this](const QString& text) { userEdit(u"frmEU1.EditRmax"_s, text, true); });
+    connect(eu_->chkInclude(), &QCheckBox::toggled, this, [this](bool down) {
+        if (redrawing_ == 0)
+            session_->press(u"frmEU1.chkInclude"_s, down);
+    });
+    connect(eu_, &InstallationFrame::installationChanged, this, [this] {
+        session_->setInstallation(installationValues());
+        redraw();
+    });
 }
 
 void CalculatorWindow::spinInputEdited(QSpinBox* spin) {
-    for (RowGrid* grid : std::as_const(rowGrids_))
-        if (grid->setup().countInput == spin->objectName())
-            grid->layOut(spin->value());
     // Its arrows and its edit line both leave the focus in the spin edit.
     const QWidget* focused = focusWidget();
     const bool user = focused && (focused == spin || spin->isAncestorOf(focused));
-    for (const GeometryInput& g : d_.geometry)
-        if (g.name == spin->objectName() && g.userChangesOnly && !user)
-            return programWrote(g.name);
-    inputChanged(spin->objectName(), user);
+    userEdit(spin->objectName(), QString::number(spin->value()), user);
 }
 
 void CalculatorWindow::lineInputEdited(QLineEdit* edit) {
-    const bool user = changedByUser(edit);
-    for (const GeometryInput& g : d_.geometry)
-        if (g.name == edit->objectName() && g.userChangesOnly && !user)
-            return programWrote(g.name);
-    inputChanged(edit->objectName(), user);
+    userEdit(edit->objectName(), edit->text(), changedByUser(edit));
 }
 
-void CalculatorWindow::programWrote(const QString& name) {
-    // Nothing is linked and whoever wrote it calculates afterwards, but what is shown from it
-    // follows now, and the result of other values goes.
-    applyDerived(calc_.derive(snapshot(), name));
-    updateRangeLabelsFollowing(name);
-    if (tailHold_ == 0) {
-        clearResult();
-        clearShownWithResult();
-    }
-    UpdateButtons();
+void CalculatorWindow::userEdit(const QString& name, const QString& text, bool byUser) {
+    if (redrawing_ > 0)
+        return;
+    session_->edit(name, text, byUser);
+    redraw();
 }
 
-void CalculatorWindow::inputChanged(const QString& name, bool byUser) {
-    for (const GeometryInput& g : d_.geometry)
-        if (g.name == name && g.changeEmptiesResult) {
-            applyDerived(calc_.derive(snapshot(), name));
-            clearResult();
-            clearShownWithResult();
-            UpdateButtons();
-            return;
-        }
-    showPictureChoice(name);
-    for (const GeometryInput& g : d_.geometry)
-        if (g.isRowChoice() && g.rowChoice->tableInput == name) {
-            const ScopedCount hold(tailHold_);
-            bindRowTable(g);
-        }
-    filterCoefficientTables(name);
-    if (byUser && linkingOn()) {
-        const QMap<QString, QString> moved = calc_.link(snapshot(), name);
-        for (auto it = moved.cbegin(); it != moved.cend(); ++it)
-            setLinkedInput(it.key(), it.value());
-    }
-    applyDerived(calc_.derive(snapshot(), name));
-    applySpinLimits();
-    if (name == d_.installationResistivityInput)
-        SyncInstallationResistivity();
-    ChangeTail();
-    updateRangeLabelsFollowing(name);
+void CalculatorWindow::said(const QString& message) {
+    dialogs().showMessage(message);
+}
+
+void CalculatorWindow::failed(const CheckFailure& failure, bool shown) {
+    // While the user types, the message waits in the message line until the field is left.
+    if (shown && (asked_ > 0 || !typing()))
+        fail(failure, true);
+    else
+        showInlineFailure(failure);
+}
+
+void CalculatorWindow::evaluated(bool ok) {
+    ++calculations_;
+    clearInlineFailure();
+    calculatedNow_ = ok;
+    freshResult_ = ok;
+}
+
+void CalculatorWindow::redraw() {
+    const ScopedCount quiet(redrawing_);
+    redrawOwnInputs();
+    redrawFrames();
+    redrawResult();
+    updateRangeLabels();
     updateToolButtons();
+    sayEmptyRowTable(emptyRowTableMessage());
+    UpdateButtons();
+    if (const std::optional<bool> ok = std::exchange(calculatedNow_, std::nullopt))
+        emit calculated(*ok);
 }
 
-void CalculatorWindow::applyDerived(const QMap<QString, QString>& values) {
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        if (include_ && it.key() == include_->objectName()) {
-            // The computation it would show no longer gives the resistivity.
-            if (it.value().isEmpty()) {
-                include_->setChecked(false);
-                include_->setEnabled(false);
+void CalculatorWindow::redrawOwnInputs() {
+    const CalculatorSession& s = *session_;
+    for (const GeometryInput& g : d_.geometry) {
+        if (QLineEdit* edit = geometry_.value(g.name)) {
+            if (const QString text = s.text(g.name); edit->text() != text) {
+                const QSignalBlocker quiet(edit);
+                edit->setText(text);
             }
-            continue;
+        } else if (QSpinBox* spin = spins_.value(g.name)) {
+            const QSignalBlocker quiet(spin);
+            if (const auto [min, max] = s.spinRange(g.name); min != spin->minimum() || max != spin->maximum())
+                spin->setRange(min, max);
+            spin->setValue(s.text(g.name).toInt());
+            if (pictureChoices_.contains(g.name) && pictureShown_.value(g.name) != spin->value()) {
+                pictureShown_.insert(g.name, spin->value());
+                showPictureChoice(g.name);
+            }
+        } else if (QComboBox* combo = choices_.value(g.name)) {
+            const QSignalBlocker quiet(combo);
+            const QStringList items = s.items(g.name);
+            bool same = combo->count() == items.size();
+            for (int i = 0; same && i < items.size(); ++i)
+                same = combo->itemText(i) == items[i];
+            if (!same) {
+                combo->clear();
+                combo->addItems(items);
+            }
+            combo->setCurrentIndex(int(items.indexOf(s.text(g.name))));
+        } else if (RadioGroup* radio = radios_.value(g.name)) {
+            const QSignalBlocker quiet(radio);
+            if (radio->itemText() != s.text(g.name))
+                radio->chooseItem(s.text(g.name));
+        } else if (TableRowChoice* choice = rowChoices_.value(g.name)) {
+            if (const int table = s.chosenTable(g.name); table >= 0 && choice->tableIndex() != table)
+                choice->setTableIndex(table);
+            if (const QString key = s.text(g.name); choice->key() != key && !key.isEmpty())
+                choice->choose(key);
+            if (QCheckBox* check = choice->check()) {
+                const QSignalBlocker quiet(check);
+                check->setChecked(!s.text(g.rowChoice->checkName).isEmpty());
+            }
         }
-        if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()))) {
-            if (edit->text() != it.value())
-                assignWithoutTail(edit, it.value());
+    }
+    for (auto it = rowGrids_.cbegin(); it != rowGrids_.cend(); ++it)
+        if (const QString text = s.gridShown(it.key()); it.value()->shownText() != text) {
+            const QSignalBlocker quiet(it.value());
+            it.value()->setRowsText(text);
         }
+    for (const auto& [tab, check] : std::as_const(tableFilters_))
+        if (const QString by = s.text(tab->filterInput); filteredBy_.value(tab->filterInput, u"\x01"_s) != by) {
+            filteredBy_.insert(tab->filterInput, by);
+            filterCoefficientTables(tab->filterInput);
+        }
+}
+
+void CalculatorWindow::redrawFrames() {
+    const CalculatorSession& s = *session_;
+    const QStringList soils = frameData_->soilNames();
+    for (int i = 0; i < soils_.size() && i < s.soilCount(); ++i)
+        soils_[i].frame->showState(s.soil(i), soils);
+    for (int i = 0; i < sections_.size() && i < s.sectionCount(); ++i)
+        sections_[i].frame->showState(s.section(i));
+    const InstallationValues& v = s.installation();
+    for (const auto& [edit, text] : {std::pair{eu_->EditTip(), v.type}, std::pair{eu_->EditIzo(), v.current},
+                                     std::pair{eu_->EditUlin(), v.voltage}, std::pair{eu_->EditS(), v.power},
+                                     std::pair{eu_->EditP(), v.resistivity},
+                                     std::pair{eu_->EditRmax(), v.permissible}})
+        if (edit->text() != text) {
+            const QSignalBlocker quiet(edit);
+            edit->setText(text);
+        }
+    if (include_) {
+        const QSignalBlocker quiet(include_);
+        include_->setChecked(s.toggled(include_->objectName()));
+        include_->setEnabled(s.includeOffered());
+    }
+}
+
+void CalculatorWindow::redrawResult() {
+    const CalculatorSession& s = *session_;
+    if (result_->text() != s.result())
+        result_->setText(s.result());
+    setCalcOrderLines(s.order());
+    warnings_ = s.warnings();
+    if (s.result().isEmpty()) {
+        result_->setStyleSheet({});
+        result_->setToolTip({});
+    } else if (std::exchange(freshResult_, false)) {
+        // A weakly held condition is said in the message line; the result stands.
+        if (!warnings_.isEmpty())
+            message_->setText(warnings_.join(u'\n'));
+        if (const auto r = s.resistance())
+            showVerdict(*r);
     }
 }
 
@@ -651,87 +742,31 @@ void CalculatorWindow::buildEquivalentResistivity() {
     include_->setObjectName(e.include);
     include_->setEnabled(false);
     addBelowResult(include_);
+    connect(include_, &QCheckBox::toggled, this, [this](bool checked) {
+        if (redrawing_ == 0)
+            session_->setToggle(include_->objectName(), checked);
+    });
     connect(include_, &QCheckBox::clicked, this, [this] {
         if (autoCalculation())
             Calculate(true);
     });
     if (QToolButton* button = buttons_.value(e.button))
         connect(button, &QToolButton::clicked, this, [this] {
-            const EquivalentResistivitySetup& e = *d_.equivalentResistivity;
             EquivalentResistivityLink::Target target;
-            target.output = geometryEdit(e.input);
-            target.include = include_;
-            target.size = [this, size = e.size] { return parseNumber(inputText(size)); };
-            if (!e.upperLayerInput.isEmpty())
-                target.upperResistivity = geometryEdit(e.upperLayerInput);
-            pekvLink_->run(this, target);
+            target.size = [this, size = d_.equivalentResistivity->size] { return parseNumber(inputText(size)); };
+            const bool computed = pekvLink_->run(this, target);
+            const QStringList& layers = pekvLink_->lastLayers();
+            if (layers.isEmpty())
+                return;
+            session_->setEquivalentResistivity(computed ? pekvLink_->lastResistivity() : QString(), layers,
+                                               layers.first());
+            redraw();
         });
     updateToolButtons();
 }
 
 CalcInputs CalculatorWindow::snapshot() const {
-    CalcInputs in;
-    static const QStringList soilFields = {QStringLiteral("ComboGrunt"), QStringLiteral("EditRo0"),
-                                           QStringLiteral("EditPKV"), QStringLiteral("EditRo")};
-    static const QStringList sectionFields = {QStringLiteral("cmbSech"), QStringLiteral("cmbDiam"),
-                                              QStringLiteral("EditDiam0")};
-    for (const SoilSlot& slot : soils_) {
-        for (const QString& name : soilFields)
-            in.texts.insert(slot.setup->prefix + name, inputText(slot.setup->prefix + name));
-        in.soilRanges.insert(slot.setup->prefix, {slot.frame->RoMin(), slot.frame->RoMax()});
-    }
-    for (const SectionSlot& slot : sections_) {
-        for (const QString& name : sectionFields)
-            in.texts.insert(slot.setup->prefix + name, inputText(slot.setup->prefix + name));
-        in.texts.insert(sizeSetModeOf(*slot.setup), inputText(sizeSetModeOf(*slot.setup)));
-        in.diameters.insert(slot.setup->prefix, parseNumber(slot.frame->diameterText()));
-    }
-    // The window's own inputs by their plain names, before a frame's field of the same name.
-    for (const GeometryInput& g : d_.geometry)
-        in.texts.insert(g.name, inputText(g.name));
-    for (const GeometryInput& g : d_.geometry) {
-        const TableRowChoice* choice = rowChoices_.value(g.name);
-        if (!choice)
-            continue;
-        in.texts.insert(rowCodeInput(g), choice->code());
-        for (const QString& value : choice->valueNames())
-            in.texts.insert(g.name + u'.' + value, choice->value(value));
-        if (choice->check())
-            in.texts.insert(choice->check()->objectName(), choice->check()->isChecked() ? u"1"_s : QString());
-    }
-    in.texts.insert(QStringLiteral("EditVS1"), result_->text());
-    if (include_) {
-        in.texts.insert(include_->objectName(), include_->isChecked() ? QStringLiteral("1") : QString());
-        const QStringList& layers = pekvLink_->lastLayers();
-        if (layers.size() == 3) {
-            in.texts.insert(QStringLiteral("pekv.p1"), layers[0]);
-            in.texts.insert(QStringLiteral("pekv.p2"), layers[1]);
-            in.texts.insert(QStringLiteral("pekv.h"), layers[2]);
-        }
-    }
-    in.run = runValues_;
-    in.singleRun = singleRun_;
-    in.diameter = diameter();
-    if (soil_) {
-        in.pMin = soil_->RoMin();
-        in.pMax = soil_->RoMax();
-    }
-    if (lowerSoil_) {
-        in.lowerPMin = lowerSoil_->RoMin();
-        in.lowerPMax = lowerSoil_->RoMax();
-    }
-    in.installation = installationValues();
-    in.linking = linkingOn();
-    in.tables = &data_.coefficients();
-    return in;
-}
-
-void CalculatorWindow::sectionChanged() {
-    const ScopedCount choosing(choosing_);
-    applyDerived(calc_.derive(snapshot(), QStringLiteral("cmbDiam")));
-    ChangeTail();
-    // The section's diameter bounds some geometry: its labels follow it.
-    updateRangeLabelsFollowing(QStringLiteral("cmbDiam"));
+    return session_->inputs();
 }
 
 bool CalculatorWindow::changedByUser(const QWidget* input) const {
@@ -751,29 +786,12 @@ bool CalculatorWindow::linkingOn() const {
     return d_.linkedParameters && toolbar_->btnLinkParam()->isChecked();
 }
 
-void CalculatorWindow::setLinkedInput(const QString& name, const QString& text) {
-    setInputText(name, text);
-    updateRangeLabelsFollowing(name);
-}
-
-void CalculatorWindow::updateRangeLabelsFollowing(const QString& input) {
-    for (const GeometryInput& g : d_.geometry) {
-        if (g.labelFollows.contains(input))
-            updateCaption(g);
-        if (g.rangeFollows.contains(input))
-            if (QLabel* label = ranges_.value(g.rangeName))
-                label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
-        if (g.range2Follows.contains(input))
-            if (QLabel* label = ranges_.value(g.range2Name))
-                label->setText(calc_.rangeLabel(snapshot(), g.range2Name));
-    }
-}
-
 void CalculatorWindow::updateCaption(const GeometryInput& g) {
     const QString name = g.labelName.isEmpty() ? QStringLiteral("lbl") + g.name : g.labelName;
     if (QLabel* label = captions_.value(name)) {
-        const QString text = calc_.rangeLabel(snapshot(), name);
-        label->setText(text.isEmpty() ? g.label : text);
+        const QString text = calc_.rangeLabel(session_->values(), name);
+        if (const QString shown = text.isEmpty() ? g.label : text; label->text() != shown)
+            label->setText(shown);
     }
 }
 
@@ -787,44 +805,15 @@ void CalculatorWindow::reserveRangeRoom() {
 }
 
 void CalculatorWindow::updateRangeLabels() {
+    const CalcInputs& in = session_->values();
     for (const GeometryInput& g : d_.geometry) {
         if (!g.labelFollows.isEmpty())
             updateCaption(g);
-        if (!g.rangeFollows.isEmpty())
-            if (QLabel* label = ranges_.value(g.rangeName))
-                label->setText(calc_.rangeLabel(snapshot(), g.rangeName));
-        if (!g.range2Follows.isEmpty())
-            if (QLabel* label = ranges_.value(g.range2Name))
-                label->setText(calc_.rangeLabel(snapshot(), g.range2Name));
+        for (const auto& [name, follows] : {std::pair{g.rangeName, g.rangeFollows}, std::pair{g.range2Name, g.range2Follows}})
+            if (QLabel* label = follows.isEmpty() ? nullptr : ranges_.value(name))
+                if (const QString text = calc_.rangeLabel(in, name); label->text() != text)
+                    label->setText(text);
     }
-}
-
-void CalculatorWindow::linkParameters() {
-    if (!linkingOn())
-        return;
-    if (!d_.linkPressedInput.isEmpty()) {
-        applyDerived(calc_.derive(snapshot(), d_.linkPressedInput));
-        ChangeTail();
-        return;
-    }
-    QList<QLineEdit*> linked;
-    for (const GeometryInput& g : d_.geometry)
-        if (g.userChangesOnly)
-            if (QLineEdit* edit = geometry_.value(g.name))
-                linked << edit;
-    if (linked.isEmpty())
-        return;
-    for (QLineEdit* edit : std::as_const(linked))
-        if (changedByUser(edit))
-            return lineInputEdited(edit);
-    const QPointer<QWidget> remembered = focusWidget();
-    QLineEdit* first = linked.first();
-    first->setFocus(Qt::OtherFocusReason);
-    lineInputEdited(first);
-    if (remembered)
-        remembered->setFocus(Qt::OtherFocusReason);
-    else
-        first->clearFocus();
 }
 
 void CalculatorWindow::addBelowResult(QWidget* widget) {
@@ -879,37 +868,20 @@ void CalculatorWindow::hideEvent(QHideEvent* event) {
 }
 
 void CalculatorWindow::activate() {
-    // Opened again, the window keeps what the user typed: rebinding a table moves nothing then.
     ++activations_;
-    const ScopedCount reopening(reopening_, activations_ > 1);
-    const ScopedCount activating(activating_);
-    QString openedOnOtherType;
     if (!d_.pictureFile.isEmpty())
         LoadPicture(image_, d_.pictureFile);
     loadChoicePictures();
     loadPagePictures();
-    {
-        // Refilling the frames fires their change events; one calculation follows them all.
-        const ScopedCount hold(tailHold_);
-        for (SoilSlot& slot : soils_) {
-            slot.frame->InitSoil();
-            slot.last = slot.frame->ComboGrunt()->currentText();
-        }
-        initSections();
-        for (const GeometryInput& g : d_.geometry)
-            if (QComboBox* combo = choices_.value(g.name); combo && !g.choiceTable.isEmpty()) {
-                fillChoice(g, combo);
-                const QSignalBlocker quiet(combo);
-                combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
-            }
-        for (const GeometryInput& g : d_.geometry)
-            if (g.isRowChoice())
-                bindRowTable(g);
-        openedOnOtherType = openOnFilledTable();
-        // The type kept from the last opening is chosen again as if its picture were clicked.
-        for (auto it = pictureChoices_.cbegin(); it != pictureChoices_.cend(); ++it)
-            pictureClicked(it.key(), spins_.value(it.key())->value());
-    }
+    // The toolbar's buttons as they stand; opened again, the window keeps what the user typed.
+    for (QToolButton* button : {toolbar_->btnAutoScore(), toolbar_->btnLinkRo(), toolbar_->btnLinkParam(),
+                                toolbar_->btnEU(), toolbar_->btnPicture()})
+        session_->setToggle(button->objectName(), button->isChecked());
+    if (activations_ == 1)
+        session_->open();
+    else
+        session_->reopen();
+    const QString openedOnOtherType = session_->openingNote();
     const ReferenceDialogs& refs = referenceDialogs();
     toolbar_->btnGrunt()->setEnabled(bool(refs.soils));
     toolbar_->btnMaterial()->setEnabled((!sections_.isEmpty() || materialChoice()) && refs.steels);
@@ -925,11 +897,7 @@ void CalculatorWindow::activate() {
     }
     toolbar_->setClimateRegionDialog(
         refs.climateRegions ? std::function<void()>([] { referenceDialogs().climateRegions(); }) : nullptr);
-    if (!d_.geometry.isEmpty())
-        applyDerived(calc_.derive(snapshot(), d_.geometry.first().name));
-    applySpinLimits();
-    ChangeTail();
-    updateRangeLabels();
+    redraw();
     reserveRangeRoom();
     updateToolButtons();
     sayEmptyChoices();
@@ -975,8 +943,7 @@ bool CalculatorWindow::event(QEvent* event) {
 }
 
 void CalculatorWindow::deactivate() {
-    for (SoilFrame* frame : soilFrames())
-        frame->SaveSoilState();
+    // The session keeps what the user typed for the next opening.
 }
 
 QList<SoilFrame*> CalculatorWindow::soilFrames() const {
@@ -998,7 +965,7 @@ bool CalculatorWindow::fail(const CheckFailure& failure, bool show) {
 }
 
 bool CalculatorWindow::CheckInputs(bool show) {
-    if (const auto failure = calc_.check(snapshot()))
+    if (const auto failure = session_->check())
         return fail(*failure, show);
     return true;
 }
@@ -1008,23 +975,9 @@ QList<SelectionParameter> CalculatorWindow::SelectionOffer() const {
 }
 
 void CalculatorWindow::Calculate(bool show) {
-    ++calculations_;
-    const Evaluation e = calc_.evaluate(snapshot());
-    clearInlineFailure();
-    if (e.ok()) {
-        showResult(e);
-    } else {
-        clearResult();
-        clearShownWithResult();
-        // What the check rewrote before it failed stays (a grid's moved cells).
-        showValues(e.failure->shown);
-        if (show)
-            fail(*e.failure, show);
-        else
-            showInlineFailure(*e.failure);
-    }
-    UpdateButtons();
-    emit calculated(e.ok());
+    const ScopedCount asked(asked_, show);
+    session_->calculate(show);
+    redraw();
 }
 
 bool CalculatorWindow::typing() const {
@@ -1090,82 +1043,6 @@ void CalculatorWindow::showVerdict(long double r) {
                                : u"R > Rдоп.: заземляющее устройство нельзя использовать."_s);
 }
 
-void CalculatorWindow::showValues(const QMap<QString, QString>& values) {
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        if (RowGrid* grid = rowGrids_.value(it.key()))
-            grid->setRowsText(it.value());
-        else if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key())))
-            assignWithoutTail(edit, it.value());
-    }
-}
-
-void CalculatorWindow::showResult(const Evaluation& e) {
-    for (auto it = e.shown.cbegin(); it != e.shown.cend(); ++it) {
-        if (RowGrid* grid = rowGrids_.value(it.key())) {
-            grid->setRowsText(it.value());
-            continue;
-        }
-        auto* edit = qobject_cast<QLineEdit*>(inputWidget(it.key()));
-        if (!edit)
-            continue;
-        // A value the formula shows in an input of the window's own changes nothing else.
-        const QSignalBlocker quiet(geometry_.value(it.key()) == edit ? edit : nullptr);
-        edit->setText(it.value());
-    }
-    result_->setText(e.resultText);
-    setCalcOrderLines(e.order);
-    // A weakly held condition is said in the message line; the result stands.
-    warnings_ = e.warnings;
-    if (!warnings_.isEmpty())
-        message_->setText(warnings_.join(u'\n'));
-    if (e.r)
-        showVerdict(*e.r);
-}
-
-void CalculatorWindow::clearResult() {
-    warnings_.clear();
-    result_->clear();
-    result_->setStyleSheet({});
-    result_->setToolTip({});
-    if (orderLine_)
-        orderLine_->clear();
-    if (memo_)
-        memo_->clear();
-}
-
-void CalculatorWindow::clearShownWithResult() {
-    // The window opens with the values it was designed to show.
-    if (activating_ > 0)
-        return;
-    for (const GeometryInput& g : d_.geometry) {
-        if (!g.clearedWithResult)
-            continue;
-        if (QLineEdit* edit = geometry_.value(g.name))
-            assignWithoutTail(edit, {});
-        else if (RowGrid* grid = rowGrids_.value(g.name))
-            grid->setRowsText(grid->rowsText()); // the computed columns emptied, the typed cells kept
-    }
-}
-
-void CalculatorWindow::ChangeTail() {
-    // A table with no row to choose is said in the message line, not in a box at every change.
-    const QString empty = emptyRowTableMessage();
-    if (tailHold_ == 0 && autoCalculation())
-        Calculate(!typing() && empty.isEmpty());
-    else {
-        // Never an order line or an intermediate value beside an empty result.
-        clearResult();
-        clearShownWithResult();
-    }
-    sayEmptyRowTable(empty);
-    UpdateButtons();
-}
-
-void CalculatorWindow::assignWithoutTail(QLineEdit* edit, const QString& text) {
-    const ScopedCount hold(tailHold_);
-    edit->setText(text);
-}
-
 void CalculatorWindow::UpdateButtons() {
     bool filled = true;
     for (const QString& name : d_.requiredInputs)
@@ -1190,19 +1067,8 @@ void CalculatorWindow::UpdateButtons() {
 }
 
 void CalculatorWindow::SyncInstallationResistivity() {
-    if (!toolbar_->btnLinkRo()->isChecked() || eu_->isHidden())
-        return;
-    const QString& input = d_.installationResistivityInput;
-    if (!input.isEmpty()) {
-        // Only a valid number travels, written as the program writes numbers.
-        const auto v = parseNumber(inputText(input));
-        if (v && *v > 0 && isShowableResult(*v))
-            eu_->applySoilResistivity(formatGeneral(*v));
-    }
-    else
-        for (const SoilSlot& slot : soils_)
-            if (slot.setup->installation)
-                eu_->applySoilResistivity(slot.frame->EditRo()->text());
+    session_->linkInstallation();
+    redraw();
 }
 
 QWidget* CalculatorWindow::inputWidget(const QString& name) const {
@@ -1246,72 +1112,28 @@ QString CalculatorWindow::inputText(const QString& name) const {
 }
 
 bool CalculatorWindow::setInputText(const QString& name, const QString& text) {
-    if (name.endsWith(sizeSetModeInput())) {
-        SectionFrame* section = sectionOfMode(name);
-        if (!section)
-            return false;
+    QString value = text;
+    if (const SectionFrame* section = sectionOfMode(name)) {
+        // The size-list mode as its number presses that mode's button.
         bool ok = false;
         const int mode = int(text.toDouble(&ok));
-        section->SetSizeMode(ok ? mode : -1);
-        ChangeTail();
-        return true;
-    }
-    QWidget* w = inputWidget(name);
-    if (RadioGroup* radio = radios_.value(name))
-        return setRadioText(radio, text);
-    if (TableRowChoice* choice = rowChoices_.value(name))
-        return choice->choose(text);
-    if (auto* grid = qobject_cast<RowGrid*>(w)) {
-        grid->setRowsText(text);
-        return true;
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        if (combo->isEditable()) {
-            combo->setEditText(text);
+        static const QStringList buttons = {u"btnAllMat"_s, u"btnRecMat"_s, u"btnDopMat"_s};
+        if (!ok || mode < 0 || mode >= buttons.size())
             return true;
-        }
-        const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index != combo->currentIndex() || index < 0) {
-            combo->setCurrentIndex(index);
-            return true;
-        }
-        // Choosing the item already chosen still runs its handling.
-        for (const SoilSlot& slot : std::as_const(soils_))
-            if (combo == slot.frame->ComboGrunt()) {
-                slot.frame->applySoilType();
-                return true;
-            }
-        for (const SectionSlot& slot : std::as_const(sections_)) {
-            if (combo == slot.frame->cmbSech()) {
-                slot.frame->applyConstructionChoice();
-                ChangeTail();
-                return true;
-            }
-            if (combo == slot.frame->cmbDiam()) {
-                slot.frame->applySizeChoice();
-                ChangeTail();
-                return true;
-            }
-        }
-        if (choices_.value(combo->objectName()) == combo)
-            inputChanged(combo->objectName(), false);
-        return true;
+        const CalculatorSession::Edit done = session_->press(section->objectName() + u'.' + buttons[mode], true);
+        redraw();
+        return done.taken;
     }
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->isReadOnly())
-            return false;
-        edit->setText(text);
-        return true;
-    }
-    if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+    if (const QSpinBox* spin = spins_.value(name)) {
         // A count kept as a number ("4") or typed; what is no number leaves it as it is.
         const auto v = parseNumber(text);
         if (!v)
             return false;
-        spin->setValue(int(std::clamp<long double>(std::round(*v), spin->minimum(), spin->maximum())));
-        return true;
+        value = QString::number(int(std::clamp<long double>(std::round(*v), spin->minimum(), spin->maximum())));
     }
-    return false;
+    const CalculatorSession::Edit done = session_->edit(name, value, false);
+    redraw();
+    return done.taken;
 }
 
 InputTexts CalculatorWindow::currentInputs(const QStringList& names) const {
@@ -1322,33 +1144,16 @@ InputTexts CalculatorWindow::currentInputs(const QStringList& names) const {
 }
 
 void CalculatorWindow::applyInputs(const InputTexts& texts) {
-    QToolButton* autoScore = toolbar_->btnAutoScore();
-    const bool wasDown = autoScore->isChecked();
-    autoScore->setChecked(false);
+    // One calculation follows the whole set, with its messages.
+    session_->setAutoCalculation(false);
     for (const QString& name : d_.inputOrder)
         if (texts.contains(name))
             setInputText(name, texts.value(name));
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
         if (!d_.inputOrder.contains(it.key()))
             setInputText(it.key(), it.value());
-    updateRangeLabels();
     Calculate(true);
-    autoScore->setChecked(wasDown);
-}
-
-std::optional<long double> CalculatorWindow::number(const QString& name) const {
-    if (runValues_) {
-        const auto it = runValues_->constFind(name);
-        if (it != runValues_->cend())
-            return it.value();
-    }
-    return parseNumber(inputText(name));
-}
-
-std::optional<long double> CalculatorWindow::diameter() const {
-    if (!section_)
-        return std::nullopt;
-    return parseNumber(section_->diameterText());
+    session_->setAutoCalculation(autoCalculation());
 }
 
 void CalculatorWindow::setCalcOrderLines(const QStringList& lines) {
@@ -1426,49 +1231,7 @@ void CalculatorWindow::pasteParameters() {
 }
 
 ReportSource CalculatorWindow::reportSource() const {
-    ReportSource source;
-    source.warnings = warnings_;
-    const auto controls = findChildren<QWidget*>();
-    for (const QWidget* w : controls) {
-        if (w->objectName().isEmpty() || !isTextControl(w))
-            continue;
-        const QString text = controlText(w);
-        if (!source.texts.contains(w->objectName()))
-            source.texts.insert(w->objectName(), text);
-        for (const QWidget* up = w->parentWidget(); up && up != this; up = up->parentWidget())
-            if (qobject_cast<const SoilFrame*>(up) || qobject_cast<const SectionFrame*>(up) ||
-                qobject_cast<const InstallationFrame*>(up)) {
-                source.texts.insert(up->objectName() + QLatin1Char('.') + w->objectName(), text);
-                break;
-            }
-    }
-    // A plain soil field is the upper (or only) frame's, as everywhere else.
-    if (soil_)
-        for (const QWidget* w : soil_->findChildren<QWidget*>())
-            if (!w->objectName().isEmpty() && isTextControl(w))
-                source.texts.insert(w->objectName(), controlText(w));
-    for (auto it = spins_.cbegin(); it != spins_.cend(); ++it)
-        source.texts.insert(it.key(), QString::number(it.value()->value()));
-    for (auto it = radios_.cbegin(); it != radios_.cend(); ++it)
-        source.texts.insert(it.key(), radioText(it.value()));
-    for (auto it = rowGrids_.cbegin(); it != rowGrids_.cend(); ++it)
-        source.texts.insert(it.key(), it.value()->rowsText());
-    // The window's own inputs by their plain names, before a frame's field of the same name.
-    for (auto it = geometry_.cbegin(); it != geometry_.cend(); ++it)
-        source.texts.insert(it.key(), it.value()->text());
-    for (const GeometryInput& g : d_.geometry)
-        if (const TableRowChoice* choice = rowChoices_.value(g.name)) {
-            source.texts.insert(g.name, choice->key());
-            source.texts.insert(rowCodeInput(g), choice->code());
-            for (const QString& value : choice->valueNames())
-                source.texts.insert(g.name + u'.' + value, choice->value(value));
-        }
-    // A multi-line calculation order may be the report's body.
-    if (memo_)
-        source.texts.insert(memo_->objectName(), memo_->toPlainText());
-    source.installation = installationValues();
-    source.picture = toolbar_->btnPicture()->isChecked();
-    return source;
+    return session_->reportSource();
 }
 
 void CalculatorWindow::exportReport() {
@@ -1513,23 +1276,14 @@ void CalculatorWindow::runSoilDictionary() {
     // Without a soil frame the dictionary is only shown: nothing here depends on it.
     if (soils_.isEmpty())
         return open(this);
-    for (SoilFrame* frame : soilFrames())
-        frame->SaveSoilState();
     // It opens on the soil of the layer in view.
     const int inFront = layerTabs_ ? std::clamp(layerTabs_->currentIndex(), 0, int(soils_.size()) - 1) : 0;
     const SoilFrame* shown = soils_[inFront].frame;
     if (DataTable* soils = data_.table(QStringLiteral("P_udel.DB")); soils && soils->isOpen())
         soils->locate(QStringLiteral("Grunt"), shown->ComboGrunt()->currentText());
     open(this);
-    {
-        const ScopedCount hold(tailHold_);
-        for (SoilSlot& slot : soils_) {
-            slot.frame->InitSoil();
-            slot.last = slot.frame->ComboGrunt()->currentText();
-        }
-        applyDerived(calc_.derive(snapshot(), soils_.first().setup->prefix + QStringLiteral("EditRo0")));
-    }
-    ChangeTail();
+    session_->soilsEdited();
+    redraw();
 }
 
 void CalculatorWindow::runSectionDictionary(bool corrosion) {
@@ -1538,35 +1292,15 @@ void CalculatorWindow::runSectionDictionary(bool corrosion) {
     const auto& open = corrosion ? referenceDialogs().corrosion : referenceDialogs().steels;
     if (sections_.isEmpty() || !open)
         return;
-    const SectionSlot& slot = sections_[sectionInFront()];
-    SectionFrame* section = slot.frame;
-    const QString construction = section->cmbSech()->currentText();
-    const QString size = section->cmbDiam()->currentText();
-    {
-        const ScopedCount hold(tailHold_);
-        if (corrosion)
-            section->LocateCorrosionRow();
-        else if (referenceDialogs().locateSteel)
-            referenceDialogs().locateSteel(construction, size);
-        open(this);
-        // Every frame follows the dictionary; the one in front keeps its choice.
-        if (!corrosion)
-            initSections();
-        else
-            for (const SectionSlot& other : std::as_const(sections_))
-                if (!other.frame->btnAllMat()->isChecked())
-                    other.frame->RefreshConstructions();
-        restoreSection(slot.setup->prefix, construction, size);
-    }
-    ChangeTail();
-}
-
-void CalculatorWindow::fillChoice(const GeometryInput& g, QComboBox* combo) {
-    const QSignalBlocker quiet(combo);
-    combo->clear();
-    if (const DataTable* table = data_.table(g.choiceTable))
-        combo->addItems(choiceTexts(*table, g));
-    combo->setCurrentIndex(-1);
+    const int front = sectionInFront();
+    SectionFrame* section = sections_[front].frame;
+    if (corrosion)
+        section->LocateCorrosionRow();
+    else if (referenceDialogs().locateSteel)
+        referenceDialogs().locateSteel(section->cmbSech()->currentText(), section->cmbDiam()->currentText());
+    open(this);
+    session_->sectionsEdited(corrosion, front);
+    redraw();
 }
 
 const GeometryInput* CalculatorWindow::materialChoice() const {
@@ -1581,32 +1315,12 @@ void CalculatorWindow::runChoiceDictionary() {
     const auto& open = referenceDialogs().steels;
     if (!g || !open)
         return;
-    QComboBox* combo = choices_.value(g->name);
-    const QString chosen = combo->currentText();
     if (referenceDialogs().locateSteel)
-        referenceDialogs().locateSteel(g->choiceMaterial, chosen);
+        referenceDialogs().locateSteel(g->choiceMaterial, choices_.value(g->name)->currentText());
     open(this);
-    // The list follows the table: a value deleted or corrected there is no longer offered.
-    fillChoice(*g, combo);
-    if (g->choiceFirstAfterDialog && combo->count() > 0)
-        combo->setCurrentIndex(0); // runs its change handling: nothing was chosen after the refill
-    else if (g->choiceFirstAfterDialog)
-        ChangeTail();
-    else if (combo->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
-        setInputText(g->name, chosen);
-    else
-        ChangeTail(); // no result may stay for a value that is gone
+    session_->choiceListEdited(g->name);
+    redraw();
     sayEmptyChoices();
-}
-
-void CalculatorWindow::restoreSection(const QString& prefix, const QString& construction, const QString& size) {
-    auto* sech = qobject_cast<QComboBox*>(inputWidget(prefix + QStringLiteral("cmbSech")));
-    auto* diam = qobject_cast<QComboBox*>(inputWidget(prefix + QStringLiteral("cmbDiam")));
-    if (!sech || !diam || sech->findText(construction, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
-        return;
-    setInputText(prefix + QStringLiteral("cmbSech"), construction);
-    if (diam->findText(size, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
-        setInputText(prefix + QStringLiteral("cmbDiam"), size);
 }
 
 // ---- Page control: conditions, a type chosen by picture, coefficient tables ----
@@ -1749,16 +1463,10 @@ void CalculatorWindow::pictureClicked(const QString& name, int number) {
     QSpinBox* value = spins_.value(name);
     if (!value || !pictureChoices_.contains(name) || number < value->minimum() || number > value->maximum())
         return;
-    {
-        const QSignalBlocker quiet(value);
-        value->setValue(number);
-    }
-    // The user's choice moves the inputs that must fit the type; the program's would not.
-    const QMap<QString, QString> moved = calc_.userChoice(snapshot(), name);
-    for (auto it = moved.cbegin(); it != moved.cend(); ++it)
-        setLinkedInput(it.key(), it.value());
+    // The user's choice moves the inputs that must fit the type.
     const ScopedCount choosing(choosing_);
-    inputChanged(name, false);
+    session_->choose(name, QString::number(number));
+    redraw();
 }
 
 void CalculatorWindow::showPictureChoice(const QString& name) {
@@ -1847,16 +1555,10 @@ void CalculatorWindow::filterCoefficientTables(const QString& changedInput) {
 }
 
 void CalculatorWindow::coefficientTableEdited() {
-    // An edited coefficient changes the result on screen; a filter or a reload changes nothing.
-    if (!isVisible() || tailHold_ > 0 || !autoCalculation() || result_->text().isEmpty() ||
-        selectionRunning())
+    if (!isVisible() || selectionRunning())
         return;
-    const Evaluation e = calc_.evaluate(snapshot());
-    bool same = e.ok() && e.resultText == result_->text();
-    for (auto it = e.shown.cbegin(); same && it != e.shown.cend(); ++it)
-        same = inputText(it.key()) == it.value();
-    if (!same)
-        Calculate(false);
+    if (session_->coefficientsEdited())
+        redraw();
 }
 
 // ---- Parameter selection ----
@@ -1933,8 +1635,9 @@ void CalculatorWindow::ShowSelectionSettings() {
 void CalculatorWindow::RunSelection() {
     if (d_.selection.parameters.isEmpty() || selectionRunning())
         return;
-    if (const auto refused = calc_.selectionPrecondition(snapshot())) {
-        showValues(refused->shown);
+    if (const auto refused = calc_.selectionPrecondition(session_->values())) {
+        session_->showValues(refused->shown);
+        redraw();
         fail(*refused, true);
         return;
     }
@@ -1971,9 +1674,14 @@ void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
         return;
     }
     const InputTexts before = currentInputs(d_.inputOrder);
-    for (const QString& name : preparation.cleared)
-        if (QLineEdit* edit = geometryEdit(name))
-            assignWithoutTail(edit, {});
+    if (!preparation.cleared.isEmpty()) {
+        session_->holdTail();
+        for (const QString& name : preparation.cleared)
+            if (geometryEdit(name))
+                session_->edit(name, QString(), false);
+        session_->releaseTail();
+        redraw();
+    }
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
     QString message;
     const auto stored =
@@ -2067,6 +1775,7 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
             if (const auto shown = parseNumber(inputText(frame + QStringLiteral("EditRo"))))
                 values.insert(frame + QStringLiteral("EditRo"), *shown);
     // Nothing on the window changes while the run holds it: one snapshot serves every combination.
+    session_->setRun(nullptr, singleRun_);
     SelectionModelRun model(calc_, snapshot(), std::move(values), frames);
     model.derive();
 
@@ -2104,8 +1813,10 @@ std::optional<selection::RunResult> CalculatorWindow::runLevels(
         };
 
     runValues_ = &model.values();
+    session_->setRun(runValues_, singleRun_);
     const selection::RunResult result = model.run(levels, hooks);
     runValues_ = nullptr;
+    session_->setRun(nullptr, singleRun_);
     showProgress();
     ShowSelectionResult(model.values(), result);
     rememberInputsBeforeRun(before);
@@ -2186,36 +1897,9 @@ void CalculatorWindow::ShowSelectionResult(const QMap<QString, long double>& val
     QApplication::restoreOverrideCursor();
     toolbar_->setSelectionRunning(false);
     holdWindowForRun(false);
-    {
-        // One result follows the write-back, not one calculation per field written.
-        const ScopedCount hold(tailHold_);
-        for (const QString& name : d_.selection.writeBack) {
-            if (!values.contains(name))
-                continue;
-            // Derived values are written below as the calculator derives them, in their format.
-            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)); edit && edit->isReadOnly())
-                continue;
-            if (auto* edit = qobject_cast<QLineEdit*>(inputWidget(name)))
-                edit->setText(formatGeneral(values.value(name)));
-            else if (auto* spin = qobject_cast<QSpinBox*>(inputWidget(name)))
-                spin->setValue(int(std::lround(values.value(name))));
-        }
-        for (const SoilSlot& slot : std::as_const(soils_))
-            if (const QString p = slot.setup->prefix + QStringLiteral("EditRo"); values.contains(p))
-                slot.frame->EditRo()->setText(formatGeneral(values.value(p)));
-        applyDerived(calc_.derive(snapshot(), {}));
-    }
-    updateRangeLabels();
-    // A run that tried nothing leaves the result as the write-back left it.
-    if (result.combinations > 0) {
-        if (result.inadmissible || !result.r) {
-            clearResult();
-            clearShownWithResult();
-        } else {
-            showResult(calc_.present(snapshot(), *result.r));
-        }
-    }
-    UpdateButtons();
+    session_->takeSelectionResult(values, result.combinations, result.inadmissible, result.r);
+    freshResult_ = session_->hasResult();
+    redraw();
     if (focusBeforeRun_ && focusBeforeRun_->isEnabled())
         focusBeforeRun_->setFocus(Qt::OtherFocusReason);
     focusBeforeRun_ = nullptr;
@@ -2246,7 +1930,7 @@ void CalculatorWindow::wireRadioInputs() {
     for (RadioGroup* radio : std::as_const(radios_))
         connect(radio, &RadioGroup::itemIndexChanged, this, [this, radio] {
             const ScopedCount choosing(choosing_);
-            inputChanged(radio->objectName(), false);
+            userEdit(radio->objectName(), radio->itemText(), false);
         });
 }
 
@@ -2254,19 +1938,10 @@ QString CalculatorWindow::radioText(const RadioGroup* radio) {
     return radio->itemText();
 }
 
-bool CalculatorWindow::setRadioText(RadioGroup* radio, const QString& text) {
-    const int before = radio->itemIndex();
-    if (!radio->chooseItem(text))
-        return false;
-    if (radio->itemIndex() == before)
-        inputChanged(radio->objectName(), false); // choosing it again still runs its handling
-    return true;
-}
-
 void CalculatorWindow::updateEnabledInputs() {
     // Only what the calculator disabled is enabled again: a selection run holds inputs of its own.
     static const char* const mark = "disabledByCalculator";
-    const QStringList disabled = calc_.disabledInputs(snapshot());
+    const QStringList disabled = calc_.disabledInputs(session_->values());
     for (const GeometryInput& g : d_.geometry) {
         QWidget* w = inputWidget(g.name);
         if (!w)
@@ -2312,63 +1987,20 @@ void CalculatorWindow::buildRowChoice(const GeometryInput& g, QLabel* caption, Q
 void CalculatorWindow::wireRowChoices() {
     for (auto it = rowChoices_.cbegin(); it != rowChoices_.cend(); ++it) {
         const QString name = it.key();
-        connect(it.value(), &TableRowChoice::rowChanged, this, [this, name](bool byUser) {
+        TableRowChoice* choice = it.value();
+        connect(choice, &TableRowChoice::rowChanged, this, [this, name, choice](bool byUser) {
+            if (redrawing_ > 0)
+                return;
             const ScopedCount choosing(choosing_);
-            // Another table's row counts as the user's choice: the inputs that follow the row move.
-            if (byUser || (rebinding_ > 0 && reopening_ == 0))
-                moveWithRow(name);
-            inputChanged(name, byUser);
+            session_->rowChosen(name, choice->key(), byUser);
+            redraw();
         });
-        if (QCheckBox* check = it.value()->check())
-            connect(check, &QCheckBox::clicked, this, [this, name, check] {
-                if (check->isChecked())
-                    moveWithRow(name);
-                ChangeTail();
+        if (QCheckBox* check = choice->check())
+            connect(check, &QCheckBox::clicked, this, [this, check](bool checked) {
+                session_->press(check->objectName(), checked);
+                redraw();
             });
     }
-}
-
-void CalculatorWindow::bindRowTable(const GeometryInput& g) {
-    TableRowChoice* choice = rowChoices_.value(g.name);
-    if (!choice)
-        return;
-    int index = 0;
-    if (const RadioGroup* radio = radios_.value(g.rowChoice->tableInput))
-        index = radio->itemIndex();
-    const ScopedCount rebinding(rebinding_);
-    choice->setTableIndex(index);
-}
-
-QString CalculatorWindow::openOnFilledTable() {
-    // A type whose table has no row gives no result: the window opens on one that has, and says why.
-    for (const GeometryInput& g : d_.geometry) {
-        TableRowChoice* choice = rowChoices_.value(g.name);
-        RadioGroup* radio = g.isRowChoice() ? radios_.value(g.rowChoice->tableInput) : nullptr;
-        const QString empty = choice ? choice->emptyMessage() : QString();
-        if (!radio || empty.isEmpty())
-            continue;
-        const int current = radio->itemIndex();
-        const ScopedCount rebinding(rebinding_);
-        for (int i = 0; i < g.rowChoice->tables.size(); ++i) {
-            if (i == current)
-                continue;
-            choice->setTableIndex(i);
-            if (!choice->hasRow())
-                continue;
-            const QString item = radio->item(i)->text();
-            setRadioText(radio, item);
-            return empty + u" Выбран тип «"_s + item + u"»."_s;
-        }
-        choice->setTableIndex(current);
-    }
-    return {};
-}
-
-void CalculatorWindow::moveWithRow(const QString& name) {
-    const QMap<QString, QString> moved = calc_.userChoice(snapshot(), name);
-    const ScopedCount hold(tailHold_);
-    for (auto it = moved.cbegin(); it != moved.cend(); ++it)
-        setLinkedInput(it.key(), it.value());
 }
 
 void CalculatorWindow::sayEmptyRowTable(const QString& empty) {
@@ -2382,10 +2014,7 @@ void CalculatorWindow::sayEmptyRowTable(const QString& empty) {
 }
 
 QString CalculatorWindow::emptyRowTableMessage() const {
-    for (const TableRowChoice* choice : rowChoices_)
-        if (const QString empty = choice->emptyMessage(); !empty.isEmpty())
-            return empty;
-    return {};
+    return session_->emptyRowTableMessage();
 }
 
 TableRowChoice* CalculatorWindow::rowChoice(const QString& name) const {
@@ -2406,7 +2035,7 @@ void CalculatorWindow::addRowGrid(const GeometryInput& g, QGridLayout* target, i
     if (!g.rowGrid->defaultText.isEmpty())
         grid->setRowsText(g.rowGrid->defaultText);
     target->addWidget(buildRowGridPanel(grid, panel), row, 0, 1, 3);
-    connect(grid, &RowGrid::edited, this, [this, name = g.name] { inputChanged(name, true); });
+    connect(grid, &RowGrid::edited, this, [this, grid] { userEdit(grid->objectName(), grid->rowsText(), true); });
     for (const GridButton& b : g.rowGrid->buttons)
         if (auto* button = panel->findChild<QPushButton*>(b.name))
             connect(button, &QPushButton::clicked, this, [this, grid, b] { gridButtonClicked(grid, b); });
@@ -2417,10 +2046,9 @@ void CalculatorWindow::gridButtonClicked(RowGrid* grid, const GridButton& button
         grid->clearCells();
         return;
     }
-    const GridCommand done = calc_.gridCommand(snapshot(), button.name);
-    showValues(done.shown);
+    const GridCommand done = session_->gridCommand(button.name);
+    redraw();
     if (done.failure) {
-        showValues(done.failure->shown);
         fail(*done.failure, true);
     } else if (!done.message.isEmpty()) {
         dialogs().showMessage(done.message);

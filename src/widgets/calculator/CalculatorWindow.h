@@ -2,6 +2,7 @@
 
 #include "core/model/Calculator.h"
 #include "core/model/HistoryMapping.h"
+#include "core/session/CalculatorSession.h"
 
 #include "core/selection/Selection.h"
 
@@ -31,6 +32,7 @@ class QToolButton;
 namespace kz {
 
 class DataModule;
+class StoredFrameData;
 class RadioGroup;
 class RowGrid;
 class EquivalentResistivityLink;
@@ -66,14 +68,15 @@ QSize largestCalculatorWindow();
 
 // The window every calculator is: toolbar on top; picture and the formula's conditions on the
 // left; soil, construction and geometry with the result on the right; the formula panel; the
-// installation frame at the bottom. It is built from the calculator's description, takes a
-// snapshot of its widgets for every rule of the calculator (derived values, checks, the result,
-// linking, selection) and shows what comes back; it runs the common work around them (the tail
-// of a change, the enabling rule, activation, history, copy and paste, the resistivity link).
+// installation frame at the bottom. It is built from the calculator's description and shows the
+// calculator's session: every edit of the user goes to the session, which applies the change
+// rules (derived values, linking, the frames' lists, the result), and the window redraws what the
+// session then holds. Messages of the session come back as its listener: the message line for a
+// check failed while typing, boxes otherwise.
 //
 // Inputs are reached by object name (inputWidget, setInputText), frame inputs included, so that
-// history, paste and a batch run set them the way a user would, in the descriptor's input order.
-class CalculatorWindow : public QDialog {
+// history and paste set them in the descriptor's input order.
+class CalculatorWindow : public QDialog, private SessionListener {
     Q_OBJECT
 public:
     CalculatorWindow(const Calculator& calculator, DataModule& data, QWidget* parent = nullptr);
@@ -81,6 +84,8 @@ public:
 
     const CalculatorDescriptor& descriptor() const { return d_; }
     const Calculator& calculator() const { return calc_; }
+    // The state the window shows.
+    const CalculatorSession& session() const { return *session_; }
     // The inputs as values, for the calculator's rules.
     CalcInputs snapshot() const;
 
@@ -191,39 +196,30 @@ signals:
     void calculated(bool ok);
 
 private:
+    // SessionListener: what the session says, as boxes or in the message line.
+    void said(const QString& message) override;
+    void failed(const CheckFailure& failure, bool shown) override;
+    void evaluated(bool ok) override;
+    // An edit of the user (byUser: the input or its step buttons had the focus) or of the program,
+    // handed to the session; then the window shows what the session holds.
+    void userEdit(const QString& name, const QString& text, bool byUser);
+    // Every widget brought to what the session holds, without their change handling.
+    void redraw();
+    void redrawOwnInputs();
+    void redrawFrames();
+    void redrawResult();
     // A change counts as the user's while the input or one of its step buttons has the focus.
     bool changedByUser(const QWidget* input) const;
-    // Writes an input that linking moves (its change is not the user's, so nothing cascades) and
-    // recomputes the range labels that follow it.
-    void setLinkedInput(const QString& name, const QString& text);
-    void updateRangeLabelsFollowing(const QString& input);
-    // A program's write into an input that acts on the user's changes only.
-    void programWrote(const QString& name);
     // An input's caption that follows other inputs.
     void updateCaption(const GeometryInput& g);
 
-    // The number in an input (during a selection run the run's value); nullopt when it is not one.
-    std::optional<long double> number(const QString& name) const;
-    // The diameter the formulas use: the equivalent one for angle and strip steel.
-    std::optional<long double> diameter() const;
     // The message of a failed check with the focus on its input; shown only with show set.
     bool fail(const CheckFailure& failure, bool show);
-    // The tail of every change: calculate in automatic mode, otherwise forget the result.
-    void ChangeTail();
-    // Sets an input from a rule of another input's change: that change runs the one tail.
-    void assignWithoutTail(QLineEdit* edit, const QString& text);
     // A control of the calculator's own in a row of its own under the result.
     void addBelowResult(QWidget* widget);
     // Lines of the multi-line calculation order (also handed to the viewer).
     void setCalcOrderLines(const QStringList& lines);
     InstallationValues installationValues() const;
-
-    // The change handling of an input: linking (the user's own changes), derived values, the tail,
-    // the range labels that follow it.
-    void inputChanged(const QString& name, bool byUser);
-    void applyDerived(const QMap<QString, QString>& values);
-    void linkParameters();
-    void showResult(const Evaluation& e);
     // While the user types, a failed check is said in the window's message line and its input is
     // marked; the message box waits until the field is left, Enter or the calculate button.
     bool typing() const;
@@ -237,24 +233,16 @@ private:
     void addRadioInput(const GeometryInput& g, QGridLayout* grid, int row);
     void wireRadioInputs();
     static QString radioText(const RadioGroup* radio);
-    bool setRadioText(RadioGroup* radio, const QString& text);
     void updateEnabledInputs();
     // A row chosen in a grid: its tab, its key beside the caption, the table of the current type.
     void buildRowChoice(const GeometryInput& g, QLabel* caption, QGridLayout* target, int row);
     void wireRowChoices();
-    void bindRowTable(const GeometryInput& g);
-    // The inputs the calculator moves with the chosen row.
-    void moveWithRow(const QString& name);
-    // On opening: a type whose table has no row is left for one whose table has; what is said.
-    QString openOnFilledTable();
     QString emptyRowTableMessage() const;
     // Says in the message line that a row table is empty, or forgets having said it.
     void sayEmptyRowTable(const QString& empty);
     // A grid of rows with its panel, and what its buttons do.
     void addRowGrid(const GeometryInput& g, QGridLayout* target, int row, QWidget* panel);
     void gridButtonClicked(RowGrid* grid, const GridButton& button);
-    // Values the calculator wrote into inputs, shown without running their change handling.
-    void showValues(const QMap<QString, QString>& values);
     void wireTablesDialog();
     void buildEquivalentResistivity();
     // The page control and what it holds, after the geometry (which makes the picture choices).
@@ -277,35 +265,23 @@ private:
     void wireFrames();
     void lineInputEdited(QLineEdit* edit);
     void spinInputEdited(QSpinBox* spin);
-    void sectionChanged();
     // The soil and construction frames the description declares, the pages that hold them with
     // their own inputs and pictures (CalculatorWindowFrames.cpp).
     void buildFrames(QBoxLayout* right, QWidget* parent);
     QWidget* buildSoilPage(int index, QWidget* parent);
     void wireSoilFrames();
-    // A change in soil frame number index: its type (typeChange) or its p0 or Kп.
-    void soilFrameChanged(int index, bool typeChange);
     // The soil frame an input belongs to ("FramePG.EditRo0"), the first one for a plain name.
     SoilFrame* soilFrameOf(const QString& input) const;
     // The construction frame of a size-list mode input, nullptr for another name.
     SectionFrame* sectionOfMode(const QString& name) const;
     // The construction frame the toolbar's dictionaries act on: that of the soil page in front.
     int sectionInFront() const;
-    void initSections();
-    // Applies the calculator's spin limits for the current inputs, clamping the counts quietly.
-    void applySpinLimits();
     void loadPagePictures();
     // The soil frames there are: the upper (or only) one first.
     QList<SoilFrame*> soilFrames() const;
-    void clearResult();
-    // The derived values a failed calculation empties with the result.
-    void clearShownWithResult();
     void showCalcOrderViewer();
     void runSoilDictionary();
     void runSectionDictionary(bool corrosion);
-    void restoreSection(const QString& prefix, const QString& construction, const QString& size);
-    // The list of a choice input refilled from its table, nothing chosen, no change run.
-    void fillChoice(const GeometryInput& g, QComboBox* combo);
     const GeometryInput* materialChoice() const;
     void runChoiceDictionary();
     bool runInputCheck(const InputCheck& check, bool show);
@@ -337,11 +313,19 @@ private:
     const Calculator& calc_;
     const CalculatorDescriptor& d_;
     DataModule& data_;
+    std::unique_ptr<StoredFrameData> frameData_;
+    std::unique_ptr<CalculatorSession> session_;
+    int redrawing_ = 0;
+    // A calculation asked for by the user: its failed check is said in a box.
+    int asked_ = 0;
+    // Whether the session calculated since the last redraw, and with a result.
+    std::optional<bool> calculatedNow_;
+    // A result shown since the last redraw: its warnings and verdict follow.
+    bool freshResult_ = false;
     std::unique_ptr<EquivalentResistivityLink> pekvLink_;
     QCheckBox* include_ = nullptr;
     CopyBuffer copyBuffer_;
     int calculations_ = 0;
-    int tailHold_ = 0;
 
     CalculatorToolbar* toolbar_ = nullptr;
     SoilFrame* soil_ = nullptr;
@@ -349,7 +333,6 @@ private:
     struct SoilSlot {
         SoilFrame* frame = nullptr;
         const SoilFrameSetup* setup = nullptr;
-        QString last; // the soil type of the last change handled
     };
     struct SectionSlot {
         SectionFrame* frame = nullptr;
@@ -402,11 +385,11 @@ private:
     };
     QMap<QString, PictureChoiceWidgets> pictureChoices_;
     QMap<QString, TableRowChoice*> rowChoices_;
-    int rebinding_ = 0;
     int activations_ = 0;
-    int reopening_ = 0;
-    int activating_ = 0;
     QString saidEmpty_;
+    // The texts the coefficient tables were last filtered by and the pictures last shown chosen.
+    QMap<QString, QString> filteredBy_;
+    QMap<QString, int> pictureShown_;
     QTabWidget* pages_ = nullptr;
     QMap<QString, TableGrid*> grids_;
     QList<QPair<const CoefficientTab*, QCheckBox*>> tableFilters_;

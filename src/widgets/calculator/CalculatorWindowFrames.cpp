@@ -91,7 +91,7 @@ QWidget* CalculatorWindow::buildSoilPage(int index, QWidget* parent) {
         if (!f.resistivityLabel.isEmpty())
             if (auto* label = frame->findChild<QLabel*>(QStringLiteral("lblRo")))
                 label->setText(f.resistivityLabel);
-        soils_ << SoilSlot{frame, &f, {}};
+        soils_ << SoilSlot{frame, &f};
         return frame;
     }
     // A page of its own: the picture and the formula's conditions on the left, the frames and the
@@ -137,7 +137,7 @@ QWidget* CalculatorWindow::buildSoilPage(int index, QWidget* parent) {
     if (!f.resistivityLabel.isEmpty())
         if (auto* label = frame->findChild<QLabel*>(QStringLiteral("lblRo")))
             label->setText(f.resistivityLabel);
-    soils_ << SoilSlot{frame, &f, {}};
+    soils_ << SoilSlot{frame, &f};
     column->addWidget(frame);
     for (const ConstructionFrameSetup& c : d_.constructionFrames) {
         if (c.page != index)
@@ -166,42 +166,32 @@ void CalculatorWindow::loadPagePictures() {
 }
 
 void CalculatorWindow::wireSoilFrames() {
-    for (int i = 0; i < soils_.size(); ++i) {
-        SoilFrame* frame = soils_[i].frame;
-        connect(frame, &SoilFrame::soilChanged, this, [this, i] { soilFrameChanged(i, true); });
-        connect(frame, &SoilFrame::measuredRoChanged, this, [this, i] { soilFrameChanged(i, false); });
-        connect(frame, &SoilFrame::coefficientChanged, this, [this, i] { soilFrameChanged(i, false); });
+    // The frames show the session's states and hand the user's edits on to it.
+    for (const SoilSlot& slot : std::as_const(soils_)) {
+        slot.frame->attach();
+        connect(slot.frame, &SoilFrame::edited, this,
+                [this, frame = slot.setup->name](const QString& field, const QString& text) {
+                    // A soil chosen from the list is done at once: its message may be a box.
+                    const ScopedCount choosing(choosing_, field == u"ComboGrunt"_s);
+                    userEdit(frame + u'.' + field, text, true);
+                });
     }
     for (const SectionSlot& slot : std::as_const(sections_)) {
-        connect(slot.frame, &SectionFrame::constructionChanged, this, &CalculatorWindow::sectionChanged);
-        connect(slot.frame, &SectionFrame::sizeChanged, this, &CalculatorWindow::sectionChanged);
-        connect(slot.frame, &SectionFrame::modeChanged, this, &CalculatorWindow::sectionChanged);
+        const ConstructionSetup& c = slot.setup->setup;
+        slot.frame->attach(c.letterD, c.letterB, slot.soil ? slot.soil->EditRo() : nullptr, c.electrodeKind);
+        const QString frame = slot.setup->name;
+        connect(slot.frame, &SectionFrame::edited, this, [this, frame](const QString& field, const QString& text) {
+            const ScopedCount choosing(choosing_);
+            userEdit(frame + u'.' + field, text, true);
+        });
+        connect(slot.frame, &SectionFrame::modePressed, this, [this, frame](const QString& button) {
+            const ScopedCount choosing(choosing_);
+            if (redrawing_ > 0)
+                return;
+            session_->press(frame + u'.' + button, true);
+            redraw();
+        });
     }
-}
-
-void CalculatorWindow::soilFrameChanged(int index, bool typeChange) {
-    SoilSlot& slot = soils_[index];
-    const QString soil = slot.frame->ComboGrunt()->currentText();
-    // A frame that bounds constructions or the installation: a new soil sets its default p0 first,
-    // its own handling follows with the whole tail.
-    bool bounds = slot.setup->installation;
-    for (const SectionSlot& s : std::as_const(sections_))
-        bounds = bounds || s.soil == slot.frame;
-    if (!typeChange && bounds && soil != slot.last) {
-        result_->clear();
-        return;
-    }
-    // A soil chosen from the list is done at once: its message may be a box.
-    const ScopedCount choosing(choosing_, typeChange || soil != slot.last);
-    slot.last = soil;
-    for (const SectionSlot& s : std::as_const(sections_))
-        if (s.soil == slot.frame && !s.frame->btnAllMat()->isChecked())
-            s.frame->RefreshConstructions();
-    const QString changed = slot.setup->prefix + (typeChange && bounds ? u"ComboGrunt"_s : u"EditRo0"_s);
-    applyDerived(calc_.derive(snapshot(), changed));
-    ChangeTail();
-    if (slot.setup->installation)
-        SyncInstallationResistivity();
 }
 
 SoilFrame* CalculatorWindow::soilFrameOf(const QString& input) const {
@@ -227,25 +217,6 @@ int CalculatorWindow::sectionInFront() const {
             if (sections_[i].setup->page == layerTabs_->currentIndex())
                 return i;
     return 0;
-}
-
-void CalculatorWindow::initSections() {
-    for (const SectionSlot& slot : std::as_const(sections_)) {
-        const ConstructionSetup& c = slot.setup->setup;
-        slot.frame->InitSection(c.letterD, c.letterB, slot.soil ? slot.soil->EditRo() : nullptr, c.electrodeKind);
-    }
-}
-
-void CalculatorWindow::applySpinLimits() {
-    const CalcInputs in = snapshot();
-    for (auto it = spins_.cbegin(); it != spins_.cend(); ++it) {
-        const auto limits = calc_.spinLimits(in, it.key());
-        if (!limits)
-            continue;
-        // The count moves into the new limits with the change that set them: one tail follows.
-        const QSignalBlocker quiet(it.value());
-        it.value()->setRange(limits->first, limits->second);
-    }
 }
 
 } // namespace kz

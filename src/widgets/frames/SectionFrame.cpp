@@ -98,14 +98,20 @@ SectionFrame::SectionFrame(DataModule& data, QWidget* parent)
     grid->setColumnStretch(4, 1);
 
     connect(cmbSech_, &QComboBox::currentIndexChanged, this, [this] {
+        if (attached_)
+            return emit edited(u"cmbSech"_s, cmbSech_->currentText());
         applyConstructionChoice();
         emit constructionChanged();
     });
     connect(cmbDiam_, &QComboBox::currentIndexChanged, this, [this] {
+        if (attached_)
+            return emit edited(u"cmbDiam"_s, cmbDiam_->currentText());
         applySizeChoice();
         emit sizeChanged();
     });
-    connect(modes_, &QButtonGroup::idClicked, this, [this] {
+    connect(modes_, &QButtonGroup::idClicked, this, [this](int id) {
+        if (attached_)
+            return emit modePressed(modes_->button(id)->objectName());
         applySizeMode();
         emit modeChanged();
     });
@@ -120,6 +126,52 @@ void SectionFrame::InitSection(const QString& letterD, const QString& letterB, Q
     roInput_ = roInput;
     kind_ = kindWord;
     RefreshConstructions();
+}
+
+void SectionFrame::attach(const QString& letterD, const QString& letterB, QWidget* roInput,
+                          const QString& kindWord) {
+    attached_ = true;
+    letterD_ = letterD;
+    letterB_ = letterB;
+    roInput_ = roInput;
+    kind_ = kindWord;
+}
+
+void SectionFrame::showState(const SectionState& state) {
+    state_ = state;
+    if (QAbstractButton* b = modes_->button(state.mode); b && !b->isChecked()) {
+        const QSignalBlocker block(modes_);
+        b->setChecked(true);
+    }
+    const QSignalBlocker blockSech(cmbSech_);
+    const QSignalBlocker blockDiam(cmbDiam_);
+    QStringList shown;
+    for (int i = 0; i < cmbSech_->count(); ++i)
+        shown << cmbSech_->itemText(i);
+    if (shown != state.constructions)
+        setItems(cmbSech_, state.constructions);
+    cmbSech_->setCurrentIndex(int(state.constructions.indexOf(state.construction)));
+    showLabels();
+    shown.clear();
+    for (int i = 0; i < cmbDiam_->count(); ++i)
+        shown << cmbDiam_->itemText(i);
+    if (shown != state.sizes)
+        setItems(cmbDiam_, state.sizes);
+    cmbDiam_->setCurrentIndex(int(state.sizes.indexOf(state.size)));
+    editDiam0_->setText(state.shownSize);
+    editDiam_->setText(state.equivalent);
+}
+
+void SectionFrame::showLabels() {
+    const int construction = constructionOf(state_.construction);
+    lblD_->setText(sizeLabel(construction, letterD_, letterB_));
+    const bool equivalent = usesEquivalentDiameter(construction);
+    if (equivalent)
+        lblRD_->setText(equivalentDiameterLabel(letterD_));
+    lblRD_->setVisible(equivalent);
+    editDiam_->setVisible(equivalent);
+    if (const QString hint = sizeListHint(construction); !hint.isEmpty())
+        setHint(cmbDiam_, hint);
 }
 
 int SectionFrame::GetSizeMode() const {
@@ -159,7 +211,7 @@ void SectionFrame::RefreshConstructions() {
     if (!refilled)
         return;
     setItems(cmbSech_, state_.constructions);
-    showState({});
+    showOwnState({});
 }
 
 void SectionFrame::applyConstructionChoice() {
@@ -169,20 +221,12 @@ void SectionFrame::applyConstructionChoice() {
     const bool refilled = state_.chooseConstruction(*reference_, resistivity(), kind_, &said);
     say(said);
     if (refilled)
-        showState({});
+        showOwnState({});
 }
 
-void SectionFrame::showState(const QStringList& said) {
+void SectionFrame::showOwnState(const QStringList& said) {
     say(said);
-    const int construction = constructionOf(state_.construction);
-    lblD_->setText(sizeLabel(construction, letterD_, letterB_));
-    const bool equivalent = usesEquivalentDiameter(construction);
-    if (equivalent)
-        lblRD_->setText(equivalentDiameterLabel(letterD_));
-    lblRD_->setVisible(equivalent);
-    editDiam_->setVisible(equivalent);
-    if (const QString hint = sizeListHint(construction); !hint.isEmpty())
-        setHint(cmbDiam_, hint);
+    showLabels();
     setItems(cmbDiam_, state_.sizes);
     editDiam0_->setText(state_.shownSize);
     editDiam_->setText(state_.equivalent);

@@ -55,6 +55,12 @@ public:
     int GetSizeMode() const;
     // 0 all, 1 recommended, 2 permitted; any other value presses nothing. Then refills.
     void SetSizeMode(int mode);
+    // Attached, the frame shows the state it is given and hands the user's choices on (edited,
+    // modePressed) instead of applying its own rules: the calculator session keeps them. The
+    // letters and the electrode's kind are as for InitSection.
+    void attach(const QString& letterD, const QString& letterB, QWidget* roInput, const QString& kindWord);
+    void showState(const SectionState& state);
+
     // Positions korgrunt0..4 on the current soil class, kind, status, construction and size
     // (only outside the all mode), before the corrosion dictionary is shown.
     void LocateCorrosionRow();
@@ -80,17 +86,23 @@ signals:
     void constructionChanged();
     void sizeChanged();
     void modeChanged();
+    // Attached: the user chose a construction (cmbSech) or a size (cmbDiam), or pressed a mode
+    // button (by its object name).
+    void edited(const QString& field, const QString& text);
+    void modePressed(const QString& button);
 
 private:
     // The soil frame's resistivity the lists follow; none without a soil frame.
     std::optional<QString> resistivity() const;
     // What the state holds, shown; what it said, said.
-    void showState(const QStringList& said);
+    void showOwnState(const QStringList& said);
+    void showLabels();
     void say(const QStringList& said) const;
 
     DataModule& data_;
     std::unique_ptr<StoredFrameData> reference_;
     SectionState state_;
+    bool attached_ = false;
     QString letterD_ = QStringLiteral("D");
     QString letterB_ = QStringLiteral("B");
     QWidget* roInput_ = nullptr;

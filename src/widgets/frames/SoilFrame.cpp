@@ -110,12 +110,20 @@ SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
     onUserLeave(editRo0_, [this] { checkMeasuredOnLeave(); });
     pkvChecks_ = makeNumericInput(editPKV_);
 
-    connect(comboGrunt_, &QComboBox::currentIndexChanged, this, [this] { applySoilType(); });
+    connect(comboGrunt_, &QComboBox::currentIndexChanged, this, [this] {
+        if (attached_)
+            return emit edited(u"ComboGrunt"_s, comboGrunt_->currentText());
+        applySoilType();
+    });
     connect(editRo0_, &QLineEdit::textChanged, this, [this] {
+        if (attached_)
+            return emit edited(u"EditRo0"_s, editRo0_->text());
         UpdateCalculatedRo();
         emit measuredRoChanged();
     });
     connect(editPKV_, &QLineEdit::textChanged, this, [this] {
+        if (attached_)
+            return emit edited(u"EditPKV"_s, editPKV_->text());
         UpdateCalculatedRo();
         emit coefficientChanged();
     });
@@ -150,6 +158,35 @@ void SoilFrame::InitSoil() {
         editRo0_->setText(savedRo0_);
     if (!savedPKV_.isEmpty())
         editPKV_->setText(savedPKV_);
+}
+
+void SoilFrame::showState(const SoilState& state, const QStringList& soils) {
+    const bool newSoil = state.name != state_.name || state.rangeText != state_.rangeText;
+    state_ = state;
+    {
+        const QSignalBlocker block(comboGrunt_);
+        if (comboGrunt_->count() != soils.size() ||
+            (comboGrunt_->currentIndex() >= 0 && comboGrunt_->currentText() != state.name) ||
+            [&] {
+                for (int i = 0; i < soils.size(); ++i)
+                    if (comboGrunt_->itemText(i) != soils[i])
+                        return true;
+                return false;
+            }()) {
+            comboGrunt_->clear();
+            comboGrunt_->addItems(soils);
+        }
+        comboGrunt_->setCurrentIndex(int(soils.indexOf(state.name)));
+    }
+    lblRMinMax_->setText(state.rangeText);
+    for (const auto& [edit, text] : {std::pair{editRo0_, state.measured}, std::pair{editPKV_, state.coefficient},
+                                     std::pair{editRo_, state.calculated}})
+        if (edit->text() != text) {
+            const QSignalBlocker block(edit);
+            edit->setText(text);
+        }
+    if (newSoil && !state.rangeText.isEmpty())
+        applySteps(state.max);
 }
 
 void SoilFrame::SaveSoilState() {

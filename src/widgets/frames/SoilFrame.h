@@ -60,6 +60,11 @@ public:
     QString SavedRo0() const { return savedRo0_; }
     QString SavedPKV() const { return savedPKV_; }
 
+    // Attached, the frame shows the state it is given and hands the user's edits on (edited)
+    // instead of applying its own rules: the calculator session keeps them.
+    void attach() { attached_ = true; }
+    void showState(const SoilState& state, const QStringList& soils);
+
     // The coefficient input keeps its key filter and exit check unless a calculator drops them.
     void setCoefficientChecks(bool keyFilter, bool exitCheck);
 
@@ -82,6 +87,8 @@ signals:
     void soilChanged();
     void measuredRoChanged();
     void coefficientChanged();
+    // Attached: the user chose a soil (ComboGrunt) or edited p0 (EditRo0) or Kп (EditPKV).
+    void edited(const QString& field, const QString& text);
 
 private:
     void checkMeasuredOnLeave();
@@ -92,6 +99,7 @@ private:
 
     std::unique_ptr<StoredFrameData> reference_;
     SoilState state_;
+    bool attached_ = false;
     double steps_[3] = {0, 0, 0};
     QString savedGrunt_;
     QString savedRo0_;

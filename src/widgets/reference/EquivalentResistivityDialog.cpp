@@ -184,12 +184,14 @@ bool EquivalentResistivityLink::run(QWidget* calculator, const Target& target) {
     const auto size = target.size ? target.size() : std::nullopt;
     const auto rho = rho1 && rho2 && h && size ? pekv::equivalentResistivity(form_, *rho1, *rho2, *h, *size)
                                                : std::nullopt;
+    resistivity_.clear();
     if (!rho) {
         dialogs().showMessage(pekv::thicknessMessage());
         return false;
     }
+    resistivity_ = pekv::equivalentResistivityText(*rho);
     if (target.output)
-        target.output->setText(pekv::equivalentResistivityText(*rho));
+        target.output->setText(resistivity_);
     if (target.include)
         target.include->setEnabled(true);
     return true;

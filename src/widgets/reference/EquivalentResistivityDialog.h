@@ -76,12 +76,15 @@ public:
     // The layers of the last confirmed dialog as they stood on screen: ρ1, ρ2 (calculated
     // resistivities) and H; empty until then.
     const QStringList& lastLayers() const { return layers_; }
+    // The equivalent resistivity of the last confirmed dialog, as it is shown; empty when none.
+    const QString& lastResistivity() const { return resistivity_; }
 
 private:
     DataModule& data_;
     pekv::Form form_;
     PekvTexts saved_;
     QStringList layers_;
+    QString resistivity_;
 };
 
 } // namespace kz

@@ -250,8 +250,6 @@ void TestDVertForm::checks_data() {
         << "<none>" << u"Введите значение конструкции заземлителя."_s << "cmbSech";
     QTest::newRow("5 no size") << "cmbDiam"
                                << "<none>" << u"Введите значение размеров заземлителя."_s << "cmbDiam";
-    QTest::newRow("6 diameter 0") << "EditDiam0"
-                                  << "0" << u"Значение диаметра заземлителя должно быть больше 0."_s << "";
     QTest::newRow("7 length 0") << "EditDlina"
                                 << "0" << u"Значение длины заземлителя должно быть больше 0."_s
                                 << "EditDlina";
