@@ -24,7 +24,7 @@ CalcInputs squareGridInputs(const QStringList& v) {
 } // namespace
 
 // The surface grid's geometry and formula, free of the window.
-class TestSet1Calc : public QObject {
+class TestGrids : public QObject {
     Q_OBJECT
 private slots:
     // The square grid with perimeter rods: S = a²N², Lг = 2aN(N + 1), Tотн = (Lв + To)/√S,
@@ -185,5 +185,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestSet1Calc)
+QTEST_APPLESS_MAIN(TestGrids)
 #include "tst_grids.moc"

@@ -266,7 +266,7 @@ void TestLinkedInputs::captions() {
 
 // The radial electrode: the type chosen by picture keeps the length in the type's range, the
 // coefficient grid follows the type and its edits.
-class TestLuchForm : public QObject, CalcWindowFixture<TLuchForm> {
+class TestRadialElectrodeWindow : public QObject, CalcWindowFixture<TLuchForm> {
     Q_OBJECT
 private slots:
     void init() { open(); }
@@ -285,7 +285,7 @@ private:
     DataTable& kiluch() { return (*folder_->data)[u"LuchTable"_s]; }
 };
 
-void TestLuchForm::pictureChoiceKeepsTheLengthInRange() {
+void TestRadialElectrodeWindow::pictureChoiceKeepsTheLengthInRange() {
     for (int i = 1; i <= 7; ++i)
         QVERIFY(!find<QLabel>(qPrintable(u"Image"_s + QString::number(i)))->pixmap().isNull());
     QCOMPARE(label("lblL"), QString());
@@ -313,7 +313,7 @@ void TestLuchForm::pictureChoiceKeepsTheLengthInRange() {
     QCOMPARE(edit("EditN")->text(), u"2"_s);
 }
 
-void TestLuchForm::lengthStepsStopAt40ForBoundedTypes() {
+void TestRadialElectrodeWindow::lengthStepsStopAt40ForBoundedTypes() {
     pick(3);
     type(edit("EditDlina"), u"40"_s);
     emit win_->stepButton(u"btnL1"_s)->upClicked();
@@ -329,7 +329,7 @@ void TestLuchForm::lengthStepsStopAt40ForBoundedTypes() {
     QCOMPARE(edit("EditDlina")->text(), u"41"_s);
 }
 
-void TestLuchForm::singleRunOverTheLengthMovesTheDepth() {
+void TestRadialElectrodeWindow::singleRunOverTheLengthMovesTheDepth() {
     edit("EditGlub")->setText(u"3"_s); // written, not typed: nothing linked yet
     tool("btnLinkParam")->setChecked(true);
     win_->frmEU1()->EditRmax()->setText(u"5"_s);
@@ -340,7 +340,7 @@ void TestLuchForm::singleRunOverTheLengthMovesTheDepth() {
     QCOMPARE(win_->EditVS1()->text(), u"4,8"_s);
 }
 
-void TestLuchForm::editedCoefficientIsUsedAtOnce() {
+void TestRadialElectrodeWindow::editedCoefficientIsUsedAtOnce() {
     autoOn();
     QCOMPARE(edit("EditKI")->text(), u"0,86"_s);
     DataTable& t = kiluch();
@@ -354,7 +354,7 @@ void TestLuchForm::editedCoefficientIsUsedAtOnce() {
 }
 
 // The parallel strips: the width list as the window opens, the step bounds, no width to offer.
-class TestParalForm : public QObject, CalcWindowFixture<TParalFm> {
+class TestParallelStripsWindow : public QObject, CalcWindowFixture<TParalFm> {
     Q_OBJECT
 private slots:
     void init() { open(); }
@@ -365,7 +365,7 @@ private slots:
     void noWidthInRangeSaysSo();
 };
 
-void TestParalForm::reopeningChoosesTheFirstWidth() {
+void TestParallelStripsWindow::reopeningChoosesTheFirstWidth() {
     QStringList widths;
     for (int i = 0; i < win_->cmbDiam()->count(); ++i)
         widths << win_->cmbDiam()->itemText(i);
@@ -379,7 +379,7 @@ void TestParalForm::reopeningChoosesTheFirstWidth() {
     QCOMPARE(edit("EditDlina")->text(), u"50"_s);
 }
 
-void TestParalForm::stepButtonsKeepTheRanges() {
+void TestParallelStripsWindow::stepButtonsKeepTheRanges() {
     type(edit("EditDlina"), u"195"_s);
     emit win_->stepButton(u"btnL10"_s)->upClicked();
     QCOMPARE(edit("EditDlina")->text(), u"195"_s);
@@ -395,7 +395,7 @@ void TestParalForm::stepButtonsKeepTheRanges() {
     QCOMPARE(edit("EditRas")->text(), u"14,5"_s);
 }
 
-void TestParalForm::noWidthInRangeSaysSo() {
+void TestParallelStripsWindow::noWidthInRangeSaysSo() {
     DataTable& polos = (*folder_->data)[u"TablePolos"_s];
     for (polos.first(); !polos.eof();) {
         const double b = polos.value(u"Shir"_s).toDouble();
@@ -419,8 +419,8 @@ void TestParalForm::noWidthInRangeSaysSo() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     TestLinkedInputs linked;
-    TestLuchForm luchForm;
-    TestParalForm paralForm;
+    TestRadialElectrodeWindow luchForm;
+    TestParallelStripsWindow paralForm;
     int failed = QTest::qExec(&linked, argc, argv);
     failed += QTest::qExec(&luchForm, argc, argv);
     failed += QTest::qExec(&paralForm, argc, argv);

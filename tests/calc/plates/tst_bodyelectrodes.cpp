@@ -58,7 +58,7 @@ QStringList reportTail(void (*report)(ReportBuilder&, const ReportSource&), cons
 
 // Plates and spheres: the formulas against values computed by hand to 30 digits (mpmath), the
 // rule 2T > D with its labels and linking, and the texts around them.
-class TestBodyCalc : public QObject {
+class TestBodyElectrodes : public QObject {
     Q_OBJECT
 private slots:
     void buriedPlate_data() {
@@ -431,5 +431,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestBodyCalc)
+QTEST_MAIN(TestBodyElectrodes)
 #include "tst_bodyelectrodes.moc"

@@ -43,7 +43,7 @@ CalcInputs edgePlateInputs(const QString& p1, const QString& p2, const QString& 
 
 // Rectangular and square plates on the surface: the formulas against values computed by hand to
 // 30 digits (mpmath), the rule a < b < 4a with its labels and linking.
-class TestRectPlateCalc : public QObject {
+class TestRectangularPlates : public QObject {
     Q_OBJECT
 private slots:
     void rectangle_data() {
@@ -320,5 +320,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRectPlateCalc)
+QTEST_MAIN(TestRectangularPlates)
 #include "tst_rectangularplates.moc"

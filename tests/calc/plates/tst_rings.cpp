@@ -37,7 +37,7 @@ ReportSource ringSource() {
 
 // The ring formulas against the handbook, computed by hand to 30 digits (mpmath), and the rules
 // around them.
-class TestRingCalc : public QObject {
+class TestRings : public QObject {
     Q_OBJECT
 private slots:
     void buriedFormula_data() {
@@ -327,5 +327,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRingCalc)
+QTEST_MAIN(TestRings)
 #include "tst_rings.moc"

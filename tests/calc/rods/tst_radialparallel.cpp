@@ -100,7 +100,7 @@ const QString fourDepths = u"Ошибка. Длина луча должна бы
 
 // The radial and parallel arrays: their formula (reference values to 30 digits, mpmath), the
 // coefficient look-ups, and their checks in order with their messages.
-class TestLuchParal : public QObject {
+class TestRadialParallel : public QObject {
     Q_OBJECT
 private slots:
     void radialFormula_data() {
@@ -318,5 +318,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLuchParal)
+QTEST_GUILESS_MAIN(TestRadialParallel)
 #include "tst_radialparallel.moc"

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 // The rod at the ground surface: a second calculator on the shared window, with its own values.
-class TestUVert : public QObject {
+class TestRodAtSurface : public QObject {
     Q_OBJECT
 private slots:
     void formula_data() {
@@ -158,5 +158,5 @@ private:
     std::unique_ptr<TUVertFm> win_;
 };
 
-QTEST_MAIN(TestUVert)
+QTEST_MAIN(TestRodAtSurface)
 #include "tst_rodatsurface.moc"

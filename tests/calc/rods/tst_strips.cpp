@@ -35,7 +35,7 @@ long double n(double v) {
 } // namespace
 
 // The strip formulas computed by hand to 30 digits (mpmath), and the rules around them.
-class TestGorizCalc : public QObject {
+class TestStrips : public QObject {
     Q_OBJECT
 private slots:
     void buriedFormula_data() {
@@ -324,5 +324,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGorizCalc)
+QTEST_MAIN(TestStrips)
 #include "tst_strips.moc"

@@ -8,7 +8,7 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 // The pipeline's formula and rules, free of the window.
-class TestTruboCalc : public QObject {
+class TestPipeline : public QObject {
     Q_OBJECT
 private slots:
     void formula_data() {
@@ -125,5 +125,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestTruboCalc)
+QTEST_APPLESS_MAIN(TestPipeline)
 #include "tst_pipeline.moc"

@@ -34,7 +34,7 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 // The surface grid window driven by object name, keystrokes and clicks.
-class TestSet1Frm : public QObject, CalcWindowFixture<TSet1_Frm> {
+class TestSurfaceGridWindow : public QObject, CalcWindowFixture<TSet1_Frm> {
     Q_OBJECT
 private slots:
     void init();
@@ -61,15 +61,15 @@ private:
     QSpinBox* spin(const char* name) { return find<QSpinBox>(name); }
 };
 
-void TestSet1Frm::init() {
+void TestSurfaceGridWindow::init() {
     open();
 }
 
-void TestSet1Frm::cleanup() {
+void TestSurfaceGridWindow::cleanup() {
     close();
 }
 
-void TestSet1Frm::firstOpeningShowsTheDefaults() {
+void TestSurfaceGridWindow::firstOpeningShowsTheDefaults() {
     QCOMPARE(win_->windowTitle(), u"Сетка из горизонтальных электродов на поверхности земли."_s);
     QVERIFY(!win_->frmSech1());
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("3"));
@@ -112,7 +112,7 @@ void TestSet1Frm::firstOpeningShowsTheDefaults() {
         QVERIFY2(tool(b)->isEnabled(), b);
 }
 
-void TestSet1Frm::defaultsGiveTheFormulasResult() {
+void TestSurfaceGridWindow::defaultsGiveTheFormulasResult() {
     // p = 100: 0,444·100/√72 + 100/78 = 6,51464
     score();
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
@@ -121,7 +121,7 @@ void TestSet1Frm::defaultsGiveTheFormulasResult() {
     QVERIFY(tool("btnReport")->isEnabled());
 }
 
-void TestSet1Frm::singleCell() {
+void TestSurfaceGridWindow::singleCell() {
     spin("SpinKolGor")->setValue(1);
     spin("SpinKolVert")->setValue(1);
     type(edit("EditDlina"), QStringLiteral("1"));
@@ -133,7 +133,7 @@ void TestSet1Frm::singleCell() {
     QCOMPARE(edit("EditVS1")->text(), u"69,4"_s);
 }
 
-void TestSet1Frm::countsUpdateTheGeometryAtOnce() {
+void TestSurfaceGridWindow::countsUpdateTheGeometryAtOnce() {
     score();
     QCOMPARE(edit("EditVS1")->text(), u"6,51"_s);
     // Nг = 5: S = 90, L = 3·5·4 + 2·3·6 = 96; automatic calculation off forgets the result.
@@ -153,7 +153,7 @@ void TestSet1Frm::countsUpdateTheGeometryAtOnce() {
     QCOMPARE(edit("EditVS1")->text(), u"7,18"_s);
 }
 
-void TestSet1Frm::clearedWidthEmptiesTheGeometry() {
+void TestSurfaceGridWindow::clearedWidthEmptiesTheGeometry() {
     score();
     type(edit("EditShir"), QString());
     QCOMPARE(edit("EditS")->text(), QString());
@@ -171,7 +171,7 @@ void TestSet1Frm::clearedWidthEmptiesTheGeometry() {
     QCOMPARE(edit("EditS")->text(), QString());
 }
 
-void TestSet1Frm::checks_data() {
+void TestSurfaceGridWindow::checks_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
@@ -186,7 +186,7 @@ void TestSet1Frm::checks_data() {
         << "39" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s;
 }
 
-void TestSet1Frm::checks() {
+void TestSurfaceGridWindow::checks() {
     QFETCH(QString, input);
     QFETCH(QString, text);
     QFETCH(QString, message);
@@ -200,7 +200,7 @@ void TestSet1Frm::checks() {
     QCOMPARE(edit("EditRaschet")->text(), QString());
 }
 
-void TestSet1Frm::gridTooSmallForTheShownAreaIsReported() {
+void TestSurfaceGridWindow::gridTooSmallForTheShownAreaIsReported() {
     // 0,05·0,05 = 0,0025 shows as S = 0: the formula would divide by zero.
     spin("SpinKolGor")->setValue(1);
     spin("SpinKolVert")->setValue(1);
@@ -214,7 +214,7 @@ void TestSet1Frm::gridTooSmallForTheShownAreaIsReported() {
     QCOMPARE(edit("EditRaschet")->text(), QString());
 }
 
-void TestSet1Frm::saveAndLoadRoundTrip() {
+void TestSurfaceGridWindow::saveAndLoadRoundTrip() {
     type(edit("EditRo0"), QStringLiteral("120"));
     type(edit("EditDlina"), QStringLiteral("4,5"));
     type(edit("EditShir"), QStringLiteral("2,5"));
@@ -267,7 +267,7 @@ void TestSet1Frm::saveAndLoadRoundTrip() {
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
 }
 
-void TestSet1Frm::pasteRestoresTheCounts() {
+void TestSurfaceGridWindow::pasteRestoresTheCounts() {
     spin("SpinKolGor")->setValue(9);
     spin("SpinKolVert")->setValue(2);
     type(edit("EditShir"), QStringLiteral("1,5"));
@@ -287,7 +287,7 @@ void TestSet1Frm::pasteRestoresTheCounts() {
     QCOMPARE(edit("EditVS1")->text(), result);
 }
 
-void TestSet1Frm::popupOnACountSelectsIt() {
+void TestSurfaceGridWindow::popupOnACountSelectsIt() {
     // Stored for Nг: 1 .. 5 step 1. A = 3, B = 2, Nв = 3, p = 100, Rдоп = 8:
     // Nг = 1: 14,63; 2: 9,78; 3: S = 54, L = 60, 44,4/√54 + 100/60 = 6,04204 + 1,66667 = 7,70871.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("8"));
@@ -314,7 +314,7 @@ void TestSet1Frm::popupOnACountSelectsIt() {
     QCOMPARE(edit("EditVS1")->text(), u"5,72"_s);
 }
 
-void TestSet1Frm::singleParameterSelectionWithData() {
+void TestSurfaceGridWindow::singleParameterSelectionWithData() {
     // A over 1 .. 5 with B = 2, Nг = 4, Nв = 3, Rдоп = 5,5: 11,24; 8,02; 6,51; 5,6; 4,96.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("5,5"));
     QStringList table;
@@ -342,7 +342,7 @@ void TestSet1Frm::singleParameterSelectionWithData() {
     QCOMPARE(edit("EditVS1")->text(), u"4,96"_s);
 }
 
-void TestSet1Frm::multiParameterSelectionNestsTheRows() {
+void TestSurfaceGridWindow::multiParameterSelectionNestsTheRows() {
     // Nв outer, A inner, both 1 .. 5, Rтреб = 5. Nв = 1 and 2 reach 9,02 and 6,21 at best;
     // Nв = 3 with A = 5: S = 120, L = 110, 44,4/√120 + 100/110 = 4,05316 + 0,90909 = 4,96225.
     rec_->onModal = [&](QDialog* dialog) {
@@ -368,7 +368,7 @@ void TestSet1Frm::multiParameterSelectionNestsTheRows() {
     QCOMPARE(edit("EditVS1")->text(), u"4,96"_s);
 }
 
-void TestSet1Frm::selectionSettingsOfTheFocusedInput() {
+void TestSurfaceGridWindow::selectionSettingsOfTheFocusedInput() {
     SettingsHandOver seen;
     answerSettingsDialog(seen);
     const int& kind = seen.kind;
@@ -385,7 +385,7 @@ void TestSet1Frm::selectionSettingsOfTheFocusedInput() {
     QCOMPARE(located, u"Ширина ячейки, м"_s);
 }
 
-void TestSet1Frm::reportOfTheWindow() {
+void TestSurfaceGridWindow::reportOfTheWindow() {
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("4"));
     score();
     RecordingDialogs messages;
@@ -429,7 +429,7 @@ void TestSet1Frm::reportOfTheWindow() {
     QVERIFY(messages.messages.isEmpty());
 }
 
-void TestSet1Frm::menuOpensTheWindow() {
+void TestSurfaceGridWindow::menuOpensTheWindow() {
     CalculatorRegistry& registry = CalculatorRegistry::instance();
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(QStringLiteral("TSet1_Frm"));
@@ -441,5 +441,5 @@ void TestSet1Frm::menuOpensTheWindow() {
     QCOMPARE(w->windowTitle(), info->caption);
 }
 
-QTEST_MAIN(TestSet1Frm)
-#include "tst_set1frm.moc"
+QTEST_MAIN(TestSurfaceGridWindow)
+#include "tst_surfacegridwindow.moc"

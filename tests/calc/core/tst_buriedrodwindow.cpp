@@ -28,7 +28,7 @@ using namespace Qt::StringLiterals;
 
 using namespace kz;
 
-class TestDVertForm : public QObject, CalcWindowFixture<TDVertFm> {
+class TestBuriedRodWindow : public QObject, CalcWindowFixture<TDVertFm> {
     Q_OBJECT
 private slots:
     void init();
@@ -66,15 +66,15 @@ private slots:
 private:
 };
 
-void TestDVertForm::init() {
+void TestBuriedRodWindow::init() {
     open();
 }
 
-void TestDVertForm::cleanup() {
+void TestBuriedRodWindow::cleanup() {
     close();
 }
 
-void TestDVertForm::firstOpeningShowsTheDefaults() {
+void TestBuriedRodWindow::firstOpeningShowsTheDefaults() {
     QCOMPARE(win_->windowTitle(), u"Вертикальный заземлитель в земле."_s);
     QCOMPARE(helpContextOf(win_.get()), 18);
     QCOMPARE(combo("ComboGrunt")->currentText(), u"суглинок"_s);
@@ -103,7 +103,7 @@ void TestDVertForm::firstOpeningShowsTheDefaults() {
     QVERIFY(tool("btnReport")->isEnabled()); // a report describes a finished calculation
 }
 
-void TestDVertForm::windowArrangement() {
+void TestBuriedRodWindow::windowArrangement() {
     QCOMPARE(find<QLabel>("Label5")->text(),
              u"Расчетная формула:   R = p / (2*П*L) * [Ln(2*L/D) + 0,5*Ln((4*T+L) / (4*T-L))], Ом"_s);
     QVERIFY(find<QWidget>("PanelRaschet"));
@@ -131,7 +131,7 @@ void TestDVertForm::windowArrangement() {
     QTRY_COMPARE(win_->height(), height);
 }
 
-void TestDVertForm::typedInputsGiveTheFormulasResult_data() {
+void TestBuriedRodWindow::typedInputsGiveTheFormulasResult_data() {
     QTest::addColumn<QString>("soil");
     QTest::addColumn<QString>("p0");
     QTest::addColumn<QString>("kp");
@@ -188,7 +188,7 @@ void TestDVertForm::typedInputsGiveTheFormulasResult_data() {
                           << "16,43"; // p 65: 16,4255
 }
 
-void TestDVertForm::typedInputsGiveTheFormulasResult() {
+void TestBuriedRodWindow::typedInputsGiveTheFormulasResult() {
     QFETCH(QString, soil);
     QFETCH(QString, p0);
     QFETCH(QString, kp);
@@ -215,7 +215,7 @@ void TestDVertForm::typedInputsGiveTheFormulasResult() {
     QCOMPARE(edit("EditVS1")->text(), r);
 }
 
-void TestDVertForm::calculationOrderLine() {
+void TestBuriedRodWindow::calculationOrderLine() {
     choose(combo("cmbDiam"), QStringLiteral("0,016"));
     score();
     QCOMPARE(edit("EditRaschet")->text(),
@@ -228,7 +228,7 @@ void TestDVertForm::calculationOrderLine() {
              u"R = 150 / (2*3,14*5) * [Ln(2*5/0,02) + 0,5*Ln((4*3,20+5) / (4*3,20-5))] = 31,64 Ом"_s);
 }
 
-void TestDVertForm::checks_data() {
+void TestBuriedRodWindow::checks_data() {
     QTest::addColumn<QString>("input"); // object name to change
     QTest::addColumn<QString>("text");  // typed (or pasted) text; "<none>" unselects a list
     QTest::addColumn<QString>("message");
@@ -275,7 +275,7 @@ void TestDVertForm::checks_data() {
                                    << "";
 }
 
-void TestDVertForm::checks() {
+void TestBuriedRodWindow::checks() {
     QFETCH(QString, input);
     QFETCH(QString, text);
     QFETCH(QString, message);
@@ -304,7 +304,7 @@ void TestDVertForm::checks() {
         QCOMPARE(win_->inputText(input), text == QLatin1String("<none>") ? QString() : text); // kept as typed
 }
 
-void TestDVertForm::boundariesOfTheGeometry() {
+void TestBuriedRodWindow::boundariesOfTheGeometry() {
     type(edit("EditGlub"), QStringLiteral("0,5"));
     score();
     QVERIFY(rec_->messages.isEmpty());
@@ -328,7 +328,7 @@ void TestDVertForm::boundariesOfTheGeometry() {
     }
 }
 
-void TestDVertForm::automaticCalculationFollowsEveryChange() {
+void TestBuriedRodWindow::automaticCalculationFollowsEveryChange() {
     choose(combo("cmbDiam"), QStringLiteral("0,016"));
     QCOMPARE(edit("EditVS1")->text(), QString());
     const int before = win_->calculationCount();
@@ -362,7 +362,7 @@ void TestDVertForm::automaticCalculationFollowsEveryChange() {
     QCOMPARE(win_->calculationCount(), count);
 }
 
-void TestDVertForm::manualModeForgetsTheResultAndItsOrderLine() {
+void TestBuriedRodWindow::manualModeForgetsTheResultAndItsOrderLine() {
     score();
     QVERIFY(!edit("EditRaschet")->text().isEmpty());
     QTest::keyClicks(edit("EditDlina"), QStringLiteral("1")); // "51"
@@ -377,7 +377,7 @@ void TestDVertForm::manualModeForgetsTheResultAndItsOrderLine() {
     QVERIFY(!edit("EditRaschet")->text().isEmpty());
 }
 
-void TestDVertForm::emptyDepthDisablesTheCommands() {
+void TestBuriedRodWindow::emptyDepthDisablesTheCommands() {
     score();
     clear(edit("EditGlub"));
     for (const char* name : {"btnSave", "btnScore", "btnPodbor", "btnCopy", "btnReport"})
@@ -390,7 +390,7 @@ void TestDVertForm::emptyDepthDisablesTheCommands() {
     QCOMPARE(edit("EditT")->text(), QStringLiteral("3,50"));
 }
 
-void TestDVertForm::depthStepping() {
+void TestBuriedRodWindow::depthStepping() {
     QLineEdit* glub = edit("EditGlub");
     type(glub, QStringLiteral("1,2"));
     QTest::mouseClick(find<SpinButton>("SpinButtonT1")->downButton(), Qt::LeftButton);
@@ -425,7 +425,7 @@ void TestDVertForm::depthStepping() {
     QCOMPARE(focused(), QStringLiteral("EditGlub"));
 }
 
-void TestDVertForm::lengthStepping() {
+void TestBuriedRodWindow::lengthStepping() {
     autoOn();
     choose(combo("cmbDiam"), QStringLiteral("0,016"));
     QTest::mouseClick(find<SpinButton>("SpinButtonA01")->upButton(), Qt::LeftButton);
@@ -439,7 +439,7 @@ void TestDVertForm::lengthStepping() {
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4,11"));
 }
 
-void TestDVertForm::reopeningKeepsSoilAndGeometryNotTheConstruction() {
+void TestBuriedRodWindow::reopeningKeepsSoilAndGeometryNotTheConstruction() {
     choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
     type(edit("EditPKV"), QStringLiteral("1,3"));
@@ -466,7 +466,7 @@ void TestDVertForm::reopeningKeepsSoilAndGeometryNotTheConstruction() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestDVertForm::resistivityLink() {
+void TestBuriedRodWindow::resistivityLink() {
     auto* eu = find<InstallationFrame>("frmEU1");
     QCOMPARE(eu->EditTip()->text(), u"напряжением до 1 кВ с заземленной нейтралью"_s);
     QCOMPARE(eu->EditRmax()->text(), QStringLiteral("4"));
@@ -487,7 +487,7 @@ void TestDVertForm::resistivityLink() {
     QCOMPARE(eu->EditRmax()->text(), QStringLiteral("4"));
 }
 
-void TestDVertForm::saveAndLoadRoundTrip_data() {
+void TestBuriedRodWindow::saveAndLoadRoundTrip_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("preset") << u"Вертикальный заземлитель в земле 1."_s;
     QTest::newRow("quotes") << u"Опора \"ВЛ-10\" 'А'"_s;
@@ -495,7 +495,7 @@ void TestDVertForm::saveAndLoadRoundTrip_data() {
     QTest::newRow("150 characters") << QString(150, QChar(0x042F));
 }
 
-void TestDVertForm::saveAndLoadRoundTrip() {
+void TestBuriedRodWindow::saveAndLoadRoundTrip() {
     QFETCH(QString, name);
     choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
@@ -557,7 +557,7 @@ void TestDVertForm::saveAndLoadRoundTrip() {
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
 }
 
-void TestDVertForm::savingTwiceUnderOneNameKeepsOneSet() {
+void TestBuriedRodWindow::savingTwiceUnderOneNameKeepsOneSet() {
     rec_->inputs << u"Опора 1"_s << u"ОПОРА 1"_s;
     // The second save asks before it replaces the set.
     rec_->answers << QMessageBox::Yes;
@@ -574,7 +574,7 @@ void TestDVertForm::savingTwiceUnderOneNameKeepsOneSet() {
     QCOMPARE(hist.asInteger(QStringLiteral("KodTip")), 4);
 }
 
-void TestDVertForm::saveIsCancelledOrRefused() {
+void TestBuriedRodWindow::saveIsCancelledOrRefused() {
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton); // prompt cancelled
     rec_->inputs << QString();
@@ -591,7 +591,7 @@ void TestDVertForm::saveIsCancelledOrRefused() {
     QCOMPARE(hist.recordCount(), 0);
 }
 
-void TestDVertForm::loadingWithNoSetOfThisKind() {
+void TestBuriedRodWindow::loadingWithNoSetOfThisKind() {
     // Another calculator's set of the same name is not this kind's.
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
     HistoryLayout ring = buriedrod::descriptor().history;
@@ -611,7 +611,7 @@ void TestDVertForm::loadingWithNoSetOfThisKind() {
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("5"));
 }
 
-void TestDVertForm::loadedSizeNoLongerOfferedIsReported() {
+void TestBuriedRodWindow::loadedSizeNoLongerOfferedIsReported() {
     rec_->inputs << QStringLiteral("S");
     QTest::mouseClick(tool("btnSave"), Qt::LeftButton);
     DataTable& hist = (*folder_->data)[QStringLiteral("TableHist1")];
@@ -626,13 +626,13 @@ void TestDVertForm::loadedSizeNoLongerOfferedIsReported() {
     QCOMPARE(edit("EditVS1")->text(), QString());
 }
 
-void TestDVertForm::pasteRestoresWithExactlyOneCalculation_data() {
+void TestBuriedRodWindow::pasteRestoresWithExactlyOneCalculation_data() {
     QTest::addColumn<bool>("automatic");
     QTest::newRow("automatic on") << true;
     QTest::newRow("automatic off") << false;
 }
 
-void TestDVertForm::pasteRestoresWithExactlyOneCalculation() {
+void TestBuriedRodWindow::pasteRestoresWithExactlyOneCalculation() {
     QFETCH(bool, automatic);
     QVERIFY(!tool("btnPaste")->isEnabled());
     choose(combo("ComboGrunt"), u"глина"_s);
@@ -670,7 +670,7 @@ void TestDVertForm::pasteRestoresWithExactlyOneCalculation() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestDVertForm::copyBuffersAreNotShared() {
+void TestBuriedRodWindow::copyBuffersAreNotShared() {
     QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
     QVERIFY(tool("btnPaste")->isEnabled());
     TDVertFm other(*folder_->data);
@@ -686,7 +686,7 @@ void TestDVertForm::copyBuffersAreNotShared() {
     QVERIFY(!third.ButtonFrame1()->btnPaste()->isEnabled());
 }
 
-void TestDVertForm::badInputNeverShowsNanOrInfinity_data() {
+void TestBuriedRodWindow::badInputNeverShowsNanOrInfinity_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("text");
     for (const char* input : {"EditDlina", "EditGlub", "EditPKV", "EditRo0"})
@@ -696,7 +696,7 @@ void TestDVertForm::badInputNeverShowsNanOrInfinity_data() {
                 << QString::fromLatin1(input) << QString::fromLatin1(text);
 }
 
-void TestDVertForm::badInputNeverShowsNanOrInfinity() {
+void TestBuriedRodWindow::badInputNeverShowsNanOrInfinity() {
     QFETCH(QString, input);
     QFETCH(QString, text);
     autoOn();
@@ -720,7 +720,7 @@ void TestDVertForm::badInputNeverShowsNanOrInfinity() {
     }
 }
 
-void TestDVertForm::missingPictureIsReportedAndTheWindowWorks() {
+void TestBuriedRodWindow::missingPictureIsReportedAndTheWindowWorks() {
     win_->hide();
     QFile::remove(pictureDir() + QStringLiteral("vert.bmp"));
     win_->show();
@@ -731,7 +731,7 @@ void TestDVertForm::missingPictureIsReportedAndTheWindowWorks() {
     QCOMPARE(edit("EditVS1")->text(), QStringLiteral("21,81"));
 }
 
-void TestDVertForm::menuOpensTheWindow() {
+void TestBuriedRodWindow::menuOpensTheWindow() {
     CalculatorRegistry& registry = CalculatorRegistry::instance();
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(QStringLiteral("TDVertFm"));
@@ -745,5 +745,5 @@ void TestDVertForm::menuOpensTheWindow() {
     QCOMPARE(w->windowTitle(), info->caption);
 }
 
-QTEST_MAIN(TestDVertForm)
-#include "tst_dvertform.moc"
+QTEST_MAIN(TestBuriedRodWindow)
+#include "tst_buriedrodwindow.moc"

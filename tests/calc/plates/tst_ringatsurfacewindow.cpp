@@ -24,7 +24,7 @@ using namespace kz;
 
 // The ring near the surface: one input of its own, no depth, no linking; the loading command
 // follows the inputs like saving.
-class TestKolForm : public QObject, CalcWindowFixture<TKolForm> {
+class TestRingAtSurfaceWindow : public QObject, CalcWindowFixture<TKolForm> {
     Q_OBJECT
 private slots:
     void init();
@@ -46,15 +46,15 @@ private:
     QLineEdit* diam() { return win_->EditDiam(); }
 };
 
-void TestKolForm::init() {
+void TestRingAtSurfaceWindow::init() {
     open();
 }
 
-void TestKolForm::cleanup() {
+void TestRingAtSurfaceWindow::cleanup() {
     close();
 }
 
-void TestKolForm::firstOpening() {
+void TestRingAtSurfaceWindow::firstOpening() {
     QCOMPARE(win_->windowTitle(), u"Кольцевой заземлитель у поверхности земли."_s);
     QCOMPARE(helpContextOf(win_.get()), 15);
     QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
@@ -79,7 +79,7 @@ void TestKolForm::firstOpening() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestKolForm::handbookExample() {
+void TestRingAtSurfaceWindow::handbookExample() {
     choose(combo("cmbDiam"), QStringLiteral("0,01"));
     score();
     // ln 800 · 100 / π² = 67,729...
@@ -96,7 +96,7 @@ void TestKolForm::handbookExample() {
     QCOMPARE(win_->EditRaschet()->text(), u"R = 65 / (3,14*3,14*2,5) * ln(8*2,5/0,012) = 19,54 Ом"_s);
 }
 
-void TestKolForm::checks_data() {
+void TestRingAtSurfaceWindow::checks_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("empty") << QString() << u"Введите значение диаметра кольца."_s;
@@ -107,7 +107,7 @@ void TestKolForm::checks_data() {
         << u"0,01"_s << u"Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого."_s;
 }
 
-void TestKolForm::checks() {
+void TestRingAtSurfaceWindow::checks() {
     QFETCH(QString, text);
     QFETCH(QString, message);
     score();
@@ -126,14 +126,14 @@ void TestKolForm::checks() {
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("1275,49"));
 }
 
-void TestKolForm::leavingAMalformedDiameterIsRefused() {
+void TestRingAtSurfaceWindow::leavingAMalformedDiameterIsRefused() {
     type(diam(), QString());
     QTest::keyClick(diam(), Qt::Key_Tab);
     QCOMPARE(rec_->messages, QStringList{u"Ошибочное значение для числового параметра."_s});
     QVERIFY(diam()->hasFocus());
 }
 
-void TestKolForm::loadingNeedsTheInputsLikeSaving() {
+void TestRingAtSurfaceWindow::loadingNeedsTheInputsLikeSaving() {
     type(diam(), QString());
     QVERIFY(!tool("btnSave")->isEnabled());
     QVERIFY(!tool("btnLoad")->isEnabled());
@@ -143,7 +143,7 @@ void TestKolForm::loadingNeedsTheInputsLikeSaving() {
     QVERIFY(tool("btnLoad")->isEnabled());
 }
 
-void TestKolForm::everyChangeCounts() {
+void TestRingAtSurfaceWindow::everyChangeCounts() {
     QTest::mouseClick(tool("btnAutoScore"), Qt::LeftButton);
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("62,97"));
     // No focus gate here: a value written by the program recalculates too (2 m: 34,995...).
@@ -153,7 +153,7 @@ void TestKolForm::everyChangeCounts() {
     QCOMPARE(win_->EditRaschet()->text(), u"R = 100 / (3,14*3,14*2) * ln(8*2/0,016) = 35 Ом"_s);
 }
 
-void TestKolForm::historyKeepsItsOwnFields() {
+void TestRingAtSurfaceWindow::historyKeepsItsOwnFields() {
     type(diam(), QStringLiteral("2,5"));
     score();
     rec_->inputs << std::optional<QString>(u"Кольцо на поверхности"_s);
@@ -172,7 +172,7 @@ void TestKolForm::historyKeepsItsOwnFields() {
     QCOMPARE(hist.text(QStringLiteral("N")), QStringLiteral("0"));
 }
 
-void TestKolForm::singleRunOverTheDiameter() {
+void TestRingAtSurfaceWindow::singleRunOverTheDiameter() {
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("20"));
     SelectionChartDialog* chart = nullptr;
     rec_->onModal = [&](QDialog* dialog) {
@@ -194,7 +194,7 @@ void TestKolForm::singleRunOverTheDiameter() {
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("19,25"));
 }
 
-void TestKolForm::reportReadsTheRingNotTheSection() {
+void TestRingAtSurfaceWindow::reportReadsTheRingNotTheSection() {
     choose(combo("cmbSech"), u"сталь полосовая"_s);
     choose(combo("cmbDiam"), QStringLiteral("0,04x0,004"));
     score();
@@ -205,7 +205,7 @@ void TestKolForm::reportReadsTheRingNotTheSection() {
     QCOMPARE(win_->EditRaschet()->text(), u"R = 100 / (3,14*3,14*1) * ln(8*1/0,02) = 60,71 Ом"_s);
 }
 
-void TestKolForm::menuOpensTheWindow() {
+void TestRingAtSurfaceWindow::menuOpensTheWindow() {
     CalculatorRegistry& registry = CalculatorRegistry::instance();
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(QStringLiteral("TKolForm"));
@@ -217,5 +217,5 @@ void TestKolForm::menuOpensTheWindow() {
     QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TKolForm"));
 }
 
-QTEST_MAIN(TestKolForm)
-#include "tst_kolform.moc"
+QTEST_MAIN(TestRingAtSurfaceWindow)
+#include "tst_ringatsurfacewindow.moc"
