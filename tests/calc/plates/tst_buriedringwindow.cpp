@@ -1,5 +1,4 @@
 #include "../core/CalcWindowFixture.h"
-#include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "CalculatorWindowOf.h"
 #include "widgets/selection/SelectionChartDialog.h"
@@ -47,7 +46,6 @@ private slots:
     void everySectionThinnerThanTheRingPasses();
     void checks_data();
     void checks();
-    void radiusMustExceedTheDepth();
     void rangeLabelsFollowTheOtherInput();
     void rangeOfTheDiameterShowsAThickSection();
     void linkingMovesTheOtherInput_data();
@@ -65,7 +63,6 @@ private slots:
     void singleRunWithoutSuccess();
     void singleAndNestedRunsDifferAtTheLimit();
     void settingsOpenAtTheFocusedParameter();
-    void menuOpensTheWindow();
 
 private:
     QLineEdit* diam() { return win_->EditDiam(); }
@@ -230,18 +227,6 @@ void TestBuriedRingWindow::checks() {
     QCOMPARE(win_->EditVS1()->text(), QString());
     QCOMPARE(win_->EditRaschet()->text(), QString());
     QCOMPARE(win_->inputText(input), text); // kept as typed
-}
-
-void TestBuriedRingWindow::radiusMustExceedTheDepth() {
-    type(glub(), QStringLiteral("1"));
-    rec_->messages.clear();
-    score();
-    QCOMPARE(rec_->messages, QStringList{depthRule});
-    type(diam(), QStringLiteral("2,01"));
-    score();
-    QCOMPARE(rec_->messages, QStringList{depthRule});
-    // ln(4π·2,01² / 0,016) · 100 / (4,02π²) = 20,3208...
-    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("20,32"));
 }
 
 void TestBuriedRingWindow::rangeLabelsFollowTheOtherInput() {
@@ -632,20 +617,6 @@ void TestBuriedRingWindow::settingsOpenAtTheFocusedParameter() {
                                  u"2|Коэффициент поправки"_s, u"1|"_s}));
     // Only this kind's stored sets are offered.
     QCOMPARE((*folder_->data)[QStringLiteral("TableParPod0")].filter(), QStringLiteral("[KodTip]='8'"));
-}
-
-void TestBuriedRingWindow::menuOpensTheWindow() {
-    CalculatorRegistry& registry = CalculatorRegistry::instance();
-    registerBuiltCalculators(registry);
-    const CalculatorInfo* info = registry.find(QStringLiteral("TDKolForm"));
-    QVERIFY(info && info->factory);
-    QCOMPARE(info->menuPath, QStringList({u"Расчеты"_s, u"Одиночные заземлители"_s}));
-    QCOMPARE(info->menuCaption, u"Кольцевой в земле..."_s);
-    CalculatorEnvironment env{*folder_->data};
-    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
-    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TDKolForm"));
-    QCOMPARE(w->windowTitle(), info->caption);
 }
 
 QTEST_MAIN(TestBuriedRingWindow)

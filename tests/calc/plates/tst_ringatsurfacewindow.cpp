@@ -1,5 +1,4 @@
 #include "../core/CalcWindowFixture.h"
-#include "widgets/calculator/CalculatorRegistry.h"
 #include "CalculatorWindowOf.h"
 #include "widgets/selection/SelectionChartDialog.h"
 #include "widgets/common/DialogService.h"
@@ -31,7 +30,6 @@ private slots:
     void cleanup();
 
     void firstOpening();
-    void handbookExample();
     void checks_data();
     void checks();
     void leavingAMalformedDiameterIsRefused();
@@ -40,7 +38,6 @@ private slots:
     void historyKeepsItsOwnFields();
     void singleRunOverTheDiameter();
     void reportReadsTheRingNotTheSection();
-    void menuOpensTheWindow();
 
 private:
     QLineEdit* diam() { return win_->EditDiam(); }
@@ -77,23 +74,6 @@ void TestRingAtSurfaceWindow::firstOpening() {
     // ln 500 · 100 / π² = 62,967...
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("62,97"));
     QVERIFY(rec_->messages.isEmpty());
-}
-
-void TestRingAtSurfaceWindow::handbookExample() {
-    choose(combo("cmbDiam"), QStringLiteral("0,01"));
-    score();
-    // ln 800 · 100 / π² = 67,729...
-    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("67,73"));
-    QCOMPARE(win_->EditRaschet()->text(), u"R = 100 / (3,14*3,14*1) * ln(8*1/0,01) = 67,73 Ом"_s);
-    // The calculated resistivity is the soil frame's own: 50·1,3.
-    choose(combo("ComboGrunt"), u"глина"_s);
-    type(edit("EditRo0"), QStringLiteral("50"));
-    type(edit("EditPKV"), QStringLiteral("1,3"));
-    choose(combo("cmbDiam"), QStringLiteral("0,012"));
-    type(diam(), QStringLiteral("2,5"));
-    score();
-    // ln(20 / 0,012) · 65 / (2,5π²) = 19,543...
-    QCOMPARE(win_->EditRaschet()->text(), u"R = 65 / (3,14*3,14*2,5) * ln(8*2,5/0,012) = 19,54 Ом"_s);
 }
 
 void TestRingAtSurfaceWindow::checks_data() {
@@ -203,18 +183,6 @@ void TestRingAtSurfaceWindow::reportReadsTheRingNotTheSection() {
     QCOMPARE(source.text(QStringLiteral("EditDiam")), QStringLiteral("1"));
     QCOMPARE(source.text(QStringLiteral("frmSech1.EditDiam")), QStringLiteral("0,02"));
     QCOMPARE(win_->EditRaschet()->text(), u"R = 100 / (3,14*3,14*1) * ln(8*1/0,02) = 60,71 Ом"_s);
-}
-
-void TestRingAtSurfaceWindow::menuOpensTheWindow() {
-    CalculatorRegistry& registry = CalculatorRegistry::instance();
-    registerBuiltCalculators(registry);
-    const CalculatorInfo* info = registry.find(QStringLiteral("TKolForm"));
-    QVERIFY(info && info->factory);
-    QCOMPARE(info->menuCaption, u"Кольцевой у поверхности земли..."_s);
-    CalculatorEnvironment env{*folder_->data};
-    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
-    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TKolForm"));
 }
 
 QTEST_MAIN(TestRingAtSurfaceWindow)

@@ -1,5 +1,4 @@
 #include "../core/CalcWindowFixture.h"
-#include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "store/HistoryStore.h"
 #include "core/model/ReportModel.h"
@@ -37,7 +36,6 @@ private slots:
     void cleanup();
 
     void firstOpeningShowsTheDefaults();
-    void defaultsGiveTheFormulasResult();
     void handbookEdgeCase();
     void checks_data();
     void checks();
@@ -58,7 +56,6 @@ private slots:
     void multiParameterSelection();
     void selectionSettingsOfTheFocusedInput();
     void reportOfTheWindow();
-    void menuOpensTheWindow();
 
 private:
     void reopen();
@@ -134,15 +131,6 @@ void TestPipelineWindow::firstOpeningShowsTheDefaults() {
     for (const char* b : {"btnSave", "btnScore", "btnPodbor", "btnCopy"})
         QVERIFY2(tool(b)->isEnabled(), b);
     QVERIFY(!tool("btnReport")->isEnabled());
-}
-
-void TestPipelineWindow::defaultsGiveTheFormulasResult() {
-    // p = 100 (суглинок), L = 5, T = 0,7, D = 0,057: 100/(2π·5)·ln(25/0,0399) = 20,49997 -> 20,5
-    score();
-    QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
-    QCOMPARE(edit("EditVS1")->text(), QStringLiteral("20,5"));
-    QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (2*3,14*5) * Ln[5*5/ (0,057*0,7)] = 20,5 Ом"_s);
-    QVERIFY(tool("btnReport")->isEnabled());
 }
 
 void TestPipelineWindow::handbookEdgeCase() {
@@ -605,19 +593,6 @@ void TestPipelineWindow::reportOfTheWindow() {
              u"Так как R <= Rдоп., то трубопровод можно использовать в качестве заземляющего устройства."_s);
     QCOMPARE(w.progressCount(), 5);
     QVERIFY(messages.messages.isEmpty());
-}
-
-void TestPipelineWindow::menuOpensTheWindow() {
-    CalculatorRegistry& registry = CalculatorRegistry::instance();
-    registerBuiltCalculators(registry);
-    const CalculatorInfo* info = registry.find(QStringLiteral("TTruboFm"));
-    QVERIFY(info && info->factory);
-    QCOMPARE(info->menuCaption, u"Трубопроводы..."_s);
-    CalculatorEnvironment env{*folder_->data};
-    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
-    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TTruboFm"));
-    QCOMPARE(w->windowTitle(), info->caption);
 }
 
 QTEST_MAIN(TestPipelineWindow)
