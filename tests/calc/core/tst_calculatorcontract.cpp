@@ -149,10 +149,19 @@ void TestCalculatorContract::everyCalculator() {
     bar->btnCopy()->click();
     QVERIFY(rec_->messages.isEmpty());
     const InputTexts copied = w->currentInputs(d.copyInputs);
-    // Typed inputs to 7, counts to the other end of their range.
-    const auto changeInputs = [&] {
+    // Typed inputs to 7, counts to the other end of their range and, when asked, lists to another
+    // item (a list may choose the kind of sets the loader offers).
+    const auto changeInputs = [&](bool lists) {
         for (const GeometryInput& g : d.geometry)
-            if (g.isSpin() && g.copied)
+            if (auto* list = qobject_cast<QComboBox*>(w->inputWidget(g.name)); list && g.copied) {
+                if (lists && list->count() > 1)
+                    w->setInputText(g.name, list->itemText(list->currentIndex() == 0 ? 1 : 0));
+            }
+            else if (g.isRadio() && g.copied) {
+                if (lists)
+                    w->setInputText(g.name, g.radioItems.value(w->inputText(g.name) == g.radioItems.first() ? 1 : 0));
+            }
+            else if (g.isSpin() && g.copied)
                 w->setInputText(g.name, QString::number(g.defaultText == QString::number(g.spinMaximum)
                                                             ? g.spinMinimum
                                                             : g.spinMaximum));
@@ -160,7 +169,7 @@ void TestCalculatorContract::everyCalculator() {
                      !g.defaultText.isEmpty())
                 w->setInputText(g.name, QStringLiteral("7"));
     };
-    changeInputs();
+    changeInputs(true);
     int calculations = w->calculationCount();
     bar->btnPaste()->click();
     QCOMPARE(w->currentInputs(d.copyInputs), copied);
@@ -179,7 +188,7 @@ void TestCalculatorContract::everyCalculator() {
             if (f.restore)
                 restored << f.input;
         const InputTexts saved = w->currentInputs(restored);
-        changeInputs();
+        changeInputs(false);
         rec_->onModal = [](QDialog* loader) {
             loader->show();
             loader->hide();

@@ -114,12 +114,10 @@ void TestRingAtSurfaceWindow::leavingAMalformedDiameterIsRefused() {
 }
 
 void TestRingAtSurfaceWindow::loadingNeedsTheInputsLikeSaving() {
+    // Saving and copying wait for every input in every window; here loading waits too.
     type(diam(), QString());
-    QVERIFY(!tool("btnSave")->isEnabled());
     QVERIFY(!tool("btnLoad")->isEnabled());
-    QVERIFY(!tool("btnCopy")->isEnabled());
     type(diam(), QStringLiteral("3"));
-    QVERIFY(tool("btnSave")->isEnabled());
     QVERIFY(tool("btnLoad")->isEnabled());
 }
 
