@@ -230,8 +230,13 @@ void writeReportOpening(ReportBuilder& w, const ReportSource& s, const ReportOpe
         w.WordInstallationParagraph(s.installation);
     if (opening.progressBeforeSoil)
         w.progress();
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
+    if (!opening.beforeSoil.isEmpty())
+        w.WordText(opening.beforeSoil);
+    if (opening.soil)
+        opening.soil(w, s);
+    else
+        w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
+                            parseNumber(s.text(u"EditRo0"_s)).value_or(0));
     w.progress();
 }
 

@@ -112,6 +112,10 @@ struct ReportOpening {
     QString picture; // written when the picture button is down
     bool progressAfterTitle = true;
     bool progressBeforeSoil = false; // the grids count a step between installation and soil
+    // Written between the installation and the soil: the pipeline says what it is there.
+    QString beforeSoil{};
+    // The soil paragraph when the upper frame's alone does not describe the soil (two layers).
+    std::function<void(ReportBuilder&, const ReportSource&)> soil{};
 };
 void writeReportOpening(ReportBuilder& w, const ReportSource& s, const ReportOpening& opening);
 

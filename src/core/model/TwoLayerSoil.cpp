@@ -84,4 +84,12 @@ void writeSoilParagraph(ReportBuilder& w, const ReportSource& s, const QString& 
                u"."_s);
 }
 
+ReportOpening reportOpening(const QString& title, const QString& picture, const QString& thicknessInput) {
+    ReportOpening opening{title, picture};
+    opening.soil = [thicknessInput](ReportBuilder& w, const ReportSource& s) {
+        writeSoilParagraph(w, s, thicknessInput);
+    };
+    return opening;
+}
+
 } // namespace kz::twolayer

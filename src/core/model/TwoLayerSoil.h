@@ -28,5 +28,7 @@ long double resistivityRatio(long double p1, long double p2);
 // "Грунт в месте расположения заземляющего устройства:" with both layers, the upper one with its
 // thickness from the input named.
 void writeSoilParagraph(ReportBuilder& w, const ReportSource& s, const QString& thicknessInput);
+// The shared report opening with both layers in its soil paragraph.
+ReportOpening reportOpening(const QString& title, const QString& picture, const QString& thicknessInput);
 
 } // namespace kz::twolayer

@@ -42,7 +42,7 @@ CalcInputs latticeInputs(const QStringList& v) {
 } // namespace
 
 // The buried lattice: b, a and L by type, m from m.DB, R = p/(2πL)·[ln(L²/(To·D)) + m].
-class TestSet3Calc : public QObject {
+class TestBuriedLattice : public QObject {
     Q_OBJECT
 private slots:
     void evaluate_data() {
@@ -178,5 +178,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestSet3Calc)
+QTEST_APPLESS_MAIN(TestBuriedLattice)
 #include "tst_buriedlattice.moc"

@@ -24,7 +24,7 @@ CalcInputs squareGridInputs(const QStringList& v) {
 } // namespace
 
 // The surface grid's geometry and formula, free of the window.
-class TestSet1Calc : public QObject {
+class TestGrids : public QObject {
     Q_OBJECT
 private slots:
     // The square grid with perimeter rods: S = a²N², Lг = 2aN(N + 1), Tотн = (Lв + To)/√S,
@@ -34,13 +34,6 @@ private slots:
         QTest::addColumn<QString>("shown");      // S Lг Tотн
         QTest::addColumn<QString>("r");
         QTest::addColumn<QString>("message");
-        // K = 0,385 − 0,125 = 0,26: 2,6 + 100/144 = 3,2944
-        QTest::newRow("defaults, Tотн 0,5 passes")
-            << QStringList{u"100"_s, u"2"_s, u"5"_s, u"3"_s, u"2"_s, u"8"_s} << u"100 120 0,5"_s << u"3,29"_s << QString();
-        // K = 0,444 − 0,042 = 0,402: 0,402 + 100/2224 = 0,44696
-        QTest::newRow("large grid")
-            << QStringList{u"100"_s, u"10"_s, u"10"_s, u"3"_s, u"2"_s, u"8"_s} << u"10000 2200 0,05"_s << u"0,45"_s
-            << QString();
         // Tотн exactly 0,1 takes K = 0,36: 0,36·100/12 + 100/122,8 = 3,8143
         QTest::newRow("Tотн 0,1")
             << QStringList{u"100"_s, u"3"_s, u"4"_s, u"0,7"_s, u"0,5"_s, u"4"_s} << u"144 120 0,1"_s << u"3,81"_s
@@ -139,10 +132,6 @@ private slots:
         QTest::addColumn<double>("s");
         QTest::addColumn<double>("l");
         QTest::addColumn<QString>("expected");
-        // 0,444·100/√72 + 100/78 = 5,23259 + 1,28205 = 6,51464
-        QTest::newRow("defaults") << 100.0 << 1.0 << 72.0 << 78.0 << u"6,51"_s;
-        // 44,4 + 25 = 69,4
-        QTest::newRow("one cell") << 100.0 << 1.0 << 1.0 << 4.0 << u"69,4"_s;
         // p = 200: 0,444·200/40 + 200/802 = 2,22 + 0,24938 = 2,46938
         QTest::newRow("corrected resistivity, large grid") << 100.0 << 2.0 << 1600.0 << 802.0 << u"2,47"_s;
         // with S as shown (0,09): 44,4/0,3 + 100/1,2 = 148 + 83,3333 = 231,3333; the unrounded
@@ -156,12 +145,6 @@ private slots:
         QFETCH(double, l);
         QFETCH(QString, expected);
         QCOMPARE(formatGeneral(surfacegrid::ComputeResistance(p0, kp, s, l).r), expected);
-    }
-
-    void calcOrderLine() {
-        // No blank between " /" and L.
-        QCOMPARE(surfacegrid::calcOrderLine(u"100"_s, u"72"_s, u"78"_s, u"6,51"_s),
-                 u"R = 0,444*100 / Корень(72) + 100 /78 = 6,51 Ом"_s);
     }
 
     void descriptorValues() {
@@ -185,5 +168,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestSet1Calc)
+QTEST_APPLESS_MAIN(TestGrids)
 #include "tst_grids.moc"

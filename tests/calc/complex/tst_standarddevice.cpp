@@ -1,10 +1,17 @@
+#include "../core/CalcWindowFixture.h"
+#include "CalculatorWindowOf.h"
 #include "core/calculators/complex/StandardDevice.h"
+#include "store/DataTable.h"
+#include "widgets/calculator/HistoryLoadDialog.h"
+#include "widgets/frames/CalculatorToolbar.h"
 #include "core/common/Messenger.h"
 #include "core/model/ReportModel.h"
 #include "core/selection/Selection.h"
 #include "core/common/NumberText.h"
 #include <limits>
 
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 using namespace kz;
@@ -84,9 +91,12 @@ CalcInputs inputs(const QString& l, const QString& s, const QString& n, const QS
 }
 } // namespace
 
-class StandCalcTest : public QObject {
+using TStandFrm = CalculatorWindowOf<&standarddevice::calculator>;
+
+class TestStandardDevice : public QObject, CalcWindowFixture<TStandFrm> {
     Q_OBJECT
 private slots:
+    void cleanup() { close(); } // the window test opens its own
     void lookup_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("placement");
@@ -265,7 +275,48 @@ private slots:
         QCOMPARE(result.refusal,
                  u"Ошибка. Длина горизонтального заземлителя должна быть больше глубины заложения более чем в 4 раза."_s);
     }
+
+    // The device keeps its sets in history.DB of its own and brings them back through THistForm,
+    // whose fields stand under the headings of their groups.
+    void aSavedSetComesBackThroughItsLoader() {
+        open();
+        win_->setInputText(u"EditDlinaV"_s, u"2"_s);
+        win_->Calculate(true);
+        rec_->inputs << std::optional<QString>(u"Подстанция"_s);
+        win_->ButtonFrame1()->btnSave()->click();
+        QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
+        QCOMPARE(rec_->prompts.size(), 1);
+        QVERIFY(rec_->prompts.first().endsWith(u"|Заземляющее устройство 1"_s));
+
+        win_->setInputText(u"EditDlinaV"_s, u"3"_s);
+        QStringList seen;
+        DataTable* shown = nullptr;
+        rec_->onModal = [&seen, &shown](QDialog* d) {
+            auto* loader = qobject_cast<HistoryLoadDialog*>(d);
+            if (!loader)
+                return int(QDialog::Rejected);
+            loader->show();
+            shown = &loader->table();
+            seen << loader->objectName() << loader->btnOK()->text() << loader->label(1)->text()
+                 << loader->label(9)->text() << loader->dbEdit(9)->text();
+            for (const QLabel* label : loader->findChildren<QLabel*>())
+                if (label->text().startsWith(u"Заземляющие"_s))
+                    seen << label->text();
+            // A heading is bold and has no field.
+            if (!loader->label(1)->font().bold() || loader->dbEdit(1)->isVisible() ||
+                !loader->btnOK()->isEnabled())
+                seen << u"wrong"_s;
+            loader->hide();
+            return int(QDialog::Accepted);
+        };
+        win_->ButtonFrame1()->btnLoad()->click();
+        QCOMPARE(seen, (QStringList{u"THistForm"_s, u"OK"_s, u" Параметры вертикального заземлителя "_s,
+                                    u"L - длина стержня, м:"_s, u"2"_s, u"Заземляющие устройства."_s}));
+        QCOMPARE(win_->inputText(u"EditDlinaV"_s), u"2"_s);
+        // history.DB is the loader's own: closed once it has done.
+        QVERIFY(shown && !shown->isOpen());
+    }
 };
 
-QTEST_GUILESS_MAIN(StandCalcTest)
+QTEST_MAIN(TestStandardDevice)
 #include "tst_standarddevice.moc"

@@ -11,6 +11,7 @@
 #include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/CalculatorWindow.h"
 #include "widgets/common/DialogService.h"
+#include "widgets/common/HelpViewer.h"
 #include "core/common/NumberText.h"
 #include "widgets/frames/CalculatorToolbar.h"
 #include "widgets/frames/SectionFrame.h"
@@ -130,32 +131,76 @@ void TestCalculatorContract::everyCalculator() {
     QVERIFY(bar->btnReport()->isEnabled());
     QCOMPARE(bar->btnPodbor()->isEnabled(), !d.selection.parameters.isEmpty());
 
-    // The registry's menu item opens this calculator.
+    // The registry's menu item opens this calculator's window, under its caption and help page.
     CalculatorRegistry& registry = CalculatorRegistry::instance();
     registerBuiltCalculators(registry);
     const CalculatorInfo* info = registry.find(d.className);
     QVERIFY(info && info->factory);
-    QCOMPARE(info->caption, d.caption);
-    QCOMPARE(info->helpContext, d.helpContext);
+    CalculatorEnvironment env{*folder_->data};
+    std::unique_ptr<QDialog> byMenu(info->factory(env, nullptr));
+    auto* menuWindow = qobject_cast<CalculatorWindow*>(byMenu.get());
+    QVERIFY(menuWindow);
+    QCOMPARE(menuWindow->descriptor().className, d.className);
+    QCOMPARE(menuWindow->windowTitle(), d.caption);
+    QCOMPARE(helpContextOf(menuWindow), d.helpContext);
+    byMenu.reset();
 
-    // Copy and paste bring back every copied input.
+    // Copy and paste bring back every copied input, with the one calculation that shows them.
     bar->btnCopy()->click();
     QVERIFY(rec_->messages.isEmpty());
     const InputTexts copied = w->currentInputs(d.copyInputs);
-    for (const GeometryInput& g : d.geometry)
-        if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && g.copied &&
-            !g.defaultText.isEmpty())
-            w->setInputText(g.name, QStringLiteral("7"));
+    // Typed inputs to 7, counts to the other end of their range and, when asked, lists to another
+    // item (a list may choose the kind of sets the loader offers).
+    const auto changeInputs = [&](bool lists) {
+        for (const GeometryInput& g : d.geometry)
+            if (auto* list = qobject_cast<QComboBox*>(w->inputWidget(g.name)); list && g.copied) {
+                if (lists && list->count() > 1)
+                    w->setInputText(g.name, list->itemText(list->currentIndex() == 0 ? 1 : 0));
+            }
+            else if (g.isRadio() && g.copied) {
+                if (lists)
+                    w->setInputText(g.name, g.radioItems.value(w->inputText(g.name) == g.radioItems.first() ? 1 : 0));
+            }
+            else if (g.isSpin() && g.copied)
+                w->setInputText(g.name, QString::number(g.defaultText == QString::number(g.spinMaximum)
+                                                            ? g.spinMinimum
+                                                            : g.spinMaximum));
+            else if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && g.copied &&
+                     !g.defaultText.isEmpty())
+                w->setInputText(g.name, QStringLiteral("7"));
+    };
+    changeInputs(true);
+    int calculations = w->calculationCount();
     bar->btnPaste()->click();
     QCOMPARE(w->currentInputs(d.copyInputs), copied);
+    QCOMPARE(w->calculationCount(), calculations + 1);
     const QString r = w->EditVS1()->text();
     QVERIFY(!r.isEmpty());
 
-    // A set is stored without a word, in hist1.db or in the calculator's own tables.
+    // A set is stored without a word, in hist1.db or in the calculator's own tables, and loading
+    // it brings back what was stored.
     if (!d.history.isEmpty()) {
         rec_->inputs << std::optional<QString>(QStringLiteral("Контракт"));
         bar->btnSave()->click();
         QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+        QStringList restored;
+        for (const HistoryField& f : d.history.fields)
+            if (f.restore)
+                restored << f.input;
+        const InputTexts saved = w->currentInputs(restored);
+        changeInputs(false);
+        rec_->onModal = [](QDialog* loader) {
+            loader->show();
+            loader->hide();
+            return int(QDialog::Accepted);
+        };
+        calculations = w->calculationCount();
+        bar->btnLoad()->click();
+        rec_->onModal = {};
+        QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
+        QCOMPARE(w->currentInputs(restored), saved);
+        QCOMPARE(w->calculationCount(), calculations + 1);
+        QCOMPARE(w->EditVS1()->text(), r);
     }
 
     // Emptying any required input disables what needs it.

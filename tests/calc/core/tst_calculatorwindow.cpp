@@ -100,7 +100,6 @@ private slots:
     void windowWithoutConstruction();
     void multiLineOrderAndItsViewer();
     void failedCheckEmptiesTheMemo();
-    void pasteWithoutConstruction();
     void soilDictionaryKeepsTheSoil();
     void steelDictionaryKeepsConstructionAndSize();
     void unknownInputsAreRefused();
@@ -135,6 +134,7 @@ void TestCalculatorWindow::windowWithoutConstruction() {
     QCOMPARE(w.windowTitle(), u"Полусфера."_s);
     QVERIFY(w.stepButton(QStringLiteral("SpinButtonR01")));
     QVERIFY(rec_->messages.isEmpty()); // no picture named, none missing
+    QVERIFY(!w.setInputText(QStringLiteral("SizeSetMode"), QStringLiteral("1"))); // no size list to set
 }
 
 void TestCalculatorWindow::multiLineOrderAndItsViewer() {
@@ -192,20 +192,6 @@ void TestCalculatorWindow::failedCheckEmptiesTheMemo() {
     QCOMPARE(rec_->messages, QStringList{u"Значение радиуса полусферы должно быть больше 0."_s});
     QVERIFY(w.Memo1()->toPlainText().isEmpty());
     QVERIFY(w.EditVS1()->text().isEmpty());
-}
-
-void TestCalculatorWindow::pasteWithoutConstruction() {
-    THemiFm w(*folder_->data);
-    w.show();
-    w.geometryEdit(QStringLiteral("EditR"))->setText(QStringLiteral("2,5"));
-    QTest::mouseClick(w.ButtonFrame1()->btnCopy(), Qt::LeftButton);
-    w.geometryEdit(QStringLiteral("EditR"))->setText(QStringLiteral("4"));
-    const int before = w.calculationCount();
-    QTest::mouseClick(w.ButtonFrame1()->btnPaste(), Qt::LeftButton);
-    QCOMPARE(w.calculationCount(), before + 1);
-    QCOMPARE(w.geometryEdit(QStringLiteral("EditR"))->text(), QStringLiteral("2,5"));
-    QCOMPARE(w.EditVS1()->text(), QStringLiteral("6,37")); // 100 / 5π = 6,366...
-    QVERIFY(!w.setInputText(QStringLiteral("SizeSetMode"), QStringLiteral("1")));
 }
 
 void TestCalculatorWindow::soilDictionaryKeepsTheSoil() {

@@ -43,7 +43,7 @@ CalcInputs edgePlateInputs(const QString& p1, const QString& p2, const QString& 
 
 // Rectangular and square plates on the surface: the formulas against values computed by hand to
 // 30 digits (mpmath), the rule a < b < 4a with its labels and linking.
-class TestRectPlateCalc : public QObject {
+class TestRectangularPlates : public QObject {
     Q_OBJECT
 private slots:
     void rectangle_data() {
@@ -52,8 +52,6 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<QString>("expected");
-        // R = p/(πb)·ln(4b/a): ln 8 · 100/π = 66,190680...
-        QTest::newRow("handbook example") << u"100"_s << u"1"_s << u"0,5"_s << u"1"_s << u"66,19"_s;
         // Just short of 4a, R no longer falls to 0: ln 15,92 · 100/(1,99π) = 44,268686...
         QTest::newRow("b near 4a") << u"100"_s << u"1"_s << u"0,5"_s << u"1,99"_s << u"44,27"_s;
         // p = 65: ln 8 · 65/(2π) = 21,511971...
@@ -80,7 +78,6 @@ private slots:
         QTest::addColumn<QString>("kp");
         QTest::addColumn<QString>("b");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("handbook example") << u"100"_s << u"1"_s << u"0,5"_s << u"88,8"_s;
         QTest::newRow("corrected resistivity") << u"50"_s << u"1,3"_s << u"2"_s << u"14,43"_s;
         // 190,2857142857...
         QTest::newRow("p 300") << u"300"_s << u"1"_s << u"0,7"_s << u"190,29"_s;
@@ -201,9 +198,6 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString depthMessage =
             u"Ошибка. Двойное значение глубины заложения должно быть больше либо равно ширине пластины."_s;
-        // s = √(1 + 1,96) = 1,720465; (ln 8 + ln(2,720465/1,4) − 0,320465)·100/(2π) = 38,568130...
-        QTest::newRow("uniform, handbook example")
-            << false << QStringList{u"100"_s, {}, u"0,5"_s, u"1"_s, u"0,7"_s, {}} << u"38,57"_s << QString() << QString();
         // 2To < a is said before the length rule is looked at.
         QTest::newRow("uniform, too shallow")
             << false << QStringList{u"100"_s, {}, u"0,5"_s, u"3"_s, u"0,2"_s, {}} << QString() << QString() << depthMessage;
@@ -211,10 +205,6 @@ private slots:
             << false << QStringList{u"100"_s, {}, u"0,5"_s, u"2"_s, u"0,7"_s, {}} << QString() << QString()
             << u"Ошибка. Длина прямоугольной пластины должна быть больше  ее ширины, но меньше четырехкратного "
                u"значения ширины."_s;
-        // a1 = 0,3, a2 = 0,7, pэ = 1/(0,003 + 0,014) = 58,8235 → 58,82; R = 12,700099 → 12,7.
-        QTest::newRow("two layers, defaults")
-            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1"_s} << u"12,7"_s
-            << u"0,3 0,7 58,82"_s << QString();
         // H ≤ To: the plate lies in the lower layer, pэ = p2; 10,795732...
         QTest::newRow("two layers, H = To")
             << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"0,7"_s} << u"10,8"_s
@@ -225,9 +215,6 @@ private slots:
         // H = To + a: wholly in the upper layer, pэ = p1; 21,591464...
         QTest::newRow("two layers, H = To + a")
             << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"1,7"_s} << u"21,59"_s
-            << u"1 0 100"_s << QString();
-        QTest::newRow("two layers, H 2")
-            << true << QStringList{u"100"_s, u"50"_s, u"1"_s, u"2"_s, u"0,7"_s, u"2"_s} << u"21,59"_s
             << u"1 0 100"_s << QString();
         // Half in each: pэ = 1/(0,5/300 + 0,5/60) = 100; R = 19,480203...
         QTest::newRow("two layers, halves")
@@ -310,15 +297,7 @@ private slots:
                  u"( T >= "_s + formatGeneral(n(abt[0]) / 2) + u" )"_s);
     }
 
-    void calculationOrderLines() {
-        QCOMPARE(rectangularplateatsurface::calcOrderLine(u"100"_s, u"0,5"_s, u"1"_s, u"66,19"_s),
-                 u"R = 100 / (3,14*1) * Ln(4*1 / 0,5) = 66,19 Ом"_s);
-        QCOMPARE(edgeplate::calcOrderLine(u"100"_s, u"0,5"_s, u"1"_s, u"0,7"_s, u"38,57"_s),
-                 u"R = 100 / (2*3,14*1) * [Ln(4*1/0,5) + Ln((1 + √(1*1 + 4*0,7*0,7)) / (2*0,7)) - "
-                 u"(√(1*1 + 4*0,7*0,7) - 2*0,7) / 1] = 38,57 Ом"_s);
-        QCOMPARE(squareplateatsurface::calcOrderLine(u"100"_s, u"0,5"_s, u"88,8"_s), u"R = 0,444 * 100 / 0,5 = 88,8 Ом"_s);
-    }
 };
 
-QTEST_MAIN(TestRectPlateCalc)
+QTEST_MAIN(TestRectangularPlates)
 #include "tst_rectangularplates.moc"

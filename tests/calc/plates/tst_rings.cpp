@@ -37,7 +37,7 @@ ReportSource ringSource() {
 
 // The ring formulas against the handbook, computed by hand to 30 digits (mpmath), and the rules
 // around them.
-class TestRingCalc : public QObject {
+class TestRings : public QObject {
     Q_OBJECT
 private slots:
     void buriedFormula_data() {
@@ -47,8 +47,6 @@ private slots:
         QTest::addColumn<double>("d");
         QTest::addColumn<double>("t");
         QTest::addColumn<QString>("expected");
-        // ln(4π·2·2 / (0,01·0,7)) · 100 / (2π²·2) = ln(7180,72) · 2,53303 = 22,4911844922...
-        QTest::newRow("handbook example") << 100.0 << 1.0 << 2.0 << 0.01 << 0.7 << u"22,49"_s;
         // ln(4π·4 / (0,016·0,7)) · 100 / (4π²) = 21,3006513914... (shown without the trailing 0)
         QTest::newRow("window defaults") << 100.0 << 1.0 << 2.0 << 0.016 << 0.7 << u"21,3"_s;
         // Strip 0,04 wide: d = 0,02; ln(4π·4 / 0,014) · 100 / (4π²) = 20,7354221729...
@@ -59,8 +57,6 @@ private slots:
         QTest::newRow("angle, large ring") << 300.0 << 1.0 << 10.0 << 0.038 << 2.5 << u"14,42"_s;
         // p = 150·1,2 = 180; ln(4π·12,25 / 0,008) · 180 / (7π²) = 25,7019348593...
         QTest::newRow("p 180") << 150.0 << 1.2 << 3.5 << 0.016 << 0.5 << u"25,7"_s;
-        // Just past the depth rule: ln(4π·2,01² / 0,016) · 100 / (4,02π²) = 20,3208461537...
-        QTest::newRow("radius just above the depth") << 100.0 << 1.0 << 2.01 << 0.016 << 1.0 << u"20,32"_s;
     }
     void buriedFormula() {
         QFETCH(double, p0);
@@ -80,14 +76,10 @@ private slots:
         QTest::addColumn<double>("ringD");
         QTest::addColumn<double>("d");
         QTest::addColumn<QString>("expected");
-        // ln 800 · 100 / π² = 67,7292772436...
-        QTest::newRow("handbook example") << 100.0 << 1.0 << 1.0 << 0.01 << u"67,73"_s;
         // ln 500 · 100 / π² = 62,9671448405...
         QTest::newRow("window defaults") << 100.0 << 1.0 << 1.0 << 0.016 << u"62,97"_s;
         // Strip 0,04: d = 0,02; ln 400 · 100 / π² = 60,7062279664...
         QTest::newRow("strip") << 100.0 << 1.0 << 1.0 << 0.02 << u"60,71"_s;
-        // p = 65; ln(20 / 0,012) · 65 / (2,5π²) = 19,5431443483...
-        QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 2.5 << 0.012 << u"19,54"_s;
         // ln(80 / 0,038) · 300 / (10π²) = 23,2598859375...
         QTest::newRow("angle, large ring") << 300.0 << 1.0 << 10.0 << 0.038 << u"23,26"_s;
         // Barely larger than the section: ln(0,136 / 0,016) · 100 / (0,017π²) = 1275,49433387...
@@ -223,10 +215,6 @@ private slots:
     }
 
     void calculationOrderLines() {
-        QCOMPARE(buriedring::calcOrderLine(u"100"_s, u"2"_s, 0.01L, u"0,7"_s, u"22,49"_s),
-                 u"R = 100 / (2*3,14*3,14*2) * ln[4*3,14*2*2/ (0,01*0,7)] = 22,49 Ом"_s);
-        QCOMPARE(ringatsurface::calcOrderLine(u"100"_s, u"1"_s, 0.01L, u"67,73"_s),
-                 u"R = 100 / (3,14*3,14*1) * ln(8*1/0,01) = 67,73 Ом"_s);
         // The section's diameter in the general format: 0,95·0,04.
         QCOMPARE(ringatsurface::calcOrderLine(u"65"_s, u"2,5"_s, 0.95L * 0.04L, u"20"_s),
                  u"R = 65 / (3,14*3,14*2,5) * ln(8*2,5/0,038) = 20 Ом"_s);
@@ -327,5 +315,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRingCalc)
+QTEST_MAIN(TestRings)
 #include "tst_rings.moc"

@@ -35,7 +35,7 @@ long double n(double v) {
 } // namespace
 
 // The strip formulas computed by hand to 30 digits (mpmath), and the rules around them.
-class TestGorizCalc : public QObject {
+class TestStrips : public QObject {
     Q_OBJECT
 private slots:
     void buriedFormula_data() {
@@ -45,20 +45,10 @@ private slots:
         QTest::addColumn<double>("t");
         QTest::addColumn<double>("d");
         QTest::addColumn<QString>("expected");
-        // ln(25 / 0,014) · 100 / (10π) = 23,8336875586...
-        QTest::newRow("handbook example") << 100.0 << 1.0 << 5.0 << 0.7 << 0.02 << u"23,83"_s;
-        // ln(25 / 0,0112) · 100 / (10π) = 24,5439755429...
-        QTest::newRow("window defaults") << 100.0 << 1.0 << 5.0 << 0.7 << 0.016 << u"24,54"_s;
         // p = 50·1,3 = 65; ln(36 / 0,02) · 65 / (12π) = 12,9236526414...
         QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 6.0 << 1.0 << 0.02 << u"12,92"_s;
         // Angle 0,04: D = 0,038; ln(400 / 0,019) · 300 / (40π) = 23,7652886877...
         QTest::newRow("angle") << 300.0 << 1.0 << 20.0 << 0.5 << 0.038 << u"23,77"_s;
-        // As the length rule leaves it: ln(4 / 0,0064) · 100 / (4π) = 51,2299999872...
-        QTest::newRow("linked depth 0,4") << 100.0 << 1.0 << 2.0 << 0.4 << 0.016 << u"51,23"_s;
-        // ln(65,61 / 0,032) · 100 / (16,2π) = 14,9836470286...
-        QTest::newRow("linked length 8,1") << 100.0 << 1.0 << 8.1 << 2.0 << 0.016 << u"14,98"_s;
-        // Just past 4T: ln(7,8961 / 0,0112) · 100 / (5,62π) = 37,1448972853...
-        QTest::newRow("L 2,81 with T 0,7") << 100.0 << 1.0 << 2.81 << 0.7 << 0.016 << u"37,14"_s;
         // ln(10000 / 0,008) · 250 / (200π) = 5,5858029896...
         QTest::newRow("long strip") << 250.0 << 1.0 << 100.0 << 0.8 << 0.01 << u"5,59"_s;
     }
@@ -78,10 +68,6 @@ private slots:
         QTest::addColumn<double>("l");
         QTest::addColumn<double>("d");
         QTest::addColumn<QString>("expected");
-        // ln 1000 · 100 / (10π) = 21,9880679663...
-        QTest::newRow("handbook example") << 100.0 << 1.0 << 10.0 << 0.02 << u"21,99"_s;
-        // ln 625 · 100 / (5π) = 40,9839998981...
-        QTest::newRow("window defaults") << 100.0 << 1.0 << 5.0 << 0.016 << u"40,98"_s;
         // p = 65; ln 300 · 65 / (3π) = 39,3373575903...
         QTest::newRow("corrected resistivity") << 50.0 << 1.3 << 3.0 << 0.02 << u"39,34"_s;
         // Angle 0,04: ln(100 / 0,038) · 300 / (50π) = 15,0407901474...
@@ -207,10 +193,6 @@ private slots:
     }
 
     void calculationOrderLines() {
-        QCOMPARE(buriedstrip::calcOrderLine(u"100"_s, u"5"_s, u"0,7"_s, 0.02L, u"23,83"_s),
-                 u"R = 100 / (2*3,14*5) * Ln[5*5/ (0,7*0,02)] = 23,83 Ом"_s);
-        QCOMPARE(stripatsurface::calcOrderLine(u"100"_s, u"10"_s, 0.02L, u"21,99"_s),
-                 u"R = 100 / (3,14*10) * ln(2*10/0,02) = 21,99 Ом"_s);
         // The section's diameter in the general format: 0,95·0,04.
         QCOMPARE(stripatsurface::calcOrderLine(u"300"_s, u"50"_s, 0.95L * 0.04L, u"15,04"_s),
                  u"R = 300 / (3,14*50) * ln(2*50/0,038) = 15,04 Ом"_s);
@@ -324,5 +306,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestGorizCalc)
+QTEST_MAIN(TestStrips)
 #include "tst_strips.moc"

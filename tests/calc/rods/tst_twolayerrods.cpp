@@ -126,31 +126,6 @@ void TestTwoLayerRods::evaluates_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
 
-    // pэ = 5 / (3/100 + 2/50) = 71,43; R = ln(4·5/0,016)·71,43/(2π·5).
-    QTest::newRow("surface rod in both layers")
-        << u"TUVert2Fm"_s << u"EditRo0=100|pFrame1.EditRo0=50"_s << false << u"16,21"_s << QString()
-        << u"EditL1=3|EditL2=2|EditPekv=71,43"_s;
-    QTest::newRow("surface rod L = H, all in the upper layer")
-        << u"TUVert2Fm"_s << u"EditRo0=100|pFrame1.EditRo0=50|EditDlina=3"_s << false << u"35,12"_s
-        << QString() << u"EditL1=3|EditL2=0|EditPekv=100"_s;
-    QTest::newRow("surface rod D = L")
-        << u"TUVert2Fm"_s << u"EditDlina=0,016"_s << false << QString()
-        << u"Ошибка. Длина вертикального заземлителя должна быть больше диаметра."_s << QString();
-    // L1 = 3 − 0,7, pэ = 5 / (2,3/100 + 2,7/50) = 64,94, T = 3,2.
-    QTest::newRow("rod in ground across the boundary")
-        << u"TVert2_1F"_s << u"EditRo0=100|pFrame1.EditRo0=50"_s << false << u"14,16"_s << QString()
-        << u"EditL1=2,3|EditL2=2,7|EditPekv=64,94|EditT=3,2"_s;
-    QTest::newRow("rod in ground, boundary above its top")
-        << u"TVert2_1F"_s << u"EditRo0=100|pFrame1.EditRo0=50|EditH=0,5"_s << false << u"10,9"_s << QString()
-        << u"EditL1=0|EditL2=5|EditPekv=50"_s;
-    // Wholly in the upper layer: the uniform-earth rod of 5 m in 100 Ом м.
-    QTest::newRow("rod in ground, boundary below it")
-        << u"TVert2_1F"_s << u"EditRo0=100|pFrame1.EditRo0=50|EditH=6"_s << false << u"21,81"_s << QString()
-        << u"EditL1=5|EditL2=0|EditPekv=100"_s;
-    QTest::newRow("rod in ground To = 0,49")
-        << u"TVert2_1F"_s << u"EditGlub=0,49"_s << false << QString()
-        << u"Ошибка. Глубина заложения должна быть больше либо равна 0,5 м."_s << QString();
-
     // A(5, 3, 1) = 0,17165 as stored; R = A·60.
     QTest::newRow("table rod on a grid point")
         << u"TVert2Fm"_s << QString() << true << u"10,3"_s << QString() << u"EditA=0,17165|EditP1_P2=1"_s;

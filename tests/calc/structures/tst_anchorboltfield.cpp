@@ -25,7 +25,7 @@ using namespace kz;
 
 using TMKFundFm = CalculatorWindowOf<&anchorboltfield::calculator>;
 
-class TestMKFund : public QObject, CalcWindowFixture<TMKFundFm> {
+class TestAnchorBoltField : public QObject, CalcWindowFixture<TMKFundFm> {
     Q_OBJECT
 private slots:
     void gridTest_data();
@@ -61,7 +61,7 @@ private:
     int count(const QString& sql, const QVariant& bind = {});
 };
 
-void TestMKFund::gridTest_data() {
+void TestAnchorBoltField::gridTest_data() {
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("message");
@@ -87,7 +87,7 @@ void TestMKFund::gridTest_data() {
         << u"StringGrid1:1:2"_s;
 }
 
-void TestMKFund::gridTest() {
+void TestAnchorBoltField::gridTest() {
     QFETCH(QString, rows);
     const anchorboltfield::GridTest t = anchorboltfield::testGrid(parseGridRows(rows, anchorboltfield::distanceColumns));
     QTEST(gridRowsText(t.rows), "after");
@@ -95,7 +95,7 @@ void TestMKFund::gridTest() {
     QTEST(t.failure ? t.failure->focus : QString(), "focus");
 }
 
-void TestMKFund::coefficient_data() {
+void TestAnchorBoltField::coefficient_data() {
     QTest::addColumn<QString>("rows");
     QTest::addColumn<double>("length");
     QTest::addColumn<QString>("after");
@@ -107,7 +107,7 @@ void TestMKFund::coefficient_data() {
         << u"0,3|0,4|;||0,4"_s << 0.6 << u"0,3|0,4|0,50|7,63;||0,4|10,91"_s << u"83,24"_s;
 }
 
-void TestMKFund::coefficient() {
+void TestAnchorBoltField::coefficient() {
     QFETCH(QString, rows);
     QFETCH(double, length);
     const anchorboltfield::Coefficient k =
@@ -117,7 +117,7 @@ void TestMKFund::coefficient() {
     QTEST(k.kpText, "kp");
 }
 
-void TestMKFund::formula_data() {
+void TestAnchorBoltField::formula_data() {
     QTest::addColumn<double>("bolts");
     QTest::addColumn<double>("foundations");
     QTest::addColumn<double>("area");
@@ -140,7 +140,7 @@ void TestMKFund::formula_data() {
         << QStringList{u"148,43"_s, u"0,0022"_s, u"65,12"_s, u"0,11"_s, u"14,727"_s, u"110,45"_s};
 }
 
-void TestMKFund::formula() {
+void TestAnchorBoltField::formula() {
     QFETCH(double, bolts);
     QFETCH(double, foundations);
     QFETCH(double, area);
@@ -164,7 +164,7 @@ void TestMKFund::formula() {
           "results");
 }
 
-void TestMKFund::gridFollowsTheBoltCount() {
+void TestAnchorBoltField::gridFollowsTheBoltCount() {
     QCOMPARE(grid()->rowCount(), 7);
     QCOMPARE(grid()->item(0, 0)->text(), u"2"_s);
     QCOMPARE(grid()->item(6, 0)->text(), u"8"_s);
@@ -175,7 +175,7 @@ void TestMKFund::gridFollowsTheBoltCount() {
     QCOMPARE(win_->inputText(u"StringGrid1"_s), u"0,2||;0,4||;0,6||"_s);
 }
 
-void TestMKFund::testButtonShowsItsChanges() {
+void TestAnchorBoltField::testButtonShowsItsChanges() {
     win_->setInputText(u"StringGrid1"_s, u"1,2||;0|0,6|"_s);
     click("btnTest");
     QCOMPARE(rec_->messages, QStringList{u"Ошибок не найдено."_s});
@@ -195,7 +195,7 @@ void TestMKFund::testButtonShowsItsChanges() {
     QCOMPARE(win_->inputText(u"StringGrid1"_s), u"||;||"_s);
 }
 
-void TestMKFund::keysOnlyInTheDistances() {
+void TestAnchorBoltField::keysOnlyInTheDistances() {
     win_->Calculate(true);
     QVERIFY(!win_->EditVS1()->text().isEmpty());
     grid()->setFocus(Qt::OtherFocusReason);
@@ -216,7 +216,7 @@ void TestMKFund::keysOnlyInTheDistances() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestMKFund::selectionRunNeedsTheGridTest() {
+void TestAnchorBoltField::selectionRunNeedsTheGridTest() {
     win_->geometrySpin(u"SpinNb"_s)->setValue(2);
     win_->setInputText(u"StringGrid1"_s, u"0|0|"_s);
     win_->RunSelection();
@@ -225,7 +225,7 @@ void TestMKFund::selectionRunNeedsTheGridTest() {
     QVERIFY(rec_->modalWindows.isEmpty());
 }
 
-void TestMKFund::windowComputesTheWorkedCase() {
+void TestAnchorBoltField::windowComputesTheWorkedCase() {
     win_->applyInputs(workedCase());
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
     QCOMPARE(win_->EditVS1()->text(), u"29,68"_s);
@@ -242,7 +242,7 @@ void TestMKFund::windowComputesTheWorkedCase() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestMKFund::apparentDiameterOfZeroIsRefused() {
+void TestAnchorBoltField::apparentDiameterOfZeroIsRefused() {
     InputTexts texts = workedCase();
     texts.insert(u"EditP1"_s, u"10"_s);
     texts.insert(u"EditPb"_s, u"2000"_s);
@@ -251,7 +251,7 @@ void TestMKFund::apparentDiameterOfZeroIsRefused() {
     QVERIFY(win_->EditVS1()->text().isEmpty());
 }
 
-void TestMKFund::batchSetsTheGridByItsRows() {
+void TestAnchorBoltField::batchSetsTheGridByItsRows() {
     registerBuiltCalculators(CalculatorRegistry::instance());
     CalculatorEnvironment env{*folder_->data};
     BatchRunner runner(env.data);
@@ -274,7 +274,7 @@ void TestMKFund::batchSetsTheGridByItsRows() {
     QVERIFY(r[2].toObject().value(u"error"_s).toString().contains(u"StringGrid1"_s));
 }
 
-int TestMKFund::count(const QString& sql, const QVariant& bind) {
+int TestAnchorBoltField::count(const QString& sql, const QVariant& bind) {
     QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"tst_anchorboltfield"_s);
     int n = -1;
     {
@@ -295,7 +295,7 @@ int TestMKFund::count(const QString& sql, const QVariant& bind) {
     return n;
 }
 
-void TestMKFund::savingTheSameNameReplacesItsDistances() {
+void TestAnchorBoltField::savingTheSameNameReplacesItsDistances() {
     win_->applyInputs(workedCase());
     rec_->inputs << std::optional<QString>(u"Поле 1"_s);
     win_->ButtonFrame1()->btnSave()->click();
@@ -334,7 +334,7 @@ void TestMKFund::savingTheSameNameReplacesItsDistances() {
     QCOMPARE(win_->inputText(u"EditKp"_s), u"83,24"_s);
 }
 
-void TestMKFund::loaderDeletesASetWithItsDistances() {
+void TestAnchorBoltField::loaderDeletesASetWithItsDistances() {
     for (const char* name : {"A", "B"}) {
         win_->applyInputs(workedCase());
         rec_->inputs << std::optional<QString>(QString::fromLatin1(name));
@@ -363,7 +363,7 @@ void TestMKFund::loaderDeletesASetWithItsDistances() {
     QCOMPARE(count(u"SELECT COUNT(*) FROM d.histmk1 WHERE Kod0 NOT IN (SELECT Kod FROM histmk0)"_s), 0);
 }
 
-void TestMKFund::aFailedSaveWritesNothing() {
+void TestAnchorBoltField::aFailedSaveWritesNothing() {
     BoltFieldSet set;
     set.name = u"Поле"_s;
     set.fields = {{u"S"_s, u"100"_s}, {u"Nb"_s, u"3"_s}};
@@ -395,5 +395,5 @@ void TestMKFund::aFailedSaveWritesNothing() {
     QCOMPARE(count(u"SELECT COUNT(*) FROM histmk0"_s), 1);
 }
 
-QTEST_MAIN(TestMKFund)
+QTEST_MAIN(TestAnchorBoltField)
 #include "tst_anchorboltfield.moc"

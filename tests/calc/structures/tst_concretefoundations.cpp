@@ -65,7 +65,7 @@ CalcInputs foundationInputs(const QStringList& v) {
 
 // Reinforced-concrete foundations: the formulas with every intermediate rounded, the checks, and
 // the window's foundation table that may be empty.
-class TestFund : public QObject, CalcWindowFixture<TFundForm> {
+class TestConcreteFoundations : public QObject, CalcWindowFixture<TFundForm> {
     Q_OBJECT
 private slots:
     void evaluate_data();
@@ -86,7 +86,7 @@ private:
     RadioGroup* type() { return win_->findChild<RadioGroup*>(u"rdgTip"_s); }
 };
 
-void TestFund::evaluate_data() {
+void TestConcreteFoundations::evaluate_data() {
     QTest::addColumn<QStringList>("inputs");
     QTest::addColumn<QString>("rf");
     QTest::addColumn<QString>("r");
@@ -129,7 +129,7 @@ void TestFund::evaluate_data() {
                               << u"Ошибка. Заполните таблицу сборных фундаментов."_s;
 }
 
-void TestFund::evaluate() {
+void TestConcreteFoundations::evaluate() {
     QFETCH(QStringList, inputs);
     QFETCH(QString, rf);
     QFETCH(QString, r);
@@ -143,7 +143,7 @@ void TestFund::evaluate() {
     }
 }
 
-void TestFund::kindByType() {
+void TestConcreteFoundations::kindByType() {
     const CalcInputs pile =
         foundationInputs({u"свайный"_s, u"1"_s, u"100"_s, u"1"_s, u"2"_s, u"3"_s, u"0,3"_s});
     QCOMPARE(concretefoundations::calculator().historyLayout(pile).kindCode, 35);
@@ -155,7 +155,7 @@ void TestFund::kindByType() {
     QCOMPARE(concretefoundations::calculator().selectionOffer(pile).first().end, u"3"_s);
 }
 
-void TestFund::opensOnPilesWhileNoGradeIsListed() {
+void TestConcreteFoundations::opensOnPilesWhileNoGradeIsListed() {
     // The shipped column-and-slab table has no grade: the window opens on the piles and says why.
     const QString said =
         u"Таблица сборных фундаментов пуста: добавьте марки фундаментов в таблицу на странице "
@@ -180,7 +180,7 @@ void TestFund::opensOnPilesWhileNoGradeIsListed() {
     QCOMPARE(rec_->messages, QStringList{u"Ошибка. Заполните таблицу сборных фундаментов."_s});
 }
 
-void TestFund::typedDepthIsKeptWhenOpenedAgain() {
+void TestConcreteFoundations::typedDepthIsKeptWhenOpenedAgain() {
     QVERIFY(win_->findChild<QCheckBox*>(u"chkFull"_s)->isChecked());
     QLineEdit* depth = edit("EditGlub");
     QCOMPARE(depth->text(), u"3"_s); // the first pile's length
@@ -197,7 +197,7 @@ void TestFund::typedDepthIsKeptWhenOpenedAgain() {
     QCOMPARE(depth->text(), u"4"_s);
 }
 
-void TestFund::addedGradeComputes() {
+void TestConcreteFoundations::addedGradeComputes() {
     QVERIFY(type()->chooseItem(u"сборный"_s));
     DataTable* table = grades()->table();
     QVERIFY(table && table->isEmpty());
@@ -223,7 +223,7 @@ void TestFund::addedGradeComputes() {
     QCOMPARE(win_->EditVS1()->text(), u"23,54"_s);
 }
 
-void TestFund::depthFollowsTheGrade() {
+void TestConcreteFoundations::depthFollowsTheGrade() {
     type()->chooseItem(u"свайный"_s);
     autoOn();
     QCOMPARE(grades()->key(), u"С30.30"_s);
@@ -249,7 +249,7 @@ void TestFund::depthFollowsTheGrade() {
     QVERIFY(!win_->setInputText(u"DBGrid2"_s, u"нет такой"_s));
 }
 
-void TestFund::schemeSetsTheCount() {
+void TestConcreteFoundations::schemeSetsTheCount() {
     type()->chooseItem(u"свайный"_s);
     win_->pictureClicked(u"Schema"_s, 3);
     QCOMPARE(edit("EditN")->text(), u"8"_s);
@@ -257,7 +257,7 @@ void TestFund::schemeSetsTheCount() {
     QCOMPARE(win_->findChild<QLabel*>(u"lblTip"_s)->text(), u"3"_s);
 }
 
-void TestFund::batchChoosesTheGradeByItsKey() {
+void TestConcreteFoundations::batchChoosesTheGradeByItsKey() {
     registerBuiltCalculators(CalculatorRegistry::instance());
     CalculatorEnvironment env{*folder_->data};
     BatchRunner runner(env.data);
@@ -286,5 +286,5 @@ void TestFund::batchChoosesTheGradeByItsKey() {
              QJsonDocument(r[2].toObject()).toJson().constData());
 }
 
-QTEST_MAIN(TestFund)
+QTEST_MAIN(TestConcreteFoundations)
 #include "tst_concretefoundations.moc"

@@ -18,7 +18,7 @@
 using namespace kz;
 using namespace Qt::StringLiterals;
 
-class TestEstak : public QObject, CalcWindowFixture<TEstakFm> {
+class TestTrestle : public QObject, CalcWindowFixture<TEstakFm> {
     Q_OBJECT
 private slots:
     void foundation_data();
@@ -43,7 +43,7 @@ private:
     RadioGroup* radio() { return win_->findChild<RadioGroup*>(u"rdgTip"_s); }
 };
 
-void TestEstak::foundation_data() {
+void TestTrestle::foundation_data() {
     QTest::addColumn<double>("pekv");
     QTest::addColumn<double>("d");
     QTest::addColumn<double>("t");
@@ -58,7 +58,7 @@ void TestEstak::foundation_data() {
         << 200.0 << 3.0 << 3.0 << 10.0 << u"20"_s << u"0,5"_s;
 }
 
-void TestEstak::foundation() {
+void TestTrestle::foundation() {
     QFETCH(double, pekv);
     QFETCH(double, d);
     QFETCH(double, t);
@@ -68,7 +68,7 @@ void TestEstak::foundation() {
     QTEST(formatGeneral(trestle::transitionalResistance(ro, a, pekv)), "rp");
 }
 
-void TestEstak::longitudinalResistance_data() {
+void TestTrestle::longitudinalResistance_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("pipes");
     QTest::addColumn<QString>("zo");
@@ -82,7 +82,7 @@ void TestEstak::longitudinalResistance_data() {
     QTest::newRow("gallery, whatever the pipes") << 1 << 1 << u"0,5"_s << u"Z05.db"_s;
 }
 
-void TestEstak::longitudinalResistance() {
+void TestTrestle::longitudinalResistance() {
     QFETCH(int, type);
     QFETCH(int, pipes);
     QFETCH(QString, zo);
@@ -90,15 +90,15 @@ void TestEstak::longitudinalResistance() {
     QTEST(trestle::tableOf(zo), "table");
 }
 
-void TestEstak::init() {
+void TestTrestle::init() {
     open();
 }
 
-void TestEstak::cleanup() {
+void TestTrestle::cleanup() {
     close();
 }
 
-void TestEstak::lookup_data() {
+void TestTrestle::lookup_data() {
     QTest::addColumn<QString>("table");
     QTest::addColumn<double>("l");
     QTest::addColumn<double>("rp");
@@ -116,7 +116,7 @@ void TestEstak::lookup_data() {
     QTest::newRow("Rp below the table") << u"Z15.db"_s << 1.0 << 0.005 << QString() << true;
 }
 
-void TestEstak::lookup() {
+void TestTrestle::lookup() {
     QFETCH(QString, table);
     QFETCH(double, l);
     QFETCH(double, rp);
@@ -126,7 +126,7 @@ void TestEstak::lookup() {
     QTEST(found.message, "message");
 }
 
-void TestEstak::farBeyondTheTableIsNotInIt() {
+void TestTrestle::farBeyondTheTableIsNotInIt() {
     // pэ of 1 and 312 zeros gives an Rп a double cannot hold: beyond every row, never the first.
     const auto rows = folder_->data->coefficients().rows(u"Z15.db"_s, {u"L"_s, u"Rp"_s, u"Zo"_s});
     for (const long double rp : {5.5e309L, -5.5e309L}) {
@@ -136,7 +136,7 @@ void TestEstak::farBeyondTheTableIsNotInIt() {
     }
 }
 
-void TestEstak::defaultsReadTheTable() {
+void TestTrestle::defaultsReadTheTable() {
     QCOMPARE(field("EditZ0")->text(), u"1,5"_s);
     win_->Calculate(true);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
@@ -152,7 +152,7 @@ void TestEstak::defaultsReadTheTable() {
     QVERIFY(lines.contains(u"Rвх = 0,9"_s));
 }
 
-void TestEstak::galleryDisablesThePipes() {
+void TestTrestle::galleryDisablesThePipes() {
     QSpinBox* pipes = win_->geometrySpin(u"SpinTrub"_s);
     pipes->setValue(3);
     QCOMPARE(field("EditZ0")->text(), u"0,75"_s);
@@ -164,7 +164,7 @@ void TestEstak::galleryDisablesThePipes() {
     QCOMPARE(field("EditZ0")->text(), u"0,75"_s);
 }
 
-void TestEstak::outsideTheTableSaysSo() {
+void TestTrestle::outsideTheTableSaysSo() {
     win_->Calculate(true);
     type(field("EditL"), u"6"_s);
     win_->Calculate(true);
@@ -174,7 +174,7 @@ void TestEstak::outsideTheTableSaysSo() {
     QCOMPARE(win_->Memo1()->toPlainText(), QString());
 }
 
-void TestEstak::typeIsSetByIndexOrText_data() {
+void TestTrestle::typeIsSetByIndexOrText_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("zo");
     QTest::newRow("by index") << u"1"_s << u"0,5"_s;
@@ -182,7 +182,7 @@ void TestEstak::typeIsSetByIndexOrText_data() {
     QTest::newRow("back by index") << u"0"_s << u"1,5"_s;
 }
 
-void TestEstak::typeIsSetByIndexOrText() {
+void TestTrestle::typeIsSetByIndexOrText() {
     QFETCH(QString, text);
     win_->applyInputs({{u"rdgTip"_s, text}});
     QTEST(field("EditZ0")->text(), "zo");
@@ -190,7 +190,7 @@ void TestEstak::typeIsSetByIndexOrText() {
     QVERIFY(!win_->setInputText(u"rdgTip"_s, u"7"_s));
 }
 
-void TestEstak::tablesOpenOnTheCurrentZo() {
+void TestTrestle::tablesOpenOnTheCurrentZo() {
     ReferenceWindows dialogs(*folder_->data);
     int item = -1;
     QStringList cut;
@@ -217,5 +217,5 @@ void TestEstak::tablesOpenOnTheCurrentZo() {
     QCOMPARE(cut, QStringList());
 }
 
-QTEST_MAIN(TestEstak)
+QTEST_MAIN(TestTrestle)
 #include "tst_trestle.moc"

@@ -133,15 +133,8 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString a = s.text(widthName);
     const QString a1 = s.text(upperWidthName);
     const QString a2 = s.text(lowerWidthName);
-    w.WordTitle(calculator().description().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(calculator().description().pictureFile);
-    if (s.installation.include)
-        w.WordInstallationParagraph(s.installation);
-    w.progress();
-    twolayer::writeSoilParagraph(w, s, thicknessName);
-    w.progress();
+    const CalculatorDescriptor& d = calculator().description();
+    writeReportOpening(w, s, twolayer::reportOpening(d.caption, d.pictureFile, thicknessName));
     w.WordText(reportCr + u"Заземляющее устройство представляет собой прямоугольную пластину длиной b = "_s +
                s.text(lengthName) + u" м и шириной a = "_s + a + u" м."_s + reportCr +
                u"Глубина заложения заземлителя: Тo = "_s + s.text(depthName) + u" м."_s + reportCr);

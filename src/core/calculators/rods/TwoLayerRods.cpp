@@ -240,15 +240,7 @@ void writeRho(ReportBuilder& w, const QString& sub) {
 
 void writeOpening(ReportBuilder& w, const ReportSource& s, const CalculatorDescriptor& d,
                   const QString& title, const QString& device, const QString& lengthInput) {
-    w.WordTitle(title + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(d.pictureFile);
-    if (s.installation.include)
-        w.WordInstallationParagraph(s.installation);
-    w.progress();
-    twolayer::writeSoilParagraph(w, s, thicknessName);
-    w.progress();
+    writeReportOpening(w, s, twolayer::reportOpening(title, d.pictureFile, thicknessName));
     w.WordText(reportCr + u"Заземляющее устройство представляет собой "_s + device + u" длиной L = "_s +
                s.text(lengthInput) + u" м."_s + reportCr);
 }

@@ -212,18 +212,10 @@ void report(ReportBuilder& w, const ReportSource& s) {
     const QString t = s.text(u"EditGlub"_s);
     const bool include = s.installation.include;
 
-    w.WordTitle(descriptor().caption + reportCr + reportCr);
-    w.progress();
-    if (s.picture)
-        w.WordPicture(descriptor().pictureFile);
-    w.progress();
-    if (include)
-        w.WordInstallationParagraph(s.installation);
-    w.WordText(u"В качестве заземляющего устройства используется трубопровод длиной L = "_s + l +
-               u" м и диаметром трубы D = "_s + d + u" м."_s + reportCr);
-    w.WordSoilParagraph(s.text(u"ComboGrunt"_s), s.text(u"EditPKV"_s), s.text(u"EditRo"_s),
-                        parseNumber(s.text(u"EditRo0"_s)).value_or(0));
-    w.progress();
+    ReportOpening opening{descriptor().caption, descriptor().pictureFile};
+    opening.beforeSoil = u"В качестве заземляющего устройства используется трубопровод длиной L = "_s + l +
+                         u" м и диаметром трубы D = "_s + d + u" м."_s + reportCr;
+    writeReportOpening(w, s, opening);
     // "Т" is Cyrillic here.
     w.WordText(u"Глубина заложения трубопровода: Т = "_s + t + u" м."_s + reportCr);
     w.progress();

@@ -1,5 +1,4 @@
 #include "../core/CalcWindowFixture.h"
-#include "widgets/calculator/CalculatorRegistry.h"
 #include "widgets/calculator/HistoryLoadDialog.h"
 #include "CalculatorWindowOf.h"
 #include "widgets/selection/SelectionChartDialog.h"
@@ -37,7 +36,7 @@ const QString sectionRule = u"Ошибка. Большой диаметр кол
 
 // The buried ring driven as a user drives it: typed values, step buttons, the linking toggle,
 // history, copy and paste, single-parameter and nested selection.
-class TestDKolForm : public QObject, CalcWindowFixture<TDKolForm> {
+class TestBuriedRingWindow : public QObject, CalcWindowFixture<TDKolForm> {
     Q_OBJECT
 private slots:
     void init();
@@ -47,7 +46,6 @@ private slots:
     void everySectionThinnerThanTheRingPasses();
     void checks_data();
     void checks();
-    void radiusMustExceedTheDepth();
     void rangeLabelsFollowTheOtherInput();
     void rangeOfTheDiameterShowsAThickSection();
     void linkingMovesTheOtherInput_data();
@@ -65,7 +63,6 @@ private slots:
     void singleRunWithoutSuccess();
     void singleAndNestedRunsDifferAtTheLimit();
     void settingsOpenAtTheFocusedParameter();
-    void menuOpensTheWindow();
 
 private:
     QLineEdit* diam() { return win_->EditDiam(); }
@@ -79,15 +76,15 @@ private:
     QStringList chartRows(SelectionChartDialog* chart);
 };
 
-void TestDKolForm::init() {
+void TestBuriedRingWindow::init() {
     open();
 }
 
-void TestDKolForm::cleanup() {
+void TestBuriedRingWindow::cleanup() {
     close();
 }
 
-void TestDKolForm::linkOn() {
+void TestBuriedRingWindow::linkOn() {
     QToolButton* b = tool("btnLinkParam");
     QVERIFY(b->isEnabled());
     if (!b->isChecked())
@@ -95,7 +92,7 @@ void TestDKolForm::linkOn() {
     QVERIFY(b->isChecked());
 }
 
-void TestDKolForm::storeRingRange(const QString& start, const QString& end, const QString& step) {
+void TestBuriedRingWindow::storeRingRange(const QString& start, const QString& end, const QString& step) {
     DataTable& master = (*folder_->data)[QStringLiteral("TableParPod0")];
     DataTable& real = (*folder_->data)[QStringLiteral("TableRParPod1")];
     master.setFiltered(false);
@@ -114,7 +111,7 @@ void TestDKolForm::storeRingRange(const QString& start, const QString& end, cons
     QVERIFY(real.post());
 }
 
-QStringList TestDKolForm::chartRows(SelectionChartDialog* chart) {
+QStringList TestBuriedRingWindow::chartRows(SelectionChartDialog* chart) {
     QStringList rows;
     QTableWidget* grid = chart->StringGrid1();
     for (int r = 0; r < grid->rowCount(); ++r) {
@@ -126,7 +123,7 @@ QStringList TestDKolForm::chartRows(SelectionChartDialog* chart) {
     return rows;
 }
 
-void TestDKolForm::firstOpening() {
+void TestBuriedRingWindow::firstOpening() {
     QCOMPARE(win_->windowTitle(), u"Кольцевой заземлитель в земле."_s);
     QCOMPARE(helpContextOf(win_.get()), 14);
     QCOMPARE(win_->findChild<QLabel*>(QStringLiteral("Label5"))->text(),
@@ -172,7 +169,7 @@ void TestDKolForm::firstOpening() {
     QVERIFY(tool("btnReport")->isEnabled());
 }
 
-void TestDKolForm::everySectionThinnerThanTheRingPasses() {
+void TestBuriedRingWindow::everySectionThinnerThanTheRingPasses() {
     // Defaults D = 2, T = 0,7 with whatever section the tables hold (all thinner than 2 m).
     int tried = 0;
     for (int c = 0; c < combo("cmbSech")->count(); ++c) {
@@ -189,7 +186,7 @@ void TestDKolForm::everySectionThinnerThanTheRingPasses() {
     QVERIFY(tried > 10);
 }
 
-void TestDKolForm::checks_data() {
+void TestBuriedRingWindow::checks_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
@@ -217,7 +214,7 @@ void TestDKolForm::checks_data() {
                                               << "1,5" << depthRule;
 }
 
-void TestDKolForm::checks() {
+void TestBuriedRingWindow::checks() {
     QFETCH(QString, input);
     QFETCH(QString, text);
     QFETCH(QString, message);
@@ -232,19 +229,7 @@ void TestDKolForm::checks() {
     QCOMPARE(win_->inputText(input), text); // kept as typed
 }
 
-void TestDKolForm::radiusMustExceedTheDepth() {
-    type(glub(), QStringLiteral("1"));
-    rec_->messages.clear();
-    score();
-    QCOMPARE(rec_->messages, QStringList{depthRule});
-    type(diam(), QStringLiteral("2,01"));
-    score();
-    QCOMPARE(rec_->messages, QStringList{depthRule});
-    // ln(4π·2,01² / 0,016) · 100 / (4,02π²) = 20,3208...
-    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("20,32"));
-}
-
-void TestDKolForm::rangeLabelsFollowTheOtherInput() {
+void TestBuriedRingWindow::rangeLabelsFollowTheOtherInput() {
     type(diam(), QStringLiteral("3,5"));
     QCOMPARE(rangeT(), QStringLiteral("( T < 1,75 )"));
     QCOMPARE(rangeD(), QStringLiteral("( D > 1,4 )"));
@@ -267,7 +252,7 @@ void TestDKolForm::rangeLabelsFollowTheOtherInput() {
     QCOMPARE(rangeT(), QString());
 }
 
-void TestDKolForm::rangeOfTheDiameterShowsAThickSection() {
+void TestBuriedRingWindow::rangeOfTheDiameterShowsAThickSection() {
     type(glub(), QStringLiteral("0,01"));
     QCOMPARE(rangeD(), QStringLiteral("( D > 0,02 )"));
     choose(combo("cmbDiam"), QStringLiteral("0,032"));
@@ -282,7 +267,7 @@ void TestDKolForm::rangeOfTheDiameterShowsAThickSection() {
     QCOMPARE(rangeD(), QStringLiteral("( D > 1 )"));
 }
 
-void TestDKolForm::linkingMovesTheOtherInput_data() {
+void TestBuriedRingWindow::linkingMovesTheOtherInput_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("ringD");
@@ -319,7 +304,7 @@ void TestDKolForm::linkingMovesTheOtherInput_data() {
                          << "( T < 2,5 )";
 }
 
-void TestDKolForm::linkingMovesTheOtherInput() {
+void TestBuriedRingWindow::linkingMovesTheOtherInput() {
     QFETCH(QString, input);
     QFETCH(QString, typed);
     QFETCH(QString, ringD);
@@ -335,7 +320,7 @@ void TestDKolForm::linkingMovesTheOtherInput() {
     QCOMPARE(focused(), input); // the moved input never takes the focus
 }
 
-void TestDKolForm::withoutLinkingTheRuleFails() {
+void TestBuriedRingWindow::withoutLinkingTheRuleFails() {
     autoOn();
     rec_->messages.clear();
     type(diam(), QStringLiteral("1"));
@@ -348,7 +333,7 @@ void TestDKolForm::withoutLinkingTheRuleFails() {
     QCOMPARE(rec_->messages, QStringList{depthRule});
 }
 
-void TestDKolForm::linkingKeepsTheResultValid() {
+void TestBuriedRingWindow::linkingKeepsTheResultValid() {
     linkOn();
     autoOn();
     rec_->messages.clear();
@@ -360,7 +345,7 @@ void TestDKolForm::linkingKeepsTheResultValid() {
              u"R = 100 / (2*3,14*3,14*1) * ln[4*3,14*1*1/ (0,016*0,4)] = 38,41 Ом Условие применения формулы D >> 2T выполняется слабо (D/2T = 1,2): результат приближенный."_s);
 }
 
-void TestDKolForm::stepButtonsAreTheUsers() {
+void TestBuriedRingWindow::stepButtonsAreTheUsers() {
     linkOn();
     autoOn();
     QWidget* other = edit("EditRo0");
@@ -378,7 +363,7 @@ void TestDKolForm::stepButtonsAreTheUsers() {
     QCOMPARE(rangeD(), QStringLiteral("( D > 2,8 )"));
 }
 
-void TestDKolForm::pressingTheLinkAppliesTheRuleAtOnce() {
+void TestBuriedRingWindow::pressingTheLinkAppliesTheRuleAtOnce() {
     type(diam(), QStringLiteral("1"));
     QCOMPARE(glub()->text(), QStringLiteral("0,7"));
     edit("EditRo0")->setFocus(Qt::OtherFocusReason);
@@ -400,7 +385,7 @@ void TestDKolForm::pressingTheLinkAppliesTheRuleAtOnce() {
     QCOMPARE(focused(), QStringLiteral("EditGlub"));
 }
 
-void TestDKolForm::programWritesActOnNothing() {
+void TestBuriedRingWindow::programWritesActOnNothing() {
     autoOn();
     linkOn();
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("21,3"));
@@ -417,7 +402,7 @@ void TestDKolForm::programWritesActOnNothing() {
     QCOMPARE(win_->messageLine()->text(), depthRule);
 }
 
-void TestDKolForm::malformedNumberIsLeftToTheCheck() {
+void TestBuriedRingWindow::malformedNumberIsLeftToTheCheck() {
     type(diam(), QString());
     QTest::keyClick(diam(), Qt::Key_Tab);
     QVERIFY(rec_->messages.isEmpty()); // no exit check here
@@ -430,7 +415,7 @@ void TestDKolForm::malformedNumberIsLeftToTheCheck() {
     QCOMPARE(rec_->messages, QStringList{u"Введите значение диаметра кольца."_s});
 }
 
-void TestDKolForm::saveAndLoadRoundTrip() {
+void TestBuriedRingWindow::saveAndLoadRoundTrip() {
     choose(combo("ComboGrunt"), u"глина"_s);
     type(edit("EditRo0"), QStringLiteral("50"));
     type(edit("EditPKV"), QStringLiteral("1,3"));
@@ -492,7 +477,7 @@ void TestDKolForm::saveAndLoadRoundTrip() {
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
 }
 
-void TestDKolForm::pasteRestoresWithOneCalculation() {
+void TestBuriedRingWindow::pasteRestoresWithOneCalculation() {
     type(diam(), QStringLiteral("3"));
     type(glub(), QStringLiteral("1,2"));
     QTest::mouseClick(tool("btnCopy"), Qt::LeftButton);
@@ -513,7 +498,7 @@ void TestDKolForm::pasteRestoresWithOneCalculation() {
     QCOMPARE(win_->EditVS1()->text(), result);
 }
 
-void TestDKolForm::singleRunOverTheDiameter() {
+void TestBuriedRingWindow::singleRunOverTheDiameter() {
     // Stored: 1 … 5 step 1. T = 0,7, d = 0,016, p = 100; Rдоп 13.
     setPermissible(QStringLiteral("13"));
     SelectionChartDialog* chart = nullptr;
@@ -542,7 +527,7 @@ void TestDKolForm::singleRunOverTheDiameter() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestDKolForm::singleRunWithLinkingMovesTheDepth() {
+void TestBuriedRingWindow::singleRunWithLinkingMovesTheDepth() {
     linkOn();
     setPermissible(QStringLiteral("13"));
     SelectionChartDialog* chart = nullptr;
@@ -564,7 +549,7 @@ void TestDKolForm::singleRunWithLinkingMovesTheDepth() {
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("10,94"));
 }
 
-void TestDKolForm::singleRunWithoutSuccess() {
+void TestBuriedRingWindow::singleRunWithoutSuccess() {
     setPermissible(QStringLiteral("5"));
     emit diam()->customContextMenuRequested(QPoint(2, 2));
     win_->PopupMenu1()->hide();
@@ -577,7 +562,7 @@ void TestDKolForm::singleRunWithoutSuccess() {
     QCOMPARE(diam()->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
-void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
+void TestBuriedRingWindow::singleAndNestedRunsDifferAtTheLimit() {
     // D/T = 4,00001 / 2 = 2,000005: not above 2,00001, above 2.
     type(glub(), QStringLiteral("2"));
     storeRingRange(QStringLiteral("4,00001"), QStringLiteral("4,00001"), QStringLiteral("0,00001"));
@@ -613,7 +598,7 @@ void TestDKolForm::singleAndNestedRunsDifferAtTheLimit() {
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("11,08"));
 }
 
-void TestDKolForm::settingsOpenAtTheFocusedParameter() {
+void TestBuriedRingWindow::settingsOpenAtTheFocusedParameter() {
     QStringList shown;
     rec_->onModal = [&](QDialog* dialog) {
         if (auto* form = qobject_cast<SelectionSettingsDialog*>(dialog))
@@ -634,19 +619,5 @@ void TestDKolForm::settingsOpenAtTheFocusedParameter() {
     QCOMPARE((*folder_->data)[QStringLiteral("TableParPod0")].filter(), QStringLiteral("[KodTip]='8'"));
 }
 
-void TestDKolForm::menuOpensTheWindow() {
-    CalculatorRegistry& registry = CalculatorRegistry::instance();
-    registerBuiltCalculators(registry);
-    const CalculatorInfo* info = registry.find(QStringLiteral("TDKolForm"));
-    QVERIFY(info && info->factory);
-    QCOMPARE(info->menuPath, QStringList({u"Расчеты"_s, u"Одиночные заземлители"_s}));
-    QCOMPARE(info->menuCaption, u"Кольцевой в земле..."_s);
-    CalculatorEnvironment env{*folder_->data};
-    std::unique_ptr<QDialog> w(info->factory(env, nullptr));
-    QVERIFY(qobject_cast<CalculatorWindow*>(w.get()));
-    QCOMPARE(qobject_cast<CalculatorWindow*>(w.get())->descriptor().className, QStringLiteral("TDKolForm"));
-    QCOMPARE(w->windowTitle(), info->caption);
-}
-
-QTEST_MAIN(TestDKolForm)
-#include "tst_dkolform.moc"
+QTEST_MAIN(TestBuriedRingWindow)
+#include "tst_buriedringwindow.moc"
