@@ -1,6 +1,6 @@
 #pragma once
 // What a calculator window shows beside its inputs, read from its widgets the way a user reads
-// them: the batch mode's outputs must be the same texts.
+// them: the texts its session holds (CalculatorSession::outputs).
 #include "widgets/calculator/CalculatorWindow.h"
 #include "widgets/calculator/RowGrid.h"
 #include "widgets/calculator/TableRowChoice.h"
