@@ -100,6 +100,54 @@ private slots:
         QVERIFY(s.messages().isEmpty());
         QVERIFY(!s.hasResult());
     }
+
+    // Opened again, the session keeps the user's soil, p0 and inputs; the lists are read again.
+    void reopeningKeepsTheUsersValues() {
+        CalculatorSession s = opened();
+        const QString soil = frames_->soilNames().value(1);
+        QVERIFY(!soil.isEmpty() && soil != s.text(u"ComboGrunt"_s));
+        for (const auto& [name, text] : {std::pair{u"ComboGrunt"_s, soil}, std::pair{u"EditRo0"_s, u"555"_s},
+                                         std::pair{u"EditGlub"_s, u"0,9"_s}})
+            QVERIFY(s.edit(name, text, true).taken);
+        s.reopen();
+        QCOMPARE(s.text(u"ComboGrunt"_s), soil);
+        QCOMPARE(s.text(u"EditRo0"_s), u"555"_s);
+        QCOMPARE(s.text(u"EditRo"_s), u"555"_s); // p = p0·Kп, Kп = 1
+        QCOMPARE(s.text(u"EditGlub"_s), u"0,9"_s);
+    }
+
+    // A case names an item of a list; a window's list may have nothing chosen (a stored size no
+    // longer offered), which its check then names. A radio list always has an item.
+    void aWindowsListMayHaveNothingChosen() {
+        CalculatorSession s = opened();
+        QVERIFY(!s.edit(u"cmbDiam"_s, u"0,777"_s, false).taken);
+        QCOMPARE(s.text(u"cmbDiam"_s), u"0,016"_s);
+        s.setTypingChecked(false);
+        QVERIFY(s.edit(u"cmbDiam"_s, u"0,777"_s, false).taken);
+        QCOMPARE(s.text(u"cmbDiam"_s), QString());
+        const auto failure = s.check();
+        QVERIFY(failure);
+        QCOMPARE(failure->focus, u"cmbDiam"_s);
+    }
+
+    // A run's last combination written back: D = 4 m, T = 0,7 m, d = 0,016 m gives
+    // R = 100/(2π²·4)·ln(4π·4·4/(0,016·0,7)) = 1,266515·9,795530 = 12,41 Ом (the run hands on the
+    // formula's rounded result); an inadmissible one leaves no result.
+    void aSelectionRunsResultIsShown_data() {
+        QTest::addColumn<bool>("inadmissible");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("found") << false << u"12,41"_s;
+        QTest::newRow("inadmissible") << true << QString();
+    }
+    void aSelectionRunsResultIsShown() {
+        QFETCH(bool, inadmissible);
+        QFETCH(QString, result);
+        CalculatorSession s = opened();
+        s.takeSelectionResult({{u"EditDiam"_s, 4.0L}}, 3, inadmissible, 12.41L);
+        QCOMPARE(s.text(u"EditDiam"_s), u"4"_s);
+        QCOMPARE(s.result(), result);
+        QCOMPARE(s.order().isEmpty(), result.isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCalculatorSession)
