@@ -61,7 +61,6 @@ private slots:
     void changedInputClearsTheResult();
     void combinedJustificationText();
     void repeatedGroundingsTotal();
-    void linkedResistivity();
     void permissibleResistanceInput();
     void permissibleResistanceLeftOnlyAsANumberADoubleHolds_data();
     void permissibleResistanceLeftOnlyAsANumberADoubleHolds();
@@ -219,10 +218,10 @@ void TestInstallationFrame::confirmedDerivation() {
     QCOMPARE(frame_->EditIzo()->text(), izo);
     QCOMPARE(frame_->EditUlin()->text(), ulin);
     QCOMPARE(frame_->EditS()->text(), s);
-    // The frame's own derivation agrees with the dialog.
-    QCOMPARE(InstallationFrame::ComputeRdop(frame_->EditTip()->text(), frame_->EditIzo()->text(),
-                                 frame_->EditP()->text(), frame_->EditS()->text(),
-                                 frame_->EditUlin()->text()),
+    // The rule the calculator session links the resistivity with agrees with the dialog.
+    QCOMPARE(permissibleResistanceText(frame_->EditTip()->text(), frame_->EditIzo()->text(),
+                                       frame_->EditP()->text(), frame_->EditS()->text(),
+                                       frame_->EditUlin()->text()),
              r);
 }
 
@@ -434,22 +433,6 @@ void TestInstallationFrame::repeatedGroundingsTotal() {
             QVERIFY(f.lblSRValue()->text().isEmpty());
         },
         false);
-}
-
-void TestInstallationFrame::linkedResistivity() {
-    QSignalSpy rmax(frame_, &InstallationFrame::rmaxChanged);
-    frame_->applySoilResistivity(u"600"_s);
-    QCOMPARE(frame_->EditP()->text(), u"600"_s);
-    QCOMPARE(frame_->EditRmax()->text(), u"24,00"_s);
-    QCOMPARE(rmax.count(), 1);
-    // A type whose current is missing cannot be derived: Rдоп stays.
-    frame_->EditTip()->setText(type(1));
-    frame_->applySoilResistivity(u"700"_s);
-    QCOMPARE(frame_->EditP()->text(), u"700"_s);
-    QCOMPARE(frame_->EditRmax()->text(), u"24,00"_s);
-    frame_->EditIzo()->setText(u"10"_s);
-    frame_->applySoilResistivity(u"700"_s);
-    QCOMPARE(frame_->EditRmax()->text(), u"35,00"_s);
 }
 
 void TestInstallationFrame::permissibleResistanceInput() {

@@ -113,17 +113,4 @@ void InstallationFrame::choosePermissibleResistance() {
     emit installationChanged();
 }
 
-QString InstallationFrame::ComputeRdop(const QString& typeText, const QString& izo, const QString& p,
-                                       const QString& s, const QString& ulin) {
-    return permissibleResistanceText(typeText, izo, p, s, ulin);
-}
-
-void InstallationFrame::applySoilResistivity(const QString& ro) {
-    editP_->setText(ro);
-    const QString r =
-        ComputeRdop(editTip_->text(), editIzo_->text(), editP_->text(), editS_->text(), editUlin_->text());
-    if (!r.isEmpty())
-        editRmax_->setText(r);
-}
-
 } // namespace kz

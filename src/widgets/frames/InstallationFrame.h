@@ -29,14 +29,6 @@ public:
 
     // Hands the frame's values to the dialog, shows it and on OK takes the results back.
     void choosePermissibleResistance();
-    // Rдоп by the dialog's rules from the type text and the texts of Iзо, р, S and Uлин
-    // (empty for inputs the type does not use), without justification; empty when it
-    // cannot be derived.
-    static QString ComputeRdop(const QString& typeText, const QString& izo, const QString& p,
-                               const QString& s, const QString& ulin);
-    // Resistivity link: EditP := ro, then EditRmax := ComputeRdop of the frame's own values.
-    // EditRmax is kept when nothing can be derived.
-    void applySoilResistivity(const QString& ro);
 
     QLineEdit* EditTip() const { return editTip_; }
     QLineEdit* EditRmax() const { return editRmax_; }

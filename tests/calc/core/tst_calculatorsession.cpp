@@ -2,6 +2,7 @@
 // edit moves a linked input, and what the session says goes to its listener.
 #include "CalcTestFolder.h"
 #include "core/calculators/plates/BuriedRing.h"
+#include "core/rules/PermissibleResistance.h"
 #include "core/session/CalculatorSession.h"
 #include "store/StoredFrameData.h"
 
@@ -147,6 +148,30 @@ private slots:
         QCOMPARE(s.text(u"EditDiam"_s), u"4"_s);
         QCOMPARE(s.result(), result);
         QCOMPARE(s.order().isEmpty(), result.isEmpty());
+    }
+
+    // With the resistivity link the installation takes the soil's calculated resistivity and its
+    // Rдоп follows: up to 1 kV with earthed neutral, p = 600 > 100: Rдоп = 4·600/100 = 24 Ом. Above
+    // 1 kV with isolated neutral needs Iзо: without it Rдоп stays; with Iзо = 10 A and
+    // 500 < p = 700 <= 5000: Rдоп = 0,5·700/10 = 35 Ом.
+    void theInstallationFollowsTheLinkedResistivity() {
+        CalculatorSession s = opened();
+        s.setToggle(u"btnLinkRo"_s, true);
+        QVERIFY(s.edit(u"EditRo0"_s, u"600"_s, true).taken);
+        QCOMPARE(s.installation().resistivity, u"600"_s);
+        QCOMPARE(s.installation().permissible, u"24,00"_s);
+        InstallationValues v = s.installation();
+        v.type = installationTypeNames().at(1);
+        v.current.clear();
+        s.setInstallation(v);
+        QVERIFY(s.edit(u"EditRo0"_s, u"700"_s, true).taken);
+        QCOMPARE(s.installation().resistivity, u"700"_s);
+        QCOMPARE(s.installation().permissible, u"24,00"_s);
+        v = s.installation();
+        v.current = u"10"_s;
+        s.setInstallation(v);
+        s.linkInstallation();
+        QCOMPARE(s.installation().permissible, u"35,00"_s);
     }
 };
 
