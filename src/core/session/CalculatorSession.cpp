@@ -572,7 +572,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         return false;
     }
     QString text = value.toString();
-    if (const QString refused = typingChecked_ ? untypeable(name, text, typing(r)) : QString();
+    if (const QString refused = byCase_ ? untypeable(name, text, typing(r)) : QString();
         !refused.isEmpty()) {
         *error = refused;
         return false;
@@ -585,7 +585,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
     // A window's list may have nothing chosen (a stored value no longer offered): a text not in
     // the list chooses nothing there. A case names an item.
     const auto notInList = [&](const QStringList& items) {
-        if (typingChecked_)
+        if (byCase_)
             return refuse(items);
         text.clear();
         return true;
@@ -593,7 +593,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
 
     if (r.target == Target::Installation) { // EditRmax
         // The window does not let the field be left holding what is not a number a double holds.
-        if (typingChecked_ && !keptNumber(text)) {
+        if (byCase_ && !keptNumber(text)) {
             *error = u"значение \""_s + echoedText(text) + u"\" поля "_s + name +
                      u" не является числом или выходит за пределы чисел, которые хранит программа"_s;
             return false;
@@ -655,7 +655,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
                     c.current = i;
                     // The user's choice moves the inputs that follow the row; the program's not.
                     // A case's row is calculated with the case; a window's at once.
-                    if (typingChecked_) {
+                    if (byCase_) {
                         rowChanged(name, byUser);
                     } else {
                         if (byUser)
@@ -715,7 +715,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         if (own_.value(name) != text) {
             own_[name] = text;
             // A case's choice is calculated with the case; a window's list calculates at once.
-            const ScopedCount hold(tailHold_, typingChecked_);
+            const ScopedCount hold(tailHold_, byCase_);
             inputChanged(name, false);
         }
         return true;
@@ -1069,7 +1069,7 @@ void CalculatorSession::setGridText(const QString& name, const QString& text) {
     const GridRows rows = parseGridRows(text, cells);
     // In a case a grid with a count input keeps the rows its count gives: rows not given stay
     // empty for the check to name. A window's grid takes the rows it is given.
-    const int last = gridCountInput(*g) && typingChecked_ ? gridLastNumber(*g)
+    const int last = gridCountInput(*g) && byCase_ ? gridLastNumber(*g)
                                                          : g->rowGrid->firstNumber + int(rows.size()) - 1;
     layOutGrid(name, last);
     GridRows& shown = grids_[name];

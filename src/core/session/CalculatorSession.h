@@ -63,9 +63,13 @@ public:
     // The installation's characteristics and Rдоп as its dialog gave them.
     void setInstallation(const InstallationValues& values);
 
-    // A window's fields let the user type only what they take, and check a text on leaving: the
-    // session then takes the text as it stands (off), where a case's text is checked (on).
-    void setTypingChecked(bool checked) { typingChecked_ = checked; }
+    // Who drives the session. A case is held to what a user could do in the window: a field
+    // takes only what its window lets a user type, a list's text must be one of its items, a grid
+    // keeps the rows its count gives, and a choice or a row set by the case is calculated with the
+    // case. A window's fields filter the typing and check a text on leaving, its lists may have
+    // nothing chosen, its grids take the rows they are given, and a choice calculates at once.
+    enum class Driver { Case, Window };
+    void setDriver(Driver driver) { byCase_ = driver == Driver::Case; }
     // Automatic calculation switched without calculating (while a window assigns a set of inputs).
     void setAutoCalculation(bool on) { autoScore_ = on; }
     // The program's writes in between are handled without the tail (one calculation follows).
@@ -283,7 +287,7 @@ private:
     bool singleRun_ = false;
     QStringList layers_;
     bool includeOffered_ = false;
-    bool typingChecked_ = true;
+    bool byCase_ = true;
 };
 
 } // namespace kz

@@ -145,8 +145,7 @@ CalculatorWindow::CalculatorWindow(const Calculator& calculator, DataModule& dat
       frameData_(std::make_unique<StoredFrameData>(data, StoredFrameData::Reading::Live)),
       session_(std::make_unique<CalculatorSession>(calculator, *frameData_)) {
     session_->setListener(this);
-    // The fields let the user type only what they take and check it on leaving.
-    session_->setTypingChecked(false);
+    session_->setDriver(CalculatorSession::Driver::Window);
     buildWindow();
     buildEquivalentResistivity();
     wireToolbar();

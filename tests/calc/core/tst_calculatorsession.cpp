@@ -123,7 +123,7 @@ private slots:
         CalculatorSession s = opened();
         QVERIFY(!s.edit(u"cmbDiam"_s, u"0,777"_s, false).taken);
         QCOMPARE(s.text(u"cmbDiam"_s), u"0,016"_s);
-        s.setTypingChecked(false);
+        s.setDriver(CalculatorSession::Driver::Window);
         QVERIFY(s.edit(u"cmbDiam"_s, u"0,777"_s, false).taken);
         QCOMPARE(s.text(u"cmbDiam"_s), QString());
         const auto failure = s.check();
