@@ -151,7 +151,7 @@ void BenchRecalc::keystrokeInTheLength() {
 
 void BenchRecalc::calculateOnly() {
     QBENCHMARK {
-        win_->Calculate(true);
+        win_->calculate(true);
     }
 }
 
@@ -168,7 +168,7 @@ void BenchRecalc::selectionRun() {
         return int(QDialog::Accepted);
     };
     QBENCHMARK {
-        win_->RunSelection();
+        win_->runSelection();
     }
     rec_->onModal = nullptr;
     QCOMPARE(rec_->messages.size() > 0, true);

@@ -143,9 +143,9 @@ void BenchSelection::windowRun() {
             form->ListBox1()->setCurrentRow(0);
             form->addParameter();
         }
-        for (int r = 0; r < form->StringGrid1()->rowCount(); ++r)
-            if (form->StringGrid1()->item(r, 0)->text().startsWith(u"Удельное"_s))
-                form->StringGrid1()->item(r, 3)->setText(u"0,1"_s);
+        for (int r = 0; r < form->parameterGrid()->rowCount(); ++r)
+            if (form->parameterGrid()->item(r, 0)->text().startsWith(u"Удельное"_s))
+                form->parameterGrid()->item(r, 3)->setText(u"0,1"_s);
         form->EditR()->setText(u"0,001"_s);
         count = form->SelectionCount();
         return int(QDialog::Accepted);
@@ -154,7 +154,7 @@ void BenchSelection::windowRun() {
     qint64 nanoseconds = 0;
     QBENCHMARK {
         timer.start();
-        w.RunSelection();
+        w.runSelection();
         nanoseconds = timer.nsecsElapsed();
     }
     rec_->onModal = nullptr;

@@ -302,7 +302,7 @@ void TestSectionFrame::resistivityNotANumberKeepsLists() {
     QCOMPARE(frame_->EditDiam0()->text(), u"0,016"_s);
     rec_->messages.clear();
     ro_->clear();
-    frame_->RefreshConstructions();
+    frame_->refreshConstructions();
     // No soil table, no resistivity: the message says which input is wanted.
     QCOMPARE(rec_->messages, QStringList{u"Введите значение удельного сопротивления грунта."_s});
     QCOMPARE(frame_->cmbSech()->count(), 5);

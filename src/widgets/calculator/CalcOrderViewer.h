@@ -55,7 +55,7 @@ public:
     void openText();
 
     QPlainTextEdit* Memo1() const { return memo_; }
-    QTableWidget* StringGrid1() const { return grid_; }
+    QTableWidget* parameterGrid() const { return grid_; }
     QLineEdit* EditFind() const { return editFind_; }
     QLabel* lblNo() const { return lblNo_; }
 

@@ -78,7 +78,7 @@ void CalculatorCommands::showCalcOrderViewer() {
 }
 
 void CalculatorCommands::saveToHistory() {
-    if (!window_.CheckInputs(true))
+    if (!window_.checkInputs(true))
         return;
     const HistoryLayout h = calc_.historyLayout(window_.snapshot());
     const auto name = dialogs().inputText(
@@ -109,7 +109,7 @@ void CalculatorCommands::loadFromHistory() {
 }
 
 void CalculatorCommands::copyParameters() {
-    if (!window_.CheckInputs(true))
+    if (!window_.checkInputs(true))
         return;
     copyBuffer_.store(window_.currentInputs(d_.copyInputs));
     window_.ui_.toolbar->btnPaste()->setEnabled(true);

@@ -142,11 +142,11 @@ void CalculatorWindow::wireToolbar() {
                 [this, button](bool down) { session_->setToggle(button->objectName(), down); });
     connect(t->btnAutoScore(), &QToolButton::clicked, this, [this](bool down) {
         if (down)
-            Calculate(true);
+            calculate(true);
     });
-    connect(t->btnLinkRo(), &QToolButton::clicked, this, &CalculatorWindow::SyncInstallationResistivity);
+    connect(t->btnLinkRo(), &QToolButton::clicked, this, &CalculatorWindow::linkInstallationResistivity);
     connect(t->btnClose(), &QToolButton::clicked, this, &QDialog::reject);
-    connect(ui_.btnScore, &QToolButton::clicked, this, [this] { Calculate(true); });
+    connect(ui_.btnScore, &QToolButton::clicked, this, [this] { calculate(true); });
 
     t->btnLinkParam()->setEnabled(d_.linkedParameters);
     connect(t->btnLinkParam(), &QToolButton::clicked, this, [this](bool down) {
@@ -256,7 +256,7 @@ void CalculatorWindow::redraw() {
     updateRangeLabels();
     updateToolButtons();
     sayEmptyRowTable(emptyRowTableMessage());
-    UpdateButtons();
+    updateButtons();
     if (const std::optional<bool> ok = std::exchange(calculatedNow_, std::nullopt))
         emit calculated(*ok);
 }
@@ -376,7 +376,7 @@ void CalculatorWindow::wireEquivalentResistivity() {
     });
     connect(ui_.include, &QCheckBox::clicked, this, [this] {
         if (autoCalculation())
-            Calculate(true);
+            calculate(true);
     });
     if (QToolButton* button = ui_.buttons.value(e.button))
         connect(button, &QToolButton::clicked, this, [this] {
@@ -586,13 +586,13 @@ bool CalculatorWindow::fail(const CheckFailure& failure, bool show) {
     return false;
 }
 
-bool CalculatorWindow::CheckInputs(bool show) {
+bool CalculatorWindow::checkInputs(bool show) {
     if (const auto failure = session_->check())
         return fail(*failure, show);
     return true;
 }
 
-void CalculatorWindow::Calculate(bool show) {
+void CalculatorWindow::calculate(bool show) {
     const ScopedCount asked(asked_, show);
     session_->calculate(show);
     redraw();
@@ -631,7 +631,7 @@ void CalculatorWindow::clearInlineFailure() {
 void CalculatorWindow::leaveInput(QWidget* input) {
     // A text that is no number has its own message on leaving.
     if (failurePending_ && autoCalculation() && parseNumber(controlText(input)))
-        Calculate(true);
+        calculate(true);
 }
 
 void CalculatorWindow::keyPressEvent(QKeyEvent* event) {
@@ -639,7 +639,7 @@ void CalculatorWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // A message waiting in the message line is said, even with an input left empty.
         if (ui_.btnScore->isEnabled() || failurePending_)
-            Calculate(true);
+            calculate(true);
         event->accept();
         return;
     }
@@ -661,7 +661,7 @@ void CalculatorWindow::showVerdict(long double r) {
                                   : u"R > Rдоп.: заземляющее устройство нельзя использовать."_s);
 }
 
-void CalculatorWindow::UpdateButtons() {
+void CalculatorWindow::updateButtons() {
     bool filled = true;
     for (const QString& name : d_.requiredInputs)
         if (inputText(name).isEmpty()) {
@@ -681,7 +681,7 @@ void CalculatorWindow::UpdateButtons() {
     updateEnabledInputs();
 }
 
-void CalculatorWindow::SyncInstallationResistivity() {
+void CalculatorWindow::linkInstallationResistivity() {
     session_->linkInstallation();
     redraw();
 }
@@ -769,7 +769,7 @@ void CalculatorWindow::applyInputs(const InputTexts& texts) {
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
         if (!d_.inputOrder.contains(it.key()))
             setInputText(it.key(), it.value());
-    Calculate(true);
+    calculate(true);
     session_->setAutoCalculation(autoCalculation());
 }
 
@@ -1042,12 +1042,12 @@ const CopyBuffer& CalculatorWindow::copyBuffer() const {
     return commands_->copyBuffer();
 }
 
-void CalculatorWindow::RunSelection() {
-    selection_->RunSelection();
+void CalculatorWindow::runSelection() {
+    selection_->runSelection();
 }
 
-void CalculatorWindow::SelectParameter(const QString& name, bool withData) {
-    selection_->SelectParameter(name, withData);
+void CalculatorWindow::selectParameter(const QString& name, bool withData) {
+    selection_->selectParameter(name, withData);
 }
 
 void CalculatorWindow::restoreInputsBeforeRun() {
@@ -1066,8 +1066,8 @@ void CalculatorWindow::selectParameterWithDataAtPopup() {
     selection_->selectParameterWithDataAtPopup();
 }
 
-void CalculatorWindow::ShowSelectionSettings() {
-    selection_->ShowSelectionSettings();
+void CalculatorWindow::showSelectionSettings() {
+    selection_->showSelectionSettings();
 }
 
 QMenu* CalculatorWindow::PopupMenu1() const {

@@ -101,10 +101,10 @@ public:
     Q_INVOKABLE void activate();
     Q_INVOKABLE void deactivate();
 
-    bool CheckInputs(bool show);
-    Q_INVOKABLE void Calculate(bool show);
-    void UpdateButtons();
-    void SyncInstallationResistivity();
+    bool checkInputs(bool show);
+    Q_INVOKABLE void calculate(bool show);
+    void updateButtons();
+    void linkInstallationResistivity();
 
     // An input by object name; "Frame.Input" reaches into a named frame. The window's own geometry
     // inputs come first: a frame's field of the same name is reached only as "Frame.Input".
@@ -133,11 +133,11 @@ public:
     ReportSource reportSource() const;
     const CopyBuffer& copyBuffer() const;
 
-    // Parameter selection. RunSelection: the run dialog, then the nested walk over its rows until
-    // the resistance meets the required value. SelectParameter: one input over its stored range
+    // Parameter selection. runSelection: the run dialog, then the nested walk over its rows until
+    // the resistance meets the required value. selectParameter: one input over its stored range
     // until the resistance meets the permissible one, with data the table and chart afterwards.
-    void RunSelection();
-    void SelectParameter(const QString& name, bool withData);
+    void runSelection();
+    void selectParameter(const QString& name, bool withData);
     // The inputs as they were before the last selection run that changed them, brought back
     // (toolbar or Ctrl+Z) until an input changes.
     void restoreInputsBeforeRun();
@@ -146,7 +146,7 @@ public:
     void selectParameterAtPopup();
     void selectParameterWithDataAtPopup();
     // The selection settings of this calculator, at the parameter of the focused input.
-    void ShowSelectionSettings();
+    void showSelectionSettings();
     QMenu* PopupMenu1() const;
     bool selectionRunning() const;
     // During a run: whether it is the single-parameter one (its conditions may differ).
@@ -198,7 +198,7 @@ public:
     bool linkingOn() const;
 
 signals:
-    // After every Calculate, with whether a result is shown.
+    // After every calculation, with whether a result is shown.
     void calculated(bool ok);
 
 private:

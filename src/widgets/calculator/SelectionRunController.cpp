@@ -53,8 +53,8 @@ SelectionRunController::SelectionRunController(CalculatorWindow& window, const C
 void SelectionRunController::wire() {
     CalculatorToolbar* t = window_.ui_.toolbar;
     t->btnParPodbor()->setEnabled(!d_.selection.parameters.isEmpty());
-    connect(t->btnPodbor(), &QToolButton::clicked, this, &SelectionRunController::RunSelection);
-    connect(t->btnParPodbor(), &QToolButton::clicked, this, &SelectionRunController::ShowSelectionSettings);
+    connect(t->btnPodbor(), &QToolButton::clicked, this, &SelectionRunController::runSelection);
+    connect(t->btnParPodbor(), &QToolButton::clicked, this, &SelectionRunController::showSelectionSettings);
     wireSelection();
     wireRestoreBeforeRun();
 }
@@ -89,7 +89,7 @@ const SelectionParameter* SelectionRunController::selectionParameter(const QStri
 
 QList<SelectionDescriptor> SelectionRunController::selectionDescriptors() const {
     QList<SelectionDescriptor> list;
-    for (const SelectionParameter& p : SelectionOffer()) {
+    for (const SelectionParameter& p : selectionOffer()) {
         SelectionDescriptor d{p.name, p.start, p.end, p.step, p.type, p.lower, p.upper, p.recommendation};
         if (p.soilRange) {
             const SoilFrame* frame = window_.soilFrameOf(p.input);
@@ -104,16 +104,16 @@ QList<SelectionDescriptor> SelectionRunController::selectionDescriptors() const 
 void SelectionRunController::selectParameterAtPopup() {
     for (const SelectionParameter& p : d_.selection.parameters)
         if (popupOwner_ && window_.inputWidget(p.input) == popupOwner_)
-            return SelectParameter(p.name, false);
+            return selectParameter(p.name, false);
 }
 
 void SelectionRunController::selectParameterWithDataAtPopup() {
     for (const SelectionParameter& p : d_.selection.parameters)
         if (popupOwner_ && window_.inputWidget(p.input) == popupOwner_)
-            return SelectParameter(p.name, true);
+            return selectParameter(p.name, true);
 }
 
-void SelectionRunController::ShowSelectionSettings() {
+void SelectionRunController::showSelectionSettings() {
     int table = 1;
     QString name;
     if (QWidget* focused = window_.focusWidget())
@@ -128,7 +128,7 @@ void SelectionRunController::ShowSelectionSettings() {
     ShowSelectionSetup(data_, calc_.selectionKind(window_.snapshot()), table, name);
 }
 
-void SelectionRunController::RunSelection() {
+void SelectionRunController::runSelection() {
     if (d_.selection.parameters.isEmpty() || selectionRunning())
         return;
     if (const auto refused = calc_.selectionPrecondition(window_.session_->values())) {
@@ -161,7 +161,7 @@ void SelectionRunController::RunSelection() {
         dialogs().showMessage(result->refusal);
 }
 
-void SelectionRunController::SelectParameter(const QString& name, bool withData) {
+void SelectionRunController::selectParameter(const QString& name, bool withData) {
     const SelectionParameter* p = selectionParameter(name);
     if (!p || selectionRunning())
         return;
@@ -224,7 +224,7 @@ void SelectionRunController::SelectParameter(const QString& name, bool withData)
         return;
     if (result->outcome == selection::Outcome::Refused) {
         dialogs().showMessage(result->refusal);
-        window_.UpdateButtons();
+        window_.updateButtons();
         return;
     }
     const bool found = result->outcome == selection::Outcome::Found;
@@ -238,7 +238,7 @@ void SelectionRunController::SelectParameter(const QString& name, bool withData)
     } else if (result->outcome == selection::Outcome::Exhausted) {
         dialogs().showMessage(u"Подбор параметра "_s + quoted(name) + u" неудачен."_s);
     }
-    window_.UpdateButtons();
+    window_.updateButtons();
 }
 
 std::optional<selection::RunResult> SelectionRunController::runLevels(
@@ -315,7 +315,7 @@ std::optional<selection::RunResult> SelectionRunController::runLevels(
     runValues_ = nullptr;
     window_.session_->setRun(nullptr, singleRun_);
     showProgress();
-    ShowSelectionResult(model.values(), result);
+    showSelectionResult(model.values(), result);
     rememberInputsBeforeRun(before);
     return result;
 }
@@ -345,7 +345,7 @@ void SelectionRunController::rememberInputsBeforeRun(const InputTexts& before) {
         return;
     inputsBeforeRun_ = before;
     inputsAfterRun_ = after;
-    window_.UpdateButtons();
+    window_.updateButtons();
 }
 
 bool SelectionRunController::restoreAvailable() const {
@@ -384,7 +384,7 @@ void SelectionRunController::holdWindowForRun(bool hold) {
     }
 }
 
-void SelectionRunController::ShowSelectionResult(const QMap<QString, long double>& values,
+void SelectionRunController::showSelectionResult(const QMap<QString, long double>& values,
                                                  const selection::RunResult& result) {
     QApplication::restoreOverrideCursor();
     window_.ui_.toolbar->setSelectionRunning(false);
@@ -397,7 +397,7 @@ void SelectionRunController::ShowSelectionResult(const QMap<QString, long double
     focusBeforeRun_ = nullptr;
 }
 
-QList<SelectionParameter> SelectionRunController::SelectionOffer() const {
+QList<SelectionParameter> SelectionRunController::selectionOffer() const {
     return calc_.selectionOffer(window_.snapshot());
 }
 

@@ -33,15 +33,15 @@ public:
 
     // The run dialog, then the nested walk over its rows until the resistance meets the required
     // value.
-    void RunSelection();
+    void runSelection();
     // One input over its stored range until the resistance meets the permissible one, with data
     // the table and chart afterwards.
-    void SelectParameter(const QString& name, bool withData);
+    void selectParameter(const QString& name, bool withData);
     // The popup's commands on the input it was opened on; nothing on any other input.
     void selectParameterAtPopup();
     void selectParameterWithDataAtPopup();
     // The selection settings of this calculator, at the parameter of the focused input.
-    void ShowSelectionSettings();
+    void showSelectionSettings();
     // The run dialog's offer: the calculator's parameters with the soil's range filled in.
     QList<SelectionDescriptor> selectionDescriptors() const;
 
@@ -60,7 +60,7 @@ public:
 private:
     void wireSelection();
     void wireRestoreBeforeRun();
-    QList<SelectionParameter> SelectionOffer() const;
+    QList<SelectionParameter> selectionOffer() const;
     const SelectionParameter* selectionParameter(const QString& name) const;
     // Runs the levels with the gauge, the stop button and the window held; writes the last
     // combination back and remembers the inputs before (the way back). nullopt when the window's
@@ -73,7 +73,7 @@ private:
         const InputTexts& before);
     void holdWindowForRun(bool hold);
     void rememberInputsBeforeRun(const InputTexts& before);
-    void ShowSelectionResult(const QMap<QString, long double>& values, const selection::RunResult& result);
+    void showSelectionResult(const QMap<QString, long double>& values, const selection::RunResult& result);
     // Ctrl+Z in an edit line goes to the window while a run can be undone.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

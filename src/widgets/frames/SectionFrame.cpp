@@ -125,7 +125,7 @@ void SectionFrame::InitSection(const QString& letterD, const QString& letterB, Q
     letterB_ = letterB;
     roInput_ = roInput;
     kind_ = kindWord;
-    RefreshConstructions();
+    refreshConstructions();
 }
 
 void SectionFrame::attach(const QString& letterD, const QString& letterB, QWidget* roInput,
@@ -185,11 +185,11 @@ int SectionFrame::GetSizeMode() const {
 void SectionFrame::SetSizeMode(int mode) {
     if (QAbstractButton* b = modes_->button(mode))
         b->setChecked(true);
-    RefreshConstructions();
+    refreshConstructions();
 }
 
 void SectionFrame::applySizeMode() {
-    RefreshConstructions();
+    refreshConstructions();
 }
 
 std::optional<QString> SectionFrame::resistivity() const {
@@ -203,7 +203,7 @@ void SectionFrame::say(const QStringList& said) const {
         dialogs().showMessage(message);
 }
 
-void SectionFrame::RefreshConstructions() {
+void SectionFrame::refreshConstructions() {
     state_.mode = GetSizeMode();
     QStringList said;
     const bool refilled = state_.refresh(*reference_, resistivity(), kind_, &said);

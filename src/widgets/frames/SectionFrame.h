@@ -47,7 +47,7 @@ public:
                      const QString& kindWord);
     // Refills the constructions for the current mode and resistivity. A resistivity that is not
     // a number is reported and leaves the lists as they were.
-    void RefreshConstructions();
+    void refreshConstructions();
     void applyConstructionChoice();
     void applySizeChoice();
     // The mode buttons' handler: refills the lists.

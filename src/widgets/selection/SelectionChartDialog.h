@@ -45,7 +45,7 @@ public:
 
     QPlainTextEdit* Memo1() const { return memo_; }
     QLabel* lblItog() const { return lblItog_; }
-    QTableWidget* StringGrid1() const { return grid_; }
+    QTableWidget* dataGrid() const { return grid_; }
     QChartView* Chart1() const { return chartView_; }
     QChart* chart() const;
     QCategoryAxis* bottomAxis() const { return axisX_; }

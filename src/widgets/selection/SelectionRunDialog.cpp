@@ -226,8 +226,8 @@ SelectionRunDialog::SelectionRunDialog(QWidget* parent) : QDialog(parent) {
     connect(btnUp_, &QToolButton::clicked, this, &SelectionRunDialog::moveRowUp);
     connect(btnDown_, &QToolButton::clicked, this, &SelectionRunDialog::moveRowDown);
     connect(speedButton2_, &QToolButton::clicked, this, &SelectionRunDialog::runPermissibleResistanceDialog);
-    connect(editR_, &QLineEdit::textChanged, this, &SelectionRunDialog::UpdateButtons);
-    connect(list_, &QListWidget::currentRowChanged, this, &SelectionRunDialog::UpdateButtons);
+    connect(editR_, &QLineEdit::textChanged, this, &SelectionRunDialog::updateButtons);
+    connect(list_, &QListWidget::currentRowChanged, this, &SelectionRunDialog::updateButtons);
     connect(grid_, &QTableWidget::currentCellChanged, this, &SelectionRunDialog::showCellHints);
     activate();
 }
@@ -393,7 +393,7 @@ void SelectionRunDialog::moveRowUp() {
         setCellText(row, c, above);
     }
     grid_->setCurrentCell(row - 1, grid_->currentColumn());
-    UpdateButtons();
+    updateButtons();
 }
 
 void SelectionRunDialog::moveRowDown() {
@@ -406,10 +406,10 @@ void SelectionRunDialog::moveRowDown() {
         setCellText(row, c, below);
     }
     grid_->setCurrentCell(row + 1, grid_->currentColumn());
-    UpdateButtons();
+    updateButtons();
 }
 
-void SelectionRunDialog::UpdateButtons() {
+void SelectionRunDialog::updateButtons() {
     const int row = grid_->currentRow();
     btnAdd_->setEnabled(list_->count() > 0 && list_->currentItem() != nullptr);
     btnDelete_->setEnabled(firstRowNamed());
@@ -426,7 +426,7 @@ void SelectionRunDialog::showCellHints() {
     lblAllowChar_->setText(d ? selection::allowedCharsText(*d) : QString());
     lblDiapazon_->setText(d ? selection::rangeText(*d) : QString());
     lblRecom_->setText(d ? d->recommendation : QString());
-    UpdateButtons();
+    updateButtons();
 }
 
 bool SelectionRunDialog::gridKeyAllowed(const QKeyEvent* key) {
@@ -468,7 +468,7 @@ bool SelectionRunDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void SelectionRunDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    UpdateButtons();
+    updateButtons();
 }
 
 void SelectionRunDialog::chooseCell(int row, int column) {

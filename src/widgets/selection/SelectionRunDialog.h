@@ -49,11 +49,11 @@ public:
     void moveRowUp();
     void moveRowDown();
     // The button rule.
-    void UpdateButtons();
+    void updateButtons();
 
     QLineEdit* EditR() const { return editR_; }
     QListWidget* ListBox1() const { return list_; }
-    QTableWidget* StringGrid1() const { return grid_; }
+    QTableWidget* parameterGrid() const { return grid_; }
     QToolButton* btnAdd() const { return btnAdd_; }
     QToolButton* btnDelete() const { return btnDelete_; }
     QToolButton* btnUp() const { return btnUp_; }

@@ -55,7 +55,7 @@ void StandardSelectionDialog::saveSelectionSet() {
     const QList<SelectionRow> rows = selectedRows();
     if (rows.isEmpty()) {
         dialogs().showMessage(u"Ошибка. Введите хотя бы один параметр подбора."_s);
-        focusIfPossible(StringGrid1());
+        focusIfPossible(parameterGrid());
         return;
     }
     if (!checkNumbers())

@@ -281,7 +281,7 @@ private slots:
     void aSavedSetComesBackThroughItsLoader() {
         open();
         win_->setInputText(u"EditDlinaV"_s, u"2"_s);
-        win_->Calculate(true);
+        win_->calculate(true);
         rec_->inputs << std::optional<QString>(u"Подстанция"_s);
         win_->ButtonFrame1()->btnSave()->click();
         QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));

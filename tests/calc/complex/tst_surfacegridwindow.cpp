@@ -266,17 +266,17 @@ void TestSurfaceGridWindow::singleParameterSelectionWithData() {
         auto* chart = qobject_cast<SelectionChartDialog*>(dialog);
         if (!chart)
             return int(QDialog::Rejected);
-        for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r) {
+        for (int r = 0; r < chart->dataGrid()->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < chart->StringGrid1()->columnCount(); ++c)
-                cells << (chart->StringGrid1()->item(r, c) ? chart->StringGrid1()->item(r, c)->text()
+            for (int c = 0; c < chart->dataGrid()->columnCount(); ++c)
+                cells << (chart->dataGrid()->item(r, c) ? chart->dataGrid()->item(r, c)->text()
                                                            : QString());
             table << cells.join(QLatin1Char('/'));
         }
         itog = chart->lblItog()->text();
         return int(QDialog::Accepted);
     };
-    win_->SelectParameter(u"Длина ячейки, м"_s, true);
+    win_->selectParameter(u"Длина ячейки, м"_s, true);
     QCOMPARE(table,
              QStringList({u"A, м/R, Ом"_s, u"1/11,24"_s, u"2/8,02"_s, u"3/6,51"_s, u"4/5,6"_s, u"5/4,96"_s}));
     QCOMPARE(itog, u"подбор параметра успешен."_s);

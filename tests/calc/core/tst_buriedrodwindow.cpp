@@ -217,7 +217,7 @@ void TestBuriedRodWindow::checks() {
     edit("EditGlub")->setFocus(Qt::OtherFocusReason);
     rec_->messages.clear();
     // An empty input disables the calculate button; the check is what automatic calculation runs.
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages, QStringList{message});
     QCOMPARE(focused(), focus.isEmpty() ? QStringLiteral("EditGlub") : focus);
     QCOMPARE(edit("EditVS1")->text(), QString());

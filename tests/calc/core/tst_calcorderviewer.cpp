@@ -91,12 +91,12 @@ void TestCalcOrderViewer::findSubstring(const QString& text) {
 
 void TestCalcOrderViewer::openingSearchesTheFirstDesignation() {
     form_->show();
-    QCOMPARE(form_->StringGrid1()->rowCount(), 3);
-    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(0)->text(), u"Наименование параметра"_s);
-    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(1)->text(), u"Обозначение"_s);
-    QCOMPARE(form_->StringGrid1()->horizontalHeaderItem(2)->text(), u"Значение"_s);
-    QCOMPARE(form_->StringGrid1()->currentRow(), 0);
-    QCOMPARE(form_->StringGrid1()->currentColumn(), 1);
+    QCOMPARE(form_->parameterGrid()->rowCount(), 3);
+    QCOMPARE(form_->parameterGrid()->horizontalHeaderItem(0)->text(), u"Наименование параметра"_s);
+    QCOMPARE(form_->parameterGrid()->horizontalHeaderItem(1)->text(), u"Обозначение"_s);
+    QCOMPARE(form_->parameterGrid()->horizontalHeaderItem(2)->text(), u"Значение"_s);
+    QCOMPARE(form_->parameterGrid()->currentRow(), 0);
+    QCOMPARE(form_->parameterGrid()->currentColumn(), 1);
     QCOMPARE(form_->mode(), MemoSearchMode::Parameter);
     // "L" occurs at 16 on the first line and at 19 of the third (23 + 2 + 8 + 2 + 19 = 54).
     QCOMPARE(form_->matches().positions(), QList<int>({16, 54}));
@@ -189,7 +189,7 @@ void TestCalcOrderViewer::parameterNotFound() {
     QFETCH(QString, message);
     form_->show();
     rec_->messages.clear();
-    form_->StringGrid1()->setCurrentCell(1, column);
+    form_->parameterGrid()->setCurrentCell(1, column);
     QCOMPARE(rec_->messages, message.isEmpty() ? QStringList() : QStringList{message});
     if (!message.isEmpty()) {
         QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
@@ -199,16 +199,16 @@ void TestCalcOrderViewer::parameterNotFound() {
     triples_.add(u"Глубина"_s, QStringLiteral("To"), QStringLiteral("0,7"));
     form_->activate();
     rec_->messages.clear();
-    form_->StringGrid1()->setCurrentCell(3, 1);
+    form_->parameterGrid()->setCurrentCell(3, 1);
     QCOMPARE(rec_->messages, QStringList{u"Обозначение параметра \"To\" в порядке расчета не найдено."_s});
-    form_->StringGrid1()->setCurrentCell(3, 2);
+    form_->parameterGrid()->setCurrentCell(3, 2);
     QCOMPARE(rec_->messages.last(), u"Численное значение параметра \"0,7\" в порядке расчета не найдено."_s);
 }
 
 void TestCalcOrderViewer::emptyCellFindsNothingSilently() {
     form_->show();
     rec_->messages.clear();
-    form_->StringGrid1()->setCurrentCell(2, 2);
+    form_->parameterGrid()->setCurrentCell(2, 2);
     QVERIFY(rec_->messages.isEmpty());
     QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
     QCOMPARE(buttonState(), QStringLiteral("0000"));
@@ -217,7 +217,7 @@ void TestCalcOrderViewer::emptyCellFindsNothingSilently() {
 void TestCalcOrderViewer::substringModeDisablesTheGrid() {
     form_->show();
     substringMode();
-    QVERIFY(!form_->StringGrid1()->isEnabled());
+    QVERIFY(!form_->parameterGrid()->isEnabled());
     QVERIFY(form_->EditFind()->isEnabled());
     QCOMPARE(form_->lblNo()->text(), u"0 из 0"_s);
     QVERIFY(!button("btnFind")->isEnabled());
@@ -225,7 +225,7 @@ void TestCalcOrderViewer::substringModeDisablesTheGrid() {
     QVERIFY(button("btnFind")->isEnabled());
     // Back to parameters: the grid's cell is searched again.
     QTest::mouseClick(form_->findChild<QRadioButton*>(QStringLiteral("rbParameter")), Qt::LeftButton);
-    QVERIFY(form_->StringGrid1()->isEnabled());
+    QVERIFY(form_->parameterGrid()->isEnabled());
     QVERIFY(!form_->EditFind()->isEnabled());
     QVERIFY(!button("btnFind")->isEnabled());
     QCOMPARE(form_->lblNo()->text(), u"1 из 2"_s);
@@ -291,7 +291,7 @@ void TestCalcOrderViewer::saveAndOpenTextFiles() {
     rec_->fileNames << other;
     QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);
     QCOMPARE(form_->lines(), QStringList({u"Первая строка"_s, u"Вторая = 5"_s}));
-    QCOMPARE(form_->StringGrid1()->rowCount(), 3); // the grid stays as it was
+    QCOMPARE(form_->parameterGrid()->rowCount(), 3); // the grid stays as it was
 
     // Cancelled dialogs change nothing.
     QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("Button3")), Qt::LeftButton);

@@ -123,7 +123,7 @@ void TestCalculatorContract::everyCalculator() {
     CalculatorToolbar* bar = w->ButtonFrame1();
 
     // The defaults compute without a word.
-    w->Calculate(true);
+    w->calculate(true);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QVERIFY(!w->EditVS1()->text().isEmpty());
     QVERIFY(!order(*w).isEmpty());
@@ -356,7 +356,7 @@ void TestCalculatorContract::windowShowsItsSession() {
                 if (button->isChecked() != it.value().toBool())
                     button->click();
             }
-        w->Calculate(true);
+        w->calculate(true);
         QVERIFY2(differences(*w, said).isEmpty(), qPrintable(differences(*w, said)));
         // Typing a digit into the first input, a step of its buttons, the link, a paste.
         for (const GeometryInput& g : d.geometry)
@@ -596,7 +596,7 @@ void TestCalculatorContract::noShownValueOutlivesItsInputs() {
     // What is still shown after a change must be what the next calculation shows.
     const auto shownMatchesTheNextCalculation = [&](const QString& change) {
         const QJsonObject shown = testing::windowOutputs(w.get());
-        w->Calculate(true);
+        w->calculate(true);
         rec_->messages.clear();
         if (w->EditVS1()->text().isEmpty())
             return;
@@ -609,7 +609,7 @@ void TestCalculatorContract::noShownValueOutlivesItsInputs() {
     };
     for (int i = 0; i < edits.size(); ++i) {
         w->applyInputs(opened);
-        w->Calculate(true);
+        w->calculate(true);
         rec_->messages.clear();
         QVERIFY(!w->EditVS1()->text().isEmpty());
         // A user's change with automatic calculation off: what is still shown must be what the next
@@ -629,7 +629,7 @@ void TestCalculatorContract::noShownValueOutlivesItsInputs() {
         if (!spin || !spin->isEnabled() || spin->value() >= spin->maximum())
             continue;
         w->applyInputs(opened);
-        w->Calculate(true);
+        w->calculate(true);
         rec_->messages.clear();
         spin->setFocus(Qt::OtherFocusReason);
         spin->stepBy(1);

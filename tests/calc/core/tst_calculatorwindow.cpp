@@ -140,7 +140,7 @@ void TestCalculatorWindow::windowWithoutConstruction() {
 void TestCalculatorWindow::multiLineOrderAndItsViewer() {
     THemiFm w(*folder_->data);
     w.show();
-    w.Calculate(true);
+    w.calculate(true);
     // p 100, r 1: 100 / 2π = 15,915...
     QCOMPARE(w.EditVS1()->text(), QStringLiteral("15,92"));
     const QStringList expected = {
@@ -169,7 +169,7 @@ void TestCalculatorWindow::multiLineOrderAndItsViewer() {
             viewer->show();
             shown = viewer->lines();
             counter = viewer->lblNo()->text();
-            rows = viewer->StringGrid1()->rowCount();
+            rows = viewer->parameterGrid()->rowCount();
             viewer->hide();
         }
         return int(QDialog::Rejected);
@@ -185,10 +185,10 @@ void TestCalculatorWindow::multiLineOrderAndItsViewer() {
 void TestCalculatorWindow::failedCheckEmptiesTheMemo() {
     THemiFm w(*folder_->data);
     w.show();
-    w.Calculate(true);
+    w.calculate(true);
     QVERIFY(!w.Memo1()->toPlainText().isEmpty());
     w.geometryEdit(QStringLiteral("EditR"))->setText(QStringLiteral("0"));
-    w.Calculate(true);
+    w.calculate(true);
     QCOMPARE(rec_->messages, QStringList{u"Значение радиуса полусферы должно быть больше 0."_s});
     QVERIFY(w.Memo1()->toPlainText().isEmpty());
     QVERIFY(w.EditVS1()->text().isEmpty());
@@ -240,7 +240,7 @@ void TestCalculatorWindow::steelDictionaryKeepsConstructionAndSize() {
     QTest::mouseClick(w.ButtonFrame1()->btnKorGrunt(), Qt::LeftButton);
     QCOMPARE(sech->currentText(), u"сталь полосовая"_s);
     QCOMPARE(diam->currentText(), QStringLiteral("0,04x0,004"));
-    w.Calculate(true);
+    w.calculate(true);
     QCOMPARE(w.EditVS1()->text(), QStringLiteral("21,09"));
 }
 
@@ -278,7 +278,7 @@ void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
     QCOMPARE(w.EditVS1()->text(), QStringLiteral("49,07"));
     // A p0 outside the lower soil's range is refused with that soil's bounds.
     QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("100")));
-    QCOMPARE(w.CheckInputs(false), false);
+    QCOMPARE(w.checkInputs(false), false);
     QVERIFY(w.setInputText(QStringLiteral("pFrame1.EditRo0"), QStringLiteral("500")));
     rec_->messages.clear();
 
@@ -299,7 +299,7 @@ void TestCalculatorWindow::twoLayersKeepTheirOwnSoils() {
     QCOMPARE(w.inputText(QStringLiteral("EditRo0")), QStringLiteral("100"));
 
     // A run over the lower layer's coefficient writes back that layer's p = p0·Kп.
-    w.SelectParameter(u"Коэффициент поправки нижнего слоя"_s, false);
+    w.selectParameter(u"Коэффициент поправки нижнего слоя"_s, false);
     const auto kp = parseNumber(w.inputText(QStringLiteral("pFrame1.EditPKV")));
     QVERIFY(kp);
     QCOMPARE(w.pFrame1()->EditRo()->text(), formatGeneral(calculatedResistivity(500, *kp)));

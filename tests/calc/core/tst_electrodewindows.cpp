@@ -319,7 +319,7 @@ void TestRadialElectrodeWindow::singleRunOverTheLengthMovesTheDepth() {
     edit("EditGlub")->setText(u"3"_s); // written, not typed: nothing linked yet
     tool("btnLinkParam")->setChecked(true);
     win_->frmEU1()->EditRmax()->setText(u"5"_s);
-    win_->SelectParameter(u"Длина луча, м"_s, false);
+    win_->selectParameter(u"Длина луча, м"_s, false);
     // At l = 10 the depth becomes 10/4 − 0,1; from 17 m (k 0,87) R = 4,80 <= 5.
     QCOMPARE(edit("EditDlina")->text(), u"17"_s);
     QCOMPARE(edit("EditGlub")->text(), u"2,4"_s);

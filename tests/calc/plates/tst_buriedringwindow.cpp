@@ -113,7 +113,7 @@ void TestBuriedRingWindow::storeRingRange(const QString& start, const QString& e
 
 QStringList TestBuriedRingWindow::chartRows(SelectionChartDialog* chart) {
     QStringList rows;
-    QTableWidget* grid = chart->StringGrid1();
+    QTableWidget* grid = chart->dataGrid();
     for (int r = 0; r < grid->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < grid->columnCount(); ++c)
@@ -177,7 +177,7 @@ void TestBuriedRingWindow::everySectionThinnerThanTheRingPasses() {
         for (int s = 0; s < combo("cmbDiam")->count(); ++s) {
             combo("cmbDiam")->setCurrentIndex(s);
             rec_->messages.clear();
-            QVERIFY2(win_->CheckInputs(true), qPrintable(combo("cmbSech")->currentText() + QLatin1Char(' ') +
+            QVERIFY2(win_->checkInputs(true), qPrintable(combo("cmbSech")->currentText() + QLatin1Char(' ') +
                                                          combo("cmbDiam")->currentText() + QLatin1Char(' ') +
                                                          rec_->messages.join(QLatin1Char('\n'))));
             ++tried;
@@ -222,7 +222,7 @@ void TestBuriedRingWindow::checks() {
     QVERIFY(!win_->EditVS1()->text().isEmpty());
     type(qobject_cast<QLineEdit*>(win_->inputWidget(input)), text);
     rec_->messages.clear();
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages, QStringList{message});
     QCOMPARE(win_->EditVS1()->text(), QString());
     QCOMPARE(win_->EditRaschet()->text(), QString());
@@ -411,7 +411,7 @@ void TestBuriedRingWindow::malformedNumberIsLeftToTheCheck() {
     edit("EditRo0")->setFocus(Qt::TabFocusReason);
     QVERIFY(rec_->messages.isEmpty());
     score(); // disabled with an empty input
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages, QStringList{u"Введите значение диаметра кольца."_s});
 }
 
@@ -584,9 +584,9 @@ void TestBuriedRingWindow::singleAndNestedRunsDifferAtTheLimit() {
         if (!form)
             return int(QDialog::Rejected);
         form->addParameter(); // the first offered: the ring diameter
-        form->StringGrid1()->item(0, 1)->setText(QStringLiteral("4,00001"));
-        form->StringGrid1()->item(0, 2)->setText(QStringLiteral("4,00001"));
-        form->StringGrid1()->item(0, 3)->setText(QStringLiteral("0,00001"));
+        form->parameterGrid()->item(0, 1)->setText(QStringLiteral("4,00001"));
+        form->parameterGrid()->item(0, 2)->setText(QStringLiteral("4,00001"));
+        form->parameterGrid()->item(0, 3)->setText(QStringLiteral("0,00001"));
         form->EditR()->setText(QStringLiteral("100"));
         return int(QDialog::Accepted);
     };

@@ -94,14 +94,14 @@ void TestRingAtSurfaceWindow::checks() {
     QVERIFY(!win_->EditVS1()->text().isEmpty());
     diam()->setText(text);
     rec_->messages.clear();
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages, QStringList{message});
     QCOMPARE(win_->EditVS1()->text(), QString());
     QCOMPARE(win_->EditRaschet()->text(), QString());
     // Just wider than the section passes: ln(0,136/0,016) · 100 / (0,017π²) = 1275,494...
     diam()->setText(QStringLiteral("0,017"));
     rec_->messages.clear();
-    win_->Calculate(true);
+    win_->calculate(true);
     QVERIFY(rec_->messages.isEmpty());
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("1275,49"));
 }
@@ -163,10 +163,10 @@ void TestRingAtSurfaceWindow::singleRunOverTheDiameter() {
     QVERIFY(chart);
     // ln(8D/0,016) · 100 / (π²D) for D = 1 … 4: 62,97; 35,00; 24,70; 19,25 <= 20.
     QStringList rows;
-    for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r)
-        rows << chart->StringGrid1()->item(r, 0)->text() + QLatin1Char('/') +
-                    chart->StringGrid1()->item(r, 1)->text();
-    QCOMPARE(chart->StringGrid1()->columnCount(), 2);
+    for (int r = 0; r < chart->dataGrid()->rowCount(); ++r)
+        rows << chart->dataGrid()->item(r, 0)->text() + QLatin1Char('/') +
+                    chart->dataGrid()->item(r, 1)->text();
+    QCOMPARE(chart->dataGrid()->columnCount(), 2);
     QCOMPARE(rows, (QStringList{u"D, м/R, Ом"_s, u"1/62,97"_s, u"2/35"_s, u"3/24,7"_s, u"4/19,25"_s}));
     QCOMPARE(diam()->text(), QStringLiteral("4"));
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("19,25"));

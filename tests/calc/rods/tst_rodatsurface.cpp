@@ -57,11 +57,11 @@ private slots:
     }
 
     void emptyLengthIsAskedFor() {
-        win_->Calculate(true);
+        win_->calculate(true);
         QVERIFY(!win_->EditVS1()->text().isEmpty());
         QVERIFY(win_->setInputText(u"EditDlina"_s, QString()));
         rec_->messages.clear();
-        win_->Calculate(true);
+        win_->calculate(true);
         QCOMPARE(rec_->messages, QStringList{u"Введите значение длины заземлителя."_s});
         QCOMPARE(win_->EditVS1()->text(), QString());
         QCOMPARE(win_->EditRaschet()->text(), QString());

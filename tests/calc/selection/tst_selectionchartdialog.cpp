@@ -128,7 +128,7 @@ void TestSelectionChartDialog::rodLengthRunFillsTheGrid() {
     SelectionChartDialog form;
     form.ShowSelectionChart(rodRun(), u"Длина стержня, м"_s, 3);
 
-    QTableWidget* grid = form.StringGrid1();
+    QTableWidget* grid = form.dataGrid();
     QCOMPARE(grid->rowCount(), 5);
     QCOMPARE(grid->columnCount(), 3);
     QCOMPARE(gridRow(grid, 0), QStringList({u"L, м"_s, QStringLiteral("To, м"), u"R, Ом"_s}));
@@ -150,8 +150,8 @@ void TestSelectionChartDialog::inadmissibleRowIsInTheGridNotInTheChart() {
     list[8] = inadmissible; // L = 2
     form.ShowSelectionChart(list, u"Длина стержня, м"_s, 3);
 
-    QCOMPARE(form.StringGrid1()->rowCount(), 5);
-    QCOMPARE(gridRow(form.StringGrid1(), 2),
+    QCOMPARE(form.dataGrid()->rowCount(), 5);
+    QCOMPARE(gridRow(form.dataGrid(), 2),
              QStringList({QStringLiteral("2"), QStringLiteral("0,7"), inadmissible}));
     // No gap where L = 2 was: the remaining points follow one another.
     QCOMPARE(points(form.chart(), 0), QList<QPointF>({{0, 80.21}, {1, 33.33}, {2, 26.27}}));
@@ -171,8 +171,8 @@ void TestSelectionChartDialog::twoColumnsGiveOneSeries() {
     QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
     QCOMPARE(form.bottomAxis()->titleText(), u"p, Ом м"_s);
     QCOMPARE(form.pointLabels(), QStringList({QStringLiteral("500"), QStringLiteral("450")}));
-    QCOMPARE(form.StringGrid1()->rowCount(), 3);
-    QCOMPARE(form.StringGrid1()->columnCount(), 2);
+    QCOMPARE(form.dataGrid()->rowCount(), 3);
+    QCOMPARE(form.dataGrid()->columnCount(), 2);
 }
 
 void TestSelectionChartDialog::fourColumnsGiveThreeSeries() {
@@ -200,8 +200,8 @@ void TestSelectionChartDialog::allInadmissibleShowsNoSeries() {
     QVERIFY(form.chart()->series().isEmpty());
     QVERIFY(form.pointLabels().isEmpty());
     QVERIFY(form.shownLabels().isEmpty());
-    QCOMPARE(form.StringGrid1()->rowCount(), 3);
-    QCOMPARE(gridRow(form.StringGrid1(), 2), QStringList({QStringLiteral("450"), inadmissible}));
+    QCOMPARE(form.dataGrid()->rowCount(), 3);
+    QCOMPARE(gridRow(form.dataGrid(), 2), QStringList({QStringLiteral("450"), inadmissible}));
     // The titles still name what was tried.
     QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
 }
@@ -217,9 +217,9 @@ void TestSelectionChartDialog::secondRunReplacesTheFirst() {
     QCOMPARE(form.leftAxis()->titleText(), u"R, Ом"_s);
     QCOMPARE(form.pointLabels(), QStringList({QStringLiteral("500")}));
     QCOMPARE(form.shownLabels(), QStringList({QStringLiteral("500")}));
-    QCOMPARE(form.StringGrid1()->rowCount(), 2);
-    QCOMPARE(form.StringGrid1()->columnCount(), 2);
-    QCOMPARE(form.StringGrid1()->horizontalHeaderItem(0)->text(), u"p, Ом м"_s);
+    QCOMPARE(form.dataGrid()->rowCount(), 2);
+    QCOMPARE(form.dataGrid()->columnCount(), 2);
+    QCOMPARE(form.dataGrid()->horizontalHeaderItem(0)->text(), u"p, Ом м"_s);
 
     // And an empty one after a full one.
     form.ShowSelectionChart(soilRun({QStringLiteral("500")}, {inadmissible}), QString(), 2);
@@ -310,7 +310,7 @@ void TestSelectionChartDialog::showingSelectsTheLastCell() {
     QApplication::setActiveWindow(&form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
 
-    QTableWidget* grid = form.StringGrid1();
+    QTableWidget* grid = form.dataGrid();
     QCOMPARE(grid->currentRow(), 60);
     QCOMPARE(grid->currentColumn(), 2);
     QVERIFY(grid->hasFocus());

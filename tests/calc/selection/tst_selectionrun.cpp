@@ -103,9 +103,9 @@ void TestSelectionRun::answerRunDialog(const QList<QStringList>& rows, const QSt
                 return int(QDialog::Rejected);
             form->ListBox1()->setCurrentItem(items.first());
             form->addParameter();
-            const int r = form->StringGrid1()->rowCount() - 1;
+            const int r = form->parameterGrid()->rowCount() - 1;
             for (int c = 1; c < 4; ++c)
-                form->StringGrid1()->item(r, c)->setText(row[c]);
+                form->parameterGrid()->item(r, c)->setText(row[c]);
         }
         form->EditR()->setText(required);
         return int(QDialog::Accepted);
@@ -232,7 +232,7 @@ void TestSelectionRun::popupWithDataFillsTheTableAndChart() {
         caption = chart->windowTitle();
         note = chart->Memo1()->toPlainText();
         chartResult_ = chart->lblItog()->text();
-        QTableWidget* grid = chart->StringGrid1();
+        QTableWidget* grid = chart->dataGrid();
         for (int r = 0; r < grid->rowCount(); ++r) {
             QStringList cells;
             for (int c = 0; c < grid->columnCount(); ++c)
@@ -257,7 +257,7 @@ void TestSelectionRun::popupWithDataAndNoSuccess() {
     rec_->onModal = [&](QDialog* d) {
         auto* chart = qobject_cast<SelectionChartDialog*>(d);
         chartResult_ = chart->lblItog()->text();
-        chartRows_ << QString::number(chart->StringGrid1()->rowCount());
+        chartRows_ << QString::number(chart->dataGrid()->rowCount());
         return int(QDialog::Accepted);
     };
     popup(edit("EditDlina"), "N2");

@@ -44,7 +44,7 @@ private slots:
 
 private:
     void addByName(const QString& name);
-    QString cell(int row, int column) const { return form_->StringGrid1()->item(row, column)->text(); }
+    QString cell(int row, int column) const { return form_->parameterGrid()->item(row, column)->text(); }
     // Types into a cell as a user would: the first key opens the editor, the rest go to it.
     void typeInCell(int row, int column, const QString& text);
 
@@ -87,7 +87,7 @@ void TestSelectionRunDialog::addByName(const QString& name) {
 }
 
 void TestSelectionRunDialog::typeInCell(int row, int column, const QString& text) {
-    QTableWidget* grid = form_->StringGrid1();
+    QTableWidget* grid = form_->parameterGrid();
     grid->setFocus();
     grid->setCurrentCell(row, column);
     for (const QChar c : text) {
@@ -104,7 +104,7 @@ void TestSelectionRunDialog::openingListsTheParametersSorted() {
         names << list->item(i)->text();
     QCOMPARE(names, (QStringList{Length, Rods, Coefficient, Resistivity}));
     QCOMPARE(list->currentRow(), 0);
-    QCOMPARE(form_->StringGrid1()->rowCount(), 1);
+    QCOMPARE(form_->parameterGrid()->rowCount(), 1);
     QCOMPARE(cell(0, 0), QString());
     QVERIFY(form_->btnAdd()->isEnabled());
     QVERIFY(!form_->btnDelete()->isEnabled());
@@ -113,7 +113,7 @@ void TestSelectionRunDialog::openingListsTheParametersSorted() {
 
 void TestSelectionRunDialog::addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk() {
     addByName(Length);
-    QCOMPARE(form_->StringGrid1()->rowCount(), 1);
+    QCOMPARE(form_->parameterGrid()->rowCount(), 1);
     QCOMPARE(cell(0, 0), Length);
     QCOMPARE(cell(0, 1), u"1"_s);
     QCOMPARE(cell(0, 2), u"5"_s);
@@ -126,11 +126,11 @@ void TestSelectionRunDialog::addingAllEmptiesTheListDeletingTheOnlyRowDisablesOk
     addByName(Rods);
     QCOMPARE(form_->ListBox1()->count(), 0);
     QVERIFY(!form_->btnAdd()->isEnabled());
-    QCOMPARE(form_->StringGrid1()->rowCount(), 4);
+    QCOMPARE(form_->parameterGrid()->rowCount(), 4);
 
     for (int i = 0; i < 4; ++i)
         QTest::mouseClick(form_->btnDelete(), Qt::LeftButton);
-    QCOMPARE(form_->StringGrid1()->rowCount(), 1);
+    QCOMPARE(form_->parameterGrid()->rowCount(), 1);
     QCOMPARE(cell(0, 0), QString());
     QCOMPARE(form_->ListBox1()->count(), 4);
     QVERIFY(!form_->btnOK()->isEnabled());
@@ -141,9 +141,9 @@ void TestSelectionRunDialog::deletingAMiddleRowReturnsItsName() {
     addByName(Length);
     addByName(Coefficient);
     addByName(Resistivity);
-    form_->StringGrid1()->setCurrentCell(1, 0);
+    form_->parameterGrid()->setCurrentCell(1, 0);
     QTest::mouseClick(form_->btnDelete(), Qt::LeftButton);
-    QCOMPARE(form_->StringGrid1()->rowCount(), 2);
+    QCOMPARE(form_->parameterGrid()->rowCount(), 2);
     QCOMPARE(cell(0, 0), Length);
     QCOMPARE(cell(1, 0), Resistivity);
     QCOMPARE(form_->ListBox1()->currentItem()->text(), Coefficient);
@@ -152,7 +152,7 @@ void TestSelectionRunDialog::deletingAMiddleRowReturnsItsName() {
 void TestSelectionRunDialog::movingTheSecondRowUpMakesItOutermost() {
     addByName(Length);
     addByName(Coefficient);
-    form_->StringGrid1()->setCurrentCell(1, 2);
+    form_->parameterGrid()->setCurrentCell(1, 2);
     QVERIFY(form_->btnUp()->isEnabled());
     QVERIFY(!form_->btnDown()->isEnabled());
     QTest::mouseClick(form_->btnUp(), Qt::LeftButton);
@@ -161,7 +161,7 @@ void TestSelectionRunDialog::movingTheSecondRowUpMakesItOutermost() {
     QCOMPARE(rows[0].name, Coefficient);
     QCOMPARE(rows[0].step, u"0,1"_s);
     QCOMPARE(rows[1].name, Length);
-    QCOMPARE(form_->StringGrid1()->currentRow(), 0);
+    QCOMPARE(form_->parameterGrid()->currentRow(), 0);
     QVERIFY(!form_->btnUp()->isEnabled());
     QVERIFY(form_->btnDown()->isEnabled());
 }
@@ -169,14 +169,14 @@ void TestSelectionRunDialog::movingTheSecondRowUpMakesItOutermost() {
 void TestSelectionRunDialog::hintsFollowTheCurrentCell() {
     addByName(Length);
     addByName(Rods);
-    form_->StringGrid1()->setCurrentCell(0, 1);
+    form_->parameterGrid()->setCurrentCell(0, 1);
     QCOMPARE(form_->lblAllowChar()->text(), u"0 .. 9 и запятая"_s);
     QCOMPARE(form_->lblDiapazon()->text(), u"больше либо равно 0,5"_s);
     QCOMPARE(form_->lblRecom()->text(), u"начальное значение меньше конечного"_s);
-    form_->StringGrid1()->setCurrentCell(1, 3);
+    form_->parameterGrid()->setCurrentCell(1, 3);
     QCOMPARE(form_->lblAllowChar()->text(), u"0 .. 9"_s);
     QCOMPARE(form_->lblDiapazon()->text(), u"2 .. 100"_s);
-    form_->StringGrid1()->setCurrentCell(1, 0);
+    form_->parameterGrid()->setCurrentCell(1, 0);
     QCOMPARE(form_->lblAllowChar()->text(), QString());
     QCOMPARE(form_->lblDiapazon()->text(), QString());
 }
@@ -220,20 +220,20 @@ void TestSelectionRunDialog::okRefusesBadCellsAndKeepsTheDialogOpen() {
     QFETCH(QString, text);
     addByName(Coefficient);
     addByName(Length);
-    form_->StringGrid1()->item(1, column)->setText(text);
-    form_->StringGrid1()->setCurrentCell(0, 0);
+    form_->parameterGrid()->item(1, column)->setText(text);
+    form_->parameterGrid()->setCurrentCell(0, 0);
     QTest::mouseClick(form_->btnOK(), Qt::LeftButton);
     QTEST(rec_->messages.value(0), "message");
     QCOMPARE(rec_->messages.size(), 1);
     QVERIFY(form_->isVisible());
-    QCOMPARE(form_->StringGrid1()->currentRow(), 1);
-    QCOMPARE(form_->StringGrid1()->currentColumn(), column);
+    QCOMPARE(form_->parameterGrid()->currentRow(), 1);
+    QCOMPARE(form_->parameterGrid()->currentColumn(), column);
 }
 
 void TestSelectionRunDialog::okRefusesARequiredResistanceThatIsNoNumber() {
     addByName(Length);
     // Set from outside (the key filter lets no point in), with the focus elsewhere.
-    form_->StringGrid1()->setFocus();
+    form_->parameterGrid()->setFocus();
     form_->EditR()->setText(u"4.5"_s);
     QTest::mouseClick(form_->btnOK(), Qt::LeftButton);
     QCOMPARE(rec_->messages, QStringList{u"Ошибка. \"4.5\" - недопустимое числовое значение."_s});
@@ -294,7 +294,7 @@ void TestSelectionRunDialog::longNamesAndSmallStepsShowWhole() {
         QVERIFY2(list->visualItemRect(list->item(i)).right() <= list->viewport()->width(),
                  qPrintable(list->item(i)->text()));
     addByName(upper);
-    QTableWidget* grid = form_->StringGrid1();
+    QTableWidget* grid = form_->parameterGrid();
     const QFontMetrics metrics(grid->font());
     QVERIFY(grid->columnWidth(0) > metrics.horizontalAdvance(upper));
     QCOMPARE(cell(0, 3), u"0,001"_s);

@@ -58,15 +58,15 @@ void addRow(SelectionRunDialog& form, const QStringList& row) {
     QVERIFY(!items.isEmpty());
     form.ListBox1()->setCurrentItem(items.first());
     form.addParameter();
-    const int r = form.StringGrid1()->rowCount() - 1;
+    const int r = form.parameterGrid()->rowCount() - 1;
     for (int c = 1; c < 4; ++c)
-        form.StringGrid1()->item(r, c)->setText(row[c]);
+        form.parameterGrid()->item(r, c)->setText(row[c]);
 }
 
 QStringList gridRow(SelectionRunDialog& form, int r) {
     QStringList row;
     for (int c = 0; c < 4; ++c)
-        row << form.StringGrid1()->item(r, c)->text();
+        row << form.parameterGrid()->item(r, c)->text();
     return row;
 }
 } // namespace
@@ -109,7 +109,7 @@ private:
             return int(QDialog::Rejected);
         };
         runDialogs_ = 0;
-        win_->RunSelection();
+        win_->runSelection();
         QCOMPARE(runDialogs_, 1);
     }
     QList<SelectionSet> stored() const { return SelectionSets(dataDir()).all(); }
@@ -128,7 +128,7 @@ void TestStandardSelection::dialogIsTheOneWithSets() {
         QCOMPARE(form.btnSave()->text(), u"Сохранить..."_s);
         QCOMPARE(form.ListBox1()->count(), 3);
         addRow(form, {Length, u"1"_s, u"5"_s, u"1"_s});
-        form.StringGrid1()->setCurrentCell(0, 1);
+        form.parameterGrid()->setCurrentCell(0, 1);
         QCOMPARE(form.lblAllowChar()->text(), u"0..9 и запятая"_s);
         QCOMPARE(form.lblDiapazon()->text(), u"не менее 0,5"_s);
     });
@@ -190,7 +190,7 @@ void TestStandardSelection::savedSetIsLoadedAndDeleted() {
         };
         form.btnLoad()->click();
         QCOMPARE(form.EditR()->text(), u"30"_s);
-        QCOMPARE(form.StringGrid1()->rowCount(), 2);
+        QCOMPARE(form.parameterGrid()->rowCount(), 2);
         QCOMPARE(gridRow(form, 0), (QStringList{Length, u"1"_s, u"6"_s, u"1"_s}));
         QCOMPARE(gridRow(form, 1), (QStringList{Coefficient, u"2"_s, u"1"_s, u"0,1"_s}));
         QCOMPARE(form.ListBox1()->count(), 1);

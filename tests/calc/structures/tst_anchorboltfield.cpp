@@ -196,7 +196,7 @@ void TestAnchorBoltField::testButtonShowsItsChanges() {
 }
 
 void TestAnchorBoltField::keysOnlyInTheDistances() {
-    win_->Calculate(true);
+    win_->calculate(true);
     QVERIFY(!win_->EditVS1()->text().isEmpty());
     grid()->setFocus(Qt::OtherFocusReason);
     grid()->setCurrentCell(0, 4);
@@ -219,7 +219,7 @@ void TestAnchorBoltField::keysOnlyInTheDistances() {
 void TestAnchorBoltField::selectionRunNeedsTheGridTest() {
     win_->geometrySpin(u"SpinNb"_s)->setValue(2);
     win_->setInputText(u"StringGrid1"_s, u"0|0|"_s);
-    win_->RunSelection();
+    win_->runSelection();
     QCOMPARE(rec_->messages,
              QStringList{u"В одной из ячеек строки в столбцах X, Y должно быть ненулевое значение."_s});
     QVERIFY(rec_->modalWindows.isEmpty());
@@ -305,7 +305,7 @@ void TestAnchorBoltField::savingTheSameNameReplacesItsDistances() {
     // Three bolts now, saved under the same name in other letters: asked first, naming the set kept.
     win_->geometrySpin(u"SpinNb"_s)->setValue(3);
     win_->setInputText(u"StringGrid1"_s, u"0,3|0,4|;0,4||"_s);
-    win_->Calculate(true);
+    win_->calculate(true);
     rec_->inputs << std::optional<QString>(u"ПОЛЕ 1"_s);
     rec_->answers << QMessageBox::No;
     win_->ButtonFrame1()->btnSave()->click();

@@ -114,7 +114,7 @@ void TestBuildingFoundation::opensWithoutSoilOrConstruction() {
 }
 
 void TestBuildingFoundation::defaultsGiveTheHandbookValue() {
-    win_->Calculate(true);
+    win_->calculate(true);
     // 0,52 · 100 / √100, shown with two decimals.
     QCOMPARE(win_->EditVS1()->text(), u"5,20"_s);
     QVERIFY(rec_->messages.isEmpty());
@@ -127,7 +127,7 @@ void TestBuildingFoundation::sidesGiveTheAreaAndATypedAreaDetachesThem() {
     QCOMPARE(win_->EditS()->text(), u"100"_s); // b still empty
     type(win_->EditB(), u"12"_s);
     QCOMPARE(win_->EditS()->text(), u"120"_s);
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(win_->EditVS1()->text(), u"4,75"_s);
     type(win_->EditS(), u"100"_s);
     QCOMPARE(win_->EditA()->text(), QString());
@@ -140,7 +140,7 @@ void TestBuildingFoundation::sidesGiveTheAreaAndATypedAreaDetachesThem() {
 
 void TestBuildingFoundation::areaOfZeroIsRefused() {
     type(win_->EditS(), u"0"_s);
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages, QStringList{buildingfoundation::areaMessage()});
     QCOMPARE(win_->EditVS1()->text(), QString());
 }
@@ -162,7 +162,7 @@ void TestBuildingFoundation::equivalentResistivityFromTheLayers() {
     QVERIFY(win_->chkPekv()->isEnabled());
     QVERIFY(!win_->chkPekv()->isChecked());
     win_->chkPekv()->setChecked(true);
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(win_->EditVS1()->text(), u"10,05"_s);
     QVERIFY(
         win_->Memo1()->toPlainText().contains(u"Расчет эквивалентного удельного сопротивления грунта:"_s));

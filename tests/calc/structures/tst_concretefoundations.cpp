@@ -176,7 +176,7 @@ void TestConcreteFoundations::opensOnPilesWhileNoGradeIsListed() {
     QVERIFY(win_->EditVS1()->text().isEmpty());
     QCOMPARE(win_->messageLine()->text(), said);
     // Asked for, the calculation refuses in words.
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages, QStringList{u"Ошибка. Заполните таблицу сборных фундаментов."_s});
 }
 

@@ -182,7 +182,7 @@ void TestPipelineWindow::checks() {
     QVERIFY(win_->setInputText(input, text));
     rec_->messages.clear();
     // An emptied input disables btnScore; automatic calculation would still check.
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages, QStringList{message});
     QCOMPARE(edit("EditVS1")->text(), QString());
     QCOMPARE(edit("EditRaschet")->text(), QString());
@@ -411,14 +411,14 @@ void TestPipelineWindow::singleParameterSelectionStopsAtTheFirstLength() {
     // Stored: 1 .. 50 step 1. p = 100, D = 0,057, T = 0,7, Rдоп = 25: L = 1 and 2 are not above 4T,
     // L = 3 gives 28,75, L = 4 gives 23,85.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("25"));
-    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
+    win_->selectParameter(u"Длина трубопровода, м"_s, false);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(QLatin1Char('\n'))));
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("4"));
     QCOMPARE(edit("EditVS1")->text(), u"23,85"_s);
     QCOMPARE(edit("EditRaschet")->text(), u"R = 100 / (2*3,14*4) * Ln[4*4/ (0,057*0,7)] = 23,85 Ом"_s);
     // Rдоп = 3 is never reached (L = 50 gives 3,52): the run shows L = 50 and says so.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("3"));
-    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
+    win_->selectParameter(u"Длина трубопровода, м"_s, false);
     QCOMPARE(rec_->messages, QStringList{u"Подбор параметра \"Длина трубопровода, м\" неудачен."_s});
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
     QCOMPARE(edit("EditVS1")->text(), u"3,52"_s);
@@ -431,7 +431,7 @@ void TestPipelineWindow::selectionRunCanBeTakenBack() {
     QVERIFY(back->toolTip().contains(u"Ctrl+Z"_s));
     // Rдоп = 3 is never reached: the run leaves L = 50 on the window.
     win_->frmEU1()->EditRmax()->setText(QStringLiteral("3"));
-    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
+    win_->selectParameter(u"Длина трубопровода, м"_s, false);
     rec_->messages.clear();
     QCOMPARE(edit("EditDlina")->text(), QStringLiteral("50"));
     QVERIFY(back->isEnabled());
@@ -442,7 +442,7 @@ void TestPipelineWindow::selectionRunCanBeTakenBack() {
     QVERIFY(!edit("EditVS1")->text().isEmpty());
     QVERIFY(!back->isEnabled());
     // Once the user changes an input after a run, there is nothing to take back.
-    win_->SelectParameter(u"Длина трубопровода, м"_s, false);
+    win_->selectParameter(u"Длина трубопровода, м"_s, false);
     rec_->messages.clear();
     QVERIFY(back->isEnabled());
     type(edit("EditGlub"), QStringLiteral("1"));
@@ -462,10 +462,10 @@ void TestPipelineWindow::singleParameterSelectionWithDataMarksInadmissibleLength
         auto* chart = qobject_cast<SelectionChartDialog*>(dialog);
         if (!chart)
             return int(QDialog::Rejected);
-        for (int r = 0; r < chart->StringGrid1()->rowCount(); ++r) {
+        for (int r = 0; r < chart->dataGrid()->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < chart->StringGrid1()->columnCount(); ++c)
-                cells << (chart->StringGrid1()->item(r, c) ? chart->StringGrid1()->item(r, c)->text()
+            for (int c = 0; c < chart->dataGrid()->columnCount(); ++c)
+                cells << (chart->dataGrid()->item(r, c) ? chart->dataGrid()->item(r, c)->text()
                                                            : QString());
             table << cells.join(QLatin1Char('/'));
         }
@@ -473,7 +473,7 @@ void TestPipelineWindow::singleParameterSelectionWithDataMarksInadmissibleLength
         note = chart->Memo1()->toPlainText();
         return int(QDialog::Accepted);
     };
-    win_->SelectParameter(u"Длина трубопровода, м"_s, true);
+    win_->selectParameter(u"Длина трубопровода, м"_s, true);
     QCOMPARE(table, QStringList({u"L, м/R, Ом"_s, u"1/Нарушение условий"_s, u"2/Нарушение условий"_s,
                                  u"3/13,44"_s, u"4/12,37"_s, u"5/11,32"_s}));
     QCOMPARE(itog, u"подбор параметра успешен."_s);

@@ -138,7 +138,7 @@ void TestTrestle::farBeyondTheTableIsNotInIt() {
 
 void TestTrestle::defaultsReadTheTable() {
     QCOMPARE(field("EditZ0")->text(), u"1,5"_s);
-    win_->Calculate(true);
+    win_->calculate(true);
     QVERIFY2(rec_->messages.isEmpty(), qPrintable(rec_->messages.join(u'\n')));
     QCOMPARE(field("EditR0")->text(), u"16,67"_s);
     QCOMPARE(field("EditRp")->text(), u"0,55"_s);
@@ -165,9 +165,9 @@ void TestTrestle::galleryDisablesThePipes() {
 }
 
 void TestTrestle::outsideTheTableSaysSo() {
-    win_->Calculate(true);
+    win_->calculate(true);
     type(field("EditL"), u"6"_s);
-    win_->Calculate(true);
+    win_->calculate(true);
     QCOMPARE(rec_->messages,
              QStringList{u"Ошибка. Значение Rвх для L = 6 км и Rп = 0,55 Ом км в таблице не определено."_s});
     QCOMPARE(win_->EditVS1()->text(), QString());
