@@ -119,16 +119,18 @@ QStringList StoredFrameData::corrosionSizes(double p, const QString& kind, int m
 }
 
 QStringList StoredFrameData::choiceTexts(const GeometryInput& input) const {
+    if (!input.isChoice())
+        return {};
     fresh();
     // Kept by what the list is made of: calculators name different lists alike (cmbDiam).
     const auto bound = [](const std::optional<double>& b) {
         return b ? QString::number(*b, 'g', 17) : QString();
     };
-    const QString key = input.choiceTable + u'|' + input.choiceField + u'|' + bound(input.choiceMinimum) +
-                        u'|' + bound(input.choiceMaximum);
+    const QString key = input.choice->table + u'|' + input.choice->field + u'|' + bound(input.choice->minimum) +
+                        u'|' + bound(input.choice->maximum);
     if (const auto it = choices_.constFind(key); it != choices_.cend())
         return *it;
-    const DataTable* table = data_.table(input.choiceTable);
+    const DataTable* table = data_.table(input.choice->table);
     const QStringList texts = table ? kz::choiceTexts(*table, input) : QStringList();
     choices_.insert(key, texts);
     return texts;
@@ -174,15 +176,15 @@ QStringList choiceTexts(const DataTable& table, const GeometryInput& g) {
     QStringList texts;
     if (!table.isOpen())
         return texts;
-    const int field = table.def().fieldIndex(g.choiceField);
+    const int field = table.def().fieldIndex(g.choice->field);
     if (field < 0)
         return texts;
     for (int row = 0; row < table.recordCount(); ++row) {
         const QVariant value = table.valueAt(row, field);
         // Bounds compare numbers, with the tolerance of a stored decimal.
-        if (g.choiceMinimum && !(value.toDouble() >= *g.choiceMinimum - 1e-9))
+        if (g.choice->minimum && !(value.toDouble() >= *g.choice->minimum - 1e-9))
             continue;
-        if (g.choiceMaximum && !(value.toDouble() <= *g.choiceMaximum + 1e-9))
+        if (g.choice->maximum && !(value.toDouble() <= *g.choice->maximum + 1e-9))
             continue;
         const QString text = DataTable::displayText(table.def().fields[field], value);
         if (!text.isEmpty() && !texts.contains(text))

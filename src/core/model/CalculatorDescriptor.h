@@ -112,6 +112,52 @@ struct RowGridSetup {
 };
 
 // A numeric input of the device's geometry with its label, default text and step buttons.
+// A drop-down list (no free text) instead of an edit line: the texts of a field of a reference
+// table in table order, refilled on activation (first item chosen) and after the materials dialog,
+// or a fixed list of texts. It has no step buttons.
+struct ChoiceList {
+    QString table; // data module table, e.g. "TableTruboprov"
+    QString field; // "Diam"
+    // The materials dialog's item that edits that table; it binds the toolbar's materials command
+    // in a window without a construction frame.
+    QString material;
+    // Only the table's values within these bounds are offered (a range the formula admits).
+    std::optional<double> minimum;
+    std::optional<double> maximum;
+    // After the materials dialog the first item is chosen again, not the one chosen before.
+    bool firstAfterDialog = false;
+    // Said in the window's message line when the table offers nothing to choose.
+    QString emptyMessage;
+    // Or a fixed list of texts, filled once: the window keeps the item chosen between openings.
+    // The default text is chosen at first.
+    QStringList items;
+};
+
+// A type chosen by clicking one of these pictures (object names Image1, Image2 ... in panels
+// PanelImage1 ...) on a tab of the window's page control; the input holds the type's number from
+// 1, is set by that number from history, paste and a batch, and shows it in a label beside its
+// caption. The picture chosen is drawn opaque, the others faded.
+struct PictureChoice {
+    QStringList pictures;
+    QString tab;   // "Тип"
+    QString label; // "lblTip"
+    int defaultNumber = 1;
+};
+
+// An integer spin edit within these limits instead of an edit line (a count); the default text is
+// its value.
+struct CountSpin {
+    int minimum = 0;
+    int maximum = 0;
+};
+
+// A framed radio list titled by the label instead of an edit line: its text is the chosen item's,
+// and history, paste or a batch may set it by the item's text or index.
+struct RadioList {
+    QStringList items;
+    int columns = 1;
+};
+
 struct GeometryInput {
     QString name;          // object name, e.g. "EditDlina"
     QString label;         // "L - длина стержня, м:"
@@ -146,52 +192,16 @@ struct GeometryInput {
     // A derived value the result shows: emptied with the result when a calculation fails.
     bool clearedWithResult = false;
     bool bold = false;
-    // A drop-down list (no free text) instead of an edit line: the texts of a field of a reference
-    // table in table order, refilled on activation (first item chosen) and after the materials
-    // dialog. It has no step buttons.
-    QString choiceTable; // data module table, e.g. "TableTruboprov"
-    QString choiceField; // "Diam"
-    // The materials dialog's item that edits that table; it binds the toolbar's materials command
-    // in a window without a construction frame.
-    QString choiceMaterial;
-    // Only the table's values within these bounds are offered (a range the formula admits).
-    std::optional<double> choiceMinimum;
-    std::optional<double> choiceMaximum;
-    // After the materials dialog the first item is chosen again, not the one chosen before.
-    bool choiceFirstAfterDialog = false;
-    // Said in the window's message line when the table offers nothing to choose.
-    QString choiceEmptyMessage;
-    // Or a fixed list of texts, filled once: the window keeps the item chosen between openings.
-    // The default text is chosen at first.
-    QStringList choiceItems;
+    // What kind of input it is beyond an edit line: at most one of these is set.
+    std::optional<ChoiceList> choice;
+    std::optional<PictureChoice> picture;
+    std::optional<CountSpin> spin;
+    std::optional<RadioList> radio;
 
-    bool isChoice() const { return !choiceTable.isEmpty() || !choiceItems.isEmpty(); }
-
-    // A type chosen by clicking one of these pictures (object names Image1, Image2 ... in panels
-    // PanelImage1 ...) on a tab of the window's page control; the input holds the type's number
-    // from 1, is set by that number from history, paste and a batch, and shows it in a label
-    // (pictureLabel) beside its caption (label). The picture chosen is drawn opaque, the others
-    // faded.
-    QStringList pictures;
-    QString pictureTab;   // "Тип"
-    QString pictureLabel; // "lblTip"
-    int pictureDefault = 1;
-
-    bool isPictureChoice() const { return !pictures.isEmpty(); }
-
-    // An integer spin edit within these limits instead of an edit line (a count); the default
-    // text is its value.
-    int spinMinimum = 0;
-    int spinMaximum = 0;
-
-    bool isSpin() const { return spinMaximum > spinMinimum; }
-    // A framed radio list titled by the label instead of an edit line: its text is the chosen
-    // item's, and history, paste or a batch may set it by the item's text or index.
-    QStringList radioItems;
-
-    int radioColumns = 1;
-
-    bool isRadio() const { return !radioItems.isEmpty(); }
+    bool isChoice() const { return choice.has_value(); }
+    bool isPictureChoice() const { return picture.has_value(); }
+    bool isSpin() const { return spin.has_value(); }
+    bool isRadio() const { return radio.has_value(); }
     // A row chosen in a grid (RowChoice).
     std::optional<RowChoice> rowChoice;
 

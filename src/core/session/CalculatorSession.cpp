@@ -113,7 +113,7 @@ void CalculatorSession::open() {
 
     for (const GeometryInput& g : d_.geometry) {
         if (g.isRadio()) {
-            own_.insert(g.name, g.radioItems.value(std::max(0, int(g.radioItems.indexOf(g.defaultText)))));
+            own_.insert(g.name, g.radio->items.value(std::max(0, int(g.radio->items.indexOf(g.defaultText)))));
         } else if (g.isRowGrid()) {
             grids_.insert(g.name, {});
             if (const GeometryInput* count = own(g.rowGrid->countInput))
@@ -123,15 +123,15 @@ void CalculatorSession::open() {
         } else if (g.isRowChoice()) {
             chosen_.insert(g.name, {});
         } else if (g.isPictureChoice()) {
-            spinLimits_.insert(g.name, {1, int(g.pictures.size())});
-            own_.insert(g.name, QString::number(g.pictureDefault));
+            spinLimits_.insert(g.name, {1, int(g.picture->pictures.size())});
+            own_.insert(g.name, QString::number(g.picture->defaultNumber));
         } else if (g.isChoice()) {
-            items_.insert(g.name, g.choiceItems);
-            own_.insert(g.name, g.choiceItems.value(std::max(0, int(g.choiceItems.indexOf(g.defaultText)))));
+            items_.insert(g.name, g.choice->items);
+            own_.insert(g.name, g.choice->items.value(std::max(0, int(g.choice->items.indexOf(g.defaultText)))));
         } else if (g.isSpin()) {
-            spinLimits_.insert(g.name, {g.spinMinimum, g.spinMaximum});
+            spinLimits_.insert(g.name, {g.spin->minimum, g.spin->maximum});
             own_.insert(g.name,
-                        QString::number(std::clamp(g.defaultText.toInt(), g.spinMinimum, g.spinMaximum)));
+                        QString::number(std::clamp(g.defaultText.toInt(), g.spin->minimum, g.spin->maximum)));
         } else {
             own_.insert(g.name, g.defaultText);
         }
@@ -171,7 +171,7 @@ void CalculatorSession::fill(bool reopening) {
     for (Section& s : sections_)
         refreshConstructions(s);
     for (const GeometryInput& g : d_.geometry)
-        if (g.isChoice() && !g.choiceTable.isEmpty()) {
+        if (g.isChoice() && !g.choice->table.isEmpty()) {
             items_[g.name] = data_.choiceTexts(g);
             own_[g.name] = items_[g.name].value(0);
         }
@@ -265,9 +265,9 @@ void CalculatorSession::choiceListEdited(const QString& name) {
     items_[name] = data_.choiceTexts(*g);
     own_[name].clear();
     const QStringList& items = items_[name];
-    if (g->choiceFirstAfterDialog && !items.isEmpty())
+    if (g->choice->firstAfterDialog && !items.isEmpty())
         own_[name] = items.first();
-    else if (!g->choiceFirstAfterDialog && items.contains(chosen))
+    else if (!g->choice->firstAfterDialog && items.contains(chosen))
         own_[name] = chosen;
     else
         return changeTail(); // no result may stay for a value that is gone
@@ -674,15 +674,15 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
     }
     if (g.isRadio()) {
         QString item;
-        if (g.radioItems.contains(text)) {
+        if (g.radio->items.contains(text)) {
             item = text;
         } else {
             bool ok = false;
             const int index = text.toInt(&ok);
             // A radio list always has an item chosen: another text is refused.
-            if (!ok || index < 0 || index >= g.radioItems.size())
-                return refuse(g.radioItems);
-            item = g.radioItems[index];
+            if (!ok || index < 0 || index >= g.radio->items.size())
+                return refuse(g.radio->items);
+            item = g.radio->items[index];
         }
         if (own_.value(name) != item) {
             own_[name] = item;
@@ -996,7 +996,7 @@ void CalculatorSession::bindRowTable(const GeometryInput& g, bool move) {
     const QString key = c.row() ? c.row()->key : QString();
     int index = 0;
     if (const GeometryInput* radio = own(g.rowChoice->tableInput); radio && radio->isRadio())
-        index = std::max(0, int(radio->radioItems.indexOf(own_.value(radio->name))));
+        index = std::max(0, int(radio->radio->items.indexOf(own_.value(radio->name))));
     if (index >= g.rowChoice->tables.size())
         index = 0;
     c.table = index;
@@ -1023,15 +1023,15 @@ QString CalculatorSession::openOnFilledTable(const GeometryInput& g) {
     if (!radio || !radio->isRadio() || !c.readable || !c.rows.isEmpty())
         return {};
     const QString empty = emptyRowTableMessage();
-    for (int i = 0; i < g.rowChoice->tables.size() && i < radio->radioItems.size(); ++i) {
+    for (int i = 0; i < g.rowChoice->tables.size() && i < radio->radio->items.size(); ++i) {
         if (i == c.table)
             continue;
         const auto rows = data_.choiceRows(*g.rowChoice, g.rowChoice->tables[i]);
         if (!rows || rows->isEmpty())
             continue;
-        own_[radio->name] = radio->radioItems[i];
+        own_[radio->name] = radio->radio->items[i];
         inputChanged(radio->name, false); // binds that type's table
-        return empty + u" Выбран тип «"_s + radio->radioItems[i] + u"»."_s;
+        return empty + u" Выбран тип «"_s + radio->radio->items[i] + u"»."_s;
     }
     return {};
 }

@@ -53,7 +53,8 @@ public:
         return tables_.corrosionSizes(p, kind, mode, construction, error);
     }
     QStringList choiceTexts(const GeometryInput& input) const override {
-        noteFormula(input.choiceTable);
+        if (input.choice)
+            noteFormula(input.choice->table);
         return tables_.choiceTexts(input);
     }
     std::optional<QList<ChoiceRow>> choiceRows(const RowChoice& choice,

@@ -195,7 +195,7 @@ void CalculatorCommands::runSectionDictionary(bool corrosion) {
 
 const GeometryInput* CalculatorCommands::materialChoice() const {
     for (const GeometryInput& g : d_.geometry)
-        if (g.isChoice() && !g.choiceMaterial.isEmpty())
+        if (g.isChoice() && !g.choice->material.isEmpty())
             return &g;
     return nullptr;
 }
@@ -206,7 +206,7 @@ void CalculatorCommands::runChoiceDictionary() {
     if (!g || !open)
         return;
     if (referenceDialogs().locateSteel)
-        referenceDialogs().locateSteel(g->choiceMaterial, window_.ui_.choices.value(g->name)->currentText());
+        referenceDialogs().locateSteel(g->choice->material, window_.ui_.choices.value(g->name)->currentText());
     open(&window_);
     window_.session_->choiceListEdited(g->name);
     window_.redraw();

@@ -819,8 +819,8 @@ void CalculatorWindow::sayEmptyChoices() {
     // Nothing to choose disables the calculation: the message line says why.
     for (const GeometryInput& g : d_.geometry)
         if (QComboBox* combo = ui_.choices.value(g.name);
-            combo && combo->count() == 0 && !g.choiceEmptyMessage.isEmpty())
-            ui_.message->setText(g.choiceEmptyMessage);
+            combo && combo->count() == 0 && !g.choice->emptyMessage.isEmpty())
+            ui_.message->setText(g.choice->emptyMessage);
 }
 
 void CalculatorWindow::loadChoicePictures() {
@@ -829,8 +829,8 @@ void CalculatorWindow::loadChoicePictures() {
             continue;
         const PictureChoiceWidgets& w = ui_.pictureChoices[g.name];
         int widest = 0;
-        for (int i = 0; i < g.pictures.size() && i < w.images.size(); ++i) {
-            LoadPicture(w.images[i], g.pictures[i]);
+        for (int i = 0; i < g.picture->pictures.size() && i < w.images.size(); ++i) {
+            LoadPicture(w.images[i], g.picture->pictures[i]);
             widest = std::max(widest, w.images[i]->width());
         }
         w.scroll->setMinimumWidth(widest + 40 + w.scroll->verticalScrollBar()->sizeHint().width());

@@ -286,9 +286,9 @@ void CalculatorWindowBuilder::buildGeometry(QGridLayout* grid, int& row, int pag
             combo->setFixedWidth(90);
             label->setBuddy(combo);
             ui_.choices.insert(g.name, combo);
-            if (!g.choiceItems.isEmpty()) {
-                combo->addItems(g.choiceItems);
-                combo->setCurrentIndex(std::max(0, int(g.choiceItems.indexOf(g.defaultText))));
+            if (!g.choice->items.isEmpty()) {
+                combo->addItems(g.choice->items);
+                combo->setCurrentIndex(std::max(0, int(g.choice->items.indexOf(g.defaultText))));
             }
             if (!g.hint.isEmpty())
                 setHint(combo, g.hint);
@@ -312,7 +312,7 @@ void CalculatorWindowBuilder::buildGeometry(QGridLayout* grid, int& row, int pag
         if (g.isSpin()) {
             auto* spin = new QSpinBox(panel);
             spin->setObjectName(g.name);
-            spin->setRange(g.spinMinimum, g.spinMaximum);
+            spin->setRange(g.spin->minimum, g.spin->maximum);
             spin->setValue(g.defaultText.toInt());
             spin->setFixedWidth(90);
             label->setBuddy(spin);
@@ -534,7 +534,7 @@ void CalculatorWindowBuilder::buildPageControl(QBoxLayout* left, QWidget* parent
             ui_.pages->addTab(ui_.rowChoices.value(g.name), g.rowChoice->tab);
     for (const GeometryInput& g : d_.geometry)
         if (g.isPictureChoice())
-            ui_.pages->addTab(ui_.pictureChoices.value(g.name).scroll, g.pictureTab);
+            ui_.pages->addTab(ui_.pictureChoices.value(g.name).scroll, g.picture->tab);
     for (const CoefficientTab& t : d_.coefficientTabs)
         ui_.pages->addTab(buildCoefficientTab(t), t.caption);
     // Before the stretch that closes the column.
@@ -558,8 +558,8 @@ void CalculatorWindowBuilder::buildPictureChoice(const GeometryInput& g, QGridLa
     PictureChoiceWidgets w;
     auto* caption = new QLabel(g.label, panel);
     caption->setObjectName(QStringLiteral("lblCaption") + g.name);
-    w.number = new QLabel(QString::number(g.pictureDefault), panel);
-    w.number->setObjectName(g.pictureLabel);
+    w.number = new QLabel(QString::number(g.picture->defaultNumber), panel);
+    w.number->setObjectName(g.picture->label);
     QFont bold = w.number->font();
     bold.setBold(true);
     w.number->setFont(bold);
@@ -569,8 +569,8 @@ void CalculatorWindowBuilder::buildPictureChoice(const GeometryInput& g, QGridLa
     // number like any count.
     auto* value = new QSpinBox(panel);
     value->setObjectName(g.name);
-    value->setRange(1, int(g.pictures.size()));
-    value->setValue(g.pictureDefault);
+    value->setRange(1, int(g.picture->pictures.size()));
+    value->setValue(g.picture->defaultNumber);
     value->hide();
     ui_.spins.insert(g.name, value);
 
@@ -580,7 +580,7 @@ void CalculatorWindowBuilder::buildPictureChoice(const GeometryInput& g, QGridLa
     w.scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* inner = new QWidget(w.scroll);
     auto* column = new QVBoxLayout(inner);
-    for (int i = 0; i < g.pictures.size(); ++i) {
+    for (int i = 0; i < g.picture->pictures.size(); ++i) {
         const QString n = QString::number(i + 1);
         auto* box = new QFrame(inner);
         box->setObjectName(QStringLiteral("PanelImage") + n);
@@ -649,8 +649,8 @@ QWidget* CalculatorWindowBuilder::buildCoefficientTab(const CoefficientTab& t) {
 }
 
 void CalculatorWindowBuilder::addRadioInput(const GeometryInput& g, QGridLayout* grid, int row) {
-    auto* radio = new RadioGroup(g.name, g.label, g.radioItems, g.radioColumns, grid->parentWidget());
-    const int index = int(g.radioItems.indexOf(g.defaultText));
+    auto* radio = new RadioGroup(g.name, g.label, g.radio->items, g.radio->columns, grid->parentWidget());
+    const int index = int(g.radio->items.indexOf(g.defaultText));
     radio->setItemIndex(index < 0 ? 0 : index);
     ui_.radios.insert(g.name, radio);
     grid->addWidget(radio, row, 0, 1, 3);

@@ -160,12 +160,12 @@ void TestCalculatorContract::everyCalculator() {
             }
             else if (g.isRadio() && g.copied) {
                 if (lists)
-                    w->setInputText(g.name, g.radioItems.value(w->inputText(g.name) == g.radioItems.first() ? 1 : 0));
+                    w->setInputText(g.name, g.radio->items.value(w->inputText(g.name) == g.radio->items.first() ? 1 : 0));
             }
             else if (g.isSpin() && g.copied)
-                w->setInputText(g.name, QString::number(g.defaultText == QString::number(g.spinMaximum)
-                                                            ? g.spinMinimum
-                                                            : g.spinMaximum));
+                w->setInputText(g.name, QString::number(g.defaultText == QString::number(g.spin->maximum)
+                                                            ? g.spin->minimum
+                                                            : g.spin->maximum));
             else if (!g.readOnly && !g.isChoice() && !g.isSpin() && !g.isRadio() && g.copied &&
                      !g.defaultText.isEmpty())
                 w->setInputText(g.name, QStringLiteral("7"));
@@ -235,6 +235,11 @@ void TestCalculatorContract::everyCalculator() {
 void TestCalculatorContract::inputListsFollowTheInputs() {
     QFETCH(const Calculator*, calculator);
     const CalculatorDescriptor& d = calculator->description();
+    // Every input is of one kind at most beside an edit line.
+    for (const GeometryInput& g : d.geometry)
+        QVERIFY2(int(g.isChoice()) + int(g.isPictureChoice()) + int(g.isSpin()) + int(g.isRadio()) +
+                         int(g.isRowChoice()) + int(g.isRowGrid()) <= 1,
+                 qPrintable(g.name));
     // Every required and copied input is assigned, each once; every history field names an input.
     for (const QString& name : d.requiredInputs + d.copyInputs)
         QVERIFY2(d.inputOrder.contains(name), qPrintable(name));
@@ -286,13 +291,13 @@ QList<QJsonObject> variedCases(const CalculatorDescriptor& d, const QStringList&
     QJsonObject lists;
     for (const GeometryInput& g : d.geometry) {
         if (g.isSpin())
-            lists.insert(g.name, QString::number(g.spinMaximum));
+            lists.insert(g.name, QString::number(g.spin->maximum));
         else if (g.isRadio())
-            lists.insert(g.name, g.radioItems.last());
+            lists.insert(g.name, g.radio->items.last());
         else if (g.isPictureChoice())
-            lists.insert(g.name, QString::number(std::min<int>(2, int(g.pictures.size()))));
-        else if (!g.choiceItems.isEmpty())
-            lists.insert(g.name, g.choiceItems.last());
+            lists.insert(g.name, QString::number(std::min<int>(2, int(g.picture->pictures.size()))));
+        else if (g.isChoice() && !g.choice->items.isEmpty())
+            lists.insert(g.name, g.choice->items.last());
     }
     if (!lists.isEmpty())
         cases << lists;

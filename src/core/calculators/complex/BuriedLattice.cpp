@@ -113,10 +113,11 @@ CalculatorDescriptor makeDescriptor() {
     type.name = typeInput;
     type.label = u"Выбранный тип решетки:"_s;
     type.historyField = u"Schema"_s;
+    type.picture.emplace();
     for (int i = 1; i <= typeCount; ++i)
-        type.pictures << u"Setka3_"_s + QString::number(i) + u".bmp"_s;
-    type.pictureTab = u"Тип решетки"_s;
-    type.pictureLabel = u"lblTip"_s;
+        type.picture->pictures << u"Setka3_"_s + QString::number(i) + u".bmp"_s;
+    type.picture->tab = u"Тип решетки"_s;
+    type.picture->label = u"lblTip"_s;
     type.required = false;
     GeometryInput m = shownField(mField, u"Коэффициент m:"_s);
     m.clearedWithResult = true; // looked up for the ratio of the result shown

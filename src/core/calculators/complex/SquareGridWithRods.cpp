@@ -36,8 +36,9 @@ GeometryInput countInput(const QString& name, const QString& label, const QStrin
     g.name = name;
     g.label = label;
     g.defaultText = defaultText;
-    g.spinMinimum = 1;
-    g.spinMaximum = 10000;
+    g.spin.emplace();
+    g.spin->minimum = 1;
+    g.spin->maximum = 10000;
     g.historyField = historyField;
     g.selectionColour = true;
     return g;

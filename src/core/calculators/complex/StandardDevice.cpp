@@ -149,7 +149,8 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput placement;
     placement.name = placementInput;
     placement.label = u"Размещение стержней:"_s;
-    placement.choiceItems = {row, contour};
+    placement.choice.emplace();
+    placement.choice->items = {row, contour};
     placement.defaultText = row;
     placement.historyField = u"Razm"_s;
     placement.page = 0;
@@ -163,8 +164,9 @@ CalculatorDescriptor makeDescriptor() {
     count.name = countInput;
     count.label = u"Nв - кол-во стержней, шт.:"_s;
     count.defaultText = u"5"_s;
-    count.spinMinimum = 2;
-    count.spinMaximum = 20;
+    count.spin.emplace();
+    count.spin->minimum = 2;
+    count.spin->maximum = 20;
     count.rangeName = u"lblRangeNv"_s;
     count.rangeText = u"( 2 .. 20 )"_s;
     count.rangeFollows = {placementInput};

@@ -86,10 +86,11 @@ CalculatorDescriptor makeDescriptor() {
     type.name = typeInput;
     type.label = u"Выбранный тип:"_s;
     type.historyField = u"Schema"_s;
+    type.picture.emplace();
     for (int i = 1; i <= typeCount; ++i)
-        type.pictures << u"luch"_s + QString::number(i) + u".bmp"_s;
-    type.pictureTab = u"Тип"_s;
-    type.pictureLabel = u"lblTip"_s;
+        type.picture->pictures << u"luch"_s + QString::number(i) + u".bmp"_s;
+    type.picture->tab = u"Тип"_s;
+    type.picture->label = u"lblTip"_s;
     type.required = false;
     d.geometry = {length, depth, count, k, type};
     d.linkedParameters = true;

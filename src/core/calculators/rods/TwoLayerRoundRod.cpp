@@ -35,7 +35,8 @@ CalculatorDescriptor makeDescriptor() {
     p.third.name = diameterName;
     p.third.label = u"D - диаметр заземлителя, м:"_s;
     p.third.defaultText = u"0,02"_s;
-    p.third.choiceItems = {u"0,02"_s, u"0,04"_s};
+    p.third.choice.emplace();
+    p.third.choice->items = {u"0,02"_s, u"0,04"_s};
     p.third.rangeName = u"lblRangeD"_s;
     p.third.rangeText = u"( 0,02 или 0,04 )"_s;
     p.third.historyField = u"D2"_s;

@@ -46,8 +46,9 @@ GeometryInput input(const QString& name, const QString& label, const QString& te
 GeometryInput count(const QString& name, const QString& label, int value, int minimum, int maximum,
                     const QString& group, const QString& historyField) {
     GeometryInput g = input(name, label, QString::number(value), {}, group, historyField);
-    g.spinMinimum = minimum;
-    g.spinMaximum = maximum;
+    g.spin.emplace();
+    g.spin->minimum = minimum;
+    g.spin->maximum = maximum;
     return g;
 }
 

@@ -100,9 +100,10 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput type;
     type.name = typeInput;
     type.label = u" Тип одиночного фундамента "_s;
-    type.radioItems = typeItems();
+    type.radio.emplace();
+    type.radio->items = typeItems();
     type.defaultText = typeItems().first();
-    type.radioColumns = 2;
+    type.radio->columns = 2;
 
     const QStringList legend = {u"Марка - марка фундамента"_s,          u"h, м - полная высота фундамента"_s,
                                 u"c, м - диаметр стержня фундамента"_s, u"а, м - длина плиты фундамента"_s,
@@ -150,10 +151,11 @@ CalculatorDescriptor makeDescriptor() {
     scheme.name = schemeInput;
     scheme.label = u"Схема расположения:"_s;
     scheme.historyField = u"Schema"_s;
+    scheme.picture.emplace();
     for (int i = 1; i <= schemeCount; ++i)
-        scheme.pictures << u"fund"_s + QString::number(i) + u".bmp"_s;
-    scheme.pictureTab = u"Схема расположения"_s;
-    scheme.pictureLabel = u"lblTip"_s;
+        scheme.picture->pictures << u"fund"_s + QString::number(i) + u".bmp"_s;
+    scheme.picture->tab = u"Схема расположения"_s;
+    scheme.picture->label = u"lblTip"_s;
     scheme.required = false;
 
     GeometryInput count;

@@ -44,9 +44,10 @@ CalculatorDescriptor makeDescriptor() {
     diameter.name = u"cmbDiam"_s;
     diameter.historyField = u"D1"_s;
     diameter.label = u"D - диаметр трубы, м:"_s;
-    diameter.choiceTable = u"TableTruboprov"_s;
-    diameter.choiceField = u"Diam"_s;
-    diameter.choiceMaterial = u"трубы для трубопроводов"_s;
+    diameter.choice.emplace();
+    diameter.choice->table = u"TableTruboprov"_s;
+    diameter.choice->field = u"Diam"_s;
+    diameter.choice->material = u"трубы для трубопроводов"_s;
     GeometryInput depth = electrodeDepthInput(u"EditGlub"_s, u"T - глубина заложения, м:"_s);
     d.geometry = {length, diameter, depth};
 
