@@ -148,9 +148,6 @@ void TestEquivalentResistivityDialog::okNeedsFilledInRangeAndDifferentLayers() {
 }
 
 void TestEquivalentResistivityDialog::confirmedDialogWritesTheResistivityAndRemembersTheLayers() {
-    QLineEdit output;
-    QCheckBox include;
-    include.setEnabled(false);
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [this](QDialog* d) {
         auto* f = qobject_cast<EquivalentResistivityDialog*>(d);
@@ -158,9 +155,8 @@ void TestEquivalentResistivityDialog::confirmedDialogWritesTheResistivityAndReme
         f->pFrame2()->EditPKV()->setText(u"1"_s);
         return int(QDialog::Accepted);
     };
-    QVERIFY(link.run(nullptr, {&output, &include, [] { return std::optional<long double>(100); }, nullptr}));
-    QCOMPARE(output.text(), u"193,32"_s);
-    QVERIFY(include.isEnabled());
+    QVERIFY(link.run(nullptr, [] { return std::optional<long double>(100); }));
+    QCOMPARE(link.lastResistivity(), u"193,32"_s);
     QCOMPARE(link.saved(),
              (QStringList{u"супесь"_s, u"300"_s, u"1"_s, u"суглинок"_s, u"100"_s, u"1"_s, u"2"_s}));
 
@@ -170,7 +166,7 @@ void TestEquivalentResistivityDialog::confirmedDialogWritesTheResistivityAndReme
         shown = qobject_cast<EquivalentResistivityDialog*>(d)->currentTexts();
         return int(QDialog::Rejected);
     };
-    QVERIFY(!link.run(nullptr, {&output, &include, [] { return std::optional<long double>(100); }, nullptr}));
+    QVERIFY(!link.run(nullptr, [] { return std::optional<long double>(100); }));
     QCOMPARE(shown, link.saved());
 }
 
@@ -197,48 +193,44 @@ void TestEquivalentResistivityDialog::aDataModuleMadeWhereAnotherStoodGetsADialo
 void TestEquivalentResistivityDialog::anotherCalculatorStartsWithCoefficientsOfOne() {
     EquivalentResistivityLink first(*folder_->data, pekv::Form::Area);
     EquivalentResistivityLink second(*folder_->data, pekv::Form::Length);
-    QLineEdit output;
     rec_->onModal = [this](QDialog* d) {
         auto* f = qobject_cast<EquivalentResistivityDialog*>(d);
         fill(*f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"2"_s);
         f->pFrame1()->EditPKV()->setText(u"1,5"_s);
         return int(QDialog::Accepted);
     };
-    QVERIFY(first.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, nullptr}));
+    QVERIFY(first.run(nullptr, [] { return std::optional<long double>(100); }));
     QStringList shown;
     rec_->onModal = [&shown](QDialog* d) {
         shown = qobject_cast<EquivalentResistivityDialog*>(d)->currentTexts();
         return int(QDialog::Rejected);
     };
-    second.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(1); }, nullptr});
+    second.run(nullptr, [] { return std::optional<long double>(1); });
     QCOMPARE(shown.value(2), u"1"_s);
     QCOMPARE(shown.value(5), u"1"_s);
     QVERIFY(second.saved().isEmpty());
 }
 
 void TestEquivalentResistivityDialog::cancelChangesNothing() {
-    QLineEdit output;
-    output.setText(u"50,00"_s);
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [](QDialog*) { return int(QDialog::Rejected); };
-    QVERIFY(!link.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, nullptr}));
-    QCOMPARE(output.text(), u"50,00"_s);
+    QVERIFY(!link.run(nullptr, [] { return std::optional<long double>(100); }));
+    QVERIFY(link.lastResistivity().isEmpty());
+    QVERIFY(link.lastLayers().isEmpty());
     QVERIFY(link.saved().isEmpty());
     QVERIFY(rec_->messages.isEmpty());
 }
 
 void TestEquivalentResistivityDialog::zeroThicknessIsRefusedAndTheLayersKept() {
-    QLineEdit output;
-    QLineEdit upper;
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [this](QDialog* d) {
         fill(*qobject_cast<EquivalentResistivityDialog*>(d), u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"0"_s);
         return int(QDialog::Accepted);
     };
-    QVERIFY(!link.run(nullptr, {&output, nullptr, [] { return std::optional<long double>(100); }, &upper}));
+    QVERIFY(!link.run(nullptr, [] { return std::optional<long double>(100); }));
     QCOMPARE(rec_->messages, QStringList{pekv::thicknessMessage()});
-    QCOMPARE(output.text(), QString());
-    QCOMPARE(upper.text(), u"300"_s);
+    QCOMPARE(link.lastResistivity(), QString());
+    QCOMPARE(link.lastLayers().value(0), u"300"_s);
     QCOMPARE(link.saved().value(6), u"0"_s);
 }
 

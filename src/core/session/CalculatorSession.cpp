@@ -304,6 +304,9 @@ void CalculatorSession::setEquivalentResistivity(const QString& resistivity, con
     layers_ = layers;
     if (!e.upperLayerInput.isEmpty())
         setInputText(e.upperLayerInput, upperLayer);
+    // Layers that give no resistivity leave the one shown before.
+    if (resistivity.isEmpty())
+        return;
     setInputText(e.input, resistivity);
     includeOffered_ = true;
 }

@@ -54,9 +54,9 @@ public:
     bool coefficientsEdited();
     // During a selection run, the values it tries, read before the texts (nullptr after it).
     void setRun(const QMap<QString, long double>* values, bool singleParameter);
-    // The two-layer resistivity dialog confirmed: the equivalent resistivity and the upper
-    // layer's one written as the program writes, the layers (p1, p2, H) kept for the report,
-    // and the box that includes the computation offered.
+    // The two-layer resistivity dialog confirmed: the equivalent resistivity (empty: the layers gave
+    // none) and the upper layer's one written as the program writes, the layers (p1, p2, H) kept
+    // for the report, and the box that includes the computation offered.
     void setEquivalentResistivity(const QString& resistivity, const QStringList& layers,
                                   const QString& upperLayer);
     bool includeOffered() const { return includeOffered_; }

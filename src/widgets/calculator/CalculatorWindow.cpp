@@ -380,11 +380,8 @@ void CalculatorWindow::wireEquivalentResistivity() {
     });
     if (QToolButton* button = ui_.buttons.value(e.button))
         connect(button, &QToolButton::clicked, this, [this] {
-            EquivalentResistivityLink::Target target;
-            target.size = [this, size = d_.equivalentResistivity->size] {
-                return parseNumber(inputText(size));
-            };
-            const bool computed = pekvLink_->run(this, target);
+            const bool computed = pekvLink_->run(
+                this, [this, size = d_.equivalentResistivity->size] { return parseNumber(inputText(size)); });
             const QStringList& layers = pekvLink_->lastLayers();
             if (layers.isEmpty())
                 return;

@@ -167,7 +167,7 @@ EquivalentResistivityDialog& pekvForm(DataModule& data, QWidget* calculator) {
     return *form;
 }
 
-bool EquivalentResistivityLink::run(QWidget* calculator, const Target& target) {
+bool EquivalentResistivityLink::run(QWidget* calculator, const Size& sizeOf) {
     EquivalentResistivityDialog& form = pekvForm(data_, calculator);
     form.setHandOver(saved_.value(0).isEmpty() ? std::nullopt : std::optional<PekvTexts>(saved_));
     form.activate();
@@ -176,12 +176,10 @@ bool EquivalentResistivityLink::run(QWidget* calculator, const Target& target) {
     const auto rho1 = parseNumber(form.pFrame1()->EditRo()->text());
     const auto rho2 = parseNumber(form.pFrame2()->EditRo()->text());
     const auto h = parseNumber(form.EditH()->text());
-    if (target.upperResistivity)
-        target.upperResistivity->setText(form.pFrame1()->EditRo()->text());
     // The layers are kept whatever follows: nothing the user chose is lost.
     saved_ = form.currentTexts();
     layers_ = {form.pFrame1()->EditRo()->text(), form.pFrame2()->EditRo()->text(), form.EditH()->text()};
-    const auto size = target.size ? target.size() : std::nullopt;
+    const auto size = sizeOf ? sizeOf() : std::nullopt;
     const auto rho = rho1 && rho2 && h && size ? pekv::equivalentResistivity(form_, *rho1, *rho2, *h, *size)
                                                : std::nullopt;
     resistivity_.clear();
@@ -190,10 +188,6 @@ bool EquivalentResistivityLink::run(QWidget* calculator, const Target& target) {
         return false;
     }
     resistivity_ = pekv::equivalentResistivityText(*rho);
-    if (target.output)
-        target.output->setText(resistivity_);
-    if (target.include)
-        target.include->setEnabled(true);
     return true;
 }
 

@@ -62,16 +62,11 @@ class EquivalentResistivityLink {
 public:
     EquivalentResistivityLink(DataModule& data, pekv::Form form) : data_(data), form_(form) {}
 
-    struct Target {
-        QLineEdit* output = nullptr;  // EditPekv
-        QCheckBox* include = nullptr; // chkPekv, enabled after a computation
-        // The structure's area in m² or length in km, read when the dialog is confirmed.
-        std::function<std::optional<long double>()> size;
-        // Set to the upper layer's calculated resistivity (the foundation field's EditP1).
-        QLineEdit* upperResistivity = nullptr;
-    };
-    // False when the dialog was cancelled or the values could not give a resistivity.
-    bool run(QWidget* calculator, const Target& target);
+    // The structure's area in m² or length in km, read when the dialog is confirmed.
+    using Size = std::function<std::optional<long double>()>;
+    // False when the dialog was cancelled or the values could not give a resistivity; the layers
+    // of a confirmed dialog are kept either way.
+    bool run(QWidget* calculator, const Size& size);
     const PekvTexts& saved() const { return saved_; }
     // The layers of the last confirmed dialog as they stood on screen: ρ1, ρ2 (calculated
     // resistivities) and H; empty until then.
