@@ -121,16 +121,18 @@ SectionFrame::~SectionFrame() = default;
 
 void SectionFrame::InitSection(const QString& letterD, const QString& letterB, QWidget* roInput,
                            const QString& kindWord) {
-    letterD_ = letterD;
-    letterB_ = letterB;
-    roInput_ = roInput;
-    kind_ = kindWord;
+    setUp(letterD, letterB, roInput, kindWord);
     refreshConstructions();
 }
 
 void SectionFrame::attach(const QString& letterD, const QString& letterB, QWidget* roInput,
                           const QString& kindWord) {
     attached_ = true;
+    setUp(letterD, letterB, roInput, kindWord);
+}
+
+void SectionFrame::setUp(const QString& letterD, const QString& letterB, QWidget* roInput,
+                         const QString& kindWord) {
     letterD_ = letterD;
     letterB_ = letterB;
     roInput_ = roInput;

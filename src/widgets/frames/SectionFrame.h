@@ -97,6 +97,7 @@ private:
     // What the state holds, shown; what it said, said.
     void showOwnState(const QStringList& said);
     void showLabels();
+    void setUp(const QString& letterD, const QString& letterB, QWidget* roInput, const QString& kindWord);
     void say(const QStringList& said) const;
 
     DataModule& data_;
