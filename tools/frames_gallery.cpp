@@ -5,6 +5,7 @@
 //   kelvorzu2-gallery --rform    the permissible-resistance dialog over them
 //   kelvorzu2-gallery --tabs     prints the tab order of the window and of the dialog, then quits
 #include "store/DataModule.h"
+#include "store/StoredFrameData.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/frames/InstallationFrame.h"
 #include "widgets/common/HelpViewer.h"
@@ -68,11 +69,18 @@ int main(int argc, char** argv) {
 
     QObject::connect(toolbar->btnClose(), &QToolButton::clicked, &window, &QDialog::accept);
     soil->InitSoil();
-    section->InitSection(QStringLiteral("D"), QStringLiteral("B"), soil->EditRo(),
-                         u"вертикальный"_s);
-    if (args.contains(QStringLiteral("--strip")))
-        section->cmbSech()->setCurrentIndex(
-            section->cmbSech()->findText(u"сталь полосовая"_s));
+    // The construction frame shows a state of its own here, as a calculator session keeps one.
+    const StoredFrameData frameData(data, StoredFrameData::Reading::Live);
+    const QString kind = u"вертикальный"_s;
+    SectionState state;
+    QStringList said;
+    section->attach(QStringLiteral("D"), QStringLiteral("B"), soil->EditRo(), kind);
+    state.refresh(frameData, soil->EditRo()->text(), kind, &said);
+    if (args.contains(QStringLiteral("--strip"))) {
+        state.construction = u"сталь полосовая"_s;
+        state.chooseConstruction(frameData, soil->EditRo()->text(), kind, &said);
+    }
+    section->showState(state);
     if (args.contains(QStringLiteral("--tabs"))) {
         const auto print = [](QWidget* top) {
             QTextStream out(stdout);

@@ -2,6 +2,8 @@
 #include "widgets/common/DialogService.h"
 #include "widgets/frames/SectionFrame.h"
 #include "core/rules/SectionRules.h"
+#include "core/session/FrameStates.h"
+#include "store/StoredFrameData.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -24,6 +26,58 @@ QStringList items(const QComboBox* c) {
 }
 const QString kVertical = u"вертикальный"_s;
 const QString kHorizontal = u"горизонтальный"_s;
+
+// Plays the calculator session's part for one frame: the user's choices go through the
+// construction frame's rules (SectionState) over the tables, with the resistivity of a line edit,
+// and the frame shows the state.
+class SectionDriver {
+public:
+    SectionDriver(SectionFrame* frame, DataModule& data, QLineEdit* ro)
+        : frame_(frame), data_(data, StoredFrameData::Reading::Live), ro_(ro) {
+        QObject::connect(frame, &SectionFrame::edited, frame, [this](const QString& field, const QString& text) {
+            QStringList said;
+            if (field == u"cmbSech"_s) {
+                state_.construction = text;
+                state_.chooseConstruction(data_, ro_->text(), kind_, &said);
+            } else {
+                state_.size = text;
+                state_.chooseSize();
+            }
+            show(said);
+        });
+        QObject::connect(frame, &SectionFrame::modePressed, frame, [this](const QString& button) {
+            setMode(int(QStringList{u"btnAllMat"_s, u"btnRecMat"_s, u"btnDopMat"_s}.indexOf(button)));
+        });
+    }
+    void init(const QString& letterD, const QString& letterB, const QString& kind) {
+        kind_ = kind;
+        frame_->attach(letterD, letterB, ro_, kind);
+        refresh();
+    }
+    // Another mode than the three keeps the one there is.
+    void setMode(int mode) {
+        if (mode >= AllSizes && mode <= PermittedSizes)
+            state_.mode = mode;
+        refresh();
+    }
+    void refresh() {
+        QStringList said;
+        state_.refresh(data_, ro_->text(), kind_, &said);
+        show(said);
+    }
+
+private:
+    void show(const QStringList& said) {
+        for (const QString& message : said)
+            dialogs().showMessage(message);
+        frame_->showState(state_);
+    }
+    SectionFrame* frame_;
+    StoredFrameData data_;
+    QLineEdit* ro_;
+    QString kind_;
+    SectionState state_;
+};
 } // namespace
 
 class TestSectionFrame : public QObject {
@@ -48,7 +102,7 @@ private slots:
     void sizeModeRoundTrip();
     void twoFramesQueryEachTheirOwn();
     void locateCorrosionRow();
-    void raisesSignalsForUserChanges();
+    void handsTheUsersChoicesOn();
 
 private:
     void choose(QComboBox* list, const QString& text);
@@ -57,6 +111,7 @@ private:
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QWidget> window_;
     SectionFrame* frame_ = nullptr;
+    std::unique_ptr<SectionDriver> driver_;
     QLineEdit* ro_ = nullptr;
 };
 
@@ -72,10 +127,12 @@ void TestSectionFrame::init() {
     layout->addWidget(frame_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    frame_->InitSection(u"D"_s, u"B"_s, ro_, kVertical);
+    driver_ = std::make_unique<SectionDriver>(frame_, data_->data(), ro_);
+    driver_->init(u"D"_s, u"B"_s, kVertical);
 }
 
 void TestSectionFrame::cleanup() {
+    driver_.reset();
     window_.reset();
     rec_.reset();
     data_.reset();
@@ -178,7 +235,7 @@ void TestSectionFrame::constructionChangesLabels() {
 }
 
 void TestSectionFrame::letterOfTheCalculator() {
-    frame_->InitSection(u"d"_s, u"B"_s, ro_, kHorizontal);
+    driver_->init(u"d"_s, u"B"_s, kHorizontal);
     QCOMPARE(frame_->lblD()->text(), u"d - диаметр, м:"_s);
     choose(frame_->cmbSech(), u"сталь полосовая"_s);
     QCOMPARE(frame_->lblD()->text(), u"B - ширина полосы, м:"_s);
@@ -227,7 +284,7 @@ void TestSectionFrame::recommendedAndPermitted() {
     QFETCH(QString, diam0);
     QFETCH(QString, diam);
     ro_->setText(ro);
-    frame_->InitSection(u"D"_s, u"B"_s, ro_, kind);
+    driver_->init(u"D"_s, u"B"_s, kind);
     QTest::mouseClick(frame_->findChild<QToolButton*>(mode), Qt::LeftButton);
     QCOMPARE(items(frame_->cmbSech()), constructions);
     QCOMPARE(frame_->cmbSech()->currentIndex(), 0);
@@ -266,7 +323,7 @@ void TestSectionFrame::classBoundaries() {
     QFETCH(int, constructions);
     QFETCH(QString, firstAngle);
     ro_->setText(ro);
-    frame_->SetSizeMode(RecommendedSizes);
+    driver_->setMode(RecommendedSizes);
     QCOMPARE(frame_->cmbSech()->count(), constructions);
     choose(frame_->cmbSech(), u"сталь угловая"_s);
     QCOMPARE(frame_->cmbDiam()->itemText(0), firstAngle);
@@ -302,7 +359,7 @@ void TestSectionFrame::resistivityNotANumberKeepsLists() {
     QCOMPARE(frame_->EditDiam0()->text(), u"0,016"_s);
     rec_->messages.clear();
     ro_->clear();
-    frame_->refreshConstructions();
+    driver_->refresh();
     // No soil table, no resistivity: the message says which input is wanted.
     QCOMPARE(rec_->messages, QStringList{u"Введите значение удельного сопротивления грунта."_s});
     QCOMPARE(frame_->cmbSech()->count(), 5);
@@ -323,8 +380,8 @@ void TestSectionFrame::sizeModeRoundTrip() {
     QFETCH(int, mode);
     QFETCH(int, read);
     QFETCH(int, count);
-    frame_->SetSizeMode(PermittedSizes);
-    frame_->SetSizeMode(mode);
+    driver_->setMode(PermittedSizes);
+    driver_->setMode(mode);
     QCOMPARE(frame_->GetSizeMode(), read);
     QCOMPARE(frame_->btnAllMat()->isChecked(), read == 0);
     QCOMPARE(frame_->btnRecMat()->isChecked(), read == 1);
@@ -339,10 +396,11 @@ void TestSectionFrame::twoFramesQueryEachTheirOwn() {
     window_->layout()->addWidget(ro2);
     window_->layout()->addWidget(second);
     ro_->setText(u"10"_s);
-    frame_->InitSection(u"D"_s, u"B"_s, ro_, kVertical);
-    second->InitSection(u"d"_s, u"B"_s, ro2, kHorizontal);
-    frame_->SetSizeMode(RecommendedSizes);
-    second->SetSizeMode(RecommendedSizes);
+    driver_->init(u"D"_s, u"B"_s, kVertical);
+    SectionDriver secondDriver(second, data_->data(), ro2);
+    secondDriver.init(u"d"_s, u"B"_s, kHorizontal);
+    driver_->setMode(RecommendedSizes);
+    secondDriver.setMode(RecommendedSizes);
     QCOMPARE(items(frame_->cmbSech()),
              (QStringList{u"сталь круглая"_s, u"сталь угловая"_s, u"сталь квадратная"_s}));
     QCOMPARE(items(second->cmbSech()),
@@ -362,7 +420,7 @@ void TestSectionFrame::locateCorrosionRow() {
     QCOMPARE(classes.asString(QStringLiteral("Name")), u"высокая"_s);
 
     ro_->setText(u"30"_s);
-    frame_->SetSizeMode(PermittedSizes);
+    driver_->setMode(PermittedSizes);
     choose(frame_->cmbSech(), u"сталь угловая"_s);
     choose(frame_->cmbDiam(), u"0,05x0,05x0,005"_s);
     frame_->LocateCorrosionRow();
@@ -373,21 +431,21 @@ void TestSectionFrame::locateCorrosionRow() {
     QCOMPARE(sizes.asString(QStringLiteral("Razmer")), u"0,05x0,05x0,005"_s);
 }
 
-void TestSectionFrame::raisesSignalsForUserChanges() {
-    QSignalSpy construction(frame_, &SectionFrame::constructionChanged);
-    QSignalSpy size(frame_, &SectionFrame::sizeChanged);
-    QSignalSpy mode(frame_, &SectionFrame::modeChanged);
-    frame_->InitSection(u"D"_s, u"B"_s, ro_, kVertical);
-    frame_->SetSizeMode(AllSizes);
-    QCOMPARE(construction.count() + size.count() + mode.count(), 0);
+void TestSectionFrame::handsTheUsersChoicesOn() {
+    QSignalSpy edited(frame_, &SectionFrame::edited);
+    QSignalSpy mode(frame_, &SectionFrame::modePressed);
+    // What the frame is shown says nothing.
+    driver_->setMode(AllSizes);
+    QCOMPARE(edited.count() + mode.count(), 0);
     choose(frame_->cmbSech(), u"сталь квадратная"_s);
-    QCOMPARE(construction.count(), 1);
-    QCOMPARE(size.count(), 0);
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(edited.last(), (QVariantList{u"cmbSech"_s, u"сталь квадратная"_s}));
     choose(frame_->cmbDiam(), u"0,012"_s);
-    QCOMPARE(size.count(), 1);
+    QCOMPARE(edited.last(), (QVariantList{u"cmbDiam"_s, u"0,012"_s}));
     QTest::mouseClick(frame_->btnRecMat(), Qt::LeftButton);
     QCOMPARE(mode.count(), 1);
-    QCOMPARE(construction.count(), 1);
+    QCOMPARE(mode.last(), QVariantList{u"btnRecMat"_s});
+    QCOMPARE(edited.count(), 2);
 }
 
 QTEST_MAIN(TestSectionFrame)

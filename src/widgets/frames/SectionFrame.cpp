@@ -7,7 +7,6 @@
 #include "core/rules/SectionRules.h"
 #include "store/TableProcedures.h"
 #include "store/DataModule.h"
-#include "store/StoredFrameData.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -32,9 +31,7 @@ void setItems(QComboBox* list, const QStringList& items) {
 }
 } // namespace
 
-SectionFrame::SectionFrame(DataModule& data, QWidget* parent)
-    : QFrame(parent), data_(data),
-      reference_(std::make_unique<StoredFrameData>(data, StoredFrameData::Reading::Live)) {
+SectionFrame::SectionFrame(DataModule& data, QWidget* parent) : QFrame(parent), data_(data) {
     setObjectName(QStringLiteral("frmSech1"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -97,42 +94,18 @@ SectionFrame::SectionFrame(DataModule& data, QWidget* parent)
     editDiam0_->setFixedWidth(80);
     grid->setColumnStretch(4, 1);
 
-    connect(cmbSech_, &QComboBox::currentIndexChanged, this, [this] {
-        if (attached_)
-            return emit edited(u"cmbSech"_s, cmbSech_->currentText());
-        applyConstructionChoice();
-        emit constructionChanged();
-    });
-    connect(cmbDiam_, &QComboBox::currentIndexChanged, this, [this] {
-        if (attached_)
-            return emit edited(u"cmbDiam"_s, cmbDiam_->currentText());
-        applySizeChoice();
-        emit sizeChanged();
-    });
-    connect(modes_, &QButtonGroup::idClicked, this, [this](int id) {
-        if (attached_)
-            return emit modePressed(modes_->button(id)->objectName());
-        applySizeMode();
-        emit modeChanged();
-    });
+    connect(cmbSech_, &QComboBox::currentIndexChanged, this,
+            [this] { emit edited(u"cmbSech"_s, cmbSech_->currentText()); });
+    connect(cmbDiam_, &QComboBox::currentIndexChanged, this,
+            [this] { emit edited(u"cmbDiam"_s, cmbDiam_->currentText()); });
+    connect(modes_, &QButtonGroup::idClicked, this,
+            [this](int id) { emit modePressed(modes_->button(id)->objectName()); });
 }
 
 SectionFrame::~SectionFrame() = default;
 
-void SectionFrame::InitSection(const QString& letterD, const QString& letterB, QWidget* roInput,
-                           const QString& kindWord) {
-    setUp(letterD, letterB, roInput, kindWord);
-    refreshConstructions();
-}
-
 void SectionFrame::attach(const QString& letterD, const QString& letterB, QWidget* roInput,
                           const QString& kindWord) {
-    attached_ = true;
-    setUp(letterD, letterB, roInput, kindWord);
-}
-
-void SectionFrame::setUp(const QString& letterD, const QString& letterB, QWidget* roInput,
-                         const QString& kindWord) {
     letterD_ = letterD;
     letterB_ = letterB;
     roInput_ = roInput;
@@ -184,16 +157,6 @@ int SectionFrame::GetSizeMode() const {
     return AllSizes;
 }
 
-void SectionFrame::SetSizeMode(int mode) {
-    if (QAbstractButton* b = modes_->button(mode))
-        b->setChecked(true);
-    refreshConstructions();
-}
-
-void SectionFrame::applySizeMode() {
-    refreshConstructions();
-}
-
 std::optional<QString> SectionFrame::resistivity() const {
     if (!roInput_)
         return std::nullopt;
@@ -203,43 +166,6 @@ std::optional<QString> SectionFrame::resistivity() const {
 void SectionFrame::say(const QStringList& said) const {
     for (const QString& message : said)
         dialogs().showMessage(message);
-}
-
-void SectionFrame::refreshConstructions() {
-    state_.mode = GetSizeMode();
-    QStringList said;
-    const bool refilled = state_.refresh(*reference_, resistivity(), kind_, &said);
-    say(said);
-    if (!refilled)
-        return;
-    setItems(cmbSech_, state_.constructions);
-    showOwnState({});
-}
-
-void SectionFrame::applyConstructionChoice() {
-    state_.mode = GetSizeMode();
-    state_.construction = cmbSech_->currentText();
-    QStringList said;
-    const bool refilled = state_.chooseConstruction(*reference_, resistivity(), kind_, &said);
-    say(said);
-    if (refilled)
-        showOwnState({});
-}
-
-void SectionFrame::showOwnState(const QStringList& said) {
-    say(said);
-    showLabels();
-    setItems(cmbDiam_, state_.sizes);
-    editDiam0_->setText(state_.shownSize);
-    editDiam_->setText(state_.equivalent);
-}
-
-void SectionFrame::applySizeChoice() {
-    state_.construction = cmbSech_->currentText();
-    state_.size = cmbDiam_->currentText();
-    state_.chooseSize();
-    editDiam0_->setText(state_.shownSize);
-    editDiam_->setText(state_.equivalent);
 }
 
 QString SectionFrame::diameterText() const {

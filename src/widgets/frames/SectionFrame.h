@@ -15,22 +15,17 @@ class QToolButton;
 namespace kz {
 
 class DataModule;
-class StoredFrameData;
 
-// Construction frame: it shows a SectionState, whose rules the calculator session shares. The
-// steel construction of an electrode and its standard size, and the
-// diameter the formulas use. Works in one of three modes (SizeSetMode): all sizes of the steel
-// tables, or the constructions and sizes the soil-corrosion tables recommend or permit for the
-// soil's calculated resistivity and the kind of electrode.
+// Construction frame: the steel construction of an electrode and its standard size, and the
+// diameter the formulas use, in one of three modes (SizeSetMode): all sizes of the steel tables, or
+// the constructions and sizes the soil-corrosion tables recommend or permit for the soil's
+// calculated resistivity and the kind of electrode. It shows a SectionState, which the calculator
+// session keeps and changes by its rules, and hands the user's choices on:
+//   edited(field, text)   a construction (cmbSech) or a size (cmbDiam) chosen;
+//   modePressed(button)   a mode button pressed (btnAllMat, btnRecMat, btnDopMat).
 //
 // The calculator reads the diameter as the number in cmbDiam for round, tubular and square
 // steel and the number in EditDiam for angle and strip steel (see diameterText()).
-//
-// Signals, raised only for changes the user makes (or a calculator makes by assigning the
-// lists' selection); the operations below that a calculator calls itself raise nothing:
-//   constructionChanged()  after cmbSech changed and the size list was refilled;
-//   sizeChanged()          after cmbDiam changed and the diameters were derived;
-//   modeChanged()          after a mode button was pressed and the lists were refilled.
 //
 // Object names: cmbSech, cmbDiam, lblD, EditDiam0, lblRD, EditDiam, btnAllMat, btnRecMat, btnDopMat.
 class SectionFrame : public QFrame {
@@ -39,28 +34,12 @@ public:
     explicit SectionFrame(DataModule& data, QWidget* parent = nullptr);
     ~SectionFrame() override;
 
-    // From the calculator's activation, after the soil frame's InitSoil. letterD is "D" or "d",
-    // letterB "B"; roInput holds the resistivity for the corrosion queries (the soil frame's
-    // EditRo); kindWord is "вертикальный" or "горизонтальный". Refills the lists and selects
-    // the first construction and size.
-    void InitSection(const QString& letterD, const QString& letterB, QWidget* roInput,
-                     const QString& kindWord);
-    // Refills the constructions for the current mode and resistivity. A resistivity that is not
-    // a number is reported and leaves the lists as they were.
-    void refreshConstructions();
-    void applyConstructionChoice();
-    void applySizeChoice();
-    // The mode buttons' handler: refills the lists.
-    void applySizeMode();
-    int GetSizeMode() const;
-    // 0 all, 1 recommended, 2 permitted; any other value presses nothing. Then refills.
-    void SetSizeMode(int mode);
-    // Attached, the frame shows the state it is given and hands the user's choices on (edited,
-    // modePressed) instead of applying its own rules: the calculator session keeps them. The
-    // letters and the electrode's kind are as for InitSection.
+    // letterD is "D" or "d", letterB "B"; roInput holds the resistivity the corrosion dictionary is
+    // positioned by (the soil frame's EditRo); kindWord is "вертикальный" or "горизонтальный".
     void attach(const QString& letterD, const QString& letterB, QWidget* roInput, const QString& kindWord);
     void showState(const SectionState& state);
-
+    // 0 all, 1 recommended, 2 permitted, as the buttons show it.
+    int GetSizeMode() const;
     // Positions korgrunt0..4 on the current soil class, kind, status, construction and size
     // (only outside the all mode), before the corrosion dictionary is shown.
     void LocateCorrosionRow();
@@ -83,10 +62,7 @@ public:
     QToolButton* btnDopMat() const { return btnDopMat_; }
 
 signals:
-    void constructionChanged();
-    void sizeChanged();
-    void modeChanged();
-    // Attached: the user chose a construction (cmbSech) or a size (cmbDiam), or pressed a mode
+    // The user chose a construction (cmbSech) or a size (cmbDiam), or pressed a mode
     // button (by its object name).
     void edited(const QString& field, const QString& text);
     void modePressed(const QString& button);
@@ -94,16 +70,11 @@ signals:
 private:
     // The soil frame's resistivity the lists follow; none without a soil frame.
     std::optional<QString> resistivity() const;
-    // What the state holds, shown; what it said, said.
-    void showOwnState(const QStringList& said);
     void showLabels();
-    void setUp(const QString& letterD, const QString& letterB, QWidget* roInput, const QString& kindWord);
     void say(const QStringList& said) const;
 
     DataModule& data_;
-    std::unique_ptr<StoredFrameData> reference_;
     SectionState state_;
-    bool attached_ = false;
     QString letterD_ = QStringLiteral("D");
     QString letterB_ = QStringLiteral("B");
     QWidget* roInput_ = nullptr;
