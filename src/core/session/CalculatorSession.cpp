@@ -1185,6 +1185,27 @@ void CalculatorSession::showValues(const QMap<QString, QString>& values) {
     }
 }
 
+std::optional<CheckFailure> CalculatorSession::refuseSelection() {
+    auto refused = calc_.selectionPrecondition(current());
+    if (refused)
+        showValues(refused->shown);
+    return refused;
+}
+
+std::optional<QString> CalculatorSession::prepareSingleSelection(const SelectionParameter& parameter) {
+    const Calculator::Preparation preparation = calc_.prepareSingleSelection(current(), parameter);
+    if (preparation.refusal)
+        return preparation.refusal;
+    ++tailHold_;
+    for (const QString& name : preparation.cleared)
+        if (const GeometryInput* g = own(name); g && !g->readOnly && !g->isChoice() && !g->isSpin() &&
+                                                !g->isRadio() && !g->isPictureChoice() && !g->isRowChoice() &&
+                                                !g->isRowGrid())
+            setInputText(name, QString());
+    --tailHold_;
+    return std::nullopt;
+}
+
 void CalculatorSession::setToggle(const QString& name, bool down) {
     if (name == u"btnAutoScore"_s)
         autoScore_ = down;

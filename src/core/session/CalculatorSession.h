@@ -72,9 +72,6 @@ public:
     void setDriver(Driver driver) { byCase_ = driver == Driver::Case; }
     // Automatic calculation switched without calculating (while a window assigns a set of inputs).
     void setAutoCalculation(bool on) { autoScore_ = on; }
-    // The program's writes in between are handled without the tail (one calculation follows).
-    void holdTail() { ++tailHold_; }
-    void releaseTail() { --tailHold_; }
     // As the calculate command; shown: a failed check is to be said now, not only marked.
     void calculate(bool shown);
     // The first failed check of the inputs as they stand.
@@ -92,6 +89,13 @@ public:
     // The end of a selection run: its values written back, and the result of the last combination.
     void takeSelectionResult(const QMap<QString, long double>& values, int combinations, bool inadmissible,
                              std::optional<long double> r);
+    // Before a selection run: the check that refuses it, with the values it computed shown.
+    std::optional<CheckFailure> refuseSelection();
+    // Before a single-parameter run: its refusal, or else the inputs it needs empty emptied (one
+    // calculation follows the run, none follows these).
+    std::optional<QString> prepareSingleSelection(const SelectionParameter& parameter);
+    // The inputs the calculator disables for the values as they stand.
+    QStringList disabledInputs() const { return calc_.disabledInputs(current()); }
     // Values a check or a command computed, shown in their inputs as they stand.
     void showValues(const QMap<QString, QString>& values);
     // A toolbar button's state taken as it is, with nothing done (the window's buttons); its

@@ -916,7 +916,7 @@ QString CalculatorWindow::radioText(const RadioGroup* radio) {
 void CalculatorWindow::updateEnabledInputs() {
     // Only what the calculator disabled is enabled again: a selection run holds inputs of its own.
     static const char* const mark = "disabledByCalculator";
-    const QStringList disabled = calc_.disabledInputs(session_->values());
+    const QStringList disabled = session_->disabledInputs();
     for (const GeometryInput& g : d_.geometry) {
         QWidget* w = inputWidget(g.name);
         if (!w)

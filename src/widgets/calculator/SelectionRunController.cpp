@@ -131,8 +131,7 @@ void SelectionRunController::showSelectionSettings() {
 void SelectionRunController::runSelection() {
     if (d_.selection.parameters.isEmpty() || selectionRunning())
         return;
-    if (const auto refused = calc_.selectionPrecondition(window_.session_->values())) {
-        window_.session_->showValues(refused->shown);
+    if (const auto refused = window_.session_->refuseSelection()) {
         window_.redraw();
         window_.fail(*refused, true);
         return;
@@ -165,20 +164,12 @@ void SelectionRunController::selectParameter(const QString& name, bool withData)
     const SelectionParameter* p = selectionParameter(name);
     if (!p || selectionRunning())
         return;
-    const Calculator::Preparation preparation = calc_.prepareSingleSelection(window_.snapshot(), *p);
-    if (preparation.refusal) {
-        dialogs().showMessage(*preparation.refusal);
+    const InputTexts before = window_.currentInputs(d_.inputOrder);
+    if (const auto refusal = window_.session_->prepareSingleSelection(*p)) {
+        dialogs().showMessage(*refusal);
         return;
     }
-    const InputTexts before = window_.currentInputs(d_.inputOrder);
-    if (!preparation.cleared.isEmpty()) {
-        window_.session_->holdTail();
-        for (const QString& name : preparation.cleared)
-            if (window_.geometryEdit(name))
-                window_.session_->edit(name, QString(), false);
-        window_.session_->releaseTail();
-        window_.redraw();
-    }
+    window_.redraw();
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
     QString message;
     const auto stored = storedSelectionRange(dataDir(), calc_.selectionKind(window_.snapshot()),
