@@ -202,7 +202,8 @@ void CalculatorSession::fill(bool reopening) {
 // Every soil frame over the soils listed now: one opened again, or after the dictionary, keeps
 // its soil, p0 and Kп while that soil is still listed; otherwise the default soil with its p0.
 void CalculatorSession::refillSoils(bool keep) {
-    const QStringList soilNames = data_.soilNames();
+    soilNames_ = data_.soilNames();
+    const QStringList& soilNames = soilNames_;
     for (int i = 0; i < soils_.size(); ++i) {
         Soil& soil = soils_[i];
         const bool kept = keep && !soil.name.isEmpty() && soilNames.contains(soil.name);

@@ -117,6 +117,8 @@ public:
     // What the session holds, for a window that shows it.
     int soilCount() const { return int(soils_.size()); }
     const SoilState& soil(int index) const { return soils_[index]; }
+    // The soils the frames offer, as they were read when the session opened or the soils changed.
+    const QStringList& soilNames() const { return soilNames_; }
     int sectionCount() const { return int(sections_.size()); }
     const SectionState& section(int index) const { return sections_[index]; }
     // The text of an input or field by its batch name.
@@ -260,6 +262,7 @@ private:
     const CalculatorDescriptor& d_;
     const FrameData& data_;
     QList<Soil> soils_;
+    QStringList soilNames_;
     QList<Section> sections_;
     QMap<QString, QString> own_; // texts of the own inputs (a spin's number, a list's item)
     QMap<QString, std::pair<int, int>> spinLimits_;

@@ -319,7 +319,7 @@ void CalculatorWindow::redrawOwnInputs() {
 
 void CalculatorWindow::redrawFrames() {
     const CalculatorSession& s = *session_;
-    const QStringList soils = frameData_->soilNames();
+    const QStringList& soils = s.soilNames();
     for (int i = 0; i < ui_.soils.size() && i < s.soilCount(); ++i)
         ui_.soils[i].frame->showState(s.soil(i), soils);
     for (int i = 0; i < ui_.sections.size() && i < s.sectionCount(); ++i)
