@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     picture->setFixedWidth(180);
     main->addWidget(picture);
     auto* right = new QVBoxLayout;
-    auto* soil = new SoilFrame(data, &window);
+    auto* soil = new SoilFrame(&window);
     right->addWidget(soil);
     auto* section = new SectionFrame(data, &window);
     right->addWidget(section);
@@ -68,9 +68,16 @@ int main(int argc, char** argv) {
     layout->addWidget(installation);
 
     QObject::connect(toolbar->btnClose(), &QToolButton::clicked, &window, &QDialog::accept);
-    soil->InitSoil();
-    // The construction frame shows a state of its own here, as a calculator session keeps one.
+    // The frames show states of their own here, as a calculator session keeps them.
     const StoredFrameData frameData(data, StoredFrameData::Reading::Live);
+    const QStringList soils = frameData.soilNames();
+    SoilState soilState;
+    soilState.edit(u"ComboGrunt"_s, listedSoil(QString(), soils), frameData);
+    soil->showState(soilState, soils);
+    QObject::connect(soil, &SoilFrame::edited, soil, [&](const QString& field, const QString& text) {
+        soilState.edit(field, text, frameData);
+        soil->showState(soilState, soils);
+    });
     const QString kind = u"вертикальный"_s;
     SectionState state;
     QStringList said;

@@ -2,6 +2,8 @@
 #include "widgets/common/DialogService.h"
 #include "widgets/common/SpinButton.h"
 #include "widgets/frames/SoilFrame.h"
+#include "core/session/FrameStates.h"
+#include "store/StoredFrameData.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,6 +22,32 @@ const QString kTestSoil = u"тестовый грунт"_s;
 QString stepHint(const QString& step) {
     return u"Изменение значения параметра на "_s + step;
 }
+
+// Plays the part of whoever holds the frame's state (the calculator session, the two-layer soil
+// dialog): the user's edits go through the soil rules (SoilState) over the tables as they stand, and
+// the frame shows the state.
+class SoilDriver {
+public:
+    SoilDriver(SoilFrame* frame, DataModule& data) : frame_(frame), data_(data, StoredFrameData::Reading::Live) {
+        QObject::connect(frame, &SoilFrame::edited, frame, [this](const QString& field, const QString& text) {
+            state_.edit(field, text, data_);
+            frame_->showState(state_, soils_);
+        });
+    }
+    // As a frame opens, or after the soil dictionary closed: the soils listed now, the soil kept
+    // while it is listed, else the default one.
+    void open() {
+        soils_ = data_.soilNames();
+        state_.edit(u"ComboGrunt"_s, listedSoil(state_.name, soils_), data_);
+        frame_->showState(state_, soils_);
+    }
+
+private:
+    SoilFrame* frame_;
+    StoredFrameData data_;
+    SoilState state_;
+    QStringList soils_;
+};
 } // namespace
 
 class TestSoilFrame : public QObject {
@@ -45,12 +73,10 @@ private slots:
     void keyFilters();
     void coefficientChecksCanBeDropped();
     void emptyCoefficientKeepsCalculatedValue();
-    void stateSurvivesActivations();
-    void vanishedSoilFallsBackToLoam();
     void missingLoamSelectsNothing();
     void rangeReadBack();
     void dialogButtonsWaitForTheirDialogs();
-    void raisesChangeSignals();
+    void handsEditsOn();
     void tabOrder();
 
 private:
@@ -62,6 +88,7 @@ private:
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<QWidget> window_;
     SoilFrame* frame_ = nullptr;
+    std::unique_ptr<SoilDriver> driver_;
     QLineEdit* other_ = nullptr;
 };
 
@@ -73,16 +100,18 @@ void TestSoilFrame::init() {
     rec_ = std::make_unique<ScopedRecordingDialogs>();
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
-    frame_ = new SoilFrame(data_->data(), window_.get());
+    frame_ = new SoilFrame(window_.get());
+    driver_ = std::make_unique<SoilDriver>(frame_, data_->data());
     other_ = new QLineEdit(window_.get());
     layout->addWidget(frame_);
     layout->addWidget(other_);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    frame_->InitSoil();
+    driver_->open();
 }
 
 void TestSoilFrame::cleanup() {
+    driver_.reset();
     window_.reset();
     rec_.reset();
     data_.reset();
@@ -120,7 +149,7 @@ void TestSoilFrame::firstActivationShowsLoam() {
 }
 
 void TestSoilFrame::controlsAndHints() {
-    SoilFrame fresh(data_->data());
+    SoilFrame fresh;
     QCOMPARE(fresh.EditRo0()->text(), u"0"_s);
     QCOMPARE(fresh.EditPKV()->text(), u"1"_s);
     QCOMPARE(fresh.lblRMinMax()->text(), u"(40 - 60)"_s);
@@ -241,7 +270,7 @@ void TestSoilFrame::stepOnTextThatIsNoNumber() {
 
 void TestSoilFrame::noStepRowKeepsPreviousSteps() {
     QVERIFY(data_->addSoil(u"сверхскальный"_s, u"20000000"_s, u"30000000"_s, u"25000000"_s));
-    frame_->InitSoil(); // as after the soil dictionary closes
+    driver_->open(); // as after the soil dictionary closes
     choose(u"морская вода"_s);
     choose(u"сверхскальный"_s);
     QCOMPARE(frame_->lblRMinMax()->text(), u"(20000000 - 30000000)"_s);
@@ -252,9 +281,10 @@ void TestSoilFrame::noStepRowKeepsPreviousSteps() {
 void TestSoilFrame::noStepRowOnFirstUseChangesNothing() {
     QVERIFY(data_->addSoil(u"сверхскальный"_s, u"20000000"_s, u"30000000"_s, u"25000000"_s));
     QVERIFY(data_->removeSoil(u"суглинок"_s)); // nothing chosen before
-    SoilFrame fresh(data_->data(), window_.get());
+    SoilFrame fresh(window_.get());
+    SoilDriver driver(&fresh, data_->data());
     fresh.show();
-    fresh.InitSoil();
+    driver.open();
     fresh.ComboGrunt()->setCurrentIndex(fresh.ComboGrunt()->findText(u"сверхскальный"_s));
     QCOMPARE(fresh.Step(1), 0.0);
     QTest::mouseClick(fresh.btnShag(1)->upButton(), Qt::LeftButton);
@@ -358,40 +388,11 @@ void TestSoilFrame::emptyCoefficientKeepsCalculatedValue() {
     QVERIFY(rec_->messages.isEmpty());
 }
 
-void TestSoilFrame::stateSurvivesActivations() {
-    choose(kTestSoil);
-    frame_->EditRo0()->setText(u"55"_s);
-    frame_->EditPKV()->setText(u"1,2"_s);
-    frame_->SaveSoilState();
-    QCOMPARE(frame_->SavedGrunt(), kTestSoil);
-    choose(u"песок"_s);
-    frame_->EditPKV()->setText(u"3"_s);
-    frame_->InitSoil();
-    QCOMPARE(frame_->ComboGrunt()->currentText(), kTestSoil);
-    QCOMPARE(frame_->EditRo0()->text(), u"55"_s);
-    QCOMPARE(frame_->EditPKV()->text(), u"1,2"_s);
-    QCOMPARE(frame_->EditRo()->text(), u"66"_s);
-    QCOMPARE(frame_->lblRMinMax()->text(), u"(40 - 60)"_s);
-}
-
-void TestSoilFrame::vanishedSoilFallsBackToLoam() {
-    choose(kTestSoil);
-    frame_->EditRo0()->setText(u"55"_s);
-    frame_->EditPKV()->setText(u"1,2"_s);
-    frame_->SaveSoilState();
-    QVERIFY(data_->removeSoil(kTestSoil));
-    frame_->InitSoil();
-    QCOMPARE(frame_->ComboGrunt()->findText(kTestSoil), -1);
-    QCOMPARE(frame_->ComboGrunt()->currentText(), u"суглинок"_s);
-    QCOMPARE(frame_->EditRo0()->text(), u"100"_s);
-    QCOMPARE(frame_->EditPKV()->text(), u"1,2"_s); // the coefficient is not the soil's
-    QCOMPARE(frame_->EditRo()->text(), u"120"_s);
-}
-
 void TestSoilFrame::missingLoamSelectsNothing() {
     QVERIFY(data_->removeSoil(u"суглинок"_s));
-    SoilFrame fresh(data_->data(), window_.get());
-    fresh.InitSoil();
+    SoilFrame fresh(window_.get());
+    SoilDriver driver(&fresh, data_->data());
+    driver.open();
     QCOMPARE(fresh.ComboGrunt()->currentIndex(), -1);
     QCOMPARE(fresh.EditRo0()->text(), u"0"_s);
     QVERIFY(fresh.lblRMinMax()->text().isEmpty());
@@ -436,17 +437,19 @@ void TestSoilFrame::dialogButtonsWaitForTheirDialogs() {
     QCOMPARE(opened, 3);
 }
 
-void TestSoilFrame::raisesChangeSignals() {
-    QSignalSpy soil(frame_, &SoilFrame::soilChanged);
-    QSignalSpy ro0(frame_, &SoilFrame::measuredRoChanged);
-    QSignalSpy pkv(frame_, &SoilFrame::coefficientChanged);
+void TestSoilFrame::handsEditsOn() {
+    // Each edit is handed on once; what the state then shows is not handed back.
+    QSignalSpy edited(frame_, &SoilFrame::edited);
     choose(kTestSoil);
-    QCOMPARE(soil.count(), 1);
-    QCOMPARE(ro0.count(), 1); // the default resistivity
+    QCOMPARE(edited.count(), 1);
+    QCOMPARE(edited.takeFirst(), (QVariantList{u"ComboGrunt"_s, kTestSoil}));
+    QCOMPARE(frame_->EditRo0()->text(), u"50"_s);
     QTest::keyClicks(frame_->EditPKV(), u"5"_s);
-    QCOMPARE(pkv.count(), 1);
+    QCOMPARE(edited.takeFirst(), (QVariantList{u"EditPKV"_s, u"15"_s}));
     clickStep(1, true);
-    QCOMPARE(ro0.count(), 2);
+    QCOMPARE(edited.takeFirst(), (QVariantList{u"EditRo0"_s, u"51"_s}));
+    QVERIFY(edited.isEmpty());
+    QCOMPARE(frame_->EditRo()->text(), u"765"_s);
 }
 
 void TestSoilFrame::tabOrder() {

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -31,6 +32,7 @@ private slots:
     void confirmedDialogWritesTheResistivityAndRemembersTheLayers();
     void anotherCalculatorStartsWithCoefficientsOfOne();
     void cancelChangesNothing();
+    void confirmedLayersOpenAgainWhileTheirSoilIsListed();
     void zeroThicknessIsRefusedAndTheLayersKept();
     void aDataModuleMadeWhereAnotherStoodGetsADialogOfItsOwn();
 
@@ -219,6 +221,36 @@ void TestEquivalentResistivityDialog::cancelChangesNothing() {
     QVERIFY(link.lastLayers().isEmpty());
     QVERIFY(link.saved().isEmpty());
     QVERIFY(rec_->messages.isEmpty());
+}
+
+void TestEquivalentResistivityDialog::confirmedLayersOpenAgainWhileTheirSoilIsListed() {
+    EquivalentResistivityDialog& f = pekvForm(*folder_->data, nullptr);
+    f.setHandOver(std::nullopt);
+    f.activate();
+    f.show();
+    fill(f, u"супесь"_s, u"300"_s, u"суглинок"_s, u"60"_s, u"2"_s);
+    f.pFrame2()->EditPKV()->setText(u"1,5"_s);
+    QCOMPARE(f.pFrame2()->EditRo()->text(), u"90"_s);
+    QTest::mouseClick(f.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
+    QVERIFY(rec_->messages.isEmpty());
+
+    // Changed, then cancelled: the confirmed soils and p0 come back; a first use's Kп are 1.
+    fill(f, u"песок"_s, u"700"_s, u"песок"_s, u"800"_s, u"2"_s);
+    f.reject();
+    f.activate();
+    QCOMPARE(f.currentTexts(), (QStringList{u"супесь"_s, u"300"_s, u"1"_s, u"суглинок"_s, u"60"_s, u"1"_s, u"2"_s}));
+    QCOMPARE(f.pFrame1()->lblRMinMax()->text(), u"(150 - 400)"_s);
+    QCOMPARE(f.pFrame2()->EditRo()->text(), u"60"_s);
+
+    // A confirmed soil since removed from the dictionary gives way to loam with its own p0.
+    DataTable& soils = (*folder_->data)[u"P_udel.DB"_s];
+    QVERIFY(soils.locate(u"Grunt"_s, u"супесь"_s) && soils.remove());
+    f.activate();
+    QCOMPARE(f.pFrame1()->ComboGrunt()->findText(u"супесь"_s), -1);
+    QCOMPARE(f.currentTexts().mid(0, 3), (QStringList{u"суглинок"_s, u"100"_s, u"1"_s}));
+    QCOMPARE(f.pFrame1()->EditRo()->text(), u"100"_s);
+    QCOMPARE(f.pFrame2()->EditRo0()->text(), u"60"_s);
+    f.reject();
 }
 
 void TestEquivalentResistivityDialog::zeroThicknessIsRefusedAndTheLayersKept() {

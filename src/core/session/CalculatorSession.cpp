@@ -206,11 +206,11 @@ void CalculatorSession::refillSoils(bool keep) {
     const QStringList& soilNames = soilNames_;
     for (int i = 0; i < soils_.size(); ++i) {
         Soil& soil = soils_[i];
-        const bool kept = keep && !soil.name.isEmpty() && soilNames.contains(soil.name);
+        const QString had = keep ? soil.name : QString();
         const QString measured = soil.measured;
         const QString coefficient = soil.coefficient;
-        if (!kept)
-            soil.name = soilNames.contains(defaultSoilName()) ? defaultSoilName() : QString();
+        soil.name = listedSoil(had, soilNames);
+        const bool kept = !had.isEmpty() && soil.name == had;
         soilTypeChosen(i);
         soilFrameChanged(i, true);
         if (!kept)

@@ -24,6 +24,8 @@ void SoilState::chooseType(const QString& type, const FrameData& data) {
         max = soil->max;
         rangeText = soilRangeLabel(soil->minText, soil->maxText);
         measured = soil->defaultText;
+        if (const auto s = data.resistivitySteps(max))
+            steps = *s;
     } else {
         min = max = 0;
         rangeText.clear();
@@ -36,6 +38,22 @@ void SoilState::updateCalculated() {
     const auto k = positive(coefficient);
     if (p0 && k)
         calculated = formatGeneral(calculatedResistivity(*p0, *k));
+}
+
+void SoilState::edit(const QString& field, const QString& text, const FrameData& data) {
+    if (field == u"ComboGrunt"_s)
+        chooseType(text, data);
+    else if (field == u"EditRo0"_s)
+        measured = text;
+    else if (field == u"EditPKV"_s)
+        coefficient = text;
+    updateCalculated();
+}
+
+QString listedSoil(const QString& had, const QStringList& names) {
+    if (!had.isEmpty() && names.contains(had))
+        return had;
+    return names.contains(defaultSoilName()) ? defaultSoilName() : QString();
 }
 
 std::optional<double> queryResistivity(const std::optional<QString>& text, QStringList* said) {

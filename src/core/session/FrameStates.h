@@ -24,12 +24,23 @@ struct SoilState {
     QString measured = QStringLiteral("0");
     QString coefficient = QStringLiteral("1");
     QString calculated;
+    // The steps of p0's buttons, after the soil's upper bound; a soil no steps row covers keeps the
+    // last ones (none at first).
+    std::array<double, 3> steps = {0, 0, 0};
 
-    // A soil type chosen: its range and its default p0; a soil the tables lack has neither, and p0 0.
+    // A soil type chosen: its range, its default p0 and its steps; a soil the tables lack has no
+    // range, and p0 0.
     void chooseType(const QString& type, const FrameData& data);
     // p = p0·Kп; left as it stands while either is no positive number.
     void updateCalculated();
+    // What a user does in a frame with no calculator behind it: a soil type chosen (ComboGrunt), p0
+    // (EditRo0) or Kп (EditPKV) typed; p follows.
+    void edit(const QString& field, const QString& text, const FrameData& data);
 };
+
+// The soil a frame shows over the soils listed now: the one it had while that is still listed,
+// otherwise the default soil, none when that is not listed either.
+QString listedSoil(const QString& had, const QStringList& names);
 
 // The construction frame: the size-list mode, the constructions and sizes it offers, the ones
 // chosen and the diameters shown (the size itself, and the equivalent one for angle and strip).

@@ -435,7 +435,7 @@ void CalculatorWindowBuilder::buildFrames(QBoxLayout* right, QWidget* parent) {
 QWidget* CalculatorWindowBuilder::buildSoilPage(int index, QWidget* parent) {
     const SoilFrameSetup& f = d_.soilFrames[index];
     if (!pageHasOwnParts(d_, index)) {
-        auto* frame = new SoilFrame(data_, parent);
+        auto* frame = new SoilFrame(parent);
         frame->setObjectName(f.name);
         if (!f.resistivityLabel.isEmpty())
             if (auto* label = frame->findChild<QLabel*>(QStringLiteral("lblRo")))
@@ -482,7 +482,7 @@ QWidget* CalculatorWindowBuilder::buildSoilPage(int index, QWidget* parent) {
     row->addLayout(left);
 
     auto* column = new QVBoxLayout;
-    auto* frame = new SoilFrame(data_, page);
+    auto* frame = new SoilFrame(page);
     frame->setObjectName(f.name);
     if (!f.resistivityLabel.isEmpty())
         if (auto* label = frame->findChild<QLabel*>(QStringLiteral("lblRo")))

@@ -26,7 +26,6 @@ void CalculatorWindow::loadPagePictures() {
 void CalculatorWindow::wireSoilFrames() {
     // The frames show the session's states and hand the user's edits on to it.
     for (const SoilSlot& slot : std::as_const(ui_.soils)) {
-        slot.frame->attach();
         connect(slot.frame, &SoilFrame::edited, this,
                 [this, frame = slot.setup->name](const QString& field, const QString& text) {
                     // A soil chosen from the list is done at once: its message may be a box.

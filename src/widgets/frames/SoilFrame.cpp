@@ -6,7 +6,6 @@
 #include "widgets/common/FormProcedures.h"
 #include "core/rules/SoilRules.h"
 #include "widgets/common/SpinButton.h"
-#include "store/StoredFrameData.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -30,8 +29,7 @@ QHBoxLayout* row(QVBoxLayout* into) {
 }
 } // namespace
 
-SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
-    : QFrame(parent), reference_(std::make_unique<StoredFrameData>(data, StoredFrameData::Reading::Live)) {
+SoilFrame::SoilFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("pFrame"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -110,23 +108,10 @@ SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
     onUserLeave(editRo0_, [this] { checkMeasuredOnLeave(); });
     pkvChecks_ = makeNumericInput(editPKV_);
 
-    connect(comboGrunt_, &QComboBox::currentIndexChanged, this, [this] {
-        if (attached_)
-            return emit edited(u"ComboGrunt"_s, comboGrunt_->currentText());
-        applySoilType();
-    });
-    connect(editRo0_, &QLineEdit::textChanged, this, [this] {
-        if (attached_)
-            return emit edited(u"EditRo0"_s, editRo0_->text());
-        UpdateCalculatedRo();
-        emit measuredRoChanged();
-    });
-    connect(editPKV_, &QLineEdit::textChanged, this, [this] {
-        if (attached_)
-            return emit edited(u"EditPKV"_s, editPKV_->text());
-        UpdateCalculatedRo();
-        emit coefficientChanged();
-    });
+    connect(comboGrunt_, &QComboBox::currentIndexChanged, this,
+            [this] { emit edited(u"ComboGrunt"_s, comboGrunt_->currentText()); });
+    connect(editRo0_, &QLineEdit::textChanged, this, [this] { emit edited(u"EditRo0"_s, editRo0_->text()); });
+    connect(editPKV_, &QLineEdit::textChanged, this, [this] { emit edited(u"EditPKV"_s, editPKV_->text()); });
     connect(btnParamShag_, &QToolButton::clicked, this, [this] {
         if (stepSettingsDialog_)
             stepSettingsDialog_();
@@ -141,27 +126,8 @@ SoilFrame::SoilFrame(DataModule& data, QWidget* parent)
 
 SoilFrame::~SoilFrame() = default;
 
-void SoilFrame::InitSoil() {
-    const QStringList names = reference_->soilNames();
-    // A soil renamed or deleted in the dictionary falls back to the default.
-    const bool restore = !savedGrunt_.isEmpty() && names.contains(savedGrunt_);
-    {
-        const QSignalBlocker block(comboGrunt_);
-        comboGrunt_->clear();
-        comboGrunt_->addItems(names);
-        comboGrunt_->setCurrentIndex(int(names.indexOf(restore ? savedGrunt_ : defaultSoilName())));
-    }
-    applySoilType();
-    if (!restore)
-        return;
-    if (!savedRo0_.isEmpty())
-        editRo0_->setText(savedRo0_);
-    if (!savedPKV_.isEmpty())
-        editPKV_->setText(savedPKV_);
-}
-
 void SoilFrame::showState(const SoilState& state, const QStringList& soils) {
-    const bool newSoil = state.name != state_.name || state.rangeText != state_.rangeText;
+    const bool newSteps = state.steps != state_.steps;
     state_ = state;
     {
         const QSignalBlocker block(comboGrunt_);
@@ -185,45 +151,10 @@ void SoilFrame::showState(const SoilState& state, const QStringList& soils) {
             const QSignalBlocker block(edit);
             edit->setText(text);
         }
-    if (newSoil && !state.rangeText.isEmpty())
-        applySteps(state.max);
-}
-
-void SoilFrame::SaveSoilState() {
-    savedGrunt_ = comboGrunt_->currentText();
-    savedRo0_ = editRo0_->text();
-    savedPKV_ = editPKV_->text();
-}
-
-void SoilFrame::applySoilType() {
-    state_.chooseType(comboGrunt_->currentIndex() >= 0 ? comboGrunt_->currentText() : QString(), *reference_);
-    lblRMinMax_->setText(state_.rangeText);
-    // The new p0 is handled as typed: its own change follows first.
-    editRo0_->setText(state_.measured);
-    if (!state_.rangeText.isEmpty())
-        applySteps(state_.max);
-    emit soilChanged();
-}
-
-void SoilFrame::applySteps(double maxValue) {
-    if (const auto steps = reference_->resistivitySteps(maxValue))
-        for (int i = 0; i < 3; ++i) {
-            steps_[i] = (*steps)[i];
-            shag_[i]->setStep(steps_[i]);
-        }
-}
-
-void SoilFrame::UpdateCalculatedRo() {
-    state_.measured = editRo0_->text();
-    state_.coefficient = editPKV_->text();
-    state_.calculated = editRo_->text(); // a selection run may have written it
-    state_.updateCalculated();
-    showCalculated();
-}
-
-void SoilFrame::showCalculated() {
-    if (editRo_->text() != state_.calculated)
-        editRo_->setText(state_.calculated);
+    if (newSteps)
+        for (int i = 0; i < 3; ++i)
+            if (state.steps[i] > 0)
+                shag_[i]->setStep(state.steps[i]);
 }
 
 std::optional<double> SoilFrame::MeasuredRo(bool report) const {
@@ -271,7 +202,7 @@ void SoilFrame::checkMeasuredOnLeave() {
 }
 
 void SoilFrame::stepUp(int i) {
-    const double s = steps_[i];
+    const double s = state_.steps[i];
     if (s <= 0)
         return;
     if (const auto v = numberOrReport(editRo0_); v && soilStepUpAllowed(*v, s, state_.max))
@@ -279,7 +210,7 @@ void SoilFrame::stepUp(int i) {
 }
 
 void SoilFrame::stepDown(int i) {
-    const double s = steps_[i];
+    const double s = state_.steps[i];
     if (s <= 0)
         return;
     if (const auto v = numberOrReport(editRo0_); v && soilStepDownAllowed(*v, s, state_.min))

@@ -3,6 +3,7 @@
 #include "core/common/NumberText.h"
 #include "core/rules/SoilRules.h"
 #include "store/DataModule.h"
+#include "store/StoredFrameData.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/common/FormProcedures.h"
 #include "widgets/common/HelpViewer.h"
@@ -24,7 +25,8 @@ using namespace Qt::StringLiterals;
 
 namespace kz {
 
-EquivalentResistivityDialog::EquivalentResistivityDialog(DataModule& data, QWidget* parent) : QDialog(parent) {
+EquivalentResistivityDialog::EquivalentResistivityDialog(DataModule& data, QWidget* parent)
+    : QDialog(parent), reference_(std::make_unique<StoredFrameData>(data, StoredFrameData::Reading::Live)) {
     setObjectName(QStringLiteral("TPekvForm"));
     setWindowTitle(u"Эквивалентное удельное сопротивление грунта."_s);
     setHelpContext(this, 13);
@@ -33,10 +35,15 @@ EquivalentResistivityDialog::EquivalentResistivityDialog(DataModule& data, QWidg
     auto* layout = new QVBoxLayout(this);
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("PageControl1"));
-    upper_ = new SoilFrame(data, pages_);
+    upper_ = new SoilFrame(pages_);
     upper_->setObjectName(QStringLiteral("pFrame1"));
-    lower_ = new SoilFrame(data, pages_);
+    lower_ = new SoilFrame(pages_);
     lower_->setObjectName(QStringLiteral("pFrame2"));
+    for (int i = 0; i < 2; ++i)
+        connect(frame(i), &SoilFrame::edited, this, [this, i](const QString& field, const QString& text) {
+            layers_[i].edit(field, text, *reference_);
+            frame(i)->showState(layers_[i], soilNames_);
+        });
     pages_->addTab(upper_, u"Верхний слой грунта"_s);
     pages_->addTab(lower_, u"Нижний слой грунта"_s);
     layout->addWidget(pages_);
@@ -81,60 +88,69 @@ EquivalentResistivityDialog::EquivalentResistivityDialog(DataModule& data, QWidg
     connect(help, &QPushButton::clicked, this, [] { showHelp(13); });
 }
 
-void EquivalentResistivityDialog::restoreFrame(SoilFrame* frame, const QString& soil, const QString& p0, const QString& kp) {
-    QComboBox* combo = frame->ComboGrunt();
-    const int index = combo->findText(soil, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    // A soil since removed from the dictionary leaves the frame without one.
-    if (index == combo->currentIndex() && index >= 0)
-        frame->applySoilType();
-    else
-        combo->setCurrentIndex(index);
-    frame->EditRo0()->setText(p0);
-    frame->EditPKV()->setText(kp);
-}
+EquivalentResistivityDialog::~EquivalentResistivityDialog() = default;
 
 void EquivalentResistivityDialog::activate() {
-    upper_->InitSoil();
-    lower_->InitSoil();
+    soilNames_ = reference_->soilNames();
+    for (int i = 0; i < 2; ++i) {
+        SoilState& layer = layers_[i];
+        const SoilState& kept = confirmed_[i];
+        layer.chooseType(listedSoil(kept.name, soilNames_), *reference_);
+        if (!kept.name.isEmpty() && layer.name == kept.name) {
+            if (!kept.measured.isEmpty())
+                layer.measured = kept.measured;
+            if (!kept.coefficient.isEmpty())
+                layer.coefficient = kept.coefficient;
+        }
+        layer.updateCalculated();
+    }
     pages_->setCurrentIndex(0);
     if (!restore_ || restore_->size() < 7) {
-        upper_->EditPKV()->setText(QStringLiteral("1"));
-        lower_->EditPKV()->setText(QStringLiteral("1"));
-        return;
+        for (SoilState& layer : layers_)
+            layer.edit(u"EditPKV"_s, u"1"_s, *reference_);
+    } else {
+        const PekvTexts& t = *restore_;
+        for (int i = 0; i < 2; ++i) {
+            SoilState& layer = layers_[i];
+            // A soil since removed from the dictionary leaves the layer without one.
+            layer.chooseType(soilNames_.contains(t[3 * i]) ? t[3 * i] : QString(), *reference_);
+            layer.measured = t[3 * i + 1];
+            layer.coefficient = t[3 * i + 2];
+            layer.updateCalculated();
+        }
+        editH_->setText(t[6]);
     }
-    const PekvTexts& t = *restore_;
-    restoreFrame(upper_, t[0], t[1], t[2]);
-    restoreFrame(lower_, t[3], t[4], t[5]);
-    editH_->setText(t[6]);
+    showLayers();
+}
+
+void EquivalentResistivityDialog::showLayers() {
+    for (int i = 0; i < 2; ++i)
+        frame(i)->showState(layers_[i], soilNames_);
 }
 
 PekvTexts EquivalentResistivityDialog::currentTexts() const {
-    return {upper_->ComboGrunt()->currentText(),
-            upper_->EditRo0()->text(),
-            upper_->EditPKV()->text(),
-            lower_->ComboGrunt()->currentText(),
-            lower_->EditRo0()->text(),
-            lower_->EditPKV()->text(),
+    return {layers_[0].name, layers_[0].measured, layers_[0].coefficient,
+            layers_[1].name, layers_[1].measured, layers_[1].coefficient,
             editH_->text()};
 }
 
 bool EquivalentResistivityDialog::checkBeforeClosing() {
-    for (const SoilFrame* f : {upper_, lower_})
-        if (f->EditPKV()->text().isEmpty() || f->ComboGrunt()->currentText().isEmpty() ||
-            f->EditRo0()->text().isEmpty()) {
+    for (const SoilState& layer : layers_)
+        if (layer.coefficient.isEmpty() || layer.name.isEmpty() || layer.measured.isEmpty()) {
             dialogs().showMessage(pekv::fillAllMessage());
             return false;
         }
-    for (SoilFrame* f : {upper_, lower_}) {
-        const auto p0 = parseNumber(f->EditRo0()->text());
-        if (!p0 || *p0 < f->RoMin() || *p0 > f->RoMax()) {
-            pages_->setCurrentWidget(f);
-            dialogs().showMessage(soilRangeMessage(f->RoMin(), f->RoMax()));
+    for (int i = 0; i < 2; ++i) {
+        const SoilState& layer = layers_[i];
+        const auto p0 = parseNumber(layer.measured);
+        if (!p0 || *p0 < layer.min || *p0 > layer.max) {
+            pages_->setCurrentWidget(frame(i));
+            dialogs().showMessage(soilRangeMessage(layer.min, layer.max));
             return false;
         }
     }
-    const auto rho1 = parseNumber(upper_->EditRo()->text());
-    const auto rho2 = parseNumber(lower_->EditRo()->text());
+    const auto rho1 = parseNumber(layers_[0].calculated);
+    const auto rho2 = parseNumber(layers_[1].calculated);
     if (!rho1 || !rho2 || !pekv::layersDifferEnough(*rho1, *rho2)) {
         dialogs().showMessage(pekv::layersMessage());
         return false;
@@ -145,10 +161,8 @@ bool EquivalentResistivityDialog::checkBeforeClosing() {
 void EquivalentResistivityDialog::done(int result) {
     if (result == QDialog::Accepted && !checkBeforeClosing())
         return;
-    if (result == QDialog::Accepted) {
-        upper_->SaveSoilState();
-        lower_->SaveSoilState();
-    }
+    if (result == QDialog::Accepted)
+        confirmed_ = layers_;
     QDialog::done(result);
 }
 
@@ -173,12 +187,12 @@ bool EquivalentResistivityLink::run(QWidget* calculator, const Size& sizeOf) {
     form.activate();
     if (dialogs().execModal(&form) != QDialog::Accepted)
         return false;
-    const auto rho1 = parseNumber(form.pFrame1()->EditRo()->text());
-    const auto rho2 = parseNumber(form.pFrame2()->EditRo()->text());
+    const auto rho1 = parseNumber(form.layer(0).calculated);
+    const auto rho2 = parseNumber(form.layer(1).calculated);
     const auto h = parseNumber(form.EditH()->text());
     // The layers are kept whatever follows: nothing the user chose is lost.
     saved_ = form.currentTexts();
-    layers_ = {form.pFrame1()->EditRo()->text(), form.pFrame2()->EditRo()->text(), form.EditH()->text()};
+    layers_ = {form.layer(0).calculated, form.layer(1).calculated, form.EditH()->text()};
     const auto size = sizeOf ? sizeOf() : std::nullopt;
     const auto rho = rho1 && rho2 && h && size ? pekv::equivalentResistivity(form_, *rho1, *rho2, *h, *size)
                                                : std::nullopt;

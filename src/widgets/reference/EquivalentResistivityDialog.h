@@ -1,10 +1,13 @@
 #pragma once
 
 #include "core/rules/PekvRules.h"
+#include "core/session/FrameStates.h"
 
 #include <QDialog>
 #include <QStringList>
+#include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QCheckBox;
@@ -15,6 +18,7 @@ namespace kz {
 
 class DataModule;
 class SoilFrame;
+class StoredFrameData;
 
 // What a calculator keeps of its last confirmed two-layer soil: upper soil, its p0 and Kп, lower
 // soil, its p0 and Kп, the upper layer's thickness H (texts, in this order; empty until the
@@ -22,18 +26,24 @@ class SoilFrame;
 using PekvTexts = QStringList;
 
 // "Эквивалентное удельное сопротивление грунта.": the upper and the lower soil layer, each on a
-// soil frame of its own, and the thickness of the upper layer. OK is refused until both layers
-// are filled, within their soils' ranges and differ by a factor of 2 at least.
+// soil frame of its own, and the thickness of the upper layer. The dialog holds both layers' states
+// and its frames show them. OK is refused until both layers are filled, within their soils'
+// ranges and differ by a factor of 2 at least.
 class EquivalentResistivityDialog : public QDialog {
     Q_OBJECT
 public:
     explicit EquivalentResistivityDialog(DataModule& data, QWidget* parent = nullptr);
+    ~EquivalentResistivityDialog() override;
 
     // The calling calculator's saved texts to restore on activation; nullopt for a first use.
     void setHandOver(const std::optional<PekvTexts>& restore) { restore_ = restore; }
-    // FormActivate: both frames initialised, then restored or their coefficients set to 1.
+    // Both layers over the soils listed now: each keeps the soil, p0 and Kп last confirmed while that
+    // soil is still listed, or takes the default soil; then the calculator's saved texts are
+    // restored, or, for a first use, both coefficients set to 1.
     void activate();
     PekvTexts currentTexts() const;
+    // The upper (0) or the lower (1) layer as it stands.
+    const SoilState& layer(int i) const { return layers_[i]; }
 
     SoilFrame* pFrame1() const { return upper_; }
     SoilFrame* pFrame2() const { return lower_; }
@@ -44,8 +54,13 @@ public:
 
 private:
     bool checkBeforeClosing();
-    void restoreFrame(SoilFrame* frame, const QString& soil, const QString& p0, const QString& kp);
+    SoilFrame* frame(int i) const { return i == 0 ? upper_ : lower_; }
+    void showLayers();
 
+    std::unique_ptr<StoredFrameData> reference_;
+    QStringList soilNames_;
+    std::array<SoilState, 2> layers_;
+    std::array<SoilState, 2> confirmed_;
     std::optional<PekvTexts> restore_;
     QTabWidget* pages_;
     SoilFrame* upper_;
