@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     auto* right = new QVBoxLayout;
     auto* soil = new SoilFrame(&window);
     right->addWidget(soil);
-    auto* section = new SectionFrame(data, &window);
+    auto* section = new SectionFrame(&window);
     right->addWidget(section);
     right->addStretch(1);
     main->addLayout(right, 1);
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     const QString kind = u"вертикальный"_s;
     SectionState state;
     QStringList said;
-    section->attach(QStringLiteral("D"), QStringLiteral("B"), soil->EditRo(), kind);
+    section->attach(QStringLiteral("D"), QStringLiteral("B"), kind);
     state.refresh(frameData, soil->EditRo()->text(), kind, &said);
     if (args.contains(QStringLiteral("--strip"))) {
         state.construction = u"сталь полосовая"_s;

@@ -1,11 +1,38 @@
 #include "store/KorGrRules.h"
 
+#include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "core/rules/SectionRules.h"
 
 using namespace Qt::StringLiterals;
 
 namespace kz {
+
+void locateCorrosionRows(DataModule& data, double p, const QString& kind, int mode, const QString& construction,
+                         const QString& size) {
+    DataTable* classes = data.table(u"korgrunt0.db"_s);
+    DataTable* kinds = data.table(u"korgrunt1.DB"_s);
+    DataTable* statuses = data.table(u"korgrunt2.DB"_s);
+    DataTable* constructs = data.table(u"korgrunt3.DB"_s);
+    DataTable* sizes = data.table(u"korgrunt4.DB"_s);
+    if (!classes || !classes->isOpen())
+        return;
+    bool found = false;
+    for (classes->first(); !classes->eof(); classes->next()) {
+        if (classes->asFloat(u"Pmin"_s) < p && classes->asFloat(u"Pmax"_s) >= p) {
+            found = true;
+            break;
+        }
+    }
+    if (!found || !kinds || !kinds->locate(u"Vid"_s, kind))
+        return;
+    if (!statuses || !statuses->locate(u"Status"_s, corrosionStatus(mode)))
+        return;
+    if (!constructs || !constructs->locate(u"Construct"_s, construction))
+        return;
+    if (sizes)
+        sizes->locate(u"Razmer"_s, size);
+}
 
 QStringList corrosionKindItems() {
     return {u"вертикальный"_s, u"горизонтальный"_s};

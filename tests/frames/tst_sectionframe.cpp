@@ -3,6 +3,7 @@
 #include "widgets/frames/SectionFrame.h"
 #include "core/rules/SectionRules.h"
 #include "core/session/FrameStates.h"
+#include "store/KorGrRules.h"
 #include "store/StoredFrameData.h"
 
 #include <QComboBox>
@@ -51,7 +52,7 @@ public:
     }
     void init(const QString& letterD, const QString& letterB, const QString& kind) {
         kind_ = kind;
-        frame_->attach(letterD, letterB, ro_, kind);
+        frame_->attach(letterD, letterB, kind);
         refresh();
     }
     // Another mode than the three keeps the one there is.
@@ -122,7 +123,7 @@ void TestSectionFrame::init() {
     window_ = std::make_unique<QWidget>();
     auto* layout = new QVBoxLayout(window_.get());
     ro_ = new QLineEdit(u"100"_s, window_.get());
-    frame_ = new SectionFrame(data_->data(), window_.get());
+    frame_ = new SectionFrame(window_.get());
     layout->addWidget(ro_);
     layout->addWidget(frame_);
     window_->show();
@@ -348,7 +349,8 @@ void TestSectionFrame::resistivityInNoClassEmptiesLists() {
     QCOMPARE(frame_->lblD()->text(), u"D - диаметр, м:"_s);
     QVERIFY(!frame_->EditDiam()->isVisible());
     QVERIFY(rec_->messages.isEmpty());
-    frame_->LocateCorrosionRow(); // nothing to find, nothing to fail
+    // Nothing to find, nothing to fail.
+    locateCorrosionRows(data_->data(), ro.toDouble(), kVertical, RecommendedSizes, QString(), QString());
 }
 
 void TestSectionFrame::resistivityNotANumberKeepsLists() {
@@ -391,7 +393,7 @@ void TestSectionFrame::sizeModeRoundTrip() {
 
 void TestSectionFrame::twoFramesQueryEachTheirOwn() {
     auto* ro2 = new QLineEdit(u"100"_s, window_.get());
-    auto* second = new SectionFrame(data_->data(), window_.get());
+    auto* second = new SectionFrame(window_.get());
     second->setObjectName(QStringLiteral("frmSech2"));
     window_->layout()->addWidget(ro2);
     window_->layout()->addWidget(second);
@@ -415,15 +417,7 @@ void TestSectionFrame::locateCorrosionRow() {
     DataTable& statuses = data_->table("korgrunt2.DB");
     DataTable& constructs = data_->table("korgrunt3.DB");
     DataTable& sizes = data_->table("korgrunt4.DB");
-    classes.first();
-    frame_->LocateCorrosionRow(); // all mode: nothing moves
-    QCOMPARE(classes.asString(QStringLiteral("Name")), u"высокая"_s);
-
-    ro_->setText(u"30"_s);
-    driver_->setMode(PermittedSizes);
-    choose(frame_->cmbSech(), u"сталь угловая"_s);
-    choose(frame_->cmbDiam(), u"0,05x0,05x0,005"_s);
-    frame_->LocateCorrosionRow();
+    locateCorrosionRows(data_->data(), 30, kVertical, PermittedSizes, u"сталь угловая"_s, u"0,05x0,05x0,005"_s);
     QCOMPARE(classes.asString(QStringLiteral("Name")), u"средняя"_s);
     QCOMPARE(kinds.asString(QStringLiteral("Vid")), kVertical);
     QCOMPARE(statuses.asString(QStringLiteral("Status")), u"допускается"_s);

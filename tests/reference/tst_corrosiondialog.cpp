@@ -367,6 +367,20 @@ void TestCorrosionDialog::calculatorOpensItOnItsConstruction() {
         QTest::mouseClick(korGrunt, Qt::LeftButton);
         QCOMPARE(shown, QStringLiteral("TKorGrFrm"));
         QCOMPARE(sech->currentText(), u"сталь угловая"_s);
+
+        // Outside the all mode it opens on the frame's status and construction.
+        QTest::mouseClick(w.frmSech1()->btnDopMat(), Qt::LeftButton);
+        sech->setCurrentIndex(sech->count() - 1);
+        const QString construction = sech->currentText();
+        QStringList located;
+        rec.onModal = [&](QDialog*) {
+            located = {(*folder.data)[u"korgrunt1.DB"_s].asString(u"Vid"_s),
+                       (*folder.data)[u"korgrunt2.DB"_s].asString(u"Status"_s),
+                       (*folder.data)[u"korgrunt3.DB"_s].asString(u"Construct"_s)};
+            return int(QDialog::Rejected);
+        };
+        QTest::mouseClick(korGrunt, Qt::LeftButton);
+        QCOMPARE(located, (QStringList{u"вертикальный"_s, u"допускается"_s, construction}));
     }
     // Without the dictionaries the button is off.
     TDVertFm w(*folder.data);

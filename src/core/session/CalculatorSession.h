@@ -121,6 +121,8 @@ public:
     const QStringList& soilNames() const { return soilNames_; }
     int sectionCount() const { return int(sections_.size()); }
     const SectionState& section(int index) const { return sections_[index]; }
+    // The calculated resistivity of the soil frame a construction frame follows; none without one.
+    std::optional<QString> sectionResistivity(int index) const { return sectionResistivity(sections_[index]); }
     // The text of an input or field by its batch name.
     QString text(const QString& name) const;
     // A drop-down list's items and a count's limits.

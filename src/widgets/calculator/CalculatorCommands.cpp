@@ -1,7 +1,9 @@
 #include "widgets/calculator/CalculatorCommands.h"
 
 #include "report/DocxWriter.h"
+#include "core/session/CalculatorSession.h"
 #include "store/DataModule.h"
+#include "store/KorGrRules.h"
 #include "widgets/calculator/CalcOrderViewer.h"
 #include "widgets/calculator/CalculatorWindow.h"
 #include "widgets/calculator/OwnHistory.h"
@@ -185,12 +187,26 @@ void CalculatorCommands::runSectionDictionary(bool corrosion) {
     const int front = window_.sectionInFront();
     SectionFrame* section = window_.ui_.sections[front].frame;
     if (corrosion)
-        section->LocateCorrosionRow();
+        locateCorrosion(front);
     else if (referenceDialogs().locateSteel)
         referenceDialogs().locateSteel(section->cmbSech()->currentText(), section->cmbDiam()->currentText());
     open(&window_);
     window_.session_->sectionsEdited(corrosion, front);
     window_.redraw();
+}
+
+void CalculatorCommands::locateCorrosion(int index) {
+    const CalculatorSession& session = *window_.session_;
+    const SectionState& section = session.section(index);
+    if (section.mode == AllSizes)
+        return;
+    QStringList said;
+    const auto p = queryResistivity(session.sectionResistivity(index), &said);
+    for (const QString& message : said)
+        dialogs().showMessage(message);
+    if (p)
+        locateCorrosionRows(data_, *p, window_.ui_.sections[index].setup->setup.electrodeKind, section.mode,
+                            section.construction, section.size);
 }
 
 const GeometryInput* CalculatorCommands::materialChoice() const {

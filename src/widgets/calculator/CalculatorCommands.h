@@ -38,6 +38,8 @@ private:
     void showCalcOrderViewer();
     void runSoilDictionary();
     void runSectionDictionary(bool corrosion);
+    // The corrosion dictionary opens where the construction frame stands (outside the all mode).
+    void locateCorrosion(int section);
     // The list input whose items come from the steels dictionary, if any.
     const GeometryInput* materialChoice() const;
     void runChoiceDictionary();

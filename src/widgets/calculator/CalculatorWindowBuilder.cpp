@@ -413,7 +413,7 @@ void CalculatorWindowBuilder::buildFrames(QBoxLayout* right, QWidget* parent) {
     for (const ConstructionFrameSetup& c : d_.constructionFrames) {
         if (c.page >= 0)
             continue;
-        auto* section = new SectionFrame(data_, parent);
+        auto* section = new SectionFrame(parent);
         section->setObjectName(c.name);
         right->addWidget(section);
         ui_.sections << SectionSlot{section, &c, nullptr};
@@ -492,7 +492,7 @@ QWidget* CalculatorWindowBuilder::buildSoilPage(int index, QWidget* parent) {
     for (const ConstructionFrameSetup& c : d_.constructionFrames) {
         if (c.page != index)
             continue;
-        auto* section = new SectionFrame(data_, page);
+        auto* section = new SectionFrame(page);
         section->setObjectName(c.name);
         column->addWidget(section);
         ui_.sections << SectionSlot{section, &c, nullptr};

@@ -35,7 +35,7 @@ void CalculatorWindow::wireSoilFrames() {
     }
     for (const SectionSlot& slot : std::as_const(ui_.sections)) {
         const ConstructionSetup& c = slot.setup->setup;
-        slot.frame->attach(c.letterD, c.letterB, slot.soil ? slot.soil->EditRo() : nullptr, c.electrodeKind);
+        slot.frame->attach(c.letterD, c.letterB, c.electrodeKind);
         const QString frame = slot.setup->name;
         connect(slot.frame, &SectionFrame::edited, this,
                 [this, frame](const QString& field, const QString& text) {

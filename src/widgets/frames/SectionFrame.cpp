@@ -6,7 +6,6 @@
 #include "widgets/common/FormProcedures.h"
 #include "core/rules/SectionRules.h"
 #include "store/TableProcedures.h"
-#include "store/DataModule.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -31,7 +30,7 @@ void setItems(QComboBox* list, const QStringList& items) {
 }
 } // namespace
 
-SectionFrame::SectionFrame(DataModule& data, QWidget* parent) : QFrame(parent), data_(data) {
+SectionFrame::SectionFrame(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("frmSech1"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -104,11 +103,9 @@ SectionFrame::SectionFrame(DataModule& data, QWidget* parent) : QFrame(parent), 
 
 SectionFrame::~SectionFrame() = default;
 
-void SectionFrame::attach(const QString& letterD, const QString& letterB, QWidget* roInput,
-                          const QString& kindWord) {
+void SectionFrame::attach(const QString& letterD, const QString& letterB, const QString& kindWord) {
     letterD_ = letterD;
     letterB_ = letterB;
-    roInput_ = roInput;
     kind_ = kindWord;
 }
 
@@ -157,53 +154,9 @@ int SectionFrame::GetSizeMode() const {
     return AllSizes;
 }
 
-std::optional<QString> SectionFrame::resistivity() const {
-    if (!roInput_)
-        return std::nullopt;
-    return controlText(roInput_);
-}
-
-void SectionFrame::say(const QStringList& said) const {
-    for (const QString& message : said)
-        dialogs().showMessage(message);
-}
-
 QString SectionFrame::diameterText() const {
     return usesEquivalentDiameter(constructionOf(cmbSech_->currentText())) ? editDiam_->text()
                                                                            : cmbDiam_->currentText();
-}
-
-void SectionFrame::LocateCorrosionRow() {
-    const int mode = GetSizeMode();
-    if (mode == AllSizes)
-        return;
-    QStringList said;
-    const auto p = queryResistivity(resistivity(), &said);
-    say(said);
-    if (!p)
-        return;
-    DataTable* classes = data_.table(QStringLiteral("korgrunt0.db"));
-    DataTable* kinds = data_.table(QStringLiteral("korgrunt1.DB"));
-    DataTable* statuses = data_.table(QStringLiteral("korgrunt2.DB"));
-    DataTable* constructs = data_.table(QStringLiteral("korgrunt3.DB"));
-    DataTable* sizes = data_.table(QStringLiteral("korgrunt4.DB"));
-    if (!classes || !classes->isOpen())
-        return;
-    bool found = false;
-    for (classes->first(); !classes->eof(); classes->next()) {
-        if (classes->asFloat(QStringLiteral("Pmin")) < *p && classes->asFloat(QStringLiteral("Pmax")) >= *p) {
-            found = true;
-            break;
-        }
-    }
-    if (!found || !kinds || !kinds->locate(QStringLiteral("Vid"), kind_))
-        return;
-    if (!statuses || !statuses->locate(QStringLiteral("Status"), corrosionStatus(mode)))
-        return;
-    if (!constructs || !constructs->locate(QStringLiteral("Construct"), cmbSech_->currentText()))
-        return;
-    if (sizes)
-        sizes->locate(QStringLiteral("Razmer"), cmbDiam_->currentText());
 }
 
 } // namespace kz

@@ -14,8 +14,6 @@ class QToolButton;
 
 namespace kz {
 
-class DataModule;
-
 // Construction frame: the steel construction of an electrode and its standard size, and the
 // diameter the formulas use, in one of three modes (SizeSetMode): all sizes of the steel tables, or
 // the constructions and sizes the soil-corrosion tables recommend or permit for the soil's
@@ -31,25 +29,20 @@ class DataModule;
 class SectionFrame : public QFrame {
     Q_OBJECT
 public:
-    explicit SectionFrame(DataModule& data, QWidget* parent = nullptr);
+    explicit SectionFrame(QWidget* parent = nullptr);
     ~SectionFrame() override;
 
-    // letterD is "D" or "d", letterB "B"; roInput holds the resistivity the corrosion dictionary is
-    // positioned by (the soil frame's EditRo); kindWord is "вертикальный" or "горизонтальный".
-    void attach(const QString& letterD, const QString& letterB, QWidget* roInput, const QString& kindWord);
+    // letterD is "D" or "d", letterB "B"; kindWord is "вертикальный" or "горизонтальный".
+    void attach(const QString& letterD, const QString& letterB, const QString& kindWord);
     void showState(const SectionState& state);
     // 0 all, 1 recommended, 2 permitted, as the buttons show it.
     int GetSizeMode() const;
-    // Positions korgrunt0..4 on the current soil class, kind, status, construction and size
-    // (only outside the all mode), before the corrosion dictionary is shown.
-    void LocateCorrosionRow();
 
     // The diameter the formulas use: EditDiam for angle and strip, cmbDiam otherwise.
     QString diameterText() const;
     QString LetterD() const { return letterD_; }
     QString LetterB() const { return letterB_; }
     QString ElectrodeKind() const { return kind_; }
-    QWidget* RoInput() const { return roInput_; }
 
     QComboBox* cmbSech() const { return cmbSech_; }
     QComboBox* cmbDiam() const { return cmbDiam_; }
@@ -68,16 +61,11 @@ signals:
     void modePressed(const QString& button);
 
 private:
-    // The soil frame's resistivity the lists follow; none without a soil frame.
-    std::optional<QString> resistivity() const;
     void showLabels();
-    void say(const QStringList& said) const;
 
-    DataModule& data_;
     SectionState state_;
     QString letterD_ = QStringLiteral("D");
     QString letterB_ = QStringLiteral("B");
-    QWidget* roInput_ = nullptr;
     QString kind_;
 
     QComboBox* cmbSech_;
