@@ -702,13 +702,9 @@ QWidget* CalculatorWindow::inputWidget(const QString& name) const {
 }
 
 QString CalculatorWindow::inputText(const QString& name) const {
-    if (const TableRowChoice* choice = ui_.rowChoices.value(name))
-        return choice->key();
-    if (const qsizetype dot = name.indexOf(u'.'); dot > 0)
-        if (const TableRowChoice* choice = ui_.rowChoices.value(name.left(dot))) {
-            const QString part = name.mid(dot + 1);
-            return choice->valueNames().contains(part) ? choice->value(part) : choice->code();
-        }
+    // A chosen row, its code and its values are the session's.
+    if (ui_.rowChoices.contains(name.section(u'.', 0, 0)))
+        return session_->text(name);
     if (name.endsWith(sizeSetModeInput())) {
         const SectionFrame* section = sectionOfMode(name);
         return section ? QString::number(section->GetSizeMode()) : QString();

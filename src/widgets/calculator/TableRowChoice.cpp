@@ -1,8 +1,8 @@
 #include "widgets/calculator/TableRowChoice.h"
 
+#include "core/common/ScopedCount.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"
-#include "core/common/NumberText.h"
 #include "widgets/common/FormProcedures.h"
 #include "widgets/reference/TableGrid.h"
 
@@ -17,17 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kz {
-
-namespace {
-// Counts nested writes by the program.
-struct Programmatic {
-    explicit Programmatic(int& n) : n_(n) { ++n_; }
-    ~Programmatic() { --n_; }
-    Programmatic(const Programmatic&) = delete;
-    Programmatic& operator=(const Programmatic&) = delete;
-    int& n_;
-};
-} // namespace
 
 TableRowChoice::TableRowChoice(const QString& name, const RowChoice& choice, DataModule& data,
                                QWidget* parent)
@@ -84,7 +73,7 @@ const RowTable* TableRowChoice::current() const {
 void TableRowChoice::setTableIndex(int index) {
     if (index < 0 || index >= choice_.tables.size())
         index = 0;
-    const Programmatic quiet(programmatic_);
+    const ScopedCount quiet(programmatic_);
     if (table_)
         disconnect(table_, nullptr, this, nullptr);
     index_ = index;
@@ -129,39 +118,10 @@ QString TableRowChoice::code() const {
                : QString();
 }
 
-QString TableRowChoice::value(const QString& name) const {
-    const RowTable* t = current();
-    if (!t || !hasRow())
-        return {};
-    for (const auto& [valueName, field] : t->values)
-        if (valueName == name)
-            return table_->isNull(field) ? QString() : formatGeneral(table_->asFloat(field));
-    return {};
-}
-
-QStringList TableRowChoice::valueNames() const {
-    QStringList names;
-    for (const RowTable& t : choice_.tables)
-        for (const auto& value : t.values)
-            if (!names.contains(value.first))
-                names << value.first;
-    return names;
-}
-
-QStringList TableRowChoice::keys() const {
-    QStringList all;
-    if (!table_ || !table_->isOpen())
-        return all;
-    const int field = table_->def().fieldIndex(choice_.keyField);
-    for (int row = 0; row < table_->recordCount(); ++row)
-        all << table_->valueAt(row, field).toString();
-    return all;
-}
-
 bool TableRowChoice::choose(const QString& keyOrCode) {
     if (!table_ || !table_->isOpen() || keyOrCode.isEmpty())
         return false;
-    const Programmatic quiet(programmatic_);
+    const ScopedCount quiet(programmatic_);
     bool found = table_->locate(choice_.keyField, keyOrCode);
     if (!found) {
         bool isCode = false;
@@ -170,11 +130,6 @@ bool TableRowChoice::choose(const QString& keyOrCode) {
     }
     tableMoved();
     return found;
-}
-
-QString TableRowChoice::emptyMessage() const {
-    const RowTable* t = current();
-    return t && table_ && table_->isOpen() && table_->isEmpty() ? t->emptyMessage : QString();
 }
 
 void TableRowChoice::tableMoved() {

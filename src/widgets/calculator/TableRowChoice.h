@@ -18,7 +18,8 @@ class TableNavigator;
 
 // A row of a reference table chosen as the current row of its grid (RowChoice): the tab page with
 // the table's picture, navigator, grid and legend, plus the key shown beside the input's caption
-// and the check box that goes with the choice. The row's code lives in the hidden count "Kod", so
+// and the check box that goes with the choice. The grid edits the table itself; the calculator
+// session reads the rows and follows the chosen one by its key (rowChanged). The row's code lives in the hidden count "Kod", so
 // that history, paste and a batch reach it as "<input>.Kod" like any other field.
 class TableRowChoice : public QWidget {
     Q_OBJECT
@@ -34,18 +35,12 @@ public:
     QLabel* keyLabel() const { return keyLabel_; }
     QCheckBox* check() const { return check_; }
 
-    // The chosen row: its key (empty without a row), its code and a value by the name the
-    // calculator reads it under, numbers in the general format.
+    // The row the grid stands on: its key (empty without a row) and its code.
     QString key() const;
     QString code() const;
-    QString value(const QString& name) const;
-    QStringList valueNames() const;
     bool hasRow() const;
     // Chooses the row with this key, or else with this code; false when there is none.
     bool choose(const QString& keyOrCode);
-    QStringList keys() const;
-    // What the window's message line says while the table is empty.
-    QString emptyMessage() const;
 
 signals:
     // The chosen row changed: by the user in the grid or the navigator, or by the program
