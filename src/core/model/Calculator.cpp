@@ -210,8 +210,8 @@ QMap<QString, QString> Calculator::link(const CalcInputs&, const QString&) const
 
 QString Calculator::rangeLabel(const CalcInputs&, const QString& label) const {
     for (const GeometryInput& g : d_.geometry)
-        if (g.rangeName == label)
-            return g.rangeText;
+        if (g.range.name == label)
+            return g.range.text;
     return {};
 }
 
@@ -274,14 +274,14 @@ bool withinStepBound(const CalcInputs& in, const QString& input, double step,
 bool Calculator::allowStepDown(const CalcInputs& in, const QString& input, double step) const {
     for (const GeometryInput& g : d_.geometry)
         if (g.name == input)
-            return withinStepBound(in, input, step, g.stepFloor, -1);
+            return withinStepBound(in, input, step, g.steps.floor, -1);
     return true;
 }
 
 bool Calculator::allowStepUp(const CalcInputs& in, const QString& input, double step) const {
     for (const GeometryInput& g : d_.geometry)
         if (g.name == input)
-            return withinStepBound(in, input, step, g.stepCeiling, 1);
+            return withinStepBound(in, input, step, g.steps.ceiling, 1);
     return true;
 }
 

@@ -158,34 +158,47 @@ struct RadioList {
     int columns = 1;
 };
 
+// The step-button pairs beside an edit line.
+struct StepButtons {
+    QList<double> sizes;  // one pair per step, largest first
+    QString prefix;       // the pairs are named prefix + "1", "01", "001" ... by step
+    QStringList names;    // or by these names, in the order of the steps
+    // A step down only while value − step stays at or above the floor, a step up only while
+    // value + step stays at or below the ceiling.
+    std::optional<double> floor;
+    std::optional<double> ceiling;
+};
+
+// A label beside an input, such as the range of its permissible values (RangeLabelText).
+struct RangeLabel {
+    QString name; // its object name; none when empty
+    QString text; // its design text
+    QString hint;
+    // Inputs it is computed from: a change of one of them recomputes it. "cmbDiam" stands for the
+    // construction frame's section. Empty: the label keeps its design text.
+    QStringList follows;
+};
+
+// A tool button after an edit line's step buttons: a dialog that computes the value.
+struct InputButton {
+    QString name; // none when empty
+    QString hint;
+    QString needs; // enabled only while this input is filled
+};
+
 struct GeometryInput {
-    QString name;          // object name, e.g. "EditDlina"
-    QString label;         // "L - длина стержня, м:"
-    QString defaultText;   // "5"
-    QList<double> steps;   // one step-button pair per step, largest first
-    QString spinPrefix;    // the pairs are named prefix + "1", "01", "001" ... by step
-    QStringList spinNames; // or by these names, in the order of the steps
-    QString rangeName;     // optional range label beside the input
-    QString rangeText;
-    QString rangeHint;
-    // A second label beside the input, computed like the range label (RangeLabelText).
-    QString range2Name;
-    QString range2Hint;
-    QStringList range2Follows;
-    // Inputs the range label is computed from: a change of one of them recomputes it
-    // (RangeLabelText). "cmbDiam" stands for the construction frame's section. Empty: the label
-    // keeps its design text.
-    QStringList rangeFollows;
+    QString name;        // object name, e.g. "EditDlina"
+    QString label;       // "L - длина стержня, м:"
+    QString defaultText; // "5"
+    StepButtons steps;
+    RangeLabel range;
+    RangeLabel range2; // a second label beside the input
     // The caption itself may follow other inputs (a lattice type renames the cell's sides): its
     // object name (default "lbl" + name) and the inputs it is recomputed from, like a range label.
     QString labelName;
     QStringList labelFollows;
     // The hint of the input itself.
     QString hint;
-    // Bounds of the step buttons: a step down only while value − step stays at or above the
-    // floor, a step up only while value + step stays at or below the ceiling.
-    std::optional<double> stepFloor;
-    std::optional<double> stepCeiling;
     // The soil page it stands on (SoilFrameSetup order); -1: the geometry panel.
     int page = -1;
     bool readOnly = false; // a derived value, display only (its default text shown at first)
@@ -198,17 +211,16 @@ struct GeometryInput {
     std::optional<CountSpin> spin;
     std::optional<RadioList> radio;
 
+    // A row chosen in a grid (RowChoice).
+    std::optional<RowChoice> rowChoice;
+    // A grid of rows (the label titles nothing: the group does).
+    std::optional<RowGridSetup> rowGrid;
+
     bool isChoice() const { return choice.has_value(); }
     bool isPictureChoice() const { return picture.has_value(); }
     bool isSpin() const { return spin.has_value(); }
     bool isRadio() const { return radio.has_value(); }
-    // A row chosen in a grid (RowChoice).
-    std::optional<RowChoice> rowChoice;
-
     bool isRowChoice() const { return rowChoice.has_value(); }
-    // A grid of rows (the label titles nothing: the group does).
-    std::optional<RowGridSetup> rowGrid;
-
     bool isRowGrid() const { return rowGrid.has_value(); }
     // A change only empties the result and updates the buttons, never calculates.
     bool changeEmptiesResult = false;
@@ -222,11 +234,7 @@ struct GeometryInput {
     bool emptyAllowed = false;
     // Consecutive inputs with the same title stand in one framed group.
     QString group;
-    // A tool button after the step buttons (a dialog that computes the value), with its hint.
-    QString button;
-    QString buttonHint;
-    // The button is enabled only while this input is filled.
-    QString buttonNeeds;
+    InputButton button;
     // The input acts only on changes made by the user: while it or one of its step buttons has
     // the focus. Values written by the program (linking, history, paste, selection) leave the
     // result and the other inputs alone; whoever writes them calculates afterwards.

@@ -14,8 +14,8 @@ GeometryInput metreInput(const QString& name, const QString& label, const QStrin
     g.name = name;
     g.label = label;
     g.defaultText = defaultText;
-    g.steps = metreSteps();
-    g.spinPrefix = spinPrefix;
+    g.steps.sizes = metreSteps();
+    g.steps.prefix = spinPrefix;
     g.historyField = historyField;
     return g;
 }

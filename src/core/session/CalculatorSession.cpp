@@ -1472,8 +1472,8 @@ CalculatorSession::ShownTexts CalculatorSession::outputs() const {
     QList<Field> fields = shownFields();
     std::optional<CalcInputs> in;
     for (const GeometryInput& g : d_.geometry) {
-        for (const auto& [label, follows, design] : {std::tuple{g.rangeName, g.rangeFollows, g.rangeText},
-                                                     std::tuple{g.range2Name, g.range2Follows, QString()}}) {
+        for (const auto& [label, follows, design] : {std::tuple{g.range.name, g.range.follows, g.range.text},
+                                                     std::tuple{g.range2.name, g.range2.follows, QString()}}) {
             if (!label.startsWith(u"lblRange"_s))
                 continue;
             if (!follows.isEmpty() && !in)

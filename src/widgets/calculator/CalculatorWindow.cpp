@@ -360,9 +360,9 @@ void CalculatorWindow::redrawResult() {
 
 void CalculatorWindow::updateToolButtons() {
     for (const GeometryInput& g : d_.geometry)
-        if (!g.buttonNeeds.isEmpty())
-            if (QToolButton* b = ui_.buttons.value(g.button))
-                b->setEnabled(!inputText(g.buttonNeeds).isEmpty());
+        if (!g.button.needs.isEmpty())
+            if (QToolButton* b = ui_.buttons.value(g.button.name))
+                b->setEnabled(!inputText(g.button.needs).isEmpty());
 }
 
 void CalculatorWindow::wireEquivalentResistivity() {
@@ -425,7 +425,7 @@ void CalculatorWindow::updateCaption(const GeometryInput& g) {
 void CalculatorWindow::reserveRangeRoom() {
     // A range with both bounds needs room for two numbers the user may type.
     for (const GeometryInput& g : d_.geometry)
-        if (QLabel* label = g.rangeFollows.isEmpty() ? nullptr : ui_.ranges.value(g.rangeName);
+        if (QLabel* label = g.range.follows.isEmpty() ? nullptr : ui_.ranges.value(g.range.name);
             label && label->text().count(u'<') + label->text().count(u'>') >= 2)
             label->setMinimumWidth(
                 std::max(label->minimumWidth(), label->fontMetrics().horizontalAdvance(
@@ -438,7 +438,7 @@ void CalculatorWindow::updateRangeLabels() {
         if (!g.labelFollows.isEmpty())
             updateCaption(g);
         for (const auto& [name, follows] :
-             {std::pair{g.rangeName, g.rangeFollows}, std::pair{g.range2Name, g.range2Follows}})
+             {std::pair{g.range.name, g.range.follows}, std::pair{g.range2.name, g.range2.follows}})
             if (QLabel* label = follows.isEmpty() ? nullptr : ui_.ranges.value(name))
                 if (const QString text = calc_.rangeLabel(in, name); label->text() != text)
                     label->setText(text);

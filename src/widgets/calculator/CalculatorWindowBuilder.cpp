@@ -347,41 +347,41 @@ void CalculatorWindowBuilder::buildGeometry(QGridLayout* grid, int& row, int pag
         target->addWidget(edit, *at, 1);
         auto* spins = new QHBoxLayout;
         spins->setSpacing(0);
-        for (int i = 0; i < g.steps.size(); ++i) {
-            const double step = g.steps[i];
+        for (int i = 0; i < g.steps.sizes.size(); ++i) {
+            const double step = g.steps.sizes[i];
             auto* pair = new SpinButton(edit, step, panel);
-            pair->setObjectName(i < g.spinNames.size() ? g.spinNames[i] : g.spinPrefix + stepSuffix(step));
+            pair->setObjectName(i < g.steps.names.size() ? g.steps.names[i] : g.steps.prefix + stepSuffix(step));
             ui_.steps.insert(pair->objectName(), pair);
             spins->addWidget(pair);
         }
-        if (!g.rangeName.isEmpty()) {
-            auto* range = new QLabel(g.rangeText, panel);
-            range->setObjectName(g.rangeName);
-            setHint(range, g.rangeHint);
-            if (!g.rangeFollows.isEmpty()) {
+        if (!g.range.name.isEmpty()) {
+            auto* range = new QLabel(g.range.text, panel);
+            range->setObjectName(g.range.name);
+            setHint(range, g.range.hint);
+            if (!g.range.follows.isEmpty()) {
                 range->setStyleSheet(QStringLiteral("color: #800000;")); // dark red, as it changes
                 // Room for any bound it shows, so that the window keeps its size while typing.
                 range->setMinimumWidth(
                     range->fontMetrics().horizontalAdvance(QStringLiteral("( Ww >= 00000,000000 )")));
             }
-            ui_.ranges.insert(g.rangeName, range);
+            ui_.ranges.insert(g.range.name, range);
             spins->addSpacing(6);
             spins->addWidget(range);
         }
-        if (!g.range2Name.isEmpty()) {
+        if (!g.range2.name.isEmpty()) {
             auto* range = new QLabel(panel);
-            range->setObjectName(g.range2Name);
+            range->setObjectName(g.range2.name);
             // Shown or emptied with the type: its room is kept either way.
             range->setMinimumWidth(
                 range->fontMetrics().horizontalAdvance(QStringLiteral("( 0000 .. 0000 )")));
-            setHint(range, g.range2Hint);
-            ui_.ranges.insert(g.range2Name, range);
+            setHint(range, g.range2.hint);
+            ui_.ranges.insert(g.range2.name, range);
             spins->addSpacing(6);
             spins->addWidget(range);
         }
-        if (!g.button.isEmpty()) {
-            QToolButton* button = makeToolButton(panel, g.button, QStringLiteral("coef"), g.buttonHint);
-            ui_.buttons.insert(g.button, button);
+        if (!g.button.name.isEmpty()) {
+            QToolButton* button = makeToolButton(panel, g.button.name, QStringLiteral("coef"), g.button.hint);
+            ui_.buttons.insert(g.button.name, button);
             spins->addSpacing(4);
             spins->addWidget(button);
         }
@@ -544,12 +544,12 @@ void CalculatorWindowBuilder::buildPageControl(QBoxLayout* left, QWidget* parent
 void CalculatorWindowBuilder::addFixedRange(const GeometryInput& g, QGridLayout* target, int row,
                                             QWidget* panel) {
     // A list or a count has no step buttons: its range label stands alone beside it.
-    if (g.rangeName.isEmpty())
+    if (g.range.name.isEmpty())
         return;
-    auto* range = new QLabel(g.rangeText, panel);
-    range->setObjectName(g.rangeName);
-    setHint(range, g.rangeHint);
-    ui_.ranges.insert(g.rangeName, range);
+    auto* range = new QLabel(g.range.text, panel);
+    range->setObjectName(g.range.name);
+    setHint(range, g.range.hint);
+    ui_.ranges.insert(g.range.name, range);
     target->addWidget(range, row, 2);
 }
 

@@ -41,8 +41,8 @@ CalculatorDescriptor hemisphereDescriptor() {
     r.name = QStringLiteral("EditR");
     r.label = u"r - радиус, м:"_s;
     r.defaultText = QStringLiteral("1");
-    r.steps = {1, 0.1};
-    r.spinPrefix = QStringLiteral("SpinButtonR");
+    r.steps.sizes = {1, 0.1};
+    r.steps.prefix = QStringLiteral("SpinButtonR");
     r.historyField = QStringLiteral("D1");
     d.geometry = {r};
     using K = InputCheck::Kind;

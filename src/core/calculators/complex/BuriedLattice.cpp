@@ -48,7 +48,7 @@ GeometryInput cellInput(const QString& name, const QString& label, const QString
     GeometryInput g = metreInput(name, label, u"2"_s, historyField);
     g.labelName = caption;
     g.labelFollows = {typeInput};
-    g.spinNames = spinNames;
+    g.steps.names = spinNames;
     g.userChangesOnly = true;
     g.selectionColour = true;
     return g;
@@ -97,18 +97,18 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput length = cellInput(cellLength, u"b - длина ячейки, м:"_s, lengthCaption,
                                      {u"btnB1"_s, u"btnB01"_s, u"btnB001"_s}, u"A"_s);
-    length.rangeName = u"lblRangeB"_s;
-    length.rangeText = u"( 2 <= b <= 8 )"_s;
-    length.rangeHint = u"Диапазон допустимых значений длины ячейки для текущего значения ширины ячейки"_s;
-    length.rangeFollows = {cellWidth, typeInput};
+    length.range.name = u"lblRangeB"_s;
+    length.range.text = u"( 2 <= b <= 8 )"_s;
+    length.range.hint = u"Диапазон допустимых значений длины ячейки для текущего значения ширины ячейки"_s;
+    length.range.follows = {cellWidth, typeInput};
     GeometryInput width = cellInput(cellWidth, u"а - ширина ячейки, м:"_s, widthCaption,
                                     {u"btnA1"_s, u"btnA01"_s, u"btnA001"_s}, u"B"_s);
-    width.rangeName = u"lblRangeA"_s;
-    width.rangeText = u"( 0,5 <= a <= 2 )"_s;
-    width.rangeHint = u"Диапазон допустимых значений ширины ячейки для текущего значения длины ячейки"_s;
-    width.rangeFollows = {cellLength, typeInput};
+    width.range.name = u"lblRangeA"_s;
+    width.range.text = u"( 0,5 <= a <= 2 )"_s;
+    width.range.hint = u"Диапазон допустимых значений ширины ячейки для текущего значения длины ячейки"_s;
+    width.range.follows = {cellLength, typeInput};
     GeometryInput depth = metreInput(depthInput, u"То - глубина заложения, м:"_s, u"0,7"_s, u"T"_s);
-    depth.spinNames = {u"SpinButtonT1"_s, u"SpinButton3"_s, u"SpinButton4"_s};
+    depth.steps.names = {u"SpinButtonT1"_s, u"SpinButton3"_s, u"SpinButton4"_s};
     GeometryInput type;
     type.name = typeInput;
     type.label = u"Выбранный тип решетки:"_s;

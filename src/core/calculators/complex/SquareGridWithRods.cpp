@@ -91,38 +91,38 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput cell = sizeInput(cellName, u"а - размер ячейки, м:"_s, u"2"_s, u"btnA"_s, u"A"_s);
     cell.selectionColour = true;
-    cell.rangeName = u"lblRangeA"_s;
-    cell.rangeText = u"( a >= 1,48 )"_s;
-    cell.rangeHint =
+    cell.range.name = u"lblRangeA"_s;
+    cell.range.text = u"( a >= 1,48 )"_s;
+    cell.range.hint =
         u"Диапазон допустимых значений размера ячейки сетки для текущего допустимого значения площади "
         u"сетки"_s;
-    cell.rangeFollows = {sizeName, rodLengthName, depthName};
+    cell.range.follows = {sizeName, rodLengthName, depthName};
     GeometryInput size = countInput(sizeName, u"N - размер сетки, ячеек:"_s, u"5"_s, u"Gor"_s);
     size.userChangesOnly = true;
     GeometryInput rodLength =
         sizeInput(rodLengthName, u"Lв - длина вертикального электрода, м:"_s, u"3"_s, u"btnLv"_s, u"L"_s);
     rodLength.selectionColour = true;
-    rodLength.rangeName = u"lblRangeLv"_s;
-    rodLength.rangeText = u"( Lв <= 4,3 )"_s;
-    rodLength.rangeHint = u"Диапазон допустимых значений длины вертикального электрода для текущих значений "
+    rodLength.range.name = u"lblRangeLv"_s;
+    rodLength.range.text = u"( Lв <= 4,3 )"_s;
+    rodLength.range.hint = u"Диапазон допустимых значений длины вертикального электрода для текущих значений "
                           u"глубины его заложения и площади сетки "_s;
-    rodLength.rangeFollows = {cellName, sizeName, depthName};
+    rodLength.range.follows = {cellName, sizeName, depthName};
     GeometryInput depth = sizeInput(depthName, u"То - глубина заложения вертикального электрода, м:"_s,
                                     u"2"_s, u"btnTo"_s, u"T"_s);
-    depth.rangeName = u"lblRangeTo"_s;
-    depth.rangeText = u"( To <= 2 )"_s;
-    depth.rangeHint = u"Диапазон допустимых значений глубины заложения вертикального электрода для текущих "
+    depth.range.name = u"lblRangeTo"_s;
+    depth.range.text = u"( To <= 2 )"_s;
+    depth.range.hint = u"Диапазон допустимых значений глубины заложения вертикального электрода для текущих "
                       u"значений его длины и площади сетки"_s;
-    depth.rangeFollows = {cellName, sizeName, rodLengthName};
+    depth.range.follows = {cellName, sizeName, rodLengthName};
     GeometryInput rods =
         countInput(rodCountName, u"Nв -количество вертикальных электродов, шт.:"_s, u"8"_s, u"N"_s);
     GeometryInput area = shown(areaName, u"S - площадь сетки, м2:"_s, u"100"_s);
-    area.rangeName = u"lblRangeS"_s;
-    area.rangeText = u"( S >= 54,76 )"_s;
-    area.rangeHint =
+    area.range.name = u"lblRangeS"_s;
+    area.range.text = u"( S >= 54,76 )"_s;
+    area.range.hint =
         u"Диапазон допустимых значений площади сетки для текущих значений длины и глубины заложения "
         u"вертикального электрода"_s;
-    area.rangeFollows = {rodLengthName, depthName};
+    area.range.follows = {rodLengthName, depthName};
     d.geometry = {cell,
                   size,
                   rodLength,

@@ -136,15 +136,15 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput length =
         numeric(lengthInput, u"Lв - длина стержня, м:"_s, u"3"_s, u"btnLv"_s, u"DlinaV"_s, 0);
-    length.rangeName = u"lblRangeLv"_s;
-    length.rangeText = u"( 1 <= Lв <= 3 )"_s;
-    length.rangeFollows = {spacingInput, lengthInput};
+    length.range.name = u"lblRangeLv"_s;
+    length.range.text = u"( 1 <= Lв <= 3 )"_s;
+    length.range.follows = {spacingInput, lengthInput};
     length.userChangesOnly = true;
     GeometryInput depth =
         numeric(depthInput, u"То - глубина заложения, м:"_s, u"0,7"_s, u"btnTo"_s, u"GlubV"_s, 0);
-    depth.rangeName = u"lblRangeTo"_s;
-    depth.rangeText = u"( То >= 0,5 )"_s;
-    depth.stepFloor = 0.5;
+    depth.range.name = u"lblRangeTo"_s;
+    depth.range.text = u"( То >= 0,5 )"_s;
+    depth.steps.floor = 0.5;
     GeometryInput middle = shown(middleField, u"Т, м:"_s, 0, true, u"2,2"_s);
     GeometryInput placement;
     placement.name = placementInput;
@@ -156,9 +156,9 @@ CalculatorDescriptor makeDescriptor() {
     placement.page = 0;
     GeometryInput spacing =
         numeric(spacingInput, u"S - расстояние между стержнями, м:"_s, u"3"_s, u"btnRasSt"_s, u"RasSt"_s, 0);
-    spacing.rangeName = u"lblRangeS"_s;
-    spacing.rangeText = u"( 3 <= S <= 9 )"_s;
-    spacing.rangeFollows = {lengthInput, spacingInput};
+    spacing.range.name = u"lblRangeS"_s;
+    spacing.range.text = u"( 3 <= S <= 9 )"_s;
+    spacing.range.follows = {lengthInput, spacingInput};
     spacing.userChangesOnly = true;
     GeometryInput count;
     count.name = countInput;
@@ -167,9 +167,9 @@ CalculatorDescriptor makeDescriptor() {
     count.spin.emplace();
     count.spin->minimum = 2;
     count.spin->maximum = 20;
-    count.rangeName = u"lblRangeNv"_s;
-    count.rangeText = u"( 2 .. 20 )"_s;
-    count.rangeFollows = {placementInput};
+    count.range.name = u"lblRangeNv"_s;
+    count.range.text = u"( 2 .. 20 )"_s;
+    count.range.follows = {placementInput};
     count.historyField = u"NV"_s;
     count.page = 0;
     d.geometry = {length,

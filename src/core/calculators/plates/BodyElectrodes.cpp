@@ -58,16 +58,16 @@ SelectionParameter diameterSelection(const QString& name, const QString& lower, 
 }
 
 void addBuriedGeometry(CalculatorDescriptor& d, GeometryInput diameter, const BuriedLabels& labels) {
-    diameter.rangeName = u"lblRangeD"_s;
-    diameter.rangeText = labels.diameterRange;
-    diameter.rangeHint = labels.diameterHint;
-    diameter.rangeFollows = {depthName};
+    diameter.range.name = u"lblRangeD"_s;
+    diameter.range.text = labels.diameterRange;
+    diameter.range.hint = labels.diameterHint;
+    diameter.range.follows = {depthName};
     diameter.userChangesOnly = true;
     GeometryInput depth = electrodeDepthInput(depthName, labels.depthLabel);
-    depth.rangeName = u"lblRangeT"_s;
-    depth.rangeText = labels.depthRange;
-    depth.rangeHint = labels.depthHint;
-    depth.rangeFollows = {diameterName};
+    depth.range.name = u"lblRangeT"_s;
+    depth.range.text = labels.depthRange;
+    depth.range.hint = labels.depthHint;
+    depth.range.follows = {diameterName};
     depth.userChangesOnly = true;
     d.geometry = {diameter, depth};
     d.linkedParameters = true;

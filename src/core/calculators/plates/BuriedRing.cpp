@@ -40,11 +40,11 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput ring =
         metreInput(u"EditDiam"_s, u"D - диаметр кольца, м:"_s, u"2"_s, u"D1"_s, u"SpinButtonD"_s);
     ring.selectionColour = true;
-    ring.rangeName = u"lblRangeD"_s;
-    ring.rangeText = u"( D > 1,4 )"_s;
-    ring.rangeHint =
+    ring.range.name = u"lblRangeD"_s;
+    ring.range.text = u"( D > 1,4 )"_s;
+    ring.range.hint =
         u"Диапазон допустимых значений диаметра кольца для текущего значения глубины заложения"_s;
-    ring.rangeFollows = {u"EditGlub"_s, u"cmbDiam"_s};
+    ring.range.follows = {u"EditGlub"_s, u"cmbDiam"_s};
     ring.exitCheck = false;
     ring.userChangesOnly = true;
     GeometryInput depth;
@@ -52,13 +52,13 @@ CalculatorDescriptor makeDescriptor() {
     depth.historyField = u"T"_s;
     depth.label = u"Т - глубина заложения, м:"_s; // Cyrillic Т, as on the drawing
     depth.defaultText = u"0,7"_s;
-    depth.steps = {1, 0.1, 0.01};
-    depth.spinPrefix = u"SpinButtonT"_s;
-    depth.rangeName = u"lblRangeT"_s;
-    depth.rangeText = u"( T < 1 )"_s;
-    depth.rangeHint =
+    depth.steps.sizes = {1, 0.1, 0.01};
+    depth.steps.prefix = u"SpinButtonT"_s;
+    depth.range.name = u"lblRangeT"_s;
+    depth.range.text = u"( T < 1 )"_s;
+    depth.range.hint =
         u"Диапазон допустимых значений глубины заложения для текущего значения диаметра кольца"_s;
-    depth.rangeFollows = {u"EditDiam"_s};
+    depth.range.follows = {u"EditDiam"_s};
     depth.exitCheck = false;
     depth.userChangesOnly = true;
     d.geometry = {ring, depth};

@@ -24,28 +24,28 @@ QList<GeometryInput> geometry(const QString& lengthDefault, const QString& width
                               const QString& depthField) {
     GeometryInput length =
         body::sizeInput(lengthName, u"b - длина пластины, м:"_s, lengthDefault, u"SpinButtonB"_s, lengthField);
-    length.rangeName = u"lblRangeB"_s;
-    length.rangeText = lengthRange;
-    length.rangeHint =
+    length.range.name = u"lblRangeB"_s;
+    length.range.text = lengthRange;
+    length.range.hint =
         u"Диапазон допустимых значений длины пластины для текущих значений ширины пластины и глубины заложения"_s;
-    length.rangeFollows = {widthName};
+    length.range.follows = {widthName};
     length.userChangesOnly = true;
     GeometryInput width =
         body::sizeInput(widthName, u"a - ширина пластины, м:"_s, widthDefault, u"SpinButtonA"_s, widthField);
-    width.rangeName = u"lblRangeA"_s;
-    width.rangeText = widthRange;
-    width.rangeHint =
+    width.range.name = u"lblRangeA"_s;
+    width.range.text = widthRange;
+    width.range.hint =
         u"Диапазон допустимых значений ширины пластины для текущих значений длины пластины и глубины заложения"_s;
-    width.rangeFollows = {lengthName};
+    width.range.follows = {lengthName};
     width.userChangesOnly = true;
     GeometryInput depth = body::sizeInput(depthName, u"Тo - глубина заложения, м:"_s, u"0,7"_s, u"SpinButtonT"_s,
                                           depthField);
     depth.selectionColour = false;
-    depth.rangeName = u"lblRangeTo"_s;
-    depth.rangeText = u"( To >= 0,25 )"_s;
-    depth.rangeHint =
+    depth.range.name = u"lblRangeTo"_s;
+    depth.range.text = u"( To >= 0,25 )"_s;
+    depth.range.hint =
         u"Диапазон допустимых значений глубины заложения для текущих значений длины и ширины пластины"_s;
-    depth.rangeFollows = {widthName};
+    depth.range.follows = {widthName};
     depth.userChangesOnly = true;
     return {length, width, depth};
 }

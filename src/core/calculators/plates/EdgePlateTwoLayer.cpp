@@ -41,7 +41,7 @@ CalculatorDescriptor makeDescriptor() {
                                      u"B"_s);
     GeometryInput thickness = body::sizeInput(thicknessName, u"Н - толщина (мощность) верхнего слоя земли, м:"_s,
                                               u"1"_s, {}, u"A"_s);
-    thickness.spinNames = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
+    thickness.steps.names = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
     d.geometry << thickness
                << shownValue(equivalentName,
                              u"рэ - эквивалентное удельное сопротивление двухслойной земли, Ом м:"_s, u"80"_s)

@@ -35,17 +35,17 @@ CalculatorDescriptor makeDescriptor() {
     // neither input focused acts as if the length had changed.
     GeometryInput width =
         body::sizeInput(widthName, u"a - ширина пластины, м:"_s, u"0,5"_s, u"SpinButtonA"_s, u"A"_s);
-    width.rangeName = u"lblRangeA"_s;
-    width.rangeText = u"( 0,25 < a < 1 )"_s;
-    width.rangeHint = u"Диапазон допустимых значений ширины пластины для текущего значения длины пластины"_s;
-    width.rangeFollows = {lengthName};
+    width.range.name = u"lblRangeA"_s;
+    width.range.text = u"( 0,25 < a < 1 )"_s;
+    width.range.hint = u"Диапазон допустимых значений ширины пластины для текущего значения длины пластины"_s;
+    width.range.follows = {lengthName};
     width.userChangesOnly = true;
     GeometryInput length =
         body::sizeInput(lengthName, u"b - длина пластины, м:"_s, u"1"_s, u"SpinButtonB"_s, u"B"_s);
-    length.rangeName = u"lblRangeB"_s;
-    length.rangeText = u"( 0,5 < b < 2 )"_s;
-    length.rangeHint = u"Диапазон допустимых значений длины пластины для текущего значения ширины пластины"_s;
-    length.rangeFollows = {widthName};
+    length.range.name = u"lblRangeB"_s;
+    length.range.text = u"( 0,5 < b < 2 )"_s;
+    length.range.hint = u"Диапазон допустимых значений длины пластины для текущего значения ширины пластины"_s;
+    length.range.follows = {widthName};
     length.userChangesOnly = true;
     d.geometry = {length, width};
     d.linkedParameters = true;

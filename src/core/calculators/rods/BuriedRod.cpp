@@ -32,9 +32,9 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput length = electrodeLengthInput(u"EditDlina"_s, u"L - длина стержня, м:"_s, u"SpinButtonA"_s);
     GeometryInput depth = electrodeDepthInput(u"EditGlub"_s, u"Tо - расстояние от поверхности земли, м:"_s);
-    depth.rangeName = u"lblRangeTo"_s;
-    depth.rangeText = u"( To >= 0,5 )"_s;
-    depth.rangeHint = u"Диапазон допустимых значений глубины заложения"_s;
+    depth.range.name = u"lblRangeTo"_s;
+    depth.range.text = u"( To >= 0,5 )"_s;
+    depth.range.hint = u"Диапазон допустимых значений глубины заложения"_s;
     GeometryInput middle;
     middle.name = u"EditT"_s;
     middle.label = u"T - глубина заложения, м:"_s;

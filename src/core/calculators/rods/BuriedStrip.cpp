@@ -38,18 +38,18 @@ CalculatorDescriptor makeDescriptor() {
     // the user's changes and, with linking on, moves the other.
     GeometryInput length =
         electrodeLengthInput(lengthInput, u"L - длина заземлителя, м:"_s, u"SpinButtonL"_s);
-    length.rangeName = u"lblRangeL"_s;
-    length.rangeText = u"( L > 2,8 )"_s;
-    length.rangeHint =
+    length.range.name = u"lblRangeL"_s;
+    length.range.text = u"( L > 2,8 )"_s;
+    length.range.hint =
         u"Диапазон допустимых значений длины заземлителя для текущего значения глубины заложения"_s;
-    length.rangeFollows = {depthInput};
+    length.range.follows = {depthInput};
     length.userChangesOnly = true;
     GeometryInput depth = electrodeDepthInput(depthInput, u"T - глубина заложения, м:"_s);
-    depth.rangeName = u"lblRangeT"_s;
-    depth.rangeText = u"( T < 1,25 )"_s;
-    depth.rangeHint =
+    depth.range.name = u"lblRangeT"_s;
+    depth.range.text = u"( T < 1,25 )"_s;
+    depth.range.hint =
         u"Диапазон допустимых значений глубины заложения для текущего значения длины заземлителя"_s;
-    depth.rangeFollows = {lengthInput};
+    depth.range.follows = {lengthInput};
     depth.userChangesOnly = true;
     d.geometry = {length, depth};
     d.linkedParameters = true;

@@ -34,10 +34,10 @@ GeometryInput numeric(const QString& name, const QString& label, const QString& 
     g.name = name;
     g.label = label;
     g.defaultText = defaultText;
-    g.steps = std::move(steps);
-    g.spinNames = std::move(spinNames);
-    g.rangeName = rangeName;
-    g.rangeText = range;
+    g.steps.sizes = std::move(steps);
+    g.steps.names = std::move(spinNames);
+    g.range.name = rangeName;
+    g.range.text = range;
     g.historyField = field;
     return g;
 }
@@ -69,8 +69,8 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput width;
     width.name = widthInput;
     width.label = u"В - ширина полосы, м:"_s;
-    width.rangeName = u"lblRangeB"_s;
-    width.rangeText = u"(0,02 .. 0,04)"_s;
+    width.range.name = u"lblRangeB"_s;
+    width.range.text = u"(0,02 .. 0,04)"_s;
     width.historyField = u"D1"_s;
     width.choice.emplace();
     width.choice->table = u"TablePolos"_s;
@@ -87,8 +87,8 @@ CalculatorDescriptor makeDescriptor() {
     count.spin.emplace();
     count.spin->minimum = int(minCount);
     count.spin->maximum = int(maxCount);
-    count.rangeName = u"lblRangeN"_s;
-    count.rangeText = u"(2 .. 20)"_s;
+    count.range.name = u"lblRangeN"_s;
+    count.range.text = u"(2 .. 20)"_s;
     count.historyField = u"N"_s;
     GeometryInput spacing = numeric(spacingInput, u"S - расстояние между полосами, м:"_s, u"1"_s, {1, 0.1},
                                     {u"btnS1"_s, u"btnS01"_s}, u"lblRangeS"_s, u"(1 .. 15)"_s, u"A"_s);

@@ -55,23 +55,23 @@ CalculatorDescriptor makeDescriptor() {
     length.historyField = u"L"_s;
     length.label = u"l - длина луча, м:"_s;
     length.defaultText = u"10"_s;
-    length.steps = {10, 1, 0.1};
-    length.spinNames = {u"btnL10"_s, u"btnL1"_s, u"btnL01"_s};
-    length.rangeName = u"lblRangeL"_s;
-    length.rangeText = u"( l > 2,8 )"_s;
-    length.rangeHint = u"Диапазон допустимых значений длины луча для текущего значения глубины заложения"_s;
-    length.rangeFollows = {depthInput};
-    length.range2Name = typeRangeLabel;
-    length.range2Hint =
+    length.steps.sizes = {10, 1, 0.1};
+    length.steps.names = {u"btnL10"_s, u"btnL1"_s, u"btnL01"_s};
+    length.range.name = u"lblRangeL"_s;
+    length.range.text = u"( l > 2,8 )"_s;
+    length.range.hint = u"Диапазон допустимых значений длины луча для текущего значения глубины заложения"_s;
+    length.range.follows = {depthInput};
+    length.range2.name = typeRangeLabel;
+    length.range2.hint =
         u"Диапазон допустимых значений длины луча без учета текущего значения глубины заложения"_s;
-    length.range2Follows = {typeInput};
+    length.range2.follows = {typeInput};
     length.userChangesOnly = true;
     GeometryInput depth = metreInput(depthInput, u"T - глубина заложения, м:"_s, u"0,7"_s, u"T"_s);
-    depth.spinNames = {u"btnT1"_s, u"btnT01"_s, u"btnT001"_s};
-    depth.rangeName = u"lblRangeT"_s;
-    depth.rangeText = u"( T < 2,5 )"_s;
-    depth.rangeHint = u"Диапазон допустимых значений глубины заложения для текущего значения длины луча"_s;
-    depth.rangeFollows = {lengthInput};
+    depth.steps.names = {u"btnT1"_s, u"btnT01"_s, u"btnT001"_s};
+    depth.range.name = u"lblRangeT"_s;
+    depth.range.text = u"( T < 2,5 )"_s;
+    depth.range.hint = u"Диапазон допустимых значений глубины заложения для текущего значения длины луча"_s;
+    depth.range.follows = {lengthInput};
     depth.userChangesOnly = true;
     GeometryInput count;
     count.name = raysField;

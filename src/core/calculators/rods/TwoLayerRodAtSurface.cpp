@@ -39,7 +39,7 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput length = electrodeLengthInput(lengthName, u"L - длина заземлителя, м:"_s, u"SpinButtonA"_s);
     GeometryInput thickness = thicknessInput();
-    thickness.spinNames = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
+    thickness.steps.names = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
     d.geometry = {
         length, thickness, shownValue(upperPartName, u"L1 - длина части заземлителя в верхнем слое, м:"_s),
         shownValue(lowerPartName, u"L2 - длина части заземлителя в нижнем слое, м:"_s),

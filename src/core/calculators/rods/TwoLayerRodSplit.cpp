@@ -44,13 +44,13 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput length = electrodeLengthInput(lengthName, u"L - длина заземлителя, м:"_s, u"SpinButtonA"_s);
     length.hint = u"Общая длина заземлителя, м"_s;
     GeometryInput thickness = thicknessInput();
-    thickness.spinNames = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
+    thickness.steps.names = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
     GeometryInput depth = metreInput(depthName, u"Tо, м:"_s, u"0,7"_s, u"D2"_s, u"SpinButtonT"_s);
     depth.hint = u"Расстояние от поверхности земли до верхнего края заземлителя, м"_s;
-    depth.rangeName = u"lblRangeTo"_s;
-    depth.rangeText = u"( To >= 0,5 )"_s;
-    depth.rangeHint = u"Диапазон допустимых значений глубины заложения"_s;
-    depth.stepFloor = 0.5;
+    depth.range.name = u"lblRangeTo"_s;
+    depth.range.text = u"( To >= 0,5 )"_s;
+    depth.range.hint = u"Диапазон допустимых значений глубины заложения"_s;
+    depth.steps.floor = 0.5;
     GeometryInput middle;
     middle.name = middleName;
     middle.label = u"T - глубина заложения, м:"_s;

@@ -23,8 +23,8 @@ GeometryInput thicknessInput() {
 
 GeometryInput ratioValue() {
     GeometryInput g = shownValue(ratioName, u"р1 / р2 - отношение удельных сопротивлений р1 к р2:"_s, u"1"_s);
-    g.rangeName = u"lblRangeP"_s;
-    g.rangeText = u"( 0,5 .. 10 )"_s;
+    g.range.name = u"lblRangeP"_s;
+    g.range.text = u"( 0,5 .. 10 )"_s;
     return g;
 }
 
@@ -57,16 +57,16 @@ CalculatorDescriptor tableCalculatorDescriptor(const TableCalculatorParts& parts
     d.coefficientTabs = {table};
 
     GeometryInput length = electrodeLengthInput(lengthName, u"L - длина заземлителя, м:"_s, u"btnL"_s);
-    length.rangeName = u"lblRangeL"_s;
-    length.rangeText = u"( 5 .. "_s + end + u" )"_s;
-    length.stepFloor = 5;
-    length.stepCeiling = parts.lengthEnd;
+    length.range.name = u"lblRangeL"_s;
+    length.range.text = u"( 5 .. "_s + end + u" )"_s;
+    length.steps.floor = 5;
+    length.steps.ceiling = parts.lengthEnd;
     GeometryInput thickness = thicknessInput();
-    thickness.spinPrefix = u"btnH"_s;
-    thickness.rangeName = u"lblRangeH"_s;
-    thickness.rangeText = u"( 1 .. 5 )"_s;
-    thickness.stepFloor = 1;
-    thickness.stepCeiling = 5;
+    thickness.steps.prefix = u"btnH"_s;
+    thickness.range.name = u"lblRangeH"_s;
+    thickness.range.text = u"( 1 .. 5 )"_s;
+    thickness.steps.floor = 1;
+    thickness.steps.ceiling = 5;
     d.geometry = {length, thickness, parts.third, ratioValue(), coefficientValue()};
     d.geometry << parts.after;
 

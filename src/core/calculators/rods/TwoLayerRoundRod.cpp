@@ -37,8 +37,8 @@ CalculatorDescriptor makeDescriptor() {
     p.third.defaultText = u"0,02"_s;
     p.third.choice.emplace();
     p.third.choice->items = {u"0,02"_s, u"0,04"_s};
-    p.third.rangeName = u"lblRangeD"_s;
-    p.third.rangeText = u"( 0,02 или 0,04 )"_s;
+    p.third.range.name = u"lblRangeD"_s;
+    p.third.range.text = u"( 0,02 или 0,04 )"_s;
     p.third.historyField = u"D2"_s;
     p.thirdSubject = u"диаметра заземлителя"_s;
     p.thirdCaption = u"Диаметр заземлителя, м:"_s;

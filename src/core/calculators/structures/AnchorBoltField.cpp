@@ -36,8 +36,8 @@ GeometryInput input(const QString& name, const QString& label, const QString& te
     g.name = name;
     g.label = label;
     g.defaultText = text;
-    g.steps = steps;
-    g.spinPrefix = u"btn"_s + name.mid(4);
+    g.steps.sizes = steps;
+    g.steps.prefix = u"btn"_s + name.mid(4);
     g.group = group;
     g.historyField = historyField;
     return g;
@@ -127,9 +127,9 @@ CalculatorDescriptor makeDescriptor() {
                                 u"80"_s, {100, 10, 1}, soil, u"P1"_s);
     GeometryInput pekv = input(pekvInput, u"pэ - эквивалентное удельное сопротивление грунта, Ом м:"_s,
                                u"150"_s, {100, 10, 1}, soil, u"Pe"_s);
-    pekv.button = u"btnPekv"_s;
-    pekv.buttonHint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
-    pekv.buttonNeeds = areaInput;
+    pekv.button.name = u"btnPekv"_s;
+    pekv.button.hint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
+    pekv.button.needs = areaInput;
 
     const QString mutual = u" Коэффициент взаимного влияния болтов Кп "_s;
     GeometryInput grid = input(gridName(), {}, {}, {}, mutual, {});

@@ -22,8 +22,8 @@ GeometryInput input(const char* name, const char* label, const char* text, QList
     g.name = l1(name);
     g.label = QString::fromUtf8(label);
     g.defaultText = l1(text);
-    g.steps = steps;
-    g.spinPrefix = l1(spinPrefix);
+    g.steps.sizes = steps;
+    g.steps.prefix = l1(spinPrefix);
     return g;
 }
 
@@ -59,9 +59,9 @@ CalculatorDescriptor makeDescriptor() {
 
     GeometryInput pekv = input("EditPekv", "pэ - эквивалентное удельное сопротивление грунта, Ом м:", "100",
                                {100, 10, 1}, "btnP");
-    pekv.button = u"btnPekv"_s;
-    pekv.buttonHint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
-    pekv.buttonNeeds = u"EditS"_s;
+    pekv.button.name = u"btnPekv"_s;
+    pekv.button.hint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
+    pekv.button.needs = u"EditS"_s;
     GeometryInput a = input("EditA", "а - длина , м:", "", {10, 1, 0.1}, "btnA");
     GeometryInput b = input("EditB", "b - ширина , м:", "", {10, 1, 0.1}, "btnB");
     GeometryInput s = input("EditS", "S - площадь по периметру, м2:", "100", {100, 10, 1, 0.1}, "btnS");

@@ -142,8 +142,8 @@ CalculatorDescriptor makeDescriptor() {
     depth.name = depthInput;
     depth.label = u"l - глубина заложения фундамента, м:"_s;
     depth.defaultText = u"2"_s;
-    depth.steps = {1, 0.1};
-    depth.spinNames = {u"SpinButton2"_s, u"SpinButton3"_s};
+    depth.steps.sizes = {1, 0.1};
+    depth.steps.names = {u"SpinButton2"_s, u"SpinButton3"_s};
     depth.historyField = u"T"_s;
     depth.selectionColour = true;
 

@@ -33,13 +33,13 @@ CalculatorDescriptor makeDescriptor() {
     length.historyField = u"L"_s;
     length.label = u"L - длина трубопровода, м:"_s;
     length.defaultText = u"5"_s;
-    length.steps = {100, 10, 1};
-    length.spinPrefix = u"SpinButtonL"_s;
-    length.rangeName = u"lblRangeL"_s;
-    length.rangeText = u"( L > 2,8)"_s;
-    length.rangeHint =
+    length.steps.sizes = {100, 10, 1};
+    length.steps.prefix = u"SpinButtonL"_s;
+    length.range.name = u"lblRangeL"_s;
+    length.range.text = u"( L > 2,8)"_s;
+    length.range.hint =
         u"Диапазон допустимых значений длины трубопровода для текущих значений диаметра трубы и глубины заложения"_s;
-    length.rangeFollows = {u"cmbDiam"_s, u"EditGlub"_s};
+    length.range.follows = {u"cmbDiam"_s, u"EditGlub"_s};
     GeometryInput diameter;
     diameter.name = u"cmbDiam"_s;
     diameter.historyField = u"D1"_s;

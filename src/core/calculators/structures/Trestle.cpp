@@ -36,8 +36,8 @@ GeometryInput input(const QString& name, const QString& label, const QString& te
     g.name = name;
     g.label = label;
     g.defaultText = text;
-    g.steps = steps;
-    g.spinPrefix = u"SpinButton"_s + name.mid(4);
+    g.steps.sizes = steps;
+    g.steps.prefix = u"SpinButton"_s + name.mid(4);
     g.historyField = history;
     return g;
 }
@@ -111,9 +111,9 @@ CalculatorDescriptor makeDescriptor() {
     GeometryInput length = input(lengthInput, u"L - длина, км:"_s, u"3"_s, {1, 0.1, 0.01, 0.001}, u"L"_s);
     GeometryInput pekv = input(pekvInput, u"pэ - эквивалентное удельное сопротивление грунта, Ом м:"_s,
                                u"100"_s, {100, 10, 1}, u"P"_s);
-    pekv.button = u"btnPekv"_s;
-    pekv.buttonHint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
-    pekv.buttonNeeds = lengthInput;
+    pekv.button.name = u"btnPekv"_s;
+    pekv.button.hint = u"Вызов диалога расчета эквивалентного удельного сопротивления грунта"_s;
+    pekv.button.needs = lengthInput;
     GeometryInput spacing =
         input(spacingInput, u"а - расстояние между соседними опорами, м:"_s, u"24"_s, {1, 0.1, 0.01}, u"A"_s);
     GeometryInput size =
