@@ -98,7 +98,11 @@ void BenchRecalc::everyCalculator() {
     QLineEdit* edit = w.geometryEdit(input->name);
     edit->setFocus();
     const QString a = input->defaultText;
-    const QString b = formatGeneral(*parseNumber(a) * 1.01L);
+    // One per cent up, or down where the default stands at the top of its range.
+    QString b = formatGeneral(*parseNumber(a) * 1.01L);
+    edit->setText(b);
+    if (w.EditVS1()->text().isEmpty())
+        b = formatGeneral(*parseNumber(a) * 0.99L);
     int i = 0;
     QBENCHMARK {
         edit->setText((++i & 1) ? b : a);
