@@ -10,8 +10,6 @@ using namespace kz;
 class TestFrameRules : public QObject {
     Q_OBJECT
 private slots:
-    void rangeLabelRoundTrip_data();
-    void rangeLabelRoundTrip();
     void rangeMessage();
     void calculatedResistivityRoundsToFiveDecimals_data();
     void calculatedResistivityRoundsToFiveDecimals();
@@ -26,27 +24,6 @@ private slots:
     void diameters();
     void corrosionQueries();
 };
-
-void TestFrameRules::rangeLabelRoundTrip_data() {
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<double>("min");
-    QTest::addColumn<double>("max");
-    QTest::newRow("whole") << soilRangeLabel(u"40"_s, u"60"_s) << 40.0 << 60.0;
-    QTest::newRow("fractional") << u"(0,5 - 1000)"_s << 0.5 << 1000.0;
-    QTest::newRow("large") << soilRangeLabel(u"10000"_s, u"10000000"_s) << 10000.0 << 10000000.0;
-    QTest::newRow("empty") << QString() << 0.0 << 0.0;
-    QTest::newRow("no dash") << u"(40 60)"_s << 0.0 << 0.0;
-    QTest::newRow("not numbers") << u"(a - b)"_s << 0.0 << 0.0;
-}
-
-void TestFrameRules::rangeLabelRoundTrip() {
-    QFETCH(QString, label);
-    QFETCH(double, min);
-    QFETCH(double, max);
-    QCOMPARE(double(rangeMinFromLabel(label)), min);
-    QCOMPARE(double(rangeMaxFromLabel(label)), max);
-    QCOMPARE(soilRangeLabel(u"40"_s, u"60"_s), u"(40 - 60)"_s);
-}
 
 void TestFrameRules::rangeMessage() {
     QCOMPARE(soilRangeMessage(40, 60),

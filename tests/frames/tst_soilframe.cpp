@@ -74,7 +74,6 @@ private slots:
     void coefficientChecksCanBeDropped();
     void emptyCoefficientKeepsCalculatedValue();
     void missingLoamSelectsNothing();
-    void rangeReadBack();
     void dialogButtonsWaitForTheirDialogs();
     void handsEditsOn();
     void tabOrder();
@@ -398,22 +397,8 @@ void TestSoilFrame::missingLoamSelectsNothing() {
     QVERIFY(fresh.lblRMinMax()->text().isEmpty());
     QCOMPARE(fresh.RoMin(), 0.0);
     QCOMPARE(fresh.RoMax(), 0.0);
-    QCOMPARE(fresh.GetRangeMax(), 0.0);
     QVERIFY(fresh.EditRo()->text().isEmpty()); // 0 is no resistivity
     QVERIFY(rec_->messages.isEmpty());
-}
-
-void TestSoilFrame::rangeReadBack() {
-    choose(u"морская вода"_s);
-    QCOMPARE(frame_->GetRangeMin(), 0.2);
-    QCOMPARE(frame_->GetRangeMax(), 1.0);
-    frame_->lblRMinMax()->setText(u"(0,5 - 1000)"_s);
-    QCOMPARE(frame_->GetRangeMin(), 0.5);
-    QCOMPARE(frame_->GetRangeMax(), 1000.0);
-    frame_->lblRMinMax()->clear();
-    QCOMPARE(frame_->GetRangeMin(), 0.0);
-    QCOMPARE(frame_->GetRangeMax(), 0.0);
-    QCOMPARE(frame_->MeasuredRo(), std::optional<double>(1));
 }
 
 void TestSoilFrame::dialogButtonsWaitForTheirDialogs() {

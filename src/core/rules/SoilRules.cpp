@@ -25,20 +25,6 @@ QString soilRangeLabel(const QString& minText, const QString& maxText) {
     return QLatin1Char('(') + minText + QStringLiteral(" - ") + maxText + QLatin1Char(')');
 }
 
-long double rangeMinFromLabel(const QString& label) {
-    const qsizetype dash = label.indexOf(QLatin1Char('-'));
-    if (dash < 0)
-        return 0;
-    return parseNumber(label.mid(1, dash - 1).trimmed()).value_or(0);
-}
-
-long double rangeMaxFromLabel(const QString& label) {
-    const qsizetype dash = label.indexOf(QLatin1Char('-'));
-    if (dash < 0)
-        return 0;
-    return parseNumber(label.mid(dash + 1, label.size() - dash - 2).trimmed()).value_or(0);
-}
-
 QString soilRangeMessage(long double min, long double max) {
     return u"Ошибка. Допустимые значения удельного сопротивления грунта: "_s +
            formatGeneral(min) + QStringLiteral(" .. ") + formatGeneral(max) + QLatin1Char('.');

@@ -11,9 +11,6 @@ QString defaultSoilName();
 
 // "(40 - 60)" from the texts of the soil's bounds.
 QString soilRangeLabel(const QString& minText, const QString& maxText);
-// Bounds read back from such a label; a label without "-" (or with no number) gives 0.
-long double rangeMinFromLabel(const QString& label);
-long double rangeMaxFromLabel(const QString& label);
 
 // "Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 60."
 QString soilRangeMessage(long double min, long double max);

@@ -157,21 +157,6 @@ void SoilFrame::showState(const SoilState& state, const QStringList& soils) {
                 shag_[i]->setStep(state.steps[i]);
 }
 
-std::optional<double> SoilFrame::MeasuredRo(bool report) const {
-    const auto v = report ? numberOrReport(editRo0_) : parseNumber(editRo0_->text());
-    if (!v)
-        return std::nullopt;
-    return double(*v);
-}
-
-double SoilFrame::GetRangeMin() const {
-    return double(rangeMinFromLabel(lblRMinMax_->text()));
-}
-
-double SoilFrame::GetRangeMax() const {
-    return double(rangeMaxFromLabel(lblRMinMax_->text()));
-}
-
 void SoilFrame::setCoefficientChecks(bool keyFilter, bool exitCheck) {
     delete pkvChecks_;
     pkvChecks_ = (keyFilter || exitCheck) ? makeNumericInput(editPKV_, keyFilter, exitCheck) : nullptr;

@@ -31,11 +31,6 @@ public:
     // The state to show, over the soils the list offers.
     void showState(const SoilState& state, const QStringList& soils);
 
-    // The number in EditRo0; nullopt (and the conversion error shown) when it is not a number.
-    std::optional<double> MeasuredRo(bool report = true) const;
-    // Bounds read back from lblRMinMax, 0 when it shows none.
-    double GetRangeMin() const;
-    double GetRangeMax() const;
     // PMin and PMax of the soil shown, 0 when none.
     double RoMin() const { return state_.min; }
     double RoMax() const { return state_.max; }
