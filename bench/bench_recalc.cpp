@@ -1,13 +1,13 @@
 // One recalculation of the vertical rod after a keystroke: checks, formula, texts, enabling.
 #include "CalculatorWindowOf.h"
 #include "core/calculators/CalculatorList.h"
-#include "widgets/selection/SelectionRunDialog.h"
+#include "core/common/NumberText.h"
+#include "core/common/Paths.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"
 #include "widgets/common/DialogService.h"
-#include "core/common/NumberText.h"
-#include "core/common/Paths.h"
 #include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/selection/SelectionRunDialog.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -7,11 +7,11 @@
 #include "store/DataModule.h"
 #include "store/StoredFrameData.h"
 #include "widgets/common/DialogService.h"
-#include "widgets/frames/InstallationFrame.h"
 #include "widgets/common/HelpViewer.h"
+#include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/InstallationFrame.h"
 #include "widgets/frames/PermissibleResistanceDialog.h"
 #include "widgets/frames/SectionFrame.h"
-#include "widgets/frames/CalculatorToolbar.h"
 #include "widgets/frames/SoilFrame.h"
 
 #include <QApplication>

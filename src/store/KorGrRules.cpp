@@ -1,15 +1,15 @@
 #include "store/KorGrRules.h"
 
+#include "core/rules/SectionRules.h"
 #include "store/DataModule.h"
 #include "store/DataTable.h"
-#include "core/rules/SectionRules.h"
 
 using namespace Qt::StringLiterals;
 
 namespace kz {
 
-void locateCorrosionRows(DataModule& data, double p, const QString& kind, int mode, const QString& construction,
-                         const QString& size) {
+void locateCorrosionRows(DataModule& data, double p, const QString& kind, int mode,
+                         const QString& construction, const QString& size) {
     DataTable* classes = data.table(u"korgrunt0.db"_s);
     DataTable* kinds = data.table(u"korgrunt1.DB"_s);
     DataTable* statuses = data.table(u"korgrunt2.DB"_s);

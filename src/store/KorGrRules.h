@@ -16,8 +16,8 @@ QStringList corrosionConstructionItems();
 // Positions the corrosion dictionary's tables (korgrunt0..4) where a construction frame stands: the
 // soil class of the resistivity p, the electrode's kind, the status of the size mode, the
 // construction and the size. A level that has no such row leaves the ones below where they were.
-void locateCorrosionRows(DataModule& data, double p, const QString& kind, int mode, const QString& construction,
-                         const QString& size);
+void locateCorrosionRows(DataModule& data, double p, const QString& kind, int mode,
+                         const QString& construction, const QString& size);
 
 // What the size picker says a construction's size texts are made of.
 QString sizeFormatText(const QString& construction);

@@ -1,10 +1,10 @@
 #include "FrameFixture.h"
-#include "widgets/common/DialogService.h"
-#include "widgets/frames/SectionFrame.h"
 #include "core/rules/SectionRules.h"
 #include "core/session/FrameStates.h"
 #include "store/KorGrRules.h"
 #include "store/StoredFrameData.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/frames/SectionFrame.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -35,17 +35,18 @@ class SectionDriver {
 public:
     SectionDriver(SectionFrame* frame, DataModule& data, QLineEdit* ro)
         : frame_(frame), data_(data, StoredFrameData::Reading::Live), ro_(ro) {
-        QObject::connect(frame, &SectionFrame::edited, frame, [this](const QString& field, const QString& text) {
-            QStringList said;
-            if (field == u"cmbSech"_s) {
-                state_.construction = text;
-                state_.chooseConstruction(data_, ro_->text(), kind_, &said);
-            } else {
-                state_.size = text;
-                state_.chooseSize();
-            }
-            show(said);
-        });
+        QObject::connect(frame, &SectionFrame::edited, frame,
+                         [this](const QString& field, const QString& text) {
+                             QStringList said;
+                             if (field == u"cmbSech"_s) {
+                                 state_.construction = text;
+                                 state_.chooseConstruction(data_, ro_->text(), kind_, &said);
+                             } else {
+                                 state_.size = text;
+                                 state_.chooseSize();
+                             }
+                             show(said);
+                         });
         QObject::connect(frame, &SectionFrame::modePressed, frame, [this](const QString& button) {
             setMode(int(QStringList{u"btnAllMat"_s, u"btnRecMat"_s, u"btnDopMat"_s}.indexOf(button)));
         });
@@ -356,7 +357,8 @@ void TestSectionFrame::resistivityInNoClassEmptiesLists() {
 void TestSectionFrame::resistivityNotANumberKeepsLists() {
     ro_->setText(u"abc"_s);
     QTest::mouseClick(frame_->btnDopMat(), Qt::LeftButton);
-    QCOMPARE(rec_->messages, QStringList{u"\"abc\" - некорректное значение для удельного сопротивления грунта."_s});
+    QCOMPARE(rec_->messages,
+             QStringList{u"\"abc\" - некорректное значение для удельного сопротивления грунта."_s});
     QCOMPARE(items(frame_->cmbSech()), constructionNames());
     QCOMPARE(frame_->EditDiam0()->text(), u"0,016"_s);
     rec_->messages.clear();
@@ -417,7 +419,8 @@ void TestSectionFrame::locateCorrosionRow() {
     DataTable& statuses = data_->table("korgrunt2.DB");
     DataTable& constructs = data_->table("korgrunt3.DB");
     DataTable& sizes = data_->table("korgrunt4.DB");
-    locateCorrosionRows(data_->data(), 30, kVertical, PermittedSizes, u"сталь угловая"_s, u"0,05x0,05x0,005"_s);
+    locateCorrosionRows(data_->data(), 30, kVertical, PermittedSizes, u"сталь угловая"_s,
+                        u"0,05x0,05x0,005"_s);
     QCOMPARE(classes.asString(QStringLiteral("Name")), u"средняя"_s);
     QCOMPARE(kinds.asString(QStringLiteral("Vid")), kVertical);
     QCOMPARE(statuses.asString(QStringLiteral("Status")), u"допускается"_s);

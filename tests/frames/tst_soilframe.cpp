@@ -1,9 +1,9 @@
 #include "FrameFixture.h"
+#include "core/session/FrameStates.h"
+#include "store/StoredFrameData.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/common/SpinButton.h"
 #include "widgets/frames/SoilFrame.h"
-#include "core/session/FrameStates.h"
-#include "store/StoredFrameData.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -28,7 +28,8 @@ QString stepHint(const QString& step) {
 // the frame shows the state.
 class SoilDriver {
 public:
-    SoilDriver(SoilFrame* frame, DataModule& data) : frame_(frame), data_(data, StoredFrameData::Reading::Live) {
+    SoilDriver(SoilFrame* frame, DataModule& data)
+        : frame_(frame), data_(data, StoredFrameData::Reading::Live) {
         QObject::connect(frame, &SoilFrame::edited, frame, [this](const QString& field, const QString& text) {
             state_.edit(field, text, data_);
             frame_->showState(state_, soils_);

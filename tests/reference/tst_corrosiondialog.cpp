@@ -1,15 +1,15 @@
 #include "../calc/core/CalcTestFolder.h"
 #include "CalculatorWindowOf.h"
-#include "widgets/common/DialogService.h"
-#include "widgets/frames/SectionFrame.h"
 #include "core/rules/SectionRules.h"
 #include "store/TableProcedures.h"
+#include "widgets/common/DialogService.h"
 #include "widgets/frames/CalculatorToolbar.h"
-#include "widgets/reference/UtilisationTablesDialog.h"
+#include "widgets/frames/SectionFrame.h"
 #include "widgets/reference/CorrosionDialog.h"
 #include "widgets/reference/ReferenceWindows.h"
 #include "widgets/reference/SizeSelectionDialog.h"
 #include "widgets/reference/TableGrid.h"
+#include "widgets/reference/UtilisationTablesDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +27,6 @@ using namespace Qt::StringLiterals;
 using namespace kz;
 
 namespace {
-
 
 QStringList headers(const TableGrid* grid) {
     QStringList titles;

@@ -1,7 +1,7 @@
 #include "../calc/core/CalcTestFolder.h"
+#include "core/rules/PekvRules.h"
 #include "widgets/common/DialogService.h"
 #include "widgets/frames/SoilFrame.h"
-#include "core/rules/PekvRules.h"
 #include "widgets/reference/EquivalentResistivityDialog.h"
 
 #include <QCheckBox>
@@ -38,8 +38,8 @@ private slots:
 
 private:
     // Fills the dialog: upper soil, p0; lower soil, p0; H.
-    void fill(EquivalentResistivityDialog& f, const QString& upper, const QString& p1, const QString& lower, const QString& p2,
-              const QString& h);
+    void fill(EquivalentResistivityDialog& f, const QString& upper, const QString& p1, const QString& lower,
+              const QString& p2, const QString& h);
 
     std::unique_ptr<ScopedRecordingDialogs> rec_;
     std::unique_ptr<CalcTestFolder> folder_;
@@ -99,8 +99,9 @@ void TestEquivalentResistivityDialog::cleanup() {
     rec_.reset();
 }
 
-void TestEquivalentResistivityDialog::fill(EquivalentResistivityDialog& f, const QString& upper, const QString& p1, const QString& lower,
-                    const QString& p2, const QString& h) {
+void TestEquivalentResistivityDialog::fill(EquivalentResistivityDialog& f, const QString& upper,
+                                           const QString& p1, const QString& lower, const QString& p2,
+                                           const QString& h) {
     f.pFrame1()->ComboGrunt()->setCurrentIndex(f.pFrame1()->ComboGrunt()->findText(upper));
     f.pFrame1()->EditRo0()->setText(p1);
     f.pFrame2()->ComboGrunt()->setCurrentIndex(f.pFrame2()->ComboGrunt()->findText(lower));
@@ -238,7 +239,8 @@ void TestEquivalentResistivityDialog::confirmedLayersOpenAgainWhileTheirSoilIsLi
     fill(f, u"песок"_s, u"700"_s, u"песок"_s, u"800"_s, u"2"_s);
     f.reject();
     f.activate();
-    QCOMPARE(f.currentTexts(), (QStringList{u"супесь"_s, u"300"_s, u"1"_s, u"суглинок"_s, u"60"_s, u"1"_s, u"2"_s}));
+    QCOMPARE(f.currentTexts(),
+             (QStringList{u"супесь"_s, u"300"_s, u"1"_s, u"суглинок"_s, u"60"_s, u"1"_s, u"2"_s}));
     QCOMPARE(f.pFrame1()->lblRMinMax()->text(), u"(150 - 400)"_s);
     QCOMPARE(f.pFrame2()->EditRo()->text(), u"60"_s);
 
@@ -256,7 +258,8 @@ void TestEquivalentResistivityDialog::confirmedLayersOpenAgainWhileTheirSoilIsLi
 void TestEquivalentResistivityDialog::zeroThicknessIsRefusedAndTheLayersKept() {
     EquivalentResistivityLink link(*folder_->data, pekv::Form::Area);
     rec_->onModal = [this](QDialog* d) {
-        fill(*qobject_cast<EquivalentResistivityDialog*>(d), u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s, u"0"_s);
+        fill(*qobject_cast<EquivalentResistivityDialog*>(d), u"супесь"_s, u"300"_s, u"суглинок"_s, u"100"_s,
+             u"0"_s);
         return int(QDialog::Accepted);
     };
     QVERIFY(!link.run(nullptr, [] { return std::optional<long double>(100); }));

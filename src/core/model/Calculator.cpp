@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/model/CalcCommon.h"
 #include "core/common/NumberText.h"
+#include "core/model/CalcCommon.h"
 
 using namespace Qt::StringLiterals;
 
@@ -167,8 +167,7 @@ void writeReport(const CalculatorDescriptor& d, ReportBuilder& w, const ReportSo
 
 WeakCondition inputsCondition(const QString& condition, const QString& ratioName, const QString& larger,
                               long double largerFactor, const QString& smaller, long double smallerFactor) {
-    return {condition, ratioName,
-            [=](const CalcInputs& in) -> std::optional<long double> {
+    return {condition, ratioName, [=](const CalcInputs& in) -> std::optional<long double> {
                 const auto x = in.positive(larger);
                 const auto y = in.positive(smaller);
                 if (!x || !y)
@@ -232,7 +231,8 @@ QList<SelectionParameter> Calculator::selectionOffer(const CalcInputs&) const {
     return d_.selection.parameters;
 }
 
-Calculator::Preparation Calculator::prepareSingleSelection(const CalcInputs&, const SelectionParameter&) const {
+Calculator::Preparation Calculator::prepareSingleSelection(const CalcInputs&,
+                                                           const SelectionParameter&) const {
     return {};
 }
 
@@ -254,7 +254,8 @@ std::optional<CheckFailure> Calculator::checkAfterSoil(const CalcInputs&, int) c
 
 void Calculator::deriveSelectionValues(QMap<QString, long double>&) const {}
 
-void Calculator::selectionValueApplied(const CalcInputs&, const QString&, QMap<QString, long double>&) const {}
+void Calculator::selectionValueApplied(const CalcInputs&, const QString&, QMap<QString, long double>&) const {
+}
 
 namespace {
 // A text that is no number is left to the stepping, which reports it; an empty one stays empty.

@@ -24,9 +24,9 @@ struct ConstructionSetup {
 // A soil frame of the window. The first frame of a calculator with one or two layers reaches its
 // fields by their plain names ("EditRo0"), any other by its prefix ("pFrame1.EditRo0").
 struct SoilFrameSetup {
-    QString name;   // object name: "pFrame", "pFrame1", "FramePV"
-    QString prefix; // "" or "pFrame1.", "FramePV."
-    QString tab;    // its page when the window has several soil frames
+    QString name;             // object name: "pFrame", "pFrame1", "FramePV"
+    QString prefix;           // "" or "pFrame1.", "FramePV."
+    QString tab;              // its page when the window has several soil frames
     QString resistivityLabel; // the lblRo caption; empty: the frame's own
     // Its calculated resistivity is the one the installation frame takes.
     bool installation = false;
@@ -36,7 +36,7 @@ struct SoilFrameSetup {
     // read-only description.
     QString pictureFile;
     QString pictureTabs; // "PageControl2": tabs "Рисунок" and "Условия применения формул"
-    QString imageName;   // "Image1"
+    QString imageName; // "Image1"
     QStringList conditionLines;
     QString descriptionName; // "Memo2"
     QStringList descriptionLines;
@@ -160,9 +160,9 @@ struct RadioList {
 
 // The step-button pairs beside an edit line.
 struct StepButtons {
-    QList<double> sizes;  // one pair per step, largest first
-    QString prefix;       // the pairs are named prefix + "1", "01", "001" ... by step
-    QStringList names;    // or by these names, in the order of the steps
+    QList<double> sizes; // one pair per step, largest first
+    QString prefix;      // the pairs are named prefix + "1", "01", "001" ... by step
+    QStringList names;   // or by these names, in the order of the steps
     // A step down only while value − step stays at or above the floor, a step up only while
     // value + step stays at or below the ceiling.
     std::optional<double> floor;
@@ -303,10 +303,10 @@ SelectionParameter correctionSelection();
 // puts the computation into the calculation order. The layers reach the calculator as the texts
 // "pekv.p1", "pekv.p2" and "pekv.h", the check box as "1" or "".
 struct EquivalentResistivitySetup {
-    QString input;  // EditPekv
-    QString button; // btnPekv
-    QString size;   // EditS: area in m² or length in km
-    int form = 0;   // 0 by area, 1 by length
+    QString input;   // EditPekv
+    QString button;  // btnPekv
+    QString size;    // EditS: area in m² or length in km
+    int form = 0;    // 0 by area, 1 by length
     QString include; // chkPekv
     QString includeCaption;
     // An input that takes the upper layer's calculated resistivity when the dialog is confirmed.
@@ -367,7 +367,7 @@ struct CalculatorDescriptor {
     MenuGroup menuGroup = MenuGroup::SingleElectrodes;
     QString menuCaption; // its item in the menu
     QString pictureFile;
-    QString formulaText;        // the formula label of the formula panel
+    QString formulaText; // the formula label of the formula panel
     QStringList conditionLines;
     // The caption of their group: singular where the formula has one condition.
     QString conditionCaption = QString::fromUtf8(" Условия применения формулы ");
@@ -416,7 +416,7 @@ struct CalculatorDescriptor {
     ReportWriter report;
     int reportSteps = 5; // the gauge's maximum while the report is written
 
-    bool multiLineOrder = false;    // calculation order in a memo with the viewer command
+    bool multiLineOrder = false; // calculation order in a memo with the viewer command
     // The memo's object name, where a description or a legend is Memo1 already.
     QString orderMemoName = QStringLiteral("Memo1");
     bool coefficientTables = false; // the toolbar's data-tables command

@@ -26,8 +26,8 @@ QString soilRangeLabel(const QString& minText, const QString& maxText) {
 }
 
 QString soilRangeMessage(long double min, long double max) {
-    return u"Ошибка. Допустимые значения удельного сопротивления грунта: "_s +
-           formatGeneral(min) + QStringLiteral(" .. ") + formatGeneral(max) + QLatin1Char('.');
+    return u"Ошибка. Допустимые значения удельного сопротивления грунта: "_s + formatGeneral(min) +
+           QStringLiteral(" .. ") + formatGeneral(max) + QLatin1Char('.');
 }
 
 QString requiredValueMessage() {

@@ -113,7 +113,8 @@ void CalculatorSession::open() {
 
     for (const GeometryInput& g : d_.geometry) {
         if (g.isRadio()) {
-            own_.insert(g.name, g.radio->items.value(std::max(0, int(g.radio->items.indexOf(g.defaultText)))));
+            own_.insert(g.name,
+                        g.radio->items.value(std::max(0, int(g.radio->items.indexOf(g.defaultText)))));
         } else if (g.isRowGrid()) {
             grids_.insert(g.name, {});
             if (const GeometryInput* count = own(g.rowGrid->countInput))
@@ -127,7 +128,8 @@ void CalculatorSession::open() {
             own_.insert(g.name, QString::number(g.picture->defaultNumber));
         } else if (g.isChoice()) {
             items_.insert(g.name, g.choice->items);
-            own_.insert(g.name, g.choice->items.value(std::max(0, int(g.choice->items.indexOf(g.defaultText)))));
+            own_.insert(g.name,
+                        g.choice->items.value(std::max(0, int(g.choice->items.indexOf(g.defaultText)))));
         } else if (g.isSpin()) {
             spinLimits_.insert(g.name, {g.spin->minimum, g.spin->maximum});
             own_.insert(g.name,
@@ -576,8 +578,7 @@ bool CalculatorSession::set(const QString& name, const QJsonValue& value, QStrin
         return false;
     }
     QString text = value.toString();
-    if (const QString refused = byCase_ ? untypeable(name, text, typing(r)) : QString();
-        !refused.isEmpty()) {
+    if (const QString refused = byCase_ ? untypeable(name, text, typing(r)) : QString(); !refused.isEmpty()) {
         *error = refused;
         return false;
     }
@@ -1073,8 +1074,8 @@ void CalculatorSession::setGridText(const QString& name, const QString& text) {
     const GridRows rows = parseGridRows(text, cells);
     // In a case a grid with a count input keeps the rows its count gives: rows not given stay
     // empty for the check to name. A window's grid takes the rows it is given.
-    const int last = gridCountInput(*g) && byCase_ ? gridLastNumber(*g)
-                                                         : g->rowGrid->firstNumber + int(rows.size()) - 1;
+    const int last =
+        gridCountInput(*g) && byCase_ ? gridLastNumber(*g) : g->rowGrid->firstNumber + int(rows.size()) - 1;
     layOutGrid(name, last);
     GridRows& shown = grids_[name];
     for (int r = 0; r < shown.size(); ++r)
@@ -1093,7 +1094,8 @@ bool CalculatorSession::setGivenGrid(const QString& name, const GridRows& rows, 
         const int room = std::max(0, gridLastNumber(*grid) - grid->rowGrid->firstNumber + 1);
         if (rows.size() > room) {
             *error = u"в таблице "_s + name + u" строк больше ("_s + QString::number(rows.size()) +
-                     u"), чем задает поле "_s + grid->rowGrid->countInput + u" ("_s + QString::number(room) + u")"_s;
+                     u"), чем задает поле "_s + grid->rowGrid->countInput + u" ("_s + QString::number(room) +
+                     u")"_s;
             return false;
         }
     }
@@ -1472,8 +1474,9 @@ CalculatorSession::ShownTexts CalculatorSession::outputs() const {
     QList<Field> fields = shownFields();
     std::optional<CalcInputs> in;
     for (const GeometryInput& g : d_.geometry) {
-        for (const auto& [label, follows, design] : {std::tuple{g.range.name, g.range.follows, g.range.text},
-                                                     std::tuple{g.range2.name, g.range2.follows, QString()}}) {
+        for (const auto& [label, follows, design] :
+             {std::tuple{g.range.name, g.range.follows, g.range.text},
+              std::tuple{g.range2.name, g.range2.follows, QString()}}) {
             if (!label.startsWith(u"lblRange"_s))
                 continue;
             if (!follows.isEmpty() && !in)

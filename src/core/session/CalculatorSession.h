@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/session/FrameData.h"
-#include "core/session/FrameStates.h"
 #include "core/model/Calculator.h"
 #include "core/model/RowGridText.h"
+#include "core/session/FrameData.h"
+#include "core/session/FrameStates.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -122,7 +122,9 @@ public:
     int sectionCount() const { return int(sections_.size()); }
     const SectionState& section(int index) const { return sections_[index]; }
     // The calculated resistivity of the soil frame a construction frame follows; none without one.
-    std::optional<QString> sectionResistivity(int index) const { return sectionResistivity(sections_[index]); }
+    std::optional<QString> sectionResistivity(int index) const {
+        return sectionResistivity(sections_[index]);
+    }
     // The text of an input or field by its batch name.
     QString text(const QString& name) const;
     // A drop-down list's items and a count's limits.

@@ -62,8 +62,9 @@ std::optional<double> queryResistivity(const std::optional<QString>& text, QStri
     if (const auto p = parseNumber(*text))
         return double(*p);
     const QString subject = u"удельного сопротивления грунта"_s;
-    *said << (text->isEmpty() ? u"Введите значение "_s + subject + u'.'
-                              : u'"' + echoedText(*text) + u"\" - некорректное значение для "_s + subject + u'.');
+    *said << (text->isEmpty()
+                  ? u"Введите значение "_s + subject + u'.'
+                  : u'"' + echoedText(*text) + u"\" - некорректное значение для "_s + subject + u'.');
     return std::nullopt;
 }
 

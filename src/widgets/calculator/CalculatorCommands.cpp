@@ -1,7 +1,7 @@
 #include "widgets/calculator/CalculatorCommands.h"
 
-#include "report/DocxWriter.h"
 #include "core/session/CalculatorSession.h"
+#include "report/DocxWriter.h"
 #include "store/DataModule.h"
 #include "store/KorGrRules.h"
 #include "widgets/calculator/CalcOrderViewer.h"
@@ -222,7 +222,8 @@ void CalculatorCommands::runChoiceDictionary() {
     if (!g || !open)
         return;
     if (referenceDialogs().locateSteel)
-        referenceDialogs().locateSteel(g->choice->material, window_.ui_.choices.value(g->name)->currentText());
+        referenceDialogs().locateSteel(g->choice->material,
+                                       window_.ui_.choices.value(g->name)->currentText());
     open(&window_);
     window_.session_->choiceListEdited(g->name);
     window_.redraw();

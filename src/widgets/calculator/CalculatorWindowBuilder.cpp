@@ -350,7 +350,8 @@ void CalculatorWindowBuilder::buildGeometry(QGridLayout* grid, int& row, int pag
         for (int i = 0; i < g.steps.sizes.size(); ++i) {
             const double step = g.steps.sizes[i];
             auto* pair = new SpinButton(edit, step, panel);
-            pair->setObjectName(i < g.steps.names.size() ? g.steps.names[i] : g.steps.prefix + stepSuffix(step));
+            pair->setObjectName(i < g.steps.names.size() ? g.steps.names[i]
+                                                         : g.steps.prefix + stepSuffix(step));
             ui_.steps.insert(pair->objectName(), pair);
             spins->addWidget(pair);
         }

@@ -19,8 +19,8 @@ class TableNavigator;
 // A row of a reference table chosen as the current row of its grid (RowChoice): the tab page with
 // the table's picture, navigator, grid and legend, plus the key shown beside the input's caption
 // and the check box that goes with the choice. The grid edits the table itself; the calculator
-// session reads the rows and follows the chosen one by its key (rowChanged). The row's code lives in the hidden count "Kod", so
-// that history, paste and a batch reach it as "<input>.Kod" like any other field.
+// session reads the rows and follows the chosen one by its key (rowChanged). The row's code lives in the
+// hidden count "Kod", so that history, paste and a batch reach it as "<input>.Kod" like any other field.
 class TableRowChoice : public QWidget {
     Q_OBJECT
 public:

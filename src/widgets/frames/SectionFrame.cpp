@@ -1,11 +1,11 @@
 #include "widgets/frames/SectionFrame.h"
 
-#include "widgets/common/DialogService.h"
-#include "widgets/frames/FrameWidgets.h"
 #include "core/common/Paths.h"
-#include "widgets/common/FormProcedures.h"
 #include "core/rules/SectionRules.h"
 #include "store/TableProcedures.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/FormProcedures.h"
+#include "widgets/frames/FrameWidgets.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "widgets/frames/SoilFrame.h"
 
-#include "widgets/common/DialogService.h"
-#include "widgets/frames/FrameWidgets.h"
 #include "core/common/NumberText.h"
-#include "widgets/common/FormProcedures.h"
 #include "core/rules/SoilRules.h"
+#include "widgets/common/DialogService.h"
+#include "widgets/common/FormProcedures.h"
 #include "widgets/common/SpinButton.h"
+#include "widgets/frames/FrameWidgets.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -132,8 +132,7 @@ void SoilFrame::showState(const SoilState& state, const QStringList& soils) {
     {
         const QSignalBlocker block(comboGrunt_);
         if (comboGrunt_->count() != soils.size() ||
-            (comboGrunt_->currentIndex() >= 0 && comboGrunt_->currentText() != state.name) ||
-            [&] {
+            (comboGrunt_->currentIndex() >= 0 && comboGrunt_->currentText() != state.name) || [&] {
                 for (int i = 0; i < soils.size(); ++i)
                     if (comboGrunt_->itemText(i) != soils[i])
                         return true;
@@ -145,8 +144,9 @@ void SoilFrame::showState(const SoilState& state, const QStringList& soils) {
         comboGrunt_->setCurrentIndex(int(soils.indexOf(state.name)));
     }
     lblRMinMax_->setText(state.rangeText);
-    for (const auto& [edit, text] : {std::pair{editRo0_, state.measured}, std::pair{editPKV_, state.coefficient},
-                                     std::pair{editRo_, state.calculated}})
+    for (const auto& [edit, text] :
+         {std::pair{editRo0_, state.measured}, std::pair{editPKV_, state.coefficient},
+          std::pair{editRo_, state.calculated}})
         if (edit->text() != text) {
             const QSignalBlocker block(edit);
             edit->setText(text);

@@ -129,9 +129,8 @@ void EquivalentResistivityDialog::showLayers() {
 }
 
 PekvTexts EquivalentResistivityDialog::currentTexts() const {
-    return {layers_[0].name, layers_[0].measured, layers_[0].coefficient,
-            layers_[1].name, layers_[1].measured, layers_[1].coefficient,
-            editH_->text()};
+    return {layers_[0].name,     layers_[0].measured,    layers_[0].coefficient, layers_[1].name,
+            layers_[1].measured, layers_[1].coefficient, editH_->text()};
 }
 
 bool EquivalentResistivityDialog::checkBeforeClosing() {

@@ -1,15 +1,15 @@
 #include "CalcTestFolder.h"
+#include "CalculatorWindowOf.h"
+#include "core/calculators/plates/EdgePlateTwoLayer.h"
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
-#include "widgets/calculator/CalculatorWindow.h"
-#include "CalculatorWindowOf.h"
-#include "widgets/calculator/CalcOrderViewer.h"
-#include "core/calculators/plates/EdgePlateTwoLayer.h"
 #include "store/DataModule.h"
+#include "widgets/calculator/CalcOrderViewer.h"
+#include "widgets/calculator/CalculatorWindow.h"
 #include "widgets/common/DialogService.h"
-#include "core/common/NumberText.h"
-#include "widgets/frames/SectionFrame.h"
 #include "widgets/frames/CalculatorToolbar.h"
+#include "widgets/frames/SectionFrame.h"
 #include "widgets/frames/SoilFrame.h"
 
 #include <QComboBox>
@@ -63,7 +63,8 @@ public:
     std::optional<long double> compute(const CalcInputs& in, QMap<QString, QString>&) const override {
         const long double p = calculatedResistivity(*in.number(QStringLiteral("EditRo0")),
                                                     *in.number(QStringLiteral("EditPKV")));
-        return roundResistance(p / (2 * std::numbers::pi_v<long double> * *in.number(QStringLiteral("EditR"))));
+        return roundResistance(p /
+                               (2 * std::numbers::pi_v<long double> * *in.number(QStringLiteral("EditR"))));
     }
     QStringList calcOrder(const CalcInputs& in) const override {
         CalcOrderText t;
@@ -72,8 +73,8 @@ public:
         t.data(u"Удельное сопротивление грунта"_s, u"р"_s, in.text(QStringLiteral("EditRo")), u"Ом м"_s);
         t.blank();
         t.formula(u"Сопротивление растеканию"_s, u"R = р / (2*П*r)"_s,
-                  u"R = "_s + in.text(QStringLiteral("EditRo")) + u" / (2*3,14*"_s + in.text(QStringLiteral("EditR")) +
-                      QLatin1Char(')'));
+                  u"R = "_s + in.text(QStringLiteral("EditRo")) + u" / (2*3,14*"_s +
+                      in.text(QStringLiteral("EditR")) + QLatin1Char(')'));
         t.appendToLast(multiLineEnding(in.text(QStringLiteral("EditVS1"))));
         t.blank();
         t.installation(in.installation);
@@ -256,7 +257,6 @@ void TestCalculatorWindow::unknownInputsAreRefused() {
     QCOMPARE(w.frmSech1()->cmbDiam()->currentIndex(), -1);
     QCOMPARE(w.inputText(QStringLiteral("SizeSetMode")), QStringLiteral("0"));
 }
-
 
 // Two-layer earth: each frame keeps its soil, range and selection, and the soil dictionary opens on
 // the layer in view.

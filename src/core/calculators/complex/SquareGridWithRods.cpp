@@ -105,14 +105,14 @@ CalculatorDescriptor makeDescriptor() {
     rodLength.range.name = u"lblRangeLv"_s;
     rodLength.range.text = u"( Lв <= 4,3 )"_s;
     rodLength.range.hint = u"Диапазон допустимых значений длины вертикального электрода для текущих значений "
-                          u"глубины его заложения и площади сетки "_s;
+                           u"глубины его заложения и площади сетки "_s;
     rodLength.range.follows = {cellName, sizeName, depthName};
     GeometryInput depth = sizeInput(depthName, u"То - глубина заложения вертикального электрода, м:"_s,
                                     u"2"_s, u"btnTo"_s, u"T"_s);
     depth.range.name = u"lblRangeTo"_s;
     depth.range.text = u"( To <= 2 )"_s;
     depth.range.hint = u"Диапазон допустимых значений глубины заложения вертикального электрода для текущих "
-                      u"значений его длины и площади сетки"_s;
+                       u"значений его длины и площади сетки"_s;
     depth.range.follows = {cellName, sizeName, rodLengthName};
     GeometryInput rods =
         countInput(rodCountName, u"Nв -количество вертикальных электродов, шт.:"_s, u"8"_s, u"N"_s);

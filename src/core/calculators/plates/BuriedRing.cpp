@@ -148,7 +148,8 @@ public:
     bool selectionAdmissible(const CalcInputs& in) const override {
         const auto ringD = in.number(ringInput);
         const auto t = in.number(depthInput);
-        return ringD && t && in.diameter && buriedring::selectionAdmissible(*ringD, *t, *in.diameter, in.singleRun);
+        return ringD && t && in.diameter &&
+               buriedring::selectionAdmissible(*ringD, *t, *in.diameter, in.singleRun);
     }
 
     void selectionValueApplied(const CalcInputs& in, const QString& input,

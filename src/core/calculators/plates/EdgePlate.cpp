@@ -2,9 +2,9 @@
 
 #include "core/calculators/plates/BodyElectrodes.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
-#include "core/common/NumberText.h"
 
 #include <cmath>
 #include <numbers>
@@ -19,11 +19,12 @@ bool depthRuleHolds(long double width, long double depth) {
 }
 } // namespace
 
-QList<GeometryInput> geometry(const QString& lengthDefault, const QString& widthDefault, const QString& lengthRange,
-                              const QString& widthRange, const QString& lengthField, const QString& widthField,
+QList<GeometryInput> geometry(const QString& lengthDefault, const QString& widthDefault,
+                              const QString& lengthRange, const QString& widthRange,
+                              const QString& lengthField, const QString& widthField,
                               const QString& depthField) {
-    GeometryInput length =
-        body::sizeInput(lengthName, u"b - длина пластины, м:"_s, lengthDefault, u"SpinButtonB"_s, lengthField);
+    GeometryInput length = body::sizeInput(lengthName, u"b - длина пластины, м:"_s, lengthDefault,
+                                           u"SpinButtonB"_s, lengthField);
     length.range.name = u"lblRangeB"_s;
     length.range.text = lengthRange;
     length.range.hint =
@@ -38,8 +39,8 @@ QList<GeometryInput> geometry(const QString& lengthDefault, const QString& width
         u"Диапазон допустимых значений ширины пластины для текущих значений длины пластины и глубины заложения"_s;
     width.range.follows = {lengthName};
     width.userChangesOnly = true;
-    GeometryInput depth = body::sizeInput(depthName, u"Тo - глубина заложения, м:"_s, u"0,7"_s, u"SpinButtonT"_s,
-                                          depthField);
+    GeometryInput depth =
+        body::sizeInput(depthName, u"Тo - глубина заложения, м:"_s, u"0,7"_s, u"SpinButtonT"_s, depthField);
     depth.selectionColour = false;
     depth.range.name = u"lblRangeTo"_s;
     depth.range.text = u"( To >= 0,25 )"_s;
@@ -62,9 +63,11 @@ QList<SelectionParameter> sizeSelections() {
     // The note starts with a Cyrillic а under the heading's Latin a.
     const QString widthNote = u"а, м - ширина пластины, м"_s;
     const SelectionColumn depth{depthName, u"Tо, м"_s, u"Tо, м - глубина заложения, м"_s};
-    SelectionParameter byLength = body::sizeSelection(u"Длина пластины, м"_s, lengthName, u"0,5"_s, u"b, м"_s, lengthNote);
+    SelectionParameter byLength =
+        body::sizeSelection(u"Длина пластины, м"_s, lengthName, u"0,5"_s, u"b, м"_s, lengthNote);
     byLength.columns = {{widthName, u"a, м"_s, widthNote}, depth};
-    SelectionParameter byWidth = body::sizeSelection(u"Ширина пластины, м"_s, widthName, u"0,5"_s, u"a, м"_s, widthNote);
+    SelectionParameter byWidth =
+        body::sizeSelection(u"Ширина пластины, м"_s, widthName, u"0,5"_s, u"a, м"_s, widthNote);
     byWidth.columns = {{lengthName, u"b, м"_s, lengthNote}, depth};
     return {byLength, byWidth};
 }
@@ -83,19 +86,20 @@ namespace {
 // "[Ln(4*b/a) + Ln((b + √(b*b + 4*To*To)) / (2*To)) - (√(b*b + 4*To*To) - 2*To) / b]" with the texts given.
 QString bracket(const QString& a, const QString& b, const QString& to) {
     const QString root = u"√("_s + b + u'*' + b + u" + 4*"_s + to + u'*' + to + u')';
-    return u"[Ln(4*"_s + b + u'/' + a + u") + Ln(("_s + b + u" + "_s + root + u") / (2*"_s + to + u")) - ("_s +
-           root + u" - 2*"_s + to + u") / "_s + b + u']';
+    return u"[Ln(4*"_s + b + u'/' + a + u") + Ln(("_s + b + u" + "_s + root + u") / (2*"_s + to +
+           u")) - ("_s + root + u" - 2*"_s + to + u") / "_s + b + u']';
 }
 } // namespace
 
 QString formulaText(const QString& resistivity) {
-    return u"Расчетная формула:   R = "_s + resistivity + u" / (2*П*b) * "_s + bracket(u"a"_s, u"b"_s, u"To"_s) +
-           u", Ом"_s;
+    return u"Расчетная формула:   R = "_s + resistivity + u" / (2*П*b) * "_s +
+           bracket(u"a"_s, u"b"_s, u"To"_s) + u", Ом"_s;
 }
 
 QString calcOrderLine(const QString& ro, const QString& width, const QString& length, const QString& depth,
                       const QString& r) {
-    return u"R = "_s + ro + u" / (2*3,14*"_s + length + u") * "_s + bracket(width, length, depth) + oneLineEnding(r);
+    return u"R = "_s + ro + u" / (2*3,14*"_s + length + u") * "_s + bracket(width, length, depth) +
+           oneLineEnding(r);
 }
 
 void writeFormula(ReportBuilder& w, const ReportSource& s, void (*writeSymbol)(ReportBuilder&),
@@ -117,7 +121,9 @@ std::optional<CheckFailure> EdgePlate::checkGeometry(const CalcInputs& in) const
     const auto length = in.number(lengthName);
     const auto depth = in.number(depthName);
     if (!width || !depth || !depthRuleHolds(*width, *depth))
-        return CheckFailure{u"Ошибка. Двойное значение глубины заложения должно быть больше либо равно ширине пластины."_s, {}};
+        return CheckFailure{
+            u"Ошибка. Двойное значение глубины заложения должно быть больше либо равно ширине пластины."_s,
+            {}};
     if (!length || !body::rectangleRuleHolds(*width, *length))
         return CheckFailure{u"Ошибка. Длина прямоугольной пластины должна быть больше  ее ширины, но меньше "
                             u"четырехкратного значения ширины."_s,

@@ -3,9 +3,9 @@
 #include "core/calculators/plates/BodyElectrodes.h"
 #include "core/calculators/plates/EdgePlate.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/TwoLayerSoil.h"
-#include "core/common/NumberText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -37,10 +37,10 @@ CalculatorDescriptor makeDescriptor() {
     d.conditionLines = {u"a < b < 4a"_s, u"2To >= a"_s, u"рэ = a / (a1/p1 + a2/p2), Ом м"_s};
     d.twoLayerSoil = true;
     d.windowTop = 10;
-    d.geometry = edgeplate::geometry(u"2"_s, u"1"_s, u"( 1 < b < 4)"_s, u"( 0,5 < a < 2)"_s, u"L"_s, u"D2"_s,
-                                     u"B"_s);
-    GeometryInput thickness = body::sizeInput(thicknessName, u"Н - толщина (мощность) верхнего слоя земли, м:"_s,
-                                              u"1"_s, {}, u"A"_s);
+    d.geometry =
+        edgeplate::geometry(u"2"_s, u"1"_s, u"( 1 < b < 4)"_s, u"( 0,5 < a < 2)"_s, u"L"_s, u"D2"_s, u"B"_s);
+    GeometryInput thickness = body::sizeInput(
+        thicknessName, u"Н - толщина (мощность) верхнего слоя земли, м:"_s, u"1"_s, {}, u"A"_s);
     thickness.steps.names = {u"SpinButton1"_s, u"SpinButton2"_s, u"SpinButton3"_s};
     d.geometry << thickness
                << shownValue(equivalentName,
@@ -70,8 +70,14 @@ CalculatorDescriptor makeDescriptor() {
     byThickness.recommendation = u"начальное значение больше конечного"_s;
     d.selection.parameters = twolayer::soilSelections() + sizeSelections();
     d.selection.parameters << byThickness;
-    d.selection.writeBack = {u"EditRo0"_s,       u"EditPKV"_s, twolayer::lower(u"EditRo0"_s),
-                             twolayer::lower(u"EditPKV"_s), thicknessName, lengthName, widthName, depthName};
+    d.selection.writeBack = {u"EditRo0"_s,
+                             u"EditPKV"_s,
+                             twolayer::lower(u"EditRo0"_s),
+                             twolayer::lower(u"EditPKV"_s),
+                             thicknessName,
+                             lengthName,
+                             widthName,
+                             depthName};
 
     d.report = report;
     d.reportSteps = 6;
@@ -112,8 +118,8 @@ public:
         if (!p01 || !kp1 || !p02 || !kp2 || !a || !b || !t || !h)
             return std::nullopt;
         const LayerSplit split = splitWidth(*h, *t, *a);
-        const long double pe =
-            equivalentResistivity(*a, split, calculatedResistivity(*p01, *kp1), calculatedResistivity(*p02, *kp2));
+        const long double pe = equivalentResistivity(*a, split, calculatedResistivity(*p01, *kp1),
+                                                     calculatedResistivity(*p02, *kp2));
         shown.insert(upperWidthName, formatGeneral(split.upper));
         shown.insert(lowerWidthName, formatGeneral(split.lower));
         shown.insert(equivalentName, formatGeneral(pe));
@@ -180,11 +186,12 @@ void report(ReportBuilder& w, const ReportSource& s) {
     writeRho(w, u"2"_s);
     w.WordText(u"), Ом м;"_s + reportCr);
     writeRho(w, u"э"_s);
-    w.WordText(u" = "_s + a + u" / ("_s + a1 + u'/' + s.text(u"EditRo"_s) + u" + "_s + a2 + u'/' + s.text(lowerRo) +
-               u") = "_s + s.text(equivalentName) + u" Ом м."_s + reportCr);
+    w.WordText(u" = "_s + a + u" / ("_s + a1 + u'/' + s.text(u"EditRo"_s) + u" + "_s + a2 + u'/' +
+               s.text(lowerRo) + u") = "_s + s.text(equivalentName) + u" Ом м."_s + reportCr);
     w.setAlignment(ReportParagraph::Alignment::Left);
     w.progress();
-    writeFormula(w, s, [](ReportBuilder& b) { writeRho(b, u"э"_s); }, s.text(equivalentName));
+    writeFormula(
+        w, s, [](ReportBuilder& b) { writeRho(b, u"э"_s); }, s.text(equivalentName));
     body::reportClosing(w, s);
 }
 } // namespace
@@ -204,7 +211,8 @@ LayerSplit splitWidth(long double thickness, long double depth, long double widt
     return {width, 0};
 }
 
-long double equivalentResistivity(long double width, const LayerSplit& split, long double p1, long double p2) {
+long double equivalentResistivity(long double width, const LayerSplit& split, long double p1,
+                                  long double p2) {
     return roundTo(width / (split.upper / p1 + split.lower / p2), 2);
 }
 

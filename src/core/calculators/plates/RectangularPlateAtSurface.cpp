@@ -44,7 +44,8 @@ CalculatorDescriptor makeDescriptor() {
         body::sizeInput(lengthName, u"b - длина пластины, м:"_s, u"1"_s, u"SpinButtonB"_s, u"B"_s);
     length.range.name = u"lblRangeB"_s;
     length.range.text = u"( 0,5 < b < 2 )"_s;
-    length.range.hint = u"Диапазон допустимых значений длины пластины для текущего значения ширины пластины"_s;
+    length.range.hint =
+        u"Диапазон допустимых значений длины пластины для текущего значения ширины пластины"_s;
     length.range.follows = {widthName};
     length.userChangesOnly = true;
     d.geometry = {length, width};

@@ -214,7 +214,8 @@ public:
     QString rangeLabel(const CalcInputs& in, const QString& label) const override {
         if (label == typeRangeLabel)
             return boundedType(typeOf(in)) ? u"(10 .. 40)"_s : QString();
-        return buriedstrip::lengthAndDepthRange(in, label, u"l"_s).value_or(Calculator::rangeLabel(in, label));
+        return buriedstrip::lengthAndDepthRange(in, label, u"l"_s)
+            .value_or(Calculator::rangeLabel(in, label));
     }
 
     bool allowStepDown(const CalcInputs& in, const QString& input, double step) const override {

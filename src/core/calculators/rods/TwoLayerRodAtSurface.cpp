@@ -1,7 +1,7 @@
 #include "core/calculators/rods/TwoLayerRodAtSurface.h"
 
-#include "core/calculators/rods/TwoLayerRods.h"
 #include "core/calculators/rods/RodAtSurface.h"
+#include "core/calculators/rods/TwoLayerRods.h"
 #include "core/model/GeometryInputs.h"
 
 #include "core/common/NumberText.h"
@@ -104,8 +104,8 @@ public:
     }
 
     QStringList calcOrder(const CalcInputs& in) const override {
-        return {rodatsurface::calcOrderLine(in.text(equivalentName), in.text(lengthName), in.diameter.value_or(0),
-                                     in.text(u"EditVS1"_s))};
+        return {rodatsurface::calcOrderLine(in.text(equivalentName), in.text(lengthName),
+                                            in.diameter.value_or(0), in.text(u"EditVS1"_s))};
     }
 };
 

@@ -1,7 +1,7 @@
 #include "core/calculators/rods/TwoLayerRodSplit.h"
 
-#include "core/calculators/rods/TwoLayerRods.h"
 #include "core/calculators/rods/RodAtSurface.h"
+#include "core/calculators/rods/TwoLayerRods.h"
 #include "core/model/GeometryInputs.h"
 
 #include "core/calculators/rods/BuriedRod.h"
@@ -143,8 +143,9 @@ public:
     }
 
     QStringList calcOrder(const CalcInputs& in) const override {
-        return {buriedrod::calcOrderLine(in.text(equivalentName), in.text(lengthName), in.diameter.value_or(0),
-                                     in.text(middleName), in.text(u"EditVS1"_s))};
+        return {buriedrod::calcOrderLine(in.text(equivalentName), in.text(lengthName),
+                                         in.diameter.value_or(0), in.text(middleName),
+                                         in.text(u"EditVS1"_s))};
     }
 
     bool selectionAdmissible(const CalcInputs& in) const override {

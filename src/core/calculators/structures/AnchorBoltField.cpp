@@ -3,8 +3,8 @@
 #include "core/calculators/structures/BuildingFoundation.h"
 #include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
-#include "core/model/OrderReport.h"
 #include "core/model/CalcOrder.h"
+#include "core/model/OrderReport.h"
 #include "core/rules/PekvRules.h"
 
 #include <cmath>
@@ -282,7 +282,8 @@ public:
                 out.insert(lengthInput, {});
             const auto a = in.positive(lengthInput);
             const auto b = in.positive(widthInput);
-            if (a && b && in.positive(areaInput) && in.text(areaInput) != buildingfoundation::areaText(*a, *b)) {
+            if (a && b && in.positive(areaInput) &&
+                in.text(areaInput) != buildingfoundation::areaText(*a, *b)) {
                 out.insert(lengthInput, {});
                 out.insert(widthInput, {});
             }
@@ -331,7 +332,8 @@ public:
         // The resistivity recomputed from the layers is the one the order shows; the input shows it too.
         if (const auto layers = layersOf(in)) {
             CalcOrderText scratch(scratchTriples());
-            if (const auto pekv = buildingfoundation::equivalentResistivityLines(scratch, in.text(areaInput), layers);
+            if (const auto pekv =
+                    buildingfoundation::equivalentResistivityLines(scratch, in.text(areaInput), layers);
                 pekv && *pekv != in.text(pekvInput))
                 shown.insert(pekvInput, *pekv);
         }

@@ -1,8 +1,8 @@
 #include "core/calculators/structures/BuildingFoundation.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/OrderReport.h"
-#include "core/common/NumberText.h"
 #include "core/rules/PekvRules.h"
 
 #include <cmath>
@@ -53,9 +53,9 @@ CalculatorDescriptor makeDescriptor() {
     d.multiLineOrder = true;
     d.resultMask = u"0.00"_s;
     d.installationResistivityInput = u"EditPekv"_s;
-    d.equivalentResistivity = EquivalentResistivitySetup{u"EditPekv"_s, u"btnPekv"_s, u"EditS"_s,
-                                                         int(pekv::Form::Area), u"chkPekv"_s,
-                                                         u"Включить порядок расчета р эквивалентного"_s};
+    d.equivalentResistivity = EquivalentResistivitySetup{
+        u"EditPekv"_s,         u"btnPekv"_s, u"EditS"_s,
+        int(pekv::Form::Area), u"chkPekv"_s, u"Включить порядок расчета р эквивалентного"_s};
 
     GeometryInput pekv = input("EditPekv", "pэ - эквивалентное удельное сопротивление грунта, Ом м:", "100",
                                {100, 10, 1}, "btnP");
@@ -151,7 +151,8 @@ public:
     std::optional<CheckFailure> checkGeometry(const CalcInputs& in) const override {
         // A text that is no number is said to be one, not to be below 0.
         if (!in.run && !parseNumber(in.text(areaInput)))
-            return CheckFailure{*positiveMessage(in.text(areaInput), u"площади здания по периметру"_s), areaInput};
+            return CheckFailure{*positiveMessage(in.text(areaInput), u"площади здания по периметру"_s),
+                                areaInput};
         const auto s = in.number(areaInput);
         if (!s || *s <= 0)
             return CheckFailure{areaMessage(), areaInput};
@@ -179,7 +180,8 @@ public:
     }
 
     QStringList calcOrder(const CalcInputs& in) const override {
-        return buildingfoundation::calcOrder(in.installation, orderTexts(in, in.text(QStringLiteral("EditVS1"))));
+        return buildingfoundation::calcOrder(in.installation,
+                                             orderTexts(in, in.text(QStringLiteral("EditVS1"))));
     }
 
     QList<SelectionParameter> selectionOffer(const CalcInputs& in) const override {

@@ -1,8 +1,8 @@
 #include "core/calculators/structures/Trestle.h"
 
+#include "core/common/NumberText.h"
 #include "core/model/CalcCommon.h"
 #include "core/model/CalcOrder.h"
-#include "core/common/NumberText.h"
 #include "core/rules/PekvRules.h"
 
 #include <algorithm>
