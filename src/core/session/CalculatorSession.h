@@ -171,6 +171,14 @@ public:
     const QStringList& warnings() const { return warnings_; }
     CalcInputs inputs() const;
     ReportSource reportSource() const;
+    // The calculator's answers over the values held now, for a window that shows them: a range
+    // label or a caption that follows other inputs, the result as shown, the parameters offered
+    // for selection, the history layout and the selection kind.
+    QString rangeLabel(const QString& label) const { return calc_.rangeLabel(current(), label); }
+    QString resultText(long double r) const { return calc_.resultText(r); }
+    QList<SelectionParameter> selectionOffer() const { return calc_.selectionOffer(current()); }
+    HistoryLayout historyLayout() const { return calc_.historyLayout(current()); }
+    int selectionKind() const { return calc_.selectionKind(current()); }
 
 private:
     struct Soil : SoilState {

@@ -82,7 +82,7 @@ void CalculatorCommands::showCalcOrderViewer() {
 void CalculatorCommands::saveToHistory() {
     if (!window_.checkInputs(true))
         return;
-    const HistoryLayout h = calc_.historyLayout(window_.snapshot());
+    const HistoryLayout h = window_.session().historyLayout();
     const auto name = dialogs().inputText(
         h.promptCaption.isEmpty() ? u"Введите наименование заземляющего устройства."_s : h.promptCaption,
         h.promptLabel.isEmpty() ? u"Наименование заземляющего устройства:"_s : h.promptLabel, h.presetName);
@@ -105,7 +105,7 @@ void CalculatorCommands::saveToHistory() {
 }
 
 void CalculatorCommands::loadFromHistory() {
-    const HistoryLayout h = calc_.historyLayout(window_.snapshot());
+    const HistoryLayout h = window_.session().historyLayout();
     if (const auto texts = historyOf(h).load(data_, h, sharedWindowOwner(&window_)))
         window_.applyInputs(*texts);
 }

@@ -416,7 +416,7 @@ bool CalculatorWindow::linkingOn() const {
 void CalculatorWindow::updateCaption(const GeometryInput& g) {
     const QString name = g.labelName.isEmpty() ? QStringLiteral("lbl") + g.name : g.labelName;
     if (QLabel* label = ui_.captions.value(name)) {
-        const QString text = calc_.rangeLabel(session_->values(), name);
+        const QString text = session_->rangeLabel(name);
         if (const QString shown = text.isEmpty() ? g.label : text; label->text() != shown)
             label->setText(shown);
     }
@@ -433,14 +433,13 @@ void CalculatorWindow::reserveRangeRoom() {
 }
 
 void CalculatorWindow::updateRangeLabels() {
-    const CalcInputs& in = session_->values();
     for (const GeometryInput& g : d_.geometry) {
         if (!g.labelFollows.isEmpty())
             updateCaption(g);
         for (const auto& [name, follows] :
              {std::pair{g.range.name, g.range.follows}, std::pair{g.range2.name, g.range2.follows}})
             if (QLabel* label = follows.isEmpty() ? nullptr : ui_.ranges.value(name))
-                if (const QString text = calc_.rangeLabel(in, name); label->text() != text)
+                if (const QString text = session_->rangeLabel(name); label->text() != text)
                     label->setText(text);
     }
 }
@@ -450,7 +449,7 @@ QToolButton* CalculatorWindow::geometryButton(const QString& name) const {
 }
 
 QString CalculatorWindow::resultText(long double r) const {
-    return calc_.resultText(r);
+    return session_->resultText(r);
 }
 
 QLineEdit* CalculatorWindow::geometryEdit(const QString& name) const {

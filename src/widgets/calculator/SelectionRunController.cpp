@@ -125,7 +125,7 @@ void SelectionRunController::showSelectionSettings() {
                 name = p.name;
                 break;
             }
-    ShowSelectionSetup(data_, calc_.selectionKind(window_.snapshot()), table, name);
+    ShowSelectionSetup(data_, window_.session().selectionKind(), table, name);
 }
 
 void SelectionRunController::runSelection() {
@@ -172,7 +172,7 @@ void SelectionRunController::selectParameter(const QString& name, bool withData)
     window_.redraw();
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
     QString message;
-    const auto stored = storedSelectionRange(dataDir(), calc_.selectionKind(window_.snapshot()),
+    const auto stored = storedSelectionRange(dataDir(), window_.session().selectionKind(),
                                              p->settingsTable, name, &message);
     if (!stored) {
         dialogs().showMessage(message);
@@ -389,7 +389,7 @@ void SelectionRunController::showSelectionResult(const QMap<QString, long double
 }
 
 QList<SelectionParameter> SelectionRunController::selectionOffer() const {
-    return calc_.selectionOffer(window_.snapshot());
+    return window_.session().selectionOffer();
 }
 
 void SelectionRunController::forgetRestoreOnChange() {
