@@ -42,8 +42,6 @@ private slots:
     void firstOpeningShowsTheDefaults();
     void countsUpdateTheGeometryAtOnce();
     void clearedWidthEmptiesTheGeometry();
-    void checks_data();
-    void checks();
     void gridTooSmallForTheShownAreaIsReported();
     void savedFieldsAndLoaderCaptions();
     void popupOnACountSelectsIt();
@@ -143,35 +141,6 @@ void TestSurfaceGridWindow::clearedWidthEmptiesTheGeometry() {
     QCOMPARE(win_->messageLine()->text(), u"Введите значение ширины ячейки."_s);
     QVERIFY(rec_->messages.isEmpty());
     QCOMPARE(edit("EditS")->text(), QString());
-}
-
-void TestSurfaceGridWindow::checks_data() {
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("length zero") << "EditDlina"
-                                 << "0" << u"Значение длины ячейки должно быть больше 0."_s;
-    QTest::newRow("width not a number") << "EditShir"
-                                        << "2,,5" << u"\"2,,5\" - некорректное значение для ширины ячейки."_s;
-    QTest::newRow("Kп zero") << "EditPKV"
-                             << "0" << u"Значение коэффициента поправки должно быть больше 0."_s;
-    QTest::newRow("p0 outside the soil's range")
-        << "EditRo0"
-        << "39" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s;
-}
-
-void TestSurfaceGridWindow::checks() {
-    QFETCH(QString, input);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    score();
-    QVERIFY(!edit("EditVS1")->text().isEmpty());
-    QVERIFY(win_->setInputText(input, text));
-    rec_->messages.clear();
-    score();
-    QCOMPARE(rec_->messages, QStringList{message});
-    QCOMPARE(edit("EditVS1")->text(), QString());
-    QCOMPARE(edit("EditRaschet")->text(), QString());
 }
 
 void TestSurfaceGridWindow::gridTooSmallForTheShownAreaIsReported() {

@@ -30,8 +30,6 @@ private slots:
     void cleanup();
 
     void firstOpening();
-    void checks_data();
-    void checks();
     void leavingAMalformedDiameterIsRefused();
     void loadingNeedsTheInputsLikeSaving();
     void everyChangeCounts();
@@ -74,36 +72,6 @@ void TestRingAtSurfaceWindow::firstOpening() {
     // ln 500 · 100 / π² = 62,967...
     QCOMPARE(win_->EditVS1()->text(), QStringLiteral("62,97"));
     QVERIFY(rec_->messages.isEmpty());
-}
-
-void TestRingAtSurfaceWindow::checks_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("empty") << QString() << u"Введите значение диаметра кольца."_s;
-    QTest::newRow("0") << u"0"_s << u"Значение диаметра кольца должно быть больше 0."_s;
-    QTest::newRow("as thick as the section")
-        << u"0,016"_s << u"Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого."_s;
-    QTest::newRow("thinner than the section")
-        << u"0,01"_s << u"Ошибка. Большой диаметр кольцевого заземлителя должен быть больше малого."_s;
-}
-
-void TestRingAtSurfaceWindow::checks() {
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    score();
-    QVERIFY(!win_->EditVS1()->text().isEmpty());
-    diam()->setText(text);
-    rec_->messages.clear();
-    win_->calculate(true);
-    QCOMPARE(rec_->messages, QStringList{message});
-    QCOMPARE(win_->EditVS1()->text(), QString());
-    QCOMPARE(win_->EditRaschet()->text(), QString());
-    // Just wider than the section passes: ln(0,136/0,016) · 100 / (0,017π²) = 1275,494...
-    diam()->setText(QStringLiteral("0,017"));
-    rec_->messages.clear();
-    win_->calculate(true);
-    QVERIFY(rec_->messages.isEmpty());
-    QCOMPARE(win_->EditVS1()->text(), QStringLiteral("1275,49"));
 }
 
 void TestRingAtSurfaceWindow::leavingAMalformedDiameterIsRefused() {

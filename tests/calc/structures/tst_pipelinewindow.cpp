@@ -37,8 +37,6 @@ private slots:
 
     void firstOpeningShowsTheDefaults();
     void handbookEdgeCase();
-    void checks_data();
-    void checks();
     void shortPipeIsRefusedInsteadOfANegativeResistance();
     void automaticCalculationFollowsTheDiameter();
     void linkedLengthFollowsALargerDiameter();
@@ -146,47 +144,6 @@ void TestPipelineWindow::handbookEdgeCase() {
     score();
     QCOMPARE(edit("EditVS1")->text(), u"24,32"_s);
     QCOMPARE(edit("EditRaschet")->text(), u"R = 130 / (2*3,14*5) * Ln[5*5/ (0,1*0,7)] = 24,32 Ом"_s);
-}
-
-void TestPipelineWindow::checks_data() {
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("Kп empty") << "EditPKV"
-                              << "" << u"Введите значение коэффициента поправки."_s;
-    QTest::newRow("p0 zero") << "EditRo0"
-                             << "0" << u"Значение удельного сопротивления грунта должно быть больше 0."_s;
-    QTest::newRow("p0 outside the soil's range")
-        << "EditRo0"
-        << "151" << u"Ошибка. Допустимые значения удельного сопротивления грунта: 40 .. 150."_s;
-    QTest::newRow("length empty") << "EditDlina"
-                                  << "" << u"Введите значение длины трубопровода."_s;
-    QTest::newRow("length zero") << "EditDlina"
-                                 << "0" << u"Значение длины трубопровода должно быть больше 0."_s;
-    QTest::newRow("depth empty") << "EditGlub"
-                                 << "" << u"Введите значение глубины заложения."_s;
-    QTest::newRow("length equal to the diameter")
-        << "EditDlina"
-        << "0,057" << u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s;
-    QTest::newRow("length below the diameter")
-        << "EditDlina"
-        << "0,05" << u"Ошибка. Длина трубопровода должна быть больше диаметра трубы."_s;
-}
-
-void TestPipelineWindow::checks() {
-    QFETCH(QString, input);
-    QFETCH(QString, text);
-    QFETCH(QString, message);
-    score();
-    QVERIFY(!edit("EditVS1")->text().isEmpty());
-    QVERIFY(win_->setInputText(input, text));
-    rec_->messages.clear();
-    // An emptied input disables btnScore; automatic calculation would still check.
-    win_->calculate(true);
-    QCOMPARE(rec_->messages, QStringList{message});
-    QCOMPARE(edit("EditVS1")->text(), QString());
-    QCOMPARE(edit("EditRaschet")->text(), QString());
-    QVERIFY(!tool("btnReport")->isEnabled());
 }
 
 void TestPipelineWindow::shortPipeIsRefusedInsteadOfANegativeResistance() {
