@@ -110,7 +110,7 @@ void TestEquivalentResistivityDialog::fill(EquivalentResistivityDialog& f, const
 }
 
 void TestEquivalentResistivityDialog::okNeedsFilledInRangeAndDifferentLayers() {
-    EquivalentResistivityDialog& f = pekvForm(*folder_->data, nullptr);
+    EquivalentResistivityDialog& f = sharedEquivalentResistivityDialog(*folder_->data, nullptr);
     f.setHandOver(std::nullopt);
     f.activate();
     QCOMPARE(f.windowTitle(), u"Эквивалентное удельное сопротивление грунта."_s);
@@ -180,12 +180,12 @@ void TestEquivalentResistivityDialog::aDataModuleMadeWhereAnotherStoodGetsADialo
     alignas(DataModule) unsigned char storage[sizeof(DataModule)];
     auto* first = new (storage) DataModule;
     first->openAll(*rec_);
-    const QPointer<EquivalentResistivityDialog> old = &pekvForm(*first, nullptr);
+    const QPointer<EquivalentResistivityDialog> old = &sharedEquivalentResistivityDialog(*first, nullptr);
     first->~DataModule();
     auto* second = new (storage) DataModule;
     const auto destroy = qScopeGuard([second] { second->~DataModule(); });
     second->openAll(*rec_);
-    EquivalentResistivityDialog& form = pekvForm(*second, nullptr);
+    EquivalentResistivityDialog& form = sharedEquivalentResistivityDialog(*second, nullptr);
     QVERIFY(old.isNull());
     form.setHandOver(std::nullopt);
     form.activate();
@@ -225,7 +225,7 @@ void TestEquivalentResistivityDialog::cancelChangesNothing() {
 }
 
 void TestEquivalentResistivityDialog::confirmedLayersOpenAgainWhileTheirSoilIsListed() {
-    EquivalentResistivityDialog& f = pekvForm(*folder_->data, nullptr);
+    EquivalentResistivityDialog& f = sharedEquivalentResistivityDialog(*folder_->data, nullptr);
     f.setHandOver(std::nullopt);
     f.activate();
     f.show();

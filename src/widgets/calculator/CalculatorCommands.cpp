@@ -29,7 +29,7 @@ using namespace Qt::StringLiterals;
 namespace kz {
 
 namespace {
-CalcOrderViewer& memoForm(QWidget* calculator) {
+CalcOrderViewer& sharedCalcOrderViewer(QWidget* calculator) {
     static QPointer<CalcOrderViewer> form;
     if (!form)
         form = new CalcOrderViewer(sharedWindowOwner(calculator));
@@ -71,7 +71,7 @@ void CalculatorCommands::enableDictionaries() {
 void CalculatorCommands::showCalcOrderViewer() {
     if (!window_.ui_.memo)
         return;
-    CalcOrderViewer& form = memoForm(&window_);
+    CalcOrderViewer& form = sharedCalcOrderViewer(&window_);
     QStringList lines;
     for (QTextBlock b = window_.ui_.memo->document()->begin(); b.isValid(); b = b.next())
         lines << b.text();

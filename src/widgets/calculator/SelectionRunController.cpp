@@ -34,7 +34,7 @@ namespace kz {
 namespace {
 using SoilSlot = CalculatorWidgets::SoilSlot;
 
-SelectionChartDialog& chartForm(QWidget* calculator) {
+SelectionChartDialog& sharedChartDialog(QWidget* calculator) {
     static QPointer<SelectionChartDialog> form;
     if (!form)
         form = new SelectionChartDialog(sharedWindowOwner(calculator));
@@ -172,8 +172,8 @@ void SelectionRunController::selectParameter(const QString& name, bool withData)
     window_.redraw();
     // The stored range of this calculator kind; the resistivity runs over the soil's range.
     QString message;
-    const auto stored = storedSelectionRange(dataDir(), window_.session().selectionKind(),
-                                             p->settingsTable, name, &message);
+    const auto stored =
+        storedSelectionRange(dataDir(), window_.session().selectionKind(), p->settingsTable, name, &message);
     if (!stored) {
         dialogs().showMessage(message);
         return;
@@ -220,7 +220,7 @@ void SelectionRunController::selectParameter(const QString& name, bool withData)
     }
     const bool found = result->outcome == selection::Outcome::Found;
     if (withData) {
-        SelectionChartDialog& chart = chartForm(&window_);
+        SelectionChartDialog& chart = sharedChartDialog(&window_);
         chart.setWindowTitle(u"Подбор параметра "_s + quoted(name) + QLatin1Char('.'));
         chart.Memo1()->setPlainText(notes.join(QLatin1Char('\n')));
         chart.ShowSelectionChart(data, name, int(p->columns.size()) + 2);

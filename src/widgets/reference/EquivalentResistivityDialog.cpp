@@ -165,7 +165,7 @@ void EquivalentResistivityDialog::done(int result) {
     QDialog::done(result);
 }
 
-EquivalentResistivityDialog& pekvForm(DataModule& data, QWidget* calculator) {
+EquivalentResistivityDialog& sharedEquivalentResistivityDialog(DataModule& data, QWidget* calculator) {
     static QPointer<EquivalentResistivityDialog> form;
     // Guarded, not a plain address: a new data module may be made where a destroyed one stood, and
     // the dialog's frames must not outlive the tables they were made over.
@@ -181,7 +181,7 @@ EquivalentResistivityDialog& pekvForm(DataModule& data, QWidget* calculator) {
 }
 
 bool EquivalentResistivityLink::run(QWidget* calculator, const Size& sizeOf) {
-    EquivalentResistivityDialog& form = pekvForm(data_, calculator);
+    EquivalentResistivityDialog& form = sharedEquivalentResistivityDialog(data_, calculator);
     form.setHandOver(saved_.value(0).isEmpty() ? std::nullopt : std::optional<PekvTexts>(saved_));
     form.activate();
     if (dialogs().execModal(&form) != QDialog::Accepted)

@@ -69,7 +69,7 @@ private:
 };
 
 // The dialog every calculator shares, created on first use.
-EquivalentResistivityDialog& pekvForm(DataModule& data, QWidget* calculator);
+EquivalentResistivityDialog& sharedEquivalentResistivityDialog(DataModule& data, QWidget* calculator);
 
 // A calculator's equivalent-resistivity command: remembers the calculator's last layers, runs the
 // dialog and writes ρэ (two decimals) into the calculator's input.
